@@ -1,0 +1,49 @@
+// korvohost.h: the reference host's control API, for tools and tests only.
+// The module never calls it: it reaches the host through host/*.h.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#define KORVOHOST_API __attribute__((visibility("default")))
+
+namespace korvohost {
+
+// ---- Game file system ------------------------------------------------------------------
+// Mounts a folder or a .zip archive as the root of the game file system
+// (replacing an earlier mount). False with a reason in *error on failure.
+KORVOHOST_API bool Mount(const std::string& root, std::string* error = nullptr);
+KORVOHOST_API void Unmount();
+// Files that lie over the mounted root (tests, session scripts).
+KORVOHOST_API void OverlayFile(const std::string& path, const std::string& bytes);
+KORVOHOST_API bool RemoveOverlayFile(const std::string& path);
+KORVOHOST_API void ClearOverlay();
+// Reads a file as the module would see it; false when absent.
+KORVOHOST_API bool ReadFile(const std::string& path, std::string* bytes);
+// File images handed out and not yet released.
+KORVOHOST_API int OpenFileImages();
+
+// ---- Clock, screen, flags ----------------------------------------------------------------
+KORVOHOST_API void SetTick(uint32_t ms);
+KORVOHOST_API void SetScreen(int width, int height);
+// Host variables by name (DebugMode, bSceneActive, KORVO_VERSION, ...).
+KORVOHOST_API bool SetVar(const std::string& name, int value);
+KORVOHOST_API bool GetVar(const std::string& name, int* value);
+KORVOHOST_API std::vector<std::string> VarNames();
+// Mouse cursor mode nesting (EnterMouseCursorMode - LeaveMouseCursorMode).
+KORVOHOST_API int MouseCursorDepth();
+KORVOHOST_API int AmbientLight();
+
+// ---- Records -----------------------------------------------------------------------------
+// Each Take returns what was recorded since the last Take and forgets it.
+KORVOHOST_API std::vector<int> TakeSounds();
+KORVOHOST_API std::vector<std::string> TakeCommands();
+// Message texts returned by Res_LoadString.
+KORVOHOST_API void SetString(int id, const std::string& text);
+KORVOHOST_API void ClearStrings();
+
+// Back to a fresh host: no mount, no overlay, clock 0, 1024x768, flags 0,
+// records empty.
+KORVOHOST_API void Reset();
+
+}  // namespace korvohost

@@ -1,0 +1,49 @@
+// params.h: typed values of a script PARAM line and the shared rule with which
+// controls read them.
+#pragma once
+#include <cstdint>
+
+enum : uint32_t { PARAM_INTEGER = 0, PARAM_FLOAT = 1, PARAM_STRING = 2 };
+
+// One literal: an integer, a float, or an owned NUL-terminated copy of a text.
+struct SParamValue {
+  uint32_t type = PARAM_INTEGER;
+  union {
+    int32_t i;
+    float f;
+    char* s;
+  };
+  SParamValue() : i(0) {}
+};
+
+// A singly linked cell; one chain holds one PARAM line in written order. The
+// same cell shape chains the other lists of a compile (SValueList).
+struct SParamList {
+  SParamValue* value = nullptr;
+  SParamList* next = nullptr;
+};
+typedef SParamList SValueList;
+
+SParamValue* NewIntParam(int32_t v);
+SParamValue* NewFloatParam(float v);
+SParamValue* NewStringParam(const char* text);   // copies the text
+SParamValue* CopyParam(const SParamValue* v);    // strings duplicated
+void FreeParam(SParamValue* v);                  // frees a string's copy too
+
+// A deep copy of a chain (values and strings duplicated).
+SParamList* CopyParamList(const SParamList* list);
+// Frees the cells and their values.
+void FreeParamList(SParamList* list);
+
+// One expected parameter: its type and where its value goes (int32_t*,
+// float*, or const char** pointing into the list for strings).
+struct SParamDesc {
+  uint32_t type;
+  void* dest;
+};
+
+// Reads parameters numbered first..last (from 1) of `list` into the
+// descriptors desc[0 .. last-first]. Gives `last` when all were read; the number
+// read when the chain ended early ("additional %d param(s) needed" in the
+// runtime error text); 0 on a type mismatch ("type mismatch : param %d").
+int ReadParams(const SParamList* list, const SParamDesc* desc, int first, int last);

@@ -1,0 +1,40 @@
+// registry.cpp: factory maps keyed by class name and by class name + id.
+#include "runtime/registry.h"
+
+bool CGUI_WindowFactory::GetClassName(std::string& out) { out = className_; return true; }
+bool CGUI_WindowFactory::GetId(std::string& out) { out = id_; return true; }
+
+CGUI_ClassRegistry::~CGUI_ClassRegistry() {
+  for (auto& entry : byId_) delete entry.second;
+  for (auto& entry : byClass_) delete entry.second;
+}
+
+bool CGUI_ClassRegistry::Register(std::map<std::string, CGUI_WindowFactory*>& map,
+                                  const std::string& key, CGUI_WindowFactory* factory,
+                                  bool replace) {
+  auto it = map.find(key);
+  if (it != map.end()) {
+    if (!replace) return false;
+    if (it->second != factory) delete it->second;
+    map.erase(it);
+  }
+  map.emplace(key, factory);
+  return true;
+}
+
+bool CGUI_ClassRegistry::RegisterClass(CGUI_WindowFactory* factory, bool replace) {
+  return Register(byClass_, factory->ClassName(), factory, replace);
+}
+
+bool CGUI_ClassRegistry::RegisterId(CGUI_WindowFactory* factory, bool replace) {
+  return Register(byId_, factory->ClassName() + factory->Id(), factory, replace);
+}
+
+CGUI_Window* CGUI_ClassRegistry::CreateWindow(const std::string& className, const std::string& id) {
+  auto it = byId_.find(className + id);
+  if (it == byId_.end()) {
+    it = byClass_.find(className);
+    if (it == byClass_.end()) return nullptr;
+  }
+  return it->second->Create();
+}

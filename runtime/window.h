@@ -1,0 +1,89 @@
+// window.h: CGUI_Window, the base of every window (root, dialogs, controls).
+//
+// A window has a class name, an id, a caption, a region relative to its origin
+// (the parent's absolute corner), a few state flags and an owned list of
+// children. Behaviour changes only by overriding the virtual operations below;
+// their order is fixed and derived classes append theirs after HitTest.
+// Regions, origins and mouse points are fractions of the screen (0 to 1).
+#pragma once
+#include <string>
+#include <vector>
+
+class CGUI_Window {
+ public:
+  explicit CGUI_Window(const char* className);
+  CGUI_Window(const CGUI_Window&) = delete;
+  CGUI_Window& operator=(const CGUI_Window&) = delete;
+
+  // ---- Virtual operations, in their fixed order --------------------------------
+  virtual ~CGUI_Window();
+  virtual bool Dump(std::string& out);
+  virtual bool Create();
+  virtual bool Destroy();
+  virtual bool SetClassName(const std::string& name);
+  virtual bool GetClassName(std::string& out);
+  virtual bool SetExclusive(bool exclusive);
+  virtual bool IsExclusive();
+  virtual bool GetId(std::string& out);
+  virtual bool SetId(const std::string& id);
+  virtual bool GetCaptionRef(const std::string** out);
+  virtual bool GetCaption(std::string& out);
+  virtual bool SetCaption(const std::string& caption);
+  virtual bool GetRegion(float out[4]);
+  virtual bool SetRegion(const float region[4]);
+  virtual bool Move(const float delta[2]);
+  virtual bool GetOrigin(float out[2]);
+  virtual bool SetOrigin(const float origin[2]);
+  virtual bool GetMousePos(float out[2]);
+  virtual bool IsCreated();
+  virtual bool Show(bool show, bool recursive);
+  virtual bool IsHidden();
+  virtual bool SetHitTest(bool hitTest);
+  virtual bool IsHitTest();
+  virtual bool SetForeground(int layer);
+  virtual bool IsForeground();
+  virtual bool SetParent(CGUI_Window* parent);
+  virtual CGUI_Window* GetParent();
+  virtual bool AddChild(CGUI_Window* child);
+  virtual bool RemoveChild(CGUI_Window* child);
+  virtual CGUI_Window* FindChild(const std::string& id);
+  virtual bool OnCreate();
+  virtual bool OnDestroy();
+  virtual bool OnSetFocus();
+  virtual bool OnKillFocus();
+  virtual bool OnChar(char ch);
+  virtual bool OnKeyDown(int key);
+  virtual bool OnCompositionChar(char lead, char trail);
+  virtual bool OnMouseEnter();
+  virtual bool OnMouseLeave();
+  virtual bool OnMouseMove(const float pt[2]);
+  virtual bool OnLButtonDown();
+  virtual bool OnLButtonUp();
+  virtual bool OnUpdate();
+  virtual bool OnDraw();
+  virtual bool HitTest(const float pt[2]);
+
+  // ---- Direct reads for the runtime's per-frame paths (no copies) ---------------
+  const std::string& ClassName() const { return className_; }
+  const std::string& Id() const { return id_; }
+  const std::string& Caption() const { return caption_; }
+  const std::vector<CGUI_Window*>& Children() const { return children_; }
+  const float* Region() const { return region_; }
+  const float* Origin() const { return origin_; }
+  int ChildCount() const { return static_cast<int>(children_.size()); }
+
+ protected:
+  std::string className_;
+  std::string id_;
+  std::string caption_;
+  float origin_[2] = {0, 0};
+  float region_[4] = {0, 0, 0, 0};
+  float mousePos_[2] = {0, 0};
+  bool created_ = false;
+  bool visible_ = true;
+  bool hitTest_ = true;
+  bool exclusive_ = false;
+  int foreground_ = 0;
+  CGUI_Window* parent_ = nullptr;
+  std::vector<CGUI_Window*> children_;   // owned
+};

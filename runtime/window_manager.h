@@ -1,0 +1,52 @@
+// window_manager.h: the root window and the open dialogs, the compiled dialog
+// table, the runtime error text, the colour table and runtime initialisation.
+#pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "runtime/window.h"
+
+// ---- Root window ------------------------------------------------------------------
+// Class "ROOT"; its children are the open dialogs, which it does not own.
+CGUI_Window* GetRootWindow();
+CGUI_Window* FindOpenDialog(const std::string& id);
+// Destroys every open dialog; false when one refused.
+bool DestroyAllDialogs();
+
+// ---- Dialog table -------------------------------------------------------------------
+// Every dialog of the compiled script by id, owned; built but not created.
+class CDialogTable {
+ public:
+  CDialogTable() = default;
+  ~CDialogTable();
+  CDialogTable(const CDialogTable&) = delete;
+  CDialogTable& operator=(const CDialogTable&) = delete;
+
+  // Takes the dialog; a dialog already stored under the same id is deleted.
+  void Insert(const std::string& id, CGUI_Window* dialog);
+  const std::map<std::string, CGUI_Window*>& Entries() const { return dialogs_; }
+
+ private:
+  std::map<std::string, CGUI_Window*> dialogs_;
+};
+
+// The dialog of that id; null with "dlg_id'%s' not found" in the error text.
+CGUI_Window* FindDialog(CDialogTable* table, const std::string& id);
+// Destroys each created dialog, then deletes the table with every tree.
+bool ReleaseTable(CDialogTable* table);
+
+// ---- Runtime error text ----------------------------------------------------------------
+void SetErrorText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+const char* GetErrorText();
+
+// ---- Colour table --------------------------------------------------------------------------
+void SetColor(int index, uint32_t argb);
+uint32_t GetColor(int index);   // 0xFFFFFFFF outside 0..15
+
+// ---- Runtime initialisation ----------------------------------------------------------------
+// Once per process: the registry with the standard classes, the root window,
+// the mouse point and the colour table.
+void InitializeRuntime();
+// Deletes the registry and every factory in it.
+void ReleaseRuntime();

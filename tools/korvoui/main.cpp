@@ -1,0 +1,36 @@
+// main.cpp: korvoui, the UI authors' tool: picks the verb and runs it.
+#include <cstdio>
+#include <cstring>
+
+#include "tools/korvoui/verbs.h"
+
+namespace {
+
+struct Verb {
+  const char* name;
+  int (*run)(int argc, char** argv);
+  const char* help;
+};
+
+const Verb kVerbs[] = {
+    {"demo", RunDemo, "builds a dialog through the class registry, drives it and prints the dump"},
+};
+
+void Usage() {
+  std::fprintf(stderr, "usage: korvoui VERB [ARGS]\n\nverbs:\n");
+  for (const Verb& v : kVerbs) std::fprintf(stderr, "  %-8s %s\n", v.name, v.help);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help")) {
+    Usage();
+    return argc < 2 ? 2 : 0;
+  }
+  for (const Verb& v : kVerbs)
+    if (!std::strcmp(argv[1], v.name)) return v.run(argc - 1, argv + 1);
+  std::fprintf(stderr, "korvoui: unknown verb '%s'\n", argv[1]);
+  Usage();
+  return 2;
+}

@@ -1,0 +1,4 @@
+// verbs.h: the verbs of korvoui, one function each.
+#pragma once
+
+int RunDemo(int argc, char** argv);
