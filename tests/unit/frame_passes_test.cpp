@@ -1,0 +1,83 @@
+// Draw and update passes: order, layers, exclusive dialogs, failure rules.
+#include "tests/unit/runtime_fixture.h"
+
+using Log = std::vector<std::string>;
+
+namespace {
+Log Only(const Log& log, const std::string& what) {
+  Log out;
+  for (const auto& line : log)
+    if (line.size() > what.size() && line.compare(line.size() - what.size(), what.size(), what) == 0)
+      out.push_back(line.substr(0, line.size() - what.size() - 1));
+  return out;
+}
+}  // namespace
+
+class FramePassTest : public RuntimeTest {
+ protected:
+  void SetUp() override {
+    RuntimeTest::SetUp();
+    a_ = AddDialog("A");
+    a1_ = AddWindow(a_, "A1", 0, 0, 0.1f, 0.1f);
+    a2_ = AddWindow(a_, "A2", 0, 0, 0.1f, 0.1f);
+    a1x_ = AddWindow(a1_, "A1X", 0, 0, 0.1f, 0.1f);
+    b_ = AddDialog("B");
+    b1_ = AddWindow(b_, "B1", 0, 0, 0.1f, 0.1f);
+    ASSERT_TRUE(GUI_CreateDialog("A"));
+    ASSERT_TRUE(GUI_CreateDialog("B"));
+    TakeLog();
+  }
+  CGUI_Dialog *a_, *b_;
+  RecordingWindow *a1_, *a2_, *a1x_, *b1_;
+};
+
+TEST_F(FramePassTest, DrawsParentsFirstSiblingsInOrderBackgroundThenForeground) {
+  a2_->SetForeground(1);
+  GUI_Draw();
+  EXPECT_EQ(Only(TakeLog(), "Draw"), Log({"A1", "A1X", "B1", "A2"}));
+}
+
+TEST_F(FramePassTest, HiddenWindowsAreSkippedButTheirChildrenDrawn) {
+  a1_->Show(false, false);
+  GUI_Draw();
+  EXPECT_EQ(Only(TakeLog(), "Draw"), Log({"A1X", "A2", "B1"}));
+}
+
+TEST_F(FramePassTest, AFailedDrawEndsTheFrame) {
+  a1x_->failDraw = true;
+  b1_->SetForeground(1);
+  GUI_Draw();
+  EXPECT_EQ(Only(TakeLog(), "Draw"), Log({"A1", "A1X"}));   // neither A2 nor layer 1
+  EXPECT_EQ(DrawTree(GetRootWindow(), 0), -1);
+}
+
+TEST_F(FramePassTest, DrawTreeCountsVisitedWindows) {
+  EXPECT_EQ(DrawTree(GetRootWindow(), 0), 7);   // root, A, A1, A1X, A2, B, B1
+  EXPECT_EQ(DrawTree(a_, 1), 4);
+}
+
+TEST_F(FramePassTest, ExclusiveDialogsAreDrawnAlone) {
+  b_->SetExclusive(true);
+  GUI_Draw();
+  EXPECT_EQ(Only(TakeLog(), "Draw"), Log({"B1"}));
+  a_->SetExclusive(true);
+  GUI_Draw();
+  EXPECT_EQ(Only(TakeLog(), "Draw"), Log({"A1", "A1X", "A2", "B1"}));
+}
+
+TEST_F(FramePassTest, UpdateVisitsTheWholeTreeUntilAFailure) {
+  GUI_Update();
+  EXPECT_EQ(Only(TakeLog(), "Update"), Log({"A1", "A1X", "A2", "B1"}));
+  a1_->failUpdate = true;
+  GUI_Update();
+  EXPECT_EQ(Only(TakeLog(), "Update"), Log({"A1"}));
+}
+
+TEST_F(FramePassTest, AFailedCreateLeavesTheDialogNotCreated) {
+  ASSERT_TRUE(GUI_DestroyDialog("A"));
+  a2_->failCreate = true;
+  EXPECT_FALSE(GUI_CreateDialog("A"));
+  EXPECT_FALSE(a_->IsCreated());
+  EXPECT_TRUE(a1_->IsCreated());    // created before the failure
+  EXPECT_FALSE(a2_->IsCreated());
+}

@@ -1,0 +1,145 @@
+// Input queue: ring-buffer rules and dispatch by GUI_Update.
+#include "tests/unit/runtime_fixture.h"
+
+using Log = std::vector<std::string>;
+
+class InputQueueTest : public RuntimeTest {
+ protected:
+  void SetUp() override {
+    RuntimeTest::SetUp();
+    dialog_ = AddDialog("DLG");
+    target_ = AddWindow(dialog_, "W", 0.1f, 0.1f, 0.2f, 0.2f);
+    ASSERT_TRUE(GUI_CreateDialog("DLG"));
+    TakeLog();
+  }
+  // Events only: the update pass adds "Update" lines, which these tests drop.
+  Log TakeEvents() {
+    Log events;
+    for (auto& line : TakeLog())
+      if (line.find(":Update") == std::string::npos) events.push_back(line);
+    return events;
+  }
+  CGUI_Dialog* dialog_ = nullptr;
+  RecordingWindow* target_ = nullptr;
+};
+
+TEST_F(InputQueueTest, HoldsAtMostCapacityMinusOneEvents) {
+  CGUI_InputQueue& q = InputQueue();
+  EXPECT_TRUE(q.IsEmpty());
+  for (int i = 0; i < 1023; ++i) GUI_KeyDown(100 + i);
+  EXPECT_EQ(q.PendingCount(), 1023);
+  EXPECT_EQ(q.WriteIndex(), q.ReadIndex());  // full
+}
+
+TEST_F(InputQueueTest, OverflowKeepsOnlyTheNewestEvent) {
+  SetFocusWindow(target_);
+  TakeLog();
+  for (int i = 0; i < 1023; ++i) GUI_LButtonDown();
+  GUI_KeyDown(77);
+  EXPECT_EQ(InputQueue().PendingCount(), 1);
+  GUI_Update();
+  EXPECT_EQ(TakeEvents(), Log({"W:Key 77"}));
+  EXPECT_TRUE(InputQueue().IsEmpty());
+}
+
+TEST_F(InputQueueTest, QueueWrapsAroundWithoutLosingEvents) {
+  SetFocusWindow(target_);
+  TakeLog();
+  for (int round = 0; round < 3; ++round) {
+    for (int i = 0; i < 700; ++i) GUI_KeyDown(100 + i);   // clear of Tab (9)
+    GUI_Update();
+    Log events = TakeEvents();
+    ASSERT_EQ(events.size(), 700u);
+    EXPECT_EQ(events.front(), "W:Key 100");
+    EXPECT_EQ(events.back(), "W:Key 799");
+  }
+}
+
+TEST_F(InputQueueTest, FlushDiscardsEventsButUpdateStillRuns) {
+  SetFocusWindow(target_);
+  TakeLog();
+  GUI_KeyDown(65);
+  GUI_Char('a');
+  GUI_FlushInput();
+  EXPECT_EQ(InputQueue().WriteIndex(), 0);
+  EXPECT_EQ(InputQueue().ReadIndex(), 1023);
+  GUI_Update();
+  EXPECT_EQ(TakeLog(), Log({"W:Update"}));
+}
+
+TEST_F(InputQueueTest, KeysCharactersAndCompositionGoToTheFocusWindow) {
+  SetFocusWindow(target_);
+  TakeLog();
+  GUI_KeyDown(37);
+  GUI_Char(static_cast<char>(0xB0));   // high byte: sign-extended in the word
+  GUI_Char('z');
+  GUI_CompositionChar(static_cast<char>(0xB0), static_cast<char>(0xA1));
+  GUI_Update();
+  EXPECT_EQ(TakeEvents(), Log({"W:Key 37", "W:Char -80", "W:Char 122", "W:Comp 176,161"}));
+}
+
+TEST_F(InputQueueTest, WithoutFocusEveryKeyboardEventIsDropped) {
+  GUI_KeyDown(13);
+  GUI_Char('x');
+  GUI_CompositionChar(1, 2);
+  GUI_KeyDown(9);
+  GUI_Update();
+  EXPECT_TRUE(TakeEvents().empty());
+  EXPECT_EQ(Routing().focus, nullptr);
+}
+
+TEST_F(InputQueueTest, TabIsNeverDeliveredAndMovesTheFocus) {
+  RecordingWindow* second = AddWindow(dialog_, "V", 0.5f, 0.5f, 0.1f, 0.1f);
+  second->Create();
+  dialog_->AddTabStop(target_);
+  dialog_->AddTabStop(second);
+  SetFocusWindow(target_);
+  TakeLog();
+  GUI_KeyDown(9);
+  GUI_Update();
+  EXPECT_EQ(TakeEvents(), Log({"W:KillFocus", "V:SetFocus"}));
+  EXPECT_EQ(Routing().focus, second);
+}
+
+TEST_F(InputQueueTest, ButtonPressFocusesTheHoverWindowThenPressesIt) {
+  GUI_MouseMove(0.2f, 0.2f);
+  EXPECT_EQ(Routing().hover, target_);
+  TakeLog();
+  GUI_LButtonDown();
+  GUI_LButtonUp();
+  GUI_Update();
+  EXPECT_EQ(TakeEvents(), Log({"W:SetFocus", "W:Down", "W:Up"}));
+  EXPECT_EQ(Routing().focus, target_);
+}
+
+TEST_F(InputQueueTest, ButtonOverEmptySpaceLeavesTheFocus) {
+  dialog_->SetHitTest(false);   // the dialog itself is not a hover target
+  SetFocusWindow(target_);
+  GUI_MouseMove(0.9f, 0.9f);
+  EXPECT_EQ(Routing().hover, nullptr);
+  TakeLog();
+  GUI_LButtonDown();
+  GUI_LButtonUp();
+  GUI_Update();
+  EXPECT_TRUE(TakeEvents().empty());
+  EXPECT_EQ(Routing().focus, target_);
+}
+
+TEST_F(InputQueueTest, WordsOfUnknownTypeAreSkipped) {
+  SetFocusWindow(target_);
+  TakeLog();
+  InputQueue().Append(0x00410009);   // type 9
+  InputQueue().Append(0x00000000);   // type 0
+  GUI_KeyDown(5);
+  GUI_Update();
+  EXPECT_EQ(TakeEvents(), Log({"W:Key 5"}));
+}
+
+TEST_F(InputQueueTest, EventWordsHaveTheDocumentedLayout) {
+  EXPECT_EQ(MakeKeyWord(9), 0x00090002u);
+  EXPECT_EQ(MakeCharWord('A'), 0x00410003u);
+  EXPECT_EQ(MakeCharWord(static_cast<char>(0xB0)), 0xFFB00003u);
+  EXPECT_EQ(MakeCompositionWord(static_cast<char>(0xB0), static_cast<char>(0xA1)), 0xB0A10001u);
+  EXPECT_EQ(kLButtonDownWord, 0x00010004u);
+  EXPECT_EQ(kLButtonUpWord, 0x00020004u);
+}

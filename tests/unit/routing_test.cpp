@@ -1,0 +1,233 @@
+// Routing: hit-test search, hover and focus changes, Tab navigation, tree rules.
+#include "tests/unit/runtime_fixture.h"
+
+using Log = std::vector<std::string>;
+
+class RoutingTest : public RuntimeTest {
+ protected:
+  CGUI_Window* HoverAt(float x, float y) {
+    GUI_MouseMove(x, y);
+    return Routing().hover;
+  }
+};
+
+TEST_F(RoutingTest, HitTestIncludesTheRightAndBottomEdges) {
+  CGUI_Dialog* d = AddDialog("D");
+  d->SetHitTest(false);
+  RecordingWindow* w = AddWindow(d, "W", 0.25f, 0.25f, 0.5f, 0.25f);
+  ASSERT_TRUE(GUI_CreateDialog("D"));
+  EXPECT_EQ(HoverAt(0.75f, 0.5f), w);
+  EXPECT_EQ(HoverAt(0.25f, 0.25f), w);
+  EXPECT_EQ(HoverAt(0.7501f, 0.5f), nullptr);
+  EXPECT_EQ(HoverAt(0.5f, 0.2499f), nullptr);
+}
+
+TEST_F(RoutingTest, HiddenControlsAreStillFound) {
+  CGUI_Dialog* d = AddDialog("D");
+  RecordingWindow* w = AddWindow(d, "W", 0.1f, 0.1f, 0.2f, 0.2f);
+  w->Show(false, false);
+  ASSERT_TRUE(GUI_CreateDialog("D"));
+  ASSERT_TRUE(w->IsHidden());
+  EXPECT_EQ(HoverAt(0.15f, 0.15f), w);
+}
+
+TEST_F(RoutingTest, NoHitTestParentStillLetsItsChildrenBeFound) {
+  CGUI_Dialog* d = AddDialog("D", 0, 0, 0.5f, 0.5f);
+  d->SetHitTest(false);
+  RecordingWindow* outside = AddWindow(d, "OUT", 0.6f, 0.6f, 0.2f, 0.2f);  // beyond the dialog
+  ASSERT_TRUE(GUI_CreateDialog("D"));
+  EXPECT_EQ(HoverAt(0.7f, 0.7f), outside);
+  EXPECT_EQ(HoverAt(0.1f, 0.1f), nullptr);  // the dialog itself is never the result
+}
+
+TEST_F(RoutingTest, AHitTestableParentHidesChildrenOutsideIt) {
+  CGUI_Dialog* d = AddDialog("D", 0, 0, 0.5f, 0.5f);
+  AddWindow(d, "OUT", 0.6f, 0.6f, 0.2f, 0.2f);
+  ASSERT_TRUE(GUI_CreateDialog("D"));
+  EXPECT_EQ(HoverAt(0.7f, 0.7f), nullptr);
+  EXPECT_EQ(HoverAt(0.1f, 0.1f), d);
+}
+
+TEST_F(RoutingTest, EarliestSiblingWinsAndForegroundIsSearchedFirst) {
+  CGUI_Dialog* d = AddDialog("D");
+  d->SetHitTest(false);
+  RecordingWindow* first = AddWindow(d, "FIRST", 0.1f, 0.1f, 0.4f, 0.4f);
+  AddWindow(d, "SECOND", 0.2f, 0.2f, 0.4f, 0.4f);
+  ASSERT_TRUE(GUI_CreateDialog("D"));
+  EXPECT_EQ(HoverAt(0.3f, 0.3f), first);
+
+  // A foreground dialog opened later lies on top for the mouse.
+  CGUI_Dialog* top = AddDialog("TOP");
+  top->SetHitTest(false);
+  RecordingWindow* over = AddWindow(top, "OVER", 0.25f, 0.25f, 0.1f, 0.1f);
+  top->SetForeground(1);
+  ASSERT_TRUE(GUI_CreateDialog("TOP"));
+  EXPECT_EQ(HoverAt(0.3f, 0.3f), over);
+  // Without the foreground layer the earlier dialog would win.
+  top->SetForeground(0);
+  EXPECT_EQ(HoverAt(0.3f, 0.31f), first);
+}
+
+TEST_F(RoutingTest, ExclusiveDialogsDoNotChangeTheMouseSearch) {
+  CGUI_Dialog* a = AddDialog("A");
+  a->SetHitTest(false);
+  RecordingWindow* wa = AddWindow(a, "WA", 0.1f, 0.1f, 0.2f, 0.2f);
+  CGUI_Dialog* b = AddDialog("B");
+  b->SetHitTest(false);
+  ASSERT_TRUE(GUI_CreateDialog("A"));
+  ASSERT_TRUE(GUI_CreateDialog("B"));
+  b->SetExclusive(true);
+  EXPECT_EQ(HoverAt(0.2f, 0.2f), wa);
+}
+
+TEST_F(RoutingTest, EnterLeaveAndMoveEventsFollowTheMouse) {
+  CGUI_Dialog* d = AddDialog("D");
+  d->SetHitTest(false);
+  RecordingWindow* a = AddWindow(d, "A", 0.0f, 0.0f, 0.2f, 0.2f);
+  AddWindow(d, "B", 0.5f, 0.5f, 0.2f, 0.2f);
+  ASSERT_TRUE(GUI_CreateDialog("D"));
+  TakeLog();
+  GUI_MouseMove(0.1f, 0.1f);
+  GUI_MouseMove(0.15f, 0.05f);
+  float pos[2];
+  a->GetMousePos(pos);
+  EXPECT_FLOAT_EQ(pos[0], 0.15f);
+  EXPECT_FLOAT_EQ(pos[1], 0.05f);
+  GUI_MouseMove(0.6f, 0.6f);
+  GUI_MouseMove(0.9f, 0.9f);
+  EXPECT_EQ(TakeLog(), Log({"A:Enter", "A:Leave", "B:Enter", "B:Leave"}));
+  EXPECT_FLOAT_EQ(Routing().mouse[0], 0.9f);
+}
+
+TEST_F(RoutingTest, DestroyingTheFocusWindowKillsItsFocus) {
+  CGUI_Dialog* d = AddDialog("D");
+  RecordingWindow* w = AddWindow(d, "W", 0.1f, 0.1f, 0.2f, 0.2f);
+  ASSERT_TRUE(GUI_CreateDialog("D"));
+  SetFocusWindow(w);
+  TakeLog();
+  ASSERT_TRUE(GUI_DestroyDialog("D"));
+  EXPECT_EQ(TakeLog(), Log({"W:KillFocus"}));
+  EXPECT_EQ(Routing().focus, nullptr);
+}
+
+TEST_F(RoutingTest, DestroyingTheHoverWindowSendsNoLeave) {
+  CGUI_Dialog* d = AddDialog("D");
+  AddWindow(d, "W", 0.1f, 0.1f, 0.2f, 0.2f);
+  ASSERT_TRUE(GUI_CreateDialog("D"));
+  GUI_MouseMove(0.2f, 0.2f);
+  TakeLog();
+  ASSERT_TRUE(GUI_DestroyDialog("D"));
+  EXPECT_EQ(Routing().hover, nullptr);
+  GUI_MouseMove(0.25f, 0.25f);   // nothing is under the mouse now
+  EXPECT_EQ(TakeLog(), Log());
+}
+
+TEST_F(RoutingTest, FocusChangesSendKillThenSet) {
+  CGUI_Dialog* d = AddDialog("D");
+  RecordingWindow* a = AddWindow(d, "A", 0, 0, 0.1f, 0.1f);
+  RecordingWindow* b = AddWindow(d, "B", 0, 0, 0.1f, 0.1f);
+  SetFocusWindow(a);
+  SetFocusWindow(a);   // no change, no events
+  SetFocusWindow(b);
+  SetFocusWindow(nullptr);
+  EXPECT_EQ(TakeLog(), Log({"A:SetFocus", "A:KillFocus", "B:SetFocus", "B:KillFocus"}));
+}
+
+TEST_F(RoutingTest, TabActsInTheNearestDialogRelativeToItsChild) {
+  CGUI_Dialog* d = AddDialog("D");
+  RecordingWindow* a = AddWindow(d, "A", 0, 0, 0.1f, 0.1f);
+  RecordingWindow* b = AddWindow(d, "B", 0, 0, 0.1f, 0.1f);
+  RecordingWindow* inner = AddWindow(a, "INNER", 0, 0, 0.05f, 0.05f);
+  d->AddTabStop(a);
+  d->AddTabStop(b);
+  ASSERT_TRUE(GUI_CreateDialog("D"));
+  SetFocusWindow(inner);   // a member of A: Tab goes from A to B
+  GUI_KeyDown(9);
+  GUI_Update();
+  EXPECT_EQ(Routing().focus, b);
+  GUI_KeyDown(9);          // wraps
+  GUI_Update();
+  EXPECT_EQ(Routing().focus, a);
+  SetFocusWindow(d);       // on the dialog itself: its first tab stop
+  GUI_KeyDown(9);
+  GUI_Update();
+  EXPECT_EQ(Routing().focus, a);
+}
+
+TEST_F(RoutingTest, TabOutsideAnyDialogChangesNothing) {
+  RecordingWindow loose(&log_, "LOOSE");
+  SetFocusWindow(&loose);
+  GUI_KeyDown(9);
+  GUI_Update();
+  EXPECT_EQ(Routing().focus, &loose);
+  SetFocusWindow(nullptr);
+}
+
+TEST_F(RoutingTest, NextTabStopRules) {
+  CGUI_Dialog* d = AddDialog("D");
+  EXPECT_EQ(d->NextTabStop(nullptr), nullptr);   // empty: the argument itself
+  RecordingWindow* a = AddWindow(d, "A", 0, 0, 0.1f, 0.1f);
+  RecordingWindow* b = AddWindow(d, "B", 0, 0, 0.1f, 0.1f);
+  RecordingWindow* c = AddWindow(d, "C", 0, 0, 0.1f, 0.1f);
+  EXPECT_EQ(d->NextTabStop(a), a);
+  EXPECT_TRUE(d->AddTabStop(a));
+  EXPECT_FALSE(d->AddTabStop(a));
+  EXPECT_TRUE(d->AddTabStop(b));
+  EXPECT_EQ(d->NextTabStop(a), a);               // not created: the first one
+  ASSERT_TRUE(GUI_CreateDialog("D"));
+  EXPECT_EQ(d->NextTabStop(a), b);
+  EXPECT_EQ(d->NextTabStop(b), a);               // wraps
+  EXPECT_EQ(d->NextTabStop(c), a);               // not a tab stop
+  EXPECT_TRUE(d->RemoveTabStop(a));
+  EXPECT_FALSE(d->RemoveTabStop(a));
+  EXPECT_EQ(d->NextTabStop(b), b);
+}
+
+TEST_F(RoutingTest, MoveRebasesDirectChildrenOnly) {
+  CGUI_Dialog* d = AddDialog("D", 0.1f, 0.1f, 0.5f, 0.5f);
+  RecordingWindow* child = AddWindow(d, "C", 0.1f, 0.1f, 0.2f, 0.2f);
+  RecordingWindow* grandchild = AddWindow(child, "G", 0.05f, 0.05f, 0.1f, 0.1f);
+  float o[2];
+  grandchild->GetOrigin(o);
+  EXPECT_FLOAT_EQ(o[0], 0.2f);
+  const float delta[2] = {0.2f, 0.3f};
+  d->Move(delta);
+  child->GetOrigin(o);
+  EXPECT_FLOAT_EQ(o[0], 0.3f);
+  EXPECT_FLOAT_EQ(o[1], 0.4f);
+  grandchild->GetOrigin(o);
+  EXPECT_FLOAT_EQ(o[0], 0.2f);   // untouched until the child's SetRegion runs
+  SetRegion(child, 0.1f, 0.1f, 0.2f, 0.2f);
+  grandchild->GetOrigin(o);
+  EXPECT_FLOAT_EQ(o[0], 0.4f);
+  EXPECT_FLOAT_EQ(o[1], 0.5f);
+}
+
+TEST_F(RoutingTest, TreeOperationsKeepOneEntryPerChild) {
+  CGUI_Dialog* d = AddDialog("D");
+  RecordingWindow* c = AddWindow(d, "C", 0, 0, 0.1f, 0.1f);
+  AddWindow(c, "G", 0, 0, 0.1f, 0.1f);
+  EXPECT_FALSE(d->AddChild(c));
+  EXPECT_EQ(d->ChildCount(), 1);
+  EXPECT_EQ(d->FindChild("C"), c);
+  EXPECT_EQ(d->FindChild("G"), nullptr);   // not recursive
+  EXPECT_EQ(d->FindChild("c"), nullptr);   // case-sensitive
+  RecordingWindow stranger(nullptr, "S");
+  EXPECT_FALSE(d->RemoveChild(&stranger));
+  // Re-parenting moves the child between lists.
+  CGUI_Dialog* e = AddDialog("E");
+  c->SetParent(e);
+  EXPECT_EQ(d->ChildCount(), 0);
+  EXPECT_EQ(e->FindChild("C"), c);
+  EXPECT_EQ(c->GetParent(), e);
+}
+
+TEST_F(RoutingTest, ForegroundLayerIsWrittenOverTheWholeTreeAtCreation) {
+  CGUI_Dialog* d = AddDialog("D");
+  RecordingWindow* c = AddWindow(d, "C", 0, 0, 0.1f, 0.1f);
+  c->SetForeground(1);
+  ASSERT_TRUE(GUI_CreateDialog("D"));
+  EXPECT_FALSE(c->IsForeground());   // the dialog's layer 0 wins
+  d->SetForeground(1);
+  EXPECT_TRUE(c->IsForeground());
+}

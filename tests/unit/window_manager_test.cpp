@@ -1,0 +1,129 @@
+// Window basics, the dump text, error texts, colours, texture paths, attach.
+#include <cstring>
+
+#include "platform/yprofile.h"
+#include "runtime/registry.h"
+#include "tests/unit/runtime_fixture.h"
+
+TEST_F(RuntimeTest, DumpOfADialogWithTwoChildrenIsExact) {
+  CGUI_Dialog* d = AddDialog("MAINMENU", 0, 0, 1, 1);
+  d->SetCaption("Main");
+  RecordingWindow* a = AddWindow(d, "IDC_A", 0.25f, 0.5f, 0.125f, 0.0625f);
+  a->SetCaption("first");
+  AddWindow(d, "IDC_B", 0.1f, 0.2f, 0.3f, 0.4f);
+  ASSERT_TRUE(GUI_CreateDialog("MAINMENU"));
+  std::string out;
+  d->Dump(out);
+  EXPECT_EQ(out,
+            "\tclass name : DIALOG\n"
+            "\tcaption : Main\n"
+            "\tid : MAINMENU\n"
+            "\tregion : (x,y,w,h) = (0.000000,0.000000,1.000000,1.000000)\n"
+            "\twindow created : true\n"
+            "\tchild num : 2\n"
+            "\tchild 0\n"
+            "\n"
+            "\t\tclass name : CONTROL\n"
+            "\t\tcaption : first\n"
+            "\t\tid : IDC_A\n"
+            "\t\tregion : (x,y,w,h) = (0.250000,0.500000,0.125000,0.062500)\n"
+            "\t\twindow created : true\n"
+            "\t\tchild num : 0\n"
+            "\tchild 1\n"
+            "\n"
+            "\t\tclass name : CONTROL\n"
+            "\t\tcaption : \n"
+            "\t\tid : IDC_B\n"
+            "\t\tregion : (x,y,w,h) = (0.100000,0.200000,0.300000,0.400000)\n"
+            "\t\twindow created : true\n"
+            "\t\tchild num : 0\n");
+  GUI_DestroyDialog("MAINMENU");
+  out.clear();
+  d->Dump(out);   // detached from the root again: no indentation
+  EXPECT_EQ(out.substr(0, 20), "class name : DIALOG\n");
+}
+
+TEST_F(RuntimeTest, CreationReappliesStoredStateAndDestructionKeepsIt) {
+  CGUI_Dialog* d = AddDialog("D");
+  RecordingWindow* w = AddWindow(d, "W", 0.1f, 0.1f, 0.2f, 0.2f);
+  w->Show(false, false);
+  w->SetHitTest(false);
+  ASSERT_TRUE(GUI_CreateDialog("D"));
+  EXPECT_TRUE(w->IsCreated());
+  EXPECT_EQ(d->GetParent(), GetRootWindow());
+  ASSERT_TRUE(GUI_DestroyDialog("D"));
+  EXPECT_FALSE(w->IsCreated());
+  EXPECT_EQ(d->GetParent(), nullptr);
+  EXPECT_TRUE(w->IsHidden());
+  EXPECT_FALSE(w->IsHitTest());
+  EXPECT_TRUE(w->Destroy());   // destroying twice is harmless
+}
+
+TEST_F(RuntimeTest, ShowRecursesOnRequestOnly) {
+  CGUI_Dialog* d = AddDialog("D");
+  RecordingWindow* c = AddWindow(d, "C", 0, 0, 0.1f, 0.1f);
+  d->Show(false, false);
+  EXPECT_FALSE(c->IsHidden());
+  d->Show(false, true);
+  EXPECT_TRUE(c->IsHidden());
+}
+
+TEST_F(RuntimeTest, DeletingAWindowDetachesAndDeletesItsSubtree) {
+  CGUI_Dialog* d = AddDialog("D");
+  auto* c = new RecordingWindow(&log_, "C");
+  d->AddChild(c);
+  c->AddChild(new RecordingWindow(&log_, "G"));
+  delete c;
+  EXPECT_EQ(d->ChildCount(), 0);   // ASan checks the grandchild was freed once
+}
+
+TEST_F(RuntimeTest, ColourTableDefaultsAndBounds) {
+  EXPECT_EQ(GetColor(0), 0xFFFFFFFFu);
+  EXPECT_EQ(GetColor(3), 0xFFBE0000u);
+  EXPECT_EQ(GetColor(12), 0xFFFFC00Fu);
+  EXPECT_EQ(GetColor(15), 0xFF805514u);
+  EXPECT_EQ(GetColor(16), 0xFFFFFFFFu);
+  EXPECT_EQ(GetColor(-1), 0xFFFFFFFFu);
+  SetColor(16, 0x12345678);   // ignored
+  SetColor(5, 0xFF010203);
+  EXPECT_EQ(GetColor(5), 0xFF010203u);
+  SetColor(5, 0xFF00BE00);
+}
+
+TEST_F(RuntimeTest, StandardClassesAreRegisteredByName) {
+  for (const char* name : {"DIALOG", "CONTROL", "BUTTON", "BITMAP", "PUSHBUTTON", "EDIT", "LIST",
+                           "SLIDER", "CUSTOM"}) {
+    CGUI_Window* w = GetClassRegistry()->CreateWindow(name, "IDC_ANY");
+    ASSERT_NE(w, nullptr) << name;
+    EXPECT_EQ(w->ClassName(), name);
+    delete w;
+  }
+  EXPECT_EQ(GetClassRegistry()->CreateWindow("STATIC", ""), nullptr);
+  EXPECT_EQ(GetClassRegistry()->CreateWindow("ROTATEBUTTON", ""), nullptr);
+  EXPECT_FALSE(GetRootWindow()->IsHitTest());
+  EXPECT_EQ(GetRootWindow()->ClassName(), "ROOT");
+}
+
+TEST(ErrorTexts, ReportErrorFormatsAndReplaces) {
+  GUI_ReportError("error at %s '%s' : %d", "LIST", "IDC_X", 7);
+  EXPECT_STREQ(GUI_GetLastError(), "error at LIST 'IDC_X' : 7");
+  GUI_ReportError("%s", "");
+  EXPECT_STREQ(GUI_GetLastError(), "");
+  const std::string huge(10000, 'x');
+  GUI_ReportError("%s", huge.c_str());
+  EXPECT_EQ(std::strlen(GUI_GetLastError()), 4095u);   // cut, still terminated
+  SetErrorText("type mismatch : param %d", 2);
+  EXPECT_STREQ(GetErrorText(), "type mismatch : param 2");
+}
+
+TEST(TexturePaths, NameGoesBehindTheMenuFolder) {
+  EXPECT_STREQ(GUI_GetTexPath("x.tga"), "menu/x.tga");
+  char* first = GUI_GetTexPath("a.tga");
+  GUI_GetTexPath("b.tga");
+  EXPECT_STREQ(first, "menu/b.tga");   // one buffer, valid until the next call
+}
+
+TEST(LibraryAttach, InitialisesTheProfilerOnce) {
+  EXPECT_EQ(YProfile_InitCount(), 1);
+  EXPECT_NE(YProfile_Process(), nullptr);
+}
