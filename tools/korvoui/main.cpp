@@ -14,6 +14,7 @@ struct Verb {
 
 const Verb kVerbs[] = {
     {"demo", RunDemo, "builds a dialog through the class registry, drives it and prints the dump"},
+    {"run", RunSessionVerb, "runs a session script: [--root DIR] [--screen WxH] SCRIPT|-"},
 };
 
 void Usage() {

@@ -2,3 +2,4 @@
 #pragma once
 
 int RunDemo(int argc, char** argv);
+int RunSessionVerb(int argc, char** argv);

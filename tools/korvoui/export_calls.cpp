@@ -1,0 +1,123 @@
+// export_calls.cpp: binds exported functions to session-script calls. Each
+// argument is converted from its token by the parameter's type, and the
+// result is printed by the result's type.
+#include "tools/korvoui/export_calls.h"
+
+#include <tuple>
+#include <type_traits>
+
+#include "korvogui/korvogui.h"
+
+namespace {
+
+// ---- Argument conversion ------------------------------------------------------------
+
+bool Convert(const SessionToken& t, const char** out, std::string*) {
+  *out = (!t.quoted && t.text == "null") ? nullptr : t.text.c_str();
+  return true;
+}
+
+bool Convert(const SessionToken& t, bool* out, std::string* error) {
+  if (ParseSessionBool(t.text, out)) return true;
+  *error = "not a boolean: " + t.text;
+  return false;
+}
+
+bool Convert(const SessionToken& t, float* out, std::string* error) {
+  double v;
+  if (!ParseSessionFloat(t.text, &v)) {
+    *error = "not a number: " + t.text;
+    return false;
+  }
+  *out = static_cast<float>(v);
+  return true;
+}
+
+template <class Int>
+  requires std::is_integral_v<Int>
+bool Convert(const SessionToken& t, Int* out, std::string* error) {
+  long long v;
+  if (!ParseSessionInt(t.text, &v)) {
+    *error = "not an integer: " + t.text;
+    return false;
+  }
+  *out = static_cast<Int>(v);
+  return true;
+}
+
+// ---- Result printing ------------------------------------------------------------------
+
+std::string Print(bool v) { return v ? "true" : "false"; }
+std::string Print(char* v) { return QuoteSessionString(v); }
+template <class Int>
+  requires std::is_integral_v<Int>
+std::string Print(Int v) { return std::to_string(v); }
+
+template <class R, class... A, size_t... I>
+bool CallWith(R (*fn)(A...), const std::vector<SessionToken>& args, std::string* result,
+              [[maybe_unused]] std::string* error, std::index_sequence<I...>) {
+  std::tuple<std::remove_cvref_t<A>...> values;
+  if (!(Convert(args[I], &std::get<I>(values), error) && ...)) return false;
+  if constexpr (std::is_void_v<R>) {
+    std::apply(fn, values);
+    result->clear();
+  } else {
+    *result = Print(std::apply(fn, values));
+  }
+  return true;
+}
+
+template <class R, class... A>
+SessionCall Bind(R (*fn)(A...)) {
+  SessionCall call;
+  call.arity = sizeof...(A);
+  call.hasResult = !std::is_void_v<R>;
+  call.invoke = [fn](const std::vector<SessionToken>& args, std::string* result, std::string* error) {
+    return CallWith(fn, args, result, error, std::index_sequence_for<A...>{});
+  };
+  return call;
+}
+
+// Printf-style exports take the format "%s" and one token.
+SessionCall BindPrintf(void (*fn)(const char*, ...)) {
+  SessionCall call;
+  call.arity = 1;
+  call.invoke = [fn](const std::vector<SessionToken>& args, std::string* result, std::string*) {
+    const char* text;
+    std::string unused;
+    Convert(args[0], &text, &unused);
+    fn("%s", text);
+    result->clear();
+    return true;
+  };
+  return call;
+}
+
+}  // namespace
+
+const std::map<std::string, SessionCall>& SessionCalls() {
+  static const std::map<std::string, SessionCall> calls = {
+      {"GUI_Initialize", Bind(&GUI_Initialize)},
+      {"GUI_Release", Bind(&GUI_Release)},
+      {"GUI_CreateDialog", Bind(&GUI_CreateDialog)},
+      {"GUI_DestroyDialog", Bind(&GUI_DestroyDialog)},
+      {"GUI_DestroyAllDialog", Bind(&GUI_DestroyAllDialog)},
+      {"GUI_IsDialogCreated", Bind(&GUI_IsDialogCreated)},
+      {"GUI_NextDialog", Bind(&GUI_NextDialog)},
+      {"GUI_PrevDialog", Bind(&GUI_PrevDialog)},
+      {"GUI_PumpDialog", Bind(&GUI_PumpDialog)},
+      {"GUI_Update", Bind(&GUI_Update)},
+      {"GUI_Draw", Bind(&GUI_Draw)},
+      {"GUI_MouseMove", Bind(&GUI_MouseMove)},
+      {"GUI_LButtonDown", Bind(&GUI_LButtonDown)},
+      {"GUI_LButtonUp", Bind(&GUI_LButtonUp)},
+      {"GUI_KeyDown", Bind(&GUI_KeyDown)},
+      {"GUI_Char", Bind(&GUI_Char)},
+      {"GUI_CompositionChar", Bind(&GUI_CompositionChar)},
+      {"GUI_FlushInput", Bind(&GUI_FlushInput)},
+      {"GUI_ReportError", BindPrintf(&GUI_ReportError)},
+      {"GUI_GetLastError", Bind(&GUI_GetLastError)},
+      {"GUI_GetTexPath", Bind(&GUI_GetTexPath)},
+  };
+  return calls;
+}

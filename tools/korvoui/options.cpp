@@ -1,0 +1,45 @@
+// options.cpp: --root and --screen for every verb.
+#include "tools/korvoui/options.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "refhost/korvohost.h"
+
+bool ParseToolOptions(int argc, char** argv, ToolOptions* options,
+                      const std::vector<std::string>& extraFlags) {
+  for (int i = 1; i < argc; ++i) {
+    const char* a = argv[i];
+    if (!std::strcmp(a, "--root") && i + 1 < argc) {
+      options->root = argv[++i];
+    } else if (!std::strcmp(a, "--screen") && i + 1 < argc) {
+      if (std::sscanf(argv[++i], "%dx%d", &options->screenX, &options->screenY) != 2 ||
+          options->screenX <= 0 || options->screenY <= 0) {
+        std::fprintf(stderr, "korvoui: --screen wants WxH, e.g. 1024x768\n");
+        return false;
+      }
+    } else if (a[0] == '-' && a[1] == '-') {
+      bool known = false;
+      for (const std::string& f : extraFlags) known = known || f == a;
+      if (!known) {
+        std::fprintf(stderr, "korvoui: unknown option %s\n", a);
+        return false;
+      }
+      options->positional.push_back(a);
+    } else {
+      options->positional.push_back(a);
+    }
+  }
+  return true;
+}
+
+bool PrepareHost(const ToolOptions& options) {
+  const std::string root = options.root.empty() ? KORVO_ASSET_ROOT : options.root;
+  std::string error;
+  if (!korvohost::Mount(root, &error)) {
+    std::fprintf(stderr, "korvoui: cannot mount %s: %s\n", root.c_str(), error.c_str());
+    return false;
+  }
+  korvohost::SetScreen(options.screenX, options.screenY);
+  return true;
+}

@@ -1,0 +1,18 @@
+// options.h: the options shared by korvoui's verbs (--root, --screen) and the
+// mounting of the game file system they describe.
+#pragma once
+#include <string>
+#include <vector>
+
+struct ToolOptions {
+  std::string root;                  // folder or .zip; empty: the shipped assets
+  int screenX = 1024, screenY = 768;
+  std::vector<std::string> positional;
+};
+
+// Parses argv (after the verb) into options; false with a message on stderr.
+bool ParseToolOptions(int argc, char** argv, ToolOptions* options,
+                      const std::vector<std::string>& extraFlags = {});
+// Mounts the root and sets the screen size on the reference host; false with a
+// message on stderr.
+bool PrepareHost(const ToolOptions& options);

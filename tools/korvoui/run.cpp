@@ -1,0 +1,35 @@
+// run.cpp: `korvoui run [--root DIR] [--screen WxH] SCRIPT`.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+#include "tools/korvoui/options.h"
+#include "tools/korvoui/session_runner.h"
+#include "tools/korvoui/verbs.h"
+
+int RunSessionVerb(int argc, char** argv) {
+  ToolOptions options;
+  if (!ParseToolOptions(argc, argv, &options)) return 2;
+  if (options.positional.size() != 1) {
+    std::fprintf(stderr, "usage: korvoui run [--root DIR] [--screen WxH] SCRIPT|-\n");
+    return 2;
+  }
+  std::string script;
+  const std::string& path = options.positional[0];
+  if (path == "-") {
+    script.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+  } else {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+      std::fprintf(stderr, "korvoui: cannot read %s\n", path.c_str());
+      return 2;
+    }
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    script = buffer.str();
+  }
+  if (!PrepareHost(options)) return 2;
+  return RunSession(script);
+}
