@@ -16,13 +16,18 @@ struct SParamValue {
   SParamValue() : i(0) {}
 };
 
-// A singly linked cell; one chain holds one PARAM line in written order. The
-// same cell shape chains the other lists of a compile (SValueList).
+// A singly linked cell; one chain holds one PARAM line in written order.
 struct SParamList {
   SParamValue* value = nullptr;
   SParamList* next = nullptr;
 };
-typedef SParamList SValueList;
+
+// The same cell shape chaining the other lists of a compile: the PARAM lines of
+// a control, the controls of a dialog, the dialogs of the script.
+struct SValueList {
+  void* value = nullptr;
+  SValueList* next = nullptr;
+};
 
 SParamValue* NewIntParam(int32_t v);
 SParamValue* NewFloatParam(float v);

@@ -99,6 +99,7 @@ const std::map<std::string, SessionCall>& SessionCalls() {
   static const std::map<std::string, SessionCall> calls = {
       {"GUI_Initialize", Bind(&GUI_Initialize)},
       {"GUI_Release", Bind(&GUI_Release)},
+      {"GUI_Compile", Bind(&GUI_Compile)},
       {"GUI_CreateDialog", Bind(&GUI_CreateDialog)},
       {"GUI_DestroyDialog", Bind(&GUI_DestroyDialog)},
       {"GUI_DestroyAllDialog", Bind(&GUI_DestroyAllDialog)},

@@ -14,6 +14,8 @@ struct Verb {
 
 const Verb kVerbs[] = {
     {"demo", RunDemo, "builds a dialog through the class registry, drives it and prints the dump"},
+    {"check", RunCheck, "compiles the UI script: [--root DIR] [SCRIPT]"},
+    {"dump", RunDump, "prints a compiled dialog's dump: [--root DIR] DIALOG"},
     {"run", RunSessionVerb, "runs a session script: [--root DIR] [--screen WxH] SCRIPT|-"},
 };
 

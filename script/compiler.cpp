@@ -1,0 +1,55 @@
+// compiler.cpp: CompileScript (scanner, parser, evaluation) and GUI_Compile,
+// which reads the script through the host's file service.
+#include "script/compiler.h"
+
+#include <cstring>
+
+#include "foundation/lifecycle.h"
+#include "host/host_services.h"
+#include "korvogui/korvogui.h"
+#include "runtime/module_state.h"
+#include "runtime/window_manager.h"
+#include "script/parser.h"
+#include "script/scanner.h"
+#include "script/ui_script_language.h"
+
+namespace {
+// The parser tables live from load to unload, sharing their rule table.
+CUIScriptParserTables g_parserTables;
+}  // namespace
+
+CDialogTable* CompileScript(const char* text) {
+  CUIScriptLexerTables lexerTables;
+  CStringScanner scanner(&lexerTables, text);
+  CDialogTable* table = nullptr;
+  {
+    CParser parser(&g_parserTables, &scanner);
+    const CParseResult result = parser.Parse();
+    if (result.IsValid()) table = static_cast<CDialogTable*>(parser.Evaluate(result));
+    parser.Clear();
+  }
+  return table;
+}
+
+extern "C" KORVO_API bool GUI_Compile() {
+  InstallDialogTable(nullptr);
+  DialogStack().clear();
+  void* image = nullptr;
+  uint32_t size = 0;
+  if (!GetFileImageInCFS(kUIScriptPath, &image, &size)) {
+    GUI_ReportError("Compile Error : %s not found", kUIScriptPath);
+    return false;
+  }
+  char* text = new char[size + 1];
+  std::memcpy(text, image, size);
+  text[size] = '\0';
+  ReleaseFileImage(image);
+  CDialogTable* table = CompileScript(text);
+  delete[] text;
+  if (!table) {
+    GUI_ReportError("Compile Error : %s", GetErrorText());
+    return false;
+  }
+  InstallDialogTable(table);
+  return true;
+}

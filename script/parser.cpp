@@ -1,0 +1,189 @@
+// parser.cpp: the parse loop and the LALR(1) driver step.
+#include "script/parser.h"
+
+#include <new>
+
+#include "runtime/window_manager.h"
+
+int32_t CParser::s_generation = 0;
+
+CParser::CParser(CParserTables* tables, CScanner* scanner)
+    : evalAllocator_("Ortan", "Ortan Evaluated", 0x100000, sizeof(CEvalNode), true, false, false) {
+  AttachTables(tables);
+  scanner_ = scanner;
+}
+
+CParser::~CParser() {
+  Clear();
+  states_.Release();
+  nodes_.Release();
+}
+
+void CParser::AttachTables(CParserTables* tables) {
+  tables_ = tables;
+  rules_ = tables->Rules(&ruleCount_);
+  actions_ = tables->Actions(&actionCount_);
+  tables->Sizes(&stateCount_, &nonterminals_, &terminals_, &endSymbol_, &nodeWidth_);
+  state_ = 0;
+  status_ = 0;
+  generation_ = ++s_generation;
+  states_.Clear();
+  nodeSize_ = static_cast<uint32_t>(sizeof(CParseNode) + nodeWidth_ * sizeof(CParseNode*));
+  delete nodeAllocator_;
+  nodeAllocator_ =
+      new tam::CAllocator<CParseNode>("Ortan", "Ortan Parsed", 0x100000, nodeSize_, true, false, false);
+  ready_ = true;
+}
+
+// ---- Nodes and evaluation records --------------------------------------------------------
+
+CParseNode* CParser::NewNode() {
+  void* memory = nodeAllocator_->New(1);
+  auto* node = new (memory) CParseNode;
+  node->children = reinterpret_cast<CParseNode**>(reinterpret_cast<char*>(memory) + sizeof(CParseNode));
+  node->nextLive = liveNodes_;
+  liveNodes_ = node;
+  return node;
+}
+
+void* CParser::TakeValue(CParseNode* node) {
+  void* value = node->value;
+  node->value = nullptr;
+  return value;
+}
+
+CEvalNode* CParser::NewEvalNode(uint32_t symbol) {
+  auto* node = new (evalAllocator_.New(1)) CEvalNode;
+  node->symbol = symbol;
+  node->nextLive = liveEvals_;
+  if (liveEvals_) liveEvals_->prevLive = node;
+  liveEvals_ = node;
+  return node;
+}
+
+void CParser::ReturnEvalNode(CEvalNode* node) {
+  if (node->value && tables_) tables_->FreeEvalValue(node->symbol, node->value);
+  if (node->prevLive) node->prevLive->nextLive = node->nextLive;
+  else liveEvals_ = node->nextLive;
+  if (node->nextLive) node->nextLive->prevLive = node->prevLive;
+  node->~CEvalNode();
+  CEvalNode* raw = node;
+  evalAllocator_.Delete(raw);
+}
+
+void CParser::Clear() {
+  while (liveEvals_) ReturnEvalNode(liveEvals_);
+  CLexerTables* lexer = scanner_ ? scanner_->Tables() : nullptr;
+  for (CParseNode* node = liveNodes_; node;) {
+    CParseNode* next = node->nextLive;
+    if (node->value && lexer) lexer->FreeValue(node->value);
+    node->~CParseNode();
+    node = next;
+  }
+  liveNodes_ = nullptr;
+  nodes_.Clear();
+  states_.Clear();
+  delete nodeAllocator_;   // gives its frames back
+  nodeAllocator_ = nullptr;
+  state_ = 0;
+  status_ = 0;
+  tables_ = nullptr;
+  rules_ = nullptr;
+  actions_ = nullptr;
+  ruleCount_ = actionCount_ = 0;
+  ready_ = false;
+}
+
+// ---- Driver ------------------------------------------------------------------------------------
+
+int CParser::Push(int symbol, const char* text, uint32_t line, uint32_t column, void* value) {
+  if (!ready_ || status_ == -1) return -1;
+  const uint32_t width = nonterminals_ + terminals_;
+  uint32_t kind = 0, target = 0;
+  if (symbol < 0 || static_cast<uint32_t>(symbol) >= width ||
+      !::FindAction(actions_, actionCount_, state_ * width + static_cast<uint32_t>(symbol), &kind, &target)) {
+    status_ = -1;
+    return -1;
+  }
+  switch (kind) {
+    case ACTION_SHIFT: {
+      CParseNode* node = NewNode();
+      node->symbol = static_cast<uint32_t>(symbol);
+      node->terminal = 1;
+      node->column = column;
+      node->line = line;
+      node->value = value;
+      node->text = text ? text : "";
+      node->rule = -1;
+      node->childCount = 0;
+      nodes_.Push(node);
+      states_.Push(state_);
+      state_ = target;
+      return 0;
+    }
+    case ACTION_GOTO:
+      states_.Push(state_);
+      state_ = target;
+      return 0;
+    case ACTION_REDUCE: {
+      const SRule& rule = rules_[target];
+      const uint32_t n = rule.length - 1;
+      CParseNode* node = NewNode();
+      node->symbol = rule.symbols[0];
+      node->rule = static_cast<int32_t>(target);
+      node->childCount = n;
+      for (uint32_t i = 0; i < n; ++i) states_.Pop(&state_);
+      for (uint32_t i = n; i > 0; --i) nodes_.Pop(&node->children[i - 1]);
+      nodes_.Push(node);
+      if (Push(static_cast<int>(rule.symbols[0]), nullptr, 0, 0, nullptr) < 0) {
+        status_ = -1;
+        return -1;
+      }
+      return Push(symbol, text, line, column, value);
+    }
+    case ACTION_ACCEPT:
+      status_ = 1;
+      return 1;
+    default:
+      status_ = -1;
+      return -1;
+  }
+}
+
+CParseResult CParser::Parse() {
+  CParseResult result;
+  CToken token;
+  while (!scanner_->AtEnd() && status_ != -1) {
+    scanner_->NextToken(token);
+    if (token.skipped) continue;
+    const int symbol = tables_->SymbolNumber(token.name.Data());
+    void* value = nullptr;
+    if (token.valueMaker) token.valueMaker->MakeValue(token.number, token.text.Data(), &value);
+    const int pushed = Push(symbol, token.text.Data(), token.line + 1, token.column + 1, value);
+    // A refused token's value was never stored in a node.
+    if (pushed < 0 && value && scanner_->Tables()) scanner_->Tables()->FreeValue(value);
+  }
+  if (status_ == -1) {
+    result.message = tables_->ErrorMessage(token.line + 1, token.column + 1, token.name.Data(),
+                                           token.text.Data());
+    return result;
+  }
+  Push(static_cast<int>(endSymbol_), nullptr, 0, 0, nullptr);
+  if (status_ == 1) {
+    nodes_.Pop(&result.root);
+    result.parser = this;
+    result.generation = generation_;
+    result.message = "OK";
+    return result;
+  }
+  nodes_.Clear();
+  result.message = "error : Unexpected end-of-file";
+  SetErrorText("error : Unexpected end-of-file");
+  return result;
+}
+
+void* CParser::Evaluate(const CParseResult& result) {
+  if (!result.IsValid() || result.parser != this || result.generation != generation_ || !ready_)
+    return nullptr;
+  return tables_->Evaluate(this, result.root);
+}

@@ -1,0 +1,78 @@
+// parser.h: CParser, the LALR(1) driver. It pulls tokens from a scanner, looks
+// actions up in the tables' binary search tree and builds one parse node per
+// shifted token and per reduced rule. Nodes, evaluation records and stack
+// chunks come from named allocators of the foundation library.
+#pragma once
+#include <cstdint>
+
+#include "foundation/allocator.h"
+#include "foundation/string.h"
+#include "script/parse_node.h"
+#include "script/parse_stack.h"
+#include "script/scanner.h"
+#include "script/tables.h"
+
+// One evaluation record: a node's position, text and semantic value.
+struct CEvalNode {
+  uint32_t column = 0;
+  uint32_t line = 0;
+  tam::CString text;
+  void* value = nullptr;
+  uint32_t symbol = 0;                     // whose value it is (for clean-up)
+  CEvalNode* prevLive = nullptr;
+  CEvalNode* nextLive = nullptr;
+};
+
+class CParser {
+ public:
+  CParser(CParserTables* tables, CScanner* scanner);
+  ~CParser();
+  CParser(const CParser&) = delete;
+  CParser& operator=(const CParser&) = delete;
+
+  CParseResult Parse();
+  // One driver step: -1 failed, 0 consumed, 1 accepted.
+  int Push(int symbol, const char* text, uint32_t line, uint32_t column, void* value);
+  // The evaluator's value of a valid result of this parser's current
+  // generation, else null.
+  void* Evaluate(const CParseResult& result);
+  // Drops all nodes and evaluation records (freeing values nobody took),
+  // zeroes the state and marks the parser not ready.
+  void Clear();
+
+  // ---- Evaluation records, for the tables' evaluator ------------------------------------
+  CEvalNode* NewEvalNode(uint32_t symbol);
+  // Returns a record; its value must have been taken (or is dropped).
+  void ReturnEvalNode(CEvalNode* node);
+  // Takes a token's value out of a parse node (the node no longer frees it).
+  static void* TakeValue(CParseNode* node);
+
+  int Status() const { return status_; }
+  int32_t Generation() const { return generation_; }
+  int StateStackChunks() const { return states_.ChunkCount(); }
+
+ private:
+  void AttachTables(CParserTables* tables);
+  CParseNode* NewNode();
+
+  bool ready_ = false;
+  uint32_t state_ = 0;
+  int status_ = 0;                   // 0 running, 1 accepted, -1 failed
+  CParserTables* tables_ = nullptr;
+  CScanner* scanner_ = nullptr;
+  const SRule* rules_ = nullptr;
+  uint32_t ruleCount_ = 0;
+  const SActionRecord* actions_ = nullptr;
+  uint32_t actionCount_ = 0;
+  uint32_t stateCount_ = 0, nonterminals_ = 0, terminals_ = 0, endSymbol_ = 0, nodeWidth_ = 0;
+  static int32_t s_generation;
+  int32_t generation_ = -1;
+  uint32_t nodeSize_ = 0;
+
+  TParseStack<uint32_t> states_;
+  TParseStack<CParseNode*> nodes_;
+  tam::CAllocator<CParseNode>* nodeAllocator_ = nullptr;   // "Ortan Parsed"
+  tam::CAllocator<CEvalNode> evalAllocator_;                // "Ortan Evaluated"
+  CParseNode* liveNodes_ = nullptr;
+  CEvalNode* liveEvals_ = nullptr;
+};

@@ -1,0 +1,233 @@
+// ui_script_evaluator.cpp: one evaluation step per grammar symbol. Each step
+// makes a record from the evaluation allocator, takes its children's values
+// and returns their records. A failed step returns null and leaves the records
+// it holds alive; the parser frees their values when it is cleared. The list
+// rules are right-recursive, so their spines are walked in loops, keeping the
+// C++ stack flat for scripts of any length.
+#include "script/ui_script_evaluator.h"
+
+#include "runtime/params.h"
+#include "runtime/window.h"
+#include "runtime/window_manager.h"
+#include "script/parser.h"
+#include "script/template_builder.h"
+#include "script/ui_script_tables.h"
+
+namespace {
+
+CEvalNode* Eval(CParser* p, CParseNode* n);
+
+// Takes the value out of a record and returns the record.
+void* Take(CParser* p, CEvalNode* rec) {
+  void* v = rec->value;
+  rec->value = nullptr;
+  p->ReturnEvalNode(rec);
+  return v;
+}
+
+void CopyPosition(CEvalNode* to, const CEvalNode* from) {
+  to->line = from->line;
+  to->column = from->column;
+}
+
+// The value of the single child, with its position.
+CEvalNode* Pass(CParser* p, CParseNode* n, CEvalNode* rec) {
+  CEvalNode* c = Eval(p, n->children[0]);
+  if (!c) return nullptr;
+  CopyPosition(rec, c);
+  rec->value = Take(p, c);
+  return rec;
+}
+
+// A right-recursive list: `cons` rules carry their item at child `item` and
+// the rest of the list as their last child; other rules end the list
+// (carrying a last item at `item` when `lastHasItem`). Cells are appended to
+// rec's value as items are evaluated, so a failure leaves them to clean-up.
+template <class Cell>
+CEvalNode* List(CParser* p, CParseNode* n, CEvalNode* rec, int consRule, uint32_t item,
+                bool lastHasItem) {
+  Cell** tail = reinterpret_cast<Cell**>(&rec->value);
+  for (;;) {
+    const bool cons = n->rule == consRule;
+    if (cons || lastHasItem) {
+      CEvalNode* c = Eval(p, n->children[item]);
+      if (!c) return nullptr;
+      auto* cell = new Cell;
+      *tail = cell;
+      tail = &cell->next;
+      cell->value = static_cast<decltype(cell->value)>(Take(p, c));
+    }
+    if (!cons) return rec;
+    n = n->children[n->childCount - 1];
+  }
+}
+
+CEvalNode* Box(CParser* p, CParseNode* n, CEvalNode* rec) {
+  float values[4];
+  for (int i = 0; i < 4; ++i) {
+    CEvalNode* c = Eval(p, n->children[i * 2]);
+    if (!c) return nullptr;
+    if (i == 0) CopyPosition(rec, c);
+    auto* v = static_cast<SParamValue*>(Take(p, c));
+    values[i] = v && v->type == PARAM_FLOAT ? v->f : 0.0f;
+    FreeParam(v);
+  }
+  rec->value = new float[4]{values[0], values[1], values[2], values[3]};
+  return rec;
+}
+
+CEvalNode* Attr(CParser* p, CParseNode* n, CEvalNode* rec) {
+  CEvalNode* c[4];
+  for (int i = 0; i < 4; ++i)
+    if (!(c[i] = Eval(p, n->children[i]))) return nullptr;
+  CopyPosition(rec, c[0]);
+  auto* attr = new SDialogAttr;
+  attr->caption = static_cast<SParamValue*>(Take(p, c[0]));
+  attr->id = static_cast<SParamValue*>(Take(p, c[1]));
+  attr->flags = static_cast<SParamList*>(Take(p, c[2]));
+  attr->region = static_cast<float*>(Take(p, c[3]));
+  rec->value = attr;
+  return rec;
+}
+
+CEvalNode* Control(CParser* p, CParseNode* n, CEvalNode* rec) {
+  CEvalNode* c[3];
+  for (int i = 0; i < 3; ++i)
+    if (!(c[i] = Eval(p, n->children[i]))) return nullptr;
+  auto* type = static_cast<SParamValue*>(c[0]->value);
+  const char* className = type && type->type == PARAM_STRING ? type->s : "";
+  CGUI_Window* w = BuildControl(className, c[0]->line, c[0]->column,
+                                *static_cast<SDialogAttr*>(c[1]->value),
+                                static_cast<SValueList*>(c[2]->value));
+  if (!w) return nullptr;
+  CopyPosition(rec, c[0]);
+  for (CEvalNode* child : c) p->ReturnEvalNode(child);
+  rec->value = w;
+  return rec;
+}
+
+CEvalNode* Dialog(CParser* p, CParseNode* n, CEvalNode* rec) {
+  CEvalNode* c[3];
+  for (int i = 0; i < 3; ++i)
+    if (!(c[i] = Eval(p, n->children[i]))) return nullptr;
+  CGUI_Window* d = BuildDialog(c[0]->line, c[0]->column, *static_cast<SDialogAttr*>(c[1]->value),
+                               static_cast<SValueList*>(c[2]->value));
+  if (!d) return nullptr;
+  CopyPosition(rec, c[0]);
+  for (CEvalNode* child : c) p->ReturnEvalNode(child);
+  rec->value = d;
+  return rec;
+}
+
+CEvalNode* Eval(CParser* p, CParseNode* n) {
+  CEvalNode* rec = p->NewEvalNode(n->symbol);
+  if (n->terminal) {
+    rec->line = n->line;
+    rec->column = n->column;
+    rec->text = n->text;
+    rec->value = CParser::TakeValue(n);
+    return rec;
+  }
+  switch (n->symbol) {
+    case UI_SCRIPT_SYMBOL_PARAMETER:
+    case UI_SCRIPT_SYMBOL_FLAG:
+    case UI_SCRIPT_SYMBOL_DLG_REGION:
+    case UI_SCRIPT_SYMBOL_CTRL_ATTR_REGION:
+    case UI_SCRIPT_SYMBOL_DLG_CAPTION:
+    case UI_SCRIPT_SYMBOL_CTRL_ATTR_CAPTION:
+    case UI_SCRIPT_SYMBOL_DLG_ID:
+    case UI_SCRIPT_SYMBOL_CTRL_ATTR_ID:
+    case UI_SCRIPT_SYMBOL_CTRL_TYPE:
+      return Pass(p, n, rec);
+    case UI_SCRIPT_SYMBOL_DLG_FLAG_BLK:
+    case UI_SCRIPT_SYMBOL_CTRL_ATTR_FLAG_BLK:
+      return n->childCount ? Pass(p, n, rec) : rec;
+    case UI_SCRIPT_SYMBOL_PARAM_BLK:
+      return List<SParamList>(p, n, rec, 3, 0, true);
+    case UI_SCRIPT_SYMBOL_FLAG_BLK:
+      return List<SParamList>(p, n, rec, 8, 0, true);
+    case UI_SCRIPT_SYMBOL_CTRL_PARAM_BLK:
+      return List<SValueList>(p, n, rec, 31, 1, false);
+    case UI_SCRIPT_SYMBOL_CTRL_BLK:
+      return List<SValueList>(p, n, rec, 21, 0, false);
+    case UI_SCRIPT_SYMBOL_DLG_BLK:
+      return List<SValueList>(p, n, rec, 11, 0, false);
+    case UI_SCRIPT_SYMBOL_DLG_BODY:
+      if (CEvalNode* c = Eval(p, n->children[1])) {
+        rec->value = Take(p, c);
+        return rec;
+      }
+      return nullptr;
+    case UI_SCRIPT_SYMBOL_BOX:
+      return Box(p, n, rec);
+    case UI_SCRIPT_SYMBOL_DLG_ATTR:
+    case UI_SCRIPT_SYMBOL_CTRL_ATTR:
+      return Attr(p, n, rec);
+    case UI_SCRIPT_SYMBOL_CTRL:
+      return Control(p, n, rec);
+    case UI_SCRIPT_SYMBOL_DLG:
+      return Dialog(p, n, rec);
+    case UI_SCRIPT_SYMBOL_MENU_BLK:
+      return rec;
+    case UI_SCRIPT_SYMBOL_UI_SCRIPT: {
+      CEvalNode* dialogs = Eval(p, n->children[0]);
+      if (!dialogs) return nullptr;
+      CEvalNode* menu = Eval(p, n->children[1]);
+      if (!menu) return nullptr;
+      p->ReturnEvalNode(menu);
+      rec->value = BuildTable(static_cast<SValueList*>(dialogs->value));
+      p->ReturnEvalNode(dialogs);
+      return rec;
+    }
+    default:
+      return rec;
+  }
+}
+
+}  // namespace
+
+void* EvaluateUIScript(CParser* parser, CParseNode* root) {
+  CEvalNode* rec = Eval(parser, root);
+  return rec ? Take(parser, rec) : nullptr;
+}
+
+void FreeUIScriptValue(uint32_t symbol, void* value) {
+  if (!value) return;
+  switch (symbol) {
+    case UI_SCRIPT_SYMBOL_PARAM_BLK:
+    case UI_SCRIPT_SYMBOL_FLAG_BLK:
+    case UI_SCRIPT_SYMBOL_DLG_FLAG_BLK:
+    case UI_SCRIPT_SYMBOL_CTRL_ATTR_FLAG_BLK:
+      FreeParamList(static_cast<SParamList*>(value));
+      break;
+    case UI_SCRIPT_SYMBOL_CTRL_PARAM_BLK:
+      FreeParamLines(static_cast<SValueList*>(value));
+      break;
+    case UI_SCRIPT_SYMBOL_BOX:
+    case UI_SCRIPT_SYMBOL_DLG_REGION:
+    case UI_SCRIPT_SYMBOL_CTRL_ATTR_REGION:
+      delete[] static_cast<float*>(value);
+      break;
+    case UI_SCRIPT_SYMBOL_DLG_ATTR:
+    case UI_SCRIPT_SYMBOL_CTRL_ATTR:
+      FreeDialogAttr(static_cast<SDialogAttr*>(value));
+      break;
+    case UI_SCRIPT_SYMBOL_CTRL:
+    case UI_SCRIPT_SYMBOL_DLG:
+      delete static_cast<CGUI_Window*>(value);
+      break;
+    case UI_SCRIPT_SYMBOL_CTRL_BLK:
+    case UI_SCRIPT_SYMBOL_DLG_BODY:
+    case UI_SCRIPT_SYMBOL_DLG_BLK:
+      FreeWindowList(static_cast<SValueList*>(value));
+      break;
+    case UI_SCRIPT_SYMBOL_UI_SCRIPT:
+      delete static_cast<CDialogTable*>(value);
+      break;
+    case UI_SCRIPT_SYMBOL_MENU_BLK:
+      break;
+    default:   // tokens and the symbols that pass a token's value on
+      FreeParam(static_cast<SParamValue*>(value));
+      break;
+  }
+}

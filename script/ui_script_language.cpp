@@ -1,0 +1,132 @@
+// ui_script_language.cpp: the UI script's token values, line counting, syntax
+// error messages and table accessors.
+#include "script/ui_script_language.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "runtime/params.h"
+#include "runtime/window_manager.h"
+#include "script/scanner.h"
+#include "script/ui_script_evaluator.h"
+#include "script/ui_script_tables.h"
+
+// ---- Scanner tables -------------------------------------------------------------------
+
+const STransitionRecord* CUIScriptLexerTables::Transitions(uint32_t* count) {
+  *count = kUiScriptTransitionCount;
+  return kUiScriptTransitions;
+}
+
+const SAcceptRecord* CUIScriptLexerTables::Accepting(uint32_t* count) {
+  *count = kUiScriptAcceptingCount;
+  return kUiScriptAccepting;
+}
+
+bool CUIScriptLexerTables::IsSkipped(int token) {
+  return token >= 0 && token < int(kUiScriptTokenCount) && kUiScriptTokenSkipped[token];
+}
+
+const char* CUIScriptLexerTables::TokenName(int token) {
+  return token >= 0 && token < int(kUiScriptTokenCount) ? kUiScriptTokenNames[token] : nullptr;
+}
+
+bool CUIScriptLexerTables::MakeValue(int token, const char* text, void** value) {
+  switch (token) {
+    case UI_SCRIPT_TOKEN_INTEGER:
+      *value = NewIntParam(static_cast<int32_t>(std::strtol(text, nullptr, 10)));
+      return true;
+    case UI_SCRIPT_TOKEN_FLOAT:
+      *value = NewFloatParam(static_cast<float>(std::strtod(text, nullptr)));
+      return true;
+    case UI_SCRIPT_TOKEN_CHARS:
+      *value = NewStringParam(text);
+      return true;
+    case UI_SCRIPT_TOKEN_STRING: {
+      const size_t n = std::strlen(text);   // the text between the two quotes
+      *value = NewStringParam(n >= 2 ? std::string(text + 1, n - 2).c_str() : "");
+      return true;
+    }
+    default:
+      *value = nullptr;
+      return false;
+  }
+}
+
+tam::CString CUIScriptLexerTables::TokenAction(CScanner* scanner, int token,
+                                               const tam::CString& text) {
+  if (token == UI_SCRIPT_TOKEN_T_NEWLINE || token == UI_SCRIPT_TOKEN_T_COMMENTLINE) {
+    scanner->NewLine();
+  } else if (token == UI_SCRIPT_TOKEN_T_COMMENTBLOCK) {
+    for (uint32_t i = 0; i < text.Length(); ++i)
+      if (text[i] == '\n') scanner->NewLine();
+  }
+  return text;
+}
+
+void CUIScriptLexerTables::FreeValue(void* value) { FreeParam(static_cast<SParamValue*>(value)); }
+
+// ---- Parser tables --------------------------------------------------------------------
+
+SRule* CUIScriptParserTables::s_rules = nullptr;
+int CUIScriptParserTables::s_instances = 0;
+
+CUIScriptParserTables::CUIScriptParserTables() {
+  if (s_instances++ == 0) {
+    s_rules = new SRule[kUiScriptRuleCount];
+    for (uint32_t r = 0; r < kUiScriptRuleCount; ++r)
+      s_rules[r] = SRule{kUiScriptRules[r], kUiScriptRuleLengths[r]};
+  }
+}
+
+CUIScriptParserTables::~CUIScriptParserTables() {
+  if (--s_instances == 0) {
+    delete[] s_rules;
+    s_rules = nullptr;
+  }
+}
+
+const SRule* CUIScriptParserTables::Rules(uint32_t* count) {
+  *count = kUiScriptRuleCount;
+  return s_rules;
+}
+
+const SActionRecord* CUIScriptParserTables::Actions(uint32_t* count) {
+  *count = kUiScriptActionCount;
+  return kUiScriptActions;
+}
+
+const char* CUIScriptParserTables::SymbolName(int symbol) {
+  return ::SymbolName(kUiScriptSymbolNames, kUiScriptSymbolCount, symbol);
+}
+
+int CUIScriptParserTables::SymbolNumber(const char* name) {
+  return ::SymbolNumber(kUiScriptSymbolNames, kUiScriptSymbolCount, name);
+}
+
+void* CUIScriptParserTables::Evaluate(CParser* parser, CParseNode* root) {
+  return EvaluateUIScript(parser, root);
+}
+
+tam::CString CUIScriptParserTables::ErrorMessage(uint32_t line, uint32_t column,
+                                                 const char* tokenName, const char* tokenText) {
+  SetErrorText("Error (%u, %u) : %s (%s) is not expected here.", line, column, tokenName, tokenText);
+  tam::CString message;
+  message.Format("error (%u, %u) : token %s (%s) is not expected here\n", line, column, tokenText,
+                 tokenName);
+  return message;
+}
+
+void CUIScriptParserTables::Sizes(uint32_t* states, uint32_t* nonterminals, uint32_t* terminals,
+                                  uint32_t* endSymbol, uint32_t* nodeWidth) {
+  *states = kUiScriptParserStates;
+  *nonterminals = kUiScriptNonterminals;
+  *terminals = kUiScriptTerminals;
+  *endSymbol = kUiScriptEndSymbol;
+  *nodeWidth = kUiScriptNodeWidth;
+}
+
+void CUIScriptParserTables::FreeEvalValue(uint32_t symbol, void* value) {
+  FreeUIScriptValue(symbol, value);
+}
