@@ -37,9 +37,10 @@ bool CGUI_Static::SetCaption(const std::string& text) {
         IsDigit(text[i + 4]) && text[i + 5] == ' ') {
       AddRun(static_cast<uint8_t>((text[i + 3] - '0') * 10 + (text[i + 4] - '0')), pos());
       i += 6;
-    } else if (i + 3 <= n && text[i + 1] == 'r' && text[i + 2] == ' ') {   // "#r ": reset
+    } else if (i + 3 <= n && text[i + 1] == 'r' && text[i + 2] == ' ') {
+      // "#r ": back to colour 0; the blank after it stays in the text.
       AddRun(0, pos());
-      i += 3;
+      i += 2;
     } else if (i + 2 == n && text[i + 1] == '#') {   // a final "##" is one hash
       copy('#');
       i += 2;

@@ -1,6 +1,7 @@
 // static.h: CGUI_Static (script class "STATIC"), the runtime base of static
 // texts. Its caption takes colour markup: "#c NN " switches to colour NN of
-// the colour table, "#r " back to colour 0, a final "##" stands for one hash.
+// the colour table, "#r " back to colour 0 (keeping its blank), a final "##"
+// stands for one hash.
 // The escapes are stripped from the stored caption and kept as colour runs.
 #pragma once
 #include <cstdint>
