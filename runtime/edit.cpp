@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -195,7 +196,9 @@ bool CGUI_Edit::SetMaxValue(int v) {
 
 bool CGUI_Edit::SetValue(int v) {
   if (!number_) return false;
-  return SetCaption(std::to_string(v));
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%d", v);
+  return SetCaption(digits);
 }
 
 bool CGUI_Edit::ClampValue(int& out) {
