@@ -169,14 +169,6 @@ TEST(ControlTabStop, RegisteredAtCreationInScriptOrder) {
   EXPECT_EQ(dialog->TabStops()[0], c);
 }
 
-TEST(ControlTabStop, OnlyADialogParentKeepsTabStops) {
-  CGUI_Window panel("PANEL");
-  auto* c = new CGUI_Control;
-  panel.AddChild(c);
-  EXPECT_TRUE(c->SetTabStop(true));
-  EXPECT_TRUE(c->IsTabStop());
-}
-
 // ---- Parameter lists -----------------------------------------------------------------------
 
 TEST(ControlParamLists, StoredAsOwnCopies) {

@@ -340,12 +340,3 @@ TEST(EditNumber, FocusLeavingThroughAClickClamps) {
   EXPECT_EQ(GUI_GetFocusWindow(), other);
   EXPECT_EQ(Text(*e), "8");
 }
-
-TEST(EditModes, PasswordFlag) {
-  CGUI_Edit e;
-  EXPECT_FALSE(e.IsPassword());
-  e.SetPassword(true);
-  EXPECT_TRUE(e.IsPassword());
-  e.SetCaption("secret");
-  EXPECT_EQ(Text(e), "secret");   // the model keeps the real text
-}

@@ -88,15 +88,6 @@ TEST(StaticMarkup, StrippedCaptionIsCutAt1023) {
   EXPECT_EQ(s.Run(1)->start, 1023);
 }
 
-TEST(StaticMarkup, PasswordFlag) {
-  CGUI_Static s;
-  EXPECT_FALSE(s.IsPassword());
-  s.SetPassword(true);
-  EXPECT_TRUE(s.IsPassword());
-  s.SetCaption("#c 04 pw");
-  EXPECT_EQ(s.Caption(), "pw");
-}
-
 TEST(StaticMarkup, ResetKeepsItsBlank) {
   CGUI_Static s;
   s.SetCaption("a#c 07 b#r c");
