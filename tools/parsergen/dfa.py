@@ -119,19 +119,26 @@ class _PatternReader:
         self.fail("expected a literal, a class or (")
 
     def escaped_byte(self):
+        if self.pos >= len(self.text):
+            self.fail("unexpected end")
         c = self.text[self.pos]
         self.pos += 1
         if c != "\\":
             return ord(c)
+        if self.pos >= len(self.text):
+            self.fail("unexpected end")
         c = self.text[self.pos]
         self.pos += 1
         if c == "x":
-            value = int(self.text[self.pos:self.pos + 2], 16)
+            digits = self.text[self.pos:self.pos + 2]
+            if len(digits) != 2 or any(d not in "0123456789abcdefABCDEF" for d in digits):
+                self.fail("\\x needs two hex digits")
+            value = int(digits, 16)
             self.pos += 2
         else:
             value = {"n": 10, "r": 13, "t": 9}.get(c, ord(c))
-        if value == 0:
-            self.fail("NUL cannot be matched")
+        if value == 0 or value > 255:
+            self.fail("only the bytes 0x01-0xFF can be matched")
         return value
 
     def byte_class(self):
@@ -147,7 +154,7 @@ class _PatternReader:
                 break
             low = self.escaped_byte()
             high = low
-            if self.text[self.pos] == "-" and self.text[self.pos + 1] != "]":
+            if self.text[self.pos:self.pos + 1] == "-" and self.text[self.pos + 1:self.pos + 2] not in ("]", ""):
                 self.pos += 1
                 high = self.escaped_byte()
             for b in range(low, high + 1):
@@ -168,7 +175,10 @@ def build_nfa(tokens):
     nfa = Nfa()
     start = nfa.state()
     for token in tokens:
-        entry, exit_ = _PatternReader(nfa, token.pattern).whole()
+        try:
+            entry, exit_ = _PatternReader(nfa, token.pattern).whole()
+        except PatternError as error:
+            raise PatternError(f"token {token.number} {token.name}: {error}") from None
         nfa.empty[start].append(entry)
         nfa.accepts[exit_] = token.number
     return nfa, start
@@ -271,5 +281,7 @@ class ScannerAutomaton:
 def build_scanner(tokens):
     nfa, start = build_nfa(tokens)
     transitions, accepts = _subset_dfa(nfa, start)
+    if accepts[0] is not None:
+        raise PatternError(f"token {accepts[0]} matches the empty text")
     block = _minimise(transitions, accepts)
     return ScannerAutomaton(*_renumber(transitions, accepts, block))
