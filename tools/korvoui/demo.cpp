@@ -31,8 +31,8 @@ int RunDemo(int, char**) {
   GUI_Initialize();
   auto* table = new CDialogTable;
   CGUI_Window* dialog = Build("DIALOG", "MAINMENU", "Main", 0, 0, 1, 1);
-  dialog->AddChild(Build("DIALOG", "IDC_PANEL_LEFT", "left panel", 0.1f, 0.1f, 0.3f, 0.8f));
-  dialog->AddChild(Build("DIALOG", "IDC_PANEL_RIGHT", "right panel", 0.6f, 0.1f, 0.3f, 0.8f));
+  dialog->AddChild(Build("BUTTON", "IDC_BUTTON_LEFT", "left", 0.1f, 0.1f, 0.3f, 0.8f));
+  dialog->AddChild(Build("BUTTON", "IDC_BUTTON_RIGHT", "right", 0.6f, 0.1f, 0.3f, 0.8f));
   table->Insert("MAINMENU", dialog);
   InstallDialogTable(table);
 

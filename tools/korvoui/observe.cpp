@@ -2,6 +2,10 @@
 // inspector.
 #include "tools/korvoui/observe.h"
 
+#include "runtime/control.h"
+#include "runtime/edit.h"
+#include "runtime/list.h"
+#include "runtime/slider.h"
 #include "runtime/window.h"
 #include "tools/korvoui/session_script.h"
 
@@ -24,15 +28,45 @@ std::string CtrlLine(CGUI_Window* w, bool isDialog) {
   if (isDialog) {
     line += std::string(" exclusive=") + B(w->IsExclusive()) +
             " children=" + std::to_string(w->ChildCount());
+    return line;
+  }
+  auto* control = dynamic_cast<CGUI_Control*>(w);
+  if (!control) return line;
+  line += " align=" + std::to_string(control->GetAlign()) + " tabstop=" + B(control->IsTabStop());
+  if (auto* edit = dynamic_cast<CGUI_Edit*>(w)) {
+    std::string text;
+    edit->GetText(text);
+    line += " text=" + QuoteSessionString(text) + " caret=" + std::to_string(edit->GetCursor());
+  } else if (auto* list = dynamic_cast<CGUI_List*>(w)) {
+    line += " count=" + std::to_string(list->GetCount()) + " sel=" + std::to_string(list->GetCurSel()) +
+            " top=" + std::to_string(list->GetTopIndex());
+  } else if (auto* slider = dynamic_cast<CGUI_Slider*>(w)) {
+    line += " value=" + std::to_string(slider->GetValue()) + " min=" + std::to_string(slider->GetMin()) +
+            " max=" + std::to_string(slider->GetMax());
   }
   return line;
 }
 
 void AbsoluteRect(CGUI_Window* w, float out[4]) {
-  out[0] = w->Origin()[0] + w->Region()[0];
-  out[1] = w->Origin()[1] + w->Region()[1];
+  if (auto* control = dynamic_cast<CGUI_Control*>(w)) {
+    control->GetAlignedPos(out, true);
+  } else {
+    out[0] = w->Origin()[0] + w->Region()[0];
+    out[1] = w->Origin()[1] + w->Region()[1];
+  }
   out[2] = w->Region()[2];
   out[3] = w->Region()[3];
 }
 
-bool RowsText(CGUI_Window*, std::string*) { return false; }
+bool RowsText(CGUI_Window* w, std::string* out) {
+  auto* list = dynamic_cast<CGUI_List*>(w);
+  if (!list) return false;
+  *out = "rows " + WindowName(w) + " count=" + std::to_string(list->GetCount()) +
+         " sel=" + std::to_string(list->GetCurSel()) + " top=" + std::to_string(list->GetTopIndex()) + "\n";
+  for (int i = 0; i < list->GetCount(); ++i) {
+    std::string text;
+    list->GetText(i, text);
+    *out += "  " + std::to_string(i) + ": " + QuoteSessionString(text) + "\n";
+  }
+  return true;
+}

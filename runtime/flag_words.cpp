@@ -1,0 +1,64 @@
+// flag_words.cpp: the flag word tables and their effects.
+#include "runtime/flag_words.h"
+
+#include "runtime/control.h"
+#include "runtime/edit.h"
+
+namespace {
+
+struct SAlignWord {
+  const char* word;
+  int flags;
+};
+
+constexpr SAlignWord kAlignWords[] = {
+    {"CF_ALIGN_LEFT", ALIGN_LEFT},       {"CF_ALIGN_RIGHT", ALIGN_RIGHT},
+    {"CF_ALIGN_HCENTER", ALIGN_HCENTER}, {"CF_ALIGN_TOP", ALIGN_TOP},
+    {"CF_ALIGN_BOTTOM", ALIGN_BOTTOM},   {"CF_ALIGN_VCENTER", ALIGN_VCENTER},
+};
+
+bool ApplyEditFlag(CGUI_Window* w, const std::string& word) {
+  if (w->ClassName() != "EDIT") return false;
+  auto* edit = dynamic_cast<CGUI_Edit*>(w);
+  if (!edit) return false;
+  if (word == "ES_NUMBER") {
+    edit->SetNumber(true);
+    return true;
+  }
+  if (word == "ES_PASSWORD") {
+    edit->SetPassword(true);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ApplyWindowFlag(CGUI_Window* w, const std::string& word) {
+  if (word == "WF_HIDE") w->Show(false, false);
+  else if (word == "WF_NOHITTEST") w->SetHitTest(false);
+  else if (word == "WF_FOREGROUND") w->SetForeground(1);
+  else return false;
+  return true;
+}
+
+bool ApplyControlFlag(CGUI_Window* w, const std::string& word) {
+  if (ApplyWindowFlag(w, word)) return true;
+  auto* control = dynamic_cast<CGUI_Control*>(w);
+  if (!control) return false;
+  if (word == "CF_TABSTOP") {
+    control->SetTabStop(true);
+    return true;
+  }
+  if (word == "CF_AUTOSIZE") {
+    control->SetAutoSize(true);
+    return true;
+  }
+  for (const SAlignWord& a : kAlignWords) {
+    if (word == a.word) {
+      control->SetAlign(a.flags);
+      return true;
+    }
+  }
+  return ApplyEditFlag(w, word);
+}

@@ -1,0 +1,15 @@
+// flag_words.h: applying the script's flag words ("WF_HIDE", "CF_TABSTOP",
+// "ES_NUMBER", ...) to a window while a dialog tree is built. Words are matched
+// exactly; a word the window does not know is ignored.
+#pragma once
+#include <string>
+
+class CGUI_Window;
+
+// The window words "WF_HIDE", "WF_NOHITTEST" and "WF_FOREGROUND" (dialogs).
+// True when the word was applied.
+bool ApplyWindowFlag(CGUI_Window* w, const std::string& word);
+
+// The window words, then the control words "CF_*" for controls and, for a
+// window of class "EDIT", "ES_NUMBER" and "ES_PASSWORD". True when applied.
+bool ApplyControlFlag(CGUI_Window* w, const std::string& word);

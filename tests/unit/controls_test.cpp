@@ -1,0 +1,263 @@
+// controls_test.cpp: the control base (alignment, hit test, notify parent, tab
+// stops, parameter lists), the flag words and the standard class registrations.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "runtime/control.h"
+#include "runtime/edit.h"
+#include "runtime/flag_words.h"
+#include "runtime/registry.h"
+#include "runtime/simple_controls.h"
+#include "runtime_support.h"
+
+namespace {
+
+// Counts the mouse events that reach it; can refuse them.
+class RecordingControl : public CGUI_Control {
+ public:
+  bool OnMouseEnter() override { ++enters; return result; }
+  bool OnMouseLeave() override { ++leaves; return result; }
+  bool OnLButtonDown() override { ++downs; return result; }
+  bool OnLButtonUp() override { ++ups; return result; }
+  int enters = 0, leaves = 0, downs = 0, ups = 0;
+  bool result = true;
+};
+
+}  // namespace
+
+// ---- Alignment and hit test --------------------------------------------------------
+
+TEST(ControlAlign, SetAlignReplacesOnlyTheNamedAxis) {
+  CGUI_Control c;
+  EXPECT_EQ(c.GetAlign(), 9);
+  c.SetAlign(2);
+  EXPECT_EQ(c.GetAlign(), 10);
+  c.SetAlign(4 | 32);
+  EXPECT_EQ(c.GetAlign(), 36);
+  c.SetAlign(16);
+  EXPECT_EQ(c.GetAlign(), 20);
+}
+
+TEST(ControlAlign, AlignedPosFromAnchor) {
+  CGUI_Control c;
+  SetRegion(&c, 0.5f, 0.4f, 0.2f, 0.1f);
+  const float origin[2] = {0.1f, 0.2f};
+  c.SetOrigin(origin);
+  float p[2];
+  c.GetAlignedPos(p, false);
+  EXPECT_FLOAT_EQ(p[0], 0.5f);
+  EXPECT_FLOAT_EQ(p[1], 0.4f);
+  c.SetAlign(ALIGN_HCENTER | ALIGN_BOTTOM);
+  c.GetAlignedPos(p, false);
+  EXPECT_FLOAT_EQ(p[0], 0.4f);
+  EXPECT_FLOAT_EQ(p[1], 0.3f);
+  c.SetAlign(ALIGN_RIGHT | ALIGN_VCENTER);
+  c.GetAlignedPos(p, true);
+  EXPECT_FLOAT_EQ(p[0], 0.4f);    // 0.1 + 0.5 - 0.2
+  EXPECT_FLOAT_EQ(p[1], 0.55f);   // 0.2 + 0.4 - 0.05
+}
+
+TEST(ControlHitTest, RightAlignedSpanIncludesBothEdges) {
+  CGUI_Control c;
+  SetRegion(&c, 0.5f, 0.0f, 0.2f, 0.1f);
+  c.SetAlign(ALIGN_RIGHT);
+  const float atLeft[2] = {0.3f, 0.05f}, atRight[2] = {0.5f, 0.05f};
+  const float beyondLeft[2] = {0.29f, 0.05f}, beyondRight[2] = {0.51f, 0.05f};
+  const float below[2] = {0.4f, 0.11f};
+  EXPECT_TRUE(c.HitTest(atLeft));
+  EXPECT_TRUE(c.HitTest(atRight));
+  EXPECT_FALSE(c.HitTest(beyondLeft));
+  EXPECT_FALSE(c.HitTest(beyondRight));
+  EXPECT_FALSE(c.HitTest(below));
+}
+
+TEST(ControlHitTest, CentredControlIsFoundUnderTheMouse) {
+  ScopedDialog dialog;
+  auto* c = new CGUI_Button;
+  SetRegion(c, 0.25f, 0.25f, 0.1f, 0.1f);
+  c->SetAlign(ALIGN_HCENTER | ALIGN_VCENTER);
+  dialog->AddChild(c);
+  ASSERT_TRUE(dialog->Create());
+  GUI_MouseMove(0.21f, 0.21f);   // inside the centred box, left of its anchor
+  EXPECT_EQ(Routing().hover, c);
+  GUI_MouseMove(0.31f, 0.31f);   // beyond it: the dialog itself
+  EXPECT_EQ(Routing().hover, dialog.get());
+}
+
+// ---- Notify parent ---------------------------------------------------------------------
+
+TEST(ControlNotifyParent, ForwardsMouseEventsAndTheirResult) {
+  RecordingControl parent;
+  auto* member = new CGUI_Control;
+  parent.AddChild(member);
+  EXPECT_TRUE(member->OnMouseEnter());
+  EXPECT_EQ(parent.enters, 0);   // off by default
+
+  member->SetNotifyParent(true);
+  EXPECT_TRUE(member->OnMouseEnter());
+  EXPECT_TRUE(member->OnMouseLeave());
+  EXPECT_TRUE(member->OnLButtonDown());
+  EXPECT_TRUE(member->OnLButtonUp());
+  EXPECT_EQ(parent.enters, 1);
+  EXPECT_EQ(parent.leaves, 1);
+  EXPECT_EQ(parent.downs, 1);
+  EXPECT_EQ(parent.ups, 1);
+
+  parent.result = false;
+  EXPECT_FALSE(member->OnLButtonUp());
+  parent.RemoveChild(member);
+  EXPECT_TRUE(member->OnLButtonUp());   // no parent: handled alone
+  delete member;
+}
+
+TEST(ControlNotifyParent, ClickOnMemberReachesComposite) {
+  ScopedDialog dialog;
+  auto* composite = new RecordingControl;
+  SetRegion(composite, 0.1f, 0.1f, 0.2f, 0.2f);
+  auto* member = new CGUI_Control;
+  SetRegion(member, 0.05f, 0.05f, 0.1f, 0.1f);
+  member->SetNotifyParent(true);
+  composite->AddChild(member);
+  dialog->AddChild(composite);
+  ASSERT_TRUE(dialog->Create());
+
+  ClickAt(0.2f, 0.2f);
+  EXPECT_EQ(Routing().hover, member);
+  EXPECT_EQ(GUI_GetFocusWindow(), member);
+  EXPECT_EQ(composite->enters, 1);
+  EXPECT_EQ(composite->downs, 1);
+  EXPECT_EQ(composite->ups, 1);
+  GUI_MouseMove(0.4f, 0.4f);
+  EXPECT_EQ(composite->leaves, 1);
+}
+
+// ---- Tab stops ---------------------------------------------------------------------------
+
+TEST(ControlTabStop, RegisteredAtCreationInScriptOrder) {
+  ScopedDialog dialog;
+  auto* a = new CGUI_Edit;
+  auto* b = new CGUI_Button;
+  auto* c = new CGUI_Edit;
+  // Flags are applied before the control has a parent, as the builder does.
+  EXPECT_TRUE(ApplyControlFlag(c, "CF_TABSTOP"));
+  EXPECT_TRUE(ApplyControlFlag(a, "CF_TABSTOP"));
+  dialog->AddChild(a);
+  dialog->AddChild(b);
+  dialog->AddChild(c);
+  EXPECT_TRUE(dialog->TabStops().empty());
+  ASSERT_TRUE(dialog->Create());
+  ASSERT_EQ(dialog->TabStops().size(), 2u);
+  EXPECT_EQ(dialog->TabStops()[0], a);
+  EXPECT_EQ(dialog->TabStops()[1], c);
+
+  SetFocusWindow(a);
+  GUI_KeyDown(9);
+  GUI_Update();
+  EXPECT_EQ(GUI_GetFocusWindow(), c);
+  GUI_KeyDown(9);
+  GUI_Update();
+  EXPECT_EQ(GUI_GetFocusWindow(), a);
+
+  // Re-creation does not register twice; switching it off unregisters.
+  dialog->Destroy();
+  ASSERT_TRUE(dialog->Create());
+  EXPECT_EQ(dialog->TabStops().size(), 2u);
+  a->SetTabStop(false);
+  ASSERT_EQ(dialog->TabStops().size(), 1u);
+  EXPECT_EQ(dialog->TabStops()[0], c);
+}
+
+// ---- Parameter lists -----------------------------------------------------------------------
+
+TEST(ControlParamLists, StoredAsOwnCopies) {
+  CGUI_Control c;
+  SParamList cell;
+  cell.value = NewStringParam("SYSTEM");
+  EXPECT_TRUE(c.AddParamList(&cell));
+  EXPECT_TRUE(c.AddParamList(&cell));
+  FreeParam(cell.value);
+  EXPECT_EQ(c.GetParamListCount(), 2);
+  ASSERT_NE(c.GetParamList(1), nullptr);
+  EXPECT_NE(c.GetParamList(0), c.GetParamList(1));
+  EXPECT_STREQ(c.GetParamList(0)->value->s, "SYSTEM");
+  EXPECT_EQ(c.GetParamList(-1), nullptr);
+  EXPECT_EQ(c.GetParamList(2), nullptr);
+}
+
+// ---- Flag words -------------------------------------------------------------------------------
+
+TEST(FlagWords, ControlWords) {
+  CGUI_Control c;
+  EXPECT_TRUE(ApplyControlFlag(&c, "CF_ALIGN_RIGHT"));
+  EXPECT_TRUE(ApplyControlFlag(&c, "CF_ALIGN_VCENTER"));
+  EXPECT_EQ(c.GetAlign(), 34);
+  EXPECT_TRUE(ApplyControlFlag(&c, "CF_ALIGN_HCENTER"));
+  EXPECT_TRUE(ApplyControlFlag(&c, "CF_ALIGN_BOTTOM"));
+  EXPECT_EQ(c.GetAlign(), 20);
+  EXPECT_TRUE(ApplyControlFlag(&c, "CF_ALIGN_LEFT"));
+  EXPECT_TRUE(ApplyControlFlag(&c, "CF_ALIGN_TOP"));
+  EXPECT_EQ(c.GetAlign(), 9);
+  EXPECT_TRUE(ApplyControlFlag(&c, "CF_AUTOSIZE"));
+  EXPECT_TRUE(c.IsAutoSize());
+  EXPECT_TRUE(ApplyControlFlag(&c, "WF_HIDE"));
+  EXPECT_TRUE(ApplyControlFlag(&c, "WF_NOHITTEST"));
+  EXPECT_TRUE(ApplyControlFlag(&c, "WF_FOREGROUND"));
+  EXPECT_TRUE(c.IsHidden());
+  EXPECT_FALSE(c.IsHitTest());
+  EXPECT_TRUE(c.IsForeground());
+}
+
+TEST(FlagWords, MatchedExactly) {
+  CGUI_Control c;
+  EXPECT_FALSE(ApplyControlFlag(&c, "CF_TABSTOPS"));
+  EXPECT_FALSE(ApplyControlFlag(&c, "CF_TABSTO"));
+  EXPECT_FALSE(ApplyControlFlag(&c, "cf_tabstop"));
+  EXPECT_FALSE(c.IsTabStop());
+  EXPECT_FALSE(ApplyControlFlag(&c, "ES_NUMBER"));   // not an edit
+}
+
+TEST(FlagWords, DialogsTakeWindowWordsOnly) {
+  CGUI_Dialog d;
+  EXPECT_FALSE(ApplyWindowFlag(&d, "CF_TABSTOP"));
+  EXPECT_TRUE(ApplyWindowFlag(&d, "WF_FOREGROUND"));
+  EXPECT_TRUE(d.IsForeground());
+  CGUI_Control c;
+  EXPECT_FALSE(ApplyWindowFlag(&c, "CF_AUTOSIZE"));
+  EXPECT_FALSE(c.IsAutoSize());
+}
+
+TEST(FlagWords, EditWordsNeedTheClassNameEdit) {
+  CGUI_Edit edit;
+  EXPECT_TRUE(ApplyControlFlag(&edit, "ES_NUMBER"));
+  EXPECT_TRUE(ApplyControlFlag(&edit, "ES_PASSWORD"));
+  EXPECT_TRUE(edit.IsNumber());
+  EXPECT_TRUE(edit.IsPassword());
+  CGUI_Edit renamed;
+  renamed.SetClassName("EDITBOX");
+  EXPECT_FALSE(ApplyControlFlag(&renamed, "ES_NUMBER"));
+  EXPECT_FALSE(renamed.IsNumber());
+}
+
+// ---- Standard classes ----------------------------------------------------------------------------
+
+TEST(StandardClasses, RegisteredByClassName) {
+  EnsureRuntime();
+  CGUI_ClassRegistry* registry = GetClassRegistry();
+  ASSERT_NE(registry, nullptr);
+  for (const char* name :
+       {"DIALOG", "CONTROL", "BUTTON", "BITMAP", "PUSHBUTTON", "EDIT", "LIST", "SLIDER", "CUSTOM"}) {
+    std::unique_ptr<CGUI_Window> w(registry->CreateWindow(name, "IDC_ANY"));
+    ASSERT_NE(w, nullptr) << name;
+    EXPECT_EQ(w->ClassName(), name);
+  }
+  EXPECT_EQ(registry->CreateWindow("STATIC", ""), nullptr);
+}
+
+TEST(StandardClasses, CustomAndBitmapAreNotHitTestable) {
+  EXPECT_FALSE(CGUI_Custom().IsHitTest());
+  EXPECT_FALSE(CGUI_Bitmap().IsHitTest());
+  EXPECT_TRUE(CGUI_Button().IsHitTest());
+  EXPECT_TRUE(CGUI_PushButton().IsHitTest());
+}

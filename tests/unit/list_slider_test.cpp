@@ -1,0 +1,338 @@
+// list_slider_test.cpp: list rows, selection, scrolling, mouse and keys; the
+// slider's range, thumb offset and value on release.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "runtime/list.h"
+#include "runtime/slider.h"
+#include "runtime_support.h"
+
+namespace {
+
+// A list that records selection changes and drawn rows.
+class ProbeList : public CGUI_List {
+ public:
+  bool OnSelChange() override {
+    ++selChanges;
+    return true;
+  }
+  bool DrawItem(int index, float rect[4], bool selected, bool hovered) override {
+    drawn.push_back({index, rect[1], selected, hovered});
+    return index != failAt;
+  }
+  struct Row {
+    int index;
+    float y;
+    bool selected;
+    bool hovered;
+  };
+  int selChanges = 0;
+  int failAt = -2;
+  std::vector<Row> drawn;
+};
+
+// A list 0.4 high with `rows` rows and `visible` visible rows.
+void Fill(CGUI_List& list, int rows, int visible) {
+  SetRegion(&list, 0.1f, 0.1f, 0.3f, 0.4f);
+  list.SetVisibleRows(visible);
+  for (int i = 0; i < rows; ++i) list.AddString("row " + std::to_string(i));
+}
+
+}  // namespace
+
+// ---- Rows ------------------------------------------------------------------------------
+
+TEST(ListRows, AddAppendsOrInsertsBeforeSelection) {
+  CGUI_List list;
+  Fill(list, 4, 4);
+  EXPECT_EQ(list.AddString("end"), 4);
+  std::string s;
+  EXPECT_TRUE(list.GetText(-1, s));
+  EXPECT_EQ(s, "end");
+  list.SetCurSel(2);
+  list.SetItemData(2, 77);
+  EXPECT_EQ(list.AddString("new"), 2);
+  EXPECT_EQ(list.GetCurSel(), 2);   // the number stays, the row moved down
+  list.GetText(2, s);
+  EXPECT_EQ(s, "new");
+  list.GetText(3, s);
+  EXPECT_EQ(s, "row 2");
+  uint32_t data = 1;
+  EXPECT_TRUE(list.GetItemData(2, data));
+  EXPECT_EQ(data, 0u);
+  EXPECT_TRUE(list.GetItemData(3, data));
+  EXPECT_EQ(data, 77u);
+  EXPECT_EQ(list.GetCount(), 6);
+}
+
+TEST(ListRows, GetTextOutsideRowsFails) {
+  CGUI_List list;
+  std::string s = "keep";
+  EXPECT_FALSE(list.GetText(-1, s));
+  EXPECT_FALSE(list.GetText(0, s));
+  list.AddString("a");
+  EXPECT_FALSE(list.GetText(1, s));
+  EXPECT_FALSE(list.GetText(-2, s));
+  EXPECT_EQ(s, "keep");
+}
+
+TEST(ListRows, DeleteMovesTheSelection) {
+  ProbeList list;
+  Fill(list, 6, 4);
+  list.SetCurSel(3);
+  EXPECT_TRUE(list.DeleteString(3));
+  EXPECT_EQ(list.GetCurSel(), 2);
+  std::string s;
+  list.GetText(3, s);
+  EXPECT_EQ(s, "row 4");
+  EXPECT_TRUE(list.DeleteString(4));   // below the selection: it stays
+  EXPECT_EQ(list.GetCurSel(), 2);
+  EXPECT_FALSE(list.DeleteString(4));
+  EXPECT_FALSE(list.DeleteString(-1));
+  EXPECT_EQ(list.GetCount(), 4);
+
+  list.SetCurSel(0);
+  EXPECT_TRUE(list.DeleteString(0));
+  EXPECT_EQ(list.GetCurSel(), -1);
+}
+
+TEST(ListRows, ResetContentClearsEverything) {
+  CGUI_List list;
+  Fill(list, 10, 4);
+  list.SetCurSel(9);
+  list.SetHover(1);
+  EXPECT_TRUE(list.ResetContent());
+  EXPECT_EQ(list.GetCount(), 0);
+  EXPECT_EQ(list.GetCurSel(), -1);
+  EXPECT_EQ(list.GetHover(), -1);
+  EXPECT_EQ(list.GetTopIndex(), 0);
+}
+
+// ---- Geometry and scrolling ---------------------------------------------------------------
+
+TEST(ListScroll, RowHeightAndVisibleRowsGoTogether) {
+  CGUI_List list;
+  SetRegion(&list, 0, 0, 0.3f, 0.4f);
+  list.SetRowHeight(0.1f);
+  EXPECT_EQ(list.GetVisibleRows(), 4);
+  list.SetRowHeight(0.15f);   // partial rows are not shown
+  EXPECT_EQ(list.GetVisibleRows(), 2);
+  list.SetVisibleRows(8);
+  EXPECT_FLOAT_EQ(list.GetRowHeight(), 0.05f);
+}
+
+TEST(ListScroll, TopIndexIsClamped) {
+  CGUI_List list;
+  Fill(list, 10, 4);
+  EXPECT_TRUE(list.SetTopIndex(8));
+  EXPECT_EQ(list.GetTopIndex(), 6);
+  list.SetTopIndex(-3);
+  EXPECT_EQ(list.GetTopIndex(), 0);
+  list.SetTopIndex(5);
+  EXPECT_EQ(list.GetTopIndex(), 5);
+  CGUI_List shortList;
+  Fill(shortList, 2, 4);
+  shortList.SetTopIndex(1);
+  EXPECT_EQ(shortList.GetTopIndex(), 0);
+}
+
+TEST(ListScroll, SelectionIsKeptVisible) {
+  ProbeList list;
+  Fill(list, 10, 4);
+  EXPECT_TRUE(list.SetCurSel(-1));
+  EXPECT_EQ(list.GetTopIndex(), 6);
+  EXPECT_EQ(list.selChanges, 0);   // it was -1 already
+
+  list.SetTopIndex(0);
+  EXPECT_TRUE(list.SetCurSel(5));
+  EXPECT_EQ(list.GetTopIndex(), 5);
+  EXPECT_EQ(list.selChanges, 1);
+  list.SetTopIndex(6);
+  EXPECT_TRUE(list.SetCurSel(2));
+  EXPECT_EQ(list.GetTopIndex(), 0);
+  list.SetTopIndex(1);
+  list.SetCurSel(3);   // visible already: no scrolling
+  EXPECT_EQ(list.GetTopIndex(), 1);
+  EXPECT_EQ(list.selChanges, 3);
+  list.SetCurSel(3);
+  EXPECT_EQ(list.selChanges, 3);
+
+  EXPECT_FALSE(list.SetCurSel(10));
+  EXPECT_FALSE(list.SetCurSel(-2));
+  EXPECT_EQ(list.GetCurSel(), 3);
+}
+
+// ---- Keys ------------------------------------------------------------------------------------
+
+TEST(ListKeys, UpDownStopAtTheEnds) {
+  CGUI_List list;
+  Fill(list, 10, 4);
+  list.OnKeyDown(40);
+  EXPECT_EQ(list.GetCurSel(), -1);   // no selection: Down does nothing
+  list.SetCurSel(9);
+  list.OnKeyDown(40);
+  EXPECT_EQ(list.GetCurSel(), 9);
+  list.OnKeyDown(38);
+  EXPECT_EQ(list.GetCurSel(), 8);
+  list.SetCurSel(0);
+  list.OnKeyDown(38);
+  EXPECT_EQ(list.GetCurSel(), 0);
+}
+
+TEST(ListKeys, PageUpAndPageDown) {
+  CGUI_List list;
+  Fill(list, 10, 4);
+  list.OnKeyDown(34);
+  EXPECT_EQ(list.GetTopIndex(), 4);
+  EXPECT_EQ(list.GetCurSel(), 4);
+  list.OnKeyDown(34);
+  EXPECT_EQ(list.GetTopIndex(), 6);
+  EXPECT_EQ(list.GetCurSel(), 8);
+  list.OnKeyDown(34);
+  EXPECT_EQ(list.GetCurSel(), 9);   // past the end: the last row
+  list.OnKeyDown(33);
+  EXPECT_EQ(list.GetTopIndex(), 2);
+  EXPECT_EQ(list.GetCurSel(), 2);
+  list.OnKeyDown(33);
+  EXPECT_EQ(list.GetTopIndex(), 0);
+  EXPECT_EQ(list.GetCurSel(), 0);
+}
+
+// ---- Mouse ------------------------------------------------------------------------------------
+
+TEST(ListMouse, HoverRowAndClickSelect) {
+  ScopedDialog dialog;
+  auto* list = new ProbeList;
+  dialog->AddChild(list);
+  Fill(*list, 10, 4);   // rows 0.1 high from y 0.1
+  list->SetTopIndex(3);
+  ASSERT_TRUE(dialog->Create());
+
+  GUI_MouseMove(0.2f, 0.35f);
+  EXPECT_EQ(list->GetHover(), 2);
+  GUI_LButtonDown();
+  GUI_Update();
+  EXPECT_EQ(list->GetCurSel(), 5);
+  EXPECT_EQ(list->selChanges, 1);
+
+  GUI_MouseMove(0.45f, 0.35f);   // out of the list
+  EXPECT_EQ(list->GetHover(), -1);
+}
+
+TEST(ListMouse, ClickOnAMissingRowSelectsNothing) {
+  CGUI_List list;
+  Fill(list, 2, 4);
+  const float pt[2] = {0.2f, 0.45f};
+  list.OnMouseMove(pt);
+  EXPECT_EQ(list.GetHover(), 3);
+  list.OnLButtonDown();
+  EXPECT_EQ(list.GetCurSel(), -1);
+}
+
+TEST(ListMouse, NoRowHeightNoHover) {
+  CGUI_List list;
+  SetRegion(&list, 0, 0, 0.3f, 0.4f);
+  const float pt[2] = {0.1f, 0.1f};
+  list.OnMouseMove(pt);
+  EXPECT_EQ(list.GetHover(), -1);
+  float mouse[2];
+  list.GetMousePos(mouse);
+  EXPECT_FLOAT_EQ(mouse[1], 0.1f);
+}
+
+// ---- Drawing ------------------------------------------------------------------------------------
+
+TEST(ListDraw, VisibleRowsFromTheTop) {
+  ProbeList list;
+  Fill(list, 10, 4);
+  const float origin[2] = {0.5f, 0.5f};
+  list.SetOrigin(origin);   // not part of the row rectangles
+  list.SetTopIndex(3);
+  list.SetCurSel(4);
+  list.SetHover(2);
+  EXPECT_TRUE(list.OnDraw());
+  ASSERT_EQ(list.drawn.size(), 4u);   // rows 3 to 6
+  EXPECT_EQ(list.drawn[0].index, 3);
+  EXPECT_EQ(list.drawn[3].index, 6);
+  EXPECT_FLOAT_EQ(list.drawn[0].y, 0.1f);
+  EXPECT_FLOAT_EQ(list.drawn[1].y, 0.2f);
+  EXPECT_TRUE(list.drawn[1].selected);
+  EXPECT_TRUE(list.drawn[2].hovered);
+  EXPECT_FALSE(list.drawn[0].selected || list.drawn[0].hovered);
+
+  list.drawn.clear();
+  list.failAt = 4;
+  EXPECT_FALSE(list.OnDraw());
+  EXPECT_EQ(list.drawn.size(), 2u);
+}
+
+TEST(ListDraw, OnlyExistingRows) {
+  ProbeList list;
+  Fill(list, 2, 4);
+  EXPECT_TRUE(list.OnDraw());
+  EXPECT_EQ(list.drawn.size(), 2u);
+}
+
+// ---- Slider ---------------------------------------------------------------------------------------
+
+TEST(Slider, ValueIsClampedAndPlacesTheThumb) {
+  CGUI_Slider s;
+  SetRegion(&s, 0, 0, 0.5f, 0.1f);
+  s.SetHorizontal(true);
+  s.SetMin(0);
+  s.SetMax(10);
+  s.SetValue(99);
+  EXPECT_EQ(s.GetValue(), 10);
+  s.SetValue(-4);
+  EXPECT_EQ(s.GetValue(), 0);
+  EXPECT_FLOAT_EQ(s.GetThumbPos(), 0.5f * 0.5f / 11);
+
+  s.SetHorizontal(false);   // the offset runs along the height
+  s.SetValue(10);
+  EXPECT_FLOAT_EQ(s.GetThumbPos(), 0.1f * 10.5f / 11);
+  EXPECT_FALSE(s.IsHorizontal());
+}
+
+TEST(Slider, CreationStartsAtTheMinimum) {
+  CGUI_Slider s;
+  s.SetMin(3);
+  s.SetMax(7);
+  s.SetValue(6);
+  ASSERT_TRUE(s.Create());
+  EXPECT_EQ(s.GetValue(), 3);
+  s.Destroy();
+}
+
+TEST(Slider, ReleaseTakesTheValueUnderTheMouse) {
+  ScopedDialog dialog;
+  auto* s = new CGUI_Slider;
+  SetRegion(s, 0.1f, 0.1f, 0.5f, 0.05f);
+  s->SetHorizontal(true);
+  s->SetMin(0);
+  s->SetMax(4);
+  dialog->AddChild(s);
+  ASSERT_TRUE(dialog->Create());
+
+  GUI_MouseMove(0.36f, 0.12f);   // 0.26 from the left edge
+  GUI_LButtonDown();
+  GUI_Update();
+  EXPECT_EQ(s->GetValue(), 0);   // pressing changes nothing
+  GUI_LButtonUp();
+  GUI_Update();
+  EXPECT_EQ(s->GetValue(), 2);
+  EXPECT_FLOAT_EQ(s->GetThumbPos(), 0.25f);
+}
+
+TEST(Slider, VerticalAndAligned) {
+  CGUI_Slider s;
+  SetRegion(&s, 0.2f, 0.6f, 0.05f, 0.4f);
+  s.SetAlign(ALIGN_BOTTOM);   // spans 0.2 .. 0.6 down the screen
+  s.SetMin(10);
+  s.SetMax(13);
+  const float pt[2] = {0.21f, 0.55f};
+  s.OnMouseMove(pt);
+  s.OnLButtonUp();
+  EXPECT_EQ(s.GetValue(), 13);   // 4 * 0.35 / 0.4 + 10 = 13.5
+}

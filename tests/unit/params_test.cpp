@@ -1,0 +1,112 @@
+// params_test.cpp: parameter chains and the ReadParams rule.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "korvogui/korvogui.h"
+#include "runtime/params.h"
+#include "runtime/window_manager.h"
+
+namespace {
+
+// Builds a chain from values (taken over by the chain).
+SParamList* Chain(std::initializer_list<SParamValue*> values) {
+  SParamList* head = nullptr;
+  SParamList** tail = &head;
+  for (SParamValue* v : values) {
+    *tail = new SParamList;
+    (*tail)->value = v;
+    tail = &(*tail)->next;
+  }
+  return head;
+}
+
+}  // namespace
+
+TEST(TexPath, PrefixesTheMenuFolder) { EXPECT_STREQ(GUI_GetTexPath("x.tga"), "menu/x.tga"); }
+
+TEST(ParamValues, StringsAreOwnedCopies) {
+  char text[] = "frame.tga";
+  SParamValue* v = NewStringParam(text);
+  text[0] = 'X';
+  EXPECT_EQ(v->type, PARAM_STRING);
+  EXPECT_STREQ(v->s, "frame.tga");
+  SParamValue* copy = CopyParam(v);
+  EXPECT_NE(copy->s, v->s);
+  EXPECT_STREQ(copy->s, "frame.tga");
+  FreeParam(v);
+  FreeParam(copy);
+}
+
+TEST(ParamValues, CopyParamListIsDeepAndKeepsOrder) {
+  SParamList* list = Chain({NewIntParam(7), NewFloatParam(0.5f), NewStringParam("NORMAL")});
+  SParamList* copy = CopyParamList(list);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_NE(copy, list);
+  EXPECT_EQ(copy->value->type, PARAM_INTEGER);
+  EXPECT_EQ(copy->value->i, 7);
+  EXPECT_EQ(copy->next->value->type, PARAM_FLOAT);
+  EXPECT_FLOAT_EQ(copy->next->value->f, 0.5f);
+  SParamValue* s = copy->next->next->value;
+  EXPECT_EQ(s->type, PARAM_STRING);
+  EXPECT_NE(s->s, list->next->next->value->s);
+  EXPECT_STREQ(s->s, "NORMAL");
+  EXPECT_EQ(copy->next->next->next, nullptr);
+  FreeParamList(list);
+  FreeParamList(copy);
+  EXPECT_EQ(CopyParamList(nullptr), nullptr);
+}
+
+TEST(ReadParams, TypeMismatchNamesTheParameterAndGivesZero) {
+  SParamList* list = Chain({NewIntParam(1), NewFloatParam(2.0f)});
+  int32_t a = 0, b = 0;
+  const SParamDesc desc[] = {{PARAM_INTEGER, &a}, {PARAM_INTEGER, &b}};
+  EXPECT_EQ(ReadParams(list, desc, 1, 2), 0);
+  EXPECT_STREQ(GetErrorText(), "type mismatch : param 2");
+  EXPECT_EQ(a, 1);   // values before the mismatch are already copied
+  EXPECT_EQ(b, 0);
+  FreeParamList(list);
+}
+
+TEST(ReadParams, ShortChainGivesTheNumberReached) {
+  SParamList* list = Chain({NewIntParam(4), NewIntParam(5)});
+  int32_t v[3] = {0, 0, 0};
+  const SParamDesc desc[] = {{PARAM_INTEGER, &v[0]}, {PARAM_INTEGER, &v[1]}, {PARAM_INTEGER, &v[2]}};
+  EXPECT_EQ(ReadParams(list, desc, 1, 3), 2);
+  EXPECT_STREQ(GetErrorText(), "additional 1 param(s) needed");
+  EXPECT_EQ(v[0], 4);
+  EXPECT_EQ(v[1], 5);
+  FreeParamList(list);
+}
+
+TEST(ReadParams, NumbersCountFromFirst) {
+  // The rest of a list read after its first value: numbered 2 on.
+  int32_t v[8];
+  float period = 0;
+  SParamDesc desc[9];
+  for (int i = 0; i < 8; ++i) desc[i] = {PARAM_INTEGER, &v[i]};
+  desc[8] = {PARAM_FLOAT, &period};
+  EXPECT_EQ(ReadParams(nullptr, desc, 2, 9), 1);
+  EXPECT_STREQ(GetErrorText(), "additional 8 param(s) needed");
+
+  SParamList* list = Chain({NewIntParam(1), NewStringParam("x")});
+  EXPECT_EQ(ReadParams(list, desc, 2, 9), 0);
+  EXPECT_STREQ(GetErrorText(), "type mismatch : param 3");
+  FreeParamList(list);
+}
+
+TEST(ReadParams, FullReadStopsAtLastAndLendsStrings) {
+  SParamList* list =
+      Chain({NewStringParam("MENU"), NewFloatParam(12.5f), NewIntParam(3), NewIntParam(99)});
+  const char* font = nullptr;
+  float metric = 0;
+  int32_t stroke = 0;
+  const SParamDesc desc[] = {{PARAM_STRING, &font}, {PARAM_FLOAT, &metric}, {PARAM_INTEGER, &stroke}};
+  SetErrorText("untouched");
+  EXPECT_EQ(ReadParams(list, desc, 1, 3), 3);   // the fourth value is not read
+  EXPECT_STREQ(GetErrorText(), "untouched");
+  EXPECT_EQ(font, list->value->s);             // points into the list, not a copy
+  EXPECT_FLOAT_EQ(metric, 12.5f);
+  EXPECT_EQ(stroke, 3);
+  FreeParamList(list);
+}
