@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "foundation/lifecycle.h"
+#include "foundation/ortan_heap.h"
 #include "host/host_services.h"
 #include "korvogui/korvogui.h"
 #include "runtime/module_state.h"

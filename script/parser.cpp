@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "foundation/ortan_heap.h"
 #include "runtime/window_manager.h"
 
 int32_t CParser::s_generation = 0;

@@ -91,15 +91,16 @@ void CScanner::NextToken(CToken& token) {
 
 // ---- CStringScanner ---------------------------------------------------------------------
 
-CStringScanner::CStringScanner(CLexerTables* tables, const char* text) : text_(text) {
+CStringScanner::CStringScanner(CLexerTables* tables, const char* text)
+    : text_(text), length_(text_.Length()) {
   Attach(tables);
   BeginToken();
-  if (text_.Length() == 0) MarkEnd();
+  if (length_ == 0) MarkEnd();
   else Advance(true);
 }
 
 void CStringScanner::Advance(bool noCount) {
-  const char c = position_ < text_.Length() ? text_[position_] : '\0';
+  const char c = position_ < length_ ? text_[position_] : '\0';
   if (c == '\0') {
     MarkEnd();
     return;

@@ -60,5 +60,6 @@ class CStringScanner : public CScanner {
 
  private:
   tam::CString text_;
+  uint32_t length_ = 0;      // the text's length, measured once
   uint32_t position_ = 0;
 };
