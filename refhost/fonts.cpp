@@ -150,14 +150,13 @@ std::vector<Char> Decode(const TextStyle& style, const char* text, size_t len) {
       ++i;
       continue;
     }
+    // One byte, else a lead byte and its trail byte; anything else is one bad byte.
     char32_t code = kReplacement;
     size_t used = 1;
     bool incomplete = false;
-    if (!ConvertOne(cd, text + i, 1, &code, &incomplete)) {
-      code = kReplacement;
-      if (incomplete && i + 1 < len && ConvertOne(cd, text + i, 2, &code, &incomplete)) used = 2;
-      else if (incomplete && i + 1 >= len) break;   // a lead byte cut off at the end
-      else code = kReplacement;
+    if (!ConvertOne(cd, text + i, 1, &code, &incomplete) && incomplete) {
+      if (i + 1 >= len) break;   // a lead byte cut off at the end
+      if (ConvertOne(cd, text + i, 2, &code, &incomplete)) used = 2;
     }
     chars.push_back({code, int(i)});
     i += used;

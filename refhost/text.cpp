@@ -60,7 +60,8 @@ void BlendCoverage(const Glyph& g, int ox, int oy, Color color, const Blender& b
 // Records and draws the first len bytes of text with its box's align point at (x, y).
 bool DrawLine(const TextStyle& style, const char* text, size_t len, int x, int y, int align,
               const Coloring& coloring, int srcBlend, int dstBlend) {
-  if (!Recording() || len == 0) return false;
+  if (len == 0) return false;
+  if (!Recording()) return true;
   EnsureFrame();
   const TextLayout layout = LayoutText(style, text, len, Rasterising());
   AlignRect(align, layout.width, layout.height, &x, &y);

@@ -86,6 +86,9 @@ TEST_F(RefhostText, DoubleByteCp949TextMeasuresAndDraws) {
   EXPECT_LT(box.w, 30);
   EXPECT_EQ(Width(text, "\xB0"), 0);   // a lead byte alone is no character
   EXPECT_EQ(Width(text, "\xB0\xA1\xB0\xA1"), 2 * box.w);
+  // A byte that starts no character shows as one replacement character.
+  EXPECT_EQ(Width(text, "\x80"), Width(text, "\xFF"));
+  EXPECT_GT(Width(text, "\x80"), 0);
   ASSERT_TRUE(text.Draw(nullptr));
   const int total = CountNot(0xFF000000, 0, 0, 160, 64);
   EXPECT_GT(total, 40);
@@ -227,4 +230,9 @@ TEST_F(RefhostText, ShowTextDrawsInTheSystemFont) {
   ShowText(5, 5, 0xFFFFFF00, "status");
   EXPECT_EQ(DrawList().size(), 1u);
   EXPECT_EQ(CountNot(0xFF000000, 0, 0, 160, 64), 0);
+  SetRenderMode(RenderMode::Off);
+  CY3DText text(Y3DFONT_SYSTEM, nullptr, 0, 0, 0, 16, 1.0f, 0);
+  text.SetText("off");
+  EXPECT_TRUE(text.Draw(nullptr));
+  EXPECT_EQ(DrawList().size(), 1u);
 }
