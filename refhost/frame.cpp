@@ -21,8 +21,12 @@ static void Resize(Frame& f, uint32_t rgb) {
   f.width = std::max(SCREEN_X, 0);
   f.height = std::max(SCREEN_Y, 0);
   f.pixels.resize(size_t(f.width) * size_t(f.height) * 4);
+  if (f.pixels.empty()) return;
   const uint8_t c[4] = {uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb), 255};
-  for (size_t i = 0; i < f.pixels.size(); i += 4) std::copy(c, c + 4, &f.pixels[i]);
+  // One row by hand, then row copies.
+  const size_t row = size_t(f.width) * 4;
+  for (size_t i = 0; i < row; i += 4) std::copy(c, c + 4, &f.pixels[i]);
+  for (size_t i = row; i < f.pixels.size(); i += row) std::copy_n(f.pixels.begin(), row, f.pixels.begin() + long(i));
 }
 
 void EnsureFrame() {
@@ -40,16 +44,6 @@ void AlignRect(int align, int w, int h, int* x, int* y) {
 }
 
 // ---- Colours and blending ------------------------------------------------------------
-
-Color Unpack(uint32_t argb) {
-  return {int((argb >> 16) & 255), int((argb >> 8) & 255), int(argb & 255), int(argb >> 24)};
-}
-
-static int Mul255(int a, int b) { return (a * b + 127) / 255; }
-
-Color Modulate(Color c, Color m) {
-  return {Mul255(c.r, m.r), Mul255(c.g, m.g), Mul255(c.b, m.b), Mul255(c.a, m.a)};
-}
 
 // The factor (0-255) for one channel: s and d are the channel's source and
 // destination values, sa the source alpha. The frame's own alpha reads as 255.
@@ -69,10 +63,18 @@ static int Factor(int factor, int s, int d, int sa, bool isSource) {
   }
 }
 
-void Blender::Blend(int x, int y, Color s) const {
-  Frame& f = TheFrame();
-  uint8_t* p = &f.pixels[(size_t(y) * size_t(f.width) + size_t(x)) * 4];
+Blender::Blender(int srcFactor, int dstFactor)
+    : src_(srcFactor), dst_(dstFactor),
+      over_(srcFactor == Y3DBLEND_SRCALPHA && dstFactor == Y3DBLEND_INVSRCALPHA),
+      pixels_(TheFrame().pixels.data()), width_(TheFrame().width) {}
+
+void Blender::BlendFactors(uint8_t* p, Color s) const {
   const int src[3] = {s.r, s.g, s.b};
+  // Additive glow without the general factor lookup.
+  if (src_ == Y3DBLEND_SRCALPHA && dst_ == Y3DBLEND_ONE) {
+    for (int i = 0; i < 3; ++i) p[i] = uint8_t(std::min(255, p[i] + (src[i] * s.a + 127) / 255));
+    return;
+  }
   for (int i = 0; i < 3; ++i) {
     const int d = p[i];
     const int v = src[i] * Factor(src_, src[i], d, s.a, true) + d * Factor(dst_, src[i], d, s.a, false);

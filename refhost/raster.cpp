@@ -40,10 +40,12 @@ void DrawImage(const Y3DTexture* image, int x, int y, int w, int h, float u, flo
   for (int px = x0; px < x1; ++px)
     columns[size_t(px - x0)] = Wrap((px - x + 0.5) / w * u, image->width);
   const bool skip = blender.SkipsTransparent();
+  const bool white = tint.r == 255 && tint.g == 255 && tint.b == 255 && tint.a == 255;
   for (int py = y0; py < y1; ++py) {
     const int ty = Wrap((py - y + 0.5) / h * v, image->height);
     for (int px = x0; px < x1; ++px) {
-      const Color c = Modulate(Texel(*image, columns[size_t(px - x0)], ty), tint);
+      const Color texel = Texel(*image, columns[size_t(px - x0)], ty);
+      const Color c = white ? texel : Modulate(texel, tint);
       if (skip && c.a == 0) continue;
       blender.Blend(px, py, c);
     }
