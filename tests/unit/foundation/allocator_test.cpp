@@ -21,6 +21,7 @@ struct SCounted {
 
 // A node followed by child slots in the same element.
 struct SNode {
+  SNode* parent = nullptr;
   int symbol = 0;
   SNode** Children() { return reinterpret_cast<SNode**>(this + 1); }
 };
