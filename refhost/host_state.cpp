@@ -6,6 +6,7 @@
 
 #include "host/host_services.h"
 #include "refhost/korvohost.h"
+#include "refhost/korvohost_graphics.h"
 
 // ---- Host globals ------------------------------------------------------------------------
 uint32_t dwY3DCurrentFrameTick = 0;
@@ -130,6 +131,7 @@ void Reset() {
   SCREEN_Y = 768;
   bConsole = bSystemMenu = bChatInputMode = bSceneActive = bServerSystem = bHalt = DebugMode = 0;
   KORVO_VERSION = 100;
+  ResetGraphics();
 }
 
 }  // namespace korvohost

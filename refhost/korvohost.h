@@ -43,7 +43,7 @@ KORVOHOST_API void SetString(int id, const std::string& text);
 KORVOHOST_API void ClearStrings();
 
 // Back to a fresh host: no mount, no overlay, clock 0, 1024x768, flags 0,
-// records empty.
+// records empty, no textures, fonts and render mode as at start.
 KORVOHOST_API void Reset();
 
 }  // namespace korvohost

@@ -1,0 +1,126 @@
+// heap.cpp: a named heap: page search, frames and their release.
+#include "foundation/heap.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "foundation/report.h"
+
+namespace tam {
+
+// ---------------------------------------------------------------------------
+// Life of the heap
+// ---------------------------------------------------------------------------
+
+bool CMemMgr::_heap::Create(const char* heapName, uint32_t bytes) {
+  uint64_t pages = (static_cast<uint64_t>(bytes) + kPageSize - 1) / kPageSize;
+  if (pages == 0) pages = 1;
+  if (pages * kPageSize > UINT32_MAX) return false;
+  memory = static_cast<uint8_t*>(std::calloc(pages, kPageSize));
+  pageMap = static_cast<uint8_t*>(std::calloc(pages, 1));
+  if (!memory || !pageMap) {
+    std::free(memory);
+    std::free(pageMap);
+    memory = pageMap = nullptr;
+    return false;
+  }
+  std::strncpy(name, heapName, kHeapNameMax);
+  name[kHeapNameMax] = '\0';
+  pageCount = static_cast<uint32_t>(pages);
+  size = pageCount * kPageSize;
+  usedPages = peakPages = 0;
+  frames = nullptr;
+  inUse = true;
+  return true;
+}
+
+void CMemMgr::_heap::Destroy() {
+  CLockGuard<CRecursiveLock> guard(&lock);
+  while (frames) {
+    SFrame* frame = frames;
+    DestroyFrame(frame);
+    delete frame;
+  }
+  std::free(memory);
+  std::free(pageMap);
+  memory = pageMap = nullptr;
+  name[0] = '\0';
+  size = pageCount = usedPages = peakPages = 0;
+  inUse = false;
+}
+
+// ---------------------------------------------------------------------------
+// Frames
+// ---------------------------------------------------------------------------
+
+uint32_t CMemMgr::_heap::FindFreeRun(uint32_t count) const {
+  uint32_t run = 0;
+  for (uint32_t page = 0; page < pageCount; ++page) {
+    run = pageMap[page] ? 0 : run + 1;
+    if (run == count) return page + 1 - count;
+  }
+  return pageCount;
+}
+
+SFrame* CMemMgr::_heap::CreateFrame(uint32_t bytes) {
+  uint32_t pages = static_cast<uint32_t>((static_cast<uint64_t>(bytes) + kPageSize - 1) / kPageSize);
+  if (pages == 0) pages = 1;
+
+  CLockGuard<CRecursiveLock> guard(&lock);
+  uint32_t first = pageCount;
+  if (usedPages + pages <= pageCount) first = FindFreeRun(pages);
+
+  auto* frame = new SFrame{this, first, pages, nullptr, nullptr, nullptr, false, false};
+  if (first < pageCount) {
+    std::memset(pageMap + first, 1, pages);
+    frame->base = memory + static_cast<size_t>(first) * kPageSize;
+    usedPages += pages;
+    if (usedPages > peakPages) peakPages = usedPages;
+  } else {
+    // Too full or too fragmented: the frame takes its memory from the system.
+    frame->base = std::malloc(static_cast<size_t>(pages) * kPageSize);
+    if (!frame->base) {
+      delete frame;
+      return nullptr;
+    }
+    frame->firstPage = 0;
+    frame->ownMemory = true;
+  }
+  frame->next = frames;
+  if (frames) frames->prev = frame;
+  frames = frame;
+  return frame;
+}
+
+bool CMemMgr::_heap::HasFrame(const SFrame* frame) {
+  CLockGuard<CRecursiveLock> guard(&lock);
+  for (SFrame* f = frames; f; f = f->next)
+    if (f == frame) return true;
+  return false;
+}
+
+bool CMemMgr::_heap::DestroyFrame(SFrame* frame) {
+  if (!frame || frame->heap != this) return false;
+
+  CLockGuard<CRecursiveLock> guard(&lock);
+  if (!HasFrame(frame)) {
+    TAM_REPORT("CMemMgr::_heap::DestroyFrame()", "unreachable code reached", "tamMemoryHeap", 371);
+    return false;
+  }
+  if (frame->prev) frame->prev->next = frame->next;
+  else frames = frame->next;
+  if (frame->next) frame->next->prev = frame->prev;
+  frame->prev = frame->next = nullptr;
+
+  if (frame->ownMemory) {
+    std::free(frame->base);
+  } else {
+    usedPages -= frame->pageCount;
+    std::memset(pageMap + frame->firstPage, 0, frame->pageCount);
+  }
+  frame->base = nullptr;
+  frame->released = true;
+  return true;
+}
+
+}  // namespace tam

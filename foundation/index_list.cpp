@@ -1,0 +1,100 @@
+// index_list.cpp: first-fit runs and merging release over the entry array.
+#include "foundation/index_list.h"
+
+namespace tam {
+
+// ---------------------------------------------------------------------------
+// Life of the list
+// ---------------------------------------------------------------------------
+
+bool CIndexList::Create(uint32_t capacity) {
+  Destroy();
+  if (capacity == 0 || capacity > kIndexListMax) return false;
+  m_frame = MemMgr().CreateFrame("default", capacity * static_cast<uint32_t>(sizeof(SIndexEntry)));
+  if (!m_frame) return false;
+  m_entries = static_cast<SIndexEntry*>(MemMgr().FrameBase(m_frame));
+  m_capacity = capacity;
+  for (uint32_t i = 0; i < capacity; ++i) m_entries[i] = SIndexEntry{this, kNoIndex, kNoIndex, 0};
+  m_entries[0].length = static_cast<uint16_t>(capacity);
+  m_head = 0;
+  return true;
+}
+
+void CIndexList::Destroy() {
+  if (m_frame) MemMgr().ReleaseFrame(m_frame);
+  m_frame = nullptr;
+  m_entries = nullptr;
+  m_capacity = 0;
+  m_head = kNoIndex;
+}
+
+void CIndexList::Clear(uint16_t index) {
+  m_entries[index].prev = m_entries[index].next = kNoIndex;
+  m_entries[index].length = 0;
+}
+
+// ---------------------------------------------------------------------------
+// Runs
+// ---------------------------------------------------------------------------
+
+SIndexEntry* CIndexList::Alloc(uint32_t count) {
+  if (count == 0) count = 1;
+  for (uint16_t i = m_head; i != kNoIndex; i = m_entries[i].next) {
+    SIndexEntry& run = m_entries[i];
+    if (run.length < count) continue;
+
+    // The rest of a longer run takes the run's place in the free list.
+    uint16_t replacement = run.next;
+    if (run.length > count) {
+      replacement = static_cast<uint16_t>(i + count);
+      SIndexEntry& rest = m_entries[replacement];
+      rest.length = static_cast<uint16_t>(run.length - count);
+      rest.prev = run.prev;
+      rest.next = run.next;
+      if (run.next != kNoIndex) m_entries[run.next].prev = replacement;
+    } else if (run.next != kNoIndex) {
+      m_entries[run.next].prev = run.prev;
+    }
+    if (run.prev != kNoIndex) m_entries[run.prev].next = replacement;
+    else m_head = replacement;
+
+    run.length = static_cast<uint16_t>(count);
+    run.prev = run.next = kNoIndex;
+    return &run;
+  }
+  return nullptr;
+}
+
+void CIndexList::Free(SIndexEntry* entry) {
+  const uint16_t index = IndexOf(entry);
+  uint16_t before = kNoIndex;
+  uint16_t after = m_head;
+  while (after != kNoIndex && after < index) {
+    before = after;
+    after = m_entries[after].next;
+  }
+
+  // Absorb the following free run when this run ends where it starts.
+  if (after != kNoIndex && index + entry->length == after) {
+    entry->length = static_cast<uint16_t>(entry->length + m_entries[after].length);
+    const uint16_t next = m_entries[after].next;
+    Clear(after);
+    after = next;
+  }
+
+  // The preceding free run absorbs this one when it ends where this begins.
+  if (before != kNoIndex && before + m_entries[before].length == index) {
+    m_entries[before].length = static_cast<uint16_t>(m_entries[before].length + entry->length);
+    m_entries[before].next = after;
+    if (after != kNoIndex) m_entries[after].prev = before;
+    Clear(index);
+    return;
+  }
+  entry->prev = before;
+  entry->next = after;
+  if (before != kNoIndex) m_entries[before].next = index;
+  else m_head = index;
+  if (after != kNoIndex) m_entries[after].prev = index;
+}
+
+}  // namespace tam

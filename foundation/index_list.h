@@ -1,0 +1,58 @@
+// index_list.h (foundation): the index list of an allocator chunk or a string
+// pool chunk: one entry per element, the free runs linked in index order
+// through 16-bit indexes (kNoIndex = none). Runs are taken first fit and
+// merged with both neighbours when given back. The entries live in one frame
+// of the heap "default".
+#pragma once
+#include <cstdint>
+
+#include "foundation/mem_mgr.h"
+
+namespace tam {
+
+constexpr uint16_t kNoIndex = 65535;
+constexpr uint32_t kIndexListMax = 65534;  // capacities stay below kNoIndex
+
+class CIndexList;
+
+struct SIndexEntry {
+  CIndexList* owner;
+  uint16_t prev;    // previous free run
+  uint16_t next;    // next free run
+  uint16_t length;  // run length at the first entry of a run, else 0
+};
+
+class CIndexList {
+ public:
+  CIndexList() = default;
+  ~CIndexList() { Destroy(); }
+  CIndexList(const CIndexList&) = delete;
+  CIndexList& operator=(const CIndexList&) = delete;
+
+  // Takes the entries from the heap "default" and makes one free run of the
+  // whole capacity; false when the capacity is 0 or too large, or there is no
+  // memory.
+  bool Create(uint32_t capacity);
+  // Gives the entries back.
+  void Destroy();
+
+  // The first entry of a run of count free entries (first fit), or null.
+  SIndexEntry* Alloc(uint32_t count);
+  // Gives back the run that starts at entry.
+  void Free(SIndexEntry* entry);
+
+  uint32_t Capacity() const { return m_capacity; }
+  uint16_t Head() const { return m_head; }
+  uint16_t IndexOf(const SIndexEntry* entry) const { return static_cast<uint16_t>(entry - m_entries); }
+  const SIndexEntry& Entry(uint32_t index) const { return m_entries[index]; }
+
+ private:
+  void Clear(uint16_t index);
+
+  SFrame* m_frame = nullptr;
+  SIndexEntry* m_entries = nullptr;
+  uint32_t m_capacity = 0;
+  uint16_t m_head = kNoIndex;
+};
+
+}  // namespace tam

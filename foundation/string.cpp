@@ -1,0 +1,106 @@
+// string.cpp: the foundation string over the pooled string allocator.
+#include "foundation/string.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include "foundation/string_alloc.h"
+
+namespace tam {
+
+// ---------------------------------------------------------------------------
+// Construction and assignment
+// ---------------------------------------------------------------------------
+
+CString::CString() { StringAlloc().Alloc(*this, kStringUnit); }
+
+CString::CString(const char* text) {
+  StringAlloc().Alloc(*this, text ? static_cast<uint32_t>(std::strlen(text)) + 1 : 1);
+  Assign(text);
+}
+
+CString::CString(const CString& other) : CString(other.Data()) {}
+
+CString::CString(CString&& other) noexcept
+    : m_handle(std::exchange(other.m_handle, nullptr)),
+      m_data(std::exchange(other.m_data, nullptr)),
+      m_capacity(std::exchange(other.m_capacity, 0)),
+      m_ownsSystemMemory(std::exchange(other.m_ownsSystemMemory, false)) {}
+
+CString::~CString() { StringAlloc().Free(*this); }
+
+CString& CString::operator=(const char* text) {
+  Assign(text);
+  return *this;
+}
+
+CString& CString::operator=(const CString& other) {
+  if (this != &other) Assign(other.Data());
+  return *this;
+}
+
+CString& CString::operator=(CString&& other) noexcept {
+  std::swap(m_handle, other.m_handle);
+  std::swap(m_data, other.m_data);
+  std::swap(m_capacity, other.m_capacity);
+  std::swap(m_ownsSystemMemory, other.m_ownsSystemMemory);
+  return *this;
+}
+
+void CString::Assign(const char* text) {
+  if (!text) text = "";
+  const uint32_t length = static_cast<uint32_t>(std::strlen(text));
+  if (length + 1 > m_capacity) StringAlloc().Alloc(*this, length + 1);
+  if (m_data) std::memmove(m_data, text, length + 1);
+}
+
+// ---------------------------------------------------------------------------
+// Growth
+// ---------------------------------------------------------------------------
+
+void CString::Append(const char* text) {
+  if (!text || !*text) return;
+  const uint32_t length = Length();
+  const uint32_t added = static_cast<uint32_t>(std::strlen(text));
+  if (length + added + 1 > m_capacity) {
+    // Re-taking the storage loses the text: keep it (and an appended text
+    // that lies inside it) in a temporary string.
+    CString saved(Data());
+    if (m_data && text >= m_data && text < m_data + m_capacity) text = saved.Data() + (text - m_data);
+    StringAlloc().Alloc(*this, length + added + 1);
+    if (!m_data) return;
+    std::memcpy(m_data, saved.Data(), length + 1);
+    std::memcpy(m_data + length, text, added + 1);
+    return;
+  }
+  std::memmove(m_data + length, text, added + 1);
+}
+
+void CString::Append(char c) {
+  const char text[2] = {c, '\0'};
+  Append(text);
+}
+
+void CString::Format(const char* format, ...) {
+  if (!format) format = "";
+  const uint32_t formatLength = static_cast<uint32_t>(std::strlen(format));
+  if (formatLength + 1 > m_capacity) StringAlloc().Alloc(*this, formatLength + 1);
+  while (m_data) {
+    va_list args;
+    va_start(args, format);
+    const int written = std::vsnprintf(m_data, m_capacity, format, args);
+    va_end(args);
+    if (written < 0) {  // an encoding error: no result at all
+      m_data[0] = '\0';
+      return;
+    }
+    if (static_cast<uint32_t>(written) < m_capacity) return;
+    StringAlloc().Alloc(*this, m_capacity + kStringUnit);
+  }
+}
+
+uint32_t CString::Length() const { return m_data ? static_cast<uint32_t>(std::strlen(m_data)) : 0; }
+
+}  // namespace tam

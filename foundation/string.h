@@ -1,0 +1,52 @@
+// string.h (foundation): the foundation string. Its storage comes from the
+// pooled string allocator in 64-byte units (system memory above 1 MiB); the
+// length is the C length of the text. A string whose growth met an ignored
+// out-of-memory report has no storage and reads as empty.
+#pragma once
+#include <cstdint>
+
+#include "foundation/index_list.h"
+#include "foundation/lifecycle.h"
+
+namespace tam {
+
+class CString {
+ public:
+  // An empty string with 64 bytes of storage.
+  CString();
+  // A copy of text; null gives an empty string.
+  CString(const char* text);  // NOLINT(google-explicit-constructor): strings convert from text
+  CString(const CString& other);
+  CString(CString&& other) noexcept;
+  ~CString();
+
+  CString& operator=(const char* text);
+  CString& operator=(const CString& other);
+  CString& operator=(CString&& other) noexcept;
+
+  // Appends text, keeping the current text when the storage is re-taken.
+  void Append(const char* text);
+  void Append(char c);
+  // Formats like printf, growing the storage in 64-byte steps until the
+  // result fits.
+  void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+  uint32_t Length() const;
+  const char* Data() const { return m_data ? m_data : ""; }
+  const char* c_str() const { return Data(); }
+  char operator[](uint32_t index) const { return Data()[index]; }
+  uint32_t Capacity() const { return m_capacity; }
+  bool OwnsSystemMemory() const { return m_ownsSystemMemory; }
+
+ private:
+  friend class CStringAlloc;
+
+  void Assign(const char* text);
+
+  SIndexEntry* m_handle = nullptr;  // the run of pooled storage
+  char* m_data = nullptr;
+  uint32_t m_capacity = 0;
+  bool m_ownsSystemMemory = false;
+};
+
+}  // namespace tam

@@ -1,0 +1,53 @@
+// string_alloc.h (foundation): the pooled storage of the foundation strings.
+// Storage comes in 64-byte units from 1 MiB frames of the heap "default", one
+// index list of 16384 units per frame; strings above 1 MiB take system memory.
+#pragma once
+#include <cstdint>
+
+#include "foundation/index_list.h"
+#include "foundation/lifecycle.h"
+#include "foundation/lock.h"
+
+namespace tam {
+
+class CString;
+
+constexpr uint32_t kStringUnit = 64;
+constexpr uint32_t kStringChunkBytes = 0x100000;
+constexpr uint32_t kStringChunkUnits = kStringChunkBytes / kStringUnit;  // 16384
+
+class CStringAlloc {
+ public:
+  // Takes the first chunk from the heap "default" of mgr.
+  explicit CStringAlloc(CMemMgr& mgr);
+  ~CStringAlloc();
+  CStringAlloc(const CStringAlloc&) = delete;
+  CStringAlloc& operator=(const CStringAlloc&) = delete;
+
+  // Gives the string zero-filled storage of at least needed bytes; keeps the
+  // storage it has when that is large enough, else its content is lost. After
+  // an ignored out-of-memory report the string has no storage.
+  void Alloc(CString& string, uint32_t needed);
+  // Gives the string's storage back.
+  void Free(CString& string);
+
+  uint32_t ChunkCount() const;
+
+ private:
+  struct SChunk {
+    CIndexList list;
+    SFrame* frame;
+    char* base;
+    SChunk* next;
+  };
+  SChunk* AddChunk();
+
+  CMemMgr& m_mgr;
+  SChunk* m_chunks = nullptr;
+  CMutex m_mutex;
+};
+
+// The module's string allocator, built by the first foundation user.
+CStringAlloc& StringAlloc();
+
+}  // namespace tam

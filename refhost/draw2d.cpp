@@ -1,0 +1,74 @@
+// draw2d.cpp: the host's 2D drawing services: stretched, plain and rotated
+// bitmaps, each recorded in the draw list and drawn into the frame.
+#include <cmath>
+
+#include "host/host_graphics.h"
+#include "refhost/raster.h"
+
+using namespace korvohost;
+using namespace korvohost::gfx;
+
+namespace {
+
+DrawRecord BitmapRecord(DrawKind kind, TEXTURE texture, uint32_t argb, int src, int dst) {
+  DrawRecord r;
+  r.kind = kind;
+  if (texture) {
+    bool placeholder = false;
+    ImageToDraw(texture, &placeholder);
+    r.texture = TexturePath(texture);
+    r.placeholder = placeholder;
+  }
+  r.argb = argb;
+  r.srcBlend = src;
+  r.dstBlend = dst;
+  return r;
+}
+
+const Y3DTexture* Image(TEXTURE texture) {
+  bool placeholder = false;
+  return texture ? &ImageToDraw(texture, &placeholder) : nullptr;
+}
+
+}  // namespace
+
+void DrawFrameBitmap(TEXTURE texture, int x, int y, float, int w, int h,
+                     int srcBlend, int dstBlend, uint32_t argb, int align, float u, float v) {
+  if (!Recording()) return;
+  EnsureFrame();
+  AlignRect(align, w, h, &x, &y);
+  DrawRecord r = BitmapRecord(DrawKind::Bitmap, texture, argb, srcBlend, dstBlend);
+  r.x = x, r.y = y, r.w = w, r.h = h;
+  Record(std::move(r));
+  if (Rasterising())
+    DrawImage(Image(texture), x, y, w, h, u, v, Unpack(argb), Blender(srcBlend, dstBlend));
+}
+
+void ShowFrameBitmap(TEXTURE texture, int x, int y, int w, int h, uint32_t argb) {
+  if (!Recording()) return;
+  EnsureFrame();
+  const Y3DTexture* image = Image(texture);
+  if (w <= 0 || h <= 0) {
+    w = image ? image->width : 0;
+    h = image ? image->height : 0;
+  }
+  DrawRecord r = BitmapRecord(DrawKind::Bitmap, texture, argb, Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA);
+  r.x = x, r.y = y, r.w = w, r.h = h;
+  Record(std::move(r));
+  if (Rasterising())
+    DrawImage(image, x, y, w, h, 1, 1, Unpack(argb), Blender(Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA));
+}
+
+void ShowFrameBitmapTransformed(TEXTURE texture, float cx, float cy, float w, float h,
+                                float angle, uint32_t argb) {
+  if (!Recording()) return;
+  EnsureFrame();
+  DrawRecord r = BitmapRecord(DrawKind::Transformed, texture, argb, Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA);
+  r.x = int(std::lround(cx - w / 2)), r.y = int(std::lround(cy - h / 2));
+  r.w = int(std::lround(w)), r.h = int(std::lround(h));
+  r.angle = angle;
+  Record(std::move(r));
+  if (Rasterising())
+    DrawImageRotated(Image(texture), cx, cy, w, h, angle, Unpack(argb),
+                     Blender(Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA));
+}

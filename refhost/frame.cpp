@@ -1,0 +1,158 @@
+// frame.cpp: the software back buffer, blending, the draw list and PNG output.
+#include "refhost/frame.h"
+
+#include <stb_image_write.h>
+
+#include <algorithm>
+
+#include "host/host_graphics.h"
+#include "host/host_services.h"
+
+namespace korvohost::gfx {
+
+// ---- Frame and records ---------------------------------------------------------------
+
+Frame& TheFrame() {
+  static Frame frame;
+  return frame;
+}
+
+static void Resize(Frame& f, uint32_t rgb) {
+  f.width = std::max(SCREEN_X, 0);
+  f.height = std::max(SCREEN_Y, 0);
+  f.pixels.resize(size_t(f.width) * size_t(f.height) * 4);
+  if (f.pixels.empty()) return;
+  const uint8_t c[4] = {uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb), 255};
+  // One row by hand, then row copies.
+  const size_t row = size_t(f.width) * 4;
+  for (size_t i = 0; i < row; i += 4) std::copy(c, c + 4, &f.pixels[i]);
+  for (size_t i = row; i < f.pixels.size(); i += row) std::copy_n(f.pixels.begin(), row, f.pixels.begin() + long(i));
+}
+
+void EnsureFrame() {
+  Frame& f = TheFrame();
+  if (f.width != SCREEN_X || f.height != SCREEN_Y) Resize(f, 0);
+}
+
+void Record(DrawRecord record) { TheFrame().records.push_back(std::move(record)); }
+
+void AlignRect(int align, int w, int h, int* x, int* y) {
+  if (align & Y3DALIGN_RIGHT) *x -= w;
+  else if (align & Y3DALIGN_HCENTER) *x -= w / 2;
+  if (align & Y3DALIGN_BOTTOM) *y -= h;
+  else if (align & Y3DALIGN_VCENTER) *y -= h / 2;
+}
+
+// ---- Colours and blending ------------------------------------------------------------
+
+// The factor (0-255) for one channel: s and d are the channel's source and
+// destination values, sa the source alpha. The frame's own alpha reads as 255.
+static int Factor(int factor, int s, int d, int sa, bool isSource) {
+  switch (factor) {
+    case Y3DBLEND_ZERO: return 0;
+    case Y3DBLEND_ONE: return 255;
+    case Y3DBLEND_SRCCOLOR: return s;
+    case Y3DBLEND_INVSRCCOLOR: return 255 - s;
+    case Y3DBLEND_SRCALPHA: return sa;
+    case Y3DBLEND_INVSRCALPHA: return 255 - sa;
+    case Y3DBLEND_DESTALPHA: return 255;
+    case Y3DBLEND_INVDESTALPHA: return 0;
+    case Y3DBLEND_DESTCOLOR: return d;
+    case Y3DBLEND_INVDESTCOLOR: return 255 - d;
+    default: return isSource ? 255 : 0;
+  }
+}
+
+Blender::Blender(int srcFactor, int dstFactor)
+    : src_(srcFactor), dst_(dstFactor),
+      over_(srcFactor == Y3DBLEND_SRCALPHA && dstFactor == Y3DBLEND_INVSRCALPHA),
+      pixels_(TheFrame().pixels.data()), width_(TheFrame().width) {}
+
+void Blender::BlendFactors(uint8_t* p, Color s) const {
+  const int src[3] = {s.r, s.g, s.b};
+  // Additive glow without the general factor lookup.
+  if (src_ == Y3DBLEND_SRCALPHA && dst_ == Y3DBLEND_ONE) {
+    for (int i = 0; i < 3; ++i) p[i] = uint8_t(std::min(255, p[i] + (src[i] * s.a + 127) / 255));
+    return;
+  }
+  for (int i = 0; i < 3; ++i) {
+    const int d = p[i];
+    const int v = src[i] * Factor(src_, src[i], d, s.a, true) + d * Factor(dst_, src[i], d, s.a, false);
+    p[i] = uint8_t(std::min(255, (v + 127) / 255));
+  }
+}
+
+bool Blender::SkipsTransparent() const {
+  return src_ == Y3DBLEND_SRCALPHA && (dst_ == Y3DBLEND_INVSRCALPHA || dst_ == Y3DBLEND_ONE);
+}
+
+}  // namespace korvohost::gfx
+
+// ---- Control API -----------------------------------------------------------------------
+
+namespace korvohost {
+
+using gfx::TheFrame;
+
+void SetRenderMode(RenderMode mode) { TheFrame().mode = mode; }
+RenderMode GetRenderMode() { return TheFrame().mode; }
+
+void BeginFrame(uint32_t clearRgb) {
+  gfx::Frame& f = TheFrame();
+  gfx::Resize(f, clearRgb);
+  f.records.clear();
+}
+
+int FrameWidth() { return TheFrame().width; }
+int FrameHeight() { return TheFrame().height; }
+
+uint32_t GetPixel(int x, int y) {
+  const gfx::Frame& f = TheFrame();
+  if (x < 0 || y < 0 || x >= f.width || y >= f.height) return 0;
+  const uint8_t* p = &f.pixels[(size_t(y) * size_t(f.width) + size_t(x)) * 4];
+  return uint32_t(p[3]) << 24 | uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
+}
+
+const uint8_t* FramePixels(int* stride) {
+  if (stride) *stride = TheFrame().width * 4;
+  return TheFrame().pixels.data();
+}
+
+static void AppendBytes(void* context, void* data, int size) {
+  static_cast<std::string*>(context)->append(static_cast<const char*>(data), size_t(size));
+}
+
+std::string EncodeFramePng() {
+  const gfx::Frame& f = TheFrame();
+  std::string bytes;
+  if (f.width > 0 && f.height > 0)
+    stbi_write_png_to_func(AppendBytes, &bytes, f.width, f.height, 4, f.pixels.data(), f.width * 4);
+  return bytes;
+}
+
+bool WriteFramePng(const std::string& path, std::string* error) {
+  const gfx::Frame& f = TheFrame();
+  if (f.width <= 0 || f.height <= 0) {
+    if (error) *error = "the frame is empty";
+    return false;
+  }
+  if (!stbi_write_png(path.c_str(), f.width, f.height, 4, f.pixels.data(), f.width * 4)) {
+    if (error) *error = "cannot write " + path;
+    return false;
+  }
+  return true;
+}
+
+const std::vector<DrawRecord>& DrawList() { return TheFrame().records; }
+
+const char* DrawKindName(DrawKind kind) {
+  switch (kind) {
+    case DrawKind::Bitmap: return "bitmap";
+    case DrawKind::Transformed: return "transformed";
+    case DrawKind::Animation: return "animation";
+    case DrawKind::Text: return "text";
+  }
+  return "?";
+}
+
+}  // namespace korvohost

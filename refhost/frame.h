@@ -1,0 +1,70 @@
+// frame.h: the reference host's software back buffer, its blending and the draw
+// list of the current frame (internal to the host).
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "refhost/korvohost_graphics.h"
+
+namespace korvohost::gfx {
+
+struct Frame {
+  int width = 0, height = 0;
+  std::vector<uint8_t> pixels;   // RGBA, alpha always 255
+  std::vector<DrawRecord> records;
+  RenderMode mode = RenderMode::Raster;
+};
+
+Frame& TheFrame();
+// Sizes the frame to SCREEN_X by SCREEN_Y (black) when it differs.
+void EnsureFrame();
+inline bool Recording() { return TheFrame().mode != RenderMode::Off; }
+inline bool Rasterising() { return TheFrame().mode == RenderMode::Raster; }
+void Record(DrawRecord record);
+
+// Moves (x, y) from the point that align names to the rectangle's top-left.
+void AlignRect(int align, int w, int h, int* x, int* y);
+
+// A colour with straight (not premultiplied) alpha, channels 0-255.
+struct Color {
+  int r, g, b, a;
+};
+inline Color Unpack(uint32_t argb) {
+  return {int((argb >> 16) & 255), int((argb >> 8) & 255), int(argb & 255), int(argb >> 24)};
+}
+// c modulated by m, channel by channel, rounded.
+inline Color Modulate(Color c, Color m) {
+  auto mul = [](int a, int b) { return (a * b + 127) / 255; };
+  return {mul(c.r, m.r), mul(c.g, m.g), mul(c.b, m.b), mul(c.a, m.a)};
+}
+
+// Blends source colours into the frame with a pair of blend factors. Unknown
+// factors count as ONE for the source and ZERO for the destination.
+// The frame must not change size while a Blender is in use.
+class Blender {
+ public:
+  Blender(int srcFactor, int dstFactor);
+  // Pixel (x, y) must lie inside the frame.
+  void Blend(int x, int y, Color s) const {
+    uint8_t* p = pixels_ + (size_t(y) * size_t(width_) + size_t(x)) * 4;
+    if (over_) {   // source alpha, inverse source alpha: the common case, kept inline
+      p[0] = uint8_t((s.r * s.a + p[0] * (255 - s.a) + 127) / 255);
+      p[1] = uint8_t((s.g * s.a + p[1] * (255 - s.a) + 127) / 255);
+      p[2] = uint8_t((s.b * s.a + p[2] * (255 - s.a) + 127) / 255);
+    } else {
+      BlendFactors(p, s);
+    }
+  }
+  // A source-over draw that leaves the frame untouched at alpha 0.
+  bool SkipsTransparent() const;
+
+ private:
+  void BlendFactors(uint8_t* p, Color s) const;
+
+  int src_, dst_;
+  bool over_;
+  uint8_t* pixels_;
+  int width_;
+};
+
+}  // namespace korvohost::gfx

@@ -1,0 +1,172 @@
+// text.cpp: the host's text objects (CY3DText), its fonts and ShowText: lines laid
+// out by the font cache, coloured by runs, outlined or blurred, drawn into the frame.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "host/host_graphics.h"
+#include "refhost/fonts.h"
+#include "refhost/frame.h"
+
+using namespace korvohost;
+using namespace korvohost::gfx;
+
+// ---- Fonts -----------------------------------------------------------------------------
+
+struct Y3DFont {
+  FontRole role;
+};
+
+static Y3DFont gNormal{FontRole::Normal}, gDigit{FontRole::Digit}, gBlur{FontRole::Blur};
+Y3DFont* GFontNormal = &gNormal;
+Y3DFont* GFontDigit = &gDigit;
+Y3DFont* GFontBlur = &gBlur;
+
+// ---- Drawing a line ---------------------------------------------------------------------
+
+namespace {
+
+struct Coloring {
+  uint32_t base;
+  const std::vector<Y3DColorRun>* runs;
+
+  // The colour of the character at byte position: the last run started at or
+  // before it, else the base colour.
+  uint32_t At(int byte) const {
+    uint32_t argb = base;
+    if (runs)
+      for (const Y3DColorRun& run : *runs)
+        if (run.start <= byte) argb = run.argb;
+    return argb;
+  }
+};
+
+void BlendCoverage(const Glyph& g, int ox, int oy, Color color, const Blender& blender) {
+  const Frame& f = TheFrame();
+  const int left = ox + g.left, top = oy - g.top;
+  const int x0 = std::max(0, -left), x1 = std::min(g.width, f.width - left);
+  const int y0 = std::max(0, -top), y1 = std::min(g.height, f.height - top);
+  for (int y = y0; y < y1; ++y) {
+    for (int x = x0; x < x1; ++x) {
+      const int coverage = g.coverage[size_t(y * g.width + x)];
+      if (coverage == 0) continue;
+      Color c = color;
+      c.a = (color.a * coverage + 127) / 255;
+      blender.Blend(left + x, top + y, c);
+    }
+  }
+}
+
+// Records and draws the first len bytes of text with its box's align point at (x, y).
+bool DrawLine(const TextStyle& style, const char* text, size_t len, int x, int y, int align,
+              const Coloring& coloring, int srcBlend, int dstBlend) {
+  if (len == 0) return false;
+  if (!Recording()) return true;
+  EnsureFrame();
+  const TextLayout layout = LayoutText(style, text, len, Rasterising());
+  AlignRect(align, layout.width, layout.height, &x, &y);
+  DrawRecord r;
+  r.kind = DrawKind::Text;
+  r.x = x, r.y = y, r.w = layout.width, r.h = layout.height;
+  r.argb = coloring.At(0);
+  r.srcBlend = srcBlend;
+  r.dstBlend = dstBlend;
+  r.font = layout.font;
+  r.text.assign(text, len);
+  Record(std::move(r));
+  if (!Rasterising()) return true;
+  const Blender blender(srcBlend, dstBlend);
+  // Every outline first, so that no outline covers a neighbour's glyph.
+  for (const PlacedGlyph& p : layout.glyphs)
+    if (p.outline) BlendCoverage(*p.outline, x + p.x, y + p.y, {0, 0, 0, Unpack(coloring.At(p.byte)).a}, blender);
+  for (const PlacedGlyph& p : layout.glyphs)
+    BlendCoverage(*p.fill, x + p.x, y + p.y, Unpack(coloring.At(p.byte)), blender);
+  return true;
+}
+
+}  // namespace
+
+// ---- CY3DText -----------------------------------------------------------------------------
+
+struct CY3DText::Impl {
+  int type;
+  Y3DFont* font;
+  float x, y;
+  int align;
+  float metric1, metric2;
+  int stroke;
+  std::string text;
+  uint32_t argb = 0xFFFFFFFF;
+  std::vector<Y3DColorRun> runs;
+
+  TextStyle Style() const {
+    TextStyle s;
+    const bool system = type == Y3DFONT_SYSTEM;
+    s.role = system ? FontRole::System : (font ? font->role : FontRole::Normal);
+    s.codePage = system;
+    const float high = metric1 > 0 ? metric1 : 14.0f;
+    const float scale = metric2 > 0 ? metric2 : 1.0f;
+    s.pixelsHigh = std::max(1, int(std::lround(high)));
+    s.pixelsWide = std::max(1, int(std::lround(high * scale)));
+    s.stroke = system ? std::clamp(stroke, 0, 9) : 0;
+    s.blur = font == GFontBlur;
+    return s;
+  }
+};
+
+CY3DText::CY3DText(int type, Y3DFont* font, float x, float y, int align,
+                   float metric1, float metric2, int stroke)
+    : impl_(new Impl{type, font, x, y, align, metric1, metric2, stroke, {}, 0xFFFFFFFF, {}}) {}
+
+CY3DText::~CY3DText() { delete impl_; }
+
+void CY3DText::SetText(const char* text) { impl_->text = text ? text : ""; }
+
+void CY3DText::SetColor(int r, int g, int b, int a) {
+  auto c = [](int v) { return uint32_t(std::clamp(v, 0, 255)); };
+  impl_->argb = c(a) << 24 | c(r) << 16 | c(g) << 8 | c(b);
+}
+
+void CY3DText::SetColorArray(const Y3DColorRun* runs, int count) {
+  impl_->runs.clear();
+  if (runs && count > 0) impl_->runs.assign(runs, runs + count);
+}
+
+void CY3DText::SetScreenPosition(float x, float y) {
+  impl_->x = x;
+  impl_->y = y;
+}
+
+bool CY3DText::Draw(CY3DText* glow) {
+  const Impl& m = *impl_;
+  if (m.text.empty()) return false;
+  const int x = int(std::lround(m.x)), y = int(std::lround(m.y));
+  if (glow) {
+    // The glow adds light rather than covering what lies behind it.
+    const Impl& g = *glow->impl_;
+    const TextStyle gs = g.Style();
+    DrawLine(gs, m.text.data(), m.text.size(), x, y, m.align, {g.argb, nullptr},
+             Y3DBLEND_SRCALPHA, gs.blur ? Y3DBLEND_ONE : Y3DBLEND_INVSRCALPHA);
+  }
+  const TextStyle s = m.Style();
+  return DrawLine(s, m.text.data(), m.text.size(), x, y, m.align, {m.argb, &m.runs},
+                  Y3DBLEND_SRCALPHA, s.blur ? Y3DBLEND_ONE : Y3DBLEND_INVSRCALPHA);
+}
+
+void CY3DText::GetTextMetric(const char* text, int len, float* width, float* height) {
+  const std::string& own = impl_->text;
+  const char* t = text ? text : own.c_str();
+  const size_t all = text ? std::strlen(text) : own.size();
+  const size_t n = len < 0 ? all : std::min(all, size_t(len));
+  const TextLayout layout = LayoutText(impl_->Style(), t, n, false);
+  if (width) *width = float(layout.width);
+  if (height) *height = float(layout.height);
+}
+
+// ---- ShowText -----------------------------------------------------------------------------
+
+void ShowText(int x, int y, uint32_t argb, const char* text) {
+  if (!text) return;
+  DrawLine(TextStyle{}, text, std::strlen(text), x, y, 0, {argb, nullptr},
+           Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA);
+}

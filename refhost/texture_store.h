@@ -1,0 +1,30 @@
+// texture_store.h: the reference host's textures (internal to the host).
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/host_graphics.h"
+
+// An RGBA image decoded from the game file system, shared by every registration
+// of the same path.
+struct Y3DTexture {
+  std::string path;
+  int refs = 0;
+  bool loaded = false;
+  bool missing = false;                 // the load found no file or could not decode it
+  TEXTUREPACKAGE* pending = nullptr;    // registered there and waiting for LoadTexture
+  int width = 0, height = 0;
+  std::vector<uint8_t> rgba;
+};
+
+namespace korvohost::gfx {
+
+// The image a draw samples: the texture's own, or the missing-texture checker when
+// the handle is not live, the texture is not loaded or its load failed.
+const Y3DTexture& ImageToDraw(TEXTURE texture, bool* placeholder);
+// The path to record for a handle ("<released>" when it is not live).
+std::string TexturePath(TEXTURE texture);
+void ReleaseAllTextures();
+
+}  // namespace korvohost::gfx

@@ -1,0 +1,178 @@
+// textures.cpp: texture packages, loading with stb_image from the game file system,
+// reference counting by path and the missing-texture checker.
+#include <stb_image.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "refhost/korvohost_graphics.h"
+#include "refhost/texture_store.h"
+
+TEXTUREPACKAGE InterfaceTexture;
+
+namespace {
+
+struct Package {
+  std::vector<TEXTURE> pending;
+};
+
+struct Store {
+  std::map<std::string, TEXTURE> byPath;
+  std::set<TEXTURE> live;
+  std::vector<std::string> missing;
+  std::set<Package*> packages;
+};
+
+Store& S() {
+  static Store store;
+  return store;
+}
+
+Package* PackageOf(TEXTUREPACKAGE* package) {
+  if (!package->impl) {
+    package->impl = new Package;
+    S().packages.insert(static_cast<Package*>(package->impl));
+  }
+  return static_cast<Package*>(package->impl);
+}
+
+std::string NormalizePath(const char* path) {
+  std::string p = path;
+  for (char& c : p)
+    if (c == '\\') c = '/';
+  return p;
+}
+
+// Decodes the file into the texture; false when it is absent or not an image.
+bool Decode(Y3DTexture* t) {
+  std::string bytes;
+  if (!korvohost::ReadFile(t->path, &bytes)) return false;
+  int w = 0, h = 0, channels = 0;
+  stbi_uc* pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
+                                          int(bytes.size()), &w, &h, &channels, 4);
+  if (!pixels) return false;
+  t->width = w;
+  t->height = h;
+  t->rgba.assign(pixels, pixels + size_t(w) * size_t(h) * 4);
+  stbi_image_free(pixels);
+  return true;
+}
+
+void Unpend(TEXTURE t) {
+  if (!t->pending) return;
+  auto& list = PackageOf(t->pending)->pending;
+  list.erase(std::remove(list.begin(), list.end(), t), list.end());
+  t->pending = nullptr;
+}
+
+// Magenta and black squares of 8 pixels with a white cross corner to corner.
+Y3DTexture MakePlaceholder() {
+  Y3DTexture t;
+  t.path = "<missing>";
+  t.loaded = true;
+  t.width = t.height = 32;
+  t.rgba.resize(32 * 32 * 4);
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 32; ++x) {
+      uint8_t* p = &t.rgba[size_t(y * 32 + x) * 4];
+      const bool cross = x == y || x == 31 - y;
+      const bool magenta = ((x / 8) + (y / 8)) % 2 == 0;
+      p[0] = cross || magenta ? 255 : 0;
+      p[1] = cross ? 255 : 0;
+      p[2] = cross || magenta ? 255 : 0;
+      p[3] = 255;
+    }
+  }
+  return t;
+}
+
+}  // namespace
+
+// ---- Host services ------------------------------------------------------------------------
+
+bool RegisterNewTexture(TEXTUREPACKAGE* package, const char* path, TEXTURE* out, int) {
+  if (!package || !path || !out) return false;
+  Store& s = S();
+  const std::string key = NormalizePath(path);
+  auto it = s.byPath.find(key);
+  TEXTURE t;
+  if (it != s.byPath.end()) {
+    t = it->second;
+  } else {
+    t = new Y3DTexture;
+    t->path = key;
+    s.byPath[key] = t;
+    s.live.insert(t);
+  }
+  ++t->refs;
+  if (!t->loaded && !t->pending) {
+    t->pending = package;
+    PackageOf(package)->pending.push_back(t);
+  }
+  *out = t;
+  return true;
+}
+
+bool LoadTexture(TEXTUREPACKAGE* package, int) {
+  if (!package) return false;
+  std::vector<TEXTURE> pending;
+  pending.swap(PackageOf(package)->pending);
+  bool all = true;
+  for (TEXTURE t : pending) {
+    t->pending = nullptr;
+    t->loaded = true;
+    t->missing = !Decode(t);
+    if (t->missing) {
+      S().missing.push_back(t->path);
+      all = false;
+    }
+  }
+  return all;
+}
+
+void ReleaseTexture(TEXTURE texture, int) {
+  Store& s = S();
+  if (!texture || !s.live.count(texture)) return;
+  if (--texture->refs > 0) return;
+  Unpend(texture);
+  s.byPath.erase(texture->path);
+  s.live.erase(texture);
+  delete texture;
+}
+
+// ---- Host internals -------------------------------------------------------------------------
+
+namespace korvohost::gfx {
+
+const Y3DTexture& ImageToDraw(TEXTURE texture, bool* placeholder) {
+  static const Y3DTexture checker = MakePlaceholder();
+  const bool usable = S().live.count(texture) && texture->loaded && !texture->missing;
+  *placeholder = !usable;
+  return usable ? *texture : checker;
+}
+
+std::string TexturePath(TEXTURE texture) {
+  return S().live.count(texture) ? texture->path : std::string("<released>");
+}
+
+void ReleaseAllTextures() {
+  Store& s = S();
+  for (TEXTURE t : s.live) delete t;
+  for (Package* p : s.packages) p->pending.clear();
+  s.live.clear();
+  s.byPath.clear();
+  s.missing.clear();
+}
+
+}  // namespace korvohost::gfx
+
+// ---- Control API ----------------------------------------------------------------------------
+
+namespace korvohost {
+
+int MissingTextureCount() { return int(S().missing.size()); }
+std::vector<std::string> MissingTextures() { return S().missing; }
+int LiveTextureCount() { return int(S().live.size()); }
+
+}  // namespace korvohost

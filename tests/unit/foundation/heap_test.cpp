@@ -1,0 +1,187 @@
+// heap_test.cpp: named heaps, pages and frames of a memory manager.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "foundation/heap.h"
+#include "foundation/mem_mgr.h"
+#include "tests/unit/foundation/report_recorder.h"
+
+namespace {
+
+using tam::kPageSize;
+using tam::SFrame;
+using Heap = tam::CMemMgr::_heap;
+
+// ---------------------------------------------------------------------------
+// Heaps
+// ---------------------------------------------------------------------------
+
+TEST(MemMgrHeaps, NullOrDuplicateNameIsRefused) {
+  tam::CMemMgr mgr;
+  EXPECT_FALSE(mgr.CreateHeap(nullptr, 100));
+  ASSERT_TRUE(mgr.CreateHeap("H", 3 * kPageSize));
+  EXPECT_FALSE(mgr.CreateHeap("H", 10 * kPageSize));
+  Heap* heap = mgr.FindHeap("H");
+  ASSERT_NE(heap, nullptr);
+  EXPECT_EQ(heap->pageCount, 3u);
+  EXPECT_EQ(heap->size, 3 * kPageSize);
+}
+
+TEST(MemMgrHeaps, LongNameIsCutTo127Characters) {
+  tam::CMemMgr mgr;
+  const std::string name(200, 'n');
+  ASSERT_TRUE(mgr.CreateHeap(name.c_str(), 100));
+  Heap* heap = mgr.FindHeap(name.c_str());
+  ASSERT_NE(heap, nullptr);
+  EXPECT_EQ(std::string(heap->name), name.substr(0, 127));
+  EXPECT_EQ(mgr.FindHeap(name.substr(0, 127).c_str()), heap);
+  EXPECT_EQ(mgr.FindHeap(name.substr(0, 126).c_str()), nullptr);
+}
+
+TEST(MemMgrHeaps, SizeIsRoundedUpToWholePages) {
+  tam::CMemMgr mgr;
+  ASSERT_TRUE(mgr.CreateHeap("one", 1));
+  EXPECT_EQ(mgr.FindHeap("one")->pageCount, 1u);
+  EXPECT_EQ(mgr.FindHeap("one")->size, kPageSize);
+  ASSERT_TRUE(mgr.CreateHeap("two", kPageSize + 1));
+  EXPECT_EQ(mgr.FindHeap("two")->pageCount, 2u);
+  ASSERT_TRUE(mgr.CreateHeap("zero", 0));
+  EXPECT_EQ(mgr.FindHeap("zero")->pageCount, 1u);
+}
+
+TEST(MemMgrHeaps, DestroyFreesTheNameForReuse) {
+  tam::CMemMgr mgr;
+  EXPECT_FALSE(mgr.DestroyHeap("H"));
+  ASSERT_TRUE(mgr.CreateHeap("H", kPageSize));
+  ASSERT_NE(mgr.CreateFrame("H", 100), nullptr);  // destroyed with the heap
+  EXPECT_TRUE(mgr.DestroyHeap("H"));
+  EXPECT_EQ(mgr.FindHeap("H"), nullptr);
+  EXPECT_EQ(mgr.CreateFrame("H", 100), nullptr);
+  EXPECT_FALSE(mgr.DestroyHeap("H"));
+  EXPECT_TRUE(mgr.CreateHeap("H", 2 * kPageSize));
+  EXPECT_EQ(mgr.FindHeap("H")->pageCount, 2u);
+  EXPECT_EQ(mgr.FindHeap("H")->usedPages, 0u);
+}
+
+TEST(MemMgrHeaps, MoreThanOneBlockOfHeaps) {
+  tam::CMemMgr mgr;
+  for (int i = 0; i < 70; ++i) ASSERT_TRUE(mgr.CreateHeap(("heap" + std::to_string(i)).c_str(), 1));
+  for (int i = 0; i < 70; ++i) EXPECT_NE(mgr.FindHeap(("heap" + std::to_string(i)).c_str()), nullptr);
+  // A record freed in a full block is reused.
+  EXPECT_TRUE(mgr.DestroyHeap("heap5"));
+  EXPECT_TRUE(mgr.CreateHeap("again", 1));
+  EXPECT_NE(mgr.FindHeap("again"), nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// Frames
+// ---------------------------------------------------------------------------
+
+TEST(MemMgrFrames, FramesTakePagesFirstFit) {
+  tam::CMemMgr mgr;
+  ASSERT_TRUE(mgr.CreateHeap("H", 8 * kPageSize));
+  Heap* heap = mgr.FindHeap("H");
+
+  SFrame* a = mgr.CreateFrame("H", 20000);
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(a->pageCount, 2u);
+  EXPECT_EQ(a->firstPage, 0u);
+  EXPECT_FALSE(a->ownMemory);
+  EXPECT_EQ(mgr.FrameBase(a), heap->memory);
+  EXPECT_EQ(heap->usedPages, 2u);
+
+  SFrame* b = mgr.CreateFrame("H", kPageSize);
+  EXPECT_EQ(b->firstPage, 2u);
+  EXPECT_EQ(mgr.FrameBase(b), heap->memory + 2 * kPageSize);
+  EXPECT_EQ(heap->frames, b);  // newest first
+  EXPECT_EQ(b->next, a);
+  EXPECT_EQ(heap->pageMap[0] + heap->pageMap[1] + heap->pageMap[2] + heap->pageMap[3], 3);
+
+  EXPECT_TRUE(mgr.ReleaseFrame(a));
+  EXPECT_EQ(heap->usedPages, 1u);
+  EXPECT_EQ(heap->peakPages, 3u);
+  SFrame* c = mgr.CreateFrame("H", 1);  // the first free page again
+  EXPECT_EQ(c->firstPage, 0u);
+  EXPECT_TRUE(mgr.ReleaseFrame(b));
+  EXPECT_TRUE(mgr.ReleaseFrame(c));
+  EXPECT_EQ(heap->usedPages, 0u);
+  EXPECT_EQ(heap->frames, nullptr);
+}
+
+TEST(MemMgrFrames, FragmentedHeapFallsBackToSystemMemory) {
+  tam::CMemMgr mgr;
+  ASSERT_TRUE(mgr.CreateHeap("H", 4 * kPageSize));
+  Heap* heap = mgr.FindHeap("H");
+  SFrame* pages[4];
+  for (auto& page : pages) page = mgr.CreateFrame("H", kPageSize);
+  mgr.ReleaseFrame(pages[1]);
+  mgr.ReleaseFrame(pages[3]);
+  ASSERT_EQ(heap->usedPages, 2u);
+
+  SFrame* big = mgr.CreateFrame("H", 20000);
+  ASSERT_NE(big, nullptr);
+  EXPECT_TRUE(big->ownMemory);
+  EXPECT_EQ(big->pageCount, 2u);
+  EXPECT_EQ(heap->usedPages, 2u);
+  void* base = mgr.FrameBase(big);
+  ASSERT_NE(base, nullptr);
+  EXPECT_TRUE(base < heap->memory || base >= heap->memory + heap->size);
+  static_cast<char*>(base)[2 * kPageSize - 1] = 1;  // the whole frame is usable
+  EXPECT_TRUE(mgr.ReleaseFrame(big));
+  EXPECT_EQ(heap->usedPages, 2u);
+  mgr.ReleaseFrame(pages[0]);
+  mgr.ReleaseFrame(pages[2]);
+}
+
+TEST(MemMgrFrames, TooFullHeapFallsBackToSystemMemory) {
+  tam::CMemMgr mgr;
+  ASSERT_TRUE(mgr.CreateHeap("H", 2 * kPageSize));
+  SFrame* frame = mgr.CreateFrame("H", 0x100000);
+  ASSERT_NE(frame, nullptr);
+  EXPECT_TRUE(frame->ownMemory);
+  EXPECT_EQ(frame->pageCount, 64u);
+  EXPECT_EQ(mgr.FindHeap("H")->usedPages, 0u);
+  EXPECT_TRUE(mgr.ReleaseFrame(frame));
+}
+
+TEST(MemMgrFrames, MissingHeapGivesNoFrameAndNoReport) {
+  tamtest::CReportRecorder recorder(tam::ReportAnswer::Ignore);
+  tam::CMemMgr mgr;
+  EXPECT_EQ(mgr.CreateFrame("none", 10), nullptr);
+  EXPECT_EQ(mgr.CreateFrame(nullptr, 10), nullptr);
+  EXPECT_TRUE(recorder.Reports().empty());
+}
+
+TEST(MemMgrFrames, DestroyFrameOfAnotherHeapIsRefused) {
+  tamtest::CReportRecorder recorder(tam::ReportAnswer::Ignore);
+  tam::CMemMgr mgr;
+  ASSERT_TRUE(mgr.CreateHeap("A", kPageSize));
+  ASSERT_TRUE(mgr.CreateHeap("B", kPageSize));
+  SFrame* frame = mgr.CreateFrame("A", 10);
+  EXPECT_FALSE(mgr.FindHeap("B")->DestroyFrame(frame));
+  EXPECT_TRUE(recorder.Reports().empty());
+  EXPECT_NE(mgr.FrameBase(frame), nullptr);
+  EXPECT_TRUE(mgr.ReleaseFrame(frame));
+}
+
+TEST(MemMgrFrames, DestroyFrameNotInTheListIsReported) {
+  tamtest::CReportRecorder recorder(tam::ReportAnswer::Ignore);
+  tam::CMemMgr mgr;
+  ASSERT_TRUE(mgr.CreateHeap("A", kPageSize));
+  Heap* heap = mgr.FindHeap("A");
+  SFrame* frame = mgr.CreateFrame("A", 10);
+  ASSERT_TRUE(heap->DestroyFrame(frame));
+  EXPECT_TRUE(frame->released);
+  EXPECT_EQ(mgr.FrameBase(frame), nullptr);
+  EXPECT_TRUE(recorder.Reports().empty());
+
+  EXPECT_FALSE(heap->DestroyFrame(frame));
+  ASSERT_EQ(recorder.Reports().size(), 1u);
+  EXPECT_EQ(recorder.Reports()[0].caption, "CMemMgr::_heap::DestroyFrame()");
+  EXPECT_EQ(recorder.Reports()[0].message,
+            tamtest::ReportMessage("tamMemoryHeap", 371, "unreachable code reached", true));
+  delete frame;
+}
+
+}  // namespace

@@ -1,0 +1,124 @@
+// index_list_test.cpp: first-fit runs and merging release of the index list.
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "foundation/index_list.h"
+
+namespace {
+
+using Runs = std::vector<std::pair<int, int>>;  // (first index, length)
+
+// The free runs in list order; checks the back links on the way.
+Runs FreeRuns(const tam::CIndexList& list) {
+  Runs runs;
+  uint16_t prev = tam::kNoIndex;
+  for (uint16_t i = list.Head(); i != tam::kNoIndex; i = list.Entry(i).next) {
+    EXPECT_EQ(list.Entry(i).prev, prev) << "back link of run " << i;
+    runs.emplace_back(i, list.Entry(i).length);
+    prev = i;
+  }
+  return runs;
+}
+
+TEST(IndexList, FreshListIsOneRunOwnedByTheList) {
+  tam::CIndexList list;
+  ASSERT_TRUE(list.Create(10));
+  EXPECT_EQ(FreeRuns(list), (Runs{{0, 10}}));
+  for (uint32_t i = 0; i < 10; ++i) EXPECT_EQ(list.Entry(i).owner, &list);
+  EXPECT_EQ(list.Entry(5).length, 0);
+}
+
+TEST(IndexList, CapacityMustStayBelowNoIndex) {
+  tam::CIndexList list;
+  EXPECT_FALSE(list.Create(0));
+  EXPECT_FALSE(list.Create(65535));
+  ASSERT_TRUE(list.Create(65534));
+  EXPECT_EQ(FreeRuns(list), (Runs{{0, 65534}}));
+}
+
+TEST(IndexList, AllocTakesThreeAndReleaseRestoresTen) {
+  tam::CIndexList list;
+  ASSERT_TRUE(list.Create(10));
+  tam::SIndexEntry* run = list.Alloc(3);
+  ASSERT_NE(run, nullptr);
+  EXPECT_EQ(list.IndexOf(run), 0);
+  EXPECT_EQ(run->length, 3);
+  EXPECT_EQ(run->prev, tam::kNoIndex);
+  EXPECT_EQ(run->next, tam::kNoIndex);
+  EXPECT_EQ(FreeRuns(list), (Runs{{3, 7}}));
+
+  list.Free(run);
+  EXPECT_EQ(FreeRuns(list), (Runs{{0, 10}}));
+  EXPECT_EQ(list.Entry(3).length, 0);
+}
+
+TEST(IndexList, ExactFitUnlinksAndFullListRefuses) {
+  tam::CIndexList list;
+  ASSERT_TRUE(list.Create(10));
+  tam::SIndexEntry* all = list.Alloc(10);
+  ASSERT_NE(all, nullptr);
+  EXPECT_EQ(list.Head(), tam::kNoIndex);
+  EXPECT_EQ(list.Alloc(1), nullptr);
+  list.Free(all);
+  EXPECT_EQ(FreeRuns(list), (Runs{{0, 10}}));
+  EXPECT_EQ(list.Alloc(11), nullptr);
+}
+
+TEST(IndexList, OutOfOrderReleasesMergeBothSides) {
+  tam::CIndexList list;
+  ASSERT_TRUE(list.Create(10));
+  tam::SIndexEntry* a = list.Alloc(2);  // 0..1
+  tam::SIndexEntry* b = list.Alloc(3);  // 2..4
+  tam::SIndexEntry* c = list.Alloc(1);  // 5
+  tam::SIndexEntry* d = list.Alloc(4);  // 6..9
+  ASSERT_TRUE(a && b && c && d);
+  EXPECT_EQ(list.IndexOf(d), 6);
+  EXPECT_EQ(list.Head(), tam::kNoIndex);
+
+  list.Free(c);
+  EXPECT_EQ(FreeRuns(list), (Runs{{5, 1}}));
+  list.Free(a);  // becomes the head, before the run at 5
+  EXPECT_EQ(FreeRuns(list), (Runs{{0, 2}, {5, 1}}));
+  list.Free(b);  // joins the runs on both sides
+  EXPECT_EQ(FreeRuns(list), (Runs{{0, 6}}));
+  EXPECT_EQ(list.Entry(2).length, 0);
+  EXPECT_EQ(list.Entry(5).length, 0);
+  list.Free(d);
+  EXPECT_EQ(FreeRuns(list), (Runs{{0, 10}}));
+}
+
+TEST(IndexList, ReleaseAbsorbsOnlyTheFollowingRun) {
+  tam::CIndexList list;
+  ASSERT_TRUE(list.Create(10));
+  tam::SIndexEntry* a = list.Alloc(3);
+  tam::SIndexEntry* b = list.Alloc(3);
+  ASSERT_TRUE(a && b);
+  list.Free(b);
+  EXPECT_EQ(FreeRuns(list), (Runs{{3, 7}}));
+  EXPECT_EQ(list.Entry(6).length, 0);
+  list.Free(a);
+  EXPECT_EQ(FreeRuns(list), (Runs{{0, 10}}));
+}
+
+TEST(IndexList, ReleaseBetweenUsedRunsIsLinkedInOrder) {
+  tam::CIndexList list;
+  ASSERT_TRUE(list.Create(10));
+  tam::SIndexEntry* runs[5];
+  for (auto& run : runs) run = list.Alloc(2);
+  list.Free(runs[3]);
+  list.Free(runs[1]);
+  EXPECT_EQ(FreeRuns(list), (Runs{{2, 2}, {6, 2}}));
+
+  // First fit: a single entry comes from the lowest free run.
+  tam::SIndexEntry* one = list.Alloc(1);
+  EXPECT_EQ(list.IndexOf(one), 2);
+  EXPECT_EQ(FreeRuns(list), (Runs{{3, 1}, {6, 2}}));
+  // A run of two skips the single free entry.
+  tam::SIndexEntry* two = list.Alloc(2);
+  EXPECT_EQ(list.IndexOf(two), 6);
+  EXPECT_EQ(FreeRuns(list), (Runs{{3, 1}}));
+}
+
+}  // namespace

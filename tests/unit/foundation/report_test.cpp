@@ -1,0 +1,105 @@
+// report_test.cpp: the critical-error report: its message, its three answers
+// and the default console handler.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "foundation/report.h"
+#include "tests/unit/foundation/report_recorder.h"
+
+namespace {
+
+using tam::ReportAnswer;
+
+// ---------------------------------------------------------------------------
+// Message
+// ---------------------------------------------------------------------------
+
+TEST(Report, MessageWithCaption) {
+  tamtest::CReportRecorder recorder(ReportAnswer::Ignore);
+  tam::_tam_assert("CStringAlloc::Alloc()", "out of memory", "tamString", 169);
+  ASSERT_EQ(recorder.Reports().size(), 1u);
+  EXPECT_EQ(recorder.Reports()[0].caption, "CStringAlloc::Alloc()");
+  EXPECT_EQ(recorder.Reports()[0].message, "\nfile : tamString\r\nline : 169\r\nout of memory\r\n");
+}
+
+TEST(Report, MessageWithoutCaption) {
+  tamtest::CReportRecorder recorder(ReportAnswer::Ignore);
+  tam::_tam_assert(nullptr, "a != b", "tamAllocator", 365);
+  ASSERT_EQ(recorder.Reports().size(), 1u);
+  EXPECT_EQ(recorder.Reports()[0].caption, "tam::_tam_assert failed");
+  EXPECT_EQ(recorder.Reports()[0].message, "\nfile : tamAllocator\r\nline : 365\r\nexpression : a != b\r\n");
+}
+
+// ---------------------------------------------------------------------------
+// Answers
+// ---------------------------------------------------------------------------
+
+TEST(Report, IgnoreGivesFalseAndRetryTrue) {
+  {
+    tamtest::CReportRecorder recorder(ReportAnswer::Ignore);
+    EXPECT_FALSE(tam::_tam_assert("c", "t", "f", 1));
+  }
+  tamtest::CReportRecorder recorder(ReportAnswer::Retry);
+  EXPECT_TRUE(tam::_tam_assert("c", "t", "f", 1));
+  // Without a debugger attached the break returns and the caller goes on.
+  bool after = false;
+  TAM_REPORT("c", "t", "f", 2);
+  after = true;
+  EXPECT_TRUE(after);
+  EXPECT_EQ(recorder.Reports().size(), 2u);
+}
+
+TEST(ReportDeathTest, AbortEndsTheProcessWithMinusOne) {
+  EXPECT_EXIT(
+      {
+        tamtest::CReportRecorder recorder(ReportAnswer::Abort);
+        tam::_tam_assert("c", "t", "f", 1);
+        std::fprintf(stderr, "not reached\n");
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(255), "");
+}
+
+TEST(Report, SetReportHandlerGivesThePreviousAndNullRestoresTheDefault) {
+  tam::ReportHandler original = tam::SetReportHandler(nullptr);
+  EXPECT_EQ(original, &tam::DefaultReportHandler);
+  {
+    tamtest::CReportRecorder recorder(ReportAnswer::Ignore);
+    EXPECT_NE(tam::SetReportHandler(nullptr), &tam::DefaultReportHandler);
+    EXPECT_EQ(tam::SetReportHandler(nullptr), &tam::DefaultReportHandler);
+  }
+  EXPECT_EQ(tam::SetReportHandler(nullptr), &tam::DefaultReportHandler);
+}
+
+// ---------------------------------------------------------------------------
+// Default handler
+// ---------------------------------------------------------------------------
+
+TEST(ReportDefault, AnswerComesFromTheEnvironment) {
+  ::testing::internal::CaptureStderr();
+  setenv("KORVO_ASSERT_ANSWER", "ignore", 1);
+  const bool ignored = tam::_tam_assert("CStringAlloc::Alloc()", "out of memory", "tamString", 169);
+  setenv("KORVO_ASSERT_ANSWER", "retry", 1);
+  const bool retried = tam::_tam_assert(nullptr, "x", "tamString", 1);
+  unsetenv("KORVO_ASSERT_ANSWER");
+  const std::string printed = ::testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(ignored);
+  EXPECT_TRUE(retried);
+  EXPECT_NE(printed.find("CStringAlloc::Alloc()"), std::string::npos);
+  EXPECT_NE(printed.find("\nfile : tamString\r\nline : 169\r\nout of memory\r\n"), std::string::npos);
+  EXPECT_NE(printed.find("tam::_tam_assert failed"), std::string::npos);
+}
+
+TEST(ReportDeathTest, DefaultAnswerIsAbort) {
+  EXPECT_EXIT(
+      {
+        unsetenv("KORVO_ASSERT_ANSWER");
+        tam::_tam_assert("Caption", "text", "tamString", 43);
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(255), "Caption");
+}
+
+}  // namespace

@@ -1,0 +1,221 @@
+// string_test.cpp: the foundation string and its pooled storage.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "foundation/mem_mgr.h"
+#include "foundation/string.h"
+#include "foundation/string_alloc.h"
+#include "tests/unit/foundation/report_recorder.h"
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Construction and assignment
+// ---------------------------------------------------------------------------
+
+TEST(CString, DefaultStringHasOneUnit) {
+  tam::CString s;
+  EXPECT_EQ(s.Capacity(), 64u);
+  EXPECT_EQ(s.Length(), 0u);
+  EXPECT_STREQ(s.Data(), "");
+  EXPECT_FALSE(s.OwnsSystemMemory());
+}
+
+TEST(CString, NullTextGivesAnEmptyString) {
+  tam::CString s(nullptr);
+  EXPECT_STREQ(s.c_str(), "");
+  EXPECT_EQ(s.Capacity(), 64u);
+  tam::CString t("text");
+  t = static_cast<const char*>(nullptr);
+  EXPECT_STREQ(t.c_str(), "");
+}
+
+TEST(CString, SixtyThreeCharactersKeepTheStorageSixtyFourTakeTwoUnits) {
+  tam::CString s;
+  const char* storage = s.Data();
+  s = std::string(63, 'x').c_str();
+  EXPECT_EQ(s.Data(), storage);
+  EXPECT_EQ(s.Capacity(), 64u);
+  EXPECT_EQ(s.Length(), 63u);
+
+  s = std::string(64, 'y').c_str();
+  EXPECT_EQ(s.Capacity(), 128u);
+  EXPECT_EQ(std::string(s.Data()), std::string(64, 'y'));
+}
+
+TEST(CString, ConstructionFromTextTakesWholeUnits) {
+  tam::CString s(std::string(130, 'z').c_str());
+  EXPECT_EQ(s.Capacity(), 192u);
+  EXPECT_EQ(s.Length(), 130u);
+  EXPECT_EQ(s[129], 'z');
+  EXPECT_EQ(s[130], '\0');
+}
+
+TEST(CString, CopiesHaveTheirOwnStorage) {
+  tam::CString a("token");
+  tam::CString b(a);
+  EXPECT_STREQ(b.c_str(), "token");
+  EXPECT_NE(b.Data(), a.Data());
+  tam::CString c;
+  c = a;
+  a = "changed";
+  EXPECT_STREQ(b.c_str(), "token");
+  EXPECT_STREQ(c.c_str(), "token");
+  const tam::CString& alias = c;
+  c = alias;
+  EXPECT_STREQ(c.c_str(), "token");
+}
+
+TEST(CString, MovesTakeTheStorage) {
+  tam::CString a("moved");
+  const char* storage = a.Data();
+  tam::CString b(std::move(a));
+  EXPECT_EQ(b.Data(), storage);
+  EXPECT_EQ(a.Capacity(), 0u);  // NOLINT(bugprone-use-after-move): a moved-from string is empty
+  EXPECT_STREQ(a.c_str(), "");
+  tam::CString c("other");
+  c = std::move(b);
+  EXPECT_STREQ(c.c_str(), "moved");
+}
+
+// ---------------------------------------------------------------------------
+// Growth
+// ---------------------------------------------------------------------------
+
+TEST(CString, AppendPreservesTheTextAcrossReallocation) {
+  tam::CString s(std::string(60, 'a').c_str());
+  s.Append(std::string(10, 'b').c_str());
+  EXPECT_EQ(s.Capacity(), 128u);
+  EXPECT_EQ(std::string(s.Data()), std::string(60, 'a') + std::string(10, 'b'));
+  s.Append(nullptr);
+  s.Append("");
+  EXPECT_EQ(s.Length(), 70u);
+}
+
+TEST(CString, LexemeGrowsOneByteAtATime) {
+  tam::CString lexeme;
+  std::string expected;
+  for (int i = 0; i < 200; ++i) {
+    const char c = static_cast<char>('a' + i % 26);
+    lexeme.Append(c);
+    expected += c;
+    ASSERT_EQ(std::string(lexeme.Data()), expected);
+  }
+  EXPECT_EQ(lexeme.Capacity(), 256u);
+}
+
+TEST(CString, AppendOfItsOwnText) {
+  tam::CString s(std::string(40, 'q').c_str());
+  s.Append(s.Data());  // 80 characters: the storage is re-taken
+  EXPECT_EQ(std::string(s.Data()), std::string(80, 'q'));
+  tam::CString t("ab");
+  t.Append(t.Data() + 1);  // fits in place
+  EXPECT_STREQ(t.c_str(), "abb");
+}
+
+TEST(CString, FormatGrowsInSixtyFourByteSteps) {
+  tam::CString s;
+  s.Format("%s", std::string(300, 'f').c_str());
+  EXPECT_EQ(s.Capacity(), 320u);
+  EXPECT_EQ(std::string(s.Data()), std::string(300, 'f'));
+
+  tam::CString exact;
+  exact.Format("%0*d", 63, 7);
+  EXPECT_EQ(exact.Capacity(), 64u);
+  EXPECT_EQ(exact.Length(), 63u);
+  exact.Format("%0*d", 64, 7);
+  EXPECT_EQ(exact.Capacity(), 128u);
+  EXPECT_EQ(exact[63], '7');
+}
+
+TEST(CString, FormatFillsTheArguments) {
+  tam::CString s;
+  s.Format("error (%d, %d) : token %s (%s) is not expected here\n", 3, 25, "10", "INTEGER");
+  EXPECT_STREQ(s.c_str(), "error (3, 25) : token 10 (INTEGER) is not expected here\n");
+}
+
+TEST(CString, LongFormatIsTakenFirst) {
+  tam::CString s;
+  const std::string format(100, '.');
+  s.Format("%s", format.c_str());
+  tam::CString t;
+  t.Format(format.c_str(), 0);
+  EXPECT_EQ(t.Capacity(), 128u);
+  EXPECT_EQ(t.Length(), 100u);
+}
+
+TEST(CString, TwoMebibyteStringComesFromTheSystem) {
+  const std::string big(2 * 1024 * 1024, 'm');
+  tam::CString s(big.c_str());
+  EXPECT_TRUE(s.OwnsSystemMemory());
+  EXPECT_EQ(s.Capacity(), big.size() + 1);
+  EXPECT_EQ(s.Length(), big.size());
+  s = "small";  // fits: the system storage stays
+  EXPECT_TRUE(s.OwnsSystemMemory());
+  EXPECT_STREQ(s.c_str(), "small");
+}
+
+// ---------------------------------------------------------------------------
+// The string allocator
+// ---------------------------------------------------------------------------
+
+TEST(CStringAlloc, UnitsAreTakenFirstFitFromTheChunk) {
+  tam::CMemMgr mgr;
+  ASSERT_TRUE(mgr.CreateHeap("default", 0x80000));
+  tam::CStringAlloc pool(mgr);
+  EXPECT_EQ(pool.ChunkCount(), 1u);
+
+  tam::CString a, b, c;
+  for (tam::CString* s : {&a, &b, &c}) tam::StringAlloc().Free(*s);
+  pool.Alloc(a, 100);
+  pool.Alloc(b, 1);
+  EXPECT_EQ(a.Capacity(), 128u);
+  EXPECT_EQ(b.Data(), a.Data() + 128);
+  pool.Free(a);
+  EXPECT_EQ(a.Capacity(), 0u);
+  pool.Alloc(c, 64);
+  EXPECT_EQ(c.Data(), b.Data() - 128);
+
+  // A chunk holds 1 MiB: a full-size run forces a second chunk.
+  tam::CString d;
+  tam::StringAlloc().Free(d);
+  pool.Alloc(d, 0x100000);
+  EXPECT_FALSE(d.OwnsSystemMemory());
+  EXPECT_EQ(pool.ChunkCount(), 2u);
+  for (tam::CString* s : {&b, &c, &d}) pool.Free(*s);
+}
+
+TEST(CStringAlloc, KeepsStorageThatIsLargeEnough) {
+  tam::CString s("keep");
+  const char* storage = s.Data();
+  tam::StringAlloc().Alloc(s, 10);
+  EXPECT_EQ(s.Data(), storage);
+  EXPECT_STREQ(s.c_str(), "keep");
+  tam::StringAlloc().Alloc(s, 65);  // re-taken: the text is lost
+  EXPECT_EQ(s.Capacity(), 128u);
+  EXPECT_STREQ(s.c_str(), "");
+}
+
+TEST(CStringAlloc, MissingDefaultHeapIsReported) {
+  tamtest::CReportRecorder recorder(tam::ReportAnswer::Ignore);
+  tam::CMemMgr mgr;
+  tam::CStringAlloc pool(mgr);
+  ASSERT_EQ(recorder.Reports().size(), 1u);
+  EXPECT_EQ(recorder.Reports()[0].caption, "CStringAlloc::CStringAlloc()");
+  EXPECT_EQ(recorder.Reports()[0].message,
+            tamtest::ReportMessage("tamString", 43, "unknown error occured (overflow?)", true));
+
+  tam::CString s("lost");
+  pool.Alloc(s, 100);  // the old storage goes back, no new one comes
+  ASSERT_EQ(recorder.Reports().size(), 2u);
+  EXPECT_EQ(recorder.Reports()[1].caption, "CStringAlloc::Alloc()");
+  EXPECT_EQ(recorder.Reports()[1].message, tamtest::ReportMessage("tamString", 169, "out of memory", true));
+  EXPECT_EQ(s.Capacity(), 0u);
+  EXPECT_EQ(s.Length(), 0u);
+  EXPECT_STREQ(s.c_str(), "");
+  s.Append("back");  // grows from the module's pool again
+  EXPECT_STREQ(s.c_str(), "back");
+}
+
+}  // namespace
