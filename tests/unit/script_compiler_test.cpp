@@ -1,0 +1,205 @@
+// The script compiler end to end: scanner positions, syntax error texts, the
+// parse result, evaluation values and GUI_Compile's reports.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "korvogui/korvogui.h"
+#include "refhost/korvohost.h"
+#include "runtime/control.h"
+#include "runtime/module_state.h"
+#include "runtime/window_manager.h"
+#include "script/compiler.h"
+#include "script/parser.h"
+#include "script/scanner.h"
+#include "script/ui_script_language.h"
+#include "tests/unit/runtime_fixture.h"
+
+namespace {
+
+struct Tok {
+  std::string name, text;
+  uint32_t line, column;
+};
+
+std::vector<Tok> Scan(const char* text) {
+  CUIScriptLexerTables tables;
+  CStringScanner scanner(&tables, text);
+  std::vector<Tok> out;
+  CToken t;
+  while (!scanner.AtEnd()) {
+    scanner.NextToken(t);
+    out.push_back({t.name.Data(), t.text.Data(), t.line + 1, t.column + 1});
+  }
+  return out;
+}
+
+// The runtime error text after compiling `text`, or "OK".
+std::string CompileError(const char* text) {
+  CDialogTable* table = CompileScript(text);
+  if (!table) return GetErrorText();
+  delete table;
+  return "OK";
+}
+
+class CompilerTest : public RuntimeTest {};
+
+}  // namespace
+
+TEST(Scanner, PositionsCountCrLfCommentsAndStrings) {
+  const auto toks = Scan("A1 B2\r\n  C3 // note\nD4 /* x\ny */ E5 \"s\nt\" F6");
+  std::vector<std::string> seen;
+  for (const Tok& t : toks)
+    if (t.name == "CHARS" || t.name == "STRING")
+      seen.push_back(t.text + "@" + std::to_string(t.line) + ":" + std::to_string(t.column));
+  // A block comment's line end sets the column to 0 although bytes follow it.
+  EXPECT_EQ(seen, (std::vector<std::string>{"A1@1:1", "B2@1:4", "C3@2:3", "D4@3:1", "E5@4:2",
+                                            "\"s\nt\"@4:5", "F6@4:11"}));
+}
+
+TEST(Scanner, LexicalErrorsCarryTheOffendingBytes) {
+  auto toks = Scan("AB = CD");
+  ASSERT_EQ(toks.size(), 5u);
+  EXPECT_EQ(toks[2].name, "failed");
+  EXPECT_EQ(toks[2].text, "=");
+  EXPECT_EQ(toks[2].column, 4u);
+  toks = Scan("\"open string");
+  ASSERT_EQ(toks.size(), 1u);
+  EXPECT_EQ(toks[0].name, "failed");
+  EXPECT_EQ(toks[0].text, "\"open string");
+  toks = Scan("12. ");
+  EXPECT_EQ(toks[0].name, "failed");
+  EXPECT_EQ(toks[0].text, "12. ");
+}
+
+TEST(Scanner, EmptyTextHasNoToken) { EXPECT_TRUE(Scan("").empty()); }
+
+TEST_F(CompilerTest, SyntaxErrorsNameTokenAndPosition) {
+  EXPECT_EQ(CompileError("DIALOG \"a\" AB 0.0, 0.0, 1.0, 1.0\nBEGIN\nSTATIC \"\" IDC_X 0.0, 0.0, 10, 1.0\nEND"),
+            "Error (3, 27) : INTEGER (10) is not expected here.");
+  EXPECT_EQ(CompileError("MENU"), "Error (1, 1) : MENU (MENU) is not expected here.");
+  EXPECT_EQ(CompileError("\n\n  START"), "Error (3, 3) : START (START) is not expected here.");
+  EXPECT_EQ(CompileError("DIALOG \"a\" AB : 0.0"), "Error (1, 15) : COLON (:) is not expected here.");
+  EXPECT_EQ(CompileError("DIALOG \"a\" AB - 3"), "Error (1, 15) : MINUS (-) is not expected here.");
+  EXPECT_EQ(CompileError("DIALOG \"a\" AB 0.0, 0.0, 1.0, 1.0 BEGIN B1 \"\" ID 0.0, 0.0, 1.0, 1.0 PARAM END"),
+            "Error (1, 74) : END (END) is not expected here.");
+  EXPECT_EQ(CompileError("DIALOG \"a\" AB 0.0, 0.0, 1.0, 1.0 BEGIN B1 \"\" ID 0.0, 0.0, 1.0, 1.0 PARAM name END"),
+            "Error (1, 74) : CHARS (name) is not expected here.");
+}
+
+TEST_F(CompilerTest, LexicalErrorsAreSyntaxErrorsOfTheFailedToken) {
+  EXPECT_EQ(CompileError("DIALOG \"a\" x"), "Error (1, 12) : failed (x) is not expected here.");
+  EXPECT_EQ(CompileError("// comment without a line end"),
+            "Error (1, 1) : failed (// comment without a line end) is not expected here.");
+  EXPECT_EQ(CompileError("\r "), "Error (1, 1) : failed (\r ) is not expected here.");
+  EXPECT_EQ(CompileError("/* /* */"), "Error (1, 1) : failed (/* /*) is not expected here.");
+  EXPECT_EQ(CompileError("DIALOG \"a\" AB .5"), "Error (1, 15) : failed (.) is not expected here.");
+}
+
+TEST_F(CompilerTest, UnfinishedScriptsReportTheEndOfFile) {
+  EXPECT_EQ(CompileError("DIALOG \"a\" AB 0.0, 0.0, 1.0, 1.0\nBEGIN\n"), "error : Unexpected end-of-file");
+  EXPECT_EQ(CompileError("DIALOG"), "error : Unexpected end-of-file");
+}
+
+TEST_F(CompilerTest, CommentsAndKeywordLikeNamesCompile) {
+  EXPECT_EQ(CompileError(""), "OK");
+  EXPECT_EQ(CompileError("// a\r\n/* b **/ still comment */\n"), "OK");
+  EXPECT_EQ(CompileError("DIALOG \"\" BEGINNER 0.0, 0.0, 1.0, 1.0 BEGIN BUTTON \"\" x1 0.0, 0.0, 1.0, 1.0 END"),
+            "OK");
+}
+
+TEST_F(CompilerTest, ParseResultsAndGenerations) {
+  CUIScriptLexerTables lexer;
+  CUIScriptParserTables tables;
+  CStringScanner bad(&lexer, "DIALOG 5");
+  CParser parser(&tables, &bad);
+  CParseResult fresh;
+  EXPECT_STREQ(fresh.message.Data(), "null parsed result");
+  EXPECT_EQ(fresh.generation, -1);
+  const CParseResult failed = parser.Parse();
+  EXPECT_STREQ(failed.message.Data(), "error (1, 8) : token 5 (INTEGER) is not expected here\n");
+  EXPECT_FALSE(failed.IsValid());
+  EXPECT_EQ(parser.Evaluate(failed), nullptr);
+  EXPECT_EQ(parser.Status(), -1);
+
+  CStringScanner good(&lexer, "");
+  CParser second(&tables, &good);
+  const CParseResult ok = second.Parse();
+  EXPECT_STREQ(ok.message.Data(), "OK");
+  ASSERT_TRUE(ok.IsValid());
+  EXPECT_GT(ok.generation, failed.generation);
+  EXPECT_EQ(parser.Evaluate(ok), nullptr);   // another parser's result
+  void* table = second.Evaluate(ok);
+  ASSERT_NE(table, nullptr);
+  EXPECT_TRUE(static_cast<CDialogTable*>(table)->Entries().empty());
+  delete static_cast<CDialogTable*>(table);
+}
+
+TEST_F(CompilerTest, ParamLinesReachTheControlInWrittenOrder) {
+  CDialogTable* table = CompileScript(
+      "DIALOG \"d\" DLG 0.0, 0.0, 1.0, 1.0\nBEGIN\n"
+      "  BUTTON \"b\" IDC_B 0.5, 0.25, 0.125, 0.0625\n"
+      "    PARAM 1, 2.0, \"a\"\n    PARAM -7\n    PARAM +3, -2.5, \"x\ny\"\nEND\n");
+  ASSERT_NE(table, nullptr) << GetErrorText();
+  auto* b = dynamic_cast<CGUI_Control*>(table->Entries().at("DLG")->FindChild("IDC_B"));
+  ASSERT_NE(b, nullptr);
+  ASSERT_EQ(b->GetParamListCount(), 3);
+  const SParamList* l0 = b->GetParamList(0);
+  ASSERT_TRUE(l0 && l0->next && l0->next->next);
+  EXPECT_EQ(l0->value->type, PARAM_INTEGER);
+  EXPECT_EQ(l0->value->i, 1);
+  EXPECT_EQ(l0->next->value->type, PARAM_FLOAT);
+  EXPECT_FLOAT_EQ(l0->next->value->f, 2.0f);
+  EXPECT_EQ(l0->next->next->value->type, PARAM_STRING);
+  EXPECT_STREQ(l0->next->next->value->s, "a");
+  EXPECT_EQ(b->GetParamList(1)->value->i, -7);
+  const SParamList* l2 = b->GetParamList(2);
+  EXPECT_EQ(l2->value->i, 3);
+  EXPECT_FLOAT_EQ(l2->next->value->f, -2.5f);
+  EXPECT_STREQ(l2->next->next->value->s, "x\ny");
+  float r[4];
+  b->GetRegion(r);
+  EXPECT_FLOAT_EQ(r[1], 0.25f);
+  EXPECT_FLOAT_EQ(r[3], 0.0625f);
+  delete table;
+}
+
+TEST_F(CompilerTest, DeepScriptsGrowTheStacksAndCompile) {
+  std::string text = "DIALOG \"deep\" DEEP 0.0, 0.0, 1.0, 1.0\nBEGIN\n";
+  for (int i = 0; i < 3000; ++i)
+    text += "BUTTON \"\" IDC_B" + std::to_string(i) + " 0.0, 0.0, 0.1, 0.1 PARAM " + std::to_string(i) + "\n";
+  text += "END\n";
+  CDialogTable* table = CompileScript(text.c_str());
+  ASSERT_NE(table, nullptr) << GetErrorText();
+  CGUI_Window* d = table->Entries().at("DEEP");
+  EXPECT_EQ(d->ChildCount(), 3000);
+  EXPECT_EQ(d->Children()[2999]->Id(), "IDC_B2999");
+  delete table;
+}
+
+TEST_F(CompilerTest, UnknownClassesFailTheCompileWithoutLeaks) {
+  EXPECT_EQ(CompileError("DIALOG \"a\" AB 0.0, 0.0, 1.0, 1.0\nBEGIN\n BUTTON \"\" IDC_OK 0.0, 0.0, 1.0, 1.0 PARAM \"p\"\n"
+                         " WIDGET \"\" IDC_W 0.0, 0.0, 1.0, 1.0 PARAM 1, \"q\"\nEND\nDIALOG \"b\" BC 0.0, 0.0, 1.0, 1.0 BEGIN END"),
+            "Error (4, 2) : no window class 'WIDGET' for control 'IDC_W'");
+}
+
+TEST_F(CompilerTest, GuiCompileReplacesTheTableAndReportsMissingFiles) {
+  korvohost::OverlayFile(kUIScriptPath, "DIALOG \"a\" AB 0.0, 0.0, 1.0, 1.0 BEGIN END");
+  ASSERT_TRUE(GUI_Compile());
+  ASSERT_TRUE(GUI_NextDialog("AB"));
+  ASSERT_TRUE(GUI_Compile());   // frees the open dialog and the stack with the old table
+  EXPECT_TRUE(GetRootWindow()->Children().empty());
+  EXPECT_TRUE(DialogStack().empty());
+  EXPECT_TRUE(GUI_CreateDialog("AB"));
+  korvohost::OverlayFile(kUIScriptPath, "DIALOG");
+  EXPECT_FALSE(GUI_Compile());
+  EXPECT_STREQ(GUI_GetLastError(), "Compile Error : error : Unexpected end-of-file");
+  EXPECT_EQ(DialogTable(), nullptr);
+  korvohost::RemoveOverlayFile(kUIScriptPath);
+  korvohost::Unmount();
+  EXPECT_FALSE(GUI_Compile());
+  EXPECT_STREQ(GUI_GetLastError(), "Compile Error : data/script/ui/ui_script.txt not found");
+  EXPECT_EQ(korvohost::OpenFileImages(), 0);
+  table_ = nullptr;
+}
