@@ -10,6 +10,7 @@
 #include "korvogui/korvogui.h"
 #include "refhost/korvohost.h"
 #include "runtime/module_state.h"
+#include "runtime/registry.h"
 #include "runtime/window_manager.h"
 #include "script/compiler.h"
 #include "tools/korvoui/options.h"
@@ -42,6 +43,24 @@ bool ErrorPosition(const std::string& error, const std::string& text, int* line,
     return true;
   }
   return false;
+}
+
+// A suggestion for the commonest mistakes, or "".
+std::string Hint(const std::string& message) {
+  if (message.rfind("INTEGER", 0) == 0)
+    return "rectangle values are floats: write 1.0, not 1";
+  if (message.rfind("failed (", 0) == 0)
+    return "not a token of the script: names have two or more characters, numbers need a "
+           "digit before the dot, strings have no escapes, and = ; ( . # are not used";
+  if (message.rfind("no window class", 0) == 0) {
+    std::string classes;
+    for (const auto& entry : GetClassRegistry()->ByClass()) classes += " " + entry.first;
+    return "known classes:" + classes;
+  }
+  if (message.rfind("MENU", 0) == 0 || message.rfind("START", 0) == 0 || message.rfind("COLON", 0) == 0 ||
+      message.rfind("MINUS", 0) == 0)
+    return "reserved word or sign without a rule in the script language";
+  return "";
 }
 
 std::string SourceLine(const std::string& text, int line) {
@@ -95,6 +114,8 @@ int RunCheck(int argc, char** argv) {
         caret += source[i] == '\t' ? '\t' : ' ';
       std::printf("%s:%d:%d: error: %s\n%s\n%s^\n", path.c_str(), line, column, message.c_str(),
                   source.c_str(), caret.c_str());
+      const std::string hint = Hint(message);
+      if (!hint.empty()) std::printf("hint: %s\n", hint.c_str());
     } else {
       std::printf("%s: error: %s\n", path.c_str(), readable ? error.c_str() : "cannot read the script");
     }
