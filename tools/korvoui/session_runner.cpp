@@ -93,14 +93,14 @@ void CmdClickOn(const Tokens& t) {
 void CmdOpen(const Tokens& t) {
   NeedArgs(t, 0, "open");
   std::string line = "open:";
-  for (CGUI_Window* w : GetRootWindow()->Children()) line += " " + WindowName(w);
+  for (CGUI_Window* w : GetRootWindow()->Children()) line.append(" ").append(WindowName(w));
   Print(line);
 }
 
 void CmdStack(const Tokens& t) {
   NeedArgs(t, 0, "stack");
   std::string line = "stack:";
-  for (CGUI_Window* w : DialogStack()) line += w ? " " + WindowName(w) : std::string(" -");
+  for (CGUI_Window* w : DialogStack()) line.append(" ").append(w ? WindowName(w) : "-");
   Print(line);
 }
 
@@ -148,7 +148,7 @@ void CmdRows(const Tokens& t) {
 void CmdSounds(const Tokens& t) {
   NeedArgs(t, 0, "sounds");
   std::string line = "sounds:";
-  for (int id : korvohost::TakeSounds()) line += " " + std::to_string(id);
+  for (int id : korvohost::TakeSounds()) line.append(" ").append(std::to_string(id));
   Print(line);
 }
 
