@@ -129,30 +129,20 @@ def sq_pressed():
 # ---------------------------------------------------------------------------
 
 
-def dialog_frame(w, h, title_h):
+def dialog_frame(w, h):
+    """A dialog background; titles sit on a separate title_bar.png."""
     def make():
-        img = frame(w, h, margin=2, cut=14, top=(34, 38, 45), bottom=(16, 18, 22),
+        img = frame(w, h, margin=2, cut=16, top=(34, 38, 45), bottom=(16, 18, 22),
                     rim=(120, 90, 52), rim_w=1.5, rim_a=0.9, hair=CYAN, hair_off=5.0,
                     hair_a=0.2, bevel=3.0)
-        # title strip under the top edge
-        def strip(x, y):
-            d = sd_box(x, y, w * 0.5, 6 + title_h * 0.5, w * 0.5 - 8, title_h * 0.5, 6, True)
-            c = cov(d)
-            if c <= 0:
-                return None
-            t = (y - 6) / title_h
-            col = mix((90, 62, 28), (44, 32, 20), t)
-            return (col[0], col[1], col[2], 0.85 * c)
-        img.paint(strip, (0, 0, w, title_h + 10))
-        img.fill_sdf(lambda x, y: sd_box(x, y, w * 0.5, 6 + title_h + 1.5, w * 0.5 - 14, 0.6),
-                     rgba(AMBER, 0.8))
-        brackets(img, 5, min(w, h) * 0.12, 2.0, AMBER, 0.9)
+        img.fill_sdf(lambda x, y: sd_box(x, y, w * 0.5, 4.0, w * 0.25, 1.2), rgba(AMBER, 0.9))
+        brackets(img, 5, 28, 2.0, AMBER, 0.9)
         return img
     return make
 
 
 def panel_inset():
-    return frame(128, 128, margin=1, cut=6, top=(12, 14, 17), bottom=(20, 23, 28),
+    return frame(256, 256, margin=1, cut=8, top=(12, 14, 17), bottom=(20, 23, 28),
                  rim=(60, 68, 80), rim_w=1.0, inset=True, bevel=3.0, bevel_k=0.45,
                  hair=None, scan=0.08)
 
@@ -535,8 +525,8 @@ def background():
 TEXTURES = {
     "bg_main.png": (background, "main menu background, full screen"),
     "logo.png": (logo, "title plate of the main menu"),
-    "dlg_frame.png": (dialog_frame(256, 256, 26), "dialog background with title strip"),
-    "dlg_frame_wide.png": (dialog_frame(256, 128, 18), "wide dialog (message boxes, console)"),
+    "dlg_frame.png": (dialog_frame(512, 384), "dialog background, 4:3 and larger dialogs"),
+    "dlg_frame_wide.png": (dialog_frame(512, 192), "wide dialog (message boxes, console)"),
     "panel_inset.png": (panel_inset, "sunken sub-panel inside a dialog"),
     "title_bar.png": (title_bar, "banner behind a screen title"),
     "line_h.png": (line_h, "glowing horizontal separator"),
