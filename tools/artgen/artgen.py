@@ -16,7 +16,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from raster import (Canvas, clamp, cov, mix, noise, png_bytes, sd_box, sd_circle,  # noqa: E402
                     sd_poly, sd_segment, smooth, tga_bytes)
-from style import (AMBER, BLACK, CYAN, ORANGE, STEEL, STEEL_DARK, STEEL_LIGHT,  # noqa: E402
+from style import (AMBER, BLACK, CYAN, ORANGE,  # noqa: E402
                    WHITE, brackets, frame, glow_dot, rgba, ticks)
 import font  # noqa: E402
 

@@ -14,7 +14,6 @@ from raster import Canvas, clamp, cov, mix, noise, sd_box, sd_segment
 
 STEEL_DARK = (20, 23, 28)
 STEEL = (42, 47, 55)
-STEEL_LIGHT = (70, 78, 90)
 AMBER = (255, 166, 48)
 ORANGE = (255, 118, 24)
 CYAN = (96, 222, 255)
