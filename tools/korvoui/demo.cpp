@@ -1,55 +1,72 @@
-// demo.cpp: `korvoui demo`: builds a dialog through the class registry, opens
-// it, feeds input through the exported calls and prints what happened.
+// demo.cpp: `korvoui demo`: compiles the shipped UI script, opens the main
+// screen, moves the mouse over its first tab stop, clicks it, and prints what
+// a host would see: the dialogs, the open screens and stack, sounds, the dump.
 #include <cstdio>
 #include <string>
 
 #include "korvogui/korvogui.h"
+#include "refhost/korvohost.h"
+#include "runtime/control.h"
+#include "runtime/dialog.h"
 #include "runtime/module_state.h"
-#include "runtime/registry.h"
 #include "runtime/routing.h"
 #include "runtime/window_manager.h"
+#include "tools/korvoui/observe.h"
+#include "tools/korvoui/options.h"
 #include "tools/korvoui/verbs.h"
 
 namespace {
 
-CGUI_Window* Build(const char* className, const char* id, const char* caption, float x, float y,
-                   float w, float h) {
-  CGUI_Window* win = GetClassRegistry()->CreateWindow(className, id);
-  if (!win) return nullptr;
-  const float region[4] = {x, y, w, h};
-  win->SetCaption(caption);
-  win->SetId(id);
-  win->SetRegion(region);
-  return win;
+void PrintOpenAndStack() {
+  std::string open = "open:", stack = "stack:";
+  for (CGUI_Window* w : GetRootWindow()->Children()) open += " " + WindowName(w);
+  for (CGUI_Window* w : DialogStack()) stack += " " + (w ? WindowName(w) : std::string("-"));
+  std::printf("%s\n%s\n", open.c_str(), stack.c_str());
 }
-
-const char* NameOf(CGUI_Window* w) { return w ? w->Id().c_str() : "none"; }
 
 }  // namespace
 
-int RunDemo(int, char**) {
+int RunDemo(int argc, char** argv) {
+  ToolOptions options;
+  if (!ParseToolOptions(argc, argv, &options) || !PrepareHost(options)) return 2;
+  const std::string start = options.positional.empty() ? "MAINMENU" : options.positional[0];
+
   GUI_Initialize();
-  auto* table = new CDialogTable;
-  CGUI_Window* dialog = Build("DIALOG", "MAINMENU", "Main", 0, 0, 1, 1);
-  dialog->AddChild(Build("BUTTON", "IDC_BUTTON_LEFT", "left", 0.1f, 0.1f, 0.3f, 0.8f));
-  dialog->AddChild(Build("BUTTON", "IDC_BUTTON_RIGHT", "right", 0.6f, 0.1f, 0.3f, 0.8f));
-  table->Insert("MAINMENU", dialog);
-  InstallDialogTable(table);
+  if (!GUI_Compile()) {
+    std::printf("%s\n(run `korvoui check` for the position)\n", GUI_GetLastError());
+    return 1;
+  }
+  int controls = 0;
+  std::printf("compiled %zu dialogs:", DialogTable()->Entries().size());
+  for (const auto& entry : DialogTable()->Entries()) {
+    std::printf(" %s", entry.first.c_str());
+    controls += entry.second->ChildCount();
+  }
+  std::printf("\n%d controls in all\n\n", controls);
 
-  std::printf("GUI_NextDialog(MAINMENU) -> %s\n", GUI_NextDialog("MAINMENU") ? "true" : "false");
-  GUI_MouseMove(0.7f, 0.5f);
-  std::printf("hover after GUI_MouseMove(0.7, 0.5): %s\n", NameOf(Routing().hover));
-  GUI_LButtonDown();
-  GUI_LButtonUp();
-  GUI_Update();
-  std::printf("focus after a click: %s\n", NameOf(Routing().focus));
-  GUI_Draw();
-
-  std::string dump;
-  GetRootWindow()->Dump(dump);
-  std::printf("\n%s", dump.c_str());
-  GUI_CreateDialog("NOSUCH");
-  std::printf("\nGUI_CreateDialog(NOSUCH) -> last error \"%s\"\n", GUI_GetLastError());
+  std::printf("GUI_NextDialog(%s) -> %s\n", start.c_str(), GUI_NextDialog(start.c_str()) ? "true" : GUI_GetLastError());
+  PrintOpenAndStack();
+  auto* dialog = dynamic_cast<CGUI_Dialog*>(FindOpenDialog(start));
+  if (dialog && !dialog->TabStops().empty()) {
+    CGUI_Window* target = dialog->TabStops().front();
+    float r[4];
+    AbsoluteRect(target, r);
+    GUI_MouseMove(r[0] + r[2] * 0.5f, r[1] + r[3] * 0.5f);
+    std::printf("\nmouse over %s: hover %s\n", WindowName(target).c_str(), WindowName(Routing().hover).c_str());
+    GUI_LButtonDown();
+    GUI_LButtonUp();
+    GUI_Update();
+    GUI_Draw();
+    std::string sounds;
+    for (int id : korvohost::TakeSounds()) sounds += " " + std::to_string(id);
+    std::printf("clicked: focus %s, sounds:%s\n", WindowName(Routing().focus).c_str(), sounds.c_str());
+    PrintOpenAndStack();
+  }
+  if (CGUI_Window* open = FindOpenDialog(start)) {
+    std::string dump;
+    open->Dump(dump);
+    std::printf("\n%s", dump.c_str());
+  }
   GUI_Release();
   return 0;
 }

@@ -13,7 +13,7 @@ struct Verb {
 };
 
 const Verb kVerbs[] = {
-    {"demo", RunDemo, "builds a dialog through the class registry, drives it and prints the dump"},
+    {"demo", RunDemo, "compiles the shipped UI script, opens [DIALOG] (MAINMENU), clicks, prints"},
     {"check", RunCheck, "compiles the UI script: [--root DIR] [SCRIPT]"},
     {"dump", RunDump, "prints a compiled dialog's dump: [--root DIR] DIALOG"},
     {"run", RunSessionVerb, "runs a session script: [--root DIR] [--screen WxH] SCRIPT|-"},
