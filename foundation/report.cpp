@@ -18,7 +18,7 @@ ReportHandler SetReportHandler(ReportHandler handler) {
   return g_handler.exchange(handler ? handler : &DefaultReportHandler);
 }
 
-ReportAnswer DefaultReportHandler(const char* caption, const char* message) {
+ReportAnswer DefaultReportHandler(const char* caption, const char*, const char* message) {
   const uint32_t type = win32::MB_ABORTRETRYIGNORE | win32::MB_ICONERROR | win32::MB_TASKMODAL |
                         win32::MB_SETFOREGROUND;
   switch (win32::MessageBoxA(nullptr, message, caption, type)) {
@@ -38,7 +38,7 @@ bool _tam_assert(const char* caption, const char* text, const char* file, int li
   else
     std::snprintf(message + used, sizeof message - used, "expression : %s%s", text ? text : "", kCrLf);
 
-  switch (g_handler.load()(caption ? caption : "tam::_tam_assert failed", message)) {
+  switch (g_handler.load()(caption ? caption : "tam::_tam_assert failed", text ? text : "", message)) {
     case ReportAnswer::Ignore: return false;
     case ReportAnswer::Retry: return true;
     case ReportAnswer::Abort: break;

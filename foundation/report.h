@@ -10,16 +10,16 @@ namespace tam {
 // The three buttons of the report.
 enum class ReportAnswer { Abort, Retry, Ignore };
 
-// Shows a report and chooses its answer. caption is never null; message is the
-// full text built by _tam_assert.
-using ReportHandler = ReportAnswer (*)(const char* caption, const char* message);
+// Shows a report and chooses its answer. caption is never null; text is the
+// text given to _tam_assert and message the full text it built from it.
+using ReportHandler = ReportAnswer (*)(const char* caption, const char* text, const char* message);
 
 // Installs the handler that answers reports and gives the previous one; null
 // installs the default handler (the console message box: stderr, and the
 // answer from KORVO_ASSERT_ANSWER, abort by default).
 ReportHandler SetReportHandler(ReportHandler handler);
 // The default handler.
-ReportAnswer DefaultReportHandler(const char* caption, const char* message);
+ReportAnswer DefaultReportHandler(const char* caption, const char* text, const char* message);
 
 // Builds the message ("\nfile : F\r\nline : L\r\n" then the text, or
 // "expression : " and the text when there is no caption), asks the handler

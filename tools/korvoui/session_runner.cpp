@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 
+#include "foundation/report.h"
 #include "korvogui/korvogui.h"
 #include "platform/yprofile.h"
 #include "refhost/korvohost.h"
@@ -162,6 +163,25 @@ void CmdLog(const Tokens& t) {
   for (const std::string& l : YProfile_TakeLines()) Print("log: " + QuoteSessionString(l));
 }
 
+// Critical-error reports since the last `critical`: the runner answers each
+// with ignore, so the module goes on with its failure value.
+std::vector<std::pair<std::string, std::string>>& CriticalReports() {
+  static std::vector<std::pair<std::string, std::string>> reports;
+  return reports;
+}
+
+tam::ReportAnswer RecordCritical(const char* caption, const char* text, const char*) {
+  CriticalReports().emplace_back(caption, text);
+  return tam::ReportAnswer::Ignore;
+}
+
+void CmdCritical(const Tokens& t) {
+  NeedArgs(t, 0, "critical");
+  for (const auto& [caption, text] : CriticalReports())
+    Print("critical: " + QuoteSessionString(caption) + " " + QuoteSessionString(text));
+  CriticalReports().clear();
+}
+
 // ---- The command table ------------------------------------------------------------------
 
 const std::map<std::string, std::function<void(const Tokens&)>>& Commands() {
@@ -202,6 +222,7 @@ const std::map<std::string, std::function<void(const Tokens&)>>& Commands() {
       {"sounds", CmdSounds},
       {"commands", CmdCommands},
       {"log", CmdLog},
+      {"critical", CmdCritical},
       {"rmfile",
        [](const Tokens& t) {
          NeedArgs(t, 1, "rmfile PATH");
@@ -242,6 +263,7 @@ size_t DefineFile(const std::vector<SessionLine>& lines, size_t index, const Tok
 }  // namespace
 
 int RunSession(const std::string& script) {
+  tam::SetReportHandler(&RecordCritical);
   const std::vector<SessionLine> lines = SplitSessionLines(script);
   for (size_t i = 0; i < lines.size(); ++i) {
     const SessionLine& line = lines[i];

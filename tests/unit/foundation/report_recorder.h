@@ -10,6 +10,7 @@ namespace tamtest {
 
 struct SRecordedReport {
   std::string caption;
+  std::string text;
   std::string message;
 };
 
@@ -35,8 +36,8 @@ class CReportRecorder {
   const std::vector<SRecordedReport>& Reports() const { return m_reports; }
 
  private:
-  static tam::ReportAnswer Record(const char* caption, const char* message) {
-    s_current->m_reports.push_back({caption, message});
+  static tam::ReportAnswer Record(const char* caption, const char* text, const char* message) {
+    s_current->m_reports.push_back({caption, text, message});
     return s_current->m_answer;
   }
 
