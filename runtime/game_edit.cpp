@@ -106,14 +106,19 @@ bool CGUI_GameEdit::OnDraw() {
   CY3DText* text = textStatic_->Text();
   if (!focused_ || !text || SCREEN_X <= 0 || SCREEN_Y <= 0) return true;
   Process2DAnimate(&caretAnim_, 1);
-  float width = 0, height = 0;
-  // At the start there is nothing to measure: the height comes from "a".
-  if (caret_ > 0) {
-    text->GetTextMetric(nullptr, caret_, &width, &height);
-  } else {
-    float unused = 0;
-    text->GetTextMetric("a", 1, &unused, &height);
+  if (caretGeneration_ != textStatic_->TextGeneration() || caretMeasuredAt_ != caret_) {
+    // At the start there is nothing to measure: the height comes from "a".
+    if (caret_ > 0) {
+      text->GetTextMetric(nullptr, caret_, &caretSize_[0], &caretSize_[1]);
+    } else {
+      float unused = 0;
+      text->GetTextMetric("a", 1, &unused, &caretSize_[1]);
+      caretSize_[0] = 0;
+    }
+    caretGeneration_ = textStatic_->TextGeneration();
+    caretMeasuredAt_ = caret_;
   }
+  const float width = caretSize_[0], height = caretSize_[1];
   float pos[2];
   textStatic_->TextPosition(pos);
   caretAnim_.x = (width + pos[0]) / float(SCREEN_X);

@@ -46,6 +46,10 @@ class CGUI_GameEdit : public CGUI_Edit {
   CGUI_GameStatic* textStatic_;   // owned members; children once created
   CGUI_GameBitmap* frame_;
   _ANIMATEEX caretAnim_;
+  // The caret's offset and height in pixels, measured once per text and caret.
+  uint32_t caretGeneration_ = ~0u;
+  int caretMeasuredAt_ = -1;
+  float caretSize_[2] = {0, 0};
   bool focused_ = false;
   bool distributed_ = false;
 };

@@ -125,6 +125,7 @@ void CGUI_GameStatic::UpdateText() {
     text_->SetColorArray(colorRuns_, runCount_ > 1 ? runCount_ : 0);
   }
   textValid_ = true;
+  ++textGeneration_;
 }
 
 bool CGUI_GameStatic::SetPassword(bool on) {
@@ -136,10 +137,13 @@ bool CGUI_GameStatic::SetPassword(bool on) {
 bool CGUI_GameStatic::SetRegion(const float region[4]) {
   float r[4] = {region[0], region[1], region[2], region[3]};
   if (text_ && autoSize_ && SCREEN_X > 0 && SCREEN_Y > 0) {
-    float w = 0, h = 0;
-    text_->GetTextMetric(nullptr, -1, &w, &h);
-    r[2] = w / float(SCREEN_X);
-    r[3] = h / float(SCREEN_Y);
+    // Measure once per text: lists place their row static for every row drawn.
+    if (measuredGeneration_ != textGeneration_) {
+      text_->GetTextMetric(nullptr, -1, &measured_[0], &measured_[1]);
+      measuredGeneration_ = textGeneration_;
+    }
+    r[2] = measured_[0] / float(SCREEN_X);
+    r[3] = measured_[1] / float(SCREEN_Y);
   }
   CGUI_Static::SetRegion(r);
   if (text_) {

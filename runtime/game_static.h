@@ -3,6 +3,7 @@
 // game's fonts, with the colour runs of the caption's markup; with the font
 // "NORMAL" a pulsing glow is drawn behind the text while the mouse is over it.
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "host/host_graphics.h"
@@ -35,6 +36,8 @@ class CGUI_GameStatic : public CGUI_Static {
   const int* TextColor() const { return color_; }
   // Screen pixel position of the text object (the absolute aligned corner).
   void TextPosition(float out[2]);
+  // Changes whenever the text object gets a new text (for measurement caches).
+  uint32_t TextGeneration() const { return textGeneration_; }
 
  private:
   void ReleaseText();
@@ -54,4 +57,7 @@ class CGUI_GameStatic : public CGUI_Static {
   Y3DColorRun colorRuns_[kMaxRuns];
   std::string markup_;   // the caption as given, markup included
   bool textValid_ = false;   // the text object shows markup_
+  uint32_t textGeneration_ = 0;
+  uint32_t measuredGeneration_ = ~0u;   // the text the size below belongs to
+  float measured_[2] = {0, 0};          // text size in pixels
 };
