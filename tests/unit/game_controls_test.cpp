@@ -143,8 +143,24 @@ TEST_F(PushButtonTest, ParameterErrors) {
   EXPECT_EQ(LastError(), "error at PUSHBUTTON 'IDC_P', PARAM 7: 'additional 1 param(s) needed'");
 
   d = AddDialog("DLG");
-  b = AddButton(d, "IDC_P");
-  b->GetParamList(0)->value->type = PARAM_INTEGER;   // the caption's font is not a string
+  b = Make<CGUI_GamePushButton>(d, "PUSHBUTTON", "IDC_P", 0, 0, 0.1f, 0.1f);
+  b->AddParamList(Chain().I(3).F(12).F(1).get());   // the caption's font is not a string
+  for (int i = 0; i < 3; ++i) AddBitmap(b, "x.tga");
+  AddBitmap(b, "not a pulse.tga");   // list 4: the hover bitmap's pulse
+  AddBitmap(b, "pressed.tga");
+  AddPulse(b);
+  EXPECT_FALSE(Open("DLG"));
+  // The members report under the button's id; the bitmaps are created first.
+  EXPECT_EQ(LastError(),
+            "error at BITMAP 'IDC_P' : 'invalid animation info : type mismatch : param 1'");
+
+  d = AddDialog("DLG");
+  b = Make<CGUI_GamePushButton>(d, "PUSHBUTTON", "IDC_P", 0, 0, 0.1f, 0.1f);
+  b->AddParamList(Chain().I(3).F(12).F(1).get());
+  for (int i = 0; i < 3; ++i) AddBitmap(b, "x.tga");
+  AddPulse(b);
+  AddBitmap(b, "pressed.tga");
+  AddPulse(b);
   EXPECT_FALSE(Open("DLG"));
   EXPECT_EQ(LastError(), "error at STATIC 'IDC_P' : type mismatch : param 1");
 }
