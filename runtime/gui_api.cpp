@@ -5,6 +5,7 @@
 #include <string>
 
 #include "korvogui/korvogui.h"
+#include "menus/menu_registrations.h"
 #include "runtime/input_queue.h"
 #include "runtime/module_state.h"
 #include "runtime/routing.h"
@@ -30,7 +31,10 @@ std::list<CGUI_Window*>& DialogStack() { return g_dialogStack; }
 
 // ---- Lifecycle ------------------------------------------------------------------------
 
-extern "C" KORVO_API void GUI_Initialize() { InitializeRuntime(); }
+extern "C" KORVO_API void GUI_Initialize() {
+  InitializeRuntime();
+  RegisterMenuClasses();
+}
 
 extern "C" KORVO_API void GUI_Release() {
   InstallDialogTable(nullptr);

@@ -10,6 +10,7 @@
 #include "runtime/flag_words.h"
 #include "runtime/registry.h"
 #include "runtime/simple_controls.h"
+#include "runtime/standard_classes.h"
 #include "runtime_support.h"
 
 namespace {
@@ -243,16 +244,15 @@ TEST(FlagWords, EditWordsNeedTheClassNameEdit) {
 // ---- Standard classes ----------------------------------------------------------------------------
 
 TEST(StandardClasses, RegisteredByClassName) {
-  EnsureRuntime();
-  CGUI_ClassRegistry* registry = GetClassRegistry();
-  ASSERT_NE(registry, nullptr);
+  CGUI_ClassRegistry registry;
+  RegisterStandardClasses(&registry);
   for (const char* name :
        {"DIALOG", "CONTROL", "BUTTON", "BITMAP", "PUSHBUTTON", "EDIT", "LIST", "SLIDER", "CUSTOM"}) {
-    std::unique_ptr<CGUI_Window> w(registry->CreateWindow(name, "IDC_ANY"));
+    std::unique_ptr<CGUI_Window> w(registry.CreateWindow(name, "IDC_ANY"));
     ASSERT_NE(w, nullptr) << name;
     EXPECT_EQ(w->ClassName(), name);
   }
-  EXPECT_EQ(registry->CreateWindow("STATIC", ""), nullptr);
+  EXPECT_EQ(registry.CreateWindow("STATIC", ""), nullptr);
 }
 
 TEST(StandardClasses, CustomAndBitmapAreNotHitTestable) {

@@ -4,7 +4,10 @@
 
 #include "runtime/control.h"
 #include "runtime/edit.h"
+#include "runtime/game_pushbutton.h"
 #include "runtime/list.h"
+#include "runtime/rotate_button.h"
+#include "runtime/rotate_text_button.h"
 #include "runtime/slider.h"
 #include "runtime/window.h"
 #include "tools/korvoui/session_script.h"
@@ -43,6 +46,12 @@ std::string CtrlLine(CGUI_Window* w, bool isDialog) {
   } else if (auto* slider = dynamic_cast<CGUI_Slider*>(w)) {
     line += " value=" + std::to_string(slider->GetValue()) + " min=" + std::to_string(slider->GetMin()) +
             " max=" + std::to_string(slider->GetMax());
+  } else if (auto* button = dynamic_cast<CGUI_GamePushButton*>(w)) {
+    line += std::string(" disabled=") + B(button->IsDisabled());
+  } else if (auto* rotate = dynamic_cast<CGUI_RotateButton*>(w)) {
+    line += " state=" + std::to_string(rotate->GetState());
+  } else if (auto* rotateText = dynamic_cast<CGUI_RotateTextButton*>(w)) {
+    line += " state=" + std::to_string(rotateText->GetState());
   }
   return line;
 }

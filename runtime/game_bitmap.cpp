@@ -1,0 +1,90 @@
+// game_bitmap.cpp: CGUI_GameBitmap: bitmap parameters, texture lifetime and
+// drawing.
+#include "runtime/game_bitmap.h"
+
+#include <strings.h>
+
+#include <cstdio>
+
+#include "host/host_services.h"
+#include "korvogui/korvogui.h"
+#include "runtime/window_manager.h"
+
+namespace {
+uint32_t Pack(const int c[4]) {
+  return uint32_t(c[3] & 255) << 24 | uint32_t(c[0] & 255) << 16 | uint32_t(c[1] & 255) << 8 |
+         uint32_t(c[2] & 255);
+}
+}  // namespace
+
+CGUI_GameBitmap::CGUI_GameBitmap() = default;
+
+CGUI_GameBitmap::~CGUI_GameBitmap() { ReleaseTextureNow(); }
+
+void CGUI_GameBitmap::ReleaseTextureNow() {
+  if (texture_) ReleaseTexture(texture_, 0);
+  texture_ = nullptr;
+}
+
+bool CGUI_GameBitmap::OnCreate() {
+  if (!CGUI_Bitmap::OnCreate()) return false;
+  const char* id = id_.c_str();
+  for (int& c : color_) c = 255;
+  u_ = v_ = 1.0f;
+  animated_ = false;
+  const char* name = "";
+  if (SParamList* list = GetParamList(0)) {
+    const SParamDesc desc[7] = {
+        {PARAM_STRING, &name},      {PARAM_INTEGER, &color_[0]}, {PARAM_INTEGER, &color_[1]},
+        {PARAM_INTEGER, &color_[2]}, {PARAM_INTEGER, &color_[3]}, {PARAM_FLOAT, &u_},
+        {PARAM_FLOAT, &v_},
+    };
+    if (ReadParams(list, desc, 1, 7) < 1 || !name) {
+      GUI_ReportError("error at BITMAP '%s' : invalid bitmap info : %s", id, GetErrorText());
+      return false;
+    }
+    if (SParamList* pulse = GetParamList(1)) {
+      anim_ = AnimationInfo();
+      if (!ReadAnimationInfo(pulse, anim_)) {
+        GUI_ReportError("error at BITMAP '%s' : '%s'", id, GetErrorText());
+        return false;
+      }
+      animated_ = true;
+      RestartAnimation(anim_);
+    }
+  }
+  packed_ = Pack(color_);
+
+  ReleaseTextureNow();
+  if (name[0] == '\0' || strcasecmp(name, "null") == 0) {
+    name_[0] = '\0';
+    return true;
+  }
+  std::snprintf(name_, sizeof name_, "%s", name);
+  RegisterNewTexture(&InterfaceTexture, GUI_GetTexPath(name_), &texture_, 0);
+  LoadTexture(&InterfaceTexture, 0);
+  return true;
+}
+
+bool CGUI_GameBitmap::OnDestroy() {
+  const bool done = CGUI_Bitmap::OnDestroy();
+  ReleaseTextureNow();
+  name_[0] = '\0';
+  return done;
+}
+
+bool CGUI_GameBitmap::OnDraw() {
+  if (!texture_) return true;
+  float corner[2];
+  GetAlignedPos(corner, true);
+  const int x = int(float(SCREEN_X) * corner[0]);
+  const int y = int(float(SCREEN_Y) * corner[1]);
+  const int w = int(float(SCREEN_X) * region_[2]);
+  const int h = int(float(SCREEN_Y) * region_[3]);
+  if (animated_) {
+    PulseAnimation(anim_);
+    packed_ = PackedColor(anim_);
+  }
+  DrawFrameBitmap(texture_, x, y, 0.01f, w, h, srcBlend_, dstBlend_, packed_, 0, u_, v_);
+  return true;
+}

@@ -1,0 +1,43 @@
+// game_bitmap.h: CGUI_GameBitmap, the game's bitmap (script class "BITMAP"):
+// an interface texture stretched over the control's rectangle in a colour,
+// optionally pulsing between two colours.
+#pragma once
+#include <cstdint>
+
+#include "host/host_graphics.h"
+#include "runtime/animation_info.h"
+#include "runtime/simple_controls.h"
+
+class CGUI_GameBitmap : public CGUI_Bitmap {
+ public:
+  static constexpr int kMaxName = 255;
+
+  CGUI_GameBitmap();
+  ~CGUI_GameBitmap() override;
+
+  // Reads (name, red, green, blue, alpha, u, v) from list 0 and the pulse from
+  // list 1, then loads the texture "menu/<name>" unless the name is "null".
+  bool OnCreate() override;
+  bool OnDestroy() override;
+  bool OnDraw() override;
+
+  // Restarts the colour pulse (composites call it when they show the bitmap).
+  void RestartClock() { RestartAnimation(anim_); }
+  TEXTURE Texture() const { return texture_; }
+  const char* TextureName() const { return name_; }
+  uint32_t Color() const { return packed_; }
+
+ private:
+  void ReleaseTextureNow();
+
+  TEXTURE texture_ = nullptr;   // owned
+  char name_[kMaxName + 1] = {};
+  float u_ = 1.0f;
+  float v_ = 1.0f;
+  int color_[4] = {255, 255, 255, 255};
+  uint32_t packed_ = 0xFFFFFFFF;
+  int srcBlend_ = Y3DBLEND_SRCALPHA;
+  int dstBlend_ = Y3DBLEND_INVSRCALPHA;
+  bool animated_ = false;
+  AnimationInfo anim_;
+};

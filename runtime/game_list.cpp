@@ -1,0 +1,105 @@
+// game_list.cpp: CGUI_GameList: list parameters, default rows, layout and
+// row drawing.
+#include "runtime/game_list.h"
+
+#include "korvogui/korvogui.h"
+#include "runtime/window_manager.h"
+
+CGUI_GameList::CGUI_GameList() : rowStatic_(new CGUI_GameStatic), frame_(new CGUI_GameBitmap) {}
+
+CGUI_GameList::~CGUI_GameList() {
+  for (CGUI_Window* m : {static_cast<CGUI_Window*>(frame_), static_cast<CGUI_Window*>(rowStatic_)}) {
+    m->SetParent(nullptr);
+    delete m;
+  }
+}
+
+// ---- Creation ----------------------------------------------------------------------------
+
+bool CGUI_GameList::ReadListParams() {
+  const char* id = id_.c_str();
+  const int count = GetParamListCount();
+  if (count < 3) {
+    GUI_ReportError("error at LIST '%s' : invalid num of param lists", id);
+    return false;
+  }
+  int32_t rgba[4] = {255, 255, 255, 255};
+  int32_t rows = 0;
+  const SParamDesc desc[5] = {{PARAM_INTEGER, &rgba[0]}, {PARAM_INTEGER, &rgba[1]},
+                              {PARAM_INTEGER, &rgba[2]}, {PARAM_INTEGER, &rgba[3]},
+                              {PARAM_INTEGER, &rows}};
+  if (ReadParams(GetParamList(2), desc, 1, 5) < 5) {
+    GUI_ReportError("error at LIST '%s' : invalid list parameters", id);
+    return false;
+  }
+  if (rows < 1) {
+    GUI_ReportError("error at LIST '%s' : invalid num rows(out of range)", id);
+    return false;
+  }
+  std::vector<std::string> defaults;
+  for (int i = 3; i < count; ++i) {
+    const SParamValue* first = GetParamList(i)->value;
+    if (!first || first->type != PARAM_STRING) {
+      SetErrorText("type mismatch : param %d", 1);
+      GUI_ReportError("error at LIST '%s' : invalid %dth default string", id, i);
+      return false;
+    }
+    defaults.push_back(first->s);
+  }
+  for (int i = 0; i < 4; ++i) selectedColor_[i] = rgba[i];
+  rowsToShow_ = rows;
+  defaultRows_.swap(defaults);
+  rowStatic_->AddParamList(GetParamList(0));
+  frame_->AddParamList(GetParamList(1));
+  rowStatic_->SetId(id_);
+  frame_->SetId(id_);
+  return true;
+}
+
+bool CGUI_GameList::OnCreate() {
+  if (!distributed_) {
+    if (!ReadListParams()) return false;
+    distributed_ = true;
+  }
+  frame_->SetParent(this);
+  rowStatic_->SetParent(this);
+  rowStatic_->SetHitTest(false);
+  rowStatic_->SetAlign(ALIGN_VCENTER);
+  rowStatic_->SetAutoSize(true);
+  if (!CGUI_List::OnCreate()) return false;
+  // The row static draws only through DrawItem, never by itself.
+  rowStatic_->Show(false, false);
+  ResetContent();
+  rowStatic_->SetCaption(" ");
+  SetVisibleRows(rowsToShow_);
+  const int* c = rowStatic_->TextColor();
+  for (int i = 0; i < 4; ++i) normalColor_[i] = c[i];
+  for (const std::string& row : defaultRows_) AddString(row);
+  return true;
+}
+
+// ---- Layout --------------------------------------------------------------------------------
+
+bool CGUI_GameList::SetRegion(const float region[4]) {
+  const float frame[4] = {0, 0, region[2], region[3]};
+  frame_->SetRegion(frame);
+  return CGUI_List::SetRegion(region);
+}
+
+bool CGUI_GameList::SetAlign(int flags) {
+  CGUI_List::SetAlign(flags);
+  return frame_->SetAlign(flags);
+}
+
+// ---- Rows --------------------------------------------------------------------------------------
+
+bool CGUI_GameList::DrawItem(int index, float rect[4], bool selected, bool /*hovered*/) {
+  if (index < 0 || index >= GetCount()) return true;
+  const float place[4] = {rect[0] - region_[0], rect[1] - region_[1] + rect[3] * 0.5f, rect[2],
+                          rect[3]};
+  rowStatic_->SetCaption(rows_[size_t(index)]);
+  rowStatic_->SetRegion(place);
+  const int* c = selected ? selectedColor_ : normalColor_;
+  rowStatic_->SetTextColor(c[0], c[1], c[2], c[3]);
+  return rowStatic_->OnDraw();
+}

@@ -1,0 +1,210 @@
+// game_pushbutton.cpp: CGUI_GamePushButton: parameter distribution, member
+// layout, looks, sounds and the linked number edit.
+#include "runtime/game_pushbutton.h"
+
+#include "host/host_services.h"
+#include "korvogui/korvogui.h"
+#include "runtime/dialog.h"
+#include "runtime/edit.h"
+#include "runtime/window_manager.h"
+
+namespace {
+// Sounds of the button.
+enum : int {
+  kSoundEnterCaption = 40031,
+  kSoundEnterPlain = 40030,
+  kSoundPress = 40020,
+  kSoundClick = 40010,
+};
+}  // namespace
+
+CGUI_GamePushButton::CGUI_GamePushButton()
+    : captionStatic_(new CGUI_GameStatic),
+      base_(new CGUI_GameBitmap),
+      second_(new CGUI_GameBitmap),
+      hover_(new CGUI_GameBitmap),
+      pressed_(new CGUI_GameBitmap) {}
+
+CGUI_GamePushButton::~CGUI_GamePushButton() {
+  CGUI_Window* members[5] = {base_, second_, hover_, pressed_, captionStatic_};
+  for (CGUI_Window* m : members) {
+    m->SetParent(nullptr);
+    delete m;
+  }
+}
+
+// ---- Creation ------------------------------------------------------------------------------
+
+bool CGUI_GamePushButton::DistributeParams() {
+  const char* id = id_.c_str();
+  const int count = GetParamListCount();
+  if (count < 7) {
+    GUI_ReportError("error at PUSHBUTTON '%s' : invalid num of param lists", id);
+    return false;
+  }
+  if (count == 8) {
+    const char* editId = nullptr;
+    int32_t step = 0, limit = 0;
+    const SParamDesc desc[3] = {
+        {PARAM_STRING, &editId}, {PARAM_INTEGER, &step}, {PARAM_INTEGER, &limit}};
+    if (ReadParams(GetParamList(7), desc, 1, 3) < 3 || !editId) {
+      GUI_ReportError("error at PUSHBUTTON '%s', PARAM 7: '%s'", id, GetErrorText());
+      return false;
+    }
+    CGUI_Edit* edit = nullptr;
+    if (auto* dialog = dynamic_cast<CGUI_Dialog*>(parent_))
+      edit = dynamic_cast<CGUI_Edit*>(dialog->FindControl(editId));
+    if (!edit) {
+      GUI_ReportError("error at PUSHBUTTON '%s' : invalid id%s", id, editId);
+      return false;
+    }
+    linked_ = edit;
+    step_ = step;
+    if (step > 0) edit->SetMaxValue(limit);
+    else edit->SetMinValue(limit);
+  }
+  captionStatic_->AddParamList(GetParamList(0));
+  base_->AddParamList(GetParamList(1));
+  second_->AddParamList(GetParamList(2));
+  hover_->AddParamList(GetParamList(3));
+  hover_->AddParamList(GetParamList(4));
+  pressed_->AddParamList(GetParamList(5));
+  pressed_->AddParamList(GetParamList(6));
+  // Members report their parameter errors under the button's id.
+  CGUI_Window* members[5] = {base_, second_, hover_, pressed_, captionStatic_};
+  for (CGUI_Window* m : members) m->SetId(id_);
+  return true;
+}
+
+bool CGUI_GamePushButton::OnCreate() {
+  if (!distributed_) {
+    if (!DistributeParams()) return false;
+    distributed_ = true;
+  }
+  base_->SetParent(this);
+  second_->SetParent(this);
+  hover_->SetParent(this);
+  pressed_->SetParent(this);
+  captionStatic_->SetParent(this);
+  captionStatic_->SetNotifyParent(true);
+  captionStatic_->SetHitTest(hitTest_);
+  captionStatic_->SetAlign(ALIGN_HCENTER | ALIGN_VCENTER);
+  captionStatic_->SetAutoSize(true);
+  for (CGUI_GameBitmap* b : {base_, second_, hover_, pressed_}) b->Show(false, false);
+  slots_[0] = slots_[1] = nullptr;
+  hovered_ = false;
+  ApplyLook(RestingLook());
+  return CGUI_PushButton::OnCreate();
+}
+
+// ---- Looks ------------------------------------------------------------------------------------
+
+CGUI_GamePushButton::Look CGUI_GamePushButton::RestingLook() const {
+  if (disabled_) return kDisabled;
+  return hovered_ ? kHovered : kNormal;
+}
+
+void CGUI_GamePushButton::ApplyLook(Look look) {
+  CGUI_GameBitmap* next[2] = {nullptr, base_};
+  if (look == kHovered) next[0] = hover_;
+  else if (look == kPressed || look == kDisabled) next[0] = pressed_;
+
+  captionStatic_->Show(false, false);
+  for (CGUI_GameBitmap* b : slots_)
+    if (b) b->Show(false, false);
+  slots_[0] = next[0];
+  slots_[1] = next[1];
+  if (!visible_) return;
+  for (CGUI_GameBitmap* b : slots_) {
+    if (!b) continue;
+    b->Show(true, false);
+    b->RestartClock();
+  }
+  captionStatic_->Show(true, false);
+}
+
+bool CGUI_GamePushButton::SetDisabled(bool on) {
+  disabled_ = on;
+  ApplyLook(RestingLook());
+  return true;
+}
+
+// ---- Members follow the button -----------------------------------------------------------------
+
+bool CGUI_GamePushButton::SetCaption(const std::string& caption) {
+  CGUI_PushButton::SetCaption(caption);
+  return captionStatic_->SetCaption(caption);
+}
+
+bool CGUI_GamePushButton::SetRegion(const float region[4]) {
+  CGUI_PushButton::SetRegion(region);
+  const float frame[4] = {0, 0, region_[2], region_[3]};
+  for (CGUI_GameBitmap* b : {base_, second_, hover_, pressed_}) b->SetRegion(frame);
+  // The caption is centred on the middle of the button's aligned rectangle.
+  float corner[2];
+  GetAlignedPos(corner, false);
+  const float* size = captionStatic_->Region();
+  const float centre[4] = {corner[0] - region_[0] + region_[2] * 0.5f,
+                           corner[1] - region_[1] + region_[3] * 0.5f, size[2], size[3]};
+  captionStatic_->SetRegion(centre);
+  return true;
+}
+
+bool CGUI_GamePushButton::SetAlign(int flags) {
+  CGUI_PushButton::SetAlign(flags);
+  for (CGUI_GameBitmap* b : {base_, second_, hover_, pressed_}) b->SetAlign(flags);
+  const float region[4] = {region_[0], region_[1], region_[2], region_[3]};
+  return SetRegion(region);
+}
+
+// The members' visibility follows the look, so the call never recurses.
+bool CGUI_GamePushButton::Show(bool show, bool /*recursive*/) {
+  CGUI_PushButton::Show(show, false);
+  if (show) {
+    ApplyLook(RestingLook());
+  } else {
+    captionStatic_->Show(false, false);
+    for (CGUI_GameBitmap* b : {base_, second_, hover_, pressed_}) b->Show(false, false);
+  }
+  return true;
+}
+
+bool CGUI_GamePushButton::SetHitTest(bool hitTest) {
+  CGUI_PushButton::SetHitTest(hitTest);
+  return captionStatic_->SetHitTest(hitTest);
+}
+
+// ---- Mouse -------------------------------------------------------------------------------------
+
+bool CGUI_GamePushButton::OnMouseEnter() {
+  hovered_ = true;
+  if (!disabled_) ApplyLook(kHovered);
+  PlaySoundA(caption_.empty() ? kSoundEnterPlain : kSoundEnterCaption);
+  return CGUI_PushButton::OnMouseEnter();
+}
+
+bool CGUI_GamePushButton::OnMouseLeave() {
+  hovered_ = false;
+  if (!disabled_) ApplyLook(kNormal);
+  return CGUI_PushButton::OnMouseLeave();
+}
+
+bool CGUI_GamePushButton::OnLButtonDown() {
+  if (!disabled_) ApplyLook(kPressed);
+  if (!caption_.empty()) PlaySoundA(kSoundPress);
+  return CGUI_PushButton::OnLButtonDown();
+}
+
+bool CGUI_GamePushButton::OnLButtonUp() {
+  if (!disabled_) ApplyLook(hovered_ ? kHovered : kNormal);
+  if (linked_) {
+    int value = 0;
+    if (!linked_->ClampValue(value)) return false;
+    linked_->SetValue(value + step_);
+    linked_->ClampValue(value);
+    PlaySoundA(kSoundClick);
+  } else if (caption_.empty()) {
+    PlaySoundA(kSoundClick);
+  }
+  return CGUI_PushButton::OnLButtonUp();
+}

@@ -1,0 +1,86 @@
+// game_slider.cpp: CGUI_GameSlider: slider parameters and the thumb.
+#include "runtime/game_slider.h"
+
+#include "korvogui/korvogui.h"
+#include "runtime/window_manager.h"
+
+CGUI_GameSlider::CGUI_GameSlider() : thumb_(new CGUI_GameBitmap) {}
+
+CGUI_GameSlider::~CGUI_GameSlider() {
+  thumb_->SetParent(nullptr);
+  delete thumb_;
+}
+
+bool CGUI_GameSlider::ReadSliderParams() {
+  const char* id = id_.c_str();
+  if (GetParamListCount() != 2) {
+    GUI_ReportError("error at SLIDER'%s' : invalid num of param lists", id);
+    return false;
+  }
+  int32_t horizontal = 0, min = 0, max = 0;
+  float size = 0;
+  const SParamDesc desc[4] = {{PARAM_INTEGER, &horizontal}, {PARAM_INTEGER, &min},
+                              {PARAM_INTEGER, &max}, {PARAM_FLOAT, &size}};
+  if (ReadParams(GetParamList(0), desc, 1, 4) < 4) {
+    GUI_ReportError("error at SLIDER '%s', PARAM 7: '%s'", id, GetErrorText());
+    return false;
+  }
+  if (max <= min) {
+    GUI_ReportError("error at SLIDER '%s', max value must be larger than min value", id);
+    return false;
+  }
+  thumb_->AddParamList(GetParamList(1));
+  thumb_->SetId(id_);
+  thumbSize_ = size;
+  SetHorizontal(horizontal != 0);
+  SetMin(min);
+  SetMax(max);
+  return true;
+}
+
+bool CGUI_GameSlider::OnCreate() {
+  if (!distributed_) {
+    if (!ReadSliderParams()) return false;
+    distributed_ = true;
+  }
+  thumb_->SetParent(this);
+  thumb_->SetHitTest(false);
+  if (!CGUI_Slider::OnCreate()) return false;
+  SetHitTest(true);
+  thumb_->SetAlign(IsHorizontal() ? ALIGN_HCENTER | ALIGN_TOP : ALIGN_LEFT | ALIGN_VCENTER);
+  return true;
+}
+
+bool CGUI_GameSlider::SetRegion(const float region[4]) {
+  CGUI_Slider::SetRegion(region);
+  // The value's place along the axis scales with the new size.
+  const int cells = max_ - min_ + 1;
+  thumbOffset_ = cells > 0 ? AxisSize() * ((value_ - min_) + 0.5f) / float(cells) : 0;
+  PlaceThumb();
+  return true;
+}
+
+bool CGUI_GameSlider::OnValueChanged() {
+  PlaceThumb();
+  return true;
+}
+
+void CGUI_GameSlider::PlaceThumb() {
+  // Offsets are measured from the slider's aligned corner.
+  float corner[2];
+  GetAlignedPos(corner, false);
+  const float dx = corner[0] - region_[0], dy = corner[1] - region_[1];
+  float r[4];
+  if (IsHorizontal()) {
+    r[0] = dx + thumbOffset_;
+    r[1] = dy;
+    r[2] = thumbSize_;
+    r[3] = region_[3];
+  } else {
+    r[0] = dx;
+    r[1] = dy + thumbOffset_;
+    r[2] = region_[2];
+    r[3] = thumbSize_;
+  }
+  thumb_->SetRegion(r);
+}

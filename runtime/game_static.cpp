@@ -1,0 +1,196 @@
+// game_static.cpp: CGUI_GameStatic: font parameters, text objects, the glow
+// pulse and drawing.
+#include "runtime/game_static.h"
+
+#include <strings.h>
+
+#include "host/host_services.h"
+#include "korvogui/korvogui.h"
+#include "runtime/window_manager.h"
+
+CGUI_GameStatic::CGUI_GameStatic() = default;
+
+CGUI_GameStatic::~CGUI_GameStatic() { ReleaseText(); }
+
+void CGUI_GameStatic::ReleaseText() {
+  delete text_;
+  delete glow_;
+  text_ = nullptr;
+  glow_ = nullptr;
+  textValid_ = false;
+}
+
+// ---- Creation ----------------------------------------------------------------------------
+
+bool CGUI_GameStatic::OnCreate() {
+  const char* id = id_.c_str();
+  SParamList* list = GetParamList(0);
+  if (!list) {
+    GUI_ReportError("error at STATIC '%s' : param list not found", id);
+    return false;
+  }
+  const char* fontName = nullptr;
+  float m1 = 0, m2 = 0;
+  int32_t stroke = 4;
+  int32_t rgba[4] = {255, 255, 255, 255};
+  const SParamDesc desc[8] = {
+      {PARAM_STRING, &fontName}, {PARAM_FLOAT, &m1},      {PARAM_FLOAT, &m2},
+      {PARAM_INTEGER, &stroke},  {PARAM_INTEGER, &rgba[0]}, {PARAM_INTEGER, &rgba[1]},
+      {PARAM_INTEGER, &rgba[2]}, {PARAM_INTEGER, &rgba[3]},
+  };
+  if (ReadParams(list, desc, 1, 8) < 3 || !fontName) {
+    GUI_ReportError("error at STATIC '%s' : %s", id, GetErrorText());
+    return false;
+  }
+
+  ReleaseText();
+  bool glow = false;
+  if (strcasecmp(fontName, "SYSTEM") == 0) {
+    if (stroke < 0 || stroke > 9) {
+      GUI_ReportError("error at STATIC '%s' : stroke is out of range", id);
+      return false;
+    }
+    font_ = nullptr;
+    fontType_ = Y3DFONT_SYSTEM;
+  } else if (strcasecmp(fontName, "MENU") == 0) {
+    font_ = GFontNormal;
+    fontType_ = Y3DFONT_GAME;
+  } else if (strcasecmp(fontName, "NORMAL") == 0) {
+    font_ = GFontNormal;
+    fontType_ = Y3DFONT_GAME;
+    glow = true;
+  } else if (strcasecmp(fontName, "DIGIT") == 0) {
+    font_ = GFontDigit;
+    fontType_ = Y3DFONT_GAME;
+  } else {
+    GUI_ReportError("error at STATIC '%s' : unknown font type '%s'", id, fontName);
+    return false;
+  }
+  metric1_ = m1;
+  metric2_ = m2;
+  stroke_ = stroke;
+  for (int i = 0; i < 4; ++i) color_[i] = rgba[i];
+
+  if (glow) {
+    glowAnim_ = AnimationInfo();
+    if (SParamList* pulse = GetParamList(1); pulse && !ReadAnimationInfo(pulse, glowAnim_)) {
+      GUI_ReportError("error at STATIC '%s' : %s", id, GetErrorText());
+      return false;
+    }
+    RestartAnimation(glowAnim_);
+    glow_ = new CY3DText(Y3DFONT_GAME, GFontBlur, 0, 0, 0, metric1_, metric2_, stroke_);
+  }
+  text_ = new CY3DText(fontType_, font_, 0, 0, 0, metric1_, metric2_, stroke_);
+  hovered_ = false;
+  // The stored caption is stripped: hand the base the marked-up text so that
+  // the colour runs survive re-creation.
+  caption_ = markup_;
+  return CGUI_Static::OnCreate();
+}
+
+bool CGUI_GameStatic::OnDestroy() {
+  const bool done = CGUI_Static::OnDestroy();
+  ReleaseText();
+  return done;
+}
+
+// ---- Caption and layout ----------------------------------------------------------------------
+
+bool CGUI_GameStatic::SetCaption(const std::string& caption) {
+  // Lists set the same row text every frame: only a change reaches the host.
+  if (textValid_ && caption == markup_) return true;
+  markup_ = caption;
+  CGUI_Static::SetCaption(caption);
+  UpdateText();
+  if (autoSize_) {
+    const float region[4] = {region_[0], region_[1], region_[2], region_[3]};
+    SetRegion(region);
+  }
+  return true;
+}
+
+void CGUI_GameStatic::UpdateText() {
+  if (!text_) return;
+  if (password_) {
+    const std::string stars(caption_.size(), '*');
+    text_->SetText(stars.c_str());
+    text_->SetColorArray(nullptr, 0);
+  } else {
+    text_->SetText(caption_.c_str());
+    // A caption without colour changes keeps the static's own colour.
+    for (int i = 0; i < runCount_; ++i) {
+      colorRuns_[i].argb = GetColor(runs_[i].color);
+      colorRuns_[i].start = runs_[i].start;
+    }
+    text_->SetColorArray(colorRuns_, runCount_ > 1 ? runCount_ : 0);
+  }
+  textValid_ = true;
+  ++textGeneration_;
+}
+
+bool CGUI_GameStatic::SetPassword(bool on) {
+  CGUI_Static::SetPassword(on);
+  UpdateText();
+  return true;
+}
+
+bool CGUI_GameStatic::SetRegion(const float region[4]) {
+  float r[4] = {region[0], region[1], region[2], region[3]};
+  if (text_ && autoSize_ && SCREEN_X > 0 && SCREEN_Y > 0) {
+    // Measure once per text: lists place their row static for every row drawn.
+    if (measuredGeneration_ != textGeneration_) {
+      text_->GetTextMetric(nullptr, -1, &measured_[0], &measured_[1]);
+      measuredGeneration_ = textGeneration_;
+    }
+    r[2] = measured_[0] / float(SCREEN_X);
+    r[3] = measured_[1] / float(SCREEN_Y);
+  }
+  CGUI_Static::SetRegion(r);
+  if (text_) {
+    float pos[2];
+    TextPosition(pos);
+    text_->SetScreenPosition(pos[0], pos[1]);
+  }
+  return true;
+}
+
+void CGUI_GameStatic::TextPosition(float out[2]) {
+  GetAlignedPos(out, true);
+  out[0] *= float(SCREEN_X);
+  out[1] *= float(SCREEN_Y);
+}
+
+void CGUI_GameStatic::SetTextColor(int r, int g, int b, int a) {
+  color_[0] = r;
+  color_[1] = g;
+  color_[2] = b;
+  color_[3] = a;
+}
+
+// ---- Mouse and drawing -------------------------------------------------------------------------
+
+bool CGUI_GameStatic::OnMouseEnter() {
+  hovered_ = true;
+  return CGUI_Static::OnMouseEnter();
+}
+
+bool CGUI_GameStatic::OnMouseLeave() {
+  hovered_ = false;
+  return CGUI_Static::OnMouseLeave();
+}
+
+bool CGUI_GameStatic::OnDraw() {
+  if (!text_) return true;
+  text_->SetColor(color_[0], color_[1], color_[2], color_[3]);
+  if (glow_) {
+    PulseAnimation(glowAnim_);
+    const uint8_t* c = glowAnim_.current;
+    glow_->SetColor(c[0], c[1], c[2], c[3]);
+  }
+  float pos[2];
+  TextPosition(pos);
+  text_->SetScreenPosition(pos[0], pos[1]);
+  // An empty text draws nothing; that is not a failure of the frame.
+  text_->Draw(hovered_ ? glow_ : nullptr);
+  return true;
+}

@@ -1,0 +1,63 @@
+// game_static.h: CGUI_GameStatic, the game's static text (script class
+// "STATIC"). It draws its caption through a host text object in one of the
+// game's fonts, with the colour runs of the caption's markup; with the font
+// "NORMAL" a pulsing glow is drawn behind the text while the mouse is over it.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "host/host_graphics.h"
+#include "runtime/animation_info.h"
+#include "runtime/static.h"
+
+class CGUI_GameStatic : public CGUI_Static {
+ public:
+  CGUI_GameStatic();
+  ~CGUI_GameStatic() override;
+
+  // Reads the font, metrics, stroke and colour (list 0) and the glow pulse
+  // (list 1, font "NORMAL" only), then makes the text objects.
+  bool OnCreate() override;
+  bool OnDestroy() override;
+  // Markup first; then the text object gets the stripped text and its runs.
+  bool SetCaption(const std::string& caption) override;
+  // With auto size the region takes the text's measured size.
+  bool SetRegion(const float region[4]) override;
+  bool OnMouseEnter() override;
+  bool OnMouseLeave() override;
+  bool OnDraw() override;
+  bool SetPassword(bool on) override;
+
+  // ---- Direct access for the composite controls --------------------------------------
+  CY3DText* Text() const { return text_; }
+  int FontType() const { return fontType_; }
+  void SetTextColor(int r, int g, int b, int a);
+  // The colour as four ints red, green, blue, alpha.
+  const int* TextColor() const { return color_; }
+  // Screen pixel position of the text object (the absolute aligned corner).
+  void TextPosition(float out[2]);
+  // Changes whenever the text object gets a new text (for measurement caches).
+  uint32_t TextGeneration() const { return textGeneration_; }
+
+ private:
+  void ReleaseText();
+  // Gives the text object the stripped caption (or stars) and the colour runs.
+  void UpdateText();
+
+  CY3DText* text_ = nullptr;   // owned
+  CY3DText* glow_ = nullptr;   // owned; font "NORMAL" only
+  Y3DFont* font_ = nullptr;
+  int fontType_ = Y3DFONT_SYSTEM;
+  float metric1_ = 0;
+  float metric2_ = 0;
+  int stroke_ = 4;
+  int color_[4] = {255, 255, 255, 255};
+  AnimationInfo glowAnim_;
+  bool hovered_ = false;
+  Y3DColorRun colorRuns_[kMaxRuns];
+  std::string markup_;   // the caption as given, markup included
+  bool textValid_ = false;   // the text object shows markup_
+  uint32_t textGeneration_ = 0;
+  uint32_t measuredGeneration_ = ~0u;   // the text the size below belongs to
+  float measured_[2] = {0, 0};          // text size in pixels
+};

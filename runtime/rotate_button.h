@@ -1,0 +1,40 @@
+// rotate_button.h: CGUI_RotateButton (script class "ROTATEBUTTON"): a button
+// that steps through a cycle of states, one game bitmap per state, one step
+// per click. The PARAM lists give the states and which state follows which.
+#pragma once
+#include <vector>
+
+#include "runtime/game_bitmap.h"
+#include "runtime/simple_controls.h"
+
+class CGUI_RotateButton : public CGUI_PushButton {
+ public:
+  CGUI_RotateButton();
+  ~CGUI_RotateButton() override;
+
+  // Builds the state bitmaps (first creation); every creation starts at state 0.
+  bool OnCreate() override;
+  // Steps to the next state.
+  bool OnLButtonUp() override;
+  bool SetRegion(const float region[4]) override;
+  bool Show(bool show, bool recursive) override;
+  bool SetAlign(int flags) override;
+
+  // ---- Appended operation -----------------------------------------------------------
+  // Called whenever the shown state changed.
+  virtual bool OnStateChanged();
+
+  int GetState() const { return state_; }
+  int StateCount() const { return int(stateBitmaps_.size()); }
+
+ private:
+  bool BuildStates();
+  // Hides the shown bitmap and shows the one of `state` (unless hidden).
+  void ShowState(int state);
+
+  std::vector<CGUI_GameBitmap*> stateBitmaps_;   // owned; children once built
+  std::vector<int> transitions_;
+  int state_ = 0;
+  CGUI_GameBitmap* current_ = nullptr;
+  bool distributed_ = false;
+};

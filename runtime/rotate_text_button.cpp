@@ -1,0 +1,145 @@
+// rotate_text_button.cpp: CGUI_RotateTextButton: state table, caption layout
+// and stepping.
+#include "runtime/rotate_text_button.h"
+
+#include "host/host_services.h"
+#include "korvogui/korvogui.h"
+#include "runtime/window_manager.h"
+
+namespace {
+constexpr int kSoundClick = 40010;
+}  // namespace
+
+CGUI_RotateTextButton::CGUI_RotateTextButton() : captionStatic_(new CGUI_GameStatic) {
+  className_ = "ROTATETEXTBUTTON";
+}
+
+CGUI_RotateTextButton::~CGUI_RotateTextButton() {
+  captionStatic_->SetParent(nullptr);
+  delete captionStatic_;
+}
+
+// ---- Creation -------------------------------------------------------------------------------
+
+bool CGUI_RotateTextButton::ReadStates() {
+  const char* id = id_.c_str();
+  const int count = GetParamListCount();
+  if (count < 2) {
+    GUI_ReportError("error at ROTATETEXTBUTTON '%s' : invalid num of param lists", id);
+    return false;
+  }
+  const int states = count - 1;
+  std::vector<std::string> captions;
+  std::vector<uint32_t> colors;
+  std::vector<int> transitions;
+  for (int i = 1; i < count; ++i) {
+    const SParamList* list = GetParamList(i);
+    const char* caption = nullptr;
+    int32_t rgba[4] = {255, 255, 255, 255};
+    int32_t next = i < states ? i : 0;   // the following state, 0 after the last
+    const SParamDesc desc[6] = {{PARAM_STRING, &caption},  {PARAM_INTEGER, &rgba[0]},
+                                {PARAM_INTEGER, &rgba[1]}, {PARAM_INTEGER, &rgba[2]},
+                                {PARAM_INTEGER, &rgba[3]}, {PARAM_INTEGER, &next}};
+    if (!list->value || list->value->type != PARAM_STRING) {
+      SetErrorText("type mismatch : param %d", 1);
+      GUI_ReportError("error at ROTATETEXTBUTTON '%s' : invalid param at paramlist%d", id, i);
+      return false;
+    }
+    if (ReadParams(list, desc, 1, 6) < 1 || !caption) {
+      GUI_ReportError("error at ROTATETEXTBUTTON '%s' : invalid param at paramlist%d", id, i);
+      return false;
+    }
+    // -1 stands for the first state.
+    if (next < -1 || next >= states) {
+      GUI_ReportError("error at ROTATETEXTBUTTON '%s' : invalid trans id at paramlist%d", id, i);
+      return false;
+    }
+    captions.push_back(caption);
+    colors.push_back(uint32_t(rgba[3] & 255) << 24 | uint32_t(rgba[0] & 255) << 16 |
+                     uint32_t(rgba[1] & 255) << 8 | uint32_t(rgba[2] & 255));
+    transitions.push_back(next);
+  }
+  captionStatic_->AddParamList(GetParamList(0));
+  captionStatic_->SetId(id_);
+  captions_.swap(captions);
+  colors_.swap(colors);
+  transitions_.swap(transitions);
+  return true;
+}
+
+bool CGUI_RotateTextButton::OnCreate() {
+  if (!distributed_) {
+    if (!ReadStates()) return false;
+    distributed_ = true;
+  }
+  captionStatic_->SetParent(this);
+  captionStatic_->SetNotifyParent(true);
+  captionStatic_->SetHitTest(hitTest_);
+  captionStatic_->SetAlign(ALIGN_HCENTER | ALIGN_VCENTER);
+  captionStatic_->SetAutoSize(true);
+  if (!CGUI_Button::OnCreate()) return false;
+  if (autoSize_) {
+    const float region[4] = {region_[0], region_[1], region_[2], region_[3]};
+    SetRegion(region);
+  }
+  ShowState(0);
+  return OnStateChanged();
+}
+
+// ---- States -----------------------------------------------------------------------------------------
+
+void CGUI_RotateTextButton::ShowState(int state) {
+  state_ = state;
+  if (state < 0 || state >= StateCount()) return;
+  SetCaption(captions_[size_t(state)]);
+  const uint32_t c = colors_[size_t(state)];
+  captionStatic_->SetTextColor(int((c >> 16) & 255), int((c >> 8) & 255), int(c & 255),
+                               int(c >> 24));
+}
+
+bool CGUI_RotateTextButton::OnLButtonUp() {
+  const int count = StateCount();
+  if (count > 0) {
+    int next = state_ >= 0 && state_ < count ? transitions_[size_t(state_)] : 0;
+    if (next == -1) next = 0;
+    ShowState(next % count);
+    OnStateChanged();
+  }
+  PlaySoundA(kSoundClick);
+  return CGUI_Button::OnLButtonUp();
+}
+
+bool CGUI_RotateTextButton::OnStateChanged() { return true; }
+
+// ---- Caption and layout ------------------------------------------------------------------------------
+
+bool CGUI_RotateTextButton::SetCaption(const std::string& caption) {
+  captionStatic_->SetCaption(caption);
+  CGUI_Button::SetCaption(caption);
+  if (autoSize_) {
+    const float region[4] = {region_[0], region_[1], region_[2], region_[3]};
+    SetRegion(region);
+  }
+  return true;
+}
+
+bool CGUI_RotateTextButton::SetRegion(const float region[4]) {
+  float r[4] = {region[0], region[1], region[2], region[3]};
+  if (autoSize_) {
+    r[2] = captionStatic_->Region()[2];
+    r[3] = captionStatic_->Region()[3];
+  }
+  CGUI_Button::SetRegion(r);
+  float corner[2];
+  GetAlignedPos(corner, false);
+  const float* size = captionStatic_->Region();
+  const float centre[4] = {corner[0] - region_[0] + region_[2] * 0.5f,
+                           corner[1] - region_[1] + region_[3] * 0.5f, size[2], size[3]};
+  captionStatic_->SetRegion(centre);
+  return true;
+}
+
+bool CGUI_RotateTextButton::Show(bool show, bool recursive) {
+  CGUI_Button::Show(show, recursive);
+  return captionStatic_->Show(show, false);
+}

@@ -1,0 +1,47 @@
+// rotate_text_button.h: CGUI_RotateTextButton (script class
+// "ROTATETEXTBUTTON"): a button that steps through a cycle of captions, each
+// with its own colour, one step per click. List 0 of the PARAM lines gives the
+// caption's font; each further list is one state.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "runtime/game_static.h"
+#include "runtime/simple_controls.h"
+
+class CGUI_RotateTextButton : public CGUI_Button {
+ public:
+  CGUI_RotateTextButton();
+  ~CGUI_RotateTextButton() override;
+
+  // Reads the states (first creation); every creation starts at state 0.
+  bool OnCreate() override;
+  // Steps to the next state.
+  bool OnLButtonUp() override;
+  // With auto size the button takes the caption's size; the caption is centred.
+  bool SetRegion(const float region[4]) override;
+  bool SetCaption(const std::string& caption) override;
+  // The caption follows the button.
+  bool Show(bool show, bool recursive) override;
+
+  // ---- Appended operation -----------------------------------------------------------
+  virtual bool OnStateChanged();
+
+  int GetState() const { return state_; }
+  int StateCount() const { return int(captions_.size()); }
+  CGUI_GameStatic* CaptionStatic() const { return captionStatic_; }
+  uint32_t StateColor(int i) const { return colors_[size_t(i)]; }
+
+ private:
+  bool ReadStates();
+  // Caption and colour of `state`.
+  void ShowState(int state);
+
+  CGUI_GameStatic* captionStatic_;   // owned member; a child once created
+  std::vector<std::string> captions_;
+  std::vector<uint32_t> colors_;   // 0xAARRGGBB
+  std::vector<int> transitions_;
+  int state_ = 0;
+  bool distributed_ = false;
+};

@@ -1,0 +1,146 @@
+// game_controls_support.h: building dialogs of the game's controls through the
+// class registry (the way the template builder does), PARAM chains from
+// literals, and a reference host reset around each test.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "refhost/korvohost.h"
+#include "refhost/korvohost_graphics.h"
+#include "runtime/control.h"
+#include "runtime/params.h"
+#include "runtime/registry.h"
+#include "tests/unit/runtime_fixture.h"
+
+// One PARAM line, built value by value; owns its chain.
+class Chain {
+ public:
+  Chain() = default;
+  Chain(const Chain&) = delete;
+  Chain& operator=(const Chain&) = delete;
+  ~Chain() { FreeParamList(head_); }
+
+  Chain& I(int32_t v) { return Add(NewIntParam(v)); }
+  Chain& F(float v) { return Add(NewFloatParam(v)); }
+  Chain& S(const char* v) { return Add(NewStringParam(v)); }
+  const SParamList* get() const { return head_; }
+
+ private:
+  Chain& Add(SParamValue* v) {
+    auto* cell = new SParamList;
+    cell->value = v;
+    if (!head_) head_ = cell;
+    else tail_->next = cell;
+    tail_ = cell;
+    return *this;
+  }
+  SParamList* head_ = nullptr;
+  SParamList* tail_ = nullptr;
+};
+
+// The font list of a static: font, em size, scale, stroke, colour.
+inline void AddFont(CGUI_Control* c, const char* font = "SYSTEM", int r = 255, int g = 255,
+                    int b = 255, int a = 255, float size = 16) {
+  c->AddParamList(Chain().S(font).F(size).F(1.0f).I(0).I(r).I(g).I(b).I(a).get());
+}
+// A bitmap list: "menu/<name>" in a colour.
+inline void AddBitmap(CGUI_Control* c, const char* name, uint32_t argb = 0xFFFFFFFF) {
+  c->AddParamList(Chain()
+                      .S(name)
+                      .I(int(argb >> 16 & 255))
+                      .I(int(argb >> 8 & 255))
+                      .I(int(argb & 255))
+                      .I(int(argb >> 24))
+                      .get());
+}
+// A pulse list (from, to: r g b a; period).
+inline void AddPulse(CGUI_Control* c) {
+  c->AddParamList(
+      Chain().I(255).I(0).I(0).I(255).I(0).I(0).I(255).I(255).F(1.0f).get());
+}
+
+// A 32-bit top-left-origin TGA filled with one 0xAARRGGBB colour.
+inline std::string SolidTga(int w, int h, uint32_t argb) {
+  std::string bytes(18, '\0');
+  bytes[2] = 2;
+  bytes[12] = char(w & 255), bytes[13] = char(w >> 8);
+  bytes[14] = char(h & 255), bytes[15] = char(h >> 8);
+  bytes[16] = 32;
+  bytes[17] = 0x28;
+  for (int i = 0; i < w * h; ++i) {
+    bytes += char(argb & 255);
+    bytes += char((argb >> 8) & 255);
+    bytes += char((argb >> 16) & 255);
+    bytes += char(argb >> 24);
+  }
+  return bytes;
+}
+
+// A runtime with a fresh reference host (320 x 240, draws recorded only).
+class GameControlsTest : public RuntimeTest {
+ protected:
+  void SetUp() override {
+    korvohost::Reset();
+    korvohost::SetScreen(320, 240);
+    korvohost::SetRenderMode(korvohost::RenderMode::RecordOnly);
+    RuntimeTest::SetUp();
+    korvohost::BeginFrame(0);
+    korvohost::TakeSounds();
+  }
+  void TearDown() override {
+    RuntimeTest::TearDown();
+    korvohost::Reset();
+  }
+
+  // A window of script class `cls` made by the registry, as the template
+  // builder makes it, placed in `parent`.
+  template <class T = CGUI_Control>
+  T* Make(CGUI_Window* parent, const char* cls, const char* id, float x, float y, float w,
+          float h) {
+    CGUI_Window* made = GetClassRegistry()->CreateWindow(cls, id);
+    EXPECT_NE(made, nullptr) << cls;
+    made->SetId(id);
+    ::SetRegion(made, x, y, w, h);
+    parent->AddChild(made);
+    T* typed = dynamic_cast<T*>(made);
+    EXPECT_NE(typed, nullptr) << cls;
+    return typed;
+  }
+
+  // Opens the dialog; on failure the last error tells why.
+  static bool Open(const char* id) {
+    GUI_ReportError("%s", "");
+    return GUI_CreateDialog(id);
+  }
+  static std::string LastError() { return GUI_GetLastError(); }
+
+  // The draw list of one frame.
+  static std::vector<korvohost::DrawRecord> Frame() {
+    korvohost::BeginFrame(0);
+    GUI_Draw();
+    return korvohost::DrawList();
+  }
+  static std::vector<std::string> Textures(const std::vector<korvohost::DrawRecord>& list) {
+    std::vector<std::string> out;
+    for (const auto& r : list)
+      if (r.kind == korvohost::DrawKind::Bitmap) out.push_back(r.texture);
+    return out;
+  }
+  static std::vector<std::string> Texts(const std::vector<korvohost::DrawRecord>& list) {
+    std::vector<std::string> out;
+    for (const auto& r : list)
+      if (r.kind == korvohost::DrawKind::Text) out.push_back(r.text);
+    return out;
+  }
+  // Moves the mouse there, then presses and releases with an update between.
+  static void Click(float x, float y) {
+    GUI_MouseMove(x, y);
+    GUI_LButtonDown();
+    GUI_Update();
+    GUI_LButtonUp();
+    GUI_Update();
+  }
+};

@@ -1,0 +1,496 @@
+// game_controls_test.cpp: the game's bitmap, push button, edit, list and
+// slider built through the registry: parameter errors, looks and sounds, the
+// linked number edit, row drawing and thumb placement; and the class
+// replacements of the registration table.
+#include <gtest/gtest.h>
+
+#include "runtime/game_bitmap.h"
+#include "runtime/game_edit.h"
+#include "runtime/game_list.h"
+#include "runtime/game_pushbutton.h"
+#include "runtime/game_slider.h"
+#include "runtime/game_static.h"
+#include "runtime/rotate_button.h"
+#include "runtime/rotate_text_button.h"
+#include "runtime/simple_controls.h"
+#include "tests/unit/game_controls_support.h"
+
+namespace {
+
+using korvohost::TakeSounds;
+using Sounds = std::vector<int>;
+using Strings = std::vector<std::string>;
+
+// ---- Registration table ---------------------------------------------------------------------
+
+TEST_F(GameControlsTest, NineClassNamesMakeTheGameClasses) {
+  CGUI_ClassRegistry* r = GetClassRegistry();
+  auto check = [r](const char* cls, auto* typed) {
+    std::unique_ptr<CGUI_Window> w(r->CreateWindow(cls, "IDC_ANY"));
+    ASSERT_NE(w, nullptr) << cls;
+    EXPECT_EQ(w->ClassName(), cls);
+    EXPECT_NE(dynamic_cast<decltype(typed)>(w.get()), nullptr) << cls;
+  };
+  check("DIALOG", static_cast<CGUI_Dialog*>(nullptr));
+  check("STATIC", static_cast<CGUI_GameStatic*>(nullptr));
+  check("BITMAP", static_cast<CGUI_GameBitmap*>(nullptr));
+  check("EDIT", static_cast<CGUI_GameEdit*>(nullptr));
+  check("LIST", static_cast<CGUI_GameList*>(nullptr));
+  check("PUSHBUTTON", static_cast<CGUI_GamePushButton*>(nullptr));
+  check("ROTATEBUTTON", static_cast<CGUI_RotateButton*>(nullptr));
+  check("ROTATETEXTBUTTON", static_cast<CGUI_RotateTextButton*>(nullptr));
+  check("SLIDER", static_cast<CGUI_GameSlider*>(nullptr));
+  std::unique_ptr<CGUI_Window> button(r->CreateWindow("BUTTON", ""));
+  EXPECT_EQ(typeid(*button), typeid(CGUI_Button));
+  std::unique_ptr<CGUI_Window> custom(r->CreateWindow("CUSTOM", ""));
+  EXPECT_EQ(typeid(*custom), typeid(CGUI_Custom));
+}
+
+// ---- Bitmap ---------------------------------------------------------------------------------------
+
+TEST_F(GameControlsTest, BitmapDrawsItsTextureInItsColourOverItsRectangle) {
+  CGUI_Dialog* d = AddDialog("DLG", 0.5f, 0.5f, 0.5f, 0.5f);
+  auto* b = Make<CGUI_GameBitmap>(d, "BITMAP", "IDC_B", 0.1f, 0.1f, 0.25f, 0.25f);
+  b->AddParamList(Chain().S("frame.tga").I(10).I(20).I(30).I(40).F(2).get());
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  const auto frame = Frame();
+  ASSERT_EQ(frame.size(), 1u);
+  EXPECT_EQ(frame[0].texture, "menu/frame.tga");
+  EXPECT_EQ(frame[0].x, 192);   // (0.5 + 0.1) of 320
+  EXPECT_EQ(frame[0].y, 144);
+  EXPECT_EQ(frame[0].w, 80);
+  EXPECT_EQ(frame[0].h, 60);
+  EXPECT_EQ(frame[0].argb, 0x280A141Eu);
+  EXPECT_EQ(frame[0].srcBlend, 5);
+  EXPECT_EQ(frame[0].dstBlend, 6);
+  GUI_DestroyDialog("DLG");
+  EXPECT_EQ(korvohost::LiveTextureCount(), 0);
+}
+
+TEST_F(GameControlsTest, BitmapWithoutNameOrNamedNullDrawsNothing) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  Make<CGUI_GameBitmap>(d, "BITMAP", "IDC_NONE", 0, 0, 0.5f, 0.5f);
+  auto* null = Make<CGUI_GameBitmap>(d, "BITMAP", "IDC_NULL", 0, 0, 0.5f, 0.5f);
+  AddBitmap(null, "NULL");
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  EXPECT_TRUE(Frame().empty());
+  EXPECT_EQ(korvohost::LiveTextureCount(), 0);
+}
+
+TEST_F(GameControlsTest, BitmapParameterErrors) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  auto* b = Make<CGUI_GameBitmap>(d, "BITMAP", "IDC_B", 0, 0, 0.5f, 0.5f);
+  b->AddParamList(Chain().I(5).get());
+  EXPECT_FALSE(Open("DLG"));
+  EXPECT_EQ(LastError(), "error at BITMAP 'IDC_B' : invalid bitmap info : type mismatch : param 1");
+
+  d = AddDialog("DLG");
+  b = Make<CGUI_GameBitmap>(d, "BITMAP", "IDC_B", 0, 0, 0.5f, 0.5f);
+  AddBitmap(b, "x.tga");
+  b->AddParamList(Chain().I(1).I(2).get());
+  EXPECT_FALSE(Open("DLG"));
+  EXPECT_EQ(LastError(),
+            "error at BITMAP 'IDC_B' : 'invalid animation info : additional 7 param(s) needed'");
+}
+
+TEST_F(GameControlsTest, AnimatedBitmapPulsesItsColour) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  auto* b = Make<CGUI_GameBitmap>(d, "BITMAP", "IDC_B", 0, 0, 0.5f, 0.5f);
+  AddBitmap(b, "glow.tga");
+  AddPulse(b);   // opaque red to opaque blue, 1 s
+  korvohost::SetTick(1000);
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  korvohost::SetTick(1500);
+  EXPECT_EQ(Frame()[0].argb, 0xFF7F007Fu);   // half way back from `to`
+}
+
+// ---- Push button ------------------------------------------------------------------------------------
+
+class PushButtonTest : public GameControlsTest {
+ protected:
+  // A button over (0.2, 0.2, 0.2, 0.1) with the seven lists; no caption.
+  CGUI_GamePushButton* AddButton(CGUI_Window* d, const char* id, float x = 0.2f,
+                                 float y = 0.2f) {
+    auto* b = Make<CGUI_GamePushButton>(d, "PUSHBUTTON", id, x, y, 0.2f, 0.1f);
+    AddFont(b);
+    AddBitmap(b, "base.tga");
+    AddBitmap(b, "second.tga");
+    AddBitmap(b, "hover.tga");
+    AddPulse(b);
+    AddBitmap(b, "pressed.tga");
+    AddPulse(b);
+    return b;
+  }
+};
+
+TEST_F(PushButtonTest, ParameterErrors) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  auto* b = Make<CGUI_GamePushButton>(d, "PUSHBUTTON", "IDC_P", 0, 0, 0.1f, 0.1f);
+  for (int i = 0; i < 6; ++i) AddBitmap(b, "x.tga");
+  EXPECT_FALSE(Open("DLG"));
+  EXPECT_EQ(LastError(), "error at PUSHBUTTON 'IDC_P' : invalid num of param lists");
+
+  d = AddDialog("DLG");
+  b = AddButton(d, "IDC_P");
+  b->AddParamList(Chain().S("IDC_NOPE").I(1).I(9).get());
+  EXPECT_FALSE(Open("DLG"));
+  EXPECT_EQ(LastError(), "error at PUSHBUTTON 'IDC_P' : invalid idIDC_NOPE");
+
+  d = AddDialog("DLG");
+  b = AddButton(d, "IDC_P");
+  b->AddParamList(Chain().S("IDC_E").I(1).get());
+  EXPECT_FALSE(Open("DLG"));
+  EXPECT_EQ(LastError(), "error at PUSHBUTTON 'IDC_P', PARAM 7: 'additional 1 param(s) needed'");
+
+  d = AddDialog("DLG");
+  b = Make<CGUI_GamePushButton>(d, "PUSHBUTTON", "IDC_P", 0, 0, 0.1f, 0.1f);
+  b->AddParamList(Chain().I(3).F(12).F(1).get());   // the caption's font is not a string
+  for (int i = 0; i < 3; ++i) AddBitmap(b, "x.tga");
+  AddBitmap(b, "not a pulse.tga");   // list 4: the hover bitmap's pulse
+  AddBitmap(b, "pressed.tga");
+  AddPulse(b);
+  EXPECT_FALSE(Open("DLG"));
+  // The members report under the button's id; the bitmaps are created first.
+  EXPECT_EQ(LastError(),
+            "error at BITMAP 'IDC_P' : 'invalid animation info : type mismatch : param 1'");
+
+  d = AddDialog("DLG");
+  b = Make<CGUI_GamePushButton>(d, "PUSHBUTTON", "IDC_P", 0, 0, 0.1f, 0.1f);
+  b->AddParamList(Chain().I(3).F(12).F(1).get());
+  for (int i = 0; i < 3; ++i) AddBitmap(b, "x.tga");
+  AddPulse(b);
+  AddBitmap(b, "pressed.tga");
+  AddPulse(b);
+  EXPECT_FALSE(Open("DLG"));
+  EXPECT_EQ(LastError(), "error at STATIC 'IDC_P' : type mismatch : param 1");
+}
+
+TEST_F(PushButtonTest, LooksAndSoundsFollowTheMouse) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  CGUI_GamePushButton* b = AddButton(d, "IDC_P");
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  EXPECT_EQ(Textures(Frame()), Strings{"menu/base.tga"});
+
+  GUI_MouseMove(0.21f, 0.21f);   // a corner, away from the centred caption
+  ASSERT_EQ(Routing().hover, b);
+  EXPECT_EQ(TakeSounds(), Sounds{40030});   // no caption
+  EXPECT_EQ(Textures(Frame()), (Strings{"menu/base.tga", "menu/hover.tga"}));
+
+  GUI_LButtonDown();
+  GUI_Update();
+  EXPECT_EQ(Textures(Frame()), (Strings{"menu/base.tga", "menu/pressed.tga"}));
+  EXPECT_TRUE(TakeSounds().empty());   // the press sound needs a caption
+  GUI_LButtonUp();
+  GUI_Update();
+  EXPECT_EQ(Textures(Frame()), (Strings{"menu/base.tga", "menu/hover.tga"}));
+  EXPECT_EQ(TakeSounds(), Sounds{40010});   // the click of a button without caption
+
+  GUI_MouseMove(0.9f, 0.9f);
+  EXPECT_EQ(Textures(Frame()), Strings{"menu/base.tga"});
+}
+
+TEST_F(PushButtonTest, CaptionedButtonSoundsAndForwardsFromItsCaption) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  CGUI_GamePushButton* b = AddButton(d, "IDC_P");
+  b->SetCaption("OK");
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  EXPECT_EQ(Texts(Frame()), Strings{"OK"});
+  // The caption is centred in the button and forwards to it.
+  CGUI_GameStatic* caption = b->CaptionStatic();
+  float corner[2];
+  caption->GetAlignedPos(corner, true);
+  EXPECT_NEAR(corner[0] + caption->Region()[2] * 0.5f, 0.3f, 1e-5);
+  EXPECT_NEAR(corner[1] + caption->Region()[3] * 0.5f, 0.25f, 1e-5);
+  GUI_MouseMove(0.3f, 0.25f);
+  ASSERT_EQ(Routing().hover, caption);
+  EXPECT_EQ(TakeSounds(), Sounds{40031});
+  GUI_LButtonDown();
+  GUI_Update();
+  EXPECT_EQ(TakeSounds(), Sounds{40020});
+  EXPECT_EQ(Textures(Frame()), (Strings{"menu/base.tga", "menu/pressed.tga"}));
+  GUI_LButtonUp();
+  GUI_Update();
+  EXPECT_TRUE(TakeSounds().empty());   // a captioned click is silent
+}
+
+TEST_F(PushButtonTest, DisabledButtonKeepsThePressedLook) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  CGUI_GamePushButton* b = AddButton(d, "IDC_P");
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  b->SetDisabled(true);
+  const Strings pressed{"menu/base.tga", "menu/pressed.tga"};
+  EXPECT_EQ(Textures(Frame()), pressed);
+  GUI_MouseMove(0.21f, 0.21f);
+  EXPECT_EQ(Textures(Frame()), pressed);
+  GUI_MouseMove(0.9f, 0.9f);
+  EXPECT_EQ(Textures(Frame()), pressed);
+  b->SetDisabled(false);
+  EXPECT_EQ(Textures(Frame()), Strings{"menu/base.tga"});
+}
+
+TEST_F(PushButtonTest, HiddenButtonDrawsNothingAndShowsItsLookAgain) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  CGUI_GamePushButton* b = AddButton(d, "IDC_P");
+  b->SetCaption("Go");
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  b->Show(false, false);
+  EXPECT_TRUE(Frame().empty());
+  b->Show(true, false);
+  EXPECT_EQ(Frame().size(), 2u);   // base and caption
+  GUI_DestroyDialog("DLG");
+  b->Show(false, false);
+  ASSERT_TRUE(Open("DLG"));   // created hidden
+  EXPECT_TRUE(Frame().empty());
+}
+
+TEST_F(PushButtonTest, ArrowButtonsStepAndClampTheLinkedNumberEdit) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  auto* edit = Make<CGUI_GameEdit>(d, "EDIT", "IDC_E", 0.0f, 0.0f, 0.2f, 0.1f);
+  AddFont(edit);
+  AddBitmap(edit, "edit.tga");
+  edit->SetNumber(true);
+  CGUI_GamePushButton* up = AddButton(d, "IDC_UP", 0.3f, 0.0f);
+  up->AddParamList(Chain().S("IDC_E").I(1).I(5).get());
+  CGUI_GamePushButton* down = AddButton(d, "IDC_DOWN", 0.6f, 0.0f);
+  down->AddParamList(Chain().S("IDC_E").I(-2).I(1).get());
+  edit->SetCaption("4");
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  EXPECT_EQ(up->LinkedEdit(), edit);
+  EXPECT_EQ(edit->GetMaxNumChar(), 1);   // SetMaxValue(5)
+  TakeSounds();
+
+  std::string text;
+  Click(0.31f, 0.01f);
+  edit->GetText(text);
+  EXPECT_EQ(text, "5");
+  EXPECT_EQ(TakeSounds(), (Sounds{40030, 40010}));
+  Click(0.31f, 0.01f);
+  edit->GetText(text);
+  EXPECT_EQ(text, "5");   // 6 clamped to the maximum
+  Click(0.61f, 0.01f);
+  Click(0.61f, 0.01f);
+  edit->GetText(text);
+  EXPECT_EQ(text, "1");   // 5 - 2 = 3, 3 - 2 = 1
+  Click(0.61f, 0.01f);
+  edit->GetText(text);
+  EXPECT_EQ(text, "1");   // -1 clamped to the minimum
+}
+
+// ---- Edit ---------------------------------------------------------------------------------------------
+
+class GameEditTest : public GameControlsTest {
+ protected:
+  CGUI_GameEdit* AddEdit(const char* font) {
+    CGUI_Dialog* d = AddDialog("DLG");
+    auto* e = Make<CGUI_GameEdit>(d, "EDIT", "IDC_E", 0.1f, 0.1f, 0.4f, 0.1f);
+    AddFont(e, font);
+    AddBitmap(e, "edit.tga");
+    return e;
+  }
+};
+
+TEST_F(GameEditTest, NeedsExactlyTwoParamLists) {
+  CGUI_GameEdit* e = AddEdit("SYSTEM");
+  AddBitmap(e, "extra.tga");
+  EXPECT_FALSE(Open("DLG"));
+  EXPECT_EQ(LastError(), "error at EDIT'IDC_E' : invalid num of param lists");
+}
+
+TEST_F(GameEditTest, TypedTextShowsThroughTheStaticAndTheCaretOnlyWithFocus) {
+  CGUI_GameEdit* e = AddEdit("SYSTEM");
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  auto animations = [](const std::vector<korvohost::DrawRecord>& list) {
+    int n = 0;
+    for (const auto& r : list) n += r.kind == korvohost::DrawKind::Animation;
+    return n;
+  };
+  EXPECT_EQ(animations(Frame()), 0);
+  Click(0.2f, 0.15f);
+  ASSERT_EQ(Routing().focus, e);
+  for (char c : std::string("abc")) GUI_Char(c);
+  GUI_Update();
+  const auto frame = Frame();
+  EXPECT_EQ(Texts(frame), Strings{"abc"});
+  EXPECT_EQ(Textures(frame), Strings{"menu/edit.tga"});
+  EXPECT_EQ(animations(frame), 1);
+  // The caret stands right of the text, at the static's top.
+  auto find = [&frame](korvohost::DrawKind kind) {
+    for (const auto& r : frame)
+      if (r.kind == kind) return r;
+    return korvohost::DrawRecord();
+  };
+  const auto text = find(korvohost::DrawKind::Text);
+  const auto caret = find(korvohost::DrawKind::Animation);
+  EXPECT_NEAR(caret.x, text.x + text.w, 2);
+  EXPECT_NEAR(caret.y, text.y, 1);
+}
+
+TEST_F(GameEditTest, GameFontsTakeSingleByteTextOnly) {
+  CGUI_GameEdit* game = AddEdit("MENU");
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  game->OnChar(char(0xB0));
+  game->OnChar(char(0xA1));
+  game->OnCompositionChar(char(0xB0), char(0xA1));
+  game->OnChar('x');
+  std::string text;
+  game->GetText(text);
+  EXPECT_EQ(text, "x");
+
+  CGUI_GameEdit* system = AddEdit("SYSTEM");
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  system->OnChar(char(0xB0));
+  system->OnChar(char(0xA1));
+  system->GetText(text);
+  EXPECT_EQ(text, "\xB0\xA1");
+}
+
+TEST_F(GameEditTest, PasswordAndMarkupReachTheStatic) {
+  CGUI_GameEdit* e = AddEdit("SYSTEM");
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  e->SetCaption("#c 02 pw");
+  std::string text;
+  e->GetText(text);
+  EXPECT_EQ(text, "pw");   // the edit keeps the stripped text
+  e->SetPassword(true);
+  EXPECT_EQ(Texts(Frame()), Strings{"**"});
+}
+
+// ---- List -------------------------------------------------------------------------------------------
+
+class GameListTest : public GameControlsTest {
+ protected:
+  CGUI_GameList* AddList(int rows = 3) {
+    CGUI_Dialog* d = AddDialog("DLG");
+    auto* l = Make<CGUI_GameList>(d, "LIST", "IDC_L", 0.1f, 0.1f, 0.5f, 0.3f);
+    AddFont(l, "SYSTEM", 0, 0, 255, 255);
+    AddBitmap(l, "list.tga");
+    l->AddParamList(Chain().I(255).I(0).I(0).I(255).I(rows).get());
+    return l;
+  }
+};
+
+TEST_F(GameListTest, ParameterErrors) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  auto* l = Make<CGUI_GameList>(d, "LIST", "IDC_L", 0, 0, 0.5f, 0.5f);
+  AddFont(l);
+  AddBitmap(l, "list.tga");
+  EXPECT_FALSE(Open("DLG"));
+  EXPECT_EQ(LastError(), "error at LIST 'IDC_L' : invalid num of param lists");
+
+  d = AddDialog("DLG");
+  l = Make<CGUI_GameList>(d, "LIST", "IDC_L", 0, 0, 0.5f, 0.5f);
+  AddFont(l);
+  AddBitmap(l, "list.tga");
+  l->AddParamList(Chain().I(1).F(2).I(3).I(4).I(5).get());
+  EXPECT_FALSE(Open("DLG"));
+  EXPECT_EQ(LastError(), "error at LIST 'IDC_L' : invalid list parameters");
+
+  l = AddList(0);
+  EXPECT_FALSE(Open("DLG"));
+  EXPECT_EQ(LastError(), "error at LIST 'IDC_L' : invalid num rows(out of range)");
+
+  l = AddList();
+  l->AddParamList(Chain().S("first").get());
+  l->AddParamList(Chain().I(7).get());
+  EXPECT_FALSE(Open("DLG"));
+  EXPECT_EQ(LastError(), "error at LIST 'IDC_L' : invalid 4th default string");
+  EXPECT_STREQ(GetErrorText(), "type mismatch : param 1");
+}
+
+TEST_F(GameListTest, DrawsOnlyTheVisibleRowsInTheirColours) {
+  CGUI_GameList* l = AddList(3);
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  EXPECT_EQ(l->GetVisibleRows(), 3);
+  EXPECT_FLOAT_EQ(l->GetRowHeight(), 0.1f);
+  for (const char* row : {"r0", "r1", "r2", "r3", "r4", "r5"}) l->AddString(row);
+  l->SetTopIndex(2);
+  l->SetCurSel(3);
+  const auto frame = Frame();
+  EXPECT_EQ(Textures(frame), Strings{"menu/list.tga"});
+  EXPECT_EQ(Texts(frame), (Strings{"r2", "r3", "r4"}));
+  std::vector<uint32_t> colours;
+  std::vector<int> tops;
+  for (const auto& r : frame)
+    if (r.kind == korvohost::DrawKind::Text) colours.push_back(r.argb), tops.push_back(r.y);
+  EXPECT_EQ(colours, (std::vector<uint32_t>{0xFF0000FF, 0xFFFF0000, 0xFF0000FF}));
+  // One row height (24 pixels) apart.
+  EXPECT_EQ(tops[1] - tops[0], 24);
+  EXPECT_EQ(tops[2] - tops[1], 24);
+}
+
+TEST_F(GameListTest, DefaultRowsComeBackAtEveryCreation) {
+  CGUI_GameList* l = AddList();
+  l->AddParamList(Chain().S("alpha").get());
+  l->AddParamList(Chain().S("beta").I(3).get());
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  l->AddString("extra");
+  EXPECT_EQ(l->GetCount(), 3);
+  GUI_DestroyDialog("DLG");
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  ASSERT_EQ(l->GetCount(), 2);
+  std::string row;
+  l->GetText(1, row);
+  EXPECT_EQ(row, "beta");
+}
+
+// ---- Slider ---------------------------------------------------------------------------------------------
+
+class GameSliderTest : public GameControlsTest {
+ protected:
+  CGUI_GameSlider* AddSlider(int horizontal, int min, int max) {
+    CGUI_Dialog* d = AddDialog("DLG");
+    auto* s = Make<CGUI_GameSlider>(d, "SLIDER", "IDC_SL", 0.1f, 0.1f, 0.5f, 0.1f);
+    s->AddParamList(Chain().I(horizontal).I(min).I(max).F(0.1f).get());
+    AddBitmap(s, "thumb.tga");
+    return s;
+  }
+};
+
+TEST_F(GameSliderTest, ParameterErrors) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  auto* s = Make<CGUI_GameSlider>(d, "SLIDER", "IDC_SL", 0, 0, 0.5f, 0.1f);
+  s->AddParamList(Chain().I(1).I(0).I(4).F(0.1f).get());
+  EXPECT_FALSE(Open("DLG"));
+  EXPECT_EQ(LastError(), "error at SLIDER'IDC_SL' : invalid num of param lists");
+
+  d = AddDialog("DLG");
+  s = Make<CGUI_GameSlider>(d, "SLIDER", "IDC_SL", 0, 0, 0.5f, 0.1f);
+  s->AddParamList(Chain().I(1).I(0).I(4).get());
+  AddBitmap(s, "thumb.tga");
+  EXPECT_FALSE(Open("DLG"));
+  EXPECT_EQ(LastError(), "error at SLIDER 'IDC_SL', PARAM 7: 'additional 1 param(s) needed'");
+
+  AddSlider(1, 4, 4);
+  EXPECT_FALSE(Open("DLG"));
+  EXPECT_EQ(LastError(), "error at SLIDER 'IDC_SL', max value must be larger than min value");
+}
+
+TEST_F(GameSliderTest, ReleaseChoosesTheValueAndTheThumbFollows) {
+  CGUI_GameSlider* s = AddSlider(1, 0, 4);
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  EXPECT_EQ(s->GetValue(), 0);
+  EXPECT_EQ(s->Thumb()->GetAlign(), ALIGN_HCENTER | ALIGN_TOP);
+  Click(0.1f + 0.26f, 0.15f);
+  EXPECT_EQ(s->GetValue(), 2);
+  float thumb[2];
+  s->Thumb()->GetAlignedPos(thumb, true);
+  EXPECT_NEAR(thumb[0], 0.1f + 0.25f - 0.05f, 1e-5);   // centred on the value's cell
+  EXPECT_NEAR(thumb[1], 0.1f, 1e-5);
+  const auto frame = Frame();
+  ASSERT_EQ(frame.size(), 1u);
+  EXPECT_EQ(frame[0].x, 96);   // 0.3 of 320
+  EXPECT_EQ(frame[0].w, 32);
+  s->SetValue(99);
+  EXPECT_EQ(s->GetValue(), 4);
+}
+
+TEST_F(GameSliderTest, VerticalThumbIsCentredVertically) {
+  CGUI_GameSlider* s = AddSlider(0, 1, 10);
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  EXPECT_EQ(s->Thumb()->GetAlign(), ALIGN_LEFT | ALIGN_VCENTER);
+  EXPECT_FLOAT_EQ(s->Thumb()->Region()[2], 0.5f);    // the slider's width
+  EXPECT_FLOAT_EQ(s->Thumb()->Region()[3], 0.1f);    // the thumb size
+  EXPECT_NEAR(s->Thumb()->Region()[1], 0.005f, 1e-6);   // 0.1 * 0.5 / 10
+}
+
+}  // namespace

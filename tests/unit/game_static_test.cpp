@@ -1,0 +1,198 @@
+// game_static_test.cpp: the game's static text (font parameters and their
+// errors, colour runs and password stars reaching the text object, the glow
+// while hovered, auto size) and the AnimationInfo colour pulse.
+#include <gtest/gtest.h>
+
+#include "host/host_services.h"
+#include "runtime/animation_info.h"
+#include "runtime/game_static.h"
+#include "runtime/window_manager.h"
+#include "tests/unit/game_controls_support.h"
+
+namespace {
+
+class GameStaticTest : public GameControlsTest {
+ protected:
+  CGUI_GameStatic* AddStatic(const char* caption = "Hi") {
+    CGUI_Dialog* d = AddDialog("DLG");
+    auto* s = Make<CGUI_GameStatic>(d, "STATIC", "IDC_S", 0.1f, 0.1f, 0.3f, 0.1f);
+    s->SetCaption(caption);
+    return s;
+  }
+};
+
+// ---- Parameter errors --------------------------------------------------------------------
+
+TEST_F(GameStaticTest, ParameterErrorsNameTheStatic) {
+  struct Case {
+    void (*params)(CGUI_Control*);
+    const char* message;
+  } cases[] = {
+      {[](CGUI_Control*) {}, "error at STATIC 'IDC_S' : param list not found"},
+      {[](CGUI_Control* c) { c->AddParamList(Chain().S("SYSTEM").get()); },
+       "error at STATIC 'IDC_S' : additional 7 param(s) needed"},
+      {[](CGUI_Control* c) { c->AddParamList(Chain().I(3).F(1).F(1).get()); },
+       "error at STATIC 'IDC_S' : type mismatch : param 1"},
+      {[](CGUI_Control* c) { c->AddParamList(Chain().S("SYSTEM").F(12).F(1).I(10).get()); },
+       "error at STATIC 'IDC_S' : stroke is out of range"},
+      {[](CGUI_Control* c) { c->AddParamList(Chain().S("system").F(12).F(1).I(-1).get()); },
+       "error at STATIC 'IDC_S' : stroke is out of range"},
+      {[](CGUI_Control* c) { c->AddParamList(Chain().S("FANCY").F(12).F(1).get()); },
+       "error at STATIC 'IDC_S' : unknown font type 'FANCY'"},
+      {[](CGUI_Control* c) {
+         AddFont(c, "NORMAL");
+         c->AddParamList(Chain().F(1).get());
+       },
+       "error at STATIC 'IDC_S' : invalid animation info : type mismatch : param 1"},
+  };
+  for (const Case& k : cases) {
+    DestroyAllDialogs();
+    CGUI_GameStatic* s = AddStatic();
+    k.params(s);
+    EXPECT_FALSE(Open("DLG"));
+    EXPECT_EQ(LastError(), k.message);
+  }
+}
+
+TEST_F(GameStaticTest, FontNamesIgnoreCaseAndPickTheFontType) {
+  const struct {
+    const char* name;
+    int type;
+    bool glow;
+  } fonts[] = {{"menu", 1, false}, {"Digit", 1, false}, {"system", 0, false}, {"NORMAL", 1, true}};
+  for (const auto& f : fonts) {
+    DestroyAllDialogs();
+    CGUI_GameStatic* s = AddStatic();
+    s->AddParamList(Chain().S(f.name).F(12).F(1).get());   // three values are enough
+    ASSERT_TRUE(Open("DLG")) << f.name << ": " << LastError();
+    ASSERT_NE(s->Text(), nullptr);
+    EXPECT_EQ(s->FontType(), f.type) << f.name;
+  }
+}
+
+// ---- What reaches the text object ------------------------------------------------------------
+
+TEST_F(GameStaticTest, PlainCaptionDrawsInTheStaticsColour) {
+  CGUI_GameStatic* s = AddStatic("Plain");
+  AddFont(s, "SYSTEM", 10, 20, 30, 255);
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  const auto frame = Frame();
+  ASSERT_EQ(Texts(frame), std::vector<std::string>{"Plain"});
+  EXPECT_EQ(frame[0].argb, 0xFF0A141Eu);
+  EXPECT_EQ(frame[0].x, 32);   // 0.1 of 320
+  EXPECT_EQ(frame[0].y, 24);   // 0.1 of 240
+}
+
+TEST_F(GameStaticTest, ColourMarkupRunsReachTheTextObjectAndSurviveReopening) {
+  SetColor(2, 0xFFFF0000);
+  CGUI_GameStatic* s = AddStatic("#c 02 Red#r rest");
+  AddFont(s, "SYSTEM", 10, 20, 30, 255);
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(Open("DLG")) << LastError();
+    const auto frame = Frame();
+    ASSERT_EQ(Texts(frame), std::vector<std::string>{"Red rest"}) << round;
+    EXPECT_EQ(frame[0].argb, 0xFFFF0000u) << "the first run is colour 2";
+    GUI_DestroyDialog("DLG");
+  }
+}
+
+TEST_F(GameStaticTest, PasswordShowsOneStarPerByte) {
+  CGUI_GameStatic* s = AddStatic("secret");
+  AddFont(s);
+  s->SetPassword(true);
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  EXPECT_EQ(Texts(Frame()), std::vector<std::string>{"******"});
+  s->SetPassword(false);
+  EXPECT_EQ(Texts(Frame()), std::vector<std::string>{"secret"});
+}
+
+TEST_F(GameStaticTest, EmptyCaptionDrawsNothingAndDoesNotStopTheFrame) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  auto* empty = Make<CGUI_GameStatic>(d, "STATIC", "IDC_EMPTY", 0, 0, 0.1f, 0.1f);
+  AddFont(empty);
+  auto* after = Make<CGUI_GameStatic>(d, "STATIC", "IDC_AFTER", 0, 0.5f, 0.1f, 0.1f);
+  AddFont(after);
+  after->SetCaption("after");
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  EXPECT_EQ(Texts(Frame()), std::vector<std::string>{"after"});
+}
+
+TEST_F(GameStaticTest, GlowIsDrawnBehindTheTextOnlyWhileHovered) {
+  CGUI_GameStatic* s = AddStatic("Glow");
+  AddFont(s, "NORMAL");
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  EXPECT_EQ(Texts(Frame()).size(), 1u);
+  GUI_MouseMove(0.12f, 0.12f);
+  ASSERT_EQ(Routing().hover, s);
+  EXPECT_EQ(Texts(Frame()), (std::vector<std::string>{"Glow", "Glow"}));
+  GUI_MouseMove(0.9f, 0.9f);
+  EXPECT_EQ(Texts(Frame()).size(), 1u);
+}
+
+TEST_F(GameStaticTest, AutoSizeTakesTheMeasuredTextSize) {
+  CGUI_GameStatic* s = AddStatic("Wide text");
+  AddFont(s);
+  s->SetAutoSize(true);
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  const auto frame = Frame();
+  ASSERT_EQ(frame.size(), 1u);
+  EXPECT_NEAR(s->Region()[2] * SCREEN_X, frame[0].w, 1.0);
+  EXPECT_NEAR(s->Region()[3] * SCREEN_Y, frame[0].h, 1.0);
+  const float before = s->Region()[2];
+  s->SetCaption("Much wider text than before");
+  EXPECT_GT(s->Region()[2], before);
+}
+
+// ---- AnimationInfo --------------------------------------------------------------------------------
+
+TEST(AnimationInfo, ReadingNeedsEightIntegersAndAPeriod) {
+  AnimationInfo a;
+  EXPECT_EQ(a.from[3], 200);   // defaults
+  EXPECT_EQ(a.to[3], 100);
+  EXPECT_FLOAT_EQ(a.period, 1.0f);
+  EXPECT_FALSE(ReadAnimationInfo(Chain().I(1).get(), a));
+  EXPECT_STREQ(GetErrorText(), "invalid animation info : additional 8 param(s) needed");
+  EXPECT_FALSE(ReadAnimationInfo(Chain().F(1).get(), a));
+  EXPECT_STREQ(GetErrorText(), "invalid animation info : type mismatch : param 1");
+  EXPECT_FALSE(
+      ReadAnimationInfo(Chain().I(1).I(2).I(3).I(4).I(5).I(6).I(7).I(8).I(9).get(), a));
+  EXPECT_STREQ(GetErrorText(), "invalid animation info : type mismatch : param 9");
+  ASSERT_TRUE(
+      ReadAnimationInfo(Chain().I(0).I(0).I(0).I(0).I(200).I(100).I(50).I(255).F(1).get(), a));
+  EXPECT_EQ(a.to[0], 200);
+  EXPECT_EQ(a.to[3], 255);
+}
+
+TEST(AnimationInfo, PulseSweepsBackAndForth) {
+  AnimationInfo a;
+  ASSERT_TRUE(
+      ReadAnimationInfo(Chain().I(0).I(0).I(0).I(0).I(200).I(100).I(50).I(255).F(1).get(), a));
+  dwY3DCurrentFrameTick = 1000;
+  RestartAnimation(a);
+  dwY3DCurrentFrameTick = 1500;   // half way, still sweeping from `to` back to `from`
+  PulseAnimation(a);
+  EXPECT_EQ(a.current[0], 100);
+  EXPECT_EQ(a.current[3], 127);
+  dwY3DCurrentFrameTick = 2250;   // t = 1.25: a new sweep a quarter of the way from `from`
+  PulseAnimation(a);
+  EXPECT_TRUE(a.direction);
+  EXPECT_EQ(a.lastSwitch, 2250u);
+  EXPECT_EQ(a.current[0], 50);
+  EXPECT_EQ(a.current[1], 25);
+  EXPECT_EQ(a.current[2], 12);
+  EXPECT_EQ(a.current[3], 63);
+  EXPECT_EQ(PackedColor(a), 0x3F32190Cu);
+  dwY3DCurrentFrameTick = 0;
+}
+
+TEST(AnimationInfo, TinyPeriodFlipsEveryFrame) {
+  AnimationInfo a;
+  a.period = 0.0f;
+  const bool start = a.direction;
+  PulseAnimation(a);
+  EXPECT_NE(a.direction, start);
+  PulseAnimation(a);
+  EXPECT_EQ(a.direction, start);
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+// wrappers_test.cpp: the exported window and edit handle classes.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "korvogui/wrappers.h"
+#include "runtime/game_edit.h"
+#include "runtime/game_static.h"
+#include "tests/unit/game_controls_support.h"
+
+namespace {
+
+// An id-bound edit, as the game registers them.
+class BoundEdit : public CGUI_GameEdit {};
+
+class WrappersTest : public GameControlsTest {
+ protected:
+  CGUI_GameEdit* AddEdit(CGUI_Dialog* d, const char* id, const char* font = "SYSTEM") {
+    auto* e = Make<CGUI_GameEdit>(d, "EDIT", id, 0.1f, 0.1f, 0.4f, 0.1f);
+    AddFont(e, font);
+    AddBitmap(e, "edit.tga");
+    return e;
+  }
+};
+
+TEST_F(WrappersTest, IsEditableForEveryEditAndNothingElse) {
+  GetClassRegistry()->RegisterId(new TGUI_WindowFactory<BoundEdit>("IDC_EDIT_WRAPPED"), true);
+  CGUI_Dialog* d = AddDialog("DLG");
+  auto* s = Make<CGUI_GameStatic>(d, "STATIC", "IDC_S", 0, 0, 0.1f, 0.1f);
+  CGUI_GameEdit* plain = AddEdit(d, "IDC_E");
+  CGUI_GameEdit* bound = AddEdit(d, "IDC_EDIT_WRAPPED");
+  EXPECT_NE(dynamic_cast<BoundEdit*>(bound), nullptr);
+  EXPECT_FALSE(CGUI_Wrapper_Window(s).IsEditable());
+  EXPECT_TRUE(CGUI_Wrapper_Window(plain).IsEditable());
+  EXPECT_TRUE(CGUI_Wrapper_Window(bound).IsEditable());
+  EXPECT_FALSE(CGUI_Wrapper_Window(nullptr).IsEditable());
+}
+
+TEST_F(WrappersTest, GetCaptionCopiesWithoutTerminator) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  CGUI_GameEdit* e = AddEdit(d, "IDC_E");
+  CGUI_Wrapper_Window w(e);
+  char text[] = "abc";
+  ASSERT_TRUE(w.SetCaption(text));
+  char buffer[8];
+  std::memset(buffer, 'z', sizeof buffer);
+  ASSERT_TRUE(w.GetCaption(buffer, 8));
+  EXPECT_EQ(std::string(buffer, 8), "abczzzzz");
+  std::memset(buffer, 'z', sizeof buffer);
+  w.GetCaption(buffer, 2);
+  EXPECT_EQ(std::string(buffer, 8), "abzzzzzz");
+}
+
+TEST_F(WrappersTest, EditOperationsReachTheEdit) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  CGUI_GameEdit* system = AddEdit(d, "IDC_SYS");
+  CGUI_GameEdit* game = AddEdit(d, "IDC_GAME", "MENU");
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  system->SetCaption("hello");
+  CGUI_Wrapper_Edit w(system);
+  EXPECT_TRUE(w.SetCursor(2));
+  EXPECT_EQ(w.GetCursor(), 2);
+  w.SetCursor(100);
+  EXPECT_EQ(w.GetCursor(), 5);
+  EXPECT_EQ(w.GetMaxNumChar(), 0);   // 65535 is no limit for the host
+  system->SetMaxNumChar(1024);
+  EXPECT_EQ(w.GetMaxNumChar(), 1024);
+  EXPECT_TRUE(w.IsCompositionAvailable());
+  EXPECT_FALSE(CGUI_Wrapper_Edit(game).IsCompositionAvailable());
+  EXPECT_FALSE(CGUI_Wrapper_Edit(nullptr).SetCursor(0));
+}
+
+TEST_F(WrappersTest, CopiesShareTheHandle) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  CGUI_GameEdit* e = AddEdit(d, "IDC_E");
+  e->SetCaption("xyz");
+  CGUI_Wrapper_Edit a(e);
+  CGUI_Wrapper_Edit b(a);
+  CGUI_Wrapper_Edit c(nullptr);
+  c = b;
+  c.SetCursor(1);
+  EXPECT_EQ(a.GetCursor(), 1);
+  CGUI_Wrapper_Window* base = &c;   // the edit operations follow the window's
+  EXPECT_TRUE(base->IsEditable());
+}
+
+}  // namespace
