@@ -16,6 +16,7 @@ struct Y3DTexture {
   TEXTUREPACKAGE* pending = nullptr;    // registered there and waiting for LoadTexture
   int width = 0, height = 0;
   std::vector<uint8_t> rgba;
+  size_t sourceHash = 0;                // hash of the file bytes rgba was decoded from
 };
 
 namespace korvohost::gfx {

@@ -3,6 +3,7 @@
 #include <stb_image.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -17,11 +18,20 @@ struct Package {
   std::vector<TEXTURE> pending;
 };
 
+// Released textures keep their decoded pixels for a while, so that a dialog
+// opened again does not decode its images again while their files are unchanged.
+constexpr size_t kRetiredLimit = 256;
+
 struct Store {
   std::map<std::string, TEXTURE> byPath;
+  std::map<std::string, TEXTURE> retired;
   std::set<TEXTURE> live;
   std::vector<std::string> missing;
   std::set<Package*> packages;
+
+  ~Store() {
+    for (auto& entry : retired) delete entry.second;
+  }
 };
 
 Store& S() {
@@ -44,14 +54,21 @@ std::string NormalizePath(const char* path) {
   return p;
 }
 
-// Decodes the file into the texture; false when it is absent or not an image.
+// Decodes the file into the texture (unless it still holds the pixels of the
+// same bytes); false when it is absent or not an image.
 bool Decode(Y3DTexture* t) {
   std::string bytes;
   if (!korvohost::ReadFile(t->path, &bytes)) return false;
+  const size_t hash = std::hash<std::string>()(bytes);
+  if (!t->rgba.empty() && t->sourceHash == hash) return true;
+  t->sourceHash = hash;
   int w = 0, h = 0, channels = 0;
   stbi_uc* pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
                                           int(bytes.size()), &w, &h, &channels, 4);
-  if (!pixels) return false;
+  if (!pixels) {
+    t->rgba.clear();
+    return false;
+  }
   t->width = w;
   t->height = h;
   t->rgba.assign(pixels, pixels + size_t(w) * size_t(h) * 4);
@@ -100,8 +117,15 @@ bool RegisterNewTexture(TEXTUREPACKAGE* package, const char* path, TEXTURE* out,
   if (it != s.byPath.end()) {
     t = it->second;
   } else {
-    t = new Y3DTexture;
-    t->path = key;
+    auto old = s.retired.find(key);
+    if (old != s.retired.end()) {
+      t = old->second;
+      s.retired.erase(old);
+      t->loaded = t->missing = false;
+    } else {
+      t = new Y3DTexture;
+      t->path = key;
+    }
     s.byPath[key] = t;
     s.live.insert(t);
   }
@@ -138,7 +162,11 @@ void ReleaseTexture(TEXTURE texture, int) {
   Unpend(texture);
   s.byPath.erase(texture->path);
   s.live.erase(texture);
-  delete texture;
+  if (s.retired.size() >= kRetiredLimit) {
+    delete s.retired.begin()->second;
+    s.retired.erase(s.retired.begin());
+  }
+  s.retired[texture->path] = texture;
 }
 
 // ---- Host internals -------------------------------------------------------------------------
@@ -159,8 +187,10 @@ std::string TexturePath(TEXTURE texture) {
 void ReleaseAllTextures() {
   Store& s = S();
   for (TEXTURE t : s.live) delete t;
+  for (auto& entry : s.retired) delete entry.second;
   for (Package* p : s.packages) p->pending.clear();
   s.live.clear();
+  s.retired.clear();
   s.byPath.clear();
   s.missing.clear();
 }
