@@ -73,7 +73,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
       }
       case 10:
-      case 11: GUI_Update(); GUI_Draw(); break;
+      case 11:
+        GUI_Update();
+        korvohost::BeginFrame(0);
+        GUI_Draw();
+        break;
       case 12: GUI_FlushInput(); break;
       case 13: GUI_PumpDialog(); break;
       case 14: dwY3DCurrentFrameTick += in.Next() * 16u; break;
