@@ -17,6 +17,9 @@ const Verb kVerbs[] = {
     {"check", RunCheck, "compiles the UI script: [--root DIR] [SCRIPT]"},
     {"dump", RunDump, "prints a compiled dialog's dump: [--root DIR] DIALOG"},
     {"run", RunSessionVerb, "runs a session script: [--root DIR] [--screen WxH] SCRIPT|-"},
+    {"render", RunRender,
+     "draws dialogs into a PNG: [--root DIR] [--screen WxH] [--tick MS] DIALOG... -o OUT.png"},
+    {"play", RunPlay, "opens a window to use the menus: [--root DIR] [--screen WxH] [--start DIALOG]"},
 };
 
 void Usage() {

@@ -1,0 +1,55 @@
+// korvoui_diagnostics_test.cpp: compile errors as `korvoui check` and the play
+// overlay report them, and the tab expansion that keeps the overlay's caret
+// under its column.
+#include <gtest/gtest.h>
+
+#include "tools/korvoui/diagnostics.h"
+#include "tools/korvoui/overlay_text.h"
+
+TEST(Diagnostics, PositionedErrorsGiveLineCaretAndHint) {
+  const std::string text = "DIALOG \"a\" AB 0.0, 0.0, 1.0, 1.0\r\nBEGIN\n\tBUTTON \"\" IDC_X 0.0, 0.0, 10, 1.0\nEND\n";
+  const std::string error = "Compile Error : Error (3, 28) : INTEGER (10) is not expected here.";
+  const ScriptDiagnostic d = DiagnoseCompileError(error, text);
+  ASSERT_TRUE(d.positioned);
+  EXPECT_EQ(d.line, 3);
+  EXPECT_EQ(d.column, 28);
+  EXPECT_EQ(d.message, "INTEGER (10) is not expected here.");
+  EXPECT_EQ(d.source, "\tBUTTON \"\" IDC_X 0.0, 0.0, 10, 1.0");
+  EXPECT_EQ(d.caret, "\t                          ^");
+  EXPECT_EQ(d.hint, "rectangle values are floats: write 1.0, not 1");
+  EXPECT_EQ(FormatDiagnostic("ui.txt", error, d),
+            "ui.txt:3:28: error: INTEGER (10) is not expected here.\n"
+            "\tBUTTON \"\" IDC_X 0.0, 0.0, 10, 1.0\n"
+            "\t                          ^\n"
+            "hint: rectangle values are floats: write 1.0, not 1\n");
+}
+
+TEST(Diagnostics, EndOfFilePointsPastTheLastByte) {
+  const ScriptDiagnostic d =
+      DiagnoseCompileError("Compile Error : error : Unexpected end-of-file", "DIALOG \"a\" AB\nBEGIN");
+  ASSERT_TRUE(d.positioned);
+  EXPECT_EQ(d.line, 2);
+  EXPECT_EQ(d.column, 6);
+  EXPECT_EQ(d.source, "BEGIN");
+  EXPECT_EQ(d.caret, "     ^");
+  EXPECT_EQ(d.hint, "");
+}
+
+TEST(Diagnostics, ErrorsWithoutPositionAreReportedWhole) {
+  const std::string error = "Compile Error : data/script/ui/ui_script.txt not found";
+  const ScriptDiagnostic d = DiagnoseCompileError(error, "");
+  EXPECT_FALSE(d.positioned);
+  EXPECT_EQ(FormatDiagnostic("ui.txt", error, d), "ui.txt: error: " + error + "\n");
+}
+
+TEST(Diagnostics, TabsExpandToFourColumnsAndMoveTheCaretColumn) {
+  int column = 3;   // the second tab of "\ta\tb"
+  EXPECT_EQ(ExpandTabs("\ta\tb", &column), "    a   b");
+  EXPECT_EQ(column, 6);
+  column = 4;   // the 'b'
+  EXPECT_EQ(ExpandTabs("\ta\tb", &column), "    a   b");
+  EXPECT_EQ(column, 9);
+  column = 5;   // one past the end
+  EXPECT_EQ(ExpandTabs("\ta\tb", &column), "    a   b");
+  EXPECT_EQ(column, 10);
+}

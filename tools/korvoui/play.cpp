@@ -1,0 +1,345 @@
+// play.cpp: `korvoui play` opens an SDL window and drives the module as the
+// game would: mouse, keys, text and IME composition in, one GUI_Update and
+// GUI_Draw per displayed frame, the reference host's frame shown, sounds
+// played. The UI script reloads when its file changes; F12 shows the
+// inspector.
+#include <SDL2/SDL.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "korvogui/korvogui.h"
+#include "refhost/korvohost.h"
+#include "refhost/korvohost_graphics.h"
+#include "runtime/module_state.h"
+#include "runtime/window_manager.h"
+#include "script/compiler.h"
+#include "tools/korvoui/hot_reload.h"
+#include "tools/korvoui/inspector.h"
+#include "tools/korvoui/options.h"
+#include "tools/korvoui/overlay_text.h"
+#include "tools/korvoui/play_events.h"
+#include "tools/korvoui/play_input.h"
+#include "tools/korvoui/play_sound.h"
+#include "tools/korvoui/verbs.h"
+
+namespace {
+
+constexpr uint32_t kPlayClearRgb = 0x101014;
+constexpr uint32_t kWatchIntervalMs = 300;
+constexpr uint32_t kFrameMsWithoutVsync = 16;
+
+struct PlayOptions {
+  ToolOptions tool;
+  std::string start = "MAINMENU";
+  std::string events;   // test input script, or ""
+};
+
+bool ParsePlayOptions(int argc, char** argv, PlayOptions* options) {
+  if (!ParseToolOptions(argc, argv, &options->tool, {"--start", "--events"})) return false;
+  const std::vector<std::string>& args = options->tool.positional;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (i + 1 >= args.size()) return false;
+    if (args[i] == "--start") options->start = args[++i];
+    else if (args[i] == "--events") options->events = args[++i];
+    else return false;
+  }
+  return true;
+}
+
+// The UI script on disk when the root is a folder; "" for a .zip root.
+std::string WatchedScriptPath(const ToolOptions& options) {
+  const std::string root = options.root.empty() ? KORVO_ASSET_ROOT : options.root;
+  struct stat st;
+  if (stat(root.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return "";
+  return root + "/" + kUIScriptPath;
+}
+
+// ---- The play session -----------------------------------------------------------------
+
+class PlaySession {
+ public:
+  PlaySession(const PlayOptions& options, SDL_Window* window, SDL_Renderer* renderer)
+      : options_(options), window_(window), renderer_(renderer),
+        watch_(WatchedScriptPath(options.tool)) {
+    status_.scriptPath = WatchedScriptPath(options.tool);
+    SDL_RendererInfo info;
+    vsync_ = SDL_GetRendererInfo(renderer_, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC);
+  }
+  ~PlaySession() {
+    if (texture_) SDL_DestroyTexture(texture_);
+  }
+  PlaySession(const PlaySession&) = delete;
+  PlaySession& operator=(const PlaySession&) = delete;
+
+  // Runs until the window closes; the exit status.
+  int Run();
+
+ private:
+  void Start();
+  bool HandleEvent(const SDL_Event& e);   // false: quit
+  void PollReload(uint32_t now);
+  void Reload();
+  void DrawFrame();
+  void DrawOverlays();
+  void Present();
+
+  const PlayOptions& options_;
+  SDL_Window* window_;
+  SDL_Renderer* renderer_;
+  SDL_Texture* texture_ = nullptr;
+  bool vsync_ = false;
+  FileWatch watch_;
+  uint32_t lastWatch_ = 0;
+  PlayStatus status_;
+  bool failed_ = false;             // the script does not compile
+  ReloadError error_;
+  bool inspector_ = false;
+  bool composing_ = false;
+  float mouse_[2] = {0, 0};
+  SoundPlayer sound_;
+  PlayEvents events_;
+};
+
+void PlaySession::Start() {
+  GUI_Initialize();
+  if (!GUI_Compile()) {
+    std::string text;
+    korvohost::ReadFile(kUIScriptPath, &text);
+    failed_ = true;
+    error_.error = GUI_GetLastError();
+    error_.diagnostic = DiagnoseCompileError(error_.error, text);
+    std::fprintf(stderr, "%s\n%s", error_.error.c_str(),
+                 FormatDiagnostic(status_.scriptPath, error_.error, error_.diagnostic).c_str());
+    return;
+  }
+  if (!GUI_NextDialog(options_.start.c_str()))
+    std::fprintf(stderr, "korvoui play: %s\n", GUI_GetLastError());
+}
+
+bool PlaySession::HandleEvent(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_QUIT:
+      return false;
+    case SDL_MOUSEMOTION: {
+      int w, h;
+      SDL_GetWindowSize(window_, &w, &h);
+      mouse_[0] = float(e.motion.x) / float(w);
+      mouse_[1] = float(e.motion.y) / float(h);
+      GUI_MouseMove(mouse_[0], mouse_[1]);
+      break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      if (e.button.button != SDL_BUTTON_LEFT) break;
+      if (e.type == SDL_MOUSEBUTTONDOWN) GUI_LButtonDown();
+      else GUI_LButtonUp();
+      break;
+    case SDL_KEYDOWN: {
+      const SDL_Keycode key = e.key.keysym.sym;
+      if (key == SDLK_F12) {
+        if (!e.key.repeat) inspector_ = !inspector_;
+        break;
+      }
+      if (key == SDLK_ESCAPE && GetRootWindow()->Children().empty()) return false;
+      if (const int vk = VirtualKeyOf(key)) GUI_KeyDown(vk);
+      break;
+    }
+    case SDL_TEXTEDITING: {
+      char lead, trail;
+      CompositionBytes(e.edit.text, kHostCodePage, &lead, &trail);
+      composing_ = lead != 0;
+      GUI_CompositionChar(lead, trail);
+      break;
+    }
+    case SDL_TEXTINPUT: {
+      if (composing_) {
+        GUI_CompositionChar(0, 0);
+        composing_ = false;
+      }
+      std::string bytes;
+      Utf8ToCodePage(e.text.text, kHostCodePage, &bytes);
+      for (char c : bytes) GUI_Char(c);
+      break;
+    }
+    default:
+      break;
+  }
+  return true;
+}
+
+void PlaySession::PollReload(uint32_t now) {
+  if (status_.scriptPath.empty() || now - lastWatch_ < kWatchIntervalMs) return;
+  lastWatch_ = now;
+  if (watch_.Changed()) Reload();
+}
+
+void PlaySession::Reload() {
+  std::vector<std::string> lost;
+  ++status_.reloads;
+  if (!ReloadScript(&error_, &lost)) {
+    failed_ = true;
+    const ScriptDiagnostic& d = error_.diagnostic;
+    status_.reloadText = "error " + (d.positioned ? std::to_string(d.line) + ":" +
+                                                        std::to_string(d.column) + " " + d.message
+                                                  : error_.error);
+    std::fprintf(stderr, "korvoui play: the script does not compile; the screens stay as they were\n%s\n%s",
+                 error_.error.c_str(),
+                 FormatDiagnostic(status_.scriptPath, error_.error, error_.diagnostic).c_str());
+    return;
+  }
+  failed_ = false;
+  status_.reloadText = "ok";
+  if (GetRootWindow()->Children().empty() && DialogStack().empty())
+    GUI_NextDialog(options_.start.c_str());
+  if (!lost.empty()) {
+    std::string ids;
+    for (const std::string& id : lost) ids += (ids.empty() ? "" : " ") + id;
+    status_.reloadText += " (lost: " + ids + ")";
+    std::fprintf(stderr, "korvoui play: reloaded; no longer in the script: %s\n", ids.c_str());
+  } else {
+    std::fprintf(stderr, "korvoui play: reloaded %s\n", status_.scriptPath.c_str());
+  }
+}
+
+void PlaySession::DrawOverlays() {
+  if (inspector_) {
+    OverlayPanel panel(0xD0283848);
+    for (const std::string& line : InspectorLines(mouse_)) panel.Add(line);
+    panel.Draw(8, 8, false);
+  }
+  if (failed_) {
+    OverlayPanel panel(0xE0300808);
+    const ScriptDiagnostic& d = error_.diagnostic;
+    panel.Add("The UI script does not compile; the screens stay as they were until it does.",
+              kOverlayAccent);
+    panel.Add(error_.error, kOverlayError);
+    if (d.positioned) {
+      panel.Add(status_.scriptPath + ":" + std::to_string(d.line) + ":" + std::to_string(d.column) +
+                ": error: " + d.message);
+      panel.AddSourceLine(d.source, d.column);
+      if (!d.hint.empty()) panel.Add("hint: " + d.hint, kOverlayAccent);
+    }
+    panel.Draw(8, korvohost::FrameHeight() - 8, true);
+  }
+}
+
+void PlaySession::DrawFrame() {
+  korvohost::SetTick(SDL_GetTicks());
+  korvohost::BeginFrame(kPlayClearRgb);
+  GUI_Update();
+  GUI_Draw();
+  DrawOverlays();
+  for (int id : korvohost::TakeSounds()) sound_.Play(id);
+}
+
+void PlaySession::Present() {
+  const int w = korvohost::FrameWidth(), h = korvohost::FrameHeight();
+  int tw = 0, th = 0;
+  if (texture_) SDL_QueryTexture(texture_, nullptr, nullptr, &tw, &th);
+  if (!texture_ || tw != w || th != h) {
+    if (texture_) SDL_DestroyTexture(texture_);
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STREAMING, w, h);
+  }
+  int stride = 0;
+  const uint8_t* pixels = korvohost::FramePixels(&stride);
+  if (texture_) SDL_UpdateTexture(texture_, nullptr, pixels, stride);
+  SDL_RenderClear(renderer_);
+  if (texture_) SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  SDL_RenderPresent(renderer_);
+}
+
+int PlaySession::Run() {
+  if (!options_.events.empty()) {
+    std::string error;
+    if (!events_.Load(options_.events, &error)) {
+      std::fprintf(stderr, "korvoui play: %s\n", error.c_str());
+      return 2;
+    }
+  }
+  Start();
+  SDL_StartTextInput();
+  int status = 0;
+  for (bool running = true; running;) {
+    const uint32_t frameStart = SDL_GetTicks();
+    SDL_GetWindowSize(window_, &status_.windowWidth, &status_.windowHeight);
+    if (!options_.events.empty()) {
+      const PlayEvents::Step step = events_.Run(status_, frameStart);
+      if (step == PlayEvents::Step::Fail) status = 1;
+      if (step != PlayEvents::Step::Continue) break;
+    }
+    SDL_Event e;
+    while (running && SDL_PollEvent(&e)) running = HandleEvent(e);
+    if (!running) break;
+    PollReload(frameStart);
+    DrawFrame();
+    Present();
+    int halt = 0;
+    if (korvohost::GetVar("bHalt", &halt) && halt) break;
+    if (!vsync_) {
+      const uint32_t spent = SDL_GetTicks() - frameStart;
+      if (spent < kFrameMsWithoutVsync) SDL_Delay(kFrameMsWithoutVsync - spent);
+    }
+  }
+  SDL_StopTextInput();
+  GUI_Release();
+  return status;
+}
+
+// SDL video on a real display. Without one SDL falls back to its offscreen
+// driver, which shows nothing: that counts as no display unless asked for by
+// SDL_VIDEODRIVER.
+bool InitDisplay() {
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) return false;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  const bool headless = driver && (!std::strcmp(driver, "offscreen") || !std::strcmp(driver, "dummy"));
+  if (headless && !(asked && *asked)) {
+    SDL_Quit();
+    SDL_SetError("SDL found only its %s video driver", driver);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunPlay(int argc, char** argv) {
+  PlayOptions options;
+  if (!ParsePlayOptions(argc, argv, &options)) {
+    std::fprintf(stderr, "usage: korvoui play [--root DIR] [--screen WxH] [--start DIALOG]\n");
+    return 2;
+  }
+  if (!PrepareHost(options.tool)) return 2;
+  if (!InitDisplay()) {
+    std::fprintf(stderr,
+                 "korvoui play: no display (%s); `korvoui render DIALOG -o OUT.png` draws a "
+                 "frame without one\n",
+                 SDL_GetError());
+    return 1;
+  }
+  SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
+  SDL_Window* window = SDL_CreateWindow("korvoui play", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                        options.tool.screenX, options.tool.screenY, 0);
+  SDL_Renderer* renderer =
+      window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_PRESENTVSYNC) : nullptr;
+  if (!renderer && window) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  if (!renderer) {
+    std::fprintf(stderr, "korvoui play: cannot open a window: %s\n", SDL_GetError());
+    if (window) SDL_DestroyWindow(window);
+    SDL_Quit();
+    return 1;
+  }
+  int status;
+  {
+    PlaySession session(options, window, renderer);
+    status = session.Run();
+  }
+  SDL_DestroyRenderer(renderer);
+  SDL_DestroyWindow(window);
+  SDL_Quit();
+  return status;
+}

@@ -1,0 +1,266 @@
+// play_events.cpp: parsing and stepping the events script of `korvoui play`.
+#include "tools/korvoui/play_events.h"
+
+#include <SDL2/SDL.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "refhost/korvohost_graphics.h"
+#include "runtime/module_state.h"
+#include "runtime/routing.h"
+#include "runtime/window_manager.h"
+#include "tools/korvoui/export_calls.h"
+#include "tools/korvoui/observe.h"
+#include "tools/korvoui/session_script.h"
+
+namespace {
+
+constexpr uint32_t kReloadWaitMs = 10000;
+
+struct Failure {
+  std::string why;
+};
+
+void Need(const std::vector<std::string>& args, size_t count) {
+  if (args.size() != count + 1)
+    throw Failure{args[0] + " takes " + std::to_string(count) + " argument(s)"};
+}
+
+int Number(const std::string& text) {
+  long long v;
+  if (!ParseSessionInt(text, &v)) throw Failure{"not an integer: " + text};
+  return int(v);
+}
+
+void PushMotion(int x, int y) {
+  SDL_Event e{};
+  e.type = SDL_MOUSEMOTION;
+  e.motion.x = x;
+  e.motion.y = y;
+  SDL_PushEvent(&e);
+}
+
+void PushClick(int x, int y) {
+  PushMotion(x, y);
+  for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.button.x = x;
+    e.button.y = y;
+    SDL_PushEvent(&e);
+  }
+}
+
+void PushKey(const std::string& name) {
+  const SDL_Keycode key = SDL_GetKeyFromName(name.c_str());
+  if (key == SDLK_UNKNOWN) throw Failure{"unknown key " + name};
+  for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = key;
+    e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    SDL_PushEvent(&e);
+  }
+}
+
+void PushText(Uint32 type, const std::string& text) {
+  SDL_Event e{};
+  e.type = type;
+  char* dst = type == SDL_TEXTINPUT ? e.text.text : e.edit.text;
+  if (text.size() >= SDL_TEXTINPUTEVENT_TEXT_SIZE) throw Failure{"text too long for one event"};
+  std::memcpy(dst, text.data(), text.size());
+  if (type == SDL_TEXTEDITING) {
+    e.edit.start = 0;
+    e.edit.length = 0;
+  }
+  SDL_PushEvent(&e);
+}
+
+void ReplaceFile(const std::string& from, const std::string& to) {
+  std::ifstream in(from, std::ios::binary);
+  if (!in) throw Failure{"cannot read " + from};
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  std::ofstream out(to, std::ios::binary | std::ios::trunc);
+  if (!(out << bytes.str())) throw Failure{"cannot write " + to};
+}
+
+void PrintLine(const std::string& line) {
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+}
+
+void Call(const std::vector<SessionToken>& tokens) {
+  if (tokens.size() < 2) throw Failure{"call wants a function name"};
+  const std::string& name = tokens[1].text;
+  auto call = SessionCalls().find(name);
+  if (call == SessionCalls().end()) throw Failure{"no exported function " + name};
+  const std::vector<SessionToken> args(tokens.begin() + 2, tokens.end());
+  if (int(args.size()) != call->second.arity)
+    throw Failure{name + " takes " + std::to_string(call->second.arity) + " argument(s)"};
+  std::string result, error;
+  if (!call->second.invoke(args, &result, &error)) throw Failure{error};
+  if (call->second.hasResult) PrintLine(name + " -> " + result);
+}
+
+void Print(const std::vector<std::string>& args, const PlayStatus& status) {
+  const std::string& what = args[1];
+  std::string line;
+  if (what == "ctrl") {
+    if (args.size() != 4) throw Failure{"usage: print ctrl DIALOG ID"};
+    CGUI_Window* dialog = FindOpenDialog(args[2]);
+    CGUI_Window* w = !dialog ? nullptr : args[2] == args[3] ? dialog : dialog->FindChild(args[3]);
+    PrintLine(w ? CtrlLine(w, w == dialog) : "ctrl: no " + args[2] + " " + args[3]);
+    return;
+  }
+  if (args.size() != 2) throw Failure{"print takes 1 argument"};
+  if (what == "open") {
+    line = "open:";
+    for (CGUI_Window* w : GetRootWindow()->Children()) line += " " + WindowName(w);
+  } else if (what == "stack") {
+    line = "stack:";
+    for (CGUI_Window* w : DialogStack()) line += " " + (w ? WindowName(w) : std::string("-"));
+  } else if (what == "focus") {
+    line = "focus: " + WindowName(Routing().focus);
+  } else if (what == "hover") {
+    line = "hover: " + WindowName(Routing().hover);
+  } else if (what == "reload") {
+    line = "reload: " + (status.reloadText.empty() ? std::string("none") : status.reloadText);
+  } else {
+    throw Failure{"print wants open, stack, focus, hover, reload or ctrl"};
+  }
+  PrintLine(line);
+}
+
+}  // namespace
+
+bool PlayEvents::Load(const std::string& path, std::string* error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    *error = "cannot read " + path;
+    return false;
+  }
+  const size_t slash = path.rfind('/');
+  directory_ = slash == std::string::npos ? "." : path.substr(0, slash);
+  std::ostringstream text;
+  text << in.rdbuf();
+  for (const SessionLine& line : SplitSessionLines(text.str())) {
+    const size_t first = line.body.find_first_not_of(" \t");
+    if (first == std::string::npos || line.body[first] == '#') continue;
+    std::vector<SessionToken> tokens;
+    std::string why;
+    if (!TokenizeSessionLine(line.body, &tokens, &why)) {
+      *error = path + ":" + std::to_string(line.number) + ": " + why;
+      return false;
+    }
+    Command command{line.number, {}, tokens};
+    for (const SessionToken& t : tokens) command.args.push_back(t.text);
+    commands_.push_back(command);
+  }
+  return true;
+}
+
+bool PlayEvents::Execute(const Command& c, const PlayStatus& status, uint32_t nowMs) {
+  const std::string& name = c.args[0];
+  if (name == "frames") {
+    Need(c.args, 1);
+    framesLeft_ = Number(c.args[1]);
+    return true;
+  }
+  if (name == "move" || name == "click") {
+    Need(c.args, 2);
+    const int x = Number(c.args[1]), y = Number(c.args[2]);
+    if (name == "move") PushMotion(x, y);
+    else PushClick(x, y);
+    return true;
+  }
+  if (name == "clickon") {
+    Need(c.args, 2);
+    CGUI_Window* dialog = FindOpenDialog(c.args[1]);
+    CGUI_Window* w = !dialog ? nullptr : c.args[1] == c.args[2] ? dialog : dialog->FindChild(c.args[2]);
+    if (!w) throw Failure{"clickon: no " + c.args[1] + " " + c.args[2]};
+    float r[4];
+    AbsoluteRect(w, r);
+    PushClick(int((r[0] + r[2] * 0.5f) * float(status.windowWidth)),
+              int((r[1] + r[3] * 0.5f) * float(status.windowHeight)));
+    return true;
+  }
+  if (name == "key") {
+    Need(c.args, 1);
+    PushKey(c.args[1]);
+    return true;
+  }
+  if (name == "text" || name == "compose") {
+    Need(c.args, 1);
+    PushText(name == "text" ? SDL_TEXTINPUT : SDL_TEXTEDITING, c.args[1]);
+    return true;
+  }
+  if (name == "replace-script") {
+    Need(c.args, 1);
+    if (status.scriptPath.empty()) throw Failure{"the script is not watched (a .zip root?)"};
+    const std::string& from = c.args[1];
+    ReplaceFile(from[0] == '/' ? from : directory_ + "/" + from, status.scriptPath);
+    return false;
+  }
+  if (name == "wait-reload") {
+    Need(c.args, 0);
+    waitingReload_ = true;
+    reloadsAtWait_ = status.reloads;
+    waitDeadline_ = nowMs + kReloadWaitMs;
+    return true;
+  }
+  if (name == "print") {
+    if (c.args.size() < 2) throw Failure{"print wants what to print"};
+    Print(c.args, status);
+    return false;
+  }
+  if (name == "call") {
+    Call(c.tokens);
+    return true;
+  }
+  if (name == "screenshot") {
+    Need(c.args, 1);
+    std::string error;
+    if (!korvohost::WriteFramePng(c.args[1], &error)) throw Failure{"screenshot: " + error};
+    return false;
+  }
+  if (name == "quit") {
+    Need(c.args, 0);
+    quit_ = true;
+    return true;
+  }
+  throw Failure{"unknown command " + name};
+}
+
+PlayEvents::Step PlayEvents::Run(const PlayStatus& status, uint32_t nowMs) {
+  if (quit_) return Step::Quit;
+  if (framesLeft_ > 0) {
+    --framesLeft_;
+    return Step::Continue;
+  }
+  if (waitingReload_) {
+    if (status.reloads == reloadsAtWait_) {
+      if (int32_t(nowMs - waitDeadline_) < 0) return Step::Continue;
+      std::fprintf(stderr, "korvoui play: events line %d: no reload within %u ms\n",
+                   commands_[next_ - 1].line, kReloadWaitMs);
+      return Step::Fail;
+    }
+    waitingReload_ = false;
+  }
+  while (next_ < commands_.size()) {
+    const Command& c = commands_[next_++];
+    try {
+      if (Execute(c, status, nowMs)) return quit_ ? Step::Quit : Step::Continue;
+    } catch (const Failure& f) {
+      std::fprintf(stderr, "korvoui play: events line %d: %s\n", c.line, f.why.c_str());
+      return Step::Fail;
+    }
+  }
+  return Step::Continue;
+}

@@ -1,0 +1,63 @@
+// play_events.h: `korvoui play --events FILE`, a script of input and checks
+// run inside the play window, one step per frame, for tests. Input goes in
+// through SDL_PushEvent, so it takes the same path as a user's.
+//
+//   frames N              let N frames pass
+//   move X Y              mouse motion to window pixel (X, Y)
+//   click X Y             motion there, left button down and up
+//   clickon DIALOG ID     click at the centre of a control of an open dialog
+//   key NAME              a key press by SDL key name (Return, Escape, F12, A)
+//   text "TEXT"           text input (UTF-8)
+//   compose "TEXT"        IME pre-edit text (UTF-8); "" ends the composition
+//   replace-script FILE   replaces the UI script file of the root with FILE
+//                         (relative to the events file)
+//   wait-reload           frames pass until the next reload (10 s at most)
+//   call NAME ARGS...     calls an exported function as a session script does
+//                         and prints "NAME -> RESULT" when it has a result
+//   print WHAT            open, stack, focus, hover or reload, on stdout
+//   print ctrl DIALOG ID  the `ctrl` line of a session script
+//   screenshot PATH       the last frame as a PNG
+//   quit                  closes the window
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/korvoui/session_script.h"
+
+// What the events script reads from the play loop.
+struct PlayStatus {
+  int windowWidth = 0, windowHeight = 0;
+  int reloads = 0;             // reload attempts so far
+  std::string reloadText;      // "ok", "ok (lost: ...)" or "error ..."; "" before any
+  std::string scriptPath;      // the UI script file on disk; "" when not watched
+};
+
+class PlayEvents {
+ public:
+  // Reads the file; false with a reason.
+  bool Load(const std::string& path, std::string* error);
+
+  enum class Step { Continue, Quit, Fail };
+  // Runs the commands of this frame: up to the first that sends input or
+  // waits. On Fail the reason went to stderr.
+  Step Run(const PlayStatus& status, uint32_t nowMs);
+
+ private:
+  struct Command {
+    int line;
+    std::vector<std::string> args;
+    std::vector<SessionToken> tokens;
+  };
+  // True when the command ends this frame's step.
+  bool Execute(const Command& command, const PlayStatus& status, uint32_t nowMs);
+
+  std::vector<Command> commands_;
+  std::string directory_;
+  size_t next_ = 0;
+  int framesLeft_ = 0;
+  bool waitingReload_ = false;
+  int reloadsAtWait_ = 0;
+  uint32_t waitDeadline_ = 0;
+  bool quit_ = false;
+};
