@@ -147,20 +147,20 @@ def panel_inset():
                  hair=None, scan=0.08)
 
 
+# List and edit frames are drawn over their text (the control's members draw
+# after it), so their inside is only a light tint.
 def list_frame():
     img = frame(256, 256, margin=1, cut=8, top=(10, 12, 15), bottom=(16, 19, 23),
                 rim=(54, 120, 140), rim_w=1.0, rim_a=0.9, inset=True, bevel=3.0,
-                bevel_k=0.4, hair=None, scan=0.10, fill_a=0.92)
+                bevel_k=0.4, hair=None, scan=0.10, fill_a=0.25)
     brackets(img, 3, 14, 1.5, CYAN, 0.7)
     return img
 
 
 def edit_frame():
-    img = frame(256, 32, margin=1, cut=5, top=(8, 10, 12), bottom=(18, 21, 25),
-                rim=(54, 120, 140), rim_w=1.0, rim_a=0.9, inset=True, bevel=3.0,
-                bevel_k=0.45, hair=None, scan=0.10)
-    img.fill_sdf(lambda x, y: sd_box(x, y, 6, 16, 1.2, 8), rgba(AMBER, 0.8))
-    return img
+    return frame(256, 32, margin=1, cut=5, top=(8, 10, 12), bottom=(18, 21, 25),
+                 rim=(54, 120, 140), rim_w=1.0, rim_a=0.9, inset=True, bevel=3.0,
+                 bevel_k=0.45, hair=None, scan=0.10, fill_a=0.25)
 
 
 def title_bar():
