@@ -1,8 +1,25 @@
 #!/usr/bin/env bash
-# Sets up, builds, and runs the demo on the shipped assets.
+# Sets up, builds, and runs the menus on the shipped assets: in a window when
+# there is a display (`korvoui play`), otherwise as a tour of the screens
+# rendered to PNG files (`korvoui render`).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake --preset release >/dev/null
 cmake --build --preset release
-exec build/release/tools/korvoui demo "$@"
+korvoui=build/release/tools/korvoui
+
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  exec "$korvoui" play "$@"
+fi
+
+echo "No display: rendering a tour of the screens instead (korvoui play needs a window)."
+out=out/tour
+mkdir -p "$out"
+for screens in "MAINMENU" "MAINMENU SCRIPTCONSOLE" "MAINMENU MBOX_OK" "OPTIONMENU" "OPTIONGRAPHIC" \
+               "OPTIONSOUND" "SELECTIDMENU" "LOGINMENU" "GALLERY"; do
+  name=$(echo "$screens" | tr ' ' '+' | tr '[:upper:]' '[:lower:]')
+  # shellcheck disable=SC2086
+  "$korvoui" render $screens -o "$out/$name.png"
+done
+echo "The tour is in $out/ — open the PNG files to look at the screens."
