@@ -3,10 +3,13 @@
 // result is printed by the result's type.
 #include "tools/korvoui/export_calls.h"
 
+#include <cstdio>
 #include <tuple>
 #include <type_traits>
 
+#include "korvogui/console.h"
 #include "korvogui/korvogui.h"
+#include "korvogui/messagebox.h"
 
 namespace {
 
@@ -93,6 +96,42 @@ SessionCall BindPrintf(void (*fn)(const char*, ...)) {
   return call;
 }
 
+// ---- Message box callbacks -------------------------------------------------------------
+
+// Each call prints "callback(CODE) -> RESULT" when the module makes it.
+bool Answer(unsigned long code, bool result) {
+  std::printf("callback(%lu) -> %s\n", code, result ? "true" : "false");
+  return result;
+}
+bool AcceptCallback(unsigned long code) { return Answer(code, true); }
+bool RefuseCallback(unsigned long code) { return Answer(code, false); }
+
+// GUI_MessageBox TEXT TITLE FLAGS CB, where CB is none, accept or refuse.
+SessionCall BindMessageBox() {
+  SessionCall call;
+  call.arity = 4;
+  call.hasResult = true;
+  call.invoke = [](const std::vector<SessionToken>& args, std::string* result, std::string* error) {
+    const char* text;
+    const char* title;
+    unsigned long flags;
+    if (!Convert(args[0], &text, error) || !Convert(args[1], &title, error) ||
+        !Convert(args[2], &flags, error))
+      return false;
+    const std::string& cb = args[3].text;
+    MessageBoxCallback callback = nullptr;
+    if (cb == "accept") callback = &AcceptCallback;
+    else if (cb == "refuse") callback = &RefuseCallback;
+    else if (cb != "none") {
+      *error = "not a callback (none, accept, refuse): " + cb;
+      return false;
+    }
+    *result = Print(GUI_MessageBox(text, title, flags, callback));
+    return true;
+  };
+  return call;
+}
+
 }  // namespace
 
 const std::map<std::string, SessionCall>& SessionCalls() {
@@ -119,6 +158,11 @@ const std::map<std::string, SessionCall>& SessionCalls() {
       {"GUI_ReportError", BindPrintf(&GUI_ReportError)},
       {"GUI_GetLastError", Bind(&GUI_GetLastError)},
       {"GUI_GetTexPath", Bind(&GUI_GetTexPath)},
+      {"GUI_MessageBox", BindMessageBox()},
+      {"GUI_CloseCurrentMessageBox", Bind(&GUI_CloseCurrentMessageBox)},
+      {"GUI_ShowScriptPanel", Bind(&GUI_ShowScriptPanel)},
+      {"GUI_ScriptMessage", BindPrintf(&GUI_ScriptMessage)},
+      {"LogMessage", BindPrintf(&LogMessage)},
   };
   return calls;
 }

@@ -1,0 +1,122 @@
+// script_console.cpp: GUI_ShowScriptPanel, GUI_ScriptMessage, LogMessage,
+// the console dialog and its command line.
+#include "menus/script_console.h"
+
+#include <strings.h>
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "host/host_services.h"
+#include "host/yprofile.h"
+#include "korvogui/console.h"
+#include "korvogui/korvogui.h"
+#include "runtime/list.h"
+#include "runtime/routing.h"
+#include "runtime/window_manager.h"
+
+namespace {
+
+constexpr int kKeyUp = 38;
+constexpr char kBackquote = '`';
+constexpr char kEnter = 13;
+
+// The list of the console created last (kept after it closed) and its line number.
+CGUI_List* g_consoleList = nullptr;
+int g_lineCount = 0;
+
+// Formatted texts, and the numbered lines, are cut to 1023 bytes.
+constexpr size_t kMaxLine = 1023;
+char g_message[kMaxLine + 1];
+char g_logMessage[kMaxLine + 1];
+
+}  // namespace
+
+// ---- Exported functions ---------------------------------------------------------------------
+
+extern "C" KORVO_API void GUI_ShowScriptPanel(bool show) {
+  CGUI_Window* console = FindOpenDialog("SCRIPTCONSOLE");
+  if (!show) {
+    if (console) console->Destroy();
+    return;
+  }
+  if (!console) GUI_CreateDialog("SCRIPTCONSOLE");
+  SetFocusWindow(nullptr);
+  bConsole = 0;
+  bSystemMenu = 0;
+}
+
+extern "C" KORVO_API void GUI_ScriptMessage(const char* format, ...) {
+  if (!g_consoleList) return;
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(g_message, sizeof g_message, format, args);
+  va_end(args);
+  char number[16];
+  std::snprintf(number, sizeof number, "%4d:", ++g_lineCount);
+  const std::string line = (number + std::string(g_message)).substr(0, kMaxLine);
+  // No selection scrolls to the end; the new line then becomes the selection.
+  g_consoleList->SetCurSel(-1);
+  g_consoleList->SetCurSel(g_consoleList->AddString(line));
+  LogAddNewLine(("console : " + line).c_str());
+}
+
+extern "C" KORVO_API void LogMessage(const char* format, ...) {
+  if (!DebugMode) return;
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(g_logMessage, sizeof g_logMessage, format, args);
+  va_end(args);
+  GUI_ScriptMessage("%s", g_logMessage);
+}
+
+// ---- Console dialog ---------------------------------------------------------------------------
+
+bool CGUI_ScriptConsole::OnCreate() {
+  g_consoleList = dynamic_cast<CGUI_List*>(FindChild("IDC_LIST_MESSAGE"));
+  g_lineCount = 0;
+  if (!CGUI_MenuDialog::OnCreate()) return false;
+  // The console sits over the game: no menu cursor of its own.
+  LeaveMouseCursorMode();
+  SetForeground(1);
+  if (CGUI_Window* edit = FindControl("IDC_EDIT_COMMAND")) SetFocusWindow(edit);
+  return true;
+}
+
+bool CGUI_ScriptConsole::OnDestroy() {
+  EnterMouseCursorMode();
+  return CGUI_MenuDialog::OnDestroy();
+}
+
+// ---- Command line --------------------------------------------------------------------------------
+
+bool CGUI_ConsoleEdit::OnCreate() {
+  lastCommand_.clear();
+  return CGUI_GameEdit::OnCreate();
+}
+
+bool CGUI_ConsoleEdit::OnKeyDown(int key) {
+  if (key == kKeyUp) SetCaption(lastCommand_);
+  return CGUI_GameEdit::OnKeyDown(key);
+}
+
+bool CGUI_ConsoleEdit::OnChar(char ch) {
+  // The backquote opens and closes the console in the host: never text.
+  if (ch == kBackquote) return true;
+  const bool leadByte = static_cast<unsigned char>(ch) & 0x80;
+  if (!(leadByte && GetTextStatic()->FontType() == Y3DFONT_GAME) && !CGUI_GameEdit::OnChar(ch))
+    return false;
+  if (ch == kEnter) RunLine();
+  return true;
+}
+
+void CGUI_ConsoleEdit::RunLine() {
+  std::string line;
+  GetCaption(line);
+  if (strcasecmp(line.c_str(), "show") == 0) {
+    if (CGUI_Window* room = FindOpenDialog("ROOMMENU")) room->Show(room->IsHidden(), true);
+  }
+  ExecuteCommand(line.c_str());
+  lastCommand_ = line;
+  SetCaption("");
+}

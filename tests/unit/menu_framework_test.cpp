@@ -1,0 +1,222 @@
+// Tests of the menu-dialog bases' host calls and focus, and of the click
+// contract of id-bound push buttons with the shared click actions.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/host_services.h"
+#include "menus/click_handlers.h"
+#include "menus/menu_dialogs.h"
+#include "tests/unit/game_controls_support.h"
+
+namespace {
+
+int HostVar(const char* name) {
+  int v = 0;
+  korvohost::GetVar(name, &v);
+  return v;
+}
+
+class MenuFrameworkTest : public GameControlsTest {
+ protected:
+  template <class D>
+  D* AddMenuDialog(const char* id) {
+    auto* d = new D;
+    d->SetId(id);
+    ::SetRegion(d, 0, 0, 1, 1);
+    table_->Insert(id, d);
+    return d;
+  }
+  // A control that registers as a tab stop when created.
+  CGUI_Control* AddTabStop(CGUI_Window* d, const char* id) {
+    auto* c = new CGUI_Control;
+    c->SetId(id);
+    c->SetTabStop(true);
+    d->AddChild(c);
+    return c;
+  }
+};
+
+}  // namespace
+
+// ---- Menu dialogs -----------------------------------------------------------------------------
+
+TEST_F(MenuFrameworkTest, MenuDialogTellsTheHostAMenuIsUpWhileOpen) {
+  AddMenuDialog<CGUI_MenuDialog>("MENU");
+  korvohost::SetVar("bSystemMenu", 0);
+  const int depth = korvohost::MouseCursorDepth();
+
+  ASSERT_TRUE(GUI_CreateDialog("MENU"));
+  EXPECT_EQ(korvohost::AmbientLight(), -1);
+  EXPECT_EQ(HostVar("bSystemMenu"), 1);
+  EXPECT_EQ(korvohost::MouseCursorDepth(), depth + 1);
+  EXPECT_FALSE(FindOpenDialog("MENU")->IsExclusive());
+
+  ASSERT_TRUE(GUI_DestroyDialog("MENU"));
+  EXPECT_EQ(HostVar("bSystemMenu"), 0);
+  EXPECT_EQ(korvohost::MouseCursorDepth(), depth);
+}
+
+TEST_F(MenuFrameworkTest, MenuDialogFocusesItsFirstTabStop) {
+  CGUI_MenuDialog* d = AddMenuDialog<CGUI_MenuDialog>("MENU");
+  AddWindow(d, "IDC_PLAIN", 0, 0, 0.1f, 0.1f);
+  CGUI_Control* first = AddTabStop(d, "IDC_FIRST");
+  AddTabStop(d, "IDC_SECOND");
+  ASSERT_TRUE(GUI_CreateDialog("MENU"));
+  EXPECT_EQ(Routing().focus, first);
+}
+
+TEST_F(MenuFrameworkTest, MenuDialogWithoutTabStopsLeavesTheFocus) {
+  CGUI_Dialog* other = AddDialog("OTHER");
+  RecordingWindow* focused = AddWindow(other, "IDC_FOCUSED", 0, 0, 0.1f, 0.1f);
+  ASSERT_TRUE(GUI_CreateDialog("OTHER"));
+  SetFocusWindow(focused);
+  AddMenuDialog<CGUI_MenuDialog>("MENU");
+  ASSERT_TRUE(GUI_CreateDialog("MENU"));
+  EXPECT_EQ(Routing().focus, focused);
+}
+
+TEST_F(MenuFrameworkTest, MenuDialogFailsWhenAControlFails) {
+  CGUI_MenuDialog* d = AddMenuDialog<CGUI_MenuDialog>("MENU");
+  AddWindow(d, "IDC_BAD", 0, 0, 0.1f, 0.1f)->failCreate = true;
+  AddTabStop(d, "IDC_FIRST");
+  EXPECT_FALSE(GUI_CreateDialog("MENU"));
+  EXPECT_EQ(Routing().focus, nullptr);
+}
+
+TEST_F(MenuFrameworkTest, ExclusiveMenuDialogIsExclusiveOnlyWhileOpen) {
+  CGUI_ExclusiveMenuDialog* d = AddMenuDialog<CGUI_ExclusiveMenuDialog>("EXCL");
+  const int depth = korvohost::MouseCursorDepth();
+  ASSERT_TRUE(GUI_CreateDialog("EXCL"));
+  EXPECT_TRUE(d->IsExclusive());
+  EXPECT_EQ(HostVar("bSystemMenu"), 1);
+  EXPECT_EQ(korvohost::MouseCursorDepth(), depth + 1);
+  ASSERT_TRUE(GUI_DestroyDialog("EXCL"));
+  EXPECT_FALSE(d->IsExclusive());
+  EXPECT_EQ(HostVar("bSystemMenu"), 0);
+  EXPECT_EQ(korvohost::MouseCursorDepth(), depth);
+}
+
+// ---- Click contract ---------------------------------------------------------------------------------
+
+namespace {
+
+std::vector<std::string> g_events;
+
+// A dialog whose release handler (reached through notify parent) logs and
+// answers as told.
+class AnsweringDialog : public CGUI_Dialog {
+ public:
+  bool answer = true;
+  bool OnLButtonUp() override {
+    g_events.push_back("base");
+    return answer;
+  }
+};
+
+void LogAction(CGUI_GamePushButton*) { g_events.push_back("action"); }
+
+template <EClickForm Form>
+using LoggingButton = TGUI_ClickButton<&LogAction, Form>;
+
+class ClickContractTest : public MenuFrameworkTest {
+ protected:
+  void SetUp() override {
+    MenuFrameworkTest::SetUp();
+    g_events.clear();
+  }
+  // An opened dialog with the button as its only control, forwarding its
+  // release to the dialog.
+  template <class Button>
+  Button* OpenWith(AnsweringDialog** dialog = nullptr, const char* id = "DLG") {
+    auto* d = AddMenuDialog<AnsweringDialog>(id);
+    auto* b = new Button;
+    b->SetId("IDC_BUTTON");
+    AddFont(b);
+    for (const char* t : {"base.tga", "second.tga", "hover.tga"}) AddBitmap(b, t);
+    AddPulse(b);
+    AddBitmap(b, "pressed.tga");
+    AddPulse(b);
+    b->SetNotifyParent(true);
+    d->AddChild(b);
+    EXPECT_TRUE(GUI_CreateDialog(id)) << GUI_GetLastError();
+    if (dialog) *dialog = d;
+    return b;
+  }
+};
+
+}  // namespace
+
+TEST_F(ClickContractTest, BaseFirstActsOnlyAfterASuccessfulRelease) {
+  AnsweringDialog* d;
+  auto* b = OpenWith<LoggingButton<kBaseFirst>>(&d);
+  EXPECT_TRUE(b->OnLButtonUp());
+  EXPECT_EQ(g_events, (std::vector<std::string>{"base", "action"}));
+
+  g_events.clear();
+  d->answer = false;
+  EXPECT_FALSE(b->OnLButtonUp());
+  EXPECT_EQ(g_events, std::vector<std::string>{"base"});
+}
+
+TEST_F(ClickContractTest, ActionFirstActsThenReturnsTheReleaseResult) {
+  AnsweringDialog* d;
+  auto* b = OpenWith<LoggingButton<kActionFirst>>(&d);
+  d->answer = false;
+  EXPECT_FALSE(b->OnLButtonUp());
+  EXPECT_EQ(g_events, (std::vector<std::string>{"action", "base"}));
+}
+
+TEST_F(ClickContractTest, ReleaseStillPlaysTheClickOfACaptionlessButton) {
+  auto* b = OpenWith<CGUI_QuitButton>();
+  korvohost::TakeSounds();
+  bHalt = 0;
+  EXPECT_TRUE(b->OnLButtonUp());
+  EXPECT_EQ(korvohost::TakeSounds(), std::vector<int>{40010});
+  EXPECT_EQ(bHalt, 1);
+  bHalt = 0;
+}
+
+// ---- Shared actions ----------------------------------------------------------------------------------
+
+TEST_F(ClickContractTest, CloseParentDestroysTheButtonsDialog) {
+  auto* b = OpenWith<CGUI_CloseParentButton>();
+  ASSERT_TRUE(GUI_IsDialogCreated("DLG"));
+  EXPECT_TRUE(b->OnLButtonUp());
+  EXPECT_FALSE(GUI_IsDialogCreated("DLG"));
+}
+
+TEST_F(ClickContractTest, GoToBackAndResumeMoveAlongTheDialogStack) {
+  AddMenuDialog<AnsweringDialog>("FIRST");
+  AddMenuDialog<AnsweringDialog>("SECOND");
+  auto* go = OpenWith<TGUI_GoToButton<"SECOND">>(nullptr, "GO");
+  auto* back = OpenWith<CGUI_BackButton>(nullptr, "BACK");
+  auto* resume = OpenWith<CGUI_ResumeButton>(nullptr, "RESUME");
+  GUI_DestroyAllDialog();
+  DialogStack().clear();
+
+  ASSERT_TRUE(GUI_NextDialog("FIRST"));
+  go->OnLButtonUp();
+  EXPECT_TRUE(GUI_IsDialogCreated("SECOND"));
+  EXPECT_FALSE(GUI_IsDialogCreated("FIRST"));
+  ASSERT_EQ(DialogStack().size(), 2u);
+
+  back->OnLButtonUp();   // closes SECOND and opens FIRST again
+  EXPECT_FALSE(GUI_IsDialogCreated("SECOND"));
+  EXPECT_TRUE(GUI_IsDialogCreated("FIRST"));
+  ASSERT_EQ(DialogStack().size(), 1u);
+
+  resume->OnLButtonUp();   // closes FIRST, opens nothing
+  EXPECT_FALSE(GUI_IsDialogCreated("FIRST"));
+  EXPECT_TRUE(DialogStack().empty());
+}
+
+TEST_F(ClickContractTest, OpenOverLeavesTheStackAlone) {
+  AddMenuDialog<AnsweringDialog>("OVER");
+  auto* b = OpenWith<TGUI_OpenOverButton<"OVER">>();
+  b->OnLButtonUp();
+  EXPECT_TRUE(GUI_IsDialogCreated("OVER"));
+  EXPECT_TRUE(GUI_IsDialogCreated("DLG"));
+  EXPECT_TRUE(DialogStack().empty());
+}
