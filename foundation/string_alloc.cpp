@@ -84,6 +84,7 @@ void CStringAlloc::Alloc(CString& string, uint32_t needed) {
 void CStringAlloc::Free(CString& string) {
   if (!string.m_data) return;
   string.m_capacity = 0;
+  string.m_length = 0;
   if (string.m_ownsSystemMemory) {
     std::free(string.m_data);
     string.m_ownsSystemMemory = false;
