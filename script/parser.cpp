@@ -8,6 +8,11 @@
 
 int32_t CParser::s_generation = 0;
 
+namespace {
+constexpr int kUnknownSymbol = -2;
+constexpr size_t kRememberedTokens = 1024;   // token numbers whose symbols are remembered
+}  // namespace
+
 CParser::CParser(CParserTables* tables, CScanner* scanner)
     : evalAllocator_("Ortan", "Ortan Evaluated", 0x100000, sizeof(CEvalNode), true, false, false) {
   AttachTables(tables);
@@ -29,6 +34,7 @@ void CParser::AttachTables(CParserTables* tables) {
   status_ = 0;
   generation_ = ++s_generation;
   states_.Clear();
+  tokenSymbols_.clear();
   nodeSize_ = static_cast<uint32_t>(sizeof(CParseNode) + nodeWidth_ * sizeof(CParseNode*));
   delete nodeAllocator_;
   nodeAllocator_ =
@@ -95,6 +101,15 @@ void CParser::Clear() {
   ready_ = false;
 }
 
+int CParser::TokenSymbol(const CToken& token) {
+  const auto number = static_cast<size_t>(token.number);
+  if (token.number < 0 || number >= kRememberedTokens) return tables_->SymbolNumber(token.name.Data());
+  if (number >= tokenSymbols_.size()) tokenSymbols_.resize(number + 1, kUnknownSymbol);
+  int& symbol = tokenSymbols_[number];
+  if (symbol == kUnknownSymbol) symbol = tables_->SymbolNumber(token.name.Data());
+  return symbol;
+}
+
 // ---- Driver ------------------------------------------------------------------------------------
 
 int CParser::Push(int symbol, const char* text, uint32_t line, uint32_t column, void* value) {
@@ -157,7 +172,7 @@ CParseResult CParser::Parse() {
   while (!scanner_->AtEnd() && status_ != -1) {
     scanner_->NextToken(token);
     if (token.skipped) continue;
-    const int symbol = tables_->SymbolNumber(token.name.Data());
+    const int symbol = TokenSymbol(token);
     void* value = nullptr;
     if (token.valueMaker) token.valueMaker->MakeValue(token.number, token.text.Data(), &value);
     const int pushed = Push(symbol, token.text.Data(), token.line + 1, token.column + 1, value);
