@@ -19,6 +19,7 @@ bool CIndexList::Create(uint32_t capacity) {
   for (uint32_t i = 0; i < capacity; ++i) m_entries[i] = SIndexEntry{this, kNoIndex, kNoIndex, 0};
   m_entries[0].length = static_cast<uint16_t>(capacity);
   m_head = 0;
+  m_freeCount = capacity;
   const size_t words = (capacity + 63) / 64;
   m_starts.assign(words, 0);
   m_summary.assign((words + 63) / 64, 0);
@@ -31,6 +32,7 @@ void CIndexList::Destroy() {
   m_frame = nullptr;
   m_entries = nullptr;
   m_capacity = 0;
+  m_freeCount = 0;
   m_head = kNoIndex;
   m_starts.clear();
   m_summary.clear();
@@ -102,6 +104,7 @@ SIndexEntry* CIndexList::Alloc(uint32_t count) {
     if (split) MarkRunStart(replacement);
     run.length = static_cast<uint16_t>(count);
     run.prev = run.next = kNoIndex;
+    m_freeCount -= count;
     return &run;
   }
   return nullptr;
@@ -109,6 +112,7 @@ SIndexEntry* CIndexList::Alloc(uint32_t count) {
 
 void CIndexList::Free(SIndexEntry* entry) {
   const uint16_t index = IndexOf(entry);
+  m_freeCount += entry->length;
   const uint16_t before = RunStartBefore(index);
   uint16_t after = before != kNoIndex ? m_entries[before].next : m_head;
 

@@ -48,6 +48,8 @@ class CIndexList {
   void Free(SIndexEntry* entry);
 
   uint32_t Capacity() const { return m_capacity; }
+  // Entries in free runs.
+  uint32_t FreeCount() const { return m_freeCount; }
   uint16_t Head() const { return m_head; }
   uint16_t IndexOf(const SIndexEntry* entry) const { return static_cast<uint16_t>(entry - m_entries); }
   const SIndexEntry& Entry(uint32_t index) const { return m_entries[index]; }
@@ -63,6 +65,7 @@ class CIndexList {
   SFrame* m_frame = nullptr;
   SIndexEntry* m_entries = nullptr;
   uint32_t m_capacity = 0;
+  uint32_t m_freeCount = 0;
   uint16_t m_head = kNoIndex;
   std::vector<uint64_t> m_starts;    // bit i: a free run starts at entry i
   std::vector<uint64_t> m_summary;   // bit w: word w of m_starts is not zero

@@ -1,6 +1,9 @@
 // string_alloc.h (foundation): the pooled storage of the foundation strings.
 // Storage comes in 64-byte units from 1 MiB frames of the heap "default", one
 // index list of 16384 units per frame; strings above 1 MiB take system memory.
+// Chunks are tried from the newest; the pool remembers the newest chunk that
+// has any free unit, so that a request skips the full chunks in front of it
+// without touching them.
 #pragma once
 #include <cstdint>
 
@@ -34,16 +37,24 @@ class CStringAlloc {
   uint32_t ChunkCount() const;
 
  private:
-  struct SChunk {
-    CIndexList list;
+  // A chunk is the index list of its units; a pooled string's handle leads
+  // to its chunk through the entry's owner.
+  struct SChunk : CIndexList {
+    CStringAlloc* pool;
+    uint32_t age;        // creation order: a newer chunk has a larger age
     SFrame* frame;
     char* base;
     SChunk* next;
   };
   SChunk* AddChunk();
+  // After units were taken from or given back to chunk.
+  void NoteTaken(SChunk* chunk);
+  void NoteFreed(SChunk* chunk);
 
   CMemMgr& m_mgr;
-  SChunk* m_chunks = nullptr;
+  SChunk* m_chunks = nullptr;   // newest first
+  SChunk* m_open = nullptr;     // newest chunk with a free unit; newer ones have none
+  uint32_t m_ages = 0;
   CMutex m_mutex;
 };
 

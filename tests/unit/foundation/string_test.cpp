@@ -186,6 +186,41 @@ TEST(CStringAlloc, UnitsAreTakenFirstFitFromTheChunk) {
   for (tam::CString* s : {&b, &c, &d}) pool.Free(*s);
 }
 
+// Full chunks are skipped, and units given back to an older chunk are found
+// again once every newer chunk is full: runs still come from the newest
+// chunk that has one.
+TEST(CStringAlloc, NewestChunkWithRoomServesFirst) {
+  tam::CMemMgr mgr;
+  ASSERT_TRUE(mgr.CreateHeap("default", 0x80000));
+  tam::CStringAlloc pool(mgr);
+  tam::CString a(tam::kNoStorage), b(tam::kNoStorage), c(tam::kNoStorage), e(tam::kNoStorage),
+      f(tam::kNoStorage), g(tam::kNoStorage), h(tam::kNoStorage);
+  constexpr uint32_t kChunk = 0x100000;
+  pool.Alloc(a, kChunk);           // fills the first chunk
+  pool.Alloc(b, 1);                // a second chunk
+  pool.Alloc(c, kChunk - 64);      // fills the second chunk
+  pool.Alloc(e, 1);                // a third chunk
+  EXPECT_EQ(pool.ChunkCount(), 3u);
+  const char* firstChunk = a.Data();
+  const char* secondChunk = b.Data();
+  pool.Free(a);
+  pool.Free(b);
+
+  pool.Alloc(f, kChunk - 64);      // the rest of the third chunk
+  pool.Alloc(g, 1);                // the second chunk's free unit
+  EXPECT_EQ(g.Data(), secondChunk);
+  pool.Alloc(h, 128);              // only the first chunk has room left
+  EXPECT_EQ(h.Data(), firstChunk);
+  // Units given back to the newest chunk are taken before the first's.
+  const char* thirdChunkRest = f.Data();
+  pool.Free(f);
+  tam::CString i(tam::kNoStorage);
+  pool.Alloc(i, 64);
+  EXPECT_EQ(i.Data(), thirdChunkRest);
+  EXPECT_EQ(pool.ChunkCount(), 3u);
+  for (tam::CString* s : {&c, &e, &g, &h, &i}) pool.Free(*s);
+}
+
 TEST(CStringAlloc, KeepsStorageThatIsLargeEnough) {
   tam::CString s("keep");
   const char* storage = s.Data();
