@@ -31,8 +31,7 @@ CString::CString(CString&& other) noexcept
     : m_handle(std::exchange(other.m_handle, nullptr)),
       m_data(std::exchange(other.m_data, nullptr)),
       m_capacity(std::exchange(other.m_capacity, 0)),
-      m_length(std::exchange(other.m_length, 0)),
-      m_ownsSystemMemory(std::exchange(other.m_ownsSystemMemory, false)) {}
+      m_length(std::exchange(other.m_length, 0)) {}
 
 CString::~CString() { StringAlloc().Free(*this); }
 
@@ -51,7 +50,6 @@ CString& CString::operator=(CString&& other) noexcept {
   std::swap(m_data, other.m_data);
   std::swap(m_capacity, other.m_capacity);
   std::swap(m_length, other.m_length);
-  std::swap(m_ownsSystemMemory, other.m_ownsSystemMemory);
   return *this;
 }
 

@@ -55,16 +55,16 @@ class CString {
   const char* c_str() const { return Data(); }
   char operator[](uint32_t index) const { return Data()[index]; }
   uint32_t Capacity() const { return m_capacity; }
-  bool OwnsSystemMemory() const { return m_ownsSystemMemory; }
+  // Storage from the system: it has no pooled run.
+  bool OwnsSystemMemory() const { return m_data && !m_handle; }
 
  private:
   friend class CStringAlloc;
 
-  SIndexEntry* m_handle = nullptr;  // the run of pooled storage
+  SIndexEntry* m_handle = nullptr;  // the run of pooled storage, null for system storage
   char* m_data = nullptr;
   uint32_t m_capacity = 0;
   uint32_t m_length = 0;            // bytes before the NUL
-  bool m_ownsSystemMemory = false;
 };
 
 }  // namespace tam
