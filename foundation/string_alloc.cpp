@@ -72,7 +72,7 @@ void CStringAlloc::Alloc(CString& string, uint32_t needed) {
 
   uint32_t units = (needed + kStringUnit - 1) / kStringUnit;
   if (units == 0) units = 1;
-  CLockGuard<CMutex> guard(&m_mutex);
+  CLockGuard<CMutex> guard(MutexToTake());
   SChunk* chunk = m_open;
   SIndexEntry* run = nullptr;
   while (chunk && !(run = chunk->Alloc(units))) chunk = chunk->next;
@@ -102,12 +102,32 @@ void CStringAlloc::Free(CString& string) {
     // Given back to the pool that owns the chunk.
     auto* chunk = static_cast<SChunk*>(string.m_handle->owner);
     CStringAlloc& pool = *chunk->pool;
-    CLockGuard<CMutex> guard(&pool.m_mutex);
+    CLockGuard<CMutex> guard(pool.MutexToTake());
     chunk->Free(string.m_handle);
     pool.NoteFreed(chunk);
     string.m_handle = nullptr;
   }
   string.m_data = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Holds
+// ---------------------------------------------------------------------------
+
+CStringHold::CStringHold(CStringAlloc& pool) : m_pool(pool) {
+  if (!pool.MutexToTake()) {
+    ++pool.m_holdDepth;
+    return;
+  }
+  pool.m_mutex.Lock();
+  pool.m_holder.store(std::this_thread::get_id(), std::memory_order_relaxed);
+  pool.m_holdDepth = 1;
+}
+
+CStringHold::~CStringHold() {
+  if (--m_pool.m_holdDepth != 0) return;
+  m_pool.m_holder.store(std::thread::id(), std::memory_order_relaxed);
+  m_pool.m_mutex.Unlock();
 }
 
 }  // namespace tam

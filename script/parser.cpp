@@ -4,6 +4,7 @@
 #include <new>
 
 #include "foundation/ortan_heap.h"
+#include "foundation/string_alloc.h"
 #include "runtime/window_manager.h"
 
 int32_t CParser::s_generation = 0;
@@ -11,6 +12,10 @@ int32_t CParser::s_generation = 0;
 namespace {
 constexpr int kUnknownSymbol = -2;
 constexpr size_t kRememberedTokens = 1024;   // token numbers whose symbols are remembered
+// The parse loop holds the string pool for this many tokens at a time, so
+// that the strings of a token do not each take the pool's mutex while other
+// threads still get their turn between batches.
+constexpr int kTokensPerHold = 512;
 }  // namespace
 
 CParser::CParser(CParserTables* tables, CScanner* scanner)
@@ -79,6 +84,7 @@ void CParser::ReturnEvalNode(CEvalNode* node) {
 }
 
 void CParser::Clear() {
+  tam::CStringHold hold(tam::StringAlloc());
   while (liveEvals_) ReturnEvalNode(liveEvals_);
   CLexerTables* lexer = scanner_ ? scanner_->Tables() : nullptr;
   for (CParseNode* node = liveNodes_; node;) {
@@ -170,14 +176,17 @@ CParseResult CParser::Parse() {
   CParseResult result;
   CToken token;
   while (!scanner_->AtEnd() && status_ != -1) {
-    scanner_->NextToken(token);
-    if (token.skipped) continue;
-    const int symbol = TokenSymbol(token);
-    void* value = nullptr;
-    if (token.valueMaker) token.valueMaker->MakeValue(token.number, token.text.Data(), &value);
-    const int pushed = Push(symbol, token.text.Data(), token.line + 1, token.column + 1, value);
-    // A refused token's value was never stored in a node.
-    if (pushed < 0 && value && scanner_->Tables()) scanner_->Tables()->FreeValue(value);
+    tam::CStringHold hold(tam::StringAlloc());
+    for (int n = 0; n < kTokensPerHold && !scanner_->AtEnd() && status_ != -1; ++n) {
+      scanner_->NextToken(token);
+      if (token.skipped) continue;
+      const int symbol = TokenSymbol(token);
+      void* value = nullptr;
+      if (token.valueMaker) token.valueMaker->MakeValue(token.number, token.text.Data(), &value);
+      const int pushed = Push(symbol, token.text.Data(), token.line + 1, token.column + 1, value);
+      // A refused token's value was never stored in a node.
+      if (pushed < 0 && value && scanner_->Tables()) scanner_->Tables()->FreeValue(value);
+    }
   }
   if (status_ == -1) {
     result.message = tables_->ErrorMessage(token.line + 1, token.column + 1, token.name.Data(),
@@ -201,5 +210,7 @@ CParseResult CParser::Parse() {
 void* CParser::Evaluate(const CParseResult& result) {
   if (!result.IsValid() || result.parser != this || result.generation != generation_ || !ready_)
     return nullptr;
+  // The evaluation returns every token's text: one hold of the string pool.
+  tam::CStringHold hold(tam::StringAlloc());
   return tables_->Evaluate(this, result.root);
 }

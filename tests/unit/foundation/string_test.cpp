@@ -1,7 +1,10 @@
 // string_test.cpp: the foundation string and its pooled storage.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "foundation/mem_mgr.h"
 #include "foundation/string.h"
@@ -219,6 +222,33 @@ TEST(CStringAlloc, NewestChunkWithRoomServesFirst) {
   EXPECT_EQ(i.Data(), thirdChunkRest);
   EXPECT_EQ(pool.ChunkCount(), 3u);
   for (tam::CString* s : {&c, &e, &g, &h, &i}) pool.Free(*s);
+}
+
+// Strings made and dropped inside a hold work as usual (holds nest), and
+// another thread's string waits until the hold ends.
+TEST(CStringAlloc, HoldKeepsOtherThreadsOut) {
+  std::atomic<bool> released{false};
+  std::atomic<bool> sawRelease{false};
+  std::thread other;
+  {
+    tam::CStringHold hold(tam::StringAlloc());
+    {
+      tam::CStringHold nested(tam::StringAlloc());
+      tam::CString inside("inside");
+      inside.Append(std::string(100, 'x').c_str());
+      EXPECT_EQ(inside.Length(), 106u);
+    }
+    other = std::thread([&] {
+      tam::CString text("other thread");
+      sawRelease = released.load();
+    });
+    tam::CString stillHeld("held");   // the nested hold's end kept the outer one
+    EXPECT_STREQ(stillHeld.c_str(), "held");
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));   // give the thread its chance to (wrongly) run
+    released = true;
+  }
+  other.join();
+  EXPECT_TRUE(sawRelease);
 }
 
 TEST(CStringAlloc, KeepsStorageThatIsLargeEnough) {
