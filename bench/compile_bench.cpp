@@ -1,5 +1,6 @@
 // compile_bench.cpp: compiling generated scripts of 1,000 dialogs x 20
-// controls and 200 x 40, with MB/s and controls/s, beside a memchr pass over
+// controls and 200 x 40, with MB/s and controls/s, beside its stages (the
+// scanner alone, scanner and parser without evaluation) and a memchr pass over
 // the same bytes (the floor any scanner has to pay).
 #include <benchmark/benchmark.h>
 
@@ -9,6 +10,9 @@
 #include "korvogui/korvogui.h"
 #include "runtime/window_manager.h"
 #include "script/compiler.h"
+#include "script/parser.h"
+#include "script/scanner.h"
+#include "script/ui_script_language.h"
 
 namespace {
 
@@ -36,7 +40,51 @@ void BM_CompileScript(benchmark::State& state) {
                                                     benchmark::Counter::kIsRate);
   state.counters["bytes"] = double(text.size());
 }
-BENCHMARK(BM_CompileScript)->Args({1000, 20})->Args({200, 40})->Unit(benchmark::kMillisecond);
+// Warm: the pools and kept frames of earlier compiles are in place, as for
+// repeated compiles in one process.
+BENCHMARK(BM_CompileScript)->Args({1000, 20})->Args({200, 40})->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5)->MinTime(1.0);
+
+void SetRates(benchmark::State& state, const std::string& text) {
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
+  state.counters["controls/s"] = benchmark::Counter(
+      double(state.range(0)) * double(state.range(1)) * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+// The scanner alone: every token of the text, skipped ones included.
+void BM_ScanOnly(benchmark::State& state) {
+  EnsureInitialized();
+  const std::string text = GenerateScript(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  CUIScriptLexerTables lexerTables;
+  for (auto _ : state) {
+    CStringScanner scanner(&lexerTables, text.c_str());
+    CToken token;
+    size_t tokens = 0;
+    while (!scanner.AtEnd()) {
+      scanner.NextToken(token);
+      ++tokens;
+    }
+    benchmark::DoNotOptimize(tokens);
+  }
+  SetRates(state, text);
+}
+BENCHMARK(BM_ScanOnly)->Args({1000, 20})->Args({200, 40})->Unit(benchmark::kMillisecond);
+
+// Scanner and parser: the whole parse tree is built, then cleared.
+void BM_ParseOnly(benchmark::State& state) {
+  EnsureInitialized();
+  const std::string text = GenerateScript(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  CUIScriptLexerTables lexerTables;
+  CUIScriptParserTables parserTables;
+  for (auto _ : state) {
+    CStringScanner scanner(&lexerTables, text.c_str());
+    CParser parser(&parserTables, &scanner);
+    const CParseResult result = parser.Parse();
+    if (!result.IsValid()) state.SkipWithError(result.message.Data());
+    parser.Clear();
+  }
+  SetRates(state, text);
+}
+BENCHMARK(BM_ParseOnly)->Args({1000, 20})->Args({200, 40})->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
 
 void BM_MemchrPass(benchmark::State& state) {
   const std::string text = GenerateScript(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));

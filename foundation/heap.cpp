@@ -3,10 +3,16 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "foundation/report.h"
 
 namespace tam {
+
+struct CMemMgr::_heap::SSpare {
+  SSpare* next;
+  uint32_t pages;
+};
 
 // ---------------------------------------------------------------------------
 // Life of the heap
@@ -41,6 +47,7 @@ void CMemMgr::_heap::Destroy() {
     DestroyFrame(frame);
     delete frame;
   }
+  FreeSpares();
   std::free(memory);
   std::free(pageMap);
   memory = pageMap = nullptr;
@@ -78,7 +85,7 @@ SFrame* CMemMgr::_heap::CreateFrame(uint32_t bytes) {
     if (usedPages > peakPages) peakPages = usedPages;
   } else {
     // Too full or too fragmented: the frame takes its memory from the system.
-    frame->base = std::malloc(static_cast<size_t>(pages) * kPageSize);
+    frame->base = TakeSystemMemory(pages);
     if (!frame->base) {
       delete frame;
       return nullptr;
@@ -90,6 +97,40 @@ SFrame* CMemMgr::_heap::CreateFrame(uint32_t bytes) {
   if (frames) frames->prev = frame;
   frames = frame;
   return frame;
+}
+
+// ---------------------------------------------------------------------------
+// System memory
+// ---------------------------------------------------------------------------
+
+void* CMemMgr::_heap::TakeSystemMemory(uint32_t pages) {
+  for (SSpare** link = &spares; *link; link = &(*link)->next) {
+    SSpare* spare = *link;
+    if (spare->pages != pages) continue;
+    *link = spare->next;
+    spareBytes -= static_cast<uint64_t>(pages) * kPageSize;
+    return spare;
+  }
+  return std::malloc(static_cast<size_t>(pages) * kPageSize);
+}
+
+void CMemMgr::_heap::GiveSystemMemory(void* block, uint32_t pages) {
+  const uint64_t bytes = static_cast<uint64_t>(pages) * kPageSize;
+  if (spareBytes + bytes > kSpareBytesMax) {
+    std::free(block);
+    return;
+  }
+  spares = new (block) SSpare{spares, pages};
+  spareBytes += bytes;
+}
+
+void CMemMgr::_heap::FreeSpares() {
+  while (spares) {
+    SSpare* spare = spares;
+    spares = spare->next;
+    std::free(spare);
+  }
+  spareBytes = 0;
 }
 
 bool CMemMgr::_heap::HasFrame(const SFrame* frame) {
@@ -113,7 +154,7 @@ bool CMemMgr::_heap::DestroyFrame(SFrame* frame) {
   frame->prev = frame->next = nullptr;
 
   if (frame->ownMemory) {
-    std::free(frame->base);
+    GiveSystemMemory(frame->base, frame->pageCount);
   } else {
     usedPages -= frame->pageCount;
     std::memset(pageMap + frame->firstPage, 0, frame->pageCount);

@@ -2,10 +2,17 @@
 // block of 16 KiB pages, a page map (1 byte per page, 1 = in a frame) and the
 // list of live frames, newest first. Frame operations run under the heap's
 // recursive lock.
+//
+// System memory of released own-memory frames is kept, up to kSpareBytesMax,
+// and handed to the next own-memory frame of the same page count: a parser
+// that takes and returns many 1 MiB frames per compile then reuses warm
+// memory instead of faulting fresh pages in every time.
 #pragma once
 #include "foundation/mem_mgr.h"
 
 namespace tam {
+
+constexpr uint64_t kSpareBytesMax = 192ull << 20;   // system memory a heap keeps for reuse
 
 struct CMemMgr::_heap {
   char name[kHeapNameMax + 1] = {};
@@ -18,6 +25,9 @@ struct CMemMgr::_heap {
   uint8_t* pageMap = nullptr;
   SFrame* frames = nullptr;
   CRecursiveLock lock;
+  struct SSpare;                 // a kept system block; the link lives in the block
+  SSpare* spares = nullptr;
+  uint64_t spareBytes = 0;
 
   // Takes the block and page map from the system and stores the name.
   bool Create(const char* heapName, uint32_t bytes);
@@ -38,6 +48,12 @@ struct CMemMgr::_heap {
  private:
   // First page of the first run of count free pages, or pageCount.
   uint32_t FindFreeRun(uint32_t count) const;
+  // System memory of pages pages: a kept block of that size, or a new one.
+  void* TakeSystemMemory(uint32_t pages);
+  // Keeps the block for reuse while the kept bytes stay within the limit,
+  // else frees it.
+  void GiveSystemMemory(void* memory, uint32_t pages);
+  void FreeSpares();
 };
 
 }  // namespace tam

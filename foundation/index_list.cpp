@@ -1,6 +1,8 @@
 // index_list.cpp: first-fit runs and merging release over the entry array.
 #include "foundation/index_list.h"
 
+#include <bit>
+
 namespace tam {
 
 // ---------------------------------------------------------------------------
@@ -17,6 +19,11 @@ bool CIndexList::Create(uint32_t capacity) {
   for (uint32_t i = 0; i < capacity; ++i) m_entries[i] = SIndexEntry{this, kNoIndex, kNoIndex, 0};
   m_entries[0].length = static_cast<uint16_t>(capacity);
   m_head = 0;
+  m_freeCount = capacity;
+  const size_t words = (capacity + 63) / 64;
+  m_starts.assign(words, 0);
+  m_summary.assign((words + 63) / 64, 0);
+  MarkRunStart(0);
   return true;
 }
 
@@ -25,12 +32,46 @@ void CIndexList::Destroy() {
   m_frame = nullptr;
   m_entries = nullptr;
   m_capacity = 0;
+  m_freeCount = 0;
   m_head = kNoIndex;
+  m_starts.clear();
+  m_summary.clear();
 }
 
 void CIndexList::Clear(uint16_t index) {
   m_entries[index].prev = m_entries[index].next = kNoIndex;
   m_entries[index].length = 0;
+}
+
+// ---------------------------------------------------------------------------
+// Free-run starts
+// ---------------------------------------------------------------------------
+
+void CIndexList::MarkRunStart(uint16_t index) {
+  m_starts[index / 64] |= uint64_t{1} << (index % 64);
+  m_summary[index / 4096] |= uint64_t{1} << (index / 64 % 64);
+}
+
+void CIndexList::UnmarkRunStart(uint16_t index) {
+  uint64_t& word = m_starts[index / 64];
+  word &= ~(uint64_t{1} << (index % 64));
+  if (word == 0) m_summary[index / 4096] &= ~(uint64_t{1} << (index / 64 % 64));
+}
+
+uint16_t CIndexList::RunStartBefore(uint16_t index) const {
+  const auto highest = [](uint64_t bits) { return static_cast<uint32_t>(std::bit_width(bits)) - 1; };
+  const uint32_t word = index / 64;
+  if (const uint64_t below = m_starts[word] & ((uint64_t{1} << (index % 64)) - 1))
+    return static_cast<uint16_t>(word * 64 + highest(below));
+  // The nearest non-empty word before this one, through the summary.
+  uint32_t group = word / 64;
+  uint64_t words = m_summary[group] & ((uint64_t{1} << (word % 64)) - 1);
+  while (words == 0) {
+    if (group == 0) return kNoIndex;
+    words = m_summary[--group];
+  }
+  const uint32_t found = group * 64 + highest(words);
+  return static_cast<uint16_t>(found * 64 + highest(m_starts[found]));
 }
 
 // ---------------------------------------------------------------------------
@@ -44,8 +85,9 @@ SIndexEntry* CIndexList::Alloc(uint32_t count) {
     if (run.length < count) continue;
 
     // The rest of a longer run takes the run's place in the free list.
+    const bool split = run.length > count;
     uint16_t replacement = run.next;
-    if (run.length > count) {
+    if (split) {
       replacement = static_cast<uint16_t>(i + count);
       SIndexEntry& rest = m_entries[replacement];
       rest.length = static_cast<uint16_t>(run.length - count);
@@ -58,8 +100,11 @@ SIndexEntry* CIndexList::Alloc(uint32_t count) {
     if (run.prev != kNoIndex) m_entries[run.prev].next = replacement;
     else m_head = replacement;
 
+    UnmarkRunStart(i);
+    if (split) MarkRunStart(replacement);
     run.length = static_cast<uint16_t>(count);
     run.prev = run.next = kNoIndex;
+    m_freeCount -= count;
     return &run;
   }
   return nullptr;
@@ -67,17 +112,15 @@ SIndexEntry* CIndexList::Alloc(uint32_t count) {
 
 void CIndexList::Free(SIndexEntry* entry) {
   const uint16_t index = IndexOf(entry);
-  uint16_t before = kNoIndex;
-  uint16_t after = m_head;
-  while (after != kNoIndex && after < index) {
-    before = after;
-    after = m_entries[after].next;
-  }
+  m_freeCount += entry->length;
+  const uint16_t before = RunStartBefore(index);
+  uint16_t after = before != kNoIndex ? m_entries[before].next : m_head;
 
   // Absorb the following free run when this run ends where it starts.
   if (after != kNoIndex && index + entry->length == after) {
     entry->length = static_cast<uint16_t>(entry->length + m_entries[after].length);
     const uint16_t next = m_entries[after].next;
+    UnmarkRunStart(after);
     Clear(after);
     after = next;
   }
@@ -90,6 +133,7 @@ void CIndexList::Free(SIndexEntry* entry) {
     Clear(index);
     return;
   }
+  MarkRunStart(index);
   entry->prev = before;
   entry->next = after;
   if (before != kNoIndex) m_entries[before].next = index;

@@ -17,27 +17,31 @@ namespace tam {
 CString::CString() { StringAlloc().Alloc(*this, kStringUnit); }
 
 CString::CString(const char* text) {
-  StringAlloc().Alloc(*this, text ? static_cast<uint32_t>(std::strlen(text)) + 1 : 1);
-  Assign(text);
+  const uint32_t length = text ? static_cast<uint32_t>(std::strlen(text)) : 0;
+  StringAlloc().Alloc(*this, length + 1);
+  if (text) Assign(text, length);
 }
 
-CString::CString(const CString& other) : CString(other.Data()) {}
+CString::CString(const CString& other) : CString(kNoStorage) {
+  StringAlloc().Alloc(*this, other.m_length + 1);
+  Assign(other.Data(), other.m_length);
+}
 
 CString::CString(CString&& other) noexcept
     : m_handle(std::exchange(other.m_handle, nullptr)),
       m_data(std::exchange(other.m_data, nullptr)),
       m_capacity(std::exchange(other.m_capacity, 0)),
-      m_ownsSystemMemory(std::exchange(other.m_ownsSystemMemory, false)) {}
+      m_length(std::exchange(other.m_length, 0)) {}
 
 CString::~CString() { StringAlloc().Free(*this); }
 
 CString& CString::operator=(const char* text) {
-  Assign(text);
+  Assign(text ? text : "", text ? static_cast<uint32_t>(std::strlen(text)) : 0);
   return *this;
 }
 
 CString& CString::operator=(const CString& other) {
-  if (this != &other) Assign(other.Data());
+  if (this != &other) Assign(other.Data(), other.m_length);
   return *this;
 }
 
@@ -45,15 +49,16 @@ CString& CString::operator=(CString&& other) noexcept {
   std::swap(m_handle, other.m_handle);
   std::swap(m_data, other.m_data);
   std::swap(m_capacity, other.m_capacity);
-  std::swap(m_ownsSystemMemory, other.m_ownsSystemMemory);
+  std::swap(m_length, other.m_length);
   return *this;
 }
 
-void CString::Assign(const char* text) {
-  if (!text) text = "";
-  const uint32_t length = static_cast<uint32_t>(std::strlen(text));
+void CString::Assign(const char* text, uint32_t length) {
   if (length + 1 > m_capacity) StringAlloc().Alloc(*this, length + 1);
-  if (m_data) std::memmove(m_data, text, length + 1);
+  if (!m_data) return;
+  std::memmove(m_data, text, length);
+  m_data[length] = '\0';
+  m_length = length;
 }
 
 // ---------------------------------------------------------------------------
@@ -61,9 +66,12 @@ void CString::Assign(const char* text) {
 // ---------------------------------------------------------------------------
 
 void CString::Append(const char* text) {
-  if (!text || !*text) return;
-  const uint32_t length = Length();
-  const uint32_t added = static_cast<uint32_t>(std::strlen(text));
+  if (text) Append(text, static_cast<uint32_t>(std::strlen(text)));
+}
+
+void CString::Append(const char* text, uint32_t added) {
+  if (!text || added == 0) return;
+  const uint32_t length = m_length;
   if (length + added + 1 > m_capacity) {
     // Re-taking the storage loses the text: keep it (and an appended text
     // that lies inside it) in a temporary string.
@@ -71,16 +79,13 @@ void CString::Append(const char* text) {
     if (m_data && text >= m_data && text < m_data + m_capacity) text = saved.Data() + (text - m_data);
     StringAlloc().Alloc(*this, length + added + 1);
     if (!m_data) return;
-    std::memcpy(m_data, saved.Data(), length + 1);
-    std::memcpy(m_data + length, text, added + 1);
-    return;
+    std::memcpy(m_data, saved.Data(), length);
+    std::memcpy(m_data + length, text, added);
+  } else {
+    std::memmove(m_data + length, text, added);
   }
-  std::memmove(m_data + length, text, added + 1);
-}
-
-void CString::Append(char c) {
-  const char text[2] = {c, '\0'};
-  Append(text);
+  m_length = length + added;
+  m_data[m_length] = '\0';
 }
 
 void CString::Format(const char* format, ...) {
@@ -94,13 +99,15 @@ void CString::Format(const char* format, ...) {
     va_end(args);
     if (written < 0) {  // an encoding error: no result at all
       m_data[0] = '\0';
+      m_length = 0;
       return;
     }
-    if (static_cast<uint32_t>(written) < m_capacity) return;
+    if (static_cast<uint32_t>(written) < m_capacity) {
+      m_length = static_cast<uint32_t>(written);
+      return;
+    }
     StringAlloc().Alloc(*this, m_capacity + kStringUnit);
   }
 }
-
-uint32_t CString::Length() const { return m_data ? static_cast<uint32_t>(std::strlen(m_data)) : 0; }
 
 }  // namespace tam

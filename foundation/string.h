@@ -1,7 +1,8 @@
 // string.h (foundation): the foundation string. Its storage comes from the
 // pooled string allocator in 64-byte units (system memory above 1 MiB); the
-// length is the C length of the text. A string whose growth met an ignored
-// out-of-memory report has no storage and reads as empty.
+// length is the C length of the text, kept beside it so that reading it and
+// appending cost no scan. A string whose growth met an ignored out-of-memory
+// report has no storage and reads as empty.
 #pragma once
 #include <cstdint>
 
@@ -10,10 +11,17 @@
 
 namespace tam {
 
+// Asks for an empty string that takes no storage until text is stored.
+struct SNoStorage {};
+inline constexpr SNoStorage kNoStorage{};
+
 class CString {
  public:
   // An empty string with 64 bytes of storage.
   CString();
+  // An empty string without storage (capacity 0); the first text stored
+  // takes it.
+  explicit CString(SNoStorage) {}
   // A copy of text; null gives an empty string.
   CString(const char* text);  // NOLINT(google-explicit-constructor): strings convert from text
   CString(const CString& other);
@@ -24,29 +32,39 @@ class CString {
   CString& operator=(const CString& other);
   CString& operator=(CString&& other) noexcept;
 
+  // Replaces the text with length bytes of text (which hold no NUL).
+  void Assign(const char* text, uint32_t length);
   // Appends text, keeping the current text when the storage is re-taken.
   void Append(const char* text);
-  void Append(char c);
+  void Append(const char* text, uint32_t length);
+  void Append(char c) {
+    if (m_length + 2 <= m_capacity) {
+      m_data[m_length++] = c;
+      m_data[m_length] = '\0';
+      return;
+    }
+    const char text[2] = {c, '\0'};
+    Append(text, 1);
+  }
   // Formats like printf, growing the storage in 64-byte steps until the
   // result fits.
   void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-  uint32_t Length() const;
+  uint32_t Length() const { return m_length; }
   const char* Data() const { return m_data ? m_data : ""; }
   const char* c_str() const { return Data(); }
   char operator[](uint32_t index) const { return Data()[index]; }
   uint32_t Capacity() const { return m_capacity; }
-  bool OwnsSystemMemory() const { return m_ownsSystemMemory; }
+  // Storage from the system: it has no pooled run.
+  bool OwnsSystemMemory() const { return m_data && !m_handle; }
 
  private:
   friend class CStringAlloc;
 
-  void Assign(const char* text);
-
-  SIndexEntry* m_handle = nullptr;  // the run of pooled storage
+  SIndexEntry* m_handle = nullptr;  // the run of pooled storage, null for system storage
   char* m_data = nullptr;
   uint32_t m_capacity = 0;
-  bool m_ownsSystemMemory = false;
+  uint32_t m_length = 0;            // bytes before the NUL
 };
 
 }  // namespace tam

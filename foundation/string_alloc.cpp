@@ -19,24 +19,35 @@ CStringAlloc::~CStringAlloc() {
   while (m_chunks) {
     SChunk* chunk = m_chunks;
     m_chunks = chunk->next;
-    chunk->list.Destroy();
+    chunk->Destroy();
     m_mgr.ReleaseFrame(chunk->frame);
     delete chunk;
   }
+  m_open = nullptr;
 }
 
 // A chunk over a new frame of the heap "default", chained in front.
 CStringAlloc::SChunk* CStringAlloc::AddChunk() {
   SFrame* frame = m_mgr.CreateFrame("default", kStringChunkBytes);
   if (!frame) return nullptr;
-  auto* chunk = new SChunk{{}, frame, static_cast<char*>(m_mgr.FrameBase(frame)), m_chunks};
-  if (!chunk->list.Create(kStringChunkUnits)) {
+  auto* chunk = new SChunk{{}, this, ++m_ages, frame, static_cast<char*>(m_mgr.FrameBase(frame)), m_chunks};
+  if (!chunk->Create(kStringChunkUnits)) {
     m_mgr.ReleaseFrame(frame);
     delete chunk;
     return nullptr;
   }
   m_chunks = chunk;
+  m_open = chunk;
   return chunk;
+}
+
+void CStringAlloc::NoteTaken(SChunk* chunk) {
+  if (chunk != m_open) return;
+  while (m_open && m_open->FreeCount() == 0) m_open = m_open->next;
+}
+
+void CStringAlloc::NoteFreed(SChunk* chunk) {
+  if (!m_open || chunk->age > m_open->age) m_open = chunk;
 }
 
 uint32_t CStringAlloc::ChunkCount() const {
@@ -56,27 +67,27 @@ void CStringAlloc::Alloc(CString& string, uint32_t needed) {
       return;
     }
     string.m_capacity = needed;
-    string.m_ownsSystemMemory = true;
     return;
   }
 
   uint32_t units = (needed + kStringUnit - 1) / kStringUnit;
   if (units == 0) units = 1;
-  CLockGuard<CMutex> guard(&m_mutex);
-  SChunk* chunk = m_chunks;
+  CLockGuard<CMutex> guard(MutexToTake());
+  SChunk* chunk = m_open;
   SIndexEntry* run = nullptr;
-  while (chunk && !(run = chunk->list.Alloc(units))) chunk = chunk->next;
+  while (chunk && !(run = chunk->Alloc(units))) chunk = chunk->next;
   if (!run) {
     chunk = AddChunk();
     if (!chunk) {
       TAM_REPORT("CStringAlloc::Alloc()", "out of memory", "tamString", 169);
       return;
     }
-    run = chunk->list.Alloc(units);
+    run = chunk->Alloc(units);
     if (!run) return;
   }
+  NoteTaken(chunk);
   string.m_handle = run;
-  string.m_data = chunk->base + static_cast<size_t>(chunk->list.IndexOf(run)) * kStringUnit;
+  string.m_data = chunk->base + static_cast<size_t>(chunk->IndexOf(run)) * kStringUnit;
   string.m_capacity = units * kStringUnit;
   std::memset(string.m_data, 0, string.m_capacity);
 }
@@ -84,15 +95,39 @@ void CStringAlloc::Alloc(CString& string, uint32_t needed) {
 void CStringAlloc::Free(CString& string) {
   if (!string.m_data) return;
   string.m_capacity = 0;
-  if (string.m_ownsSystemMemory) {
+  string.m_length = 0;
+  if (string.OwnsSystemMemory()) {
     std::free(string.m_data);
-    string.m_ownsSystemMemory = false;
   } else {
-    CLockGuard<CMutex> guard(&m_mutex);
-    string.m_handle->owner->Free(string.m_handle);
+    // Given back to the pool that owns the chunk.
+    auto* chunk = static_cast<SChunk*>(string.m_handle->owner);
+    CStringAlloc& pool = *chunk->pool;
+    CLockGuard<CMutex> guard(pool.MutexToTake());
+    chunk->Free(string.m_handle);
+    pool.NoteFreed(chunk);
     string.m_handle = nullptr;
   }
   string.m_data = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Holds
+// ---------------------------------------------------------------------------
+
+CStringHold::CStringHold(CStringAlloc& pool) : m_pool(pool) {
+  if (!pool.MutexToTake()) {
+    ++pool.m_holdDepth;
+    return;
+  }
+  pool.m_mutex.Lock();
+  pool.m_holder.store(std::this_thread::get_id(), std::memory_order_relaxed);
+  pool.m_holdDepth = 1;
+}
+
+CStringHold::~CStringHold() {
+  if (--m_pool.m_holdDepth != 0) return;
+  m_pool.m_holder.store(std::thread::id(), std::memory_order_relaxed);
+  m_pool.m_mutex.Unlock();
 }
 
 }  // namespace tam

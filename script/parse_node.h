@@ -11,7 +11,7 @@ class CParser;
 struct CParseNode {
   uint32_t symbol = 0;
   uint8_t terminal = 0;          // 1 for a token
-  tam::CString text;             // the token's text
+  tam::CString text{tam::kNoStorage};   // the token's text; a rule node has none
   uint32_t column = 0;           // 1-based, tokens only
   uint32_t line = 0;             // 1-based, tokens only
   void* value = nullptr;         // the token's value until an evaluation takes it

@@ -4,9 +4,19 @@
 #include <new>
 
 #include "foundation/ortan_heap.h"
+#include "foundation/string_alloc.h"
 #include "runtime/window_manager.h"
 
 int32_t CParser::s_generation = 0;
+
+namespace {
+constexpr int kUnknownSymbol = -2;
+constexpr size_t kRememberedTokens = 1024;   // token numbers whose symbols are remembered
+// The parse loop holds the string pool for this many tokens at a time, so
+// that the strings of a token do not each take the pool's mutex while other
+// threads still get their turn between batches.
+constexpr int kTokensPerHold = 512;
+}  // namespace
 
 CParser::CParser(CParserTables* tables, CScanner* scanner)
     : evalAllocator_("Ortan", "Ortan Evaluated", 0x100000, sizeof(CEvalNode), true, false, false) {
@@ -29,6 +39,7 @@ void CParser::AttachTables(CParserTables* tables) {
   status_ = 0;
   generation_ = ++s_generation;
   states_.Clear();
+  tokenSymbols_.clear();
   nodeSize_ = static_cast<uint32_t>(sizeof(CParseNode) + nodeWidth_ * sizeof(CParseNode*));
   delete nodeAllocator_;
   nodeAllocator_ =
@@ -73,6 +84,7 @@ void CParser::ReturnEvalNode(CEvalNode* node) {
 }
 
 void CParser::Clear() {
+  tam::CStringHold hold(tam::StringAlloc());
   while (liveEvals_) ReturnEvalNode(liveEvals_);
   CLexerTables* lexer = scanner_ ? scanner_->Tables() : nullptr;
   for (CParseNode* node = liveNodes_; node;) {
@@ -93,6 +105,15 @@ void CParser::Clear() {
   actions_ = nullptr;
   ruleCount_ = actionCount_ = 0;
   ready_ = false;
+}
+
+int CParser::TokenSymbol(const CToken& token) {
+  const auto number = static_cast<size_t>(token.number);
+  if (token.number < 0 || number >= kRememberedTokens) return tables_->SymbolNumber(token.name.Data());
+  if (number >= tokenSymbols_.size()) tokenSymbols_.resize(number + 1, kUnknownSymbol);
+  int& symbol = tokenSymbols_[number];
+  if (symbol == kUnknownSymbol) symbol = tables_->SymbolNumber(token.name.Data());
+  return symbol;
 }
 
 // ---- Driver ------------------------------------------------------------------------------------
@@ -155,14 +176,17 @@ CParseResult CParser::Parse() {
   CParseResult result;
   CToken token;
   while (!scanner_->AtEnd() && status_ != -1) {
-    scanner_->NextToken(token);
-    if (token.skipped) continue;
-    const int symbol = tables_->SymbolNumber(token.name.Data());
-    void* value = nullptr;
-    if (token.valueMaker) token.valueMaker->MakeValue(token.number, token.text.Data(), &value);
-    const int pushed = Push(symbol, token.text.Data(), token.line + 1, token.column + 1, value);
-    // A refused token's value was never stored in a node.
-    if (pushed < 0 && value && scanner_->Tables()) scanner_->Tables()->FreeValue(value);
+    tam::CStringHold hold(tam::StringAlloc());
+    for (int n = 0; n < kTokensPerHold && !scanner_->AtEnd() && status_ != -1; ++n) {
+      scanner_->NextToken(token);
+      if (token.skipped) continue;
+      const int symbol = TokenSymbol(token);
+      void* value = nullptr;
+      if (token.valueMaker) token.valueMaker->MakeValue(token.number, token.text.Data(), &value);
+      const int pushed = Push(symbol, token.text.Data(), token.line + 1, token.column + 1, value);
+      // A refused token's value was never stored in a node.
+      if (pushed < 0 && value && scanner_->Tables()) scanner_->Tables()->FreeValue(value);
+    }
   }
   if (status_ == -1) {
     result.message = tables_->ErrorMessage(token.line + 1, token.column + 1, token.name.Data(),
@@ -186,5 +210,7 @@ CParseResult CParser::Parse() {
 void* CParser::Evaluate(const CParseResult& result) {
   if (!result.IsValid() || result.parser != this || result.generation != generation_ || !ready_)
     return nullptr;
+  // The evaluation returns every token's text: one hold of the string pool.
+  tam::CStringHold hold(tam::StringAlloc());
   return tables_->Evaluate(this, result.root);
 }

@@ -4,6 +4,7 @@
 // chunks come from named allocators of the foundation library.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "foundation/allocator.h"
 #include "foundation/string.h"
@@ -16,7 +17,7 @@
 struct CEvalNode {
   uint32_t column = 0;
   uint32_t line = 0;
-  tam::CString text;
+  tam::CString text{tam::kNoStorage};     // a token's text, storage taken when set
   void* value = nullptr;
   uint32_t symbol = 0;                     // whose value it is (for clean-up)
   CEvalNode* prevLive = nullptr;
@@ -54,6 +55,9 @@ class CParser {
  private:
   void AttachTables(CParserTables* tables);
   CParseNode* NewNode();
+  // The grammar symbol of a scanned token: its name looked up with the
+  // tables' symbol number function, once per token number and parse.
+  int TokenSymbol(const CToken& token);
 
   bool ready_ = false;
   uint32_t state_ = 0;
@@ -68,6 +72,8 @@ class CParser {
   static int32_t s_generation;
   int32_t generation_ = -1;
   uint32_t nodeSize_ = 0;
+
+  std::vector<int> tokenSymbols_;   // per token number: symbol, or kUnknownSymbol
 
   TParseStack<uint32_t> states_;
   TParseStack<CParseNode*> nodes_;

@@ -1,6 +1,8 @@
-// scanner.cpp: the automaton walk: one tree lookup per byte, longest match,
-// an error token "failed" where the automaton stops in a non-accepting state.
+// scanner.cpp: the automaton walk: one step per byte, longest match, an error
+// token "failed" where the automaton stops in a non-accepting state.
 #include "script/scanner.h"
+
+#include <utility>
 
 // ---- CScanner -------------------------------------------------------------------------
 
@@ -8,6 +10,13 @@ void CScanner::Attach(CLexerTables* tables) {
   tables_ = tables;
   transitions_ = tables->Transitions(&transitionCount_);
   accepting_ = tables->Accepting(&acceptingCount_);
+  stateCount_ = 0;
+  for (uint32_t i = 0; i < transitionCount_; ++i) {
+    if (transitions_[i][0] >= stateCount_) stateCount_ = transitions_[i][0] + 1;
+    if (transitions_[i][1] >= stateCount_) stateCount_ = transitions_[i][1] + 1;
+  }
+  steps_.assign(static_cast<size_t>(stateCount_) * 256u, kUnknownStep);
+  accepts_.assign(stateCount_, kUnknownToken);
   ready_ = true;
   line_ = column_ = 0;
   startLine_ = startColumn_ = 0;
@@ -19,6 +28,9 @@ void CScanner::Reset() {
   transitions_ = nullptr;
   accepting_ = nullptr;
   transitionCount_ = acceptingCount_ = 0;
+  stateCount_ = 0;
+  steps_.clear();
+  accepts_.clear();
   ready_ = false;
 }
 
@@ -39,36 +51,42 @@ void CScanner::NextColumn() { ++column_; }
 
 bool CScanner::AtEnd() { return atEnd_; }
 
-bool CScanner::Lookup(uint32_t state, uint8_t byte, uint32_t* next) const {
-  return LexTransition(transitions_, transitionCount_, state, byte, next);
+uint32_t CScanner::LookupInTree(uint32_t state, uint8_t byte) const {
+  uint32_t next;
+  return LexTransition(transitions_, transitionCount_, state, byte, &next) ? next : kNoRecord;
 }
 
-bool CScanner::AcceptingToken(uint32_t state, int* token) const {
-  uint32_t t;
-  if (!LexAccepting(accepting_, acceptingCount_, state, &t)) return false;
-  *token = static_cast<int>(t);
-  return true;
+bool CScanner::AcceptingToken(uint32_t state, int* token) {
+  int remembered = state < stateCount_ ? accepts_[state] : kUnknownToken;
+  if (remembered == kUnknownToken) {
+    uint32_t t;
+    remembered = LexAccepting(accepting_, acceptingCount_, state, &t) ? static_cast<int>(t) : -1;
+    if (state < stateCount_) accepts_[state] = remembered;
+  }
+  *token = remembered;
+  return remembered >= 0;
 }
 
-void CScanner::NextToken(CToken& token) {
-  tam::CString lexeme;
-  bool stoppedAtByte = false;
+bool CScanner::Walk() {
   while (!atEnd_) {
     uint32_t next;
-    if (!Lookup(state_, current_, &next)) {
-      stoppedAtByte = true;
-      break;
-    }
-    lexeme.Append(static_cast<char>(current_));
+    if (!Lookup(state_, current_, &next)) return true;
+    lexeme_.Append(static_cast<char>(current_));
     state_ = next;
     Advance(false);
   }
+  return false;
+}
+
+void CScanner::NextToken(CToken& token) {
+  lexeme_.Assign("", 0);
+  const bool stoppedAtByte = Walk();
 
   int number;
   if (!AcceptingToken(state_, &number)) {
-    if (stoppedAtByte) lexeme.Append(static_cast<char>(current_));
+    if (stoppedAtByte) lexeme_.Append(static_cast<char>(current_));
     token.name = "failed";
-    token.text = lexeme;
+    token.text = std::move(lexeme_);
     token.number = -1;
     token.line = startLine_;
     token.column = startColumn_;
@@ -78,7 +96,10 @@ void CScanner::NextToken(CToken& token) {
     BeginToken();
     return;
   }
-  token.text = tables_->TokenAction(this, number, lexeme);
+  tables_->TokenAction(this, number, lexeme_);
+  // The lexeme's storage goes to the token and the token's old storage holds
+  // the next lexeme: no copy, no allocation.
+  token.text = std::move(lexeme_);
   token.skipped = tables_->IsSkipped(number);
   const char* name = tables_->TokenName(number);
   token.name = name ? name : "";
@@ -108,4 +129,35 @@ void CStringScanner::Advance(bool noCount) {
   current_ = static_cast<uint8_t>(c);
   ++position_;
   if (!noCount) NextColumn();
+}
+
+// The walk of CScanner over the text in place: the bytes taken are appended
+// at once and the column grows by the bytes advanced past.
+bool CStringScanner::Walk() {
+  if (atEnd_) return false;
+  const auto* text = reinterpret_cast<const uint8_t*>(text_.Data());
+  const uint32_t first = position_ - 1;   // the current byte
+  uint32_t position = position_;
+  uint32_t state = state_;
+  uint8_t c = current_;
+  bool stoppedAtByte = true;
+  for (;;) {
+    uint32_t next;
+    if (!Lookup(state, c, &next)) break;
+    state = next;
+    if (position == length_) {
+      stoppedAtByte = false;
+      break;
+    }
+    c = text[position++];
+  }
+  // Bytes taken: up to the stopping byte, or every byte to the end.
+  const uint32_t taken = (stoppedAtByte ? position - 1 : position) - first;
+  lexeme_.Append(reinterpret_cast<const char*>(text) + first, taken);
+  column_ += position - position_;
+  position_ = position;
+  state_ = state;
+  current_ = c;
+  if (!stoppedAtByte) MarkEnd();
+  return stoppedAtByte;
 }

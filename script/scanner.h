@@ -1,8 +1,14 @@
 // scanner.h: the table-driven scanner. CScanner runs the automaton of a
 // CLexerTables object over bytes with longest match and no stepping back;
 // CStringScanner reads a NUL-terminated text.
+//
+// The transition tree stays the source of truth: every (state, byte) pair is
+// looked up in it once, the first time the scanner meets it, and the answer
+// is kept in a per-state table of 256 steps so that later bytes cost one
+// array read. Accepting states are remembered the same way.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "foundation/string.h"
 #include "script/tables.h"
@@ -34,8 +40,27 @@ class CScanner {
   uint32_t Column() const { return column_; }
 
  protected:
-  bool Lookup(uint32_t state, uint8_t byte, uint32_t* next) const;
-  bool AcceptingToken(uint32_t state, int* token) const;
+  // Walks the automaton from the current state, appending every byte that
+  // has a transition to lexeme_ and advancing past it. True when it stopped
+  // at a byte without a transition, false at the end of the text. This one
+  // reads byte by byte through Advance; a scanner over a buffer may walk it
+  // directly.
+  virtual bool Walk();
+
+  // The next state for (state, byte) from the remembered steps, filled from
+  // the tree on first use; false when there is no transition.
+  bool Lookup(uint32_t state, uint8_t byte, uint32_t* next) {
+    if (state < stateCount_) {
+      uint32_t& step = steps_[state * 256u + byte];
+      if (step == kUnknownStep) step = LookupInTree(state, byte);
+      *next = step;
+      return step != kNoRecord;
+    }
+    const uint32_t step = LookupInTree(state, byte);
+    *next = step;
+    return step != kNoRecord;
+  }
+  bool AcceptingToken(uint32_t state, int* token);
 
   CLexerTables* tables_ = nullptr;
   const STransitionRecord* transitions_ = nullptr;
@@ -49,6 +74,17 @@ class CScanner {
   bool atEnd_ = false;
   uint32_t line_ = 0, column_ = 0;
   uint32_t startLine_ = 0, startColumn_ = 0;
+  tam::CString lexeme_;            // the bytes of the token being scanned
+
+ private:
+  static constexpr uint32_t kUnknownStep = 0xFFFFFFFEu;
+  static constexpr int kUnknownToken = -2;
+
+  uint32_t LookupInTree(uint32_t state, uint8_t byte) const;
+
+  uint32_t stateCount_ = 0;        // states named by the transition records
+  std::vector<uint32_t> steps_;    // stateCount_ x 256: next state, kNoRecord or kUnknownStep
+  std::vector<int> accepts_;       // per state: token, -1 or kUnknownToken
 };
 
 class CStringScanner : public CScanner {
@@ -58,8 +94,11 @@ class CStringScanner : public CScanner {
   CStringScanner(CLexerTables* tables, const char* text);
   void Advance(bool noCount) override;
 
+ protected:
+  bool Walk() override;
+
  private:
   tam::CString text_;
   uint32_t length_ = 0;      // the text's length, measured once
-  uint32_t position_ = 0;
+  uint32_t position_ = 0;    // of the byte after the current one
 };

@@ -30,8 +30,9 @@ class CLexerTables {
   virtual const char* TokenName(int token) = 0;   // null for an unknown number
   // The token's semantic value; false when the token carries none.
   virtual bool MakeValue(int token, const char* text, void** value) = 0;
-  // The token's final text; counts line ends through the scanner.
-  virtual tam::CString TokenAction(CScanner* scanner, int token, const tam::CString& text) = 0;
+  // Turns text into the token's final text in place; counts line ends
+  // through the scanner.
+  virtual void TokenAction(CScanner* scanner, int token, tam::CString& text) = 0;
   virtual ~CLexerTables() = default;
   // Frees a value made by MakeValue that no evaluation took.
   virtual void FreeValue(void* value) = 0;

@@ -6,6 +6,8 @@
 // C++ stack flat for scripts of any length.
 #include "script/ui_script_evaluator.h"
 
+#include <utility>
+
 #include "runtime/params.h"
 #include "runtime/window.h"
 #include "runtime/window_manager.h"
@@ -124,7 +126,7 @@ CEvalNode* Eval(CParser* p, CParseNode* n) {
   if (n->terminal) {
     rec->line = n->line;
     rec->column = n->column;
-    rec->text = n->text;
+    rec->text = std::move(n->text);   // the tree is not read again
     rec->value = CParser::TakeValue(n);
     return rec;
   }

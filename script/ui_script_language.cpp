@@ -54,15 +54,14 @@ bool CUIScriptLexerTables::MakeValue(int token, const char* text, void** value) 
   }
 }
 
-tam::CString CUIScriptLexerTables::TokenAction(CScanner* scanner, int token,
-                                               const tam::CString& text) {
+// The text stays as scanned; line ends are counted.
+void CUIScriptLexerTables::TokenAction(CScanner* scanner, int token, tam::CString& text) {
   if (token == UI_SCRIPT_TOKEN_T_NEWLINE || token == UI_SCRIPT_TOKEN_T_COMMENTLINE) {
     scanner->NewLine();
   } else if (token == UI_SCRIPT_TOKEN_T_COMMENTBLOCK) {
     for (uint32_t i = 0; i < text.Length(); ++i)
       if (text[i] == '\n') scanner->NewLine();
   }
-  return text;
 }
 
 void CUIScriptLexerTables::FreeValue(void* value) { FreeParam(static_cast<SParamValue*>(value)); }

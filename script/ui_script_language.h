@@ -11,7 +11,7 @@ class CUIScriptLexerTables : public CLexerTables {
   bool IsSkipped(int token) override;
   const char* TokenName(int token) override;
   bool MakeValue(int token, const char* text, void** value) override;
-  tam::CString TokenAction(CScanner* scanner, int token, const tam::CString& text) override;
+  void TokenAction(CScanner* scanner, int token, tam::CString& text) override;
   void FreeValue(void* value) override;
 };
 

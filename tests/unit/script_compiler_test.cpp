@@ -23,9 +23,31 @@ struct Tok {
   uint32_t line, column;
 };
 
-std::vector<Tok> Scan(const char* text) {
-  CUIScriptLexerTables tables;
-  CStringScanner scanner(&tables, text);
+// Reads its text one byte at a time through Advance only, so it takes the
+// byte-by-byte walk of CScanner rather than the string scanner's own.
+class CByteScanner : public CScanner {
+ public:
+  CByteScanner(CLexerTables* tables, std::string text) : text_(std::move(text)) {
+    Attach(tables);
+    BeginToken();
+    if (text_.empty()) MarkEnd();
+    else Advance(true);
+  }
+  void Advance(bool noCount) override {
+    if (position_ >= text_.size()) {
+      MarkEnd();
+      return;
+    }
+    current_ = static_cast<uint8_t>(text_[position_++]);
+    if (!noCount) NextColumn();
+  }
+
+ private:
+  std::string text_;
+  size_t position_ = 0;
+};
+
+std::vector<Tok> Tokens(CScanner& scanner) {
   std::vector<Tok> out;
   CToken t;
   while (!scanner.AtEnd()) {
@@ -33,6 +55,22 @@ std::vector<Tok> Scan(const char* text) {
     out.push_back({t.name.Data(), t.text.Data(), t.line + 1, t.column + 1});
   }
   return out;
+}
+
+std::vector<Tok> Scan(const char* text) {
+  CUIScriptLexerTables tables;
+  CStringScanner scanner(&tables, text);
+  return Tokens(scanner);
+}
+
+std::vector<Tok> ScanByteByByte(const char* text) {
+  CUIScriptLexerTables tables;
+  CByteScanner scanner(&tables, text);
+  return Tokens(scanner);
+}
+
+bool operator==(const Tok& a, const Tok& b) {
+  return a.name == b.name && a.text == b.text && a.line == b.line && a.column == b.column;
 }
 
 // The runtime error text after compiling `text`, or "OK".
@@ -74,6 +112,29 @@ TEST(Scanner, LexicalErrorsCarryTheOffendingBytes) {
 }
 
 TEST(Scanner, EmptyTextHasNoToken) { EXPECT_TRUE(Scan("").empty()); }
+
+// The string scanner walks its text in place; a scanner that only supplies
+// bytes through Advance must see the same tokens, texts and positions,
+// including errors in the middle and at the very end of the text.
+TEST(Scanner, InPlaceWalkMatchesByteByByteWalk) {
+  const char* const texts[] = {
+      "DIALOG \"Main\" DLG_MAIN 0.0, 0.0, 1.0, 1.0\r\nBEGIN\n  BUTTON \"Ok\" IDC_OK CF_TABSTOP | "
+      "WF_NOHITTEST -0.5, .5, 1, 2\n    PARAM \"a.tga\", 3, 0.25 // c\n/* x\ny */END",
+      "AB = CD",  "\"open string", "12. ", "x", "=", "AB\n\n=", "1.5", "/* unterminated", "-"};
+  for (const char* text : texts) {
+    const std::vector<Tok> inPlace = Scan(text);
+    const std::vector<Tok> byteByByte = ScanByteByByte(text);
+    ASSERT_EQ(inPlace.size(), byteByByte.size()) << text;
+    for (size_t i = 0; i < inPlace.size(); ++i)
+      EXPECT_TRUE(inPlace[i] == byteByByte[i]) << text << " token " << i << ": " << inPlace[i].name << " '"
+                                               << inPlace[i].text << "' " << inPlace[i].line << ":"
+                                               << inPlace[i].column << " vs " << byteByByte[i].name << " '"
+                                               << byteByByte[i].text << "' " << byteByByte[i].line << ":"
+                                               << byteByByte[i].column;
+  }
+  EXPECT_EQ(Scan("AB\n\n=").back().text, "=");
+  EXPECT_EQ(Scan("AB\n\n=").back().line, 3u);
+}
 
 TEST_F(CompilerTest, SyntaxErrorsNameTokenAndPosition) {
   EXPECT_EQ(CompileError("DIALOG \"a\" AB 0.0, 0.0, 1.0, 1.0\nBEGIN\nSTATIC \"\" IDC_X 0.0, 0.0, 10, 1.0\nEND"),

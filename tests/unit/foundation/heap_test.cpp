@@ -145,6 +145,33 @@ TEST(MemMgrFrames, TooFullHeapFallsBackToSystemMemory) {
   EXPECT_TRUE(mgr.ReleaseFrame(frame));
 }
 
+// Released system memory is kept by the heap and handed to the next
+// own-memory frame of the same page count; other sizes get new memory.
+TEST(MemMgrFrames, ReleasedSystemMemoryServesTheNextFrameOfItsSize) {
+  tam::CMemMgr mgr;
+  ASSERT_TRUE(mgr.CreateHeap("H", 2 * kPageSize));
+  Heap* heap = mgr.FindHeap("H");
+  SFrame* first = mgr.CreateFrame("H", 0x100000);
+  ASSERT_NE(first, nullptr);
+  void* block = mgr.FrameBase(first);
+  EXPECT_TRUE(mgr.ReleaseFrame(first));
+  EXPECT_EQ(heap->spareBytes, 0x100000u);
+
+  SFrame* other = mgr.CreateFrame("H", 0x80000);   // another size: fresh memory
+  ASSERT_NE(other, nullptr);
+  EXPECT_NE(mgr.FrameBase(other), block);
+  SFrame* again = mgr.CreateFrame("H", 0x100000);
+  ASSERT_NE(again, nullptr);
+  EXPECT_TRUE(again->ownMemory);
+  EXPECT_EQ(mgr.FrameBase(again), block);
+  EXPECT_EQ(heap->spareBytes, 0u);
+  static_cast<char*>(mgr.FrameBase(again))[0x100000 - 1] = 1;
+  EXPECT_TRUE(mgr.ReleaseFrame(again));
+  EXPECT_TRUE(mgr.ReleaseFrame(other));
+  EXPECT_EQ(heap->spareBytes, 0x180000u);
+  EXPECT_TRUE(mgr.DestroyHeap("H"));   // frees the kept memory
+}
+
 TEST(MemMgrFrames, MissingHeapGivesNoFrameAndNoReport) {
   tamtest::CReportRecorder recorder(tam::ReportAnswer::Ignore);
   tam::CMemMgr mgr;

@@ -1,7 +1,10 @@
 // string_test.cpp: the foundation string and its pooled storage.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "foundation/mem_mgr.h"
 #include "foundation/string.h"
@@ -184,6 +187,68 @@ TEST(CStringAlloc, UnitsAreTakenFirstFitFromTheChunk) {
   EXPECT_FALSE(d.OwnsSystemMemory());
   EXPECT_EQ(pool.ChunkCount(), 2u);
   for (tam::CString* s : {&b, &c, &d}) pool.Free(*s);
+}
+
+// Full chunks are skipped, and units given back to an older chunk are found
+// again once every newer chunk is full: runs still come from the newest
+// chunk that has one.
+TEST(CStringAlloc, NewestChunkWithRoomServesFirst) {
+  tam::CMemMgr mgr;
+  ASSERT_TRUE(mgr.CreateHeap("default", 0x80000));
+  tam::CStringAlloc pool(mgr);
+  tam::CString a(tam::kNoStorage), b(tam::kNoStorage), c(tam::kNoStorage), e(tam::kNoStorage),
+      f(tam::kNoStorage), g(tam::kNoStorage), h(tam::kNoStorage);
+  constexpr uint32_t kChunk = 0x100000;
+  pool.Alloc(a, kChunk);           // fills the first chunk
+  pool.Alloc(b, 1);                // a second chunk
+  pool.Alloc(c, kChunk - 64);      // fills the second chunk
+  pool.Alloc(e, 1);                // a third chunk
+  EXPECT_EQ(pool.ChunkCount(), 3u);
+  const char* firstChunk = a.Data();
+  const char* secondChunk = b.Data();
+  pool.Free(a);
+  pool.Free(b);
+
+  pool.Alloc(f, kChunk - 64);      // the rest of the third chunk
+  pool.Alloc(g, 1);                // the second chunk's free unit
+  EXPECT_EQ(g.Data(), secondChunk);
+  pool.Alloc(h, 128);              // only the first chunk has room left
+  EXPECT_EQ(h.Data(), firstChunk);
+  // Units given back to the newest chunk are taken before the first's.
+  const char* thirdChunkRest = f.Data();
+  pool.Free(f);
+  tam::CString i(tam::kNoStorage);
+  pool.Alloc(i, 64);
+  EXPECT_EQ(i.Data(), thirdChunkRest);
+  EXPECT_EQ(pool.ChunkCount(), 3u);
+  for (tam::CString* s : {&c, &e, &g, &h, &i}) pool.Free(*s);
+}
+
+// Strings made and dropped inside a hold work as usual (holds nest), and
+// another thread's string waits until the hold ends.
+TEST(CStringAlloc, HoldKeepsOtherThreadsOut) {
+  std::atomic<bool> released{false};
+  std::atomic<bool> sawRelease{false};
+  std::thread other;
+  {
+    tam::CStringHold hold(tam::StringAlloc());
+    {
+      tam::CStringHold nested(tam::StringAlloc());
+      tam::CString inside("inside");
+      inside.Append(std::string(100, 'x').c_str());
+      EXPECT_EQ(inside.Length(), 106u);
+    }
+    other = std::thread([&] {
+      tam::CString text("other thread");
+      sawRelease = released.load();
+    });
+    tam::CString stillHeld("held");   // the nested hold's end kept the outer one
+    EXPECT_STREQ(stillHeld.c_str(), "held");
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));   // give the thread its chance to (wrongly) run
+    released = true;
+  }
+  other.join();
+  EXPECT_TRUE(sawRelease);
 }
 
 TEST(CStringAlloc, KeepsStorageThatIsLargeEnough) {
