@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "foundation/allocator.h"
 #include "foundation/heap.h"
@@ -240,3 +241,45 @@ TEST_F(AllocatorTest, RunLongerThanAChunkCanIndexIsReported) {
 }
 
 }  // namespace
+
+// The same critical errors answered with retry (without a debugger the break
+// returns and the call goes on with its failure value) and with abort (the
+// process ends with exit code -1).
+TEST_F(AllocatorTest, CriticalErrorsAnsweredWithRetryGoOnWithTheFailure) {
+  tamtest::CReportRecorder recorder(tam::ReportAnswer::Retry);
+  tam::CAllocator<SCounted> lost("NoSuchHeap", "lost", 0x1000);
+  EXPECT_EQ(lost.Chunks(), nullptr);
+  EXPECT_EQ(lost.New(), nullptr);
+  tam::CAllocator<SCounted> allocator("AllocTest", "counted", 0x1000);
+  SCounted* run = allocator.New(2);
+  SCounted* inside = run + 1;
+  EXPECT_FALSE(allocator.Delete(inside));
+  ASSERT_EQ(recorder.Reports().size(), 3u);
+  EXPECT_EQ(recorder.Reports()[0].caption, "CAllocator::CAllocator()");
+  EXPECT_EQ(recorder.Reports()[1].caption, "CStringAlloc::Alloc()");
+  EXPECT_EQ(recorder.Reports()[2].caption, "tam::_tam_assert failed");
+  EXPECT_TRUE(allocator.Delete(run));
+}
+
+TEST_F(AllocatorTest, InvalidDeletionAnsweredWithAbortEndsTheProcess) {
+  EXPECT_EXIT(
+      {
+        tamtest::CReportRecorder recorder(tam::ReportAnswer::Abort);
+        tam::CAllocator<SCounted> allocator("AllocTest", "counted", 0x1000);
+        SCounted* run = allocator.New(2);
+        SCounted* inside = run + 1;
+        allocator.Delete(inside);
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(255), "");
+}
+
+TEST_F(AllocatorTest, MissingHeapAnsweredWithAbortEndsTheProcess) {
+  EXPECT_EXIT(
+      {
+        tamtest::CReportRecorder recorder(tam::ReportAnswer::Abort);
+        tam::CAllocator<SCounted> lost("NoSuchHeap", "lost", 0x1000);
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(255), "");
+}
