@@ -12,10 +12,7 @@ namespace korvohost::gfx {
 
 // ---- Frame and records ---------------------------------------------------------------
 
-Frame& TheFrame() {
-  static Frame frame;
-  return frame;
-}
+constinit Frame gFrame;
 
 static void Resize(Frame& f, uint32_t rgb) {
   f.width = std::max(SCREEN_X, 0);
@@ -34,7 +31,24 @@ void EnsureFrame() {
   if (f.width != SCREEN_X || f.height != SCREEN_Y) Resize(f, 0);
 }
 
-void Record(DrawRecord record) { TheFrame().records.push_back(std::move(record)); }
+DrawRecord& NewRecord(DrawKind kind) {
+  Frame& f = TheFrame();
+  if (f.recordCount == f.records.size()) f.records.emplace_back();
+  DrawRecord& r = f.records[f.recordCount++];
+  // Field by field, as DrawRecord() would set them, but keeping the strings' storage.
+  r.kind = kind;
+  r.texture.clear();
+  r.placeholder = false;
+  r.x = r.y = r.w = r.h = 0;
+  r.argb = 0;
+  r.srcBlend = r.dstBlend = 0;
+  r.angle = 0;
+  r.animKind = 0;
+  r.visible = true;
+  r.font.clear();
+  r.text.clear();
+  return r;
+}
 
 void AlignRect(int align, int w, int h, int* x, int* y) {
   if (align & Y3DALIGN_RIGHT) *x -= w;
@@ -100,7 +114,7 @@ RenderMode GetRenderMode() { return TheFrame().mode; }
 void BeginFrame(uint32_t clearRgb) {
   gfx::Frame& f = TheFrame();
   gfx::Resize(f, clearRgb);
-  f.records.clear();
+  f.recordCount = 0;
 }
 
 int FrameWidth() { return TheFrame().width; }
@@ -143,7 +157,10 @@ bool WriteFramePng(const std::string& path, std::string* error) {
   return true;
 }
 
-const std::vector<DrawRecord>& DrawList() { return TheFrame().records; }
+std::span<const DrawRecord> DrawList() {
+  const gfx::Frame& f = TheFrame();
+  return {f.records.data(), f.recordCount};
+}
 
 const char* DrawKindName(DrawKind kind) {
   switch (kind) {

@@ -11,16 +11,21 @@ namespace korvohost::gfx {
 struct Frame {
   int width = 0, height = 0;
   std::vector<uint8_t> pixels;   // RGBA, alpha always 255
+  // The draw list is records[0 .. recordCount). The records past it are kept
+  // from earlier frames so that their strings' storage is reused.
   std::vector<DrawRecord> records;
+  size_t recordCount = 0;
   RenderMode mode = RenderMode::Raster;
 };
 
-Frame& TheFrame();
+extern constinit Frame gFrame;
+inline Frame& TheFrame() { return gFrame; }
 // Sizes the frame to SCREEN_X by SCREEN_Y (black) when it differs.
 void EnsureFrame();
 inline bool Recording() { return TheFrame().mode != RenderMode::Off; }
 inline bool Rasterising() { return TheFrame().mode == RenderMode::Raster; }
-void Record(DrawRecord record);
+// Appends a record of the kind, every other field at its default, to the draw list.
+DrawRecord& NewRecord(DrawKind kind);
 
 // Moves (x, y) from the point that align names to the rectangle's top-left.
 void AlignRect(int align, int w, int h, int* x, int* y);

@@ -25,7 +25,7 @@ namespace korvohost::gfx {
 // the handle is not live, the texture is not loaded or its load failed.
 const Y3DTexture& ImageToDraw(TEXTURE texture, bool* placeholder);
 // The path to record for a handle ("<released>" when it is not live).
-std::string TexturePath(TEXTURE texture);
+const std::string& TexturePath(TEXTURE texture);
 void ReleaseAllTextures();
 
 }  // namespace korvohost::gfx

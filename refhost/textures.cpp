@@ -180,8 +180,9 @@ const Y3DTexture& ImageToDraw(TEXTURE texture, bool* placeholder) {
   return usable ? *texture : checker;
 }
 
-std::string TexturePath(TEXTURE texture) {
-  return S().live.count(texture) ? texture->path : std::string("<released>");
+const std::string& TexturePath(TEXTURE texture) {
+  static const std::string released = "<released>";
+  return S().live.count(texture) ? texture->path : released;
 }
 
 void ReleaseAllTextures() {
