@@ -97,9 +97,5 @@ bool CGUI_GameList::DrawItem(int index, float rect[4], bool selected, bool /*hov
   if (index < 0 || index >= GetCount()) return true;
   const float place[4] = {rect[0] - region_[0], rect[1] - region_[1] + rect[3] * 0.5f, rect[2],
                           rect[3]};
-  rowStatic_->SetCaption(rows_[size_t(index)]);
-  rowStatic_->SetRegion(place);
-  const int* c = selected ? selectedColor_ : normalColor_;
-  rowStatic_->SetTextColor(c[0], c[1], c[2], c[3]);
-  return rowStatic_->OnDraw();
+  return rowStatic_->DrawCaption(rows_[size_t(index)], place, selected ? selectedColor_ : normalColor_);
 }

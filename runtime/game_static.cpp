@@ -97,23 +97,36 @@ bool CGUI_GameStatic::OnDestroy() {
 // ---- Caption and layout ----------------------------------------------------------------------
 
 bool CGUI_GameStatic::SetCaption(const std::string& caption) {
-  // Lists set the same row text every frame: only a change reaches the host.
-  if (textValid_ && caption == markup_) return true;
-  markup_ = caption;
-  CGUI_Static::SetCaption(caption);
-  UpdateText();
-  if (autoSize_) {
+  if (TakeCaption(caption) && autoSize_) {
     const float region[4] = {region_[0], region_[1], region_[2], region_[3]};
     SetRegion(region);
   }
   return true;
 }
 
+bool CGUI_GameStatic::TakeCaption(const std::string& caption) {
+  // Lists set the same row text every frame: only a change reaches the host.
+  if (textValid_ && caption == markup_) return false;
+  markup_ = caption;
+  CGUI_Static::SetCaption(caption);
+  UpdateText();
+  return true;
+}
+
+bool CGUI_GameStatic::DrawCaption(const std::string& caption, const float region[4], const int color[4]) {
+  // The region set next places (and with auto size measures) the new text, as
+  // SetCaption would have before it.
+  TakeCaption(caption);
+  SetRegion(region);
+  SetTextColor(color[0], color[1], color[2], color[3]);
+  return OnDraw();
+}
+
 void CGUI_GameStatic::UpdateText() {
   if (!text_) return;
   if (password_) {
-    const std::string stars(caption_.size(), '*');
-    text_->SetText(stars.c_str());
+    stars_.assign(caption_.size(), '*');
+    text_->SetText(stars_.c_str());
     text_->SetColorArray(nullptr, 0);
   } else {
     text_->SetText(caption_.c_str());

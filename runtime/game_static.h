@@ -38,9 +38,14 @@ class CGUI_GameStatic : public CGUI_Static {
   void TextPosition(float out[2]);
   // Changes whenever the text object gets a new text (for measurement caches).
   uint32_t TextGeneration() const { return textGeneration_; }
+  // For a control drawing several texts through this one (the list's rows):
+  // the effect of SetCaption(caption), SetRegion(region), the colour, OnDraw.
+  bool DrawCaption(const std::string& caption, const float region[4], const int color[4]);
 
  private:
   void ReleaseText();
+  // Markup and text object for a caption; false when it is the one shown.
+  bool TakeCaption(const std::string& caption);
   // Gives the text object the stripped caption (or stars) and the colour runs.
   void UpdateText();
 
@@ -56,6 +61,7 @@ class CGUI_GameStatic : public CGUI_Static {
   bool hovered_ = false;
   Y3DColorRun colorRuns_[kMaxRuns];
   std::string markup_;   // the caption as given, markup included
+  std::string stars_;    // the text shown for a password
   bool textValid_ = false;   // the text object shows markup_
   uint32_t textGeneration_ = 0;
   uint32_t measuredGeneration_ = ~0u;   // the text the size below belongs to
