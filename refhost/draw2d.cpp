@@ -17,10 +17,10 @@ const Y3DTexture* RecordBitmap(DrawKind kind, TEXTURE texture, uint32_t argb, in
   DrawRecord& r = NewRecord(kind);
   const Y3DTexture* image = nullptr;
   if (texture) {
-    bool placeholder = false;
-    image = &ImageToDraw(texture, &placeholder);
-    r.texture = TexturePath(texture);
-    r.placeholder = placeholder;
+    const TextureToDraw t = TextureForDraw(texture);
+    image = t.image;
+    r.texture = *t.path;
+    r.placeholder = t.placeholder;
   }
   r.argb = argb;
   r.srcBlend = src;

@@ -17,6 +17,8 @@
 
 namespace korvohost::gfx {
 
+uint32_t gFontGeneration = 1;
+
 namespace {
 
 constexpr int kRoles = 5;
@@ -72,7 +74,6 @@ constexpr size_t kLineSlots = 1024;   // a power of two
 struct Library {
   FT_Library ft = nullptr;
   bool ftFailed = false;
-  uint32_t generation = 1;                    // see FontGeneration
   std::string files[kRoles];                  // chosen through the control API
   std::string codePage;                       // likewise
   RoleFace roles[kRoles];                     // resolved for the current generation
@@ -89,7 +90,7 @@ struct Library {
 
   // The resolved roles, converter and measured lines no longer hold.
   void Invalidate() {
-    if (++generation == 0) generation = 1;
+    if (++gFontGeneration == 0) gFontGeneration = 1;
     for (RoleFace& role : roles) role.resolved = false;
     converterResolved = false;
   }
@@ -406,19 +407,17 @@ LineBox MeasureText(const TextStyle& style, const char* text, size_t len) {
   if (lib.lines.empty()) lib.lines.resize(kLineSlots);
   const uint64_t hash = HashLine(style, text, len);
   LineEntry& e = lib.lines[hash & (kLineSlots - 1)];
-  if (e.generation == lib.generation && e.hash == hash && e.style == style &&
+  if (e.generation == gFontGeneration && e.hash == hash && e.style == style &&
       e.text.size() == len && std::equal(text, text + len, e.text.data()))
     return e.box;
   // A miss replaces the slot; its string keeps its storage for the next line.
   e.box = Layout(style, text, len, nullptr);
   e.hash = hash;
-  e.generation = lib.generation;
+  e.generation = gFontGeneration;
   e.style = style;
   e.text.assign(text, len);
   return e.box;
 }
-
-uint32_t FontGeneration() { return L().generation; }
 
 void ResetFonts() {
   Library& lib = L();

@@ -57,7 +57,8 @@ LineBox MeasureText(const TextStyle& style, const char* text, size_t len);
 
 // Changes whenever the font files or the code page change (boxes measured
 // before then are stale). Never 0.
-uint32_t FontGeneration();
+extern uint32_t gFontGeneration;
+inline uint32_t FontGeneration() { return gFontGeneration; }
 
 // Frees faces, glyphs and converters; the font and code-page choices go back to
 // their defaults.

@@ -26,10 +26,7 @@ static void Resize(Frame& f, uint32_t rgb) {
   for (size_t i = row; i < f.pixels.size(); i += row) std::copy_n(f.pixels.begin(), row, f.pixels.begin() + long(i));
 }
 
-void EnsureFrame() {
-  Frame& f = TheFrame();
-  if (f.width != SCREEN_X || f.height != SCREEN_Y) Resize(f, 0);
-}
+void ResizeFrame() { Resize(TheFrame(), 0); }
 
 DrawRecord& NewRecord(DrawKind kind) {
   Frame& f = TheFrame();
@@ -50,12 +47,6 @@ DrawRecord& NewRecord(DrawKind kind) {
   return r;
 }
 
-void AlignRect(int align, int w, int h, int* x, int* y) {
-  if (align & Y3DALIGN_RIGHT) *x -= w;
-  else if (align & Y3DALIGN_HCENTER) *x -= w / 2;
-  if (align & Y3DALIGN_BOTTOM) *y -= h;
-  else if (align & Y3DALIGN_VCENTER) *y -= h / 2;
-}
 
 // ---- Colours and blending ------------------------------------------------------------
 

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "host/host_graphics.h"
+#include "host/host_services.h"
 #include "refhost/korvohost_graphics.h"
 
 namespace korvohost::gfx {
@@ -20,15 +22,24 @@ struct Frame {
 
 extern constinit Frame gFrame;
 inline Frame& TheFrame() { return gFrame; }
+// Sizes the frame to SCREEN_X by SCREEN_Y (black).
+void ResizeFrame();
 // Sizes the frame to SCREEN_X by SCREEN_Y (black) when it differs.
-void EnsureFrame();
+inline void EnsureFrame() {
+  if (gFrame.width != SCREEN_X || gFrame.height != SCREEN_Y) ResizeFrame();
+}
 inline bool Recording() { return TheFrame().mode != RenderMode::Off; }
 inline bool Rasterising() { return TheFrame().mode == RenderMode::Raster; }
 // Appends a record of the kind, every other field at its default, to the draw list.
 DrawRecord& NewRecord(DrawKind kind);
 
 // Moves (x, y) from the point that align names to the rectangle's top-left.
-void AlignRect(int align, int w, int h, int* x, int* y);
+inline void AlignRect(int align, int w, int h, int* x, int* y) {
+  if (align & Y3DALIGN_RIGHT) *x -= w;
+  else if (align & Y3DALIGN_HCENTER) *x -= w / 2;
+  if (align & Y3DALIGN_BOTTOM) *y -= h;
+  else if (align & Y3DALIGN_VCENTER) *y -= h / 2;
+}
 
 // A colour with straight (not premultiplied) alpha, channels 0-255.
 struct Color {

@@ -57,6 +57,8 @@ void BlendCoverage(const Glyph& g, int ox, int oy, Color color, const Blender& b
   }
 }
 
+TextLayout gLayout;   // of the line being drawn, its storage kept for the next
+
 // Records and draws the first len bytes of text with its box's align point at
 // (x, y). known, when not null, is the line's box, already measured.
 bool DrawLine(const TextStyle& style, const char* text, size_t len, int x, int y, int align,
@@ -64,9 +66,8 @@ bool DrawLine(const TextStyle& style, const char* text, size_t len, int x, int y
   if (len == 0) return false;
   if (!Recording()) return true;
   EnsureFrame();
-  // Recording alone needs the box only; drawing lays the glyphs out (into a
-  // layout kept for the next line).
-  static TextLayout layout;
+  // Recording alone needs the box only; drawing lays the glyphs out.
+  TextLayout& layout = gLayout;
   const bool raster = Rasterising();
   if (raster) LayoutText(style, text, len, &layout);
   const LineBox box = raster ? layout.box : known ? *known : MeasureText(style, text, len);
