@@ -14,10 +14,14 @@ namespace korvohost::gfx {
 
 constinit Frame gFrame;
 
-static void Resize(Frame& f, uint32_t rgb) {
+static void SetSize(Frame& f) {
   f.width = std::max(SCREEN_X, 0);
   f.height = std::max(SCREEN_Y, 0);
   f.pixels.resize(size_t(f.width) * size_t(f.height) * 4);
+}
+
+static void Fill(Frame& f, uint32_t rgb) {
+  f.clearPending = false;
   if (f.pixels.empty()) return;
   const uint8_t c[4] = {uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb), 255};
   // One row by hand, then row copies.
@@ -26,7 +30,14 @@ static void Resize(Frame& f, uint32_t rgb) {
   for (size_t i = row; i < f.pixels.size(); i += row) std::copy_n(f.pixels.begin(), row, f.pixels.begin() + long(i));
 }
 
-void ResizeFrame() { Resize(TheFrame(), 0); }
+void ResizeFrame() {
+  SetSize(gFrame);
+  Fill(gFrame, 0);
+}
+
+void SettleFrame() {
+  if (gFrame.clearPending) Fill(gFrame, gFrame.clearRgb);
+}
 
 DrawRecord& NewRecord(DrawKind kind) {
   Frame& f = TheFrame();
@@ -71,7 +82,7 @@ static int Factor(int factor, int s, int d, int sa, bool isSource) {
 Blender::Blender(int srcFactor, int dstFactor)
     : src_(srcFactor), dst_(dstFactor),
       over_(srcFactor == Y3DBLEND_SRCALPHA && dstFactor == Y3DBLEND_INVSRCALPHA),
-      pixels_(TheFrame().pixels.data()), width_(TheFrame().width) {}
+      pixels_((SettleFrame(), TheFrame().pixels.data())), width_(TheFrame().width) {}
 
 void Blender::BlendFactors(uint8_t* p, Color s) const {
   const int src[3] = {s.r, s.g, s.b};
@@ -104,7 +115,9 @@ RenderMode GetRenderMode() { return TheFrame().mode; }
 
 void BeginFrame(uint32_t clearRgb) {
   gfx::Frame& f = TheFrame();
-  gfx::Resize(f, clearRgb);
+  if (f.width != std::max(SCREEN_X, 0) || f.height != std::max(SCREEN_Y, 0)) gfx::SetSize(f);
+  f.clearRgb = clearRgb;
+  f.clearPending = true;
   f.recordCount = 0;
 }
 
@@ -112,6 +125,7 @@ int FrameWidth() { return TheFrame().width; }
 int FrameHeight() { return TheFrame().height; }
 
 uint32_t GetPixel(int x, int y) {
+  gfx::SettleFrame();
   const gfx::Frame& f = TheFrame();
   if (x < 0 || y < 0 || x >= f.width || y >= f.height) return 0;
   const uint8_t* p = &f.pixels[(size_t(y) * size_t(f.width) + size_t(x)) * 4];
@@ -119,6 +133,7 @@ uint32_t GetPixel(int x, int y) {
 }
 
 const uint8_t* FramePixels(int* stride) {
+  gfx::SettleFrame();
   if (stride) *stride = TheFrame().width * 4;
   return TheFrame().pixels.data();
 }
@@ -128,6 +143,7 @@ static void AppendBytes(void* context, void* data, int size) {
 }
 
 std::string EncodeFramePng() {
+  gfx::SettleFrame();
   const gfx::Frame& f = TheFrame();
   std::string bytes;
   if (f.width > 0 && f.height > 0)
@@ -136,6 +152,7 @@ std::string EncodeFramePng() {
 }
 
 bool WriteFramePng(const std::string& path, std::string* error) {
+  gfx::SettleFrame();
   const gfx::Frame& f = TheFrame();
   if (f.width <= 0 || f.height <= 0) {
     if (error) *error = "the frame is empty";

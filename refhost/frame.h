@@ -13,6 +13,10 @@ namespace korvohost::gfx {
 struct Frame {
   int width = 0, height = 0;
   std::vector<uint8_t> pixels;   // RGBA, alpha always 255
+  // BeginFrame's fill waits until the pixels are drawn or read: a frame that is
+  // only recorded never touches them.
+  bool clearPending = false;
+  uint32_t clearRgb = 0;
   // The draw list is records[0 .. recordCount). The records past it are kept
   // from earlier frames so that their strings' storage is reused.
   std::vector<DrawRecord> records;
@@ -24,9 +28,13 @@ extern constinit Frame gFrame;
 inline Frame& TheFrame() { return gFrame; }
 // Sizes the frame to SCREEN_X by SCREEN_Y (black).
 void ResizeFrame();
-// Sizes the frame to SCREEN_X by SCREEN_Y (black) when it differs.
+// Does the pending fill of BeginFrame.
+void SettleFrame();
+// Before a draw: sizes the frame to SCREEN_X by SCREEN_Y (black) when it
+// differs; when the draw rasterises, the pending fill is done first.
 inline void EnsureFrame() {
   if (gFrame.width != SCREEN_X || gFrame.height != SCREEN_Y) ResizeFrame();
+  else if (gFrame.clearPending && gFrame.mode == RenderMode::Raster) SettleFrame();
 }
 inline bool Recording() { return TheFrame().mode != RenderMode::Off; }
 inline bool Rasterising() { return TheFrame().mode == RenderMode::Raster; }
