@@ -151,6 +151,7 @@ const RoleFace& RoleOf(FontRole role) {
 
 // ---- Decoding --------------------------------------------------------------------------
 
+// The converter of the code page, resolved once per font generation.
 iconv_t Converter() {
   Library& lib = L();
   if (lib.converterResolved) return lib.converter;
