@@ -8,6 +8,9 @@
 //   module_frame        GUI_Update + GUI_Draw of dialog 0, the reference host
 //                       recording draw calls without rasterising; heap
 //                       allocations per frame counted by operator new
+// MODULE_FRAMES sets the number of frames (20000), REPS the loads (5) and
+// RENDER_MODE the host's mode: "record" (the default), "off" (the module's
+// share alone) or "raster".
 #include <malloc.h>
 
 #include <algorithm>
@@ -103,7 +106,11 @@ int main(int argc, char** argv) {
   mallopt(M_MMAP_THRESHOLD, 1 << 30);
   korvohost::OverlayFile(kUIScriptPath, script);
   korvohost::SetScreen(1920, 1080);
-  korvohost::SetRenderMode(korvohost::RenderMode::RecordOnly);
+  const char* mode = std::getenv("RENDER_MODE");
+  const std::string modeName = mode && *mode ? mode : "record";
+  korvohost::SetRenderMode(modeName == "off"      ? korvohost::RenderMode::Off
+                           : modeName == "raster" ? korvohost::RenderMode::Raster
+                                                  : korvohost::RenderMode::RecordOnly);
   GUI_Initialize();
   RegisterPeerBenchClasses();
 

@@ -74,8 +74,7 @@ void DrawFrameBitmap(_ANIMATEEX* anim, uint32_t rgb, int align) {
   int w = anim->kind == Y3DANIM_CARET ? 2 : int(anim->width * SCREEN_X);
   int h = int(anim->height * SCREEN_Y);
   AlignRect(align, w, h, &x, &y);
-  DrawRecord r;
-  r.kind = DrawKind::Animation;
+  DrawRecord& r = NewRecord(DrawKind::Animation);
   r.animKind = anim->kind;
   r.x = x, r.y = y, r.w = w, r.h = h;
   r.argb = argb;
@@ -83,7 +82,6 @@ void DrawFrameBitmap(_ANIMATEEX* anim, uint32_t rgb, int align) {
   r.dstBlend = Y3DBLEND_INVSRCALPHA;
   r.visible = !(anim->kind == Y3DANIM_CARET && anim->frame != 0);
   const bool visible = r.visible;
-  Record(std::move(r));
   if (!Rasterising() || !visible) return;
   const Blender over(Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA);
   if (anim->kind == Y3DANIM_NOISE)

@@ -10,24 +10,23 @@ using namespace korvohost::gfx;
 
 namespace {
 
-DrawRecord BitmapRecord(DrawKind kind, TEXTURE texture, uint32_t argb, int src, int dst) {
-  DrawRecord r;
-  r.kind = kind;
+// Appends the record of a bitmap draw and returns the image to draw (null: a
+// solid rectangle).
+const Y3DTexture* RecordBitmap(DrawKind kind, TEXTURE texture, uint32_t argb, int src, int dst,
+                               DrawRecord** out) {
+  DrawRecord& r = NewRecord(kind);
+  const Y3DTexture* image = nullptr;
   if (texture) {
-    bool placeholder = false;
-    ImageToDraw(texture, &placeholder);
-    r.texture = TexturePath(texture);
-    r.placeholder = placeholder;
+    const TextureToDraw t = TextureForDraw(texture);
+    image = t.image;
+    r.texture = *t.path;
+    r.placeholder = t.placeholder;
   }
   r.argb = argb;
   r.srcBlend = src;
   r.dstBlend = dst;
-  return r;
-}
-
-const Y3DTexture* Image(TEXTURE texture) {
-  bool placeholder = false;
-  return texture ? &ImageToDraw(texture, &placeholder) : nullptr;
+  *out = &r;
+  return image;
 }
 
 }  // namespace
@@ -37,24 +36,23 @@ void DrawFrameBitmap(TEXTURE texture, int x, int y, float, int w, int h,
   if (!Recording()) return;
   EnsureFrame();
   AlignRect(align, w, h, &x, &y);
-  DrawRecord r = BitmapRecord(DrawKind::Bitmap, texture, argb, srcBlend, dstBlend);
-  r.x = x, r.y = y, r.w = w, r.h = h;
-  Record(std::move(r));
-  if (Rasterising())
-    DrawImage(Image(texture), x, y, w, h, u, v, Unpack(argb), Blender(srcBlend, dstBlend));
+  DrawRecord* r;
+  const Y3DTexture* image = RecordBitmap(DrawKind::Bitmap, texture, argb, srcBlend, dstBlend, &r);
+  r->x = x, r->y = y, r->w = w, r->h = h;
+  if (Rasterising()) DrawImage(image, x, y, w, h, u, v, Unpack(argb), Blender(srcBlend, dstBlend));
 }
 
 void ShowFrameBitmap(TEXTURE texture, int x, int y, int w, int h, uint32_t argb) {
   if (!Recording()) return;
   EnsureFrame();
-  const Y3DTexture* image = Image(texture);
+  DrawRecord* r;
+  const Y3DTexture* image =
+      RecordBitmap(DrawKind::Bitmap, texture, argb, Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA, &r);
   if (w <= 0 || h <= 0) {
     w = image ? image->width : 0;
     h = image ? image->height : 0;
   }
-  DrawRecord r = BitmapRecord(DrawKind::Bitmap, texture, argb, Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA);
-  r.x = x, r.y = y, r.w = w, r.h = h;
-  Record(std::move(r));
+  r->x = x, r->y = y, r->w = w, r->h = h;
   if (Rasterising())
     DrawImage(image, x, y, w, h, 1, 1, Unpack(argb), Blender(Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA));
 }
@@ -63,12 +61,13 @@ void ShowFrameBitmapTransformed(TEXTURE texture, float cx, float cy, float w, fl
                                 float angle, uint32_t argb) {
   if (!Recording()) return;
   EnsureFrame();
-  DrawRecord r = BitmapRecord(DrawKind::Transformed, texture, argb, Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA);
-  r.x = int(std::lround(cx - w / 2)), r.y = int(std::lround(cy - h / 2));
-  r.w = int(std::lround(w)), r.h = int(std::lround(h));
-  r.angle = angle;
-  Record(std::move(r));
+  DrawRecord* r;
+  const Y3DTexture* image =
+      RecordBitmap(DrawKind::Transformed, texture, argb, Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA, &r);
+  r->x = int(std::lround(cx - w / 2)), r->y = int(std::lround(cy - h / 2));
+  r->w = int(std::lround(w)), r->h = int(std::lround(h));
+  r->angle = angle;
   if (Rasterising())
-    DrawImageRotated(Image(texture), cx, cy, w, h, angle, Unpack(argb),
+    DrawImageRotated(image, cx, cy, w, h, angle, Unpack(argb),
                      Blender(Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA));
 }

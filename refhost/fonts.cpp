@@ -17,6 +17,8 @@
 
 namespace korvohost::gfx {
 
+uint32_t gFontGeneration = 1;
+
 namespace {
 
 constexpr int kRoles = 5;
@@ -43,20 +45,60 @@ const char* EnvName(FontRole role) {
 }
 
 using GlyphKey = std::tuple<FT_Face, FT_UInt, int, int, int>;   // face, index, wide, high, mode
+using AdvanceKey = std::tuple<FT_Face, FT_UInt, int, int>;       // face, index, wide, high
+
+struct Char {
+  char32_t code;
+  int byte;
+};
+
+// The font file of a role as last resolved, its face and the file's base name.
+struct RoleFace {
+  bool resolved = false;
+  std::string file;
+  std::string base;
+  FT_Face face = nullptr;
+};
+
+// A measured line, found by the hash of its style and text.
+struct LineEntry {
+  uint64_t hash = 0;
+  uint32_t generation = 0;   // 0: empty
+  TextStyle style;
+  std::string text;
+  LineBox box;
+};
+
+constexpr size_t kLineSlots = 1024;   // a power of two
 
 struct Library {
   FT_Library ft = nullptr;
   bool ftFailed = false;
   std::string files[kRoles];                  // chosen through the control API
   std::string codePage;                       // likewise
+  RoleFace roles[kRoles];                     // resolved for the current generation
+  bool converterResolved = false;
+  iconv_t converter = iconv_t(-1);            // of the current code page
   std::map<std::string, FT_Face> faces;       // by file; null when it would not open
   std::map<std::string, iconv_t> converters;  // by code page; (iconv_t)-1 when unknown
   std::map<GlyphKey, Glyph> glyphs;
+  std::map<AdvanceKey, int> advances;         // 26.6 pixels
+  std::vector<LineEntry> lines;               // kLineSlots once used
+  std::vector<Char> chars;                    // scratch of Decode
 
   ~Library() { Clear(); }
 
+  // The resolved roles, converter and measured lines no longer hold.
+  void Invalidate() {
+    if (++gFontGeneration == 0) gFontGeneration = 1;
+    for (RoleFace& role : roles) role.resolved = false;
+    converterResolved = false;
+  }
+
   void Clear() {
+    Invalidate();
     glyphs.clear();
+    advances.clear();
     for (auto& entry : converters)
       if (entry.second != iconv_t(-1)) iconv_close(entry.second);
     converters.clear();
@@ -76,6 +118,7 @@ Library& L() {
 
 // ---- Faces ------------------------------------------------------------------------------
 
+// The file chosen for the role, else the environment's, else the default.
 std::string FileOf(FontRole role) {
   const std::string& chosen = L().files[int(role)];
   if (!chosen.empty()) return chosen;
@@ -83,44 +126,45 @@ std::string FileOf(FontRole role) {
   return env && *env ? env : DefaultFile(role);
 }
 
-FT_Face FaceOf(FontRole role) {
+// The role's file, face and base name, resolved once per font generation (so
+// the environment is read again only after the fonts change).
+const RoleFace& RoleOf(FontRole role) {
   Library& lib = L();
+  RoleFace& r = lib.roles[int(role)];
+  if (r.resolved) return r;
+  r.resolved = true;
+  r.file = FileOf(role);
+  const size_t slash = r.file.find_last_of('/');
+  r.base = slash == std::string::npos ? r.file : r.file.substr(slash + 1);
+  r.face = nullptr;
   if (!lib.ft && !lib.ftFailed) lib.ftFailed = FT_Init_FreeType(&lib.ft) != 0;
-  if (!lib.ft) return nullptr;
-  const std::string file = FileOf(role);
-  auto it = lib.faces.find(file);
-  if (it != lib.faces.end()) return it->second;
-  FT_Face face = nullptr;
-  if (FT_New_Face(lib.ft, file.c_str(), 0, &face) != 0) face = nullptr;
-  lib.faces[file] = face;
-  return face;
-}
-
-std::string BaseName(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+  if (!lib.ft) return r;
+  auto it = lib.faces.find(r.file);
+  if (it == lib.faces.end()) {
+    FT_Face face = nullptr;
+    if (FT_New_Face(lib.ft, r.file.c_str(), 0, &face) != 0) face = nullptr;
+    it = lib.faces.emplace(r.file, face).first;
+  }
+  r.face = it->second;
+  return r;
 }
 
 // ---- Decoding --------------------------------------------------------------------------
 
-struct Char {
-  char32_t code;
-  int byte;
-};
-
-std::string CodePage() {
-  if (!L().codePage.empty()) return L().codePage;
-  const char* env = std::getenv("KORVOHOST_CODEPAGE");
-  return env && *env ? env : "CP949";
-}
-
-iconv_t ConverterOf(const std::string& codePage) {
-  auto& converters = L().converters;
-  auto it = converters.find(codePage);
-  if (it != converters.end()) return it->second;
-  const iconv_t cd = iconv_open("UTF-32LE", codePage.c_str());
-  converters[codePage] = cd;
-  return cd;
+// The converter of the code page, resolved once per font generation.
+iconv_t Converter() {
+  Library& lib = L();
+  if (lib.converterResolved) return lib.converter;
+  std::string codePage = lib.codePage;
+  if (codePage.empty()) {
+    const char* env = std::getenv("KORVOHOST_CODEPAGE");
+    codePage = env && *env ? env : "CP949";
+  }
+  auto it = lib.converters.find(codePage);
+  if (it == lib.converters.end()) it = lib.converters.emplace(codePage, iconv_open("UTF-32LE", codePage.c_str())).first;
+  lib.converter = it->second;
+  lib.converterResolved = true;
+  return lib.converter;
 }
 
 // Converts count bytes to one character; false when they are not a whole one
@@ -140,9 +184,11 @@ bool ConvertOne(iconv_t cd, const char* bytes, size_t count, char32_t* out, bool
   return true;
 }
 
-std::vector<Char> Decode(const TextStyle& style, const char* text, size_t len) {
-  std::vector<Char> chars;
-  const iconv_t cd = style.codePage ? ConverterOf(CodePage()) : iconv_t(-1);
+// The characters of the first len bytes, in a buffer reused by the next call.
+const std::vector<Char>& Decode(const TextStyle& style, const char* text, size_t len) {
+  std::vector<Char>& chars = L().chars;
+  chars.clear();
+  const iconv_t cd = style.codePage ? Converter() : iconv_t(-1);
   for (size_t i = 0; i < len;) {
     const unsigned char b = static_cast<unsigned char>(text[i]);
     if (b < 0x80 || cd == iconv_t(-1)) {
@@ -278,18 +324,41 @@ FT_Face FaceFor(FT_Face primary, FT_Face fallback, char32_t code, FT_UInt* index
   return primary;
 }
 
+// The advance of a glyph in 26.6 pixels: the plain glyph's when it is cached,
+// else loaded without rendering.
+int AdvanceOf(FT_Face face, FT_UInt index, int wide, int high) {
+  Library& lib = L();
+  const AdvanceKey key{face, index, wide, high};
+  auto it = lib.advances.find(key);
+  if (it != lib.advances.end()) return it->second;
+  int advance = 0;
+  if (auto plain = lib.glyphs.find(GlyphKey{face, index, wide, high, 0}); plain != lib.glyphs.end()) {
+    advance = plain->second.advance;
+  } else if (!face) {
+    advance = BoxGlyph(wide, high).advance;
+  } else {
+    FT_Set_Pixel_Sizes(face, FT_UInt(wide), FT_UInt(high));
+    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) == 0) advance = int(face->glyph->advance.x);
+  }
+  lib.advances.emplace(key, advance);
+  return advance;
+}
+
 int CeilDiv(long long a, long long b) { return int((a + b - 1) / b); }
 
-}  // namespace
+const std::string& NoFont() {
+  static const std::string none;
+  return none;
+}
 
-// ---- Layout ------------------------------------------------------------------------------
-
-TextLayout LayoutText(const TextStyle& style, const char* text, size_t len, bool bitmaps) {
-  TextLayout layout;
-  FT_Face primary = FaceOf(style.role);
-  FT_Face fallback = FaceOf(FontRole::Fallback);
+// Lays the line out; glyphs (null: measure only) gets the placed bitmaps.
+LineBox Layout(const TextStyle& style, const char* text, size_t len, std::vector<PlacedGlyph>* glyphs) {
+  const RoleFace& primaryRole = RoleOf(style.role);
+  const RoleFace& fallbackRole = RoleOf(FontRole::Fallback);
+  const FT_Face primary = primaryRole.face, fallback = fallbackRole.face;
   const FT_Face lineFace = primary ? primary : fallback;
-  layout.font = lineFace ? BaseName(FileOf(primary ? style.role : FontRole::Fallback)) : "";
+  LineBox box;
+  box.font = lineFace ? &(primary ? primaryRole : fallbackRole).base : &NoFont();
   const int wide = std::max(1, style.pixelsWide), high = std::max(1, style.pixelsHigh);
   int ascent = CeilDiv(high * 8LL, 10), descent = CeilDiv(high * 2LL, 10);
   if (lineFace && lineFace->units_per_EM > 0) {
@@ -302,18 +371,53 @@ TextLayout LayoutText(const TextStyle& style, const char* text, size_t len, bool
   for (const Char& c : Decode(style, text, len)) {
     FT_UInt index = 0;
     const FT_Face face = FaceFor(primary, fallback, c.code, &index);
-    const Glyph* plain = GlyphOf(face, index, wide, high, 0);
-    if (bitmaps) {
-      PlacedGlyph placed{plain, nullptr, int((pen + 32) >> 6), baseline, c.byte};
+    if (glyphs) {
+      PlacedGlyph placed{GlyphOf(face, index, wide, high, 0), nullptr, int((pen + 32) >> 6), baseline, c.byte};
       if (style.blur) placed.fill = GlyphOf(face, index, wide, high, 1);
       if (style.stroke > 0) placed.outline = GlyphOf(face, index, wide, high, 2 + style.stroke);
-      layout.glyphs.push_back(placed);
+      glyphs->push_back(placed);
     }
-    pen += plain->advance;
+    pen += AdvanceOf(face, index, wide, high);
   }
-  layout.width = CeilDiv(pen, 64) + pad;
-  layout.height = ascent + descent + 2 * pad;
-  return layout;
+  box.width = CeilDiv(pen, 64) + pad;
+  box.height = ascent + descent + 2 * pad;
+  return box;
+}
+
+uint64_t HashLine(const TextStyle& style, const char* text, size_t len) {
+  uint64_t h = 14695981039346656037ull;   // FNV-1a
+  auto mix = [&h](uint64_t v) { h = (h ^ v) * 1099511628211ull; };
+  mix(uint64_t(style.role) | uint64_t(style.codePage) << 8 | uint64_t(style.blur) << 9 |
+      uint64_t(uint32_t(style.stroke)) << 16);
+  mix(uint64_t(uint32_t(style.pixelsHigh)) | uint64_t(uint32_t(style.pixelsWide)) << 32);
+  for (size_t i = 0; i < len; ++i) mix(static_cast<unsigned char>(text[i]));
+  return h;
+}
+
+}  // namespace
+
+// ---- Layout ------------------------------------------------------------------------------
+
+void LayoutText(const TextStyle& style, const char* text, size_t len, TextLayout* out) {
+  out->glyphs.clear();
+  out->box = Layout(style, text, len, &out->glyphs);
+}
+
+LineBox MeasureText(const TextStyle& style, const char* text, size_t len) {
+  Library& lib = L();
+  if (lib.lines.empty()) lib.lines.resize(kLineSlots);
+  const uint64_t hash = HashLine(style, text, len);
+  LineEntry& e = lib.lines[hash & (kLineSlots - 1)];
+  if (e.generation == gFontGeneration && e.hash == hash && e.style == style &&
+      e.text.size() == len && std::equal(text, text + len, e.text.data()))
+    return e.box;
+  // A miss replaces the slot; its string keeps its storage for the next line.
+  e.box = Layout(style, text, len, nullptr);
+  e.hash = hash;
+  e.generation = gFontGeneration;
+  e.style = style;
+  e.text.assign(text, len);
+  return e.box;
 }
 
 void ResetFonts() {
@@ -331,11 +435,15 @@ namespace korvohost {
 
 void SetFontFile(FontRole role, const std::string& path) {
   gfx::L().files[int(role)] = path;
+  gfx::L().Invalidate();
 }
 
 std::string FontFile(FontRole role) { return gfx::FileOf(role); }
 
-void SetCodePage(const std::string& name) { gfx::L().codePage = name; }
+void SetCodePage(const std::string& name) {
+  gfx::L().codePage = name;
+  gfx::L().Invalidate();
+}
 
 int CachedGlyphCount() { return int(gfx::L().glyphs.size()); }
 

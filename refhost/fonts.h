@@ -24,6 +24,8 @@ struct TextStyle {
   int pixelsWide = 14;     // em width in pixels (horizontal scale)
   int stroke = 0;          // outline line width in pixels
   bool blur = false;       // a soft glow instead of crisp glyphs
+
+  bool operator==(const TextStyle&) const = default;
 };
 
 struct PlacedGlyph {
@@ -33,16 +35,30 @@ struct PlacedGlyph {
   int byte;                // byte position of the character in the text
 };
 
-// A line of text laid out in its box, whose top-left is (0, 0).
-struct TextLayout {
+// The box of a line of text, whose top-left is (0, 0), and the face it is set in.
+struct LineBox {
   int width = 0, height = 0;
-  std::vector<PlacedGlyph> glyphs;
-  std::string font;        // file name of the style's face
+  const std::string* font = nullptr;   // file name of the style's face ("" when none opens)
 };
 
-// Lays out the first len bytes of text. Without bitmaps only the box is measured
-// (the glyph list stays empty).
-TextLayout LayoutText(const TextStyle& style, const char* text, size_t len, bool bitmaps);
+// A line of text laid out in its box, glyph by glyph.
+struct TextLayout {
+  LineBox box;
+  std::vector<PlacedGlyph> glyphs;
+};
+
+// Lays out the first len bytes of text into *out, reusing its storage.
+void LayoutText(const TextStyle& style, const char* text, size_t len, TextLayout* out);
+
+// The box of the first len bytes of text, as LayoutText would give it, from
+// glyph advances only (nothing is rasterised). Boxes are remembered by style and
+// text, so measuring a line drawn before costs a lookup.
+LineBox MeasureText(const TextStyle& style, const char* text, size_t len);
+
+// Changes whenever the font files or the code page change (boxes measured
+// before then are stale). Never 0.
+extern uint32_t gFontGeneration;
+inline uint32_t FontGeneration() { return gFontGeneration; }
 
 // Frees faces, glyphs and converters; the font and code-page choices go back to
 // their defaults.

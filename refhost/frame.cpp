@@ -12,15 +12,16 @@ namespace korvohost::gfx {
 
 // ---- Frame and records ---------------------------------------------------------------
 
-Frame& TheFrame() {
-  static Frame frame;
-  return frame;
-}
+constinit Frame gFrame;
 
-static void Resize(Frame& f, uint32_t rgb) {
+static void SetSize(Frame& f) {
   f.width = std::max(SCREEN_X, 0);
   f.height = std::max(SCREEN_Y, 0);
   f.pixels.resize(size_t(f.width) * size_t(f.height) * 4);
+}
+
+static void Fill(Frame& f, uint32_t rgb) {
+  f.clearPending = false;
   if (f.pixels.empty()) return;
   const uint8_t c[4] = {uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb), 255};
   // One row by hand, then row copies.
@@ -29,19 +30,34 @@ static void Resize(Frame& f, uint32_t rgb) {
   for (size_t i = row; i < f.pixels.size(); i += row) std::copy_n(f.pixels.begin(), row, f.pixels.begin() + long(i));
 }
 
-void EnsureFrame() {
+void ResizeFrame() {
+  SetSize(gFrame);
+  Fill(gFrame, 0);
+}
+
+void SettleFrame() {
+  if (gFrame.clearPending) Fill(gFrame, gFrame.clearRgb);
+}
+
+DrawRecord& NewRecord(DrawKind kind) {
   Frame& f = TheFrame();
-  if (f.width != SCREEN_X || f.height != SCREEN_Y) Resize(f, 0);
+  if (f.recordCount == f.records.size()) f.records.emplace_back();
+  DrawRecord& r = f.records[f.recordCount++];
+  // Field by field, as DrawRecord() would set them, but keeping the strings' storage.
+  r.kind = kind;
+  r.texture.clear();
+  r.placeholder = false;
+  r.x = r.y = r.w = r.h = 0;
+  r.argb = 0;
+  r.srcBlend = r.dstBlend = 0;
+  r.angle = 0;
+  r.animKind = 0;
+  r.visible = true;
+  r.font.clear();
+  r.text.clear();
+  return r;
 }
 
-void Record(DrawRecord record) { TheFrame().records.push_back(std::move(record)); }
-
-void AlignRect(int align, int w, int h, int* x, int* y) {
-  if (align & Y3DALIGN_RIGHT) *x -= w;
-  else if (align & Y3DALIGN_HCENTER) *x -= w / 2;
-  if (align & Y3DALIGN_BOTTOM) *y -= h;
-  else if (align & Y3DALIGN_VCENTER) *y -= h / 2;
-}
 
 // ---- Colours and blending ------------------------------------------------------------
 
@@ -66,7 +82,7 @@ static int Factor(int factor, int s, int d, int sa, bool isSource) {
 Blender::Blender(int srcFactor, int dstFactor)
     : src_(srcFactor), dst_(dstFactor),
       over_(srcFactor == Y3DBLEND_SRCALPHA && dstFactor == Y3DBLEND_INVSRCALPHA),
-      pixels_(TheFrame().pixels.data()), width_(TheFrame().width) {}
+      pixels_((SettleFrame(), TheFrame().pixels.data())), width_(TheFrame().width) {}
 
 void Blender::BlendFactors(uint8_t* p, Color s) const {
   const int src[3] = {s.r, s.g, s.b};
@@ -99,14 +115,17 @@ RenderMode GetRenderMode() { return TheFrame().mode; }
 
 void BeginFrame(uint32_t clearRgb) {
   gfx::Frame& f = TheFrame();
-  gfx::Resize(f, clearRgb);
-  f.records.clear();
+  if (f.width != std::max(SCREEN_X, 0) || f.height != std::max(SCREEN_Y, 0)) gfx::SetSize(f);
+  f.clearRgb = clearRgb;
+  f.clearPending = true;
+  f.recordCount = 0;
 }
 
 int FrameWidth() { return TheFrame().width; }
 int FrameHeight() { return TheFrame().height; }
 
 uint32_t GetPixel(int x, int y) {
+  gfx::SettleFrame();
   const gfx::Frame& f = TheFrame();
   if (x < 0 || y < 0 || x >= f.width || y >= f.height) return 0;
   const uint8_t* p = &f.pixels[(size_t(y) * size_t(f.width) + size_t(x)) * 4];
@@ -114,6 +133,7 @@ uint32_t GetPixel(int x, int y) {
 }
 
 const uint8_t* FramePixels(int* stride) {
+  gfx::SettleFrame();
   if (stride) *stride = TheFrame().width * 4;
   return TheFrame().pixels.data();
 }
@@ -123,6 +143,7 @@ static void AppendBytes(void* context, void* data, int size) {
 }
 
 std::string EncodeFramePng() {
+  gfx::SettleFrame();
   const gfx::Frame& f = TheFrame();
   std::string bytes;
   if (f.width > 0 && f.height > 0)
@@ -131,6 +152,7 @@ std::string EncodeFramePng() {
 }
 
 bool WriteFramePng(const std::string& path, std::string* error) {
+  gfx::SettleFrame();
   const gfx::Frame& f = TheFrame();
   if (f.width <= 0 || f.height <= 0) {
     if (error) *error = "the frame is empty";
@@ -143,7 +165,10 @@ bool WriteFramePng(const std::string& path, std::string* error) {
   return true;
 }
 
-const std::vector<DrawRecord>& DrawList() { return TheFrame().records; }
+std::span<const DrawRecord> DrawList() {
+  const gfx::Frame& f = TheFrame();
+  return {f.records.data(), f.recordCount};
+}
 
 const char* DrawKindName(DrawKind kind) {
   switch (kind) {

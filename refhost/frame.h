@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "host/host_graphics.h"
+#include "host/host_services.h"
 #include "refhost/korvohost_graphics.h"
 
 namespace korvohost::gfx {
@@ -11,19 +13,41 @@ namespace korvohost::gfx {
 struct Frame {
   int width = 0, height = 0;
   std::vector<uint8_t> pixels;   // RGBA, alpha always 255
+  // BeginFrame's fill waits until the pixels are drawn or read: a frame that is
+  // only recorded never touches them.
+  bool clearPending = false;
+  uint32_t clearRgb = 0;
+  // The draw list is records[0 .. recordCount). The records past it are kept
+  // from earlier frames so that their strings' storage is reused.
   std::vector<DrawRecord> records;
+  size_t recordCount = 0;
   RenderMode mode = RenderMode::Raster;
 };
 
-Frame& TheFrame();
-// Sizes the frame to SCREEN_X by SCREEN_Y (black) when it differs.
-void EnsureFrame();
+extern constinit Frame gFrame;
+inline Frame& TheFrame() { return gFrame; }
+// Sizes the frame to SCREEN_X by SCREEN_Y (black).
+void ResizeFrame();
+// Does the pending fill of BeginFrame.
+void SettleFrame();
+// Before a draw: sizes the frame to SCREEN_X by SCREEN_Y (black) when it
+// differs; when the draw rasterises, the pending fill is done first.
+inline void EnsureFrame() {
+  if (gFrame.width != SCREEN_X || gFrame.height != SCREEN_Y) ResizeFrame();
+  else if (gFrame.clearPending && gFrame.mode == RenderMode::Raster) SettleFrame();
+}
 inline bool Recording() { return TheFrame().mode != RenderMode::Off; }
 inline bool Rasterising() { return TheFrame().mode == RenderMode::Raster; }
-void Record(DrawRecord record);
+// Appends a record of the kind, every other field at its default, to the draw list.
+DrawRecord& NewRecord(DrawKind kind);
 
 // Moves (x, y) from the point that align names to the rectangle's top-left.
-void AlignRect(int align, int w, int h, int* x, int* y);
+inline void AlignRect(int align, int w, int h, int* x, int* y) {
+  if (align & Y3DALIGN_RIGHT) *x -= w;
+  else if (align & Y3DALIGN_HCENTER) *x -= w / 2;
+  if (align & Y3DALIGN_BOTTOM) *y -= h;
+  else if (align & Y3DALIGN_VCENTER) *y -= h / 2;
+}
 
 // A colour with straight (not premultiplied) alpha, channels 0-255.
 struct Color {

@@ -3,6 +3,7 @@
 // never calls it: it draws through host/host_graphics.h.
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -53,8 +54,8 @@ struct DrawRecord {
   std::string text;          // Text: the bytes drawn
 };
 
-// The draws since BeginFrame, in order.
-KORVOHOST_API const std::vector<DrawRecord>& DrawList();
+// The draws since BeginFrame, in order; valid until the next draw or BeginFrame.
+KORVOHOST_API std::span<const DrawRecord> DrawList();
 KORVOHOST_API const char* DrawKindName(DrawKind kind);
 
 // ---- Textures ---------------------------------------------------------------------------

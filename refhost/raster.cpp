@@ -36,7 +36,9 @@ void DrawImage(const Y3DTexture* image, int x, int y, int w, int h, float u, flo
       for (int px = x0; px < x1; ++px) blender.Blend(px, py, tint);
     return;
   }
-  std::vector<int> columns(size_t(x1 - x0));
+  // The texel column of each frame column, in a buffer kept for the next draw.
+  static std::vector<int> columns;
+  columns.resize(size_t(x1 - x0));
   for (int px = x0; px < x1; ++px)
     columns[size_t(px - x0)] = Wrap((px - x + 0.5) / w * u, image->width);
   const bool skip = blender.SkipsTransparent();

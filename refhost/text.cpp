@@ -57,24 +57,29 @@ void BlendCoverage(const Glyph& g, int ox, int oy, Color color, const Blender& b
   }
 }
 
-// Records and draws the first len bytes of text with its box's align point at (x, y).
+TextLayout gLayout;   // of the line being drawn, its storage kept for the next
+
+// Records and draws the first len bytes of text with its box's align point at
+// (x, y). known, when not null, is the line's box, already measured.
 bool DrawLine(const TextStyle& style, const char* text, size_t len, int x, int y, int align,
-              const Coloring& coloring, int srcBlend, int dstBlend) {
+              const Coloring& coloring, int srcBlend, int dstBlend, const LineBox* known) {
   if (len == 0) return false;
   if (!Recording()) return true;
   EnsureFrame();
-  const TextLayout layout = LayoutText(style, text, len, Rasterising());
-  AlignRect(align, layout.width, layout.height, &x, &y);
-  DrawRecord r;
-  r.kind = DrawKind::Text;
-  r.x = x, r.y = y, r.w = layout.width, r.h = layout.height;
+  // Recording alone needs the box only; drawing lays the glyphs out.
+  TextLayout& layout = gLayout;
+  const bool raster = Rasterising();
+  if (raster) LayoutText(style, text, len, &layout);
+  const LineBox box = raster ? layout.box : known ? *known : MeasureText(style, text, len);
+  AlignRect(align, box.width, box.height, &x, &y);
+  DrawRecord& r = NewRecord(DrawKind::Text);
+  r.x = x, r.y = y, r.w = box.width, r.h = box.height;
   r.argb = coloring.At(0);
   r.srcBlend = srcBlend;
   r.dstBlend = dstBlend;
-  r.font = layout.font;
+  r.font = *box.font;
   r.text.assign(text, len);
-  Record(std::move(r));
-  if (!Rasterising()) return true;
+  if (!raster) return true;
   const Blender blender(srcBlend, dstBlend);
   // Every outline first, so that no outline covers a neighbour's glyph.
   for (const PlacedGlyph& p : layout.glyphs)
@@ -84,43 +89,71 @@ bool DrawLine(const TextStyle& style, const char* text, size_t len, int x, int y
   return true;
 }
 
+// std::lround of a pixel position without the library call; values far
+// outside the screen go to the library.
+int RoundPixel(float v) {
+  if (!(v > -1e9f && v < 1e9f)) return int(std::lround(v));
+  const int i = int(v);            // toward zero
+  const float rest = v - float(i);   // exact: the fraction of v
+  return rest >= 0.5f ? i + 1 : rest <= -0.5f ? i - 1 : i;
+}
+
+TextStyle StyleOf(int type, const Y3DFont* font, float metric1, float metric2, int stroke) {
+  TextStyle s;
+  const bool system = type == Y3DFONT_SYSTEM;
+  s.role = system ? FontRole::System : (font ? font->role : FontRole::Normal);
+  s.codePage = system;
+  const float high = metric1 > 0 ? metric1 : 14.0f;
+  const float scale = metric2 > 0 ? metric2 : 1.0f;
+  s.pixelsHigh = std::max(1, int(std::lround(high)));
+  s.pixelsWide = std::max(1, int(std::lround(high * scale)));
+  s.stroke = system ? std::clamp(stroke, 0, 9) : 0;
+  s.blur = font == GFontBlur;
+  return s;
+}
+
 }  // namespace
 
 // ---- CY3DText -----------------------------------------------------------------------------
 
 struct CY3DText::Impl {
-  int type;
-  Y3DFont* font;
-  float x, y;
-  int align;
-  float metric1, metric2;
-  int stroke;
+  TextStyle style;   // from the type, font and metrics, fixed at construction
+  float x = 0, y = 0;
+  int align = 0;
   std::string text;
   uint32_t argb = 0xFFFFFFFF;
   std::vector<Y3DColorRun> runs;
+  // The box of the whole text in the object's own style, valid while the font
+  // generation is boxGeneration (0: not measured since the text changed).
+  uint32_t boxGeneration = 0;
+  LineBox box;
 
-  TextStyle Style() const {
-    TextStyle s;
-    const bool system = type == Y3DFONT_SYSTEM;
-    s.role = system ? FontRole::System : (font ? font->role : FontRole::Normal);
-    s.codePage = system;
-    const float high = metric1 > 0 ? metric1 : 14.0f;
-    const float scale = metric2 > 0 ? metric2 : 1.0f;
-    s.pixelsHigh = std::max(1, int(std::lround(high)));
-    s.pixelsWide = std::max(1, int(std::lround(high * scale)));
-    s.stroke = system ? std::clamp(stroke, 0, 9) : 0;
-    s.blur = font == GFontBlur;
-    return s;
+  const LineBox& Box() {
+    if (boxGeneration != FontGeneration()) {
+      box = MeasureText(style, text.data(), text.size());
+      boxGeneration = FontGeneration();
+    }
+    return box;
   }
 };
 
 CY3DText::CY3DText(int type, Y3DFont* font, float x, float y, int align,
                    float metric1, float metric2, int stroke)
-    : impl_(new Impl{type, font, x, y, align, metric1, metric2, stroke, {}, 0xFFFFFFFF, {}}) {}
+    : impl_(new Impl) {
+  impl_->style = StyleOf(type, font, metric1, metric2, stroke);
+  impl_->x = x;
+  impl_->y = y;
+  impl_->align = align;
+}
 
 CY3DText::~CY3DText() { delete impl_; }
 
-void CY3DText::SetText(const char* text) { impl_->text = text ? text : ""; }
+void CY3DText::SetText(const char* text) {
+  if (!text) text = "";
+  if (impl_->text == text) return;
+  impl_->text = text;
+  impl_->boxGeneration = 0;
+}
 
 void CY3DText::SetColor(int r, int g, int b, int a) {
   auto c = [](int v) { return uint32_t(std::clamp(v, 0, 255)); };
@@ -138,29 +171,33 @@ void CY3DText::SetScreenPosition(float x, float y) {
 }
 
 bool CY3DText::Draw(CY3DText* glow) {
-  const Impl& m = *impl_;
+  Impl& m = *impl_;
   if (m.text.empty()) return false;
-  const int x = int(std::lround(m.x)), y = int(std::lround(m.y));
+  const int x = RoundPixel(m.x), y = RoundPixel(m.y);
   if (glow) {
     // The glow adds light rather than covering what lies behind it.
     const Impl& g = *glow->impl_;
-    const TextStyle gs = g.Style();
-    DrawLine(gs, m.text.data(), m.text.size(), x, y, m.align, {g.argb, nullptr},
-             Y3DBLEND_SRCALPHA, gs.blur ? Y3DBLEND_ONE : Y3DBLEND_INVSRCALPHA);
+    DrawLine(g.style, m.text.data(), m.text.size(), x, y, m.align, {g.argb, nullptr},
+             Y3DBLEND_SRCALPHA, g.style.blur ? Y3DBLEND_ONE : Y3DBLEND_INVSRCALPHA, nullptr);
   }
-  const TextStyle s = m.Style();
-  return DrawLine(s, m.text.data(), m.text.size(), x, y, m.align, {m.argb, &m.runs},
-                  Y3DBLEND_SRCALPHA, s.blur ? Y3DBLEND_ONE : Y3DBLEND_INVSRCALPHA);
+  return DrawLine(m.style, m.text.data(), m.text.size(), x, y, m.align, {m.argb, &m.runs},
+                  Y3DBLEND_SRCALPHA, m.style.blur ? Y3DBLEND_ONE : Y3DBLEND_INVSRCALPHA,
+                  Recording() && !Rasterising() ? &m.Box() : nullptr);
 }
 
 void CY3DText::GetTextMetric(const char* text, int len, float* width, float* height) {
-  const std::string& own = impl_->text;
-  const char* t = text ? text : own.c_str();
-  const size_t all = text ? std::strlen(text) : own.size();
-  const size_t n = len < 0 ? all : std::min(all, size_t(len));
-  const TextLayout layout = LayoutText(impl_->Style(), t, n, false);
-  if (width) *width = float(layout.width);
-  if (height) *height = float(layout.height);
+  Impl& m = *impl_;
+  LineBox box;
+  if (!text && (len < 0 || size_t(len) >= m.text.size())) {
+    box = m.Box();
+  } else {
+    const char* t = text ? text : m.text.c_str();
+    const size_t all = text ? std::strlen(text) : m.text.size();
+    const size_t n = len < 0 ? all : std::min(all, size_t(len));
+    box = MeasureText(m.style, t, n);
+  }
+  if (width) *width = float(box.width);
+  if (height) *height = float(box.height);
 }
 
 // ---- ShowText -----------------------------------------------------------------------------
@@ -168,5 +205,5 @@ void CY3DText::GetTextMetric(const char* text, int len, float* width, float* hei
 void ShowText(int x, int y, uint32_t argb, const char* text) {
   if (!text) return;
   DrawLine(TextStyle{}, text, std::strlen(text), x, y, 0, {argb, nullptr},
-           Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA);
+           Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA, nullptr);
 }

@@ -21,11 +21,16 @@ struct Y3DTexture {
 
 namespace korvohost::gfx {
 
-// The image a draw samples: the texture's own, or the missing-texture checker when
-// the handle is not live, the texture is not loaded or its load failed.
-const Y3DTexture& ImageToDraw(TEXTURE texture, bool* placeholder);
-// The path to record for a handle ("<released>" when it is not live).
-std::string TexturePath(TEXTURE texture);
+// What a draw of a texture handle uses: the image it samples (the texture's own,
+// or the missing-texture checker when the handle is not live, the texture is not
+// loaded or its load failed) and the path it records ("<released>" when the
+// handle is not live).
+struct TextureToDraw {
+  const Y3DTexture* image;
+  const std::string* path;
+  bool placeholder;
+};
+TextureToDraw TextureForDraw(TEXTURE texture);
 void ReleaseAllTextures();
 
 }  // namespace korvohost::gfx

@@ -173,15 +173,12 @@ void ReleaseTexture(TEXTURE texture, int) {
 
 namespace korvohost::gfx {
 
-const Y3DTexture& ImageToDraw(TEXTURE texture, bool* placeholder) {
+TextureToDraw TextureForDraw(TEXTURE texture) {
   static const Y3DTexture checker = MakePlaceholder();
-  const bool usable = S().live.count(texture) && texture->loaded && !texture->missing;
-  *placeholder = !usable;
-  return usable ? *texture : checker;
-}
-
-std::string TexturePath(TEXTURE texture) {
-  return S().live.count(texture) ? texture->path : std::string("<released>");
+  static const std::string released = "<released>";
+  const bool live = S().live.count(texture) != 0;
+  const bool usable = live && texture->loaded && !texture->missing;
+  return {usable ? texture : &checker, live ? &texture->path : &released, !usable};
 }
 
 void ReleaseAllTextures() {

@@ -97,9 +97,8 @@ bool CGUI_GameList::DrawItem(int index, float rect[4], bool selected, bool /*hov
   if (index < 0 || index >= GetCount()) return true;
   const float place[4] = {rect[0] - region_[0], rect[1] - region_[1] + rect[3] * 0.5f, rect[2],
                           rect[3]};
-  rowStatic_->SetCaption(rows_[size_t(index)]);
-  rowStatic_->SetRegion(place);
-  const int* c = selected ? selectedColor_ : normalColor_;
-  rowStatic_->SetTextColor(c[0], c[1], c[2], c[3]);
-  return rowStatic_->OnDraw();
+  // Each visible row keeps its text in the row static between frames.
+  const int slot = index - topIndex_;
+  return rowStatic_->DrawCaption(slot < visibleRows_ ? slot : -1, rows_[size_t(index)], place,
+                                 selected ? selectedColor_ : normalColor_);
 }

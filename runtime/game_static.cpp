@@ -18,6 +18,7 @@ void CGUI_GameStatic::ReleaseText() {
   text_ = nullptr;
   glow_ = nullptr;
   textValid_ = false;
+  slots_.clear();
 }
 
 // ---- Creation ----------------------------------------------------------------------------
@@ -97,61 +98,110 @@ bool CGUI_GameStatic::OnDestroy() {
 // ---- Caption and layout ----------------------------------------------------------------------
 
 bool CGUI_GameStatic::SetCaption(const std::string& caption) {
-  // Lists set the same row text every frame: only a change reaches the host.
-  if (textValid_ && caption == markup_) return true;
-  markup_ = caption;
-  CGUI_Static::SetCaption(caption);
-  UpdateText();
-  if (autoSize_) {
+  if (TakeCaption(caption) && autoSize_) {
     const float region[4] = {region_[0], region_[1], region_[2], region_[3]};
     SetRegion(region);
   }
   return true;
 }
 
+bool CGUI_GameStatic::TakeCaption(const std::string& caption) {
+  // Lists set the same row text every frame: only a change reaches the host.
+  if (textValid_ && caption == markup_) return false;
+  markup_ = caption;
+  CGUI_Static::SetCaption(caption);
+  UpdateText();
+  return true;
+}
+
+bool CGUI_GameStatic::DrawCaption(int slot, const std::string& caption, const float region[4],
+                                  const int color[4]) {
+  if (slot < 0 || !text_) {
+    // The region set next places (and with auto size measures) the new text,
+    // as SetCaption would have before it.
+    TakeCaption(caption);
+    SetRegion(region);
+    SetTextColor(color[0], color[1], color[2], color[3]);
+    return OnDraw();
+  }
+  CaptionSlot& s = Slot(slot, caption);
+  Place(region, autoSize_ && SCREEN_X > 0 && SCREEN_Y > 0 ? s.measured : nullptr);
+  SetTextColor(color[0], color[1], color[2], color[3]);
+  return DrawText(s.text.get());
+}
+
+CGUI_GameStatic::CaptionSlot& CGUI_GameStatic::Slot(int slot, const std::string& caption) {
+  if (size_t(slot) >= slots_.size()) slots_.resize(size_t(slot) + 1);
+  CaptionSlot& s = slots_[size_t(slot)];
+  if (!s.text) s.text = std::make_unique<CY3DText>(fontType_, font_, 0, 0, 0, metric1_, metric2_, stroke_);
+  if (s.filled && s.markup == caption) return s;
+  // The parse leaves the stripped caption and runs in the static; its own text
+  // object no longer matches them.
+  CGUI_Static::SetCaption(caption);
+  textValid_ = false;
+  FillText(s.text.get());
+  s.text->GetTextMetric(nullptr, -1, &s.measured[0], &s.measured[1]);
+  s.markup = caption;
+  s.filled = true;
+  return s;
+}
+
 void CGUI_GameStatic::UpdateText() {
   if (!text_) return;
-  if (password_) {
-    const std::string stars(caption_.size(), '*');
-    text_->SetText(stars.c_str());
-    text_->SetColorArray(nullptr, 0);
-  } else {
-    text_->SetText(caption_.c_str());
-    // A caption without colour changes keeps the static's own colour.
-    for (int i = 0; i < runCount_; ++i) {
-      colorRuns_[i].argb = GetColor(runs_[i].color);
-      colorRuns_[i].start = runs_[i].start;
-    }
-    text_->SetColorArray(colorRuns_, runCount_ > 1 ? runCount_ : 0);
-  }
+  FillText(text_);
   textValid_ = true;
   ++textGeneration_;
+}
+
+void CGUI_GameStatic::FillText(CY3DText* target) {
+  if (password_) {
+    stars_.assign(caption_.size(), '*');
+    target->SetText(stars_.c_str());
+    target->SetColorArray(nullptr, 0);
+    return;
+  }
+  target->SetText(caption_.c_str());
+  // A caption without colour changes keeps the static's own colour.
+  for (int i = 0; i < runCount_; ++i) {
+    colorRuns_[i].argb = GetColor(runs_[i].color);
+    colorRuns_[i].start = runs_[i].start;
+  }
+  target->SetColorArray(colorRuns_, runCount_ > 1 ? runCount_ : 0);
 }
 
 bool CGUI_GameStatic::SetPassword(bool on) {
   CGUI_Static::SetPassword(on);
   UpdateText();
+  for (CaptionSlot& s : slots_) s.filled = false;
   return true;
 }
 
 bool CGUI_GameStatic::SetRegion(const float region[4]) {
-  float r[4] = {region[0], region[1], region[2], region[3]};
+  const float* measured = nullptr;
   if (text_ && autoSize_ && SCREEN_X > 0 && SCREEN_Y > 0) {
     // Measure once per text: lists place their row static for every row drawn.
     if (measuredGeneration_ != textGeneration_) {
       text_->GetTextMetric(nullptr, -1, &measured_[0], &measured_[1]);
       measuredGeneration_ = textGeneration_;
     }
-    r[2] = measured_[0] / float(SCREEN_X);
-    r[3] = measured_[1] / float(SCREEN_Y);
+    measured = measured_;
   }
-  CGUI_Static::SetRegion(r);
+  Place(region, measured);
   if (text_) {
     float pos[2];
     TextPosition(pos);
     text_->SetScreenPosition(pos[0], pos[1]);
   }
   return true;
+}
+
+void CGUI_GameStatic::Place(const float region[4], const float measured[2]) {
+  float r[4] = {region[0], region[1], region[2], region[3]};
+  if (measured) {
+    r[2] = measured[0] / float(SCREEN_X);
+    r[3] = measured[1] / float(SCREEN_Y);
+  }
+  CGUI_Static::SetRegion(r);
 }
 
 void CGUI_GameStatic::TextPosition(float out[2]) {
@@ -179,9 +229,10 @@ bool CGUI_GameStatic::OnMouseLeave() {
   return CGUI_Static::OnMouseLeave();
 }
 
-bool CGUI_GameStatic::OnDraw() {
-  if (!text_) return true;
-  text_->SetColor(color_[0], color_[1], color_[2], color_[3]);
+bool CGUI_GameStatic::OnDraw() { return text_ ? DrawText(text_) : true; }
+
+bool CGUI_GameStatic::DrawText(CY3DText* text) {
+  text->SetColor(color_[0], color_[1], color_[2], color_[3]);
   if (glow_) {
     PulseAnimation(glowAnim_);
     const uint8_t* c = glowAnim_.current;
@@ -189,8 +240,8 @@ bool CGUI_GameStatic::OnDraw() {
   }
   float pos[2];
   TextPosition(pos);
-  text_->SetScreenPosition(pos[0], pos[1]);
+  text->SetScreenPosition(pos[0], pos[1]);
   // An empty text draws nothing; that is not a failure of the frame.
-  text_->Draw(hovered_ ? glow_ : nullptr);
+  text->Draw(hovered_ ? glow_ : nullptr);
   return true;
 }

@@ -4,7 +4,9 @@
 // "NORMAL" a pulsing glow is drawn behind the text while the mouse is over it.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "host/host_graphics.h"
 #include "runtime/animation_info.h"
@@ -38,9 +40,32 @@ class CGUI_GameStatic : public CGUI_Static {
   void TextPosition(float out[2]);
   // Changes whenever the text object gets a new text (for measurement caches).
   uint32_t TextGeneration() const { return textGeneration_; }
+  // For a control drawing several texts through this one (the list's rows):
+  // the draws of SetCaption(caption), SetRegion(region), the colour, OnDraw.
+  // Slot s (0 or more) keeps a text object of its own for the caption, so that
+  // a caption drawn again in the same slot is not parsed or measured again;
+  // slot -1 goes through the static's own text object.
+  bool DrawCaption(int slot, const std::string& caption, const float region[4], const int color[4]);
 
  private:
+  // A caption kept in its own text object (DrawCaption).
+  struct CaptionSlot {
+    std::unique_ptr<CY3DText> text;
+    std::string markup;        // the caption it shows, markup included
+    bool filled = false;       // text shows markup
+    float measured[2] = {0, 0};
+  };
+
   void ReleaseText();
+  // Markup and text object for a caption; false when it is the one shown.
+  bool TakeCaption(const std::string& caption);
+  // Gives `target` the stripped caption (or stars) and the colour runs.
+  void FillText(CY3DText* target);
+  // Places the static at region, its size measured when auto-sized.
+  void Place(const float region[4], const float measured[2]);
+  // OnDraw with the given text object.
+  bool DrawText(CY3DText* text);
+  CaptionSlot& Slot(int slot, const std::string& caption);
   // Gives the text object the stripped caption (or stars) and the colour runs.
   void UpdateText();
 
@@ -56,8 +81,10 @@ class CGUI_GameStatic : public CGUI_Static {
   bool hovered_ = false;
   Y3DColorRun colorRuns_[kMaxRuns];
   std::string markup_;   // the caption as given, markup included
+  std::string stars_;    // the text shown for a password
   bool textValid_ = false;   // the text object shows markup_
   uint32_t textGeneration_ = 0;
   uint32_t measuredGeneration_ = ~0u;   // the text the size below belongs to
   float measured_[2] = {0, 0};          // text size in pixels
+  std::vector<CaptionSlot> slots_;      // made as DrawCaption needs them
 };

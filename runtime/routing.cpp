@@ -68,7 +68,7 @@ void TabNavigate() {
 }
 
 int DrawTree(CGUI_Window* w, int layer) {
-  if (!w->IsHidden() && static_cast<int>(w->IsForeground()) == layer)
+  if (static_cast<int>(w->IsForeground()) == layer && !w->IsHidden())
     if (!w->OnDraw()) return -1;
   int visited = 1;
   const auto& children = w->Children();

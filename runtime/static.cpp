@@ -15,15 +15,26 @@ void CGUI_Static::AddRun(uint8_t color, int32_t start) {
 static bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
 bool CGUI_Static::SetCaption(const std::string& text) {
-  std::string stripped;
+  // The stripped text is built in caption_ itself, reusing its storage.
+  if (&text == &caption_) {
+    const std::string copy = text;
+    return SetCaption(copy);
+  }
+  runCount_ = 0;
+  AddRun(0, 0);
+  // Without a hash there is no escape: the text is stored as it is.
+  if (text.find('#') == std::string::npos) {
+    caption_.assign(text, 0, static_cast<size_t>(kMaxCaption));
+    return true;
+  }
+  std::string& stripped = caption_;
+  stripped.clear();
   const size_t n = text.size();
   auto copy = [&stripped](char c) {
     if (stripped.size() < static_cast<size_t>(kMaxCaption)) stripped += c;
   };
   auto pos = [&stripped] { return static_cast<int32_t>(stripped.size()); };
 
-  runCount_ = 0;
-  AddRun(0, 0);
   size_t i = 0;
   while (i < n) {
     const char c = text[i];
@@ -49,7 +60,6 @@ bool CGUI_Static::SetCaption(const std::string& text) {
       ++i;
     }
   }
-  caption_ = stripped;
   return true;
 }
 

@@ -1,8 +1,10 @@
 // frame_allocation_test.cpp: once a dialog of the game's controls is open, the
-// frame (update and draw) allocates nothing. The test binary counts every
-// operator new while a counter is armed.
+// frame (update and draw) allocates nothing, in the module and in the reference
+// host, whether the host rasterises, only records or does neither. The test
+// binary counts every operator new while a counter is armed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
@@ -11,6 +13,8 @@
 #include "runtime/game_pushbutton.h"
 #include "runtime/game_slider.h"
 #include "runtime/game_static.h"
+#include "runtime/rotate_button.h"
+#include "runtime/rotate_text_button.h"
 #include "tests/unit/game_controls_support.h"
 
 namespace {
@@ -28,50 +32,114 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-TEST_F(GameControlsTest, FramesOfAnOpenDialogDoNotAllocate) {
-  korvohost::SetRenderMode(korvohost::RenderMode::Off);
-  CGUI_Dialog* d = AddDialog("DLG");
-  auto* glow = Make<CGUI_GameStatic>(d, "STATIC", "IDC_S", 0.0f, 0.0f, 0.3f, 0.1f);
-  AddFont(glow, "NORMAL");
-  glow->SetCaption("#c 02 A caption longer than a short string");
-  auto* bitmap = Make<CGUI_GameBitmap>(d, "BITMAP", "IDC_B", 0.0f, 0.2f, 0.3f, 0.1f);
-  AddBitmap(bitmap, "b.tga");
-  AddPulse(bitmap);
-  auto* button = Make<CGUI_GamePushButton>(d, "PUSHBUTTON", "IDC_P", 0.4f, 0.0f, 0.2f, 0.1f);
-  AddFont(button);
-  for (const char* name : {"base.tga", "second.tga", "hover.tga"}) AddBitmap(button, name);
-  AddPulse(button);
-  AddBitmap(button, "pressed.tga");
-  AddPulse(button);
-  button->SetCaption("Button");
-  auto* edit = Make<CGUI_GameEdit>(d, "EDIT", "IDC_E", 0.4f, 0.2f, 0.3f, 0.1f);
-  AddFont(edit);
-  AddBitmap(edit, "edit.tga");
-  auto* list = Make<CGUI_GameList>(d, "LIST", "IDC_L", 0.0f, 0.4f, 0.5f, 0.3f);
-  AddFont(list);
-  AddBitmap(list, "list.tga");
-  list->AddParamList(Chain().I(255).I(0).I(0).I(255).I(3).get());
-  auto* slider = Make<CGUI_GameSlider>(d, "SLIDER", "IDC_SL", 0.6f, 0.4f, 0.3f, 0.1f);
-  slider->AddParamList(Chain().I(1).I(0).I(10).F(0.05f).get());
-  AddBitmap(slider, "thumb.tga");
-  ASSERT_TRUE(Open("DLG")) << LastError();
-  list->AddString("one row");   // several rows re-lay the row text per row in the host
-  list->SetCurSel(0);
-  Click(0.5f, 0.25f);   // the edit takes the focus; its caret is drawn
-  ASSERT_EQ(Routing().focus, edit);
-  GUI_MouseMove(0.01f, 0.01f);   // the static glows
-  GUI_Update();
-  GUI_Draw();
+using korvohost::RenderMode;
 
-  g_allocations = 0;
-  g_counting = true;
-  for (uint32_t tick = 0; tick < 3000; tick += 100) {
-    korvohost::SetTick(tick);
+class FrameAllocationTest : public GameControlsTest, public ::testing::WithParamInterface<RenderMode> {
+ protected:
+  // A dialog with every control kind that draws; the list shows several rows
+  // of different texts, longer than a short string, one of them coloured.
+  void OpenEveryKind() {
+    CGUI_Dialog* d = AddDialog("DLG");
+    auto* glow = Make<CGUI_GameStatic>(d, "STATIC", "IDC_S", 0.0f, 0.0f, 0.3f, 0.1f);
+    AddFont(glow, "NORMAL");
+    glow->SetCaption("#c 02 A caption longer than a short string");
+    auto* digits = Make<CGUI_GameStatic>(d, "STATIC", "IDC_D", 0.0f, 0.1f, 0.3f, 0.1f);
+    AddFont(digits, "DIGIT");
+    digits->SetCaption("0123456789 0123456789");
+    auto* bitmap = Make<CGUI_GameBitmap>(d, "BITMAP", "IDC_B", 0.0f, 0.2f, 0.3f, 0.1f);
+    AddBitmap(bitmap, "a_bitmap_with_a_long_file_name.tga");
+    AddPulse(bitmap);
+    auto* button = Make<CGUI_GamePushButton>(d, "PUSHBUTTON", "IDC_P", 0.4f, 0.0f, 0.2f, 0.1f);
+    AddFont(button);
+    for (const char* name : {"base.tga", "second.tga", "hover.tga"}) AddBitmap(button, name);
+    AddPulse(button);
+    AddBitmap(button, "pressed.tga");
+    AddPulse(button);
+    button->SetCaption("A button caption of some length");
+    edit_ = Make<CGUI_GameEdit>(d, "EDIT", "IDC_E", 0.4f, 0.2f, 0.3f, 0.1f);
+    AddFont(edit_);
+    AddBitmap(edit_, "edit.tga");
+    list_ = Make<CGUI_GameList>(d, "LIST", "IDC_L", 0.0f, 0.4f, 0.5f, 0.3f);
+    AddFont(list_);
+    AddBitmap(list_, "list.tga");
+    list_->AddParamList(Chain().I(255).I(0).I(0).I(255).I(4).get());
+    auto* slider = Make<CGUI_GameSlider>(d, "SLIDER", "IDC_SL", 0.6f, 0.4f, 0.3f, 0.1f);
+    slider->AddParamList(Chain().I(1).I(0).I(10).F(0.05f).get());
+    AddBitmap(slider, "thumb.tga");
+    auto* rotate = Make<CGUI_RotateButton>(d, "ROTATEBUTTON", "IDC_R", 0.6f, 0.6f, 0.1f, 0.1f);
+    AddBitmap(rotate, "state0.tga");
+    AddBitmap(rotate, "state1.tga");
+    auto* rotateText = Make<CGUI_RotateTextButton>(d, "ROTATETEXTBUTTON", "IDC_T", 0.6f, 0.8f, 0.3f, 0.1f);
+    AddFont(rotateText);
+    rotateText->AddParamList(Chain().S("A first state with a long name").get());
+    rotateText->AddParamList(Chain().S("Second").get());
+    ASSERT_TRUE(Open("DLG")) << LastError();
+    for (const char* row : {"The first row of the list", "#c 03 A coloured second row",
+                            "Third row, a little longer still", "4"})
+      list_->AddString(row);
+    list_->SetCurSel(1);
+    Click(0.5f, 0.25f);   // the edit takes the focus; its caret is drawn
+    ASSERT_EQ(Routing().focus, edit_);
+    GUI_Char('x');
+    GUI_MouseMove(0.01f, 0.01f);   // the static glows
+  }
+
+  // Allocations of frames after the first, ticking through the animations.
+  static int AllocationsOfLaterFrames() {
+    korvohost::BeginFrame(0);
     GUI_Update();
     GUI_Draw();
+    g_allocations = 0;
+    g_counting = true;
+    for (uint32_t tick = 0; tick < 3000; tick += 100) {
+      korvohost::SetTick(tick);
+      korvohost::BeginFrame(0);
+      GUI_Update();
+      GUI_Draw();
+    }
+    g_counting = false;
+    return g_allocations;
   }
-  g_counting = false;
-  EXPECT_EQ(g_allocations, 0);
+
+  CGUI_GameEdit* edit_ = nullptr;
+  CGUI_GameList* list_ = nullptr;
+};
+
+TEST_P(FrameAllocationTest, FramesOfAnOpenDialogDoNotAllocate) {
+  korvohost::SetRenderMode(GetParam());
+  OpenEveryKind();
+  EXPECT_EQ(AllocationsOfLaterFrames(), 0);
+  if (GetParam() == RenderMode::Off) return;
+  // Every row was drawn, each with its own text (markup stripped).
+  std::vector<std::string> texts;
+  for (const korvohost::DrawRecord& r : korvohost::DrawList())
+    if (r.kind == korvohost::DrawKind::Text) texts.push_back(r.text);
+  for (const char* row : {"The first row of the list", "A coloured second row",
+                          "Third row, a little longer still", "4"})
+    EXPECT_NE(std::find(texts.begin(), texts.end(), row), texts.end()) << row;
 }
+
+TEST_P(FrameAllocationTest, ScrollingTheListBackAndForthSettlesToNoAllocation) {
+  korvohost::SetRenderMode(GetParam());
+  OpenEveryKind();
+  for (int i = 0; i < 6; ++i) list_->AddString("Row " + std::to_string(i) + " of the longer list");
+  // Each row has been drawn once at each position before counting starts.
+  for (int top = 0; top < 8; ++top) {
+    list_->SetTopIndex(top);
+    AllocationsOfLaterFrames();
+  }
+  for (int top = 0; top < 8; ++top) {
+    list_->SetTopIndex(top);
+    EXPECT_EQ(AllocationsOfLaterFrames(), 0) << "top " << top;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, FrameAllocationTest,
+                         ::testing::Values(RenderMode::Off, RenderMode::RecordOnly, RenderMode::Raster),
+                         [](const ::testing::TestParamInfo<RenderMode>& info) {
+                           return info.param == RenderMode::Off          ? std::string("Off")
+                                  : info.param == RenderMode::RecordOnly ? std::string("RecordOnly")
+                                                                         : std::string("Raster");
+                         });
 
 }  // namespace

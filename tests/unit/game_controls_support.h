@@ -121,7 +121,8 @@ class GameControlsTest : public RuntimeTest {
   static std::vector<korvohost::DrawRecord> Frame() {
     korvohost::BeginFrame(0);
     GUI_Draw();
-    return korvohost::DrawList();
+    const auto list = korvohost::DrawList();
+    return {list.begin(), list.end()};
   }
   static std::vector<std::string> Textures(const std::vector<korvohost::DrawRecord>& list) {
     std::vector<std::string> out;

@@ -13,6 +13,7 @@
 #include "runtime/rotate_button.h"
 #include "runtime/rotate_text_button.h"
 #include "runtime/simple_controls.h"
+#include "runtime/window_manager.h"
 #include "tests/unit/game_controls_support.h"
 
 namespace {
@@ -416,6 +417,43 @@ TEST_F(GameListTest, DrawsOnlyTheVisibleRowsInTheirColours) {
   // One row height (24 pixels) apart.
   EXPECT_EQ(tops[1] - tops[0], 24);
   EXPECT_EQ(tops[2] - tops[1], 24);
+}
+
+TEST_F(GameListTest, RowsKeptBetweenFramesFollowScrollingAndChanges) {
+  CGUI_GameList* l = AddList(3);
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  for (const char* row : {"r0", "r1", "r2", "r3", "r4", "r5"}) l->AddString(row);
+  EXPECT_EQ(Texts(Frame()), (Strings{"r0", "r1", "r2"}));
+  l->SetTopIndex(2);
+  EXPECT_EQ(Texts(Frame()), (Strings{"r2", "r3", "r4"}));
+  l->DeleteString(3);
+  EXPECT_EQ(Texts(Frame()), (Strings{"r2", "r4", "r5"}));
+
+  // Each row is measured for its own text and coloured by its own markup.
+  l->ResetContent();
+  l->AddString("short");
+  l->AddString("#c 01 a much longer row");
+  l->AddString("short");
+  const auto frame = Frame();
+  std::vector<korvohost::DrawRecord> rows;
+  for (const auto& r : frame)
+    if (r.kind == korvohost::DrawKind::Text) rows.push_back(r);
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[1].text, "a much longer row");
+  EXPECT_GT(rows[1].w, 2 * rows[0].w);
+  EXPECT_EQ(rows[2].w, rows[0].w);
+  EXPECT_EQ(rows[0].argb, 0xFF0000FFu);
+  EXPECT_EQ(rows[1].argb, GetColor(1));
+  EXPECT_EQ(rows[2].argb, 0xFF0000FFu);
+  // Vertically centred in rows 24 pixels apart, whatever their text.
+  EXPECT_EQ(rows[1].y - rows[0].y, 24);
+  EXPECT_EQ(rows[2].y - rows[1].y, 24);
+
+  // A row text changed in place is drawn anew in the same place.
+  l->DeleteString(1);
+  l->SetCurSel(0);
+  l->AddString("inserted");
+  EXPECT_EQ(Texts(Frame()), (Strings{"inserted", "short", "short"}));
 }
 
 TEST_F(GameListTest, DefaultRowsComeBackAtEveryCreation) {

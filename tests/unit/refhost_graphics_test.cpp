@@ -294,6 +294,24 @@ TEST_F(RefhostGraphics, RecordOnlyAndOffModes) {
   EXPECT_EQ(GetRenderMode(), RenderMode::Off);
 }
 
+TEST_F(RefhostGraphics, ClearColourHoldsInEveryModeAndUnderLaterRasterDraws) {
+  SetRenderMode(RenderMode::RecordOnly);
+  BeginFrame(0x204060);
+  DrawFrameBitmap(nullptr, 0, 0, 0, 8, 8, 5, 6, 0xFFFFFFFF, 0, 1, 1);
+  EXPECT_EQ(GetPixel(0, 0), 0xFF204060u);
+  EXPECT_EQ(CountNot(0xFF204060, 0, 0, 64, 48), 0);
+  // A frame begun while recording only, then drawn into: the clear colour lies under the draw.
+  BeginFrame(0x102030);
+  SetRenderMode(RenderMode::Raster);
+  DrawFrameBitmap(nullptr, 0, 0, 0, 8, 8, Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA, 0xFFFFFFFF, 0, 1, 1);
+  EXPECT_EQ(GetPixel(0, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(GetPixel(8, 8), 0xFF102030u);
+  EXPECT_EQ(CountNot(0xFF102030, 0, 0, 64, 48), 64);
+  int stride = 0;
+  const uint8_t* p = FramePixels(&stride);
+  EXPECT_EQ(p[stride * 47 + 4 * 63], 0x10);
+}
+
 TEST_F(RefhostGraphics, FrameFollowsTheScreenSize) {
   SetScreen(20, 10);
   BeginFrame(0x010203);
