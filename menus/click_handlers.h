@@ -16,6 +16,7 @@
 
 #include "korvogui/korvogui.h"
 #include "runtime/game_pushbutton.h"
+#include "runtime/module_state.h"
 
 enum EClickForm { kBaseFirst, kActionFirst };
 
@@ -27,7 +28,10 @@ class TGUI_ClickButton : public CGUI_GamePushButton {
  public:
   bool OnLButtonUp() override {
     if constexpr (Form == kActionFirst) {
+      const uint32_t generation = TableGeneration();
       Action(this);
+      // An action that recompiled or released the UI freed this button.
+      if (TableGeneration() != generation) return true;
       return CGUI_GamePushButton::OnLButtonUp();
     } else {
       if (!CGUI_GamePushButton::OnLButtonUp()) return false;

@@ -1,7 +1,13 @@
 // menu_registrations.h: the game's registration table: the game's classes
-// registered over the runtime's by class name, then the classes bound to
-// (class name, id) pairs.
+// registered over the runtime's by class name, then each screen's id-bound
+// classes, screen by screen in the table's order.
 #pragma once
+
+class CGUI_ClassRegistry;
 
 // Called once by GUI_Initialize after the runtime registered its standard classes.
 void RegisterMenuClasses();
+
+// ---- Screens (each in its own file) ----------------------------------------------------------
+void RegisterMessageBox(CGUI_ClassRegistry* r);     // MBOX_OK, MESSAGEBOX2
+void RegisterScriptConsole(CGUI_ClassRegistry* r);  // SCRIPTCONSOLE

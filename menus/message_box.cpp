@@ -3,6 +3,9 @@
 #include "menus/message_box.h"
 
 #include "menus/line_wrapper.h"
+#include "menus/menu_registrations.h"
+#include "menus/menu_state.h"
+#include "menus/registration.h"
 #include "runtime/window_manager.h"
 
 namespace {
@@ -12,20 +15,19 @@ constexpr const char* kYesNoBox = "MESSAGEBOX2";
 constexpr unsigned long kAnswerOk = 1;
 constexpr unsigned long kAnswerCancel = 2;
 
-// The id of the box opened last; kept after a button closed it.
-const char* g_openBox = nullptr;
-
 }  // namespace
 
 // ---- Exported functions ---------------------------------------------------------------------
 
 extern "C" KORVO_API bool GUI_MessageBox(const char* text, const char* /*title*/,
                                          unsigned long flags, MessageBoxCallback callback) {
+  SModuleCall call;
   GUI_CloseCurrentMessageBox();
-  g_openBox = (flags & GUI_MB_YESNO) ? kYesNoBox : kOkBox;
-  GUI_CreateDialog(g_openBox);
+  const char* id = (flags & GUI_MB_YESNO) ? kYesNoBox : kOkBox;
+  MenuState().openBox = id;
+  GUI_CreateDialog(id);
   // The compiled script defines both boxes; without them nothing is shown.
-  auto* box = dynamic_cast<CGUI_MessageBox*>(FindOpenDialog(g_openBox));
+  auto* box = dynamic_cast<CGUI_MessageBox*>(FindOpenDialog(id));
   if (!box) return true;
   box->SetMessage(text);
   box->SetStyle(flags);
@@ -34,9 +36,11 @@ extern "C" KORVO_API bool GUI_MessageBox(const char* text, const char* /*title*/
 }
 
 extern "C" KORVO_API bool GUI_CloseCurrentMessageBox() {
-  if (!g_openBox) return false;
-  GUI_DestroyDialog(g_openBox);
-  g_openBox = nullptr;
+  SMenuState& menus = MenuState();
+  if (!menus.openBox) return false;
+  const char* id = menus.openBox;
+  menus.openBox = nullptr;
+  GUI_DestroyDialog(id);
   return true;
 }
 
@@ -83,8 +87,11 @@ void CGUI_MessageBox::SetStyle(unsigned long flags) {
 }
 
 void CGUI_MessageBox::Answer(unsigned long code) {
-  if (callback_ && !callback_(code)) return;
-  Destroy();
+  const uint32_t generation = TableGeneration();
+  const bool accepted = !callback_ || callback_(code);
+  // A callback that recompiled or released the UI took this box with it.
+  if (TableGeneration() != generation) return;
+  if (accepted) Destroy();
 }
 
 void CGUI_MessageBox::AnswerOk() {
@@ -117,4 +124,16 @@ void ClickMessageYes(CGUI_GamePushButton* button) {
 
 void ClickMessageNo(CGUI_GamePushButton* button) {
   if (CGUI_MessageBox* box = BoxOf(button)) box->Answer(kAnswerCancel);
+}
+
+// ---- Registrations ------------------------------------------------------------------------
+
+void RegisterMessageBox(CGUI_ClassRegistry* r) {
+  RegisterIdClass<CGUI_MessageBox>(r, "MBOX_OK");
+  RegisterIdClass<CGUI_MessageBox>(r, "MESSAGEBOX2");
+  RegisterIdClass<CGUI_MessageList>(r, "IDC_LIST_MESSAGE1");
+  RegisterIdClass<CGUI_MessageList>(r, "IDC_LIST_MESSAGE2");
+  RegisterIdClass<CGUI_MessageOkButton>(r, "IDC_BUTTON_MESSAGEOK");
+  RegisterIdClass<CGUI_MessageYesButton>(r, "IDC_BUTTON_MESSAGEYES");
+  RegisterIdClass<CGUI_MessageNoButton>(r, "IDC_BUTTON_MESSAGENO");
 }

@@ -11,6 +11,10 @@
 #include "host/yprofile.h"
 #include "korvogui/console.h"
 #include "korvogui/korvogui.h"
+#include "menus/click_handlers.h"
+#include "menus/menu_registrations.h"
+#include "menus/menu_state.h"
+#include "menus/registration.h"
 #include "runtime/list.h"
 #include "runtime/routing.h"
 #include "runtime/window_manager.h"
@@ -20,10 +24,6 @@ namespace {
 constexpr int kKeyUp = 38;
 constexpr char kBackquote = '`';
 constexpr char kEnter = 13;
-
-// The list of the console created last (kept after it closed) and its line number.
-CGUI_List* g_consoleList = nullptr;
-int g_lineCount = 0;
 
 // Formatted texts, and the numbered lines, are cut to 1023 bytes.
 constexpr size_t kMaxLine = 1023;
@@ -35,6 +35,7 @@ char g_logMessage[kMaxLine + 1];
 // ---- Exported functions ---------------------------------------------------------------------
 
 extern "C" KORVO_API void GUI_ShowScriptPanel(bool show) {
+  SModuleCall call;
   CGUI_Window* console = FindOpenDialog("SCRIPTCONSOLE");
   if (!show) {
     if (console) console->Destroy();
@@ -47,17 +48,18 @@ extern "C" KORVO_API void GUI_ShowScriptPanel(bool show) {
 }
 
 extern "C" KORVO_API void GUI_ScriptMessage(const char* format, ...) {
-  if (!g_consoleList) return;
+  SMenuState& menus = MenuState();
+  if (!menus.consoleList) return;
   va_list args;
   va_start(args, format);
   std::vsnprintf(g_message, sizeof g_message, format, args);
   va_end(args);
   char number[16];
-  std::snprintf(number, sizeof number, "%4d:", ++g_lineCount);
+  std::snprintf(number, sizeof number, "%4d:", ++menus.consoleLines);
   const std::string line = (number + std::string(g_message)).substr(0, kMaxLine);
   // No selection scrolls to the end; the new line then becomes the selection.
-  g_consoleList->SetCurSel(-1);
-  g_consoleList->SetCurSel(g_consoleList->AddString(line));
+  menus.consoleList->SetCurSel(-1);
+  menus.consoleList->SetCurSel(menus.consoleList->AddString(line));
   LogAddNewLine(("console : " + line).c_str());
 }
 
@@ -73,8 +75,9 @@ extern "C" KORVO_API void LogMessage(const char* format, ...) {
 // ---- Console dialog ---------------------------------------------------------------------------
 
 bool CGUI_ScriptConsole::OnCreate() {
-  g_consoleList = dynamic_cast<CGUI_List*>(FindChild("IDC_LIST_MESSAGE"));
-  g_lineCount = 0;
+  SMenuState& menus = MenuState();
+  menus.consoleList = dynamic_cast<CGUI_List*>(FindChild("IDC_LIST_MESSAGE"));
+  menus.consoleLines = 0;
   if (!CGUI_MenuDialog::OnCreate()) return false;
   // The console sits over the game: no menu cursor of its own.
   LeaveMouseCursorMode();
@@ -116,7 +119,18 @@ void CGUI_ConsoleEdit::RunLine() {
   if (strcasecmp(line.c_str(), "show") == 0) {
     if (CGUI_Window* room = FindOpenDialog("ROOMMENU")) room->Show(room->IsHidden(), true);
   }
+  const uint32_t generation = TableGeneration();
   ExecuteCommand(line.c_str());
+  // A command that reloaded the UI freed this edit with the old table.
+  if (TableGeneration() != generation) return;
   lastCommand_ = line;
   SetCaption("");
+}
+
+// ---- Registrations ------------------------------------------------------------------------
+
+void RegisterScriptConsole(CGUI_ClassRegistry* r) {
+  RegisterIdClass<CGUI_ScriptConsole>(r, "SCRIPTCONSOLE");
+  RegisterIdClass<CGUI_CloseParentButton>(r, "IDC_BUTTON_CLOSE");
+  RegisterIdClass<CGUI_ConsoleEdit>(r, "IDC_EDIT_COMMAND");
 }

@@ -2,6 +2,7 @@
 // records and message strings.
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <map>
 
 #include "host/host_services.h"
@@ -71,7 +72,18 @@ int Res_LoadString(int id, char* buffer, int size) {
   return n;
 }
 
-void ExecuteCommand(const char* line) { R().commands.emplace_back(line ? line : ""); }
+namespace {
+// What the game executable does with a console line; set by the tools.
+std::function<void(const std::string&)>& CommandHandler() {
+  static std::function<void(const std::string&)> handler;
+  return handler;
+}
+}  // namespace
+
+void ExecuteCommand(const char* line) {
+  R().commands.emplace_back(line ? line : "");
+  if (CommandHandler()) CommandHandler()(R().commands.back());
+}
 
 // ---- Control API -------------------------------------------------------------------------
 
@@ -102,6 +114,10 @@ std::vector<std::string> VarNames() {
   std::vector<std::string> names;
   for (const auto& entry : Vars()) names.push_back(entry.first);
   return names;
+}
+
+void SetCommandHandler(std::function<void(const std::string&)> handler) {
+  CommandHandler() = std::move(handler);
 }
 
 int MouseCursorDepth() { return R().mouseCursorDepth; }

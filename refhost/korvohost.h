@@ -2,6 +2,7 @@
 // The module never calls it: it reaches the host through host/*.h.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,9 @@ KORVOHOST_API int AmbientLight();
 // Each Take returns what was recorded since the last Take and forgets it.
 KORVOHOST_API std::vector<int> TakeSounds();
 KORVOHOST_API std::vector<std::string> TakeCommands();
+// Runs after each ExecuteCommand has been recorded, as the game's console
+// would run the line (korvoui: "ui_reload" recompiles the UI script).
+KORVOHOST_API void SetCommandHandler(std::function<void(const std::string&)> handler);
 // Message texts returned by Res_LoadString.
 KORVOHOST_API void SetString(int id, const std::string& text);
 KORVOHOST_API void ClearStrings();

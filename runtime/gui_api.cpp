@@ -5,48 +5,33 @@
 #include <string>
 
 #include "korvogui/korvogui.h"
-#include "menus/menu_registrations.h"
 #include "runtime/input_queue.h"
 #include "runtime/module_state.h"
 #include "runtime/routing.h"
 #include "runtime/window_manager.h"
 
 namespace {
-char g_lastError[4096];
-char g_texPath[1024];
-std::list<CGUI_Window*> g_dialogStack;
-CDialogTable* g_dialogTable = nullptr;
-
-CGUI_Window* Top() { return g_dialogStack.empty() ? nullptr : g_dialogStack.back(); }
+CGUI_Window* Top() {
+  const std::list<CGUI_Window*>& stack = DialogStack();
+  return stack.empty() ? nullptr : stack.back();
+}
 }  // namespace
 
-CDialogTable*& DialogTable() { return g_dialogTable; }
-
-void InstallDialogTable(CDialogTable* table) {
-  if (g_dialogTable) ReleaseTable(g_dialogTable);
-  g_dialogTable = table;
-}
-
-std::list<CGUI_Window*>& DialogStack() { return g_dialogStack; }
-
 // ---- Lifecycle ------------------------------------------------------------------------
-
-extern "C" KORVO_API void GUI_Initialize() {
-  InitializeRuntime();
-  RegisterMenuClasses();
-}
+// GUI_Initialize belongs to the game's side (menus/), which runs the runtime's
+// initialisation and then its own registrations.
 
 extern "C" KORVO_API void GUI_Release() {
-  InstallDialogTable(nullptr);
-  g_dialogStack.clear();
+  ReleaseDialogTable();
   ReleaseRuntime();
 }
 
 // ---- Dialogs --------------------------------------------------------------------------------
 
 extern "C" KORVO_API bool GUI_CreateDialog(const char* name) {
-  if (!name || !g_dialogTable) return false;
-  CGUI_Window* dialog = FindDialog(g_dialogTable, name);
+  if (!name || !DialogTable()) return false;
+  SModuleCall call;
+  CGUI_Window* dialog = FindDialog(DialogTable(), name);
   if (!dialog) {
     GUI_ReportError("Error : %s", GetErrorText());
     return false;
@@ -57,11 +42,13 @@ extern "C" KORVO_API bool GUI_CreateDialog(const char* name) {
 
 extern "C" KORVO_API bool GUI_DestroyDialog(const char* name) {
   if (!name) return false;
+  SModuleCall call;
   CGUI_Window* dialog = FindOpenDialog(name);
   return dialog ? dialog->Destroy() : true;
 }
 
 extern "C" KORVO_API bool GUI_DestroyAllDialog() {
+  SModuleCall call;
   DestroyAllDialogs();
   return true;
 }
@@ -71,31 +58,36 @@ extern "C" KORVO_API bool GUI_IsDialogCreated(const char* name) {
 }
 
 extern "C" KORVO_API bool GUI_NextDialog(const char* name) {
+  SModuleCall call;
   if (CGUI_Window* top = Top()) top->Destroy();
   if (!name) {
-    g_dialogStack.push_back(nullptr);
+    DialogStack().push_back(nullptr);
     return true;
   }
   if (!GUI_CreateDialog(name)) return false;
-  g_dialogStack.push_back(FindOpenDialog(name));
+  // A creation handler may have released the table; push only a live dialog.
+  if (CGUI_Window* dialog = FindOpenDialog(name)) DialogStack().push_back(dialog);
   return true;
 }
 
 extern "C" KORVO_API bool GUI_PrevDialog(int count, bool create) {
-  if (!g_dialogStack.empty()) {
-    CGUI_Window* top = g_dialogStack.back();
-    g_dialogStack.pop_back();
+  SModuleCall call;
+  std::list<CGUI_Window*>& stack = DialogStack();
+  if (!stack.empty()) {
+    CGUI_Window* top = stack.back();
+    stack.pop_back();
     if (top) top->Destroy();
   }
-  for (int i = 1; i < count && !g_dialogStack.empty(); ++i) g_dialogStack.pop_back();
+  for (int i = 1; i < count && !stack.empty(); ++i) stack.pop_back();
   if (!create) return true;
   CGUI_Window* top = Top();
   return top ? top->Create() : true;
 }
 
 extern "C" KORVO_API bool GUI_PumpDialog() {
+  SModuleCall call;
   while (CGUI_Window* top = Top()) {
-    g_dialogStack.pop_back();
+    DialogStack().pop_back();
     top->Destroy();
   }
   return true;
@@ -104,6 +96,7 @@ extern "C" KORVO_API bool GUI_PumpDialog() {
 // ---- Frame and input ------------------------------------------------------------------------
 
 extern "C" KORVO_API void GUI_Update() {
+  SModuleCall call;
   CGUI_InputQueue& queue = InputQueue();
   SGUI_Routing& routing = Routing();
   uint32_t word;
@@ -142,6 +135,7 @@ extern "C" KORVO_API void GUI_Update() {
 }
 
 extern "C" KORVO_API void GUI_Draw() {
+  SModuleCall call;
   CGUI_Window* root = GetRootWindow();
   bool anyExclusive = false;
   const auto& open = root->Children();
@@ -154,6 +148,7 @@ extern "C" KORVO_API void GUI_Draw() {
 }
 
 extern "C" KORVO_API void GUI_MouseMove(float x, float y) {
+  SModuleCall call;
   const float pt[2] = {x, y};
   UpdateHover(GetRootWindow(), pt);
 }
@@ -173,13 +168,15 @@ extern "C" KORVO_API void* GUI_GetFocusWindow() { return Routing().focus; }
 extern "C" KORVO_API void GUI_ReportError(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  std::vsnprintf(g_lastError, sizeof g_lastError, format, args);
+  char (&buffer)[4096] = ModuleState().lastError;
+  std::vsnprintf(buffer, sizeof buffer, format, args);
   va_end(args);
 }
 
-extern "C" KORVO_API char* GUI_GetLastError() { return g_lastError; }
+extern "C" KORVO_API char* GUI_GetLastError() { return ModuleState().lastError; }
 
 extern "C" KORVO_API char* GUI_GetTexPath(const char* name) {
-  std::snprintf(g_texPath, sizeof g_texPath, "menu/%s", name ? name : "");
-  return g_texPath;
+  char (&buffer)[1024] = ModuleState().texPath;
+  std::snprintf(buffer, sizeof buffer, "menu/%s", name ? name : "");
+  return buffer;
 }

@@ -27,7 +27,10 @@ bool CGUI_ClassRegistry::RegisterClass(CGUI_WindowFactory* factory, bool replace
 }
 
 bool CGUI_ClassRegistry::RegisterId(CGUI_WindowFactory* factory, bool replace) {
-  return Register(byId_, factory->ClassName() + factory->Id(), factory, replace);
+  SRegistration entry{factory->ClassName(), factory->Id()};
+  if (!Register(byId_, entry.className + entry.id, factory, replace)) return false;
+  idOrder_.push_back(std::move(entry));
+  return true;
 }
 
 CGUI_Window* CGUI_ClassRegistry::CreateWindow(const std::string& className, const std::string& id) {

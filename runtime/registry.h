@@ -3,6 +3,7 @@
 #pragma once
 #include <map>
 #include <string>
+#include <vector>
 
 #include "runtime/window.h"
 
@@ -58,12 +59,21 @@ class CGUI_ClassRegistry {
   const std::map<std::string, CGUI_WindowFactory*>& ByClass() const { return byClass_; }
   const std::map<std::string, CGUI_WindowFactory*>& ById() const { return byId_; }
 
+  // Every id registration that took effect, as (class name, id), in call
+  // order: the registration table as it ran (tests and the inspector read it).
+  struct SRegistration {
+    std::string className;
+    std::string id;
+  };
+  const std::vector<SRegistration>& IdRegistrations() const { return idOrder_; }
+
  private:
   static bool Register(std::map<std::string, CGUI_WindowFactory*>& map, const std::string& key,
                        CGUI_WindowFactory* factory, bool replace);
 
   std::map<std::string, CGUI_WindowFactory*> byId_;
   std::map<std::string, CGUI_WindowFactory*> byClass_;
+  std::vector<SRegistration> idOrder_;
 };
 
 // The module's one registry; null before GUI_Initialize and after GUI_Release.

@@ -4,12 +4,8 @@
 #include "runtime/routing.h"
 
 #include "runtime/dialog.h"
+#include "runtime/module_state.h"
 #include "runtime/window.h"
-
-SGUI_Routing& Routing() {
-  static SGUI_Routing routing;
-  return routing;
-}
 
 void SetFocusWindow(CGUI_Window* w) {
   SGUI_Routing& r = Routing();
@@ -67,28 +63,38 @@ void TabNavigate() {
   }
 }
 
-int DrawTree(CGUI_Window* w, int layer) {
+namespace {
+
+// The walks stop when a handler's host callback freed the table (the
+// generation moved): every window below the one visited is gone.
+int DrawSubtree(CGUI_Window* w, int layer, uint32_t generation) {
   if (static_cast<int>(w->IsForeground()) == layer && !w->IsHidden())
-    if (!w->OnDraw()) return -1;
+    if (!w->OnDraw() || TableGeneration() != generation) return -1;
   int visited = 1;
   const auto& children = w->Children();
   for (size_t i = 0; i < children.size(); ++i) {
-    const int r = DrawTree(children[i], layer);
+    const int r = DrawSubtree(children[i], layer, generation);
     if (r < 0) return -1;
     visited += r;
   }
   return visited;
 }
 
+bool UpdateSubtree(CGUI_Window* w, uint32_t generation) {
+  if (!w->OnUpdate() || TableGeneration() != generation) return false;
+  const auto& children = w->Children();
+  for (size_t i = 0; i < children.size(); ++i)
+    if (!UpdateSubtree(children[i], generation)) return false;
+  return true;
+}
+
+}  // namespace
+
+int DrawTree(CGUI_Window* w, int layer) { return DrawSubtree(w, layer, TableGeneration()); }
+
 bool DrawWindowTree(CGUI_Window* w) {
   if (DrawTree(w, 0) < 0) return false;
   return DrawTree(w, 1) >= 0;
 }
 
-bool UpdateTree(CGUI_Window* w) {
-  if (!w->OnUpdate()) return false;
-  const auto& children = w->Children();
-  for (size_t i = 0; i < children.size(); ++i)
-    if (!UpdateTree(children[i])) return false;
-  return true;
-}
+bool UpdateTree(CGUI_Window* w) { return UpdateSubtree(w, TableGeneration()); }

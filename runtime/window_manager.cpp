@@ -74,9 +74,18 @@ CGUI_Window* FindDialog(CDialogTable* table, const std::string& id) {
   return it->second;
 }
 
+void DetachTable(CDialogTable* table) {
+  for (auto& entry : table->Entries()) {
+    CGUI_Window* dialog = entry.second;
+    if (dialog->IsCreated()) dialog->Destroy();
+    // A dialog whose creation failed (or whose destruction refused) is still
+    // attached to the root: detach it so the root never lists a freed dialog.
+    if (dialog->GetParent()) dialog->SetParent(nullptr);
+  }
+}
+
 bool ReleaseTable(CDialogTable* table) {
-  for (auto& entry : table->Entries())
-    if (entry.second->IsCreated()) entry.second->Destroy();
+  DetachTable(table);
   delete table;
   return true;
 }

@@ -33,7 +33,9 @@ class CDialogTable {
 
 // The dialog of that id; null with "dlg_id'%s' not found" in the error text.
 CGUI_Window* FindDialog(CDialogTable* table, const std::string& id);
-// Destroys each created dialog, then deletes the table with every tree.
+// Destroys each created dialog and detaches every dialog from the root.
+void DetachTable(CDialogTable* table);
+// DetachTable, then deletes the table with every tree.
 bool ReleaseTable(CDialogTable* table);
 
 // ---- Runtime error text ----------------------------------------------------------------

@@ -105,8 +105,19 @@ bool Answer(unsigned long code, bool result) {
 }
 bool AcceptCallback(unsigned long code) { return Answer(code, true); }
 bool RefuseCallback(unsigned long code) { return Answer(code, false); }
+// Callbacks that rebuild or tear down the UI from inside the click, as a game
+// may do; each then accepts.
+bool RecompileCallback(unsigned long code) {
+  GUI_Compile();
+  return Answer(code, true);
+}
+bool ReleaseCallback(unsigned long code) {
+  GUI_Release();
+  return Answer(code, true);
+}
 
-// GUI_MessageBox TEXT TITLE FLAGS CB, where CB is none, accept or refuse.
+// GUI_MessageBox TEXT TITLE FLAGS CB, where CB is none, accept, refuse,
+// recompile or release.
 SessionCall BindMessageBox() {
   SessionCall call;
   call.arity = 4;
@@ -122,8 +133,10 @@ SessionCall BindMessageBox() {
     MessageBoxCallback callback = nullptr;
     if (cb == "accept") callback = &AcceptCallback;
     else if (cb == "refuse") callback = &RefuseCallback;
+    else if (cb == "recompile") callback = &RecompileCallback;
+    else if (cb == "release") callback = &ReleaseCallback;
     else if (cb != "none") {
-      *error = "not a callback (none, accept, refuse): " + cb;
+      *error = "not a callback (none, accept, refuse, recompile, release): " + cb;
       return false;
     }
     *result = Print(GUI_MessageBox(text, title, flags, callback));

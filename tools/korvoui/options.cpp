@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "korvogui/korvogui.h"
 #include "refhost/korvohost.h"
 
 bool ParseToolOptions(int argc, char** argv, ToolOptions* options,
@@ -41,5 +42,9 @@ bool PrepareHost(const ToolOptions& options) {
     return false;
   }
   korvohost::SetScreen(options.screenX, options.screenY);
+  // The game's console runs "ui_reload" by compiling the UI script again.
+  korvohost::SetCommandHandler([](const std::string& line) {
+    if (line == "ui_reload") GUI_Compile();
+  });
   return true;
 }

@@ -13,6 +13,7 @@ struct ToolOptions {
 // Parses argv (after the verb) into options; false with a message on stderr.
 bool ParseToolOptions(int argc, char** argv, ToolOptions* options,
                       const std::vector<std::string>& extraFlags = {});
-// Mounts the root and sets the screen size on the reference host; false with a
-// message on stderr.
+// Mounts the root, sets the screen size and the console commands of the
+// reference host ("ui_reload" recompiles the UI script); false with a message
+// on stderr.
 bool PrepareHost(const ToolOptions& options);

@@ -1,0 +1,23 @@
+// menu_state.h: the front end's module-wide state: which message box is open
+// and the script console's list and line counter. It is a part of the module
+// state, so freeing the compiled table clears every window pointer in it.
+#pragma once
+#include "runtime/module_state.h"
+
+class CGUI_List;
+
+struct SMenuState final : CModulePart {
+  const char* openBox = nullptr;     // id of the message box opened last, kept after it closed
+  CGUI_List* consoleList = nullptr;  // list of the console created last, kept after it closed
+  int consoleLines = 0;              // number of the console's last line
+
+  // A recompile or a release forgets both: a message is then dropped as before
+  // the console was ever opened, and closing "the current box" touches nothing.
+  void OnTableReleased() override {
+    openBox = nullptr;
+    consoleList = nullptr;
+  }
+};
+
+// The one instance, registered with the module state on first use.
+SMenuState& MenuState();

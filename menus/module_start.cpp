@@ -1,0 +1,11 @@
+// module_start.cpp: GUI_Initialize, the game's side of start-up: the runtime
+// (registry, standard classes, root window, colours), then the game's
+// registration table.
+#include "korvogui/korvogui.h"
+#include "menus/menu_registrations.h"
+#include "runtime/window_manager.h"
+
+extern "C" KORVO_API void GUI_Initialize() {
+  InitializeRuntime();
+  RegisterMenuClasses();
+}
