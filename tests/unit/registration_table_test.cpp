@@ -1,0 +1,117 @@
+// Tests of the game's registration table against the checked-in list of its
+// registrations (tests/registration_table.txt): the registry holds exactly the
+// registrations made so far, in the list's order, and every id the shipped UI
+// script binds is declared there with the class its registration requires (a
+// misspelt id or a wrong class silently falls back to the plain class).
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "korvogui/korvogui.h"
+#include "refhost/korvohost.h"
+#include "runtime/module_state.h"
+#include "runtime/registry.h"
+#include "runtime/window_manager.h"
+
+namespace {
+
+using Registration = CGUI_ClassRegistry::SRegistration;
+
+std::vector<Registration> ReadTable() {
+  std::ifstream in(KORVO_TESTS_DIR "/registration_table.txt");
+  std::vector<Registration> table;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    Registration r;
+    fields >> r.className >> r.id;
+    table.push_back(r);
+  }
+  return table;
+}
+
+std::string Key(const Registration& r) { return r.className + " " + r.id; }
+
+class RegistrationTableTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static bool initialized = false;
+    if (!initialized) {
+      GUI_Initialize();
+      initialized = true;
+    }
+    table_ = ReadTable();
+    ASSERT_NE(GetClassRegistry(), nullptr);
+  }
+  std::vector<Registration> table_;
+};
+
+TEST_F(RegistrationTableTest, TheListHas397RegistrationsOf389Ids) {
+  std::set<std::string> ids;
+  for (const Registration& r : table_) ids.insert(r.id);
+  EXPECT_EQ(table_.size(), 397u);
+  EXPECT_EQ(ids.size(), 389u);
+}
+
+TEST_F(RegistrationTableTest, RegistrationsRunInTheListsOrder) {
+  const std::vector<Registration>& made = GetClassRegistry()->IdRegistrations();
+  ASSERT_FALSE(made.empty());
+  // Every registration made is the next one of the list that matches, so the
+  // registrations are the list with whole screens not built yet left out.
+  size_t at = 0;
+  for (const Registration& r : made) {
+    while (at < table_.size() && Key(table_[at]) != Key(r)) ++at;
+    ASSERT_LT(at, table_.size()) << "not in the list, or out of order: " << Key(r);
+    ++at;
+  }
+  if (made.size() == table_.size()) {
+    for (size_t i = 0; i < made.size(); ++i) EXPECT_EQ(Key(made[i]), Key(table_[i])) << i;
+  }
+}
+
+TEST_F(RegistrationTableTest, TheRegistryHoldsOneFactoryPerKeyRegistered) {
+  std::set<std::string> keys;
+  for (const Registration& r : GetClassRegistry()->IdRegistrations())
+    keys.insert(r.className + r.id);
+  std::set<std::string> held;
+  for (const auto& entry : GetClassRegistry()->ById()) {
+    held.insert(entry.first);
+    EXPECT_EQ(entry.second->ClassName() + entry.second->Id(), entry.first);
+  }
+  EXPECT_EQ(held, keys);
+}
+
+TEST_F(RegistrationTableTest, TheShippedScriptDeclaresEachBoundIdWithItsClass) {
+  std::map<std::string, std::string> classOf;
+  for (const Registration& r : table_) classOf[r.id] = r.className;
+
+  korvohost::Reset();
+  std::string error;
+  ASSERT_TRUE(korvohost::Mount(KORVO_ASSET_ROOT, &error)) << error;
+  ASSERT_TRUE(GUI_Compile()) << GUI_GetLastError();
+
+  int checked = 0;
+  std::function<void(CGUI_Window*, const std::string&)> visit = [&](CGUI_Window* w,
+                                                                    const std::string& dialog) {
+    auto it = classOf.find(w->Id());
+    if (it != classOf.end()) {
+      ++checked;
+      EXPECT_EQ(w->ClassName(), it->second) << dialog << " declares " << w->Id();
+    }
+    for (CGUI_Window* child : w->Children()) visit(child, dialog);
+  };
+  for (const auto& entry : DialogTable()->Entries()) visit(entry.second, entry.first);
+  EXPECT_GT(checked, 0);
+
+  InstallDialogTable(nullptr);
+  korvohost::Reset();
+}
+
+}  // namespace
