@@ -106,7 +106,10 @@ void CString::Format(const char* format, ...) {
       m_length = static_cast<uint32_t>(written);
       return;
     }
-    StringAlloc().Alloc(*this, m_capacity + kStringUnit);
+    // The pass measured the result: all the 64-byte steps it needs at once,
+    // so that a long result is formatted twice rather than once per step.
+    const uint32_t steps = (static_cast<uint32_t>(written) + 1 - m_capacity + kStringUnit - 1) / kStringUnit;
+    StringAlloc().Alloc(*this, m_capacity + steps * kStringUnit);
   }
 }
 

@@ -47,7 +47,7 @@ class CString {
     Append(text, 1);
   }
   // Formats like printf, growing the storage in 64-byte steps until the
-  // result fits.
+  // result fits (the steps a result needs are taken at once).
   void Format(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
   uint32_t Length() const { return m_length; }

@@ -67,6 +67,7 @@ void CStringAlloc::Alloc(CString& string, uint32_t needed) {
       return;
     }
     string.m_capacity = needed;
+    m_bytesTaken.fetch_add(needed, std::memory_order_relaxed);
     return;
   }
 
@@ -90,6 +91,7 @@ void CStringAlloc::Alloc(CString& string, uint32_t needed) {
   string.m_data = chunk->base + static_cast<size_t>(chunk->IndexOf(run)) * kStringUnit;
   string.m_capacity = units * kStringUnit;
   std::memset(string.m_data, 0, string.m_capacity);
+  m_bytesTaken.fetch_add(string.m_capacity, std::memory_order_relaxed);
 }
 
 void CStringAlloc::Free(CString& string) {

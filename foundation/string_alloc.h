@@ -42,6 +42,9 @@ class CStringAlloc {
   void Free(CString& string);
 
   uint32_t ChunkCount() const;
+  // Bytes of storage given to strings since the pool was built (each taking
+  // zero-fills its bytes): a measure of the work strings cost.
+  uint64_t BytesTaken() const { return m_bytesTaken.load(std::memory_order_relaxed); }
 
  private:
   friend class CStringHold;
@@ -71,6 +74,7 @@ class CStringAlloc {
   CMutex m_mutex;
   std::atomic<std::thread::id> m_holder{};   // the thread inside a hold, set under the mutex
   uint32_t m_holdDepth = 0;
+  std::atomic<uint64_t> m_bytesTaken{0};
 };
 
 // Holds a pool's mutex for its scope (nested holds of one thread count).

@@ -191,9 +191,13 @@ void CY3DText::GetTextMetric(const char* text, int len, float* width, float* hei
   if (!text && (len < 0 || size_t(len) >= m.text.size())) {
     box = m.Box();
   } else {
+    // Only the bytes asked for are read: a caller that measures growing
+    // prefixes of a long text must not pay for the whole text each time.
     const char* t = text ? text : m.text.c_str();
-    const size_t all = text ? std::strlen(text) : m.text.size();
-    const size_t n = len < 0 ? all : std::min(all, size_t(len));
+    size_t n;
+    if (!text) n = std::min(m.text.size(), size_t(len));
+    else if (len < 0) n = std::strlen(text);
+    else n = ::strnlen(text, size_t(len));
     box = MeasureText(m.style, t, n);
   }
   if (width) *width = float(box.width);

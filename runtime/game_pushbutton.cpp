@@ -2,6 +2,9 @@
 // layout, looks, sounds and the linked number edit.
 #include "runtime/game_pushbutton.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "host/host_services.h"
 #include "korvogui/korvogui.h"
 #include "runtime/dialog.h"
@@ -16,6 +19,12 @@ enum : int {
   kSoundPress = 40020,
   kSoundClick = 40010,
 };
+
+// value + step, saturated to int: a step past the int range lands on its end,
+// which the edit's clamp then brings to its limit.
+int SteppedValue(int value, int step) {
+  return static_cast<int>(std::clamp<long long>(static_cast<long long>(value) + step, INT_MIN, INT_MAX));
+}
 }  // namespace
 
 CGUI_GamePushButton::CGUI_GamePushButton()
@@ -200,7 +209,7 @@ bool CGUI_GamePushButton::OnLButtonUp() {
   if (linked_) {
     int value = 0;
     if (!linked_->ClampValue(value)) return false;
-    linked_->SetValue(value + step_);
+    linked_->SetValue(SteppedValue(value, step_));
     linked_->ClampValue(value);
     PlaySoundA(kSoundClick);
   } else if (caption_.empty()) {

@@ -2,10 +2,15 @@
 #include "runtime/list.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 // Virtual-key codes the list reacts to.
 enum : int { VK_PRIOR = 33, VK_NEXT = 34, VK_UP = 38, VK_DOWN = 40 };
+
+// Row arithmetic is done in 64 bits (visible rows may be anything up to the
+// int range) and saturated back to int.
+int Saturated(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); }
 }  // namespace
 
 CGUI_List::CGUI_List() : CGUI_Control("LIST") {}
@@ -26,8 +31,8 @@ bool CGUI_List::SetCurSel(int i) {
   const int old = selection_;
   selection_ = i;
   if (i == -1) SetTopIndex(count - 1);   // no selection: show the end
-  else if (i < topIndex_) SetTopIndex(i - visibleRows_ + 1);
-  else if (i >= topIndex_ + visibleRows_) SetTopIndex(i);
+  else if (i < topIndex_) SetTopIndex(Saturated(static_cast<long long>(i) - visibleRows_ + 1));
+  else if (i >= static_cast<long long>(topIndex_) + visibleRows_) SetTopIndex(i);
   if (selection_ != old) OnSelChange();
   return true;
 }
@@ -110,7 +115,9 @@ int CGUI_List::GetVisibleRows() { return visibleRows_; }
 bool CGUI_List::SetTopIndex(int t) {
   t = std::max(t, 0);
   const int count = GetCount();
-  topIndex_ = visibleRows_ + t < count ? t : std::max(count - visibleRows_, 0);
+  topIndex_ = static_cast<long long>(visibleRows_) + t < count
+                  ? t
+                  : Saturated(std::max(static_cast<long long>(count) - visibleRows_, 0LL));
   return true;
 }
 
@@ -124,13 +131,13 @@ bool CGUI_List::OnSelChange() { return true; }
 bool CGUI_List::OnKeyDown(int key) {
   switch (key) {
     case VK_PRIOR:
-      SetTopIndex(topIndex_ - visibleRows_);
+      SetTopIndex(Saturated(static_cast<long long>(topIndex_) - visibleRows_));
       SetCurSel(topIndex_);
       break;
     case VK_NEXT: {
-      const int t = topIndex_ + visibleRows_;
-      SetTopIndex(t);
-      SetCurSel(t >= GetCount() ? GetCount() - 1 : t);
+      const long long t = static_cast<long long>(topIndex_) + visibleRows_;
+      SetTopIndex(Saturated(t));
+      SetCurSel(t >= GetCount() ? GetCount() - 1 : Saturated(t));
       break;
     }
     case VK_UP:
@@ -155,13 +162,16 @@ bool CGUI_List::OnMouseMove(const float pt[2]) {
   if (rowHeight_ == 0) return true;
   float corner[2];
   GetAlignedPos(corner, true);
-  const int row = static_cast<int>((pt[1] - corner[1]) / rowHeight_);
+  // Rows far outside the int range (a tiny row height) are outside the list.
+  const float at = (pt[1] - corner[1]) / rowHeight_;
+  if (!(at >= -2147483648.0f && at < 2147483648.0f)) return true;
+  const int row = static_cast<int>(at);
   if (row >= 0 && row <= visibleRows_) SetHover(row);
   return true;
 }
 
 bool CGUI_List::OnLButtonDown() {
-  if (hover_ != -1) SetCurSel(topIndex_ + hover_);
+  if (hover_ != -1) SetCurSel(Saturated(static_cast<long long>(topIndex_) + hover_));
   return CGUI_Control::OnLButtonDown();
 }
 
@@ -171,11 +181,13 @@ bool CGUI_List::OnDraw() {
   GetAlignedPos(rect, false);
   rect[2] = region_[2];
   rect[3] = rowHeight_;
-  const int count = GetCount();
-  for (int k = 0; k < visibleRows_; ++k) {
-    const int index = topIndex_ + k;
-    if (index < 0 || index >= count) continue;
-    if (!DrawItem(index, rect, index == selection_, k == hover_)) return false;
+  // The rows of the visible window that exist: the window may be far taller
+  // than the list.
+  const long long top = topIndex_;
+  const long long first = std::max(top, 0LL);
+  const long long end = std::min<long long>(GetCount(), top + std::max(visibleRows_, 0));
+  for (long long index = first; index < end; ++index) {
+    if (!DrawItem(static_cast<int>(index), rect, index == selection_, index - top == hover_)) return false;
     rect[1] += rowHeight_;
   }
   return true;

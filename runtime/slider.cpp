@@ -1,6 +1,23 @@
 // slider.cpp: CGUI_Slider: value range, thumb placement, value on release.
 #include "runtime/slider.h"
 
+#include <climits>
+
+namespace {
+
+// The cells of min .. max; 64-bit, since the full int range has 2^32 of them.
+long long CellCount(int min, int max) { return static_cast<long long>(max) - min + 1; }
+
+// A point on the axis as an int, saturated to the int range (fallback for NaN).
+int SaturatedInt(float v, int fallback) {
+  if (v != v) return fallback;
+  if (v >= 2147483648.0f) return INT_MAX;
+  if (v < -2147483648.0f) return INT_MIN;
+  return static_cast<int>(v);
+}
+
+}  // namespace
+
 CGUI_Slider::CGUI_Slider() : CGUI_Control("SLIDER") {}
 
 bool CGUI_Slider::OnCreate() {
@@ -14,7 +31,8 @@ bool CGUI_Slider::OnLButtonUp() {
   const int axis = horizontal_ ? 0 : 1;
   const float d = mousePos_[axis] - corner[axis];
   const float size = AxisSize();
-  if (size > 0) SetValue(static_cast<int>((max_ - min_ + 1) * d / size + min_));
+  if (size > 0)
+    SetValue(SaturatedInt(static_cast<float>(CellCount(min_, max_)) * d / size + static_cast<float>(min_), min_));
   return CGUI_Control::OnLButtonUp();
 }
 
@@ -29,8 +47,10 @@ bool CGUI_Slider::SetValue(int v) {
   if (v < min_) v = min_;
   if (v > max_) v = max_;
   value_ = v;
-  const int cells = max_ - min_ + 1;
-  thumbOffset_ = cells > 0 ? AxisSize() * ((v - min_) + 0.5f) / cells : 0;
+  const long long cells = CellCount(min_, max_);
+  thumbOffset_ = cells > 0 ? AxisSize() * (static_cast<float>(static_cast<long long>(v) - min_) + 0.5f) /
+                                 static_cast<float>(cells)
+                           : 0;
   return OnValueChanged();
 }
 

@@ -118,58 +118,75 @@ int CParser::TokenSymbol(const CToken& token) {
 
 // ---- Driver ------------------------------------------------------------------------------------
 
+// One lookup per action. A reduction pops its right side, pushes the rule's
+// node, takes the goto on the rule's left side and goes round again with the
+// same symbol: a loop rather than a call per reduction, so that a long list
+// (whose right-recursive rules all reduce at its end) keeps the C++ stack flat.
 int CParser::Push(int symbol, const char* text, uint32_t line, uint32_t column, void* value) {
   if (!ready_ || status_ == -1) return -1;
   const uint32_t width = nonterminals_ + terminals_;
-  uint32_t kind = 0, target = 0;
-  if (symbol < 0 || static_cast<uint32_t>(symbol) >= width ||
-      !::FindAction(actions_, actionCount_, state_ * width + static_cast<uint32_t>(symbol), &kind, &target)) {
-    status_ = -1;
-    return -1;
-  }
-  switch (kind) {
-    case ACTION_SHIFT: {
-      CParseNode* node = NewNode();
-      node->symbol = static_cast<uint32_t>(symbol);
-      node->terminal = 1;
-      node->column = column;
-      node->line = line;
-      node->value = value;
-      node->text = text ? text : "";
-      node->rule = -1;
-      node->childCount = 0;
-      nodes_.Push(node);
-      states_.Push(state_);
-      state_ = target;
-      return 0;
-    }
-    case ACTION_GOTO:
-      states_.Push(state_);
-      state_ = target;
-      return 0;
-    case ACTION_REDUCE: {
-      const SRule& rule = rules_[target];
-      const uint32_t n = rule.length - 1;
-      CParseNode* node = NewNode();
-      node->symbol = rule.symbols[0];
-      node->rule = static_cast<int32_t>(target);
-      node->childCount = n;
-      for (uint32_t i = 0; i < n; ++i) states_.Pop(&state_);
-      for (uint32_t i = n; i > 0; --i) nodes_.Pop(&node->children[i - 1]);
-      nodes_.Push(node);
-      if (Push(static_cast<int>(rule.symbols[0]), nullptr, 0, 0, nullptr) < 0) {
-        status_ = -1;
-        return -1;
+  if (symbol < 0 || static_cast<uint32_t>(symbol) >= width) return Fail();
+  for (;;) {
+    uint32_t kind = 0, target = 0;
+    if (!::FindAction(actions_, actionCount_, state_ * width + static_cast<uint32_t>(symbol), &kind, &target))
+      return Fail();
+    switch (kind) {
+      case ACTION_SHIFT: {
+        CParseNode* node = NewNode();
+        node->symbol = static_cast<uint32_t>(symbol);
+        node->terminal = 1;
+        node->column = column;
+        node->line = line;
+        node->value = value;
+        node->text = text ? text : "";
+        node->rule = -1;
+        node->childCount = 0;
+        nodes_.Push(node);
+        states_.Push(state_);
+        state_ = target;
+        return 0;
       }
-      return Push(symbol, text, line, column, value);
+      case ACTION_GOTO:
+        states_.Push(state_);
+        state_ = target;
+        return 0;
+      case ACTION_REDUCE:
+        if (!Reduce(target, width)) return Fail();
+        break;   // the same symbol again, in the state after the goto
+      case ACTION_ACCEPT:
+        status_ = 1;
+        return 1;
+      default:
+        return Fail();
     }
-    case ACTION_ACCEPT:
-      status_ = 1;
-      return 1;
-    default:
-      status_ = -1;
-      return -1;
   }
+}
+
+bool CParser::Reduce(uint32_t ruleNumber, uint32_t width) {
+  const SRule& rule = rules_[ruleNumber];
+  const uint32_t n = rule.length - 1;
+  CParseNode* node = NewNode();
+  node->symbol = rule.symbols[0];
+  node->rule = static_cast<int32_t>(ruleNumber);
+  node->childCount = n;
+  for (uint32_t i = 0; i < n; ++i) states_.Pop(&state_);
+  for (uint32_t i = n; i > 0; --i) nodes_.Pop(&node->children[i - 1]);
+  nodes_.Push(node);
+  // The left side is a nonterminal: generated tables give it a goto, and
+  // nothing else, in every state a reduction can uncover.
+  uint32_t kind = 0, target = 0;
+  if (rule.symbols[0] >= width ||
+      !::FindAction(actions_, actionCount_, state_ * width + rule.symbols[0], &kind, &target) ||
+      kind != ACTION_GOTO)
+    return false;
+  states_.Push(state_);
+  state_ = target;
+  return true;
+}
+
+int CParser::Fail() {
+  status_ = -1;
+  return -1;
 }
 
 CParseResult CParser::Parse() {

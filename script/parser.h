@@ -55,6 +55,11 @@ class CParser {
  private:
   void AttachTables(CParserTables* tables);
   CParseNode* NewNode();
+  // Pops the right side of rule ruleNumber into a new node and takes the goto
+  // on its left side; false when the tables have no goto there.
+  bool Reduce(uint32_t ruleNumber, uint32_t width);
+  // Marks the parse failed; gives -1.
+  int Fail();
   // The grammar symbol of a scanned token: its name looked up with the
   // tables' symbol number function, once per token number and parse.
   int TokenSymbol(const CToken& token);

@@ -277,6 +277,27 @@ TEST_F(PushButtonTest, ArrowButtonsStepAndClampTheLinkedNumberEdit) {
   EXPECT_EQ(text, "1");   // -1 clamped to the minimum
 }
 
+// Steps that pass the int range clamp the edit like any other step.
+TEST_F(PushButtonTest, StepsPastTheIntRangeClampTheLinkedEdit) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  auto* edit = Make<CGUI_GameEdit>(d, "EDIT", "IDC_E", 0.0f, 0.0f, 0.2f, 0.1f);
+  AddFont(edit);
+  AddBitmap(edit, "edit.tga");
+  edit->SetNumber(true);
+  CGUI_GamePushButton* up = AddButton(d, "IDC_UP", 0.3f, 0.0f);
+  up->AddParamList(Chain().S("IDC_E").I(1000000000).I(2000000000).get());
+  edit->SetCaption("1500000000");
+  ASSERT_TRUE(Open("DLG")) << LastError();
+
+  std::string text;
+  Click(0.31f, 0.01f);   // 2,500,000,000 is past the int range
+  edit->GetText(text);
+  EXPECT_EQ(text, "2000000000");
+  Click(0.31f, 0.01f);   // 3,000,000,000
+  edit->GetText(text);
+  EXPECT_EQ(text, "2000000000");
+}
+
 // ---- Edit ---------------------------------------------------------------------------------------------
 
 class GameEditTest : public GameControlsTest {

@@ -2,6 +2,7 @@
 // slider's range, thumb offset and value on release.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -200,6 +201,32 @@ TEST(ListKeys, PageUpAndPageDown) {
   EXPECT_EQ(list.GetCurSel(), 0);
 }
 
+// As many visible rows as an int holds: scrolling, paging and selecting stay
+// in range, and the rows shown are the rows that exist.
+TEST(ListKeys, TheLargestVisibleRowCountScrollsAndPages) {
+  CGUI_List list;
+  Fill(list, 10, INT_MAX);
+  list.SetTopIndex(5);
+  EXPECT_EQ(list.GetTopIndex(), 0);   // every row fits
+  list.SetTopIndex(INT_MAX);
+  EXPECT_EQ(list.GetTopIndex(), 0);
+  list.OnKeyDown(34);
+  EXPECT_EQ(list.GetTopIndex(), 0);
+  EXPECT_EQ(list.GetCurSel(), 9);
+  list.OnKeyDown(33);
+  EXPECT_EQ(list.GetTopIndex(), 0);
+  EXPECT_EQ(list.GetCurSel(), 0);
+  EXPECT_TRUE(list.SetCurSel(7));
+  EXPECT_EQ(list.GetTopIndex(), 0);
+
+  CGUI_List inverted;   // a negative count pages the other way
+  Fill(inverted, 10, INT_MIN);
+  inverted.OnKeyDown(33);
+  EXPECT_EQ(inverted.GetTopIndex(), INT_MAX);
+  EXPECT_TRUE(inverted.SetCurSel(3));
+  EXPECT_EQ(inverted.GetTopIndex(), INT_MAX);
+}
+
 // ---- Mouse ------------------------------------------------------------------------------------
 
 TEST(ListMouse, HoverRowAndClickSelect) {
@@ -275,6 +302,33 @@ TEST(ListDraw, OnlyExistingRows) {
   EXPECT_EQ(list.drawn.size(), 2u);
 }
 
+// A list class that places its top row itself, past the rows the base class
+// would allow.
+class PlacedList : public ProbeList {
+ public:
+  void PlaceTop(int top) { topIndex_ = top; }
+};
+
+TEST(ListDraw, OnlyRowsThatExistAreVisitedHoweverManyAreVisible) {
+  PlacedList list;
+  Fill(list, 3, INT_MAX);
+  list.PlaceTop(2);   // the window runs past the end of the int range
+  list.SetHover(0);
+  EXPECT_TRUE(list.OnDraw());
+  ASSERT_EQ(list.drawn.size(), 1u);
+  EXPECT_EQ(list.drawn[0].index, 2);
+  EXPECT_TRUE(list.drawn[0].hovered);
+  EXPECT_FLOAT_EQ(list.drawn[0].y, 0.1f);
+
+  list.drawn.clear();
+  list.PlaceTop(0);
+  list.SetHover(1);
+  EXPECT_TRUE(list.OnDraw());
+  ASSERT_EQ(list.drawn.size(), 3u);
+  EXPECT_TRUE(list.drawn[1].hovered);
+  EXPECT_FLOAT_EQ(list.drawn[2].y, 0.1f + 2 * list.GetRowHeight());
+}
+
 // ---- Slider ---------------------------------------------------------------------------------------
 
 TEST(Slider, ValueIsClampedAndPlacesTheThumb) {
@@ -293,6 +347,46 @@ TEST(Slider, ValueIsClampedAndPlacesTheThumb) {
   s.SetValue(10);
   EXPECT_FLOAT_EQ(s.GetThumbPos(), 0.1f * 10.5f / 11);
   EXPECT_FALSE(s.IsHorizontal());
+}
+
+// The whole int range is 2^32 cells: the thumb and the value under the mouse
+// come out of it without overflow.
+TEST(Slider, TheFullIntRange) {
+  ScopedDialog dialog;
+  auto* s = new CGUI_Slider;
+  SetRegion(s, 0.1f, 0.1f, 0.5f, 0.05f);
+  s->SetHorizontal(true);
+  s->SetMin(INT_MIN);
+  s->SetMax(INT_MAX);
+  dialog->AddChild(s);
+  ASSERT_TRUE(dialog->Create());
+  EXPECT_EQ(s->GetValue(), INT_MIN);
+  EXPECT_NEAR(s->GetThumbPos(), 0.0f, 1e-6f);
+  s->SetValue(INT_MAX);
+  EXPECT_NEAR(s->GetThumbPos(), 0.5f, 1e-6f);
+  s->SetValue(0);
+  EXPECT_NEAR(s->GetThumbPos(), 0.25f, 1e-6f);
+
+  s->SetValue(INT_MIN);
+  GUI_MouseMove(0.35f, 0.12f);   // the middle
+  GUI_LButtonDown();
+  GUI_Update();
+  GUI_LButtonUp();
+  GUI_Update();
+  EXPECT_NEAR(double(s->GetValue()), 0.0, 1024.0);
+  const float end[2] = {0.5999f, 0.12f};   // the far end
+  s->OnMouseMove(end);
+  s->OnLButtonUp();
+  EXPECT_GT(s->GetValue(), 2140000000);
+
+  const float beyond[2] = {0.7f, 0.12f};   // past the far end: beyond the int range
+  s->OnMouseMove(beyond);
+  s->OnLButtonUp();
+  EXPECT_EQ(s->GetValue(), INT_MAX);
+  const float before[2] = {0.0f, 0.12f};
+  s->OnMouseMove(before);
+  s->OnLButtonUp();
+  EXPECT_EQ(s->GetValue(), INT_MIN);
 }
 
 TEST(Slider, CreationStartsAtTheMinimum) {

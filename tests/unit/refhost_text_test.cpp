@@ -1,5 +1,10 @@
 // Reference host text: measuring, drawing inside the measured box, colour runs,
 // code-page text with the Korean fallback face, outlines, glow and the glyph cache.
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstring>
+
 #include "host/host_graphics.h"
 #include "refhost_graphics_fixture.h"
 
@@ -75,6 +80,22 @@ TEST_F(RefhostText, WidthGrowsWithTheTextAndTheScale) {
   text.GetTextMetric("a", -1, &w, &h16);
   big.GetTextMetric("a", -1, &w, &h32);
   EXPECT_NEAR(h32, 2 * h16, 2);
+}
+
+// Measuring len bytes reads those bytes and no more, however long the text
+// behind them: the line wrapper measures every prefix of every row of a
+// message this way. The text here ends with the readable memory.
+TEST_F(RefhostText, MeasuresOnlyTheBytesAskedFor) {
+  CY3DText text(Y3DFONT_GAME, GFontNormal, 0, 0, 0, 16, 1.0f, 0);
+  const size_t page = size_t(sysconf(_SC_PAGESIZE));
+  auto* memory = static_cast<char*>(mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+  ASSERT_NE(memory, MAP_FAILED);
+  ASSERT_EQ(mprotect(memory + page, page, PROT_NONE), 0);
+  char* hello = memory + page - 5;
+  std::memcpy(hello, "Hello", 5);   // no NUL: the next byte cannot be read
+  EXPECT_EQ(Width(text, hello, 5), Width(text, "Hello"));
+  EXPECT_EQ(Width(text, hello, 2), Width(text, "He"));
+  munmap(memory, 2 * page);
 }
 
 TEST_F(RefhostText, DoubleByteCp949TextMeasuresAndDraws) {

@@ -11,6 +11,7 @@
 #include "korvogui/korvogui.h"
 #include "platform/yprofile.h"
 #include "refhost/korvohost.h"
+#include "refhost/korvohost_graphics.h"
 #include "runtime/module_state.h"
 #include "runtime/routing.h"
 #include "runtime/window_manager.h"
@@ -57,6 +58,10 @@ CGUI_Window* FindControlOf(const std::string& dialogId, const std::string& id) {
 }
 
 // ---- Host driving ----------------------------------------------------------------------
+
+// A new host frame with an empty draw list, as a host starts each frame: the
+// list then holds the draws of the last frame only.
+void StartFrame() { korvohost::BeginFrame(0x000000); }
 
 void Click(float x, float y) {
   GUI_MouseMove(x, y);
@@ -193,7 +198,13 @@ const std::map<std::string, std::function<void(const Tokens&)>>& Commands() {
          NeedArgs(t, 2, "string N \"TEXT\"");
          korvohost::SetString(static_cast<int>(Int(t[1])), t[2].text);
        }},
-      {"frame", [](const Tokens& t) { NeedArgs(t, 0, "frame"); GUI_Update(); GUI_Draw(); }},
+      {"frame",
+       [](const Tokens& t) {
+         NeedArgs(t, 0, "frame");
+         StartFrame();
+         GUI_Update();
+         GUI_Draw();
+       }},
       {"click",
        [](const Tokens& t) {
          NeedArgs(t, 2, "click X Y");
@@ -241,6 +252,7 @@ void CallExport(const SessionCall& call, const std::string& name, const Tokens& 
   const Tokens args(t.begin() + 1, t.end());
   if (static_cast<int>(args.size()) != call.arity)
     Fail(name + " takes " + std::to_string(call.arity) + " argument(s)");
+  if (name == "GUI_Draw") StartFrame();
   std::string result, error;
   if (!call.invoke(args, &result, &error)) Fail(error);
   if (call.hasResult) Print(name + " -> " + result);

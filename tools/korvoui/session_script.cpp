@@ -3,6 +3,7 @@
 #include "tools/korvoui/session_script.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -117,7 +118,12 @@ bool ParseSessionInt(const std::string& text, long long* value) {
   errno = 0;
   const unsigned long long magnitude = std::strtoull(text.c_str() + i, &end, base);
   if (errno || *end || text[i] == '-' || text[i] == '+') return false;
-  *value = negative ? -static_cast<long long>(magnitude) : static_cast<long long>(magnitude);
+  // The 64-bit range: up to 2^63 - 1, or 2^63 with a minus sign.
+  constexpr auto kLargest = static_cast<unsigned long long>(LLONG_MAX);
+  if (magnitude > kLargest + (negative ? 1 : 0)) return false;
+  if (!negative) *value = static_cast<long long>(magnitude);
+  else if (magnitude > kLargest) *value = LLONG_MIN;
+  else *value = -static_cast<long long>(magnitude);
   return true;
 }
 

@@ -24,6 +24,8 @@ bool TokenizeSessionLine(const std::string& body, std::vector<SessionToken>* tok
                          std::string* error);
 
 // Argument conversions of the session format.
+// An integer: decimal or 0x hex with an optional sign; false unless it is one
+// that a 64-bit signed integer holds.
 bool ParseSessionInt(const std::string& text, long long* value);
 bool ParseSessionFloat(const std::string& text, double* value);
 bool ParseSessionBool(const std::string& text, bool* value);

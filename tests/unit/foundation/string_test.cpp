@@ -132,6 +132,26 @@ TEST(CString, FormatGrowsInSixtyFourByteSteps) {
   EXPECT_EQ(exact[63], '7');
 }
 
+// A long result is formatted once more after one growth, not once per
+// 64-byte step: the storage taken stays near the result's size, in pooled
+// storage and in system memory alike.
+TEST(CString, LongFormatResultsTakeTheirStorageOnce) {
+  for (const uint32_t length : {64u * 1024u, 1024u * 1024u + 64u * 1024u}) {
+    const std::string text(length, 'r');
+    tam::CString s;
+    const uint64_t before = tam::StringAlloc().BytesTaken();
+    s.Format("<%s>", text.c_str());
+    const uint64_t taken = tam::StringAlloc().BytesTaken() - before;
+    ASSERT_EQ(s.Length(), length + 2);
+    EXPECT_EQ(s[length], 'r');
+    EXPECT_EQ(s[length + 1], '>');
+    EXPECT_EQ(s.Capacity() % tam::kStringUnit, 0u);
+    EXPECT_GE(s.Capacity(), length + 3);
+    EXPECT_LT(s.Capacity(), length + 3 + tam::kStringUnit);
+    EXPECT_LE(taken, 2u * (length + 3 + tam::kStringUnit)) << "bytes taken for a result of " << length;
+  }
+}
+
 TEST(CString, FormatFillsTheArguments) {
   tam::CString s;
   s.Format("error (%d, %d) : token %s (%s) is not expected here\n", 3, 25, "10", "INTEGER");

@@ -1,0 +1,123 @@
+// korvoui_session_test.cpp: `korvoui run` itself: each frame of a session
+// starts a new draw list, and integer arguments are read without overflow,
+// the ones past the 64-bit range refused as lines that cannot be run.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "foundation/report.h"
+#include "korvogui/korvogui.h"
+#include "refhost/korvohost.h"
+#include "refhost/korvohost_graphics.h"
+#include "runtime/module_state.h"
+#include "runtime/routing.h"
+#include "runtime/window_manager.h"
+#include "script/compiler.h"
+#include "tools/korvoui/session_runner.h"
+#include "tools/korvoui/session_script.h"
+
+namespace {
+
+// A dialog whose static draws its caption every frame.
+const std::string kOpenPanel = R"(file data/script/ui/ui_script.txt END_OF_SCRIPT
+DIALOG "Panel" PANEL 0.0, 0.0, 1.0, 1.0
+BEGIN
+    STATIC "Hello" IDC_STATIC_HELLO 0.0, 0.0, 0.5, 0.125
+        PARAM "MENU", 16.0, 1.0, 0,   255, 255, 255, 255
+END
+END_OF_SCRIPT
+GUI_Compile
+GUI_NextDialog PANEL
+)";
+
+// Sessions run against the module initialised once for the process, as the
+// other runtime tests do; each test leaves it without dialogs.
+class SessionRunnerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static bool initialized = false;
+    if (!initialized) {
+      GUI_Initialize();
+      initialized = true;
+    }
+    korvohost::ResetGraphics();
+    previous_ = tam::SetReportHandler(nullptr);
+  }
+  void TearDown() override {
+    tam::SetReportHandler(previous_);
+    DestroyAllDialogs();
+    DialogStack().clear();
+    Routing() = SGUI_Routing();
+    InstallDialogTable(nullptr);
+    korvohost::RemoveOverlayFile(kUIScriptPath);
+    korvohost::ResetGraphics();
+  }
+
+  // The exit status of the session and what it wrote on standard error.
+  static int Run(const std::string& script, std::string* errors) {
+    testing::internal::CaptureStderr();
+    const int status = RunSession(script);
+    *errors = testing::internal::GetCapturedStderr();
+    return status;
+  }
+
+  // The draw list as "KIND TEXT" lines.
+  static std::vector<std::string> Draws() {
+    std::vector<std::string> out;
+    for (const korvohost::DrawRecord& r : korvohost::DrawList())
+      out.push_back(std::string(korvohost::DrawKindName(r.kind)) + " " + r.text);
+    return out;
+  }
+
+ private:
+  tam::ReportHandler previous_ = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SessionRunnerTest, EachFrameStartsANewDrawList) {
+  ASSERT_EQ(RunSession(kOpenPanel + "frame\n"), 0);
+  const std::vector<std::string> one = Draws();
+  ASSERT_EQ(one, std::vector<std::string>{"text Hello"});
+  ASSERT_EQ(RunSession("frame\nframe\nframe\n"), 0);
+  EXPECT_EQ(Draws(), one);
+  ASSERT_EQ(RunSession("GUI_Draw\nGUI_Draw\n"), 0);
+  EXPECT_EQ(Draws(), one);
+}
+
+TEST(SessionIntegers, TheWhole64BitRangeAndNothingBeyond) {
+  long long v = 0;
+  ASSERT_TRUE(ParseSessionInt("-9223372036854775808", &v));
+  EXPECT_EQ(v, LLONG_MIN);
+  ASSERT_TRUE(ParseSessionInt("-0x8000000000000000", &v));
+  EXPECT_EQ(v, LLONG_MIN);
+  ASSERT_TRUE(ParseSessionInt("9223372036854775807", &v));
+  EXPECT_EQ(v, LLONG_MAX);
+  ASSERT_TRUE(ParseSessionInt("+0x7FFFFFFFFFFFFFFF", &v));
+  EXPECT_EQ(v, LLONG_MAX);
+  ASSERT_TRUE(ParseSessionInt("-42", &v));
+  EXPECT_EQ(v, -42);
+  ASSERT_TRUE(ParseSessionInt("0xFF52D8DE", &v));
+  EXPECT_EQ(v, 0xFF52D8DELL);
+
+  v = 7;
+  EXPECT_FALSE(ParseSessionInt("9223372036854775808", &v));
+  EXPECT_FALSE(ParseSessionInt("0x8000000000000000", &v));
+  EXPECT_FALSE(ParseSessionInt("-9223372036854775809", &v));
+  EXPECT_FALSE(ParseSessionInt("18446744073709551615", &v));
+  EXPECT_FALSE(ParseSessionInt("-18446744073709551616", &v));
+  EXPECT_FALSE(ParseSessionInt("--1", &v));
+  EXPECT_EQ(v, 7);
+}
+
+TEST_F(SessionRunnerTest, IntegersPastTheRangeAreLinesThatCannotBeRun) {
+  std::string errors;
+  EXPECT_EQ(Run("tick -9223372036854775808\nGUI_KeyDown -9223372036854775808\nGUI_FlushInput\n", &errors), 0);
+  EXPECT_EQ(errors, "");
+  EXPECT_EQ(Run("GUI_FlushInput\nGUI_KeyDown 9223372036854775808\n", &errors), 2);
+  EXPECT_EQ(errors, "error: line 2: not an integer: 9223372036854775808\n");
+  EXPECT_EQ(Run("tick -9223372036854775809\n", &errors), 2);
+  EXPECT_EQ(errors, "error: line 1: not an integer: -9223372036854775809\n");
+}

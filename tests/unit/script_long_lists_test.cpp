@@ -1,0 +1,125 @@
+// Scripts with one very long list of each kind (dialogs, controls, flag words,
+// PARAM lines, parameters of one line) compile on a thread with a small stack:
+// the parser's work per list item must not take C++ stack.
+#include <gtest/gtest.h>
+#include <pthread.h>
+
+#include <functional>
+#include <string>
+
+#include "runtime/control.h"
+#include "runtime/module_state.h"
+#include "runtime/window_manager.h"
+#include "script/compiler.h"
+#include "tests/unit/runtime_fixture.h"
+
+namespace {
+
+constexpr int kItems = 50000;
+// Fewer controls: a dialog's child list checks each new child against the
+// ones it holds. Far beyond what overflowed the small stack all the same.
+constexpr int kControls = 10000;
+constexpr size_t kSmallStack = 256 * 1024;
+
+// Runs body on a thread of kSmallStack bytes of stack and waits for it.
+void OnSmallStack(const std::function<void()>& body) {
+  pthread_attr_t attr;
+  ASSERT_EQ(pthread_attr_init(&attr), 0);
+  ASSERT_EQ(pthread_attr_setstacksize(&attr, kSmallStack), 0);
+  pthread_t thread;
+  auto run = [](void* arg) -> void* {
+    (*static_cast<const std::function<void()>*>(arg))();
+    return nullptr;
+  };
+  ASSERT_EQ(pthread_create(&thread, &attr, run, const_cast<std::function<void()>*>(&body)), 0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attr);
+}
+
+// Compiles text on the small stack; the table, or null with the error text.
+CDialogTable* CompileOnSmallStack(const std::string& text, std::string* error) {
+  CDialogTable* table = nullptr;
+  OnSmallStack([&] {
+    table = CompileScript(text.c_str());
+    if (!table) *error = GetErrorText();
+  });
+  return table;
+}
+
+const char* const kRegion = " 0.0, 0.0, 0.5, 0.5";
+
+class LongListTest : public RuntimeTest {};
+
+}  // namespace
+
+TEST_F(LongListTest, DialogsInTheirThousands) {
+  std::string dialogs;
+  for (int i = 0; i < kItems; ++i)
+    dialogs += "DIALOG \"\" D" + std::to_string(i) + kRegion + " BEGIN END\n";
+  std::string error;
+  CDialogTable* table = CompileOnSmallStack(dialogs, &error);
+  ASSERT_NE(table, nullptr) << error;
+  EXPECT_EQ(table->Entries().size(), size_t(kItems));
+  EXPECT_EQ(table->Entries().count("D49999"), 1u);
+  delete table;
+}
+
+TEST_F(LongListTest, ControlsInTheirThousands) {
+  std::string controls = std::string("DIALOG \"\" MANY") + kRegion + "\nBEGIN\n";
+  for (int i = 0; i < kControls; ++i)
+    controls += "BUTTON \"\" IDC_B" + std::to_string(i) + kRegion + " PARAM " + std::to_string(i) + "\n";
+  controls += "END\n";
+  std::string error;
+  CDialogTable* table = CompileOnSmallStack(controls, &error);
+  ASSERT_NE(table, nullptr) << error;
+  CGUI_Window* many = table->Entries().at("MANY");
+  ASSERT_EQ(many->ChildCount(), kControls);
+  EXPECT_EQ(many->Children()[0]->Id(), "IDC_B0");
+  EXPECT_EQ(many->Children()[kControls - 1]->Id(), "IDC_B9999");
+  delete table;
+}
+
+TEST_F(LongListTest, FlagWordsInTheirThousands) {
+  std::string words = "WF_HIDE";
+  for (int i = 1; i < kItems; ++i) words += i == kItems - 1 ? " | WF_NOHITTEST" : " | WF_HIDE";
+  const std::string text = "DIALOG \"\" FLAGGED " + words + kRegion + "\nBEGIN\n  BUTTON \"\" IDC_F " +
+                           words + kRegion + " PARAM 1\nEND\n";
+  std::string error;
+  CDialogTable* table = CompileOnSmallStack(text, &error);
+  ASSERT_NE(table, nullptr) << error;
+  CGUI_Window* dialog = table->Entries().at("FLAGGED");
+  EXPECT_TRUE(dialog->IsHidden());
+  EXPECT_FALSE(dialog->IsHitTest());
+  CGUI_Window* button = dialog->FindChild("IDC_F");
+  ASSERT_NE(button, nullptr);
+  EXPECT_TRUE(button->IsHidden());
+  EXPECT_FALSE(button->IsHitTest());
+  delete table;
+}
+
+TEST_F(LongListTest, ParamLinesAndParametersInTheirThousands) {
+  std::string lines = std::string("DIALOG \"\" PL") + kRegion + "\nBEGIN\n  BUTTON \"\" IDC_LINES" + kRegion + "\n";
+  for (int i = 0; i < kItems; ++i) lines += "    PARAM " + std::to_string(i) + "\n";
+  lines += "  BUTTON \"\" IDC_ONE" + std::string(kRegion) + "\n    PARAM 0";
+  for (int i = 1; i < kItems; ++i) lines += ", " + std::to_string(i);
+  lines += "\nEND\n";
+  std::string error;
+  CDialogTable* table = CompileOnSmallStack(lines, &error);
+  ASSERT_NE(table, nullptr) << error;
+  CGUI_Window* dialog = table->Entries().at("PL");
+
+  auto* many = dynamic_cast<CGUI_Control*>(dialog->FindChild("IDC_LINES"));
+  ASSERT_NE(many, nullptr);
+  ASSERT_EQ(many->GetParamListCount(), kItems);
+  EXPECT_EQ(many->GetParamList(0)->value->i, 0);
+  EXPECT_EQ(many->GetParamList(kItems - 1)->value->i, kItems - 1);
+
+  auto* one = dynamic_cast<CGUI_Control*>(dialog->FindChild("IDC_ONE"));
+  ASSERT_NE(one, nullptr);
+  ASSERT_EQ(one->GetParamListCount(), 1);
+  int count = 0, last = -1;
+  for (const SParamList* p = one->GetParamList(0); p; p = p->next, ++count) last = p->value->i;
+  EXPECT_EQ(count, kItems);
+  EXPECT_EQ(last, kItems - 1);
+  delete table;
+}
