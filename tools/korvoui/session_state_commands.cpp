@@ -206,6 +206,23 @@ const char* KindWord(korvohost::DrawKind kind) {
 
 }  // namespace
 
+bool ResolveSessionObject(const SessionToken& token, void** address, std::string* kind,
+                          std::string* error) {
+  *address = nullptr;
+  kind->clear();
+  if (!token.quoted && token.text == "null") return true;
+  if (token.quoted || token.text.size() < 2 || token.text[0] != '@')
+    return Fail(error, "not an object (@NAME or null): " + token.text);
+  korvohost::ObjectEntry* o = korvohost::FindObject(token.text.substr(1));
+  if (!o) return Fail(error, "no object " + token.text);
+  switch (o->kind) {
+    case korvohost::ObjectKind::Actor: *address = &o->actor; *kind = "actor"; break;
+    case korvohost::ObjectKind::ActorOption: *address = &o->option; *kind = "actoroption"; break;
+    case korvohost::ObjectKind::Item: *address = &o->item; *kind = "item"; break;
+  }
+  return true;
+}
+
 std::vector<std::string> DrawLines(const std::string& kind) {
   std::vector<std::string> lines;
   for (const korvohost::DrawRecord& r : korvohost::DrawList()) {

@@ -12,5 +12,11 @@
 // a reason in *error for a line that cannot be run.
 bool RunStateCommand(const std::vector<SessionToken>& tokens, bool* handled, std::string* error);
 
+// An object argument: @NAME of an object of the stand-ins, or null. *address
+// gets the actor, mounted option or item (null for null); *kind its kind.
+// False with a reason for an unknown name or another token.
+bool ResolveSessionObject(const SessionToken& token, void** address, std::string* kind,
+                          std::string* error);
+
 // The printed lines of `draws [KIND]` for the current draw list.
 std::vector<std::string> DrawLines(const std::string& kind);
