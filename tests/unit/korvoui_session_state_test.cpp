@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "host/host_characters.h"
+#include "host/host_graphics.h"
 #include "host/host_options.h"
 #include "host/host_services.h"
 #include "refhost/game_state.h"
 #include "refhost/korvohost.h"
+#include "refhost/korvohost_graphics.h"
 #include "refhost/session_state.h"
 #include "tools/korvoui/session_script.h"
 #include "tools/korvoui/session_state_commands.h"
@@ -196,6 +198,35 @@ TEST_F(SessionState, ObjectArgumentsNameActorsItemsAndOptions) {
   EXPECT_EQ(Run("show actor 1"),
             "actor 1 armor=100 shield=100 heat=0 threshold=700 overheated=false heatflag=false weapon=null "
             "x=0 z=0 team=0 radar=0 show=1 hide=0 loption=null roption=null listed=false\n");
+}
+
+TEST_F(SessionState, DrawsPrintsEachKindOfDrawInOrder) {
+  korvohost::SetRenderMode(korvohost::RenderMode::RecordOnly);
+  korvohost::BeginFrame(0);
+  DrawFrameBitmap(nullptr, 10, 20, 0, 30, 40, Y3DBLEND_ONE, Y3DBLEND_ZERO, 0x80FF0000, 0, 1, 1);
+  ShowFrameBitmapTransformed(nullptr, 50, 50, 20, 10, 0.5f, 0xFF00FF00);
+  _ANIMATEEX bar;
+  Init2DAnimate(Y3DANIM_BAR, &bar, 0.5f, 0.5f, 0);
+  bar.width = 0.25f;
+  bar.height = 0.125f;
+  DrawFrameBitmap(&bar, 0x112233, 0);   // alpha 0 reads as opaque
+  _ANIMATEEX caret;
+  Init2DAnimate(Y3DANIM_CARET, &caret, 0, 0, 0);
+  korvohost::SetTick(600);   // the caret's off phase
+  Process2DAnimate(&caret, 1);
+  DrawFrameBitmap(&caret, 0xFFFFFF, 0);
+  ShowText(0, 0, 0xFFFFFFFF, "");   // empty texts are not listed
+  ShowText(0, 0, 0xFF102030, "a\"b");
+  EXPECT_EQ(Run("draws"),
+            "draw bitmap none x=10 y=20 w=30 h=40 argb=0x80FF0000 blend=2,1\n"
+            "draw transformed none x=40 y=45 w=20 h=10 angle=0.5 argb=0xFF00FF00\n"
+            "draw anim 0 x=512 y=384 w=256 h=96 argb=0xFF112233 visible=true\n"
+            "draw anim 4 x=0 y=0 w=2 h=0 argb=0xFFFFFFFF visible=false\n"
+            "draw text \"a\\x22b\" argb=0xFF102030\n");
+  EXPECT_EQ(Run("draws anim"), "draw anim 0 x=512 y=384 w=256 h=96 argb=0xFF112233 visible=true\n"
+                               "draw anim 4 x=0 y=0 w=2 h=0 argb=0xFFFFFFFF visible=false\n");
+  EXPECT_EQ(Run("draws transformed"), "draw transformed none x=40 y=45 w=20 h=10 angle=0.5 argb=0xFF00FF00\n");
+  EXPECT_EQ(Run("draws sprite"), "error: not a draw kind (bitmap, transformed, anim, text): sprite");
 }
 
 }  // namespace
