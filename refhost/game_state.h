@@ -78,8 +78,9 @@ KORVOHOST_API GameState& Game();
 // Empty state: no accounts, missions, characters, parts, options, bindings,
 // objects or handlers; scalars at their defaults.
 KORVOHOST_API void ResetGame();
-// The game state and every host scalar (screen, flags, version, mouse
-// settings, cursor depth, ambient light) back to their defaults.
+// The game state and the host scalars (flags, version, mouse settings,
+// cursor depth, ambient light; not the screen, which a tool sets before a
+// session) back to their defaults.
 KORVOHOST_API void ResetHostScalars();
 
 // The provider through which sessions reach this state (registered first).

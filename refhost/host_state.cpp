@@ -134,13 +134,13 @@ void Reset() {
   ClearOverlay();
   R() = Records();
   dwY3DCurrentFrameTick = 0;
+  SCREEN_X = 1024;
+  SCREEN_Y = 768;
   ResetHostScalars();
   ResetGraphics();
 }
 
 void ResetHostScalars() {
-  SCREEN_X = 1024;
-  SCREEN_Y = 768;
   bConsole = bSystemMenu = bChatInputMode = bSceneActive = bServerSystem = bHalt = DebugMode = 0;
   std::strcpy(KORVO_VERSION, "100");
   bInputEvent = ViewP = bInvertMouseH = bInvertMouseV = iMouseSensitivity = 0;
