@@ -67,6 +67,17 @@ AccountEntry* AddAccount(const std::string& name) {
   return Game().accounts.back().get();
 }
 
+AccountEntry* PutAccount(const SAccountRecord& record) {
+  AccountEntry* entry = FindAccount(record.name);
+  if (!entry) {
+    Game().accounts.push_back(std::make_unique<AccountEntry>());
+    entry = Game().accounts.back().get();
+  }
+  entry->record = record;
+  entry->views.clear();
+  return entry;
+}
+
 void RemoveAccount(AccountEntry* account) {
   GameState& g = Game();
   if (g.current == account) g.current = nullptr;
@@ -77,6 +88,17 @@ MissionEntry* FindMissionEntry(const std::string& name) {
   for (auto& m : Game().missions)
     if (m->record.name == name) return m.get();
   return nullptr;
+}
+
+MissionEntry* PutMission(const SMissionRecord& record) {
+  MissionEntry* entry = FindMissionEntry(record.name);
+  if (!entry) {
+    Game().missions.push_back(std::make_unique<MissionEntry>());
+    entry = Game().missions.back().get();
+  }
+  entry->record = record;
+  entry->Sync();
+  return entry;
 }
 
 // ---- Options and bindings ----------------------------------------------------------------

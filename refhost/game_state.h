@@ -92,7 +92,12 @@ KORVOHOST_API AccountEntry* FindAccount(const std::string& name);
 KORVOHOST_API AccountEntry* AddAccount(const std::string& name);
 // Removes it; a current account leaves none current.
 KORVOHOST_API void RemoveAccount(AccountEntry* account);
+// Adds the record as it is (a loaded account, a session's set-up line), or
+// replaces the record of the same name in its place.
+KORVOHOST_API AccountEntry* PutAccount(const SAccountRecord& record);
 KORVOHOST_API MissionEntry* FindMissionEntry(const std::string& name);
+// Adds or replaces the mission of the record's name (kept in definition order).
+KORVOHOST_API MissionEntry* PutMission(const SMissionRecord& record);
 KORVOHOST_API OptionEntry* FindOption(EOptionGroup group, const std::string& key);
 // Creates the item with value, saved and default 0 ("") when absent.
 KORVOHOST_API OptionEntry* FindOrAddOption(EOptionGroup group, const std::string& key);

@@ -557,9 +557,9 @@ bool CHostStateProvider::SetRecord(const std::string& kind, const Keys& keys, co
     if (!CheckFields(AccountFields(), a ? a->record : SAccountRecord{}, fields, error)) return false;
     if (!a) {
       // A set-up line adds the bare account; CreateAccount's initial achievements are the service's.
-      g.accounts.push_back(std::make_unique<AccountEntry>());
-      a = g.accounts.back().get();
-      a->record.name = keys[0].text;
+      SAccountRecord fresh;
+      fresh.name = keys[0].text;
+      a = PutAccount(fresh);
     }
     return ApplyFields(AccountFields(), a->record, fields, error);
   }
@@ -587,11 +587,7 @@ bool CHostStateProvider::SetRecord(const std::string& kind, const Keys& keys, co
     SMissionRecord fresh;
     fresh.name = fresh.key = keys[0].text;
     if (!CheckFields(MissionFields(), m ? m->record : fresh, fields, error)) return false;
-    if (!m) {
-      g.missions.push_back(std::make_unique<MissionEntry>());
-      m = g.missions.back().get();
-      m->record = fresh;
-    }
+    if (!m) m = PutMission(fresh);
     ApplyFields(MissionFields(), m->record, fields, error);
     m->Sync();
     return true;

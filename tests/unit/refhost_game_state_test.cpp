@@ -121,6 +121,32 @@ TEST_F(HostGameState, AccountFieldsAliasTheRecordAndMissionsResolveByName) {
             (std::vector<std::string>{"SetAccount(\"ALPHA\") -> true", "CMissionAccount::Write(\"ALPHA\")"}));
 }
 
+TEST_F(HostGameState, LoadedRecordsReplaceInPlaceAndKeepTheirOrder) {
+  korvohost::SAccountRecord a;
+  a.name = "ALPHA";
+  a.character = 4;
+  korvohost::PutAccount(a);
+  ASSERT_TRUE(CreateAccount("BRAVO"));
+  ASSERT_TRUE(SetAccount("ALPHA"));
+  CMissionAccount* current = GetCurAccount();
+  a.character = 6;
+  a.hasLast = true;
+  a.last = "M";
+  korvohost::PutAccount(a);   // the same object, the new record
+  EXPECT_EQ(GetCurAccount(), current);
+  EXPECT_EQ(current->character, 6);
+  EXPECT_EQ(Enum(64), "ALPHA|BRAVO");
+  korvohost::SMissionRecord m;
+  m.name = "M";
+  m.script = "one.scr";
+  korvohost::PutMission(m);
+  EXPECT_EQ(current->GetLastMission(), MissionManager.FindMission("M"));
+  m.script = "two.scr";
+  korvohost::PutMission(m);
+  EXPECT_STREQ(MissionManager.FindMission("M")->script, "two.scr");
+  EXPECT_EQ(korvohost::Game().missions.size(), 1u);
+}
+
 // ---- Characters and scene ------------------------------------------------------------------
 
 TEST_F(HostGameState, CharactersPartsAndSceneObjects) {
