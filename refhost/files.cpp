@@ -8,6 +8,7 @@
 #include <set>
 
 #include "host/host_services.h"
+#include "refhost/game_state.h"
 #include "refhost/korvohost.h"
 
 namespace {
@@ -52,9 +53,30 @@ bool ReadMounted(const std::string& path, std::string* bytes) {
   return ok;
 }
 
+// Adds the mounted files under dir (recursively) to out.
+void ListMounted(const std::string& dir, std::set<std::string>* out) {
+  char** entries = PHYSFS_enumerateFiles(dir.c_str());
+  if (!entries) return;
+  for (char** e = entries; *e; ++e) {
+    const std::string path = dir.empty() ? *e : dir + "/" + *e;
+    PHYSFS_Stat stat;
+    if (!PHYSFS_stat(path.c_str(), &stat)) continue;
+    if (stat.filetype == PHYSFS_FILETYPE_DIRECTORY) ListMounted(path, out);
+    else out->insert(path);
+  }
+  PHYSFS_freeList(entries);
+}
+
 }  // namespace
 
 namespace korvohost {
+
+std::vector<std::string> ListFiles() {
+  std::set<std::string> paths;
+  if (!Fs().mounted.empty()) ListMounted("", &paths);
+  for (const auto& entry : Fs().overlay) paths.insert(entry.first);
+  return {paths.begin(), paths.end()};
+}
 
 bool Mount(const std::string& root, std::string* error) {
   FileSystem& fs = Fs();

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "host/host_services.h"
+#include "refhost/game_state.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
 
@@ -20,7 +21,10 @@ int bSceneActive = 0;
 int bServerSystem = 0;
 int bHalt = 0;
 int DebugMode = 0;
-int KORVO_VERSION = 100;
+char KORVO_VERSION[32] = "100";
+int bInputEvent = 0;
+int bY3DFrameSkip = 1;
+int ViewP = 0;
 
 namespace {
 
@@ -37,14 +41,17 @@ Records& R() {
   return records;
 }
 
-// Every host variable the control API reaches by name.
+// Every int host variable the control API reaches by name.
 const std::map<std::string, int*>& Vars() {
   static const std::map<std::string, int*> vars = {
       {"SCREEN_X", &SCREEN_X},       {"SCREEN_Y", &SCREEN_Y},
       {"bConsole", &bConsole},       {"bSystemMenu", &bSystemMenu},
       {"bChatInputMode", &bChatInputMode}, {"bSceneActive", &bSceneActive},
       {"bServerSystem", &bServerSystem},   {"bHalt", &bHalt},
-      {"DebugMode", &DebugMode},     {"KORVO_VERSION", &KORVO_VERSION},
+      {"DebugMode", &DebugMode},     {"bInputEvent", &bInputEvent},
+      {"bY3DFrameSkip", &bY3DFrameSkip}, {"ViewP", &ViewP},
+      {"bInvertMouseH", &bInvertMouseH}, {"bInvertMouseV", &bInvertMouseV},
+      {"iMouseSensitivity", &iMouseSensitivity},
   };
   return vars;
 }
@@ -145,9 +152,18 @@ void Reset() {
   dwY3DCurrentFrameTick = 0;
   SCREEN_X = 1024;
   SCREEN_Y = 768;
-  bConsole = bSystemMenu = bChatInputMode = bSceneActive = bServerSystem = bHalt = DebugMode = 0;
-  KORVO_VERSION = 100;
+  ResetHostScalars();
   ResetGraphics();
+}
+
+void ResetHostScalars() {
+  bConsole = bSystemMenu = bChatInputMode = bSceneActive = bServerSystem = bHalt = DebugMode = 0;
+  std::strcpy(KORVO_VERSION, "100");
+  bInputEvent = ViewP = bInvertMouseH = bInvertMouseV = iMouseSensitivity = 0;
+  bY3DFrameSkip = 1;
+  R().mouseCursorDepth = 0;
+  R().ambientLight = 0;
+  ResetGame();
 }
 
 }  // namespace korvohost

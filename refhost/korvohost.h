@@ -27,7 +27,7 @@ KORVOHOST_API int OpenFileImages();
 // ---- Clock, screen, flags ----------------------------------------------------------------
 KORVOHOST_API void SetTick(uint32_t ms);
 KORVOHOST_API void SetScreen(int width, int height);
-// Host variables by name (DebugMode, bSceneActive, KORVO_VERSION, ...).
+// Int host variables by name (DebugMode, bSceneActive, ViewP, ...).
 KORVOHOST_API bool SetVar(const std::string& name, int value);
 KORVOHOST_API bool GetVar(const std::string& name, int* value);
 KORVOHOST_API std::vector<std::string> VarNames();
@@ -47,7 +47,8 @@ KORVOHOST_API void SetString(int id, const std::string& text);
 KORVOHOST_API void ClearStrings();
 
 // Back to a fresh host: no mount, no overlay, clock 0, 1024x768, flags 0,
-// records empty, no textures, fonts and render mode as at start.
+// records empty, no textures, fonts and render mode as at start, the game
+// state empty.
 KORVOHOST_API void Reset();
 
 }  // namespace korvohost

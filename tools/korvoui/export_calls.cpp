@@ -3,6 +3,7 @@
 // result is printed by the result's type.
 #include "tools/korvoui/export_calls.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <tuple>
 #include <type_traits>
@@ -10,6 +11,8 @@
 #include "korvogui/console.h"
 #include "korvogui/korvogui.h"
 #include "korvogui/messagebox.h"
+#include "host/host_characters.h"
+#include "tools/korvoui/session_state_commands.h"
 
 namespace {
 
@@ -36,9 +39,37 @@ bool Convert(const SessionToken& t, float* out, std::string* error) {
   return true;
 }
 
+// Stand-in objects (`@NAME` of an actor or an item, or null).
+template <class T> constexpr const char* kObjectKind = nullptr;
+template <> constexpr const char* kObjectKind<CHARACTER> = "actor";
+template <> constexpr const char* kObjectKind<COH_Item> = "item";
+
+template <class T>
+  requires(kObjectKind<T> != nullptr)
+bool Convert(const SessionToken& t, T** out, std::string* error) {
+  void* address;
+  std::string kind;
+  if (!ResolveSessionObject(t, &address, &kind, error)) return false;
+  if (address && kind != kObjectKind<T>) {
+    *error = t.text + " is not an " + std::string(kObjectKind<T>);
+    return false;
+  }
+  *out = static_cast<T*>(address);
+  return true;
+}
+
 template <class Int>
   requires std::is_integral_v<Int>
 bool Convert(const SessionToken& t, Int* out, std::string* error) {
+  // A pointer-wide integer may carry an actor's address.
+  if constexpr (sizeof(Int) >= sizeof(void*)) {
+    if (!t.quoted && !t.text.empty() && t.text[0] == '@') {
+      CHARACTER* actor;
+      if (!Convert(t, &actor, error)) return false;
+      *out = static_cast<Int>(reinterpret_cast<uintptr_t>(actor));
+      return true;
+    }
+  }
   long long v;
   if (!ParseSessionInt(t.text, &v)) {
     *error = "not an integer: " + t.text;

@@ -18,6 +18,8 @@
 #include "tools/korvoui/export_calls.h"
 #include "tools/korvoui/observe.h"
 #include "tools/korvoui/session_script.h"
+#include "tools/korvoui/session_state_commands.h"
+#include "refhost/session_state.h"
 
 namespace {
 
@@ -68,18 +70,6 @@ void Click(float x, float y) {
   GUI_LButtonDown();
   GUI_LButtonUp();
   GUI_Update();
-}
-
-void CmdHost(const Tokens& t) {
-  if (t.size() == 2) {
-    int value;
-    if (!korvohost::GetVar(t[1].text, &value)) Fail("unknown host variable " + t[1].text);
-    Print(t[1].text + " = " + std::to_string(value));
-    return;
-  }
-  NeedArgs(t, 2, "host NAME [VALUE]");
-  if (!korvohost::SetVar(t[1].text, static_cast<int>(Int(t[2]))))
-    Fail("unknown host variable " + t[1].text);
 }
 
 void CmdClickOn(const Tokens& t) {
@@ -192,7 +182,6 @@ void CmdCritical(const Tokens& t) {
 const std::map<std::string, std::function<void(const Tokens&)>>& Commands() {
   static const std::map<std::string, std::function<void(const Tokens&)>> commands = {
       {"tick", [](const Tokens& t) { NeedArgs(t, 1, "tick MS"); korvohost::SetTick(uint32_t(Int(t[1]))); }},
-      {"host", CmdHost},
       {"string",
        [](const Tokens& t) {
          NeedArgs(t, 2, "string N \"TEXT\"");
@@ -276,6 +265,7 @@ size_t DefineFile(const std::vector<SessionLine>& lines, size_t index, const Tok
 
 int RunSession(const std::string& script) {
   tam::SetReportHandler(&RecordCritical);
+  korvostate::SetRecording(true);
   const std::vector<SessionLine> lines = SplitSessionLines(script);
   for (size_t i = 0; i < lines.size(); ++i) {
     const SessionLine& line = lines[i];
@@ -290,10 +280,14 @@ int RunSession(const std::string& script) {
         i = DefineFile(lines, i, tokens);
       } else if (auto c = Commands().find(name); c != Commands().end()) {
         c->second(tokens);
-      } else if (auto e = SessionCalls().find(name); e != SessionCalls().end()) {
-        CallExport(e->second, name, tokens);
       } else {
-        Fail("unknown command " + name);
+        bool handled = false;
+        if (!RunStateCommand(tokens, &handled, &error)) Fail(error);
+        if (!handled) {
+          auto e = SessionCalls().find(name);
+          if (e == SessionCalls().end()) Fail("unknown command " + name);
+          CallExport(e->second, name, tokens);
+        }
       }
     } catch (const Failure& f) {
       std::fflush(stdout);

@@ -5,7 +5,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 std::vector<SessionLine> SplitSessionLines(const std::string& script) {
   std::vector<SessionLine> lines;
@@ -37,6 +39,48 @@ int HexDigit(char c) {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+// Decodes the quoted string at body[*at] (its opening quote), appends it to
+// *out and moves *at past its closing quote.
+bool ReadQuoted(const std::string& body, size_t* at, std::string* out, std::string* error) {
+  size_t i = *at + 1;
+  while (i < body.size()) {
+    const char c = body[i++];
+    if (c == '"') {
+      *at = i;
+      return true;
+    }
+    if (c != '\\') {
+      *out += c;
+      continue;
+    }
+    if (i >= body.size()) break;
+    const char e = body[i++];
+    switch (e) {
+      case '"': *out += '"'; break;
+      case '\\': *out += '\\'; break;
+      case 'n': *out += '\n'; break;
+      case 'r': *out += '\r'; break;
+      case 't': *out += '\t'; break;
+      case 'x': {
+        const int hi = i < body.size() ? HexDigit(body[i]) : -1;
+        const int lo = i + 1 < body.size() ? HexDigit(body[i + 1]) : -1;
+        if (hi < 0 || lo < 0) {
+          *error = "bad \\x escape (two hex digits needed)";
+          return false;
+        }
+        *out += static_cast<char>(hi * 16 + lo);
+        i += 2;
+        break;
+      }
+      default:
+        *error = std::string("unknown escape \\") + e;
+        return false;
+    }
+  }
+  *error = "unterminated quoted token";
+  return false;
+}
+
 }  // namespace
 
 bool TokenizeSessionLine(const std::string& body, std::vector<SessionToken>* tokens,
@@ -50,57 +94,35 @@ bool TokenizeSessionLine(const std::string& body, std::vector<SessionToken>* tok
     }
     SessionToken token;
     if (body[i] != '"') {
-      while (i < body.size() && !IsBlank(body[i])) token.text += body[i++];
+      while (i < body.size() && !IsBlank(body[i])) {
+        if (body[i] == '"' && !token.text.empty() && token.text.back() == '=') {
+          token.fieldQuoted = token.text.find('=') == token.text.size() - 1;
+          if (!ReadQuoted(body, &i, &token.text, error)) return false;
+          break;
+        }
+        token.text += body[i++];
+      }
       tokens->push_back(std::move(token));
       continue;
     }
     token.quoted = true;
-    ++i;
-    bool closed = false;
-    while (i < body.size()) {
-      const char c = body[i++];
-      if (c == '"') {
-        closed = true;
-        break;
-      }
-      if (c != '\\') {
-        token.text += c;
-        continue;
-      }
-      if (i >= body.size()) break;
-      const char e = body[i++];
-      switch (e) {
-        case '"': token.text += '"'; break;
-        case '\\': token.text += '\\'; break;
-        case 'n': token.text += '\n'; break;
-        case 'r': token.text += '\r'; break;
-        case 't': token.text += '\t'; break;
-        case 'x': {
-          const int hi = i < body.size() ? HexDigit(body[i]) : -1;
-          const int lo = i + 1 < body.size() ? HexDigit(body[i + 1]) : -1;
-          if (hi < 0 || lo < 0) {
-            *error = "bad \\x escape (two hex digits needed)";
-            return false;
-          }
-          token.text += static_cast<char>(hi * 16 + lo);
-          i += 2;
-          break;
-        }
-        default:
-          *error = std::string("unknown escape \\") + e;
-          return false;
-      }
-    }
-    if (!closed) {
-      *error = "unterminated quoted token";
-      return false;
-    }
+    if (!ReadQuoted(body, &i, &token.text, error)) return false;
     tokens->push_back(std::move(token));
   }
   return true;
 }
 
+
 bool ParseSessionInt(const std::string& text, long long* value) {
+  if (text.size() > 6 && text.compare(0, 5, "bits(") == 0 && text.back() == ')') {
+    double d;
+    if (!ParseSessionFloat(text.substr(5, text.size() - 6), &d)) return false;
+    const float f = static_cast<float>(d);
+    uint32_t bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    *value = bits;
+    return true;
+  }
   if (text.empty()) return false;
   size_t i = 0;
   bool negative = false;

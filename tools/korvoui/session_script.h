@@ -6,7 +6,8 @@
 
 struct SessionToken {
   std::string text;
-  bool quoted = false;   // written in double quotes (escapes decoded)
+  bool quoted = false;        // written in double quotes (escapes decoded)
+  bool fieldQuoted = false;   // NAME="VALUE": the value after the first '=' was quoted
 };
 
 struct SessionLine {
@@ -19,13 +20,14 @@ struct SessionLine {
 std::vector<SessionLine> SplitSessionLines(const std::string& script);
 
 // Tokens of a command line; false with a reason on an unterminated quote or a
-// bad escape.
+// bad escape. A bare token in which '=' is directly followed by '"' continues
+// with that quoted string (NAME="A B") up to its closing quote.
 bool TokenizeSessionLine(const std::string& body, std::vector<SessionToken>* tokens,
                          std::string* error);
 
-// Argument conversions of the session format.
-// An integer: decimal or 0x hex with an optional sign; false unless it is one
-// that a 64-bit signed integer holds.
+// Argument conversions of the session format. An integer: decimal or 0x hex
+// with an optional sign, or bits(F), the IEEE-754 pattern of the float F;
+// false unless a 64-bit signed integer holds it.
 bool ParseSessionInt(const std::string& text, long long* value);
 bool ParseSessionFloat(const std::string& text, double* value);
 bool ParseSessionBool(const std::string& text, bool* value);

@@ -1,0 +1,285 @@
+// korvoui_session_state_test.cpp: the game-state lines of session scripts:
+// field tokens, bits(F), record set-up errors (nothing changes on a bad line),
+// show and forget, calls filters, rawinput and object arguments.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/host_characters.h"
+#include "host/host_graphics.h"
+#include "host/host_options.h"
+#include "host/host_services.h"
+#include "refhost/game_state.h"
+#include "refhost/korvohost.h"
+#include "refhost/korvohost_graphics.h"
+#include "refhost/session_state.h"
+#include "tools/korvoui/session_script.h"
+#include "tools/korvoui/session_state_commands.h"
+
+namespace {
+
+class SessionState : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    korvohost::Reset();
+    korvostate::SetRecording(true);
+  }
+  void TearDown() override {
+    korvostate::SetRecording(false);
+    korvohost::Reset();
+  }
+
+  // Runs one session line; returns its output, or "error: WHY".
+  static std::string Run(const std::string& line) {
+    std::vector<SessionToken> tokens;
+    std::string error;
+    if (!TokenizeSessionLine(line, &tokens, &error)) return "error: " + error;
+    bool handled = false;
+    testing::internal::CaptureStdout();
+    const bool ok = RunStateCommand(tokens, &handled, &error);
+    const std::string out = testing::internal::GetCapturedStdout();
+    if (!handled) return "unhandled";
+    return ok ? out : "error: " + error;
+  }
+};
+
+TEST(SessionTokens, FieldsContinueWithAQuotedValue) {
+  std::vector<SessionToken> t;
+  std::string error;
+  ASSERT_TRUE(TokenizeSessionLine(R"(account "A B" last="M 01" name=null q="null" x="a\x41" y=z="w")", &t, &error));
+  ASSERT_EQ(t.size(), 7u);
+  EXPECT_TRUE(t[1].quoted);
+  EXPECT_EQ(t[2].text, "last=M 01");
+  EXPECT_TRUE(t[2].fieldQuoted);
+  EXPECT_FALSE(t[2].quoted);
+  EXPECT_EQ(t[3].text, "name=null");
+  EXPECT_FALSE(t[3].fieldQuoted);
+  EXPECT_TRUE(t[4].fieldQuoted);
+  EXPECT_EQ(t[5].text, "x=aA");
+  EXPECT_EQ(t[6].text, "y=z=w");
+  EXPECT_FALSE(t[6].fieldQuoted);   // the quote follows a later '='
+  EXPECT_FALSE(TokenizeSessionLine("a b=\"open", &t, &error));
+  EXPECT_EQ(error, "unterminated quoted token");
+}
+
+TEST(SessionTokens, BitsGivesTheFloatPattern) {
+  long long v = 0;
+  ASSERT_TRUE(ParseSessionInt("bits(0.25)", &v));
+  EXPECT_EQ(v, 0x3E800000);
+  ASSERT_TRUE(ParseSessionInt("bits(-1.5f)", &v));
+  EXPECT_EQ(v, 0xBFC00000);
+  EXPECT_FALSE(ParseSessionInt("bits()", &v));
+  EXPECT_FALSE(ParseSessionInt("bits(x)", &v));
+}
+
+TEST_F(SessionState, ScalarsPrintByTypeAndRefuseBadOrReadOnlyValues) {
+  EXPECT_EQ(Run("host KORVO_VERSION"), "KORVO_VERSION = \"100\"\n");
+  EXPECT_EQ(Run("host KORVO_VERSION \"" + std::string(40, 'v') + "\""), "");
+  EXPECT_EQ(Run("host KORVO_VERSION"), "KORVO_VERSION = \"" + std::string(31, 'v') + "\"\n");
+  EXPECT_EQ(Run("host ViewP 4096"), "error: not an integer in 0..4095: 4096");
+  EXPECT_EQ(Run("host DebugMode x"), "error: not an integer: x");
+  EXPECT_EQ(Run("host MouseCursorDepth 1"), "error: MouseCursorDepth is read-only");
+  EXPECT_EQ(Run("host NoSuch"), "error: unknown host variable NoSuch");
+  EXPECT_EQ(Run("host CurAccount GHOST"), "error: no account \"GHOST\"");
+  EXPECT_EQ(Run("host ControlCharacter @ghost"), "error: no actor @ghost");
+  EXPECT_EQ(Run("host GetDisplayModes 800x600,640"), "error: not a display mode WxH: 640");
+  EXPECT_EQ(Run("host GetDisplayModes \"\""), "");
+  EXPECT_EQ(Run("host GetDisplayModes"), "GetDisplayModes = \"\"\n");
+  EXPECT_EQ(Run("host bY3DFrameSkip"), "bY3DFrameSkip = 1\n");
+  EnterMouseCursorMode();
+  EXPECT_EQ(Run("host MouseCursorDepth"), "MouseCursorDepth = 1\n");
+}
+
+TEST_F(SessionState, ABadRecordLineChangesNothing) {
+  EXPECT_EQ(Run("account ALPHA total=5 bogus=1"), "error: unknown field bogus");
+  EXPECT_EQ(Run("show account"), "");   // not even created
+  EXPECT_EQ(Run("account ALPHA total=5"), "");
+  EXPECT_EQ(Run("account ALPHA total=9 character=x"), "error: character: not an integer: x");
+  EXPECT_EQ(Run("show account ALPHA"),
+            "account \"ALPHA\" character=0 left=0 right=0 last=null current=null total=5\n");
+  EXPECT_EQ(Run("achievement GHOST K"), "error: no account \"GHOST\"");
+  EXPECT_EQ(Run("character 1"), "error: key out of range 0..0: 1");
+  EXPECT_EQ(Run("actor a radar=64"), "error: radar: not an integer in 0..63: 64");
+  EXPECT_EQ(Run("actor a loption=@nothing"), "error: loption: no object @nothing");
+  EXPECT_EQ(Run("actor 7"), "error: not a name for a new object: 7");
+  EXPECT_EQ(Run("item a"), "");
+  EXPECT_EQ(Run("actor a"), "error: @a is an item");
+  EXPECT_EQ(Run("option video k"), "error: not an option group (graphics, sound, network, macro): video");
+  EXPECT_EQ(Run("mission M k=\"x\""), "error: unknown field k");
+  EXPECT_EQ(Run("mission M ALPHA=1 extra"), "error: a key after a field: extra");
+  EXPECT_EQ(Run("show nothing"), "error: unknown record kind nothing");
+  EXPECT_EQ(Run("show actor"), "");
+}
+
+TEST_F(SessionState, ShowAndForgetTakeEveryRecordUnderAFirstKey) {
+  Run("mission M1 initial=true");
+  ASSERT_TRUE(CreateAccount("ALPHA"));
+  Run("achievement ALPHA K2 count=3");
+  Run("account BRAVO");
+  EXPECT_EQ(Run("show achievement ALPHA"),
+            "achievement \"ALPHA\" \"M1\" name=\"M1\" latest=0 best=0 count=0\n"
+            "achievement \"ALPHA\" \"K2\" name=\"K2\" latest=0 best=0 count=3\n");
+  EXPECT_EQ(Run("show achievement ALPHA K9"), "show: no achievement \"ALPHA\" \"K9\"\n");
+  EXPECT_EQ(Run("forget achievement ALPHA"), "");
+  EXPECT_EQ(Run("show achievement"), "");
+  Run("option graphics b value=1");
+  Run("option sound m value=2");
+  Run("option macro macro0 value=\"a b\" default=\"x\"");
+  EXPECT_EQ(Run("show option graphics"), "option graphics \"b\" value=1 saved=1 default=1\n");
+  EXPECT_EQ(Run("show option macro"), "option macro \"macro0\" value=\"a b\" saved=\"a b\" default=\"x\"\n");
+  EXPECT_EQ(Run("forget option sound"), "");
+  EXPECT_EQ(Run("show option sound m"), "show: no option sound \"m\"\n");
+  // Forgetting what a scalar names sets it to null.
+  Run("actor me");
+  Run("host CurAccount BRAVO");
+  Run("host ControlCharacter @me");
+  Run("forget account BRAVO");
+  Run("forget actor");
+  EXPECT_EQ(Run("host CurAccount"), "CurAccount = null\n");
+  EXPECT_EQ(Run("host ControlCharacter"), "ControlCharacter = null\n");
+  EXPECT_EQ(Run("forget account NOBODY"), "");   // absent records are ignored
+}
+
+TEST_F(SessionState, CallsPrintsAllOrTheMatchingAndForgetsEveryCall) {
+  EXPECT_EQ(Run("calls"), "");
+  ReadOptionGraphics();
+  OptionGraphicsManager.UpdateItem("brightness", 7);
+  PlayMainBGM();
+  korvostate::RecordCall("KORVO_CLT::SendConnect(0) -> 0");
+  EXPECT_EQ(Run("calls OptionGraphicsManager::* PlayMainBGM"),
+            "call: OptionGraphicsManager::UpdateItem(\"brightness\", 7)\ncall: PlayMainBGM()\n");
+  EXPECT_EQ(Run("calls"), "");   // the unprinted ones are gone too
+  ReadOptionGraphics();
+  korvostate::RecordCall("KORVO_CLT::SendConnect(0) -> 0");
+  EXPECT_EQ(Run("calls ReadOption"), "");   // no '*': the whole name
+  ReadOptionGraphics();
+  EXPECT_EQ(Run("calls"), "call: ReadOptionGraphics()\n");
+}
+
+int g_seenKeys = 0;
+bool TakeEscape(uint8_t* keys, SRawMouseState* mouse) {
+  g_seenKeys = (keys[1] & 0x80 ? 1 : 0) + (keys[255] & 0x80 ? 2 : 0) + (mouse->buttons[3] & 0x80 ? 4 : 0);
+  keys[1] = 0;
+  return false;
+}
+bool Stay(uint8_t*, SRawMouseState*) { return true; }
+
+TEST_F(SessionState, RawInputCallsTheHandlersWithTheStates) {
+  EXPECT_EQ(Run("rawinput"), "rawinput: handlers=0 removed=0 keys=- mouse=-\n");
+  AddInputEventHandler(&Stay);
+  AddInputEventHandler(&TakeEscape);
+  EXPECT_EQ(Run("rawinput keys=255,1 mouse=3"), "rawinput: handlers=2 removed=1 keys=255 mouse=3\n");
+  EXPECT_EQ(g_seenKeys, 7);
+  EXPECT_EQ(Run("rawinput keys=1"), "rawinput: handlers=1 removed=0 keys=1 mouse=-\n");
+  EXPECT_EQ(Run("rawinput keys=256"), "error: keys: not a number 0..255: 256");
+  EXPECT_EQ(Run("rawinput mouse=4"), "error: mouse: not a number 0..3: 4");
+  EXPECT_EQ(Run("rawinput pad=1"), "error: unknown field pad (keys, mouse)");
+}
+
+TEST_F(SessionState, ObjectArgumentsNameActorsItemsAndOptions) {
+  Run("actor enemy");
+  Run("item shield");
+  CHARACTER* made = NewCharacter();
+  void* address = nullptr;
+  std::string kind, error;
+  ASSERT_TRUE(ResolveSessionObject({"@enemy"}, &address, &kind, &error));
+  EXPECT_EQ(kind, "actor");
+  EXPECT_EQ(address, &korvohost::FindObject("enemy")->actor);
+  ASSERT_TRUE(ResolveSessionObject({"@1"}, &address, &kind, &error));
+  EXPECT_EQ(address, made);
+  ASSERT_TRUE(ResolveSessionObject({"@shield"}, &address, &kind, &error));
+  EXPECT_EQ(kind, "item");
+  ASSERT_TRUE(ResolveSessionObject({"null"}, &address, &kind, &error));
+  EXPECT_EQ(address, nullptr);
+  EXPECT_FALSE(ResolveSessionObject({"@ghost"}, &address, &kind, &error));
+  EXPECT_EQ(error, "no object @ghost");
+  EXPECT_FALSE(ResolveSessionObject({"\"null\"", true}, &address, &kind, &error));
+  EXPECT_EQ(Run("show actor 1"),
+            "actor 1 armor=100 shield=100 heat=0 threshold=700 overheated=false heatflag=false weapon=null "
+            "x=0 z=0 team=0 radar=0 show=1 hide=0 loption=null roption=null listed=false\n");
+}
+
+// A second stand-in's state, as the network library offers it.
+class CFakeProvider : public korvostate::CStateProvider {
+ public:
+  bool HasScalar(const std::string& name) const override { return name == "fake_scalar" || name == "DebugMode"; }
+  bool GetScalar(const std::string& name, std::string& printed, std::string&) const override {
+    printed = name == "DebugMode" ? "shadowed" : std::to_string(value);
+    return true;
+  }
+  bool SetScalar(const std::string&, const korvostate::SToken& v, std::string& error) override {
+    if (v.text == "bad") {
+      error = "bad fake value";
+      return false;
+    }
+    value = std::stoi(v.text);
+    return true;
+  }
+  bool HasKind(const std::string& kind) const override { return kind == "fakekind"; }
+  bool SetRecord(const std::string& kind, const std::vector<korvostate::SToken>& keys,
+                 const std::vector<korvostate::SField>& fields, std::string&) override {
+    last = kind + ":" + std::to_string(keys.size()) + ":" + std::to_string(fields.size());
+    for (const auto& f : fields) last += " " + f.name + "=" + f.value.text + (f.value.quoted ? "(q)" : "");
+    return true;
+  }
+  bool ShowRecords(const std::string&, const std::vector<korvostate::SToken>& keys,
+                   std::vector<std::string>& lines, std::string&) const override {
+    lines.push_back("fakekind " + std::to_string(keys.size()));
+    return true;
+  }
+  bool ForgetRecords(const std::string&, const std::vector<korvostate::SToken>&, std::string&) override {
+    last = "forgotten";
+    return true;
+  }
+  void ResetState() override {}
+  int value = 0;
+  std::string last;
+};
+
+TEST_F(SessionState, CommandsReachEveryProviderInOrder) {
+  static CFakeProvider fake;
+  if (korvostate::Providers().back() != &fake) korvostate::AddProvider(&fake);
+  EXPECT_EQ(korvostate::Providers().front(), korvohost::HostStateProvider());
+  EXPECT_EQ(Run("host fake_scalar 5"), "");
+  EXPECT_EQ(Run("host fake_scalar"), "fake_scalar = 5\n");
+  EXPECT_EQ(Run("host fake_scalar bad"), "error: bad fake value");
+  EXPECT_EQ(Run("host DebugMode"), "DebugMode = 0\n");   // the host answers first
+  EXPECT_EQ(Run("fakekind 3 7 name=\"a b\" n=null"), "");
+  EXPECT_EQ(fake.last, "fakekind:2:2 name=a b(q) n=null");
+  EXPECT_EQ(Run("show fakekind 1"), "fakekind 1\n");
+  EXPECT_EQ(Run("forget fakekind"), "");
+  EXPECT_EQ(fake.last, "forgotten");
+  EXPECT_EQ(Run("GUI_Update"), "unhandled");
+}
+
+TEST_F(SessionState, DrawsPrintsEachKindOfDrawInOrder) {
+  korvohost::SetRenderMode(korvohost::RenderMode::RecordOnly);
+  korvohost::BeginFrame(0);
+  DrawFrameBitmap(nullptr, 10, 20, 0, 30, 40, Y3DBLEND_ONE, Y3DBLEND_ZERO, 0x80FF0000, 0, 1, 1);
+  ShowFrameBitmapTransformed(nullptr, 50, 50, 20, 10, 0.5f, 0xFF00FF00);
+  _ANIMATEEX bar;
+  Init2DAnimate(Y3DANIM_BAR, &bar, 0.5f, 0.5f, 0);
+  bar.width = 0.25f;
+  bar.height = 0.125f;
+  DrawFrameBitmap(&bar, 0x112233, 0);   // alpha 0 reads as opaque
+  _ANIMATEEX caret;
+  Init2DAnimate(Y3DANIM_CARET, &caret, 0, 0, 0);
+  korvohost::SetTick(600);   // the caret's off phase
+  Process2DAnimate(&caret, 1);
+  DrawFrameBitmap(&caret, 0xFFFFFF, 0);
+  ShowText(0, 0, 0xFFFFFFFF, "");   // empty texts are not listed
+  ShowText(0, 0, 0xFF102030, "a\"b");
+  EXPECT_EQ(Run("draws"),
+            "draw bitmap none x=10 y=20 w=30 h=40 argb=0x80FF0000 blend=2,1\n"
+            "draw transformed none x=40 y=45 w=20 h=10 angle=0.5 argb=0xFF00FF00\n"
+            "draw anim 0 x=512 y=384 w=256 h=96 argb=0xFF112233 visible=true\n"
+            "draw anim 4 x=0 y=0 w=2 h=0 argb=0xFFFFFFFF visible=false\n"
+            "draw text \"a\\x22b\" argb=0xFF102030\n");
+  EXPECT_EQ(Run("draws anim"), "draw anim 0 x=512 y=384 w=256 h=96 argb=0xFF112233 visible=true\n"
+                               "draw anim 4 x=0 y=0 w=2 h=0 argb=0xFFFFFFFF visible=false\n");
+  EXPECT_EQ(Run("draws transformed"), "draw transformed none x=40 y=45 w=20 h=10 angle=0.5 argb=0xFF00FF00\n");
+  EXPECT_EQ(Run("draws sprite"), "error: not a draw kind (bitmap, transformed, anim, text): sprite");
+}
+
+}  // namespace

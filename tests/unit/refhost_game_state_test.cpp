@@ -1,0 +1,385 @@
+// Reference host game state: the account, mission, character, option, binding,
+// file search and math services, and the recorded forms of their calls.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/host_accounts.h"
+#include "host/host_characters.h"
+#include "host/host_options.h"
+#include "host/host_services.h"
+#include "refhost/game_state.h"
+#include "refhost/korvohost.h"
+#include "refhost/session_state.h"
+
+namespace {
+
+class HostGameState : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    korvohost::Reset();
+    korvostate::SetRecording(true);
+  }
+  void TearDown() override {
+    korvostate::SetRecording(false);
+    korvohost::Reset();
+  }
+  // Sets up a record as a session line would; fails the test on an error.
+  static void Record(const std::string& kind, std::vector<korvostate::SToken> keys,
+                     std::vector<korvostate::SField> fields = {}) {
+    std::string error;
+    ASSERT_TRUE(korvohost::HostStateProvider()->SetRecord(kind, keys, fields, error)) << error;
+  }
+};
+
+std::string Enum(int size) {
+  std::vector<char> buffer(size + 8, '#');
+  EnumAccount(buffer.data(), size);
+  return buffer.data();
+}
+
+// ---- Accounts and missions ---------------------------------------------------------------
+
+TEST_F(HostGameState, EnumAccountJoinsNamesAndStopsAtTheFirstNameThatDoesNotFit) {
+  for (const char* n : {"ALPHA", "BRAVO", "C"}) ASSERT_TRUE(CreateAccount(n));
+  EXPECT_EQ(Enum(1024), "ALPHA|BRAVO|C");
+  EXPECT_EQ(Enum(14), "ALPHA|BRAVO|C");   // 13 bytes and the NUL fit exactly
+  EXPECT_EQ(Enum(13), "ALPHA|BRAVO");     // "|C" and the NUL need 3 more
+  EXPECT_EQ(Enum(12), "ALPHA|BRAVO");
+  EXPECT_EQ(Enum(11), "ALPHA");
+  EXPECT_EQ(Enum(6), "ALPHA");
+  EXPECT_EQ(Enum(5), "");
+  std::vector<char> untouched(4, '#');
+  EnumAccount(untouched.data(), 0);
+  EXPECT_EQ(untouched[0], '#');
+}
+
+TEST_F(HostGameState, CreateDestroyAndSetAccountFollowTheirRules) {
+  Record("mission", {{"MISSION 01", true}}, {{"initial", {"true"}}, {"key", {"M01"}}});
+  Record("mission", {{"MISSION 02", true}});
+  EXPECT_TRUE(CreateAccount("ALPHA"));
+  EXPECT_FALSE(CreateAccount("ALPHA"));
+  EXPECT_TRUE(CreateAccount("alpha"));   // names are case-sensitive
+  EXPECT_TRUE(SetAccount("ALPHA"));
+  CMissionAccount* a = GetCurAccount();
+  ASSERT_NE(a, nullptr);
+  EXPECT_STREQ(a->GetName(), "ALPHA");
+  // One achievement per initial mission, keyed by the mission's key.
+  SMissionAchievement* m1 = a->GetMissionAchievement("M01");
+  ASSERT_NE(m1, nullptr);
+  EXPECT_STREQ(m1->name, "MISSION 01");
+  EXPECT_EQ(m1->count, 0);
+  EXPECT_EQ(a->GetMissionAchievement("MISSION 01"), m1);   // found by name as well
+  EXPECT_EQ(a->GetMissionAchievement("MISSION 02"), nullptr);
+
+  EXPECT_FALSE(SetAccount("NOBODY"));
+  EXPECT_EQ(GetCurAccount(), nullptr);   // an unknown name leaves none current
+  EXPECT_TRUE(SetAccount("ALPHA"));
+  EXPECT_TRUE(DestroyAccount("ALPHA"));
+  EXPECT_EQ(GetCurAccount(), nullptr);
+  EXPECT_FALSE(DestroyAccount("ALPHA"));
+  EXPECT_TRUE(SetAccount(nullptr));
+  EXPECT_EQ(korvostate::TakeCalls(),
+            (std::vector<std::string>{
+                "CreateAccount(\"ALPHA\") -> true", "CreateAccount(\"ALPHA\") -> false",
+                "CreateAccount(\"alpha\") -> true", "SetAccount(\"ALPHA\") -> true",
+                "SetAccount(\"NOBODY\") -> false", "SetAccount(\"ALPHA\") -> true",
+                "DestroyAccount(\"ALPHA\") -> true", "DestroyAccount(\"ALPHA\") -> false",
+                "SetAccount(null) -> true"}));
+}
+
+TEST_F(HostGameState, AccountFieldsAliasTheRecordAndMissionsResolveByName) {
+  Record("mission", {{"MISSION 01", true}}, {{"script", {"m1.scr"}}});
+  Record("account", {{"ALPHA", true}}, {{"last", {"GONE"}}, {"total", {"3725"}}});
+  Record("achievement", {{"ALPHA", true}, {"K", true}}, {{"name", {"MISSION 01"}}, {"best", {"61"}}});
+  ASSERT_TRUE(SetAccount("ALPHA"));
+  CMissionAccount* a = GetCurAccount();
+  EXPECT_EQ(a->GetTotalClearTime(), 3725);
+  EXPECT_EQ(a->GetLastMission(), nullptr);   // no mission has that name
+  EXPECT_EQ(a->GetCurrentMission(), nullptr);
+  CMission* m = MissionManager.FindMission("MISSION 01");
+  ASSERT_NE(m, nullptr);
+  EXPECT_STREQ(m->script, "m1.scr");
+  EXPECT_EQ(MissionManager.FindMission("mission 01"), nullptr);
+  a->SetCurrentMission(m);
+  a->SetLastMission(a->GetCurrentMission());
+  a->character = 3;
+  a->left = -1;
+  a->Write();
+  std::vector<std::string> lines;
+  std::string error;
+  ASSERT_TRUE(korvohost::HostStateProvider()->ShowRecords("account", {{"ALPHA", true}}, lines, error));
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "account \"ALPHA\" character=3 left=-1 right=0 last=\"MISSION 01\" "
+                       "current=\"MISSION 01\" total=3725",
+                       "achievement \"ALPHA\" \"K\" name=\"MISSION 01\" latest=0 best=61 count=0"}));
+  EXPECT_EQ(a->GetMissionAchievement("K")->best, 61);
+  EXPECT_EQ(korvostate::TakeCalls(),
+            (std::vector<std::string>{"SetAccount(\"ALPHA\") -> true", "CMissionAccount::Write(\"ALPHA\")"}));
+}
+
+TEST_F(HostGameState, LoadedRecordsReplaceInPlaceAndKeepTheirOrder) {
+  korvohost::SAccountRecord a;
+  a.name = "ALPHA";
+  a.character = 4;
+  korvohost::PutAccount(a);
+  ASSERT_TRUE(CreateAccount("BRAVO"));
+  ASSERT_TRUE(SetAccount("ALPHA"));
+  CMissionAccount* current = GetCurAccount();
+  a.character = 6;
+  a.hasLast = true;
+  a.last = "M";
+  korvohost::PutAccount(a);   // the same object, the new record
+  EXPECT_EQ(GetCurAccount(), current);
+  EXPECT_EQ(current->character, 6);
+  EXPECT_EQ(Enum(64), "ALPHA|BRAVO");
+  korvohost::SMissionRecord m;
+  m.name = "M";
+  m.script = "one.scr";
+  korvohost::PutMission(m);
+  EXPECT_EQ(current->GetLastMission(), MissionManager.FindMission("M"));
+  m.script = "two.scr";
+  korvohost::PutMission(m);
+  EXPECT_STREQ(MissionManager.FindMission("M")->script, "two.scr");
+  EXPECT_EQ(korvohost::Game().missions.size(), 1u);
+}
+
+// ---- Characters and scene ------------------------------------------------------------------
+
+TEST_F(HostGameState, CharactersPartsAndSceneObjects) {
+  Record("character", {{"0"}}, {{"name", {"char1"}}});
+  Record("character", {{"1"}}, {{"id", {"7"}}});
+  EXPECT_EQ(GetNumCharacters(), 2);
+  EXPECT_EQ(GetCharacterID(0), 1);
+  EXPECT_EQ(GetCharacterID(1), 7);
+  EXPECT_EQ(GetCharacterID(2), -1);
+  EXPECT_STREQ(GetCharacterName(0), "char1");
+  EXPECT_STREQ(GetCharacterName(-1), "");
+  EXPECT_EQ(OPT_GetDescHead(), nullptr);
+  Record("optionpart", {{"0"}}, {{"name", {"LASER"}}, {"id", {"3"}}});
+  Record("optionpart", {{"1"}}, {{"icon", {"i.tga"}}});
+  OPT_DESC* head = OPT_GetDescHead();
+  ASSERT_NE(head, nullptr);
+  EXPECT_STREQ(head->text[0], "LASER");
+  EXPECT_EQ(head->id, 3);
+  ASSERT_NE(head->next, nullptr);
+  EXPECT_STREQ(head->next->text[2], "i.tga");
+  EXPECT_EQ(head->next->next, nullptr);
+  Record("optionname", {{"3"}}, {{"name", {"LASER GUN"}}});
+  EXPECT_STREQ(OPT_GetNameByID(3), "LASER GUN");
+  EXPECT_STREQ(OPT_GetNameByID(4), "");
+
+  CHARACTER* preview = NewCharacter();
+  CHARACTER* com = CLoadCharacter(5, "com1", 0);
+  EXPECT_EQ(PlayerList.Count(), 1);   // previews are not in the player list
+  EXPECT_EQ(PlayerList.At(0), com);
+  ChangeControlCharacter(com);
+  EXPECT_EQ(pControlCharacter, com);
+  AddOptionWeapon(preview, "LASER GUN", true);
+  SetCamera(0, 50, -50, GetY3DDegree(-30));
+  DeleteCharacter(com);
+  EXPECT_EQ(pControlCharacter, nullptr);
+  EXPECT_EQ(PlayerList.Count(), 0);
+  EXPECT_EQ(korvostate::TakeCalls(),
+            (std::vector<std::string>{"NewCharacter() -> @1", "CLoadCharacter(5, \"com1\", 0) -> @2",
+                                      "ChangeControlCharacter(@2)", "AddOptionWeapon(@1, \"LASER GUN\", true)",
+                                      "SetCamera(0, 50, -50, -0.523599)", "DeleteCharacter(@2)"}));
+  CHARACTER* third = NewCharacter();
+  ASSERT_NE(korvohost::FindObject("3"), nullptr);   // numbers are never reused
+  EXPECT_EQ(third, &korvohost::FindObject("3")->actor);
+}
+
+TEST_F(HostGameState, InGameReadsComeFromTheActorRecords) {
+  Record("actoroption", {{"laser"}}, {{"name", {"LASER"}}, {"color", {"0x80112233"}}});
+  Record("actor", {{"me"}}, {{"heat", {"750.5"}}, {"loption", {"@laser"}}, {"weapon", {"GUN"}}});
+  CHARACTER* me = &korvohost::FindObject("me")->actor;
+  EXPECT_FLOAT_EQ(me->heat.GetGauge(), 750.5f);
+  EXPECT_STREQ(me->weapon->name, "GUN");
+  COPT_Option* left = GetOptionWeapon(me, true);
+  ASSERT_NE(left, nullptr);
+  EXPECT_STREQ(left->name, "LASER");
+  EXPECT_EQ(left->color[0], 0x11);   // R, G, B, A
+  EXPECT_EQ(left->color[3], 0x80);
+  EXPECT_EQ(GetOptionWeapon(me, false), nullptr);
+  std::string error;
+  ASSERT_TRUE(korvohost::HostStateProvider()->ForgetRecords("actoroption", {{"laser"}}, error));
+  EXPECT_EQ(GetOptionWeapon(me, true), nullptr);   // no dangling mount
+}
+
+// ---- Options -----------------------------------------------------------------------------------
+
+TEST_F(HostGameState, OptionItemsReadWriteAndDefault) {
+  Record("option", {{"graphics"}, {"brightness"}}, {{"value", {"5"}}});
+  Record("option", {{"graphics"}, {"brightness"}}, {{"default", {"9"}}});
+  OptionGraphicsManager.UpdateItem("brightness", 7);
+  EXPECT_EQ(OptionGraphicsManager.FindItem("brightness")->GetValue(), 7u);
+  ReadOptionGraphics();   // back to saved
+  EXPECT_EQ(OptionGraphicsManager.FindItem("brightness")->GetValue(), 5u);
+  OptionGraphicsManager.UpdateItem("brightness", 6);
+  WriteOptionGraphics();
+  SetDefaultOptionGraphics();
+  EXPECT_EQ(OptionGraphicsManager.FindItem("brightness")->GetValue(), 9u);
+  ReadOptionGraphics();
+  EXPECT_EQ(OptionGraphicsManager.FindItem("brightness")->GetValue(), 6u);
+  // Other groups are untouched; absent keys are created with 0 / "".
+  EXPECT_EQ(OptionSoundManager.FindItem("music_volume")->GetValue(), 0u);
+  EXPECT_STREQ(OptionMacroManager.FindItem("macro0")->GetString(), "");
+  OptionMacroManager.FindItem("macro0")->SetValue("gg all");
+  OptionMacroManager.UpdateItem("macro1", 42);        // a number to a text item: its decimal text
+  OptionSoundManager.SetValue("effect_volume", "12abc");   // a text to a number item: its leading number
+  EXPECT_STREQ(OptionMacroManager.FindItem("macro0")->GetString(), "gg all");
+  EXPECT_STREQ(OptionMacroManager.FindItem("macro1")->GetString(), "42");
+  EXPECT_EQ(OptionSoundManager.FindItem("effect_volume")->GetValue(), 12u);
+  OptionSoundManager.SetValue("effect_volume", "none");
+  EXPECT_EQ(OptionSoundManager.FindItem("effect_volume")->GetValue(), 0u);
+  EXPECT_EQ(korvostate::TakeCalls(),
+            (std::vector<std::string>{
+                "OptionGraphicsManager::UpdateItem(\"brightness\", 7)", "ReadOptionGraphics()",
+                "OptionGraphicsManager::UpdateItem(\"brightness\", 6)", "WriteOptionGraphics()",
+                "SetDefaultOptionGraphics()", "ReadOptionGraphics()",
+                "OptionMacroManager::SetValue(\"macro0\", \"gg all\")", "OptionMacroManager::UpdateItem(\"macro1\", 42)",
+                "OptionSoundManager::SetValue(\"effect_volume\", \"12abc\")",
+                "OptionSoundManager::SetValue(\"effect_volume\", \"none\")"}));
+}
+
+// ---- Key bindings and raw input -----------------------------------------------------------------
+
+std::vector<std::string> Inputs(const char* action) {
+  std::vector<std::string> out;
+  CCtrlClient* c = CtrlManager.FindClient(action);
+  for (int i = 0; i < c->GetNumItems(); ++i) out.emplace_back(c->GetItemName(i));
+  return out;
+}
+
+TEST_F(HostGameState, AssignItemToClientMovesTheInputAndKeepsTheNewestN) {
+  Record("binding", {{"FORWARD"}}, {{"inputs", {"KEY17,KEY200"}}});
+  Record("binding", {{"JUMP"}}, {{"inputs", {"KEY57"}}});
+  EXPECT_EQ(Inputs("FIRE"), std::vector<std::string>{});   // absent: no inputs
+  CtrlManager.AssignItemToClient("JUMP", "KEY17", 2);
+  EXPECT_EQ(Inputs("FORWARD"), std::vector<std::string>{"KEY200"});
+  EXPECT_EQ(Inputs("JUMP"), (std::vector<std::string>{"KEY57", "KEY17"}));
+  CtrlManager.AssignItemToClient("JUMP", "KEY17", 2);   // already there: unchanged
+  EXPECT_EQ(Inputs("JUMP"), (std::vector<std::string>{"KEY57", "KEY17"}));
+  CtrlManager.AssignItemToClient("JUMP", "MOUSE1", 2);  // the oldest goes
+  EXPECT_EQ(Inputs("JUMP"), (std::vector<std::string>{"KEY17", "MOUSE1"}));
+  CtrlManager.AssignItemToClient("JUMP", "KEY30", 0);   // at least one stays
+  EXPECT_EQ(Inputs("JUMP"), std::vector<std::string>{"KEY30"});
+  CtrlManager.AssignItemToClient("FIRE", "MOUSE0", 2);  // creates the binding
+  EXPECT_EQ(Inputs("FIRE"), std::vector<std::string>{"MOUSE0"});
+  ASSERT_NE(korvohost::FindBinding("FIRE"), nullptr);
+  EXPECT_TRUE(korvohost::FindBinding("FIRE")->saved.empty());
+
+  WriteOptionControlINI();
+  CtrlManager.AssignItemToClient("FIRE", "KEY2", 1);
+  ReadOptionControlINI();
+  EXPECT_EQ(Inputs("FIRE"), std::vector<std::string>{"MOUSE0"});
+  AssignDefaultOptionControls();
+  EXPECT_EQ(Inputs("FORWARD"), (std::vector<std::string>{"KEY17", "KEY200"}));
+  EXPECT_EQ(Inputs("FIRE"), std::vector<std::string>{});
+}
+
+TEST_F(HostGameState, GetFirstItemNamesTheLowestPressedInput) {
+  uint8_t keys[256] = {};
+  SRawMouseState mouse = {};
+  EXPECT_EQ(CtrlManager.GetFirstItem(keys), nullptr);
+  EXPECT_EQ(CtrlManager.GetFirstItem(&mouse), nullptr);
+  keys[200] = 0x80;
+  keys[30] = 0x81;
+  keys[5] = 0x7F;   // high bit clear: not pressed
+  mouse.buttons[3] = 0x80;
+  EXPECT_STREQ(CtrlManager.GetFirstItem(keys), "KEY30");
+  EXPECT_STREQ(CtrlManager.GetFirstItem(&mouse), "MOUSE3");
+}
+
+int g_handlerCalls = 0;
+bool ConsumeEscape(uint8_t* keys, SRawMouseState*) {
+  ++g_handlerCalls;
+  if (!(keys[1] & 0x80)) return true;
+  keys[1] = 0;
+  return false;
+}
+
+TEST_F(HostGameState, InputHandlersRunInOrderAndLeaveWhenTheyReturnFalse) {
+  g_handlerCalls = 0;
+  AddInputEventHandler(&ConsumeEscape);
+  uint8_t keys[256] = {};
+  SRawMouseState mouse = {};
+  int called, removed;
+  korvohost::RunInputHandlers(keys, &mouse, &called, &removed);
+  EXPECT_EQ(called, 1);
+  EXPECT_EQ(removed, 0);
+  keys[1] = 0x80;
+  korvohost::RunInputHandlers(keys, &mouse, &called, &removed);
+  EXPECT_EQ(removed, 1);
+  EXPECT_EQ(keys[1], 0);
+  korvohost::RunInputHandlers(keys, &mouse, &called, &removed);
+  EXPECT_EQ(called, 0);
+  EXPECT_EQ(g_handlerCalls, 2);
+  EXPECT_EQ(korvostate::TakeCalls(), std::vector<std::string>{"AddInputEventHandler(callback)"});
+}
+
+// ---- Files, math, clock ---------------------------------------------------------------------------
+
+std::vector<std::string> Found(const char* pattern) {
+  char** names = nullptr;
+  const int n = FindFiles(pattern, &names);
+  std::vector<std::string> out(names, names + n);
+  Release2DArray(names, n);
+  return out;
+}
+
+TEST_F(HostGameState, FindFilesMatchesUnderDataWithStarAndQuestionMark) {
+  for (const char* p : {"data/map/b-dm.gnd", "data/map/a.gnd", "data/map/B.gnd", "data/map/sub/c.gnd",
+                        "data/map/a.GND", "map/x.gnd", "data/map/ab.gnd"})
+    korvohost::OverlayFile(p, "x");
+  EXPECT_EQ(Found(GetGNDPath("*.gnd")),
+            (std::vector<std::string>{"B.gnd", "a.gnd", "ab.gnd", "b-dm.gnd"}));   // byte order, no folders
+  EXPECT_EQ(Found("map/?.gnd"), (std::vector<std::string>{"B.gnd", "a.gnd"}));
+  EXPECT_EQ(Found("map/*/*.gnd"), std::vector<std::string>{"c.gnd"});
+  EXPECT_EQ(Found("nothing*"), std::vector<std::string>{});
+  EXPECT_STREQ(GetGNDPath("arena.gnd"), "map/arena.gnd");
+  EXPECT_EQ(FindFilesInCFS("data/map/a.*"), 2);
+  EXPECT_EQ(FindFilesInCFS("map/*"), 1);
+  EXPECT_EQ(FindFilesInCFS("data/map/zz.gnd"), 0);
+  EXPECT_TRUE(korvostate::TakeCalls().empty());   // searches are not recorded
+}
+
+TEST_F(HostGameState, MathTablesAndFixedResults) {
+  EXPECT_FLOAT_EQ(cos_ptr[0], 1.0f);
+  EXPECT_NEAR(sin_ptr[1024], 1.0f, 1e-6);
+  EXPECT_NEAR(cos_ptr[2048], -1.0f, 1e-6);
+  EXPECT_NEAR(GetY3DDegree(180), 3.14159265f, 1e-6);
+  EXPECT_FLOAT_EQ(fastsqrt(2.25f), 1.5f);
+  EXPECT_EQ(timeGetTime(), 0u);
+  EXPECT_FALSE(IsInGameLoop());
+  std::string error;
+  auto* p = korvohost::HostStateProvider();
+  ASSERT_TRUE(p->SetScalar("timeGetTime", {"4000000000"}, error)) << error;
+  ASSERT_TRUE(p->SetScalar("IsInGameLoop", {"1"}, error)) << error;
+  ASSERT_TRUE(p->SetScalar("GetPlayTime", {"1500"}, error)) << error;
+  ASSERT_TRUE(p->SetScalar("GetDisplayModes", {"800x600,640x480"}, error)) << error;
+  EXPECT_EQ(timeGetTime(), 4000000000u);
+  EXPECT_TRUE(IsInGameLoop());
+  EXPECT_EQ(GetPlayTime(70040), 1500);
+  SDisplayMode modes[1];
+  EXPECT_EQ(GetDisplayModes(modes, 1), 2);
+  EXPECT_EQ(modes[0].width, 800);
+  EXPECT_EQ(modes[0].height, 600);
+  PlayMainBGM();
+  Restart("option_graphic");
+  EXPECT_EQ(korvostate::TakeCalls(), (std::vector<std::string>{"PlayMainBGM()", "Restart(\"option_graphic\")"}));
+}
+
+TEST_F(HostGameState, NothingIsRecordedOutsideSessions) {
+  korvostate::SetRecording(false);
+  EXPECT_TRUE(CreateAccount("ALPHA"));
+  PlayIntroMovie();
+  korvostate::SetRecording(true);
+  EXPECT_TRUE(korvostate::TakeCalls().empty());
+  EXPECT_NE(korvohost::FindAccount("ALPHA"), nullptr);   // the state is kept all the same
+}
+
+}  // namespace
