@@ -5,6 +5,7 @@
 #include <string>
 
 #include "korvogui/korvogui.h"
+#include "korvogui/room.h"
 #include "menus/menu_registrations.h"
 #include "runtime/input_queue.h"
 #include "runtime/module_state.h"
@@ -34,6 +35,7 @@ std::list<CGUI_Window*>& DialogStack() { return g_dialogStack; }
 extern "C" KORVO_API void GUI_Initialize() {
   InitializeRuntime();
   RegisterMenuClasses();
+  GUI_InitOptionInfo();
 }
 
 extern "C" KORVO_API void GUI_Release() {

@@ -10,6 +10,8 @@
 #include "korvogui/console.h"
 #include "korvogui/korvogui.h"
 #include "korvogui/messagebox.h"
+#include "korvogui/room.h"
+#include "netkorvo/netkorvo.h"
 
 namespace {
 
@@ -55,6 +57,10 @@ std::string Print(char* v) { return QuoteSessionString(v); }
 template <class Int>
   requires std::is_integral_v<Int>
 std::string Print(Int v) { return std::to_string(v); }
+// A module record: every field in braces, or null.
+template <class Record>
+  requires std::is_class_v<Record>
+std::string Print(Record* v) { return v ? "{" + netkorvo::PrintFields(*v) + "}" : "null"; }
 
 template <class R, class... A, size_t... I>
 bool CallWith(R (*fn)(A...), const std::vector<SessionToken>& args, std::string* result,
@@ -132,6 +138,44 @@ SessionCall BindMessageBox() {
   return call;
 }
 
+// ---- Team colours ---------------------------------------------------------------------------
+
+// Splits a list token at its commas ("" is the empty list).
+std::vector<std::string> ListElements(const std::string& list) {
+  std::vector<std::string> out;
+  if (list.empty()) return out;
+  size_t at = 0;
+  for (size_t comma; (comma = list.find(',', at)) != std::string::npos; at = comma + 1)
+    out.push_back(list.substr(at, comma - at));
+  out.push_back(list.substr(at));
+  return out;
+}
+
+// GUI_InitTeamColor COUNT COLOURS NAMES: two lists, padded with 0 / "" up to COUNT.
+SessionCall BindInitTeamColor() {
+  SessionCall call;
+  call.arity = 3;
+  call.invoke = [](const std::vector<SessionToken>& args, std::string* result, std::string* error) {
+    int count;
+    if (!Convert(args[0], &count, error)) return false;
+    std::vector<unsigned long> colours;
+    for (const std::string& e : ListElements(args[1].text)) {
+      unsigned long colour;
+      if (!Convert(SessionToken{e, false}, &colour, error)) return false;
+      colours.push_back(colour);
+    }
+    std::vector<std::string> names = ListElements(args[2].text);
+    if (count > 0 && colours.size() < size_t(count)) colours.resize(size_t(count), 0);
+    if (count > 0 && names.size() < size_t(count)) names.resize(size_t(count));
+    std::vector<char*> namePointers;
+    for (std::string& n : names) namePointers.push_back(n.data());
+    GUI_InitTeamColor(count, colours.data(), namePointers.data());
+    result->clear();
+    return true;
+  };
+  return call;
+}
+
 }  // namespace
 
 const std::map<std::string, SessionCall>& SessionCalls() {
@@ -163,6 +207,20 @@ const std::map<std::string, SessionCall>& SessionCalls() {
       {"GUI_ShowScriptPanel", Bind(&GUI_ShowScriptPanel)},
       {"GUI_ScriptMessage", BindPrintf(&GUI_ScriptMessage)},
       {"LogMessage", BindPrintf(&LogMessage)},
+      {"GUI_InitClientInfo", Bind(&GUI_InitClientInfo)},
+      {"GUI_GetClientInfo", Bind(&GUI_GetClientInfo)},
+      {"GUI_GetLocalClientIndex", Bind(&GUI_GetLocalClientIndex)},
+      {"GUI_SetLocalClientIndex", Bind(&GUI_SetLocalClientIndex)},
+      {"GUI_InitTeamColor", BindInitTeamColor()},
+      {"GUI_GetNumTeamColor", Bind(&GUI_GetNumTeamColor)},
+      {"GUI_GetTeamColorByID", Bind(&GUI_GetTeamColorByID)},
+      {"GUI_GetTeamColorNameByID", Bind(&GUI_GetTeamColorNameByID)},
+      {"GUI_InitOptionInfo", Bind(&GUI_InitOptionInfo)},
+      {"GUI_GetNumOptions", Bind(&GUI_GetNumOptions)},
+      {"GUI_GetNumAvailableOptions", Bind(&GUI_GetNumAvailableOptions)},
+      {"GUI_GetOptionInfo", Bind(&GUI_GetOptionInfo)},
+      {"GUI_GetAvailableOptionInfo", Bind(&GUI_GetAvailableOptionInfo)},
+      {"GUI_GetServerInfo", Bind(&GUI_GetServerInfo)},
   };
   return calls;
 }
