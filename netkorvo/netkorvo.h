@@ -15,7 +15,8 @@ namespace netkorvo {
 // clientinfo and serverinfo records.
 NETKORVO_API korvostate::CStateProvider& SessionProvider();
 // Starts a session: registers the provider (once, after the ones registered
-// before) and brings the library to its start state in recording mode.
+// before), brings the library to its start state in recording mode and turns
+// the log of recorded calls on.
 NETKORVO_API void BeginSession();
 // The library's globals and the scripted state back to their start values.
 NETKORVO_API void Reset();

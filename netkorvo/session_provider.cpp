@@ -543,6 +543,7 @@ void BeginSession() {
   registered = true;
   SetBackend(nullptr);
   Reset();
+  korvostate::SetRecording(true);
 }
 
 void Reset() {

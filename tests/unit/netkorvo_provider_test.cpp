@@ -1,6 +1,7 @@
 // Tests of the network stand-in's session provider: the scalars with their
 // printed forms and limits, every record kind's set / show / forget rules, and
 // the module's clientinfo and serverinfo records written through it.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -203,4 +204,19 @@ TEST_F(NetSessionTest, ModuleRecordsAreWrittenThroughTheModuleExports) {
   EXPECT_EQ(GUI_GetServerInfo()->armor, 300);
   *GUI_GetServerInfo() = saved;
   GUI_InitClientInfo(4, 0);
+}
+
+TEST(NetSessionStart, BeginSessionRegistersOnceAndStartsFromTheStartState) {
+  NET_bInitialized = 1;
+  std::strcpy(Clt.LoginID, "ACE");
+  netkorvo::BeginSession();
+  netkorvo::BeginSession();
+  const auto& providers = korvostate::Providers();
+  EXPECT_EQ(std::count(providers.begin(), providers.end(), &netkorvo::SessionProvider()), 1);
+  EXPECT_EQ(NET_bInitialized, 0);
+  EXPECT_EQ(Clt.LoginID[0], 0);
+  EXPECT_TRUE(korvostate::Recording());
+  NET_Release();
+  EXPECT_EQ(korvostate::TakeCalls(), (Lines{"NET_Release()"}));
+  korvostate::SetRecording(false);
 }
