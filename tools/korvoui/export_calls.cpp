@@ -3,6 +3,7 @@
 // result is printed by the result's type.
 #include "tools/korvoui/export_calls.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <tuple>
 #include <type_traits>
@@ -11,6 +12,7 @@
 #include "korvogui/korvogui.h"
 #include "korvogui/messagebox.h"
 #include "korvogui/room.h"
+#include "menus/room_records.h"
 #include "netkorvo/netkorvo.h"
 
 namespace {
@@ -165,8 +167,10 @@ SessionCall BindInitTeamColor() {
       colours.push_back(colour);
     }
     std::vector<std::string> names = ListElements(args[2].text);
-    if (count > 0 && colours.size() < size_t(count)) colours.resize(size_t(count), 0);
-    if (count > 0 && names.size() < size_t(count)) names.resize(size_t(count));
+    // The module reads no more than its table holds, so padding stops there.
+    const size_t padded = size_t(std::clamp(count, 0, room::kTeamColors));
+    if (colours.size() < padded) colours.resize(padded, 0);
+    if (names.size() < padded) names.resize(padded);
     std::vector<char*> namePointers;
     for (std::string& n : names) namePointers.push_back(n.data());
     GUI_InitTeamColor(count, colours.data(), namePointers.data());
