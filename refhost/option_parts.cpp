@@ -35,6 +35,4 @@ void SetOptionParts(const std::vector<SOptionPartRecord>& parts) {
   Relink();
 }
 
-const std::vector<SOptionPartRecord>& OptionParts() { return g_parts; }
-
 }  // namespace korvohost

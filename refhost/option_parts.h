@@ -10,6 +10,5 @@ namespace korvohost {
 
 // Replaces the descriptor list (in this order).
 KORVOHOST_API void SetOptionParts(const std::vector<SOptionPartRecord>& parts);
-KORVOHOST_API const std::vector<SOptionPartRecord>& OptionParts();
 
 }  // namespace korvohost

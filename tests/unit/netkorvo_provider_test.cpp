@@ -220,3 +220,24 @@ TEST(NetSessionStart, BeginSessionRegistersOnceAndStartsFromTheStartState) {
   EXPECT_EQ(korvostate::TakeCalls(), (Lines{"NET_Release()"}));
   korvostate::SetRecording(false);
 }
+
+TEST(NetRecordPrinting, LobbyRecordsPrintAsResults) {
+  PLAYER_INFO player = {};
+  std::strcpy(player.id, "ACE");
+  player.wins = 3;
+  player.losses = 65535;
+  player.score = 4000000000u;
+  player.ranking = 7;
+  player.grade = 2;
+  EXPECT_EQ(netkorvo::PrintFields(player), "id=\"ACE\" wins=3 losses=65535 score=4000000000 ranking=7 class=2");
+  SESSION_INFO session = {};
+  std::strcpy(session.name, "A\"B");
+  session.type = 200;
+  std::strcpy(session.map, "arena.gnd");
+  const unsigned char address[4] = {10, 0, 0, 5};
+  std::memcpy(&session.address, address, 4);
+  EXPECT_EQ(netkorvo::PrintFields(session), "name=\"A\\x22B\" type=200 map=\"arena.gnd\" address=10.0.0.5");
+  CHANNEL_INFO channel = {};
+  std::memset(channel.name, 'c', sizeof channel.name);   // no NUL: prints its 20 bytes
+  EXPECT_EQ(netkorvo::PrintFields(channel), "name=\"" + std::string(20, 'c') + "\"");
+}
