@@ -2,6 +2,7 @@
 // characters of previews and demo scenes, and the in-game reads of them.
 #include "refhost/call_record.h"
 #include "refhost/game_state.h"
+#include "refhost/option_parts.h"
 
 using korvohost::Game;
 using korvohost::ObjectEntry;
@@ -128,3 +129,9 @@ COPT_Option* GetOptionWeapon(CHARACTER* character, bool leftHand) {
   if (!character) return nullptr;
   return leftHand ? character->leftOption : character->rightOption;
 }
+
+namespace korvohost {
+
+void SetOptionParts(const std::vector<SOptionPartRecord>& parts) { Game().optionParts = parts; }
+
+}  // namespace korvohost

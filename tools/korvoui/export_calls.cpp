@@ -4,6 +4,7 @@
 #include "tools/korvoui/export_calls.h"
 
 #include <cstdint>
+#include <algorithm>
 #include <cstdio>
 #include <tuple>
 #include <type_traits>
@@ -13,6 +14,9 @@
 #include "korvogui/messagebox.h"
 #include "host/host_characters.h"
 #include "tools/korvoui/session_state_commands.h"
+#include "korvogui/room.h"
+#include "menus/room_records.h"
+#include "netkorvo/netkorvo.h"
 
 namespace {
 
@@ -86,6 +90,10 @@ std::string Print(char* v) { return QuoteSessionString(v); }
 template <class Int>
   requires std::is_integral_v<Int>
 std::string Print(Int v) { return std::to_string(v); }
+// A module record: every field in braces, or null.
+template <class Record>
+  requires std::is_class_v<Record>
+std::string Print(Record* v) { return v ? "{" + netkorvo::PrintFields(*v) + "}" : "null"; }
 
 template <class R, class... A, size_t... I>
 bool CallWith(R (*fn)(A...), const std::vector<SessionToken>& args, std::string* result,
@@ -176,6 +184,46 @@ SessionCall BindMessageBox() {
   return call;
 }
 
+// ---- Team colours ---------------------------------------------------------------------------
+
+// Splits a list token at its commas ("" is the empty list).
+std::vector<std::string> ListElements(const std::string& list) {
+  std::vector<std::string> out;
+  if (list.empty()) return out;
+  size_t at = 0;
+  for (size_t comma; (comma = list.find(',', at)) != std::string::npos; at = comma + 1)
+    out.push_back(list.substr(at, comma - at));
+  out.push_back(list.substr(at));
+  return out;
+}
+
+// GUI_InitTeamColor COUNT COLOURS NAMES: two lists, padded with 0 / "" up to COUNT.
+SessionCall BindInitTeamColor() {
+  SessionCall call;
+  call.arity = 3;
+  call.invoke = [](const std::vector<SessionToken>& args, std::string* result, std::string* error) {
+    int count;
+    if (!Convert(args[0], &count, error)) return false;
+    std::vector<unsigned long> colours;
+    for (const std::string& e : ListElements(args[1].text)) {
+      unsigned long colour;
+      if (!Convert(SessionToken{e, false}, &colour, error)) return false;
+      colours.push_back(colour);
+    }
+    std::vector<std::string> names = ListElements(args[2].text);
+    // The module reads no more than its table holds, so padding stops there.
+    const size_t padded = size_t(std::clamp(count, 0, room::kTeamColors));
+    if (colours.size() < padded) colours.resize(padded, 0);
+    if (names.size() < padded) names.resize(padded);
+    std::vector<char*> namePointers;
+    for (std::string& n : names) namePointers.push_back(n.data());
+    GUI_InitTeamColor(count, colours.data(), namePointers.data());
+    result->clear();
+    return true;
+  };
+  return call;
+}
+
 }  // namespace
 
 const std::map<std::string, SessionCall>& SessionCalls() {
@@ -207,6 +255,20 @@ const std::map<std::string, SessionCall>& SessionCalls() {
       {"GUI_ShowScriptPanel", Bind(&GUI_ShowScriptPanel)},
       {"GUI_ScriptMessage", BindPrintf(&GUI_ScriptMessage)},
       {"LogMessage", BindPrintf(&LogMessage)},
+      {"GUI_InitClientInfo", Bind(&GUI_InitClientInfo)},
+      {"GUI_GetClientInfo", Bind(&GUI_GetClientInfo)},
+      {"GUI_GetLocalClientIndex", Bind(&GUI_GetLocalClientIndex)},
+      {"GUI_SetLocalClientIndex", Bind(&GUI_SetLocalClientIndex)},
+      {"GUI_InitTeamColor", BindInitTeamColor()},
+      {"GUI_GetNumTeamColor", Bind(&GUI_GetNumTeamColor)},
+      {"GUI_GetTeamColorByID", Bind(&GUI_GetTeamColorByID)},
+      {"GUI_GetTeamColorNameByID", Bind(&GUI_GetTeamColorNameByID)},
+      {"GUI_InitOptionInfo", Bind(&GUI_InitOptionInfo)},
+      {"GUI_GetNumOptions", Bind(&GUI_GetNumOptions)},
+      {"GUI_GetNumAvailableOptions", Bind(&GUI_GetNumAvailableOptions)},
+      {"GUI_GetOptionInfo", Bind(&GUI_GetOptionInfo)},
+      {"GUI_GetAvailableOptionInfo", Bind(&GUI_GetAvailableOptionInfo)},
+      {"GUI_GetServerInfo", Bind(&GUI_GetServerInfo)},
   };
   return calls;
 }

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "netkorvo/netkorvo.h"
 #include "tools/korvoui/options.h"
 #include "tools/korvoui/session_runner.h"
 #include "tools/korvoui/verbs.h"
@@ -31,5 +32,7 @@ int RunSessionVerb(int argc, char** argv) {
     script = buffer.str();
   }
   if (!PrepareHost(options)) return 2;
+  // The network library answers from the script (recording mode).
+  netkorvo::BeginSession();
   return RunSession(script);
 }

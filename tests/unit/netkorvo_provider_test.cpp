@@ -1,0 +1,243 @@
+// Tests of the network stand-in's session provider: the scalars with their
+// printed forms and limits, every record kind's set / show / forget rules, and
+// the module's clientinfo and serverinfo records written through it.
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/netkorvo.h"
+#include "korvogui/room.h"
+#include "tests/unit/netkorvo_support.h"
+
+using Lines = std::vector<std::string>;
+
+TEST_F(NetSessionTest, ScalarsStartAtTheirDefaultsAndPrintByType) {
+  const std::vector<std::pair<const char*, const char*>> defaults = {
+      {"NET_bInitialized", "0"},       {"NET_bLocalGame", "0"},         {"NET_bEnableGLMaker", "0"},
+      {"NET_ServerID", "0"},           {"my_client", "0"},              {"Clt.Wins", "0"},
+      {"Clt.Losses", "0"},             {"Clt.Score", "0"},              {"Clt.Ranking", "0"},
+      {"Clt.Class", "0"},              {"Clt.LoginID", "\"\""},         {"Clt.CreatingGame", "0"},
+      {"NET_var.kn_prev_login_id", "null"}, {"CC_Manager::TimeLimit", "0"},
+      {"CC_Manager::ElapsedTime", "0"}, {"CC_Manager::FragLimit", "0"},
+      {"NET_GR_client::IsTeamGame", "false"}, {"NET_GetTotalNumLoaders", "1"},
+      {"NET_GetNumLoaders", "1"},      {"KORVO_CLT::CalculateGrade", "0"},
+      {"CS_Manager::CanStart", "true"}, {"KORVO_CLT::SendConnect", "1"},
+      {"KORVO_CLT::SendLogOut", "1"},  {"KORVO_CLT::SendIdPw", "1"},
+      {"KORVO_CLT::SendPrivateInfo", "1"}, {"KORVO_CLT::SendNewIdPw", "1"},
+      {"KORVO_CLT::SendChgPw", "1"},   {"KORVO_CLT::SendChannelList", "1"},
+      {"KORVO_CLT::SendChgChannel", "1"}, {"KORVO_CLT::SendPlayerList", "1"},
+      {"KORVO_CLT::SendSessionList", "1"}, {"KORVO_CLT::SendSessionInfo", "1"},
+      {"KORVO_CLT::SendJoinGame", "1"}, {"KORVO_CLT::SendCreateGame", "1"},
+      {"KORVO_CLT::SendChatMsg", "1"},
+  };
+  for (const auto& [name, value] : defaults) {
+    EXPECT_TRUE(P().HasScalar(name)) << name;
+    EXPECT_EQ(Scalar(name), value) << name;
+  }
+  EXPECT_FALSE(P().HasScalar("DebugMode"));
+  EXPECT_EQ(Scalar("NET_Nothing"), "error: unknown network scalar NET_Nothing");
+}
+
+TEST_F(NetSessionTest, ScalarsWriteTheLibraryGlobals) {
+  EXPECT_EQ(SetScalar("NET_bInitialized", "1"), "");
+  EXPECT_EQ(SetScalar("NET_ServerID", "0x10"), "");
+  EXPECT_EQ(SetScalar("my_client", "3"), "");
+  EXPECT_EQ(SetScalar("Clt.Wins", "65535"), "");
+  EXPECT_EQ(SetScalar("Clt.Losses", "-1"), "");
+  EXPECT_EQ(SetScalar("Clt.Score", "4000000000"), "");
+  EXPECT_EQ(SetScalar("Clt.Ranking", "bits(0.25)"), "");
+  EXPECT_EQ(SetScalar("Clt.LoginID", "\"a login id that is longer than its room\""), "");
+  EXPECT_EQ(SetScalar("CC_Manager::FragLimit", "-5"), "");
+  EXPECT_EQ(SetScalar("CC_Manager::ElapsedTime", "90000"), "");
+  EXPECT_EQ(NET_bInitialized, 1);
+  EXPECT_EQ(NET_ServerID, 16);
+  EXPECT_EQ(my_client, 3);
+  EXPECT_EQ(Clt.Wins, 65535);
+  EXPECT_EQ(Clt.Losses, 65535);
+  EXPECT_EQ(Clt.Score, 4000000000u);
+  EXPECT_EQ(Clt.Ranking, 0x3E800000u);
+  EXPECT_STREQ(Clt.LoginID, "a login id that is lo");
+  EXPECT_EQ(CC_Manager::FragLimit, -5);
+  EXPECT_EQ(CC_Manager::ElapsedTime, 90000);
+  EXPECT_EQ(Scalar("Clt.Losses"), "65535");
+  EXPECT_EQ(Scalar("CC_Manager::FragLimit"), "-5");
+  EXPECT_EQ(Scalar("Clt.LoginID"), "\"a login id that is lo\"");
+  // The module's own writes show through.
+  Clt.CreatingGame = 1;
+  EXPECT_EQ(Scalar("Clt.CreatingGame"), "1");
+}
+
+TEST_F(NetSessionTest, BadScalarValuesAreRefusedAndChangeNothing) {
+  EXPECT_EQ(SetScalar("NET_ServerID", "12"), "");
+  EXPECT_NE(SetScalar("NET_ServerID", "twelve"), "");
+  EXPECT_NE(SetScalar("NET_ServerID", "0x1FFFFFFFF"), "");
+  EXPECT_NE(SetScalar("Clt.Wins", "65536"), "");
+  EXPECT_NE(SetScalar("CC_Manager::FragLimit", "-32769"), "");
+  EXPECT_NE(SetScalar("CS_Manager::CanStart", "yes"), "");
+  EXPECT_NE(SetScalar("Clt.LoginID", "null"), "") << "the login id has no null";
+  EXPECT_NE(SetScalar("NET_Nothing", "1"), "");
+  EXPECT_EQ(Scalar("NET_ServerID"), "12");
+  EXPECT_EQ(Scalar("Clt.Wins"), "0");
+  EXPECT_EQ(Scalar("CS_Manager::CanStart"), "true");
+  EXPECT_EQ(SetScalar("Clt.LoginID", "\"null\""), "");
+  EXPECT_EQ(Scalar("Clt.LoginID"), "\"null\"");
+}
+
+TEST_F(NetSessionTest, GamesShowInIdOrderWithEveryField) {
+  EXPECT_TRUE(P().HasKind("game"));
+  ASSERT_EQ(Set("game", {"9"}, {"name=Nine", "address=10.0.0.5"}), "");
+  ASSERT_EQ(Set("game", {"-1"}, {"type=255"}), "");
+  ASSERT_EQ(Set("game", {"2"}, {}), "");
+  EXPECT_EQ(Show("game"), (Lines{
+      "game 2 name=\"\" text=\"\" address=0.0.0.0 type=0 players=0 max=8",
+      "game 9 name=\"Nine\" text=\"\" address=10.0.0.5 type=0 players=0 max=8",
+      "game 4294967295 name=\"\" text=\"\" address=0.0.0.0 type=255 players=0 max=8",
+  }));
+  EXPECT_EQ(Show("game", {"0xFFFFFFFF"}), (Lines{"game 4294967295 name=\"\" text=\"\" address=0.0.0.0 type=255 players=0 max=8"}));
+  EXPECT_EQ(Show("game", {"3"}), (Lines{"show: no game 3"}));
+  ASSERT_EQ(Set("game", {"9"}, {"players=2"}), "");
+  EXPECT_EQ(Show("game", {"9"}), (Lines{"game 9 name=\"Nine\" text=\"\" address=10.0.0.5 type=0 players=2 max=8"}));
+  ASSERT_EQ(Forget("game", {"9"}), "");
+  ASSERT_EQ(Forget("game", {"9"}), "") << "absent records are ignored";
+  EXPECT_EQ(Show("game").size(), 2u);
+  ASSERT_EQ(Forget("game"), "");
+  EXPECT_TRUE(Show("game").empty());
+}
+
+TEST_F(NetSessionTest, BadRecordLinesAreRefusedAndLoseNothing) {
+  ASSERT_EQ(Set("game", {"5"}, {"name=Five", "players=2"}), "");
+  EXPECT_NE(Set("game", {"5"}, {"players=3", "colour=1"}), "") << "unknown field";
+  EXPECT_NE(Set("game", {"5"}, {"players=3", "type=256"}), "") << "8-bit field";
+  EXPECT_NE(Set("game", {"5"}, {"address=10.0.0"}), "");
+  EXPECT_NE(Set("game", {"5"}, {"address=10.0.0.256"}), "");
+  EXPECT_NE(Set("game", {"6"}, {"max=x"}), "") << "a refused line creates nothing";
+  EXPECT_NE(Set("game", {"4294967296"}, {}), "") << "key out of range";
+  EXPECT_NE(Set("game", {}, {}), "") << "key missing";
+  EXPECT_NE(Set("netclient", {"8"}, {}), "");
+  EXPECT_NE(Set("scorerow", {"0"}, {}), "");
+  EXPECT_NE(Set("player", {"200"}, {}), "");
+  EXPECT_NE(Set("session", {"100"}, {}), "");
+  EXPECT_NE(Set("scoreboard", {"1"}, {}), "") << "the score board has no key";
+  EXPECT_NE(Set("nokind", {"1"}, {}), "");
+  EXPECT_FALSE(P().HasKind("nokind"));
+  EXPECT_EQ(Show("game"), (Lines{"game 5 name=\"Five\" text=\"\" address=0.0.0.0 type=0 players=2 max=8"}));
+  EXPECT_EQ(Show("netclient", {"9"}).front().rfind("error: ", 0), 0u);
+}
+
+TEST_F(NetSessionTest, NameKindsNetclientsAndScoreRecordsPrintEveryField) {
+  ASSERT_EQ(Set("gamerule", {"2"}, {"name=\"DEATH MATCH\""}), "");
+  ASSERT_EQ(Set("gamerule", {"0"}, {"name=\"a rule name longer than thirty-one bytes\""}), "");
+  ASSERT_EQ(Set("classname", {"1"}, {"name=\"SECOND LIEUTENANT\""}), "");
+  EXPECT_EQ(Show("gamerule"), (Lines{"gamerule 0 name=\"a rule name longer than thirty-\"",
+                                     "gamerule 2 name=\"DEATH MATCH\""}));
+  EXPECT_EQ(Show("classname"), (Lines{"classname 1 name=\"SECOND LIEUTENANT\""}));
+  ASSERT_EQ(Set("netclient", {"7"}, {"name=ACE", "character=0x81"}), "");
+  ASSERT_EQ(Set("netclient", {"1"}, {"winner=1", "frags=-2"}), "");
+  EXPECT_EQ(Show("netclient"), (Lines{
+      "netclient 1 name=\"\" team=0 frags=-2 character=0 winner=true",
+      "netclient 7 name=\"ACE\" team=0 frags=0 character=129 winner=false",
+  }));
+  EXPECT_TRUE(Show("scoreboard").empty());
+  ASSERT_EQ(Set("scoreboard", {}, {"slottitle=\"\""}), "");
+  EXPECT_EQ(Show("scoreboard"), (Lines{"scoreboard rows=0 fragtitle=null slottitle=\"\""}));
+  ASSERT_EQ(Set("scoreboard", {}, {"slottitle=null", "fragtitle=\"null\""}), "");
+  EXPECT_EQ(Show("scoreboard"), (Lines{"scoreboard rows=0 fragtitle=\"null\" slottitle=null"}));
+  ASSERT_EQ(Forget("scoreboard"), "");
+  EXPECT_TRUE(Show("scoreboard").empty());
+  ASSERT_EQ(Set("scorerow", {"8"}, {"name=Z", "highlight=true", "frag=\"3/10\""}), "");
+  EXPECT_EQ(Show("scorerow"), (Lines{
+      "scorerow 8 name=\"Z\" key=0 rank=0 mark=\"\" highlight=true team=0 class=-1 left=-1 right=-1 "
+      "frag=\"3/10\" slot=null"}));
+}
+
+TEST_F(NetSessionTest, LobbyTablesLiveInTheOnlineClientAndShowOnlyUsedRecords) {
+  ASSERT_EQ(Set("player", {"199"}, {"id=ACE", "wins=3", "losses=1", "score=4000000000", "ranking=7", "class=2"}), "");
+  ASSERT_EQ(Set("player", {"5"}, {"wins=9"}), "") << "a record whose first byte is 0 stays free";
+  ASSERT_EQ(Set("session", {"0"}, {"name=Arena", "type=1", "map=\"arena.gnd\"", "address=192.168.0.7"}), "");
+  ASSERT_EQ(Set("channel", {"3"}, {"name=\"a channel name too long\""}), "");
+  EXPECT_STREQ(Clt.PlayerInfo[199].id, "ACE");
+  EXPECT_EQ(Clt.PlayerInfo[199].score, 4000000000u);
+  EXPECT_EQ(Clt.PlayerInfo[199].grade, 2);
+  EXPECT_EQ(Clt.PlayerInfo[5].wins, 9);
+  const auto* address = reinterpret_cast<const unsigned char*>(&Clt.SessionInfo[0].address);
+  EXPECT_EQ(address[0], 192);
+  EXPECT_EQ(address[3], 7);
+  EXPECT_EQ(Show("player"), (Lines{"player 199 id=\"ACE\" wins=3 losses=1 score=4000000000 ranking=7 class=2"}));
+  EXPECT_EQ(Show("player", {"5"}), (Lines{"show: no player 5"}));
+  EXPECT_EQ(Show("session"), (Lines{"session 0 name=\"Arena\" type=1 map=\"arena.gnd\" address=192.168.0.7"}));
+  EXPECT_EQ(Show("channel"), (Lines{"channel 3 name=\"a channel name too \""}));
+  // What the module writes shows as it is.
+  std::strcpy(Clt.ChannelInfo[0].name, "Lobby");
+  EXPECT_EQ(Show("channel", {"0"}), (Lines{"channel 0 name=\"Lobby\""}));
+  ASSERT_EQ(Forget("player", {"5"}), "");
+  EXPECT_EQ(Clt.PlayerInfo[5].wins, 0) << "forget clears the record";
+  ASSERT_EQ(Forget("player"), "");
+  EXPECT_EQ(Clt.PlayerInfo[199].id[0], 0);
+  EXPECT_EQ(Clt.PlayerInfo[199].score, 0u);
+  EXPECT_TRUE(Show("player").empty());
+}
+
+TEST_F(NetSessionTest, ModuleRecordsAreWrittenThroughTheModuleExports) {
+  ASSERT_TRUE(GUI_InitClientInfo(4, 0));
+  ASSERT_EQ(Set("clientinfo", {"4"}, {"state=2", "name=ACE", "character=3", "left=1", "right=0",
+                                      "team=1", "class=5", "ready=1"}), "");
+  const SGUI_ClientInfo* c = GUI_GetClientInfo(4);
+  EXPECT_EQ(c->state, 2);
+  EXPECT_STREQ(c->name, "ACE");
+  EXPECT_EQ(c->character, 3);
+  EXPECT_EQ(c->classIndex, 5);
+  EXPECT_EQ(c->ready, 1);
+  EXPECT_EQ(Show("clientinfo", {"4"}),
+            (Lines{"clientinfo 4 state=2 name=\"ACE\" character=3 left=1 right=0 team=1 class=5 ready=1"}));
+  EXPECT_EQ(Show("clientinfo").size(), 8u);
+  EXPECT_NE(Set("clientinfo", {"4"}, {"ready=256"}), "");
+  EXPECT_EQ(c->ready, 1);
+  EXPECT_NE(Forget("clientinfo", {"4"}), "");
+  EXPECT_NE(Set("clientinfo", {"8"}, {}), "");
+
+  const SGUI_ServerInfo saved = *GUI_GetServerInfo();
+  ASSERT_EQ(Set("serverinfo", {}, {"room=\"ACE's ARENA\"", "map=\"arena-DE.gnd\"", "type=1", "frag=20",
+                                   "time=10", "parts=2", "armor=300", "shield=150"}), "");
+  EXPECT_EQ(Show("serverinfo"), (Lines{"serverinfo room=\"ACE's ARENA\" password=\"\" map=\"arena-DE.gnd\" "
+                                       "type=1 frag=20 time=10 parts=2 armor=300 shield=150"}));
+  EXPECT_EQ(GUI_GetServerInfo()->armor, 300);
+  *GUI_GetServerInfo() = saved;
+  GUI_InitClientInfo(4, 0);
+}
+
+TEST(NetSessionStart, BeginSessionRegistersOnceAndStartsFromTheStartState) {
+  NET_bInitialized = 1;
+  std::strcpy(Clt.LoginID, "ACE");
+  netkorvo::BeginSession();
+  netkorvo::BeginSession();
+  const auto& providers = korvostate::Providers();
+  EXPECT_EQ(std::count(providers.begin(), providers.end(), &netkorvo::SessionProvider()), 1);
+  EXPECT_EQ(NET_bInitialized, 0);
+  EXPECT_EQ(Clt.LoginID[0], 0);
+  EXPECT_TRUE(korvostate::Recording());
+  NET_Release();
+  EXPECT_EQ(korvostate::TakeCalls(), (Lines{"NET_Release()"}));
+  korvostate::SetRecording(false);
+}
+
+TEST(NetRecordPrinting, LobbyRecordsPrintAsResults) {
+  PLAYER_INFO player = {};
+  std::strcpy(player.id, "ACE");
+  player.wins = 3;
+  player.losses = 65535;
+  player.score = 4000000000u;
+  player.ranking = 7;
+  player.grade = 2;
+  EXPECT_EQ(netkorvo::PrintFields(player), "id=\"ACE\" wins=3 losses=65535 score=4000000000 ranking=7 class=2");
+  SESSION_INFO session = {};
+  std::strcpy(session.name, "A\"B");
+  session.type = 200;
+  std::strcpy(session.map, "arena.gnd");
+  const unsigned char address[4] = {10, 0, 0, 5};
+  std::memcpy(&session.address, address, 4);
+  EXPECT_EQ(netkorvo::PrintFields(session), "name=\"A\\x22B\" type=200 map=\"arena.gnd\" address=10.0.0.5");
+  CHANNEL_INFO channel = {};
+  std::memset(channel.name, 'c', sizeof channel.name);   // no NUL: prints its 20 bytes
+  EXPECT_EQ(netkorvo::PrintFields(channel), "name=\"" + std::string(20, 'c') + "\"");
+}

@@ -1,0 +1,278 @@
+// Tests of the network stand-in's recording mode: the recorded call lines with
+// their argument and result forms, the scripted results of requests, the game
+// list handed to NET_UpdateGLManager's callback, and the reads that answer
+// from the scripted records (client slots, score board, rules, stored id).
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/netkorvo.h"
+#include "tests/unit/netkorvo_support.h"
+
+using Lines = std::vector<std::string>;
+
+namespace {
+
+std::vector<CGameListItem> g_delivered;
+void Collect(CGameListItem* item) { g_delivered.push_back(*item); }
+
+}  // namespace
+
+TEST_F(NetSessionTest, LifeAndGameListCallsAreRecordedInOrder) {
+  NET_Init(1, nullptr, 1, 1);
+  NET_Init(0, "10.0.0.5", 1, 0);
+  NET_InitGLManager();
+  NET_UpdateGLManager(&Collect);
+  NET_RefreshGLManager();
+  NET_ReleaseGLManager();
+  NET_Release();
+  EXPECT_EQ(Calls(), (Lines{"NET_Init(1, null, 1, 1)", "NET_Init(0, \"10.0.0.5\", 1, 0)",
+                            "NET_InitGLManager()", "NET_RefreshGLManager()", "NET_ReleaseGLManager()",
+                            "NET_Release()"}));
+  EXPECT_TRUE(Calls().empty()) << "TakeCalls forgets what it returned";
+}
+
+TEST_F(NetSessionTest, LobbyRequestsRecordTheirArgumentsAndScriptedResults) {
+  EXPECT_EQ(Clt.SendConnect(0), 1);
+  EXPECT_EQ(SetScalar("KORVO_CLT::SendConnect", "0"), "");
+  EXPECT_EQ(Clt.SendConnect(0), 0);
+  EXPECT_EQ(SetScalar("KORVO_CLT::SendChatMsg", "-3"), "");
+  EXPECT_EQ(Clt.SendChatMsg("a \"b\"\n"), -3);
+  Clt.Close();
+  EXPECT_EQ(Clt.SendLogOut(), 1);
+  EXPECT_EQ(Clt.SendIdPw("ACE", "pw"), 1);
+  EXPECT_EQ(Clt.SendPrivateInfo(), 1);
+  EXPECT_EQ(Clt.SendNewIdPw("ACE", "p", "v", "850307", "a@b"), 1);
+  EXPECT_EQ(Clt.SendChgPw("ACE", "p", "n", "v"), 1);
+  EXPECT_EQ(Clt.SendChannelList(), 1);
+  EXPECT_EQ(Clt.SendChgChannel(nullptr), 1);
+  EXPECT_EQ(Clt.SendPlayerList(), 1);
+  EXPECT_EQ(Clt.SendSessionList(), 1);
+  EXPECT_EQ(Clt.SendSessionInfo("Arena"), 1);
+  EXPECT_EQ(Clt.SendJoinGame("Arena", "", "10.0.0.5"), 1);
+  EXPECT_EQ(SetScalar("KORVO_CLT::SendCreateGame", "7"), "");
+  EXPECT_EQ(Clt.SendCreateGame("Room", "pw", 8), 7);
+  EXPECT_EQ(Calls(), (Lines{
+      "KORVO_CLT::SendConnect(0) -> 1",
+      "KORVO_CLT::SendConnect(0) -> 0",
+      "KORVO_CLT::SendChatMsg(\"a \\x22b\\x22\\x0A\") -> -3",
+      "KORVO_CLT::Close()",
+      "KORVO_CLT::SendLogOut() -> 1",
+      "KORVO_CLT::SendIdPw(\"ACE\", \"pw\") -> 1",
+      "KORVO_CLT::SendPrivateInfo() -> 1",
+      "KORVO_CLT::SendNewIdPw(\"ACE\", \"p\", \"v\", \"850307\", \"a@b\") -> 1",
+      "KORVO_CLT::SendChgPw(\"ACE\", \"p\", \"n\", \"v\") -> 1",
+      "KORVO_CLT::SendChannelList() -> 1",
+      "KORVO_CLT::SendChgChannel(null) -> 1",
+      "KORVO_CLT::SendPlayerList() -> 1",
+      "KORVO_CLT::SendSessionList() -> 1",
+      "KORVO_CLT::SendSessionInfo(\"Arena\") -> 1",
+      "KORVO_CLT::SendJoinGame(\"Arena\", \"\", \"10.0.0.5\") -> 1",
+      "KORVO_CLT::SendCreateGame(\"Room\", \"pw\", 8) -> 7",
+  }));
+}
+
+TEST_F(NetSessionTest, RoomChatAndProfileCallsAreRecorded) {
+  EXPECT_TRUE(CS_Manager::CanStart());
+  EXPECT_EQ(SetScalar("CS_Manager::CanStart", "false"), "");
+  EXPECT_FALSE(CS_Manager::CanStart());
+  CS_Manager::Write_Start();
+  CS_Manager::UpdateMenuState(3, 1);
+  Server_AddBot(2);
+  Server_RemoveBot(5);
+  Client_GetClientMsg(-1)->Write_ChatMode(true);
+  Client_GetClientMsg(-1)->Write_ChatMode(false);
+  Client_RequestTextMsg("gg");
+  ScreenMsg("======================= %i.%i.%i.%i", 10, 0, 0, 5);
+  SetScreenMsgColor(0xFFFF0000);
+  NET_profile.WritePrevLoginID("ACE");
+  EXPECT_EQ(Calls(), (Lines{
+      "CS_Manager::CanStart() -> true",
+      "CS_Manager::CanStart() -> false",
+      "CS_Manager::Write_Start()",
+      "CS_Manager::UpdateMenuState(3, 1)",
+      "Server_AddBot(2)",
+      "Server_RemoveBot(5)",
+      "CC_Message::Write_ChatMode(true)",
+      "CC_Message::Write_ChatMode(false)",
+      "Client_RequestTextMsg(\"gg\")",
+      "ScreenMsg(\"======================= 10.0.0.5\")",
+      "SetScreenMsgColor(0xFFFF0000)",
+      "SNetProfile::WritePrevLoginID(\"ACE\")",
+  }));
+}
+
+TEST_F(NetSessionTest, ReadsAreNotRecordedAndNothingIsRecordedOutsideSessions) {
+  EXPECT_EQ(Clt.CalculateGrade(3, 100), 0);
+  EXPECT_EQ(CC_Manager::GetClientInfo(0), nullptr);
+  EXPECT_STREQ(NET_GetGameRuleInfo(1)->name, "");
+  EXPECT_STREQ(NET_GetClassName(1), "");
+  EXPECT_EQ(NET_GetTotalNumLoaders(), 1);
+  EXPECT_EQ(NET_GetNumLoaders(), 1);
+  EXPECT_FALSE(NET_GR_client::IsTeamGame());
+  NET_UpdateGLManager(&Collect);
+  const char* value = nullptr;
+  EXPECT_FALSE(NET_var.GetValue("kn_prev_login_id", &value));
+  EXPECT_TRUE(Calls().empty());
+
+  korvostate::SetRecording(false);
+  NET_Release();
+  Clt.SendLogOut();
+  korvostate::SetRecording(true);
+  EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(NetSessionTest, GameListDeliversEachGameOnceInDefinitionOrderUntilRestarted) {
+  g_delivered.clear();
+  ASSERT_EQ(Set("game", {"9"}, {"name=\"Nine's ARENA\"", "text=TDM", "address=10.0.0.5", "type=2",
+                                 "players=3", "max=6"}), "");
+  ASSERT_EQ(Set("game", {"4"}, {"name=\"a name far longer than the room of twenty-five\"",
+                                 "text=\"second text too long\""}), "");
+  NET_InitGLManager();
+  NET_UpdateGLManager(&Collect);
+  ASSERT_EQ(g_delivered.size(), 2u);
+  const CGameListItem& nine = g_delivered[0];
+  EXPECT_EQ(nine.ServerID, 9u);
+  EXPECT_STREQ(nine.Name, "Nine's ARENA");
+  EXPECT_STREQ(nine.Text, "TDM");
+  EXPECT_EQ(std::vector<int>(nine.Address, nine.Address + 4), (std::vector<int>{10, 0, 0, 5}));
+  EXPECT_EQ(nine.Type, 2);
+  EXPECT_EQ(nine.Players, 3);
+  EXPECT_EQ(nine.MaxPlayers, 6);
+  // Raw offsets as the module reads them.
+  const auto* bytes = reinterpret_cast<const unsigned char*>(&nine);
+  EXPECT_EQ(bytes[30], 10);
+  EXPECT_EQ(bytes[36], 2);
+  EXPECT_EQ(bytes[38], 6);
+  EXPECT_STREQ(reinterpret_cast<const char*>(bytes + 5), "Nine's ARENA");
+  EXPECT_STREQ(reinterpret_cast<const char*>(bytes + 39), "TDM");
+  const CGameListItem& four = g_delivered[1];
+  EXPECT_EQ(four.ServerID, 4u);
+  EXPECT_EQ(std::string(four.Name), std::string("a name far longer than the room of twenty-five").substr(0, 24));
+  EXPECT_EQ(std::string(four.Text), "second text too ");
+  EXPECT_EQ(four.MaxPlayers, 8);
+
+  NET_UpdateGLManager(&Collect);
+  EXPECT_EQ(g_delivered.size(), 2u) << "delivered games are not delivered again";
+  ASSERT_EQ(Set("game", {"1"}, {"name=late"}), "");
+  NET_UpdateGLManager(&Collect);
+  ASSERT_EQ(g_delivered.size(), 3u);
+  EXPECT_STREQ(g_delivered[2].Name, "late");
+
+  NET_RefreshGLManager();
+  g_delivered.clear();
+  NET_UpdateGLManager(&Collect);
+  ASSERT_EQ(g_delivered.size(), 3u);
+  EXPECT_EQ(g_delivered[0].ServerID, 9u);
+  EXPECT_EQ(g_delivered[2].ServerID, 1u);
+  NET_UpdateGLManager(nullptr);
+}
+
+TEST_F(NetSessionTest, GameListItemCopiesTheWholeRecord) {
+  CGameListItem a;
+  EXPECT_EQ(a.ServerID, 0u);
+  EXPECT_EQ(a.Name[0], 0);
+  a.ServerID = 77;
+  a.Reserved4 = 5;
+  std::strcpy(a.Name, "x");
+  a.Reserved34[1] = 9;
+  CGameListItem b;
+  b = a;
+  EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0);
+  const CGameListItem c(a);
+  EXPECT_EQ(std::memcmp(&a, &c, sizeof a), 0);
+}
+
+TEST_F(NetSessionTest, ClientSlotsAnswerFromNetclientRecords) {
+  ASSERT_EQ(Set("netclient", {"2"}, {"name=ACE", "team=1", "frags=12", "character=0x83", "winner=true"}), "");
+  EXPECT_EQ(CC_Manager::GetClientInfo(0), nullptr);
+  EXPECT_EQ(CC_Manager::GetClientInfo(-1), nullptr);
+  EXPECT_EQ(CC_Manager::GetClientInfo(8), nullptr);
+  SClientInfo* info = CC_Manager::GetClientInfo(2);
+  ASSERT_NE(info, nullptr);
+  EXPECT_EQ(info->inUse, 1);
+  EXPECT_STREQ(info->name, "ACE");
+  EXPECT_EQ(info->team, 1);
+  EXPECT_EQ(info->frags, 12);
+  EXPECT_EQ(info->character, 0x83);
+  EXPECT_TRUE(NET_GR_client::IsWinner(2));
+  EXPECT_FALSE(NET_GR_client::IsWinner(0));
+  EXPECT_FALSE(NET_GR_client::IsWinner(99));
+  ASSERT_EQ(Forget("netclient", {"2"}), "");
+  EXPECT_EQ(CC_Manager::GetClientInfo(2), nullptr);
+}
+
+TEST_F(NetSessionTest, ScoreBoardIsFilledFromTheScriptedHeaderAndRows) {
+  ASSERT_EQ(Set("scoreboard", {}, {"rows=3", "fragtitle=FRAG"}), "");
+  ASSERT_EQ(Set("scorerow", {"1"}, {"name=ACE", "key=7", "rank=1", "mark=mark1.tga", "highlight=1",
+                                    "team=1", "class=2", "left=3", "right=0", "frag=\"12\"", "slot=\"1P\""}), "");
+  ASSERT_EQ(Set("scorerow", {"3"}, {"name=BOB", "key=9", "rank=2"}), "");
+  ASSERT_EQ(Set("scorerow", {"2"}, {"key=7", "rank=5"}), "");
+  SScoreBoard board;
+  std::memset(&board, 0xAB, sizeof board);
+  NET_GR_client::FillScoreBoard(&board);
+  EXPECT_EQ(board.rowCount, 3);
+  EXPECT_EQ(board.hasFragTitle, 1);
+  EXPECT_STREQ(board.fragTitle, "FRAG");
+  EXPECT_EQ(board.hasSlotTitle, 0);
+  EXPECT_EQ(board.slotTitle[0], 0);
+  EXPECT_STREQ(board.rows[0].name, "ACE");
+  EXPECT_EQ(board.rows[0].key, 7);
+  EXPECT_STREQ(board.rows[0].mark, "mark1.tga");
+  EXPECT_EQ(board.rows[0].highlight, 1);
+  EXPECT_EQ(board.rows[0].team, 1);
+  EXPECT_EQ(board.rows[0].classIndex, 2);
+  EXPECT_EQ(board.rows[0].leftOption, 3);
+  EXPECT_EQ(board.rows[0].rightOption, 0);
+  EXPECT_EQ(board.rows[0].hasFrag, 1);
+  EXPECT_STREQ(board.rows[0].frag, "12");
+  EXPECT_EQ(board.rows[0].hasSlot, 1);
+  EXPECT_STREQ(board.rows[0].slot, "1P");
+  EXPECT_STREQ(board.rows[2].name, "BOB");
+  EXPECT_EQ(board.rows[2].classIndex, -1);
+  EXPECT_EQ(board.rows[2].leftOption, -1);
+  EXPECT_EQ(board.rows[2].hasFrag, 0);
+  // Absent rows are zero-filled.
+  EXPECT_EQ(board.rows[3].name[0], 0);
+  EXPECT_EQ(board.rows[7].key, 0);
+  // The first row with the key gives the rank.
+  EXPECT_EQ(NET_GR_client::GetRankNumber(7), 1);
+  EXPECT_EQ(NET_GR_client::GetRankNumber(9), 2);
+  EXPECT_EQ(NET_GR_client::GetRankNumber(8), 0);
+  NET_GR_client::FillScoreBoard(nullptr);
+}
+
+TEST_F(NetSessionTest, RulesClassesLoadersAndGradeAnswerFromTheScript) {
+  ASSERT_EQ(Set("gamerule", {"1"}, {"name=\"TEAM DEATH MATCH\""}), "");
+  ASSERT_EQ(Set("classname", {"3"}, {"name=MAJOR"}), "");
+  SGameRuleInfo* rule = NET_GetGameRuleInfo(1);
+  EXPECT_STREQ(rule->name, "TEAM DEATH MATCH");
+  EXPECT_EQ(NET_GetGameRuleInfo(1), rule) << "one stable record per rule";
+  EXPECT_STREQ(NET_GetGameRuleInfo(0)->name, "");
+  EXPECT_STREQ(NET_GetClassName(3), "MAJOR");
+  EXPECT_STREQ(NET_GetClassName(4), "");
+  EXPECT_EQ(SetScalar("NET_GetTotalNumLoaders", "5"), "");
+  EXPECT_EQ(SetScalar("NET_GetNumLoaders", "2"), "");
+  EXPECT_EQ(SetScalar("KORVO_CLT::CalculateGrade", "4"), "");
+  EXPECT_EQ(SetScalar("NET_GR_client::IsTeamGame", "1"), "");
+  EXPECT_EQ(NET_GetTotalNumLoaders(), 5);
+  EXPECT_EQ(NET_GetNumLoaders(), 2);
+  EXPECT_EQ(Clt.CalculateGrade(1, 2), 4);
+  EXPECT_TRUE(NET_GR_client::IsTeamGame());
+}
+
+TEST_F(NetSessionTest, StoredLoginIdIsReadAndWrittenThroughTheProfile) {
+  const char* value = nullptr;
+  EXPECT_FALSE(NET_var.GetValue("kn_prev_login_id", &value));
+  NET_profile.WritePrevLoginID("ACE");
+  ASSERT_TRUE(NET_var.GetValue("kn_prev_login_id", &value));
+  EXPECT_STREQ(value, "ACE");
+  EXPECT_EQ(Scalar("NET_var.kn_prev_login_id"), "\"ACE\"");
+  EXPECT_FALSE(NET_var.GetValue("other_key", &value));
+  EXPECT_FALSE(NET_var.GetValue(nullptr, &value));
+  EXPECT_EQ(SetScalar("NET_var.kn_prev_login_id", "null"), "");
+  EXPECT_FALSE(NET_var.GetValue("kn_prev_login_id", &value));
+  EXPECT_EQ(SetScalar("NET_var.kn_prev_login_id", "\"\""), "");
+  ASSERT_TRUE(NET_var.GetValue("kn_prev_login_id", &value));
+  EXPECT_STREQ(value, "");
+}

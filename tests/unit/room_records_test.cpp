@@ -1,0 +1,167 @@
+// Tests of the module's records of the multiplayer setup: client records and
+// the local client index, team colours, the option table built from the
+// host's option-part descriptors, the server record and whole-record copies.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "korvogui/korvogui.h"
+#include "korvogui/room.h"
+#include "netkorvo/netkorvo.h"
+#include "refhost/option_parts.h"
+
+namespace {
+
+korvohost::SOptionPartRecord Part(const std::string& name, int id) {
+  korvohost::SOptionPartRecord part;
+  part.name = name;
+  part.text2 = name + " 2";
+  part.icon = name + ".tga";
+  part.text4 = name + " 4";
+  part.id = id;
+  return part;
+}
+
+class RoomRecordsTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    korvohost::SetOptionParts({});
+    GUI_InitOptionInfo();
+    GUI_InitTeamColor(0, nullptr, nullptr);
+    for (int slot = 0; slot < 8; ++slot) GUI_InitClientInfo(slot, 0);
+    GUI_SetLocalClientIndex(-1);
+  }
+};
+
+}  // namespace
+
+TEST_F(RoomRecordsTest, InitClientInfoResetsOneSlot) {
+  SGUI_ClientInfo* c = GUI_GetClientInfo(7);
+  ASSERT_NE(c, nullptr);
+  std::memset(static_cast<void*>(c), 0x5A, sizeof *c);
+  EXPECT_TRUE(GUI_InitClientInfo(7, 2));
+  EXPECT_EQ(c->state, 2);
+  EXPECT_EQ(c->name[0], 0);
+  EXPECT_EQ(c->character, -1);
+  EXPECT_EQ(c->left, -1);
+  EXPECT_EQ(c->right, -1);
+  EXPECT_EQ(c->team, 0);
+  EXPECT_EQ(c->classIndex, 0);
+  EXPECT_EQ(c->ready, 0);
+  EXPECT_EQ(netkorvo::PrintFields(*c),
+            "state=2 name=\"\" character=-1 left=-1 right=-1 team=0 class=0 ready=0");
+  // Slots outside 0-7 have no record and change nothing.
+  GUI_GetClientInfo(0)->state = 4;
+  EXPECT_FALSE(GUI_InitClientInfo(8, 1));
+  EXPECT_FALSE(GUI_InitClientInfo(-1, 1));
+  EXPECT_EQ(GUI_GetClientInfo(8), nullptr);
+  EXPECT_EQ(GUI_GetClientInfo(-1), nullptr);
+  EXPECT_EQ(GUI_GetClientInfo(0)->state, 4);
+  EXPECT_EQ(GUI_GetClientInfo(1) - GUI_GetClientInfo(0), 1) << "one table of eight records";
+}
+
+TEST_F(RoomRecordsTest, LocalClientIndexStaysAsSet) {
+  EXPECT_TRUE(GUI_SetLocalClientIndex(5));
+  EXPECT_EQ(GUI_GetLocalClientIndex(), 5);
+  GUI_InitClientInfo(5, 0);
+  EXPECT_EQ(GUI_GetLocalClientIndex(), 5);
+}
+
+TEST_F(RoomRecordsTest, TeamColoursCopyAtMostEightEntriesWithShortNames) {
+  unsigned long colours[10] = {0xFFFF0000, 0xFF0000FF, 3, 4, 5, 6, 7, 8, 9, 10};
+  std::string longName = "A TEAM NAME LONGER THAN FIFTEEN";
+  char* names[10] = {const_cast<char*>("RED"), const_cast<char*>("BLUE"), nullptr, longName.data(),
+                     const_cast<char*>("E"), const_cast<char*>("F"), const_cast<char*>("G"),
+                     const_cast<char*>("H"), const_cast<char*>("I"), const_cast<char*>("J")};
+  GUI_InitTeamColor(10, colours, names);
+  EXPECT_EQ(GUI_GetNumTeamColor(), 8);
+  EXPECT_EQ(GUI_GetTeamColorByID(0), 0xFFFF0000ul);
+  EXPECT_STREQ(GUI_GetTeamColorNameByID(1), "BLUE");
+  EXPECT_STREQ(GUI_GetTeamColorNameByID(2), "");
+  EXPECT_STREQ(GUI_GetTeamColorNameByID(3), "A TEAM NAME LON");
+  EXPECT_EQ(GUI_GetTeamColorByID(7), 8ul);
+  EXPECT_EQ(GUI_GetTeamColorByID(8), 0ul);
+  EXPECT_STREQ(GUI_GetTeamColorNameByID(8), "");
+  EXPECT_EQ(GUI_GetTeamColorByID(-1), 0ul);
+  EXPECT_EQ(GUI_GetTeamColorByID(1000), 0xFFFFBD1Eul);
+  EXPECT_STREQ(GUI_GetTeamColorNameByID(1000), "NONE");
+  EXPECT_EQ(GUI_GetTeamColorByID(5000), 0xFFFFBD1Eul);
+
+  GUI_InitTeamColor(2, colours, names);
+  EXPECT_EQ(GUI_GetNumTeamColor(), 2);
+  EXPECT_EQ(GUI_GetTeamColorByID(3), 0ul) << "entries past the count are not teams";
+  GUI_InitTeamColor(-3, nullptr, nullptr);
+  EXPECT_EQ(GUI_GetNumTeamColor(), 0);
+}
+
+TEST_F(RoomRecordsTest, OptionTableIsBuiltFromTheHostDescriptors) {
+  korvohost::SOptionPartRecord longPart = Part(std::string(60, 'x'), 12);
+  korvohost::SetOptionParts({Part("MISSILE", 101), longPart, Part("SHIELD", 7)});
+  GUI_InitOptionInfo();
+  ASSERT_EQ(GUI_GetNumOptions(), 3);
+  EXPECT_EQ(GUI_GetNumAvailableOptions(), 3);
+  const SGUI_OptionInfo* first = GUI_GetOptionInfo(0);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(netkorvo::PrintFields(*first),
+            "valid=1 index=0 name=\"MISSILE\" text2=\"MISSILE 2\" icon=\"MISSILE.tga\" "
+            "text4=\"MISSILE 4\" left=101 right=101");
+  const SGUI_OptionInfo* second = GUI_GetAvailableOptionInfo(1);
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->index, 1);
+  EXPECT_EQ(std::string(second->name), std::string(49, 'x'));
+  EXPECT_EQ(std::string(second->text2), std::string(49, 'x'));
+  EXPECT_EQ(second->left, 12);
+  EXPECT_EQ(GUI_GetOptionInfo(2)->right, 7);
+  EXPECT_EQ(GUI_GetOptionInfo(3), nullptr);
+  EXPECT_EQ(GUI_GetOptionInfo(-1), nullptr);
+
+  // A rebuild clears what was there.
+  korvohost::SetOptionParts({Part("LASER", 3)});
+  GUI_InitOptionInfo();
+  EXPECT_EQ(GUI_GetNumOptions(), 1);
+  EXPECT_STREQ(GUI_GetOptionInfo(0)->name, "LASER");
+  EXPECT_EQ(GUI_GetOptionInfo(1), nullptr);
+  const SGUI_OptionInfo* stale = GUI_GetOptionInfo(0) + 1;
+  EXPECT_EQ(stale->valid, 0);
+  EXPECT_EQ(stale->name[0], 0);
+}
+
+TEST_F(RoomRecordsTest, OptionTableTakesAtMost127Descriptors) {
+  std::vector<korvohost::SOptionPartRecord> parts;
+  for (int i = 0; i < 130; ++i) parts.push_back(Part("P" + std::to_string(i), i));
+  korvohost::SetOptionParts(parts);
+  GUI_InitOptionInfo();
+  EXPECT_EQ(GUI_GetNumOptions(), 127);
+  EXPECT_STREQ(GUI_GetOptionInfo(126)->name, "P126");
+  EXPECT_EQ(GUI_GetOptionInfo(126)->index, 126);
+  EXPECT_EQ(GUI_GetOptionInfo(127), nullptr);
+}
+
+TEST_F(RoomRecordsTest, InitializeBuildsTheOptionTable) {
+  korvohost::SetOptionParts({Part("A", 1), Part("B", 2)});
+  GUI_Initialize();
+  EXPECT_EQ(GUI_GetNumOptions(), 2);
+  GUI_Release();
+}
+
+TEST_F(RoomRecordsTest, ServerRecordIsOneRecordAndCopiesWhole) {
+  SGUI_ServerInfo* server = GUI_GetServerInfo();
+  EXPECT_EQ(server, GUI_GetServerInfo());
+  const SGUI_ServerInfo saved = *server;
+  SGUI_ServerInfo other;
+  std::memset(static_cast<void*>(&other), 0x3C, sizeof other);
+  *server = other;
+  EXPECT_EQ(std::memcmp(server, &other, sizeof other), 0) << "the unused tail is copied too";
+  *server = saved;
+
+  SGUI_ClientInfo a, b;
+  std::memset(static_cast<void*>(&a), 0x11, sizeof a);
+  b = a;
+  EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0);
+  SGUI_OptionInfo o, p;
+  std::memset(static_cast<void*>(&o), 0x22, sizeof o);
+  p = o;
+  EXPECT_EQ(std::memcmp(&o, &p, sizeof o), 0);
+}
