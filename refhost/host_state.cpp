@@ -7,6 +7,7 @@
 #include "host/host_services.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
+#include "refhost/script_player.h"
 
 // ---- Host globals ------------------------------------------------------------------------
 uint32_t dwY3DCurrentFrameTick = 0;
@@ -71,13 +72,21 @@ int Res_LoadString(int id, char* buffer, int size) {
   return n;
 }
 
-void ExecuteCommand(const char* line) { R().commands.emplace_back(line ? line : ""); }
+// Every line is recorded; outside sessions the script player also runs the
+// script commands among them.
+void ExecuteCommand(const char* line) {
+  R().commands.emplace_back(line ? line : "");
+  korvohost::ScriptCommand(line);
+}
 
 // ---- Control API -------------------------------------------------------------------------
 
 namespace korvohost {
 
-void SetTick(uint32_t ms) { dwY3DCurrentFrameTick = ms; }
+void SetTick(uint32_t ms) {
+  dwY3DCurrentFrameTick = ms;
+  StepScripts(ms);
+}
 
 void SetScreen(int width, int height) {
   SCREEN_X = width;
@@ -132,6 +141,7 @@ void Reset() {
   bConsole = bSystemMenu = bChatInputMode = bSceneActive = bServerSystem = bHalt = DebugMode = 0;
   KORVO_VERSION = 100;
   ResetGraphics();
+  ResetScriptPlayer();
 }
 
 }  // namespace korvohost
