@@ -109,6 +109,7 @@ void CProfileStore::Close() {
   readOnly_ = false;
   order_.clear();
   damaged_.clear();
+  loaded_ = false;
 }
 
 std::vector<std::string> CProfileStore::TakeMessages() {
@@ -163,6 +164,7 @@ std::vector<SAccountRecord> CProfileStore::LoadAccounts() {
   std::vector<Loaded> loaded;
   order_.clear();
   if (dir_.empty()) return {};
+  loaded_ = true;
   for (const std::string& file : FolderEntries(dir_)) {
     std::string fileName;
     if (file.size() < 6 || file.compare(file.size() - 6, 6, ".pilot")) continue;
@@ -205,6 +207,7 @@ bool CProfileStore::SaveAccount(const SAccountRecord& account, std::string* erro
     return false;
   }
   if (!Writable(error)) return false;
+  if (!loaded_) LoadAccounts();
   auto it = order_.find(account.name);
   int order = 1;
   if (it != order_.end()) {

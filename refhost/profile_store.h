@@ -42,7 +42,8 @@ class KORVOHOST_API CProfileStore {
   // message per bad line and loads with its good lines; a file without a name
   // is skipped. Other accounts load regardless.
   std::vector<SAccountRecord> LoadAccounts();
-  // Writes the account's file (a new account goes to the end of the list).
+  // Writes the account's file (a new account goes to the end of the list; the
+  // folder is read first when LoadAccounts has not run).
   // False with a reason for a name the profile cannot keep, in read-only mode,
   // or when the disk refuses; nothing is written then.
   bool SaveAccount(const SAccountRecord& account, std::string* error);
@@ -68,6 +69,7 @@ class KORVOHOST_API CProfileStore {
   std::vector<std::string> messages_;
   std::map<std::string, int> order_;     // pilot name -> place in the list
   std::set<std::string> damaged_;        // files that loaded with errors
+  bool loaded_ = false;                  // LoadAccounts ran since Open
 };
 
 }  // namespace korvohost

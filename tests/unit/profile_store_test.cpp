@@ -197,6 +197,17 @@ TEST_F(ProfileStore, FilesAreReadableTextAndAbsentFilesLoadNothing) {
             "# korvogui pilot account\nname \"ALPHA\"\norder 1\ncharacter 0\nleft 0\nright 0\n"
             "last \"MISSION 01\"\ntotal 3725\n"
             "achievement \"MISSION 01\" name=\"MISSION 01\" latest=120 best=95 count=3\n");
+  // A store that saves before loading still puts a new pilot last.
+  store.Close();
+  ASSERT_TRUE(store.Open(dir_, &error)) << error;
+  SAccountRecord beta;
+  beta.name = "BETA";
+  ASSERT_TRUE(store.SaveAccount(beta, &error)) << error;
+  EXPECT_NE(Read(dir_ + "/BETA.pilot").find("\norder 2\n"), std::string::npos);
+  const std::vector<SAccountRecord> both = store.LoadAccounts();
+  ASSERT_EQ(both.size(), 2u);
+  EXPECT_EQ(both[0].name, "ALPHA");
+  EXPECT_EQ(both[1].name, "BETA");
   ASSERT_TRUE(store.SaveBindings({{"FORWARD", {"KEY17"}, {"KEY17"}, {"KEY17", "KEY200"}}}, &error)) << error;
   EXPECT_EQ(Read(dir_ + "/controls.ini"),
             "# korvogui key bindings: each action's inputs in use, saved inputs and defaults\n"
