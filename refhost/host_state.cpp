@@ -9,6 +9,7 @@
 #include "refhost/game_state.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
+#include "refhost/script_player.h"
 
 // ---- Host globals ------------------------------------------------------------------------
 uint32_t dwY3DCurrentFrameTick = 0;
@@ -87,16 +88,23 @@ std::function<void(const std::string&)>& CommandHandler() {
 }
 }  // namespace
 
+// Every line is recorded; outside sessions the script player also runs the
+// script commands among them, and the tools' handler runs the rest.
 void ExecuteCommand(const char* line) {
-  R().commands.emplace_back(line ? line : "");
-  if (CommandHandler()) CommandHandler()(R().commands.back());
+  const std::string text = line ? line : "";
+  R().commands.push_back(text);
+  korvohost::ScriptCommand(line);
+  if (CommandHandler()) CommandHandler()(text);
 }
 
 // ---- Control API -------------------------------------------------------------------------
 
 namespace korvohost {
 
-void SetTick(uint32_t ms) { dwY3DCurrentFrameTick = ms; }
+void SetTick(uint32_t ms) {
+  dwY3DCurrentFrameTick = ms;
+  StepScripts(ms);
+}
 
 void SetScreen(int width, int height) {
   SCREEN_X = width;
@@ -154,6 +162,7 @@ void Reset() {
   SCREEN_Y = 768;
   ResetHostScalars();
   ResetGraphics();
+  ResetScriptPlayer();
 }
 
 void ResetHostScalars() {

@@ -1,0 +1,34 @@
+// host_script.h: the scripts the host runs on "s_exe FILE" (briefings, the
+// credits, mission scripts): text lines for the briefing list with their
+// colours and pacing.
+//
+//   # comment                  blank lines and comments are skipped
+//   color 0xAARRGGBB           colour of the text lines after it (0xFFFFFFFF)
+//   pace MS                    time from one text line to the next (400 ms)
+//   wait MS                    a pause before the next line
+//   > TEXT                     a text line: the bytes after "> " ('>' alone: empty)
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "refhost/korvohost.h"
+
+namespace korvohost {
+
+struct SScriptStep {
+  enum class EKind { kText, kColor, kPace, kWait };
+  EKind kind = EKind::kText;
+  uint32_t number = 0;       // colour, pace or wait in milliseconds
+  std::string text;
+};
+
+constexpr uint32_t kScriptDefaultColor = 0xFFFFFFFF;
+constexpr uint32_t kScriptDefaultPace = 400;
+
+// Parses a whole script; every bad line adds "LABEL:N: WHY" to *errors. False
+// when there was any (the script is then not run).
+KORVOHOST_API bool ParseHostScript(const std::string& bytes, const std::string& label,
+                                   std::vector<SScriptStep>* steps, std::vector<std::string>* errors);
+
+}  // namespace korvohost

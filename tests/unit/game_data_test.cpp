@@ -1,0 +1,188 @@
+// Shipped game data: every table of the asset root loads without a problem
+// and holds what the screens need; tables with bad lines report file and line
+// and keep their good lines.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "host/host_graphics.h"
+#include "refhost/game_data.h"
+#include "refhost/host_script.h"
+#include "refhost/korvohost.h"
+#include "refhost/korvohost_graphics.h"
+#include "refhost/texture_store.h"
+
+using namespace korvohost;
+
+namespace {
+
+class GameData : public ::testing::Test {
+ protected:
+  void SetUp() override { Reset(); }
+  void TearDown() override {
+    ResetGraphics();
+    Reset();
+  }
+
+  static std::string File(const std::string& path) {
+    std::string bytes;
+    EXPECT_TRUE(ReadFile(path, &bytes)) << path;
+    return bytes;
+  }
+
+  // Loads a picture the way the screens do; its size, or 0 x 0 when it fails.
+  static std::pair<int, int> Picture(const std::string& path) {
+    TEXTURE texture = nullptr;
+    if (!RegisterNewTexture(&InterfaceTexture, path.c_str(), &texture, 0)) return {0, 0};
+    LoadTexture(&InterfaceTexture, 0);
+    const std::pair<int, int> size =
+        texture->loaded && !texture->missing ? std::make_pair(texture->width, texture->height) : std::make_pair(0, 0);
+    ReleaseTexture(texture, 0);
+    return size;
+  }
+
+  static void ExpectScript(const std::string& path) {
+    std::vector<SScriptStep> steps;
+    std::vector<std::string> errors;
+    EXPECT_TRUE(ParseHostScript(File(path), path, &steps, &errors)) << path << ": " << testing::PrintToString(errors);
+    EXPECT_TRUE(std::any_of(steps.begin(), steps.end(),
+                            [](const SScriptStep& s) { return s.kind == SScriptStep::EKind::kText; }))
+        << path;
+  }
+};
+
+}  // namespace
+
+TEST_F(GameData, TheShippedDataLoadsCompletely) {
+  std::string error;
+  ASSERT_TRUE(Mount(KORVO_ASSET_ROOT, &error)) << error;
+  SGameData data;
+  std::vector<std::string> errors;
+  EXPECT_TRUE(LoadGameData(&data, &errors));
+  EXPECT_TRUE(errors.empty()) << testing::PrintToString(errors);
+
+  // Twelve story missions, keyed by their titles, the first one initial.
+  ASSERT_EQ(data.missions.size(), 12u);
+  for (size_t i = 0; i < 12; ++i) {
+    char title[16];
+    std::snprintf(title, sizeof title, "MISSION %02zu", i + 1);
+    const SMissionRecord& m = data.missions[i];
+    EXPECT_EQ(m.name, title);
+    EXPECT_EQ(m.key, title);
+    EXPECT_EQ(m.initial, i == 0) << title;
+    EXPECT_FALSE(File(m.desc).empty()) << m.desc;
+    EXPECT_EQ(File(m.desc).find('\r'), std::string::npos) << m.desc;
+    ExpectScript(m.briefing);
+    ExpectScript(m.script);
+    // Five lines, each ended by CR LF, none empty.
+    const std::string objective = File(m.objective);
+    size_t lines = 0, pos = 0;
+    for (size_t end; (end = objective.find("\r\n", pos)) != std::string::npos; pos = end + 2, ++lines)
+      EXPECT_GT(end, pos) << m.objective;
+    EXPECT_EQ(lines, 5u) << m.objective;
+    EXPECT_EQ(pos, objective.size()) << m.objective;
+    EXPECT_GT(Picture(std::string("menu/") + title + ".tga").first, 0) << title;
+  }
+  ExpectScript("data/script/ending/credit.txt");
+  EXPECT_FALSE(File("data/script/ending/ending.txt").empty());
+
+  // Eight characters char1 ... char8 with portraits and loading pictures.
+  ASSERT_EQ(data.characters.size(), 8u);
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(data.characters[i].id, i + 1);
+    EXPECT_EQ(data.characters[i].name, "char" + std::to_string(i + 1));
+    EXPECT_GT(Picture(data.characters[i].portrait).first, 0) << data.characters[i].portrait;
+    EXPECT_EQ(Picture("menu/loading_char" + std::to_string(i + 1) + ".tga"), std::make_pair(256, 256));
+  }
+  EXPECT_GT(Picture("menu/crandom.tga").first, 0);
+
+  // More option parts than the carousel's seven boxes, each with its icon and weapon.
+  ASSERT_GT(data.optionParts.size(), 7u);
+  for (const SOptionPartRecord& o : data.optionParts) {
+    EXPECT_LT(o.name.size(), 50u);
+    EXPECT_LT(o.text2.size(), 50u);
+    EXPECT_LT(o.text4.size(), 50u);
+    EXPECT_EQ(Picture("menu/" + o.icon), std::make_pair(32, 32)) << o.icon;
+    EXPECT_TRUE(std::any_of(data.weaponNames.begin(), data.weaponNames.end(),
+                            [&](const SWeaponNameRecord& w) { return w.id == o.id && !w.name.empty(); }))
+        << o.name;
+  }
+  EXPECT_GT(Picture("menu/icon_random_s.tga").first, 0);
+
+  // Maps: one for every rule and ones with rule suffixes, each with its picture.
+  ASSERT_GE(data.maps.size(), 4u);
+  EXPECT_TRUE(std::any_of(data.maps.begin(), data.maps.end(),
+                          [](const SMapRecord& m) { return m.file.find('-') == std::string::npos; }));
+  EXPECT_TRUE(std::any_of(data.maps.begin(), data.maps.end(),
+                          [](const SMapRecord& m) { return m.file.find("-DE") != std::string::npos; }));
+  for (const SMapRecord& m : data.maps) {
+    EXPECT_EQ(m.picture, m.file.substr(0, m.file.size() - 3) + "TGA");
+    EXPECT_GT(Picture("menu/" + m.picture).first, 0) << m.picture;
+    EXPECT_EQ(File("data/texture/interface/" + m.picture), File("menu/" + m.picture));
+  }
+  EXPECT_GT(Picture("menu/maplogo.tga").first, 0);
+  EXPECT_GT(Picture("menu/mapcursor1.tga").first, 0);
+}
+
+TEST_F(GameData, BadLinesNameFileAndLineAndTheRestLoads) {
+  OverlayFile("data/d.txt", "text");
+  OverlayFile("menu/i.tga", "icon");
+  OverlayFile("data/map/arena.gnd", "ground");
+  OverlayFile(kMissionTable,
+              "# missions\n"
+              "mission \"MISSION 01\" desc=data/d.txt briefing=data/d.txt objective=data/d.txt script=data/d.txt "
+              "initial=true\n"
+              "mission \"MISSION 02\" desc=data/d.txt briefing=data/d.txt objective=data/d.txt\n"
+              "mission \"MISSION 01\" desc=data/d.txt briefing=data/d.txt objective=data/d.txt script=data/d.txt\n"
+              "mission M3 key=K3 desc=data/none.txt briefing=data/d.txt objective=data/d.txt script=data/d.txt\n"
+              "mission M4 desc=data/d.txt briefing=data/d.txt objective=data/d.txt script=data/d.txt initial=yes\n"
+              "mision M5\n");
+  OverlayFile(kCharacterTable,
+              "character 1 name=char1 portrait=menu/i.tga\ncharacter x name=c portrait=menu/i.tga\n"
+              "character 1 name=again portrait=menu/i.tga\ncharacter 2 name=c2 portrait=menu/i.tga colour=1\n");
+  OverlayFile(kOptionPartTable,
+              "optionpart name=GUN text2=\"A gun\" icon=i.tga text4=SHORT id=1\n"
+              "optionpart name=NONE icon=null id=2\n"
+              "optionpart name=BAD icon=missing.tga id=3\n"
+              "weapon 1 name=Gun\nweapon 1 name=Again\n");
+  OverlayFile(kMapTable, "map arena.gnd title=Arena picture=i.tga\nmap arena.txt title=X picture=i.tga\n"
+                         "map lost-DE.gnd title=Lost picture=null\n");
+  SGameData data;
+  std::vector<std::string> errors;
+  EXPECT_FALSE(LoadGameData(&data, &errors));
+  EXPECT_EQ(errors, (std::vector<std::string>{
+                        "data/table/missions.txt:3: no 'script' field",
+                        "data/table/missions.txt:4: mission 'MISSION 01' defined twice",
+                        "data/table/missions.txt:5: no file 'data/none.txt'",
+                        "data/table/missions.txt:6: bad initial 'yes' (true or false)",
+                        "data/table/missions.txt:7: unknown line 'mision'",
+                        "data/table/characters.txt:2: bad character id 'x'",
+                        "data/table/characters.txt:3: character id 1 defined twice",
+                        "data/table/characters.txt:4: unknown field 'colour'",
+                        "data/table/optionparts.txt:3: no file 'menu/missing.tga'",
+                        "data/table/optionparts.txt:5: weapon 1 defined twice",
+                        "data/table/optionparts.txt:2: no weapon line for option id 2",
+                        "data/table/maps.txt:2: bad map file name 'arena.txt' (NAME[-RULE...].gnd)",
+                        "data/table/maps.txt:3: no file 'data/map/lost-DE.gnd'",
+                    }));
+  ASSERT_EQ(data.missions.size(), 1u);
+  EXPECT_EQ(data.missions[0].key, "MISSION 01");
+  EXPECT_TRUE(data.missions[0].initial);
+  ASSERT_EQ(data.characters.size(), 1u);
+  EXPECT_EQ(data.characters[0].name, "char1");
+  ASSERT_EQ(data.optionParts.size(), 2u);
+  EXPECT_EQ(data.optionParts[0].text2, "A gun");
+  EXPECT_EQ(data.optionParts[1].icon, "null");
+  ASSERT_EQ(data.weaponNames.size(), 1u);
+  ASSERT_EQ(data.maps.size(), 1u);
+  EXPECT_EQ(data.maps[0].title, "Arena");
+
+  // A root without tables says so for each.
+  RemoveOverlayFile(kMapTable);
+  errors.clear();
+  EXPECT_FALSE(LoadGameData(&data, &errors));
+  EXPECT_EQ(errors.back(), "data/table/maps.txt: missing table");
+}
