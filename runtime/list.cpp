@@ -3,10 +3,7 @@
 
 #include <algorithm>
 
-namespace {
-// Virtual-key codes the list reacts to.
-enum : int { VK_PRIOR = 33, VK_NEXT = 34, VK_UP = 38, VK_DOWN = 40 };
-}  // namespace
+#include "runtime/key_codes.h"
 
 CGUI_List::CGUI_List() : CGUI_Control("LIST") {}
 
