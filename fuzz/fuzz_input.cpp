@@ -12,6 +12,7 @@
 #include "korvogui/korvogui.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
+#include "runtime/key_codes.h"
 #include "runtime/module_state.h"
 #include "runtime/window_manager.h"
 
@@ -37,7 +38,8 @@ struct Stream {
 
 const char* Dialog(uint8_t b) { return g_dialogs[b % g_dialogs.size()].c_str(); }
 
-constexpr int kKeys[] = {8, 9, 13, 27, 33, 34, 35, 36, 37, 38, 39, 40, 46, 65, 48, 32};
+constexpr int kKeys[] = {VK_BACK, VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR,  VK_NEXT, VK_END, VK_HOME,
+                         VK_LEFT, VK_UP,  VK_RIGHT,  VK_DOWN,   VK_DELETE, 'A',     '0',    VK_SPACE};
 
 }  // namespace
 

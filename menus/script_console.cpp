@@ -15,13 +15,13 @@
 #include "menus/menu_registrations.h"
 #include "menus/menu_state.h"
 #include "menus/registration.h"
+#include "runtime/key_codes.h"
 #include "runtime/list.h"
 #include "runtime/routing.h"
 #include "runtime/window_manager.h"
 
 namespace {
 
-constexpr int kKeyUp = 38;
 constexpr char kBackquote = '`';
 constexpr char kEnter = 13;
 
@@ -99,7 +99,7 @@ bool CGUI_ConsoleEdit::OnCreate() {
 }
 
 bool CGUI_ConsoleEdit::OnKeyDown(int key) {
-  if (key == kKeyUp) SetCaption(lastCommand_);
+  if (key == VK_UP) SetCaption(lastCommand_);
   return CGUI_GameEdit::OnKeyDown(key);
 }
 

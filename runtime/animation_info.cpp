@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "host/host_services.h"
-#include "runtime/window_manager.h"
+#include "runtime/error_text.h"
 
 namespace {
 

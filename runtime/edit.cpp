@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "runtime/key_codes.h"
+
 namespace {
 
 bool HighBit(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
@@ -19,16 +21,6 @@ int ParseDecimal(const std::string& text) {
   const long long v = std::strtoll(text.c_str(), nullptr, 10);
   return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
 }
-
-// Virtual-key codes the edit reacts to.
-enum : int {
-  VK_BACK = 8,
-  VK_END = 35,
-  VK_HOME = 36,
-  VK_LEFT = 37,
-  VK_RIGHT = 39,
-  VK_DELETE = 46,
-};
 
 }  // namespace
 

@@ -8,7 +8,7 @@
 
 #include "host/host_services.h"
 #include "korvogui/korvogui.h"
-#include "runtime/window_manager.h"
+#include "runtime/error_text.h"
 
 namespace {
 uint32_t Pack(const int c[4]) {

@@ -5,31 +5,18 @@
 #include "host/host_services.h"
 #include "korvogui/korvogui.h"
 
-CGUI_GameEdit::CGUI_GameEdit() : textStatic_(new CGUI_GameStatic), frame_(new CGUI_GameBitmap) {}
-
-CGUI_GameEdit::~CGUI_GameEdit() {
-  for (CGUI_Window* m : {static_cast<CGUI_Window*>(frame_), static_cast<CGUI_Window*>(textStatic_)}) {
-    m->SetParent(nullptr);
-    delete m;
-  }
-}
+CGUI_GameEdit::CGUI_GameEdit()
+    : frame_(Own(new CGUI_GameBitmap)), textStatic_(Own(new CGUI_GameStatic)) {}
 
 // ---- Creation and layout ----------------------------------------------------------------
 
 bool CGUI_GameEdit::OnCreate() {
-  if (!distributed_) {
-    if (GetParamListCount() != 2) {
-      GUI_ReportError("error at EDIT'%s' : invalid num of param lists", id_.c_str());
-      return false;
-    }
+  const bool distributed = CreateMembers("EDIT", 2, 2, [this] {
     textStatic_->AddParamList(GetParamList(0));
     frame_->AddParamList(GetParamList(1));
-    textStatic_->SetId(id_);
-    frame_->SetId(id_);
-    distributed_ = true;
-  }
-  frame_->SetParent(this);
-  textStatic_->SetParent(this);
+    return true;
+  });
+  if (!distributed) return false;
   textStatic_->SetHitTest(false);
   textStatic_->SetAlign(ALIGN_VCENTER);
   textStatic_->SetAutoSize(true);

@@ -6,14 +6,14 @@
 #include <string>
 
 #include "host/host_graphics.h"
+#include "runtime/composite.h"
 #include "runtime/edit.h"
 #include "runtime/game_bitmap.h"
 #include "runtime/game_static.h"
 
-class CGUI_GameEdit : public CGUI_Edit {
+class CGUI_GameEdit : public CGUI_Composite<CGUI_Edit> {
  public:
   CGUI_GameEdit();
-  ~CGUI_GameEdit() override;
 
   // Hands list 0 to the static and list 1 to the frame (first creation), then
   // sets the members up and starts the caret.
@@ -43,13 +43,13 @@ class CGUI_GameEdit : public CGUI_Edit {
  private:
   bool GameFont() const { return textStatic_->FontType() == Y3DFONT_GAME; }
 
-  CGUI_GameStatic* textStatic_;   // owned members; children once created
+  // Members, children in this order once created.
   CGUI_GameBitmap* frame_;
+  CGUI_GameStatic* textStatic_;
   _ANIMATEEX caretAnim_;
   // The caret's offset and height in pixels, measured once per text and caret.
   uint32_t caretGeneration_ = ~0u;
   int caretMeasuredAt_ = -1;
   float caretSize_[2] = {0, 0};
   bool focused_ = false;
-  bool distributed_ = false;
 };

@@ -2,27 +2,19 @@
 // row drawing.
 #include "runtime/game_list.h"
 
+#include <climits>
+
 #include "korvogui/korvogui.h"
-#include "runtime/window_manager.h"
+#include "runtime/error_text.h"
 
-CGUI_GameList::CGUI_GameList() : rowStatic_(new CGUI_GameStatic), frame_(new CGUI_GameBitmap) {}
-
-CGUI_GameList::~CGUI_GameList() {
-  for (CGUI_Window* m : {static_cast<CGUI_Window*>(frame_), static_cast<CGUI_Window*>(rowStatic_)}) {
-    m->SetParent(nullptr);
-    delete m;
-  }
-}
+CGUI_GameList::CGUI_GameList()
+    : frame_(Own(new CGUI_GameBitmap)), rowStatic_(Own(new CGUI_GameStatic)) {}
 
 // ---- Creation ----------------------------------------------------------------------------
 
 bool CGUI_GameList::ReadListParams() {
   const char* id = id_.c_str();
   const int count = GetParamListCount();
-  if (count < 3) {
-    GUI_ReportError("error at LIST '%s' : invalid num of param lists", id);
-    return false;
-  }
   int32_t rgba[4] = {255, 255, 255, 255};
   int32_t rows = 0;
   const SParamDesc desc[5] = {{PARAM_INTEGER, &rgba[0]}, {PARAM_INTEGER, &rgba[1]},
@@ -51,18 +43,11 @@ bool CGUI_GameList::ReadListParams() {
   defaultRows_.swap(defaults);
   rowStatic_->AddParamList(GetParamList(0));
   frame_->AddParamList(GetParamList(1));
-  rowStatic_->SetId(id_);
-  frame_->SetId(id_);
   return true;
 }
 
 bool CGUI_GameList::OnCreate() {
-  if (!distributed_) {
-    if (!ReadListParams()) return false;
-    distributed_ = true;
-  }
-  frame_->SetParent(this);
-  rowStatic_->SetParent(this);
+  if (!CreateMembers("LIST ", 3, INT_MAX, [this] { return ReadListParams(); })) return false;
   rowStatic_->SetHitTest(false);
   rowStatic_->SetAlign(ALIGN_VCENTER);
   rowStatic_->SetAutoSize(true);

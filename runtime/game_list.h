@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "runtime/composite.h"
 #include "runtime/game_bitmap.h"
 #include "runtime/game_static.h"
 #include "runtime/list.h"
 
-class CGUI_GameList : public CGUI_List {
+class CGUI_GameList : public CGUI_Composite<CGUI_List> {
  public:
   CGUI_GameList();
-  ~CGUI_GameList() override;
 
   // Reads the PARAM lists (first creation), sets the members up, empties the
   // list and fills in the default rows.
@@ -28,11 +28,11 @@ class CGUI_GameList : public CGUI_List {
  private:
   bool ReadListParams();
 
-  CGUI_GameStatic* rowStatic_;   // owned members; children once created
+  // Members, children in this order once created.
   CGUI_GameBitmap* frame_;
+  CGUI_GameStatic* rowStatic_;
   int normalColor_[4] = {255, 255, 255, 255};
   int selectedColor_[4] = {255, 255, 255, 255};
   int rowsToShow_ = 1;
-  bool distributed_ = false;
   std::vector<std::string> defaultRows_;
 };

@@ -9,17 +9,10 @@
 #include "korvogui/korvogui.h"
 #include "runtime/dialog.h"
 #include "runtime/edit.h"
-#include "runtime/window_manager.h"
+#include "runtime/error_text.h"
+#include "runtime/sound_ids.h"
 
 namespace {
-// Sounds of the button.
-enum : int {
-  kSoundEnterCaption = 40031,
-  kSoundEnterPlain = 40030,
-  kSoundPress = 40020,
-  kSoundClick = 40010,
-};
-
 // value + step, saturated to int: a step past the int range lands on its end,
 // which the edit's clamp then brings to its limit.
 int SteppedValue(int value, int step) {
@@ -28,30 +21,17 @@ int SteppedValue(int value, int step) {
 }  // namespace
 
 CGUI_GamePushButton::CGUI_GamePushButton()
-    : captionStatic_(new CGUI_GameStatic),
-      base_(new CGUI_GameBitmap),
-      second_(new CGUI_GameBitmap),
-      hover_(new CGUI_GameBitmap),
-      pressed_(new CGUI_GameBitmap) {}
-
-CGUI_GamePushButton::~CGUI_GamePushButton() {
-  CGUI_Window* members[5] = {base_, second_, hover_, pressed_, captionStatic_};
-  for (CGUI_Window* m : members) {
-    m->SetParent(nullptr);
-    delete m;
-  }
-}
+    : base_(Own(new CGUI_GameBitmap)),
+      second_(Own(new CGUI_GameBitmap)),
+      hover_(Own(new CGUI_GameBitmap)),
+      pressed_(Own(new CGUI_GameBitmap)),
+      captionStatic_(Own(new CGUI_GameStatic)) {}
 
 // ---- Creation ------------------------------------------------------------------------------
 
 bool CGUI_GamePushButton::DistributeParams() {
   const char* id = id_.c_str();
-  const int count = GetParamListCount();
-  if (count < 7) {
-    GUI_ReportError("error at PUSHBUTTON '%s' : invalid num of param lists", id);
-    return false;
-  }
-  if (count == 8) {
+  if (GetParamListCount() == 8) {
     const char* editId = nullptr;
     int32_t step = 0, limit = 0;
     const SParamDesc desc[3] = {
@@ -79,26 +59,13 @@ bool CGUI_GamePushButton::DistributeParams() {
   hover_->AddParamList(GetParamList(4));
   pressed_->AddParamList(GetParamList(5));
   pressed_->AddParamList(GetParamList(6));
-  // Members report their parameter errors under the button's id.
-  CGUI_Window* members[5] = {base_, second_, hover_, pressed_, captionStatic_};
-  for (CGUI_Window* m : members) m->SetId(id_);
   return true;
 }
 
 bool CGUI_GamePushButton::OnCreate() {
-  if (!distributed_) {
-    if (!DistributeParams()) return false;
-    distributed_ = true;
-  }
-  base_->SetParent(this);
-  second_->SetParent(this);
-  hover_->SetParent(this);
-  pressed_->SetParent(this);
-  captionStatic_->SetParent(this);
-  captionStatic_->SetNotifyParent(true);
-  captionStatic_->SetHitTest(hitTest_);
-  captionStatic_->SetAlign(ALIGN_HCENTER | ALIGN_VCENTER);
-  captionStatic_->SetAutoSize(true);
+  if (!CreateMembers("PUSHBUTTON ", 7, INT_MAX, [this] { return DistributeParams(); }))
+    return false;
+  SetUpCaption(captionStatic_);
   for (CGUI_GameBitmap* b : {base_, second_, hover_, pressed_}) b->Show(false, false);
   slots_[0] = slots_[1] = nullptr;
   hovered_ = false;
@@ -149,13 +116,7 @@ bool CGUI_GamePushButton::SetRegion(const float region[4]) {
   CGUI_PushButton::SetRegion(region);
   const float frame[4] = {0, 0, region_[2], region_[3]};
   for (CGUI_GameBitmap* b : {base_, second_, hover_, pressed_}) b->SetRegion(frame);
-  // The caption is centred on the middle of the button's aligned rectangle.
-  float corner[2];
-  GetAlignedPos(corner, false);
-  const float* size = captionStatic_->Region();
-  const float centre[4] = {corner[0] - region_[0] + region_[2] * 0.5f,
-                           corner[1] - region_[1] + region_[3] * 0.5f, size[2], size[3]};
-  captionStatic_->SetRegion(centre);
+  CentreMember(captionStatic_);
   return true;
 }
 

@@ -6,16 +6,16 @@
 #pragma once
 #include <string>
 
+#include "runtime/composite.h"
 #include "runtime/game_bitmap.h"
 #include "runtime/game_static.h"
 #include "runtime/simple_controls.h"
 
 class CGUI_Edit;
 
-class CGUI_GamePushButton : public CGUI_PushButton {
+class CGUI_GamePushButton : public CGUI_Composite<CGUI_PushButton> {
  public:
   CGUI_GamePushButton();
-  ~CGUI_GamePushButton() override;
 
   // Hands the PARAM lists to the members (first creation), then sets the
   // members up as children and shows the normal look.
@@ -51,15 +51,15 @@ class CGUI_GamePushButton : public CGUI_PushButton {
  private:
   bool DistributeParams();
 
-  CGUI_GameStatic* captionStatic_;   // owned members; children once created
+  // Members, children in this order once created.
   CGUI_GameBitmap* base_;
   CGUI_GameBitmap* second_;
   CGUI_GameBitmap* hover_;
   CGUI_GameBitmap* pressed_;
+  CGUI_GameStatic* captionStatic_;
   CGUI_GameBitmap* slots_[2] = {nullptr, nullptr};   // the shown bitmaps
   bool hovered_ = false;
   bool disabled_ = false;
-  bool distributed_ = false;
   CGUI_Edit* linked_ = nullptr;   // a control of the same dialog
   int step_ = 0;
 };

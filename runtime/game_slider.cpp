@@ -2,21 +2,12 @@
 #include "runtime/game_slider.h"
 
 #include "korvogui/korvogui.h"
-#include "runtime/window_manager.h"
+#include "runtime/error_text.h"
 
-CGUI_GameSlider::CGUI_GameSlider() : thumb_(new CGUI_GameBitmap) {}
-
-CGUI_GameSlider::~CGUI_GameSlider() {
-  thumb_->SetParent(nullptr);
-  delete thumb_;
-}
+CGUI_GameSlider::CGUI_GameSlider() : thumb_(Own(new CGUI_GameBitmap)) {}
 
 bool CGUI_GameSlider::ReadSliderParams() {
   const char* id = id_.c_str();
-  if (GetParamListCount() != 2) {
-    GUI_ReportError("error at SLIDER'%s' : invalid num of param lists", id);
-    return false;
-  }
   int32_t horizontal = 0, min = 0, max = 0;
   float size = 0;
   const SParamDesc desc[4] = {{PARAM_INTEGER, &horizontal}, {PARAM_INTEGER, &min},
@@ -30,7 +21,6 @@ bool CGUI_GameSlider::ReadSliderParams() {
     return false;
   }
   thumb_->AddParamList(GetParamList(1));
-  thumb_->SetId(id_);
   thumbSize_ = size;
   SetHorizontal(horizontal != 0);
   SetMin(min);
@@ -39,11 +29,7 @@ bool CGUI_GameSlider::ReadSliderParams() {
 }
 
 bool CGUI_GameSlider::OnCreate() {
-  if (!distributed_) {
-    if (!ReadSliderParams()) return false;
-    distributed_ = true;
-  }
-  thumb_->SetParent(this);
+  if (!CreateMembers("SLIDER", 2, 2, [this] { return ReadSliderParams(); })) return false;
   thumb_->SetHitTest(false);
   if (!CGUI_Slider::OnCreate()) return false;
   SetHitTest(true);

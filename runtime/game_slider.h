@@ -1,13 +1,13 @@
 // game_slider.h: CGUI_GameSlider, the game's slider (script class "SLIDER"):
 // the runtime slider with a member game bitmap as its thumb.
 #pragma once
+#include "runtime/composite.h"
 #include "runtime/game_bitmap.h"
 #include "runtime/slider.h"
 
-class CGUI_GameSlider : public CGUI_Slider {
+class CGUI_GameSlider : public CGUI_Composite<CGUI_Slider> {
  public:
   CGUI_GameSlider();
-  ~CGUI_GameSlider() override;
 
   // Reads (horizontal, min, max, thumb size) from list 0 and hands list 1 to
   // the thumb (first creation), then sets the thumb up.
@@ -23,7 +23,6 @@ class CGUI_GameSlider : public CGUI_Slider {
   bool ReadSliderParams();
   void PlaceThumb();
 
-  CGUI_GameBitmap* thumb_;   // owned member; a child once created
+  CGUI_GameBitmap* thumb_;   // member; a child once created
   float thumbSize_ = 0;
-  bool distributed_ = false;
 };

@@ -6,6 +6,7 @@
 
 #include "host/host_services.h"
 #include "korvogui/korvogui.h"
+#include "runtime/error_text.h"
 #include "runtime/window_manager.h"
 
 CGUI_GameStatic::CGUI_GameStatic() = default;

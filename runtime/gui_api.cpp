@@ -6,6 +6,7 @@
 
 #include "korvogui/korvogui.h"
 #include "runtime/input_queue.h"
+#include "runtime/key_codes.h"
 #include "runtime/module_state.h"
 #include "runtime/routing.h"
 #include "runtime/window_manager.h"
@@ -109,7 +110,7 @@ extern "C" KORVO_API void GUI_Update() {
       case GUI_EVENT_KEYDOWN:
         if (routing.focus) {
           const int key = int(word >> 16);
-          if (key == 9) TabNavigate();
+          if (key == VK_TAB) TabNavigate();
           else routing.focus->OnKeyDown(key);
         }
         break;

@@ -4,10 +4,9 @@
 #include <algorithm>
 #include <climits>
 
-namespace {
-// Virtual-key codes the list reacts to.
-enum : int { VK_PRIOR = 33, VK_NEXT = 34, VK_UP = 38, VK_DOWN = 40 };
+#include "runtime/key_codes.h"
 
+namespace {
 // Row arithmetic is done in 64 bits (visible rows may be anything up to the
 // int range) and saturated back to int.
 int Saturated(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); }

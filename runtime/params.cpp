@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "runtime/window_manager.h"
+#include "runtime/error_text.h"
 
 // ---- Values ----------------------------------------------------------------------
 

@@ -2,12 +2,13 @@
 // stepping.
 #include "runtime/rotate_button.h"
 
+#include <climits>
+
 #include "host/host_services.h"
 #include "korvogui/korvogui.h"
+#include "runtime/sound_ids.h"
 
 namespace {
-constexpr int kSoundRotate = 40040;
-
 // A chain (name, red, green, blue, alpha) for one state bitmap.
 SParamList* BitmapList(const char* name, const int32_t rgba[4]) {
   SParamList* head = new SParamList;
@@ -24,22 +25,11 @@ SParamList* BitmapList(const char* name, const int32_t rgba[4]) {
 
 CGUI_RotateButton::CGUI_RotateButton() { className_ = "ROTATEBUTTON"; }
 
-CGUI_RotateButton::~CGUI_RotateButton() {
-  for (CGUI_GameBitmap* b : stateBitmaps_) {
-    b->SetParent(nullptr);
-    delete b;
-  }
-}
-
 // ---- Creation --------------------------------------------------------------------------------
 
 bool CGUI_RotateButton::BuildStates() {
   const char* id = id_.c_str();
   const int count = GetParamListCount();
-  if (count < 1) {
-    GUI_ReportError("error at ROTATEBUTTON '%s' : invalid num of param lists", id);
-    return false;
-  }
   struct State {
     const char* name;
     int32_t rgba[4];
@@ -62,14 +52,12 @@ bool CGUI_RotateButton::BuildStates() {
     }
   }
   for (const State& s : states) {
-    auto* bitmap = new CGUI_GameBitmap;
+    auto* bitmap = Own(new CGUI_GameBitmap);
     SParamList* list = BitmapList(s.name, s.rgba);
     bitmap->AddParamList(list);
     FreeParamList(list);
-    bitmap->SetId(id_);
     bitmap->SetAlign(align_);
     bitmap->Show(false, false);
-    bitmap->SetParent(this);
     stateBitmaps_.push_back(bitmap);
     transitions_.push_back(s.next);
   }
@@ -77,10 +65,7 @@ bool CGUI_RotateButton::BuildStates() {
 }
 
 bool CGUI_RotateButton::OnCreate() {
-  if (!distributed_) {
-    if (!BuildStates()) return false;
-    distributed_ = true;
-  }
+  if (!CreateMembers("ROTATEBUTTON ", 1, INT_MAX, [this] { return BuildStates(); })) return false;
   if (!CGUI_PushButton::OnCreate()) return false;
   ShowState(0);
   return OnStateChanged();

@@ -4,13 +4,13 @@
 #pragma once
 #include <vector>
 
+#include "runtime/composite.h"
 #include "runtime/game_bitmap.h"
 #include "runtime/simple_controls.h"
 
-class CGUI_RotateButton : public CGUI_PushButton {
+class CGUI_RotateButton : public CGUI_Composite<CGUI_PushButton> {
  public:
   CGUI_RotateButton();
-  ~CGUI_RotateButton() override;
 
   // Builds the state bitmaps (first creation); every creation starts at state 0.
   bool OnCreate() override;
@@ -32,9 +32,8 @@ class CGUI_RotateButton : public CGUI_PushButton {
   // Hides the shown bitmap and shows the one of `state` (unless hidden).
   void ShowState(int state);
 
-  std::vector<CGUI_GameBitmap*> stateBitmaps_;   // owned; children once built
+  std::vector<CGUI_GameBitmap*> stateBitmaps_;   // members, one per state
   std::vector<int> transitions_;
   int state_ = 0;
   CGUI_GameBitmap* current_ = nullptr;
-  bool distributed_ = false;
 };

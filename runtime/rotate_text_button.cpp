@@ -2,21 +2,15 @@
 // and stepping.
 #include "runtime/rotate_text_button.h"
 
+#include <climits>
+
 #include "host/host_services.h"
 #include "korvogui/korvogui.h"
-#include "runtime/window_manager.h"
+#include "runtime/error_text.h"
+#include "runtime/sound_ids.h"
 
-namespace {
-constexpr int kSoundClick = 40010;
-}  // namespace
-
-CGUI_RotateTextButton::CGUI_RotateTextButton() : captionStatic_(new CGUI_GameStatic) {
+CGUI_RotateTextButton::CGUI_RotateTextButton() : captionStatic_(Own(new CGUI_GameStatic)) {
   className_ = "ROTATETEXTBUTTON";
-}
-
-CGUI_RotateTextButton::~CGUI_RotateTextButton() {
-  captionStatic_->SetParent(nullptr);
-  delete captionStatic_;
 }
 
 // ---- Creation -------------------------------------------------------------------------------
@@ -24,10 +18,6 @@ CGUI_RotateTextButton::~CGUI_RotateTextButton() {
 bool CGUI_RotateTextButton::ReadStates() {
   const char* id = id_.c_str();
   const int count = GetParamListCount();
-  if (count < 2) {
-    GUI_ReportError("error at ROTATETEXTBUTTON '%s' : invalid num of param lists", id);
-    return false;
-  }
   const int states = count - 1;
   std::vector<std::string> captions;
   std::vector<uint32_t> colors;
@@ -60,7 +50,6 @@ bool CGUI_RotateTextButton::ReadStates() {
     transitions.push_back(next);
   }
   captionStatic_->AddParamList(GetParamList(0));
-  captionStatic_->SetId(id_);
   captions_.swap(captions);
   colors_.swap(colors);
   transitions_.swap(transitions);
@@ -68,15 +57,9 @@ bool CGUI_RotateTextButton::ReadStates() {
 }
 
 bool CGUI_RotateTextButton::OnCreate() {
-  if (!distributed_) {
-    if (!ReadStates()) return false;
-    distributed_ = true;
-  }
-  captionStatic_->SetParent(this);
-  captionStatic_->SetNotifyParent(true);
-  captionStatic_->SetHitTest(hitTest_);
-  captionStatic_->SetAlign(ALIGN_HCENTER | ALIGN_VCENTER);
-  captionStatic_->SetAutoSize(true);
+  if (!CreateMembers("ROTATETEXTBUTTON ", 2, INT_MAX, [this] { return ReadStates(); }))
+    return false;
+  SetUpCaption(captionStatic_);
   if (!CGUI_Button::OnCreate()) return false;
   if (autoSize_) {
     const float region[4] = {region_[0], region_[1], region_[2], region_[3]};
@@ -130,12 +113,7 @@ bool CGUI_RotateTextButton::SetRegion(const float region[4]) {
     r[3] = captionStatic_->Region()[3];
   }
   CGUI_Button::SetRegion(r);
-  float corner[2];
-  GetAlignedPos(corner, false);
-  const float* size = captionStatic_->Region();
-  const float centre[4] = {corner[0] - region_[0] + region_[2] * 0.5f,
-                           corner[1] - region_[1] + region_[3] * 0.5f, size[2], size[3]};
-  captionStatic_->SetRegion(centre);
+  CentreMember(captionStatic_);
   return true;
 }
 

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "runtime/composite.h"
 #include "runtime/game_static.h"
 #include "runtime/simple_controls.h"
 
-class CGUI_RotateTextButton : public CGUI_Button {
+class CGUI_RotateTextButton : public CGUI_Composite<CGUI_Button> {
  public:
   CGUI_RotateTextButton();
-  ~CGUI_RotateTextButton() override;
 
   // Reads the states (first creation); every creation starts at state 0.
   bool OnCreate() override;
@@ -38,10 +38,9 @@ class CGUI_RotateTextButton : public CGUI_Button {
   // Caption and colour of `state`.
   void ShowState(int state);
 
-  CGUI_GameStatic* captionStatic_;   // owned member; a child once created
+  CGUI_GameStatic* captionStatic_;   // member; a child once created
   std::vector<std::string> captions_;
   std::vector<uint32_t> colors_;   // 0xAARRGGBB
   std::vector<int> transitions_;
   int state_ = 0;
-  bool distributed_ = false;
 };

@@ -1,9 +1,7 @@
-// window_manager.cpp: root window, dialog table, error text, colour table and
-// the once-per-process runtime initialisation.
+// window_manager.cpp: root window, dialog table, colour table and the
+// once-per-process runtime initialisation.
 #include "runtime/window_manager.h"
 
-#include <cstdarg>
-#include <cstdio>
 #include <vector>
 
 #include "runtime/registry.h"
@@ -25,7 +23,6 @@ class CGUI_RootWindow : public CGUI_Window {
 CGUI_RootWindow g_root;
 CGUI_ClassRegistry* g_registry = nullptr;
 bool g_runtimeInitialized = false;
-char g_errorText[4096];
 
 constexpr uint32_t kDefaultColors[16] = {
     0xFFFFFFFF, 0xFF000000, 0xFFFF0000, 0xFFBE0000, 0xFF00FF00, 0xFF00BE00,
@@ -89,17 +86,6 @@ bool ReleaseTable(CDialogTable* table) {
   delete table;
   return true;
 }
-
-// ---- Error text -------------------------------------------------------------------------------
-
-void SetErrorText(const char* format, ...) {
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(g_errorText, sizeof g_errorText, format, args);
-  va_end(args);
-}
-
-const char* GetErrorText() { return g_errorText; }
 
 // ---- Colour table -------------------------------------------------------------------------------
 

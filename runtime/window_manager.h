@@ -1,10 +1,11 @@
 // window_manager.h: the root window and the open dialogs, the compiled dialog
-// table, the runtime error text, the colour table and runtime initialisation.
+// table, the colour table and runtime initialisation.
 #pragma once
 #include <cstdint>
 #include <map>
 #include <string>
 
+#include "runtime/error_text.h"   // FindDialog reports through it
 #include "runtime/window.h"
 
 // ---- Root window ------------------------------------------------------------------
@@ -37,10 +38,6 @@ CGUI_Window* FindDialog(CDialogTable* table, const std::string& id);
 void DetachTable(CDialogTable* table);
 // DetachTable, then deletes the table with every tree.
 bool ReleaseTable(CDialogTable* table);
-
-// ---- Runtime error text ----------------------------------------------------------------
-void SetErrorText(const char* format, ...) __attribute__((format(printf, 1, 2)));
-const char* GetErrorText();
 
 // ---- Colour table --------------------------------------------------------------------------
 void SetColor(int index, uint32_t argb);

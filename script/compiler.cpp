@@ -7,6 +7,7 @@
 #include "foundation/ortan_heap.h"
 #include "host/host_services.h"
 #include "korvogui/korvogui.h"
+#include "runtime/error_text.h"
 #include "runtime/module_state.h"
 #include "runtime/window_manager.h"
 #include "script/parser.h"

@@ -5,7 +5,7 @@
 
 #include "foundation/ortan_heap.h"
 #include "foundation/string_alloc.h"
-#include "runtime/window_manager.h"
+#include "runtime/error_text.h"
 
 int32_t CParser::s_generation = 0;
 

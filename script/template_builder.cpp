@@ -4,6 +4,7 @@
 #include "script/template_builder.h"
 
 #include "runtime/control.h"
+#include "runtime/error_text.h"
 #include "runtime/flag_words.h"
 #include "runtime/registry.h"
 #include "runtime/window_manager.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "runtime/params.h"
-#include "runtime/window_manager.h"
+#include "runtime/error_text.h"
 #include "script/scanner.h"
 #include "script/ui_script_evaluator.h"
 #include "script/ui_script_tables.h"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs every libFuzzer target of build/fuzz for SECONDS (default 60) on a copy
-# of its seed corpus (fuzz/corpus/NAME); a crash fails the run and leaves the
-# reproducer in build/fuzz/artifacts/.
+# Runs every libFuzzer target of build/fuzz (fuzz_compile, fuzz_input,
+# fuzz_calls) for SECONDS (default 60) on a copy of its seed corpus
+# (fuzz/corpus/NAME); a crash fails the run and leaves the reproducer in
+# build/fuzz/artifacts/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS_EACH=${1:-60}
