@@ -2,75 +2,23 @@
 #include "netkorvo/state_values.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
+
+#include "refhost/state_values.h"
 
 namespace netkorvo {
 
 // ---- Token parsing ------------------------------------------------------------------------
 
-namespace {
-
-// Digits of one base, all of text; false on anything else or overflow.
-bool ParseDigits(const std::string& text, int base, unsigned long long* value) {
-  if (text.empty()) return false;
-  unsigned long long v = 0;
-  for (char c : text) {
-    int d;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else return false;
-    if (d >= base || v > (~0ULL - d) / base) return false;
-    v = v * base + d;
-  }
-  *value = v;
-  return true;
-}
-
-// bits(F): the IEEE-754 pattern of the float F.
-bool ParseBits(const std::string& text, long long* value) {
-  if (text.size() < 7 || text.compare(0, 5, "bits(") != 0 || text.back() != ')') return false;
-  const std::string inner = text.substr(5, text.size() - 6);
-  if (inner.empty()) return false;
-  char* end = nullptr;
-  errno = 0;
-  const float f = std::strtof(inner.c_str(), &end);
-  if (*end || errno == ERANGE) return false;
-  uint32_t bits;
-  std::memcpy(&bits, &f, sizeof bits);
-  *value = bits;
-  return true;
-}
-
-}  // namespace
-
 bool ParseInt(const SToken& token, long long min, long long max, long long* value,
               std::string& error) {
   const std::string& t = token.text;
   long long v = 0;
-  if (!ParseBits(t, &v)) {
-    size_t at = 0;
-    const bool negative = !t.empty() && t[0] == '-';
-    if (!t.empty() && (t[0] == '-' || t[0] == '+')) at = 1;
-    int base = 10;
-    if (t.size() > at + 1 && t[at] == '0' && (t[at + 1] == 'x' || t[at + 1] == 'X')) {
-      base = 16;
-      at += 2;
-    }
-    unsigned long long digits;
-    if (!ParseDigits(t.substr(at), base, &digits) || digits > (1ULL << 63)) {
-      error = "not an integer: " + t;
-      return false;
-    }
-    if (negative) {
-      v = digits == (1ULL << 63) ? std::numeric_limits<long long>::min() : -static_cast<long long>(digits);
-    } else if (digits == (1ULL << 63)) {
-      error = "not an integer: " + t;
-      return false;
-    } else {
-      v = static_cast<long long>(digits);
-    }
+  if (!korvohost::values::ParseInteger(t, LLONG_MIN, LLONG_MAX, &v)) {
+    error = "not an integer: " + t;
+    return false;
   }
   if (v < min || v > max) {
     error = "out of range (" + std::to_string(min) + " to " + std::to_string(max) + "): " + t;
@@ -97,9 +45,11 @@ bool ParseAddress(const SToken& token, uint8_t bytes[4], std::string& error) {
   size_t at = 0;
   for (int i = 0; i < 4; ++i) {
     const size_t dot = i < 3 ? t.find('.', at) : t.size();
-    unsigned long long part;
-    if (dot == std::string::npos || dot - at > 3 || !ParseDigits(t.substr(at, dot - at), 10, &part) ||
-        part > 255) {
+    const std::string digits = dot == std::string::npos ? "" : t.substr(at, dot - at);
+    long long part = -1;
+    const bool decimal = !digits.empty() && digits.size() <= 3 &&
+                         digits.find_first_not_of("0123456789") == std::string::npos;
+    if (!decimal || !korvohost::values::ParseInteger(digits, 0, 255, &part)) {
       error = "not an address (A.B.C.D): " + t;
       return false;
     }

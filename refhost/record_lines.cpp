@@ -22,12 +22,60 @@ int HexDigit(char c) {
   return -1;
 }
 
-// Reads a quoted text starting at line[i] == '"'; i ends after the closing quote.
-bool ReadQuoted(const std::string& line, size_t& i, std::string* out, std::string* why) {
-  ++i;
+bool Tokenise(const std::string& line, std::vector<SLineToken>* tokens, std::string* why) {
+  size_t i = 0;
+  while (true) {
+    while (i < line.size() && IsBlank(line[i])) ++i;
+    if (i >= line.size()) return true;
+    SLineToken token;
+    if (line[i] == '"') {
+      token.quoted = true;
+      if (!ReadQuotedText(line, &i, &token.value, why)) return false;
+    } else {
+      const size_t start = i;
+      while (i < line.size() && !IsBlank(line[i]) && line[i] != '=' && line[i] != '"') ++i;
+      std::string word = line.substr(start, i - start);
+      if (i < line.size() && line[i] == '=') {
+        token.field = true;
+        token.name = word;
+        ++i;
+        if (i < line.size() && line[i] == '"') {
+          token.quoted = true;
+          if (!ReadQuotedText(line, &i, &token.value, why)) return false;
+        } else {
+          const size_t vstart = i;
+          while (i < line.size() && !IsBlank(line[i])) ++i;
+          token.value = line.substr(vstart, i - vstart);
+        }
+        if (token.name.empty()) {
+          *why = "field without a name";
+          return false;
+        }
+      } else if (i < line.size() && line[i] == '"') {
+        *why = "quote inside a word '" + word + "'";
+        return false;
+      } else {
+        token.value = word;
+      }
+    }
+    if (i < line.size() && !IsBlank(line[i])) {
+      *why = "no blank after a quoted text";
+      return false;
+    }
+    tokens->push_back(std::move(token));
+  }
+}
+
+}  // namespace
+
+bool ReadQuotedText(const std::string& line, size_t* at, std::string* out, std::string* why) {
+  size_t i = *at + 1;
   while (i < line.size()) {
     const char c = line[i++];
-    if (c == '"') return true;
+    if (c == '"') {
+      *at = i;
+      return true;
+    }
     if (c != '\\') {
       *out += c;
       continue;
@@ -60,51 +108,6 @@ bool ReadQuoted(const std::string& line, size_t& i, std::string* out, std::strin
   return false;
 }
 
-bool Tokenise(const std::string& line, std::vector<SLineToken>* tokens, std::string* why) {
-  size_t i = 0;
-  while (true) {
-    while (i < line.size() && IsBlank(line[i])) ++i;
-    if (i >= line.size()) return true;
-    SLineToken token;
-    if (line[i] == '"') {
-      token.quoted = true;
-      if (!ReadQuoted(line, i, &token.value, why)) return false;
-    } else {
-      const size_t start = i;
-      while (i < line.size() && !IsBlank(line[i]) && line[i] != '=' && line[i] != '"') ++i;
-      std::string word = line.substr(start, i - start);
-      if (i < line.size() && line[i] == '=') {
-        token.field = true;
-        token.name = word;
-        ++i;
-        if (i < line.size() && line[i] == '"') {
-          token.quoted = true;
-          if (!ReadQuoted(line, i, &token.value, why)) return false;
-        } else {
-          const size_t vstart = i;
-          while (i < line.size() && !IsBlank(line[i])) ++i;
-          token.value = line.substr(vstart, i - vstart);
-        }
-        if (token.name.empty()) {
-          *why = "field without a name";
-          return false;
-        }
-      } else if (i < line.size() && line[i] == '"') {
-        *why = "quote inside a word '" + word + "'";
-        return false;
-      } else {
-        token.value = word;
-      }
-    }
-    if (i < line.size() && !IsBlank(line[i])) {
-      *why = "no blank after a quoted text";
-      return false;
-    }
-    tokens->push_back(std::move(token));
-  }
-}
-
-}  // namespace
 
 std::string LineError(const std::string& label, int line, const std::string& why) {
   return label + ":" + std::to_string(line) + ": " + why;

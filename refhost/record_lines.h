@@ -28,6 +28,12 @@ struct SRecordLine {
 KORVOHOST_API std::vector<SRecordLine> SplitRecordLines(const std::string& bytes, const std::string& label,
                                                         std::vector<std::string>* errors);
 
+// Reads the quoted text whose opening quote is line[*at] (escapes \" \\ \n \r
+// \t \xHH), appends it to *out and moves *at past its closing quote. Session
+// scripts read their quoted tokens with it too.
+KORVOHOST_API bool ReadQuotedText(const std::string& line, size_t* at, std::string* out,
+                                  std::string* why);
+
 // A token as written: bare when it is a plain word, else quoted with escapes
 // for the quote, the backslash and control bytes. Bytes from 0x80 stay as they
 // are (double-byte text reads as itself in the game's code page).

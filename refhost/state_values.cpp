@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -10,6 +11,7 @@ namespace korvohost::values {
 
 namespace {
 
+// Decimal or 0x hex with an optional sign, anywhere in the 64-bit range.
 bool ParsePlain(const std::string& text, long long* out) {
   size_t i = 0;
   bool negative = false;
@@ -22,12 +24,17 @@ bool ParsePlain(const std::string& text, long long* out) {
     base = 16;
     i += 2;
   }
-  if (i >= text.size() || text[i] == '+' || text[i] == '-' || text[i] == ' ') return false;
+  if (i >= text.size() || !std::isxdigit(static_cast<unsigned char>(text[i]))) return false;
   char* end = nullptr;
   errno = 0;
   const unsigned long long magnitude = std::strtoull(text.c_str() + i, &end, base);
-  if (errno || *end || magnitude > (1ull << 62)) return false;
-  *out = negative ? -static_cast<long long>(magnitude) : static_cast<long long>(magnitude);
+  if (errno || *end) return false;
+  // Up to 2^63 - 1, or 2^63 with a minus sign.
+  constexpr auto kLargest = static_cast<unsigned long long>(LLONG_MAX);
+  if (magnitude > kLargest + (negative ? 1 : 0)) return false;
+  if (!negative) *out = static_cast<long long>(magnitude);
+  else if (magnitude > kLargest) *out = LLONG_MIN;
+  else *out = -static_cast<long long>(magnitude);
   return true;
 }
 

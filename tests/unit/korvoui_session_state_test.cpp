@@ -60,7 +60,7 @@ TEST(SessionTokens, FieldsContinueWithAQuotedValue) {
   EXPECT_EQ(t[6].text, "y=z=w");
   EXPECT_FALSE(t[6].fieldQuoted);   // the quote follows a later '='
   EXPECT_FALSE(TokenizeSessionLine("a b=\"open", &t, &error));
-  EXPECT_EQ(error, "unterminated quoted token");
+  EXPECT_EQ(error, "quoted text without its closing quote");
 }
 
 TEST(SessionTokens, BitsGivesTheFloatPattern) {

@@ -9,6 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "refhost/record_lines.h"
+#include "refhost/state_values.h"
+
 std::vector<SessionLine> SplitSessionLines(const std::string& script) {
   std::vector<SessionLine> lines;
   size_t start = 0;
@@ -30,56 +33,7 @@ std::vector<SessionLine> SplitSessionLines(const std::string& script) {
 
 namespace {
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-// Decodes the quoted string at body[*at] (its opening quote), appends it to
-// *out and moves *at past its closing quote.
-bool ReadQuoted(const std::string& body, size_t* at, std::string* out, std::string* error) {
-  size_t i = *at + 1;
-  while (i < body.size()) {
-    const char c = body[i++];
-    if (c == '"') {
-      *at = i;
-      return true;
-    }
-    if (c != '\\') {
-      *out += c;
-      continue;
-    }
-    if (i >= body.size()) break;
-    const char e = body[i++];
-    switch (e) {
-      case '"': *out += '"'; break;
-      case '\\': *out += '\\'; break;
-      case 'n': *out += '\n'; break;
-      case 'r': *out += '\r'; break;
-      case 't': *out += '\t'; break;
-      case 'x': {
-        const int hi = i < body.size() ? HexDigit(body[i]) : -1;
-        const int lo = i + 1 < body.size() ? HexDigit(body[i + 1]) : -1;
-        if (hi < 0 || lo < 0) {
-          *error = "bad \\x escape (two hex digits needed)";
-          return false;
-        }
-        *out += static_cast<char>(hi * 16 + lo);
-        i += 2;
-        break;
-      }
-      default:
-        *error = std::string("unknown escape \\") + e;
-        return false;
-    }
-  }
-  *error = "unterminated quoted token";
-  return false;
-}
 
 }  // namespace
 
@@ -97,7 +51,7 @@ bool TokenizeSessionLine(const std::string& body, std::vector<SessionToken>* tok
       while (i < body.size() && !IsBlank(body[i])) {
         if (body[i] == '"' && !token.text.empty() && token.text.back() == '=') {
           token.fieldQuoted = token.text.find('=') == token.text.size() - 1;
-          if (!ReadQuoted(body, &i, &token.text, error)) return false;
+          if (!korvohost::ReadQuotedText(body, &i, &token.text, error)) return false;
           break;
         }
         token.text += body[i++];
@@ -106,7 +60,7 @@ bool TokenizeSessionLine(const std::string& body, std::vector<SessionToken>* tok
       continue;
     }
     token.quoted = true;
-    if (!ReadQuoted(body, &i, &token.text, error)) return false;
+    if (!korvohost::ReadQuotedText(body, &i, &token.text, error)) return false;
     tokens->push_back(std::move(token));
   }
   return true;
@@ -114,39 +68,7 @@ bool TokenizeSessionLine(const std::string& body, std::vector<SessionToken>* tok
 
 
 bool ParseSessionInt(const std::string& text, long long* value) {
-  if (text.size() > 6 && text.compare(0, 5, "bits(") == 0 && text.back() == ')') {
-    double d;
-    if (!ParseSessionFloat(text.substr(5, text.size() - 6), &d)) return false;
-    const float f = static_cast<float>(d);
-    uint32_t bits;
-    std::memcpy(&bits, &f, sizeof bits);
-    *value = bits;
-    return true;
-  }
-  if (text.empty()) return false;
-  size_t i = 0;
-  bool negative = false;
-  if (text[0] == '+' || text[0] == '-') {
-    negative = text[0] == '-';
-    i = 1;
-  }
-  int base = 10;
-  if (text.size() > i + 2 && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-    base = 16;
-    i += 2;
-  }
-  if (i >= text.size()) return false;
-  char* end = nullptr;
-  errno = 0;
-  const unsigned long long magnitude = std::strtoull(text.c_str() + i, &end, base);
-  if (errno || *end || text[i] == '-' || text[i] == '+') return false;
-  // The 64-bit range: up to 2^63 - 1, or 2^63 with a minus sign.
-  constexpr auto kLargest = static_cast<unsigned long long>(LLONG_MAX);
-  if (magnitude > kLargest + (negative ? 1 : 0)) return false;
-  if (!negative) *value = static_cast<long long>(magnitude);
-  else if (magnitude > kLargest) *value = LLONG_MIN;
-  else *value = -static_cast<long long>(magnitude);
-  return true;
+  return korvohost::values::ParseInteger(text, LLONG_MIN, LLONG_MAX, value);
 }
 
 bool ParseSessionFloat(const std::string& text, double* value) {
