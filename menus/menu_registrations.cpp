@@ -31,4 +31,10 @@ void RegisterMenuClasses() {
   // ---- Id-bound classes, screen by screen ----
   RegisterMessageBox(r);
   RegisterScriptConsole(r);
+  RegisterOptionMenu(r);
+  RegisterOptionGraphic(r);
+  RegisterOptionControls(r);
+  RegisterOptionSound(r);
+  RegisterOptionNetwork(r);
+  RegisterOptionMacroMenu(r);
 }

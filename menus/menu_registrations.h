@@ -11,3 +11,9 @@ void RegisterMenuClasses();
 // ---- Screens (each in its own file) ----------------------------------------------------------
 void RegisterMessageBox(CGUI_ClassRegistry* r);     // MBOX_OK, MESSAGEBOX2
 void RegisterScriptConsole(CGUI_ClassRegistry* r);  // SCRIPTCONSOLE
+void RegisterOptionMenu(CGUI_ClassRegistry* r);        // OPTIONMENU
+void RegisterOptionGraphic(CGUI_ClassRegistry* r);     // OPTIONGRAPHIC
+void RegisterOptionControls(CGUI_ClassRegistry* r);    // OPTIONCONTROLS
+void RegisterOptionSound(CGUI_ClassRegistry* r);       // OPTIONSOUND
+void RegisterOptionNetwork(CGUI_ClassRegistry* r);     // OPTIONNETWORK
+void RegisterOptionMacroMenu(CGUI_ClassRegistry* r);   // OPTIONMACROMENU

@@ -80,6 +80,24 @@ void CGUI_RotateTextButton::ShowState(int state) {
                                int(c >> 24));
 }
 
+bool CGUI_RotateTextButton::SelectState(int state) {
+  if (state < 0 || state >= StateCount()) return false;
+  ShowState(state);
+  return true;
+}
+
+bool CGUI_RotateTextButton::ReplaceStates(const std::vector<std::string>& captions) {
+  if (captions.empty() || colors_.empty()) return false;
+  const uint32_t color = colors_.front();
+  const int count = int(captions.size());
+  captions_ = captions;
+  colors_.assign(captions.size(), color);
+  transitions_.resize(captions.size());
+  for (int i = 0; i < count; ++i) transitions_[size_t(i)] = (i + 1) % count;
+  ShowState(0);
+  return true;
+}
+
 bool CGUI_RotateTextButton::OnLButtonUp() {
   const int count = StateCount();
   if (count > 0) {

@@ -30,6 +30,13 @@ class CGUI_RotateTextButton : public CGUI_Composite<CGUI_Button> {
 
   int GetState() const { return state_; }
   int StateCount() const { return int(captions_.size()); }
+  // Shows `state` (caption and colour) as code chose it: no OnStateChanged.
+  // A state outside 0 .. StateCount() - 1 is refused and changes nothing.
+  bool SelectState(int state);
+  // Replaces the states by `captions`, each in the first state's colour and
+  // followed by the next (the last by the first); shows state 0. Needs the
+  // states read (after the first creation) and at least one caption.
+  bool ReplaceStates(const std::vector<std::string>& captions);
   CGUI_GameStatic* CaptionStatic() const { return captionStatic_; }
   uint32_t StateColor(int i) const { return colors_[size_t(i)]; }
 

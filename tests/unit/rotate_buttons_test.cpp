@@ -21,6 +21,15 @@ class CountingRotateButton : public CGUI_RotateButton {
   int changes = 0;
 };
 
+class CountingRotateTextButton : public CGUI_RotateTextButton {
+ public:
+  bool OnStateChanged() override {
+    ++changes;
+    return true;
+  }
+  int changes = 0;
+};
+
 class RotateButtonTest : public GameControlsTest {
  protected:
   CGUI_RotateButton* AddRotate(int states) {
@@ -172,6 +181,46 @@ TEST_F(RotateButtonTest, AutoSizedTextButtonTakesItsCaptionsSize) {
   Click(0.1f + narrow * 0.5f, 0.1f + b->Region()[3] * 0.5f);
   ASSERT_EQ(b->GetState(), 1);
   EXPECT_GT(b->Region()[2], narrow);
+}
+
+TEST_F(RotateButtonTest, CodeSelectsAndReplacesTextStatesWithoutAChange) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  auto* b = new CountingRotateTextButton;
+  b->SetId("IDC_T");
+  SetRegion(b, 0.1f, 0.1f, 0.2f, 0.1f);
+  d->AddChild(b);
+  AddFont(b);
+  b->AddParamList(Chain().S("Off").I(255).I(0).I(0).I(255).get());
+  b->AddParamList(Chain().S("On").I(0).I(255).I(0).I(255).I(0).get());
+  // Before the first creation there are no states to replace.
+  EXPECT_FALSE(b->ReplaceStates({"A", "B"}));
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  const int created = b->changes;
+
+  // A chosen state shows its caption; states outside the table change nothing.
+  EXPECT_TRUE(b->SelectState(1));
+  EXPECT_EQ(b->Caption(), "On");
+  EXPECT_FALSE(b->SelectState(2));
+  EXPECT_FALSE(b->SelectState(-1));
+  EXPECT_EQ(b->GetState(), 1);
+  EXPECT_EQ(b->changes, created);
+
+  // New captions take the first state's colour and cycle in order.
+  EXPECT_FALSE(b->ReplaceStates({}));
+  EXPECT_EQ(b->StateCount(), 2);
+  ASSERT_TRUE(b->ReplaceStates({"640 X 480", "800 X 600", "1024 X 768"}));
+  EXPECT_EQ(b->StateCount(), 3);
+  EXPECT_EQ(b->GetState(), 0);
+  EXPECT_EQ(b->Caption(), "640 X 480");
+  EXPECT_EQ(b->StateColor(2), 0xFFFF0000u);
+  EXPECT_EQ(b->changes, created);
+  std::vector<std::string> captions;
+  for (int i = 0; i < 3; ++i) {
+    Click(0.2f, 0.15f);
+    captions.push_back(b->Caption());
+  }
+  EXPECT_EQ(captions, (Strings{"800 X 600", "1024 X 768", "640 X 480"}));
+  EXPECT_EQ(b->changes, created + 3);
 }
 
 }  // namespace
