@@ -15,10 +15,10 @@ using korvohost::OptionEntry;
 using korvohost::RecordService;
 using korvostate::PrintText;
 
-COptionManager OptionGraphicsManager(int(EOptionGroup::kGraphics));
-COptionManager OptionSoundManager(int(EOptionGroup::kSound));
-COptionManager OptionNetworkManager(int(EOptionGroup::kNetwork));
-COptionManager OptionMacroManager(int(EOptionGroup::kMacro));
+COptionManager OptionGraphicsManager{int(EOptionGroup::kGraphics)};
+COptionManager OptionSoundManager{int(EOptionGroup::kSound)};
+COptionManager OptionNetworkManager{int(EOptionGroup::kNetwork)};
+COptionManager OptionMacroManager{int(EOptionGroup::kMacro)};
 CCtrlManager CtrlManager;
 int bInvertMouseH = 0;
 int bInvertMouseV = 0;

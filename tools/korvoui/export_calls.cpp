@@ -44,18 +44,21 @@ bool Convert(const SessionToken& t, float* out, std::string* error) {
 }
 
 // Stand-in objects (`@NAME` of an actor or an item, or null).
-template <class T> constexpr const char* kObjectKind = nullptr;
-template <> constexpr const char* kObjectKind<CHARACTER> = "actor";
-template <> constexpr const char* kObjectKind<COH_Item> = "item";
+template <class T>
+constexpr const char* ObjectKind() {
+  if constexpr (std::is_same_v<T, CHARACTER>) return "actor";
+  else if constexpr (std::is_same_v<T, COH_Item>) return "item";
+  else return nullptr;
+}
 
 template <class T>
-  requires(kObjectKind<T> != nullptr)
+  requires(ObjectKind<T>() != nullptr)
 bool Convert(const SessionToken& t, T** out, std::string* error) {
   void* address;
   std::string kind;
   if (!ResolveSessionObject(t, &address, &kind, error)) return false;
-  if (address && kind != kObjectKind<T>) {
-    *error = t.text + " is not an " + std::string(kObjectKind<T>);
+  if (address && kind != ObjectKind<T>()) {
+    *error = t.text + " is not an " + std::string(ObjectKind<T>());
     return false;
   }
   *out = static_cast<T*>(address);
