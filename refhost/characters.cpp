@@ -3,6 +3,8 @@
 #include "refhost/call_record.h"
 #include "refhost/game_state.h"
 #include "refhost/option_parts.h"
+#include "refhost/scene_view.h"
+#include "refhost/sim_mission.h"
 
 using korvohost::Game;
 using korvohost::ObjectEntry;
@@ -14,6 +16,10 @@ using korvostate::PrintFloat;
 using korvostate::PrintText;
 
 namespace {
+
+// Outside sessions the services below keep and show real state; under
+// `korvoui run` they stay records.
+bool Live() { return !korvostate::Recording(); }
 
 // The descriptor list that OPT_GetDescHead hands out, rebuilt at each call.
 std::vector<OPT_DESC>& Descs() {
@@ -76,6 +82,7 @@ CHARACTER* NewCharacter() {
 
 void LoadCharacterReference(CHARACTER* character, int id) {
   RecordService("LoadCharacterReference", {ObjectLabel(character), Int(id)});
+  if (ObjectEntry* o = korvohost::FindObjectOf(character)) o->characterId = id;
 }
 
 void SetCharacterMotion(CHARACTER* character, int motion) {
@@ -84,10 +91,12 @@ void SetCharacterMotion(CHARACTER* character, int motion) {
 
 void AddOptionWeapon(CHARACTER* character, const char* weapon, bool leftHand) {
   RecordService("AddOptionWeapon", {ObjectLabel(character), PrintText(weapon), PrintBool(leftHand)});
+  if (ObjectEntry* o = korvohost::FindObjectOf(character)) o->weapons[leftHand] = weapon ? weapon : "";
 }
 
 void RemoveOptionWeapon(CHARACTER* character, bool leftHand) {
   RecordService("RemoveOptionWeapon", {ObjectLabel(character), PrintBool(leftHand)});
+  if (ObjectEntry* o = korvohost::FindObjectOf(character)) o->weapons[leftHand].clear();
 }
 
 void DeleteCharacter(CHARACTER* character) {
@@ -105,21 +114,61 @@ void ChangeControlCharacter(CHARACTER* character) {
 CHARACTER* CLoadCharacter(int id, const char* name, int startPoint) {
   ObjectEntry* o = NewActor(true);
   RecordService("CLoadCharacter", {Int(id), PrintText(name), Int(startPoint)}, "@" + o->name);
+  o->characterId = id;
   return &o->actor;
 }
 
-void CLoadGround(const char* map) { RecordService("CLoadGround", {PrintText(map)}); }
+void CLoadGround(const char* map) {
+  RecordService("CLoadGround", {PrintText(map)});
+  if (Live()) Game().scene.ground = map ? map : "";
+}
 
 void SetCamera(float x, float y, float z, float pitch) {
   RecordService("SetCamera", {PrintFloat(x), PrintFloat(y), PrintFloat(z), PrintFloat(pitch)});
+  if (!Live()) return;
+  float* camera = Game().scene.camera;
+  camera[0] = x, camera[1] = y, camera[2] = z, camera[3] = pitch;
 }
 
-void ReleaseScene() { RecordService("ReleaseScene", {}); }
-void ReleaseSceneAtOnce() { RecordService("ReleaseSceneAtOnce", {}); }
+namespace {
 
-// A preview is drawn by the renderer, which the reference host does not have.
-void DrawCharacter(CHARACTER*) {}
-void SetRenderViewport(int, int, int, int) {}
+// The scene goes: its ground, a simulated mission and every actor in it.
+void ClearScene() {
+  if (!Live()) return;
+  korvohost::EndSimMission();
+  Game().scene.ground.clear();
+  for (size_t i = Game().objects.size(); i-- > 0;) {
+    ObjectEntry* o = Game().objects[i].get();
+    if (o->kind == ObjectKind::Actor && o->listed) korvohost::RemoveObject(o);
+  }
+}
+
+}  // namespace
+
+void ReleaseScene() {
+  RecordService("ReleaseScene", {});
+  ClearScene();
+}
+
+void ReleaseSceneAtOnce() {
+  RecordService("ReleaseSceneAtOnce", {});
+  ClearScene();
+}
+
+// The 2D renderer stands in for the 3D one: the character's portrait with its
+// option weapons named, in the viewport's rectangle.
+void DrawCharacter(CHARACTER* character) {
+  if (!Live()) return;
+  if (const ObjectEntry* o = korvohost::FindObjectOf(character); o && o->kind == ObjectKind::Actor)
+    korvohost::DrawCharacterPreview(*o);
+}
+
+void SetRenderViewport(int x, int y, int w, int h) {
+  if (!Live()) return;
+  korvohost::SceneView& view = Game().scene;
+  view.viewport[0] = x, view.viewport[1] = y, view.viewport[2] = w, view.viewport[3] = h;
+  view.hasViewport = true;
+}
 
 // ---- In-game reads ------------------------------------------------------------------------
 

@@ -7,6 +7,8 @@
 
 #include "host/host_graphics.h"
 #include "host/host_services.h"
+#include "refhost/scene_view.h"
+#include "refhost/session_state.h"
 
 namespace korvohost::gfx {
 
@@ -119,6 +121,8 @@ void BeginFrame(uint32_t clearRgb) {
   f.clearRgb = clearRgb;
   f.clearPending = true;
   f.recordCount = 0;
+  // Outside sessions a loaded scene lies behind the menus.
+  if (!korvostate::Recording()) DrawSceneBackdrop();
 }
 
 int FrameWidth() { return TheFrame().width; }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "host/host_services.h"
+#include "refhost/sim_mission.h"
 
 CHARACTER* pControlCharacter = nullptr;
 
@@ -17,6 +18,7 @@ GameState& Game() {
 }
 
 void ResetGame() {
+  ForgetSimMission();
   Game() = GameState();
   pControlCharacter = nullptr;
 }

@@ -15,6 +15,7 @@
 #include "host/host_accounts.h"
 #include "host/host_characters.h"
 #include "host/host_options.h"
+#include "refhost/game_data.h"
 #include "refhost/game_records.h"
 #include "refhost/korvohost.h"
 #include "refhost/session_state.h"
@@ -54,6 +55,18 @@ struct ObjectEntry {
   bool listed = true;      // in PlayerList
   COPT_Option option{};
   COH_Item item{};
+  // Outside sessions: what previews and scenes draw of an actor.
+  int characterId = -1;      // LoadCharacterReference / CLoadCharacter
+  std::string weapons[2];    // mounted option weapons: right, left hand
+};
+
+// Outside sessions: the demo scene or simulated mission the host shows behind
+// the menus, and the rectangle of the next character preview.
+struct SceneView {
+  std::string ground;                    // map file of CLoadGround; "": no scene
+  float camera[4] = {0, 0, 0, 0};        // x, y, z, pitch
+  int viewport[4] = {0, 0, 0, 0};        // SetRenderViewport: x, y, w, h
+  bool hasViewport = false;
 };
 
 struct GameState {
@@ -69,6 +82,8 @@ struct GameState {
   int nextObjectNumber = 1;
   std::vector<InputEventHandler> handlers;
   std::vector<SDisplayMode> displayModes;
+  std::vector<SMapRecord> maps;          // maps of the game data, file order
+  SceneView scene;
   bool inGameLoop = false;
   int playTime = 0;
   uint32_t systemTime = 0;

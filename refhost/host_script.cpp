@@ -1,10 +1,13 @@
 // host_script.cpp: parsing host scripts.
 #include "refhost/host_script.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
 
 #include "refhost/record_lines.h"
+#include "refhost/sim_mission.h"
 
 namespace korvohost {
 
@@ -17,6 +20,43 @@ bool ParseColour(const std::string& text, uint32_t* out) {
   for (size_t i = 2; i < text.size(); ++i)
     if (!std::isxdigit(static_cast<unsigned char>(text[i]))) return false;
   *out = uint32_t(std::strtoul(text.c_str() + 2, nullptr, 16));
+  return true;
+}
+
+// "enemies=N map=FILE seed=N", each optional; false with the reason.
+bool ParseMission(const std::string& arg, SScriptStep* step, std::string* why) {
+  step->kind = SScriptStep::EKind::kMission;
+  step->number = kScriptDefaultEnemies;
+  size_t pos = 0;
+  while ((pos = arg.find_first_not_of(" \t", pos)) != std::string::npos) {
+    const size_t end = std::min(arg.find_first_of(" \t", pos), arg.size());
+    const std::string field = arg.substr(pos, end - pos);
+    pos = end;
+    const size_t eq = field.find('=');
+    const std::string name = field.substr(0, eq), value = eq == std::string::npos ? "" : field.substr(eq + 1);
+    int64_t n = 0;
+    if (eq == std::string::npos || value.empty()) {
+      *why = "bad mission field '" + field + "' (NAME=VALUE)";
+      return false;
+    } else if (name == "enemies") {
+      if (!ParseNumber(value, 1, kMaxSimEnemies, &n)) {
+        *why = "bad enemies '" + value + "' (1-" + std::to_string(kMaxSimEnemies) + ")";
+        return false;
+      }
+      step->number = uint32_t(n);
+    } else if (name == "seed") {
+      if (!ParseNumber(value, 0, UINT32_MAX, &n)) {
+        *why = "bad seed '" + value + "'";
+        return false;
+      }
+      step->seed = uint32_t(n);
+    } else if (name == "map") {
+      step->text = value;
+    } else {
+      *why = "unknown mission field '" + name + "'";
+      return false;
+    }
+  }
   return true;
 }
 
@@ -71,6 +111,12 @@ bool ParseHostScript(const std::string& bytes, const std::string& label, std::ve
         continue;
       }
       step.number = uint32_t(n);
+    } else if (word == "mission") {
+      std::string why;
+      if (!ParseMission(arg, &step, &why)) {
+        bad(number, why);
+        continue;
+      }
     } else {
       bad(number, "unknown line '" + word + "'");
       continue;

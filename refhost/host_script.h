@@ -7,6 +7,8 @@
 //   pace MS                    time from one text line to the next (400 ms)
 //   wait MS                    a pause before the next line
 //   > TEXT                     a text line: the bytes after "> " ('>' alone: empty)
+//   mission [enemies=N] [map=FILE] [seed=N]
+//                              starts the simulated mission (sim_mission.h)
 #pragma once
 #include <cstdint>
 #include <string>
@@ -17,11 +19,14 @@
 namespace korvohost {
 
 struct SScriptStep {
-  enum class EKind { kText, kColor, kPace, kWait };
+  enum class EKind { kText, kColor, kPace, kWait, kMission };
   EKind kind = EKind::kText;
-  uint32_t number = 0;       // colour, pace or wait in milliseconds
-  std::string text;
+  uint32_t number = 0;       // colour, pace or wait in milliseconds; mission: enemies
+  uint32_t seed = 1;         // mission: where the enemies start
+  std::string text;          // text line; mission: map file ("" none)
 };
+
+constexpr uint32_t kScriptDefaultEnemies = 3;
 
 constexpr uint32_t kScriptDefaultColor = 0xFFFFFFFF;
 constexpr uint32_t kScriptDefaultPace = 400;

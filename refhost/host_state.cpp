@@ -10,6 +10,7 @@
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
 #include "refhost/script_player.h"
+#include "refhost/sim_mission.h"
 
 // ---- Host globals ------------------------------------------------------------------------
 uint32_t dwY3DCurrentFrameTick = 0;
@@ -104,6 +105,7 @@ namespace korvohost {
 void SetTick(uint32_t ms) {
   dwY3DCurrentFrameTick = ms;
   StepScripts(ms);
+  StepSimMission(ms);
 }
 
 void SetScreen(int width, int height) {

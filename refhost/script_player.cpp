@@ -8,6 +8,7 @@
 #include "host/host_services.h"
 #include "refhost/host_script.h"
 #include "refhost/session_state.h"
+#include "refhost/sim_mission.h"
 
 namespace korvohost {
 
@@ -88,6 +89,16 @@ bool Advance(RunningScript& s, uint32_t now, std::vector<Line>* lines) {
       case SScriptStep::EKind::kColor: s.color = step.number; break;
       case SScriptStep::EKind::kPace: s.pace = step.number; break;
       case SScriptStep::EKind::kWait: s.due += step.number; break;
+      case SScriptStep::EKind::kMission: {
+        SSimMissionSetup setup;
+        setup.script = s.path;
+        setup.map = step.text;
+        setup.enemies = int(step.number);
+        setup.seed = step.seed;
+        std::string error;
+        if (!StartSimMission(setup, &error)) P().errors.push_back(s.path + ": mission not started: " + error);
+        break;
+      }
       case SScriptStep::EKind::kText:
         lines->push_back({step.text, s.color});
         s.due = now + s.pace;
@@ -142,6 +153,8 @@ void ScriptCommand(const char* line) {
     P().errors.push_back(verb + ": no script named");
     return;
   }
+  // A script's mission ends with it, and starts again with it.
+  EndSimMissionOf(path);
   if (verb == "s_terminate")
     Stop(path);
   else

@@ -11,6 +11,8 @@
 #include "runtime/module_state.h"
 #include "runtime/routing.h"
 #include "runtime/window_manager.h"
+#include "refhost/profile_store.h"
+#include "tools/korvoui/host_game.h"
 #include "tools/korvoui/observe.h"
 #include "tools/korvoui/options.h"
 #include "tools/korvoui/verbs.h"
@@ -28,12 +30,15 @@ void PrintOpenAndStack() {
 
 int RunDemo(int argc, char** argv) {
   ToolOptions options;
-  if (!ParseToolOptions(argc, argv, &options) || !PrepareHost(options)) return 2;
+  if (!ParseToolOptions(argc, argv, &options, {"--profile"}) || !PrepareHost(options)) return 2;
+  if (options.profile.empty()) options.profile = korvohost::DefaultProfileDir();
+  StartHostGame(options, "demo");
   const std::string start = options.positional.empty() ? "MAINMENU" : options.positional[0];
 
   GUI_Initialize();
   if (!GUI_Compile()) {
     std::printf("%s\n(run `korvoui check` for the position)\n", GUI_GetLastError());
+    StopHostGame();
     return 1;
   }
   int controls = 0;
@@ -68,5 +73,7 @@ int RunDemo(int argc, char** argv) {
     std::printf("\n%s", dump.c_str());
   }
   GUI_Release();
+  ReportProfileMessages("demo");
+  StopHostGame();
   return 0;
 }

@@ -13,13 +13,16 @@ struct Verb {
 };
 
 const Verb kVerbs[] = {
-    {"demo", RunDemo, "compiles the shipped UI script, opens [DIALOG] (MAINMENU), clicks, prints"},
+    {"demo", RunDemo,
+     "compiles the shipped UI script, opens [DIALOG] (MAINMENU), clicks, prints: [--profile DIR]"},
     {"check", RunCheck, "compiles the UI script: [--root DIR] [SCRIPT]"},
     {"dump", RunDump, "prints a compiled dialog's dump: [--root DIR] DIALOG"},
     {"run", RunSessionVerb, "runs a session script: [--root DIR] [--screen WxH] SCRIPT|-"},
     {"render", RunRender,
-     "draws dialogs into a PNG: [--root DIR] [--screen WxH] [--tick MS] DIALOG... -o OUT.png"},
-    {"play", RunPlay, "opens a window to use the menus: [--root DIR] [--screen WxH] [--start DIALOG]"},
+     "draws dialogs into a PNG: [--root DIR] [--screen WxH] [--profile DIR] [--tick MS] DIALOG... "
+     "-o OUT.png"},
+    {"play", RunPlay,
+     "opens a window to use the menus: [--root DIR] [--screen WxH] [--profile DIR] [--start DIALOG]"},
 };
 
 void Usage() {

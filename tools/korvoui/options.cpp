@@ -1,6 +1,7 @@
 // options.cpp: --root and --screen for every verb.
 #include "tools/korvoui/options.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -17,6 +18,13 @@ bool ParseToolOptions(int argc, char** argv, ToolOptions* options,
       if (std::sscanf(argv[++i], "%dx%d", &options->screenX, &options->screenY) != 2 ||
           options->screenX <= 0 || options->screenY <= 0) {
         std::fprintf(stderr, "korvoui: --screen wants WxH, e.g. 1024x768\n");
+        return false;
+      }
+    } else if (!std::strcmp(a, "--profile") && i + 1 < argc &&
+               std::find(extraFlags.begin(), extraFlags.end(), "--profile") != extraFlags.end()) {
+      options->profile = argv[++i];
+      if (options->profile.empty()) {
+        std::fprintf(stderr, "korvoui: --profile wants a folder\n");
         return false;
       }
     } else if (a[0] == '-' && a[1] == '-') {

@@ -7,10 +7,12 @@
 struct ToolOptions {
   std::string root;                  // folder or .zip; empty: the shipped assets
   int screenX = 1024, screenY = 768;
+  std::string profile;               // --profile DIR (verbs that take it); empty: none
   std::vector<std::string> positional;
 };
 
 // Parses argv (after the verb) into options; false with a message on stderr.
+// "--profile DIR" is taken when extraFlags holds "--profile".
 bool ParseToolOptions(int argc, char** argv, ToolOptions* options,
                       const std::vector<std::string>& extraFlags = {});
 // Mounts the root, sets the screen size and the console commands of the

@@ -6,6 +6,7 @@
 #include <SDL2/SDL.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -17,6 +18,8 @@
 #include "runtime/module_state.h"
 #include "runtime/window_manager.h"
 #include "script/compiler.h"
+#include "refhost/profile_store.h"
+#include "tools/korvoui/host_game.h"
 #include "tools/korvoui/hot_reload.h"
 #include "tools/korvoui/inspector.h"
 #include "tools/korvoui/options.h"
@@ -39,7 +42,8 @@ struct PlayOptions {
 };
 
 bool ParsePlayOptions(int argc, char** argv, PlayOptions* options) {
-  if (!ParseToolOptions(argc, argv, &options->tool, {"--start", "--events"})) return false;
+  if (!ParseToolOptions(argc, argv, &options->tool, {"--start", "--events", "--profile"})) return false;
+  if (options->tool.profile.empty()) options->tool.profile = korvohost::DefaultProfileDir();
   const std::vector<std::string>& args = options->tool.positional;
   for (size_t i = 0; i < args.size(); ++i) {
     if (i + 1 >= args.size()) return false;
@@ -234,6 +238,7 @@ void PlaySession::DrawFrame() {
   GUI_Draw();
   DrawOverlays();
   for (int id : korvohost::TakeSounds()) sound_.Play(id);
+  ReportProfileMessages("play");
 }
 
 void PlaySession::Present() {
@@ -305,12 +310,27 @@ bool InitDisplay() {
   return true;
 }
 
+// The display's modes, each size once, smallest first.
+std::vector<std::pair<int, int>> DisplayModes() {
+  std::vector<std::pair<int, int>> modes;
+  const int count = SDL_GetNumDisplayModes(0);
+  for (int i = 0; i < count; ++i) {
+    SDL_DisplayMode mode;
+    if (SDL_GetDisplayMode(0, i, &mode) == 0 && mode.w > 0 && mode.h > 0)
+      modes.emplace_back(mode.w, mode.h);
+  }
+  std::sort(modes.begin(), modes.end());
+  modes.erase(std::unique(modes.begin(), modes.end()), modes.end());
+  return modes;
+}
+
 }  // namespace
 
 int RunPlay(int argc, char** argv) {
   PlayOptions options;
   if (!ParsePlayOptions(argc, argv, &options)) {
-    std::fprintf(stderr, "usage: korvoui play [--root DIR] [--screen WxH] [--start DIALOG]\n");
+    std::fprintf(stderr,
+                 "usage: korvoui play [--root DIR] [--screen WxH] [--profile DIR] [--start DIALOG]\n");
     return 2;
   }
   if (!PrepareHost(options.tool)) return 2;
@@ -321,6 +341,7 @@ int RunPlay(int argc, char** argv) {
                  SDL_GetError());
     return 1;
   }
+  StartHostGame(options.tool, "play", DisplayModes());
   SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
   SDL_Window* window = SDL_CreateWindow("korvoui play", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                         options.tool.screenX, options.tool.screenY, 0);
@@ -330,6 +351,7 @@ int RunPlay(int argc, char** argv) {
   if (!renderer) {
     std::fprintf(stderr, "korvoui play: cannot open a window: %s\n", SDL_GetError());
     if (window) SDL_DestroyWindow(window);
+    StopHostGame();
     SDL_Quit();
     return 1;
   }
@@ -338,6 +360,7 @@ int RunPlay(int argc, char** argv) {
     PlaySession session(options, window, renderer);
     status = session.Run();
   }
+  StopHostGame();
   SDL_DestroyRenderer(renderer);
   SDL_DestroyWindow(window);
   SDL_Quit();

@@ -9,6 +9,7 @@
 #include "korvogui/korvogui.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
+#include "tools/korvoui/host_game.h"
 #include "tools/korvoui/options.h"
 #include "tools/korvoui/verbs.h"
 
@@ -19,7 +20,8 @@ constexpr uint32_t kRenderClearRgb = 0x202028;
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: korvoui render [--root DIR] [--screen WxH] [--tick MS] DIALOG... -o OUT.png\n");
+               "usage: korvoui render [--root DIR] [--screen WxH] [--profile DIR] [--tick MS] DIALOG... "
+               "-o OUT.png\n");
   return 2;
 }
 
@@ -27,6 +29,7 @@ int Usage() {
 int Failed(const char* what) {
   std::printf("%s: %s\n", what, GUI_GetLastError());
   GUI_Release();
+  StopHostGame();
   return 1;
 }
 
@@ -34,7 +37,7 @@ int Failed(const char* what) {
 
 int RunRender(int argc, char** argv) {
   ToolOptions options;
-  if (!ParseToolOptions(argc, argv, &options, {"--tick"})) return Usage();
+  if (!ParseToolOptions(argc, argv, &options, {"--tick", "--profile"})) return Usage();
   std::vector<std::string> dialogs;
   std::string out;
   long tick = 0;
@@ -55,6 +58,9 @@ int RunRender(int argc, char** argv) {
   }
   if (dialogs.empty() || out.empty()) return Usage();
   if (!PrepareHost(options)) return 2;
+  // The game data always; the profile folder only when asked for, so that a
+  // render never touches the player's own.
+  StartHostGame(options, "render");
   korvohost::SetTick(uint32_t(tick));
 
   GUI_Initialize();
@@ -69,6 +75,7 @@ int RunRender(int argc, char** argv) {
   if (!korvohost::WriteFramePng(out, &error)) {
     std::fprintf(stderr, "korvoui: cannot write %s: %s\n", out.c_str(), error.c_str());
     GUI_Release();
+    StopHostGame();
     return 1;
   }
   const std::vector<std::string> missing = korvohost::MissingTextures();
@@ -76,5 +83,7 @@ int RunRender(int argc, char** argv) {
               korvohost::FrameHeight(), missing.size(), missing.size() == 1 ? "" : "s");
   for (const std::string& path : missing) std::printf("  missing: %s\n", path.c_str());
   GUI_Release();
+  ReportProfileMessages("render");
+  StopHostGame();
   return 0;
 }

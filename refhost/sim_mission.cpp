@@ -1,0 +1,259 @@
+// sim_mission.cpp: the simulated mission: its actors, the steps of the frame
+// clock and its end.
+#include "refhost/sim_mission.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include <vector>
+
+#include "host/host_services.h"
+#include "refhost/game_state.h"
+
+namespace korvohost {
+
+namespace {
+
+// ---- Tuning, per step of kSimStepMs --------------------------------------------------------
+constexpr float kOrbitRadius = 40;        // the control character circles the origin
+constexpr float kOrbitStep = 0.01f;       // radians
+constexpr float kEnemySpeed = 0.8f;       // units an enemy closes in
+constexpr float kEnemyKeepOff = 25;       // distance an enemy keeps from its target
+constexpr float kEnemyReach = 60;         // enemies hit from this close
+constexpr int kBurstSteps = 40;           // firing, then as long cooling down
+constexpr float kHeatPerShot = 30, kCooling = 20;
+constexpr float kHeatMax = 1000, kHeatRecovered = 300;
+constexpr int kShotShield = 3, kShotArmor = 2;          // what a shot takes off an enemy
+constexpr int kHitEvery = 20;                            // an enemy hits once a second
+constexpr int kHitShield = 2, kHitArmor = 1;            // what a hit takes off the player
+constexpr int kShieldRegenEvery = 10, kShieldQuietSteps = 40;
+constexpr int kEnemyShield = 50;
+constexpr int kMaxStepsPerCall = 200;     // a clock jump catches up at most this much
+
+struct Mission {
+  SSimMissionSetup setup;
+  ESimOutcome outcome = ESimOutcome::kNone;
+  ObjectEntry* player = nullptr;
+  std::vector<ObjectEntry*> enemies;
+  std::vector<ObjectEntry*> owned;     // every object it made, to remove at the end
+  bool setGround = false;
+  uint32_t last = 0;                   // frame tick of the last step
+  int step = 0;                        // steps since the start
+  int lastHitStep = -1000;             // last step the player was hit
+  uint32_t playTimeMs = 0;
+  int overheats = 0;
+};
+
+Mission& M() {
+  static Mission mission;
+  return mission;
+}
+
+// A small deterministic generator for the start positions.
+uint32_t NextRandom(uint32_t* state) {
+  *state = *state * 1664525u + 1013904223u;
+  return *state >> 8;
+}
+
+ObjectEntry* NewActor(Mission& m, int characterId, int team) {
+  ObjectEntry* o = AddNumberedObject(ObjectKind::Actor);
+  o->characterId = characterId;
+  o->actor.team = team;
+  o->actor.radarIndex = int(m.owned.size()) % 64;
+  m.owned.push_back(o);
+  return o;
+}
+
+// The option part an account chose for a hand (1-based index; others: none).
+void MountPart(Mission& m, int choice, bool leftHand) {
+  const auto& parts = Game().optionParts;
+  if (choice < 1 || choice > int(parts.size())) return;
+  const SOptionPartRecord& part = parts[size_t(choice - 1)];
+  ObjectEntry* o = AddNumberedObject(ObjectKind::ActorOption);
+  m.owned.push_back(o);
+  CopyToRoom(o->option.name, sizeof o->option.name, part.name);
+  CopyToRoom(o->option.icon, sizeof o->option.icon, part.icon == "null" ? "" : part.icon);
+  o->option.charge = 1;
+  CHARACTER& player = m.player->actor;
+  (leftHand ? player.leftOption : player.rightOption) = &o->option;
+  m.player->weapons[leftHand] = part.name;
+}
+
+bool Live(const ObjectEntry* enemy) { return enemy->listed && enemy->actor.armor > 0; }
+
+float Distance(const CHARACTER& a, const CHARACTER& b) {
+  return std::hypot(a.x - b.x, a.z - b.z);
+}
+
+// ---- One step -------------------------------------------------------------------------------
+
+void MovePlayer(Mission& m) {
+  CHARACTER& p = m.player->actor;
+  const float angle = float(m.step) * kOrbitStep;
+  p.x = kOrbitRadius * std::cos(angle);
+  p.z = kOrbitRadius * std::sin(angle);
+}
+
+void MoveEnemy(const CHARACTER& target, CHARACTER& e) {
+  const float d = Distance(target, e);
+  if (d <= kEnemyKeepOff || d == 0) return;
+  const float move = std::min(kEnemySpeed, d - kEnemyKeepOff);
+  e.x += (target.x - e.x) / d * move;
+  e.z += (target.z - e.z) / d * move;
+}
+
+// Fires at the nearest enemy while the burst lasts and the guns are not overheated.
+void FireOrCool(Mission& m) {
+  CHARACTER& p = m.player->actor;
+  CGauge& heat = p.heat;
+  const bool burst = (m.step / kBurstSteps) % 2 == 0;
+  ObjectEntry* target = nullptr;
+  for (ObjectEntry* e : m.enemies)
+    if (Live(e) && (!target || Distance(p, e->actor) < Distance(p, target->actor))) target = e;
+  if (burst && !heat.overheated && target) {
+    heat.value = std::min(kHeatMax, heat.value + kHeatPerShot);
+    CHARACTER& t = target->actor;
+    if (t.shield > 0) t.shield = std::max(0, t.shield - kShotShield);
+    else t.armor = std::max(0, t.armor - kShotArmor);
+    if (t.armor == 0) target->listed = false;   // destroyed: off the list
+    if (heat.value >= kHeatMax) {
+      heat.overheated = true;
+      ++m.overheats;
+    }
+  } else {
+    heat.value = std::max(0.0f, heat.value - kCooling);
+    if (heat.overheated && heat.value <= kHeatRecovered) heat.overheated = false;
+  }
+  p.heatFlag = heat.value >= heat.threshold;
+  for (COPT_Option* option : {p.leftOption, p.rightOption})
+    if (option) option->charge = float((m.step % kBurstSteps) + 1) / float(kBurstSteps);
+}
+
+void TakeHits(Mission& m) {
+  CHARACTER& p = m.player->actor;
+  for (size_t i = 0; i < m.enemies.size(); ++i) {
+    const ObjectEntry* e = m.enemies[i];
+    if (!Live(e) || Distance(p, e->actor) > kEnemyReach) continue;
+    if ((m.step + int(i) * 7) % kHitEvery != 0) continue;   // staggered
+    if (p.shield > 0) p.shield = std::max(0, p.shield - kHitShield);
+    else p.armor = std::max(0, p.armor - kHitArmor);
+    m.lastHitStep = m.step;
+  }
+  if (p.shield < 100 && m.step - m.lastHitStep > kShieldQuietSteps && m.step % kShieldRegenEvery == 0)
+    ++p.shield;
+}
+
+void Step(Mission& m) {
+  ++m.step;
+  m.playTimeMs += kSimStepMs;
+  MovePlayer(m);
+  for (ObjectEntry* e : m.enemies)
+    if (Live(e)) MoveEnemy(m.player->actor, e->actor);
+  FireOrCool(m);
+  TakeHits(m);
+  if (m.player->actor.armor == 0) m.outcome = ESimOutcome::kLost;
+  else if (std::none_of(m.enemies.begin(), m.enemies.end(), Live)) m.outcome = ESimOutcome::kWon;
+}
+
+}  // namespace
+
+// ---- Control API ------------------------------------------------------------------------------
+
+bool StartSimMission(const SSimMissionSetup& setup, std::string* error) {
+  if (Game().characters.empty()) {
+    if (error) *error = "no characters in the game data";
+    return false;
+  }
+  if (setup.enemies < 1 || setup.enemies > kMaxSimEnemies) {
+    if (error) *error = "enemies must be 1-" + std::to_string(kMaxSimEnemies);
+    return false;
+  }
+  EndSimMission();
+  Mission& m = M();
+  m.setup = setup;
+  m.outcome = ESimOutcome::kRunning;
+  m.last = dwY3DCurrentFrameTick;
+
+  // The player's character and option parts come from the current pilot.
+  const auto& characters = Game().characters;
+  const AccountEntry* pilot = Game().current;
+  const int index = pilot ? pilot->record.character : 0;
+  const int id = characters[index >= 0 && index < int(characters.size()) ? size_t(index) : 0].id;
+  m.player = NewActor(m, id, 0);
+  m.player->weaponStore = CWeapon{};
+  CopyToRoom(m.player->weaponStore.name, sizeof m.player->weaponStore.name, "CANNON");
+  m.player->actor.weapon = &m.player->weaponStore;
+  if (pilot) {
+    MountPart(m, pilot->record.left, true);
+    MountPart(m, pilot->record.right, false);
+  }
+  MovePlayer(m);
+
+  uint32_t random = setup.seed;
+  for (int i = 0; i < setup.enemies; ++i) {
+    const auto& c = characters[NextRandom(&random) % characters.size()];
+    ObjectEntry* e = NewActor(m, c.id, 1);
+    e->actor.shield = kEnemyShield;
+    const float angle = float(NextRandom(&random) % 3600) * std::numbers::pi_v<float> / 1800;
+    const float range = 90 + float(NextRandom(&random) % 30);
+    e->actor.x = range * std::cos(angle);
+    e->actor.z = range * std::sin(angle);
+    m.enemies.push_back(e);
+  }
+
+  pControlCharacter = &m.player->actor;
+  bSceneActive = 1;
+  Game().inGameLoop = true;
+  if (!setup.map.empty()) {
+    Game().scene.ground = setup.map;
+    m.setGround = true;
+  }
+  float* camera = Game().scene.camera;
+  camera[0] = 0, camera[1] = 120, camera[2] = 0, camera[3] = -90;
+  return true;
+}
+
+void EndSimMission() {
+  Mission& m = M();
+  if (m.outcome == ESimOutcome::kNone) return;
+  for (ObjectEntry* o : m.owned) RemoveObject(o);
+  if (m.setGround) Game().scene.ground.clear();
+  pControlCharacter = nullptr;
+  bSceneActive = 0;
+  Game().inGameLoop = false;
+  m = Mission();
+}
+
+void EndSimMissionOf(const std::string& script) {
+  if (M().outcome != ESimOutcome::kNone && M().setup.script == script) EndSimMission();
+}
+
+void StepSimMission(uint32_t now) {
+  Mission& m = M();
+  if (m.outcome == ESimOutcome::kNone) return;
+  int steps = 0;
+  while (int32_t(now - m.last) >= int32_t(kSimStepMs)) {
+    m.last += kSimStepMs;
+    if (m.outcome == ESimOutcome::kRunning) Step(m);
+    if (++steps == kMaxStepsPerCall) {
+      m.last = now;   // behind by more than it catches up: the rest is skipped
+      break;
+    }
+  }
+}
+
+SSimMissionStatus SimMissionStatus() {
+  const Mission& m = M();
+  SSimMissionStatus s;
+  s.outcome = m.outcome;
+  s.script = m.setup.script;
+  s.playTimeMs = m.playTimeMs;
+  s.overheats = m.overheats;
+  for (const ObjectEntry* e : m.enemies) s.enemiesLeft += Live(e);
+  return s;
+}
+
+void ForgetSimMission() { M() = Mission(); }
+
+}  // namespace korvohost

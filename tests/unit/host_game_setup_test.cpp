@@ -1,0 +1,203 @@
+// The host's game outside sessions: the shipped game data in the game state;
+// pilots, options and key bindings written through the host services reach
+// the profile folder and come back in a new process; a damaged file is
+// reported with file and line; a folder in use is read-only; display modes.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "host/host_accounts.h"
+#include "host/host_characters.h"
+#include "host/host_options.h"
+#include "refhost/game_setup.h"
+#include "refhost/game_state.h"
+#include "refhost/korvohost.h"
+#include "refhost/profile_files.h"
+#include "refhost/profile_store.h"
+#include "refhost/session_state.h"
+
+using namespace korvohost;
+namespace fs = std::filesystem;
+
+namespace {
+
+class HostGameSetup : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Reset();
+    char pattern[] = "/tmp/korvo_game_setup_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    root_ = pattern;
+    dir_ = root_ + "/profile";
+    std::string error;
+    ASSERT_TRUE(Mount(KORVO_ASSET_ROOT, &error)) << error;
+  }
+  void TearDown() override {
+    DetachProfile();
+    Reset();
+    fs::remove_all(root_);
+  }
+
+  // What a freshly started tool does: the game data, then the profile.
+  void Start() {
+    std::vector<std::string> errors;
+    EXPECT_TRUE(LoadGameDataIntoGame(&errors)) << (errors.empty() ? "" : errors[0]);
+    std::string error;
+    ASSERT_TRUE(AttachProfile(dir_, &error)) << error;
+  }
+  // A restart of the tool within this process: everything in memory is gone.
+  void Restart() {
+    DetachProfile();
+    ResetGame();
+    Start();
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(dir_ + "/" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  std::string root_, dir_;
+};
+
+TEST_F(HostGameSetup, GameDataFillsTheGameState) {
+  Start();
+  EXPECT_EQ(GetNumCharacters(), 8);
+  EXPECT_STREQ(GetCharacterName(0), "char1");
+  ASSERT_NE(MissionManager.FindMission("MISSION 12"), nullptr);
+  EXPECT_STREQ(MissionManager.FindMission("MISSION 01")->script, "data/script/mission/01/mission.txt");
+  ASSERT_NE(OPT_GetDescHead(), nullptr);
+  EXPECT_STRNE(OPT_GetNameByID(OPT_GetDescHead()->id), "");
+  EXPECT_EQ(Game().maps.size(), 6u);
+  // A new pilot gets the initial mission's achievement from the loaded missions.
+  ASSERT_TRUE(CreateAccount("ALPHA"));
+  ASSERT_TRUE(SetAccount("ALPHA"));
+  EXPECT_NE(GetCurAccount()->GetMissionAchievement("MISSION 01"), nullptr);
+  EXPECT_EQ(GetCurAccount()->GetMissionAchievement("MISSION 02"), nullptr);
+}
+
+TEST_F(HostGameSetup, PilotsOptionsAndBindingsSurviveARestart) {
+  Start();
+  ASSERT_TRUE(CreateAccount("ALPHA"));
+  ASSERT_TRUE(CreateAccount("BRAVO ONE"));
+  EXPECT_TRUE(fs::exists(dir_ + "/" + AccountFileName("ALPHA")));
+  EXPECT_TRUE(fs::exists(dir_ + "/" + AccountFileName("BRAVO ONE")));
+  ASSERT_TRUE(SetAccount("ALPHA"));
+  CMissionAccount* alpha = GetCurAccount();
+  alpha->character = 4;
+  alpha->left = 2;
+  alpha->SetLastMission(MissionManager.FindMission("MISSION 01"));
+  alpha->Write();
+  ASSERT_TRUE(DestroyAccount("BRAVO ONE"));
+  EXPECT_FALSE(fs::exists(dir_ + "/" + AccountFileName("BRAVO ONE")));
+
+  OptionGraphicsManager.UpdateItem("RESOLUTION", 3);
+  OptionMacroManager.SetValue("MACRO1", "Cover me!");
+  WriteOptionGraphics();
+  WriteOptionMacro();
+  OptionSoundManager.UpdateItem("VOLUME", 9);   // changed, never written
+  CtrlManager.AssignItemToClient("FORWARD", "KEY17", 2);
+  WriteOptionControlINI();
+  EXPECT_NE(Read("options.ini").find("RESOLUTION"), std::string::npos);
+  EXPECT_NE(Read("controls.ini").find("KEY17"), std::string::npos);
+  EXPECT_TRUE(TakeProfileMessages().empty());
+
+  Restart();
+  char names[256];
+  EnumAccount(names, sizeof names);
+  EXPECT_STREQ(names, "ALPHA");
+  ASSERT_TRUE(SetAccount("ALPHA"));
+  EXPECT_EQ(GetCurAccount()->character, 4);
+  EXPECT_EQ(GetCurAccount()->left, 2);
+  ASSERT_NE(GetCurAccount()->GetLastMission(), nullptr);
+  EXPECT_STREQ(GetCurAccount()->GetLastMission()->name, "MISSION 01");
+  ReadOptionGraphics();
+  ReadOptionMacro();
+  EXPECT_EQ(OptionGraphicsManager.FindItem("RESOLUTION")->GetValue(), 3u);
+  EXPECT_STREQ(OptionMacroManager.FindItem("MACRO1")->GetString(), "Cover me!");
+  ReadOptionSound();
+  EXPECT_EQ(OptionSoundManager.FindItem("VOLUME")->GetValue(), 0u);
+  ReadOptionControlINI();
+  CCtrlClient* forward = CtrlManager.FindClient("FORWARD");
+  ASSERT_EQ(forward->GetNumItems(), 1);
+  EXPECT_STREQ(forward->GetItemName(0), "KEY17");
+}
+
+TEST_F(HostGameSetup, ANewProcessSeesWhatAnotherWrote) {
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    Start();
+    const bool ok = CreateAccount("CHARLIE") && SetAccount("CHARLIE");
+    if (ok) {
+      GetCurAccount()->right = 5;
+      GetCurAccount()->Write();
+    }
+    DetachProfile();
+    _exit(ok ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  Start();
+  ASSERT_TRUE(SetAccount("CHARLIE"));
+  EXPECT_EQ(GetCurAccount()->right, 5);
+}
+
+TEST_F(HostGameSetup, AFolderInUseIsReadOnlyAndNothingIsWritten) {
+  CProfileStore holder;
+  std::string error;
+  ASSERT_TRUE(holder.Open(dir_, &error)) << error;
+  Start();
+  EXPECT_TRUE(ProfileReadOnly());
+  const std::vector<std::string> messages = TakeProfileMessages();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_NE(messages[0].find("read-only"), std::string::npos) << messages[0];
+  EXPECT_TRUE(CreateAccount("DELTA"));   // kept in memory all the same
+  EXPECT_FALSE(fs::exists(dir_ + "/" + AccountFileName("DELTA")));
+  WriteOptionControlINI();
+  EXPECT_FALSE(fs::exists(dir_ + "/controls.ini"));
+  holder.Close();
+  Restart();
+  EXPECT_FALSE(ProfileReadOnly());
+  EXPECT_EQ(FindAccount("DELTA"), nullptr);
+}
+
+TEST_F(HostGameSetup, ADamagedFileIsReportedWithFileAndLineAndTheRestLoads) {
+  fs::create_directories(dir_);
+  std::ofstream(dir_ + "/options.ini", std::ios::binary)
+      << "[graphics]\nGAMMA value=7\nBROKEN value=lots\n";
+  Start();
+  const std::vector<std::string> messages = TakeProfileMessages();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].rfind(dir_ + "/options.ini:3:", 0), 0u) << messages[0];
+  EXPECT_EQ(OptionGraphicsManager.FindItem("GAMMA")->GetValue(), 7u);
+}
+
+TEST_F(HostGameSetup, AFolderThatCannotBeMadeLeavesTheStateAlone) {
+  std::ofstream(root_ + "/file") << "x";
+  std::string error;
+  EXPECT_FALSE(AttachProfile(root_ + "/file/profile", &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(ProfileAttached());
+  EXPECT_TRUE(CreateAccount("ECHO"));   // no hook: nothing written, no crash
+}
+
+TEST_F(HostGameSetup, DisplayModesComeFromTheWindowSystemOrTheFixedList) {
+  SetDisplayModes(FixedDisplayModes());
+  SDisplayMode modes[8];
+  ASSERT_EQ(GetDisplayModes(modes, 8), 5);
+  EXPECT_EQ(modes[0].width, 800);
+  EXPECT_EQ(modes[4].height, 1080);
+  SetDisplayModes({{640, 480}, {2560, 1440}});
+  ASSERT_EQ(GetDisplayModes(modes, 1), 2);
+  EXPECT_EQ(modes[0].width, 640);
+}
+
+}  // namespace
