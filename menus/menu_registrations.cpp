@@ -31,4 +31,14 @@ void RegisterMenuClasses() {
   // ---- Id-bound classes, screen by screen ----
   RegisterMessageBox(r);
   RegisterScriptConsole(r);
+  RegisterMainMenu(r);
+  RegisterSinglePlayEscape(r);
+  RegisterMissionStatistics(r);
+  RegisterMissionFailed(r);
+  RegisterMissionEnding(r);
+  RegisterDemoPlay(r);
+  RegisterBriefing(r);
+  RegisterMissionMap(r);
+  RegisterPilotChoice(r);
+  RegisterNewPilot(r);
 }

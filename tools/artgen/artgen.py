@@ -519,6 +519,40 @@ def background():
 
 
 # ---------------------------------------------------------------------------
+# Single player: the mission map's box and the briefing's random-character picture
+# ---------------------------------------------------------------------------
+
+
+def mission_box():
+    """A square map marker: a framed target ring with a crosshair."""
+    img = sq_frame()
+    glow_dot(img, 24, 24, 15, CYAN, 0.3)
+    img.fill_sdf(lambda x, y: abs(sd_circle(x, y, 24, 24, 10.5)) - 1.3, rgba(CYAN, 0.95))
+    for seg in ((24, 8, 24, 16), (24, 32, 24, 40), (8, 24, 16, 24), (32, 24, 40, 24)):
+        img.fill_sdf(lambda x, y, s=seg: sd_segment(x, y, *s, 1.0), rgba(AMBER, 1.0))
+    return img
+
+
+def random_character():
+    """The briefing's picture of a random character: a mech outline and "?"."""
+    w, h = 128, 160
+    img = frame(w, h, margin=2, cut=10, top=(30, 34, 40), bottom=(12, 14, 18), rim=(120, 90, 52),
+                hair=CYAN, hair_a=0.2)
+
+    def mark(x, y):
+        hook = abs(sd_circle(x, y, 64, 62, 20)) - 5.0
+        hook = max(hook, -(y - 58) if x < 60 else hook)   # open towards the lower left
+        stem = sd_segment(x, y, 64, 84, 64, 100, 5.0)
+        dot = sd_circle(x, y, 64, 122, 6.0)
+        return min(hook, stem, dot)
+
+    glow_dot(img, 64, 84, 46, AMBER, 0.25)
+    img.fill_sdf(lambda x, y: mark(x, y) - 1.5, rgba(BLACK, 0.7))
+    img.fill_sdf(mark, rgba(AMBER, 1.0))
+    return img
+
+
+# ---------------------------------------------------------------------------
 # Catalogue: file name -> (maker, what it is for). Names are what the UI script uses.
 # ---------------------------------------------------------------------------
 
@@ -557,6 +591,8 @@ TEXTURES = {
     "icon_exit.png": (icon(icon_exit_sdf), "icon: exit (power)"),
     "icon_info.png": (icon(icon_info_sdf, CYAN), "icon: information"),
     "icon_warning.png": (icon(icon_warning_sdf), "icon: warning"),
+    "mission_box.png": (mission_box, "mission map: a mission's box"),
+    "crandom.tga": (random_character, "briefing: the random-character picture"),
 }
 
 
