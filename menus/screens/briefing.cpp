@@ -71,6 +71,7 @@ class CGUI_CharacterBox : public CGUI_Custom {
   bool OnDestroy() override {
     ReleasePreview();
     ReleasePicture();
+    shown_ = kNone;
     return CGUI_Custom::OnDestroy();
   }
 
@@ -128,7 +129,6 @@ class CGUI_CharacterBox : public CGUI_Custom {
   void ReleasePreview() {
     if (preview_) DeleteCharacter(preview_);
     preview_ = nullptr;
-    shown_ = kNone;
   }
 
   void ReleasePicture() {
