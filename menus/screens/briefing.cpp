@@ -298,11 +298,16 @@ class CGUI_OptionBox : public CGUI_Custom {
   int part_ = kEmpty;
 };
 
+// The id of the control number n of a numbered family ("IDC_CUSTOM_OBJECTOPTIONBOX" 3).
+std::string NumberedId(const char* family, int n) {
+  char id[48];
+  std::snprintf(id, sizeof id, "%s%d", family, n);
+  return id;
+}
+
 CGUI_OptionBox* OptionBoxOf(CGUI_Window* dialog, int n) {
   if (!dialog) return nullptr;
-  char id[40];
-  std::snprintf(id, sizeof id, "IDC_CUSTOM_OBJECTOPTIONBOX%d", n);
-  return dynamic_cast<CGUI_OptionBox*>(dialog->FindChild(id));
+  return dynamic_cast<CGUI_OptionBox*>(dialog->FindChild(NumberedId("IDC_CUSTOM_OBJECTOPTIONBOX", n)));
 }
 
 // The number a control's id ends with (1 to 7), 0 without one.
@@ -374,10 +379,10 @@ void FillCarousel(CGUI_Window* dialog, int start) {
       else if (part + 1 == account->right) state.chosenRight = box;
     }
     box->SetPart(part);
-    if (CGUI_Window* arrow = dialog->FindChild("IDC_BUTTON_OBJECTLEFTOPTIONARROW" + std::to_string(k)))
-      arrow->SetHitTest(part != CGUI_OptionBox::kEmpty);
-    if (CGUI_Window* arrow = dialog->FindChild("IDC_BUTTON_OBJECTRIGHTOPTIONARROW" + std::to_string(k)))
-      arrow->SetHitTest(part != CGUI_OptionBox::kEmpty);
+    // An arrow beside an empty box has nothing to choose.
+    for (const char* family : {"IDC_BUTTON_OBJECTLEFTOPTIONARROW", "IDC_BUTTON_OBJECTRIGHTOPTIONARROW"})
+      if (CGUI_Window* arrow = dialog->FindChild(NumberedId(family, k)))
+        arrow->SetHitTest(part != CGUI_OptionBox::kEmpty);
   }
   for (int k = 1; k <= kOptionBoxes; ++k)
     if (CGUI_OptionBox* box = OptionBoxOf(dialog, k)) box->Refresh();
@@ -480,13 +485,11 @@ void RegisterBriefing(CGUI_ClassRegistry* r) {
   RegisterIdClass<TGUI_ClickButton<&ClickReplayBriefing, kBaseFirst>>(r, "IDC_BUTTON_OBJECTIVEREPLAY");
   RegisterIdClass<TGUI_ClickButton<&ClickCarousel<-1>, kActionFirst>>(r, "IDC_BUTTON_OBJECTOPTIONUP");
   RegisterIdClass<TGUI_ClickButton<&ClickCarousel<1>, kActionFirst>>(r, "IDC_BUTTON_OBJECTOPTIONDOWN");
-  for (int n = 1; n <= kOptionBoxes; ++n) {
-    const std::string suffix = std::to_string(n);
-    RegisterIdClass<CGUI_OptionBox>(r, ("IDC_CUSTOM_OBJECTOPTIONBOX" + suffix).c_str());
-  }
   for (int n = 1; n <= kOptionBoxes; ++n)
-    RegisterIdClass<TGUI_OptionArrow<kLeft>>(r, ("IDC_BUTTON_OBJECTLEFTOPTIONARROW" + std::to_string(n)).c_str());
+    RegisterIdClass<CGUI_OptionBox>(r, NumberedId("IDC_CUSTOM_OBJECTOPTIONBOX", n).c_str());
   for (int n = 1; n <= kOptionBoxes; ++n)
-    RegisterIdClass<TGUI_OptionArrow<kRight>>(r, ("IDC_BUTTON_OBJECTRIGHTOPTIONARROW" + std::to_string(n)).c_str());
+    RegisterIdClass<TGUI_OptionArrow<kLeft>>(r, NumberedId("IDC_BUTTON_OBJECTLEFTOPTIONARROW", n).c_str());
+  for (int n = 1; n <= kOptionBoxes; ++n)
+    RegisterIdClass<TGUI_OptionArrow<kRight>>(r, NumberedId("IDC_BUTTON_OBJECTRIGHTOPTIONARROW", n).c_str());
   RegisterIdClass<CGUI_TypewriterList>(r, "IDC_LIST_OBJECTIVETEXTE");
 }
