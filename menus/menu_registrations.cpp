@@ -31,10 +31,20 @@ void RegisterMenuClasses() {
   // ---- Id-bound classes, screen by screen ----
   RegisterMessageBox(r);
   RegisterScriptConsole(r);
+  RegisterMainMenu(r);
+  RegisterSinglePlayEscape(r);
+  RegisterMissionStatistics(r);
+  RegisterMissionFailed(r);
+  RegisterMissionEnding(r);
+  RegisterDemoPlay(r);
   RegisterOptionMenu(r);
   RegisterOptionGraphic(r);
   RegisterOptionControls(r);
   RegisterOptionSound(r);
   RegisterOptionNetwork(r);
   RegisterOptionMacroMenu(r);
+  RegisterBriefing(r);
+  RegisterMissionMap(r);
+  RegisterPilotChoice(r);
+  RegisterNewPilot(r);
 }

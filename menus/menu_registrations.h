@@ -11,9 +11,19 @@ void RegisterMenuClasses();
 // ---- Screens (each in its own file) ----------------------------------------------------------
 void RegisterMessageBox(CGUI_ClassRegistry* r);     // MBOX_OK, MESSAGEBOX2
 void RegisterScriptConsole(CGUI_ClassRegistry* r);  // SCRIPTCONSOLE
+void RegisterMainMenu(CGUI_ClassRegistry* r);       // MAINMENU
+void RegisterSinglePlayEscape(CGUI_ClassRegistry* r);   // SINGLEPLAYESC and its questions
+void RegisterMissionStatistics(CGUI_ClassRegistry* r);  // STATISTICSMENU
+void RegisterMissionFailed(CGUI_ClassRegistry* r);      // MISSIONFAILEDMENU
+void RegisterMissionEnding(CGUI_ClassRegistry* r);      // MISSIONENDINGMENU
+void RegisterDemoPlay(CGUI_ClassRegistry* r);       // DEMOPLAY
 void RegisterOptionMenu(CGUI_ClassRegistry* r);        // OPTIONMENU
 void RegisterOptionGraphic(CGUI_ClassRegistry* r);     // OPTIONGRAPHIC
 void RegisterOptionControls(CGUI_ClassRegistry* r);    // OPTIONCONTROLS
 void RegisterOptionSound(CGUI_ClassRegistry* r);       // OPTIONSOUND
 void RegisterOptionNetwork(CGUI_ClassRegistry* r);     // OPTIONNETWORK
 void RegisterOptionMacroMenu(CGUI_ClassRegistry* r);   // OPTIONMACROMENU
+void RegisterBriefing(CGUI_ClassRegistry* r);       // OBJECTIVE
+void RegisterMissionMap(CGUI_ClassRegistry* r);     // SELECTMISSIONMENU
+void RegisterPilotChoice(CGUI_ClassRegistry* r);    // SELECTIDMENU
+void RegisterNewPilot(CGUI_ClassRegistry* r);       // SELECTIDNEWIDMENU

@@ -55,15 +55,19 @@ bool CGUI_GameBitmap::OnCreate() {
   }
   packed_ = Pack(color_);
 
+  SetTexture(name);
+  return true;
+}
+
+void CGUI_GameBitmap::SetTexture(const char* name) {
   ReleaseTextureNow();
-  if (name[0] == '\0' || strcasecmp(name, "null") == 0) {
+  if (!name || name[0] == '\0' || strcasecmp(name, "null") == 0) {
     name_[0] = '\0';
-    return true;
+    return;
   }
   std::snprintf(name_, sizeof name_, "%s", name);
   RegisterNewTexture(&InterfaceTexture, GUI_GetTexPath(name_), &texture_, 0);
   LoadTexture(&InterfaceTexture, 0);
-  return true;
 }
 
 bool CGUI_GameBitmap::OnDestroy() {

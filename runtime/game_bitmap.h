@@ -21,6 +21,8 @@ class CGUI_GameBitmap : public CGUI_Bitmap {
   bool OnDestroy() override;
   bool OnDraw() override;
 
+  // Swaps the texture for "menu/<name>"; none for an empty name or "null".
+  void SetTexture(const char* name);
   // Restarts the colour pulse (composites call it when they show the bitmap).
   void RestartClock() { RestartAnimation(anim_); }
   TEXTURE Texture() const { return texture_; }

@@ -24,6 +24,9 @@ class CGUI_GameList : public CGUI_Composite<CGUI_List> {
 
   CGUI_GameStatic* RowStatic() const { return rowStatic_; }
   int RowsToShow() const { return rowsToShow_; }
+  // Row colours as red, green, blue, alpha.
+  const int* NormalColor() const { return normalColor_; }
+  const int* SelectedColor() const { return selectedColor_; }
 
  private:
   bool ReadListParams();

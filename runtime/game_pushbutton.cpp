@@ -99,6 +99,12 @@ void CGUI_GamePushButton::ApplyLook(Look look) {
   captionStatic_->Show(true, false);
 }
 
+void CGUI_GamePushButton::ClearStates() {
+  hovered_ = false;
+  disabled_ = false;
+  ApplyLook(RestingLook());
+}
+
 bool CGUI_GamePushButton::SetDisabled(bool on) {
   disabled_ = on;
   ApplyLook(RestingLook());

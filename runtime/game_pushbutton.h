@@ -36,6 +36,8 @@ class CGUI_GamePushButton : public CGUI_Composite<CGUI_PushButton> {
   virtual bool SetDisabled(bool on);
 
   bool IsDisabled() const { return disabled_; }
+  // Forgets the hovered and disabled states and shows the normal look.
+  void ClearStates();
   CGUI_GameStatic* CaptionStatic() const { return captionStatic_; }
   CGUI_Edit* LinkedEdit() const { return linked_; }
 

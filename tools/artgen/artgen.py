@@ -519,45 +519,18 @@ def background():
 
 
 # ---------------------------------------------------------------------------
-# Catalogue: file name -> (maker, what it is for). Names are what the UI script uses.
+# Single player: the mission map's box and the briefing's random-character picture
 # ---------------------------------------------------------------------------
 
-TEXTURES = {
-    "bg_main.png": (background, "main menu background, full screen"),
-    "logo.png": (logo, "title plate of the main menu"),
-    "dlg_frame.png": (dialog_frame(512, 384), "dialog background, 4:3 and larger dialogs"),
-    "dlg_frame_wide.png": (dialog_frame(512, 192), "wide dialog (message boxes, console)"),
-    "panel_inset.png": (panel_inset, "sunken sub-panel inside a dialog"),
-    "title_bar.png": (title_bar, "banner behind a screen title"),
-    "line_h.png": (line_h, "glowing horizontal separator"),
-    "white.png": (solid_white, "plain white, tinted by the bitmap colour"),
-    "highlight.png": (highlight_bar, "soft white bar, tinted for highlights"),
-    "btn_base.png": (btn_base, "push button, normal look (list 1)"),
-    "btn_bracket.png": (btn_bracket, "push button second layer: corner brackets (list 2)"),
-    "btn_hover.png": (btn_hover, "push button, hovered (list 3)"),
-    "btn_pressed.png": (btn_pressed, "push button, pressed and disabled (list 5)"),
-    "btn_disabled.png": (btn_disabled, "push button shown greyed out"),
-    "arrow_up.png": (arrow("up"), "square arrow button, up"),
-    "arrow_down.png": (arrow("down"), "square arrow button, down"),
-    "arrow_left.png": (arrow("left"), "square arrow button, left"),
-    "arrow_right.png": (arrow("right"), "square arrow button, right"),
-    "sq_hover.png": (sq_hover, "square button hover overlay"),
-    "sq_pressed.png": (sq_pressed, "square button pressed overlay"),
-    "list_frame.png": (list_frame, "list background and frame"),
-    "edit_frame.png": (edit_frame, "edit field frame"),
-    "slider_track_h.png": (slider_track(True), "horizontal slider track"),
-    "slider_track_v.png": (slider_track(False), "vertical slider track"),
-    "slider_thumb_h.png": (slider_thumb(True), "horizontal slider thumb"),
-    "slider_thumb_v.png": (slider_thumb(False), "vertical slider thumb"),
-    "check_on.png": (check(True), "check / rotate state on"),
-    "check_off.png": (check(False), "check / rotate state off"),
-    "icon_single.png": (icon(icon_single_sdf), "icon: single player (mech head)"),
-    "icon_multi.png": (icon(icon_multi_sdf), "icon: multiplayer (squad chevrons)"),
-    "icon_options.png": (icon(icon_options_sdf), "icon: options (gear)"),
-    "icon_exit.png": (icon(icon_exit_sdf), "icon: exit (power)"),
-    "icon_info.png": (icon(icon_info_sdf, CYAN), "icon: information"),
-    "icon_warning.png": (icon(icon_warning_sdf), "icon: warning"),
-}
+
+def mission_box():
+    """A square map marker: a framed target ring with a crosshair."""
+    img = sq_frame()
+    glow_dot(img, 24, 24, 15, CYAN, 0.3)
+    img.fill_sdf(lambda x, y: abs(sd_circle(x, y, 24, 24, 10.5)) - 1.3, rgba(CYAN, 0.95))
+    for seg in ((24, 8, 24, 16), (24, 32, 24, 40), (8, 24, 16, 24), (32, 24, 40, 24)):
+        img.fill_sdf(lambda x, y, s=seg: sd_segment(x, y, *s, 1.0), rgba(AMBER, 1.0))
+    return img
 
 
 def contact_sheet(images, path):

@@ -9,6 +9,7 @@
 #include <tuple>
 #include <type_traits>
 
+#include "korvogui/briefing.h"
 #include "korvogui/console.h"
 #include "korvogui/korvogui.h"
 #include "korvogui/messagebox.h"
@@ -272,6 +273,7 @@ const std::map<std::string, SessionCall>& SessionCalls() {
       {"GUI_GetOptionInfo", Bind(&GUI_GetOptionInfo)},
       {"GUI_GetAvailableOptionInfo", Bind(&GUI_GetAvailableOptionInfo)},
       {"GUI_GetServerInfo", Bind(&GUI_GetServerInfo)},
+      {"GUI_NextString", Bind(&GUI_NextString)},
   };
   return calls;
 }
