@@ -31,4 +31,8 @@ void RegisterMenuClasses() {
   // ---- Id-bound classes, screen by screen ----
   RegisterMessageBox(r);
   RegisterScriptConsole(r);
+  RegisterMultiplaySelectMenu(r);
+  RegisterServerMenu(r);
+  RegisterCreateMenu(r);
+  RegisterRoomMenu(r);
 }

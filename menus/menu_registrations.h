@@ -11,3 +11,7 @@ void RegisterMenuClasses();
 // ---- Screens (each in its own file) ----------------------------------------------------------
 void RegisterMessageBox(CGUI_ClassRegistry* r);     // MBOX_OK, MESSAGEBOX2
 void RegisterScriptConsole(CGUI_ClassRegistry* r);  // SCRIPTCONSOLE
+void RegisterMultiplaySelectMenu(CGUI_ClassRegistry* r);  // MULTIPLAYSELECTMENU
+void RegisterServerMenu(CGUI_ClassRegistry* r);     // SERVERMENU
+void RegisterCreateMenu(CGUI_ClassRegistry* r);     // CREATEMENU
+void RegisterRoomMenu(CGUI_ClassRegistry* r);       // ROOMMENU

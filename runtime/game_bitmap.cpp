@@ -66,6 +66,15 @@ bool CGUI_GameBitmap::OnCreate() {
   return true;
 }
 
+void CGUI_GameBitmap::SetTextureName(const char* name) {
+  ReleaseTextureNow();
+  name_[0] = '\0';
+  if (!name || name[0] == '\0' || strcasecmp(name, "null") == 0) return;
+  std::snprintf(name_, sizeof name_, "%s", name);
+  RegisterNewTexture(&InterfaceTexture, GUI_GetTexPath(name_), &texture_, 0);
+  LoadTexture(&InterfaceTexture, 0);
+}
+
 bool CGUI_GameBitmap::OnDestroy() {
   const bool done = CGUI_Bitmap::OnDestroy();
   ReleaseTextureNow();

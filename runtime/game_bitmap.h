@@ -21,6 +21,12 @@ class CGUI_GameBitmap : public CGUI_Bitmap {
   bool OnDestroy() override;
   bool OnDraw() override;
 
+  // Replaces the texture with "menu/<name>", loaded at once; an empty name or
+  // "null" leaves none.
+  void SetTextureName(const char* name);
+  // The colour the texture is drawn in until the next creation (0xAARRGGBB).
+  void SetColor(uint32_t argb) { packed_ = argb; }
+
   // Restarts the colour pulse (composites call it when they show the bitmap).
   void RestartClock() { RestartAnimation(anim_); }
   TEXTURE Texture() const { return texture_; }

@@ -284,9 +284,9 @@ def check(on):
 # ---------------------------------------------------------------------------
 
 
-def icon(shape_sdf, color=AMBER):
+def icon(shape_sdf, color=AMBER, size=64):
     def make():
-        img = Canvas(64, 64)
+        img = Canvas(size, size)
         # soft halo, then the glyph with a darker outline for contrast
         img.paint(lambda x, y: (lambda d: (color[0], color[1], color[2],
                                            0.35 * clamp(1.0 - d / 6.0) ** 2)
@@ -351,6 +351,45 @@ def icon_warning_sdf(x, y):
     bar = sd_box(x, y, 32, 33, 2.5, 8)
     dot = sd_circle(x, y, 32, 45, 2.8)
     return min(ring, bar, dot)
+
+
+# ---------------------------------------------------------------------------
+# Multiplayer setup: map pictures and the random option part (TGA, as the
+# screens name them)
+# ---------------------------------------------------------------------------
+
+
+def map_logo():
+    """The picture of a map that has none: a hex grid plate with a mech outline."""
+    img = frame(128, 96, margin=2, cut=10, top=(34, 40, 48), bottom=(16, 18, 22),
+                rim=(150, 110, 60), rim_w=1.2, inset=True, hair=CYAN, hair_a=0.2)
+    img.stroke_sdf(lambda x, y: hex_edge((x - 64) / 12.0, (y - 48) / 12.0, 1.0) * 12.0, 1.0,
+                   rgba(CYAN, 0.18))
+    # the background's mech (drawn there at 250-470, 80-300), scaled down by 2.5
+    img.fill_sdf(lambda x, y: mech_sdf(250 + (x - 20) * 2.5, 80 + (y - 4) * 2.5) / 2.5,
+                 rgba(AMBER, 0.55))
+    return img
+
+
+def map_cursor():
+    """The marker over the chosen map: glowing amber corner brackets."""
+    img = Canvas(128, 96)
+    brackets(img, 3, 22, 3.0, ORANGE, 0.5)
+    brackets(img, 4, 20, 2.0, AMBER, 1.0)
+    return img
+
+
+def icon_random_sdf(x, y):
+    """A question mark: the random option part."""
+    hook = max(abs(sd_circle(x, y, 32, 24, 11)) - 3.5, -sd_box(x, y, 20, 30, 12, 8))
+    stem = sd_box(x, y, 32, 40, 3.5, 5)
+    dot = sd_circle(x, y, 32, 52, 4)
+    return min(hook, stem, dot)
+
+
+def icon_small(shape_sdf):
+    """An icon at 32 x 32: the 64 x 64 glyph at half its size."""
+    return icon(lambda x, y: shape_sdf(x * 2.0, y * 2.0) * 0.5, size=32)
 
 
 # ---------------------------------------------------------------------------
@@ -557,6 +596,9 @@ TEXTURES = {
     "icon_exit.png": (icon(icon_exit_sdf), "icon: exit (power)"),
     "icon_info.png": (icon(icon_info_sdf, CYAN), "icon: information"),
     "icon_warning.png": (icon(icon_warning_sdf), "icon: warning"),
+    "maplogo.tga": (map_logo, "map picture of a map that has none"),
+    "mapcursor1.tga": (map_cursor, "marker over the chosen map"),
+    "icon_random_s.tga": (icon_small(icon_random_sdf), "small icon: random option part"),
 }
 
 

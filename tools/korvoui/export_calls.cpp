@@ -269,6 +269,8 @@ const std::map<std::string, SessionCall>& SessionCalls() {
       {"GUI_GetOptionInfo", Bind(&GUI_GetOptionInfo)},
       {"GUI_GetAvailableOptionInfo", Bind(&GUI_GetAvailableOptionInfo)},
       {"GUI_GetServerInfo", Bind(&GUI_GetServerInfo)},
+      {"GUI_EnableRoomMenuSlot", Bind(&GUI_EnableRoomMenuSlot)},
+      {"GUI_DisableRoomMenuSlot", Bind(&GUI_DisableRoomMenuSlot)},
   };
   return calls;
 }
