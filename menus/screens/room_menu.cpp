@@ -414,12 +414,12 @@ class CGUI_SlotStateButton : public CGUI_RotateButton {
     switch (GetState()) {
       case 0:
         if (bots) Server_AddBot(slot_);
-        else SetState(-1);
+        else StepOwnFrame();
         if (team_) team_->SetHitTest(true);
         break;
       case 1:
         if (bots) Server_RemoveBot(slot_);
-        else SetState(-1);
+        else StepOwnFrame();
         CS_Manager::UpdateMenuState(slot_, 1);
         if (slot_ == GUI_GetLocalClientIndex()) RefreshCharacterBox();
         if (team_) team_->SetHitTest(false);
@@ -431,6 +431,13 @@ class CGUI_SlotStateButton : public CGUI_RotateButton {
       default:
         break;
     }
+  }
+
+  // Without bots the button takes its next frame itself; the record keeps it
+  // until the network library writes the slot again.
+  void StepOwnFrame() {
+    SetState(-1);
+    if (SGUI_ClientInfo* record = GUI_GetClientInfo(slot_)) record->state = GetState();
   }
 
   int slot_ = 0;
