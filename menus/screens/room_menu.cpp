@@ -686,7 +686,14 @@ void SetStatic(CGUI_Window* room, const char* id, const std::string& text) {
   if (CGUI_Window* w = room->FindChild(id)) w->SetCaption(text);
 }
 
-std::string NumberOrUnlimited(int n) { return n ? std::to_string(n) : "UNLIMITED"; }
+// Decimal text (std::to_string would export a library template from the module).
+std::string Decimal(int n) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", n);
+  return text;
+}
+
+std::string NumberOrUnlimited(int n) { return n ? Decimal(n) : "UNLIMITED"; }
 
 class CGUI_RoomMenu : public CGUI_MenuDialog {
  public:
@@ -712,8 +719,8 @@ class CGUI_RoomMenu : public CGUI_MenuDialog {
     SetStatic(this, "IDC_STATIC_TIMELIMIT", NumberOrUnlimited(server->time));
     if (server->parts >= 0 && server->parts <= 2)
       SetStatic(this, "IDC_STATIC_OPTION", kParts[server->parts]);
-    SetStatic(this, "IDC_STATIC_ARMOR", std::to_string(server->armor));
-    SetStatic(this, "IDC_STATIC_SHIELD", std::to_string(server->shield));
+    SetStatic(this, "IDC_STATIC_ARMOR", Decimal(server->armor));
+    SetStatic(this, "IDC_STATIC_SHIELD", Decimal(server->shield));
 
     RefreshCharacterBox();
     RefreshOptionBoxes();
