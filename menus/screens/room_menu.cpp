@@ -605,6 +605,8 @@ class CGUI_RoomStartButton : public CGUI_GamePushButton {
       SetHitTest(false);
       return true;
     }
+    // A visit with the map present takes the mouse again after one without.
+    SetHitTest(true);
     SetCaption(bServerSystem ? "START" : "O  K");
     return true;
   }
