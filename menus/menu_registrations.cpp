@@ -32,6 +32,10 @@ void RegisterMenuClasses() {
   RegisterMessageBox(r);
   RegisterScriptConsole(r);
   RegisterMainMenu(r);
+  RegisterMultiplaySelectMenu(r);
+  RegisterServerMenu(r);
+  RegisterCreateMenu(r);
+  RegisterRoomMenu(r);
   RegisterSinglePlayEscape(r);
   RegisterMissionStatistics(r);
   RegisterMissionFailed(r);

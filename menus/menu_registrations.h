@@ -12,6 +12,10 @@ void RegisterMenuClasses();
 void RegisterMessageBox(CGUI_ClassRegistry* r);     // MBOX_OK, MESSAGEBOX2
 void RegisterScriptConsole(CGUI_ClassRegistry* r);  // SCRIPTCONSOLE
 void RegisterMainMenu(CGUI_ClassRegistry* r);       // MAINMENU
+void RegisterMultiplaySelectMenu(CGUI_ClassRegistry* r);  // MULTIPLAYSELECTMENU
+void RegisterServerMenu(CGUI_ClassRegistry* r);     // SERVERMENU
+void RegisterCreateMenu(CGUI_ClassRegistry* r);     // CREATEMENU
+void RegisterRoomMenu(CGUI_ClassRegistry* r);       // ROOMMENU
 void RegisterSinglePlayEscape(CGUI_ClassRegistry* r);   // SINGLEPLAYESC and its questions
 void RegisterMissionStatistics(CGUI_ClassRegistry* r);  // STATISTICSMENU
 void RegisterMissionFailed(CGUI_ClassRegistry* r);      // MISSIONFAILEDMENU

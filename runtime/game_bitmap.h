@@ -23,6 +23,9 @@ class CGUI_GameBitmap : public CGUI_Bitmap {
 
   // Swaps the texture for "menu/<name>"; none for an empty name or "null".
   void SetTexture(const char* name);
+  // The colour the texture is drawn in until the next creation (0xAARRGGBB).
+  void SetColor(uint32_t argb) { packed_ = argb; }
+
   // Restarts the colour pulse (composites call it when they show the bitmap).
   void RestartClock() { RestartAnimation(anim_); }
   TEXTURE Texture() const { return texture_; }

@@ -91,6 +91,15 @@ bool CGUI_RotateButton::OnLButtonUp() {
   return CGUI_PushButton::OnLButtonUp();
 }
 
+bool CGUI_RotateButton::SetState(int state) {
+  if (state < 0) {
+    const bool known = state_ >= 0 && state_ < int(transitions_.size());
+    state = known ? transitions_[size_t(state_)] : 0;
+  }
+  ShowState(state);
+  return true;
+}
+
 bool CGUI_RotateButton::OnStateChanged() { return true; }
 
 // ---- Members follow the button ----------------------------------------------------------------------

@@ -24,8 +24,16 @@ class CGUI_RotateButton : public CGUI_Composite<CGUI_PushButton> {
   // Called whenever the shown state changed.
   virtual bool OnStateChanged();
 
+  // Shows `state` without a click: -1 follows the next-state table from the
+  // current state (state 0 from an unknown one). OnStateChanged is not called.
+  bool SetState(int state);
+
   int GetState() const { return state_; }
   int StateCount() const { return int(stateBitmaps_.size()); }
+  // The bitmap of state i (its colour is the state's colour); null outside.
+  CGUI_GameBitmap* StateBitmap(int i) const {
+    return i >= 0 && i < StateCount() ? stateBitmaps_[size_t(i)] : nullptr;
+  }
 
  private:
   bool BuildStates();

@@ -17,7 +17,8 @@ echo "No display: rendering a tour of the screens instead (korvoui play needs a 
 out=out/tour
 mkdir -p "$out"
 for screens in "MAINMENU" "MAINMENU SCRIPTCONSOLE" "MAINMENU MBOX_OK" "OPTIONMENU" "OPTIONGRAPHIC" \
-               "OPTIONSOUND" "SELECTIDMENU" "LOGINMENU" "GALLERY"; do
+               "OPTIONSOUND" "SELECTIDMENU" "LOGINMENU" "MULTIPLAYSELECTMENU" "SERVERMENU" \
+               "CREATEMENU" "ROOMMENU" "GALLERY"; do
   name=$(echo "$screens" | tr ' ' '+' | tr '[:upper:]' '[:lower:]')
   # shellcheck disable=SC2086
   "$korvoui" render $screens -o "$out/$name.png"

@@ -104,4 +104,13 @@ KORVO_API SGUI_OptionInfo* GUI_GetAvailableOptionInfo(int index);
 // ---- Server record -----------------------------------------------------------------
 KORVO_API SGUI_ServerInfo* GUI_GetServerInfo();
 
+// ---- Room slots ----------------------------------------------------------------------
+// Makes the buttons of a room slot (0-7) usable: on the server the slot state
+// button of slots 1-7 as `enable` says; the team button in a team game; the
+// class icon while the slot holds a client.
+KORVO_API void GUI_EnableRoomMenuSlot(int slot, bool enable);
+// Makes them unusable: the slot state button of slots 1-7 only on the server,
+// the team button and the class icon hidden.
+KORVO_API void GUI_DisableRoomMenuSlot(int slot);
+
 }  // extern "C"

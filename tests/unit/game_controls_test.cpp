@@ -78,6 +78,32 @@ TEST_F(GameControlsTest, BitmapWithoutNameOrNamedNullDrawsNothing) {
   EXPECT_EQ(korvohost::LiveTextureCount(), 0);
 }
 
+TEST_F(GameControlsTest, BitmapTextureAndColourChangeWhileOpen) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  auto* b = Make<CGUI_GameBitmap>(d, "BITMAP", "IDC_B", 0, 0, 0.5f, 0.5f);
+  AddBitmap(b, "first.tga");
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  b->SetTexture("second.tga");
+  b->SetColor(0x33FFFFFF);
+  auto frame = Frame();
+  ASSERT_EQ(frame.size(), 1u);
+  EXPECT_EQ(frame[0].texture, "menu/second.tga");
+  EXPECT_EQ(frame[0].argb, 0x33FFFFFFu);
+  EXPECT_STREQ(b->TextureName(), "second.tga");
+  EXPECT_EQ(korvohost::LiveTextureCount(), 1);   // the first one was released
+  b->SetTexture("null");
+  EXPECT_TRUE(Frame().empty());
+  EXPECT_EQ(korvohost::LiveTextureCount(), 0);
+  b->SetTexture("third.tga");
+  GUI_DestroyDialog("DLG");
+  EXPECT_EQ(korvohost::LiveTextureCount(), 0);
+  ASSERT_TRUE(Open("DLG")) << LastError();   // creation restores the script's look
+  frame = Frame();
+  ASSERT_EQ(frame.size(), 1u);
+  EXPECT_EQ(frame[0].texture, "menu/first.tga");
+  EXPECT_EQ(frame[0].argb, 0xFFFFFFFFu);
+}
+
 TEST_F(GameControlsTest, BitmapParameterErrors) {
   CGUI_Dialog* d = AddDialog("DLG");
   auto* b = Make<CGUI_GameBitmap>(d, "BITMAP", "IDC_B", 0, 0, 0.5f, 0.5f);

@@ -125,6 +125,35 @@ TEST_F(RotateButtonTest, HiddenButtonShowsNoStateUntilShown) {
   EXPECT_EQ(Textures(Frame()), Strings{"menu/s0.tga"});   // the other state stays hidden
 }
 
+TEST_F(RotateButtonTest, SetStateShowsAFrameWithoutAStateChange) {
+  CGUI_Dialog* d = AddDialog("DLG");
+  auto* b = new CountingRotateButton;
+  b->SetId("IDC_R");
+  SetRegion(b, 0.1f, 0.1f, 0.2f, 0.1f);
+  d->AddChild(b);
+  b->AddParamList(Chain().S("a.tga").I(255).I(255).I(255).I(255).I(2).get());
+  b->AddParamList(Chain().S("b.tga").get());
+  b->AddParamList(Chain().S("c.tga").I(0).I(0).I(255).I(255).I(1).get());
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  TakeSounds();
+  b->SetState(1);
+  EXPECT_EQ(b->GetState(), 1);
+  EXPECT_EQ(Textures(Frame()), Strings{"menu/b.tga"});
+  b->SetState(-1);   // the table's next state of 1 (the default, 2)
+  EXPECT_EQ(b->GetState(), 2);
+  b->SetState(-1);   // c.tga names 1 as its next state
+  EXPECT_EQ(b->GetState(), 1);
+  EXPECT_EQ(b->changes, 1);   // creation only
+  EXPECT_TRUE(TakeSounds().empty());
+  EXPECT_EQ(b->StateBitmap(2)->Color(), 0xFF0000FFu);
+  EXPECT_EQ(b->StateBitmap(3), nullptr);
+  b->Show(false, true);
+  b->SetState(0);
+  EXPECT_TRUE(Frame().empty());   // a hidden button shows no frame
+  b->Show(true, true);
+  EXPECT_EQ(Textures(Frame()), Strings{"menu/a.tga"});
+}
+
 // ---- Caption states -------------------------------------------------------------------------------
 
 TEST_F(RotateButtonTest, TextStatesCycleCaptionsAndColours) {

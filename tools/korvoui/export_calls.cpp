@@ -274,6 +274,8 @@ const std::map<std::string, SessionCall>& SessionCalls() {
       {"GUI_GetAvailableOptionInfo", Bind(&GUI_GetAvailableOptionInfo)},
       {"GUI_GetServerInfo", Bind(&GUI_GetServerInfo)},
       {"GUI_NextString", Bind(&GUI_NextString)},
+      {"GUI_EnableRoomMenuSlot", Bind(&GUI_EnableRoomMenuSlot)},
+      {"GUI_DisableRoomMenuSlot", Bind(&GUI_DisableRoomMenuSlot)},
   };
   return calls;
 }
