@@ -19,7 +19,7 @@ const Verb kVerbs[] = {
     {"run", RunSessionVerb, "runs a session script: [--root DIR] [--screen WxH] SCRIPT|-"},
     {"render", RunRender,
      "draws dialogs into a PNG: [--root DIR] [--screen WxH] [--tick MS] DIALOG... -o OUT.png"},
-    {"play", RunPlay, "opens a window to use the menus: [--root DIR] [--screen WxH] [--start DIALOG]"},
+    {"play", RunPlay, "opens a window to use the menus: [--root DIR] [--screen WxH] [--start DIALOG] [--no-lan]"},
 };
 
 void Usage() {

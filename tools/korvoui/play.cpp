@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "korvogui/korvogui.h"
+#include "netkorvo/netkorvo.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
 #include "runtime/module_state.h"
@@ -36,12 +37,17 @@ struct PlayOptions {
   ToolOptions tool;
   std::string start = "MAINMENU";
   std::string events;   // test input script, or ""
+  bool lan = true;       // the network stand-in plays on the real local network
 };
 
 bool ParsePlayOptions(int argc, char** argv, PlayOptions* options) {
-  if (!ParseToolOptions(argc, argv, &options->tool, {"--start", "--events"})) return false;
+  if (!ParseToolOptions(argc, argv, &options->tool, {"--start", "--events", "--no-lan"})) return false;
   const std::vector<std::string>& args = options->tool.positional;
   for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--no-lan") {
+      options->lan = false;
+      continue;
+    }
     if (i + 1 >= args.size()) return false;
     if (args[i] == "--start") options->start = args[++i];
     else if (args[i] == "--events") options->events = args[++i];
@@ -230,6 +236,7 @@ void PlaySession::DrawOverlays() {
 void PlaySession::DrawFrame() {
   korvohost::SetTick(SDL_GetTicks());
   korvohost::BeginFrame(kPlayClearRgb);
+  netkorvo::ServiceLive();
   GUI_Update();
   GUI_Draw();
   DrawOverlays();
@@ -310,10 +317,15 @@ bool InitDisplay() {
 int RunPlay(int argc, char** argv) {
   PlayOptions options;
   if (!ParsePlayOptions(argc, argv, &options)) {
-    std::fprintf(stderr, "usage: korvoui play [--root DIR] [--screen WxH] [--start DIALOG]\n");
+    std::fprintf(stderr, "usage: korvoui play [--root DIR] [--screen WxH] [--start DIALOG] [--no-lan]\n");
     return 2;
   }
   if (!PrepareHost(options.tool)) return 2;
+  // Rooms and the local game list run live; with --no-lan they stay on this
+  // machine (loopback), as in the tests.
+  netkorvo::SLiveOptions live;
+  live.lan = options.lan;
+  netkorvo::UseLiveBackend(live);
   if (!InitDisplay()) {
     std::fprintf(stderr,
                  "korvoui play: no display (%s); `korvoui render DIALOG -o OUT.png` draws a "
