@@ -9,8 +9,9 @@
 // leaving ends the room with its message; seven players fill a room and the
 // next one is refused; a killed player's slot is free again within the
 // timeout; another protocol version is refused with a message; a sender of
-// garbage is dropped. Printed, not checked: discovery time, join time and the
-// slot-update round trip over 1,000 changes.
+// garbage is dropped; bots and closed slots reach the players. Printed, not
+// checked: discovery time, join time and the slot-update round trip over
+// 1,000 changes.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -120,7 +121,7 @@ int RunPlayer(char** argv) {
   NET_Init(0, "127.0.0.1", 1, 0);
   NET_ReleaseGLManager();
   bool announcedJoin = false, mirror = false, seen = false;
-  std::string input;
+  std::string input, shownSlots;
   while (MsSince(born) < kChildLifeMs) {
     netkorvo::ServiceLive();
     if (!events.closed.empty()) {
@@ -149,6 +150,13 @@ int RunPlayer(char** argv) {
                       me->character, GUI_GetClientInfo(0)->name, GUI_GetClientInfo(0)->character);
         Say(line);
       }
+    }
+    if (announcedJoin) {
+      std::string view = "slots";
+      for (int i = 0; i < 8; ++i)
+        view += std::string(i ? "," : " ") + std::to_string(GUI_GetClientInfo(i)->state) + ":" +
+                GUI_GetClientInfo(i)->name;
+      if (view != shownSlots) Say(shownSlots = view);
     }
     if (mirror && announcedJoin) GUI_GetClientInfo(my_client)->classIndex = GUI_GetClientInfo(0)->character;
     pollfd in = {0, POLLIN, 0};
@@ -246,6 +254,16 @@ bool ServeUntil(Done done, double ms) {
   return false;
 }
 
+// Waits for a line of a player that is exactly `text`.
+bool WaitExact(size_t player, const std::string& text, double ms) {
+  return ServeUntil(
+      [&] {
+        const std::vector<std::string>& lines = g_players[player].lines;
+        return std::find(lines.begin(), lines.end(), text) != lines.end();
+      },
+      ms);
+}
+
 // The first line of a player beginning with `prefix`, waiting for it.
 std::string WaitLine(size_t player, const std::string& prefix, double ms) {
   std::string found;
@@ -334,6 +352,21 @@ void FindJoinSeeStart(SRecordedEvents& events) {
       2000);
   Check(serverSees && std::strcmp(CC_Manager::GetClientInfo(0)->name, "HOST") == 0,
         "the server sees both names and characters");
+
+  // Bots and slot states, as the server's slot state button sets them.
+  Server_AddBot(3);
+  CS_Manager::UpdateMenuState(5, 1);
+  const SClientInfo* bot = CC_Manager::GetClientInfo(3);
+  Check(bot && std::strcmp(bot->name, "BOT 3") == 0 && (bot->character & 0x80) && GUI_GetClientInfo(3)->state == 1,
+        "a bot takes slot 3, its character byte flagged");
+  Check(WaitExact(ace, "slots 3:HOST,3:ACE,0:,1:BOT 3,0:,2:,0:,0:", 2000),
+        "the player sees the bot and the closed slot");
+  Server_RemoveBot(3);
+  CS_Manager::UpdateMenuState(3, 1);
+  CS_Manager::UpdateMenuState(5, 0);
+  Check(CC_Manager::GetClientInfo(3) == nullptr, "the bot leaves");
+  Check(WaitExact(ace, "slots 3:HOST,3:ACE,0:,2:,0:,0:,0:,0:", 2000), "the player sees the bot go and slot 3 closed");
+  CS_Manager::UpdateMenuState(3, 0);
 
   // Slot-update round trip: the server's character goes to the player, which
   // copies it into its own class; the server waits to see it come back.
