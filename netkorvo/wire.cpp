@@ -53,7 +53,9 @@ void WriteBody(CWriter& w, const SMessage& message) {
   std::visit(
       [&w](const auto& m) {
         using T = std::decay_t<decltype(m)>;
-        if constexpr (std::is_same_v<T, SAnnounce>) {
+        if constexpr (std::is_same_v<T, SQuery>) {
+          for (size_t i = 0; i < kQueryPadding; ++i) w.U8(0);
+        } else if constexpr (std::is_same_v<T, SAnnounce>) {
           w.U32(m.serverId);
           w.U16(m.roomPort);
           w.U8(m.type);
@@ -145,6 +147,8 @@ SChoice ReadChoice(CReader& r) {
 EDecode ReadBody(CReader& r, EType type, SMessage* out) {
   switch (type) {
     case EType::kQuery:
+      for (size_t i = 0; i < kQueryPadding; ++i)
+        if (r.U8() != 0) return EDecode::kMalformed;
       *out = SQuery{};
       break;
     case EType::kAnnounce: {

@@ -36,6 +36,9 @@ enum class EType : uint8_t {
   kClosed,        // server to clients: the room ends, and why
 };
 
+// A query is as long as the longest announcement (zero bytes after its
+// header), so that answering it never sends more than it received.
+constexpr size_t kQueryPadding = 56;
 struct SQuery {
   bool operator==(const SQuery&) const = default;
 };

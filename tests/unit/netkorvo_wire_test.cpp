@@ -120,6 +120,17 @@ TEST(NetWire, FramesAboveTheLimitUnknownTypesAndBadValuesAreRefused) {
   announce.maxPlayers = 8;
   EXPECT_EQ(DecodeBytes(wire::Encode(announce)), EDecode::kMalformed);
   EXPECT_EQ(wire::Decode(nullptr, 0, nullptr), EDecode::kTruncated);
+  Bytes query = wire::Encode(wire::SQuery{});
+  query.back() = 1;
+  EXPECT_EQ(DecodeBytes(query), EDecode::kMalformed) << "a query's padding is zero";
+}
+
+TEST(NetWire, AnAnswerToAQueryIsNeverLongerThanTheQuery) {
+  wire::SAnnounce longest;
+  longest.maxPlayers = 8;
+  longest.name = std::string(100, 'N');
+  longest.text = std::string(100, 'T');
+  EXPECT_LE(wire::Encode(longest).size(), wire::Encode(wire::SQuery{}).size());
 }
 
 TEST(NetWire, OtherVersionsAreToldApartAndARefusalReadsInEveryVersion) {
