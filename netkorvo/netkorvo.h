@@ -1,6 +1,7 @@
 // netkorvo.h: the network stand-in's control API, for tools and tests only
 // (the module reaches the library through host/netkorvo.h).
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "host/netkorvo.h"
@@ -20,6 +21,45 @@ NETKORVO_API korvostate::CStateProvider& SessionProvider();
 NETKORVO_API void BeginSession();
 // The library's globals and the scripted state back to their start values.
 NETKORVO_API void Reset();
+
+// ---- Live backend ------------------------------------------------------------------------
+// What the live backend makes the game do when a room changes hands. The
+// default (null in SLiveOptions) goes through the module: ROOMMENU opens, the
+// module's message box tells why a room ended or a join failed.
+class NETKORVO_API CRoomEvents {
+ public:
+  virtual ~CRoomEvents() = default;
+  // The room was created or joined (my_client and the records are set).
+  virtual void RoomOpened() = 0;
+  // A join was refused or found no room (inRoom false), or the open room
+  // ended: the server left, the link was lost (inRoom true).
+  virtual void RoomClosed(const char* why, bool inRoom) = 0;
+  virtual void MatchStarted() = 0;
+  // ScreenMsg's text with the colour set last.
+  virtual void ScreenMessage(const char* text, unsigned long argb) = 0;
+};
+
+struct SLiveOptions {
+  // Where game-list queries go and where rooms listen. Loopback unless `lan`.
+  std::string announceAddress = "127.0.0.1";
+  // A real local network: rooms listen on every interface and the game list
+  // also broadcasts its queries. Only `korvoui play` turns it on.
+  bool lan = false;
+  uint16_t roomPort = 24160;         // ENet port of a room (0: any free port)
+  uint16_t discoveryPort = 24161;    // UDP port where rooms answer game-list queries
+  uint32_t timeoutMs = 5000;         // a silent peer is dropped after this
+  uint32_t queryIntervalMs = 1000;   // the game list queries again after this
+  CRoomEvents* events = nullptr;     // null: through the module
+};
+
+// The exports run on the live backend from now on: sockets, the game list,
+// rooms. The recording backend returns with BeginSession.
+NETKORVO_API void UseLiveBackend(const SLiveOptions& options);
+// Runs the live backend's network once: rooms, game list, the module's
+// records. Call once per frame on the game thread, between frames.
+NETKORVO_API void ServiceLive();
+// The port of the room this process serves (0: none), for tests on any port.
+NETKORVO_API uint16_t LiveRoomPort();
 
 // Printed fields of records as sessions show them ("state=0 name=\"\" …").
 NETKORVO_API std::string PrintFields(const SGUI_ClientInfo& record);

@@ -29,7 +29,7 @@ cd "$work" || fail "cannot enter $work"
 # X11 libraries keep allocations past SDL_Quit and are unloaded by then, so the
 # reports cannot be told apart from ours (the unit tests check our leaks).
 ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
-SDL_AUDIODRIVER=dummy timeout 120 xvfb-run -a "$korvoui" play --root root --profile profile --screen 640x480 \
+SDL_AUDIODRIVER=dummy timeout 120 xvfb-run -a "$korvoui" play --no-lan --root root --profile profile --screen 640x480 \
   --events play.events >play.out 2>play.err
 rc=$?
 [ $rc -eq 0 ] || fail "play exited $rc: $(cat play.err)"

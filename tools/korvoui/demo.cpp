@@ -5,6 +5,7 @@
 #include <string>
 
 #include "korvogui/korvogui.h"
+#include "netkorvo/netkorvo.h"
 #include "refhost/korvohost.h"
 #include "runtime/control.h"
 #include "runtime/dialog.h"
@@ -33,6 +34,8 @@ int RunDemo(int argc, char** argv) {
   if (!ParseToolOptions(argc, argv, &options, {"--profile"}) || !PrepareHost(options)) return 2;
   if (options.profile.empty()) options.profile = korvohost::DefaultProfileDir();
   StartHostGame(options, "demo");
+  // The network stand-in runs live, on this machine only.
+  netkorvo::UseLiveBackend(netkorvo::SLiveOptions());
   const std::string start = options.positional.empty() ? "MAINMENU" : options.positional[0];
 
   GUI_Initialize();
@@ -60,6 +63,7 @@ int RunDemo(int argc, char** argv) {
     std::printf("\nmouse over %s: hover %s\n", WindowName(target).c_str(), WindowName(Routing().hover).c_str());
     GUI_LButtonDown();
     GUI_LButtonUp();
+    netkorvo::ServiceLive();
     GUI_Update();
     GUI_Draw();
     std::string sounds;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "korvogui/korvogui.h"
+#include "netkorvo/netkorvo.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
 #include "runtime/module_state.h"
@@ -39,13 +40,18 @@ struct PlayOptions {
   ToolOptions tool;
   std::string start = "MAINMENU";
   std::string events;   // test input script, or ""
+  bool lan = true;       // the network stand-in plays on the real local network
 };
 
 bool ParsePlayOptions(int argc, char** argv, PlayOptions* options) {
-  if (!ParseToolOptions(argc, argv, &options->tool, {"--start", "--events", "--profile"})) return false;
+  if (!ParseToolOptions(argc, argv, &options->tool, {"--start", "--events", "--profile", "--no-lan"})) return false;
   if (options->tool.profile.empty()) options->tool.profile = korvohost::DefaultProfileDir();
   const std::vector<std::string>& args = options->tool.positional;
   for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--no-lan") {
+      options->lan = false;
+      continue;
+    }
     if (i + 1 >= args.size()) return false;
     if (args[i] == "--start") options->start = args[++i];
     else if (args[i] == "--events") options->events = args[++i];
@@ -234,6 +240,7 @@ void PlaySession::DrawOverlays() {
 void PlaySession::DrawFrame() {
   korvohost::SetTick(SDL_GetTicks());
   korvohost::BeginFrame(kPlayClearRgb);
+  netkorvo::ServiceLive();
   GUI_Update();
   GUI_Draw();
   DrawOverlays();
@@ -330,10 +337,15 @@ int RunPlay(int argc, char** argv) {
   PlayOptions options;
   if (!ParsePlayOptions(argc, argv, &options)) {
     std::fprintf(stderr,
-                 "usage: korvoui play [--root DIR] [--screen WxH] [--profile DIR] [--start DIALOG]\n");
+                 "usage: korvoui play [--root DIR] [--screen WxH] [--profile DIR] [--start DIALOG] [--no-lan]\n");
     return 2;
   }
   if (!PrepareHost(options.tool)) return 2;
+  // Rooms and the local game list run live; with --no-lan they stay on this
+  // machine (loopback), as in the tests.
+  netkorvo::SLiveOptions live;
+  live.lan = options.lan;
+  netkorvo::UseLiveBackend(live);
   if (!InitDisplay()) {
     std::fprintf(stderr,
                  "korvoui play: no display (%s); `korvoui render DIALOG -o OUT.png` draws a "

@@ -1,0 +1,442 @@
+// live_backend.cpp: the live backend's services and its per-frame work.
+#include "netkorvo/live_backend.h"
+
+#include <arpa/inet.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+#include "korvogui/korvogui.h"
+#include "korvogui/messagebox.h"
+#include "korvogui/room.h"
+#include "netkorvo/rule_tables.h"
+#include "netkorvo/state_values.h"
+
+namespace netkorvo {
+
+namespace {
+
+uint64_t NowMs() {
+  using namespace std::chrono;
+  return uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+// ---- The module as the default room events --------------------------------------------------
+// Rooms open as ROOMMENU; a refused join, a room that cannot be reached and a
+// room that ends are told through the module's message box (GUI_MessageBox),
+// after leaving ROOMMENU when it is open.
+class CModuleRoomEvents : public CRoomEvents {
+ public:
+  void RoomOpened() override { GUI_NextDialog("ROOMMENU"); }
+  void RoomClosed(const char* why, bool inRoom) override {
+    if (inRoom && GUI_IsDialogCreated("ROOMMENU")) GUI_PrevDialog(1, true);
+    GUI_MessageBox(why, "", GUI_MB_OK, nullptr);
+  }
+  // The stand-in carries no match: the start is told like a notice.
+  void MatchStarted() override { GUI_MessageBox("THE MATCH STARTS", "", GUI_MB_OK, nullptr); }
+  void ScreenMessage(const char* text, unsigned long argb) override {
+    std::fprintf(stderr, "ScreenMsg [%08lX]: %s\n", argb, text);
+  }
+};
+
+wire::SChoice ChoiceOf(const SGUI_ClientInfo& r) {
+  wire::SChoice c;
+  c.character = r.character;
+  c.left = r.left;
+  c.right = r.right;
+  c.team = r.team;
+  c.classIndex = r.classIndex;
+  c.ready = r.ready ? 1 : 0;
+  return c;
+}
+
+// The text up to its first ".": the map's name without its extension.
+std::string MapName(const char* map) {
+  const std::string text(map);
+  return text.substr(0, text.find('.'));
+}
+
+uint32_t NewServerId() {
+  std::random_device device;
+  uint32_t id = 0;
+  while (id == 0) id = device();
+  return id;
+}
+
+}  // namespace
+
+CLiveBackend::CLiveBackend(const SLiveOptions& options)
+    : options_(options), moduleEvents_(std::make_unique<CModuleRoomEvents>()) {}
+
+CLiveBackend::~CLiveBackend() { Release(); }
+
+CRoomEvents& CLiveBackend::Events() { return options_.events ? *options_.events : *moduleEvents_; }
+
+std::string CLiveBackend::PlayerName() const {
+  return prevLoginId_ && !prevLoginId_->empty() ? *prevLoginId_ : "PLAYER";
+}
+
+// ---- Life ----------------------------------------------------------------------------------------
+
+void CLiveBackend::Init(int server, const char* address, int, int b) {
+  Release();
+  if (server) OpenRoom(b != 0);
+  else JoinRoom(address);
+}
+
+void CLiveBackend::OpenRoom(bool announce) {
+  const SGUI_ServerInfo& info = *GUI_GetServerInfo();
+  CRoomServer::SConfig config;
+  config.bindAddress = options_.lan ? "0.0.0.0" : options_.announceAddress;
+  config.port = options_.roomPort;
+  config.timeoutMs = options_.timeoutMs;
+  config.hostName = PlayerName();
+  wire::SWelcome& s = config.settings;
+  s.room = info.room;
+  s.password = info.password;
+  s.map = info.map;
+  s.type = info.type;
+  s.frag = info.frag;
+  s.time = info.time;
+  s.parts = info.parts;
+  s.armor = info.armor;
+  s.shield = info.shield;
+  server_ = std::make_unique<CRoomServer>();
+  std::string error;
+  bool open = server_->Open(config, &error);
+  if (!open && config.port != 0) {
+    // The port is taken (another room on this machine): any free port will
+    // do, the game list tells it.
+    config.port = 0;
+    open = server_->Open(config, &error);
+  }
+  if (!open) {
+    server_.reset();
+    Later([this, error] { Events().RoomClosed(error.c_str(), false); });
+    return;
+  }
+  serverId_ = NewServerId();
+  NET_ServerID = int(serverId_);
+  CC_Manager::TimeLimit = info.time;
+  CC_Manager::FragLimit = int16_t(info.frag);
+  my_client = 0;
+  GUI_SetLocalClientIndex(0);
+  if (announce) {
+    announcer_ = std::make_unique<CGameAnnouncer>();
+    if (!announcer_->Open(config.bindAddress, options_.discoveryPort, &error)) {
+      announcer_.reset();
+      const std::string text = "THE GAME IS NOT ANNOUNCED: " + error;
+      Later([this, text] { Events().ScreenMessage(text.c_str(), screenColour_); });
+    }
+  }
+  // Keep the player's choices made before the room opened.
+  server_->SetChoice(0, ChoiceOf(*GUI_GetClientInfo(0)));
+  Later([this] { Events().RoomOpened(); });
+}
+
+void CLiveBackend::JoinRoom(const char* address) {
+  const std::string dotted = address ? address : "";
+  in_addr host{};
+  uint16_t port = options_.roomPort;
+  if (inet_pton(AF_INET, dotted.c_str(), &host) == 1) {
+    auto it = roomPorts_.find({host.s_addr, uint32_t(NET_ServerID)});
+    if (it != roomPorts_.end()) port = it->second;
+  }
+  client_ = std::make_unique<CRoomClient>();
+  std::string error;
+  if (!client_->Connect(dotted, port, PlayerName(), options_.timeoutMs, &error)) {
+    client_.reset();
+    Later([this, error] { Events().RoomClosed(error.c_str(), false); });
+  }
+}
+
+void CLiveBackend::Release() {
+  if (server_) server_->Close("THE SERVER LEFT THE ROOM");
+  server_.reset();
+  announcer_.reset();
+  if (client_) client_->Leave();
+  client_.reset();
+  later_.clear();
+  NET_bInitialized = 0;
+}
+
+// ---- Per frame -------------------------------------------------------------------------------------
+
+void CLiveBackend::Service() {
+  std::vector<std::function<void()>> due = std::move(later_);
+  later_.clear();
+  for (auto& event : due) event();
+  if (server_) ServiceServer();
+  if (client_) ServiceClient();
+}
+
+void CLiveBackend::ServiceServer() {
+  server_->Service();
+  for (int i = 0; i < kSlotCount; ++i)
+    if (Owned(i)) server_->SetChoice(i, ChoiceOf(*GUI_GetClientInfo(i)));
+  if (announcer_) announcer_->Service(Announcement());
+  ShowSlots();
+}
+
+void CLiveBackend::ServiceClient() {
+  client_->Service();
+  for (const CRoomClient::SEvent& event : client_->TakeEvents()) {
+    switch (event.kind) {
+      case CRoomClient::EEvent::kJoined: {
+        const wire::SWelcome& s = client_->Settings();
+        SGUI_ServerInfo& info = *GUI_GetServerInfo();
+        CopyCut(info.room, sizeof info.room, s.room);
+        CopyCut(info.password, sizeof info.password, s.password);
+        CopyCut(info.map, sizeof info.map, s.map);
+        info.type = s.type;
+        info.frag = s.frag;
+        info.time = s.time;
+        info.parts = s.parts;
+        info.armor = s.armor;
+        info.shield = s.shield;
+        CC_Manager::TimeLimit = s.time;
+        CC_Manager::FragLimit = int16_t(s.frag);
+        my_client = client_->MySlot();
+        GUI_SetLocalClientIndex(my_client);
+        Events().RoomOpened();
+        break;
+      }
+      case CRoomClient::EEvent::kStarted:
+        NET_bInitialized = 1;
+        Events().MatchStarted();
+        break;
+      case CRoomClient::EEvent::kRefused:
+      case CRoomClient::EEvent::kEnded: {
+        const bool inRoom = event.kind == CRoomClient::EEvent::kEnded;
+        client_.reset();
+        NET_bInitialized = 0;
+        Events().RoomClosed(event.text.c_str(), inRoom);
+        return;
+      }
+    }
+    if (!client_) return;   // the events may have released the room
+  }
+  if (!client_->Joined()) return;
+  client_->SendChoice(ChoiceOf(*GUI_GetClientInfo(client_->MySlot())));
+  ShowSlots();
+}
+
+wire::SAnnounce CLiveBackend::Announcement() const {
+  const SGUI_ServerInfo& info = *GUI_GetServerInfo();
+  wire::SAnnounce a;
+  a.serverId = serverId_;
+  a.roomPort = server_->Port();
+  a.type = uint8_t(info.type);
+  a.players = uint8_t(server_->Room().Players());
+  a.maxPlayers = kSlotCount;
+  a.name = info.room;
+  a.text = MapName(info.map);
+  return a;
+}
+
+const SSlot* CLiveBackend::RoomSlot(int slot) const {
+  if (!CRoom::Valid(slot)) return nullptr;
+  if (server_) return &server_->Room().Slot(slot);
+  if (client_ && client_->Joined()) return &client_->Slot(slot);
+  return nullptr;
+}
+
+bool CLiveBackend::Owned(int slot) const {
+  if (server_) return slot == 0 || server_->Room().Slot(slot).bot;
+  return client_ && client_->Joined() && slot == client_->MySlot();
+}
+
+void CLiveBackend::ShowSlots() {
+  for (int i = 0; i < kSlotCount; ++i) ShowSlot(i, !Owned(i));
+}
+
+// Writes the room's slot into SClientInfo and into the module's record: the
+// state and the name always, the choices when `choices` (another side's).
+void CLiveBackend::ShowSlot(int slot, bool choices) {
+  const SSlot* s = RoomSlot(slot);
+  if (!s) return;
+  SClientInfo& info = infos_[size_t(slot)];
+  info = SClientInfo();
+  info.inUse = s->inUse;
+  CopyCut(info.name, sizeof info.name, s->name);
+  info.character = uint8_t((s->choice.character < 0 ? 0 : s->choice.character & 0x7F) | (s->bot ? 0x80 : 0));
+  info.team = s->choice.team;
+  SGUI_ClientInfo& r = *GUI_GetClientInfo(slot);
+  r.state = s->state;
+  if (std::strncmp(r.name, s->name.c_str(), sizeof r.name) != 0) CopyCut(r.name, sizeof r.name, s->name);
+  if (!choices) return;
+  r.character = s->choice.character;
+  r.left = s->choice.left;
+  r.right = s->choice.right;
+  r.team = s->choice.team;
+  r.classIndex = s->choice.classIndex;
+  r.ready = s->choice.ready;
+}
+
+// ---- Local game list --------------------------------------------------------------------------------
+
+void CLiveBackend::StartGameList() {
+  if (finder_) return finder_->Restart();
+  CGameFinder::SConfig config;
+  config.announceAddress = options_.announceAddress;
+  config.broadcast = options_.lan;
+  config.port = options_.discoveryPort;
+  config.intervalMs = options_.queryIntervalMs;
+  finder_ = std::make_unique<CGameFinder>();
+  std::string error;
+  if (!finder_->Open(config, &error)) {
+    finder_.reset();
+    Events().ScreenMessage(("THE GAME LIST CANNOT START: " + error).c_str(), screenColour_);
+  }
+}
+
+void CLiveBackend::UpdateGameList(NET_GLCallback callback) {
+  if (!finder_) return;
+  finder_->Service(NowMs());
+  for (const SFoundGame& found : finder_->TakeNew()) {
+    uint32_t host;
+    std::memcpy(&host, found.address, 4);
+    roomPorts_[{host, found.game.serverId}] = found.game.roomPort;
+    CGameListItem item;
+    item.ServerID = found.game.serverId;
+    CopyCut(item.Name, sizeof item.Name, found.game.name);
+    std::memcpy(item.Address, found.address, 4);
+    item.Type = found.game.type;
+    item.Players = found.game.players;
+    item.MaxPlayers = found.game.maxPlayers;
+    CopyCut(item.Text, sizeof item.Text, found.game.text);
+    if (callback) callback(&item);
+  }
+}
+
+void CLiveBackend::StopGameList() { finder_.reset(); }
+
+// ---- Online lobby -------------------------------------------------------------------------------------
+// The online lobby server is not reached from this backend: requests are not
+// sent (0), so the menus take their way back.
+
+int CLiveBackend::Send(const SLobbyRequest&) { return 0; }
+void CLiveBackend::Close() {}
+int CLiveBackend::CalculateGrade(int ranking, int score) { return Grade(ranking, score); }
+
+// ---- Room and match -----------------------------------------------------------------------------------
+
+SClientInfo* CLiveBackend::ClientInfo(int slot) {
+  const SSlot* s = RoomSlot(slot);
+  return s && s->inUse ? &infos_[size_t(slot)] : nullptr;
+}
+
+bool CLiveBackend::CanStart() { return server_ && !server_->Started() && server_->Room().CanStart(); }
+
+void CLiveBackend::WriteStart() {
+  if (!server_ || !server_->Start()) return;
+  NET_bInitialized = 1;
+  Later([this] { Events().MatchStarted(); });
+}
+
+void CLiveBackend::UpdateMenuState(int slot, int state) {
+  if (server_ && server_->UpdateMenuState(slot, state)) ShowSlot(slot, true);
+}
+
+void CLiveBackend::AddBot(int slot) {
+  if (server_ && server_->AddBot(slot)) ShowSlot(slot, true);
+}
+
+void CLiveBackend::RemoveBot(int slot) {
+  if (server_ && server_->RemoveBot(slot)) ShowSlot(slot, true);
+}
+
+// Rows of the players in the room, in slot order; no match runs in the
+// stand-in, so every frag count is 0 and every player shares rank 1.
+void CLiveBackend::FillScoreBoard(SScoreBoard* board) {
+  std::memset(static_cast<void*>(board), 0, sizeof *board);
+  for (int i = 0; i < kSlotCount; ++i) {
+    const SSlot* s = RoomSlot(i);
+    if (!s || !s->inUse) continue;
+    SScoreRow& row = board->rows[board->rowCount++];
+    CopyCut(row.name, sizeof row.name, s->name);
+    row.key = i;
+    row.highlight = i == my_client;
+    row.team = s->choice.team;
+    row.classIndex = s->choice.classIndex;
+    row.leftOption = s->choice.left;
+    row.rightOption = s->choice.right;
+    row.hasFrag = 1;
+    CopyCut(row.frag, sizeof row.frag, std::to_string(infos_[size_t(i)].frags));
+  }
+}
+
+int CLiveBackend::RankNumber(int key) {
+  const SSlot* s = RoomSlot(key);
+  if (!s || !s->inUse) return 0;
+  int rank = 1;
+  for (int i = 0; i < kSlotCount; ++i)
+    if (RoomSlot(i)->inUse && infos_[size_t(i)].frags > infos_[size_t(key)].frags) ++rank;
+  return rank;
+}
+
+bool CLiveBackend::IsWinner(int slot) { return RankNumber(slot) == 1; }
+bool CLiveBackend::IsTeamGame() { return IsTeamRule(GUI_GetServerInfo()->type); }
+
+SGameRuleInfo* CLiveBackend::GameRuleInfo(int type) {
+  SGameRuleInfo& info = ruleInfos_[type];
+  CopyCut(info.name, sizeof info.name, RuleName(type));
+  return &info;
+}
+
+char* CLiveBackend::ClassName(int classIndex) {
+  std::string& copy = classNames_[classIndex];
+  copy = netkorvo::ClassName(classIndex);
+  return copy.data();
+}
+
+int CLiveBackend::TotalLoaders() {
+  int n = 0;
+  for (int i = 0; i < kSlotCount; ++i) n += RoomSlot(i) && RoomSlot(i)->inUse;
+  return n;
+}
+
+int CLiveBackend::PendingLoaders() { return 0; }
+
+// ---- Chat, messages, stored settings ------------------------------------------------------------------
+// Chat travels with the match, which the stand-in does not carry.
+
+void CLiveBackend::WriteChatMode(bool) {}
+void CLiveBackend::RequestTextMsg(const char*) {}
+
+void CLiveBackend::ScreenMessage(const char* text) { Events().ScreenMessage(text ? text : "", screenColour_); }
+void CLiveBackend::SetScreenMessageColor(unsigned long argb) { screenColour_ = argb; }
+
+bool CLiveBackend::StoredValue(const char* key, const char** value) {
+  if (!key || std::strcmp(key, "kn_prev_login_id") != 0 || !prevLoginId_) return false;
+  if (value) *value = prevLoginId_->c_str();
+  return true;
+}
+
+void CLiveBackend::WritePrevLoginID(const char* id) {
+  if (id) prevLoginId_ = id;
+  else prevLoginId_.reset();
+}
+
+// ---- Control API ------------------------------------------------------------------------------------------
+
+namespace {
+std::unique_ptr<CLiveBackend> g_live;
+}  // namespace
+
+void UseLiveBackend(const SLiveOptions& options) {
+  SetBackend(nullptr);
+  g_live = std::make_unique<CLiveBackend>(options);
+  SetBackend(g_live.get());
+}
+
+void ServiceLive() {
+  if (g_live && &Backend() == g_live.get()) g_live->Service();
+}
+
+uint16_t LiveRoomPort() { return g_live ? g_live->RoomPort() : 0; }
+
+}  // namespace netkorvo

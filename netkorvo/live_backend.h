@@ -1,0 +1,97 @@
+// live_backend.h: the network library for real play. A local server runs a
+// room over ENet and answers game-list queries; a join links to a room; the
+// game list queries over UDP. Once per frame (ServiceLive) it handles the
+// network and keeps the module's client records and the library's
+// SClientInfo records in step with the room: the local player's choices go
+// out from the module's records, everybody else's come in.
+#pragma once
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "netkorvo/discovery.h"
+#include "netkorvo/net_backend.h"
+#include "netkorvo/netkorvo.h"
+#include "netkorvo/room_client.h"
+#include "netkorvo/room_server.h"
+
+namespace netkorvo {
+
+class CLiveBackend : public CNetBackend {
+ public:
+  explicit CLiveBackend(const SLiveOptions& options);
+  ~CLiveBackend() override;
+
+  void Service();
+  uint16_t RoomPort() const { return server_ ? server_->Port() : 0; }
+
+  void Init(int server, const char* address, int a, int b) override;
+  void Release() override;
+  void StartGameList() override;
+  void UpdateGameList(NET_GLCallback callback) override;
+  void StopGameList() override;
+
+  int Send(const SLobbyRequest& request) override;
+  void Close() override;
+  int CalculateGrade(int ranking, int score) override;
+
+  SClientInfo* ClientInfo(int slot) override;
+  bool CanStart() override;
+  void WriteStart() override;
+  void UpdateMenuState(int slot, int state) override;
+  void AddBot(int slot) override;
+  void RemoveBot(int slot) override;
+  void FillScoreBoard(SScoreBoard* board) override;
+  int RankNumber(int key) override;
+  bool IsWinner(int slot) override;
+  bool IsTeamGame() override;
+  SGameRuleInfo* GameRuleInfo(int type) override;
+  char* ClassName(int classIndex) override;
+  int TotalLoaders() override;
+  int PendingLoaders() override;
+
+  void WriteChatMode(bool on) override;
+  void RequestTextMsg(const char* text) override;
+  void ScreenMessage(const char* text) override;
+  void SetScreenMessageColor(unsigned long argb) override;
+  bool StoredValue(const char* key, const char** value) override;
+  void WritePrevLoginID(const char* id) override;
+
+ private:
+  CRoomEvents& Events();
+  std::string PlayerName() const;
+  void OpenRoom(bool announce);
+  void JoinRoom(const char* address);
+  void ServiceServer();
+  void ServiceClient();
+  wire::SAnnounce Announcement() const;
+  // The room's slot as this side knows it; null without a room.
+  const SSlot* RoomSlot(int slot) const;
+  // Slots whose choices this side makes: the own slot, and on the server its bots.
+  bool Owned(int slot) const;
+  void ShowSlots();
+  void ShowSlot(int slot, bool choices);
+  void Later(std::function<void()> event) { later_.push_back(std::move(event)); }
+
+  SLiveOptions options_;
+  std::unique_ptr<CRoomEvents> moduleEvents_;
+  std::unique_ptr<CRoomServer> server_;
+  std::unique_ptr<CGameAnnouncer> announcer_;
+  std::unique_ptr<CRoomClient> client_;
+  std::unique_ptr<CGameFinder> finder_;
+  std::map<std::pair<uint32_t, uint32_t>, uint16_t> roomPorts_;   // (address, server id): port
+  std::vector<std::function<void()>> later_;   // run at the next Service, outside the module's calls
+  uint32_t serverId_ = 0;
+  unsigned long screenColour_ = 0xFFFFFFFF;
+  std::array<SClientInfo, 8> infos_ = {};
+  std::optional<std::string> prevLoginId_;
+  std::map<int, SGameRuleInfo> ruleInfos_;
+  std::map<int, std::string> classNames_;
+};
+
+}  // namespace netkorvo

@@ -1,0 +1,112 @@
+// wire.h: the messages of rooms and of the local game list as they travel.
+// Each message is one frame: a 16-bit length of what follows, the protocol
+// version, the message type, then its body. The decoder checks every length
+// against the bytes present, refuses frames above kMaxFrame, unknown types and
+// other versions, and cuts texts to the room of the record they fill.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace netkorvo::wire {
+
+constexpr uint8_t kProtocolVersion = 1;
+constexpr size_t kHeaderSize = 4;     // u16 length of the rest, u8 version, u8 type
+constexpr size_t kMaxFrame = 512;
+
+// Rooms of the texts (with their NUL) in the records they fill.
+constexpr size_t kPlayerNameRoom = 32;    // SClientInfo::name
+constexpr size_t kGameNameRoom = 25;      // CGameListItem::Name
+constexpr size_t kGameTextRoom = 17;      // CGameListItem::Text
+constexpr size_t kRoomTextRoom = 64;      // room name and map file name
+constexpr size_t kPasswordRoom = 16;
+constexpr size_t kNoticeRoom = 128;
+
+enum class EType : uint8_t {
+  kQuery = 1,     // game list: who runs a game? (finder to the announce address)
+  kAnnounce,      // game list: a game (server to the finder)
+  kHello,         // client to server: join with this name
+  kWelcome,       // server to client: your slot and the room's settings
+  kRefuse,        // server to client: not taken, and why (same layout in every version)
+  kSlot,          // server to clients: one slot's record
+  kChoice,        // client to server: the choices of its own slot
+  kStart,         // server to clients: the match starts
+  kClosed,        // server to clients: the room ends, and why
+};
+
+// A query is as long as the longest announcement (zero bytes after its
+// header), so that answering it never sends more than it received.
+constexpr size_t kQueryPadding = 56;
+struct SQuery {
+  bool operator==(const SQuery&) const = default;
+};
+struct SAnnounce {
+  uint32_t serverId = 0;
+  uint16_t roomPort = 0;
+  uint8_t type = 0, players = 0, maxPlayers = 0;
+  std::string name, text;
+  bool operator==(const SAnnounce&) const = default;
+};
+struct SHello {
+  std::string name;
+  bool operator==(const SHello&) const = default;
+};
+struct SWelcome {
+  uint8_t slot = 0;
+  std::string room, password, map;
+  int32_t type = 0, frag = 0, time = 0, parts = 0, armor = 0, shield = 0;
+  bool operator==(const SWelcome&) const = default;
+};
+struct SRefuse {
+  std::string reason;
+  bool operator==(const SRefuse&) const = default;
+};
+struct SChoice {
+  int32_t character = -1, left = -1, right = -1, team = 0, classIndex = 0;
+  uint8_t ready = 0;
+  bool operator==(const SChoice&) const = default;
+};
+struct SSlotRecord {
+  uint8_t slot = 0;
+  uint8_t inUse = 0, bot = 0;
+  int32_t state = 0;
+  std::string name;
+  SChoice choice;
+  bool operator==(const SSlotRecord&) const = default;
+};
+struct SStart {
+  bool operator==(const SStart&) const = default;
+};
+struct SClosed {
+  std::string reason;
+  bool operator==(const SClosed&) const = default;
+};
+
+// Alternatives in the order of EType.
+using SMessage = std::variant<SQuery, SAnnounce, SHello, SWelcome, SRefuse, SSlotRecord, SChoice,
+                              SStart, SClosed>;
+
+EType TypeOf(const SMessage& message);
+
+// The frame of a message; texts longer than their room are cut. `version`
+// other than kProtocolVersion only for tests of the refusal.
+std::vector<uint8_t> Encode(const SMessage& message, uint8_t version = kProtocolVersion);
+
+enum class EDecode {
+  kOk,
+  kTruncated,   // shorter than its header or its lengths say
+  kOversized,   // above kMaxFrame, or longer than its length says
+  kUnknown,     // a type this version does not know
+  kVersion,     // another protocol version (*type and *version tell which)
+  kMalformed,   // a value out of its range
+};
+const char* DecodeName(EDecode result);
+
+// Decodes one frame that fills data[0, size). On kVersion, *version and *type
+// are those of the frame (a refusal decodes in every version).
+EDecode Decode(const uint8_t* data, size_t size, SMessage* message, uint8_t* version = nullptr,
+               EType* type = nullptr);
+
+}  // namespace netkorvo::wire

@@ -1,0 +1,503 @@
+// netkorvo_live_test: the network stand-in's live backend between processes on
+// 127.0.0.1. This process runs the room's server through the library's
+// exports; it starts copies of itself as players (`--player`), which find the
+// room in the local game list, join, show what they see and obey commands on
+// their standard input. Every wait is bounded in time.
+//
+// Checked: a player finds the room within 2 s, joins, and both sides see both
+// names and characters; the start waits for the player's ready; the server
+// leaving ends the room with its message; seven players fill a room and the
+// next one is refused; a killed player's slot is free again within the
+// timeout; another protocol version is refused with a message; a sender of
+// garbage is dropped; bots and closed slots reach the players. Printed, not
+// checked: discovery time, join time and the slot-update round trip over
+// 1,000 changes.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <netinet/in.h>
+#include <arpa/inet.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host/netkorvo.h"
+#include "korvogui/room.h"
+#include "netkorvo/enet_link.h"
+#include "netkorvo/netkorvo.h"
+#include "netkorvo/room_client.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr uint32_t kTimeoutMs = 1000;          // a silent peer's timeout in this test
+constexpr int kChildLifeMs = 90000;            // a player never outlives this
+constexpr int kLatencyChanges = 1000;
+
+double MsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// ---- Room events recorded -------------------------------------------------------------------
+
+struct SRecordedEvents : netkorvo::CRoomEvents {
+  bool opened = false, started = false;
+  std::string closed;
+  bool closedInRoom = false;
+  void RoomOpened() override { opened = true; }
+  void RoomClosed(const char* why, bool inRoom) override {
+    closed = why;
+    closedInRoom = inRoom;
+  }
+  void MatchStarted() override { started = true; }
+  void ScreenMessage(const char*, unsigned long) override {}
+};
+
+netkorvo::SLiveOptions Options(uint16_t discoveryPort, uint16_t roomPort, SRecordedEvents* events) {
+  netkorvo::SLiveOptions o;
+  o.announceAddress = "127.0.0.1";
+  o.lan = false;
+  o.roomPort = roomPort;
+  o.discoveryPort = discoveryPort;
+  o.timeoutMs = kTimeoutMs;
+  o.queryIntervalMs = 200;
+  o.events = events;
+  return o;
+}
+
+// ---- The player process -------------------------------------------------------------------------
+
+CGameListItem g_found;
+bool g_foundAny = false;
+void OnGame(CGameListItem* item) {
+  if (g_foundAny) return;
+  g_found = *item;
+  g_foundAny = true;
+}
+
+void Say(const std::string& line) {
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+}
+
+// argv: --player DISCOVERY_PORT ROOM_PORT NAME CHARACTER (ROOM_PORT 0: find the room first)
+int RunPlayer(char** argv) {
+  const uint16_t discoveryPort = uint16_t(std::atoi(argv[0]));
+  const uint16_t roomPort = uint16_t(std::atoi(argv[1]));
+  const std::string name = argv[2];
+  const int character = std::atoi(argv[3]);
+  SRecordedEvents events;
+  netkorvo::UseLiveBackend(Options(discoveryPort, roomPort, &events));
+  NET_profile.WritePrevLoginID(name.c_str());
+  const auto born = Clock::now();
+
+  if (roomPort == 0) {
+    NET_InitGLManager();
+    const auto start = Clock::now();
+    while (!g_foundAny && MsSince(start) < 2000) {
+      NET_UpdateGLManager(&OnGame);
+      usleep(1000);
+    }
+    if (!g_foundAny) return Say("notfound"), 1;
+    char line[300];
+    std::snprintf(line, sizeof line, "found %.1f %s|%s|%d/%d|%s|%d.%d.%d.%d", MsSince(start), g_found.Name,
+                  g_found.Text, g_found.Players, g_found.MaxPlayers, NET_GetGameRuleInfo(g_found.Type)->name,
+                  g_found.Address[0], g_found.Address[1], g_found.Address[2], g_found.Address[3]);
+    Say(line);
+    NET_ServerID = int(g_found.ServerID);
+  }
+  const auto joinStart = Clock::now();
+  NET_Init(0, "127.0.0.1", 1, 0);
+  NET_ReleaseGLManager();
+  bool announcedJoin = false, mirror = false, seen = false;
+  std::string input, shownSlots;
+  while (MsSince(born) < kChildLifeMs) {
+    netkorvo::ServiceLive();
+    if (!events.closed.empty()) {
+      Say(std::string(events.closedInRoom ? "closed " : "refused ") + events.closed);
+      events.closed.clear();
+    }
+    if (events.started) {
+      Say("started");
+      events.started = false;
+    }
+    if (events.opened && !announcedJoin) {
+      announcedJoin = true;
+      char line[80];
+      std::snprintf(line, sizeof line, "joined %d %.1f", my_client, MsSince(joinStart));
+      Say(line);
+      GUI_GetClientInfo(my_client)->character = character;
+    }
+    if (announcedJoin && !seen) {
+      const SClientInfo* host = CC_Manager::GetClientInfo(0);
+      const SClientInfo* me = CC_Manager::GetClientInfo(my_client);
+      if (host && me && me->character == character && host->character != 0 &&
+          std::strcmp(me->name, name.c_str()) == 0) {
+        seen = true;
+        char line[600];
+        std::snprintf(line, sizeof line, "sees %s %d %s %d | %s %d", host->name, host->character, me->name,
+                      me->character, GUI_GetClientInfo(0)->name, GUI_GetClientInfo(0)->character);
+        Say(line);
+      }
+    }
+    if (announcedJoin) {
+      std::string view = "slots";
+      for (int i = 0; i < 8; ++i)
+        view += std::string(i ? "," : " ") + std::to_string(GUI_GetClientInfo(i)->state) + ":" +
+                GUI_GetClientInfo(i)->name;
+      if (view != shownSlots) Say(shownSlots = view);
+    }
+    if (mirror && announcedJoin) GUI_GetClientInfo(my_client)->classIndex = GUI_GetClientInfo(0)->character;
+    pollfd in = {0, POLLIN, 0};
+    if (poll(&in, 1, 1) > 0) {
+      char buffer[256];
+      const ssize_t n = read(0, buffer, sizeof buffer);
+      if (n <= 0) break;   // the server process is gone
+      input.append(buffer, size_t(n));
+      for (size_t eol; (eol = input.find('\n')) != std::string::npos; input.erase(0, eol + 1)) {
+        const std::string command = input.substr(0, eol);
+        if (command == "ready") GUI_GetClientInfo(my_client)->ready = 1;
+        else if (command == "mirror") mirror = true;
+        else if (command == "quit") {
+          NET_Release();
+          return 0;
+        }
+      }
+    }
+  }
+  NET_Release();
+  return 0;
+}
+
+// ---- The server process: players and checks ---------------------------------------------------------
+
+struct SPlayer {
+  pid_t pid = -1;
+  int in = -1, out = -1;      // its standard input and output
+  std::string buffered;
+  std::vector<std::string> lines;
+};
+
+std::vector<SPlayer> g_players;
+int g_failures = 0;
+uint16_t g_discoveryPort = 0;
+
+void Check(bool ok, const std::string& what) {
+  std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
+  std::fflush(stdout);
+  if (!ok) ++g_failures;
+}
+
+size_t StartPlayer(uint16_t roomPort, const std::string& name, int character) {
+  int in[2], out[2];
+  if (pipe(in) != 0 || pipe(out) != 0) std::abort();
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  posix_spawn_file_actions_addclose(&actions, in[1]);
+  posix_spawn_file_actions_addclose(&actions, out[0]);
+  const std::string ports[2] = {std::to_string(g_discoveryPort), std::to_string(roomPort)};
+  const std::string chosen = std::to_string(character);
+  char self[] = "/proc/self/exe";
+  char flag[] = "--player";
+  char* argv[] = {self, flag, const_cast<char*>(ports[0].c_str()), const_cast<char*>(ports[1].c_str()),
+                  const_cast<char*>(name.c_str()), const_cast<char*>(chosen.c_str()), nullptr};
+  SPlayer player;
+  if (posix_spawn(&player.pid, "/proc/self/exe", &actions, nullptr, argv, environ) != 0) std::abort();
+  posix_spawn_file_actions_destroy(&actions);
+  close(in[0]);
+  close(out[1]);
+  player.in = in[1];
+  player.out = out[0];
+  fcntl(player.out, F_SETFL, O_NONBLOCK);
+  g_players.push_back(player);
+  return g_players.size() - 1;
+}
+
+void ReadPlayers() {
+  for (SPlayer& p : g_players) {
+    char buffer[512];
+    ssize_t n;
+    while (p.out >= 0 && (n = read(p.out, buffer, sizeof buffer)) > 0) p.buffered.append(buffer, size_t(n));
+    for (size_t eol; (eol = p.buffered.find('\n')) != std::string::npos; p.buffered.erase(0, eol + 1))
+      p.lines.push_back(p.buffered.substr(0, eol));
+  }
+}
+
+void Tell(size_t player, const std::string& command) {
+  const std::string line = command + "\n";
+  if (write(g_players[player].in, line.data(), line.size()) < 0) Check(false, "command to a player");
+}
+
+// Serves the room until `done` holds or `ms` pass; true when it held.
+template <class Done>
+bool ServeUntil(Done done, double ms) {
+  const auto start = Clock::now();
+  while (MsSince(start) < ms) {
+    netkorvo::ServiceLive();
+    ReadPlayers();
+    if (done()) return true;
+    usleep(200);
+  }
+  return false;
+}
+
+// Waits for a line of a player that is exactly `text`.
+bool WaitExact(size_t player, const std::string& text, double ms) {
+  return ServeUntil(
+      [&] {
+        const std::vector<std::string>& lines = g_players[player].lines;
+        return std::find(lines.begin(), lines.end(), text) != lines.end();
+      },
+      ms);
+}
+
+// The first line of a player beginning with `prefix`, waiting for it.
+std::string WaitLine(size_t player, const std::string& prefix, double ms) {
+  std::string found;
+  ServeUntil(
+      [&] {
+        for (const std::string& line : g_players[player].lines)
+          if (line.compare(0, prefix.size(), prefix) == 0) return found = line, true;
+        return false;
+      },
+      ms);
+  return found;
+}
+
+void StopPlayer(size_t player, bool kill) {
+  SPlayer& p = g_players[player];
+  if (p.pid < 0) return;
+  if (kill) ::kill(p.pid, SIGKILL);
+  else Tell(player, "quit");
+  const auto start = Clock::now();
+  int status = 0;
+  while (waitpid(p.pid, &status, WNOHANG) == 0) {
+    if (MsSince(start) > 5000) {
+      ::kill(p.pid, SIGKILL);
+      waitpid(p.pid, &status, 0);
+      break;
+    }
+    netkorvo::ServiceLive();
+    usleep(1000);
+  }
+  close(p.in);
+  close(p.out);
+  p.pid = -1;
+  p.out = -1;
+}
+
+uint16_t FreeUdpPort() {
+  const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+  sockaddr_in at{};
+  at.sin_family = AF_INET;
+  at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof at;
+  bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at);
+  getsockname(fd, reinterpret_cast<sockaddr*>(&at), &length);
+  close(fd);
+  return ntohs(at.sin_port);
+}
+
+void OpenRoom(SRecordedEvents& events, const char* room) {
+  SGUI_ServerInfo& info = *GUI_GetServerInfo();
+  std::snprintf(info.room, sizeof info.room, "%s", room);
+  std::snprintf(info.map, sizeof info.map, "desert-DE.gnd");
+  info.type = 1;
+  for (int i = 0; i < 8; ++i) GUI_InitClientInfo(i, 0);
+  GUI_GetClientInfo(0)->character = 3;
+  events = SRecordedEvents();
+  NET_Init(1, nullptr, 1, 1);
+  Check(ServeUntil([&] { return events.opened; }, 1000) && netkorvo::LiveRoomPort() != 0,
+        std::string("the room opens: ") + room);
+}
+
+int InUse() {
+  int n = 0;
+  for (int i = 0; i < 8; ++i) n += CC_Manager::GetClientInfo(i) != nullptr;
+  return n;
+}
+
+// ---- Scenes -------------------------------------------------------------------------------------------
+
+void FindJoinSeeStart(SRecordedEvents& events) {
+  OpenRoom(events, "HOST's ARENA");
+  const size_t ace = StartPlayer(0, "ACE", 5);
+  const std::string found = WaitLine(ace, "found ", 2500);
+  Check(found.find("HOST's ARENA|desert-DE|1/8|TEAM DEATH MATCH|127.0.0.1") != std::string::npos,
+        "the game list shows the room within 2 s: " + found);
+  const std::string joined = WaitLine(ace, "joined ", 3000);
+  Check(joined.compare(0, 9, "joined 1 ") == 0, "the player joins slot 1: " + joined);
+  const std::string sees = WaitLine(ace, "sees ", 2000);
+  Check(sees == "sees HOST 3 ACE 5 | HOST 3", "the player sees both names and characters: " + sees);
+  const bool serverSees = ServeUntil(
+      [] {
+        const SClientInfo* c = CC_Manager::GetClientInfo(1);
+        return c && std::strcmp(c->name, "ACE") == 0 && c->character == 5 &&
+               std::strcmp(GUI_GetClientInfo(1)->name, "ACE") == 0 && GUI_GetClientInfo(1)->character == 5 &&
+               GUI_GetClientInfo(1)->state == 3;
+      },
+      2000);
+  Check(serverSees && std::strcmp(CC_Manager::GetClientInfo(0)->name, "HOST") == 0,
+        "the server sees both names and characters");
+
+  // Bots and slot states, as the server's slot state button sets them.
+  Server_AddBot(3);
+  CS_Manager::UpdateMenuState(5, 1);
+  const SClientInfo* bot = CC_Manager::GetClientInfo(3);
+  Check(bot && std::strcmp(bot->name, "BOT 3") == 0 && (bot->character & 0x80) && GUI_GetClientInfo(3)->state == 1,
+        "a bot takes slot 3, its character byte flagged");
+  Check(WaitExact(ace, "slots 3:HOST,3:ACE,0:,1:BOT 3,0:,2:,0:,0:", 2000),
+        "the player sees the bot and the closed slot");
+  Server_RemoveBot(3);
+  CS_Manager::UpdateMenuState(3, 1);
+  CS_Manager::UpdateMenuState(5, 0);
+  Check(CC_Manager::GetClientInfo(3) == nullptr, "the bot leaves");
+  Check(WaitExact(ace, "slots 3:HOST,3:ACE,0:,2:,0:,0:,0:,0:", 2000), "the player sees the bot go and slot 3 closed");
+  CS_Manager::UpdateMenuState(3, 0);
+
+  // Slot-update round trip: the server's character goes to the player, which
+  // copies it into its own class; the server waits to see it come back.
+  Tell(ace, "mirror");
+  std::vector<double> trips;
+  for (int i = 0; i < kLatencyChanges; ++i) {
+    const int value = 10 + i % 100;
+    const auto start = Clock::now();
+    GUI_GetClientInfo(0)->character = value;
+    if (!ServeUntil([&] { return GUI_GetClientInfo(1)->classIndex == value; }, 2000)) {
+      Check(false, "slot update " + std::to_string(i) + " comes back");
+      break;
+    }
+    trips.push_back(MsSince(start));
+  }
+  if (!trips.empty()) {
+    std::sort(trips.begin(), trips.end());
+    double sum = 0;
+    for (double t : trips) sum += t;
+    std::printf("measure: slot-update round trip over %zu changes (server -> player -> server): mean %.2f ms, "
+                "median %.2f ms, p99 %.2f ms, max %.2f ms\n",
+                trips.size(), sum / double(trips.size()), trips[trips.size() / 2],
+                trips[trips.size() * 99 / 100], trips.back());
+  }
+  std::printf("measure: discovery %s ms; join %s ms\n", found.substr(6, found.find(' ', 6) - 6).c_str(),
+              joined.substr(9).c_str());
+
+  Check(!CS_Manager::CanStart(), "no start before the player is ready");
+  Tell(ace, "ready");
+  Check(ServeUntil([] { return CS_Manager::CanStart(); }, 2000), "the start is possible once the player is ready");
+  CS_Manager::Write_Start();
+  Check(WaitLine(ace, "started", 2000) == "started" && ServeUntil([&] { return events.started; }, 500) &&
+            NET_bInitialized == 1,
+        "the match starts for both");
+
+  NET_Release();
+  const std::string closed = WaitLine(ace, "closed ", 2000);
+  Check(closed == "closed THE SERVER LEFT THE ROOM", "the server leaving ends the room with a message: " + closed);
+  StopPlayer(ace, false);
+}
+
+void FillRefuseTimeOut(SRecordedEvents& events) {
+  OpenRoom(events, "FULL HOUSE");
+  const uint16_t port = netkorvo::LiveRoomPort();
+  std::vector<size_t> seven;
+  for (int i = 0; i < 7; ++i) seven.push_back(StartPlayer(port, "P" + std::to_string(i + 1), 20 + i));
+  int joined = 0;
+  for (size_t p : seven) joined += !WaitLine(p, "joined ", 5000).empty();
+  Check(joined == 7 && ServeUntil([] { return InUse() == 8; }, 3000), "seven players fill the room");
+  const size_t ninth = StartPlayer(port, "NINTH", 30);
+  const std::string refused = WaitLine(ninth, "refused ", 5000);
+  Check(refused == "refused THE ROOM IS FULL", "the ninth player is refused: " + refused);
+  StopPlayer(ninth, false);
+
+  // Another protocol version: refused, with a message the room shows.
+  netkorvo::CRoomClient old;
+  std::string error;
+  std::string why;
+  if (old.Connect("127.0.0.1", port, "OLD", kTimeoutMs, &error, netkorvo::wire::kProtocolVersion + 1)) {
+    ServeUntil(
+        [&] {
+          old.Service();
+          for (const auto& e : old.TakeEvents()) why = e.text;
+          return !why.empty();
+        },
+        3000);
+  }
+  Check(why.find("PROTOCOL VERSION") != std::string::npos, "another protocol version is refused: " + why);
+
+  // A player that goes silent: its slot is free again within the timeout.
+  int slot = -1;
+  for (int i = 1; i < 8; ++i)
+    if (CC_Manager::GetClientInfo(i) && std::strcmp(CC_Manager::GetClientInfo(i)->name, "P4") == 0) slot = i;
+  Check(slot > 0, "P4 sits in a slot");
+  const auto killed = Clock::now();
+  StopPlayer(seven[3], true);
+  const bool freed = slot > 0 && ServeUntil([&] { return CC_Manager::GetClientInfo(slot) == nullptr; },
+                                            kTimeoutMs + 2000);
+  const double freedMs = MsSince(killed);
+  std::printf("measure: a killed player's slot is free after %.0f ms (timeout %u ms)\n", freedMs, kTimeoutMs);
+  Check(freed && freedMs <= kTimeoutMs + 250, "the killed player's slot is free within the timeout");
+  Check(slot > 0 && GUI_GetClientInfo(slot)->state == 0 && GUI_GetClientInfo(slot)->name[0] == 0,
+        "the room shows the slot open");
+
+  // A sender of garbage is dropped; the room goes on.
+  ENetHost* host = enet_host_create(nullptr, 1, 1, 0, 0);
+  ENetAddress to;
+  netkorvo::MakeAddress("127.0.0.1", port, &to);
+  ENetPeer* peer = host ? enet_host_connect(host, &to, 1, 0) : nullptr;
+  bool dropped = false;
+  ENetEvent event;
+  const auto start = Clock::now();
+  while (peer && !dropped && MsSince(start) < 3000) {
+    netkorvo::ServiceLive();
+    while (enet_host_service(host, &event, 1) > 0) {
+      if (event.type == ENET_EVENT_TYPE_CONNECT) {
+        for (int i = 0; i < 20; ++i) {
+          const uint8_t junk[] = {0xFF, 0x00, 0x01, uint8_t(i)};
+          enet_peer_send(peer, 0, enet_packet_create(junk, sizeof junk, ENET_PACKET_FLAG_RELIABLE));
+        }
+      } else if (event.type == ENET_EVENT_TYPE_DISCONNECT) {
+        dropped = true;
+      } else if (event.type == ENET_EVENT_TYPE_RECEIVE) {
+        enet_packet_destroy(event.packet);
+      }
+    }
+  }
+  if (host) enet_host_destroy(host);
+  Check(dropped, "a sender of garbage is dropped");
+  Check(InUse() == 7, "the room keeps its players");
+
+  NET_Release();
+  int closed = 0;
+  for (size_t i = 0; i < seven.size(); ++i)
+    if (i != 3) closed += WaitLine(seven[i], "closed ", 3000) == "closed THE SERVER LEFT THE ROOM";
+  Check(closed == 6, "every player hears that the room ended");
+  for (size_t i = 0; i < seven.size(); ++i) StopPlayer(seven[i], false);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 6 && std::strcmp(argv[1], "--player") == 0) return RunPlayer(argv + 2);
+  signal(SIGPIPE, SIG_IGN);
+  g_discoveryPort = FreeUdpPort();
+  SRecordedEvents events;
+  netkorvo::UseLiveBackend(Options(g_discoveryPort, 0, &events));
+  NET_profile.WritePrevLoginID("HOST");
+  FindJoinSeeStart(events);
+  FillRefuseTimeOut(events);
+  for (size_t i = 0; i < g_players.size(); ++i) StopPlayer(i, true);
+  std::printf("%s\n", g_failures ? "FAILED" : "PASSED");
+  return g_failures ? 1 : 0;
+}

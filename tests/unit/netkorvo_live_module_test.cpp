@@ -1,0 +1,129 @@
+// Tests of the live backend's default room events through the module (the
+// shipped UI script compiled): a join that finds no room and a room that its
+// server ends are told in the module's message box; a joined room fills the
+// module's records. The room's server runs in this process on 127.0.0.1.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/netkorvo.h"
+#include "korvogui/korvogui.h"
+#include "korvogui/room.h"
+#include "netkorvo/net_backend.h"
+#include "netkorvo/netkorvo.h"
+#include "netkorvo/room_server.h"
+#include "refhost/korvohost.h"
+#include "refhost/korvohost_graphics.h"
+#include "runtime/list.h"
+#include "runtime/module_state.h"
+#include "runtime/registry.h"
+#include "runtime/window.h"
+#include "runtime/window_manager.h"
+
+namespace {
+
+class NetLiveModuleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    korvohost::Reset();
+    korvohost::SetRenderMode(korvohost::RenderMode::RecordOnly);
+    std::string error;
+    ASSERT_TRUE(korvohost::Mount(KORVO_ASSET_ROOT, &error)) << error;
+    if (!GetClassRegistry()) GUI_Initialize();
+    ASSERT_TRUE(GUI_Compile()) << GUI_GetLastError();
+    ASSERT_TRUE(GUI_NextDialog("MAINMENU")) << GUI_GetLastError();
+  }
+  void TearDown() override {
+    NET_Release();
+    netkorvo::SetBackend(nullptr);
+    GUI_DestroyAllDialog();
+    InstallDialogTable(nullptr);
+    korvohost::Reset();
+  }
+
+  static void UseLive(uint16_t roomPort) {
+    netkorvo::SLiveOptions options;
+    options.roomPort = roomPort;
+    options.timeoutMs = 300;
+    netkorvo::UseLiveBackend(options);
+  }
+
+  // Services the network (and `also`) until `done` or 3 s pass.
+  static bool Until(const std::function<bool()>& done, const std::function<void()>& also = {}) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (std::chrono::steady_clock::now() < end) {
+      if (also) also();
+      netkorvo::ServiceLive();
+      if (done()) return true;
+    }
+    return false;
+  }
+
+  // The message box's text: the rows of its message list.
+  static std::string BoxText() {
+    CGUI_Window* box = FindOpenDialog("MBOX_OK");
+    std::string text, row;
+    for (CGUI_Window* child : box ? box->Children() : std::vector<CGUI_Window*>()) {
+      auto* list = dynamic_cast<CGUI_List*>(child);
+      for (int i = 0; list && i < list->GetCount(); ++i)
+        if (list->GetText(i, row)) text += row;
+    }
+    return text;
+  }
+};
+
+}  // namespace
+
+TEST_F(NetLiveModuleTest, AJoinWithoutARoomIsToldInTheMessageBox) {
+  // A port where no room listens: the server of this test opens and closes it.
+  uint16_t port;
+  {
+    netkorvo::CRoomServer probe;
+    std::string error;
+    ASSERT_TRUE(probe.Open(netkorvo::CRoomServer::SConfig(), &error)) << error;
+    port = probe.Port();
+  }
+  UseLive(port);
+  NET_Init(0, "127.0.0.1", 1, 0);
+  ASSERT_TRUE(Until([] { return GUI_IsDialogCreated("MBOX_OK"); }));
+  EXPECT_NE(BoxText().find("NO ROOM ANSWERS AT 127.0.0.1"), std::string::npos) << BoxText();
+  EXPECT_EQ(CC_Manager::GetClientInfo(0), nullptr);
+}
+
+TEST_F(NetLiveModuleTest, AJoinedRoomFillsTheRecordsAndItsEndIsTold) {
+  netkorvo::CRoomServer server;
+  netkorvo::CRoomServer::SConfig config;
+  config.hostName = "HOST";
+  config.timeoutMs = 300;
+  config.settings.room = "HOST's ARENA";
+  config.settings.map = "desert-DE.gnd";
+  config.settings.type = 4;
+  config.settings.frag = 25;
+  std::string error;
+  ASSERT_TRUE(server.Open(config, &error)) << error;
+  UseLive(server.Port());
+  NET_profile.WritePrevLoginID("ACE");
+  NET_Init(0, "127.0.0.1", 1, 0);
+  ASSERT_TRUE(Until([] { return my_client == 1 && CC_Manager::GetClientInfo(0) != nullptr; },
+                    [&] { server.Service(); }));
+  EXPECT_EQ(GUI_GetLocalClientIndex(), 1);
+  EXPECT_STREQ(GUI_GetServerInfo()->room, "HOST's ARENA");
+  EXPECT_STREQ(GUI_GetServerInfo()->map, "desert-DE.gnd");
+  EXPECT_EQ(GUI_GetServerInfo()->type, 4);
+  EXPECT_EQ(CC_Manager::FragLimit, 25);
+  EXPECT_STREQ(GUI_GetClientInfo(0)->name, "HOST");
+  EXPECT_EQ(GUI_GetClientInfo(0)->state, 3);
+  EXPECT_STREQ(CC_Manager::GetClientInfo(1)->name, "ACE");
+  EXPECT_EQ(server.Room().Slot(1).name, "ACE");
+  EXPECT_FALSE(GUI_IsDialogCreated("MBOX_OK"));
+
+  server.Close("THE SERVER LEFT THE ROOM");
+  ASSERT_TRUE(Until([] { return GUI_IsDialogCreated("MBOX_OK"); }));
+  EXPECT_NE(BoxText().find("THE SERVER LEFT THE ROOM"), std::string::npos) << BoxText();
+  EXPECT_EQ(CC_Manager::GetClientInfo(0), nullptr) << "the room is gone";
+  EXPECT_EQ(NET_bInitialized, 0);
+}

@@ -1,0 +1,123 @@
+// Tests of a room's slot rules (the server's player in slot 0, joins into open
+// slots only, bots, open and closed slots, choices, the start condition) and
+// of the network stand-in's rule and class tables as the live exports give them.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "host/netkorvo.h"
+#include "netkorvo/net_backend.h"
+#include "netkorvo/netkorvo.h"
+#include "netkorvo/room.h"
+
+using netkorvo::CRoom;
+namespace wire = netkorvo::wire;
+
+TEST(NetRoom, PlayersFillOpenSlotsInOrderUntilTheRoomIsFull) {
+  CRoom room("HOST");
+  EXPECT_TRUE(room.Slot(0).inUse);
+  EXPECT_EQ(room.Slot(0).state, netkorvo::kSlotPlayer);
+  EXPECT_EQ(room.Slot(0).name, "HOST");
+  for (int i = 1; i < 8; ++i) EXPECT_EQ(room.Join("P" + std::to_string(i)), i);
+  EXPECT_EQ(room.Players(), 8);
+  EXPECT_EQ(room.Join("LATE"), -1);
+  EXPECT_TRUE(room.Leave(4));
+  EXPECT_FALSE(room.Slot(4).inUse);
+  EXPECT_EQ(room.Slot(4).state, netkorvo::kSlotOpen);
+  EXPECT_FALSE(room.Leave(4)) << "already open";
+  EXPECT_FALSE(room.Leave(0)) << "the server's player does not leave its own room";
+  EXPECT_EQ(room.Join("LATE"), 4);
+  EXPECT_EQ(room.Join(std::string(100, 'X')), -1);
+  EXPECT_TRUE(room.Leave(2));
+  EXPECT_EQ(room.Join(std::string(100, 'X')), 2);
+  EXPECT_EQ(room.Slot(2).name.size(), 31u) << "cut to SClientInfo's name";
+}
+
+TEST(NetRoom, BotsAndClosedSlotsFollowTheSlotStateButton) {
+  CRoom room("HOST");
+  EXPECT_TRUE(room.AddBot(3));
+  EXPECT_TRUE(room.Slot(3).bot);
+  EXPECT_EQ(room.Slot(3).state, netkorvo::kSlotBot);
+  EXPECT_EQ(room.Slot(3).name, "BOT 3");
+  EXPECT_FALSE(room.AddBot(3));
+  EXPECT_FALSE(room.AddBot(0));
+  EXPECT_FALSE(room.Leave(3)) << "a bot is removed, not left";
+  EXPECT_TRUE(room.RemoveBot(3));
+  EXPECT_TRUE(room.UpdateMenuState(3, 1));
+  EXPECT_EQ(room.Slot(3).state, netkorvo::kSlotClosed);
+  EXPECT_FALSE(room.AddBot(3)) << "closed";
+  EXPECT_EQ(room.Join("A"), 1);
+  EXPECT_EQ(room.Join("B"), 2);
+  EXPECT_EQ(room.Join("C"), 4) << "the closed slot is skipped";
+  EXPECT_FALSE(room.UpdateMenuState(1, 1)) << "a slot with a player stays";
+  EXPECT_TRUE(room.UpdateMenuState(3, 0));
+  EXPECT_EQ(room.Join("D"), 3);
+}
+
+TEST(NetRoom, TheMatchStartsWhenEveryJoinedPlayerIsReady) {
+  CRoom room("HOST");
+  EXPECT_TRUE(room.CanStart()) << "alone";
+  const int a = room.Join("A");
+  ASSERT_TRUE(room.AddBot(5));
+  EXPECT_FALSE(room.CanStart());
+  wire::SChoice choice;
+  choice.character = 4;
+  EXPECT_TRUE(room.SetChoice(a, choice));
+  EXPECT_FALSE(room.SetChoice(a, choice)) << "unchanged";
+  EXPECT_FALSE(room.CanStart());
+  choice.ready = 1;
+  EXPECT_TRUE(room.SetChoice(a, choice));
+  EXPECT_TRUE(room.CanStart()) << "bots and the server's player need no ready";
+  EXPECT_FALSE(room.SetChoice(6, choice)) << "no player there";
+  const int b = room.Join("B");
+  EXPECT_FALSE(room.CanStart());
+  room.Leave(b);
+  EXPECT_TRUE(room.CanStart());
+}
+
+TEST(NetRoom, SlotRecordsCarryEveryField) {
+  CRoom room("HOST");
+  wire::SChoice choice;
+  choice.character = 9;
+  choice.left = 1;
+  choice.right = 2;
+  choice.team = 3;
+  choice.classIndex = 4;
+  choice.ready = 1;
+  const int a = room.Join("A");
+  room.SetChoice(a, choice);
+  const wire::SSlotRecord record = room.Slot(a).Record(a);
+  EXPECT_EQ(record.slot, a);
+  EXPECT_EQ(netkorvo::SSlot::FromRecord(record), room.Slot(a));
+}
+
+class NetLiveTables : public ::testing::Test {
+ protected:
+  void SetUp() override { netkorvo::UseLiveBackend(netkorvo::SLiveOptions()); }
+  void TearDown() override { netkorvo::SetBackend(nullptr); }
+};
+
+TEST_F(NetLiveTables, RulesAndClassesComeFromTheTables) {
+  const char* prefixes[] = {"DE", "TE", "HE", "PU", "LA", "AL", "SH", "HU", "KI"};
+  for (int i = 0; i < 9; ++i) {
+    SGameRuleInfo* rule = NET_GetGameRuleInfo(i);
+    ASSERT_NE(rule, nullptr);
+    EXPECT_EQ(std::string(rule->name).substr(0, 2), prefixes[i]) << i;
+  }
+  EXPECT_STREQ(NET_GetGameRuleInfo(9)->name, "");
+  EXPECT_STREQ(NET_GetGameRuleInfo(-1)->name, "");
+  EXPECT_STREQ(NET_GetClassName(0), "TRAINEE");
+  EXPECT_STREQ(NET_GetClassName(10), "");
+  EXPECT_EQ(Clt.CalculateGrade(3, 0), 9) << "the ten best ranked";
+  EXPECT_EQ(Clt.CalculateGrade(500, 2500), 2);
+  EXPECT_EQ(Clt.CalculateGrade(500, 999999), 8);
+  EXPECT_EQ(CC_Manager::GetClientInfo(0), nullptr) << "no room";
+  EXPECT_FALSE(CS_Manager::CanStart());
+  const char* id = nullptr;
+  EXPECT_FALSE(NET_var.GetValue("kn_prev_login_id", &id));
+  NET_profile.WritePrevLoginID("ACE");
+  ASSERT_TRUE(NET_var.GetValue("kn_prev_login_id", &id));
+  EXPECT_STREQ(id, "ACE");
+  EXPECT_EQ(Clt.SendConnect(0), 0) << "no online lobby behind the live backend";
+}

@@ -1,0 +1,172 @@
+// Tests of the network stand-in's message codec: every message round-trips;
+// truncated, oversized, unknown, malformed and other-version frames are
+// refused with their reason; texts are cut to their record's room; a refusal
+// decodes in every version.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "netkorvo/wire.h"
+
+namespace wire = netkorvo::wire;
+using wire::EDecode;
+using Bytes = std::vector<uint8_t>;
+
+namespace {
+
+wire::SChoice SomeChoice() {
+  wire::SChoice c;
+  c.character = 7;
+  c.left = 2;
+  c.right = -1;
+  c.team = 1;
+  c.classIndex = 4;
+  c.ready = 1;
+  return c;
+}
+
+std::vector<wire::SMessage> AllMessages() {
+  wire::SAnnounce announce;
+  announce.serverId = 0xDEADBEEF;
+  announce.roomPort = 24160;
+  announce.type = 3;
+  announce.players = 2;
+  announce.maxPlayers = 8;
+  announce.name = "ACE's ARENA";
+  announce.text = "desert";
+  wire::SWelcome welcome;
+  welcome.slot = 5;
+  welcome.room = "ROOM";
+  welcome.password = "pw";
+  welcome.map = "desert-DE.gnd";
+  welcome.type = 1;
+  welcome.frag = 20;
+  welcome.time = -10;
+  welcome.parts = 2;
+  welcome.armor = 300;
+  welcome.shield = 150;
+  wire::SSlotRecord slot;
+  slot.slot = 7;
+  slot.inUse = 1;
+  slot.bot = 1;
+  slot.state = 1;
+  slot.name = "BOT 7";
+  slot.choice = SomeChoice();
+  return {wire::SQuery{}, announce, wire::SHello{"KITE"}, welcome, wire::SRefuse{"THE ROOM IS FULL"},
+          slot, SomeChoice(), wire::SStart{}, wire::SClosed{"BYE"}};
+}
+
+EDecode DecodeBytes(const Bytes& bytes, wire::SMessage* out = nullptr) {
+  wire::SMessage scratch;
+  return wire::Decode(bytes.data(), bytes.size(), out ? out : &scratch);
+}
+
+}  // namespace
+
+TEST(NetWire, EveryMessageRoundTripsWithItsType) {
+  for (const wire::SMessage& message : AllMessages()) {
+    const Bytes bytes = wire::Encode(message);
+    ASSERT_GE(bytes.size(), wire::kHeaderSize);
+    EXPECT_EQ(bytes[2], wire::kProtocolVersion);
+    EXPECT_EQ(bytes[3], uint8_t(wire::TypeOf(message)));
+    EXPECT_EQ(size_t(bytes[0] | bytes[1] << 8), bytes.size() - 2) << "length of what follows";
+    wire::SMessage decoded;
+    ASSERT_EQ(DecodeBytes(bytes, &decoded), EDecode::kOk) << int(wire::TypeOf(message));
+    EXPECT_TRUE(decoded == message) << int(wire::TypeOf(message));
+  }
+}
+
+TEST(NetWire, EveryShorterPrefixIsTruncatedAndLongerFramesOversized) {
+  for (const wire::SMessage& message : AllMessages()) {
+    const Bytes bytes = wire::Encode(message);
+    for (size_t n = 0; n < bytes.size(); ++n)
+      EXPECT_EQ(DecodeBytes(Bytes(bytes.begin(), bytes.begin() + long(n))), EDecode::kTruncated)
+          << int(wire::TypeOf(message)) << " cut to " << n;
+    Bytes longer = bytes;
+    longer.push_back(0);
+    EXPECT_EQ(DecodeBytes(longer), EDecode::kOversized) << "a byte past the frame";
+  }
+  // The length counts the byte of a text that is missing.
+  Bytes hello = wire::Encode(wire::SHello{"ACE"});
+  hello.pop_back();
+  hello[0] = uint8_t(hello.size() - 2);
+  EXPECT_EQ(DecodeBytes(hello), EDecode::kTruncated);
+  // A body longer than its fields, inside a correct length.
+  Bytes start = wire::Encode(wire::SStart{});
+  start.push_back(1);
+  start[0] = uint8_t(start.size() - 2);
+  EXPECT_EQ(DecodeBytes(start), EDecode::kOversized);
+}
+
+TEST(NetWire, FramesAboveTheLimitUnknownTypesAndBadValuesAreRefused) {
+  Bytes big(wire::kMaxFrame + 1, 0);
+  EXPECT_EQ(DecodeBytes(big), EDecode::kOversized);
+  Bytes claims = {0xFF, 0xFF, wire::kProtocolVersion, 3};
+  EXPECT_EQ(DecodeBytes(claims), EDecode::kOversized) << "a length above the limit";
+  for (uint8_t type : {0, 10, 200, 255}) {
+    Bytes unknown = {2, 0, wire::kProtocolVersion, type};
+    EXPECT_EQ(DecodeBytes(unknown), EDecode::kUnknown) << int(type);
+  }
+  wire::SSlotRecord slot;
+  Bytes bytes = wire::Encode(slot);
+  bytes[4] = 8;   // slot 8
+  EXPECT_EQ(DecodeBytes(bytes), EDecode::kMalformed);
+  bytes = wire::Encode(SomeChoice());
+  bytes.back() = 2;   // ready neither 0 nor 1
+  EXPECT_EQ(DecodeBytes(bytes), EDecode::kMalformed);
+  wire::SAnnounce announce;
+  announce.players = 9;
+  announce.maxPlayers = 8;
+  EXPECT_EQ(DecodeBytes(wire::Encode(announce)), EDecode::kMalformed);
+  EXPECT_EQ(wire::Decode(nullptr, 0, nullptr), EDecode::kTruncated);
+  Bytes query = wire::Encode(wire::SQuery{});
+  query.back() = 1;
+  EXPECT_EQ(DecodeBytes(query), EDecode::kMalformed) << "a query's padding is zero";
+}
+
+TEST(NetWire, AnAnswerToAQueryIsNeverLongerThanTheQuery) {
+  wire::SAnnounce longest;
+  longest.maxPlayers = 8;
+  longest.name = std::string(100, 'N');
+  longest.text = std::string(100, 'T');
+  EXPECT_LE(wire::Encode(longest).size(), wire::Encode(wire::SQuery{}).size());
+}
+
+TEST(NetWire, OtherVersionsAreToldApartAndARefusalReadsInEveryVersion) {
+  const Bytes hello = wire::Encode(wire::SHello{"ACE"}, 9);
+  uint8_t version = 0;
+  wire::EType type{};
+  wire::SMessage message;
+  EXPECT_EQ(wire::Decode(hello.data(), hello.size(), &message, &version, &type), EDecode::kVersion);
+  EXPECT_EQ(version, 9);
+  EXPECT_EQ(type, wire::EType::kHello);
+  const Bytes refuse = wire::Encode(wire::SRefuse{"OLD"}, 9);
+  ASSERT_EQ(wire::Decode(refuse.data(), refuse.size(), &message, &version, &type), EDecode::kOk);
+  EXPECT_EQ(std::get<wire::SRefuse>(message).reason, "OLD");
+  EXPECT_EQ(version, 9);
+}
+
+TEST(NetWire, TextsAreCutToTheRoomOfTheirRecord) {
+  const std::string longName(200, 'N');
+  wire::SMessage message;
+  ASSERT_EQ(DecodeBytes(wire::Encode(wire::SHello{longName}), &message), EDecode::kOk);
+  EXPECT_EQ(std::get<wire::SHello>(message).name, std::string(wire::kPlayerNameRoom - 1, 'N'));
+  // A sender that does not cut is cut by the receiver.
+  Bytes raw = {0, 0, wire::kProtocolVersion, uint8_t(wire::EType::kHello), 200};
+  raw.insert(raw.end(), 200, 'M');
+  raw[0] = uint8_t((raw.size() - 2) & 0xFF);
+  raw[1] = uint8_t((raw.size() - 2) >> 8);
+  ASSERT_EQ(DecodeBytes(raw, &message), EDecode::kOk);
+  EXPECT_EQ(std::get<wire::SHello>(message).name.size(), wire::kPlayerNameRoom - 1);
+  // A NUL ends a text.
+  ASSERT_EQ(DecodeBytes(wire::Encode(wire::SHello{std::string("AB\0CD", 5)}), &message), EDecode::kOk);
+  EXPECT_EQ(std::get<wire::SHello>(message).name, "AB");
+  wire::SAnnounce announce;
+  announce.maxPlayers = 8;
+  announce.name = std::string(40, 'G');
+  announce.text = std::string(40, 'T');
+  ASSERT_EQ(DecodeBytes(wire::Encode(announce), &message), EDecode::kOk);
+  EXPECT_EQ(std::get<wire::SAnnounce>(message).name.size(), 24u);
+  EXPECT_EQ(std::get<wire::SAnnounce>(message).text.size(), 16u);
+}
