@@ -100,7 +100,7 @@ TEST_F(NetLiveModuleTest, AJoinedRoomFillsTheRecordsAndItsEndIsTold) {
   config.hostName = "HOST";
   config.timeoutMs = 300;
   config.settings.room = "HOST's ARENA";
-  config.settings.map = "desert-DE.gnd";
+  config.settings.map = "canyon-DE-TE.gnd";   // a shipped map: the room finds it
   config.settings.type = 4;
   config.settings.frag = 25;
   std::string error;
@@ -112,7 +112,7 @@ TEST_F(NetLiveModuleTest, AJoinedRoomFillsTheRecordsAndItsEndIsTold) {
                     [&] { server.Service(); }));
   EXPECT_EQ(GUI_GetLocalClientIndex(), 1);
   EXPECT_STREQ(GUI_GetServerInfo()->room, "HOST's ARENA");
-  EXPECT_STREQ(GUI_GetServerInfo()->map, "desert-DE.gnd");
+  EXPECT_STREQ(GUI_GetServerInfo()->map, "canyon-DE-TE.gnd");
   EXPECT_EQ(GUI_GetServerInfo()->type, 4);
   EXPECT_EQ(CC_Manager::FragLimit, 25);
   EXPECT_STREQ(GUI_GetClientInfo(0)->name, "HOST");
