@@ -8,6 +8,7 @@ PACKAGES=(
   clang libclang-rt-14-dev              # libFuzzer and sanitizer runtimes
   libgtest-dev libgmock-dev libbenchmark-dev
   libphysfs-dev libstb-dev libfreetype-dev libsdl2-dev
+  libsqlite3-dev libsodium-dev         # korvo-lobbyd: storage and password hashes
   fonts-dejavu-core fonts-nanum
   xvfb xauth
 )
