@@ -31,8 +31,8 @@ bool IsPrintableAscii(const std::string& text) {
 
 }  // namespace
 
-CLobby::CLobby(CStore& store, CPasswordHasher hasher, Clock clock, Sink sink)
-    : store_(store), hasher_(hasher), throttle_(std::move(clock)), sink_(std::move(sink)) {
+CLobby::CLobby(CStore& store, CPasswordWork& passwords, Clock clock, Sink sink)
+    : store_(store), passwords_(passwords), throttle_(std::move(clock)), sink_(std::move(sink)) {
   store_.AddChannel(kDefaultChannel);
   channelOrder_ = store_.Channels();
   for (const std::string& name : channelOrder_) channels_[name];
@@ -97,60 +97,82 @@ void CLobby::NewId(ConnId conn, const SMessage& m) {
   if (code == ECode::kOk) code = CheckEmail(m.Text(4));
   if (code == ECode::kOk && store_.FindAccount(id)) code = ECode::kIdTaken;
   if (code != ECode::kOk) return Answer(conn, m.type, code);
-  const std::optional<std::string> hash = hasher_.Hash(password);
-  if (!hash) return Answer(conn, m.type, ECode::kServerError);
   SAccount account;
   account.id = id;
-  account.passwordHash = *hash;
   account.birthday = m.Text(3);
   account.email = m.Text(4);
-  bool failed = false;
-  const bool created = store_.CreateAccount(account, &failed);
-  Answer(conn, m.type, failed ? ECode::kServerError : created ? ECode::kOk : ECode::kIdTaken);
+  busy_.insert(conn);
+  passwords_.Hash(password, [this, conn, account](bool ok, const std::string& hash) mutable {
+    busy_.erase(conn);
+    if (!members_.count(conn)) return;
+    if (!ok) return Answer(conn, EMsg::kNewIdPw, ECode::kServerError);
+    account.passwordHash = hash;
+    bool failed = false;
+    const bool created = store_.CreateAccount(account, &failed);
+    // Committed (or refused) before the answer goes out.
+    Answer(conn, EMsg::kNewIdPw, failed ? ECode::kServerError : created ? ECode::kOk : ECode::kIdTaken);
+  });
 }
 
-ECode CLobby::CheckLogin(const SMember& member, const std::string& id, const std::string& password,
-                         SAccount* account) {
+void CLobby::CheckLogin(ConnId conn, const std::string& id, const std::string& password, LoginDone then) {
   const std::string idKey = "id:" + Lower(id);
-  const std::string addressKey = "address:" + Dotted(member.address);
-  if (throttle_.Locked(idKey) || throttle_.Locked(addressKey)) return ECode::kThrottled;
+  const std::string addressKey = "address:" + Dotted(members_.at(conn).address);
+  if (throttle_.Locked(idKey) || throttle_.Locked(addressKey)) return then(ECode::kThrottled, SAccount());
   std::optional<SAccount> found;
   if (CheckId(id) == ECode::kOk) found = store_.FindAccount(id);
-  if (!found || !hasher_.Verify(found->passwordHash, password)) {
+  if (!found) {
     throttle_.Fail(idKey);
     throttle_.Fail(addressKey);
-    return ECode::kWrongLogin;
+    return then(ECode::kWrongLogin, SAccount());
   }
-  throttle_.Clear(idKey);
-  *account = std::move(*found);
-  return ECode::kOk;
+  busy_.insert(conn);
+  const std::string hash = found->passwordHash;
+  passwords_.Verify(hash, password, [this, conn, idKey, addressKey, account = std::move(*found),
+                                     then = std::move(then)](bool ok, const std::string&) mutable {
+    busy_.erase(conn);
+    // A failure counts even when its connection has gone meanwhile.
+    if (!ok) {
+      throttle_.Fail(idKey);
+      throttle_.Fail(addressKey);
+    } else {
+      throttle_.Clear(idKey);
+    }
+    if (!members_.count(conn)) return;
+    account.passwordHash.clear();
+    then(ok ? ECode::kOk : ECode::kWrongLogin, std::move(account));
+  });
 }
 
 void CLobby::Login(ConnId conn, SMember& member, const SMessage& m) {
   if (!member.id.empty()) return Answer(conn, m.type, ECode::kAlreadyLoggedIn);
-  SAccount account;
-  const ECode code = CheckLogin(member, m.Text(0), m.Text(1), &account);
-  if (code != ECode::kOk) return Answer(conn, m.type, code);
-  const std::string key = Lower(account.id);
-  if (online_.count(key)) return Answer(conn, m.type, ECode::kAlreadyLoggedIn);
-  account.passwordHash.clear();
-  member.id = account.id;
-  member.record = std::move(account);
-  online_[key] = conn;
-  EnterChannel(conn, member, kDefaultChannel);
-  Answer(conn, m.type, ECode::kOk);
+  CheckLogin(conn, m.Text(0), m.Text(1), [this, conn](ECode code, SAccount account) {
+    if (code != ECode::kOk) return Answer(conn, EMsg::kIdPw, code);
+    SMember& member = members_.at(conn);
+    const std::string key = Lower(account.id);
+    if (!member.id.empty() || online_.count(key)) return Answer(conn, EMsg::kIdPw, ECode::kAlreadyLoggedIn);
+    member.id = account.id;
+    member.record = std::move(account);
+    online_[key] = conn;
+    EnterChannel(conn, member, kDefaultChannel);
+    Answer(conn, EMsg::kIdPw, ECode::kOk);
+  });
 }
 
-void CLobby::ChangePassword(ConnId conn, SMember& member, const SMessage& m) {
+void CLobby::ChangePassword(ConnId conn, SMember&, const SMessage& m) {
   const std::string &id = m.Text(0), &newPassword = m.Text(2);
   ECode code = CheckPassword(newPassword);
   if (code == ECode::kOk && m.Text(3) != newPassword) code = ECode::kVerifyMismatch;
-  SAccount account;
-  if (code == ECode::kOk) code = CheckLogin(member, id, m.Text(1), &account);
   if (code != ECode::kOk) return Answer(conn, m.type, code);
-  const std::optional<std::string> hash = hasher_.Hash(newPassword);
-  const bool stored = hash && store_.SetPasswordHash(account.id, *hash);
-  Answer(conn, m.type, stored ? ECode::kOk : ECode::kServerError);
+  CheckLogin(conn, id, m.Text(1), [this, conn, newPassword](ECode code, SAccount account) {
+    if (code != ECode::kOk) return Answer(conn, EMsg::kChgPw, code);
+    busy_.insert(conn);
+    passwords_.Hash(newPassword, [this, conn, id = account.id](bool ok, const std::string& hash) {
+      busy_.erase(conn);
+      if (!members_.count(conn)) return;
+      const bool stored = ok && store_.SetPasswordHash(id, hash);
+      Answer(conn, EMsg::kChgPw, stored ? ECode::kOk : ECode::kServerError);
+    });
+  });
 }
 
 void CLobby::LogOut(SMember& member, ConnId conn) {

@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "lobbyd/passwords.h"
+#include "lobbyd/password_work.h"
 #include "lobbyd/protocol.h"
 #include "lobbyd/store.h"
 #include "lobbyd/throttle.h"
@@ -29,7 +29,7 @@ constexpr uint32_t kMaxGamePlayers = 8;
 
 class CLobby {
  public:
-  CLobby(CStore& store, CPasswordHasher hasher, Clock clock, Sink sink);
+  CLobby(CStore& store, CPasswordWork& passwords, Clock clock, Sink sink);
 
   // A connection from an IPv4 address (a.b.c.d as a << 24 | b << 16 | c << 8 | d).
   void Connected(ConnId conn, uint32_t address);
@@ -38,6 +38,9 @@ class CLobby {
   bool Handle(ConnId conn, const SMessage& request);
   void Disconnected(ConnId conn);
 
+  // True while a password job of the connection runs: its next requests wait
+  // (answers keep the order of the requests).
+  bool Busy(ConnId conn) const { return busy_.count(conn) != 0; }
   size_t OnlineCount() const { return online_.size(); }
 
  private:
@@ -69,8 +72,11 @@ class CLobby {
   void CreateGame(ConnId conn, SMember& member, const SMessage& m);
   void Chat(ConnId conn, const SMember& member, const SMessage& m);
 
-  // Checks a password against an account under the throttle; kOk or the refusal.
-  ECode CheckLogin(const SMember& member, const std::string& id, const std::string& password, SAccount* account);
+  // Checks a password against an account under the throttle, then calls
+  // `then` with kOk and the account, or the refusal (only while the
+  // connection is still there).
+  using LoginDone = std::function<void(ECode, SAccount)>;
+  void CheckLogin(ConnId conn, const std::string& id, const std::string& password, LoginDone then);
   void EnterChannel(ConnId conn, SMember& member, const std::string& name);
   void LeaveGames(ConnId conn, SMember& member);
   void CloseGame(const std::string& name);
@@ -78,10 +84,11 @@ class CLobby {
   SMessage SessionEntry(const SGame& game) const;
 
   CStore& store_;
-  CPasswordHasher hasher_;
+  CPasswordWork& passwords_;
   CLoginThrottle throttle_;
   Sink sink_;
   std::unordered_map<ConnId, SMember> members_;
+  std::set<ConnId> busy_;
   std::unordered_map<std::string, ConnId> online_;          // lower-case id -> connection
   std::vector<std::string> channelOrder_;
   std::map<std::string, std::set<ConnId>> channels_;        // name -> members

@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -40,8 +41,14 @@ std::unique_ptr<CServer> CServer::Create(const SServerOptions& options, Clock cl
   }
   server->store_ = CStore::Open(options.database, error);
   if (!server->store_) return nullptr;
+  server->passwords_ = std::make_unique<CThreadedPasswordWork>(CPasswordHasher(options.hashCost),
+                                                                std::max(1, options.hashThreads));
+  if (!server->passwords_->Ok()) {
+    *error = "cannot start the password workers";
+    return nullptr;
+  }
   CServer* self = server.get();
-  server->lobby_ = std::make_unique<CLobby>(*server->store_, CPasswordHasher(options.hashCost), std::move(clock),
+  server->lobby_ = std::make_unique<CLobby>(*server->store_, *server->passwords_, std::move(clock),
                                             [self](ConnId id, const SMessage& m) { self->Queue(id, m); });
 
   sockaddr_in address{};
@@ -72,8 +79,11 @@ void CServer::Run(const volatile std::sig_atomic_t* stop) {
     fds.clear();
     ids.clear();
     fds.push_back({listener_, POLLIN, 0});
+    fds.push_back({passwords_->WakeFd(), POLLIN, 0});
     for (auto& [id, conn] : conns_) {
-      const short events = static_cast<short>(POLLIN | (conn.out.size() > conn.outStart ? POLLOUT : 0));
+      // A client whose password job runs is not read: TCP holds its next requests.
+      const short in = lobby_->Busy(id) ? 0 : POLLIN;
+      const short events = static_cast<short>(in | (conn.out.size() > conn.outStart ? POLLOUT : 0));
       fds.push_back({conn.fd, events, 0});
       ids.push_back(id);
     }
@@ -85,8 +95,14 @@ void CServer::Run(const volatile std::sig_atomic_t* stop) {
       return;
     }
     if (fds[0].revents & POLLIN) Accept();
-    for (size_t i = 1; i < fds.size(); ++i) {
-      auto it = conns_.find(ids[i - 1]);
+    if (fds[1].revents & POLLIN) {
+      passwords_->RunCompleted();
+      // Requests that waited behind a password job go on.
+      for (auto& [id, conn] : conns_)
+        if (!conn.closing && conn.reader.Pending() && !lobby_->Busy(id)) Process(id, conn);
+    }
+    for (size_t i = 2; i < fds.size(); ++i) {
+      auto it = conns_.find(ids[i - 2]);
       if (it == conns_.end()) continue;
       if (fds[i].revents & (POLLIN | POLLHUP | POLLERR)) Read(it->first, it->second);
     }
@@ -127,9 +143,13 @@ void CServer::Read(ConnId id, SConnection& conn) {
   }
   if (got < 0) return;
   conn.reader.Feed(buffer, static_cast<size_t>(got));
+  Process(id, conn);
+}
+
+void CServer::Process(ConnId id, SConnection& conn) {
   SMessage message;
   std::string error;
-  for (;;) {
+  while (!lobby_->Busy(id)) {
     const CFrameReader::EStatus status = conn.reader.Next(&message, &error);
     if (status == CFrameReader::EStatus::kNeedMore) return;
     if (status == CFrameReader::EStatus::kMalformed || !lobby_->Handle(id, message)) {

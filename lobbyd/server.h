@@ -2,6 +2,8 @@
 // listening socket and the clients' TCP connections. Bytes in go through the
 // frame reader to the lobby; a malformed stream, an overlong frame or a
 // client that does not read its answers closes that connection only.
+// Password hashing runs on worker threads (see password_work.h); a client's
+// requests wait while its own password job runs.
 #pragma once
 #include <csignal>
 #include <cstdint>
@@ -20,6 +22,7 @@ struct SServerOptions {
   std::string bind = "127.0.0.1";
   uint16_t port = 0;                 // 0: any free port (see Port())
   SHashCost hashCost = InteractiveCost();
+  int hashThreads = 2;
   size_t maxConnections = 1024;
   size_t maxPendingOutput = 1 << 20; // bytes queued for one client
 };
@@ -45,12 +48,14 @@ class CServer {
   CServer() = default;
   void Accept();
   void Read(ConnId id, SConnection& conn);
+  void Process(ConnId id, SConnection& conn);
   void Flush(SConnection& conn);
   void Queue(ConnId id, const SMessage& message);
   void Close(ConnId id);
 
   SServerOptions options_;
   std::unique_ptr<CStore> store_;
+  std::unique_ptr<CThreadedPasswordWork> passwords_;
   std::unique_ptr<CLobby> lobby_;
   int listener_ = -1;
   uint16_t port_ = 0;

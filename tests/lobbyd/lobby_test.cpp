@@ -19,7 +19,7 @@ struct LobbyTest : ::testing::Test {
     std::string error;
     store = CStore::Open(folder.File("lobby.db"), &error);
     ASSERT_TRUE(store) << error;
-    lobby = std::make_unique<CLobby>(*store, CPasswordHasher(MinimumCost()), [this] { return now; },
+    lobby = std::make_unique<CLobby>(*store, passwords, [this] { return now; },
                                      [this](ConnId c, const SMessage& m) { sent[c].push_back(m); });
   }
 
@@ -50,6 +50,7 @@ struct LobbyTest : ::testing::Test {
 
   CTempFolder folder;
   std::unique_ptr<CStore> store;
+  CInlinePasswordWork passwords{CPasswordHasher(MinimumCost())};
   int64_t now = 5'000'000;
   std::map<ConnId, std::vector<SMessage>> sent;
   std::unique_ptr<CLobby> lobby;

@@ -151,6 +151,26 @@ TEST_F(LobbyServerTest, TwoPilotsMeetChatAndSeeEachOthersGame) {
   EXPECT_EQ(info->players[1].slot, 2);
 }
 
+TEST_F(LobbyServerTest, RequestsSentBehindALoginWaitForIt) {
+  Start();
+  SPilot falcon;
+  ASSERT_TRUE(falcon.Connect(server.Port()));
+  Register(falcon, "Falcon");
+  // Sent at once: the login's password check runs on a worker, the next
+  // requests are answered after it and in their order.
+  ASSERT_TRUE(falcon.client.SendIdPw("Falcon", "secret-Falcon"));
+  ASSERT_TRUE(falcon.client.SendPrivateInfo());
+  ASSERT_TRUE(falcon.client.SendChatMsg("first line"));
+  std::vector<EMsg> order;
+  for (int i = 0; i < 3; ++i) {
+    const auto result = falcon.Await<SResultEvent>();
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->code, ECode::kOk) << static_cast<int>(result->request);
+    order.push_back(result->request);
+  }
+  EXPECT_EQ(order, (std::vector<EMsg>{EMsg::kIdPw, EMsg::kPrivateInfo, EMsg::kChatMsg}));
+}
+
 TEST_F(LobbyServerTest, ThrottlingEngagesAfterFiveFailures) {
   Start();
   SPilot falcon;

@@ -1,7 +1,10 @@
 // store_test.cpp: accounts, channels and games in the SQLite store, across reopening.
 #include <gtest/gtest.h>
+#include <poll.h>
 
-#include "lobbyd/passwords.h"
+#include <thread>
+
+#include "lobbyd/password_work.h"
 #include "lobbyd/store.h"
 #include "lobbyd_temp.h"
 
@@ -65,6 +68,40 @@ TEST(LobbyPasswords, Argon2idHashesVerifyOnlyTheirPassword) {
   EXPECT_FALSE(hasher.Verify(*hash, "secret-pX"));
   EXPECT_FALSE(hasher.Verify("not a hash", "secret-pw"));
   EXPECT_NE(*hasher.Hash("secret-pw"), *hash);   // salted
+}
+
+}  // namespace
+}  // namespace lobbyd
+
+namespace lobbyd {
+namespace {
+
+TEST(LobbyPasswords, WorkerThreadsHandOutcomesBackOnTheCallersThread) {
+  ASSERT_TRUE(CPasswordHasher::Initialize());
+  CThreadedPasswordWork work(CPasswordHasher(MinimumCost()), 2);
+  ASSERT_TRUE(work.Ok());
+  const std::thread::id caller = std::this_thread::get_id();
+  std::string hash;
+  int done = 0;
+  work.Hash("secret-pw", [&](bool ok, const std::string& h) {
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(std::this_thread::get_id(), caller);
+    hash = h;
+    ++done;
+  });
+  for (int i = 0; i < 500 && done < 1; ++i) {
+    pollfd wake{work.WakeFd(), POLLIN, 0};
+    if (poll(&wake, 1, 20) == 1) work.RunCompleted();
+  }
+  ASSERT_EQ(done, 1);
+  std::vector<bool> outcomes;
+  work.Verify(hash, "secret-pw", [&](bool ok, const std::string&) { outcomes.push_back(ok); });
+  work.Verify(hash, "wrong-pw", [&](bool ok, const std::string&) { outcomes.push_back(!ok); });
+  for (int i = 0; i < 500 && outcomes.size() < 2; ++i) {
+    pollfd wake{work.WakeFd(), POLLIN, 0};
+    if (poll(&wake, 1, 20) == 1) work.RunCompleted();
+  }
+  EXPECT_EQ(outcomes, (std::vector<bool>{true, true}));
 }
 
 }  // namespace
