@@ -36,6 +36,9 @@ CLobby::CLobby(CStore& store, CPasswordWork& passwords, Clock clock, Sink sink)
   store_.AddChannel(kDefaultChannel);
   channelOrder_ = store_.Channels();
   for (const std::string& name : channelOrder_) channels_[name];
+  passwords_.Hash("decoy password", [this](bool ok, const std::string& hash) {
+    if (ok) decoyHash_ = hash;
+  });
 }
 
 void CLobby::Connected(ConnId conn, uint32_t address) { members_[conn].address = address; }
@@ -120,16 +123,19 @@ void CLobby::CheckLogin(ConnId conn, const std::string& id, const std::string& p
   if (throttle_.Locked(idKey) || throttle_.Locked(addressKey)) return then(ECode::kThrottled, SAccount());
   std::optional<SAccount> found;
   if (CheckId(id) == ECode::kOk) found = store_.FindAccount(id);
-  if (!found) {
+  if (!found && decoyHash_.empty()) {
     throttle_.Fail(idKey);
     throttle_.Fail(addressKey);
     return then(ECode::kWrongLogin, SAccount());
   }
   busy_.insert(conn);
-  const std::string hash = found->passwordHash;
-  passwords_.Verify(hash, password, [this, conn, idKey, addressKey, account = std::move(*found),
-                                     then = std::move(then)](bool ok, const std::string&) mutable {
+  const std::string hash = found ? found->passwordHash : decoyHash_;
+  const bool known = found.has_value();
+  if (!found) found.emplace();
+  passwords_.Verify(hash, password, [this, conn, idKey, addressKey, known, account = std::move(*found),
+                                     then = std::move(then)](bool verified, const std::string&) mutable {
     busy_.erase(conn);
+    const bool ok = known && verified;
     // A failure counts even when its connection has gone meanwhile.
     if (!ok) {
       throttle_.Fail(idKey);

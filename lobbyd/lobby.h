@@ -89,6 +89,9 @@ class CLobby {
   Sink sink_;
   std::unordered_map<ConnId, SMember> members_;
   std::set<ConnId> busy_;
+  // A hash of no account's password: unknown ids are checked against it, so
+  // that their refusal takes as long as a wrong password's.
+  std::string decoyHash_;
   std::unordered_map<std::string, ConnId> online_;          // lower-case id -> connection
   std::vector<std::string> channelOrder_;
   std::map<std::string, std::set<ConnId>> channels_;        // name -> members

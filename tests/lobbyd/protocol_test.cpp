@@ -1,8 +1,11 @@
 // protocol_test.cpp: the decoder's limits and the encoder's agreement with it.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "lobbyd/decoder.h"
 #include "lobbyd/encoder.h"
+#include "lobbyd/records.h"
 
 namespace lobbyd {
 namespace {
@@ -119,6 +122,30 @@ TEST(LobbyProtocol, EncoderRefusesWhatTheDecoderWould) {
   EXPECT_FALSE(EncodeFrame(MakeMessage(static_cast<EMsg>(99), {}), &out));
   EXPECT_TRUE(out.empty());
   EXPECT_TRUE(EncodeFrame(MakeMessage(EMsg::kChannelEntry, {"c"}, {65535}), &out));
+}
+
+TEST(LobbyRecords, AnswersFillTheOnlineClientsRecords) {
+  SPlayer player{"Falcon", 3, 2, 7, 450, 1};
+  const PLAYER_INFO p = ToRecord(player);
+  EXPECT_STREQ(p.id, "Falcon");
+  EXPECT_EQ(p.wins, 3);
+  EXPECT_EQ(p.losses, 2);
+  EXPECT_EQ(p.ranking, 7);
+  EXPECT_EQ(p.score, 450u);
+  EXPECT_EQ(p.grade, 1);
+  SSession session;
+  session.name = std::string(25, 'n');   // longer than the record: cut, terminated
+  session.map = "map01.gnd";
+  session.type = 4;
+  const uint8_t address[4] = {127, 0, 0, 9};
+  std::memcpy(session.address, address, 4);
+  const SESSION_INFO s = ToRecord(session);
+  EXPECT_EQ(std::string(s.name), std::string(19, 'n'));
+  EXPECT_STREQ(s.map, "map01.gnd");
+  EXPECT_EQ(s.type, 4);
+  EXPECT_EQ(std::memcmp(&s.address, address, 4), 0);
+  const CHANNEL_INFO c = ToRecord(SChannel{"Arena", 2});
+  EXPECT_STREQ(c.name, "Arena");
 }
 
 }  // namespace
