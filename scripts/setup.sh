@@ -9,6 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libphysfs-dev libstb-dev libfreetype-dev libsdl2-dev
   libenet-dev                          # rooms of the network stand-in
+  libsqlite3-dev libsodium-dev         # korvo-lobbyd: storage and password hashes
   fonts-dejavu-core fonts-nanum
   xvfb xauth
 )

@@ -1,0 +1,344 @@
+// lobby.cpp: request handling of the lobby.
+#include "lobbyd/lobby.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "lobbyd/encoder.h"
+#include "lobbyd/grade.h"
+#include "lobbyd/validation.h"
+
+namespace lobbyd {
+
+namespace {
+
+std::string Lower(const std::string& text) {
+  std::string out = text;
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+uint32_t Clamp16(uint32_t value) { return std::min<uint32_t>(value, 0xffff); }
+
+std::string Dotted(uint32_t address) {
+  return std::to_string(address >> 24) + "." + std::to_string((address >> 16) & 255) + "." +
+         std::to_string((address >> 8) & 255) + "." + std::to_string(address & 255);
+}
+
+bool IsPrintableAscii(const std::string& text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c <= 0x7e; });
+}
+
+}  // namespace
+
+CLobby::CLobby(CStore& store, CPasswordWork& passwords, Clock clock, Sink sink)
+    : store_(store), passwords_(passwords), throttle_(std::move(clock)), sink_(std::move(sink)) {
+  store_.AddChannel(kDefaultChannel);
+  channelOrder_ = store_.Channels();
+  for (const std::string& name : channelOrder_) channels_[name];
+  passwords_.Hash("decoy password", [this](bool ok, const std::string& hash) {
+    if (ok) decoyHash_ = hash;
+  });
+}
+
+void CLobby::Connected(ConnId conn, uint32_t address) { members_[conn].address = address; }
+
+void CLobby::Disconnected(ConnId conn) {
+  auto it = members_.find(conn);
+  if (it == members_.end()) return;
+  LogOut(it->second, conn);
+  members_.erase(it);
+}
+
+void CLobby::Answer(ConnId conn, EMsg request, ECode code) {
+  sink_(conn, MakeMessage(EMsg::kResult, {}, {static_cast<uint32_t>(request), static_cast<uint32_t>(code)}));
+}
+
+bool CLobby::Handle(ConnId conn, const SMessage& m) {
+  if (static_cast<uint8_t>(m.type) >= static_cast<uint8_t>(EMsg::kResult)) return false;
+  auto it = members_.find(conn);
+  if (it == members_.end()) return false;
+  SMember& member = it->second;
+  // Requests open to a connection that is not logged in.
+  switch (m.type) {
+    case EMsg::kNewIdPw: NewId(conn, m); return true;
+    case EMsg::kIdPw: Login(conn, member, m); return true;
+    case EMsg::kChgPw: ChangePassword(conn, member, m); return true;
+    case EMsg::kLogOut:
+      LogOut(member, conn);
+      Answer(conn, m.type, ECode::kOk);
+      return true;
+    default: break;
+  }
+  if (member.id.empty()) {
+    Answer(conn, m.type, ECode::kNotLoggedIn);
+    return true;
+  }
+  switch (m.type) {
+    case EMsg::kPrivateInfo: PrivateInfo(conn, member); break;
+    case EMsg::kChannelList: ChannelList(conn); break;
+    case EMsg::kChgChannel: ChangeChannel(conn, member, m); break;
+    case EMsg::kPlayerList: PlayerList(conn, member); break;
+    case EMsg::kSessionList: SessionList(conn); break;
+    case EMsg::kSessionInfo: SessionInfo(conn, m); break;
+    case EMsg::kJoinGame: JoinGame(conn, member, m); break;
+    case EMsg::kCreateGame: CreateGame(conn, member, m); break;
+    case EMsg::kChatMsg: Chat(conn, member, m); break;
+    default: break;
+  }
+  return true;
+}
+
+// ---- Accounts ------------------------------------------------------------------------------
+
+void CLobby::NewId(ConnId conn, const SMessage& m) {
+  const std::string &id = m.Text(0), &password = m.Text(1), &verify = m.Text(2);
+  ECode code = CheckId(id);
+  if (code == ECode::kOk) code = CheckPassword(password);
+  if (code == ECode::kOk && verify != password) code = ECode::kVerifyMismatch;
+  if (code == ECode::kOk) code = CheckBirthday(m.Text(3));
+  if (code == ECode::kOk) code = CheckEmail(m.Text(4));
+  if (code == ECode::kOk && store_.FindAccount(id)) code = ECode::kIdTaken;
+  if (code != ECode::kOk) return Answer(conn, m.type, code);
+  SAccount account;
+  account.id = id;
+  account.birthday = m.Text(3);
+  account.email = m.Text(4);
+  busy_.insert(conn);
+  passwords_.Hash(password, [this, conn, account](bool ok, const std::string& hash) mutable {
+    busy_.erase(conn);
+    if (!members_.count(conn)) return;
+    if (!ok) return Answer(conn, EMsg::kNewIdPw, ECode::kServerError);
+    account.passwordHash = hash;
+    bool failed = false;
+    const bool created = store_.CreateAccount(account, &failed);
+    // Committed (or refused) before the answer goes out.
+    Answer(conn, EMsg::kNewIdPw, failed ? ECode::kServerError : created ? ECode::kOk : ECode::kIdTaken);
+  });
+}
+
+void CLobby::CheckLogin(ConnId conn, const std::string& id, const std::string& password, LoginDone then) {
+  const std::string idKey = "id:" + Lower(id);
+  const std::string addressKey = "address:" + Dotted(members_.at(conn).address);
+  if (throttle_.Locked(idKey) || throttle_.Locked(addressKey)) return then(ECode::kThrottled, SAccount());
+  std::optional<SAccount> found;
+  if (CheckId(id) == ECode::kOk) found = store_.FindAccount(id);
+  if (!found && decoyHash_.empty()) {
+    throttle_.Fail(idKey);
+    throttle_.Fail(addressKey);
+    return then(ECode::kWrongLogin, SAccount());
+  }
+  busy_.insert(conn);
+  const std::string hash = found ? found->passwordHash : decoyHash_;
+  const bool known = found.has_value();
+  if (!found) found.emplace();
+  passwords_.Verify(hash, password, [this, conn, idKey, addressKey, known, account = std::move(*found),
+                                     then = std::move(then)](bool verified, const std::string&) mutable {
+    busy_.erase(conn);
+    const bool ok = known && verified;
+    // A failure counts even when its connection has gone meanwhile.
+    if (!ok) {
+      throttle_.Fail(idKey);
+      throttle_.Fail(addressKey);
+    } else {
+      throttle_.Clear(idKey);
+    }
+    if (!members_.count(conn)) return;
+    account.passwordHash.clear();
+    then(ok ? ECode::kOk : ECode::kWrongLogin, std::move(account));
+  });
+}
+
+void CLobby::Login(ConnId conn, SMember& member, const SMessage& m) {
+  if (!member.id.empty()) return Answer(conn, m.type, ECode::kAlreadyLoggedIn);
+  CheckLogin(conn, m.Text(0), m.Text(1), [this, conn](ECode code, SAccount account) {
+    if (code != ECode::kOk) return Answer(conn, EMsg::kIdPw, code);
+    SMember& member = members_.at(conn);
+    const std::string key = Lower(account.id);
+    if (!member.id.empty() || online_.count(key)) return Answer(conn, EMsg::kIdPw, ECode::kAlreadyLoggedIn);
+    member.id = account.id;
+    member.record = std::move(account);
+    online_[key] = conn;
+    EnterChannel(conn, member, kDefaultChannel);
+    Answer(conn, EMsg::kIdPw, ECode::kOk);
+  });
+}
+
+void CLobby::ChangePassword(ConnId conn, SMember&, const SMessage& m) {
+  const std::string &id = m.Text(0), &newPassword = m.Text(2);
+  ECode code = CheckPassword(newPassword);
+  if (code == ECode::kOk && m.Text(3) != newPassword) code = ECode::kVerifyMismatch;
+  if (code != ECode::kOk) return Answer(conn, m.type, code);
+  CheckLogin(conn, id, m.Text(1), [this, conn, newPassword](ECode code, SAccount account) {
+    if (code != ECode::kOk) return Answer(conn, EMsg::kChgPw, code);
+    busy_.insert(conn);
+    passwords_.Hash(newPassword, [this, conn, id = account.id](bool ok, const std::string& hash) {
+      busy_.erase(conn);
+      if (!members_.count(conn)) return;
+      const bool stored = ok && store_.SetPasswordHash(id, hash);
+      Answer(conn, EMsg::kChgPw, stored ? ECode::kOk : ECode::kServerError);
+    });
+  });
+}
+
+void CLobby::LogOut(SMember& member, ConnId conn) {
+  if (member.id.empty()) return;
+  LeaveGames(conn, member);
+  if (!member.channel.empty()) channels_[member.channel].erase(conn);
+  online_.erase(Lower(member.id));
+  member.channel.clear();
+  member.id.clear();
+  member.record = SAccount();
+}
+
+void CLobby::PrivateInfo(ConnId conn, const SMember& member) {
+  sink_(conn, PlayerEntry(member.record));
+  Answer(conn, EMsg::kPrivateInfo, ECode::kOk);
+}
+
+SMessage CLobby::PlayerEntry(const SAccount& a) const {
+  const int grade = CalculateGrade(static_cast<int>(a.ranking), static_cast<int>(std::min<uint32_t>(a.score, 1u << 30)));
+  return MakeMessage(EMsg::kPlayerEntry, {a.id},
+                     {Clamp16(a.wins), Clamp16(a.losses), a.score, Clamp16(a.ranking), static_cast<uint32_t>(grade)});
+}
+
+// ---- Channels and chat ---------------------------------------------------------------------
+
+void CLobby::ChannelList(ConnId conn) {
+  for (const std::string& name : channelOrder_)
+    sink_(conn, MakeMessage(EMsg::kChannelEntry, {name}, {Clamp16(static_cast<uint32_t>(channels_[name].size()))}));
+  Answer(conn, EMsg::kChannelList, ECode::kOk);
+}
+
+void CLobby::ChangeChannel(ConnId conn, SMember& member, const SMessage& m) {
+  const std::string& name = m.Text(0);
+  const ECode code = CheckChannelName(name);
+  if (code != ECode::kOk) return Answer(conn, m.type, code);
+  if (!channels_.count(name)) {
+    if (channelOrder_.size() >= kMaxChannels) return Answer(conn, m.type, ECode::kChannelLimit);
+    if (!store_.AddChannel(name)) return Answer(conn, m.type, ECode::kServerError);
+    channelOrder_.push_back(name);
+    channels_[name];
+  }
+  EnterChannel(conn, member, name);
+  sink_(conn, MakeMessage(EMsg::kChannelEntry, {name}, {Clamp16(static_cast<uint32_t>(channels_[name].size()))}));
+  Answer(conn, m.type, ECode::kOk);
+}
+
+void CLobby::EnterChannel(ConnId conn, SMember& member, const std::string& name) {
+  if (!member.channel.empty()) channels_[member.channel].erase(conn);
+  member.channel = name;
+  channels_[name].insert(conn);
+}
+
+void CLobby::PlayerList(ConnId conn, const SMember& member) {
+  size_t listed = 0;
+  for (ConnId other : channels_[member.channel]) {
+    if (listed++ == kMaxListedPlayers) break;
+    sink_(conn, PlayerEntry(members_.at(other).record));
+  }
+  Answer(conn, EMsg::kPlayerList, ECode::kOk);
+}
+
+void CLobby::Chat(ConnId conn, const SMember& member, const SMessage& m) {
+  const ECode code = CheckChat(m.Text(0));
+  if (code != ECode::kOk) return Answer(conn, m.type, code);
+  const SMessage line = MakeMessage(EMsg::kChat, {member.id, m.Text(0)});
+  for (ConnId other : channels_[member.channel]) sink_(other, line);
+  Answer(conn, m.type, ECode::kOk);
+}
+
+// ---- Games ---------------------------------------------------------------------------------
+
+SMessage CLobby::SessionEntry(const SGame& g) const {
+  return MakeMessage(EMsg::kSessionEntry, {g.row.name, g.row.map},
+                     {g.row.type, g.row.address, g.row.port, static_cast<uint32_t>(g.players.size()),
+                      g.row.maxPlayers, g.password.empty() ? 0u : 1u});
+}
+
+void CLobby::SessionList(ConnId conn) {
+  for (const SGame& game : games_) sink_(conn, SessionEntry(game));
+  Answer(conn, EMsg::kSessionList, ECode::kOk);
+}
+
+void CLobby::SessionInfo(ConnId conn, const SMessage& m) {
+  auto game = std::find_if(games_.begin(), games_.end(), [&](const SGame& g) { return g.row.name == m.Text(0); });
+  if (game == games_.end()) return Answer(conn, m.type, ECode::kNoSuchGame);
+  uint32_t slot = 1;
+  for (ConnId player : game->players) {
+    const SAccount& a = members_.at(player).record;
+    sink_(conn, MakeMessage(EMsg::kSessionPlayer, {game->row.name, a.id},
+                            {Clamp16(a.wins), Clamp16(a.losses), Clamp16(a.ranking), slot++}));
+  }
+  Answer(conn, m.type, ECode::kOk);
+}
+
+void CLobby::JoinGame(ConnId conn, SMember& member, const SMessage& m) {
+  auto game = std::find_if(games_.begin(), games_.end(), [&](const SGame& g) { return g.row.name == m.Text(0); });
+  // An address given must be the game's: a stale list names another host.
+  if (game == games_.end() || (!m.Text(2).empty() && m.Text(2) != Dotted(game->row.address)))
+    return Answer(conn, m.type, ECode::kNoSuchGame);
+  if (m.Text(1) != game->password) return Answer(conn, m.type, ECode::kWrongGamePassword);
+  const bool inside = std::find(game->players.begin(), game->players.end(), conn) != game->players.end();
+  if (!inside) {
+    if (game->players.size() >= game->row.maxPlayers) return Answer(conn, m.type, ECode::kGameFull);
+    const std::string name = game->row.name;
+    LeaveGames(conn, member);   // may close games: look the game up again
+    game = std::find_if(games_.begin(), games_.end(), [&](const SGame& g) { return g.row.name == name; });
+    if (game == games_.end()) return Answer(conn, m.type, ECode::kNoSuchGame);
+    game->players.push_back(conn);
+    member.joinedGame = name;
+  }
+  sink_(conn, MakeMessage(EMsg::kJoinGranted, {game->row.name}, {game->row.address, game->row.port}));
+  Answer(conn, m.type, ECode::kOk);
+}
+
+void CLobby::CreateGame(ConnId conn, SMember& member, const SMessage& m) {
+  const std::string &name = m.Text(0), &password = m.Text(1), &map = m.Text(2);
+  const uint32_t players = m.Number(0);
+  ECode code = CheckGameName(name);
+  if (code == ECode::kOk && !IsPrintableAscii(password)) code = ECode::kWrongGamePassword;
+  if (code == ECode::kOk) code = CheckMapName(map);
+  if (code == ECode::kOk && (players < 2 || players > kMaxGamePlayers)) code = ECode::kBadPlayers;
+  const bool taken = std::any_of(games_.begin(), games_.end(), [&](const SGame& g) {
+    return g.row.name == name && g.row.name != member.hostedGame;
+  });
+  if (code == ECode::kOk && taken) code = ECode::kGameNameTaken;
+  if (code != ECode::kOk) return Answer(conn, m.type, code);
+  LeaveGames(conn, member);
+  if (games_.size() >= kMaxGames) return Answer(conn, m.type, ECode::kGameLimit);
+  SGame game;
+  game.row = {name, member.id, map, m.Number(1), member.address, m.Number(2), players};
+  game.password = password;
+  game.players.push_back(conn);
+  if (!store_.AddGame(game.row)) return Answer(conn, m.type, ECode::kServerError);
+  member.hostedGame = name;
+  games_.push_back(std::move(game));
+  sink_(conn, SessionEntry(games_.back()));
+  Answer(conn, m.type, ECode::kOk);
+}
+
+void CLobby::LeaveGames(ConnId conn, SMember& member) {
+  if (!member.hostedGame.empty()) CloseGame(member.hostedGame);
+  member.hostedGame.clear();
+  if (!member.joinedGame.empty()) {
+    for (SGame& game : games_)
+      if (game.row.name == member.joinedGame)
+        game.players.erase(std::remove(game.players.begin(), game.players.end(), conn), game.players.end());
+  }
+  member.joinedGame.clear();
+}
+
+// The host is gone: the game leaves the list and its players are free again.
+void CLobby::CloseGame(const std::string& name) {
+  auto game = std::find_if(games_.begin(), games_.end(), [&](const SGame& g) { return g.row.name == name; });
+  if (game == games_.end()) return;
+  for (ConnId player : game->players) {
+    auto it = members_.find(player);
+    if (it != members_.end() && it->second.joinedGame == name) it->second.joinedGame.clear();
+  }
+  store_.RemoveGame(name);
+  games_.erase(game);
+}
+
+}  // namespace lobbyd

@@ -1,0 +1,101 @@
+// lobby.h: the lobby's rules, apart from sockets: accounts, logins, channels
+// with their members, chat, and the open games with their players. The
+// server feeds it decoded requests per connection; it answers through the
+// sink, each request with its entries and then one kResult.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "lobbyd/password_work.h"
+#include "lobbyd/protocol.h"
+#include "lobbyd/store.h"
+#include "lobbyd/throttle.h"
+
+namespace lobbyd {
+
+using ConnId = uint64_t;
+using Sink = std::function<void(ConnId, const SMessage&)>;
+
+constexpr const char* kDefaultChannel = "Lobby";
+constexpr size_t kMaxChannels = 100;     // the client's channel table
+constexpr size_t kMaxGames = 100;        // the client's session table
+constexpr size_t kMaxListedPlayers = 100;
+constexpr uint32_t kMaxGamePlayers = 8;
+
+class CLobby {
+ public:
+  CLobby(CStore& store, CPasswordWork& passwords, Clock clock, Sink sink);
+
+  // A connection from an IPv4 address (a.b.c.d as a << 24 | b << 16 | c << 8 | d).
+  void Connected(ConnId conn, uint32_t address);
+  // False when the message is no request (an answer type): the connection
+  // breaks the protocol and is to be closed.
+  bool Handle(ConnId conn, const SMessage& request);
+  void Disconnected(ConnId conn);
+
+  // True while a password job of the connection runs: its next requests wait
+  // (answers keep the order of the requests).
+  bool Busy(ConnId conn) const { return busy_.count(conn) != 0; }
+  size_t OnlineCount() const { return online_.size(); }
+
+ private:
+  struct SMember {
+    uint32_t address = 0;
+    std::string id;          // empty until logged in
+    SAccount record;         // as read at login (no hash kept)
+    std::string channel;
+    std::string hostedGame, joinedGame;
+  };
+  struct SGame {
+    SGameRow row;
+    std::string password;    // kept in memory only
+    std::vector<ConnId> players;   // host first
+  };
+
+  void Answer(ConnId conn, EMsg request, ECode code);
+  void NewId(ConnId conn, const SMessage& m);
+  void Login(ConnId conn, SMember& member, const SMessage& m);
+  void ChangePassword(ConnId conn, SMember& member, const SMessage& m);
+  void LogOut(SMember& member, ConnId conn);
+  void PrivateInfo(ConnId conn, const SMember& member);
+  void ChannelList(ConnId conn);
+  void ChangeChannel(ConnId conn, SMember& member, const SMessage& m);
+  void PlayerList(ConnId conn, const SMember& member);
+  void SessionList(ConnId conn);
+  void SessionInfo(ConnId conn, const SMessage& m);
+  void JoinGame(ConnId conn, SMember& member, const SMessage& m);
+  void CreateGame(ConnId conn, SMember& member, const SMessage& m);
+  void Chat(ConnId conn, const SMember& member, const SMessage& m);
+
+  // Checks a password against an account under the throttle, then calls
+  // `then` with kOk and the account, or the refusal (only while the
+  // connection is still there).
+  using LoginDone = std::function<void(ECode, SAccount)>;
+  void CheckLogin(ConnId conn, const std::string& id, const std::string& password, LoginDone then);
+  void EnterChannel(ConnId conn, SMember& member, const std::string& name);
+  void LeaveGames(ConnId conn, SMember& member);
+  void CloseGame(const std::string& name);
+  SMessage PlayerEntry(const SAccount& account) const;
+  SMessage SessionEntry(const SGame& game) const;
+
+  CStore& store_;
+  CPasswordWork& passwords_;
+  CLoginThrottle throttle_;
+  Sink sink_;
+  std::unordered_map<ConnId, SMember> members_;
+  std::set<ConnId> busy_;
+  // A hash of no account's password: unknown ids are checked against it, so
+  // that their refusal takes as long as a wrong password's.
+  std::string decoyHash_;
+  std::unordered_map<std::string, ConnId> online_;          // lower-case id -> connection
+  std::vector<std::string> channelOrder_;
+  std::map<std::string, std::set<ConnId>> channels_;        // name -> members
+  std::vector<SGame> games_;                                // in creation order
+};
+
+}  // namespace lobbyd

@@ -1,0 +1,66 @@
+// main.cpp: korvo-lobbyd, the online lobby server.
+//   korvo-lobbyd --db PATH --port N [--bind ADDRESS] [--hash-cost interactive|minimum]
+// Prints "korvo-lobbyd listening on ADDRESS:PORT" once it accepts connections
+// (port 0 picks a free one), and stops on SIGINT or SIGTERM.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "lobbyd/server.h"
+
+namespace {
+
+volatile std::sig_atomic_t g_stop = 0;
+void OnSignal(int) { g_stop = 1; }
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: korvo-lobbyd --db PATH --port N [--bind ADDRESS] [--hash-cost interactive|minimum]\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  lobbyd::SServerOptions options;
+  bool havePort = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (i + 1 >= argc) return Usage();
+    const char* value = argv[++i];
+    if (arg == "--db") {
+      options.database = value;
+    } else if (arg == "--port") {
+      char* end = nullptr;
+      const long port = std::strtol(value, &end, 10);
+      if (*value == '\0' || *end != '\0' || port < 0 || port > 65535) return Usage();
+      options.port = static_cast<uint16_t>(port);
+      havePort = true;
+    } else if (arg == "--bind") {
+      options.bind = value;
+    } else if (arg == "--hash-cost") {
+      if (std::strcmp(value, "interactive") == 0) options.hashCost = lobbyd::InteractiveCost();
+      else if (std::strcmp(value, "minimum") == 0) options.hashCost = lobbyd::MinimumCost();
+      else return Usage();
+    } else {
+      return Usage();
+    }
+  }
+  if (options.database.empty() || !havePort) return Usage();
+
+  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGINT, OnSignal);
+  std::signal(SIGTERM, OnSignal);
+  std::string error;
+  auto server = lobbyd::CServer::Create(options, lobbyd::SteadyClock(), &error);
+  if (!server) {
+    std::fprintf(stderr, "korvo-lobbyd: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("korvo-lobbyd listening on %s:%u\n", options.bind.c_str(), static_cast<unsigned>(server->Port()));
+  std::fflush(stdout);
+  server->Run(&g_stop);
+  return 0;
+}

@@ -1,0 +1,202 @@
+// server.cpp: sockets and the poll loop.
+#include "lobbyd/server.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "lobbyd/encoder.h"
+
+namespace lobbyd {
+
+namespace {
+
+bool SetNonBlocking(int fd) {
+  const int flags = fcntl(fd, F_GETFL, 0);
+  return flags >= 0 && fcntl(fd, F_SETFL, flags | O_NONBLOCK) == 0;
+}
+
+}  // namespace
+
+CServer::~CServer() {
+  for (auto& [id, conn] : conns_) close(conn.fd);
+  if (listener_ >= 0) close(listener_);
+}
+
+std::unique_ptr<CServer> CServer::Create(const SServerOptions& options, Clock clock, std::string* error) {
+  std::unique_ptr<CServer> server(new CServer());
+  server->options_ = options;
+  if (!CPasswordHasher::Initialize()) {
+    *error = "libsodium cannot start";
+    return nullptr;
+  }
+  server->store_ = CStore::Open(options.database, error);
+  if (!server->store_) return nullptr;
+  server->passwords_ = std::make_unique<CThreadedPasswordWork>(CPasswordHasher(options.hashCost),
+                                                                std::max(1, options.hashThreads));
+  if (!server->passwords_->Ok()) {
+    *error = "cannot start the password workers";
+    return nullptr;
+  }
+  CServer* self = server.get();
+  server->lobby_ = std::make_unique<CLobby>(*server->store_, *server->passwords_, std::move(clock),
+                                            [self](ConnId id, const SMessage& m) { self->Queue(id, m); });
+
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(options.port);
+  if (inet_pton(AF_INET, options.bind.c_str(), &address.sin_addr) != 1) {
+    *error = "not an IPv4 address: " + options.bind;
+    return nullptr;
+  }
+  server->listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  const int yes = 1;
+  if (server->listener_ < 0 || setsockopt(server->listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes) != 0 ||
+      bind(server->listener_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      listen(server->listener_, 128) != 0 || !SetNonBlocking(server->listener_)) {
+    *error = std::string("cannot listen: ") + std::strerror(errno);
+    return nullptr;
+  }
+  socklen_t length = sizeof address;
+  getsockname(server->listener_, reinterpret_cast<sockaddr*>(&address), &length);
+  server->port_ = ntohs(address.sin_port);
+  return server;
+}
+
+void CServer::Run(const volatile std::sig_atomic_t* stop) {
+  std::vector<pollfd> fds;
+  std::vector<ConnId> ids;
+  while (!*stop) {
+    fds.clear();
+    ids.clear();
+    fds.push_back({listener_, POLLIN, 0});
+    fds.push_back({passwords_->WakeFd(), POLLIN, 0});
+    for (auto& [id, conn] : conns_) {
+      // A client whose password job runs is not read: TCP holds its next requests.
+      const short in = lobby_->Busy(id) ? 0 : POLLIN;
+      const short events = static_cast<short>(in | (conn.out.size() > conn.outStart ? POLLOUT : 0));
+      fds.push_back({conn.fd, events, 0});
+      ids.push_back(id);
+    }
+    // A bounded wait so that a stop request is seen without a wake-up.
+    const int ready = poll(fds.data(), fds.size(), 200);
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      std::perror("korvo-lobbyd: poll");
+      return;
+    }
+    if (fds[0].revents & POLLIN) Accept();
+    if (fds[1].revents & POLLIN) {
+      passwords_->RunCompleted();
+      // Requests that waited behind a password job go on.
+      for (auto& [id, conn] : conns_)
+        if (!conn.closing && conn.reader.Pending() && !lobby_->Busy(id)) Process(id, conn);
+    }
+    for (size_t i = 2; i < fds.size(); ++i) {
+      auto it = conns_.find(ids[i - 2]);
+      if (it == conns_.end()) continue;
+      if (fds[i].revents & (POLLIN | POLLHUP | POLLERR)) Read(it->first, it->second);
+    }
+    // Answers and relayed chat go out at once where the socket takes them.
+    std::vector<ConnId> closing;
+    for (auto& [id, conn] : conns_) {
+      if (!conn.closing) Flush(conn);
+      if (conn.closing) closing.push_back(id);
+    }
+    for (ConnId id : closing) Close(id);
+  }
+}
+
+void CServer::Accept() {
+  for (int i = 0; i < 64; ++i) {
+    sockaddr_in peer{};
+    socklen_t length = sizeof peer;
+    const int fd = accept4(listener_, reinterpret_cast<sockaddr*>(&peer), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (fd < 0) return;
+    if (conns_.size() >= options_.maxConnections || peer.sin_family != AF_INET) {
+      close(fd);
+      continue;
+    }
+    const int yes = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+    const ConnId id = nextId_++;
+    conns_[id].fd = fd;
+    lobby_->Connected(id, ntohl(peer.sin_addr.s_addr));
+  }
+}
+
+void CServer::Read(ConnId id, SConnection& conn) {
+  uint8_t buffer[16384];
+  const ssize_t got = recv(conn.fd, buffer, sizeof buffer, 0);
+  if (got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+    conn.closing = true;
+    return;
+  }
+  if (got < 0) return;
+  conn.reader.Feed(buffer, static_cast<size_t>(got));
+  Process(id, conn);
+}
+
+void CServer::Process(ConnId id, SConnection& conn) {
+  SMessage message;
+  std::string error;
+  while (!lobby_->Busy(id)) {
+    const CFrameReader::EStatus status = conn.reader.Next(&message, &error);
+    if (status == CFrameReader::EStatus::kNeedMore) return;
+    if (status == CFrameReader::EStatus::kMalformed || !lobby_->Handle(id, message)) {
+      std::fprintf(stderr, "korvo-lobbyd: connection %llu closed: %s\n", static_cast<unsigned long long>(id),
+                   status == CFrameReader::EStatus::kMalformed ? error.c_str() : "an answer sent as a request");
+      conn.closing = true;
+      return;
+    }
+    if (conn.closing) return;
+  }
+}
+
+void CServer::Queue(ConnId id, const SMessage& message) {
+  auto it = conns_.find(id);
+  if (it == conns_.end() || it->second.closing) return;
+  SConnection& conn = it->second;
+  if (!EncodeFrame(message, &conn.out)) {
+    std::fprintf(stderr, "korvo-lobbyd: an answer does not fit the protocol (type %d)\n",
+                 static_cast<int>(message.type));
+    return;
+  }
+  if (conn.out.size() - conn.outStart > options_.maxPendingOutput) {
+    std::fprintf(stderr, "korvo-lobbyd: connection %llu closed: does not read its answers\n",
+                 static_cast<unsigned long long>(id));
+    conn.closing = true;
+  }
+}
+
+void CServer::Flush(SConnection& conn) {
+  while (conn.outStart < conn.out.size()) {
+    const ssize_t sent = send(conn.fd, conn.out.data() + conn.outStart, conn.out.size() - conn.outStart, MSG_NOSIGNAL);
+    if (sent < 0) {
+      if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) conn.closing = true;
+      return;
+    }
+    conn.outStart += static_cast<size_t>(sent);
+  }
+  conn.out.clear();
+  conn.outStart = 0;
+}
+
+void CServer::Close(ConnId id) {
+  auto it = conns_.find(id);
+  if (it == conns_.end()) return;
+  close(it->second.fd);
+  conns_.erase(it);
+  lobby_->Disconnected(id);
+}
+
+}  // namespace lobbyd

@@ -1,0 +1,66 @@
+// server.h: korvo-lobbyd's network side: one thread, one poll loop over the
+// listening socket and the clients' TCP connections. Bytes in go through the
+// frame reader to the lobby; a malformed stream, an overlong frame or a
+// client that does not read its answers closes that connection only.
+// Password hashing runs on worker threads (see password_work.h); a client's
+// requests wait while its own password job runs.
+#pragma once
+#include <csignal>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "lobbyd/decoder.h"
+#include "lobbyd/lobby.h"
+
+namespace lobbyd {
+
+struct SServerOptions {
+  std::string database;
+  std::string bind = "127.0.0.1";
+  uint16_t port = 0;                 // 0: any free port (see Port())
+  SHashCost hashCost = InteractiveCost();
+  int hashThreads = 2;
+  size_t maxConnections = 1024;
+  size_t maxPendingOutput = 1 << 20; // bytes queued for one client
+};
+
+class CServer {
+ public:
+  ~CServer();
+  // Opens the database and binds; null with *error on failure.
+  static std::unique_ptr<CServer> Create(const SServerOptions& options, Clock clock, std::string* error);
+  uint16_t Port() const { return port_; }
+  // Serves until *stop becomes non-zero (a signal handler sets it).
+  void Run(const volatile std::sig_atomic_t* stop);
+
+ private:
+  struct SConnection {
+    int fd = -1;
+    CFrameReader reader;
+    std::vector<uint8_t> out;
+    size_t outStart = 0;
+    bool closing = false;
+  };
+
+  CServer() = default;
+  void Accept();
+  void Read(ConnId id, SConnection& conn);
+  void Process(ConnId id, SConnection& conn);
+  void Flush(SConnection& conn);
+  void Queue(ConnId id, const SMessage& message);
+  void Close(ConnId id);
+
+  SServerOptions options_;
+  std::unique_ptr<CStore> store_;
+  std::unique_ptr<CThreadedPasswordWork> passwords_;
+  std::unique_ptr<CLobby> lobby_;
+  int listener_ = -1;
+  uint16_t port_ = 0;
+  ConnId nextId_ = 1;
+  std::unordered_map<ConnId, SConnection> conns_;
+};
+
+}  // namespace lobbyd

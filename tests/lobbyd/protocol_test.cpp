@@ -1,0 +1,152 @@
+// protocol_test.cpp: the decoder's limits and the encoder's agreement with it.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "lobbyd/decoder.h"
+#include "lobbyd/encoder.h"
+#include "lobbyd/records.h"
+
+namespace lobbyd {
+namespace {
+
+std::vector<uint8_t> Frame(std::vector<uint8_t> payload) {
+  std::vector<uint8_t> out{static_cast<uint8_t>(payload.size() >> 8), static_cast<uint8_t>(payload.size())};
+  out.insert(out.end(), payload.begin(), payload.end());
+  return out;
+}
+
+std::string Decode(const std::vector<uint8_t>& payload, SMessage* out = nullptr) {
+  SMessage m;
+  std::string error;
+  return DecodePayload(payload.data(), payload.size(), out ? out : &m, &error) ? "" : error;
+}
+
+TEST(LobbyProtocol, RoundTripOfEveryField) {
+  std::vector<uint8_t> bytes;
+  const SMessage sent = MakeMessage(EMsg::kSessionEntry, {"Arena", "map01.gnd"}, {3, 0x7f000001, 7000, 2, 8, 1});
+  ASSERT_TRUE(EncodeFrame(sent, &bytes));
+  CFrameReader reader;
+  SMessage got;
+  std::string error;
+  // Byte by byte: a frame is only complete with its last byte.
+  for (size_t i = 0; i + 1 < bytes.size(); ++i) {
+    reader.Feed(&bytes[i], 1);
+    ASSERT_EQ(reader.Next(&got, &error), CFrameReader::EStatus::kNeedMore) << i;
+  }
+  reader.Feed(&bytes.back(), 1);
+  ASSERT_EQ(reader.Next(&got, &error), CFrameReader::EStatus::kMessage);
+  EXPECT_EQ(got.type, EMsg::kSessionEntry);
+  EXPECT_EQ(got.texts, sent.texts);
+  EXPECT_EQ(got.numbers, sent.numbers);
+  EXPECT_EQ(reader.Pending(), 0u);
+}
+
+TEST(LobbyProtocol, TwoFramesInOneRead) {
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(EncodeFrame(MakeMessage(EMsg::kChatMsg, {"hello"}), &bytes));
+  ASSERT_TRUE(EncodeFrame(MakeMessage(EMsg::kLogOut, {}), &bytes));
+  CFrameReader reader;
+  reader.Feed(bytes.data(), bytes.size());
+  SMessage m;
+  std::string error;
+  ASSERT_EQ(reader.Next(&m, &error), CFrameReader::EStatus::kMessage);
+  EXPECT_EQ(m.Text(0), "hello");
+  ASSERT_EQ(reader.Next(&m, &error), CFrameReader::EStatus::kMessage);
+  EXPECT_EQ(m.type, EMsg::kLogOut);
+  EXPECT_EQ(reader.Next(&m, &error), CFrameReader::EStatus::kNeedMore);
+}
+
+TEST(LobbyProtocol, PayloadsThatBreakTheRules) {
+  EXPECT_EQ(Decode({}), "payload shorter than its header");
+  EXPECT_EQ(Decode({2, 13, 1, 'a'}), "unknown protocol version");
+  EXPECT_EQ(Decode({1, 99}), "unknown message type");
+  EXPECT_EQ(Decode({1, 0}), "unknown message type");
+  EXPECT_EQ(Decode({1, 13}), "text length missing");
+  EXPECT_EQ(Decode({1, 13, 3, 'a', 'b'}), "text cut short");
+  EXPECT_EQ(Decode({1, 13, 3, 'a', 0, 'b'}), "NUL inside a text");
+  EXPECT_EQ(Decode({1, 2, 0}), "bytes after the last field");
+  EXPECT_EQ(Decode({1, 64, 1}), "number cut short");
+  // A chat text of 200 bytes passes, 201 does not.
+  std::vector<uint8_t> chat{1, 13, 200};
+  chat.resize(3 + 200, 'x');
+  SMessage m;
+  EXPECT_EQ(Decode(chat, &m), "");
+  EXPECT_EQ(m.Text(0).size(), 200u);
+  chat[2] = 201;
+  chat.push_back('x');
+  EXPECT_EQ(Decode(chat), "text longer than its limit");
+  // An id of 22 bytes is over the limit of the pilot record.
+  std::vector<uint8_t> login{1, 1, 22};
+  login.resize(3 + 22, 'a');
+  login.push_back(0);
+  EXPECT_EQ(Decode(login), "text longer than its limit");
+}
+
+TEST(LobbyProtocol, FrameLengthOutOfRangeBreaksTheStream) {
+  for (const std::vector<uint8_t>& bytes : {std::vector<uint8_t>{0x04, 0x01}, std::vector<uint8_t>{0, 1, 1},
+                                            std::vector<uint8_t>{0xff, 0xff}}) {
+    CFrameReader reader;
+    reader.Feed(bytes.data(), bytes.size());
+    SMessage m;
+    std::string error;
+    EXPECT_EQ(reader.Next(&m, &error), CFrameReader::EStatus::kMalformed);
+    EXPECT_EQ(error, "frame length out of range");
+    // It stays broken: a later good frame is not read.
+    std::vector<uint8_t> good;
+    ASSERT_TRUE(EncodeFrame(MakeMessage(EMsg::kLogOut, {}), &good));
+    reader.Feed(good.data(), good.size());
+    EXPECT_EQ(reader.Next(&m, &error), CFrameReader::EStatus::kMalformed);
+  }
+  // The largest payload allowed is read.
+  CFrameReader reader;
+  std::vector<uint8_t> payload(kMaxPayload, 0);
+  payload[0] = kProtocolVersion;
+  payload[1] = static_cast<uint8_t>(EMsg::kLogOut);
+  const std::vector<uint8_t> bytes = Frame(payload);
+  reader.Feed(bytes.data(), bytes.size());
+  SMessage m;
+  std::string error;
+  EXPECT_EQ(reader.Next(&m, &error), CFrameReader::EStatus::kMalformed);
+  EXPECT_EQ(error, "bytes after the last field");
+}
+
+TEST(LobbyProtocol, EncoderRefusesWhatTheDecoderWould) {
+  std::vector<uint8_t> out;
+  EXPECT_FALSE(EncodeFrame(MakeMessage(EMsg::kChatMsg, {std::string(201, 'x')}), &out));
+  EXPECT_FALSE(EncodeFrame(MakeMessage(EMsg::kChatMsg, {std::string("a\0b", 3)}), &out));
+  EXPECT_FALSE(EncodeFrame(MakeMessage(EMsg::kChatMsg, {}), &out));                  // field missing
+  EXPECT_FALSE(EncodeFrame(MakeMessage(EMsg::kChatMsg, {"a", "b"}), &out));          // one too many
+  EXPECT_FALSE(EncodeFrame(MakeMessage(EMsg::kResult, {}, {256, 0}), &out));          // over 8 bits
+  EXPECT_FALSE(EncodeFrame(MakeMessage(EMsg::kChannelEntry, {"c"}, {65536}), &out));  // over 16 bits
+  EXPECT_FALSE(EncodeFrame(MakeMessage(static_cast<EMsg>(99), {}), &out));
+  EXPECT_TRUE(out.empty());
+  EXPECT_TRUE(EncodeFrame(MakeMessage(EMsg::kChannelEntry, {"c"}, {65535}), &out));
+}
+
+TEST(LobbyRecords, AnswersFillTheOnlineClientsRecords) {
+  SPlayer player{"Falcon", 3, 2, 7, 450, 1};
+  const PLAYER_INFO p = ToRecord(player);
+  EXPECT_STREQ(p.id, "Falcon");
+  EXPECT_EQ(p.wins, 3);
+  EXPECT_EQ(p.losses, 2);
+  EXPECT_EQ(p.ranking, 7);
+  EXPECT_EQ(p.score, 450u);
+  EXPECT_EQ(p.grade, 1);
+  SSession session;
+  session.name = std::string(25, 'n');   // longer than the record: cut, terminated
+  session.map = "map01.gnd";
+  session.type = 4;
+  const uint8_t address[4] = {127, 0, 0, 9};
+  std::memcpy(session.address, address, 4);
+  const SESSION_INFO s = ToRecord(session);
+  EXPECT_EQ(std::string(s.name), std::string(19, 'n'));
+  EXPECT_STREQ(s.map, "map01.gnd");
+  EXPECT_EQ(s.type, 4);
+  EXPECT_EQ(std::memcmp(&s.address, address, 4), 0);
+  const CHANNEL_INFO c = ToRecord(SChannel{"Arena", 2});
+  EXPECT_STREQ(c.name, "Arena");
+}
+
+}  // namespace
+}  // namespace lobbyd

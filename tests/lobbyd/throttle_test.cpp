@@ -1,0 +1,56 @@
+// throttle_test.cpp: failed-login windows and locks on a clock stepped by hand.
+#include <gtest/gtest.h>
+
+#include "lobbyd/throttle.h"
+
+namespace lobbyd {
+namespace {
+
+struct ThrottleTest : ::testing::Test {
+  int64_t now = 1'000'000;
+  CLoginThrottle throttle{[this] { return now; }};
+};
+
+TEST_F(ThrottleTest, FiveFailuresWithinAMinuteLockForThirtySeconds) {
+  for (int i = 0; i < 4; ++i) {
+    throttle.Fail("id:falcon");
+    now += 1000;
+  }
+  EXPECT_FALSE(throttle.Locked("id:falcon"));
+  throttle.Fail("id:falcon");
+  EXPECT_TRUE(throttle.Locked("id:falcon"));
+  EXPECT_FALSE(throttle.Locked("id:other"));
+  now += 29'999;
+  EXPECT_TRUE(throttle.Locked("id:falcon"));
+  now += 1;
+  EXPECT_FALSE(throttle.Locked("id:falcon"));
+  // The lock used up the failures: one more does not lock again.
+  throttle.Fail("id:falcon");
+  EXPECT_FALSE(throttle.Locked("id:falcon"));
+}
+
+TEST_F(ThrottleTest, FailuresOlderThanTheWindowDoNotCount) {
+  for (int i = 0; i < 4; ++i) throttle.Fail("address:127.0.0.1");
+  now += 60'000;
+  throttle.Fail("address:127.0.0.1");
+  EXPECT_FALSE(throttle.Locked("address:127.0.0.1"));
+  for (int i = 0; i < 3; ++i) throttle.Fail("address:127.0.0.1");
+  EXPECT_FALSE(throttle.Locked("address:127.0.0.1"));
+  throttle.Fail("address:127.0.0.1");
+  EXPECT_TRUE(throttle.Locked("address:127.0.0.1"));
+}
+
+TEST_F(ThrottleTest, ClearForgetsAndOldKeysExpire) {
+  for (int i = 0; i < 4; ++i) throttle.Fail("id:a");
+  throttle.Clear("id:a");
+  throttle.Fail("id:a");
+  EXPECT_FALSE(throttle.Locked("id:a"));
+  for (int i = 0; i < 100; ++i) throttle.Fail("address:" + std::to_string(i));
+  EXPECT_EQ(throttle.Tracked(), 101u);
+  now += 60'000;
+  EXPECT_FALSE(throttle.Locked("id:a"));
+  EXPECT_EQ(throttle.Tracked(), 0u);
+}
+
+}  // namespace
+}  // namespace lobbyd
