@@ -25,6 +25,7 @@
 #include "tools/korvoui/inspector.h"
 #include "tools/korvoui/options.h"
 #include "tools/korvoui/overlay_text.h"
+#include "tools/korvoui/game_flow.h"
 #include "tools/korvoui/play_events.h"
 #include "tools/korvoui/play_input.h"
 #include "tools/korvoui/play_sound.h"
@@ -112,6 +113,7 @@ class PlaySession {
   float mouse_[2] = {0, 0};
   SoundPlayer sound_;
   PlayEvents events_;
+  CGameFlow game_;
 };
 
 void PlaySession::Start() {
@@ -154,7 +156,10 @@ bool PlaySession::HandleEvent(const SDL_Event& e) {
         if (!e.key.repeat) inspector_ = !inspector_;
         break;
       }
-      if (key == SDLK_ESCAPE && GetRootWindow()->Children().empty()) return false;
+      if (key == SDLK_ESCAPE && GetRootWindow()->Children().empty()) {
+        if (game_.OnEscape()) break;   // the escape menu of a running mission
+        return false;
+      }
       if (const int vk = VirtualKeyOf(key)) GUI_KeyDown(vk);
       break;
     }
@@ -241,6 +246,7 @@ void PlaySession::DrawFrame() {
   korvohost::SetTick(SDL_GetTicks());
   korvohost::BeginFrame(kPlayClearRgb);
   netkorvo::ServiceLive();
+  game_.Update();
   GUI_Update();
   GUI_Draw();
   DrawOverlays();
