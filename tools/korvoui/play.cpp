@@ -14,6 +14,7 @@
 
 #include "korvogui/korvogui.h"
 #include "netkorvo/netkorvo.h"
+#include "refhost/game_state.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
 #include "runtime/module_state.h"
@@ -95,6 +96,9 @@ class PlaySession {
   void PollReload(uint32_t now);
   void Reload();
   void DrawFrame();
+  void NoteRawKey(int scancode, bool down);
+  void NoteRawButton(int button, bool down);
+  void FeedRawInput();
   void DrawOverlays();
   void Present();
 
@@ -114,6 +118,8 @@ class PlaySession {
   SoundPlayer sound_;
   PlayEvents events_;
   CGameFlow game_;
+  bool rawKeys_[256] = {}, rawKeysSeen_[256] = {};
+  bool rawButtons_[4] = {}, rawButtonsSeen_[4] = {};
 };
 
 void PlaySession::Start() {
@@ -146,11 +152,16 @@ bool PlaySession::HandleEvent(const SDL_Event& e) {
     }
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
+      NoteRawButton(e.button.button - 1, e.type == SDL_MOUSEBUTTONDOWN);
       if (e.button.button != SDL_BUTTON_LEFT) break;
       if (e.type == SDL_MOUSEBUTTONDOWN) GUI_LButtonDown();
       else GUI_LButtonUp();
       break;
+    case SDL_KEYUP:
+      NoteRawKey(e.key.keysym.scancode, false);
+      break;
     case SDL_KEYDOWN: {
+      NoteRawKey(e.key.keysym.scancode, true);
       const SDL_Keycode key = e.key.keysym.sym;
       if (key == SDLK_F12) {
         if (!e.key.repeat) inspector_ = !inspector_;
@@ -242,11 +253,41 @@ void PlaySession::DrawOverlays() {
   }
 }
 
+// The raw keyboard and mouse state the game hands to its input handlers each
+// frame (the controls page captures a key this way): 0x80 at every scan code
+// and button held, or pressed since the last frame (a press and release
+// within one frame still counts, as a buffered device reports it).
+void PlaySession::NoteRawKey(int scancode, bool down) {
+  if (scancode < 0 || scancode >= 256) return;
+  rawKeys_[scancode] = down;
+  if (down) rawKeysSeen_[scancode] = true;
+}
+
+void PlaySession::NoteRawButton(int button, bool down) {
+  if (button < 0 || button >= 4) return;
+  rawButtons_[button] = down;
+  if (down) rawButtonsSeen_[button] = true;
+}
+
+void PlaySession::FeedRawInput() {
+  uint8_t keys[256] = {};
+  for (int i = 0; i < 256; ++i)
+    if (rawKeys_[i] || rawKeysSeen_[i]) keys[i] = 0x80;
+  SRawMouseState mouse{};
+  for (int b = 0; b < 4; ++b)
+    if (rawButtons_[b] || rawButtonsSeen_[b]) mouse.buttons[b] = 0x80;
+  std::fill(std::begin(rawKeysSeen_), std::end(rawKeysSeen_), false);
+  std::fill(std::begin(rawButtonsSeen_), std::end(rawButtonsSeen_), false);
+  int called = 0, removed = 0;
+  korvohost::RunInputHandlers(keys, &mouse, &called, &removed);
+}
+
 void PlaySession::DrawFrame() {
   korvohost::SetTick(SDL_GetTicks());
   korvohost::BeginFrame(kPlayClearRgb);
   netkorvo::ServiceLive();
   game_.Update();
+  FeedRawInput();
   GUI_Update();
   GUI_Draw();
   DrawOverlays();
