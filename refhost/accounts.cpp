@@ -100,7 +100,7 @@ void EnumAccount(char* buffer, int size) {
 }
 
 bool CreateAccount(const char* name) {
-  const bool ok = name && !korvohost::FindAccount(name);
+  const bool ok = name && !korvohost::FindAccount(name) && korvohost::AccountNameAllowed(name);
   if (ok) {
     korvohost::AddAccount(name);
     korvohost::SaveAccounts();

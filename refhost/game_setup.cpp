@@ -121,6 +121,7 @@ bool AttachProfile(const std::string& dir, std::string* error) {
   LoadInto(*link);
   TheLink() = link.release();
   SetSaveHook(SaveToProfile);
+  SetAccountNameCheck([](const std::string& name) { return ValidAccountName(name, nullptr); });
   return true;
 }
 
@@ -128,6 +129,7 @@ void DetachProfile() {
   Link*& link = TheLink();
   if (!link) return;
   SetSaveHook(nullptr);
+  SetAccountNameCheck(nullptr);
   delete link;
   link = nullptr;
 }

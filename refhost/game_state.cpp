@@ -25,7 +25,11 @@ void ResetGame() {
 
 namespace {
 SaveHook g_saveHook = nullptr;
+AccountNameCheck g_nameCheck = nullptr;
 }  // namespace
+
+void SetAccountNameCheck(AccountNameCheck check) { g_nameCheck = check; }
+bool AccountNameAllowed(const std::string& name) { return !g_nameCheck || g_nameCheck(name); }
 
 void SetSaveHook(SaveHook hook) { g_saveHook = hook; }
 void Save(ESaveWhat what) {

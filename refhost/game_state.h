@@ -138,6 +138,12 @@ enum class ESaveWhat { kAccounts, kGraphics, kSound, kNetwork, kMacro, kBindings
 using SaveHook = void (*)(ESaveWhat what);
 KORVOHOST_API void SetSaveHook(SaveHook hook);
 void Save(ESaveWhat what);
+// Whether a new account's name can be kept: a profile store refuses names
+// that are no valid file name, before anything touches the disk. Without a
+// check (sessions) every name is taken.
+using AccountNameCheck = bool (*)(const std::string& name);
+KORVOHOST_API void SetAccountNameCheck(AccountNameCheck check);
+bool AccountNameAllowed(const std::string& name);
 inline void SaveAccounts() { Save(ESaveWhat::kAccounts); }
 
 // Texts cut to the room of a character array (room - 1 bytes and the NUL).

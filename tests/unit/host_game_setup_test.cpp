@@ -3,10 +3,10 @@
 // the profile folder and come back in a new process; a damaged file is
 // reported with file and line; a folder in use is read-only; display modes.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -127,6 +127,29 @@ TEST_F(HostGameSetup, PilotsOptionsAndBindingsSurviveARestart) {
   CCtrlClient* forward = CtrlManager.FindClient("FORWARD");
   ASSERT_EQ(forward->GetNumItems(), 1);
   EXPECT_STREQ(forward->GetItemName(0), "KEY17");
+}
+
+TEST_F(HostGameSetup, NamesThatAreNoFileNamesAreRefusedWithoutTouchingTheDisk) {
+  Start();
+  const auto filesNow = [&] {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  const std::vector<std::string> before = filesNow();
+  for (const std::string& bad : {std::string("a/b"), std::string(".."), std::string(300, 'x'),
+                                 std::string("tab\there"), std::string("\x01"), std::string("")}) {
+    EXPECT_FALSE(CreateAccount(bad.c_str())) << bad;
+    EXPECT_EQ(FindAccount(bad), nullptr) << bad;
+  }
+  EXPECT_EQ(filesNow(), before);
+  // A double-byte name is a valid one.
+  EXPECT_TRUE(CreateAccount("\xB0\xA1" "ACE"));
+  EXPECT_NE(filesNow(), before);
+  // Without a profile (sessions) the host takes any name.
+  DetachProfile();
+  EXPECT_TRUE(CreateAccount("a/b"));
 }
 
 TEST_F(HostGameSetup, ANewProcessSeesWhatAnotherWrote) {
