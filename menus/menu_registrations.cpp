@@ -51,4 +51,10 @@ void RegisterMenuClasses() {
   RegisterMissionMap(r);
   RegisterPilotChoice(r);
   RegisterNewPilot(r);
+  RegisterLoginMenu(r);
+  RegisterKorvoNetMenu(r);
+  RegisterCreateChannel(r);
+  RegisterNewIdMenu(r);
+  RegisterChangePassMenu(r);
+  RegisterJoinMenu(r);
 }

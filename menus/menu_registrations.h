@@ -31,3 +31,9 @@ void RegisterBriefing(CGUI_ClassRegistry* r);       // OBJECTIVE
 void RegisterMissionMap(CGUI_ClassRegistry* r);     // SELECTMISSIONMENU
 void RegisterPilotChoice(CGUI_ClassRegistry* r);    // SELECTIDMENU
 void RegisterNewPilot(CGUI_ClassRegistry* r);       // SELECTIDNEWIDMENU
+void RegisterLoginMenu(CGUI_ClassRegistry* r);      // LOGINMENU
+void RegisterKorvoNetMenu(CGUI_ClassRegistry* r);   // KORVONETMENU
+void RegisterCreateChannel(CGUI_ClassRegistry* r);  // CREATECHANNEL
+void RegisterNewIdMenu(CGUI_ClassRegistry* r);      // NEWIDMENU
+void RegisterChangePassMenu(CGUI_ClassRegistry* r); // CHANGEPASSMENU
+void RegisterJoinMenu(CGUI_ClassRegistry* r);       // JOINMENU

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "host/netkorvo.h"
 #include "korvogui/room.h"
@@ -68,5 +69,10 @@ NETKORVO_API std::string PrintFields(const SGUI_OptionInfo& record);
 NETKORVO_API std::string PrintFields(const PLAYER_INFO& record);
 NETKORVO_API std::string PrintFields(const SESSION_INFO& record);
 NETKORVO_API std::string PrintFields(const CHANNEL_INFO& record);
+
+// A zero-filled SESSION_INFO with these fields (name, type, map, address), as
+// a session passes the record by value; false with a reason for a bad field.
+NETKORVO_API bool ReadSessionInfo(const std::vector<korvostate::SField>& fields, SESSION_INFO* out,
+                                  std::string& error);
 
 }  // namespace netkorvo

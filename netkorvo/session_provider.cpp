@@ -564,4 +564,9 @@ std::string PrintFields(const PLAYER_INFO& record) { return Fields(record, Playe
 std::string PrintFields(const SESSION_INFO& record) { return Fields(record, SessionValues).substr(1); }
 std::string PrintFields(const CHANNEL_INFO& record) { return Fields(record, ChannelValues).substr(1); }
 
+bool ReadSessionInfo(const std::vector<korvostate::SField>& fields, SESSION_INFO* out,
+                     std::string& error) {
+  return SetCopy("session", SESSION_INFO(), out, fields, SessionValues, error);
+}
+
 }  // namespace netkorvo

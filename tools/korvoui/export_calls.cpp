@@ -12,6 +12,7 @@
 #include "korvogui/briefing.h"
 #include "korvogui/console.h"
 #include "korvogui/korvogui.h"
+#include "korvogui/lobby.h"
 #include "korvogui/messagebox.h"
 #include "host/host_characters.h"
 #include "tools/korvoui/session_state_commands.h"
@@ -25,6 +26,12 @@ namespace {
 
 bool Convert(const SessionToken& t, const char** out, std::string*) {
   *out = (!t.quoted && t.text == "null") ? nullptr : t.text.c_str();
+  return true;
+}
+
+// Text the module only reads (the lobby exports take it as char*).
+bool Convert(const SessionToken& t, char** out, std::string*) {
+  *out = (!t.quoted && t.text == "null") ? nullptr : const_cast<char*>(t.text.c_str());
   return true;
 }
 
@@ -228,6 +235,55 @@ SessionCall BindInitTeamColor() {
   return call;
 }
 
+// ---- Lobby ------------------------------------------------------------------------------
+
+// KN_AddSessionList FIELD=VALUE…: the record by value, zero-filled but for the fields.
+SessionCall BindAddSessionList() {
+  SessionCall call;
+  call.arity = -1;
+  call.hasResult = true;
+  call.invoke = [](const std::vector<SessionToken>& args, std::string* result, std::string* error) {
+    std::vector<korvostate::SField> fields;
+    SESSION_INFO session{};
+    if (!ReadSessionFields(args, &fields, error) ||
+        !netkorvo::ReadSessionInfo(fields, &session, *error))
+      return false;
+    *result = Print(KN_AddSessionList(session));
+    return true;
+  };
+  return call;
+}
+
+// ROW: the row's text goes into a zero-filled 1024-byte buffer printed after the result.
+SessionCall BindRowString(bool (*fn)(int, char*)) {
+  SessionCall call;
+  call.arity = 1;
+  call.hasResult = true;
+  call.invoke = [fn](const std::vector<SessionToken>& args, std::string* result, std::string* error) {
+    int row;
+    if (!Convert(args[0], &row, error)) return false;
+    std::vector<char> buffer(1024, 0);
+    const bool ok = fn(row, buffer.data());
+    buffer.back() = 0;
+    *result = Print(ok) + " " + QuoteSessionString(buffer.data());
+    return true;
+  };
+  return call;
+}
+
+// An exported int variable, printed "NAME = VALUE".
+SessionCall BindVariable(const int32_t* variable) {
+  SessionCall call;
+  call.arity = 0;
+  call.hasResult = true;
+  call.variable = true;
+  call.invoke = [variable](const std::vector<SessionToken>&, std::string* result, std::string*) {
+    *result = std::to_string(*variable);
+    return true;
+  };
+  return call;
+}
+
 }  // namespace
 
 const std::map<std::string, SessionCall>& SessionCalls() {
@@ -276,6 +332,45 @@ const std::map<std::string, SessionCall>& SessionCalls() {
       {"GUI_NextString", Bind(&GUI_NextString)},
       {"GUI_EnableRoomMenuSlot", Bind(&GUI_EnableRoomMenuSlot)},
       {"GUI_DisableRoomMenuSlot", Bind(&GUI_DisableRoomMenuSlot)},
+      {"TotalChannelNum", BindVariable(&TotalChannelNum)},
+      {"TotalPlayerNum", BindVariable(&TotalPlayerNum)},
+      {"TotalSessionNum", BindVariable(&TotalSessionNum)},
+      {"InitChatListLine", Bind(&InitChatListLine)},
+      {"KN_AddChatListLine", Bind(&KN_AddChatListLine)},
+      {"KN_ChatMsgCutting", Bind(&KN_ChatMsgCutting)},
+      {"KN_ChatLineControl", Bind(&KN_ChatLineControl)},
+      {"KN_RemoveAllChatList", Bind(&KN_RemoveAllChatList)},
+      {"KN_AddPlayerList", Bind(&KN_AddPlayerList)},
+      {"KN_RemovePlayerList", Bind(&KN_RemovePlayerList)},
+      {"KN_RemoveAllPlayerList", Bind(&KN_RemoveAllPlayerList)},
+      {"KN_GetEmptyPlayerListIndex", Bind(&KN_GetEmptyPlayerListIndex)},
+      {"KN_GetPlayerString", BindRowString(&KN_GetPlayerString)},
+      {"KN_GetPlayerIndex", Bind(&KN_GetPlayerIndex)},
+      {"KN_GetPlayerInfo", Bind(&KN_GetPlayerInfo)},
+      {"KN_PlayerLineControl", Bind(&KN_PlayerLineControl)},
+      {"KN_SetPlayerInfo", Bind(&KN_SetPlayerInfo)},
+      {"KN_AddChannelList", Bind(&KN_AddChannelList)},
+      {"KN_RemoveChannelList", Bind(&KN_RemoveChannelList)},
+      {"KN_RemoveAllChannelList", Bind(&KN_RemoveAllChannelList)},
+      {"KN_GetEmptyChannelListIndex", Bind(&KN_GetEmptyChannelListIndex)},
+      {"KN_IsExistChannel", Bind(&KN_IsExistChannel)},
+      {"KN_GetChannelString", BindRowString(&KN_GetChannelString)},
+      {"KN_GetChannelIndex", Bind(&KN_GetChannelIndex)},
+      {"KN_GetChannelInfo", Bind(&KN_GetChannelInfo)},
+      {"KN_ChannelListSetCurSel", Bind(&KN_ChannelListSetCurSel)},
+      {"KN_ChannelLineControl", Bind(&KN_ChannelLineControl)},
+      {"KN_SelChangeChannelList", Bind(&KN_SelChangeChannelList)},
+      {"KN_AddSessionList", BindAddSessionList()},
+      {"KN_RemoveSessionList", Bind(&KN_RemoveSessionList)},
+      {"KN_RemoveAllSessionList", Bind(&KN_RemoveAllSessionList)},
+      {"KN_GetEmptySessionListIndex", Bind(&KN_GetEmptySessionListIndex)},
+      {"KN_GetSessionString", BindRowString(&KN_GetSessionString)},
+      {"KN_GetSessionIndex", Bind(&KN_GetSessionIndex)},
+      {"KN_GetSessionInfo", Bind(&KN_GetSessionInfo)},
+      {"KN_AddSessionInPlayerList", Bind(&KN_AddSessionInPlayerList)},
+      {"KN_RemoveSessionInPlayerList", Bind(&KN_RemoveSessionInPlayerList)},
+      {"KN_RemoveAllSessionInPlayerList", Bind(&KN_RemoveAllSessionInPlayerList)},
+      {"KN_GoInGame", Bind(&KN_GoInGame)},
   };
   return calls;
 }

@@ -9,7 +9,8 @@
 #include "tools/korvoui/session_script.h"
 
 struct SessionCall {
-  int arity = 0;
+  int arity = 0;              // -1: any number of arguments
+  bool variable = false;      // an exported variable: printed "NAME = VALUE"
   // Calls the function; fills *result with the printed result ("" for void)
   // and returns false with *error when an argument does not convert.
   std::function<bool(const std::vector<SessionToken>& args, std::string* result,

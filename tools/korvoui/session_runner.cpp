@@ -239,12 +239,13 @@ const std::map<std::string, std::function<void(const Tokens&)>>& Commands() {
 
 void CallExport(const SessionCall& call, const std::string& name, const Tokens& t) {
   const Tokens args(t.begin() + 1, t.end());
-  if (static_cast<int>(args.size()) != call.arity)
+  if (call.arity >= 0 && static_cast<int>(args.size()) != call.arity)
     Fail(name + " takes " + std::to_string(call.arity) + " argument(s)");
   if (name == "GUI_Draw") StartFrame();
   std::string result, error;
   if (!call.invoke(args, &result, &error)) Fail(error);
-  if (call.hasResult) Print(name + " -> " + result);
+  if (call.variable) Print(name + " = " + result);
+  else if (call.hasResult) Print(name + " -> " + result);
 }
 
 // `file PATH TAG`: the raw lines up to the line that is exactly TAG.

@@ -206,6 +206,15 @@ const char* KindWord(korvohost::DrawKind kind) {
 
 }  // namespace
 
+bool ReadSessionFields(const std::vector<SessionToken>& tokens,
+                       std::vector<korvostate::SField>* fields, std::string* error) {
+  for (const SessionToken& t : tokens) {
+    if (!IsField(t)) return Fail(error, "not a field: " + t.text);
+    fields->push_back(StateField(t));
+  }
+  return true;
+}
+
 bool ResolveSessionObject(const SessionToken& token, void** address, std::string* kind,
                           std::string* error) {
   *address = nullptr;

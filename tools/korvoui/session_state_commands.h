@@ -20,3 +20,8 @@ bool ResolveSessionObject(const SessionToken& token, void** address, std::string
 
 // The printed lines of `draws [KIND]` for the current draw list.
 std::vector<std::string> DrawLines(const std::string& kind);
+
+namespace korvostate { struct SField; }
+// The FIELD=VALUE tokens of a line as record fields; false for another token.
+bool ReadSessionFields(const std::vector<SessionToken>& tokens,
+                       std::vector<korvostate::SField>* fields, std::string* error);
