@@ -22,8 +22,8 @@ namespace {
 
 // One picture per playable character, in the order of the host's character ids.
 constexpr const char* kLoadingPictures[8] = {
-    "loading_rover.tga",  "loading_hammer.tga", "loading_viper.tga", "loading_titan.tga",
-    "loading_falcon.tga", "loading_golem.tga",  "loading_wraith.tga", "loading_bastion.tga",
+    "loading_char1.tga", "loading_char2.tga", "loading_char3.tga", "loading_char4.tga",
+    "loading_char5.tga", "loading_char6.tga", "loading_char7.tga", "loading_char8.tga",
 };
 
 class CGUI_GameLoading : public CGUI_Dialog {
