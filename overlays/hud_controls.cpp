@@ -22,6 +22,8 @@
 #include "runtime/game_static.h"
 #include "runtime/simple_controls.h"
 
+constexpr int kCentred = Y3DALIGN_HCENTER | Y3DALIGN_VCENTER;
+
 // ---- Radar ------------------------------------------------------------------------------------
 
 class CGUI_Radar : public CGUI_Custom {
@@ -73,13 +75,13 @@ bool CGUI_Radar::OnDraw() {
   const float c = cos_ptr[view];
   const float s = sin_ptr[view];
   DrawFrameBitmap(disc_, int(px), int(py), 0.05f, int(size), int(size), Y3DBLEND_SRCALPHA,
-                  Y3DBLEND_INVSRCALPHA, 0xFFFFBD1E, 1, 1.0f, 1.0f);
+                  Y3DBLEND_INVSRCALPHA, 0xFFFFBD1E, kCentred, 1.0f, 1.0f);
   ShowFrameBitmapTransformed(sweep_, px, py, size, size, std::atan2(s, c), 0xFFFFBD1E);
   const uint32_t now = dwY3DCurrentFrameTick;
   if (flags & 1) {
     Process2DAnimate(&noise_, 1);
-    noise_.x = corner[0] - region_[2] * 0.5f;
-    noise_.y = corner[1] - region_[3] * 0.5f;
+    noise_.x = corner[0];
+    noise_.y = corner[1];
     noise_.width = region_[2];
     noise_.height = region_[3];
     DrawFrameBitmap(&noise_, 0xFFFFFF, 0);
@@ -102,11 +104,11 @@ bool CGUI_Radar::OnDraw() {
     const float dz = other->z - self->z;
     if (fastsqrt(dx * dx + dz * dz) >= range) continue;
     const float rx = k * dx, ry = -k * dz;
-    blip_.x = (px + rx * c - ry * s) / float(SCREEN_X) - 0.003f;
-    blip_.y = (py + rx * s + ry * c) / float(SCREEN_Y) - 0.003f;
+    blip_.x = (px + rx * c - ry * s) / float(SCREEN_X);
+    blip_.y = (py + rx * s + ry * c) / float(SCREEN_Y);
     blip_.width = 0.006f;
     blip_.height = 0.006f;
-    DrawFrameBitmap(&blip_, other->team == self->team ? 0xFFFFB94B : 0xFFFF4B54, 0);
+    DrawFrameBitmap(&blip_, other->team == self->team ? 0xFFFFB94B : 0xFFFF4B54, kCentred);
   }
   return true;
 }
