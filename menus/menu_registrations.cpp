@@ -3,6 +3,7 @@
 #include "menus/menu_registrations.h"
 
 #include "menus/registration.h"
+#include "overlays/overlay_registrations.h"
 #include "runtime/dialog.h"
 #include "runtime/game_bitmap.h"
 #include "runtime/game_edit.h"
@@ -30,16 +31,21 @@ void RegisterMenuClasses() {
 
   // ---- Id-bound classes, screen by screen ----
   RegisterMessageBox(r);
+  RegisterPlayChat(r);
   RegisterScriptConsole(r);
   RegisterMainMenu(r);
   RegisterMultiplaySelectMenu(r);
   RegisterServerMenu(r);
   RegisterCreateMenu(r);
   RegisterRoomMenu(r);
+  RegisterInMatchMenus(r);
   RegisterSinglePlayEscape(r);
+  RegisterExitQuestions(r);
   RegisterMissionStatistics(r);
   RegisterMissionFailed(r);
   RegisterMissionEnding(r);
+  RegisterPlayInterface(r);
+  RegisterScoreTab(r);
   RegisterDemoPlay(r);
   RegisterOptionMenu(r);
   RegisterOptionGraphic(r);

@@ -25,6 +25,11 @@ class CGUI_GameBitmap : public CGUI_Bitmap {
   void SetTexture(const char* name);
   // The colour the texture is drawn in until the next creation (0xAARRGGBB).
   void SetColor(uint32_t argb) { packed_ = argb; }
+  // The blend pair the texture is drawn with until the next creation.
+  void SetBlend(int src, int dst) {
+    srcBlend_ = src;
+    dstBlend_ = dst;
+  }
 
   // Restarts the colour pulse (composites call it when they show the bitmap).
   void RestartClock() { RestartAnimation(anim_); }

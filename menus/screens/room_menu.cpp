@@ -762,6 +762,10 @@ extern "C" KORVO_API void GUI_DisableRoomMenuSlot(int slot) {
   if (CGUI_RotateButton* icon = ClassIcon(slot)) icon->Show(false, true);
 }
 
+void RegisterRoomPlayerName(CGUI_ClassRegistry* r, const char* id) {
+  RegisterIdClass<TGUI_SlotText<false>>(r, id);
+}
+
 void RegisterRoomMenu(CGUI_ClassRegistry* r) {
   RegisterIdClass<CGUI_RoomMenu>(r, "ROOMMENU");
   RegisterIdClass<CGUI_RoomStartButton>(r, "IDC_BUTTON_ROOMSTART");

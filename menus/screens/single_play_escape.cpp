@@ -42,24 +42,6 @@ constexpr const char* kSummaryCaptions[] = {
     "IDC_STATIC_SINGLEPLAYMISSIONOBJECTIVETIMELIMIT",
 };
 
-// The lines of a file split at "\r\n"; false when it cannot be read.
-bool ReadLines(const char* path, std::vector<std::string>& lines) {
-  void* image = nullptr;
-  uint32_t size = 0;
-  if (!path || !GetFileImageInCFS(path, &image, &size)) return false;
-  std::vector<char> copy(size + 1, '\0');
-  if (image && size) std::memcpy(copy.data(), image, size);
-  ReleaseFileImage(image);
-  const std::string text = copy.data();
-  for (size_t at = 0;;) {
-    const size_t end = text.find("\r\n", at);
-    lines.push_back(text.substr(at, end == std::string::npos ? end : end - at));
-    if (end == std::string::npos) break;
-    at = end + 2;
-  }
-  return true;
-}
-
 class CGUI_ObjectiveSummary : public CGUI_ExclusiveMenuDialog {
  public:
   bool OnCreate() override {

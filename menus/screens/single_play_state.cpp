@@ -2,6 +2,7 @@
 #include "menus/screens/single_play_state.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "host/host_characters.h"
 #include "host/host_services.h"
@@ -43,4 +44,21 @@ void ShowMessageText(int n, unsigned long flags, MessageBoxCallback callback) {
 void SetControlCaption(CGUI_Window* dialog, const char* id, const std::string& caption) {
   if (!dialog) return;
   if (CGUI_Window* control = dialog->FindChild(id)) control->SetCaption(caption);
+}
+
+bool ReadLines(const char* path, std::vector<std::string>& lines) {
+  void* image = nullptr;
+  uint32_t size = 0;
+  if (!path || !GetFileImageInCFS(path, &image, &size)) return false;
+  std::vector<char> copy(size + 1, '\0');
+  if (image && size) std::memcpy(copy.data(), image, size);
+  ReleaseFileImage(image);
+  const std::string text = copy.data();
+  for (size_t at = 0;;) {
+    const size_t end = text.find("\r\n", at);
+    lines.push_back(text.substr(at, end == std::string::npos ? end : end - at));
+    if (end == std::string::npos) break;
+    at = end + 2;
+  }
+  return true;
 }

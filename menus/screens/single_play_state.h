@@ -4,6 +4,7 @@
 // message texts.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "korvogui/messagebox.h"
 #include "runtime/game_pushbutton.h"
@@ -44,6 +45,9 @@ std::string OptionPartName(int value);
 // Shows message text n of the host in a message box; a text that does not
 // load shows nothing.
 void ShowMessageText(int n, unsigned long flags, MessageBoxCallback callback = nullptr);
+
+// The lines of a file split at "\r\n"; false when it cannot be read.
+bool ReadLines(const char* path, std::vector<std::string>& lines);
 
 // Sets the caption of the control id of dialog, when both exist.
 void SetControlCaption(CGUI_Window* dialog, const char* id, const std::string& caption);

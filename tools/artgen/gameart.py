@@ -218,6 +218,33 @@ def map_cursor():
     return img
 
 
+# Radar of the heads-up display: the disc with range rings and the sweep that
+# turns with the view. Both are drawn white-ish; the HUD tints them amber.
+def radar_disc():
+    img = Canvas(128, 128)
+    img.paint(lambda x, y: (20, 24, 28, 0.55 * clamp(1.0 - math.hypot(x - 64, y - 64) / 62.0) ** 0.3))
+    for r, a in ((62.0, 1.0), (41.0, 0.5), (20.0, 0.35)):
+        img.stroke_sdf(lambda x, y, r=r: sd_circle(x, y, 64, 64, r), 1.2, rgba(WHITE, a))
+    for seg in ((64, 4, 64, 124), (4, 64, 124, 64)):
+        img.fill_sdf(lambda x, y, s=seg: sd_segment(x, y, *s, 0.5), rgba(WHITE, 0.25))
+    return img
+
+
+def radar_sweep():
+    img = Canvas(128, 128)
+    def fn(x, y):
+        d = math.hypot(x - 64, y - 64)
+        if d > 62.0:
+            return None
+        # a wedge trailing behind the sweep line, which points up (ahead)
+        ang = math.atan2(x - 64, -(y - 64))
+        t = clamp(1.0 - (ang % (2 * math.pi)) / 1.2)
+        return (255, 255, 255, 0.45 * t * clamp(d / 8.0))
+    img.paint(fn)
+    img.fill_sdf(lambda x, y: sd_box(x, y, 64, 40, 1.0, 7.0, 1.0), rgba(WHITE, 0.9))
+    return img
+
+
 # Map pictures: the map's file name with its last three characters made "TGA".
 MAPS = [
     ("arena.TGA", 11, (60, 52, 44), (170, 150, 120), "ARENA"),
@@ -241,6 +268,8 @@ def catalogue():
     pics["menu/icon_random_s.tga"] = small_icon(dice_sdf, CYAN)
     pics["menu/maplogo.tga"] = map_logo
     pics["menu/mapcursor1.tga"] = map_cursor
+    pics["menu/radar01.tga"] = radar_disc
+    pics["menu/radar02.tga"] = radar_sweep
     for name, seed, low, high, title in MAPS:
         pics["menu/" + name] = terrain(seed, low, high, title)
         pics["data/texture/interface/" + name] = terrain(seed, low, high, title)

@@ -14,6 +14,7 @@
 #include "korvogui/korvogui.h"
 #include "korvogui/lobby.h"
 #include "korvogui/messagebox.h"
+#include "korvogui/overlays.h"
 #include "host/host_characters.h"
 #include "tools/korvoui/session_state_commands.h"
 #include "korvogui/room.h"
@@ -26,6 +27,11 @@ namespace {
 
 bool Convert(const SessionToken& t, const char** out, std::string*) {
   *out = (!t.quoted && t.text == "null") ? nullptr : t.text.c_str();
+  return true;
+}
+// A text the exports take as char* and only read.
+bool Convert(const SessionToken& t, char** out, std::string*) {
+  *out = (!t.quoted && t.text == "null") ? nullptr : const_cast<char*>(t.text.c_str());
   return true;
 }
 
@@ -371,6 +377,21 @@ const std::map<std::string, SessionCall>& SessionCalls() {
       {"KN_RemoveSessionInPlayerList", Bind(&KN_RemoveSessionInPlayerList)},
       {"KN_RemoveAllSessionInPlayerList", Bind(&KN_RemoveAllSessionInPlayerList)},
       {"KN_GoInGame", Bind(&KN_GoInGame)},
+      {"GUI_EventMessage1", Bind(&GUI_EventMessage1)},
+      {"GUI_EventMessage2", Bind(&GUI_EventMessage2)},
+      {"GUI_EventMessage3", Bind(&GUI_EventMessage3)},
+      {"GUI_EventMessage4", Bind(&GUI_EventMessage4)},
+      {"GUI_EventMessage5", Bind(&GUI_EventMessage5)},
+      {"GUI_TimerMessage", Bind(&GUI_TimerMessage)},
+      {"GUI_SetItemState", Bind(&GUI_SetItemState)},
+      {"GUI_SetPlayMark", Bind(&GUI_SetPlayMark)},
+      {"GUI_SetRadarState", Bind(&GUI_SetRadarState)},
+      {"GUI_EnterChatMode", Bind(&GUI_EnterChatMode)},
+      {"GUI_LeaveChatMode", Bind(&GUI_LeaveChatMode)},
+      {"GUI_ChatMessage", Bind(&GUI_ChatMessage)},
+      {"GUI_InitLoadingScene", Bind(&GUI_InitLoadingScene)},
+      {"GUI_ReleaseLoadingScene", Bind(&GUI_ReleaseLoadingScene)},
+      {"GUI_IsLoadingSceneAlive", Bind(&GUI_IsLoadingSceneAlive)},
   };
   return calls;
 }
