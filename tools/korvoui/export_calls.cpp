@@ -29,13 +29,7 @@ bool Convert(const SessionToken& t, const char** out, std::string*) {
   *out = (!t.quoted && t.text == "null") ? nullptr : t.text.c_str();
   return true;
 }
-// A text the exports take as char* and only read.
-bool Convert(const SessionToken& t, char** out, std::string*) {
-  *out = (!t.quoted && t.text == "null") ? nullptr : const_cast<char*>(t.text.c_str());
-  return true;
-}
-
-// Text the module only reads (the lobby exports take it as char*).
+// A text the exports take as char* and only read (lobby and overlay exports).
 bool Convert(const SessionToken& t, char** out, std::string*) {
   *out = (!t.quoted && t.text == "null") ? nullptr : const_cast<char*>(t.text.c_str());
   return true;
