@@ -7,6 +7,7 @@
 #include "host/netkorvo.h"
 #include "korvogui/korvogui.h"
 #include "korvogui/lobby.h"
+#include "menus/chat_box.h"
 #include "menus/click_handlers.h"
 #include "menus/lobby_state.h"
 #include "menus/lobby_tables.h"
@@ -91,23 +92,6 @@ class CGUI_LobbyPilotList : public CGUI_GameList {
   }
 };
 
-// Chat rows in the colour each line arrived with (item data; 0: the list's own).
-class CGUI_LobbyChatBox : public CGUI_GameList {
- public:
-  bool DrawItem(int index, float rect[4], bool /*selected*/, bool hovered) override {
-    uint32_t argb = 0;
-    if (!GetItemData(index, argb) || argb == 0)
-      return CGUI_GameList::DrawItem(index, rect, false, hovered);
-    const int color[4] = {int(argb >> 16 & 255), int(argb >> 8 & 255), int(argb & 255),
-                          int(argb >> 24 & 255)};
-    const float place[4] = {rect[0] - region_[0], rect[1] - region_[1] + rect[3] * 0.5f, rect[2],
-                            rect[3]};
-    const int slot = index - topIndex_;
-    return RowStatic()->DrawCaption(slot < visibleRows_ ? slot : -1, rows_[size_t(index)], place,
-                                    color);
-  }
-};
-
 using CGUI_NetQuitButton = TGUI_ClickButton<&ClickQuit, kActionFirst>;
 
 }  // namespace
@@ -127,5 +111,5 @@ void RegisterKorvoNetMenu(CGUI_ClassRegistry* r) {
   RegisterIdClass<CGUI_LobbyChatInput>(r, "IDC_EDIT_NETCHATINPUT");
   RegisterIdClass<CGUI_LobbyChannelList>(r, "IDC_LIST_NETCHANNELLIST");
   RegisterIdClass<CGUI_LobbyPilotList>(r, "IDC_LIST_NETPILOTLIST");
-  RegisterIdClass<CGUI_LobbyChatBox>(r, "IDC_LIST_NETCHATBOX");
+  RegisterIdClass<CGUI_ChatBox>(r, "IDC_LIST_NETCHATBOX");
 }

@@ -13,6 +13,7 @@
 #include "host/netkorvo.h"
 #include "korvogui/korvogui.h"
 #include "korvogui/room.h"
+#include "menus/chat_box.h"
 #include "menus/click_handlers.h"
 #include "menus/menu_dialogs.h"
 #include "menus/menu_registrations.h"
@@ -648,23 +649,6 @@ class CGUI_RoomChatInput : public CGUI_GameEdit {
   }
 };
 
-// Chat rows in the colour each line arrived with (item data; 0: the list's own).
-class CGUI_RoomChatBox : public CGUI_GameList {
- public:
-  bool DrawItem(int index, float rect[4], bool /*selected*/, bool hovered) override {
-    uint32_t argb = 0;
-    if (!GetItemData(index, argb) || argb == 0)
-      return CGUI_GameList::DrawItem(index, rect, false, hovered);
-    const int color[4] = {int(argb >> 16 & 255), int(argb >> 8 & 255), int(argb & 255),
-                          int(argb >> 24 & 255)};
-    const float place[4] = {rect[0] - region_[0], rect[1] - region_[1] + rect[3] * 0.5f, rect[2],
-                            rect[3]};
-    const int slot = index - topIndex_;
-    return RowStatic()->DrawCaption(slot < visibleRows_ ? slot : -1, rows_[size_t(index)], place,
-                                    color);
-  }
-};
-
 // ---- Dialog -----------------------------------------------------------------------------------
 
 // The picture of the room's map: its name part with the last three characters
@@ -826,5 +810,5 @@ void RegisterRoomMenu(CGUI_ClassRegistry* r) {
   RegisterIdClass<TGUI_ClickButton<&ClickScrollChat<-1>, kBaseFirst>>(r, "IDC_BUTTON_ROOMCHATUP");
   RegisterIdClass<TGUI_ClickButton<&ClickScrollChat<1>, kBaseFirst>>(r, "IDC_BUTTON_ROOMCHATDOWN");
   RegisterIdClass<CGUI_RoomChatInput>(r, "IDC_EDIT_ROOMCHATINPUT");
-  RegisterIdClass<CGUI_RoomChatBox>(r, "IDC_LIST_ROOMCHATBOX");
+  RegisterIdClass<CGUI_ChatBox>(r, "IDC_LIST_ROOMCHATBOX");
 }
