@@ -8,6 +8,7 @@
 #include "host/netkorvo.h"
 #include "korvogui/room.h"
 #include "refhost/session_state.h"
+#include "refhost/sim_match.h"
 
 #define NETKORVO_API __attribute__((visibility("default")))
 
@@ -61,6 +62,20 @@ NETKORVO_API void UseLiveBackend(const SLiveOptions& options);
 NETKORVO_API void ServiceLive();
 // The port of the room this process serves (0: none), for tests on any port.
 NETKORVO_API uint16_t LiveRoomPort();
+
+// ---- Simulated match ------------------------------------------------------------------------
+// The network side of the host's simulated match (refhost/sim_match.h).
+// Installs the host's match starter, so that a host script's `match` line
+// starts one.
+NETKORVO_API void ServeSimMatches();
+// Starts a match of the rule named (a rule name in any case, blanks, '-' and
+// '_' ignored, or its index; a map that suits the rule unless given): the
+// exports' room and match services answer from it and the module's server
+// and client records show it, until NET_Release or the host's match ends.
+// False with a reason.
+NETKORVO_API bool StartSimMatch(const korvohost::SSimMatchRequest& request, std::string* error);
+// Once per frame: the match clock into CC_Manager, the frags into the records.
+NETKORVO_API void ServiceSimMatch();
 
 // Printed fields of records as sessions show them ("state=0 name=\"\" …").
 NETKORVO_API std::string PrintFields(const SGUI_ClientInfo& record);

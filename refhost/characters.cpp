@@ -4,6 +4,7 @@
 #include "refhost/game_state.h"
 #include "refhost/option_parts.h"
 #include "refhost/scene_view.h"
+#include "refhost/sim_match.h"
 #include "refhost/sim_mission.h"
 
 using korvohost::Game;
@@ -136,6 +137,7 @@ namespace {
 void ClearScene() {
   if (!Live()) return;
   korvohost::EndSimMission();
+  korvohost::EndSimMatch();
   Game().scene.ground.clear();
   for (size_t i = Game().objects.size(); i-- > 0;) {
     ObjectEntry* o = Game().objects[i].get();

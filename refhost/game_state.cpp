@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "host/host_services.h"
+#include "refhost/sim_match.h"
 #include "refhost/sim_mission.h"
 
 CHARACTER* pControlCharacter = nullptr;
@@ -19,6 +20,7 @@ GameState& Game() {
 
 void ResetGame() {
   ForgetSimMission();
+  ForgetSimMatch();
   Game() = GameState();
   pControlCharacter = nullptr;
 }

@@ -60,6 +60,58 @@ bool ParseMission(const std::string& arg, SScriptStep* step, std::string* why) {
   return true;
 }
 
+// "rule=NAME bots=N frags=N time=MIN map=FILE seed=N", each optional.
+bool ParseMatch(const std::string& arg, SScriptStep* step, std::string* why) {
+  step->kind = SScriptStep::EKind::kMatch;
+  SSimMatchRequest& request = step->match;
+  request.rule = "deathmatch";
+  size_t pos = 0;
+  while ((pos = arg.find_first_not_of(" \t", pos)) != std::string::npos) {
+    const size_t end = std::min(arg.find_first_of(" \t", pos), arg.size());
+    const std::string field = arg.substr(pos, end - pos);
+    pos = end;
+    const size_t eq = field.find('=');
+    const std::string name = field.substr(0, eq), value = eq == std::string::npos ? "" : field.substr(eq + 1);
+    int64_t n = 0;
+    const auto number = [&](int64_t low, int64_t high, int* out) {
+      if (!ParseNumber(value, low, high, &n)) {
+        *why = "bad " + name + " '" + value + "' (" + std::to_string(low) + "-" + std::to_string(high) + ")";
+        return false;
+      }
+      *out = int(n);
+      return true;
+    };
+    if (eq == std::string::npos || value.empty()) {
+      *why = "bad match field '" + field + "' (NAME=VALUE)";
+      return false;
+    } else if (name == "rule") {
+      request.rule = value;
+    } else if (name == "bots") {
+      if (!number(1, kMaxMatchBots, &request.setup.bots)) return false;
+    } else if (name == "frags") {
+      if (!number(0, kMaxMatchFragLimit, &request.setup.fragLimit)) return false;
+    } else if (name == "time") {
+      if (!number(0, kMaxMatchTimeLimit, &request.setup.timeLimitMin)) return false;
+    } else if (name == "seed") {
+      if (!ParseNumber(value, 0, UINT32_MAX, &n)) {
+        *why = "bad seed '" + value + "'";
+        return false;
+      }
+      request.setup.seed = uint32_t(n);
+    } else if (name == "map") {
+      request.setup.map = value;
+    } else {
+      *why = "unknown match field '" + name + "'";
+      return false;
+    }
+  }
+  if (request.setup.fragLimit == 0 && request.setup.timeLimitMin == 0) {
+    *why = "a match needs a frag or a time limit";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool ParseHostScript(const std::string& bytes, const std::string& label, std::vector<SScriptStep>* steps,
@@ -111,9 +163,9 @@ bool ParseHostScript(const std::string& bytes, const std::string& label, std::ve
         continue;
       }
       step.number = uint32_t(n);
-    } else if (word == "mission") {
+    } else if (word == "mission" || word == "match") {
       std::string why;
-      if (!ParseMission(arg, &step, &why)) {
+      if (!(word == "mission" ? ParseMission(arg, &step, &why) : ParseMatch(arg, &step, &why))) {
         bad(number, why);
         continue;
       }

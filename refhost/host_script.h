@@ -9,21 +9,27 @@
 //   > TEXT                     a text line: the bytes after "> " ('>' alone: empty)
 //   mission [enemies=N] [map=FILE] [seed=N]
 //                              starts the simulated mission (sim_mission.h)
+//   match [rule=NAME] [bots=N] [frags=N] [time=MIN] [map=FILE] [seed=N]
+//                              asks for a simulated match (sim_match.h); the
+//                              rule by name ("deathmatch", "team-death-match")
+//                              or index; deathmatch, 5 bots, 10 frags, 5 minutes
 #pragma once
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "refhost/korvohost.h"
+#include "refhost/sim_match.h"
 
 namespace korvohost {
 
 struct SScriptStep {
-  enum class EKind { kText, kColor, kPace, kWait, kMission };
+  enum class EKind { kText, kColor, kPace, kWait, kMission, kMatch };
   EKind kind = EKind::kText;
   uint32_t number = 0;       // colour, pace or wait in milliseconds; mission: enemies
   uint32_t seed = 1;         // mission: where the enemies start
   std::string text;          // text line; mission: map file ("" none)
+  SSimMatchRequest match;    // match: what it asks for
 };
 
 constexpr uint32_t kScriptDefaultEnemies = 3;

@@ -10,6 +10,7 @@
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
 #include "refhost/script_player.h"
+#include "refhost/sim_match.h"
 #include "refhost/sim_mission.h"
 
 // ---- Host globals ------------------------------------------------------------------------
@@ -106,6 +107,7 @@ void SetTick(uint32_t ms) {
   dwY3DCurrentFrameTick = ms;
   StepScripts(ms);
   StepSimMission(ms);
+  StepSimMatch(ms);
 }
 
 void SetScreen(int width, int height) {

@@ -8,6 +8,7 @@
 #include "host/host_services.h"
 #include "refhost/host_script.h"
 #include "refhost/session_state.h"
+#include "refhost/sim_match.h"
 #include "refhost/sim_mission.h"
 
 namespace korvohost {
@@ -99,6 +100,13 @@ bool Advance(RunningScript& s, uint32_t now, std::vector<Line>* lines) {
         if (!StartSimMission(setup, &error)) P().errors.push_back(s.path + ": mission not started: " + error);
         break;
       }
+      case SScriptStep::EKind::kMatch: {
+        SSimMatchRequest request = step.match;
+        request.setup.script = s.path;
+        std::string error;
+        if (!RequestSimMatch(request, &error)) P().errors.push_back(s.path + ": match not started: " + error);
+        break;
+      }
       case SScriptStep::EKind::kText:
         lines->push_back({step.text, s.color});
         s.due = now + s.pace;
@@ -153,8 +161,9 @@ void ScriptCommand(const char* line) {
     P().errors.push_back(verb + ": no script named");
     return;
   }
-  // A script's mission ends with it, and starts again with it.
+  // A script's mission or match ends with it, and starts again with it.
   EndSimMissionOf(path);
+  EndSimMatchOf(path);
   if (verb == "s_terminate")
     Stop(path);
   else

@@ -10,6 +10,8 @@
 
 #include "host/host_services.h"
 #include "refhost/game_state.h"
+#include "refhost/sim_actors.h"
+#include "refhost/sim_match.h"
 
 namespace korvohost {
 
@@ -22,21 +24,20 @@ constexpr float kEnemySpeed = 0.8f;       // units an enemy closes in
 constexpr float kEnemyKeepOff = 25;       // distance an enemy keeps from its target
 constexpr float kEnemyReach = 60;         // enemies hit from this close
 constexpr int kBurstSteps = 40;           // firing, then as long cooling down
-constexpr float kHeatPerShot = 30, kCooling = 20;
-constexpr float kHeatMax = 1000, kHeatRecovered = 300;
 constexpr int kShotShield = 3, kShotArmor = 2;          // what a shot takes off an enemy
 constexpr int kHitEvery = 20;                            // an enemy hits once a second
 constexpr int kHitShield = 2, kHitArmor = 1;            // what a hit takes off the player
 constexpr int kShieldRegenEvery = 10, kShieldQuietSteps = 40;
 constexpr int kEnemyShield = 50;
-constexpr int kMaxStepsPerCall = 200;     // a clock jump catches up at most this much
+
+using sim::Distance;
 
 struct Mission {
   SSimMissionSetup setup;
   ESimOutcome outcome = ESimOutcome::kNone;
   ObjectEntry* player = nullptr;
   std::vector<ObjectEntry*> enemies;
-  std::vector<ObjectEntry*> owned;     // every object it made, to remove at the end
+  sim::CActorSet actors;               // every object it made, to remove at the end
   bool setGround = false;
   uint32_t last = 0;                   // frame tick of the last step
   int step = 0;                        // steps since the start
@@ -50,41 +51,7 @@ Mission& M() {
   return mission;
 }
 
-// A small deterministic generator for the start positions.
-uint32_t NextRandom(uint32_t* state) {
-  *state = *state * 1664525u + 1013904223u;
-  return *state >> 8;
-}
-
-ObjectEntry* NewActor(Mission& m, int characterId, int team) {
-  ObjectEntry* o = AddNumberedObject(ObjectKind::Actor);
-  o->characterId = characterId;
-  o->actor.team = team;
-  o->actor.radarIndex = int(m.owned.size()) % 64;
-  m.owned.push_back(o);
-  return o;
-}
-
-// The option part an account chose for a hand (1-based index; others: none).
-void MountPart(Mission& m, int choice, bool leftHand) {
-  const auto& parts = Game().optionParts;
-  if (choice < 1 || choice > int(parts.size())) return;
-  const SOptionPartRecord& part = parts[size_t(choice - 1)];
-  ObjectEntry* o = AddNumberedObject(ObjectKind::ActorOption);
-  m.owned.push_back(o);
-  CopyToRoom(o->option.name, sizeof o->option.name, part.name);
-  CopyToRoom(o->option.icon, sizeof o->option.icon, part.icon == "null" ? "" : part.icon);
-  o->option.charge = 1;
-  CHARACTER& player = m.player->actor;
-  (leftHand ? player.leftOption : player.rightOption) = &o->option;
-  m.player->weapons[leftHand] = part.name;
-}
-
 bool Live(const ObjectEntry* enemy) { return enemy->listed && enemy->actor.armor > 0; }
-
-float Distance(const CHARACTER& a, const CHARACTER& b) {
-  return std::hypot(a.x - b.x, a.z - b.z);
-}
 
 // ---- One step -------------------------------------------------------------------------------
 
@@ -95,37 +62,24 @@ void MovePlayer(Mission& m) {
   p.z = kOrbitRadius * std::sin(angle);
 }
 
-void MoveEnemy(const CHARACTER& target, CHARACTER& e) {
-  const float d = Distance(target, e);
-  if (d <= kEnemyKeepOff || d == 0) return;
-  const float move = std::min(kEnemySpeed, d - kEnemyKeepOff);
-  e.x += (target.x - e.x) / d * move;
-  e.z += (target.z - e.z) / d * move;
-}
-
 // Fires at the nearest enemy while the burst lasts and the guns are not overheated.
 void FireOrCool(Mission& m) {
   CHARACTER& p = m.player->actor;
-  CGauge& heat = p.heat;
   const bool burst = (m.step / kBurstSteps) % 2 == 0;
   ObjectEntry* target = nullptr;
   for (ObjectEntry* e : m.enemies)
     if (Live(e) && (!target || Distance(p, e->actor) < Distance(p, target->actor))) target = e;
-  if (burst && !heat.overheated && target) {
-    heat.value = std::min(kHeatMax, heat.value + kHeatPerShot);
+  if (burst && !p.heat.overheated && target) {
+    const bool overheated = sim::HeatShot(p);
     CHARACTER& t = target->actor;
     if (t.shield > 0) t.shield = std::max(0, t.shield - kShotShield);
     else t.armor = std::max(0, t.armor - kShotArmor);
     if (t.armor == 0) target->listed = false;   // destroyed: off the list
-    if (heat.value >= kHeatMax) {
-      heat.overheated = true;
-      ++m.overheats;
-    }
+    m.overheats += overheated;
   } else {
-    heat.value = std::max(0.0f, heat.value - kCooling);
-    if (heat.overheated && heat.value <= kHeatRecovered) heat.overheated = false;
+    sim::Cool(p);
   }
-  p.heatFlag = heat.value >= heat.threshold;
+  sim::UpdateHeatFlag(p);
   for (COPT_Option* option : {p.leftOption, p.rightOption})
     if (option) option->charge = float((m.step % kBurstSteps) + 1) / float(kBurstSteps);
 }
@@ -149,7 +103,7 @@ void Step(Mission& m) {
   m.playTimeMs += kSimStepMs;
   MovePlayer(m);
   for (ObjectEntry* e : m.enemies)
-    if (Live(e)) MoveEnemy(m.player->actor, e->actor);
+    if (Live(e)) sim::MoveToward(m.player->actor, e->actor, kEnemySpeed, kEnemyKeepOff);
   FireOrCool(m);
   TakeHits(m);
   if (m.player->actor.armor == 0) m.outcome = ESimOutcome::kLost;
@@ -169,6 +123,7 @@ bool StartSimMission(const SSimMissionSetup& setup, std::string* error) {
     if (error) *error = "enemies must be 1-" + std::to_string(kMaxSimEnemies);
     return false;
   }
+  EndSimMatch();
   EndSimMission();
   Mission& m = M();
   m.setup = setup;
@@ -180,23 +135,21 @@ bool StartSimMission(const SSimMissionSetup& setup, std::string* error) {
   const AccountEntry* pilot = Game().current;
   const int index = pilot ? pilot->record.character : 0;
   const int id = characters[index >= 0 && index < int(characters.size()) ? size_t(index) : 0].id;
-  m.player = NewActor(m, id, 0);
-  m.player->weaponStore = CWeapon{};
-  CopyToRoom(m.player->weaponStore.name, sizeof m.player->weaponStore.name, "CANNON");
-  m.player->actor.weapon = &m.player->weaponStore;
+  m.player = m.actors.NewActor(id, 0);
+  sim::ArmWith(m.player, "CANNON");
   if (pilot) {
-    MountPart(m, pilot->record.left, true);
-    MountPart(m, pilot->record.right, false);
+    m.actors.MountPart(m.player, pilot->record.left, true);
+    m.actors.MountPart(m.player, pilot->record.right, false);
   }
   MovePlayer(m);
 
   uint32_t random = setup.seed;
   for (int i = 0; i < setup.enemies; ++i) {
-    const auto& c = characters[NextRandom(&random) % characters.size()];
-    ObjectEntry* e = NewActor(m, c.id, 1);
+    const auto& c = characters[sim::NextRandom(&random) % characters.size()];
+    ObjectEntry* e = m.actors.NewActor(c.id, 1);
     e->actor.shield = kEnemyShield;
-    const float angle = float(NextRandom(&random) % 3600) * std::numbers::pi_v<float> / 1800;
-    const float range = 90 + float(NextRandom(&random) % 30);
+    const float angle = float(sim::NextRandom(&random) % 3600) * std::numbers::pi_v<float> / 1800;
+    const float range = 90 + float(sim::NextRandom(&random) % 30);
     e->actor.x = range * std::cos(angle);
     e->actor.z = range * std::sin(angle);
     m.enemies.push_back(e);
@@ -217,7 +170,7 @@ bool StartSimMission(const SSimMissionSetup& setup, std::string* error) {
 void EndSimMission() {
   Mission& m = M();
   if (m.outcome == ESimOutcome::kNone) return;
-  for (ObjectEntry* o : m.owned) RemoveObject(o);
+  m.actors.RemoveAll();
   if (m.setGround) Game().scene.ground.clear();
   pControlCharacter = nullptr;
   bSceneActive = 0;
@@ -236,7 +189,7 @@ void StepSimMission(uint32_t now) {
   while (int32_t(now - m.last) >= int32_t(kSimStepMs)) {
     m.last += kSimStepMs;
     if (m.outcome == ESimOutcome::kRunning) Step(m);
-    if (++steps == kMaxStepsPerCall) {
+    if (++steps == sim::kMaxStepsPerCall) {
       m.last = now;   // behind by more than it catches up: the rest is skipped
       break;
     }

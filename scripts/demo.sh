@@ -25,7 +25,9 @@ for screens in "MAINMENU" "MAINMENU SCRIPTCONSOLE" "MAINMENU MBOX_OK" "DEMOPLAY"
                "MULTIPLAYSELECTMENU" "SERVERMENU" "CREATEMENU" "CREATEMENU DEATHMATCH" "ROOMMENU" \
                "LOGINMENU" "NEWIDMENU" "CHANGEPASSMENU" "KORVONETMENU" "CREATECHANNEL" "JOINMENU" \
                "GAMELOADING" "MISSIONLOADING" "PLAYINTERFACE PLAYCHAT" "PLAYTAB" "MULTIPLAYGAMEOVER" \
-               "MULTIPLAYESC" "LEAVEGAME" "EXITGAME" "GALLERY"; do
+               "MULTIPLAYESC" "LEAVEGAME" "EXITGAME" "GALLERY" \
+               "--match deathmatch --at 28000" "--match deathmatch --at 28000 PLAYTAB" \
+               "--match team-death-match --frags 6 --at 600000"; do
   name=$(echo "$screens" | tr ' ' '+' | tr '[:upper:]' '[:lower:]')
   # shellcheck disable=SC2086
   "$korvoui" render $screens -o "$out/$name.png"

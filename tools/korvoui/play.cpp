@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "host/host_services.h"
 #include "korvogui/korvogui.h"
 #include "netkorvo/netkorvo.h"
 #include "refhost/game_state.h"
@@ -27,6 +28,7 @@
 #include "tools/korvoui/options.h"
 #include "tools/korvoui/overlay_text.h"
 #include "tools/korvoui/game_flow.h"
+#include "tools/korvoui/match_flow.h"
 #include "tools/korvoui/play_events.h"
 #include "tools/korvoui/play_input.h"
 #include "tools/korvoui/play_sound.h"
@@ -43,10 +45,14 @@ struct PlayOptions {
   std::string start = "MAINMENU";
   std::string events;   // test input script, or ""
   bool lan = true;       // the network stand-in plays on the real local network
+  std::string match;     // a host script's match line for --match, or ""
 };
 
 bool ParsePlayOptions(int argc, char** argv, PlayOptions* options) {
-  if (!ParseToolOptions(argc, argv, &options->tool, {"--start", "--events", "--profile", "--no-lan"})) return false;
+  if (!ParseToolOptions(argc, argv, &options->tool,
+                        {"--start", "--events", "--profile", "--no-lan", "--match", "--frags", "--time",
+                         "--bots", "--seed"}))
+    return false;
   if (options->tool.profile.empty()) options->tool.profile = korvohost::DefaultProfileDir();
   const std::vector<std::string>& args = options->tool.positional;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -55,6 +61,7 @@ bool ParsePlayOptions(int argc, char** argv, PlayOptions* options) {
       continue;
     }
     if (i + 1 >= args.size()) return false;
+    if (TakeMatchOption(args, &i, &options->match)) continue;
     if (args[i] == "--start") options->start = args[++i];
     else if (args[i] == "--events") options->events = args[++i];
     else return false;
@@ -92,6 +99,7 @@ class PlaySession {
 
  private:
   void Start();
+  bool StartMatch();   // --match; false when it cannot start
   bool HandleEvent(const SDL_Event& e);   // false: quit
   void PollReload(uint32_t now);
   void Reload();
@@ -118,6 +126,7 @@ class PlaySession {
   SoundPlayer sound_;
   PlayEvents events_;
   CGameFlow game_;
+  CMatchFlow match_;
   bool rawKeys_[256] = {}, rawKeysSeen_[256] = {};
   bool rawButtons_[4] = {}, rawButtonsSeen_[4] = {};
 };
@@ -136,6 +145,14 @@ void PlaySession::Start() {
   }
   if (!GUI_NextDialog(options_.start.c_str()))
     std::fprintf(stderr, "korvoui play: %s\n", GUI_GetLastError());
+}
+
+bool PlaySession::StartMatch() {
+  if (options_.match.empty()) return true;
+  std::string error;
+  if (StartMatchFromLine(options_.match, &error)) return true;
+  std::fprintf(stderr, "korvoui play: no match: %s\n", error.c_str());
+  return false;
 }
 
 bool PlaySession::HandleEvent(const SDL_Event& e) {
@@ -159,6 +176,7 @@ bool PlaySession::HandleEvent(const SDL_Event& e) {
       break;
     case SDL_KEYUP:
       NoteRawKey(e.key.keysym.scancode, false);
+      if (e.key.keysym.sym == SDLK_TAB) match_.OnScoreKey(false);
       break;
     case SDL_KEYDOWN: {
       NoteRawKey(e.key.keysym.scancode, true);
@@ -167,6 +185,15 @@ bool PlaySession::HandleEvent(const SDL_Event& e) {
         if (!e.key.repeat) inspector_ = !inspector_;
         break;
       }
+      const bool enter = key == SDLK_RETURN || key == SDLK_KP_ENTER;
+      // The chat line takes Enter and Escape as characters, as the game's window does.
+      if (bChatInputMode && match_.Active() && (enter || key == SDLK_ESCAPE)) {
+        GUI_Char(key == SDLK_ESCAPE ? 27 : 13);
+        break;
+      }
+      if ((key == SDLK_ESCAPE && match_.OnEscape()) || (key == SDLK_TAB && match_.OnScoreKey(true)) ||
+          (enter && match_.OnChatKey()))
+        break;
       if (key == SDLK_ESCAPE && GetRootWindow()->Children().empty()) {
         if (game_.OnEscape()) break;   // the escape menu of a running mission
         return false;
@@ -287,6 +314,7 @@ void PlaySession::DrawFrame() {
   korvohost::BeginFrame(kPlayClearRgb);
   netkorvo::ServiceLive();
   game_.Update();
+  match_.Update();
   FeedRawInput();
   GUI_Update();
   GUI_Draw();
@@ -320,6 +348,11 @@ int PlaySession::Run() {
     }
   }
   Start();
+  korvohost::SetTick(SDL_GetTicks());
+  if (!StartMatch()) {
+    GUI_Release();
+    return 2;
+  }
   SDL_StartTextInput();
   int status = 0;
   for (bool running = true; running;) {
@@ -384,7 +417,8 @@ int RunPlay(int argc, char** argv) {
   PlayOptions options;
   if (!ParsePlayOptions(argc, argv, &options)) {
     std::fprintf(stderr,
-                 "usage: korvoui play [--root DIR] [--screen WxH] [--profile DIR] [--start DIALOG] [--no-lan]\n");
+                 "usage: korvoui play [--root DIR] [--screen WxH] [--profile DIR] [--start DIALOG] [--no-lan]\n"
+                 "                    [--match RULE [--frags N] [--time MIN] [--bots N] [--seed N]]\n");
     return 2;
   }
   if (!PrepareHost(options.tool)) return 2;
@@ -393,6 +427,7 @@ int RunPlay(int argc, char** argv) {
   netkorvo::SLiveOptions live;
   live.lan = options.lan;
   netkorvo::UseLiveBackend(live);
+  netkorvo::ServeSimMatches();   // a mission script's match line starts one
   if (!InitDisplay()) {
     std::fprintf(stderr,
                  "korvoui play: no display (%s); `korvoui render DIALOG -o OUT.png` draws a "

@@ -215,6 +215,14 @@ bool PlayEvents::Execute(const Command& c, const PlayStatus& status, uint32_t no
     waitDeadline_ = nowMs + kReloadWaitMs;
     return true;
   }
+  if (name == "wait-open") {
+    Need(c.args, 2);
+    const int seconds = Number(c.args[2]);
+    if (seconds <= 0) throw Failure{"wait-open wants a dialog and seconds"};
+    waitingOpen_ = c.args[1];
+    waitDeadline_ = nowMs + uint32_t(seconds) * 1000;
+    return true;
+  }
   if (name == "print") {
     if (c.args.size() < 2) throw Failure{"print wants what to print"};
     Print(c.args, status);
@@ -252,6 +260,15 @@ PlayEvents::Step PlayEvents::Run(const PlayStatus& status, uint32_t nowMs) {
       return Step::Fail;
     }
     waitingReload_ = false;
+  }
+  if (!waitingOpen_.empty()) {
+    if (!FindOpenDialog(waitingOpen_)) {
+      if (int32_t(nowMs - waitDeadline_) < 0) return Step::Continue;
+      std::fprintf(stderr, "korvoui play: events line %d: %s did not open in time\n",
+                   commands_[next_ - 1].line, waitingOpen_.c_str());
+      return Step::Fail;
+    }
+    waitingOpen_.clear();
   }
   while (next_ < commands_.size()) {
     const Command& c = commands_[next_++];

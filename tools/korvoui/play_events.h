@@ -12,6 +12,7 @@
 //   replace-script FILE   replaces the UI script file of the root with FILE
 //                         (relative to the events file)
 //   wait-reload           frames pass until the next reload (10 s at most)
+//   wait-open DIALOG S    frames pass until DIALOG is open (S seconds at most)
 //   call NAME ARGS...     calls an exported function as a session script does
 //                         and prints "NAME -> RESULT" when it has a result
 //   print WHAT            open, stack, focus, hover or reload, on stdout
@@ -59,5 +60,6 @@ class PlayEvents {
   bool waitingReload_ = false;
   int reloadsAtWait_ = 0;
   uint32_t waitDeadline_ = 0;
+  std::string waitingOpen_;    // wait-open: the dialog waited for
   bool quit_ = false;
 };

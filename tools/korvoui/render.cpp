@@ -1,6 +1,7 @@
 // render.cpp: `korvoui render` opens dialogs of the UI script, draws one frame
 // on the reference host and writes it as a PNG, with a summary of the
 // textures that could not be loaded.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -10,6 +11,7 @@
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
 #include "tools/korvoui/host_game.h"
+#include "tools/korvoui/match_flow.h"
 #include "tools/korvoui/options.h"
 #include "tools/korvoui/verbs.h"
 
@@ -21,7 +23,9 @@ constexpr uint32_t kRenderClearRgb = 0x202028;
 int Usage() {
   std::fprintf(stderr,
                "usage: korvoui render [--root DIR] [--screen WxH] [--profile DIR] [--tick MS] DIALOG... "
-               "-o OUT.png\n");
+               "-o OUT.png\n"
+               "       korvoui render [options] --match RULE [--frags N] [--time MIN] [--bots N] [--seed N]\n"
+               "                      [--at MS] [DIALOG...] -o OUT.png\n");
   return 2;
 }
 
@@ -33,30 +37,57 @@ int Failed(const char* what) {
   return 1;
 }
 
+// Plays the match from the frame clock's start to `at` milliseconds later, in
+// frames of kMatchFrameMs, as the game would: the flow's exports, then the
+// module's update.
+constexpr uint32_t kMatchFrameMs = 50;
+
+bool PlayMatch(const std::string& line, uint32_t start, uint32_t at) {
+  std::string error;
+  if (!StartMatchFromLine(line, &error)) {
+    std::printf("no match: %s\n", error.c_str());
+    return false;
+  }
+  CMatchFlow flow;
+  for (uint32_t t = 0;; t += kMatchFrameMs) {
+    korvohost::SetTick(start + std::min(t, at));
+    flow.Update();
+    GUI_Update();
+    if (t >= at) break;
+  }
+  return true;
+}
+
 }  // namespace
 
 int RunRender(int argc, char** argv) {
   ToolOptions options;
-  if (!ParseToolOptions(argc, argv, &options, {"--tick", "--profile"})) return Usage();
+  if (!ParseToolOptions(argc, argv, &options,
+                        {"--tick", "--profile", "--match", "--frags", "--time", "--bots", "--seed", "--at"}))
+    return Usage();
   std::vector<std::string> dialogs;
-  std::string out;
-  long tick = 0;
+  std::string out, match;
+  long tick = 0, at = 0;
   for (size_t i = 0; i < options.positional.size(); ++i) {
     const std::string& a = options.positional[i];
     const bool hasValue = i + 1 < options.positional.size();
     if (a == "-o" && hasValue) {
       out = options.positional[++i];
-    } else if (a == "--tick" && hasValue) {
+    } else if ((a == "--tick" || a == "--at") && hasValue) {
       char* end = nullptr;
-      tick = std::strtol(options.positional[++i].c_str(), &end, 10);
-      if (*end || tick < 0) return Usage();
+      const long n = std::strtol(options.positional[++i].c_str(), &end, 10);
+      if (*end || n < 0 || n > 24L * 3600 * 1000) return Usage();
+      (a == "--tick" ? tick : at) = n;
+    } else if (TakeMatchOption(options.positional, &i, &match)) {
+      continue;
     } else if (a[0] == '-') {
       return Usage();
     } else {
       dialogs.push_back(a);
     }
   }
-  if (dialogs.empty() || out.empty()) return Usage();
+  if (out.empty() || (dialogs.empty() && match.empty())) return Usage();
+  if (!match.empty() && match.find(" rule=") == std::string::npos) return Usage();
   if (!PrepareHost(options)) return 2;
   // The game data always; the profile folder only when asked for, so that a
   // render never touches the player's own.
@@ -65,6 +96,11 @@ int RunRender(int argc, char** argv) {
 
   GUI_Initialize();
   if (!GUI_Compile()) return Failed("GUI_Compile");
+  if (!match.empty() && !PlayMatch(match, uint32_t(tick), uint32_t(at))) {
+    GUI_Release();
+    StopHostGame();
+    return 1;
+  }
   for (const std::string& dialog : dialogs)
     if (!GUI_CreateDialog(dialog.c_str())) return Failed(("GUI_CreateDialog " + dialog).c_str());
   korvohost::BeginFrame(kRenderClearRgb);

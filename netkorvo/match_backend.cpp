@@ -1,0 +1,234 @@
+// match_backend.cpp: the simulated match as the network library serves it.
+#include "netkorvo/match_backend.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+
+#include "korvogui/room.h"
+#include "netkorvo/netkorvo.h"
+#include "netkorvo/room.h"
+#include "netkorvo/rule_tables.h"
+#include "netkorvo/state_values.h"
+#include "refhost/game_state.h"
+
+namespace netkorvo {
+
+namespace {
+
+// The room's team colours and names, for a match that did not go through the room.
+constexpr unsigned long kTeamColours[] = {0xFFE63C32, 0xFF3C6EF0, 0xFFAA50DC, 0xFF46C85A};
+constexpr const char* kTeamNames[] = {"RED", "BLUE", "PURPLE", "GREEN"};
+
+std::string Folded(const std::string& text) {
+  std::string out;
+  for (char c : text)
+    if (c != ' ' && c != '-' && c != '_') out += char(std::toupper(static_cast<unsigned char>(c)));
+  return out;
+}
+
+// The first map of the game data that suits the rule (its file names the
+// rule's first two letters), else the first map without rule letters.
+std::string MapFor(int type) {
+  const std::string letters = std::string(RuleName(type)).substr(0, 2);
+  const auto& maps = korvohost::Game().maps;
+  for (const auto& map : maps)
+    if (map.file.find("-" + letters) != std::string::npos) return map.file;
+  for (const auto& map : maps)
+    if (map.file.find('-') == std::string::npos) return map.file;
+  return maps.empty() ? "" : maps.front().file;
+}
+
+}  // namespace
+
+bool FindRule(const std::string& name, int* type) {
+  if (!name.empty() && name.size() <= 2 && std::isdigit(static_cast<unsigned char>(name[0]))) {
+    const int n = std::atoi(name.c_str());
+    if (n < kRuleCount && std::to_string(n) == name) return *type = n, true;
+    return false;
+  }
+  for (int i = 0; i < kRuleCount; ++i)
+    if (Folded(name) == Folded(kRuleNames[i])) return *type = i, true;
+  return false;
+}
+
+// ---- Life ------------------------------------------------------------------------------------
+
+bool CMatchBackend::Start(const korvohost::SSimMatchRequest& request, std::string* error) {
+  int type = 0;
+  if (!FindRule(request.rule, &type)) {
+    if (error) {
+      *error = "unknown rule '" + request.rule + "' (";
+      for (int i = 0; i < kRuleCount; ++i) *error += std::string(i ? ", " : "") + kRuleNames[i];
+      *error += ")";
+    }
+    return false;
+  }
+  korvohost::SSimMatchSetup setup = request.setup;
+  setup.rule = type;
+  setup.teams = IsTeamRule(type);
+  if (setup.map.empty()) setup.map = MapFor(type);
+  if (!korvohost::StartSimMatch(setup, error)) return false;
+  if (!inner_) {
+    inner_ = &Backend();
+    SetBackend(this);
+  }
+  const korvohost::SSimMatchStatus status = korvohost::SimMatchStatus();
+  ShowMatch(status);
+  UpdateInfos(status);
+  return true;
+}
+
+void CMatchBackend::ShowMatch(const korvohost::SSimMatchStatus& status) {
+  SGUI_ServerInfo& server = *GUI_GetServerInfo();
+  CopyCut(server.room, sizeof server.room, "SIMULATED MATCH");
+  server.password[0] = 0;
+  CopyCut(server.map, sizeof server.map, korvohost::Game().scene.ground);
+  server.type = status.rule;
+  server.frag = status.fragLimit;
+  server.time = status.timeLimitMin;
+  NET_bInitialized = 1;
+  NET_bLocalGame = 1;
+  my_client = 0;
+  GUI_SetLocalClientIndex(0);
+  CC_Manager::TimeLimit = status.timeLimitMin;
+  CC_Manager::FragLimit = int16_t(status.fragLimit);
+  CC_Manager::ElapsedTime = 0;
+  if (GUI_GetNumTeamColor() == 0) {
+    unsigned long colours[4];
+    char* names[4];
+    for (int i = 0; i < 4; ++i) colours[i] = kTeamColours[i], names[i] = const_cast<char*>(kTeamNames[i]);
+    GUI_InitTeamColor(4, colours, names);
+  }
+  players_ = int(status.players.size());
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    GUI_InitClientInfo(slot, kSlotOpen);
+    if (slot >= players_) continue;
+    const korvohost::SSimMatchPlayer& p = status.players[size_t(slot)];
+    SGUI_ClientInfo& r = *GUI_GetClientInfo(slot);
+    r.state = p.bot ? kSlotBot : kSlotPlayer;
+    CopyCut(r.name, sizeof r.name, p.name);
+    r.character = p.characterIndex;
+    r.left = p.left;
+    r.right = p.right;
+    r.team = p.team;
+    r.classIndex = p.classIndex;
+    r.ready = 1;
+  }
+}
+
+void CMatchBackend::UpdateInfos(const korvohost::SSimMatchStatus& status) {
+  CC_Manager::ElapsedTime = int(status.elapsedMs);
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    SClientInfo& info = infos_[size_t(slot)];
+    info = SClientInfo();
+    if (slot >= int(status.players.size())) continue;
+    const korvohost::SSimMatchPlayer& p = status.players[size_t(slot)];
+    info.inUse = 1;
+    CopyCut(info.name, sizeof info.name, p.name);
+    info.character = uint8_t((p.characterIndex & 0x7F) | (p.bot ? 0x80 : 0));
+    info.team = p.team;
+    info.frags = p.frags;
+  }
+}
+
+void CMatchBackend::Service() {
+  if (!inner_) return;
+  const korvohost::SSimMatchStatus status = korvohost::SimMatchStatus();
+  if (status.phase == korvohost::EMatchPhase::kNone) return Leave();
+  UpdateInfos(status);
+}
+
+void CMatchBackend::Leave() {
+  if (!inner_) return;
+  korvohost::EndSimMatch();
+  SetBackend(inner_ == this ? nullptr : inner_);
+  inner_ = nullptr;
+  players_ = 0;
+  infos_ = {};
+  NET_bInitialized = 0;
+  CC_Manager::ElapsedTime = 0;
+}
+
+void CMatchBackend::Init(int server, const char* address, int a, int b) {
+  CNetBackend* inner = inner_;
+  Leave();
+  inner->Init(server, address, a, b);
+}
+
+void CMatchBackend::Release() {
+  CNetBackend* inner = inner_;
+  Leave();
+  inner->Release();
+}
+
+// ---- Match -----------------------------------------------------------------------------------
+
+SClientInfo* CMatchBackend::ClientInfo(int slot) {
+  return slot >= 0 && slot < players_ ? &infos_[size_t(slot)] : nullptr;
+}
+
+// One row per player in the order of the standings: frags and deaths.
+void CMatchBackend::FillScoreBoard(SScoreBoard* board) {
+  std::memset(static_cast<void*>(board), 0, sizeof *board);
+  board->hasFragTitle = 1;
+  board->hasSlotTitle = 1;
+  CopyCut(board->fragTitle, sizeof board->fragTitle, "FRAGS");
+  CopyCut(board->slotTitle, sizeof board->slotTitle, "DEATHS");
+  const korvohost::SSimMatchStatus status = korvohost::SimMatchStatus();
+  for (int slot : korvohost::SimMatchStandings()) {
+    if (board->rowCount == 8) break;
+    const korvohost::SSimMatchPlayer& p = status.players[size_t(slot)];
+    SScoreRow& row = board->rows[board->rowCount++];
+    CopyCut(row.name, sizeof row.name, p.name);
+    row.key = slot;
+    row.highlight = slot == my_client;
+    row.team = p.team;
+    row.classIndex = p.classIndex;
+    row.leftOption = p.left;
+    row.rightOption = p.right;
+    row.hasFrag = 1;
+    row.hasSlot = 1;
+    CopyCut(row.frag, sizeof row.frag, std::to_string(p.frags));
+    CopyCut(row.slot, sizeof row.slot, std::to_string(p.deaths));
+  }
+}
+
+SGameRuleInfo* CMatchBackend::GameRuleInfo(int type) {
+  CopyCut(ruleInfo_.name, sizeof ruleInfo_.name, RuleName(type));
+  return &ruleInfo_;
+}
+
+char* CMatchBackend::ClassName(int classIndex) {
+  className_ = netkorvo::ClassName(classIndex);
+  return className_.data();
+}
+
+void CMatchBackend::RequestTextMsg(const char* text) {
+  if (text && *text) korvohost::SimMatchSay(my_client, text);
+}
+
+// ---- Control API -------------------------------------------------------------------------------
+
+namespace {
+
+CMatchBackend& Match() {
+  static CMatchBackend backend;
+  return backend;
+}
+
+bool StartRequested(const korvohost::SSimMatchRequest& request, std::string* error) {
+  return Match().Start(request, error);
+}
+
+}  // namespace
+
+void ServeSimMatches() { korvohost::SetMatchStarter(&StartRequested); }
+
+bool StartSimMatch(const korvohost::SSimMatchRequest& request, std::string* error) {
+  return Match().Start(request, error);
+}
+
+void ServiceSimMatch() { Match().Service(); }
+
+}  // namespace netkorvo

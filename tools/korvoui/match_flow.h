@@ -1,0 +1,43 @@
+// match_flow.h: what the game executable does around the host's simulated
+// match, for `korvoui play` and `render`: the menus leave and the loading
+// scenes show while it loads; then the HUD and the chat, fed every frame
+// through the module's exports (event and timer messages, item, radar and
+// play-mark states, chat lines); the score table while its key is held, the
+// escape menu on Escape; at the end the game-over screen with its message,
+// and on leaving (Escape there, or the leave question) the menu the match
+// started from. Lines saying where the match is go to stdout ("match: ...").
+#pragma once
+#include <string>
+#include <vector>
+
+#include "refhost/sim_match.h"
+
+class CMatchFlow {
+ public:
+  // Once per frame, after the host clock was set and before GUI_Update.
+  void Update();
+  bool Active() const { return stage_ != EStage::kIdle; }
+  // Keys the match takes before the module; true when taken.
+  bool OnEscape();
+  bool OnScoreKey(bool down);
+  bool OnChatKey();
+
+ private:
+  enum class EStage { kIdle, kBriefing, kLoading, kPlaying, kOver };
+  void Begin(const korvohost::SSimMatchStatus& status);
+  void Finish();
+  void Show(const korvohost::SSimMatchEvent& e, const korvohost::SSimMatchStatus& status);
+  void GameOver(const korvohost::SSimMatchStatus& status);
+  void Tick(const korvohost::SSimMatchStatus& status);
+  bool MenusClosed() const;
+
+  EStage stage_ = EStage::kIdle;
+  int shownSecond_ = -1;
+};
+
+// Takes the match options of argument i (--match RULE, --frags N, --time MIN,
+// --bots N, --seed N) into `line`, a host script's match line; false when
+// argument i is none of them.
+bool TakeMatchOption(const std::vector<std::string>& args, size_t* i, std::string* line);
+// Starts the match that `line` asks for; false with a reason.
+bool StartMatchFromLine(const std::string& line, std::string* error);
