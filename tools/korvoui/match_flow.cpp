@@ -66,7 +66,6 @@ bool CMatchFlow::MenusClosed() const {
 }
 
 void CMatchFlow::Begin(const korvohost::SSimMatchStatus& status) {
-  GUI_PumpDialog();
   GUI_NextDialog(nullptr);   // the menus leave; the marker is the game
   // A match a mission script started shows the mission's briefing first.
   if (!status.script.empty() && GUI_CreateDialog("MISSIONLOADING")) {
@@ -148,6 +147,7 @@ void CMatchFlow::Show(const SSimMatchEvent& e, const korvohost::SSimMatchStatus&
     case EKind::kChat: {
       std::string name = Name(s, e.slot), text = e.text;
       GUI_ChatMessage(TeamColour(s, e.slot), name.data(), text.data());
+      if (e.slot == my_client) std::printf("match: %s says \"%s\"\n", name.c_str(), text.c_str());
       break;
     }
     case EKind::kItem:

@@ -5,7 +5,8 @@
 // play-mark states, chat lines); the score table while its key is held, the
 // escape menu on Escape; at the end the game-over screen with its message,
 // and on leaving (Escape there, or the leave question) the menu the match
-// started from. Lines saying where the match is go to stdout ("match: ...").
+// started from. Lines saying where the match is, and the local player's chat
+// lines, go to stdout ("match: ...").
 #pragma once
 #include <string>
 #include <vector>
