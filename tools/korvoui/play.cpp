@@ -16,6 +16,7 @@
 #include "korvogui/korvogui.h"
 #include "netkorvo/netkorvo.h"
 #include "refhost/game_state.h"
+#include "refhost/host_script.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
 #include "runtime/module_state.h"
@@ -420,6 +421,14 @@ int RunPlay(int argc, char** argv) {
                  "usage: korvoui play [--root DIR] [--screen WxH] [--profile DIR] [--start DIALOG] [--no-lan]\n"
                  "                    [--match RULE [--frags N] [--time MIN] [--bots N] [--seed N]]\n");
     return 2;
+  }
+  if (!options.match.empty()) {
+    std::vector<korvohost::SScriptStep> steps;
+    std::vector<std::string> errors;
+    if (!korvohost::ParseHostScript(options.match, "--match", &steps, &errors)) {
+      for (const std::string& e : errors) std::fprintf(stderr, "korvoui play: %s\n", e.c_str());
+      return 2;
+    }
   }
   if (!PrepareHost(options.tool)) return 2;
   // Rooms and the local game list run live; with --no-lan they stay on this
