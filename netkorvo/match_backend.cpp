@@ -69,7 +69,7 @@ bool CMatchBackend::Start(const korvohost::SSimMatchRequest& request, std::strin
   setup.teams = IsTeamRule(type);
   if (setup.map.empty()) setup.map = MapFor(type);
   if (!korvohost::StartSimMatch(setup, error)) return false;
-  if (!inner_) {
+  if (&Backend() != this) {   // a backend set since (a session, a new live one) is the one to go back to
     inner_ = &Backend();
     SetBackend(this);
   }
@@ -134,6 +134,10 @@ void CMatchBackend::UpdateInfos(const korvohost::SSimMatchStatus& status) {
 
 void CMatchBackend::Service() {
   if (!inner_) return;
+  if (&Backend() != this) {   // replaced meanwhile: the exports no longer come here
+    inner_ = nullptr;
+    return;
+  }
   const korvohost::SSimMatchStatus status = korvohost::SimMatchStatus();
   if (status.phase == korvohost::EMatchPhase::kNone) return Leave();
   UpdateInfos(status);
@@ -142,7 +146,7 @@ void CMatchBackend::Service() {
 void CMatchBackend::Leave() {
   if (!inner_) return;
   korvohost::EndSimMatch();
-  SetBackend(inner_ == this ? nullptr : inner_);
+  if (&Backend() == this) SetBackend(inner_);
   inner_ = nullptr;
   players_ = 0;
   infos_ = {};

@@ -21,7 +21,6 @@ class CMatchBackend : public CNetBackend {
   bool Start(const korvohost::SSimMatchRequest& request, std::string* error);
   // Once per frame; leaves when the host's match is gone.
   void Service();
-  bool Serving() const { return inner_ != nullptr; }
 
   void Init(int server, const char* address, int a, int b) override;
   void Release() override;

@@ -346,6 +346,13 @@ TEST_F(SimMatch, AHostScriptsMatchLineAsksForOne) {
                                               "s:3: bad match field 'rule' (NAME=VALUE)",
                                               "s:4: unknown match field 'team'"}));
 
+  // The shipped match script asks for one.
+  std::string bytes;
+  ASSERT_TRUE(ReadFile("data/script/match/deathmatch.txt", &bytes));
+  ASSERT_TRUE(ParseHostScript(bytes, "deathmatch", &steps, &errors));
+  ASSERT_EQ(steps.size(), 1u);
+  EXPECT_EQ(steps[0].kind, SScriptStep::EKind::kMatch);
+
   OverlayFile("data/script/match.txt", "match rule=deathmatch frags=2 seed=3\n");
   ExecuteCommand("s_exe data/script/match.txt");
   SetTick(50);
