@@ -33,7 +33,6 @@ class CActorSet {
   // An item object of the scene of this item type.
   ObjectEntry* NewItem(int type);
   void RemoveAll();
-  size_t Count() const { return owned_.size(); }
 
  private:
   std::vector<ObjectEntry*> owned_;
