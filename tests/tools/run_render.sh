@@ -2,7 +2,7 @@
 # Tests of `korvoui render`: the frame it writes has the asked size, the clear
 # colour where nothing is drawn, and the shipped art where a dialog draws it.
 #
-#   run_render.sh small|gallery|profile KORVOUI PNG_PROBE SOURCE_DIR WORK_DIR
+#   run_render.sh small|gallery|profile|match KORVOUI PNG_PROBE SOURCE_DIR WORK_DIR
 #
 # Exit 77 (skipped) when the shipped script needs window classes this build
 # does not have yet.
@@ -71,6 +71,27 @@ profile)
       fail "no read-only message: $(cat "$work/profile.err")"
   fi
   "$korvoui" render --profile "" MAINMENU -o "$out" >/dev/null 2>&1 && fail "an empty --profile was taken"
+  ;;
+match)
+  # A match rendered at its end says where it went; the same options draw the
+  # same frame, another seed another match; an unknown rule is refused.
+  out=$work/match.png
+  summary=$("$korvoui" render --screen 640x480 --match deathmatch --frags 2 --seed 3 --at 60000 -o "$out") ||
+    fail "render exited $?: $summary"
+  expected="match: loading 6 players
+match: fight
+match: over (frags) after 12 s, winners: MANTIS
+wrote $out (640x480), 0 missing textures"
+  [ "$summary" = "$expected" ] || fail "summary: $summary"
+  "$korvoui" render --screen 640x480 --match deathmatch --frags 2 --seed 3 --at 60000 -o "$work/again.png" \
+    >/dev/null || fail "the second render exited $?"
+  cmp -s "$out" "$work/again.png" || fail "the same match drew another frame"
+  "$korvoui" render --screen 640x480 --match deathmatch --frags 2 --seed 4 --at 60000 -o "$work/other.png" \
+    >/dev/null || fail "the render with another seed exited $?"
+  cmp -s "$out" "$work/other.png" && fail "another seed drew the same frame"
+  refused=$("$korvoui" render --match nothing -o "$work/none.png")
+  [ $? -eq 1 ] || fail "an unknown rule was taken"
+  echo "$refused" | grep -q "^no match: unknown rule 'nothing'" || fail "refusal: $refused"
   ;;
 *)
   fail "unknown mode $mode"
