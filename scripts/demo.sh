@@ -16,20 +16,10 @@ fi
 echo "No display: rendering a tour of the screens instead (korvoui play needs a window)."
 out=out/tour
 mkdir -p "$out"
-for screens in "MAINMENU" "MAINMENU SCRIPTCONSOLE" "MAINMENU MBOX_OK" "DEMOPLAY" \
-               "SELECTIDMENU" "SELECTIDMENU SELECTIDNEWIDMENU" "SELECTMISSIONMENU" "OBJECTIVE" \
-               "SINGLEPLAYESC" "SINGLEPLAYSURRENDER" "SINGLEPLAYMISSIONOBJECTIVE" "STATISTICSMENU" \
-               "MISSIONFAILEDMENU" "MISSIONENDINGMENU" \
-               "OPTIONMENU" "OPTIONGRAPHIC" "OPTIONCONTROLS" "OPTIONSOUND" "OPTIONNETWORK" \
-               "OPTIONMACROMENU" \
-               "MULTIPLAYSELECTMENU" "SERVERMENU" "CREATEMENU" "CREATEMENU DEATHMATCH" "ROOMMENU" \
-               "LOGINMENU" "NEWIDMENU" "CHANGEPASSMENU" "KORVONETMENU" "CREATECHANNEL" "JOINMENU" \
-               "GAMELOADING" "MISSIONLOADING" "PLAYINTERFACE PLAYCHAT" "PLAYTAB" "MULTIPLAYGAMEOVER" \
-               "MULTIPLAYESC" "LEAVEGAME" "EXITGAME" "GALLERY" \
-               "--match deathmatch --at 28000" "--match deathmatch --at 28000 PLAYTAB" \
-               "--match team-death-match --frags 6 --at 600000"; do
-  name=$(echo "$screens" | tr ' ' '+' | tr '[:upper:]' '[:lower:]')
+# The screens of the tour: the `korvoui render` arguments of scripts/screens.list.
+while IFS= read -r screens; do
+  name=$(echo "$screens" | sed 's/--//g' | tr ' ' '+' | tr '[:upper:]' '[:lower:]')
   # shellcheck disable=SC2086
-  "$korvoui" render $screens -o "$out/$name.png"
-done
+  "$korvoui" render $screens -o "$out/$name.png" </dev/null
+done < <(sed -e '/^#/d' -e '/^[[:space:]]*$/d' -e 's/ | .*//' scripts/screens.list)
 echo "The tour is in $out/ — open the PNG files to look at the screens."

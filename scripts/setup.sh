@@ -12,6 +12,7 @@ PACKAGES=(
   libsqlite3-dev libsodium-dev         # korvo-lobbyd: storage and password hashes
   fonts-dejavu-core fonts-nanum
   xvfb xauth
+  pngquant                             # docs/screens: smaller pictures
 )
 
 missing=()

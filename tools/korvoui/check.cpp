@@ -19,7 +19,7 @@ namespace {
 
 bool LoadScript(const ToolOptions& options, std::string* path, std::string* text) {
   if (options.positional.empty()) {
-    *path = (options.root.empty() ? std::string(KORVO_ASSET_ROOT) : options.root) + "/" +
+    *path = (options.root.empty() ? DefaultAssetRoot() : options.root) + "/" +
             kUIScriptPath;
     return korvohost::ReadFile(kUIScriptPath, text);
   }

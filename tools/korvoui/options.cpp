@@ -1,12 +1,28 @@
 // options.cpp: --root and --screen for every verb.
 #include "tools/korvoui/options.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "korvogui/korvogui.h"
 #include "refhost/korvohost.h"
+
+std::string DefaultAssetRoot() {
+  char exe[4096];
+  const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  if (n > 0) {
+    std::string dir(exe, size_t(n));
+    dir.erase(dir.rfind('/'));
+    const std::string installed = dir + "/" KORVO_INSTALLED_ASSETS;
+    struct stat st;
+    if (stat(installed.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return installed;
+  }
+  return KORVO_ASSET_ROOT;
+}
 
 bool ParseToolOptions(int argc, char** argv, ToolOptions* options,
                       const std::vector<std::string>& extraFlags) {
@@ -43,7 +59,7 @@ bool ParseToolOptions(int argc, char** argv, ToolOptions* options,
 }
 
 bool PrepareHost(const ToolOptions& options) {
-  const std::string root = options.root.empty() ? KORVO_ASSET_ROOT : options.root;
+  const std::string root = options.root.empty() ? DefaultAssetRoot() : options.root;
   std::string error;
   if (!korvohost::Mount(root, &error)) {
     std::fprintf(stderr, "korvoui: cannot mount %s: %s\n", root.c_str(), error.c_str());

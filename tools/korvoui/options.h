@@ -11,6 +11,10 @@ struct ToolOptions {
   std::vector<std::string> positional;
 };
 
+// The asset root used without --root: the installed one when korvoui runs from an
+// installation (<prefix>/share/korvogui/assets for <prefix>/bin/korvoui), else the
+// source tree's.
+std::string DefaultAssetRoot();
 // Parses argv (after the verb) into options; false with a message on stderr.
 // "--profile DIR" is taken when extraFlags holds "--profile".
 bool ParseToolOptions(int argc, char** argv, ToolOptions* options,

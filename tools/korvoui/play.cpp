@@ -72,7 +72,7 @@ bool ParsePlayOptions(int argc, char** argv, PlayOptions* options) {
 
 // The UI script on disk when the root is a folder; "" for a .zip root.
 std::string WatchedScriptPath(const ToolOptions& options) {
-  const std::string root = options.root.empty() ? KORVO_ASSET_ROOT : options.root;
+  const std::string root = options.root.empty() ? DefaultAssetRoot() : options.root;
   struct stat st;
   if (stat(root.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return "";
   return root + "/" + kUIScriptPath;
