@@ -43,10 +43,12 @@ struct PlayOptions {
   std::string start = "MAINMENU";
   std::string events;   // test input script, or ""
   bool lan = true;       // the network stand-in plays on the real local network
+  std::string lobbyAddress, lobbyPort;   // --lobby ADDRESS:PORT, the online lobby server
 };
 
 bool ParsePlayOptions(int argc, char** argv, PlayOptions* options) {
-  if (!ParseToolOptions(argc, argv, &options->tool, {"--start", "--events", "--profile", "--no-lan"})) return false;
+  if (!ParseToolOptions(argc, argv, &options->tool, {"--start", "--events", "--profile", "--no-lan", "--lobby"}))
+    return false;
   if (options->tool.profile.empty()) options->tool.profile = korvohost::DefaultProfileDir();
   const std::vector<std::string>& args = options->tool.positional;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -55,9 +57,19 @@ bool ParsePlayOptions(int argc, char** argv, PlayOptions* options) {
       continue;
     }
     if (i + 1 >= args.size()) return false;
-    if (args[i] == "--start") options->start = args[++i];
-    else if (args[i] == "--events") options->events = args[++i];
-    else return false;
+    if (args[i] == "--start") {
+      options->start = args[++i];
+    } else if (args[i] == "--events") {
+      options->events = args[++i];
+    } else if (args[i] == "--lobby") {
+      const std::string& at = args[++i];
+      const size_t colon = at.rfind(':');
+      if (colon == std::string::npos || colon == 0 || colon + 1 == at.size()) return false;
+      options->lobbyAddress = at.substr(0, colon);
+      options->lobbyPort = at.substr(colon + 1);
+    } else {
+      return false;
+    }
   }
   return true;
 }
@@ -384,14 +396,20 @@ int RunPlay(int argc, char** argv) {
   PlayOptions options;
   if (!ParsePlayOptions(argc, argv, &options)) {
     std::fprintf(stderr,
-                 "usage: korvoui play [--root DIR] [--screen WxH] [--profile DIR] [--start DIALOG] [--no-lan]\n");
+                 "usage: korvoui play [--root DIR] [--screen WxH] [--profile DIR] [--start DIALOG] [--no-lan] "
+                 "[--lobby ADDRESS:PORT]\n");
     return 2;
   }
   if (!PrepareHost(options.tool)) return 2;
   // Rooms and the local game list run live; with --no-lan they stay on this
   // machine (loopback), as in the tests.
+  // The online lobby server is a stored setting of the network library.
   netkorvo::SLiveOptions live;
   live.lan = options.lan;
+  if (!options.lobbyAddress.empty()) {
+    live.stored["kn_server_address"] = options.lobbyAddress;
+    live.stored["kn_server_port"] = options.lobbyPort;
+  }
   netkorvo::UseLiveBackend(live);
   if (!InitDisplay()) {
     std::fprintf(stderr,
