@@ -187,7 +187,7 @@ void COnlineClient::Deliver(const lobbyd::SLobbyEvent& event) {
       KN_AddSessionInPlayerList(Writable(p.id), p.wins, p.losses, p.ranking, p.slot);
   } else if (const auto* e = std::get_if<lobbyd::SChatEvent>(&event)) {
     std::string from = e->from, text = e->text;
-    const bool own = strncmp(from.c_str(), Clt.LoginID, sizeof Clt.LoginID) == 0;
+    const bool own = std::strncmp(from.c_str(), Clt.LoginID, sizeof Clt.LoginID) == 0;
     KN_ChatMsgCutting(Writable(from), Writable(text), own ? kOwnChatColour : kChatColour);
   } else if (const auto* e = std::get_if<lobbyd::SJoinGrantedEvent>(&event)) {
     hooks_.joinPort(e->port);
