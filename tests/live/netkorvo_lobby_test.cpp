@@ -7,11 +7,13 @@
 // bounded in time.
 //
 // Checked: a lobby server that cannot be reached is told and the menus go
-// back; two new ids are registered; a wrong password is refused and the login
-// screen stays; both log in and see their own record; a channel is created
-// and joined; a chat line reaches the other player once; a game created
-// online is listed with its host's address in the other's join list, and the
-// join through the lobby puts both in the room.
+// back; new ids are registered; a wrong password is refused and the login
+// screen stays; players log in and see their own record; a channel is
+// created and joined; a chat line reaches the other player once; a game
+// created online is listed with its host's address in the other's join list,
+// its players show when it is chosen, and the join through the lobby puts
+// both in the room; when the server goes away, a player in the lobby is told
+// and goes back while the room goes on.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -93,7 +95,7 @@ void Click(CGUI_Window* w) {
 
 // What the module shows, one line per kind, printed when it changes.
 struct SShown {
-  std::string lines[8];
+  std::string lines[9];
   void Show(int kind, const std::string& line) {
     if (line == lines[kind]) return;
     lines[kind] = line;
@@ -135,10 +137,13 @@ void Observe(SShown& shown) {
     for (int i = 0; i < 8; ++i)
       if (GUI_GetClientInfo(i)->state == 3) room += std::string(" ") + GUI_GetClientInfo(i)->name;
   shown.Show(7, room);
+  std::string host;
+  if (CGUI_Window* name = Control("JOINMENU", "IDC_STATIC_JOIN1PLAYERNAME")) name->GetCaption(host);
+  shown.Show(8, "gamehost " + host);
 }
 
 // One command: click DIALOG ID | set DIALOG ID TEXT | enter DIALOG ID |
-// closebox | joinfirst | quit. False for quit.
+// select DIALOG ID ROW | closebox | quit. False for quit.
 bool Obey(const std::string& command) {
   std::istringstream in(command);
   std::string verb, dialog, id;
@@ -146,14 +151,6 @@ bool Obey(const std::string& command) {
   if (verb == "quit") return false;
   if (verb == "closebox") {
     GUI_CloseCurrentMessageBox();
-  } else if (verb == "joinfirst") {
-    // The join button with the first game selected.
-    const SESSION_INFO& s = Clt.SessionInfo[0];
-    uint8_t a[4];
-    std::memcpy(a, &s.address, 4);
-    char address[20];
-    std::snprintf(address, sizeof address, "%i.%i.%i.%i", a[0], a[1], a[2], a[3]);
-    if (!Clt.SendJoinGame(s.name, "", address)) Say("error join not sent");
   } else if (CGUI_Window* w = Control(dialog, id)) {
     if (verb == "click") {
       Click(w);
@@ -161,6 +158,11 @@ bool Obey(const std::string& command) {
       std::string text;
       std::getline(in >> std::ws, text);
       w->SetCaption(text.c_str());
+    } else if (auto* list = dynamic_cast<CGUI_List*>(w); list && verb == "select") {
+      int row = 0;
+      in >> row;
+      list->SetCurSel(row);
+      list->OnSelChange();
     } else if (verb == "enter") {
       Click(w);
       GUI_Char(13);
@@ -382,14 +384,20 @@ void JoinChannel(size_t p, const std::string& name) {
   Tell(p, "click CREATECHANNEL IDC_BUTTON_CHANNELCREATE");
 }
 
-void Lobby(uint16_t port) {
+// Plays ACEPILOT and BOBPILOT to their room; CALPILOT stays in the lobby.
+// The indices of the three players.
+std::vector<size_t> Lobby(uint16_t port) {
   const size_t ace = StartPlayer(port);
   const size_t bob = StartPlayer(port);
+  const size_t cal = StartPlayer(port);
   Check(Has(WaitFor(ace, "dialogs", "MULTIPLAYSELECTMENU"), "MULTIPLAYSELECTMENU") &&
-            Has(WaitFor(bob, "dialogs", "MULTIPLAYSELECTMENU"), "MULTIPLAYSELECTMENU"),
-        "two players start");
+            Has(WaitFor(bob, "dialogs", "MULTIPLAYSELECTMENU"), "MULTIPLAYSELECTMENU") &&
+            Has(WaitFor(cal, "dialogs", "MULTIPLAYSELECTMENU"), "MULTIPLAYSELECTMENU"),
+        "three players start");
   Register(ace, "ACEPILOT");
   Register(bob, "BOBPILOT");
+  Register(cal, "CALPILOT");
+  LogIn(cal, "CALPILOT", "secret12");
 
   LogIn(ace, "ACEPILOT", "wrongpass");
   const std::string refused = WaitFor(ace, "box", "WRONG ID OR PASSWORD");
@@ -436,11 +444,31 @@ void Lobby(uint16_t port) {
   const std::string sessions = WaitFor(bob, "sessions", "ACEPILOT's ARENA@127.0.0.1");
   Check(sessions == "ACEPILOT's ARENA@127.0.0.1", "the other's join list shows the game and its host: " + sessions);
 
-  Tell(bob, "joinfirst");
+  Tell(bob, "select JOINMENU IDC_LIST_JOINGAMENAMELIST 0");
+  const std::string host = WaitFor(bob, "gamehost", "ACEPILOT");
+  Check(host == "ACEPILOT", "the game's players show when it is chosen: " + host);
+  Tell(bob, "click JOINMENU IDC_BUTTON_JOINENTER");
   const std::string bobRoom = WaitFor(bob, "room", "ACEPILOT BOBPILOT");
   const std::string aceRoom = WaitFor(ace, "room", "ACEPILOT BOBPILOT");
   Check(bobRoom == "ACEPILOT BOBPILOT" && aceRoom == "ACEPILOT BOBPILOT",
         "the join through the lobby puts both in the room: " + bobRoom + " / " + aceRoom);
+  Check(Has(WaitFor(cal, "dialogs", "KORVONETMENU"), "KORVONETMENU"), "a third player waits in the lobby");
+  return {ace, bob, cal};
+}
+
+// The server goes away: the player in the lobby is told and goes back to the
+// main menu; the room goes on.
+void ServerGone(lobbyd::CServerProcess& server, const std::vector<size_t>& players) {
+  server.Stop(5000);
+  const size_t cal = players[2];
+  const std::string box = WaitFor(cal, "box", "LOST");
+  Check(Has(box, "THE CONNECTION TO THE LOBBY SERVER IS LOST"), "a lost lobby server is told: " + box);
+  const std::string dialogs = WaitFor(cal, "dialogs", "MAINMENU");
+  Check(Has(dialogs, "MAINMENU") && !Has(dialogs, "KORVONETMENU"), "the lobby goes back to MAINMENU: " + dialogs);
+  usleep(300000);
+  ReadPlayers();
+  Check(Has(Latest(players[0], "dialogs"), "ROOMMENU") && Latest(players[1], "room") == "ACEPILOT BOBPILOT",
+        "the room goes on without the lobby server");
 }
 
 }  // namespace
@@ -458,9 +486,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   Unreachable();
-  Lobby(server.Port());
+  ServerGone(server, Lobby(server.Port()));
   StopPlayers();
-  server.Stop(5000);
   std::printf("%s\n", g_failures ? "FAILED" : "PASSED");
   return g_failures ? 1 : 0;
 }
