@@ -297,6 +297,20 @@ std::string WaitFor(size_t player, const std::string& kind, const std::string& t
 
 bool Has(const std::string& line, const std::string& text) { return line.find(text) != std::string::npos; }
 
+// Waits at most `ms` until the player's latest line of `kind` is `text`; that
+// line (or the last one seen).
+std::string WaitExact(size_t player, const std::string& kind, const std::string& text, double ms = 5000) {
+  const auto start = Clock::now();
+  std::string latest;
+  while (MsSince(start) < ms) {
+    ReadPlayers();
+    latest = Latest(player, kind);
+    if (latest == text) break;
+    usleep(2000);
+  }
+  return latest;
+}
+
 size_t Count(const std::string& line, const std::string& text) {
   size_t n = 0;
   for (size_t at = line.find(text); at != std::string::npos; at = line.find(text, at + 1)) ++n;
@@ -419,9 +433,9 @@ std::vector<size_t> Lobby(uint16_t port) {
   const std::string channels = WaitFor(ace, "channels", "ARENA");
   Check(Has(channels, "ARENA"), "a new channel is listed: " + channels);
   JoinChannel(bob, "ARENA");
-  const std::string players = WaitFor(bob, "players", "ACEPILOT,BOBPILOT");
-  Check(players == "ACEPILOT,BOBPILOT" || players == "BOBPILOT,ACEPILOT",
-        "the other player shows in the channel: " + players);
+  // The channel's members in the order the server keeps them: by connection.
+  const std::string players = WaitExact(bob, "players", "ACEPILOT,BOBPILOT");
+  Check(players == "ACEPILOT,BOBPILOT", "the channel shows its two members: " + players);
 
   Tell(ace, "set KORVONETMENU IDC_EDIT_NETCHATINPUT hello bob");
   Tell(ace, "enter KORVONETMENU IDC_EDIT_NETCHATINPUT");
