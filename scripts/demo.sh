@@ -59,8 +59,13 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
     pids+=("$!")
     play_args=(--no-lan "${play_args[@]}")
   fi
+  # The first window ends the demo; waiting in the background lets the traps
+  # run at once on Ctrl-C or a TERM, which stop every process started here.
+  "$korvoui" play "${lobby[@]}" "${play_args[@]}" &
+  main_window=$!
+  pids+=("$main_window")
   status=0
-  "$korvoui" play "${lobby[@]}" "${play_args[@]}" || status=$?
+  wait "$main_window" || status=$?
   exit "$status"
 fi
 
