@@ -75,6 +75,9 @@ CLiveBackend::CLiveBackend(const SLiveOptions& options)
     auto it = stored_.find(key);
     return it == stored_.end() ? std::string() : it->second;
   };
+  hooks.onlineChosen = [this] {
+    if (options_.onlineChosen) options_.onlineChosen(stored_);
+  };
   hooks.openRoom = [this](bool anyInterface, std::string* error) { return OpenOnlineRoom(anyInterface, error); };
   hooks.roomListed = [this] { Events().RoomOpened(); };
   hooks.dropRoom = [this] { Release(); };

@@ -2,6 +2,7 @@
 // (the module reaches the library through host/netkorvo.h).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -57,6 +58,9 @@ struct SLiveOptions {
   // absent); "kn_prev_login_id" the last login.
   std::map<std::string, std::string> stored;
   uint32_t lobbyConnectMs = 3000;    // a connection to the lobby server gives up after this
+  // Called when the player chooses online play, before the connection: it
+  // may start a lobby server and name it in the stored settings.
+  std::function<void(std::map<std::string, std::string>& stored)> onlineChosen;
 };
 
 // The exports run on the live backend from now on: sockets, the game list,

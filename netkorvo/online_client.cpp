@@ -103,6 +103,7 @@ int COnlineClient::Send(const SLobbyRequest& r) {
 // Connects to the server the stored settings name (loopback by default). A
 // failure is told at the next service, after the menus have gone back.
 int COnlineClient::Connect() {
+  hooks_.onlineChosen();
   std::string address = hooks_.stored("kn_server_address");
   if (address.empty()) address = kDefaultLobbyAddress;
   const std::string portText = hooks_.stored("kn_server_port");

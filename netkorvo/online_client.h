@@ -24,6 +24,8 @@ class COnlineClient {
   struct SHooks {
     // A stored setting of NET_var; "" when absent.
     std::function<std::string(const char* key)> stored;
+    // The player chose online play: a lobby server may be started.
+    std::function<void()> onlineChosen;
     // Opens the room of an online game (not announced on the local network):
     // its port, or 0 with the reason.
     std::function<uint16_t(bool anyInterface, std::string* error)> openRoom;

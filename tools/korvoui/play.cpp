@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@
 #include "tools/korvoui/host_game.h"
 #include "tools/korvoui/hot_reload.h"
 #include "tools/korvoui/inspector.h"
+#include "tools/korvoui/local_lobby.h"
 #include "tools/korvoui/options.h"
 #include "tools/korvoui/overlay_text.h"
 #include "tools/korvoui/game_flow.h"
@@ -403,12 +405,16 @@ int RunPlay(int argc, char** argv) {
   if (!PrepareHost(options.tool)) return 2;
   // Rooms and the local game list run live; with --no-lan they stay on this
   // machine (loopback), as in the tests.
-  // The online lobby server is a stored setting of the network library.
+  // The online lobby server is a stored setting of the network library:
+  // --lobby names one; without it, choosing online play starts one here.
+  LocalLobby localLobby;
   netkorvo::SLiveOptions live;
   live.lan = options.lan;
   if (!options.lobbyAddress.empty()) {
     live.stored["kn_server_address"] = options.lobbyAddress;
     live.stored["kn_server_port"] = options.lobbyPort;
+  } else {
+    live.onlineChosen = [&localLobby](std::map<std::string, std::string>& stored) { localLobby.Start(stored); };
   }
   netkorvo::UseLiveBackend(live);
   if (!InitDisplay()) {
