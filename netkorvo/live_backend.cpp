@@ -69,28 +69,57 @@ uint32_t NewServerId() {
 }  // namespace
 
 CLiveBackend::CLiveBackend(const SLiveOptions& options)
-    : options_(options), moduleEvents_(std::make_unique<CModuleRoomEvents>()) {}
+    : options_(options), moduleEvents_(std::make_unique<CModuleRoomEvents>()), stored_(options.stored) {
+  COnlineClient::SHooks hooks;
+  hooks.stored = [this](const char* key) {
+    auto it = stored_.find(key);
+    return it == stored_.end() ? std::string() : it->second;
+  };
+  hooks.onlineChosen = [this] {
+    if (options_.onlineChosen) options_.onlineChosen(stored_);
+  };
+  hooks.openRoom = [this](bool anyInterface, std::string* error) { return OpenOnlineRoom(anyInterface, error); };
+  hooks.roomListed = [this] { Events().RoomOpened(); };
+  hooks.dropRoom = [this] { Release(); };
+  hooks.joinPort = [this](uint16_t port) { onlineJoinPort_ = port; };
+  online_ = std::make_unique<COnlineClient>(std::move(hooks), int(options.lobbyConnectMs));
+}
 
 CLiveBackend::~CLiveBackend() { Release(); }
 
 CRoomEvents& CLiveBackend::Events() { return options_.events ? *options_.events : *moduleEvents_; }
 
 std::string CLiveBackend::PlayerName() const {
-  return prevLoginId_ && !prevLoginId_->empty() ? *prevLoginId_ : "PLAYER";
+  auto it = stored_.find("kn_prev_login_id");
+  return it != stored_.end() && !it->second.empty() ? it->second : "PLAYER";
 }
 
 // ---- Life ----------------------------------------------------------------------------------------
 
-void CLiveBackend::Init(int server, const char* address, int, int b) {
+void CLiveBackend::Init(int server, const char* address, int a, int b) {
   Release();
   if (server) OpenRoom(b != 0);
-  else JoinRoom(address);
+  else JoinRoom(address, a == 0);
 }
 
 void CLiveBackend::OpenRoom(bool announce) {
+  std::string error;
+  if (!StartRoom(announce, options_.lan, &error)) {
+    Later([this, error] { Events().RoomClosed(error.c_str(), false); });
+    return;
+  }
+  Later([this] { Events().RoomOpened(); });
+}
+
+uint16_t CLiveBackend::OpenOnlineRoom(bool anyInterface, std::string* error) {
+  Release();
+  return StartRoom(false, anyInterface || options_.lan, error) ? server_->Port() : 0;
+}
+
+bool CLiveBackend::StartRoom(bool announce, bool anyInterface, std::string* error) {
   const SGUI_ServerInfo& info = *GUI_GetServerInfo();
   CRoomServer::SConfig config;
-  config.bindAddress = options_.lan ? "0.0.0.0" : options_.announceAddress;
+  config.bindAddress = anyInterface ? "0.0.0.0" : options_.announceAddress;
   config.port = options_.roomPort;
   config.timeoutMs = options_.timeoutMs;
   config.hostName = PlayerName();
@@ -105,18 +134,16 @@ void CLiveBackend::OpenRoom(bool announce) {
   s.armor = info.armor;
   s.shield = info.shield;
   server_ = std::make_unique<CRoomServer>();
-  std::string error;
-  bool open = server_->Open(config, &error);
+  bool open = server_->Open(config, error);
   if (!open && config.port != 0) {
     // The port is taken (another room on this machine): any free port will
-    // do, the game list tells it.
+    // do, the game list or the lobby tells it.
     config.port = 0;
-    open = server_->Open(config, &error);
+    open = server_->Open(config, error);
   }
   if (!open) {
     server_.reset();
-    Later([this, error] { Events().RoomClosed(error.c_str(), false); });
-    return;
+    return false;
   }
   serverId_ = NewServerId();
   NET_ServerID = int(serverId_);
@@ -126,22 +153,27 @@ void CLiveBackend::OpenRoom(bool announce) {
   GUI_SetLocalClientIndex(0);
   if (announce) {
     announcer_ = std::make_unique<CGameAnnouncer>();
-    if (!announcer_->Open(config.bindAddress, options_.discoveryPort, &error)) {
+    std::string why;
+    if (!announcer_->Open(config.bindAddress, options_.discoveryPort, &why)) {
       announcer_.reset();
-      const std::string text = "THE GAME IS NOT ANNOUNCED: " + error;
+      const std::string text = "THE GAME IS NOT ANNOUNCED: " + why;
       Later([this, text] { Events().ScreenMessage(text.c_str(), screenColour_); });
     }
   }
   // Keep the player's choices made before the room opened.
   server_->SetChoice(0, ChoiceOf(*GUI_GetClientInfo(0)));
-  Later([this] { Events().RoomOpened(); });
+  return true;
 }
 
-void CLiveBackend::JoinRoom(const char* address) {
+// A local-network join finds the room's port in the game list; an online
+// join has it from the lobby.
+void CLiveBackend::JoinRoom(const char* address, bool online) {
   const std::string dotted = address ? address : "";
   in_addr host{};
   uint16_t port = options_.roomPort;
-  if (inet_pton(AF_INET, dotted.c_str(), &host) == 1) {
+  if (online && onlineJoinPort_ != 0) {
+    port = onlineJoinPort_;
+  } else if (inet_pton(AF_INET, dotted.c_str(), &host) == 1) {
     auto it = roomPorts_.find({host.s_addr, uint32_t(NET_ServerID)});
     if (it != roomPorts_.end()) port = it->second;
   }
@@ -169,6 +201,7 @@ void CLiveBackend::Service() {
   std::vector<std::function<void()>> due = std::move(later_);
   later_.clear();
   for (auto& event : due) event();
+  online_->Service(NowMs());
   if (server_) ServiceServer();
   if (client_) ServiceClient();
 }
@@ -315,11 +348,9 @@ void CLiveBackend::UpdateGameList(NET_GLCallback callback) {
 void CLiveBackend::StopGameList() { finder_.reset(); }
 
 // ---- Online lobby -------------------------------------------------------------------------------------
-// The online lobby server is not reached from this backend: requests are not
-// sent (0), so the menus take their way back.
 
-int CLiveBackend::Send(const SLobbyRequest&) { return 0; }
-void CLiveBackend::Close() {}
+int CLiveBackend::Send(const SLobbyRequest& request) { return online_->Send(request); }
+void CLiveBackend::Close() { online_->Close(); }
 int CLiveBackend::CalculateGrade(int ranking, int score) { return Grade(ranking, score); }
 
 // ---- Room and match -----------------------------------------------------------------------------------
@@ -411,14 +442,15 @@ void CLiveBackend::ScreenMessage(const char* text) { Events().ScreenMessage(text
 void CLiveBackend::SetScreenMessageColor(unsigned long argb) { screenColour_ = argb; }
 
 bool CLiveBackend::StoredValue(const char* key, const char** value) {
-  if (!key || std::strcmp(key, "kn_prev_login_id") != 0 || !prevLoginId_) return false;
-  if (value) *value = prevLoginId_->c_str();
+  auto it = key ? stored_.find(key) : stored_.end();
+  if (it == stored_.end()) return false;
+  if (value) *value = it->second.c_str();
   return true;
 }
 
 void CLiveBackend::WritePrevLoginID(const char* id) {
-  if (id) prevLoginId_ = id;
-  else prevLoginId_.reset();
+  if (id) stored_["kn_prev_login_id"] = id;
+  else stored_.erase("kn_prev_login_id");
 }
 
 // ---- Control API ------------------------------------------------------------------------------------------

@@ -3,13 +3,13 @@
 // game list queries over UDP. Once per frame (ServiceLive) it handles the
 // network and keeps the module's client records and the library's
 // SClientInfo records in step with the room: the local player's choices go
-// out from the module's records, everybody else's come in.
+// out from the module's records, everybody else's come in. The online client
+// (online_client.h) talks to the lobby server and is serviced with it.
 #pragma once
 #include <array>
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +17,7 @@
 #include "netkorvo/discovery.h"
 #include "netkorvo/net_backend.h"
 #include "netkorvo/netkorvo.h"
+#include "netkorvo/online_client.h"
 #include "netkorvo/room_client.h"
 #include "netkorvo/room_server.h"
 
@@ -66,7 +67,11 @@ class CLiveBackend : public CNetBackend {
   CRoomEvents& Events();
   std::string PlayerName() const;
   void OpenRoom(bool announce);
-  void JoinRoom(const char* address);
+  // Opens the room's server (announced or not); false with the reason.
+  bool StartRoom(bool announce, bool anyInterface, std::string* error);
+  // The room of an online game: its port, or 0 with the reason.
+  uint16_t OpenOnlineRoom(bool anyInterface, std::string* error);
+  void JoinRoom(const char* address, bool online);
   void ServiceServer();
   void ServiceClient();
   wire::SAnnounce Announcement() const;
@@ -89,7 +94,9 @@ class CLiveBackend : public CNetBackend {
   uint32_t serverId_ = 0;
   unsigned long screenColour_ = 0xFFFFFFFF;
   std::array<SClientInfo, 8> infos_ = {};
-  std::optional<std::string> prevLoginId_;
+  std::map<std::string, std::string> stored_;   // NET_var
+  uint16_t onlineJoinPort_ = 0;                 // the room port the lobby granted
+  std::unique_ptr<COnlineClient> online_;
   std::map<int, SGameRuleInfo> ruleInfos_;
   std::map<int, std::string> classNames_;
 };

@@ -2,6 +2,8 @@
 // (the module reaches the library through host/netkorvo.h).
 #pragma once
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -52,6 +54,14 @@ struct SLiveOptions {
   uint32_t timeoutMs = 5000;         // a silent peer is dropped after this
   uint32_t queryIntervalMs = 1000;   // the game list queries again after this
   CRoomEvents* events = nullptr;     // null: through the module
+  // The stored settings (NET_var) at start: "kn_server_address" and
+  // "kn_server_port" name the online lobby server (127.0.0.1:24162 when
+  // absent); "kn_prev_login_id" the last login.
+  std::map<std::string, std::string> stored;
+  uint32_t lobbyConnectMs = 3000;    // a connection to the lobby server gives up after this
+  // Called when the player chooses online play, before the connection: it
+  // may start a lobby server and name it in the stored settings.
+  std::function<void(std::map<std::string, std::string>& stored)> onlineChosen;
 };
 
 // The exports run on the live backend from now on: sockets, the game list,

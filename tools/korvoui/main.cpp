@@ -22,7 +22,8 @@ const Verb kVerbs[] = {
      "draws dialogs into a PNG: [--root DIR] [--screen WxH] [--profile DIR] [--tick MS] DIALOG... "
      "-o OUT.png"},
     {"play", RunPlay,
-     "opens a window to use the menus: [--root DIR] [--screen WxH] [--profile DIR] [--start DIALOG] [--no-lan]"},
+     "opens a window to use the menus: [--root DIR] [--screen WxH] [--profile DIR] [--start DIALOG] [--no-lan] "
+     "[--lobby ADDRESS:PORT]"},
 };
 
 void Usage() {

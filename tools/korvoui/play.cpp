@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@
 #include "tools/korvoui/host_game.h"
 #include "tools/korvoui/hot_reload.h"
 #include "tools/korvoui/inspector.h"
+#include "tools/korvoui/local_lobby.h"
 #include "tools/korvoui/options.h"
 #include "tools/korvoui/overlay_text.h"
 #include "tools/korvoui/game_flow.h"
@@ -47,12 +49,13 @@ struct PlayOptions {
   std::string events;   // test input script, or ""
   bool lan = true;       // the network stand-in plays on the real local network
   std::string match;     // a host script's match line for --match, or ""
+  std::string lobbyAddress, lobbyPort;   // --lobby ADDRESS:PORT, the online lobby server
 };
 
 bool ParsePlayOptions(int argc, char** argv, PlayOptions* options) {
   if (!ParseToolOptions(argc, argv, &options->tool,
-                        {"--start", "--events", "--profile", "--no-lan", "--match", "--frags", "--time",
-                         "--bots", "--seed"}))
+                        {"--start", "--events", "--profile", "--no-lan", "--lobby", "--match", "--frags",
+                         "--time", "--bots", "--seed"}))
     return false;
   if (options->tool.profile.empty()) options->tool.profile = korvohost::DefaultProfileDir();
   const std::vector<std::string>& args = options->tool.positional;
@@ -63,9 +66,19 @@ bool ParsePlayOptions(int argc, char** argv, PlayOptions* options) {
     }
     if (i + 1 >= args.size()) return false;
     if (TakeMatchOption(args, &i, &options->match)) continue;
-    if (args[i] == "--start") options->start = args[++i];
-    else if (args[i] == "--events") options->events = args[++i];
-    else return false;
+    if (args[i] == "--start") {
+      options->start = args[++i];
+    } else if (args[i] == "--events") {
+      options->events = args[++i];
+    } else if (args[i] == "--lobby") {
+      const std::string& at = args[++i];
+      const size_t colon = at.rfind(':');
+      if (colon == std::string::npos || colon == 0 || colon + 1 == at.size()) return false;
+      options->lobbyAddress = at.substr(0, colon);
+      options->lobbyPort = at.substr(colon + 1);
+    } else {
+      return false;
+    }
   }
   return true;
 }
@@ -419,7 +432,7 @@ int RunPlay(int argc, char** argv) {
   if (!ParsePlayOptions(argc, argv, &options)) {
     std::fprintf(stderr,
                  "usage: korvoui play [--root DIR] [--screen WxH] [--profile DIR] [--start DIALOG] [--no-lan]\n"
-                 "                    [--match RULE [--frags N] [--time MIN] [--bots N] [--seed N]]\n");
+                 "                    [--lobby ADDRESS:PORT] [--match RULE [--frags N] [--time MIN] [--bots N] [--seed N]]\n");
     return 2;
   }
   if (!options.match.empty()) {
@@ -433,8 +446,17 @@ int RunPlay(int argc, char** argv) {
   if (!PrepareHost(options.tool)) return 2;
   // Rooms and the local game list run live; with --no-lan they stay on this
   // machine (loopback), as in the tests.
+  // The online lobby server is a stored setting of the network library:
+  // --lobby names one; without it, choosing online play starts one here.
+  LocalLobby localLobby;
   netkorvo::SLiveOptions live;
   live.lan = options.lan;
+  if (!options.lobbyAddress.empty()) {
+    live.stored["kn_server_address"] = options.lobbyAddress;
+    live.stored["kn_server_port"] = options.lobbyPort;
+  } else {
+    live.onlineChosen = [&localLobby](std::map<std::string, std::string>& stored) { localLobby.Start(stored); };
+  }
   netkorvo::UseLiveBackend(live);
   netkorvo::ServeSimMatches();   // a mission script's match line starts one
   if (!InitDisplay()) {

@@ -3,11 +3,30 @@
 #include "tools/korvoui/play_sound.h"
 
 #include <SDL2/SDL.h>
+#include <dlfcn.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "refhost/korvohost.h"
+
+namespace {
+
+// ALSA's library writes each failed lookup of a missing sound card to stderr
+// (a dozen lines on a machine without one). Its error handler is global to
+// the library, which SDL loads under the same name: a handler that keeps
+// quiet is set before SDL opens audio. SDL's own error still says why.
+void QuietAlsaErrors(const char*, int, const char*, int, const char*, ...) {}
+
+void SilenceAlsa() {
+  void* alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL);   // kept open: the handler stays set
+  if (!alsa) return;
+  using SetHandler = int (*)(void (*)(const char*, int, const char*, int, const char*, ...));
+  if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) set(&QuietAlsaErrors);
+}
+
+}  // namespace
 
 SoundPlayer::~SoundPlayer() {
   if (device_) SDL_CloseAudioDevice(device_);
@@ -17,7 +36,11 @@ bool SoundPlayer::OpenDevice() {
   if (device_) return true;
   if (failed_) return false;
   failed_ = true;
-  if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  SilenceAlsa();
+  if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    std::fprintf(stderr, "korvoui: no sound (%s); playing silently\n", SDL_GetError());
+    return false;
+  }
   SDL_AudioSpec want{};
   want.freq = 44100;
   want.format = AUDIO_S16SYS;
@@ -26,7 +49,10 @@ bool SoundPlayer::OpenDevice() {
   want.callback = &SoundPlayer::Mix;
   want.userdata = this;
   device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &spec_, 0);
-  if (!device_) return false;
+  if (!device_) {
+    std::fprintf(stderr, "korvoui: no sound device (%s); playing silently\n", SDL_GetError());
+    return false;
+  }
   failed_ = false;
   SDL_PauseAudioDevice(device_, 0);
   return true;
