@@ -179,6 +179,8 @@ bool Open(std::string* error) {
 void Close() {
   GUI_DestroyAllDialog();
   InstallDialogTable(nullptr);
+  netkorvo::Reset();
+  korvohost::Reset();
 }
 
 void Frame() {

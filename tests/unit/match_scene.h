@@ -15,8 +15,8 @@ namespace matchscene {
 // False with a reason in *error when a step fails.
 bool Open(std::string* error);
 
-// Closes the overlays and frees the compiled table (the module stays
-// initialised).
+// Closes the overlays, frees the compiled table and brings both stand-ins back
+// to their start state (the module stays initialised).
 void Close();
 
 // One frame of the host: the clock advanced (kept within the chat's quiet
