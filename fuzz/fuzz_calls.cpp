@@ -40,9 +40,9 @@ constexpr const char* kScriptPath = "data/script/ui/ui_script.txt";
 // The shipped script cut into one script per screen family
 // (fuzz/split_script.py), then scripts that fail to compile or to create.
 const char* const kScriptFiles[] = {
-    "rooms.ui",          "part_front_end.ui", "part_single_player.ui", "part_multiplayer.ui",
-    "part_online_lobby.ui", "part_options.ui", "part_overlays.ui",    "bad_create.ui",
-    "syntax.ui",         "unknown_class.ui"};
+    "rooms.ui",           "part_front_end.ui",       "part_single_player.ui", "part_multiplayer.ui",
+    "part_multiplayer_room.ui", "part_online_lobby.ui", "part_options.ui",    "part_overlays.ui",
+    "bad_create.ui",      "syntax.ui",               "unknown_class.ui"};
 std::vector<std::string> g_scripts;
 
 std::string ReadScript(const char* name) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes fuzz/scripts/part_*.ui: the shipped UI script cut into one small
-script per screen family, so that fuzz_calls compiles a few dialogs per input
+script per screen family (comments left out), so that fuzz_calls compiles a few dialogs per input
 instead of the whole file. Each script also carries the message boxes and the
 script console, which the fuzzer's calls open over any screen. Every dialog of
 the shipped script lands in exactly one family; a dialog this table does not
@@ -20,7 +20,8 @@ FAMILIES = {
                       "STATISTICSMENU", "MISSIONFAILEDMENU", "MISSIONENDINGMENU", "MISSIONLOADING"),
     "multiplayer": ("MULTIPLAYSELECTMENU", "SERVERMENU", "CREATEMENU", "DEATHMATCH", "TEAMDEATHMATCH",
                     "HEADHUNTER", "PUSHOUT", "LASTSTANDING", "ALLKILL", "SHOWDOWN", "HUNTER",
-                    "KINGATTACK", "ROOMMENU"),
+                    "KINGATTACK"),
+    "multiplayer_room": ("ROOMMENU",),
     "online_lobby": ("LOGINMENU", "KORVONETMENU", "CREATECHANNEL", "NEWIDMENU", "CHANGEPASSMENU",
                      "JOINMENU"),
     "options": ("OPTIONMENU", "OPTIONGRAPHIC", "OPTIONSOUND", "OPTIONNETWORK", "OPTIONCONTROLS",
@@ -28,6 +29,18 @@ FAMILIES = {
     "overlays": ("PLAYINTERFACE", "PLAYCHAT", "PLAYTAB", "MULTIPLAYGAMEOVER", "GAMELOADING",
                  "MULTIPLAYESC", "LEAVEGAME", "EXITGAME"),
 }
+
+
+def without_comments(line):
+    """The line without a // comment outside double quotes (its end kept)."""
+    quoted = False
+    for i, c in enumerate(line):
+        if c == '"':
+            quoted = not quoted
+        elif not quoted and line.startswith("//", i):
+            kept = line[:i].rstrip()
+            return kept + "\n" if kept else ""
+    return line
 
 
 def dialogs(text):
@@ -38,7 +51,7 @@ def dialogs(text):
         if m:
             current, lines = m.group(1), []
         if current:
-            lines.append(line)
+            lines.append(without_comments(line))
             if line.strip() == "END":
                 blocks[current] = "".join(lines)
                 current = None
