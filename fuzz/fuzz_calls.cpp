@@ -37,12 +37,17 @@ constexpr const char* kScriptPath = "data/script/ui/ui_script.txt";
 
 // ---- Scripts -------------------------------------------------------------------------------
 
-// The shipped script cut into one script per screen family
-// (fuzz/split_script.py), then scripts that fail to compile or to create.
+// A small room script, the shipped script cut into scripts of a few related
+// screens each (fuzz/split_script.py: every screen family is there, and an
+// input compiles a few dialogs rather than the whole file), then scripts that
+// fail to compile or to create.
 const char* const kScriptFiles[] = {
-    "rooms.ui",           "part_front_end.ui",       "part_single_player.ui", "part_multiplayer.ui",
-    "part_multiplayer_room.ui", "part_online_lobby.ui", "part_options.ui",    "part_overlays.ui",
-    "bad_create.ui",      "syntax.ui",               "unknown_class.ui"};
+    "rooms.ui", "part_front_end.ui", "part_front_end_gallery.ui", "part_multiplayer_create.ui",
+    "part_multiplayer_room.ui", "part_multiplayer_setup.ui", "part_online_lobby_accounts.ui",
+    "part_online_lobby_channels.ui", "part_options.ui", "part_options_controls.ui",
+    "part_overlays_hud.ui", "part_overlays_menus.ui", "part_single_player_briefing.ui",
+    "part_single_player_in_mission.ui", "part_single_player_missions.ui",
+    "part_single_player_results.ui", "bad_create.ui", "syntax.ui", "unknown_class.ui"};
 std::vector<std::string> g_scripts;
 
 std::string ReadScript(const char* name) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Writes fuzz/scripts/part_*.ui: the shipped UI script cut into one small
-script per screen family (comments left out), so that fuzz_calls compiles a few dialogs per input
+"""Writes fuzz/scripts/part_*.ui: the shipped UI script cut into small scripts
+of a few related screens each (comments left out), so that fuzz_calls compiles a few dialogs per input
 instead of the whole file. Each script also carries the message boxes and the
 script console, which the fuzzer's calls open over any screen. Every dialog of
 the shipped script lands in exactly one family; a dialog this table does not
@@ -14,20 +14,23 @@ import sys
 SHIPPED = "assets/data/script/ui/ui_script.txt"
 FRAMEWORK = ("MBOX_OK", "MESSAGEBOX2", "SCRIPTCONSOLE")
 FAMILIES = {
-    "front_end": ("MAINMENU", "SELECTIDMENU", "SELECTIDNEWIDMENU", "GALLERY", "DEMOPLAY"),
-    "single_player": ("SELECTMISSIONMENU", "OBJECTIVE", "SINGLEPLAYESC", "SINGLEPLAYSURRENDER",
-                      "SINGLEPLAYRESTART", "SINGLEPLAYEXIT", "SINGLEPLAYMISSIONOBJECTIVE",
-                      "STATISTICSMENU", "MISSIONFAILEDMENU", "MISSIONENDINGMENU", "MISSIONLOADING"),
-    "multiplayer": ("MULTIPLAYSELECTMENU", "SERVERMENU", "CREATEMENU", "DEATHMATCH", "TEAMDEATHMATCH",
-                    "HEADHUNTER", "PUSHOUT", "LASTSTANDING", "ALLKILL", "SHOWDOWN", "HUNTER",
-                    "KINGATTACK"),
+    "front_end": ("MAINMENU", "SELECTIDMENU", "SELECTIDNEWIDMENU", "DEMOPLAY"),
+    "front_end_gallery": ("GALLERY",),
+    "single_player_missions": ("SELECTMISSIONMENU",),
+    "single_player_briefing": ("OBJECTIVE", "MISSIONLOADING"),
+    "single_player_in_mission": ("SINGLEPLAYESC", "SINGLEPLAYSURRENDER", "SINGLEPLAYRESTART",
+                                 "SINGLEPLAYEXIT", "SINGLEPLAYMISSIONOBJECTIVE"),
+    "single_player_results": ("STATISTICSMENU", "MISSIONFAILEDMENU", "MISSIONENDINGMENU"),
+    "multiplayer_setup": ("MULTIPLAYSELECTMENU", "SERVERMENU"),
+    "multiplayer_create": ("CREATEMENU", "DEATHMATCH", "TEAMDEATHMATCH", "HEADHUNTER", "PUSHOUT",
+                           "LASTSTANDING", "ALLKILL", "SHOWDOWN", "HUNTER", "KINGATTACK"),
     "multiplayer_room": ("ROOMMENU",),
-    "online_lobby": ("LOGINMENU", "KORVONETMENU", "CREATECHANNEL", "NEWIDMENU", "CHANGEPASSMENU",
-                     "JOINMENU"),
-    "options": ("OPTIONMENU", "OPTIONGRAPHIC", "OPTIONSOUND", "OPTIONNETWORK", "OPTIONCONTROLS",
-                "OPTIONCONTROLSMESSAGE", "OPTIONMACROMENU"),
-    "overlays": ("PLAYINTERFACE", "PLAYCHAT", "PLAYTAB", "MULTIPLAYGAMEOVER", "GAMELOADING",
-                 "MULTIPLAYESC", "LEAVEGAME", "EXITGAME"),
+    "online_lobby_accounts": ("LOGINMENU", "NEWIDMENU", "CHANGEPASSMENU", "CREATECHANNEL"),
+    "online_lobby_channels": ("KORVONETMENU", "JOINMENU"),
+    "options": ("OPTIONMENU", "OPTIONGRAPHIC", "OPTIONSOUND", "OPTIONNETWORK"),
+    "options_controls": ("OPTIONCONTROLS", "OPTIONCONTROLSMESSAGE", "OPTIONMACROMENU"),
+    "overlays_hud": ("PLAYINTERFACE", "PLAYCHAT", "PLAYTAB", "MULTIPLAYGAMEOVER"),
+    "overlays_menus": ("GAMELOADING", "MULTIPLAYESC", "LEAVEGAME", "EXITGAME"),
 }
 
 
@@ -61,6 +64,8 @@ def dialogs(text):
 def main():
     blocks = dialogs(open(SHIPPED, encoding="latin-1").read())
     named = set(FRAMEWORK).union(*FAMILIES.values())
+    if sum(len(ids) for ids in FAMILIES.values()) + len(FRAMEWORK) != len(named):
+        sys.exit("split_script: a dialog is named twice")
     unknown = [d for d in blocks if d not in named]
     missing = [d for d in named if d not in blocks]
     if unknown or missing:
