@@ -2,22 +2,26 @@
 // module's exported calls, over a fixed set of UI scripts laid over the game
 // file system: compiles, dialogs and the dialog stack, message boxes whose
 // callbacks compile again, re-initialise, open another box or refuse, the
-// script console, diagnostic lines, input, frames, and release and
-// initialisation. Nothing may crash or leak. Every input ends with the module
+// script console, diagnostic lines, input, frames, the overlays' game events
+// over a controlled mech, and release and initialisation. Nothing may crash or leak. Every input ends with the module
 // and the reference host back in one state, so runs reproduce.
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "host/host_characters.h"
 #include "host/host_services.h"
 #include "korvogui/console.h"
 #include "korvogui/korvogui.h"
 #include "korvogui/messagebox.h"
+#include "korvogui/overlays.h"
+#include "netkorvo/netkorvo.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
 #include "runtime/control.h"
@@ -33,9 +37,18 @@ constexpr const char* kScriptPath = "data/script/ui/ui_script.txt";
 
 // ---- Scripts -------------------------------------------------------------------------------
 
-// The shipped script (the file of the asset root itself), then fuzz/scripts/.
-const char* const kScriptFiles[] = {"rooms.ui", "bad_create.ui", "syntax.ui", "unknown_class.ui"};
-std::vector<std::string> g_scripts;   // overlay texts; index 0 (shipped) has none
+// A small room script, the shipped script cut into scripts of a few related
+// screens each (fuzz/split_script.py: every screen family is there, and an
+// input compiles a few dialogs rather than the whole file), then scripts that
+// fail to compile or to create.
+const char* const kScriptFiles[] = {
+    "rooms.ui", "part_front_end.ui", "part_front_end_gallery.ui", "part_multiplayer_create.ui",
+    "part_multiplayer_room.ui", "part_multiplayer_setup.ui", "part_online_lobby_accounts.ui",
+    "part_online_lobby_channels.ui", "part_options.ui", "part_options_controls.ui",
+    "part_overlays_hud.ui", "part_overlays_menus.ui", "part_single_player_briefing.ui",
+    "part_single_player_in_mission.ui", "part_single_player_missions.ui",
+    "part_single_player_results.ui", "bad_create.ui", "syntax.ui", "unknown_class.ui"};
+std::vector<std::string> g_scripts;
 
 std::string ReadScript(const char* name) {
   std::ifstream in(std::string(KORVO_FUZZ_SCRIPTS) + "/" + name, std::ios::binary);
@@ -45,14 +58,22 @@ std::string ReadScript(const char* name) {
   return text.str();
 }
 
-void SelectScript(size_t index) {
-  if (index == 0) korvohost::RemoveOverlayFile(kScriptPath);
-  else korvohost::OverlayFile(kScriptPath, g_scripts[index]);
-}
+void SelectScript(size_t index) { korvohost::OverlayFile(kScriptPath, g_scripts[index]); }
 
 // Dialog ids the calls name: those of the scripts and one that none has.
-const char* const kDialogs[] = {"ROOMMENU", "SCRIPTCONSOLE", "MBOX_OK",      "MESSAGEBOX2",
-                                "MAINMENU", "OPTIONMENU",    "SELECTIDMENU", "NOSUCHMENU"};
+const char* const kDialogs[] = {
+    "MAINMENU",         "MBOX_OK",           "MESSAGEBOX2",          "SCRIPTCONSOLE",
+    "OPTIONMENU",       "OPTIONGRAPHIC",     "OPTIONSOUND",          "OPTIONNETWORK",
+    "OPTIONCONTROLS",   "OPTIONCONTROLSMESSAGE", "OPTIONMACROMENU",  "SELECTIDMENU",
+    "SELECTIDNEWIDMENU", "LOGINMENU",        "KORVONETMENU",         "CREATECHANNEL",
+    "NEWIDMENU",        "CHANGEPASSMENU",    "JOINMENU",             "MULTIPLAYSELECTMENU",
+    "SERVERMENU",       "CREATEMENU",        "TEAMDEATHMATCH",       "ROOMMENU",
+    "GALLERY",          "DEMOPLAY",          "SELECTMISSIONMENU",    "OBJECTIVE",
+    "SINGLEPLAYESC",    "SINGLEPLAYSURRENDER", "SINGLEPLAYRESTART",  "SINGLEPLAYEXIT",
+    "SINGLEPLAYMISSIONOBJECTIVE", "STATISTICSMENU", "MISSIONFAILEDMENU", "MISSIONENDINGMENU",
+    "PLAYINTERFACE",    "PLAYCHAT",          "PLAYTAB",              "MULTIPLAYGAMEOVER",
+    "GAMELOADING",      "MISSIONLOADING",    "MULTIPLAYESC",         "LEAVEGAME",
+    "EXITGAME",         "NOSUCHMENU"};
 
 const char* const kTexts[] = {
     "",
@@ -72,12 +93,11 @@ constexpr int kKeys[] = {VK_BACK, VK_TAB, VK_RETURN, VK_ESCAPE, VK_PRIOR,  VK_NE
 // the class registry: the compiled table with everything that points into it.
 void Release() { ReleaseDialogTable(); }
 
-// The small script of the set is the one an input starts with (the shipped
-// one takes long to compile).
+// Every input starts with the room script.
 void StartHost() {
   korvohost::Mount(KORVO_ASSET_ROOT);
   korvohost::SetRenderMode(korvohost::RenderMode::RecordOnly);
-  SelectScript(1);
+  SelectScript(0);
 }
 
 // ---- Message box callbacks -----------------------------------------------------------------------
@@ -148,6 +168,20 @@ void MoveOntoWindow(uint8_t b) {
   GUI_MouseMove(corner[0] + w->Region()[2] * 0.5f, corner[1] + w->Region()[3] * 0.5f);
 }
 
+// The controlled mech that the play interface reads, and an item of the scene.
+CHARACTER g_mech;
+CWeapon g_weapon = {"GATLING"};
+COH_Item g_item = {33};
+
+void ControlMech(Stream& in) {
+  g_mech = CHARACTER();
+  g_mech.armor = int(in.Next()) - 30;
+  g_mech.heat.value = in.Next() * 5.0f;
+  g_mech.heat.overheated = in.Next() & 1;
+  g_mech.weapon = in.Next() & 1 ? &g_weapon : nullptr;
+  pControlCharacter = in.Next() % 4 ? &g_mech : nullptr;
+}
+
 void Frame() {
   GUI_Update();
   korvohost::BeginFrame(0);
@@ -155,7 +189,7 @@ void Frame() {
 }
 
 void RunCall(Stream& in) {
-  switch (in.Next() % 27) {
+  switch (in.Next() % 37) {
     case 0: SelectScript(in.Next() % g_scripts.size()); break;
     case 1: GUI_Compile(); break;
     case 2: GUI_CreateDialog(Pick(kDialogs, in.Next())); break;
@@ -214,6 +248,58 @@ void RunCall(Stream& in) {
       }
       GUI_Update();
       break;
+    case 27: ControlMech(in); break;
+    case 28: {
+      std::string text = in.Text();
+      const uint32_t duration = in.Next() * 100u, argb = 0xFF000000u | in.Next() * 0x010101u;
+      switch (in.Next() % 5) {
+        case 0: GUI_EventMessage1(text.data(), duration, argb); break;
+        case 1: GUI_EventMessage2(text.data(), duration, argb); break;
+        case 2: GUI_EventMessage3(text.data(), duration, argb); break;
+        case 3: GUI_EventMessage4(text.data(), duration, argb); break;
+        case 4: GUI_EventMessage5(text.data(), duration, argb); break;
+      }
+      break;
+    }
+    case 29: {
+      const int mode = in.Next() % 5;
+      GUI_TimerMessage(mode, int(in.Next()) * 40 - 100);
+      break;
+    }
+    case 30: {
+      std::string name = in.Text(), text = in.Text();
+      GUI_ChatMessage(0xFF000000u | in.Next() * 0x010101u, name.data(), text.data());
+      break;
+    }
+    case 31: in.Next() & 1 ? GUI_EnterChatMode() : GUI_LeaveChatMode(); break;
+    case 32:
+      if (in.Next() & 1) GUI_InitLoadingScene();
+      else GUI_ReleaseLoadingScene();
+      break;
+    case 33: {
+      static const int kItemTypes[] = {27, 28, 29, 30, 31, 32, 33};
+      g_item.type = Pick(kItemTypes, in.Next());
+      const uint32_t what = in.Next() % 5;
+      const float fill = in.Next() / 255.0f;
+      uint32_t bits;
+      std::memcpy(&bits, &fill, sizeof bits);
+      GUI_SetItemState(&g_item, what, what == 2 ? bits : in.Next());
+      break;
+    }
+    case 34: {
+      const uint32_t what = in.Next() % 6;
+      const float range = in.Next() / 64.0f;
+      uint32_t bits;
+      std::memcpy(&bits, &range, sizeof bits);
+      GUI_SetRadarState(what, what == 2 ? bits : what >= 3 ? reinterpret_cast<uintptr_t>(&g_mech) : in.Next() & 1);
+      break;
+    }
+    case 35: {
+      std::string mark = in.Text();
+      GUI_SetPlayMark(in.Next() & 1 ? mark.data() : nullptr, 0xFF000000u | in.Next() * 0x010101u);
+      break;
+    }
+    case 36: (void)GUI_IsLoadingSceneAlive(); break;
   }
 }
 
@@ -224,13 +310,13 @@ void ResetModule() {
   GUI_FlushInput();
   Routing() = SGUI_Routing();
   korvohost::Reset();
+  netkorvo::Reset();
   StartHost();
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  g_scripts.emplace_back();
   for (const char* name : kScriptFiles) g_scripts.push_back(ReadScript(name));
   StartHost();
   GUI_Initialize();

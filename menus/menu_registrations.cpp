@@ -16,7 +16,10 @@
 
 void RegisterMenuClasses() {
   CGUI_ClassRegistry* r = GetClassRegistry();
-  if (!r) return;
+  // Once per registry: the runtime registers no id-bound class, so a registry
+  // holding some has had the table already (a repeated GUI_Initialize would
+  // otherwise grow the registration log by the whole table each time).
+  if (!r || !r->IdRegistrations().empty()) return;
 
   // ---- Class replacements: the game's look over the runtime's classes ----
   RegisterGameClass<CGUI_Dialog>(r);             // "DIALOG": the runtime dialog itself

@@ -1,12 +1,10 @@
 // frame_allocation_test.cpp: once a dialog of the game's controls is open, the
 // frame (update and draw) allocates nothing, in the module and in the reference
 // host, whether the host rasterises, only records or does neither. The test
-// binary counts every operator new while a counter is armed.
+// binary counts every operator new while its counter is armed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <new>
 
 #include "runtime/game_edit.h"
 #include "runtime/game_list.h"
@@ -15,29 +13,8 @@
 #include "runtime/game_static.h"
 #include "runtime/rotate_button.h"
 #include "runtime/rotate_text_button.h"
+#include "tests/unit/allocation_counter.h"
 #include "tests/unit/game_controls_support.h"
-
-namespace {
-bool g_counting = false;
-int g_allocations = 0;
-}  // namespace
-
-// The replacements pair malloc with free; GCC's optimiser, seeing free() reached
-// from a delete expression once these are inlined, reports a mismatch that is not one.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-void* operator new(std::size_t size) {
-  if (g_counting) ++g_allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic pop
-#endif
 
 namespace {
 
@@ -98,16 +75,14 @@ class FrameAllocationTest : public GameControlsTest, public ::testing::WithParam
     korvohost::BeginFrame(0);
     GUI_Update();
     GUI_Draw();
-    g_allocations = 0;
-    g_counting = true;
+    alloccount::Start();
     for (uint32_t tick = 0; tick < 3000; tick += 100) {
       korvohost::SetTick(tick);
       korvohost::BeginFrame(0);
       GUI_Update();
       GUI_Draw();
     }
-    g_counting = false;
-    return g_allocations;
+    return alloccount::Stop();
   }
 
   CGUI_GameEdit* edit_ = nullptr;

@@ -66,6 +66,14 @@ TEST_F(RegistrationTableTest, RegistrationsRunExactlyAsTheListSays) {
   for (size_t i = 0; i < made.size(); ++i) EXPECT_EQ(Key(made[i]), Key(table_[i])) << i;
 }
 
+TEST_F(RegistrationTableTest, ASecondInitializeRegistersNothingAgain) {
+  const CGUI_WindowFactory* mainMenu = GetClassRegistry()->ById().at("DIALOGMAINMENU");
+  GUI_Initialize();
+  GUI_Initialize();
+  EXPECT_EQ(GetClassRegistry()->IdRegistrations().size(), table_.size());
+  EXPECT_EQ(GetClassRegistry()->ById().at("DIALOGMAINMENU"), mainMenu);
+}
+
 TEST_F(RegistrationTableTest, TheRegistryHoldsOneFactoryPerKeyRegistered) {
   std::set<std::string> keys;
   for (const Registration& r : GetClassRegistry()->IdRegistrations())
