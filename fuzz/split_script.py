@@ -6,7 +6,8 @@ script console, which the fuzzer's calls open over any screen. Every dialog of
 the shipped script lands in exactly one family; a dialog this table does not
 name stops the run, so a new screen is not left out silently.
 
-Usage: python3 fuzz/split_script.py   (from the repository root)
+Usage: python3 fuzz/split_script.py [--check]   (from the repository root)
+--check writes nothing and fails when a part differs from what it would write.
 """
 import re
 import sys
@@ -70,11 +71,24 @@ def main():
     missing = [d for d in named if d not in blocks]
     if unknown or missing:
         sys.exit(f"split_script: not in a family: {unknown}; not in the script: {missing}")
+    check = "--check" in sys.argv[1:]
+    stale = []
     for family, ids in FAMILIES.items():
-        with open(f"fuzz/scripts/part_{family}.ui", "w", encoding="latin-1", newline="") as out:
-            out.write(f"// {family}: cut from the shipped UI script by fuzz/split_script.py\n")
-            for d in FRAMEWORK + ids:
-                out.write(blocks[d])
+        path = f"fuzz/scripts/part_{family}.ui"
+        text = f"// {family}: cut from the shipped UI script by fuzz/split_script.py\n"
+        text += "".join(blocks[d] for d in FRAMEWORK + ids)
+        if not check:
+            with open(path, "w", encoding="latin-1", newline="") as out:
+                out.write(text)
+            continue
+        try:
+            current = open(path, encoding="latin-1", newline="").read()
+        except OSError:
+            current = None
+        if current != text:
+            stale.append(path)
+    if stale:
+        sys.exit("split_script: out of date (run python3 fuzz/split_script.py): " + " ".join(stale))
 
 
 if __name__ == "__main__":
