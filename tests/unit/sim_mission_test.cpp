@@ -16,6 +16,7 @@
 #include "refhost/script_player.h"
 #include "refhost/session_state.h"
 #include "refhost/sim_mission.h"
+#include "tools/korvoui/game_flow.h"
 
 using namespace korvohost;
 
@@ -203,6 +204,22 @@ TEST_F(SimMission, ScriptLinesAndSessions) {
   SetTick(100);
   EXPECT_EQ(SimMissionStatus().outcome, ESimOutcome::kNone);
   EXPECT_EQ(bSceneActive, 0);
+}
+
+// The host's result screen: the failure screen for a lost mission, the
+// statistics for a won one, the final ending for the last story mission won.
+TEST_F(SimMission, TheLastStoryMissionWonEndsTheStory) {
+  SSimMissionStatus status;
+  status.outcome = ESimOutcome::kWon;
+  status.script = kScript;
+  EXPECT_STREQ(MissionResultScreen(status), "STATISTICSMENU");
+  status.script = "data/script/mission/12/mission.txt";
+  EXPECT_STREQ(MissionResultScreen(status), "MISSIONENDINGMENU");
+  status.outcome = ESimOutcome::kLost;
+  EXPECT_STREQ(MissionResultScreen(status), "MISSIONFAILEDMENU");
+  status.outcome = ESimOutcome::kWon;
+  status.script = "";   // a mission no script started
+  EXPECT_STREQ(MissionResultScreen(status), "STATISTICSMENU");
 }
 
 }  // namespace

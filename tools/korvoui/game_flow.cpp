@@ -2,7 +2,24 @@
 #include "tools/korvoui/game_flow.h"
 
 #include "korvogui/korvogui.h"
+#include "refhost/game_state.h"
 #include "refhost/sim_mission.h"
+
+namespace {
+
+// The story ends with the last mission of the mission table: winning it
+// shows the final ending instead of the statistics.
+bool IsLastStoryMission(const std::string& script) {
+  const auto& missions = korvohost::Game().missions;
+  return !missions.empty() && !script.empty() && missions.back()->record.script == script;
+}
+
+}  // namespace
+
+const char* MissionResultScreen(const korvohost::SSimMissionStatus& status) {
+  if (status.outcome != korvohost::ESimOutcome::kWon) return "MISSIONFAILEDMENU";
+  return IsLastStoryMission(status.script) ? "MISSIONENDINGMENU" : "STATISTICSMENU";
+}
 
 void CGameFlow::Update() {
   const korvohost::SSimMissionStatus status = korvohost::SimMissionStatus();
@@ -11,8 +28,7 @@ void CGameFlow::Update() {
     GUI_NextDialog(nullptr);   // the briefing leaves; the marker is the game
   } else if (!running && running_) {
     GUI_PumpDialog();          // an escape menu still open closes
-    GUI_NextDialog(status.outcome == korvohost::ESimOutcome::kWon ? "STATISTICSMENU"
-                                                                    : "MISSIONFAILEDMENU");
+    GUI_NextDialog(MissionResultScreen(status));
   }
   running_ = running;
 }
