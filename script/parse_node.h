@@ -18,7 +18,7 @@ struct CParseNode {
   uint32_t childCount = 0;
   int32_t rule = -1;             // -1 for a token
   CParseNode** children = nullptr;
-  CParseNode* nextLive = nullptr;   // every node the parser holds, for clear()
+  CParseNode* nextLive = nullptr;   // the next token node the parser holds, for clear()
 };
 
 struct CParseResult {

@@ -47,6 +47,11 @@ class CParser {
   void ReturnEvalNode(CEvalNode* node);
   // Takes a token's value out of a parse node (the node no longer frees it).
   static void* TakeValue(CParseNode* node);
+  // Moves a token node's text, value and position into rec.
+  void TakeToken(CParseNode* node, CEvalNode* rec);
+  // Frees the text and value of a token node that no step takes (keywords
+  // and separators), while its lines are still in the cache.
+  void DropToken(CParseNode* node);
 
   int Status() const { return status_; }
   int32_t Generation() const { return generation_; }
@@ -60,6 +65,10 @@ class CParser {
   bool Reduce(uint32_t ruleNumber, uint32_t width);
   // Marks the parse failed; gives -1.
   int Fail();
+  // The driver step of Push; a shifted token takes the text of ownedText
+  // (moved, not copied) when the caller gives one, else a copy of text.
+  int Step(int symbol, const char* text, tam::CString* ownedText, uint32_t line, uint32_t column,
+           void* value);
   // The grammar symbol of a scanned token: its name looked up with the
   // tables' symbol number function, once per token number and parse.
   int TokenSymbol(const CToken& token);
@@ -84,6 +93,9 @@ class CParser {
   TParseStack<CParseNode*> nodes_;
   tam::CAllocator<CParseNode>* nodeAllocator_ = nullptr;   // "Ortan Parsed"
   tam::CAllocator<CEvalNode> evalAllocator_;                // "Ortan Evaluated"
-  CParseNode* liveNodes_ = nullptr;
+  CParseNode* liveNodes_ = nullptr;   // the token nodes: rule nodes hold no text or value
+  // Token nodes still holding text or a value; when an evaluation has taken
+  // or dropped them all, clear() need not visit the tree again.
+  uint32_t heldTokens_ = 0;
   CEvalNode* liveEvals_ = nullptr;
 };

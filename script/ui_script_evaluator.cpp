@@ -6,8 +6,6 @@
 // C++ stack flat for scripts of any length.
 #include "script/ui_script_evaluator.h"
 
-#include <utility>
-
 #include "runtime/params.h"
 #include "runtime/window.h"
 #include "runtime/window_manager.h"
@@ -18,6 +16,24 @@
 namespace {
 
 CEvalNode* Eval(CParser* p, CParseNode* n);
+
+// Frees the token children that no step takes (keywords and separators):
+// every child whose bit in `keep` is clear.
+void DropTokens(CParser* p, CParseNode* n, uint32_t keep) {
+  for (uint32_t i = 0; i < n->childCount; ++i)
+    if (!(keep >> i & 1u) && n->children[i]->terminal) p->DropToken(n->children[i]);
+}
+
+// Nodes are made in parse order, so the subtree of a list's next item lies
+// between the current item and the next one: ask for those lines ahead of
+// the walk (only for the short spans of controls and parameters).
+void PrefetchBetween(const CParseNode* from, const CParseNode* to) {
+  constexpr size_t kMaxSpan = 32 * 1024;
+  const auto* a = reinterpret_cast<const char*>(from);
+  const auto* b = reinterpret_cast<const char*>(to);
+  if (b <= a || static_cast<size_t>(b - a) > kMaxSpan) return;
+  for (; a < b; a += 64) __builtin_prefetch(a);
+}
 
 // Takes the value out of a record and returns the record.
 void* Take(CParser* p, CEvalNode* rec) {
@@ -51,6 +67,12 @@ CEvalNode* List(CParser* p, CParseNode* n, CEvalNode* rec, int consRule, uint32_
   Cell** tail = reinterpret_cast<Cell**>(&rec->value);
   for (;;) {
     const bool cons = n->rule == consRule;
+    if (cons) {
+      DropTokens(p, n, 1u << item | 1u << (n->childCount - 1));
+      const CParseNode* rest = n->children[n->childCount - 1];
+      if (rest->rule == consRule || (lastHasItem && rest->childCount > item))
+        PrefetchBetween(n->children[item], rest->children[item]);
+    }
     if (cons || lastHasItem) {
       CEvalNode* c = Eval(p, n->children[item]);
       if (!c) return nullptr;
@@ -66,6 +88,7 @@ CEvalNode* List(CParser* p, CParseNode* n, CEvalNode* rec, int consRule, uint32_
 
 CEvalNode* Box(CParser* p, CParseNode* n, CEvalNode* rec) {
   float values[4];
+  DropTokens(p, n, 0b1010101);
   for (int i = 0; i < 4; ++i) {
     CEvalNode* c = Eval(p, n->children[i * 2]);
     if (!c) return nullptr;
@@ -122,12 +145,12 @@ CEvalNode* Dialog(CParser* p, CParseNode* n, CEvalNode* rec) {
 }
 
 CEvalNode* Eval(CParser* p, CParseNode* n) {
+  // The tree was written during the whole parse and is read once, top down:
+  // ask for the children's lines while this node is worked on.
+  for (uint32_t i = 0; i < n->childCount; ++i) __builtin_prefetch(n->children[i]);
   CEvalNode* rec = p->NewEvalNode(n->symbol);
   if (n->terminal) {
-    rec->line = n->line;
-    rec->column = n->column;
-    rec->text = std::move(n->text);   // the tree is not read again
-    rec->value = CParser::TakeValue(n);
+    p->TakeToken(n, rec);
     return rec;
   }
   switch (n->symbol) {
@@ -155,6 +178,7 @@ CEvalNode* Eval(CParser* p, CParseNode* n) {
     case UI_SCRIPT_SYMBOL_DLG_BLK:
       return List<SValueList>(p, n, rec, 11, 0, false);
     case UI_SCRIPT_SYMBOL_DLG_BODY:
+      DropTokens(p, n, 1u << 1);
       if (CEvalNode* c = Eval(p, n->children[1])) {
         rec->value = Take(p, c);
         return rec;
