@@ -10,14 +10,14 @@
 // ---- Values ----------------------------------------------------------------------
 
 SParamValue* NewIntParam(int32_t v) {
-  SParamValue* p = new SParamValue;
+  SParamValue* p = new (::operator new(sizeof(SParamValue))) SParamValue;
   p->type = PARAM_INTEGER;
   p->i = v;
   return p;
 }
 
 SParamValue* NewFloatParam(float v) {
-  SParamValue* p = new SParamValue;
+  SParamValue* p = new (::operator new(sizeof(SParamValue))) SParamValue;
   p->type = PARAM_FLOAT;
   p->f = v;
   return p;
@@ -25,10 +25,12 @@ SParamValue* NewFloatParam(float v) {
 
 SParamValue* NewStringParam(const char* text) { return NewStringParam(text, text ? std::strlen(text) : 0); }
 
+// A string value and its text are one block: the text right behind the value.
 SParamValue* NewStringParam(const char* text, size_t length) {
-  SParamValue* p = new SParamValue;
+  void* block = ::operator new(sizeof(SParamValue) + length + 1);
+  SParamValue* p = new (block) SParamValue;
   p->type = PARAM_STRING;
-  p->s = new char[length + 1];
+  p->s = reinterpret_cast<char*>(p + 1);
   if (length) std::memcpy(p->s, text, length);
   p->s[length] = '\0';
   return p;
@@ -44,8 +46,8 @@ SParamValue* CopyParam(const SParamValue* v) {
 
 void FreeParam(SParamValue* v) {
   if (!v) return;
-  if (v->type == PARAM_STRING) delete[] v->s;
-  delete v;
+  v->~SParamValue();
+  ::operator delete(v);
 }
 
 // ---- Chains --------------------------------------------------------------------------

@@ -7,6 +7,8 @@
 enum : uint32_t { PARAM_INTEGER = 0, PARAM_FLOAT = 1, PARAM_STRING = 2 };
 
 // One literal: an integer, a float, or an owned NUL-terminated copy of a text.
+// Values are made and freed only by the functions below (a string value holds
+// its text in the same block).
 struct SParamValue {
   uint32_t type = PARAM_INTEGER;
   union {

@@ -76,6 +76,16 @@ void CParser::TakeToken(CParseNode* node, CEvalNode* rec) {
   if (held && !HoldsToken(node)) --heldTokens_;
 }
 
+void* CParser::TakeTokenValue(CParseNode* node, uint32_t* line, uint32_t* column) {
+  *line = node->line;
+  *column = node->column;
+  const bool held = HoldsToken(node);
+  void* value = TakeValue(node);
+  node->text = tam::CString(tam::kNoStorage);
+  if (held && !HoldsToken(node)) --heldTokens_;
+  return value;
+}
+
 void CParser::DropToken(CParseNode* node) {
   if (!HoldsToken(node)) return;
   if (node->value && scanner_ && scanner_->Tables()) scanner_->Tables()->FreeValue(node->value);
@@ -108,14 +118,15 @@ void CParser::Clear() {
   while (liveEvals_) ReturnEvalNode(liveEvals_);
   CLexerTables* lexer = scanner_ ? scanner_->Tables() : nullptr;
   // Rule nodes hold nothing; token nodes only until an evaluation took them.
-  if (heldTokens_ == 0) liveNodes_ = nullptr;
-  for (CParseNode* node = liveNodes_; node;) {
-    CParseNode* next = node->nextLive;
-    if (node->value && lexer) lexer->FreeValue(node->value);
-    node->~CParseNode();
-    node = next;
+  if (heldTokens_ != 0 && nodeAllocator_) {
+    for (const tam::SAllocChunk* chunk = nodeAllocator_->Chunks(); chunk; chunk = chunk->next)
+      for (uint32_t i = 0; i < chunk->capacity; ++i) {
+        if (!chunk->slots[i]) continue;
+        auto* node = reinterpret_cast<CParseNode*>(chunk->base + static_cast<size_t>(i) * nodeSize_);
+        if (node->value && lexer) lexer->FreeValue(node->value);
+        node->~CParseNode();
+      }
   }
-  liveNodes_ = nullptr;
   heldTokens_ = 0;
   nodes_.Clear();
   states_.Clear();
@@ -168,8 +179,6 @@ int CParser::Step(int symbol, const char* text, tam::CString* ownedText, uint32_
         node->value = value;
         if (ownedText) node->text = std::move(*ownedText);
         else node->text = text ? text : "";
-        node->nextLive = liveNodes_;
-        liveNodes_ = node;
         if (HoldsToken(node)) ++heldTokens_;
         node->rule = -1;
         node->childCount = 0;

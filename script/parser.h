@@ -49,6 +49,9 @@ class CParser {
   static void* TakeValue(CParseNode* node);
   // Moves a token node's text, value and position into rec.
   void TakeToken(CParseNode* node, CEvalNode* rec);
+  // Takes a token node's value and position, dropping its text: for steps
+  // that pass a token's value on without a record for the token.
+  void* TakeTokenValue(CParseNode* node, uint32_t* line, uint32_t* column);
   // Frees the text and value of a token node that no step takes (keywords
   // and separators), while its lines are still in the cache.
   void DropToken(CParseNode* node);
@@ -93,9 +96,9 @@ class CParser {
   TParseStack<CParseNode*> nodes_;
   tam::CAllocator<CParseNode>* nodeAllocator_ = nullptr;   // "Ortan Parsed"
   tam::CAllocator<CEvalNode> evalAllocator_;                // "Ortan Evaluated"
-  CParseNode* liveNodes_ = nullptr;   // the token nodes: rule nodes hold no text or value
-  // Token nodes still holding text or a value; when an evaluation has taken
-  // or dropped them all, clear() need not visit the tree again.
+  // Token nodes still holding text or a value (rule nodes hold neither);
+  // when an evaluation has taken or dropped them all, clear() need not visit
+  // the tree again.
   uint32_t heldTokens_ = 0;
   CEvalNode* liveEvals_ = nullptr;
 };

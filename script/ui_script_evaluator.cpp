@@ -24,16 +24,34 @@ void DropTokens(CParser* p, CParseNode* n, uint32_t keep) {
     if (!(keep >> i & 1u) && n->children[i]->terminal) p->DropToken(n->children[i]);
 }
 
-// Nodes are made in parse order, so the subtree of a list's next item lies
-// between the current item and the next one: ask for those lines ahead of
-// the walk (only for the short spans of controls and parameters).
-void PrefetchBetween(const CParseNode* from, const CParseNode* to) {
-  constexpr size_t kMaxSpan = 32 * 1024;
-  const auto* a = reinterpret_cast<const char*>(from);
-  const auto* b = reinterpret_cast<const char*>(to);
-  if (b <= a || static_cast<size_t>(b - a) > kMaxSpan) return;
-  for (; a < b; a += 64) __builtin_prefetch(a);
+// Nodes are made in parse order: a subtree lies in memory before its root,
+// and a list's next item right after the current one. The evaluation reads
+// them long after the parse wrote them, so their lines are asked for ahead
+// of the walk: the start of a dialog's span (and its end, where the list
+// spines lie) when the dialog is reached, the next item's span while the
+// current item is evaluated.
+// An explicit prefetch: the compiler drops builtin prefetches whose results
+// it cannot see used.
+inline void PrefetchLine(const char* at) {
+#if defined(__x86_64__)
+  asm volatile("prefetcht0 %0" : : "m"(*at));
+#else
+  __builtin_prefetch(at);
+#endif
 }
+
+void PrefetchSpan(const void* from, const void* to, size_t maxBytes) {
+  constexpr size_t kLine = 64, kTail = 8 * 1024;
+  const auto* a = static_cast<const char*>(from);
+  const auto* b = static_cast<const char*>(to);
+  if (b <= a || static_cast<size_t>(b - a) > 64u * 1024 * 1024) return;   // another frame
+  const size_t span = static_cast<size_t>(b - a);
+  for (const char* at = b - (span < kTail ? span : kTail); at < b; at += kLine) PrefetchLine(at);
+  const char* end = span > maxBytes ? a + maxBytes : b;
+  for (const char* at = a; at < end; at += kLine) PrefetchLine(at);
+}
+constexpr size_t kItemSpan = 32 * 1024;
+constexpr size_t kDialogSpan = 256 * 1024;
 
 // Takes the value out of a record and returns the record.
 void* Take(CParser* p, CEvalNode* rec) {
@@ -48,8 +66,13 @@ void CopyPosition(CEvalNode* to, const CEvalNode* from) {
   to->column = from->column;
 }
 
-// The value of the single child, with its position.
+// The value of the single child, with its position. A token child's value
+// is taken straight from its node: the step needs no record for it.
 CEvalNode* Pass(CParser* p, CParseNode* n, CEvalNode* rec) {
+  if (n->children[0]->terminal) {
+    rec->value = p->TakeTokenValue(n->children[0], &rec->line, &rec->column);
+    return rec;
+  }
   CEvalNode* c = Eval(p, n->children[0]);
   if (!c) return nullptr;
   CopyPosition(rec, c);
@@ -71,7 +94,7 @@ CEvalNode* List(CParser* p, CParseNode* n, CEvalNode* rec, int consRule, uint32_
       DropTokens(p, n, 1u << item | 1u << (n->childCount - 1));
       const CParseNode* rest = n->children[n->childCount - 1];
       if (rest->rule == consRule || (lastHasItem && rest->childCount > item))
-        PrefetchBetween(n->children[item], rest->children[item]);
+        PrefetchSpan(n->children[item], rest->children[item], kItemSpan);
     }
     if (cons || lastHasItem) {
       CEvalNode* c = Eval(p, n->children[item]);
@@ -90,10 +113,21 @@ CEvalNode* Box(CParser* p, CParseNode* n, CEvalNode* rec) {
   float values[4];
   DropTokens(p, n, 0b1010101);
   for (int i = 0; i < 4; ++i) {
-    CEvalNode* c = Eval(p, n->children[i * 2]);
-    if (!c) return nullptr;
-    if (i == 0) CopyPosition(rec, c);
-    auto* v = static_cast<SParamValue*>(Take(p, c));
+    CParseNode* child = n->children[i * 2];
+    SParamValue* v;
+    if (child->terminal) {   // the FLOAT tokens: values taken from the nodes
+      uint32_t line, column;
+      v = static_cast<SParamValue*>(p->TakeTokenValue(child, &line, &column));
+      if (i == 0) {
+        rec->line = line;
+        rec->column = column;
+      }
+    } else {
+      CEvalNode* c = Eval(p, child);
+      if (!c) return nullptr;
+      if (i == 0) CopyPosition(rec, c);
+      v = static_cast<SParamValue*>(Take(p, c));
+    }
     values[i] = v && v->type == PARAM_FLOAT ? v->f : 0.0f;
     FreeParam(v);
   }
@@ -132,6 +166,7 @@ CEvalNode* Control(CParser* p, CParseNode* n, CEvalNode* rec) {
 }
 
 CEvalNode* Dialog(CParser* p, CParseNode* n, CEvalNode* rec) {
+  PrefetchSpan(n->children[0], n, kDialogSpan);   // from the DIALOG token to this node
   CEvalNode* c[3];
   for (int i = 0; i < 3; ++i)
     if (!(c[i] = Eval(p, n->children[i]))) return nullptr;
