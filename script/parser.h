@@ -59,6 +59,8 @@ class CParser {
   int Status() const { return status_; }
   int32_t Generation() const { return generation_; }
   int StateStackChunks() const { return states_.ChunkCount(); }
+  // Token nodes whose text or value no evaluation step has taken yet.
+  uint32_t HeldTokens() const { return heldTokens_; }
 
  private:
   void AttachTables(CParserTables* tables);
