@@ -55,12 +55,11 @@ const char* GenericImage(const SParamList* list) {
 // lists `expand` adds (so the expansion is part of showing the dialog, as the
 // game classes read their lists there, and not of loading the script).
 template <class Base, class Expand>
-bool CreateExpanded(Base* self, std::vector<SParamList*>& lists, Expand expand) {
-  if (lists.size() == 1) {
-    if (const char* generic = GenericImage(lists[0])) {
+bool CreateExpanded(Base* self, Expand expand) {
+  if (self->GetParamListCount() == 1) {
+    if (const char* generic = GenericImage(self->GetParamList(0))) {
       const std::string image = generic;
-      FreeParamList(lists[0]);
-      lists.clear();
+      self->DropParamLists();
       expand(image.c_str());
     }
   }
@@ -72,7 +71,7 @@ class CBenchStatic : public CGUI_GameStatic {
 
  public:
   bool OnCreate() override {
-    return CreateExpanded<Base>(this, paramLists_, [this](const char*) {
+    return CreateExpanded<Base>(this, [this](const char*) {
       Add<Base>(this, {"MENU", 18.0, 1.0, 0, 230, 230, 230, 255});
     });
   }
@@ -84,7 +83,7 @@ class CBenchButton : public CGUI_GamePushButton {
  public:
   CBenchButton() { SetClassName("BUTTON"); }
   bool OnCreate() override {
-    return CreateExpanded<Base>(this, paramLists_, [this](const char* image) {
+    return CreateExpanded<Base>(this, [this](const char* image) {
       Add<Base>(this, {"MENU", 18.0, 1.0, 0, 255, 255, 255, 255});
       Add<Base>(this, {image, 255, 255, 255, 255, 1.0, 1.0});
       Add<Base>(this, {"null"});
@@ -101,7 +100,7 @@ class CBenchEdit : public CGUI_GameEdit {
 
  public:
   bool OnCreate() override {
-    return CreateExpanded<Base>(this, paramLists_, [this](const char* image) {
+    return CreateExpanded<Base>(this, [this](const char* image) {
       Add<Base>(this, {"SYSTEM", 16.0, 1.0, 0, 255, 255, 255, 255});
       Add<Base>(this, {image, 255, 255, 255, 255, 1.0, 1.0});
     });
@@ -113,7 +112,7 @@ class CBenchList : public CGUI_GameList {
 
  public:
   bool OnCreate() override {
-    return CreateExpanded<Base>(this, paramLists_, [this](const char* image) {
+    return CreateExpanded<Base>(this, [this](const char* image) {
       Add<Base>(this, {"SYSTEM", 14.0, 1.0, 0, 230, 230, 230, 255});
       Add<Base>(this, {image, 255, 255, 255, 255, 1.0, 1.0});
       Add<Base>(this, {255, 200, 0, 255, 3});

@@ -1,7 +1,6 @@
 // allocator.cpp: chunks, runs and the critical errors of the allocators.
 #include "foundation/allocator.h"
 
-#include <cstdlib>
 #include <cstring>
 
 #include "foundation/report.h"
@@ -44,7 +43,7 @@ CAllocatorBase::~CAllocatorBase() {
     m_chunks = chunk->next;
     if (m_returnsFrames) MemMgr().ReleaseFrame(chunk->frame);
     chunk->list.Destroy();
-    std::free(chunk->slots);
+    MemMgr().ReleaseFrame(chunk->slotFrame);
     delete chunk;
   }
   delete m_lock;
@@ -59,11 +58,19 @@ SAllocChunk* CAllocatorBase::AddChunk(uint32_t frameBytes) {
   if (capacity > kIndexListMax) capacity = kIndexListMax;
 
   auto* chunk = new SAllocChunk{frame, static_cast<uint8_t*>(MemMgr().FrameBase(frame)), capacity,
-                                {}, nullptr, m_chunks};
-  chunk->slots = static_cast<SIndexEntry**>(std::calloc(capacity ? capacity : 1, sizeof(SIndexEntry*)));
+                                {}, nullptr, nullptr, m_chunks};
+  // The slot table is bookkeeping of the same lifetime as the index list and
+  // comes from the same heap: a released one is kept by the heap for the next
+  // allocator rather than going back through the general-purpose heap.
+  const uint32_t slotBytes = (capacity ? capacity : 1) * static_cast<uint32_t>(sizeof(SIndexEntry*));
+  chunk->slotFrame = MemMgr().CreateFrame("default", slotBytes);
+  if (chunk->slotFrame) {
+    chunk->slots = static_cast<SIndexEntry**>(MemMgr().FrameBase(chunk->slotFrame));
+    std::memset(chunk->slots, 0, slotBytes);
+  }
   if (!chunk->slots || !chunk->list.Create(capacity)) {
     MemMgr().ReleaseFrame(frame);
-    std::free(chunk->slots);
+    if (chunk->slotFrame) MemMgr().ReleaseFrame(chunk->slotFrame);
     delete chunk;
     return nullptr;
   }

@@ -23,6 +23,7 @@ struct SAllocChunk {
   uint32_t capacity;     // elements
   CIndexList list;
   SIndexEntry** slots;   // per element: the run starting there, or null
+  SFrame* slotFrame;     // the slot table's memory, a frame of the heap "default"
   SAllocChunk* next;
 };
 

@@ -22,7 +22,8 @@ bool CMemMgr::_heap::Create(const char* heapName, uint32_t bytes) {
   uint64_t pages = (static_cast<uint64_t>(bytes) + kPageSize - 1) / kPageSize;
   if (pages == 0) pages = 1;
   if (pages * kPageSize > UINT32_MAX) return false;
-  memory = static_cast<uint8_t*>(std::calloc(pages, kPageSize));
+  memory = static_cast<uint8_t*>(std::aligned_alloc(kPageSize, pages * kPageSize));
+  if (memory) std::memset(memory, 0, pages * kPageSize);
   pageMap = static_cast<uint8_t*>(std::calloc(pages, 1));
   if (!memory || !pageMap) {
     std::free(memory);
@@ -111,7 +112,9 @@ void* CMemMgr::_heap::TakeSystemMemory(uint32_t pages) {
     spareBytes -= static_cast<uint64_t>(pages) * kPageSize;
     return spare;
   }
-  return std::malloc(static_cast<size_t>(pages) * kPageSize);
+  // Page-aligned, as the heap's own pages are: elements of a power-of-two
+  // size then never straddle a cache line.
+  return std::aligned_alloc(kPageSize, static_cast<size_t>(pages) * kPageSize);
 }
 
 void CMemMgr::_heap::GiveSystemMemory(void* block, uint32_t pages) {

@@ -72,11 +72,17 @@ void CString::Append(const char* text) {
 void CString::Append(const char* text, uint32_t added) {
   if (!text || added == 0) return;
   const uint32_t length = m_length;
-  if (length + added + 1 > m_capacity) {
+  const bool inside = m_data && text >= m_data && text < m_data + m_capacity;
+  if (length + added + 1 > m_capacity && length == 0 && !inside) {
+    // Nothing to keep.
+    StringAlloc().Alloc(*this, added + 1);
+    if (!m_data) return;
+    std::memcpy(m_data, text, added);
+  } else if (length + added + 1 > m_capacity) {
     // Re-taking the storage loses the text: keep it (and an appended text
     // that lies inside it) in a temporary string.
     CString saved(Data());
-    if (m_data && text >= m_data && text < m_data + m_capacity) text = saved.Data() + (text - m_data);
+    if (inside) text = saved.Data() + (text - m_data);
     StringAlloc().Alloc(*this, length + added + 1);
     if (!m_data) return;
     std::memcpy(m_data, saved.Data(), length);

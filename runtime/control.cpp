@@ -6,9 +6,7 @@
 
 CGUI_Control::CGUI_Control(const char* className) : CGUI_Window(className) {}
 
-CGUI_Control::~CGUI_Control() {
-  for (SParamList* list : paramLists_) FreeParamList(list);
-}
+CGUI_Control::~CGUI_Control() { DropParamLists(); }
 
 bool CGUI_Control::OnCreate() {
   // Flags are applied while the template is built, before the control has a
@@ -99,8 +97,13 @@ bool CGUI_Control::SetNotifyParent(bool on) { notifyParent_ = on; return true; }
 int CGUI_Control::GetParamListCount() { return static_cast<int>(paramLists_.size()); }
 
 bool CGUI_Control::AddParamList(const SParamList* list) {
-  paramLists_.push_back(CopyParamList(list));
+  paramLists_.push_back(CopyParamListPacked(list));
   return true;
+}
+
+void CGUI_Control::DropParamLists() {
+  for (SParamList* list : paramLists_) FreePackedParamList(list);
+  paramLists_.clear();
 }
 
 SParamList* CGUI_Control::GetParamList(int index) {

@@ -49,15 +49,17 @@ class CGUI_Control : public CGUI_Window {
   virtual bool IsNotifyParent();
   virtual bool SetNotifyParent(bool on);
   virtual int GetParamListCount();
-  // Appends a deep copy of the chain as one new list.
+  // Appends a deep copy of the chain (in one block) as one new list.
   virtual bool AddParamList(const SParamList* list);
   // The list at `index`, or null outside 0 .. count - 1.
   virtual SParamList* GetParamList(int index);
+  // Frees every list (the control then has none).
+  void DropParamLists();
 
  protected:
   bool tabStop_ = false;
   bool autoSize_ = false;
   int align_ = ALIGN_LEFT | ALIGN_TOP;
   bool notifyParent_ = false;
-  std::vector<SParamList*> paramLists_;   // owned chains
+  std::vector<SParamList*> paramLists_;   // owned chains, each one packed block
 };

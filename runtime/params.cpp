@@ -3,32 +3,36 @@
 #include "runtime/params.h"
 
 #include <cstring>
+#include <new>
 
 #include "runtime/error_text.h"
 
 // ---- Values ----------------------------------------------------------------------
 
 SParamValue* NewIntParam(int32_t v) {
-  SParamValue* p = new SParamValue;
+  SParamValue* p = new (::operator new(sizeof(SParamValue))) SParamValue;
   p->type = PARAM_INTEGER;
   p->i = v;
   return p;
 }
 
 SParamValue* NewFloatParam(float v) {
-  SParamValue* p = new SParamValue;
+  SParamValue* p = new (::operator new(sizeof(SParamValue))) SParamValue;
   p->type = PARAM_FLOAT;
   p->f = v;
   return p;
 }
 
-SParamValue* NewStringParam(const char* text) {
-  if (!text) text = "";
-  const size_t n = std::strlen(text);
-  SParamValue* p = new SParamValue;
+SParamValue* NewStringParam(const char* text) { return NewStringParam(text, text ? std::strlen(text) : 0); }
+
+// A string value and its text are one block: the text right behind the value.
+SParamValue* NewStringParam(const char* text, size_t length) {
+  void* block = ::operator new(sizeof(SParamValue) + length + 1);
+  SParamValue* p = new (block) SParamValue;
   p->type = PARAM_STRING;
-  p->s = new char[n + 1];
-  std::memcpy(p->s, text, n + 1);
+  p->s = reinterpret_cast<char*>(p + 1);
+  if (length) std::memcpy(p->s, text, length);
+  p->s[length] = '\0';
   return p;
 }
 
@@ -42,8 +46,8 @@ SParamValue* CopyParam(const SParamValue* v) {
 
 void FreeParam(SParamValue* v) {
   if (!v) return;
-  if (v->type == PARAM_STRING) delete[] v->s;
-  delete v;
+  v->~SParamValue();
+  ::operator delete(v);
 }
 
 // ---- Chains --------------------------------------------------------------------------
@@ -68,6 +72,40 @@ void FreeParamList(SParamList* list) {
     list = next;
   }
 }
+
+SParamList* CopyParamListPacked(const SParamList* list) {
+  size_t cells = 0, textBytes = 0;
+  for (const SParamList* cell = list; cell; cell = cell->next, ++cells)
+    if (cell->value && cell->value->type == PARAM_STRING) textBytes += std::strlen(cell->value->s) + 1;
+  if (cells == 0) return nullptr;
+  static_assert(alignof(SParamValue) <= alignof(SParamList) && sizeof(SParamList) % alignof(SParamValue) == 0);
+  auto* block = static_cast<char*>(::operator new(cells * (sizeof(SParamList) + sizeof(SParamValue)) + textBytes));
+  auto* copies = new (block) SParamList[cells];
+  auto* values = new (block + cells * sizeof(SParamList)) SParamValue[cells];
+  char* texts = block + cells * (sizeof(SParamList) + sizeof(SParamValue));
+  size_t at = 0;
+  for (const SParamList* cell = list; cell; cell = cell->next, ++at) {
+    SParamList& copy = copies[at];
+    copy.next = at + 1 < cells ? &copies[at + 1] : nullptr;
+    const SParamValue* v = cell->value;
+    if (!v) continue;
+    copy.value = &values[at];
+    copy.value->type = v->type;
+    if (v->type == PARAM_STRING) {
+      const size_t n = std::strlen(v->s) + 1;
+      std::memcpy(texts, v->s, n);
+      copy.value->s = texts;
+      texts += n;
+    } else if (v->type == PARAM_FLOAT) {
+      copy.value->f = v->f;
+    } else {
+      copy.value->i = v->i;
+    }
+  }
+  return copies;
+}
+
+void FreePackedParamList(SParamList* packed) { ::operator delete(packed); }
 
 // ---- ReadParams ------------------------------------------------------------------------
 

@@ -1,11 +1,14 @@
 // params.h: typed values of a script PARAM line and the shared rule with which
 // controls read them.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 enum : uint32_t { PARAM_INTEGER = 0, PARAM_FLOAT = 1, PARAM_STRING = 2 };
 
 // One literal: an integer, a float, or an owned NUL-terminated copy of a text.
+// Values are made and freed only by the functions below (a string value holds
+// its text in the same block).
 struct SParamValue {
   uint32_t type = PARAM_INTEGER;
   union {
@@ -32,6 +35,7 @@ struct SValueList {
 SParamValue* NewIntParam(int32_t v);
 SParamValue* NewFloatParam(float v);
 SParamValue* NewStringParam(const char* text);   // copies the text
+SParamValue* NewStringParam(const char* text, size_t length);   // copies length bytes
 SParamValue* CopyParam(const SParamValue* v);    // strings duplicated
 void FreeParam(SParamValue* v);                  // frees a string's copy too
 
@@ -39,6 +43,10 @@ void FreeParam(SParamValue* v);                  // frees a string's copy too
 SParamList* CopyParamList(const SParamList* list);
 // Frees the cells and their values.
 void FreeParamList(SParamList* list);
+// A deep copy of a chain in one block: the cells, then the values, then the
+// texts. Read like any chain; freed only with FreePackedParamList.
+SParamList* CopyParamListPacked(const SParamList* list);
+void FreePackedParamList(SParamList* packed);
 
 // One expected parameter: its type and where its value goes (int32_t*,
 // float*, or const char** pointing into the list for strings).

@@ -3,6 +3,7 @@
 #include "script/compiler.h"
 
 #include <cstring>
+#include <vector>
 
 #include "foundation/ortan_heap.h"
 #include "host/host_services.h"
@@ -17,6 +18,10 @@
 namespace {
 // The parser tables live from load to unload, sharing their rule table.
 CUIScriptParserTables g_parserTables;
+// The copy of the script that GUI_Compile hands to the compiler, kept from one
+// compile to the next: a script-sized block freed after every compile would
+// have the general-purpose heap sweep all its small free blocks each time.
+std::vector<char> g_scriptText;
 }  // namespace
 
 CDialogTable* CompileScript(const char* text) {
@@ -41,12 +46,12 @@ extern "C" KORVO_API bool GUI_Compile() {
     GUI_ReportError("Compile Error : %s not found", kUIScriptPath);
     return false;
   }
-  char* text = new char[size + 1];
+  g_scriptText.resize(static_cast<size_t>(size) + 1);
+  char* text = g_scriptText.data();
   std::memcpy(text, image, size);
   text[size] = '\0';
   ReleaseFileImage(image);
   CDialogTable* table = CompileScript(text);
-  delete[] text;
   if (!table) {
     GUI_ReportError("Compile Error : %s", GetErrorText());
     return false;

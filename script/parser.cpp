@@ -2,6 +2,7 @@
 #include "script/parser.h"
 
 #include <new>
+#include <utility>
 
 #include "foundation/ortan_heap.h"
 #include "foundation/string_alloc.h"
@@ -53,8 +54,6 @@ CParseNode* CParser::NewNode() {
   void* memory = nodeAllocator_->New(1);
   auto* node = new (memory) CParseNode;
   node->children = reinterpret_cast<CParseNode**>(reinterpret_cast<char*>(memory) + sizeof(CParseNode));
-  node->nextLive = liveNodes_;
-  liveNodes_ = node;
   return node;
 }
 
@@ -62,6 +61,37 @@ void* CParser::TakeValue(CParseNode* node) {
   void* value = node->value;
   node->value = nullptr;
   return value;
+}
+
+namespace {
+bool HoldsToken(const CParseNode* node) { return node->text.Capacity() != 0 || node->value; }
+}  // namespace
+
+void CParser::TakeToken(CParseNode* node, CEvalNode* rec) {
+  const bool held = HoldsToken(node);
+  rec->line = node->line;
+  rec->column = node->column;
+  rec->text = std::move(node->text);   // the tree is not read again
+  rec->value = TakeValue(node);
+  if (held && !HoldsToken(node)) --heldTokens_;
+}
+
+void* CParser::TakeTokenValue(CParseNode* node, uint32_t* line, uint32_t* column) {
+  *line = node->line;
+  *column = node->column;
+  const bool held = HoldsToken(node);
+  void* value = TakeValue(node);
+  node->text = tam::CString(tam::kNoStorage);
+  if (held && !HoldsToken(node)) --heldTokens_;
+  return value;
+}
+
+void CParser::DropToken(CParseNode* node) {
+  if (!HoldsToken(node)) return;
+  if (node->value && scanner_ && scanner_->Tables()) scanner_->Tables()->FreeValue(node->value);
+  node->value = nullptr;
+  node->text = tam::CString(tam::kNoStorage);
+  if (!HoldsToken(node)) --heldTokens_;
 }
 
 CEvalNode* CParser::NewEvalNode(uint32_t symbol) {
@@ -87,13 +117,17 @@ void CParser::Clear() {
   tam::CStringHold hold(tam::StringAlloc());
   while (liveEvals_) ReturnEvalNode(liveEvals_);
   CLexerTables* lexer = scanner_ ? scanner_->Tables() : nullptr;
-  for (CParseNode* node = liveNodes_; node;) {
-    CParseNode* next = node->nextLive;
-    if (node->value && lexer) lexer->FreeValue(node->value);
-    node->~CParseNode();
-    node = next;
+  // Rule nodes hold nothing; token nodes only until an evaluation took them.
+  if (heldTokens_ != 0 && nodeAllocator_) {
+    for (const tam::SAllocChunk* chunk = nodeAllocator_->Chunks(); chunk; chunk = chunk->next)
+      for (uint32_t i = 0; i < chunk->capacity; ++i) {
+        if (!chunk->slots[i]) continue;
+        auto* node = reinterpret_cast<CParseNode*>(chunk->base + static_cast<size_t>(i) * nodeSize_);
+        if (node->value && lexer) lexer->FreeValue(node->value);
+        node->~CParseNode();
+      }
   }
-  liveNodes_ = nullptr;
+  heldTokens_ = 0;
   nodes_.Clear();
   states_.Clear();
   delete nodeAllocator_;   // gives its frames back
@@ -123,6 +157,11 @@ int CParser::TokenSymbol(const CToken& token) {
 // same symbol: a loop rather than a call per reduction, so that a long list
 // (whose right-recursive rules all reduce at its end) keeps the C++ stack flat.
 int CParser::Push(int symbol, const char* text, uint32_t line, uint32_t column, void* value) {
+  return Step(symbol, text, nullptr, line, column, value);
+}
+
+int CParser::Step(int symbol, const char* text, tam::CString* ownedText, uint32_t line, uint32_t column,
+                  void* value) {
   if (!ready_ || status_ == -1) return -1;
   const uint32_t width = nonterminals_ + terminals_;
   if (symbol < 0 || static_cast<uint32_t>(symbol) >= width) return Fail();
@@ -138,7 +177,9 @@ int CParser::Push(int symbol, const char* text, uint32_t line, uint32_t column, 
         node->column = column;
         node->line = line;
         node->value = value;
-        node->text = text ? text : "";
+        if (ownedText) node->text = std::move(*ownedText);
+        else node->text = text ? text : "";
+        if (HoldsToken(node)) ++heldTokens_;
         node->rule = -1;
         node->childCount = 0;
         nodes_.Push(node);
@@ -200,7 +241,7 @@ CParseResult CParser::Parse() {
       const int symbol = TokenSymbol(token);
       void* value = nullptr;
       if (token.valueMaker) token.valueMaker->MakeValue(token.number, token.text.Data(), &value);
-      const int pushed = Push(symbol, token.text.Data(), token.line + 1, token.column + 1, value);
+      const int pushed = Step(symbol, token.text.Data(), &token.text, token.line + 1, token.column + 1, value);
       // A refused token's value was never stored in a node.
       if (pushed < 0 && value && scanner_->Tables()) scanner_->Tables()->FreeValue(value);
     }

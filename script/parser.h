@@ -47,10 +47,20 @@ class CParser {
   void ReturnEvalNode(CEvalNode* node);
   // Takes a token's value out of a parse node (the node no longer frees it).
   static void* TakeValue(CParseNode* node);
+  // Moves a token node's text, value and position into rec.
+  void TakeToken(CParseNode* node, CEvalNode* rec);
+  // Takes a token node's value and position, dropping its text: for steps
+  // that pass a token's value on without a record for the token.
+  void* TakeTokenValue(CParseNode* node, uint32_t* line, uint32_t* column);
+  // Frees the text and value of a token node that no step takes (keywords
+  // and separators), while its lines are still in the cache.
+  void DropToken(CParseNode* node);
 
   int Status() const { return status_; }
   int32_t Generation() const { return generation_; }
   int StateStackChunks() const { return states_.ChunkCount(); }
+  // Token nodes whose text or value no evaluation step has taken yet.
+  uint32_t HeldTokens() const { return heldTokens_; }
 
  private:
   void AttachTables(CParserTables* tables);
@@ -60,6 +70,10 @@ class CParser {
   bool Reduce(uint32_t ruleNumber, uint32_t width);
   // Marks the parse failed; gives -1.
   int Fail();
+  // The driver step of Push; a shifted token takes the text of ownedText
+  // (moved, not copied) when the caller gives one, else a copy of text.
+  int Step(int symbol, const char* text, tam::CString* ownedText, uint32_t line, uint32_t column,
+           void* value);
   // The grammar symbol of a scanned token: its name looked up with the
   // tables' symbol number function, once per token number and parse.
   int TokenSymbol(const CToken& token);
@@ -84,6 +98,9 @@ class CParser {
   TParseStack<CParseNode*> nodes_;
   tam::CAllocator<CParseNode>* nodeAllocator_ = nullptr;   // "Ortan Parsed"
   tam::CAllocator<CEvalNode> evalAllocator_;                // "Ortan Evaluated"
-  CParseNode* liveNodes_ = nullptr;
+  // Token nodes still holding text or a value (rule nodes hold neither);
+  // when an evaluation has taken or dropped them all, clear() need not visit
+  // the tree again.
+  uint32_t heldTokens_ = 0;
   CEvalNode* liveEvals_ = nullptr;
 };

@@ -97,12 +97,15 @@ void CScanner::NextToken(CToken& token) {
     return;
   }
   tables_->TokenAction(this, number, lexeme_);
-  // The lexeme's storage goes to the token and the token's old storage holds
-  // the next lexeme: no copy, no allocation.
+  // The lexeme's storage goes to the token (and on to its parse node) and
+  // the token's old storage, if it has any, holds the next lexeme: no copy.
   token.text = std::move(lexeme_);
   token.skipped = tables_->IsSkipped(number);
-  const char* name = tables_->TokenName(number);
-  token.name = name ? name : "";
+  // A token of the same number and tables as the last one keeps its name.
+  if (token.number != number || token.valueMaker != tables_ || token.name.Capacity() == 0) {
+    const char* name = tables_->TokenName(number);
+    token.name = name ? name : "";
+  }
   token.number = number;
   token.line = startLine_;
   token.column = startColumn_;

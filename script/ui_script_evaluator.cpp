@@ -6,8 +6,6 @@
 // C++ stack flat for scripts of any length.
 #include "script/ui_script_evaluator.h"
 
-#include <utility>
-
 #include "runtime/params.h"
 #include "runtime/window.h"
 #include "runtime/window_manager.h"
@@ -18,6 +16,42 @@
 namespace {
 
 CEvalNode* Eval(CParser* p, CParseNode* n);
+
+// Frees the token children that no step takes (keywords and separators):
+// every child whose bit in `keep` is clear.
+void DropTokens(CParser* p, CParseNode* n, uint32_t keep) {
+  for (uint32_t i = 0; i < n->childCount; ++i)
+    if (!(keep >> i & 1u) && n->children[i]->terminal) p->DropToken(n->children[i]);
+}
+
+// Nodes are made in parse order: a subtree lies in memory before its root,
+// and a list's next item right after the current one. The evaluation reads
+// them long after the parse wrote them, so their lines are asked for ahead
+// of the walk: the start of a dialog's span (and its end, where the list
+// spines lie) when the dialog is reached, the next item's span while the
+// current item is evaluated.
+// An explicit prefetch: the compiler drops builtin prefetches whose results
+// it cannot see used.
+inline void PrefetchLine(const char* at) {
+#if defined(__x86_64__)
+  asm volatile("prefetcht0 %0" : : "m"(*at));
+#else
+  __builtin_prefetch(at);
+#endif
+}
+
+void PrefetchSpan(const void* from, const void* to, size_t maxBytes) {
+  constexpr size_t kLine = 64, kTail = 8 * 1024;
+  const auto* a = static_cast<const char*>(from);
+  const auto* b = static_cast<const char*>(to);
+  if (b <= a || static_cast<size_t>(b - a) > 64u * 1024 * 1024) return;   // another frame
+  const size_t span = static_cast<size_t>(b - a);
+  for (const char* at = b - (span < kTail ? span : kTail); at < b; at += kLine) PrefetchLine(at);
+  const char* end = span > maxBytes ? a + maxBytes : b;
+  for (const char* at = a; at < end; at += kLine) PrefetchLine(at);
+}
+constexpr size_t kItemSpan = 32 * 1024;
+constexpr size_t kDialogSpan = 256 * 1024;
 
 // Takes the value out of a record and returns the record.
 void* Take(CParser* p, CEvalNode* rec) {
@@ -32,8 +66,13 @@ void CopyPosition(CEvalNode* to, const CEvalNode* from) {
   to->column = from->column;
 }
 
-// The value of the single child, with its position.
+// The value of the single child, with its position. A token child's value
+// is taken straight from its node: the step needs no record for it.
 CEvalNode* Pass(CParser* p, CParseNode* n, CEvalNode* rec) {
+  if (n->children[0]->terminal) {
+    rec->value = p->TakeTokenValue(n->children[0], &rec->line, &rec->column);
+    return rec;
+  }
   CEvalNode* c = Eval(p, n->children[0]);
   if (!c) return nullptr;
   CopyPosition(rec, c);
@@ -51,6 +90,12 @@ CEvalNode* List(CParser* p, CParseNode* n, CEvalNode* rec, int consRule, uint32_
   Cell** tail = reinterpret_cast<Cell**>(&rec->value);
   for (;;) {
     const bool cons = n->rule == consRule;
+    if (cons) {
+      DropTokens(p, n, 1u << item | 1u << (n->childCount - 1));
+      const CParseNode* rest = n->children[n->childCount - 1];
+      if (rest->rule == consRule || (lastHasItem && rest->childCount > item))
+        PrefetchSpan(n->children[item], rest->children[item], kItemSpan);
+    }
     if (cons || lastHasItem) {
       CEvalNode* c = Eval(p, n->children[item]);
       if (!c) return nullptr;
@@ -66,11 +111,23 @@ CEvalNode* List(CParser* p, CParseNode* n, CEvalNode* rec, int consRule, uint32_
 
 CEvalNode* Box(CParser* p, CParseNode* n, CEvalNode* rec) {
   float values[4];
+  DropTokens(p, n, 0b1010101);
   for (int i = 0; i < 4; ++i) {
-    CEvalNode* c = Eval(p, n->children[i * 2]);
-    if (!c) return nullptr;
-    if (i == 0) CopyPosition(rec, c);
-    auto* v = static_cast<SParamValue*>(Take(p, c));
+    CParseNode* child = n->children[i * 2];
+    SParamValue* v;
+    if (child->terminal) {   // the FLOAT tokens: values taken from the nodes
+      uint32_t line, column;
+      v = static_cast<SParamValue*>(p->TakeTokenValue(child, &line, &column));
+      if (i == 0) {
+        rec->line = line;
+        rec->column = column;
+      }
+    } else {
+      CEvalNode* c = Eval(p, child);
+      if (!c) return nullptr;
+      if (i == 0) CopyPosition(rec, c);
+      v = static_cast<SParamValue*>(Take(p, c));
+    }
     values[i] = v && v->type == PARAM_FLOAT ? v->f : 0.0f;
     FreeParam(v);
   }
@@ -109,6 +166,7 @@ CEvalNode* Control(CParser* p, CParseNode* n, CEvalNode* rec) {
 }
 
 CEvalNode* Dialog(CParser* p, CParseNode* n, CEvalNode* rec) {
+  PrefetchSpan(n->children[0], n, kDialogSpan);   // from the DIALOG token to this node
   CEvalNode* c[3];
   for (int i = 0; i < 3; ++i)
     if (!(c[i] = Eval(p, n->children[i]))) return nullptr;
@@ -122,12 +180,12 @@ CEvalNode* Dialog(CParser* p, CParseNode* n, CEvalNode* rec) {
 }
 
 CEvalNode* Eval(CParser* p, CParseNode* n) {
+  // The tree was written during the whole parse and is read once, top down:
+  // ask for the children's lines while this node is worked on.
+  for (uint32_t i = 0; i < n->childCount; ++i) __builtin_prefetch(n->children[i]);
   CEvalNode* rec = p->NewEvalNode(n->symbol);
   if (n->terminal) {
-    rec->line = n->line;
-    rec->column = n->column;
-    rec->text = std::move(n->text);   // the tree is not read again
-    rec->value = CParser::TakeValue(n);
+    p->TakeToken(n, rec);
     return rec;
   }
   switch (n->symbol) {
@@ -155,6 +213,7 @@ CEvalNode* Eval(CParser* p, CParseNode* n) {
     case UI_SCRIPT_SYMBOL_DLG_BLK:
       return List<SValueList>(p, n, rec, 11, 0, false);
     case UI_SCRIPT_SYMBOL_DLG_BODY:
+      DropTokens(p, n, 1u << 1);
       if (CEvalNode* c = Eval(p, n->children[1])) {
         rec->value = Take(p, c);
         return rec;

@@ -2,12 +2,11 @@
 // error messages and table accessors.
 #include "script/ui_script_language.h"
 
-#include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "runtime/params.h"
 #include "runtime/error_text.h"
+#include "script/number_text.h"
 #include "script/scanner.h"
 #include "script/ui_script_evaluator.h"
 #include "script/ui_script_tables.h"
@@ -35,17 +34,17 @@ const char* CUIScriptLexerTables::TokenName(int token) {
 bool CUIScriptLexerTables::MakeValue(int token, const char* text, void** value) {
   switch (token) {
     case UI_SCRIPT_TOKEN_INTEGER:
-      *value = NewIntParam(static_cast<int32_t>(std::strtol(text, nullptr, 10)));
+      *value = NewIntParam(IntegerTokenValue(text, static_cast<uint32_t>(std::strlen(text))));
       return true;
     case UI_SCRIPT_TOKEN_FLOAT:
-      *value = NewFloatParam(static_cast<float>(std::strtod(text, nullptr)));
+      *value = NewFloatParam(FloatTokenValue(text, static_cast<uint32_t>(std::strlen(text))));
       return true;
     case UI_SCRIPT_TOKEN_CHARS:
-      *value = NewStringParam(text);
+      *value = NewStringParam(text, std::strlen(text));
       return true;
     case UI_SCRIPT_TOKEN_STRING: {
       const size_t n = std::strlen(text);   // the text between the two quotes
-      *value = NewStringParam(n >= 2 ? std::string(text + 1, n - 2).c_str() : "");
+      *value = NewStringParam(n >= 2 ? text + 1 : "", n >= 2 ? n - 2 : 0);
       return true;
     }
     default:

@@ -57,6 +57,55 @@ TEST(ParamValues, CopyParamListIsDeepAndKeepsOrder) {
   EXPECT_EQ(CopyParamList(nullptr), nullptr);
 }
 
+TEST(ParamValues, PackedCopyReadsLikeTheChainAndOwnsItsTexts) {
+  char text[] = "button01.tga";
+  SParamList* list = Chain({NewStringParam(text), NewIntParam(-3), NewFloatParam(0.25f), NewStringParam(""),
+                            NewStringParam("long enough to need more than one small block of text")});
+  SParamList* packed = CopyParamListPacked(list);
+  FreeParamList(list);   // the copy depends on nothing of the source
+  text[0] = 'X';
+  ASSERT_NE(packed, nullptr);
+  int32_t i = 0;
+  float f = 0;
+  const char *first = nullptr, *empty = nullptr, *last = nullptr;
+  const SParamDesc desc[5] = {{PARAM_STRING, &first}, {PARAM_INTEGER, &i}, {PARAM_FLOAT, &f},
+                              {PARAM_STRING, &empty}, {PARAM_STRING, &last}};
+  EXPECT_EQ(ReadParams(packed, desc, 1, 5), 5);
+  EXPECT_STREQ(first, "button01.tga");
+  EXPECT_EQ(i, -3);
+  EXPECT_FLOAT_EQ(f, 0.25f);
+  EXPECT_STREQ(empty, "");
+  EXPECT_STREQ(last, "long enough to need more than one small block of text");
+  EXPECT_EQ(packed->next->next->next->next->next, nullptr);
+  FreePackedParamList(packed);
+  EXPECT_EQ(CopyParamListPacked(nullptr), nullptr);
+}
+
+TEST(ParamValues, CellsWithoutAValueStayEmptyInThePackedCopy) {
+  SParamList* list = Chain({NewIntParam(1), nullptr, NewIntParam(3)});
+  SParamList* packed = CopyParamListPacked(list);
+  ASSERT_NE(packed, nullptr);
+  EXPECT_EQ(packed->value->i, 1);
+  EXPECT_EQ(packed->next->value, nullptr);
+  EXPECT_EQ(packed->next->next->value->i, 3);
+  FreeParamList(list);
+  FreePackedParamList(packed);
+}
+
+TEST(ParamValues, StringValuesOfAGivenLength) {
+  SParamValue* v = NewStringParam("\"quoted\"" + 1, 6);
+  EXPECT_EQ(v->type, PARAM_STRING);
+  EXPECT_STREQ(v->s, "quoted");
+  SParamValue* copy = CopyParam(v);
+  EXPECT_STREQ(copy->s, "quoted");
+  EXPECT_NE(copy->s, v->s);
+  FreeParam(v);
+  FreeParam(copy);
+  SParamValue* none = NewStringParam(nullptr);
+  EXPECT_STREQ(none->s, "");
+  FreeParam(none);
+}
+
 TEST(ReadParams, TypeMismatchNamesTheParameterAndGivesZero) {
   SParamList* list = Chain({NewIntParam(1), NewFloatParam(2.0f)});
   int32_t a = 0, b = 0;

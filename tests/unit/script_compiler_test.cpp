@@ -187,6 +187,50 @@ TEST_F(CompilerTest, CommentsAndKeywordLikeNamesCompile) {
             "OK");
 }
 
+TEST_F(CompilerTest, EvaluationTakesOrFreesEveryToken) {
+  CUIScriptLexerTables lexer;
+  CUIScriptParserTables tables;
+  const char* text =
+      "DIALOG \"Main\" MAINMENU WF_FOREGROUND | WF_HIDE 0.0, 0.0, 1.0, 1.0\n"
+      "BEGIN\n"
+      "  BUTTON \"\" IDC_BUTTON_A CF_TABSTOP | CF_ALIGN_HCENTER | CF_AUTOSIZE 0.375, 0.333, 0.25, 0.067\n"
+      "    PARAM \"menuline01.tga\", 1, 0.5\n"
+      "    PARAM -2, +3.25, NAME_NOT_A_PARAM_BUT_A_STRING\n"
+      "  EDIT \"x\" IDC_EDIT_B 0.1, 0.2, 0.3, 0.4\n"
+      "END\n"
+      "DIALOG \"Empty\" EMPTY 0.0, 0.0, 1.0, 1.0 BEGIN END\n";
+  CStringScanner scanner(&lexer, text);
+  CParser parser(&tables, &scanner);
+  const CParseResult result = parser.Parse();
+  // A bare name is no parameter: the second line stops the parse.
+  EXPECT_FALSE(result.IsValid());
+  parser.Clear();
+
+  CStringScanner good(&lexer, std::string(text).replace(std::string(text).find("NAME_NOT"), 29, "\"s\"").c_str());
+  CParser second(&tables, &good);
+  const CParseResult ok = second.Parse();
+  ASSERT_TRUE(ok.IsValid()) << ok.message.Data();
+  EXPECT_GT(second.HeldTokens(), 40u);
+  auto* table = static_cast<CDialogTable*>(second.Evaluate(ok));
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(second.HeldTokens(), 0u);   // separators and keywords included
+  EXPECT_EQ(table->Entries().size(), 2u);
+  second.Clear();
+  delete table;
+
+  // An evaluation that stops (no class for the first control) leaves the
+  // tokens after it to clear().
+  CStringScanner unknown(&lexer, "DIALOG \"\" DLG 0.0, 0.0, 1.0, 1.0 BEGIN NOCLASS \"\" IDC_C 0.0, 0.0, 1.0, 1.0 PARAM 1 "
+                                 "BUTTON \"\" IDC_D 0.0, 0.0, 1.0, 1.0 PARAM \"unread\" END");
+  CParser third(&tables, &unknown);
+  const CParseResult stopped = third.Parse();
+  ASSERT_TRUE(stopped.IsValid());
+  EXPECT_EQ(third.Evaluate(stopped), nullptr);
+  EXPECT_GT(third.HeldTokens(), 0u);
+  third.Clear();
+  EXPECT_EQ(third.HeldTokens(), 0u);
+}
+
 TEST_F(CompilerTest, ParseResultsAndGenerations) {
   CUIScriptLexerTables lexer;
   CUIScriptParserTables tables;

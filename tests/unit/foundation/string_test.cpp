@@ -108,6 +108,18 @@ TEST(CString, LexemeGrowsOneByteAtATime) {
   EXPECT_EQ(lexeme.Capacity(), 256u);
 }
 
+TEST(CString, AppendToAStringWithoutStorageTakesWholeUnits) {
+  tam::CString s(tam::kNoStorage);
+  EXPECT_EQ(s.Capacity(), 0u);
+  s.Append("abc", 3);
+  EXPECT_STREQ(s.c_str(), "abc");
+  EXPECT_EQ(s.Capacity(), 64u);
+  tam::CString t(tam::kNoStorage);
+  t.Append(std::string(100, 'z').c_str());
+  EXPECT_EQ(std::string(t.Data()), std::string(100, 'z'));
+  EXPECT_EQ(t.Capacity(), 128u);
+}
+
 TEST(CString, AppendOfItsOwnText) {
   tam::CString s(std::string(40, 'q').c_str());
   s.Append(s.Data());  // 80 characters: the storage is re-taken
