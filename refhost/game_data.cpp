@@ -222,6 +222,38 @@ void ReadMaps(SGameData* data, std::vector<std::string>* errors) {
   }
 }
 
+// Lines `NUMBER TEXT`: the message text of Res_LoadString(NUMBER).
+void ReadMessages(SGameData* data, std::vector<std::string>* errors) {
+  TableReader in(kMessageTable, errors);
+  std::vector<SRecordLine> lines;
+  if (!in.Lines(&lines)) return;
+  std::set<int> ids;
+  for (const SRecordLine& line : lines) {
+    const SLineToken& first = line.tokens[0];
+    if (first.field || first.quoted || line.tokens.size() != 2 || line.tokens[1].field) {
+      in.Bad(line, "not a message line (NUMBER \"TEXT\")");
+      continue;
+    }
+    SMessageRecord m;
+    if (!in.Number(line, first.value, 1, "message number", &m.id)) continue;
+    if (!ids.insert(m.id).second) {
+      in.Bad(line, "message " + first.value + " defined twice");
+      continue;
+    }
+    m.text = line.tokens[1].value;
+    if (m.text.empty()) {
+      in.Bad(line, "empty text for message " + first.value);
+      continue;
+    }
+    if (m.text.size() > kMessageTextMax) {
+      in.Bad(line, "text of message " + first.value + " is " + std::to_string(m.text.size()) +
+                       " bytes; at most " + std::to_string(kMessageTextMax) + " fit");
+      continue;
+    }
+    data->messages.push_back(std::move(m));
+  }
+}
+
 }  // namespace
 
 bool LoadGameData(SGameData* data, std::vector<std::string>* errors) {
@@ -231,6 +263,7 @@ bool LoadGameData(SGameData* data, std::vector<std::string>* errors) {
   ReadCharacters(data, errors);
   ReadOptionParts(data, errors);
   ReadMaps(data, errors);
+  ReadMessages(data, errors);
   return errors->size() == before;
 }
 

@@ -25,6 +25,7 @@ bool LoadGameDataIntoGame(std::vector<std::string>* errors) {
   for (const SWeaponNameRecord& w : data.weaponNames) g.optionNames.emplace_back(w.id, w.name);
   std::sort(g.optionNames.begin(), g.optionNames.end());
   g.maps = data.maps;
+  for (const SMessageRecord& m : data.messages) SetString(m.id, m.text);
   return ok;
 }
 

@@ -10,7 +10,8 @@
 namespace korvohost {
 
 // Puts the mounted root's missions, characters, option parts, weapon names
-// and maps into the game state (replacing those of the same names). Problems
+// and maps into the game state, and its message texts behind Res_LoadString
+// (replacing those of the same names and numbers). Problems
 // go to *errors as "FILE:N: WHY"; the rest loads. False when there were any.
 KORVOHOST_API bool LoadGameDataIntoGame(std::vector<std::string>* errors);
 

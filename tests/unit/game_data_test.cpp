@@ -125,6 +125,17 @@ TEST_F(GameData, TheShippedDataLoadsCompletely) {
   }
   EXPECT_GT(Picture("menu/maplogo.tga").first, 0);
   EXPECT_GT(Picture("menu/mapcursor1.tga").first, 0);
+
+  // A text for every message number the screens show, in upper case.
+  for (int id : {22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 36, 39, 69}) {
+    auto it = std::find_if(data.messages.begin(), data.messages.end(),
+                           [&](const SMessageRecord& m) { return m.id == id; });
+    ASSERT_NE(it, data.messages.end()) << "message " << id;
+    EXPECT_FALSE(it->text.empty()) << id;
+    EXPECT_LE(it->text.size(), kMessageTextMax) << id;
+    EXPECT_TRUE(std::none_of(it->text.begin(), it->text.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
+        << it->text;
+  }
 }
 
 TEST_F(GameData, BadLinesNameFileAndLineAndTheRestLoads) {
@@ -150,6 +161,7 @@ TEST_F(GameData, BadLinesNameFileAndLineAndTheRestLoads) {
               "weapon 1 name=Gun\nweapon 1 name=Again\n");
   OverlayFile(kMapTable, "map arena.gnd title=Arena picture=i.tga\nmap arena.txt title=X picture=i.tga\n"
                          "map lost-DE.gnd title=Lost picture=null\n");
+  OverlayFile(kMessageTable, "# no messages yet\n");
   SGameData data;
   std::vector<std::string> errors;
   EXPECT_FALSE(LoadGameData(&data, &errors));
@@ -185,4 +197,51 @@ TEST_F(GameData, BadLinesNameFileAndLineAndTheRestLoads) {
   errors.clear();
   EXPECT_FALSE(LoadGameData(&data, &errors));
   EXPECT_EQ(errors.back(), "data/table/maps.txt: missing table");
+}
+
+TEST_F(GameData, MessageLinesAreCheckedOneByOne) {
+  const std::string longest(kMessageTextMax, 'X');
+  OverlayFile(kMessageTable,
+              "# messages\n"
+              "26 \"THE MAP IS MISSING.\"\n"
+              "27 READY\n"
+              "28 \"NO PILOT\n"                          // unclosed quote
+              "26 \"AGAIN\"\n"                           // number used twice
+              "x1 \"WORD FIRST\"\n"
+              "0 \"ZERO\"\n"
+              "29\n"
+              "30 \"ONE\" \"TWO\"\n"
+              "31 text=\"FIELD\"\n"
+              "32 \"\"\n"
+              "\"33\" \"QUOTED NUMBER\"\n"
+              "34 \"" + longest + "\"\n"
+              "35 \"" + longest + "X\"\n"
+              "36 \"WAIT\\x21\"\r\n");
+  SGameData data;
+  std::vector<std::string> errors;
+  LoadGameData(&data, &errors);
+  std::vector<std::string> messageErrors;
+  for (const std::string& e : errors)
+    if (e.rfind(kMessageTable, 0) == 0) messageErrors.push_back(e);
+  EXPECT_EQ(messageErrors, (std::vector<std::string>{
+                               "data/table/messages.txt:4: quoted text without its closing quote",
+                               "data/table/messages.txt:5: message 26 defined twice",
+                               "data/table/messages.txt:6: bad message number 'x1'",
+                               "data/table/messages.txt:7: bad message number '0'",
+                               "data/table/messages.txt:8: not a message line (NUMBER \"TEXT\")",
+                               "data/table/messages.txt:9: not a message line (NUMBER \"TEXT\")",
+                               "data/table/messages.txt:10: not a message line (NUMBER \"TEXT\")",
+                               "data/table/messages.txt:11: empty text for message 32",
+                               "data/table/messages.txt:12: not a message line (NUMBER \"TEXT\")",
+                               "data/table/messages.txt:14: text of message 35 is 256 bytes; at most 255 fit",
+                           }));
+  ASSERT_EQ(data.messages.size(), 4u);
+  EXPECT_EQ(data.messages[0].id, 26);
+  EXPECT_EQ(data.messages[0].text, "THE MAP IS MISSING.");
+  EXPECT_EQ(data.messages[1].id, 27);
+  EXPECT_EQ(data.messages[1].text, "READY");
+  EXPECT_EQ(data.messages[2].id, 34);
+  EXPECT_EQ(data.messages[2].text, longest);
+  EXPECT_EQ(data.messages[3].id, 36);
+  EXPECT_EQ(data.messages[3].text, "WAIT!");
 }

@@ -16,6 +16,7 @@
 #include "host/host_accounts.h"
 #include "host/host_characters.h"
 #include "host/host_options.h"
+#include "host/host_services.h"
 #include "refhost/game_setup.h"
 #include "refhost/game_state.h"
 #include "refhost/korvohost.h"
@@ -80,6 +81,26 @@ TEST_F(HostGameSetup, GameDataFillsTheGameState) {
   ASSERT_TRUE(SetAccount("ALPHA"));
   EXPECT_NE(GetCurAccount()->GetMissionAchievement("MISSION 01"), nullptr);
   EXPECT_EQ(GetCurAccount()->GetMissionAchievement("MISSION 02"), nullptr);
+}
+
+TEST_F(HostGameSetup, MessageTextsComeFromTheTable) {
+  char buffer[256];
+  EXPECT_EQ(Res_LoadString(26, buffer, sizeof buffer), 0);
+  SetString(40, "KEPT");
+  // The root's table replaces a number it has and leaves the others alone.
+  OverlayFile("data/table/messages.txt", "26 \"MAP GONE\"\n27 \"" + std::string(255, 'R') + "\"\n");
+  Start();
+  EXPECT_EQ(Res_LoadString(26, buffer, sizeof buffer), 8);
+  EXPECT_STREQ(buffer, "MAP GONE");
+  EXPECT_EQ(Res_LoadString(27, buffer, sizeof buffer), 255);   // the longest text fits whole
+  EXPECT_EQ(std::string(buffer), std::string(255, 'R'));
+  EXPECT_EQ(Res_LoadString(40, buffer, sizeof buffer), 4);
+  // The shipped table.
+  RemoveOverlayFile("data/table/messages.txt");
+  Restart();
+  EXPECT_GT(Res_LoadString(26, buffer, sizeof buffer), 0);
+  EXPECT_NE(std::string(buffer).find("MAP"), std::string::npos) << buffer;
+  EXPECT_GT(Res_LoadString(36, buffer, sizeof buffer), 0);
 }
 
 TEST_F(HostGameSetup, PilotsOptionsAndBindingsSurviveARestart) {
