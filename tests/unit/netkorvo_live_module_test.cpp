@@ -45,10 +45,10 @@ class NetLiveModuleTest : public ::testing::Test {
     korvohost::Reset();
   }
 
-  static void UseLive(uint16_t roomPort) {
+  static void UseLive(uint16_t roomPort, uint32_t timeoutMs = 300) {
     netkorvo::SLiveOptions options;
     options.roomPort = roomPort;
-    options.timeoutMs = 300;
+    options.timeoutMs = timeoutMs;
     netkorvo::UseLiveBackend(options);
   }
 
@@ -105,7 +105,10 @@ TEST_F(NetLiveModuleTest, AJoinedRoomFillsTheRecordsAndItsEndIsTold) {
   config.settings.frag = 25;
   std::string error;
   ASSERT_TRUE(server.Open(config, &error)) << error;
-  UseLive(server.Port());
+  // The server's Close below blocks this thread, the client's too, for up to
+  // its wait; the client must not time out meanwhile and take the closing for
+  // a lost connection.
+  UseLive(server.Port(), 3000);
   NET_profile.WritePrevLoginID("ACE");
   NET_Init(0, "127.0.0.1", 1, 0);
   ASSERT_TRUE(Until([] { return my_client == 1 && CC_Manager::GetClientInfo(0) != nullptr; },
