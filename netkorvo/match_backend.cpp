@@ -121,14 +121,14 @@ bool CMatchBackend::Start(const korvohost::SSimMatchRequest& request, std::strin
 
 void CMatchBackend::ShowMatch(const korvohost::SSimMatchStatus& status) {
   SGUI_ServerInfo& server = *GUI_GetServerInfo();
-  if (!room_) {
+  if (!room_) {   // a room's record keeps the room's own settings
     CopyCut(server.room, sizeof server.room, "SIMULATED MATCH");
     server.password[0] = 0;
     CopyCut(server.map, sizeof server.map, korvohost::Game().scene.ground);
+    server.type = status.rule;
+    server.frag = status.fragLimit;
+    server.time = status.timeLimitMin;
   }
-  server.type = status.rule;
-  server.frag = status.fragLimit;
-  server.time = status.timeLimitMin;
   NET_bInitialized = 1;
   NET_bLocalGame = 1;
   my_client = 0;

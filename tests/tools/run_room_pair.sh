@@ -15,7 +15,7 @@ rm -rf "$work" && mkdir -p "$work" && cd "$work" || fail "cannot make $work"
 play() {
   # Leak checks off for the SDL process, as in run_play.sh.
   ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
-  SDL_AUDIODRIVER=dummy timeout 180 xvfb-run -a "$korvoui" play --no-lan --profile "$1" \
+  SDL_AUDIODRIVER=dummy timeout 300 xvfb-run -a "$korvoui" play --no-lan --profile "$1" \
     --screen 640x480 --events "$src/room/$1.events" >"$1.out" 2>"$1.err"
   echo $? >"$1.rc"
 }
