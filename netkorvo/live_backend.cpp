@@ -9,9 +9,11 @@
 #include <cstring>
 #include <random>
 
+#include "host/host_services.h"
 #include "korvogui/korvogui.h"
 #include "korvogui/messagebox.h"
 #include "korvogui/room.h"
+#include "netkorvo/match_backend.h"
 #include "netkorvo/rule_tables.h"
 #include "netkorvo/state_values.h"
 
@@ -35,8 +37,12 @@ class CModuleRoomEvents : public CRoomEvents {
     if (inRoom && GUI_IsDialogCreated("ROOMMENU")) GUI_PrevDialog(1, true);
     GUI_MessageBox(why, "", GUI_MB_OK, nullptr);
   }
-  // The stand-in carries no match: the start is told like a notice.
-  void MatchStarted() override { GUI_MessageBox("THE MATCH STARTS", "", GUI_MB_OK, nullptr); }
+  // The room's match is the host's simulated one, played with the room's
+  // settings and players; a room that cannot have one says why.
+  void MatchStarted() override {
+    std::string error;
+    if (!StartRoomMatch(&error)) GUI_MessageBox(error.c_str(), "", GUI_MB_OK, nullptr);
+  }
   void ScreenMessage(const char* text, unsigned long argb) override {
     std::fprintf(stderr, "ScreenMsg [%08lX]: %s\n", argb, text);
   }
@@ -98,6 +104,7 @@ std::string CLiveBackend::PlayerName() const {
 
 void CLiveBackend::Init(int server, const char* address, int a, int b) {
   Release();
+  bServerSystem = server ? 1 : 0;   // the room's own menus ask whether this side hosts
   if (server) OpenRoom(b != 0);
   else JoinRoom(address, a == 0);
 }
@@ -193,6 +200,7 @@ void CLiveBackend::Release() {
   client_.reset();
   later_.clear();
   NET_bInitialized = 0;
+  bServerSystem = 0;
 }
 
 // ---- Per frame -------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // match_backend.cpp: the simulated match as the network library serves it.
 #include "netkorvo/match_backend.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
@@ -39,6 +40,42 @@ std::string MapFor(int type) {
   return maps.empty() ? "" : maps.front().file;
 }
 
+// FNV-1a over the text: the same room gives the same seed on every side.
+uint32_t Mixed(uint32_t hash, const std::string& text) {
+  for (unsigned char c : text) hash = (hash ^ c) * 16777619u;
+  return (hash ^ 0xFF) * 16777619u;
+}
+
+// The game data's index of a character id; the slot's own pick for none.
+int CharacterIndex(int id, int slot) {
+  const auto& characters = korvohost::Game().characters;
+  for (size_t i = 0; i < characters.size(); ++i)
+    if (characters[i].id == id) return int(i);
+  return characters.empty() ? 0 : slot % int(characters.size());
+}
+
+// A room's part id (-1 none, 0 random, n entry n - 1) as the match's (-1 none, n part n).
+int PartOf(int id, int slot, bool left) {
+  const int parts = int(korvohost::Game().optionParts.size());
+  if (id < 0 || parts == 0) return -1;
+  if (id == 0) return 1 + (slot * 2 + (left ? 0 : 1)) % parts;
+  return id <= parts ? id : -1;
+}
+
+korvohost::SSimMatchPlayer RosterEntry(const SGUI_ClientInfo& r, int slot) {
+  korvohost::SSimMatchPlayer p;
+  p.name = r.name[0] ? r.name : "PLAYER";
+  p.bot = r.state == kSlotBot;
+  p.characterIndex = CharacterIndex(r.character, slot);
+  p.left = PartOf(r.left, slot, true);
+  p.right = PartOf(r.right, slot, false);
+  p.team = r.team;
+  p.classIndex = std::max(0, r.classIndex);
+  return p;
+}
+
+bool InRoom(const SGUI_ClientInfo& r) { return r.state == kSlotBot || r.state == kSlotPlayer; }
+
 }  // namespace
 
 bool FindRule(const std::string& name, int* type) {
@@ -72,7 +109,10 @@ bool CMatchBackend::Start(const korvohost::SSimMatchRequest& request, std::strin
   if (&Backend() != this) {   // a backend set since (a session, a new live one) is the one to go back to
     inner_ = &Backend();
     SetBackend(this);
+    roomClient_ = my_client;
+    roomInitialized_ = NET_bInitialized;
   }
+  room_ = !request.room.empty();
   const korvohost::SSimMatchStatus status = korvohost::SimMatchStatus();
   ShowMatch(status);
   UpdateInfos(status);
@@ -81,12 +121,14 @@ bool CMatchBackend::Start(const korvohost::SSimMatchRequest& request, std::strin
 
 void CMatchBackend::ShowMatch(const korvohost::SSimMatchStatus& status) {
   SGUI_ServerInfo& server = *GUI_GetServerInfo();
-  CopyCut(server.room, sizeof server.room, "SIMULATED MATCH");
-  server.password[0] = 0;
-  CopyCut(server.map, sizeof server.map, korvohost::Game().scene.ground);
-  server.type = status.rule;
-  server.frag = status.fragLimit;
-  server.time = status.timeLimitMin;
+  if (!room_) {   // a room's record keeps the room's own settings
+    CopyCut(server.room, sizeof server.room, "SIMULATED MATCH");
+    server.password[0] = 0;
+    CopyCut(server.map, sizeof server.map, korvohost::Game().scene.ground);
+    server.type = status.rule;
+    server.frag = status.fragLimit;
+    server.time = status.timeLimitMin;
+  }
   NET_bInitialized = 1;
   NET_bLocalGame = 1;
   my_client = 0;
@@ -101,6 +143,7 @@ void CMatchBackend::ShowMatch(const korvohost::SSimMatchStatus& status) {
     GUI_InitTeamColor(4, colours, names);
   }
   players_ = int(status.players.size());
+  if (room_) return;   // the room's records stay the room's
   for (int slot = 0; slot < kSlotCount; ++slot) {
     GUI_InitClientInfo(slot, kSlotOpen);
     if (slot >= players_) continue;
@@ -150,7 +193,12 @@ void CMatchBackend::Leave() {
   inner_ = nullptr;
   players_ = 0;
   infos_ = {};
-  NET_bInitialized = 0;
+  NET_bInitialized = room_ ? roomInitialized_ : 0;
+  if (room_) {
+    my_client = roomClient_;
+    GUI_SetLocalClientIndex(roomClient_);
+  }
+  room_ = false;
   CC_Manager::ElapsedTime = 0;
 }
 
@@ -226,6 +274,42 @@ bool StartRequested(const korvohost::SSimMatchRequest& request, std::string* err
 }
 
 }  // namespace
+
+bool RoomMatchRequest(korvohost::SSimMatchRequest* request, std::string* error) {
+  const SGUI_ServerInfo& info = *GUI_GetServerInfo();
+  korvohost::SSimMatchSetup& setup = request->setup;
+  uint32_t seed = 2166136261u;
+  for (const std::string& text : {std::string(info.room), std::string(info.map), std::to_string(info.type),
+                                  std::to_string(info.frag), std::to_string(info.time)})
+    seed = Mixed(seed, text);
+  const int local = GUI_GetLocalClientIndex();
+  if (local >= 0 && local < kSlotCount && InRoom(*GUI_GetClientInfo(local)))
+    setup.roster.push_back(RosterEntry(*GUI_GetClientInfo(local), local));
+  for (int slot = 0; slot < kSlotCount; ++slot) {
+    const SGUI_ClientInfo& r = *GUI_GetClientInfo(slot);
+    if (!InRoom(r)) continue;
+    seed = Mixed(seed, std::to_string(slot) + r.name);
+    if (slot != local) setup.roster.push_back(RosterEntry(r, slot));
+  }
+  if (setup.roster.size() < 2) {
+    if (error) *error = "THE MATCH NEEDS A SECOND PLAYER OR A BOT";
+    return false;
+  }
+  // The match wants a limit within its range: an unlimited room plays its longest time.
+  setup.fragLimit = std::clamp(info.frag, 0, korvohost::kMaxMatchFragLimit);
+  setup.timeLimitMin = std::clamp(info.time, 0, korvohost::kMaxMatchTimeLimit);
+  if (setup.fragLimit == 0 && setup.timeLimitMin == 0) setup.timeLimitMin = korvohost::kMaxMatchTimeLimit;
+  setup.map = info.map;
+  setup.seed = seed ? seed : 1;
+  request->rule = std::to_string(info.type);
+  request->room = info.room[0] ? info.room : "ROOM";
+  return true;
+}
+
+bool StartRoomMatch(std::string* error) {
+  korvohost::SSimMatchRequest request;
+  return RoomMatchRequest(&request, error) && Match().Start(request, error);
+}
 
 void ServeSimMatches() { korvohost::SetMatchStarter(&StartRequested); }
 

@@ -62,6 +62,10 @@ class CMatchBackend : public CNetBackend {
   void Leave();
 
   CNetBackend* inner_ = nullptr;
+  // A room's match leaves the room's records alone and gives back its own
+  // slot and network state when it ends.
+  bool room_ = false;
+  int roomClient_ = 0, roomInitialized_ = 0;
   std::array<SClientInfo, 8> infos_ = {};
   int players_ = 0;
   SGameRuleInfo ruleInfo_ = {};
@@ -72,5 +76,11 @@ class CMatchBackend : public CNetBackend {
 // blanks, '-' and '_' ignored ("deathmatch", "team-death-match"), or the
 // index; false for another text.
 bool FindRule(const std::string& name, int* type);
+
+// The request for the match of the open room (server record and client
+// records); false with a reason when the room cannot have one.
+bool RoomMatchRequest(korvohost::SSimMatchRequest* request, std::string* error);
+// Starts the open room's match (the room's start).
+bool StartRoomMatch(std::string* error);
 
 }  // namespace netkorvo

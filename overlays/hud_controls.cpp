@@ -66,11 +66,14 @@ class CGUI_Radar : public CGUI_Custom {
 bool CGUI_Radar::OnDraw() {
   CHARACTER* self = pControlCharacter;
   if (!self) return true;
+  // The disc is centred on the control's position (its anchor); the noise
+  // covers the control's rectangle, which a centred alignment lays round
+  // that same point.
   float corner[2];
   GetAlignedPos(corner, true);
   const float size = region_[2] * float(SCREEN_X);
-  const float px = corner[0] * float(SCREEN_X);
-  const float py = corner[1] * float(SCREEN_Y);
+  const float px = (region_[0] + origin_[0]) * float(SCREEN_X);
+  const float py = (region_[1] + origin_[1]) * float(SCREEN_Y);
   const int view = ViewP & 4095;
   const float c = cos_ptr[view];
   const float s = sin_ptr[view];

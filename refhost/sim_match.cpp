@@ -119,7 +119,22 @@ void AddPlayer(Match& m, SSimMatchPlayer info) {
   m.players.push_back(std::move(p));
 }
 
+// A room's players: the team game keeps their teams, else each is on his own.
+void AddRoster(Match& m) {
+  for (size_t slot = 0; slot < m.setup.roster.size(); ++slot) {
+    SSimMatchPlayer p = m.setup.roster[slot];
+    p.bot = slot > 0 && p.bot;
+    p.team = m.setup.teams ? p.team : 1000 + int(slot);
+    p.frags = p.deaths = 0;
+    p.alive = true;
+    p.character = nullptr;
+    AddPlayer(m, std::move(p));
+  }
+  for (int type : kItemTypes) m.items.push_back({m.actors.NewItem(type), type, -1});
+}
+
 void AddPlayers(Match& m) {
+  if (!m.setup.roster.empty()) return AddRoster(m);
   const int characters = int(Game().characters.size());
   const int parts = int(Game().optionParts.size());
   SSimMatchPlayer me;
@@ -392,7 +407,9 @@ bool StartSimMatch(const SSimMatchSetup& setup, std::string* error) {
     return false;
   };
   if (Game().characters.empty()) return fail("no characters in the game data");
-  if (setup.bots < 1 || setup.bots > kMaxMatchBots)
+  if (!setup.roster.empty() && (setup.roster.size() < 2 || setup.roster.size() > kMaxMatchBots + 1))
+    return fail("a match needs 2-" + std::to_string(kMaxMatchBots + 1) + " players");
+  if (setup.roster.empty() && (setup.bots < 1 || setup.bots > kMaxMatchBots))
     return fail("bots must be 1-" + std::to_string(kMaxMatchBots));
   if (setup.fragLimit < 0 || setup.fragLimit > kMaxMatchFragLimit)
     return fail("the frag limit must be 0-" + std::to_string(kMaxMatchFragLimit));

@@ -22,21 +22,6 @@ constexpr int kMaxMatchBots = 7;          // eight slots: the player and the bot
 constexpr int kMaxMatchFragLimit = 999;
 constexpr int kMaxMatchTimeLimit = 60;    // minutes
 
-struct SSimMatchSetup {
-  std::string script;        // the host script that asked for it ("" for none)
-  int rule = 0;              // game type (game-rule index), kept for the status
-  bool teams = false;        // a team game: two teams, the player's team 0
-  int bots = 5;              // 1 .. kMaxMatchBots
-  int fragLimit = 10;        // 0: none
-  int timeLimitMin = 5;      // 0: none
-  uint32_t loadMs = 3000;    // loading time before the fight
-  uint32_t seed = 1;
-  std::string map;           // map file shown as the ground ("": the loaded ground stays)
-};
-
-enum class EMatchPhase { kNone, kLoading, kRunning, kOver };
-enum class EMatchEnd { kNone, kTime, kFrags };
-
 // A slot of the match: slot 0 is the local player (the control character).
 struct SSimMatchPlayer {
   std::string name;
@@ -49,6 +34,27 @@ struct SSimMatchPlayer {
   bool alive = true;
   const CHARACTER* character = nullptr;
 };
+
+struct SSimMatchSetup {
+  std::string script;        // the host script that asked for it ("" for none)
+  int rule = 0;              // game type (game-rule index), kept for the status
+  bool teams = false;        // a team game: two teams, the player's team 0
+  int bots = 5;              // 1 .. kMaxMatchBots
+  int fragLimit = 10;        // 0: none
+  int timeLimitMin = 5;      // 0: none
+  uint32_t loadMs = 3000;    // loading time before the fight
+  uint32_t seed = 1;
+  std::string map;           // map file shown as the ground ("": the loaded ground stays)
+  // The players of a room, by slot, the local player first (the control
+  // character), all others played by the match; empty: the current pilot
+  // and `bots` bots. Name, bot flag, character index, parts, team and class
+  // are taken.
+  std::vector<SSimMatchPlayer> roster;
+};
+
+enum class EMatchPhase { kNone, kLoading, kRunning, kOver };
+enum class EMatchEnd { kNone, kTime, kFrags };
+
 
 struct SSimMatchItem {
   COH_Item* item = nullptr;
@@ -121,6 +127,7 @@ KORVOHOST_API std::vector<SSimMatchEvent> TakeSimMatchEvents();
 struct SSimMatchRequest {
   SSimMatchSetup setup;
   std::string rule;          // a rule name, or its index
+  std::string room;          // the room it is played for ("": none)
 };
 using MatchStarter = bool (*)(const SSimMatchRequest& request, std::string* error);
 KORVOHOST_API void SetMatchStarter(MatchStarter starter);

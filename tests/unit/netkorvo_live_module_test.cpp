@@ -1,7 +1,8 @@
 // Tests of the live backend's default room events through the module (the
 // shipped UI script compiled): a join that finds no room and a room that its
 // server ends are told in the module's message box; a joined room fills the
-// module's records. The room's server runs in this process on 127.0.0.1.
+// module's records; a room's start plays the simulated match of the room. The
+// room's server runs in this process on 127.0.0.1.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -18,6 +19,9 @@
 #include "netkorvo/room_server.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
+#include "refhost/game_setup.h"
+#include "refhost/sim_match.h"
+#include "host/host_services.h"
 #include "runtime/list.h"
 #include "runtime/module_state.h"
 #include "runtime/registry.h"
@@ -129,4 +133,63 @@ TEST_F(NetLiveModuleTest, AJoinedRoomFillsTheRecordsAndItsEndIsTold) {
   EXPECT_NE(BoxText().find("THE SERVER LEFT THE ROOM"), std::string::npos) << BoxText();
   EXPECT_EQ(CC_Manager::GetClientInfo(0), nullptr) << "the room is gone";
   EXPECT_EQ(NET_bInitialized, 0);
+}
+
+TEST_F(NetLiveModuleTest, ARoomsStartPlaysTheRoomsMatchAndItsEndGoesBackToTheRoom) {
+  std::vector<std::string> errors;
+  ASSERT_TRUE(korvohost::LoadGameDataIntoGame(&errors));
+  UseLive(0);
+  NET_profile.WritePrevLoginID("ACE");
+  SGUI_ServerInfo& info = *GUI_GetServerInfo();
+  std::strcpy(info.room, "ACE's ARENA");
+  std::strcpy(info.map, "canyon-DE-TE.gnd");
+  info.type = 0;
+  info.frag = 3;
+  info.time = 0;
+  NET_Init(1, nullptr, 1, 0);
+  ASSERT_TRUE(Until([] { return GUI_IsDialogCreated("ROOMMENU"); }));
+  EXPECT_EQ(bServerSystem, 1) << "this side hosts";
+  Server_AddBot(2);
+  ASSERT_TRUE(Until([] { return GUI_GetClientInfo(2)->state == 1; }));
+  ASSERT_TRUE(CS_Manager::CanStart());
+  CS_Manager::Write_Start();
+  ASSERT_TRUE(Until([] { return korvohost::SimMatchStatus().phase != korvohost::EMatchPhase::kNone; }));
+
+  const korvohost::SSimMatchStatus status = korvohost::SimMatchStatus();
+  ASSERT_EQ(status.players.size(), 2u) << "the host and the room's bot";
+  EXPECT_EQ(status.players[0].name, "ACE");
+  EXPECT_FALSE(status.players[0].bot);
+  EXPECT_EQ(status.players[1].name, GUI_GetClientInfo(2)->name);
+  EXPECT_TRUE(status.players[1].bot);
+  EXPECT_EQ(status.rule, 0);
+  EXPECT_EQ(status.fragLimit, 3);
+  EXPECT_EQ(status.timeLimitMin, 0);
+  EXPECT_STREQ(GUI_GetServerInfo()->room, "ACE's ARENA") << "the room keeps its name";
+  EXPECT_STREQ(GUI_GetServerInfo()->map, "canyon-DE-TE.gnd");
+  EXPECT_FALSE(GUI_IsDialogCreated("MBOX_OK"));
+
+  // The match ends: the room is still there, with this side its host.
+  korvohost::EndSimMatch();
+  netkorvo::ServiceSimMatch();
+  EXPECT_EQ(NET_bInitialized, 1);
+  EXPECT_EQ(my_client, 0);
+  EXPECT_NE(CC_Manager::GetClientInfo(0), nullptr);
+  NET_Release();
+  EXPECT_EQ(NET_bInitialized, 0);
+  EXPECT_EQ(bServerSystem, 0);
+}
+
+TEST_F(NetLiveModuleTest, ARoomWithoutASecondPlayerSaysWhyItHasNoMatch) {
+  std::vector<std::string> errors;
+  ASSERT_TRUE(korvohost::LoadGameDataIntoGame(&errors));
+  UseLive(0);
+  std::strcpy(GUI_GetServerInfo()->map, "canyon-DE-TE.gnd");
+  GUI_GetServerInfo()->frag = 3;
+  NET_Init(1, nullptr, 1, 0);
+  ASSERT_TRUE(Until([] { return GUI_IsDialogCreated("ROOMMENU"); }));
+  ASSERT_TRUE(CS_Manager::CanStart()) << "a room alone may start";
+  CS_Manager::Write_Start();
+  ASSERT_TRUE(Until([] { return GUI_IsDialogCreated("MBOX_OK"); }));
+  EXPECT_NE(BoxText().find("SECOND PLAYER"), std::string::npos) << BoxText();
+  EXPECT_EQ(korvohost::SimMatchStatus().phase, korvohost::EMatchPhase::kNone);
 }

@@ -66,6 +66,7 @@ bool CMatchFlow::MenusClosed() const {
 }
 
 void CMatchFlow::Begin(const korvohost::SSimMatchStatus& status) {
+  fromRoom_ = GUI_IsDialogCreated("ROOMMENU");
   GUI_NextDialog(nullptr);   // the menus leave; the marker is the game
   // A match a mission script started shows the mission's briefing first.
   if (!status.script.empty() && GUI_CreateDialog("MISSIONLOADING")) {
@@ -84,8 +85,11 @@ void CMatchFlow::Finish() {
   if (GUI_IsLoadingSceneAlive()) GUI_ReleaseLoadingScene();
   bChatInputMode = 0;
   GUI_PumpDialog();          // an escape menu or question still open closes
-  GUI_PrevDialog(1, true);   // the marker goes, the menu before the match comes back
+  // The marker goes and the menu before the match comes back; a room that
+  // was left with the match goes too.
+  GUI_PrevDialog(fromRoom_ && !NET_bInitialized ? 2 : 1, true);
   stage_ = EStage::kIdle;
+  fromRoom_ = false;
   std::printf("match: left\n");
 }
 
@@ -198,7 +202,9 @@ bool CMatchFlow::OnEscape() {
     case EStage::kBriefing:
     case EStage::kLoading: return true;   // no menu while it loads
     case EStage::kOver:
-      NET_Release();   // leaving the results leaves the match
+      // Leaving the results leaves the match; a room's players stay in their room.
+      if (fromRoom_) korvohost::EndSimMatch();
+      else NET_Release();
       return true;
     case EStage::kPlaying:
       if (!MenusClosed() || bChatInputMode) return false;

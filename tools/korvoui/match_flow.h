@@ -5,7 +5,8 @@
 // play-mark states, chat lines); the score table while its key is held, the
 // escape menu on Escape; at the end the game-over screen with its message,
 // and on leaving (Escape there, or the leave question) the menu the match
-// started from. Lines saying where the match is, and the local player's chat
+// started from. A room's match goes back to the room from the results; the
+// leave question leaves the room as well, to the menu before it. Lines saying where the match is, and the local player's chat
 // lines, go to stdout ("match: ...").
 #pragma once
 #include <string>
@@ -33,6 +34,7 @@ class CMatchFlow {
   bool MenusClosed() const;
 
   EStage stage_ = EStage::kIdle;
+  bool fromRoom_ = false;   // started by a room's start: the results lead back to it
   int shownSecond_ = -1;
 };
 
