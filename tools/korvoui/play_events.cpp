@@ -223,6 +223,14 @@ bool PlayEvents::Execute(const Command& c, const PlayStatus& status, uint32_t no
     waitDeadline_ = nowMs + uint32_t(seconds) * 1000;
     return true;
   }
+  if (name == "wait-caption") {
+    Need(c.args, 4);
+    const int seconds = Number(c.args[4]);
+    if (seconds <= 0) throw Failure{"wait-caption wants a dialog, a control, a text and seconds"};
+    waitingCaption_.assign(c.args.begin() + 1, c.args.begin() + 4);
+    waitDeadline_ = nowMs + uint32_t(seconds) * 1000;
+    return true;
+  }
   if (name == "print") {
     if (c.args.size() < 2) throw Failure{"print wants what to print"};
     Print(c.args, status);
@@ -269,6 +277,18 @@ PlayEvents::Step PlayEvents::Run(const PlayStatus& status, uint32_t nowMs) {
       return Step::Fail;
     }
     waitingOpen_.clear();
+  }
+  if (!waitingCaption_.empty()) {
+    const std::vector<std::string>& w = waitingCaption_;
+    CGUI_Window* dialog = FindOpenDialog(w[0]);
+    CGUI_Window* control = !dialog ? nullptr : w[0] == w[1] ? dialog : dialog->FindChild(w[1]);
+    if (!control || control->Caption() != w[2]) {
+      if (int32_t(nowMs - waitDeadline_) < 0) return Step::Continue;
+      std::fprintf(stderr, "korvoui play: events line %d: %s %s did not show \"%s\" in time\n",
+                   commands_[next_ - 1].line, w[0].c_str(), w[1].c_str(), w[2].c_str());
+      return Step::Fail;
+    }
+    waitingCaption_.clear();
   }
   while (next_ < commands_.size()) {
     const Command& c = commands_[next_++];

@@ -13,6 +13,9 @@
 //                         (relative to the events file)
 //   wait-reload           frames pass until the next reload (10 s at most)
 //   wait-open DIALOG S    frames pass until DIALOG is open (S seconds at most)
+//   wait-caption DIALOG ID "TEXT" S
+//                         frames pass until that control's caption is TEXT
+//                         (S seconds at most)
 //   call NAME ARGS...     calls an exported function as a session script does
 //                         and prints "NAME -> RESULT" when it has a result
 //   print WHAT            open, stack, focus, hover or reload, on stdout
@@ -61,5 +64,6 @@ class PlayEvents {
   int reloadsAtWait_ = 0;
   uint32_t waitDeadline_ = 0;
   std::string waitingOpen_;    // wait-open: the dialog waited for
+  std::vector<std::string> waitingCaption_;   // wait-caption: dialog, id, caption
   bool quit_ = false;
 };
