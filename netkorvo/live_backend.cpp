@@ -478,5 +478,6 @@ void ServiceLive() {
 }
 
 uint16_t LiveRoomPort() { return g_live ? g_live->RoomPort() : 0; }
+bool LiveInRoom() { return g_live && g_live->InRoom(); }
 
 }  // namespace netkorvo

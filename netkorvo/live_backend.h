@@ -30,6 +30,7 @@ class CLiveBackend : public CNetBackend {
 
   void Service();
   uint16_t RoomPort() const { return server_ ? server_->Port() : 0; }
+  bool InRoom() const { return server_ || client_; }
 
   void Init(int server, const char* address, int a, int b) override;
   void Release() override;

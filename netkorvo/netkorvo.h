@@ -72,6 +72,8 @@ NETKORVO_API void UseLiveBackend(const SLiveOptions& options);
 NETKORVO_API void ServiceLive();
 // The port of the room this process serves (0: none), for tests on any port.
 NETKORVO_API uint16_t LiveRoomPort();
+// True while this process serves or has joined a room of the live backend.
+NETKORVO_API bool LiveInRoom();
 
 // ---- Simulated match ------------------------------------------------------------------------
 // The network side of the host's simulated match (refhost/sim_match.h).

@@ -4,7 +4,8 @@
 # screen, Escape back to the main menu; then a match left through the leave
 # question, and one ended through the exit question (the program ends);
 # then a skirmish room with bots played to its frag limit and back to the
-# room, and a local network room left through the leave question.
+# room, a local network room left through the leave question, and one left
+# with its Cancel.
 #
 #   run_match.sh KORVOUI SOURCE_DIR WORK_DIR
 # Exit 77 (skipped) without xvfb-run.
@@ -30,4 +31,5 @@ play match_leave --match team-death-match --time 5 --bots 3
 play match_exit --match deathmatch --frags 20
 play room_skirmish
 play room_lan_leave
+play room_cancel
 echo "ok"

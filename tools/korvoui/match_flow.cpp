@@ -93,6 +93,18 @@ void CMatchFlow::Finish() {
   std::printf("match: left\n");
 }
 
+// A room left without a match (its Cancel releases the network, or the room
+// ended under it): the menu before the room comes back.
+void CMatchFlow::WatchRoom() {
+  const bool roomShown = GUI_IsDialogCreated("ROOMMENU");
+  const bool inRoom = netkorvo::LiveInRoom();
+  if (inRoom_ && !inRoom && roomShown) {
+    GUI_PrevDialog(1, true);
+    std::printf("match: room left\n");
+  }
+  inRoom_ = inRoom && roomShown;
+}
+
 void CMatchFlow::GameOver(const korvohost::SSimMatchStatus& status) {
   if (bChatInputMode) GUI_LeaveChatMode();
   for (const char* id : {"PLAYTAB", "PLAYCHAT", "PLAYINTERFACE"}) GUI_DestroyDialog(id);
@@ -115,8 +127,10 @@ void CMatchFlow::Update() {
   const korvohost::SSimMatchStatus status = korvohost::SimMatchStatus();
   if (status.phase == EMatchPhase::kNone) {
     if (stage_ != EStage::kIdle) Finish();
+    WatchRoom();
     return;
   }
+  inRoom_ = false;
   if (stage_ == EStage::kIdle) Begin(status);
   if (stage_ == EStage::kBriefing && status.pendingLoaders * 2 <= status.loaders) {
     GUI_DestroyDialog("MISSIONLOADING");

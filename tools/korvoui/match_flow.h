@@ -28,6 +28,7 @@ class CMatchFlow {
   enum class EStage { kIdle, kBriefing, kLoading, kPlaying, kOver };
   void Begin(const korvohost::SSimMatchStatus& status);
   void Finish();
+  void WatchRoom();
   void Show(const korvohost::SSimMatchEvent& e, const korvohost::SSimMatchStatus& status);
   void GameOver(const korvohost::SSimMatchStatus& status);
   void Tick(const korvohost::SSimMatchStatus& status);
@@ -35,6 +36,7 @@ class CMatchFlow {
 
   EStage stage_ = EStage::kIdle;
   bool fromRoom_ = false;   // started by a room's start: the results lead back to it
+  bool inRoom_ = false;     // a room's menu is open and its network session runs
   int shownSecond_ = -1;
 };
 
