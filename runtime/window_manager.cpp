@@ -107,7 +107,9 @@ void InitializeRuntime() {
   for (int i = 0; i < 16; ++i) g_colors[i] = kDefaultColors[i];
 }
 
+// GUI_Initialize may follow: it makes a new registry.
 void ReleaseRuntime() {
   delete g_registry;
   g_registry = nullptr;
+  g_runtimeInitialized = false;
 }

@@ -74,6 +74,19 @@ TEST_F(RegistrationTableTest, ASecondInitializeRegistersNothingAgain) {
   EXPECT_EQ(GetClassRegistry()->ById().at("DIALOGMAINMENU"), mainMenu);
 }
 
+// A host may release the module and start it again: the new registry holds
+// the whole table once more and makes windows.
+TEST_F(RegistrationTableTest, InitializeAfterReleaseRegistersTheTableAgain) {
+  GUI_Release();
+  EXPECT_EQ(GetClassRegistry(), nullptr);
+  GUI_Initialize();
+  ASSERT_NE(GetClassRegistry(), nullptr);
+  EXPECT_EQ(GetClassRegistry()->IdRegistrations().size(), table_.size());
+  CGUI_Window* made = GetClassRegistry()->CreateWindow("PUSHBUTTON", "IDC_ANY");
+  EXPECT_NE(made, nullptr);
+  delete made;
+}
+
 TEST_F(RegistrationTableTest, TheRegistryHoldsOneFactoryPerKeyRegistered) {
   std::set<std::string> keys;
   for (const Registration& r : GetClassRegistry()->IdRegistrations())

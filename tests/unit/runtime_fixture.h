@@ -11,6 +11,7 @@
 #include "runtime/dialog.h"
 #include "runtime/input_queue.h"
 #include "runtime/module_state.h"
+#include "runtime/registry.h"
 #include "runtime/routing.h"
 #include "runtime/window_manager.h"
 
@@ -58,11 +59,8 @@ inline void SetRegion(CGUI_Window* w, float x, float y, float width, float heigh
 class RuntimeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    static bool initialized = false;
-    if (!initialized) {
-      GUI_Initialize();
-      initialized = true;
-    }
+    // A test before may have released the module (GUI_Release).
+    if (!GetClassRegistry()) GUI_Initialize();
     Reset();
     table_ = new CDialogTable;
     InstallDialogTable(table_);
