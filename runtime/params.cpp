@@ -7,17 +7,20 @@
 
 #include "runtime/error_text.h"
 
+static_assert(sizeof(SParamValue) <= tam::kCellSize && sizeof(SParamList) <= tam::kCellSize &&
+              sizeof(SValueList) <= tam::kCellSize);
+
 // ---- Values ----------------------------------------------------------------------
 
 SParamValue* NewIntParam(int32_t v) {
-  SParamValue* p = new (::operator new(sizeof(SParamValue))) SParamValue;
+  SParamValue* p = new (tam::AllocCell()) SParamValue;
   p->type = PARAM_INTEGER;
   p->i = v;
   return p;
 }
 
 SParamValue* NewFloatParam(float v) {
-  SParamValue* p = new (::operator new(sizeof(SParamValue))) SParamValue;
+  SParamValue* p = new (tam::AllocCell()) SParamValue;
   p->type = PARAM_FLOAT;
   p->f = v;
   return p;
@@ -46,8 +49,10 @@ SParamValue* CopyParam(const SParamValue* v) {
 
 void FreeParam(SParamValue* v) {
   if (!v) return;
+  const bool inCell = v->type != PARAM_STRING;
   v->~SParamValue();
-  ::operator delete(v);
+  if (inCell) tam::FreeCell(v);
+  else ::operator delete(v);
 }
 
 // ---- Chains --------------------------------------------------------------------------

@@ -4,11 +4,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "foundation/cell_pool.h"
+
 enum : uint32_t { PARAM_INTEGER = 0, PARAM_FLOAT = 1, PARAM_STRING = 2 };
 
 // One literal: an integer, a float, or an owned NUL-terminated copy of a text.
 // Values are made and freed only by the functions below (a string value holds
-// its text in the same block).
+// its text in the same block; number values are cells of the cell pool).
 struct SParamValue {
   uint32_t type = PARAM_INTEGER;
   union {
@@ -20,9 +22,12 @@ struct SParamValue {
 };
 
 // A singly linked cell; one chain holds one PARAM line in written order.
+// Single cells come from the cell pool.
 struct SParamList {
   SParamValue* value = nullptr;
   SParamList* next = nullptr;
+  static void* operator new(size_t) { return tam::AllocCell(); }
+  static void operator delete(void* cell) noexcept { tam::FreeCell(cell); }
 };
 
 // The same cell shape chaining the other lists of a compile: the PARAM lines of
@@ -30,6 +35,8 @@ struct SParamList {
 struct SValueList {
   void* value = nullptr;
   SValueList* next = nullptr;
+  static void* operator new(size_t) { return tam::AllocCell(); }
+  static void operator delete(void* cell) noexcept { tam::FreeCell(cell); }
 };
 
 SParamValue* NewIntParam(int32_t v);
