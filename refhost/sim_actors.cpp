@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/host_characters.h"
+#include "host/host_services.h"
+
 namespace korvohost::sim {
 
 uint32_t NextRandom(uint32_t* state) {
@@ -78,6 +81,26 @@ void Cool(CHARACTER& c) {
   CGauge& heat = c.heat;
   heat.value = std::max(0.0f, heat.value - kCooling);
   if (heat.overheated && heat.value <= kHeatRecovered) heat.overheated = false;
+}
+
+// ---- The scene --------------------------------------------------------------------------------
+
+bool EnterScene(CHARACTER* control, const std::string& map, float height) {
+  pControlCharacter = control;
+  bSceneActive = 1;
+  Game().inGameLoop = true;
+  if (!map.empty()) Game().scene.ground = map;
+  float* camera = Game().scene.camera;
+  camera[0] = 0, camera[1] = height, camera[2] = 0, camera[3] = -90;
+  return !map.empty();
+}
+
+void LeaveScene(CActorSet& actors, bool setGround) {
+  actors.RemoveAll();
+  if (setGround) Game().scene.ground.clear();
+  pControlCharacter = nullptr;
+  bSceneActive = 0;
+  Game().inGameLoop = false;
 }
 
 }  // namespace korvohost::sim

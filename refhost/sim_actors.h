@@ -4,6 +4,7 @@
 // and the heat of firing (overheat and cooling back).
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "refhost/game_state.h"
@@ -37,6 +38,15 @@ class CActorSet {
  private:
   std::vector<ObjectEntry*> owned_;
 };
+
+// ---- The scene --------------------------------------------------------------------------------
+// The simulation's scene becomes the game: `control` is the control character,
+// the scene is active, the host in its game loop, the ground `map` when one is
+// named (true: this simulation set it) and the camera `height` above the origin.
+bool EnterScene(CHARACTER* control, const std::string& map, float height);
+// Leaves it: the actors go, no control character, out of the game loop; the
+// ground goes when the simulation set it.
+void LeaveScene(CActorSet& actors, bool setGround);
 
 // Gives the actor a current weapon of this name.
 void ArmWith(ObjectEntry* actor, const char* weapon);

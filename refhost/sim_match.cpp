@@ -424,15 +424,7 @@ bool StartSimMatch(const SSimMatchSetup& setup, std::string* error) {
   m.random = setup.seed;
   m.start = m.last = dwY3DCurrentFrameTick;
   AddPlayers(m);
-  pControlCharacter = &m.players[0].actor->actor;
-  bSceneActive = 1;
-  Game().inGameLoop = true;
-  if (!setup.map.empty()) {
-    Game().scene.ground = setup.map;
-    m.setGround = true;
-  }
-  float* camera = Game().scene.camera;
-  camera[0] = 0, camera[1] = 200, camera[2] = 0, camera[3] = -90;
+  m.setGround = sim::EnterScene(&m.players[0].actor->actor, setup.map, 200);
   if (setup.loadMs == 0) FinishLoading(m);
   return true;
 }
@@ -440,11 +432,7 @@ bool StartSimMatch(const SSimMatchSetup& setup, std::string* error) {
 void EndSimMatch() {
   Match& m = M();
   if (m.phase == EMatchPhase::kNone) return;
-  m.actors.RemoveAll();
-  if (m.setGround) Game().scene.ground.clear();
-  pControlCharacter = nullptr;
-  bSceneActive = 0;
-  Game().inGameLoop = false;
+  sim::LeaveScene(m.actors, m.setGround);
   m = Match();
 }
 

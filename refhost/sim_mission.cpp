@@ -155,26 +155,14 @@ bool StartSimMission(const SSimMissionSetup& setup, std::string* error) {
     m.enemies.push_back(e);
   }
 
-  pControlCharacter = &m.player->actor;
-  bSceneActive = 1;
-  Game().inGameLoop = true;
-  if (!setup.map.empty()) {
-    Game().scene.ground = setup.map;
-    m.setGround = true;
-  }
-  float* camera = Game().scene.camera;
-  camera[0] = 0, camera[1] = 120, camera[2] = 0, camera[3] = -90;
+  m.setGround = sim::EnterScene(&m.player->actor, setup.map, 120);
   return true;
 }
 
 void EndSimMission() {
   Mission& m = M();
   if (m.outcome == ESimOutcome::kNone) return;
-  m.actors.RemoveAll();
-  if (m.setGround) Game().scene.ground.clear();
-  pControlCharacter = nullptr;
-  bSceneActive = 0;
-  Game().inGameLoop = false;
+  sim::LeaveScene(m.actors, m.setGround);
   m = Mission();
 }
 
