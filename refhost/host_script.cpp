@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 #include "refhost/record_lines.h"
 #include "refhost/sim_mission.h"
@@ -23,22 +24,35 @@ bool ParseColour(const std::string& text, uint32_t* out) {
   return true;
 }
 
-// "enemies=N map=FILE seed=N", each optional; false with the reason.
-bool ParseMission(const std::string& arg, SScriptStep* step, std::string* why) {
-  step->kind = SScriptStep::EKind::kMission;
-  step->number = kScriptDefaultEnemies;
+// The blank-separated NAME=VALUE fields of a `kind` line; false with the
+// reason at the first field without a name and a value.
+bool SplitFields(const std::string& arg, const char* kind, std::vector<std::pair<std::string, std::string>>* fields,
+                 std::string* why) {
   size_t pos = 0;
   while ((pos = arg.find_first_not_of(" \t", pos)) != std::string::npos) {
     const size_t end = std::min(arg.find_first_of(" \t", pos), arg.size());
     const std::string field = arg.substr(pos, end - pos);
     pos = end;
     const size_t eq = field.find('=');
-    const std::string name = field.substr(0, eq), value = eq == std::string::npos ? "" : field.substr(eq + 1);
-    int64_t n = 0;
-    if (eq == std::string::npos || value.empty()) {
-      *why = "bad mission field '" + field + "' (NAME=VALUE)";
+    if (eq == std::string::npos || eq + 1 == field.size()) {
+      *why = std::string("bad ") + kind + " field '" + field + "' (NAME=VALUE)";
       return false;
-    } else if (name == "enemies") {
+    }
+    fields->emplace_back(field.substr(0, eq), field.substr(eq + 1));
+  }
+  return true;
+}
+
+// "enemies=N map=FILE seed=N", each optional; false with the reason.
+bool ParseMission(const std::string& arg, SScriptStep* step, std::string* why) {
+  step->kind = SScriptStep::EKind::kMission;
+  step->number = kScriptDefaultEnemies;
+  std::vector<std::pair<std::string, std::string>> fields;
+  if (!SplitFields(arg, "mission", &fields, why)) return false;
+  for (const auto& field : fields) {
+    const std::string &name = field.first, &value = field.second;
+    int64_t n = 0;
+    if (name == "enemies") {
       if (!ParseNumber(value, 1, kMaxSimEnemies, &n)) {
         *why = "bad enemies '" + value + "' (1-" + std::to_string(kMaxSimEnemies) + ")";
         return false;
@@ -65,13 +79,10 @@ bool ParseMatch(const std::string& arg, SScriptStep* step, std::string* why) {
   step->kind = SScriptStep::EKind::kMatch;
   SSimMatchRequest& request = step->match;
   request.rule = "deathmatch";
-  size_t pos = 0;
-  while ((pos = arg.find_first_not_of(" \t", pos)) != std::string::npos) {
-    const size_t end = std::min(arg.find_first_of(" \t", pos), arg.size());
-    const std::string field = arg.substr(pos, end - pos);
-    pos = end;
-    const size_t eq = field.find('=');
-    const std::string name = field.substr(0, eq), value = eq == std::string::npos ? "" : field.substr(eq + 1);
+  std::vector<std::pair<std::string, std::string>> fields;
+  if (!SplitFields(arg, "match", &fields, why)) return false;
+  for (const auto& field : fields) {
+    const std::string &name = field.first, &value = field.second;
     int64_t n = 0;
     const auto number = [&](int64_t low, int64_t high, int* out) {
       if (!ParseNumber(value, low, high, &n)) {
@@ -81,10 +92,7 @@ bool ParseMatch(const std::string& arg, SScriptStep* step, std::string* why) {
       *out = int(n);
       return true;
     };
-    if (eq == std::string::npos || value.empty()) {
-      *why = "bad match field '" + field + "' (NAME=VALUE)";
-      return false;
-    } else if (name == "rule") {
+    if (name == "rule") {
       request.rule = value;
     } else if (name == "bots") {
       if (!number(1, kMaxMatchBots, &request.setup.bots)) return false;
