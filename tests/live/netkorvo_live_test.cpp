@@ -34,9 +34,9 @@
 #include "korvogui/room.h"
 #include "netkorvo/enet_link.h"
 #include "netkorvo/netkorvo.h"
+#include "tests/live/player_processes.h"
 #include "netkorvo/room_client.h"
 
-extern char** environ;
 
 namespace {
 
@@ -182,63 +182,10 @@ int RunPlayer(char** argv) {
 
 // ---- The server process: players and checks ---------------------------------------------------------
 
-struct SPlayer {
-  pid_t pid = -1;
-  int in = -1, out = -1;      // its standard input and output
-  std::string buffered;
-  std::vector<std::string> lines;
-};
-
-std::vector<SPlayer> g_players;
-int g_failures = 0;
 uint16_t g_discoveryPort = 0;
 
-void Check(bool ok, const std::string& what) {
-  std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
-  std::fflush(stdout);
-  if (!ok) ++g_failures;
-}
-
 size_t StartPlayer(uint16_t roomPort, const std::string& name, int character) {
-  int in[2], out[2];
-  if (pipe(in) != 0 || pipe(out) != 0) std::abort();
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  posix_spawn_file_actions_addclose(&actions, in[1]);
-  posix_spawn_file_actions_addclose(&actions, out[0]);
-  const std::string ports[2] = {std::to_string(g_discoveryPort), std::to_string(roomPort)};
-  const std::string chosen = std::to_string(character);
-  char self[] = "/proc/self/exe";
-  char flag[] = "--player";
-  char* argv[] = {self, flag, const_cast<char*>(ports[0].c_str()), const_cast<char*>(ports[1].c_str()),
-                  const_cast<char*>(name.c_str()), const_cast<char*>(chosen.c_str()), nullptr};
-  SPlayer player;
-  if (posix_spawn(&player.pid, "/proc/self/exe", &actions, nullptr, argv, environ) != 0) std::abort();
-  posix_spawn_file_actions_destroy(&actions);
-  close(in[0]);
-  close(out[1]);
-  player.in = in[1];
-  player.out = out[0];
-  fcntl(player.out, F_SETFL, O_NONBLOCK);
-  g_players.push_back(player);
-  return g_players.size() - 1;
-}
-
-void ReadPlayers() {
-  for (SPlayer& p : g_players) {
-    char buffer[512];
-    ssize_t n;
-    while (p.out >= 0 && (n = read(p.out, buffer, sizeof buffer)) > 0) p.buffered.append(buffer, size_t(n));
-    for (size_t eol; (eol = p.buffered.find('\n')) != std::string::npos; p.buffered.erase(0, eol + 1))
-      p.lines.push_back(p.buffered.substr(0, eol));
-  }
-}
-
-void Tell(size_t player, const std::string& command) {
-  const std::string line = command + "\n";
-  if (write(g_players[player].in, line.data(), line.size()) < 0) Check(false, "command to a player");
+  return ::StartPlayer({std::to_string(g_discoveryPort), std::to_string(roomPort), name, std::to_string(character)});
 }
 
 // Serves the room until `done` holds or `ms` pass; true when it held.

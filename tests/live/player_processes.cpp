@@ -1,0 +1,61 @@
+// player_processes.cpp: starting, telling and reading the live tests' players.
+#include "tests/live/player_processes.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+extern char** environ;
+
+std::vector<SPlayer> g_players;
+int g_failures = 0;
+
+void Check(bool ok, const std::string& what) {
+  std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
+  std::fflush(stdout);
+  if (!ok) ++g_failures;
+}
+
+size_t StartPlayer(const std::vector<std::string>& args) {
+  int in[2], out[2];
+  if (pipe(in) != 0 || pipe(out) != 0) std::abort();
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  posix_spawn_file_actions_addclose(&actions, in[1]);
+  posix_spawn_file_actions_addclose(&actions, out[0]);
+  std::vector<std::string> words = {"/proc/self/exe", "--player"};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  SPlayer player;
+  if (posix_spawn(&player.pid, "/proc/self/exe", &actions, nullptr, argv.data(), environ) != 0) std::abort();
+  posix_spawn_file_actions_destroy(&actions);
+  close(in[0]);
+  close(out[1]);
+  player.in = in[1];
+  player.out = out[0];
+  fcntl(player.out, F_SETFL, O_NONBLOCK);
+  g_players.push_back(player);
+  return g_players.size() - 1;
+}
+
+void ReadPlayers() {
+  for (SPlayer& p : g_players) {
+    char buffer[1024];
+    ssize_t n;
+    while (p.out >= 0 && (n = read(p.out, buffer, sizeof buffer)) > 0) p.buffered.append(buffer, size_t(n));
+    for (size_t eol; (eol = p.buffered.find('\n')) != std::string::npos; p.buffered.erase(0, eol + 1))
+      p.lines.push_back(p.buffered.substr(0, eol));
+  }
+}
+
+void Tell(size_t player, const std::string& command) {
+  const std::string line = command + "\n";
+  if (write(g_players[player].in, line.data(), line.size()) < 0) Check(false, "command to a player");
+}

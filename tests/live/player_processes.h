@@ -1,0 +1,28 @@
+// player_processes.h: the live tests' player processes. The test program
+// starts copies of itself with "--player ARGS...", tells each commands on its
+// standard input and reads the lines it answers on its standard output.
+#pragma once
+#include <sys/types.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+struct SPlayer {
+  pid_t pid = -1;
+  int in = -1, out = -1;      // its standard input and output
+  std::string buffered;
+  std::vector<std::string> lines;
+};
+
+extern std::vector<SPlayer> g_players;
+extern int g_failures;
+
+// Prints the check and counts a failure.
+void Check(bool ok, const std::string& what);
+// Starts "/proc/self/exe --player ARGS..."; its index in g_players.
+size_t StartPlayer(const std::vector<std::string>& args);
+// Takes what every player wrote into its lines.
+void ReadPlayers();
+// Sends one command line to a player.
+void Tell(size_t player, const std::string& command);
