@@ -97,8 +97,10 @@ struct Y3DColorRun {
 //           host code page (CP949 unless the host is told otherwise), so double-byte
 //           characters show. Y3DFONT_GAME: font's face, one character per byte.
 //  align    Y3DALIGN_* bits: which point of the text box (x, y) names; 0 top-left.
-//  metric1  glyph height: the font's em size in pixels. The text box is one line
-//           high (the face's ascender to descender at that size).
+//  metric1  glyph height: the font's em size in pixels on a screen 768 pixels
+//           high; other screen heights (SCREEN_Y when the object is made) scale
+//           it alike. The text box is one line high (the face's ascender to
+//           descender at that size).
 //  metric2  horizontal scale of the glyphs and their spacing (1.0 normal).
 //  stroke   system font only: width in pixels of the dark outline line drawn
 //           around the glyphs, 0-9 (0 none); it widens the box by half the width

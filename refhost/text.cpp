@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host/host_graphics.h"
+#include "host/host_services.h"
 #include "refhost/fonts.h"
 #include "refhost/frame.h"
 
@@ -98,12 +99,17 @@ int RoundPixel(float v) {
   return rest >= 0.5f ? i + 1 : rest <= -0.5f ? i - 1 : i;
 }
 
+// Text sizes are given for a screen 768 pixels high: the layouts are fractions
+// of the screen, so the texts in them stretch with it as well.
+constexpr float kDesignScreenHigh = 768.0f;
+
 TextStyle StyleOf(int type, const Y3DFont* font, float metric1, float metric2, int stroke) {
   TextStyle s;
   const bool system = type == Y3DFONT_SYSTEM;
   s.role = system ? FontRole::System : (font ? font->role : FontRole::Normal);
   s.codePage = system;
-  const float high = metric1 > 0 ? metric1 : 14.0f;
+  const float screen = SCREEN_Y > 0 ? float(SCREEN_Y) / kDesignScreenHigh : 1.0f;
+  const float high = (metric1 > 0 ? metric1 : 14.0f) * screen;
   const float scale = metric2 > 0 ? metric2 : 1.0f;
   s.pixelsHigh = std::max(1, int(std::lround(high)));
   s.pixelsWide = std::max(1, int(std::lround(high * scale)));

@@ -16,7 +16,8 @@ class RefhostText : public RefhostGraphics {
  protected:
   void SetUp() override {
     RefhostGraphics::SetUp();
-    SetScreen(160, 64);
+    // 768 lines high: text sizes are pixels at that height.
+    SetScreen(160, 768);
     BeginFrame(0x000000);
   }
 
@@ -59,6 +60,19 @@ TEST_F(RefhostText, DrawsInsideItsMeasuredBoxOnly) {
   EXPECT_EQ(r.x, 10);
   EXPECT_EQ(r.w, box.w);
   EXPECT_EQ(r.argb, 0xFFFFFFFFu);
+}
+
+TEST_F(RefhostText, SizeScalesWithTheScreenHeightAtCreation) {
+  CY3DText full(Y3DFONT_GAME, GFontNormal, 0, 0, 0, 32, 1.0f, 0);
+  full.SetText("Hello");
+  SetScreen(160, 384);
+  CY3DText half(Y3DFONT_GAME, GFontNormal, 0, 0, 0, 32, 1.0f, 0);
+  half.SetText("Hello");
+  const Box a = Measure(full, 0, 0), b = Measure(half, 0, 0);
+  EXPECT_NEAR(b.h * 2, a.h, 2);
+  EXPECT_NEAR(b.w * 2, a.w, 3);
+  // A text made before the screen changed keeps its size.
+  EXPECT_EQ(Measure(full, 0, 0).h, a.h);
 }
 
 TEST_F(RefhostText, WidthGrowsWithTheTextAndTheScale) {
