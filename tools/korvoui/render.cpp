@@ -11,6 +11,7 @@
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
 #include "tools/korvoui/host_game.h"
+#include "tools/korvoui/layout_check.h"
 #include "tools/korvoui/match_flow.h"
 #include "tools/korvoui/options.h"
 #include "tools/korvoui/verbs.h"
@@ -22,10 +23,12 @@ constexpr uint32_t kRenderClearRgb = 0x202028;
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: korvoui render [--root DIR] [--screen WxH] [--profile DIR] [--tick MS] DIALOG... "
+               "usage: korvoui render [--root DIR] [--screen WxH] [--profile DIR] [--tick MS] [--check] DIALOG... "
                "-o OUT.png\n"
                "       korvoui render [options] --match RULE [--frags N] [--time MIN] [--bots N] [--seed N]\n"
-               "                      [--at MS] [DIALOG...] -o OUT.png\n");
+               "                      [--at MS] [DIALOG...] -o OUT.png\n"
+               "       --check: lists the texts that leave their window or lie over another's text\n"
+               "                and exits 1 when there are any (-o is then optional)\n");
   return 2;
 }
 
@@ -63,16 +66,19 @@ bool PlayMatch(const std::string& line, uint32_t start, uint32_t at) {
 int RunRender(int argc, char** argv) {
   ToolOptions options;
   if (!ParseToolOptions(argc, argv, &options,
-                        {"--tick", "--profile", "--match", "--frags", "--time", "--bots", "--seed", "--at"}))
+                        {"--tick", "--profile", "--match", "--frags", "--time", "--bots", "--seed", "--at", "--check"}))
     return Usage();
   std::vector<std::string> dialogs;
   std::string out, match;
   long tick = 0, at = 0;
+  bool check = false;
   for (size_t i = 0; i < options.positional.size(); ++i) {
     const std::string& a = options.positional[i];
     const bool hasValue = i + 1 < options.positional.size();
     if (a == "-o" && hasValue) {
       out = options.positional[++i];
+    } else if (a == "--check") {
+      check = true;
     } else if ((a == "--tick" || a == "--at") && hasValue) {
       char* end = nullptr;
       const long n = std::strtol(options.positional[++i].c_str(), &end, 10);
@@ -86,7 +92,7 @@ int RunRender(int argc, char** argv) {
       dialogs.push_back(a);
     }
   }
-  if (out.empty() || (dialogs.empty() && match.empty())) return Usage();
+  if ((out.empty() && !check) || (dialogs.empty() && match.empty())) return Usage();
   if (!match.empty() && match.find(" rule=") == std::string::npos) return Usage();
   if (!PrepareHost(options)) return 2;
   // The game data always; the profile folder only when asked for, so that a
@@ -105,21 +111,32 @@ int RunRender(int argc, char** argv) {
     if (!GUI_CreateDialog(dialog.c_str())) return Failed(("GUI_CreateDialog " + dialog).c_str());
   korvohost::BeginFrame(kRenderClearRgb);
   GUI_Update();
-  GUI_Draw();
+  SLayoutReport layout;
+  if (check) {
+    DrawAndCheckLayout(&layout);
+  } else {
+    GUI_Draw();
+  }
 
   std::string error;
-  if (!korvohost::WriteFramePng(out, &error)) {
+  if (!out.empty() && !korvohost::WriteFramePng(out, &error)) {
     std::fprintf(stderr, "korvoui: cannot write %s: %s\n", out.c_str(), error.c_str());
     GUI_Release();
     StopHostGame();
     return 1;
   }
   const std::vector<std::string> missing = korvohost::MissingTextures();
-  std::printf("wrote %s (%dx%d), %zu missing texture%s\n", out.c_str(), korvohost::FrameWidth(),
-              korvohost::FrameHeight(), missing.size(), missing.size() == 1 ? "" : "s");
+  if (!out.empty())
+    std::printf("wrote %s (%dx%d), %zu missing texture%s\n", out.c_str(), korvohost::FrameWidth(),
+                korvohost::FrameHeight(), missing.size(), missing.size() == 1 ? "" : "s");
   for (const std::string& path : missing) std::printf("  missing: %s\n", path.c_str());
+  if (check) {
+    for (const std::string& fault : layout.faults) std::printf("%s\n", fault.c_str());
+    std::printf("layout: %d texts, %zu fault%s (%dx%d)\n", layout.texts, layout.faults.size(),
+                layout.faults.size() == 1 ? "" : "s", korvohost::FrameWidth(), korvohost::FrameHeight());
+  }
   GUI_Release();
   ReportProfileMessages("render");
   StopHostGame();
-  return 0;
+  return check && !layout.faults.empty() ? 1 : 0;
 }
