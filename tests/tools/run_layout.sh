@@ -1,0 +1,80 @@
+#!/bin/sh
+# The layout check of `korvoui render --check`.
+#
+#   run_layout.sh screens KORVOUI SOURCE_DIR WORK_DIR
+#       every screen of scripts/screens.list, at 1024x768 and at 640x480: no
+#       text leaves its window or lies over another text.
+#   run_layout.sh faults KORVOUI SOURCE_DIR WORK_DIR
+#       the check finds each kind of fault in tests/tools/layout_root, and a
+#       fault put into a copy of the shipped script; the copy as shipped passes.
+set -u
+mode=$1 korvoui=$2 src=$3 work=$4
+mkdir -p "$work"
+fail() { echo "FAIL: $*"; exit 1; }
+# Fault lines without their pixel boxes, which change with the screen.
+faults() { grep '^layout: ' | grep -v ' texts, ' | sed -E 's/ at -?[0-9]+,-?[0-9]+ [0-9]+x[0-9]+//g'; }
+
+case $mode in
+screens)
+  bad=0
+  sed -e '/^#/d' -e '/^[[:space:]]*$/d' "$src/scripts/screens.list" > "$work/screens.txt"
+  while IFS= read -r line; do
+    args="${line%% | *}"
+    for size in 1024x768 640x480; do
+      # shellcheck disable=SC2086
+      out=$("$korvoui" render --check --screen $size $args </dev/null 2>&1)
+      rc=$?
+      if [ $rc -ne 0 ]; then
+        echo "FAIL: $args at $size (exit $rc):"
+        echo "$out" | grep -v '^wrote ' | sed 's/^/  /'
+        bad=1
+      fi
+    done
+  done < "$work/screens.txt"
+  [ $bad -eq 0 ] || exit 1
+  echo "ok: $(wc -l < "$work/screens.txt") screens at 1024x768 and 640x480"
+  exit 0
+  ;;
+faults)
+  expected="layout: IDC_STATIC_LONG \"MUCH TOO LONG FOR ITS BOX\" leaves IDC_STATIC_LONG
+layout: IDC_STATIC_LOW \"LOW\" leaves IDC_STATIC_LOW
+layout: IDC_BUTTON_NARROW \"A CAPTION FAR TOO WIDE\" leaves IDC_BUTTON_NARROW
+layout: IDC_STATIC_OUTSIDE \"OUTSIDE\" leaves LAYOUTMENU
+layout: IDC_STATIC_SECOND \"SECOND\" over IDC_STATIC_FIRST \"FIRST\""
+  for size in 1024x768 640x480; do
+    out=$("$korvoui" render --root "$src/tests/tools/layout_root" --screen $size --check LAYOUTMENU 2>/dev/null)
+    [ $? -eq 1 ] || fail "faults at $size: exit status not 1: $out"
+    got=$(echo "$out" | faults)
+    [ "$got" = "$expected" ] || fail "faults at $size:
+$got
+expected:
+$expected"
+    echo "$out" | grep -qx "layout: 8 texts, 5 faults ($size)" || fail "summary at $size: $out"
+  done
+
+  # A copy of the shipped script passes; with the title's button narrowed and
+  # the prompt moved onto the next button it fails, naming both.
+  root=$work/root
+  rm -rf "$root"
+  mkdir -p "$root/data/script/ui"
+  script=$root/data/script/ui/ui_script.txt
+  cp "$src/assets/data/script/ui/ui_script.txt" "$script"
+  out=$("$korvoui" render --root "$root" --check MAINMENU 2>/dev/null) || fail "the shipped copy: $out"
+  sed -i -e 's/\(IDC_BUTTON_MAINSINGLEPLAY CF_TABSTOP\) 0.090, 0.365, 0.250,/\1 0.090, 0.365, 0.050,/' \
+         -e 's/\(IDC_STATIC_MAINPROMPT *\) 0.049, 0.323,/\1 0.120, 0.460,/' "$script"
+  cmp -s "$script" "$src/assets/data/script/ui/ui_script.txt" && fail "the copy was not broken"
+  for size in 1024x768 640x480; do
+    out=$("$korvoui" render --root "$root" --screen $size --check MAINMENU 2>/dev/null)
+    [ $? -eq 1 ] || fail "the broken copy at $size passed: $out"
+    got=$(echo "$out" | faults)
+    echo "$got" | grep -q '^layout: IDC_BUTTON_MAINSINGLEPLAY "SINGLE PLAYER" leaves IDC_BUTTON_MAINSINGLEPLAY$' ||
+      fail "no fault of the narrowed button at $size: $got"
+    echo "$got" | grep -q '^layout: IDC_STATIC_MAINPROMPT "SELECT OPERATION" over IDC_BUTTON_MAINMULTIPALY "MULTIPLAYER"$\|^layout: IDC_BUTTON_MAINMULTIPALY "MULTIPLAYER" over IDC_STATIC_MAINPROMPT "SELECT OPERATION"$' ||
+      fail "no fault of the moved prompt at $size: $got"
+  done
+  ;;
+*)
+  fail "unknown mode $mode"
+  ;;
+esac
+echo "ok: $mode"
