@@ -18,6 +18,11 @@ constexpr uint32_t kFriendTint = 0xFFFFFFFF;
 constexpr uint32_t kEnemyTint = 0xFFFF7070;
 constexpr int kTextLine = 16;                    // ShowText is 14 pixels high
 constexpr float kUnitsAcross = 240.0f;           // scene units the screen width shows
+// The part of a map picture the backdrop shows, in fractions of the picture: the
+// menus' pictures carry corner brackets and the map's name along the foot,
+// which must not lie under the heads-up display's own texts.
+constexpr float kGroundLeft = 18.0f / 128, kGroundRight = 110.0f / 128;
+constexpr float kGroundTop = 6.0f / 96, kGroundBottom = 75.0f / 96;
 
 // Textures of previews and scenes: a package of their own, so that loading
 // them never loads what the module has registered and not yet loaded.
@@ -78,7 +83,10 @@ void DrawCharacterPreview(const ObjectEntry& actor) {
 void DrawSceneBackdrop() {
   const SceneView& view = Game().scene;
   if (view.ground.empty() || SCREEN_X <= 0 || SCREEN_Y <= 0) return;
-  DrawPicture(MapPictureOf(view.ground), 0, 0, SCREEN_X, SCREEN_Y, kWhite);
+  // The whole picture drawn larger than the screen, its inner part on it.
+  const float w = float(SCREEN_X) / (kGroundRight - kGroundLeft);
+  const float h = float(SCREEN_Y) / (kGroundBottom - kGroundTop);
+  DrawPicture(MapPictureOf(view.ground), -int(kGroundLeft * w), -int(kGroundTop * h), int(w), int(h), kWhite);
   // Seen from above: the camera's x and z at the centre of the screen.
   const float scale = float(SCREEN_X) / kUnitsAcross;
   const int size = std::max(8, SCREEN_X / 24);

@@ -1,8 +1,9 @@
 // scene_view.h: what the reference host's 2D renderer shows in place of the
 // game's 3D views outside sessions: a character preview (the portrait of the
 // character with its mounted option weapons named) in the viewport rectangle,
-// and the running scene (the map picture as the frame's backdrop, each listed
-// actor as a marker placed from the camera). Internal to the host.
+// and the running scene (the inner part of the map picture, without its frame
+// and name, as the frame's backdrop, each listed actor as a marker placed from
+// the camera). Internal to the host.
 #pragma once
 #include <string>
 
