@@ -89,11 +89,12 @@ TEST_F(GameData, TheShippedDataLoadsCompletely) {
   ExpectScript("data/script/ending/credit.txt");
   EXPECT_FALSE(File("data/script/ending/ending.txt").empty());
 
-  // Eight characters char1 ... char8 with portraits and loading pictures.
+  // Eight named characters with portraits and loading pictures.
+  const char* const names[] = {"WARHOUND", "STRIDER", "BULWARK", "SPECTER", "LANCER", "GOLIATH", "VESPER", "RAPTOR"};
   ASSERT_EQ(data.characters.size(), 8u);
   for (int i = 0; i < 8; ++i) {
     EXPECT_EQ(data.characters[i].id, i + 1);
-    EXPECT_EQ(data.characters[i].name, "char" + std::to_string(i + 1));
+    EXPECT_EQ(data.characters[i].name, names[i]);
     EXPECT_GT(Picture(data.characters[i].portrait).first, 0) << data.characters[i].portrait;
     EXPECT_EQ(Picture("menu/loading_char" + std::to_string(i + 1) + ".tga"), std::make_pair(256, 256));
   }

@@ -70,7 +70,7 @@ class HostGameSetup : public ::testing::Test {
 TEST_F(HostGameSetup, GameDataFillsTheGameState) {
   Start();
   EXPECT_EQ(GetNumCharacters(), 8);
-  EXPECT_STREQ(GetCharacterName(0), "char1");
+  EXPECT_STREQ(GetCharacterName(0), "WARHOUND");
   ASSERT_NE(MissionManager.FindMission("MISSION 12"), nullptr);
   EXPECT_STREQ(MissionManager.FindMission("MISSION 01")->script, "data/script/mission/01/mission.txt");
   ASSERT_NE(OPT_GetDescHead(), nullptr);

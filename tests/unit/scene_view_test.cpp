@@ -89,7 +89,9 @@ TEST_F(SceneView, AGroundIsTheBackdropWithTheSceneActorsUntilReleased) {
   BeginFrame(kClear);
   const std::vector<std::string> draws = Draws();
   ASSERT_EQ(draws.size(), 2u);
-  EXPECT_EQ(draws[0], "bitmap menu/arena.TGA 0,0,640,480");
+  // The picture's inner part covers the screen: its corner brackets and its
+  // name line (18 of 128 columns left, 6 of 96 rows above) fall outside.
+  EXPECT_EQ(draws[0], "bitmap menu/arena.TGA -125,-41,890,667");
   // 240 units across 640 pixels: 20 units right of the camera.
   EXPECT_EQ(draws[1], "bitmap menu/portrait_char1.png 360,227,26,26");
   EXPECT_NE(GetPixel(5, 5) & 0xFFFFFF, kClear);
@@ -103,7 +105,7 @@ TEST_F(SceneView, AGroundIsTheBackdropWithTheSceneActorsUntilReleased) {
   CLoadGround("map/canyon-DE-TE.gnd");
   BeginFrame(kClear);
   ASSERT_EQ(Draws().size(), 1u);
-  EXPECT_EQ(Draws()[0], "bitmap menu/canyon-DE-TE.TGA 0,0,640,480");
+  EXPECT_EQ(Draws()[0], "bitmap menu/canyon-DE-TE.TGA -125,-41,890,667");
   ReleaseSceneAtOnce();
   BeginFrame(kClear);
   EXPECT_TRUE(Draws().empty());

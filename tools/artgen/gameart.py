@@ -24,7 +24,9 @@ import font  # noqa: E402
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
-# One accent per character, char1 ... char8.
+# The eight characters in index order: their names (as data/table/characters.txt
+# gives them) and one accent each.
+NAMES = ["WARHOUND", "STRIDER", "BULWARK", "SPECTER", "LANCER", "GOLIATH", "VESPER", "RAPTOR"]
 ACCENTS = [(255, 166, 48), (96, 222, 255), (230, 70, 60), (120, 230, 110),
            (200, 120, 255), (255, 220, 90), (240, 244, 248), (255, 118, 24)]
 
@@ -260,8 +262,8 @@ def catalogue():
     pics = {}
     for i in range(8):
         n = i + 1
-        pics[f"menu/portrait_char{n}.png"] = character_picture(i, 128, f"CHAR {n}")
-        pics[f"menu/loading_char{n}.tga"] = character_picture(i, 256, f"CHAR {n}")
+        pics[f"menu/portrait_char{n}.png"] = character_picture(i, 128, NAMES[i])
+        pics[f"menu/loading_char{n}.tga"] = character_picture(i, 256, NAMES[i])
     pics["menu/crandom.tga"] = random_character
     for name, shape in OPTION_ICONS.items():
         pics["menu/" + name] = small_icon(shape)
