@@ -533,6 +533,123 @@ def mission_box():
     return img
 
 
+# The mission map: the theatre of the campaign seen from above, behind the
+# mission boxes. Sized for the map panel of SELECTMISSIONMENU (x 0.039, y 0.104,
+# 0.570 x 0.620 of the screen); the route joins the boxes (0.086 x 0.068), given
+# by their corners on the screen as the UI script places them.
+MAP_W, MAP_H = 512, 416
+MAP_PANEL = (0.039, 0.104, 0.570, 0.620)
+MISSION_BOXES = {
+    "00": (0.055, 0.140), "01": (0.166, 0.140), "02": (0.277, 0.140), "03": (0.388, 0.140),
+    "04": (0.499, 0.140), "05u": (0.195, 0.275), "05l": (0.195, 0.405), "06u": (0.335, 0.275),
+    "06l": (0.335, 0.405), "07u": (0.475, 0.275), "07l": (0.475, 0.405), "08": (0.499, 0.560),
+    "09": (0.388, 0.560), "10": (0.277, 0.560), "11": (0.166, 0.560), "12": (0.055, 0.560),
+}
+MISSION_ROUTE = [("00", "01"), ("01", "02"), ("02", "03"), ("03", "04"), ("04", "05u"), ("04", "05l"),
+                 ("05u", "06u"), ("06u", "07u"), ("05l", "06l"), ("06l", "07l"), ("07u", "08"),
+                 ("07l", "08"), ("08", "09"), ("09", "10"), ("10", "11"), ("11", "12")]
+
+
+def box_centre(key):
+    """A mission box's centre in the map picture's pixels."""
+    x, y = MISSION_BOXES[key]
+    px, py, pw, ph = MAP_PANEL
+    return (x + 0.043 - px) / pw * MAP_W, (y + 0.034 - py) / ph * MAP_H
+
+
+def mission_map():
+    img = Canvas(MAP_W, MAP_H)
+
+    def height(x, y):
+        def vn(cell, seed):
+            gx, gy = x / cell, y / cell
+            ix, iy = math.floor(gx), math.floor(gy)
+            fx, fy = smooth(0, 1, gx - ix), smooth(0, 1, gy - iy)
+            a, b = noise(ix, iy, seed), noise(ix + 1, iy, seed)
+            c, d = noise(ix, iy + 1, seed), noise(ix + 1, iy + 1, seed)
+            return (a + (b - a) * fx) * (1 - fy) + (c + (d - c) * fx) * fy
+        return 0.6 * vn(96, 41) + 0.3 * vn(40, 42) + 0.1 * vn(16, 43)
+
+    def fn(x, y):
+        h = height(x, y)
+        if h < 0.38:      # sea: darker towards the deep
+            col = mix((8, 14, 22), (16, 28, 40), h / 0.38)
+        else:             # land: dark steel rising to a warm grey
+            col = mix((26, 30, 34), (58, 54, 48), clamp((h - 0.38) / 0.45))
+        # contour lines, the shore brighter
+        band = abs((h * 12) % 1.0 - 0.5)
+        if band < 0.05:
+            col = mix(col, CYAN, 0.18)
+        if abs(h - 0.38) < 0.006:
+            col = mix(col, CYAN, 0.45)
+        # a grid of map squares
+        if int(x) % 64 == 0 or int(y) % 52 == 0:
+            col = mix(col, CYAN, 0.12)
+        # vignette towards the panel's edge
+        vx, vy = (x - MAP_W / 2) / (MAP_W / 2), (y - MAP_H / 2) / (MAP_H / 2)
+        k = 1.0 - 0.35 * clamp((vx * vx + vy * vy) * 0.5)
+        return (col[0] * k, col[1] * k, col[2] * k, 1.0)
+    img.paint(fn)
+
+    # the route of the campaign: a dashed amber line between the boxes
+    for a, b in MISSION_ROUTE:
+        (ax, ay), (bx, by) = box_centre(a), box_centre(b)
+        length = math.hypot(bx - ax, by - ay)
+        dashes = max(1, int(length / 14))
+        for i in range(dashes):
+            t0, t1 = i / dashes, (i + 0.55) / dashes
+            sx, sy = ax + (bx - ax) * t0, ay + (by - ay) * t0
+            ex, ey = ax + (bx - ax) * t1, ay + (by - ay) * t1
+            box = (int(min(sx, ex)) - 3, int(min(sy, ey)) - 3, int(max(sx, ex)) + 4, int(max(sy, ey)) + 4)
+            img.fill_sdf(lambda x, y, s=(sx, sy, ex, ey): sd_segment(x, y, *s, 1.2), rgba(AMBER, 0.55), box)
+    brackets(img, 4, 24, 2.0, CYAN, 0.7)
+    return img
+
+
+# ---------------------------------------------------------------------------
+# Catalogue: file name -> (maker, what it is for). Names are what the UI script uses.
+# ---------------------------------------------------------------------------
+
+TEXTURES = {
+    "bg_main.png": (background, "main menu background, full screen"),
+    "logo.png": (logo, "title plate of the main menu"),
+    "dlg_frame.png": (dialog_frame(512, 384), "dialog background, 4:3 and larger dialogs"),
+    "dlg_frame_wide.png": (dialog_frame(512, 192), "wide dialog (message boxes, console)"),
+    "panel_inset.png": (panel_inset, "sunken sub-panel inside a dialog"),
+    "title_bar.png": (title_bar, "banner behind a screen title"),
+    "line_h.png": (line_h, "glowing horizontal separator"),
+    "white.png": (solid_white, "plain white, tinted by the bitmap colour"),
+    "highlight.png": (highlight_bar, "soft white bar, tinted for highlights"),
+    "btn_base.png": (btn_base, "push button, normal look (list 1)"),
+    "btn_bracket.png": (btn_bracket, "push button second layer: corner brackets (list 2)"),
+    "btn_hover.png": (btn_hover, "push button, hovered (list 3)"),
+    "btn_pressed.png": (btn_pressed, "push button, pressed and disabled (list 5)"),
+    "btn_disabled.png": (btn_disabled, "push button shown greyed out"),
+    "arrow_up.png": (arrow("up"), "square arrow button, up"),
+    "arrow_down.png": (arrow("down"), "square arrow button, down"),
+    "arrow_left.png": (arrow("left"), "square arrow button, left"),
+    "arrow_right.png": (arrow("right"), "square arrow button, right"),
+    "sq_hover.png": (sq_hover, "square button hover overlay"),
+    "sq_pressed.png": (sq_pressed, "square button pressed overlay"),
+    "list_frame.png": (list_frame, "list background and frame"),
+    "edit_frame.png": (edit_frame, "edit field frame"),
+    "slider_track_h.png": (slider_track(True), "horizontal slider track"),
+    "slider_track_v.png": (slider_track(False), "vertical slider track"),
+    "slider_thumb_h.png": (slider_thumb(True), "horizontal slider thumb"),
+    "slider_thumb_v.png": (slider_thumb(False), "vertical slider thumb"),
+    "check_on.png": (check(True), "check / rotate state on"),
+    "check_off.png": (check(False), "check / rotate state off"),
+    "icon_single.png": (icon(icon_single_sdf), "icon: single player (mech head)"),
+    "icon_multi.png": (icon(icon_multi_sdf), "icon: multiplayer (squad chevrons)"),
+    "icon_options.png": (icon(icon_options_sdf), "icon: options (gear)"),
+    "icon_exit.png": (icon(icon_exit_sdf), "icon: exit (power)"),
+    "icon_info.png": (icon(icon_info_sdf, CYAN), "icon: information"),
+    "icon_warning.png": (icon(icon_warning_sdf), "icon: warning"),
+    "mission_box.png": (mission_box, "mission map: a mission's box"),
+    "mission_map.png": (mission_map, "mission map: the campaign's theatre behind the boxes"),
+}
+
+
 def contact_sheet(images, path):
     """All textures on a checkerboard, in rows, with a gap between them."""
     gap, width = 8, 1040
