@@ -114,6 +114,16 @@ void CheckInside(const STraced& t, std::vector<std::string>* faults) {
     faults->push_back("layout: " + TextOf(t) + " leaves the screen");
 }
 
+// One window and its members (a list's frame, a button's bitmaps) draw
+// over each other by design.
+bool Related(CGUI_Window* a, CGUI_Window* b) {
+  for (CGUI_Window* w = a; w; w = w->GetParent())
+    if (w == b) return true;
+  for (CGUI_Window* w = b; w; w = w->GetParent())
+    if (w == a) return true;
+  return false;
+}
+
 // Texts of one dialog, or of two dialogs drawn in the background layer, must
 // not meet; a foreground dialog is a panel that hides what lies under it. A
 // window's glow is its text drawn twice in one place.
@@ -142,6 +152,19 @@ bool DrawAndCheckLayout(SLayoutReport* report) {
       texts.push_back({walk.owners[i], &list[i]});
   report->texts = int(texts.size());
   for (const STraced& t : texts) CheckInside(t, &report->faults);
+  // Pictures drawn after a text by a window not its own, over it.
+  for (const STraced& t : texts) {
+    const size_t at = size_t(t.record - list.data());
+    for (size_t i = at + 1; i < list.size(); ++i) {
+      const korvohost::DrawRecord& r = list[i];
+      CGUI_Window* w = walk.owners[i];
+      if (r.kind == korvohost::DrawKind::Text || !w || r.texture.empty() || Related(w, t.window)) continue;
+      if (!Compared({w, &r}, t)) continue;
+      if (Overlap(InkBox(*t.record), {r.x, r.y, r.x + r.w, r.y + r.h}))
+        report->faults.push_back("layout: " + TextOf(t) + " under " + WindowName(w) + " \"" + r.texture + "\" at " +
+                                 BoxText({r.x, r.y, r.x + r.w, r.y + r.h}));
+    }
+  }
   for (size_t i = 0; i < texts.size(); ++i)
     for (size_t j = i + 1; j < texts.size(); ++j)
       if (Compared(texts[i], texts[j]) &&

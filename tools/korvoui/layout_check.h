@@ -1,9 +1,10 @@
 // layout_check.h: the layout check of `korvoui render --check`. The frame is
 // drawn window by window as GUI_Draw draws it, every text of the host's draw
-// list is traced to the window whose draw made it, and two faults are found:
+// list is traced to the window whose draw made it, and three faults are found:
 // a text that leaves the rectangle of its window (or of a window enclosing it,
-// or the screen), and a text that lies over another text (of its own window
-// or of another).
+// or the screen), a text that a picture of another window (not one of its own
+// members) drawn after it covers, and a text that lies over another text (of
+// its own window or of another).
 #pragma once
 #include <string>
 #include <vector>
