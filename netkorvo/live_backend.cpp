@@ -13,6 +13,7 @@
 #include "korvogui/korvogui.h"
 #include "korvogui/messagebox.h"
 #include "korvogui/room.h"
+#include "netkorvo/map_files.h"
 #include "netkorvo/match_backend.h"
 #include "netkorvo/rule_tables.h"
 #include "netkorvo/state_values.h"
@@ -124,7 +125,13 @@ uint16_t CLiveBackend::OpenOnlineRoom(bool anyInterface, std::string* error) {
 }
 
 bool CLiveBackend::StartRoom(bool announce, bool anyInterface, std::string* error) {
-  const SGUI_ServerInfo& info = *GUI_GetServerInfo();
+  SGUI_ServerInfo& info = *GUI_GetServerInfo();
+  // The create menu sets the map only when one is clicked: a room without
+  // one (or with one of another rule) plays the first map of its rule.
+  if (!info.map[0] || !MapSuitsRule(info.map, RuleName(info.type))) {
+    const std::string map = FirstMapForRule(info.type);
+    if (!map.empty()) CopyCut(info.map, sizeof info.map, map);
+  }
   CRoomServer::SConfig config;
   config.bindAddress = anyInterface ? "0.0.0.0" : options_.announceAddress;
   config.port = options_.roomPort;
@@ -209,6 +216,12 @@ void CLiveBackend::Service() {
   std::vector<std::function<void()>> due = std::move(later_);
   later_.clear();
   for (auto& event : due) event();
+  // The room's match runs on a backend of its own: once this one serves the
+  // exports again, the match is over (or never began) and the room is back.
+  if (&Backend() == this && (server_ || client_)) {
+    if (server_ && server_->Started()) server_->EndMatch();
+    NET_bInitialized = 0;
+  }
   online_->Service(NowMs());
   if (server_) ServiceServer();
   if (client_) ServiceClient();

@@ -15,6 +15,7 @@
 #include "korvogui/room.h"
 #include "menus/chat_box.h"
 #include "menus/click_handlers.h"
+#include "menus/map_picture.h"
 #include "menus/menu_dialogs.h"
 #include "menus/menu_registrations.h"
 #include "menus/option_icon.h"
@@ -37,6 +38,7 @@ constexpr int kOptionBoxes = 7;
 constexpr int kSoundSlotState = 40040;
 constexpr int kMsgMapMissing = 26;
 constexpr int kMsgReady = 27;
+constexpr int kMsgCannotStart = 34;
 constexpr unsigned long kReadyMsgColor = 0xFFFF0000;
 constexpr int kBotlessGameType = 7;
 constexpr int kChatRoom = 54;
@@ -615,6 +617,7 @@ class CGUI_RoomStartButton : public CGUI_GamePushButton {
     if (!CGUI_GamePushButton::OnLButtonUp()) return false;
     if (bServerSystem) {
       if (CS_Manager::CanStart()) CS_Manager::Write_Start();
+      else ShowMessage(kMsgCannotStart, GUI_MB_OK);   // never a silent refusal
       return true;
     }
     if (SGUI_ClientInfo* record = LocalRecord()) record->ready = 1;
@@ -651,19 +654,14 @@ class CGUI_RoomChatInput : public CGUI_GameEdit {
 
 // ---- Dialog -----------------------------------------------------------------------------------
 
-// The picture of the room's map: its name part with the last three characters
-// replaced by "TGA", or the map logo when there is none.
+// The picture of the room's map.
 class CGUI_RoomMapImage : public CGUI_GameBitmap {
  public:
   bool OnCreate() override {
     if (!CGUI_GameBitmap::OnCreate()) return false;
     const SGUI_ServerInfo* server = GUI_GetServerInfo();
-    std::string name(server->map, strnlen(server->map, sizeof server->map));
-    if (name.empty()) return true;
-    name = name.substr(0, name.find('-'));
-    name = name.substr(0, name.size() >= 3 ? name.size() - 3 : 0) + "TGA";
-    SetTexture(FindFilesInCFS(GUI_GetTexPath(name.c_str())) > 0 ? name.c_str()
-                                                                     : "maplogo.tga");
+    const std::string picture = MapPictureName(std::string(server->map, strnlen(server->map, sizeof server->map)));
+    if (!picture.empty()) SetTexture(picture.c_str());
     return true;
   }
 };
