@@ -33,6 +33,8 @@ uint64_t NowMs() {
 // after leaving ROOMMENU when it is open.
 class CModuleRoomEvents : public CRoomEvents {
  public:
+  // `noMatch` runs when the room's start gets no match.
+  explicit CModuleRoomEvents(std::function<void()> noMatch) : noMatch_(std::move(noMatch)) {}
   void RoomOpened() override { GUI_NextDialog("ROOMMENU"); }
   void RoomClosed(const char* why, bool inRoom) override {
     if (inRoom && GUI_IsDialogCreated("ROOMMENU")) GUI_PrevDialog(1, true);
@@ -42,11 +44,16 @@ class CModuleRoomEvents : public CRoomEvents {
   // settings and players; a room that cannot have one says why.
   void MatchStarted() override {
     std::string error;
-    if (!StartRoomMatch(&error)) GUI_MessageBox(error.c_str(), "", GUI_MB_OK, nullptr);
+    if (StartRoomMatch(&error)) return;
+    noMatch_();
+    GUI_MessageBox(error.c_str(), "", GUI_MB_OK, nullptr);
   }
   void ScreenMessage(const char* text, unsigned long argb) override {
     std::fprintf(stderr, "ScreenMsg [%08lX]: %s\n", argb, text);
   }
+
+ private:
+  std::function<void()> noMatch_;
 };
 
 wire::SChoice ChoiceOf(const SGUI_ClientInfo& r) {
@@ -76,7 +83,12 @@ uint32_t NewServerId() {
 }  // namespace
 
 CLiveBackend::CLiveBackend(const SLiveOptions& options)
-    : options_(options), moduleEvents_(std::make_unique<CModuleRoomEvents>()), stored_(options.stored) {
+    : options_(options),
+      moduleEvents_(std::make_unique<CModuleRoomEvents>([this] {
+        RoomMatchEnded();
+        NET_bInitialized = 0;   // no match began
+      })),
+      stored_(options.stored) {
   COnlineClient::SHooks hooks;
   hooks.stored = [this](const char* key) {
     auto it = stored_.find(key);
@@ -216,12 +228,6 @@ void CLiveBackend::Service() {
   std::vector<std::function<void()>> due = std::move(later_);
   later_.clear();
   for (auto& event : due) event();
-  // The room's match runs on a backend of its own: once this one serves the
-  // exports again, the match is over (or never began) and the room is back.
-  if (&Backend() == this && (server_ || client_)) {
-    if (server_ && server_->Started()) server_->EndMatch();
-    NET_bInitialized = 0;
-  }
   online_->Service(NowMs());
   if (server_) ServiceServer();
   if (client_) ServiceClient();
@@ -452,6 +458,10 @@ int CLiveBackend::TotalLoaders() {
 }
 
 int CLiveBackend::PendingLoaders() { return 0; }
+
+void CLiveBackend::RoomMatchEnded() {
+  if (server_) server_->EndMatch();
+}
 
 // ---- Chat, messages, stored settings ------------------------------------------------------------------
 // Chat travels with the match, which the stand-in does not carry.
