@@ -168,15 +168,21 @@ void RefreshCharacterBox() {
   if (CGUI_CharacterBox* box = Room().characterBox) box->Refresh();
 }
 
+// The host's index of the character with this id, or -1 when none has it.
+int CharacterIndex(int id) {
+  const int count = GetNumCharacters();
+  for (int i = 0; i < count; ++i)
+    if (GetCharacterID(i) == id) return i;
+  return -1;
+}
+
 // Steps the edited slot's character through the host's characters.
 template <int Step>
 void ClickCharacter(CGUI_GamePushButton*) {
   SGUI_ClientInfo* record = LocalRecord();
   const int count = GetNumCharacters();
   if (!record || count <= 0) return;
-  int index = -1;
-  for (int i = 0; i < count && index < 0; ++i)
-    if (GetCharacterID(i) == record->character) index = i;
+  int index = CharacterIndex(record->character);
   index = index < 0 ? (Step > 0 ? 0 : count - 1) : ((index + Step) % count + count) % count;
   record->character = GetCharacterID(index);
   RefreshCharacterBox();
@@ -376,7 +382,11 @@ class TGUI_SlotText : public CGUI_GameStatic {
     if (const SGUI_ClientInfo* record = GUI_GetClientInfo(slot_)) {
       std::string text;
       if (Character) {
-        if (record->character != -1) text = GetCharacterName(record->character);
+        // The record holds the character's id; the host names characters by index.
+        if (record->character != -1) {
+          if (const int index = CharacterIndex(record->character); index >= 0)
+            text = GetCharacterName(index);
+        }
       } else {
         text.assign(record->name, strnlen(record->name, sizeof record->name));
       }
