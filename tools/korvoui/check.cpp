@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -59,9 +61,14 @@ std::vector<std::string> RootTextures(const std::string& root) {
 
 SLintContext LintContext(const std::string& root) {
   SLintContext context;
-  context.textureExists = [](const std::string& name) {
+  // Each name is read once; the shipped script names the same few textures
+  // hundreds of times.
+  auto known = std::make_shared<std::map<std::string, bool>>();
+  context.textureExists = [known](const std::string& name) {
+    auto it = known->find(name);
+    if (it != known->end()) return it->second;
     std::string bytes;
-    return korvohost::ReadFile(GUI_GetTexPath(name.c_str()), &bytes);
+    return (*known)[name] = korvohost::ReadFile(GUI_GetTexPath(name.c_str()), &bytes);
   };
   context.textures = RootTextures(root);
   if (CGUI_ClassRegistry* registry = GetClassRegistry()) {
