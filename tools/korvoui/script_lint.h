@@ -25,8 +25,6 @@ struct SLintContext {
   std::vector<std::string> textures;
   // Bound ids: id -> the classes it is bound for.
   std::map<std::string, std::set<std::string>> boundIds;
-  // Class names the registry serves.
-  std::set<std::string> classes;
 };
 
 std::vector<SLintFinding> LintScript(const SScriptOutline& outline, const SLintContext& context);
