@@ -98,6 +98,11 @@ TEST_F(ParamShapesTest, EveryListTheTableNamesIsReadWhenPresent) {
   // The lists read only in some cases, given those cases, still open.
   const SClassParams& button = *FindClassParams("PUSHBUTTON");
   EXPECT_EQ(OpenWith("PUSHBUTTON", SampleLists(button, 8)), "");
+  // Nine lists open too: the eighth and ninth are then not read.
+  Lists nine = SampleLists(button, 8);
+  nine[7] = {"7"};
+  nine.push_back({"7"});
+  EXPECT_EQ(OpenWith("PUSHBUTTON", nine), "");
   Lists normal = SampleLists(*FindClassParams("STATIC"), 1);
   normal[0][0] = "\"NORMAL\"";
   normal.push_back(Samples().at(&kPulseList));

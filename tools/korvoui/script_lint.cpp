@@ -137,7 +137,7 @@ class CLinter {
       } else if (c->rest) {
         shape = c->rest;
       } else {
-        unread = "a " + w.className + " reads " + std::to_string(c->lists.size()) + " lists";
+        unread = "a " + w.className + " reads at most " + std::to_string(c->lists.size()) + " lists";
       }
       if (!unread.empty()) {
         Warn(list.at, "PARAM list " + std::to_string(i) + " of " + Name(w) + " is not read", unread);
