@@ -5,22 +5,26 @@
 
 // ---- Lists --------------------------------------------------------------------------------
 
-const SListShape kTextList = {"text list", "sffiiiii", 3,
+const SListShape kTextList = {"text list", "sfficccc", 3,
                               "font string, size float, scale float [, stroke int [, colour 4 ints]]"};
-const SListShape kBitmapList = {"bitmap list", "siiiiff", 1,
+const SListShape kBitmapList = {"bitmap list", "sccccff", 1,
                                 "texture string [, colour 4 ints [, u float, v float]]"};
-const SListShape kPulseList = {"pulse", "iiiiiiiif", 9,
+const SListShape kPulseList = {"pulse", "ccccccccf", 9,
                                "from-colour 4 ints, to-colour 4 ints, period float"};
 const SListShape kArrowLinkList = {"arrow link", "sii", 3, "edit id string, step int, limit int"};
-const SListShape kListRowsList = {"row list", "iiiii", 5,
+const SListShape kListRowsList = {"row list", "cccci", 5,
                                   "selected-row colour 4 ints, visible rows int"};
 const SListShape kDefaultRowList = {"default row", "s", 1, "row text string"};
 const SListShape kSliderList = {"slider list", "iiif", 4,
                                 "horizontal int, min int, max int, thumb size float"};
-const SListShape kRotateStateList = {"state list", "siiiii", 1,
+const SListShape kRotateStateList = {"state list", "scccci", 1,
                                      "texture string [, colour 4 ints [, next state int]]"};
-const SListShape kTextStateList = {"state list", "siiiii", 1,
+const SListShape kTextStateList = {"state list", "scccci", 1,
                                    "caption string [, colour 4 ints [, next state int]]"};
+
+bool ShapeColour(const SListShape& shape, int index) {
+  return index >= 0 && index < ShapeLength(shape) && shape.kinds[index] == 'c';
+}
 
 uint32_t ShapeKind(const SListShape& shape, int index) {
   if (index < 0 || index >= ShapeLength(shape)) return PARAM_INTEGER;

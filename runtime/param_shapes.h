@@ -12,11 +12,12 @@
 // ---- One list -----------------------------------------------------------------------------
 
 // The values of one PARAM list: one letter per value in order ('i' integer,
-// 'f' float, 's' string); the first `required` must be there, later ones
-// may be left out (the control keeps its default).
+// 'c' integer colour component 0..255, 'f' float, 's' string); the first
+// `required` must be there, later ones may be left out (the control keeps its
+// default).
 struct SListShape {
   const char* name;       // what the list is, as authors call it ("text list")
-  const char* kinds;      // "sffiiiii"
+  const char* kinds;      // "sfficccc"
   int required;
   const char* meaning;    // the values in words, for messages and the guide
 };
@@ -35,6 +36,8 @@ extern const SListShape kTextStateList;     // one caption state of a rotate tex
 // The type of value `index` (from 0) of a shape; PARAM_INTEGER past its end.
 uint32_t ShapeKind(const SListShape& shape, int index);
 int ShapeLength(const SListShape& shape);
+// Whether value `index` (from 0) is a colour component.
+bool ShapeColour(const SListShape& shape, int index);
 // "string", "float" or "integer".
 const char* KindName(uint32_t type);
 

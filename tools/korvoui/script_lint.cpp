@@ -173,6 +173,12 @@ class CLinter {
             "the list is: " + std::string(shape.meaning));
       return false;
     }
+    for (int k = 0; k < std::min(given, length); ++k) {
+      const SOutlineValue& v = list.values[size_t(k)];
+      if (ShapeColour(shape, k) && (v.integer < 0 || v.integer > 255))
+        Warn(v.at, where + ", " + Ordinal(k + 1) + " value: expected a colour component 0 to 255, given " + v.text,
+             "only its lowest 8 bits count");
+    }
     if (given > length)
       Warn(list.values[size_t(length)].at,
            where + ": " + Plural(given, "value") + " given, values after the " + Ordinal(length) +
