@@ -290,6 +290,10 @@ void PlaySession::DrawOverlays() {
                 ": error: " + d.message);
       panel.AddSourceLine(d.source, d.column);
       if (!d.hint.empty()) panel.Add("hint: " + d.hint, kOverlayAccent);
+      for (const ScriptNote& n : d.notes)
+        panel.Add(status_.scriptPath + ":" + std::to_string(n.place.line) + ":" +
+                      std::to_string(n.place.column) + ": note: " + n.text,
+                  kOverlayAccent);
     }
     panel.Draw(8, korvohost::FrameHeight() - 8, true);
   }
