@@ -89,7 +89,8 @@ def main():
     lines = ["# Textures", "",
              "Every texture of the shipped asset root (`assets/menu/`), as a `PARAM` list names it",
              "(`\"btn_base.png\"` loads `menu/btn_base.png`). Made by `python3 scripts/textures_doc.py`;",
-             "the test `textures_doc_current` fails when a texture is added or removed without it.",
+             "the test `textures_doc_current` fails when this page is out of date (a texture added,",
+             "removed or resized, or named more or less often by the script).",
              "The sheets draw each texture stretched over a cell; the table gives its real size and",
              "how many `PARAM` values of the shipped script name it.", ""]
     per = COLUMNS * ROWS
