@@ -78,10 +78,11 @@ bool LoadGame() {
   return korvohost::Mount(KORVO_ASSET_ROOT, &error) && korvohost::LoadGameDataIntoGame(&errors);
 }
 
-// One frame of the match: the clock, the library's side, the events counted.
+// One frame: the clock (always, so that a match starts at the time it is
+// started), the match's library side, the events counted.
 void MatchFrame() {
-  if (korvohost::SimMatchStatus().phase == korvohost::EMatchPhase::kNone) return;
   korvohost::SetTick(uint32_t(MsSince(g_born) * kClockSpeed));
+  if (korvohost::SimMatchStatus().phase == korvohost::EMatchPhase::kNone) return;
   netkorvo::ServiceSimMatch();
   for (const korvohost::SSimMatchEvent& e : korvohost::TakeSimMatchEvents())
     g_fragEvents += e.kind == korvohost::SSimMatchEvent::EKind::kFrag;
@@ -344,7 +345,7 @@ uint16_t FreeUdpPort() {
 void OpenRoom(SRecordedEvents& events, const char* room) {
   SGUI_ServerInfo& info = *GUI_GetServerInfo();
   std::snprintf(info.room, sizeof info.room, "%s", room);
-  std::snprintf(info.map, sizeof info.map, "desert-DE.gnd");
+  std::snprintf(info.map, sizeof info.map, "canyon.gnd-DE-TE");   // a shipped map of the rule
   info.type = 1;
   for (int i = 0; i < 8; ++i) GUI_InitClientInfo(i, 0);
   GUI_GetClientInfo(0)->character = 3;
@@ -366,7 +367,7 @@ void FindJoinSeeStart(SRecordedEvents& events) {
   OpenRoom(events, "HOST's ARENA");
   const size_t ace = StartPlayer(0, "ACE", 5);
   const std::string found = WaitLine(ace, "found ", 2500);
-  Check(found.find("HOST's ARENA|desert-DE|1/8|TEAM DEATH MATCH|127.0.0.1") != std::string::npos,
+  Check(found.find("HOST's ARENA|canyon|1/8|TEAM DEATH MATCH|127.0.0.1") != std::string::npos,
         "the game list shows the room within 2 s: " + found);
   const std::string joined = WaitLine(ace, "joined ", 3000);
   Check(joined.compare(0, 9, "joined 1 ") == 0, "the player joins slot 1: " + joined);
