@@ -32,7 +32,11 @@ bool IsPrintableAscii(const std::string& text) {
 }  // namespace
 
 CLobby::CLobby(CStore& store, CPasswordWork& passwords, Clock clock, Sink sink)
-    : store_(store), passwords_(passwords), throttle_(std::move(clock)), sink_(std::move(sink)) {
+    : store_(store),
+      passwords_(passwords),
+      pairThrottle_(clock, CLoginThrottle::kPairRule),
+      addressThrottle_(clock, CLoginThrottle::kAddressRule),
+      sink_(std::move(sink)) {
   store_.AddChannel(kDefaultChannel);
   channelOrder_ = store_.Channels();
   for (const std::string& name : channelOrder_) channels_[name];
@@ -118,30 +122,30 @@ void CLobby::NewId(ConnId conn, const SMessage& m) {
 }
 
 void CLobby::CheckLogin(ConnId conn, const std::string& id, const std::string& password, LoginDone then) {
-  const std::string idKey = "id:" + Lower(id);
-  const std::string addressKey = "address:" + Dotted(members_.at(conn).address);
-  if (throttle_.Locked(idKey) || throttle_.Locked(addressKey)) return then(ECode::kThrottled, SAccount());
+  const std::string address = Dotted(members_.at(conn).address);
+  const std::string pairKey = address + "/" + Lower(id);
+  // One account's lock from one address does not reach its owner elsewhere.
+  if (pairThrottle_.Locked(pairKey) || addressThrottle_.Locked(address))
+    return then(ECode::kThrottled, SAccount());
+  // A try counts when it starts, so that tries running side by side on
+  // several connections meet the limit as tries in a row do.
+  pairThrottle_.Fail(pairKey);
+  addressThrottle_.Fail(address);
   std::optional<SAccount> found;
   if (CheckId(id) == ECode::kOk) found = store_.FindAccount(id);
-  if (!found && decoyHash_.empty()) {
-    throttle_.Fail(idKey);
-    throttle_.Fail(addressKey);
-    return then(ECode::kWrongLogin, SAccount());
-  }
+  if (!found && decoyHash_.empty()) return then(ECode::kWrongLogin, SAccount());
   busy_.insert(conn);
   const std::string hash = found ? found->passwordHash : decoyHash_;
   const bool known = found.has_value();
   if (!found) found.emplace();
-  passwords_.Verify(hash, password, [this, conn, idKey, addressKey, known, account = std::move(*found),
+  passwords_.Verify(hash, password, [this, conn, pairKey, address, known, account = std::move(*found),
                                      then = std::move(then)](bool verified, const std::string&) mutable {
     busy_.erase(conn);
     const bool ok = known && verified;
-    // A failure counts even when its connection has gone meanwhile.
-    if (!ok) {
-      throttle_.Fail(idKey);
-      throttle_.Fail(addressKey);
-    } else {
-      throttle_.Clear(idKey);
+    // The try was counted when it started; a good one is taken back.
+    if (ok) {
+      pairThrottle_.Clear(pairKey);
+      addressThrottle_.Refund(address);
     }
     if (!members_.count(conn)) return;
     account.passwordHash.clear();

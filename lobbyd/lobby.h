@@ -85,7 +85,8 @@ class CLobby {
 
   CStore& store_;
   CPasswordWork& passwords_;
-  CLoginThrottle throttle_;
+  CLoginThrottle pairThrottle_;      // failed logins per address and account
+  CLoginThrottle addressThrottle_;   // failed logins per address
   Sink sink_;
   std::unordered_map<ConnId, SMember> members_;
   std::set<ConnId> busy_;
