@@ -20,6 +20,18 @@ std::string Lower(const std::string& text) {
 
 uint32_t Clamp16(uint32_t value) { return std::min<uint32_t>(value, 0xffff); }
 
+// A game's password compared over the whole field: the time taken does not
+// tell where a guess differs.
+bool SamePassword(const std::string& given, const std::string& password) {
+  unsigned differ = given.size() == password.size() ? 0 : 1;
+  for (size_t i = 0; i < kGamePasswordMax; ++i) {
+    const unsigned a = i < given.size() ? static_cast<unsigned char>(given[i]) : 0;
+    const unsigned b = i < password.size() ? static_cast<unsigned char>(password[i]) : 0;
+    differ |= a ^ b;
+  }
+  return differ == 0;
+}
+
 std::string Dotted(uint32_t address) {
   return std::to_string(address >> 24) + "." + std::to_string((address >> 16) & 255) + "." +
          std::to_string((address >> 8) & 255) + "." + std::to_string(address & 255);
@@ -254,10 +266,12 @@ void CLobby::Chat(ConnId conn, const SMember& member, const SMessage& m) {
 
 // ---- Games ---------------------------------------------------------------------------------
 
+// A locked game's address and port are told only with a granted join.
 SMessage CLobby::SessionEntry(const SGame& g) const {
+  const bool locked = !g.password.empty();
   return MakeMessage(EMsg::kSessionEntry, {g.row.name, g.row.map},
-                     {g.row.type, g.row.address, g.row.port, static_cast<uint32_t>(g.players.size()),
-                      g.row.maxPlayers, g.password.empty() ? 0u : 1u});
+                     {g.row.type, locked ? 0u : g.row.address, locked ? 0u : g.row.port,
+                      static_cast<uint32_t>(g.players.size()), g.row.maxPlayers, locked ? 1u : 0u});
 }
 
 void CLobby::SessionList(ConnId conn) {
@@ -280,9 +294,11 @@ void CLobby::SessionInfo(ConnId conn, const SMessage& m) {
 void CLobby::JoinGame(ConnId conn, SMember& member, const SMessage& m) {
   auto game = std::find_if(games_.begin(), games_.end(), [&](const SGame& g) { return g.row.name == m.Text(0); });
   // An address given must be the game's: a stale list names another host.
-  if (game == games_.end() || (!m.Text(2).empty() && m.Text(2) != Dotted(game->row.address)))
+  // A locked game is listed without one ("0.0.0.0").
+  const std::string& seen = m.Text(2);
+  if (game == games_.end() || (!seen.empty() && seen != "0.0.0.0" && seen != Dotted(game->row.address)))
     return Answer(conn, m.type, ECode::kNoSuchGame);
-  if (m.Text(1) != game->password) return Answer(conn, m.type, ECode::kWrongGamePassword);
+  if (!SamePassword(m.Text(1), game->password)) return Answer(conn, m.type, ECode::kWrongGamePassword);
   const bool inside = std::find(game->players.begin(), game->players.end(), conn) != game->players.end();
   if (!inside) {
     if (game->players.size() >= game->row.maxPlayers) return Answer(conn, m.type, ECode::kGameFull);

@@ -4,7 +4,10 @@
 // sends every slot change to every client, frees the slot of a client that
 // leaves or stays silent, and tells everybody when the match starts or the
 // room ends. Messages that do not decode are dropped; past kBadMessageLimit
-// of them the sender is dropped too.
+// of them the sender is dropped too. A locked room takes only players who
+// give its password; links that do not say hello in time are dropped, and
+// one address holds at most a few links that have not joined. Choices out of
+// the game data's ranges, or made after the start, are dropped.
 #pragma once
 #include <enet/enet.h>
 
@@ -12,6 +15,7 @@
 #include <vector>
 
 #include "netkorvo/room.h"
+#include "netkorvo/room_rules.h"
 
 namespace netkorvo {
 
@@ -25,6 +29,10 @@ class CRoomServer {
     uint32_t timeoutMs = 5000;
     std::string hostName;           // the server's player, slot 0
     wire::SWelcome settings;        // the room's settings (slot filled per client)
+    std::string password;           // "": an open room; never sent
+    SChoiceRules choices;           // what a joined player may choose
+    uint32_t helloTimeoutMs = 2000; // a link without a slot is dropped after this
+    int waitingLinksPerAddress = 4; // links without a slot from one address
   };
 
   CRoomServer() = default;
@@ -45,6 +53,8 @@ class CRoomServer {
   const CRoom& Room() const { return room_; }
   bool Started() const { return started_; }
   int DroppedMessages() const { return dropped_; }
+  // Links connected at the ENet level, joined or not.
+  int Links() const;
 
   // Changes made on the server; each reaches every client. False when the
   // room did not change.
@@ -59,11 +69,14 @@ class CRoomServer {
   struct SPeer {
     int slot = -1;
     int badMessages = 0;
+    uint32_t connectedAt = 0;   // ENet time of the connection
   };
   SPeer& PeerOf(ENetPeer* peer) { return peers_[size_t(peer - host_->peers)]; }
   void OnReceive(ENetPeer* peer, const ENetPacket* packet);
   void OnHello(ENetPeer* peer, const wire::SHello& hello);
+  void OnConnect(ENetPeer* peer);
   void OnDisconnect(ENetPeer* peer);
+  void DropWaitingLinks();
   void Refuse(ENetPeer* peer, const std::string& reason, uint8_t version);
   void BadMessage(ENetPeer* peer);
   void BroadcastSlot(int slot);

@@ -65,10 +65,10 @@ void WriteBody(CWriter& w, const SMessage& message) {
           w.Text(m.text, kGameTextRoom);
         } else if constexpr (std::is_same_v<T, SHello>) {
           w.Text(m.name, kPlayerNameRoom);
+          w.Text(m.password, kPasswordRoom);
         } else if constexpr (std::is_same_v<T, SWelcome>) {
           w.U8(m.slot);
           w.Text(m.room, kRoomTextRoom);
-          w.Text(m.password, kPasswordRoom);
           w.Text(m.map, kRoomTextRoom);
           for (int32_t v : {m.type, m.frag, m.time, m.parts, m.armor, m.shield}) w.I32(v);
         } else if constexpr (std::is_same_v<T, SRefuse> || std::is_same_v<T, SClosed>) {
@@ -164,14 +164,17 @@ EDecode ReadBody(CReader& r, EType type, SMessage* out) {
       *out = m;
       break;
     }
-    case EType::kHello:
-      *out = SHello{r.Text(kPlayerNameRoom)};
+    case EType::kHello: {
+      SHello m;
+      m.name = r.Text(kPlayerNameRoom);
+      m.password = r.Text(kPasswordRoom);
+      *out = m;
       break;
+    }
     case EType::kWelcome: {
       SWelcome m;
       m.slot = r.U8();
       m.room = r.Text(kRoomTextRoom);
-      m.password = r.Text(kPasswordRoom);
       m.map = r.Text(kRoomTextRoom);
       for (int32_t* v : {&m.type, &m.frag, &m.time, &m.parts, &m.armor, &m.shield}) *v = r.I32();
       if (!r.Failed() && m.slot >= 8) return EDecode::kMalformed;

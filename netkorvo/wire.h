@@ -12,7 +12,8 @@
 
 namespace netkorvo::wire {
 
-constexpr uint8_t kProtocolVersion = 1;
+// 2: the hello carries the room's password; the welcome no longer does.
+constexpr uint8_t kProtocolVersion = 2;
 constexpr size_t kHeaderSize = 4;     // u16 length of the rest, u8 version, u8 type
 constexpr size_t kMaxFrame = 512;
 
@@ -27,7 +28,7 @@ constexpr size_t kNoticeRoom = 128;
 enum class EType : uint8_t {
   kQuery = 1,     // game list: who runs a game? (finder to the announce address)
   kAnnounce,      // game list: a game (server to the finder)
-  kHello,         // client to server: join with this name
+  kHello,         // client to server: join with this name (and the room's password)
   kWelcome,       // server to client: your slot and the room's settings
   kRefuse,        // server to client: not taken, and why (same layout in every version)
   kSlot,          // server to clients: one slot's record
@@ -51,11 +52,12 @@ struct SAnnounce {
 };
 struct SHello {
   std::string name;
+  std::string password = "";   // the room's, when it has one
   bool operator==(const SHello&) const = default;
 };
 struct SWelcome {
   uint8_t slot = 0;
-  std::string room, password, map;
+  std::string room, map;   // never the room's password
   int32_t type = 0, frag = 0, time = 0, parts = 0, armor = 0, shield = 0;
   bool operator==(const SWelcome&) const = default;
 };
