@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 #include "lobbyd/encoder.h"
 #include "lobbyd/grade.h"
@@ -43,13 +44,19 @@ bool IsPrintableAscii(const std::string& text) {
 
 }  // namespace
 
-CLobby::CLobby(CStore& store, CPasswordWork& passwords, Clock clock, Sink sink)
+CLobby::CLobby(CStore& store, CPasswordWork& passwords, Clock clock, Sink sink, SLobbyLimits limits)
     : store_(store),
       passwords_(passwords),
-      pairThrottle_(clock, CLoginThrottle::kPairRule),
-      addressThrottle_(clock, CLoginThrottle::kAddressRule),
+      clock_(clock),
+      limits_(limits),
+      registrations_(clock, limits.registrations),
+      pairThrottle_(clock, limits.pairLogins),
+      addressThrottle_(clock, limits.addressLogins),
       sink_(std::move(sink)) {
   store_.AddChannel(kDefaultChannel);
+  // Channels made by players live while someone is in them: none at start.
+  for (const std::string& name : store_.Channels())
+    if (name != kDefaultChannel) store_.RemoveChannel(name);
   channelOrder_ = store_.Channels();
   for (const std::string& name : channelOrder_) channels_[name];
   passwords_.Hash("decoy password", [this](bool ok, const std::string& hash) {
@@ -114,8 +121,12 @@ void CLobby::NewId(ConnId conn, const SMessage& m) {
   if (code == ECode::kOk && verify != password) code = ECode::kVerifyMismatch;
   if (code == ECode::kOk) code = CheckBirthday(m.Text(3));
   if (code == ECode::kOk) code = CheckEmail(m.Text(4));
-  if (code == ECode::kOk && store_.FindAccount(id)) code = ECode::kIdTaken;
   if (code != ECode::kOk) return Answer(conn, m.type, code);
+  const std::string address = Dotted(members_.at(conn).address);
+  if (registrations_.Locked(address)) return Answer(conn, m.type, ECode::kThrottled);
+  registrations_.Fail(address);
+  // A taken id is found by the insert, after the hash: its answer takes as
+  // long as a new id's, so that ids cannot be listed quickly.
   SAccount account;
   account.id = id;
   account.birthday = m.Text(3);
@@ -200,9 +211,8 @@ void CLobby::ChangePassword(ConnId conn, SMember&, const SMessage& m) {
 void CLobby::LogOut(SMember& member, ConnId conn) {
   if (member.id.empty()) return;
   LeaveGames(conn, member);
-  if (!member.channel.empty()) channels_[member.channel].erase(conn);
+  LeaveChannel(conn, member);
   online_.erase(Lower(member.id));
-  member.channel.clear();
   member.id.clear();
   member.record = SAccount();
 }
@@ -231,10 +241,15 @@ void CLobby::ChangeChannel(ConnId conn, SMember& member, const SMessage& m) {
   const ECode code = CheckChannelName(name);
   if (code != ECode::kOk) return Answer(conn, m.type, code);
   if (!channels_.count(name)) {
-    if (channelOrder_.size() >= kMaxChannels) return Answer(conn, m.type, ECode::kChannelLimit);
+    const std::string creator = Lower(member.id);
+    const size_t made = static_cast<size_t>(std::count_if(channelCreators_.begin(), channelCreators_.end(),
+                                                          [&](const auto& c) { return c.second == creator; }));
+    if (channelOrder_.size() >= kMaxChannels || made >= limits_.channelsPerAccount)
+      return Answer(conn, m.type, ECode::kChannelLimit);
     if (!store_.AddChannel(name)) return Answer(conn, m.type, ECode::kServerError);
     channelOrder_.push_back(name);
     channels_[name];
+    channelCreators_[name] = creator;
   }
   EnterChannel(conn, member, name);
   sink_(conn, MakeMessage(EMsg::kChannelEntry, {name}, {Clamp16(static_cast<uint32_t>(channels_[name].size()))}));
@@ -242,9 +257,26 @@ void CLobby::ChangeChannel(ConnId conn, SMember& member, const SMessage& m) {
 }
 
 void CLobby::EnterChannel(ConnId conn, SMember& member, const std::string& name) {
-  if (!member.channel.empty()) channels_[member.channel].erase(conn);
-  member.channel = name;
+  if (member.channel == name) return;
+  // Entered before the old one may go, so that it is not removed under us.
   channels_[name].insert(conn);
+  LeaveChannel(conn, member);
+  member.channel = name;
+}
+
+// A channel made by a player goes when its last member leaves.
+void CLobby::LeaveChannel(ConnId conn, SMember& member) {
+  const std::string name = std::move(member.channel);
+  member.channel.clear();
+  auto it = channels_.find(name);
+  if (name.empty() || it == channels_.end()) return;
+  it->second.erase(conn);
+  if (!it->second.empty() || name == kDefaultChannel) return;
+  channels_.erase(it);
+  channelCreators_.erase(name);
+  channelOrder_.erase(std::remove(channelOrder_.begin(), channelOrder_.end(), name), channelOrder_.end());
+  if (!store_.RemoveChannel(name))
+    std::fprintf(stderr, "korvo-lobbyd: storage error: cannot remove channel: %s\n", store_.LastError().c_str());
 }
 
 void CLobby::PlayerList(ConnId conn, const SMember& member) {
@@ -259,6 +291,8 @@ void CLobby::PlayerList(ConnId conn, const SMember& member) {
 void CLobby::Chat(ConnId conn, const SMember& member, const SMessage& m) {
   const ECode code = CheckChat(m.Text(0));
   if (code != ECode::kOk) return Answer(conn, m.type, code);
+  if (!members_.at(conn).chat.Take(clock_(), limits_.chatBurst, limits_.chatIntervalMs))
+    return Answer(conn, m.type, ECode::kThrottled);
   const SMessage line = MakeMessage(EMsg::kChat, {member.id, m.Text(0)});
   for (ConnId other : channels_[member.channel]) sink_(other, line);
   Answer(conn, m.type, ECode::kOk);

@@ -1,5 +1,6 @@
 // main.cpp: korvo-lobbyd, the online lobby server.
 //   korvo-lobbyd --db PATH --port N [--bind ADDRESS] [--hash-cost interactive|minimum]
+//                [--registrations-per-hour N] [--chat-burst N] [--address-logins-per-minute N]
 // Prints "korvo-lobbyd listening on ADDRESS:PORT" once it accepts connections
 // (port 0 picks a free one), and stops on SIGINT or SIGTERM.
 #include <csignal>
@@ -17,7 +18,8 @@ void OnSignal(int) { g_stop = 1; }
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: korvo-lobbyd --db PATH --port N [--bind ADDRESS] [--hash-cost interactive|minimum]\n");
+               "usage: korvo-lobbyd --db PATH --port N [--bind ADDRESS] [--hash-cost interactive|minimum]\n"
+               "                    [--registrations-per-hour N] [--chat-burst N] [--address-logins-per-minute N]\n");
   return 2;
 }
 
@@ -38,6 +40,13 @@ int main(int argc, char** argv) {
       if (*value == '\0' || *end != '\0' || port < 0 || port > 65535) return Usage();
       options.port = static_cast<uint16_t>(port);
       havePort = true;
+    } else if (arg == "--registrations-per-hour" || arg == "--chat-burst" || arg == "--address-logins-per-minute") {
+      char* end = nullptr;
+      const long n = std::strtol(value, &end, 10);
+      if (*value == '\0' || *end != '\0' || n < 1 || n > 1'000'000) return Usage();
+      if (arg == "--chat-burst") options.limits.chatBurst = static_cast<int>(n);
+      else if (arg == "--address-logins-per-minute") options.limits.addressLogins.maxFailures = static_cast<int>(n);
+      else options.limits.registrations.maxFailures = static_cast<int>(n);
     } else if (arg == "--bind") {
       options.bind = value;
     } else if (arg == "--hash-cost") {

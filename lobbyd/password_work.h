@@ -37,6 +37,8 @@ class CInlinePasswordWork : public CPasswordWork {
 
 // Runs jobs on worker threads; RunCompleted, on the loop thread, calls the
 // `done` of every finished job. WakeFd becomes readable when one finished.
+// Checks (logins) go before hashes (registrations, password changes), so
+// that a burst of registrations does not hold logins back.
 class CThreadedPasswordWork : public CPasswordWork {
  public:
   CThreadedPasswordWork(CPasswordHasher hasher, int threads);
@@ -61,7 +63,7 @@ class CThreadedPasswordWork : public CPasswordWork {
   int wake_[2] = {-1, -1};
   std::mutex mutex_;
   std::condition_variable ready_;
-  std::deque<SJob> jobs_, finished_;
+  std::deque<SJob> checks_, hashes_, finished_;
   bool stopping_ = false;
   std::vector<std::thread> threads_;
 };

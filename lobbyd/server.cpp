@@ -49,7 +49,8 @@ std::unique_ptr<CServer> CServer::Create(const SServerOptions& options, Clock cl
   }
   CServer* self = server.get();
   server->lobby_ = std::make_unique<CLobby>(*server->store_, *server->passwords_, std::move(clock),
-                                            [self](ConnId id, const SMessage& m) { self->Queue(id, m); });
+                                            [self](ConnId id, const SMessage& m) { self->Queue(id, m); },
+                                            options.limits);
 
   sockaddr_in address{};
   address.sin_family = AF_INET;

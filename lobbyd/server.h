@@ -25,6 +25,7 @@ struct SServerOptions {
   int hashThreads = 2;
   size_t maxConnections = 1024;
   size_t maxPendingOutput = 1 << 20; // bytes queued for one client
+  SLobbyLimits limits;
 };
 
 class CServer {

@@ -40,8 +40,8 @@ struct SResetOnExit {
 }  // namespace
 
 CStore::~CStore() {
-  for (sqlite3_stmt* s : {insertAccount_, findAccount_, setHash_, insertChannel_, listChannels_, insertGame_,
-                          deleteGame_, listGames_})
+  for (sqlite3_stmt* s : {insertAccount_, findAccount_, setHash_, insertChannel_, listChannels_, deleteChannel_,
+                          insertGame_, deleteGame_, listGames_})
     sqlite3_finalize(s);
   sqlite3_close(db_);
 }
@@ -64,6 +64,7 @@ std::unique_ptr<CStore> CStore::Open(const std::string& path, std::string* error
   store->setHash_ = store->Prepare("UPDATE accounts SET password_hash = ?2 WHERE id = ?1;");
   store->insertChannel_ = store->Prepare("INSERT INTO channels (name) VALUES (?1) ON CONFLICT(name) DO NOTHING;");
   store->listChannels_ = store->Prepare("SELECT name FROM channels ORDER BY seq;");
+  store->deleteChannel_ = store->Prepare("DELETE FROM channels WHERE name = ?1;");
   store->insertGame_ = store->Prepare(
       "INSERT INTO games (name, host_id, map, type, address, port, max_players) "
       "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7);");
@@ -71,7 +72,7 @@ std::unique_ptr<CStore> CStore::Open(const std::string& path, std::string* error
   store->listGames_ = store->Prepare(
       "SELECT name, host_id, map, type, address, port, max_players FROM games ORDER BY rowid;");
   for (sqlite3_stmt* s : {store->insertAccount_, store->findAccount_, store->setHash_, store->insertChannel_,
-                          store->listChannels_, store->insertGame_, store->deleteGame_, store->listGames_}) {
+                          store->listChannels_, store->deleteChannel_, store->insertGame_, store->deleteGame_, store->listGames_}) {
     if (!s) {
       if (error) *error = store->lastError_;
       return nullptr;
@@ -153,6 +154,12 @@ bool CStore::AddChannel(const std::string& name) {
   SResetOnExit reset{insertChannel_};
   BindText(insertChannel_, 1, name);
   return Done(insertChannel_, sqlite3_step(insertChannel_));
+}
+
+bool CStore::RemoveChannel(const std::string& name) {
+  SResetOnExit reset{deleteChannel_};
+  BindText(deleteChannel_, 1, name);
+  return Done(deleteChannel_, sqlite3_step(deleteChannel_));
 }
 
 std::vector<std::string> CStore::Channels() {

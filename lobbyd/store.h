@@ -40,6 +40,7 @@ class CStore {
 
   // ---- Channels ----
   bool AddChannel(const std::string& name);   // true when added or already there
+  bool RemoveChannel(const std::string& name);
   std::vector<std::string> Channels();        // in creation order
 
   // ---- Open games (cleared at start: their hosts are gone) ----
@@ -62,6 +63,7 @@ class CStore {
   sqlite3_stmt* setHash_ = nullptr;
   sqlite3_stmt* insertChannel_ = nullptr;
   sqlite3_stmt* listChannels_ = nullptr;
+  sqlite3_stmt* deleteChannel_ = nullptr;
   sqlite3_stmt* insertGame_ = nullptr;
   sqlite3_stmt* deleteGame_ = nullptr;
   sqlite3_stmt* listGames_ = nullptr;

@@ -58,3 +58,27 @@ void CLoginThrottle::Prune(int64_t now) {
 }
 
 }  // namespace lobbyd
+
+namespace lobbyd {
+
+// ---- Rate buckets --------------------------------------------------------------------------
+
+bool CRateBucket::Take(int64_t now, int burst, int64_t intervalMs) {
+  if (tokens_ < 0) {
+    tokens_ = burst;
+    last_ = now;
+  }
+  if (intervalMs > 0 && now > last_) {
+    const int64_t gained = (now - last_) / intervalMs;
+    if (gained > 0) {
+      tokens_ = static_cast<int>(std::min<int64_t>(burst, tokens_ + gained));
+      last_ += gained * intervalMs;
+      if (tokens_ == burst) last_ = now;
+    }
+  }
+  if (tokens_ == 0) return false;
+  --tokens_;
+  return true;
+}
+
+}  // namespace lobbyd

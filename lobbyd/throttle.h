@@ -57,4 +57,15 @@ class CLoginThrottle {
   int64_t lastPrune_ = 0;
 };
 
+// A token bucket: `burst` tokens, one more every `intervalMs`.
+class CRateBucket {
+ public:
+  // True (and one token taken) when a token is there at `now`.
+  bool Take(int64_t now, int burst, int64_t intervalMs);
+
+ private:
+  int64_t last_ = 0;
+  int tokens_ = -1;   // -1: not used yet (full)
+};
+
 }  // namespace lobbyd

@@ -40,7 +40,7 @@ const char* RefusalText(ECode code) {
     case ECode::kBadEmail: return "THE E-MAIL ADDRESS IS NOT VALID";
     case ECode::kIdTaken: return "THIS ID IS TAKEN";
     case ECode::kWrongLogin: return "WRONG ID OR PASSWORD";
-    case ECode::kThrottled: return "TOO MANY FAILED LOGINS: TRY AGAIN LATER";
+    case ECode::kThrottled: return "TOO MANY TRIES: TRY AGAIN LATER";
     case ECode::kNotLoggedIn: return "YOU ARE NOT LOGGED IN";
     case ECode::kAlreadyLoggedIn: return "THIS ID IS ALREADY LOGGED IN";
     case ECode::kBadChannelName: return "THE CHANNEL NAME IS NOT VALID";
