@@ -43,6 +43,10 @@ class CLobby {
   // (answers keep the order of the requests).
   bool Busy(ConnId conn) const { return busy_.count(conn) != 0; }
   size_t OnlineCount() const { return online_.size(); }
+  bool LoggedIn(ConnId conn) const {
+    auto it = members_.find(conn);
+    return it != members_.end() && !it->second.id.empty();
+  }
 
  private:
   struct SMember {

@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
   CServerProcess server;
   std::string error;
   if (!server.Start(KORVO_LOBBYD, database, {"--hash-cost", cost, "--registrations-per-hour", "1000000", "--chat-burst", "1000000",
-                                                  "--address-logins-per-minute", "1000000"}, 10000, &error)) {
+                                                  "--address-logins-per-minute", "1000000", "--connections-per-address", "100000"}, 10000, &error)) {
     std::fprintf(stderr, "lobbyd_load: %s\n", error.c_str());
     return 1;
   }

@@ -1,6 +1,7 @@
 // main.cpp: korvo-lobbyd, the online lobby server.
 //   korvo-lobbyd --db PATH --port N [--bind ADDRESS] [--hash-cost interactive|minimum]
 //                [--registrations-per-hour N] [--chat-burst N] [--address-logins-per-minute N]
+//                [--connections-per-address N] [--login-timeout-ms N] [--idle-timeout-ms N]
 // Prints "korvo-lobbyd listening on ADDRESS:PORT" once it accepts connections
 // (port 0 picks a free one), and stops on SIGINT or SIGTERM.
 #include <csignal>
@@ -19,7 +20,8 @@ void OnSignal(int) { g_stop = 1; }
 int Usage() {
   std::fprintf(stderr,
                "usage: korvo-lobbyd --db PATH --port N [--bind ADDRESS] [--hash-cost interactive|minimum]\n"
-               "                    [--registrations-per-hour N] [--chat-burst N] [--address-logins-per-minute N]\n");
+               "                    [--registrations-per-hour N] [--chat-burst N] [--address-logins-per-minute N]\n"
+               "                    [--connections-per-address N] [--login-timeout-ms N] [--idle-timeout-ms N]\n");
   return 2;
 }
 
@@ -40,6 +42,13 @@ int main(int argc, char** argv) {
       if (*value == '\0' || *end != '\0' || port < 0 || port > 65535) return Usage();
       options.port = static_cast<uint16_t>(port);
       havePort = true;
+    } else if (arg == "--connections-per-address" || arg == "--login-timeout-ms" || arg == "--idle-timeout-ms") {
+      char* end = nullptr;
+      const long long n = std::strtoll(value, &end, 10);
+      if (*value == '\0' || *end != '\0' || n < 1 || n > 24LL * 3'600'000) return Usage();
+      if (arg == "--connections-per-address") options.connectionsPerAddress = static_cast<size_t>(n);
+      else if (arg == "--login-timeout-ms") options.loginTimeoutMs = n;
+      else options.idleTimeoutMs = n;
     } else if (arg == "--registrations-per-hour" || arg == "--chat-burst" || arg == "--address-logins-per-minute") {
       char* end = nullptr;
       const long n = std::strtol(value, &end, 10);
