@@ -139,6 +139,8 @@ void CLobby::NewId(ConnId conn, const SMessage& m) {
     account.passwordHash = hash;
     bool failed = false;
     const bool created = store_.CreateAccount(account, &failed);
+    if (failed)
+      std::fprintf(stderr, "korvo-lobbyd: storage error: cannot create account: %s\n", store_.LastError().c_str());
     // Committed (or refused) before the answer goes out.
     Answer(conn, EMsg::kNewIdPw, failed ? ECode::kServerError : created ? ECode::kOk : ECode::kIdTaken);
   });
@@ -155,7 +157,15 @@ void CLobby::CheckLogin(ConnId conn, const std::string& id, const std::string& p
   pairThrottle_.Fail(pairKey);
   addressThrottle_.Fail(address);
   std::optional<SAccount> found;
-  if (CheckId(id) == ECode::kOk) found = store_.FindAccount(id);
+  bool failed = false;
+  if (CheckId(id) == ECode::kOk) found = store_.FindAccount(id, &failed);
+  if (failed) {
+    // Not the player's fault: no try counted, no wrong password told.
+    std::fprintf(stderr, "korvo-lobbyd: storage error: cannot read account: %s\n", store_.LastError().c_str());
+    pairThrottle_.Refund(pairKey);
+    addressThrottle_.Refund(address);
+    return then(ECode::kServerError, SAccount());
+  }
   if (!found && decoyHash_.empty()) return then(ECode::kWrongLogin, SAccount());
   busy_.insert(conn);
   const std::string hash = found ? found->passwordHash : decoyHash_;
@@ -203,6 +213,8 @@ void CLobby::ChangePassword(ConnId conn, SMember&, const SMessage& m) {
       busy_.erase(conn);
       if (!members_.count(conn)) return;
       const bool stored = ok && store_.SetPasswordHash(id, hash);
+      if (ok && !stored)
+        std::fprintf(stderr, "korvo-lobbyd: storage error: cannot change password: %s\n", store_.LastError().c_str());
       Answer(conn, EMsg::kChgPw, stored ? ECode::kOk : ECode::kServerError);
     });
   });

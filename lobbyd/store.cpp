@@ -1,7 +1,9 @@
 // store.cpp: schema, prepared statements and their use.
 #include "lobbyd/store.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace lobbyd {
 
@@ -48,11 +50,19 @@ CStore::~CStore() {
 
 std::unique_ptr<CStore> CStore::Open(const std::string& path, std::string* error) {
   std::unique_ptr<CStore> store(new CStore());
+  // Password hashes and e-mail addresses: the owner alone reads the file
+  // (SQLite gives its journal files the same mode).
+  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) {
+    if (error) *error = "cannot open the database " + path;
+    return nullptr;
+  }
+  close(fd);
   if (sqlite3_open_v2(path.c_str(), &store->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
     if (error) *error = store->db_ ? sqlite3_errmsg(store->db_) : "cannot open the database";
     return nullptr;
   }
-  sqlite3_busy_timeout(store->db_, 2000);
+  sqlite3_busy_timeout(store->db_, kBusyWaitMs);
   // WAL with full syncs: a committed account is on disk before its answer.
   const bool ready = store->Exec("PRAGMA journal_mode=WAL;") && store->Exec("PRAGMA synchronous=FULL;") &&
                      store->Exec(kSchema) && store->Exec("DELETE FROM games;");
@@ -125,10 +135,15 @@ bool CStore::CreateAccount(const SAccount& account, bool* failed) {
   return done && sqlite3_changes(db_) == 1;
 }
 
-std::optional<SAccount> CStore::FindAccount(const std::string& id) {
+std::optional<SAccount> CStore::FindAccount(const std::string& id, bool* failed) {
   SResetOnExit reset{findAccount_};
   BindText(findAccount_, 1, id);
-  if (sqlite3_step(findAccount_) != SQLITE_ROW) return std::nullopt;
+  const int rc = sqlite3_step(findAccount_);
+  if (failed) *failed = rc != SQLITE_ROW && rc != SQLITE_DONE;
+  if (rc != SQLITE_ROW) {
+    if (rc != SQLITE_DONE) lastError_ = sqlite3_errmsg(db_);
+    return std::nullopt;
+  }
   SAccount account;
   account.id = Column(findAccount_, 0);
   account.passwordHash = Column(findAccount_, 1);

@@ -3,6 +3,8 @@
 // the password jobs. Server probes over 127.0.0.1; units on a stepped clock.
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <map>
 
 #include "lobby_probe.h"
@@ -170,6 +172,20 @@ TEST_F(LobbyLimitUnit, EmptyPlayerChannelsGoAndAnAccountMakesFewAtOnce) {
   ASSERT_EQ(Ask(1, EMsg::kChgChannel, {"Passing"}), ECode::kOk);
   ASSERT_EQ(Ask(1, EMsg::kChgChannel, {kDefaultChannel}), ECode::kOk);
   EXPECT_EQ(Channels(1), expected);
+}
+
+TEST_F(LobbyLimitUnit, AnUnreadableAccountTableIsAServerErrorNotAWrongPassword) {
+  lobby->Connected(1, 0x7f000001);
+  ASSERT_EQ(Ask(1, EMsg::kNewIdPw, {"Falcon", "secret-1", "secret-1", "850307", "p@example.org"}), ECode::kOk);
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(folder.File("lobby.db").c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "ALTER TABLE accounts RENAME TO gone;", nullptr, nullptr, nullptr), SQLITE_OK);
+  // More tries than the throttle allows: none is counted against the player.
+  for (int i = 0; i < CLoginThrottle::kPairRule.maxFailures + 2; ++i)
+    EXPECT_EQ(Ask(1, EMsg::kIdPw, {"Falcon", "secret-1"}), ECode::kServerError) << i;
+  ASSERT_EQ(sqlite3_exec(other, "ALTER TABLE gone RENAME TO accounts;", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(other);
+  EXPECT_EQ(Ask(1, EMsg::kIdPw, {"Falcon", "secret-1"}), ECode::kOk);
 }
 
 TEST_F(LobbyLimitUnit, ChatLinesRefillAtTheRate) {
