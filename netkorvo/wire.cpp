@@ -54,8 +54,12 @@ void WriteBody(CWriter& w, const SMessage& message) {
       [&w](const auto& m) {
         using T = std::decay_t<decltype(m)>;
         if constexpr (std::is_same_v<T, SQuery>) {
+          w.U32(uint32_t(m.nonce));
+          w.U32(uint32_t(m.nonce >> 32));
           for (size_t i = 0; i < kQueryPadding; ++i) w.U8(0);
         } else if constexpr (std::is_same_v<T, SAnnounce>) {
+          w.U32(uint32_t(m.nonce));
+          w.U32(uint32_t(m.nonce >> 32));
           w.U32(m.serverId);
           w.U16(m.roomPort);
           w.U8(m.type);
@@ -146,13 +150,19 @@ SChoice ReadChoice(CReader& r) {
 // The body of a known type; kMalformed for values out of range.
 EDecode ReadBody(CReader& r, EType type, SMessage* out) {
   switch (type) {
-    case EType::kQuery:
+    case EType::kQuery: {
+      SQuery m;
+      m.nonce = r.U32();
+      m.nonce |= uint64_t(r.U32()) << 32;
       for (size_t i = 0; i < kQueryPadding; ++i)
         if (r.U8() != 0) return EDecode::kMalformed;
-      *out = SQuery{};
+      *out = m;
       break;
+    }
     case EType::kAnnounce: {
       SAnnounce m;
+      m.nonce = r.U32();
+      m.nonce |= uint64_t(r.U32()) << 32;
       m.serverId = r.U32();
       m.roomPort = r.U16();
       m.type = r.U8();

@@ -37,13 +37,17 @@ enum class EType : uint8_t {
   kClosed,        // server to clients: the room ends, and why
 };
 
-// A query is as long as the longest announcement (zero bytes after its
-// header), so that answering it never sends more than it received.
+// A query carries the finder's nonce, which an announcement echoes (so that
+// only answers to a query of ours are taken), and is at least as long as the
+// longest announcement (zero bytes after the nonce), so that answering it
+// never sends more than it received.
 constexpr size_t kQueryPadding = 56;
 struct SQuery {
+  uint64_t nonce = 0;
   bool operator==(const SQuery&) const = default;
 };
 struct SAnnounce {
+  uint64_t nonce = 0;     // the query's
   uint32_t serverId = 0;
   uint16_t roomPort = 0;
   uint8_t type = 0, players = 0, maxPlayers = 0;
