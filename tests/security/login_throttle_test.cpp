@@ -18,8 +18,9 @@ using probe::CProbe;
 struct LoginThrottleProbe : ::testing::Test {
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(server.Start(probe::ServerProgram(), folder.File("lobby.db"), {"--hash-cost", "minimum"}, 10000,
-                             &error))
+    // Every guess from one address, on more connections than it may hold by default.
+    ASSERT_TRUE(server.Start(probe::ServerProgram(), folder.File("lobby.db"),
+                             {"--hash-cost", "minimum", "--connections-per-address", "64"}, 10000, &error))
         << error;
     CProbe owner;
     ASSERT_TRUE(owner.Connect(server.Port()));
