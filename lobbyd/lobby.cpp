@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include <sodium.h>
+
 #include "lobbyd/encoder.h"
 #include "lobbyd/grade.h"
 #include "lobbyd/validation.h"
@@ -171,7 +173,11 @@ void CLobby::CheckLogin(ConnId conn, const std::string& id, const std::string& p
   const std::string hash = found ? found->passwordHash : decoyHash_;
   const bool known = found.has_value();
   if (!found) found.emplace();
+  // A hash made at an older cost is made again at the current one after a
+  // good check (the password is at hand only then).
+  std::string rehash = known && passwords_.NeedsRehash(hash) ? password : std::string();
   passwords_.Verify(hash, password, [this, conn, pairKey, address, known, account = std::move(*found),
+                                     rehash = std::move(rehash),
                                      then = std::move(then)](bool verified, const std::string&) mutable {
     busy_.erase(conn);
     const bool ok = known && verified;
@@ -179,10 +185,19 @@ void CLobby::CheckLogin(ConnId conn, const std::string& id, const std::string& p
     if (ok) {
       pairThrottle_.Clear(pairKey);
       addressThrottle_.Refund(address);
+      if (!rehash.empty()) Rehash(account.id, rehash);
     }
+    sodium_memzero(rehash.data(), rehash.size());
     if (!members_.count(conn)) return;
     account.passwordHash.clear();
     then(ok ? ECode::kOk : ECode::kWrongLogin, std::move(account));
+  });
+}
+
+void CLobby::Rehash(const std::string& id, const std::string& password) {
+  passwords_.Hash(password, [this, id](bool ok, const std::string& hash) {
+    if (ok && !store_.SetPasswordHash(id, hash))
+      std::fprintf(stderr, "korvo-lobbyd: storage error: cannot store a new hash: %s\n", store_.LastError().c_str());
   });
 }
 

@@ -83,6 +83,7 @@ class CLobby {
   // connection is still there).
   using LoginDone = std::function<void(ECode, SAccount)>;
   void CheckLogin(ConnId conn, const std::string& id, const std::string& password, LoginDone then);
+  void Rehash(const std::string& id, const std::string& password);
   void EnterChannel(ConnId conn, SMember& member, const std::string& name);
   void LeaveChannel(ConnId conn, SMember& member);
   void LeaveGames(ConnId conn, SMember& member);

@@ -29,7 +29,7 @@ int Usage() {
 
 int main(int argc, char** argv) {
   lobbyd::SServerOptions options;
-  bool havePort = false;
+  bool havePort = false, minimumCost = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (i + 1 >= argc) return Usage();
@@ -60,13 +60,20 @@ int main(int argc, char** argv) {
       options.bind = value;
     } else if (arg == "--hash-cost") {
       if (std::strcmp(value, "interactive") == 0) options.hashCost = lobbyd::InteractiveCost();
-      else if (std::strcmp(value, "minimum") == 0) options.hashCost = lobbyd::MinimumCost();
+      else if (std::strcmp(value, "minimum") == 0) options.hashCost = lobbyd::MinimumCost(), minimumCost = true;
       else return Usage();
     } else {
       return Usage();
     }
   }
   if (options.database.empty() || !havePort) return Usage();
+  // The minimum cost makes hashes cheap to guess: tests and the load program
+  // use it, on the loopback only.
+  if (minimumCost && options.bind.rfind("127.", 0) != 0) {
+    std::fprintf(stderr, "korvo-lobbyd: --hash-cost minimum is for tests on 127.0.0.0/8, not on %s\n",
+                 options.bind.c_str());
+    return 2;
+  }
 
   std::signal(SIGPIPE, SIG_IGN);
   std::signal(SIGINT, OnSignal);

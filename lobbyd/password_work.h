@@ -22,6 +22,8 @@ class CPasswordWork {
   virtual ~CPasswordWork() = default;
   virtual void Hash(const std::string& password, Done done) = 0;
   virtual void Verify(const std::string& hash, const std::string& password, Done done) = 0;
+  // True when a stored hash was made at another cost than the current one.
+  virtual bool NeedsRehash(const std::string& hash) const = 0;
 };
 
 // Runs each job at once, in the caller.
@@ -30,6 +32,7 @@ class CInlinePasswordWork : public CPasswordWork {
   explicit CInlinePasswordWork(CPasswordHasher hasher) : hasher_(hasher) {}
   void Hash(const std::string& password, Done done) override;
   void Verify(const std::string& hash, const std::string& password, Done done) override;
+  bool NeedsRehash(const std::string& hash) const override { return hasher_.NeedsRehash(hash); }
 
  private:
   CPasswordHasher hasher_;
@@ -45,6 +48,7 @@ class CThreadedPasswordWork : public CPasswordWork {
   ~CThreadedPasswordWork() override;
   void Hash(const std::string& password, Done done) override;
   void Verify(const std::string& hash, const std::string& password, Done done) override;
+  bool NeedsRehash(const std::string& hash) const override { return hasher_.NeedsRehash(hash); }
   int WakeFd() const { return wake_[0]; }
   void RunCompleted();
   bool Ok() const { return wake_[0] >= 0; }

@@ -91,6 +91,7 @@ class CCountingWork : public CPasswordWork {
   void Verify(const std::string& hash, const std::string& password, Done done) override {
     inner_.Verify(hash, password, std::move(done));
   }
+  bool NeedsRehash(const std::string& hash) const override { return inner_.NeedsRehash(hash); }
   int hashes = 0;
 
  private:
@@ -199,6 +200,43 @@ TEST_F(LobbyLimitUnit, ChatLinesRefillAtTheRate) {
   now += 100 * limits.chatIntervalMs;   // the bucket holds no more than the burst
   for (int i = 0; i < limits.chatBurst; ++i) EXPECT_EQ(Ask(1, EMsg::kChatMsg, {"hi"}), ECode::kOk) << i;
   EXPECT_EQ(Ask(1, EMsg::kChatMsg, {"hi"}), ECode::kThrottled);
+}
+
+TEST(PasswordCost, AHashAtAnOlderCostIsMadeAgainAtTheNextLogin) {
+  ASSERT_TRUE(CPasswordHasher::Initialize());
+  CTempFolder folder;
+  std::string error;
+  auto store = CStore::Open(folder.File("lobby.db"), &error);
+  ASSERT_TRUE(store) << error;
+  SAccount account;
+  account.id = "Falcon";
+  account.passwordHash = *CPasswordHasher(MinimumCost()).Hash("secret-1");
+  bool failed = false;
+  ASSERT_TRUE(store->CreateAccount(account, &failed));
+  const SHashCost current{MinimumCost().ops + 1, MinimumCost().memory};
+  CInlinePasswordWork work{CPasswordHasher(current)};
+  ASSERT_TRUE(work.NeedsRehash(account.passwordHash));
+  std::vector<SMessage> sent;
+  CLobby lobby(*store, work, [] { return int64_t(1'000'000); }, [&](ConnId, const SMessage& m) { sent.push_back(m); });
+  lobby.Connected(1, 0x7f000001);
+  ASSERT_TRUE(lobby.Handle(1, MakeMessage(EMsg::kIdPw, {"Falcon", "secret-1"})));
+  ASSERT_FALSE(sent.empty());
+  EXPECT_EQ(sent.back().Number(1), static_cast<uint32_t>(ECode::kOk));
+  const std::string stored = store->FindAccount("Falcon")->passwordHash;
+  EXPECT_NE(stored, account.passwordHash);
+  EXPECT_FALSE(work.NeedsRehash(stored));
+  EXPECT_TRUE(CPasswordHasher(current).Verify(stored, "secret-1"));
+}
+
+TEST(PasswordCost, TheMinimumCostRunsOnTheLoopbackOnly) {
+  CTempFolder folder;
+  CServerProcess refused, loopback;
+  std::string error;
+  EXPECT_FALSE(refused.Start(probe::ServerProgram(), folder.File("a.db"),
+                             {"--hash-cost", "minimum", "--bind", "0.0.0.0"}, 5000, &error));
+  std::printf("--hash-cost minimum on 0.0.0.0: %s\n", error.empty() ? "runs" : error.c_str());
+  EXPECT_TRUE(loopback.Start(probe::ServerProgram(), folder.File("b.db"), {"--hash-cost", "minimum"}, 5000, &error))
+      << error;
 }
 
 TEST(PasswordQueue, ALoginIsCheckedBeforeQueuedRegistrations) {
