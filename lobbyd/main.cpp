@@ -17,12 +17,27 @@ namespace {
 volatile std::sig_atomic_t g_stop = 0;
 void OnSignal(int) { g_stop = 1; }
 
-int Usage() {
-  std::fprintf(stderr,
-               "usage: korvo-lobbyd --db PATH --port N [--bind ADDRESS] [--hash-cost interactive|minimum]\n"
-               "                    [--registrations-per-hour N] [--chat-burst N] [--address-logins-per-minute N]\n"
-               "                    [--connections-per-address N] [--login-timeout-ms N] [--idle-timeout-ms N]\n");
-  return 2;
+constexpr char kUsage[] =
+    "usage: korvo-lobbyd --db PATH --port N [--bind ADDRESS] [--hash-cost interactive|minimum]\n"
+    "  --db PATH        the SQLite database (created when missing)\n"
+    "  --port N         the TCP port; 0 picks a free one\n"
+    "  --bind ADDRESS   the address to listen on (default 127.0.0.1)\n"
+    "  --hash-cost C    Argon2id cost of passwords: interactive (default) or minimum (tests,\n"
+    "                   on 127.0.0.0/8 only)\n"
+    "  --registrations-per-hour N     registrations per address (default 20)\n"
+    "  --chat-burst N                 chat lines at once per connection, then 1 a second (default 5)\n"
+    "  --address-logins-per-minute N  login tries per address (default 20)\n"
+    "  --connections-per-address N    connections per address (default 16)\n"
+    "  --login-timeout-ms N           time to log in after connecting (default 30000)\n"
+    "  --idle-timeout-ms N            silence before a connection is closed (default 1800000)\n"
+    "  --help           this text\n"
+    "Prints \"korvo-lobbyd listening on ADDRESS:PORT\" when ready; stops on SIGINT or SIGTERM.\n";
+
+// The usage on standard error with status 2 (wrong arguments), or on
+// standard output with status 0 (asked for).
+int Usage(std::FILE* out = stderr, int status = 2) {
+  std::fputs(kUsage, out);
+  return status;
 }
 
 }  // namespace
@@ -32,6 +47,7 @@ int main(int argc, char** argv) {
   bool havePort = false, minimumCost = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") return Usage(stdout, 0);
     if (i + 1 >= argc) return Usage();
     const char* value = argv[++i];
     if (arg == "--db") {

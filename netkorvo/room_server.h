@@ -4,13 +4,17 @@
 // sends every slot change to every client, frees the slot of a client that
 // leaves or stays silent, and tells everybody when the match starts or the
 // room ends. Messages that do not decode are dropped; past kBadMessageLimit
-// of them the sender is dropped too. A locked room takes only players who
-// give its password; links that do not say hello in time are dropped, and
-// one address holds at most a few links that have not joined. Choices out of
-// the game data's ranges, or made after the start, are dropped.
+// of them the sender is dropped too. Chat lines of the players are taken
+// (at most kChatLinesPerSecond per player, the rest dropped) for the owner to
+// send back to everybody with SendToAll, as everything of the room's match.
+// A locked room takes only players who give its password; links that do not
+// say hello in time are dropped, and one address holds at most a few links
+// that have not joined. Choices out of the game data's ranges, or made after
+// the start, are dropped.
 #pragma once
 #include <enet/enet.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -22,6 +26,13 @@ namespace netkorvo {
 class CRoomServer {
  public:
   static constexpr int kBadMessageLimit = 8;
+  static constexpr int kChatLinesPerSecond = 4;
+
+  // A chat line a player typed: its slot and text (never empty).
+  struct SSaid {
+    int slot = 0;
+    std::string text;
+  };
 
   struct SConfig {
     std::string bindAddress = "127.0.0.1";
@@ -51,6 +62,9 @@ class CRoomServer {
   void Service();
 
   const CRoom& Room() const { return room_; }
+  std::vector<SSaid> TakeSaid();
+  // Sends a message of the room (a chat line, the match) to every player.
+  void SendToAll(const wire::SMessage& message);
   bool Started() const { return started_; }
   int DroppedMessages() const { return dropped_; }
   // Links connected at the ENet level, joined or not.
@@ -73,11 +87,14 @@ class CRoomServer {
     int slot = -1;
     int badMessages = 0;
     uint32_t connectedAt = 0;   // ENet time of the connection
+    std::chrono::steady_clock::time_point chatSince;   // its chat lines in the second since
+    int chatLines = 0;
   };
   SPeer& PeerOf(ENetPeer* peer) { return peers_[size_t(peer - host_->peers)]; }
   void OnReceive(ENetPeer* peer, const ENetPacket* packet);
   void OnHello(ENetPeer* peer, const wire::SHello& hello);
   void OnConnect(ENetPeer* peer);
+  void OnSay(SPeer& peer, const wire::SSay& say);
   void OnDisconnect(ENetPeer* peer);
   void DropWaitingLinks();
   void Refuse(ENetPeer* peer, const std::string& reason, uint8_t version);
@@ -91,6 +108,7 @@ class CRoomServer {
   CRoom room_{""};
   bool started_ = false;
   int dropped_ = 0;
+  std::vector<SSaid> said_;
 };
 
 }  // namespace netkorvo

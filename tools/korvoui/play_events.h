@@ -16,10 +16,15 @@
 //   wait-caption DIALOG ID "TEXT" S
 //                         frames pass until that control's caption is TEXT
 //                         (S seconds at most)
+//   wait-ctrl DIALOG ID "TEXT" S
+//                         frames pass until that control's `ctrl` line (as
+//                         print ctrl shows it), or a row of a list, contains
+//                         TEXT (S seconds at most)
 //   call NAME ARGS...     calls an exported function as a session script does
 //                         and prints "NAME -> RESULT" when it has a result
 //   print WHAT            open, stack, focus, hover or reload, on stdout
 //   print ctrl DIALOG ID  the `ctrl` line of a session script
+//   print rows DIALOG ID  the rows of a list, one line each
 //   screenshot PATH       the last frame as a PNG
 //   quit                  closes the window
 #pragma once
@@ -64,6 +69,7 @@ class PlayEvents {
   int reloadsAtWait_ = 0;
   uint32_t waitDeadline_ = 0;
   std::string waitingOpen_;    // wait-open: the dialog waited for
-  std::vector<std::string> waitingCaption_;   // wait-caption: dialog, id, caption
+  std::vector<std::string> waitingCaption_;   // wait-caption, wait-ctrl: dialog, id, text
+  bool waitingCtrl_ = false;                  // wait-ctrl: the ctrl line contains the text
   bool quit_ = false;
 };
