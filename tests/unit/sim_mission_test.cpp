@@ -392,3 +392,43 @@ TEST_F(SimMission, AFasterClockPlaysTheSameMission) {
   SetSimMissionSpeed(0);   // out of range: clamped
   SetSimMissionSpeed(1);
 }
+
+// A slow MISSION 04 opens the southern route; its boxes carry the times of
+// their mission and lead on along the route; a fast win later opens the
+// northern route too, leaving the southern one as it was.
+TEST_F(SimMission, TheBranchOfMissionsFiveToSevenFollowsTheClearTimeOfFour) {
+  ASSERT_TRUE(CreateAccount("SOUTH"));
+  ASSERT_TRUE(SetAccount("SOUTH"));
+  const auto script = [](int n) {
+    char path[64];
+    std::snprintf(path, sizeof path, "data/script/mission/%02d/mission.txt", n);
+    return std::string(path);
+  };
+  RecordMissionWin(script(4), 46);
+  EXPECT_NE(Record("MISSION 05C"), nullptr);
+  EXPECT_NE(Record("MISSION 05D"), nullptr);
+  EXPECT_EQ(Record("MISSION 05A"), nullptr);
+  RecordMissionWin(script(5), 30);
+  EXPECT_EQ(Record("MISSION 05C")->count, 1);
+  EXPECT_EQ(Record("MISSION 05D")->latest, 30);
+  EXPECT_NE(Record("MISSION 06C"), nullptr);
+  EXPECT_EQ(Record("MISSION 06A"), nullptr);
+  RecordMissionWin(script(4), 45);
+  EXPECT_NE(Record("MISSION 05A"), nullptr);
+  EXPECT_NE(Record("MISSION 05B"), nullptr);
+  EXPECT_EQ(Record("MISSION 05A")->count, 0);
+  EXPECT_EQ(Record("MISSION 05C")->count, 1);
+  const SAchievementRecord* four = Record("MISSION 04");
+  ASSERT_NE(four, nullptr);   // a mission won without a box gets one
+  EXPECT_EQ(four->count, 2);
+  EXPECT_EQ(four->latest, 45);
+  EXPECT_EQ(four->best, 45);
+  EXPECT_EQ(GetCurAccount()->GetTotalClearTime(), 46 + 30 + 45);
+  // Without a pilot, or for a script of no mission, nothing happens.
+  RecordMissionWin("data/script/ending/credit.txt", 10);
+  EXPECT_EQ(GetCurAccount()->GetTotalClearTime(), 46 + 30 + 45);
+  SetAccount(nullptr);
+  RecordMissionWin(script(1), 10);
+  EXPECT_TRUE(SetAccount("SOUTH"));
+  EXPECT_EQ(GetCurAccount()->GetTotalClearTime(), 46 + 30 + 45);
+}
