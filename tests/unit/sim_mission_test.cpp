@@ -292,7 +292,7 @@ TEST_F(SimMission, TheCampaignPlayedThroughOpensEachMissionInTurn) {
     ASSERT_EQ(end.outcome, ESimOutcome::kWon) << "mission " << n << " end " << int(end.end);
     ASSERT_LT(end.playTimeMs, end.timeLimitMs) << n;
     EXPECT_STREQ(MissionResultScreen(end), n == 12 ? "MISSIONENDINGMENU" : "STATISTICSMENU");
-    char name[16];
+    char name[32];
     std::snprintf(name, sizeof name, "MISSION %02d", n);
     const SMissionAchievement* a = GetCurAccount()->GetMissionAchievement(name);
     ASSERT_NE(a, nullptr) << name;

@@ -27,6 +27,9 @@ class CMatchFlow {
   // Once per frame, after the host clock was set and before GUI_Update.
   void Update();
   bool Active() const { return stage_ != EStage::kIdle; }
+  // The game's fire input reaches the mission: one runs (loading counts, so
+  // that the first step of the fight sees the trigger) and no menu is open.
+  bool MissionControls() const { return mission_ && MenusClosed(); }
   // Keys the match takes before the module; true when taken.
   bool OnEscape();
   bool OnScoreKey(bool down);

@@ -328,8 +328,8 @@ void PlaySession::FeedRawInput() {
 }
 
 void PlaySession::DrawFrame() {
-  // The pilot fires while Space or the left button is held.
-  korvohost::SetSimMissionTrigger(rawKeys_[SDL_SCANCODE_SPACE] || rawButtons_[0]);
+  // The pilot fires while Space or the left button is held and no menu is open.
+  korvohost::SetSimMissionTrigger((rawKeys_[SDL_SCANCODE_SPACE] || rawButtons_[0]) && match_.MissionControls());
   korvohost::SetTick(SDL_GetTicks());
   korvohost::BeginFrame(kPlayClearRgb);
   netkorvo::ServiceLive();
