@@ -252,7 +252,7 @@ void CMatchFlow::UpdateMission(const korvohost::SSimMissionStatus& s) {
   } else if (s.outcome == ESimOutcome::kNone) {
     // Ended without an outcome: surrendered, or its scene released.
     korvohost::TakeSimMissionEvents();
-    std::printf("mission: left after %u s\n", s.playTimeMs / 1000);
+    std::printf("mission: left\n");
     Conclude("MISSIONFAILEDMENU");
     return;
   }
