@@ -5,7 +5,8 @@
 #include <string>
 
 #include "host/host_graphics.h"
-#include "refhost/call_record.h"
+#include "refhost/session_state.h"
+#include "refhost/korvohost.h"
 #include "refhost/raster.h"
 
 using namespace korvohost;
@@ -76,8 +77,7 @@ void ShowFrameBitmapTransformed(TEXTURE texture, float cx, float cy, float w, fl
 }
 
 void SetRenderState(int state, uint32_t value) {
-  if (korvostate::Recording())
-    korvohost::RecordService("SetRenderState", {std::to_string(state), std::to_string(value)});
+  if (korvostate::Recording()) korvohost::RecordRenderState(state, value);
   RenderStates& states = TheFrame().states;
   switch (state) {
     case Y3DRS_ZWRITEENABLE: states.zWrite = value; break;
