@@ -132,12 +132,15 @@ void Print(const std::vector<std::string>& args, const PlayStatus& status) {
     for (std::string text; std::getline(in, text);) PrintLine("  " + text);
     return;
   }
-  if (what == "ctrl") {
-    if (args.size() != 4) throw Failure{"usage: print ctrl DIALOG ID"};
+  if (what == "ctrl" || what == "rows") {
+    if (args.size() != 4) throw Failure{"usage: print " + what + " DIALOG ID"};
     CGUI_Window* dialog = FindOpenDialog(args[2]);
     CGUI_Window* w = !dialog ? nullptr : args[2] == args[3] ? dialog : dialog->FindChild(args[3]);
-    PrintLine(w ? CtrlLine(w, w == dialog) : "ctrl: no " + args[2] + " " + args[3]);
-    return;
+    if (what == "ctrl") return PrintLine(w ? CtrlLine(w, w == dialog) : "ctrl: no " + args[2] + " " + args[3]);
+    std::string rows;
+    if (!w || !RowsText(w, &rows)) rows = "rows: no list " + args[2] + " " + args[3] + "\n";
+    rows.pop_back();   // PrintLine ends the last line
+    return PrintLine(rows);
   }
   if (args.size() != 2) throw Failure{"print takes 1 argument"};
   if (what == "open") {
@@ -153,7 +156,7 @@ void Print(const std::vector<std::string>& args, const PlayStatus& status) {
   } else if (what == "reload") {
     line = "reload: " + (status.reloadText.empty() ? std::string("none") : status.reloadText);
   } else {
-    throw Failure{"print wants open, stack, focus, hover, reload, ctrl or file"};
+    throw Failure{"print wants open, stack, focus, hover, reload, ctrl, rows or file"};
   }
   PrintLine(line);
 }
@@ -267,12 +270,13 @@ bool PlayEvents::Execute(const Command& c, const PlayStatus& status, uint32_t no
     waitDeadline_ = nowMs + uint32_t(seconds) * 1000;
     return true;
   }
-  if (name == "wait-caption" || name == "wait-match") {
+  if (name == "wait-caption" || name == "wait-match" || name == "wait-ctrl") {
     Need(c.args, 4);
     const int seconds = Number(c.args[4]);
     if (seconds <= 0) throw Failure{name + " wants a dialog, a control, a text and seconds"};
     waitingCaption_.assign(c.args.begin() + 1, c.args.begin() + 4);
     captionPattern_ = name == "wait-match";
+    waitingCtrl_ = name == "wait-ctrl";
     waitDeadline_ = nowMs + uint32_t(seconds) * 1000;
     return true;
   }
@@ -327,9 +331,17 @@ PlayEvents::Step PlayEvents::Run(const PlayStatus& status, uint32_t nowMs) {
     const std::vector<std::string>& w = waitingCaption_;
     CGUI_Window* dialog = FindOpenDialog(w[0]);
     CGUI_Window* control = !dialog ? nullptr : w[0] == w[1] ? dialog : dialog->FindChild(w[1]);
-    const bool shown = control && (captionPattern_ ? fnmatch(w[2].c_str(), control->Caption().c_str(), 0) == 0
-                                                   : control->Caption() == w[2]);
-    if (!shown) {
+    std::string seen;
+    if (control && waitingCtrl_) {
+      seen = CtrlLine(control, control == dialog);
+      std::string rows;
+      if (RowsText(control, &rows)) seen += "\n" + rows;
+    }
+    const bool shows =
+        control && (waitingCtrl_     ? seen.find(w[2]) != std::string::npos
+                    : captionPattern_ ? fnmatch(w[2].c_str(), control->Caption().c_str(), 0) == 0
+                                      : control->Caption() == w[2]);
+    if (!shows) {
       if (int32_t(nowMs - waitDeadline_) < 0) return Step::Continue;
       std::fprintf(stderr, "korvoui play: events line %d: %s %s did not show \"%s\" in time\n",
                    commands_[next_ - 1].line, w[0].c_str(), w[1].c_str(), w[2].c_str());

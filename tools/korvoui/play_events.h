@@ -24,12 +24,17 @@
 //   wait-match DIALOG ID "PATTERN" S
 //                         the same with a shell pattern ("00:0?:*", "[0-9]*")
 //   wait-closed DIALOG S  frames pass until DIALOG is not open (S seconds at most)
+//   wait-ctrl DIALOG ID "TEXT" S
+//                         frames pass until that control's `ctrl` line (as
+//                         print ctrl shows it), or a row of a list, contains
+//                         TEXT (S seconds at most)
 //   call NAME ARGS...     calls an exported function as a session script does
 //                         and prints "NAME -> RESULT" when it has a result
 //   print WHAT            open, stack, focus, hover or reload, on stdout
 //   print ctrl DIALOG ID  the `ctrl` line of a session script
 //   print file PATH       "file PATH:" and each line of the file indented, or
 //                         "file PATH: none" when it cannot be read
+//   print rows DIALOG ID  the rows of a list, one line each
 //   screenshot PATH       the last frame as a PNG
 //   quit                  closes the window
 #pragma once
@@ -74,9 +79,10 @@ class PlayEvents {
   int reloadsAtWait_ = 0;
   uint32_t waitDeadline_ = 0;
   std::string waitingOpen_;    // wait-open: the dialog waited for
-  std::vector<std::string> waitingCaption_;   // wait-caption: dialog, id, caption
+  std::vector<std::string> waitingCaption_;   // wait-caption, wait-match, wait-ctrl: dialog, id, text
   bool captionPattern_ = false;                // wait-match: the caption is a pattern
   bool waitingClosed_ = false;                 // wait-closed: waitingOpen_ is to close
+  bool waitingCtrl_ = false;                  // wait-ctrl: the ctrl line contains the text
   bool quit_ = false;
   int lastMouse_[2] = {0, 0};  // where move, click and clickon left the cursor
 };
