@@ -108,6 +108,7 @@ CLiveBackend::CLiveBackend(const SLiveOptions& options)
   hooks.roomListed = [this] { Events().RoomOpened(); };
   hooks.dropRoom = [this] { Release(); };
   hooks.joinPort = [this](uint16_t port) { onlineJoinPort_ = port; };
+  hooks.joinPassword = [this](const std::string& password) { onlineJoinPassword_ = password; };
   online_ = std::make_unique<COnlineClient>(std::move(hooks), int(options.lobbyConnectMs));
 }
 
@@ -158,8 +159,9 @@ bool CLiveBackend::StartRoom(bool announce, bool anyInterface, std::string* erro
   config.hostName = PlayerName();
   wire::SWelcome& s = config.settings;
   s.room = info.room;
-  s.password = info.password;
   s.map = info.map;
+  config.password = info.password;
+  config.choices = GameChoiceRules();
   s.type = info.type;
   s.frag = info.frag;
   s.time = info.time;
@@ -211,6 +213,9 @@ void CLiveBackend::JoinRoom(const char* address, bool online) {
     if (it != roomPorts_.end()) port = it->second;
   }
   client_ = std::make_unique<CRoomClient>();
+  // The room checks the password given in the lobby; a local-network join has none.
+  joinPassword_ = online ? onlineJoinPassword_ : "";
+  client_->SetPassword(joinPassword_);
   std::string error;
   if (!client_->Connect(dotted, port, PlayerName(), options_.timeoutMs, &error)) {
     client_.reset();
@@ -260,7 +265,7 @@ void CLiveBackend::ServiceClient() {
         const wire::SWelcome& s = client_->Settings();
         SGUI_ServerInfo& info = *GUI_GetServerInfo();
         CopyCut(info.room, sizeof info.room, s.room);
-        CopyCut(info.password, sizeof info.password, s.password);
+        CopyCut(info.password, sizeof info.password, joinPassword_);
         CopyCut(info.map, sizeof info.map, s.map);
         info.type = s.type;
         info.frag = s.frag;
