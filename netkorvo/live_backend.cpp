@@ -5,13 +5,13 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <random>
 
 #include "host/host_services.h"
 #include "korvogui/korvogui.h"
 #include "korvogui/messagebox.h"
+#include "korvogui/overlays.h"
 #include "korvogui/room.h"
 #include "netkorvo/match_backend.h"
 #include "netkorvo/rule_tables.h"
@@ -32,8 +32,15 @@ uint64_t NowMs() {
 // after leaving ROOMMENU when it is open.
 class CModuleRoomEvents : public CRoomEvents {
  public:
-  void RoomOpened() override { GUI_NextDialog("ROOMMENU"); }
+  void RoomOpened() override {
+    GUI_NextDialog("ROOMMENU");
+    if (boxed_.empty() || NowMs() - boxedAtMs_ > kBoxedLineMs) return;
+    GUI_CloseCurrentMessageBox();
+    TellInRoom(boxed_.c_str(), boxedColour_);
+    boxed_.clear();
+  }
   void RoomClosed(const char* why, bool inRoom) override {
+    boxed_.clear();
     if (inRoom && GUI_IsDialogCreated("ROOMMENU")) GUI_PrevDialog(1, true);
     GUI_MessageBox(why, "", GUI_MB_OK, nullptr);
   }
@@ -43,9 +50,28 @@ class CModuleRoomEvents : public CRoomEvents {
     std::string error;
     if (!StartRoomMatch(&error)) GUI_MessageBox(error.c_str(), "", GUI_MB_OK, nullptr);
   }
+  // A screen message reaches the player in the window: in the room (and over
+  // its match) as a line of the chat boxes in its colour, elsewhere in the
+  // message box. A line boxed while a room is being joined (the join line)
+  // moves into the room's chat box when the room opens.
   void ScreenMessage(const char* text, unsigned long argb) override {
-    std::fprintf(stderr, "ScreenMsg [%08lX]: %s\n", argb, text);
+    if (GUI_IsDialogCreated("ROOMMENU") || GUI_IsDialogCreated("PLAYCHAT")) return TellInRoom(text, argb);
+    GUI_MessageBox(text, "", GUI_MB_OK, nullptr);
+    boxed_ = text;
+    boxedColour_ = argb;
+    boxedAtMs_ = NowMs();
   }
+
+ private:
+  static void TellInRoom(const char* text, unsigned long argb) {
+    std::string line = text;
+    GUI_ChatMessage(uint32_t(argb), nullptr, line.data());
+  }
+
+  static constexpr uint64_t kBoxedLineMs = 10000;   // a join answers well within this
+  std::string boxed_;   // the last screen message the message box showed
+  unsigned long boxedColour_ = 0;
+  uint64_t boxedAtMs_ = 0;
 };
 
 wire::SChoice ChoiceOf(const SGUI_ClientInfo& r) {
@@ -118,9 +144,14 @@ void CLiveBackend::OpenRoom(bool announce) {
   Later([this] { Events().RoomOpened(); });
 }
 
+// The creator of an online game is its room's server, as for a local game:
+// the room shows START there and the joiners are its clients.
 uint16_t CLiveBackend::OpenOnlineRoom(bool anyInterface, std::string* error) {
   Release();
-  return StartRoom(false, anyInterface || options_.lan, error) ? server_->Port() : 0;
+  if (!StartRoom(false, anyInterface || options_.lan, error)) return 0;
+  bServerSystem = 1;
+  onlineRoom_ = true;
+  return server_->Port();
 }
 
 bool CLiveBackend::StartRoom(bool announce, bool anyInterface, std::string* error) {
@@ -184,6 +215,7 @@ void CLiveBackend::JoinRoom(const char* address, bool online) {
     auto it = roomPorts_.find({host.s_addr, uint32_t(NET_ServerID)});
     if (it != roomPorts_.end()) port = it->second;
   }
+  onlineRoom_ = online;
   client_ = std::make_unique<CRoomClient>();
   std::string error;
   if (!client_->Connect(dotted, port, PlayerName(), options_.timeoutMs, &error)) {
@@ -201,6 +233,8 @@ void CLiveBackend::Release() {
   later_.clear();
   NET_bInitialized = 0;
   bServerSystem = 0;
+  if (onlineRoom_) online_->LeaveGame();
+  onlineRoom_ = false;
 }
 
 // ---- Per frame -------------------------------------------------------------------------------------
@@ -254,6 +288,8 @@ void CLiveBackend::ServiceClient() {
         const bool inRoom = event.kind == CRoomClient::EEvent::kEnded;
         client_.reset();
         NET_bInitialized = 0;
+        if (onlineRoom_) online_->LeaveGame();
+        onlineRoom_ = false;
         Events().RoomClosed(event.text.c_str(), inRoom);
         return;
       }
