@@ -119,6 +119,7 @@ class PlaySession {
   void Reload();
   void DrawFrame();
   void NoteRawKey(int scancode, bool down);
+  void PressKey(int virtualKey);
   void NoteRawButton(int button, bool down);
   void FeedRawInput();
   void DrawOverlays();
@@ -200,9 +201,9 @@ bool PlaySession::HandleEvent(const SDL_Event& e) {
         break;
       }
       const bool enter = key == SDLK_RETURN || key == SDLK_KP_ENTER;
-      // The chat line takes Enter and Escape as characters, as the game's window does.
+      // The match's chat line takes Enter and Escape itself, before the match's keys.
       if (bChatInputMode && match_.Active() && (enter || key == SDLK_ESCAPE)) {
-        GUI_Char(key == SDLK_ESCAPE ? 27 : 13);
+        PressKey(VirtualKeyOf(key));
         break;
       }
       if ((key == SDLK_ESCAPE && match_.OnEscape()) || (key == SDLK_TAB && match_.OnScoreKey(true)) ||
@@ -212,7 +213,7 @@ bool PlaySession::HandleEvent(const SDL_Event& e) {
         if (game_.OnEscape()) break;   // the escape menu of a running mission
         return false;
       }
-      if (const int vk = VirtualKeyOf(key)) GUI_KeyDown(vk);
+      if (const int vk = VirtualKeyOf(key)) PressKey(vk);
       break;
     }
     case SDL_TEXTEDITING: {
@@ -236,6 +237,13 @@ bool PlaySession::HandleEvent(const SDL_Event& e) {
       break;
   }
   return true;
+}
+
+// As a game window: the key-down, then the character the key makes (Enter
+// gives 13, Escape 27, Backspace 8, Tab 9), which text input does not bring.
+void PlaySession::PressKey(int virtualKey) {
+  GUI_KeyDown(virtualKey);
+  if (const char ch = CharacterOfKey(virtualKey)) GUI_Char(ch);
 }
 
 void PlaySession::PollReload(uint32_t now) {
