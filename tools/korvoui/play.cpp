@@ -333,6 +333,7 @@ void PlaySession::FeedRawInput() {
 
 void PlaySession::DrawFrame() {
   korvohost::SetTick(SDL_GetTicks());
+  korvohost::SetSystemTime(SDL_GetTicks());   // timeGetTime runs in real time too
   korvohost::BeginFrame(kPlayClearRgb);
   netkorvo::ServiceLive();
   game_.Update();
@@ -371,6 +372,7 @@ int PlaySession::Run() {
   }
   Start();
   korvohost::SetTick(SDL_GetTicks());
+  korvohost::SetSystemTime(SDL_GetTicks());   // timeGetTime runs in real time too
   if (!StartMatch()) {
     GUI_Release();
     return 2;
