@@ -248,6 +248,12 @@ void CLiveBackend::Service() {
   if (client_) ServiceClient();
 }
 
+void CLiveBackend::KeepLinks() {
+  online_->Service(NowMs());
+  if (server_) server_->Service();
+  if (client_) client_->Service();
+}
+
 void CLiveBackend::ServiceServer() {
   server_->Service();
   for (int i = 0; i < kSlotCount; ++i)
@@ -510,7 +516,9 @@ void UseLiveBackend(const SLiveOptions& options) {
 }
 
 void ServiceLive() {
-  if (g_live && &Backend() == g_live.get()) g_live->Service();
+  if (!g_live) return;
+  if (&Backend() == g_live.get()) g_live->Service();
+  else g_live->KeepLinks();   // the room's match is in front: nobody times out meanwhile
 }
 
 uint16_t LiveRoomPort() { return g_live ? g_live->RoomPort() : 0; }

@@ -29,6 +29,9 @@ class CLiveBackend : public CNetBackend {
   ~CLiveBackend() override;
 
   void Service();
+  // While a room's match is in front: the room's links and the lobby's stay
+  // up; what the room says waits for the next Service.
+  void KeepLinks();
   uint16_t RoomPort() const { return server_ ? server_->Port() : 0; }
   bool InRoom() const { return server_ || client_; }
 
