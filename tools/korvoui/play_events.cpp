@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "refhost/korvohost_graphics.h"
+#include "runtime/list.h"
 #include "runtime/module_state.h"
 #include "runtime/routing.h"
 #include "runtime/window_manager.h"
@@ -19,6 +20,7 @@
 namespace {
 
 constexpr uint32_t kReloadWaitMs = 10000;
+constexpr uint32_t kRetryMs = 2500;   // over the join list's own 2 s guard on refreshing
 
 struct Failure {
   std::string why;
@@ -96,6 +98,49 @@ void PrintLine(const std::string& line) {
   std::fflush(stdout);
 }
 
+CGUI_Window* ControlOf(const std::string& dialogId, const std::string& id) {
+  CGUI_Window* dialog = FindOpenDialog(dialogId);
+  return !dialog ? nullptr : dialogId == id ? dialog : dialog->FindChild(id);
+}
+
+// A click at the centre of a control of an open dialog.
+void ClickOn(const std::string& dialogId, const std::string& id, const PlayStatus& status) {
+  CGUI_Window* w = ControlOf(dialogId, id);
+  if (!w) throw Failure{"clickon: no " + dialogId + " " + id};
+  float r[4];
+  AbsoluteRect(w, r);
+  PushClick(int((r[0] + r[2] * 0.5f) * float(status.windowWidth)),
+            int((r[1] + r[3] * 0.5f) * float(status.windowHeight)));
+}
+
+// A click on the visible row of a list that shows `text`.
+void ClickRow(const std::string& dialogId, const std::string& id, const std::string& text, const PlayStatus& status) {
+  auto* list = dynamic_cast<CGUI_List*>(ControlOf(dialogId, id));
+  if (!list) throw Failure{"clickrow: no list " + dialogId + " " + id};
+  std::string row;
+  for (int i = list->GetTopIndex(); i < list->GetCount() && i < list->GetTopIndex() + list->GetVisibleRows(); ++i) {
+    if (!list->GetText(i, row) || row != text) continue;
+    float corner[2], r[4];
+    list->GetAlignedPos(corner, true);
+    AbsoluteRect(list, r);
+    const float y = corner[1] + (float(i - list->GetTopIndex()) + 0.5f) * list->GetRowHeight();
+    PushClick(int((r[0] + r[2] * 0.5f) * float(status.windowWidth)), int(y * float(status.windowHeight)));
+    return;
+  }
+  throw Failure{"clickrow: " + dialogId + " " + id + " shows no row \"" + text + "\""};
+}
+
+// Whether a row of the list is `text`; false when the dialog is not open
+// (or the control is no list).
+bool HasRow(const std::string& dialogId, const std::string& id, const std::string& text, bool* open) {
+  auto* list = dynamic_cast<CGUI_List*>(ControlOf(dialogId, id));
+  *open = list != nullptr;
+  std::string row;
+  for (int i = 0; list && i < list->GetCount(); ++i)
+    if (list->GetText(i, row) && row == text) return true;
+  return false;
+}
+
 void Call(const std::vector<SessionToken>& tokens) {
   if (tokens.size() < 2) throw Failure{"call wants a function name"};
   const std::string& name = tokens[1].text;
@@ -119,6 +164,14 @@ void Print(const std::vector<std::string>& args, const PlayStatus& status) {
     PrintLine(w ? CtrlLine(w, w == dialog) : "ctrl: no " + args[2] + " " + args[3]);
     return;
   }
+  if (what == "rows") {
+    if (args.size() != 4) throw Failure{"usage: print rows DIALOG ID"};
+    std::string rows;
+    if (!RowsText(ControlOf(args[2], args[3]), &rows)) throw Failure{"print rows: no list " + args[2] + " " + args[3]};
+    if (!rows.empty() && rows.back() == '\n') rows.pop_back();
+    PrintLine(rows);
+    return;
+  }
   if (args.size() != 2) throw Failure{"print takes 1 argument"};
   if (what == "open") {
     line = "open:";
@@ -133,7 +186,7 @@ void Print(const std::vector<std::string>& args, const PlayStatus& status) {
   } else if (what == "reload") {
     line = "reload: " + (status.reloadText.empty() ? std::string("none") : status.reloadText);
   } else {
-    throw Failure{"print wants open, stack, focus, hover, reload or ctrl"};
+    throw Failure{"print wants open, stack, focus, hover, reload, ctrl or rows"};
   }
   PrintLine(line);
 }
@@ -182,13 +235,12 @@ bool PlayEvents::Execute(const Command& c, const PlayStatus& status, uint32_t no
   }
   if (name == "clickon") {
     Need(c.args, 2);
-    CGUI_Window* dialog = FindOpenDialog(c.args[1]);
-    CGUI_Window* w = !dialog ? nullptr : c.args[1] == c.args[2] ? dialog : dialog->FindChild(c.args[2]);
-    if (!w) throw Failure{"clickon: no " + c.args[1] + " " + c.args[2]};
-    float r[4];
-    AbsoluteRect(w, r);
-    PushClick(int((r[0] + r[2] * 0.5f) * float(status.windowWidth)),
-              int((r[1] + r[3] * 0.5f) * float(status.windowHeight)));
+    ClickOn(c.args[1], c.args[2], status);
+    return true;
+  }
+  if (name == "clickrow") {
+    Need(c.args, 3);
+    ClickRow(c.args[1], c.args[2], c.args[3], status);
     return true;
   }
   if (name == "key") {
@@ -216,10 +268,12 @@ bool PlayEvents::Execute(const Command& c, const PlayStatus& status, uint32_t no
     return true;
   }
   if (name == "wait-open") {
-    Need(c.args, 2);
+    if (c.args.size() != 3 && c.args.size() != 5) throw Failure{"wait-open takes 2 or 4 arguments"};
     const int seconds = Number(c.args[2]);
     if (seconds <= 0) throw Failure{"wait-open wants a dialog and seconds"};
     waitingOpen_ = c.args[1];
+    if (c.args.size() == 5) retryClick_ = {c.args[3], c.args[4]};
+    nextRetryMs_ = nowMs + kRetryMs;
     waitDeadline_ = nowMs + uint32_t(seconds) * 1000;
     return true;
   }
@@ -228,6 +282,16 @@ bool PlayEvents::Execute(const Command& c, const PlayStatus& status, uint32_t no
     const int seconds = Number(c.args[4]);
     if (seconds <= 0) throw Failure{"wait-caption wants a dialog, a control, a text and seconds"};
     waitingCaption_.assign(c.args.begin() + 1, c.args.begin() + 4);
+    waitDeadline_ = nowMs + uint32_t(seconds) * 1000;
+    return true;
+  }
+  if (name == "wait-row" || name == "wait-no-row") {
+    if (c.args.size() != 5 && c.args.size() != 6) throw Failure{name + " takes 4 or 5 arguments"};
+    const int seconds = Number(c.args[4]);
+    if (seconds <= 0) throw Failure{name + " wants a dialog, a list, a text and seconds"};
+    waitingRow_ = RowWait{c.args[1], c.args[2], c.args[3], name == "wait-row"};
+    if (c.args.size() == 6) retryClick_ = {c.args[1], c.args[5]};
+    nextRetryMs_ = nowMs + kRetryMs;
     waitDeadline_ = nowMs + uint32_t(seconds) * 1000;
     return true;
   }
@@ -254,6 +318,13 @@ bool PlayEvents::Execute(const Command& c, const PlayStatus& status, uint32_t no
   throw Failure{"unknown command " + name};
 }
 
+// A control that is not there (its dialog closed meanwhile) is not clicked.
+void PlayEvents::Retry(const PlayStatus& status, uint32_t nowMs) {
+  if (retryClick_.empty() || int32_t(nowMs - nextRetryMs_) < 0) return;
+  nextRetryMs_ = nowMs + kRetryMs;
+  if (ControlOf(retryClick_[0], retryClick_[1])) ClickOn(retryClick_[0], retryClick_[1], status);
+}
+
 PlayEvents::Step PlayEvents::Run(const PlayStatus& status, uint32_t nowMs) {
   if (quit_) return Step::Quit;
   if (framesLeft_ > 0) {
@@ -271,12 +342,13 @@ PlayEvents::Step PlayEvents::Run(const PlayStatus& status, uint32_t nowMs) {
   }
   if (!waitingOpen_.empty()) {
     if (!FindOpenDialog(waitingOpen_)) {
-      if (int32_t(nowMs - waitDeadline_) < 0) return Step::Continue;
+      if (int32_t(nowMs - waitDeadline_) < 0) return Retry(status, nowMs), Step::Continue;
       std::fprintf(stderr, "korvoui play: events line %d: %s did not open in time\n",
                    commands_[next_ - 1].line, waitingOpen_.c_str());
       return Step::Fail;
     }
     waitingOpen_.clear();
+    retryClick_.clear();
   }
   if (!waitingCaption_.empty()) {
     const std::vector<std::string>& w = waitingCaption_;
@@ -289,6 +361,23 @@ PlayEvents::Step PlayEvents::Run(const PlayStatus& status, uint32_t nowMs) {
       return Step::Fail;
     }
     waitingCaption_.clear();
+  }
+  if (waitingRow_) {
+    RowWait& w = *waitingRow_;
+    bool open = false;
+    const bool has = HasRow(w.dialog, w.id, w.text, &open);
+    if (w.present ? !has : (!open || has)) {
+      if (int32_t(nowMs - waitDeadline_) >= 0) {
+        std::fprintf(stderr, "korvoui play: events line %d: %s %s %s \"%s\" in time\n", commands_[next_ - 1].line,
+                     w.dialog.c_str(), w.id.c_str(), w.present ? "did not show a row" : "still shows the row",
+                     w.text.c_str());
+        return Step::Fail;
+      }
+      Retry(status, nowMs);
+      return Step::Continue;
+    }
+    waitingRow_.reset();
+    retryClick_.clear();
   }
   while (next_ < commands_.size()) {
     const Command& c = commands_[next_++];

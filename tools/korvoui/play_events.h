@@ -6,24 +6,36 @@
 //   move X Y              mouse motion to window pixel (X, Y)
 //   click X Y             motion there, left button down and up
 //   clickon DIALOG ID     click at the centre of a control of an open dialog
+//   clickrow DIALOG ID "TEXT"
+//                         click at the centre of the visible list row TEXT
 //   key NAME              a key press by SDL key name (Return, Escape, F12, A)
 //   text "TEXT"           text input (UTF-8)
 //   compose "TEXT"        IME pre-edit text (UTF-8); "" ends the composition
 //   replace-script FILE   replaces the UI script file of the root with FILE
 //                         (relative to the events file)
 //   wait-reload           frames pass until the next reload (10 s at most)
-//   wait-open DIALOG S    frames pass until DIALOG is open (S seconds at most)
+//   wait-open DIALOG S [DIALOG2 ID2]
+//                         frames pass until DIALOG is open (S seconds at
+//                         most); ID2 of DIALOG2 is clicked every 2.5 s
+//                         meanwhile, when it is there
 //   wait-caption DIALOG ID "TEXT" S
 //                         frames pass until that control's caption is TEXT
 //                         (S seconds at most)
+//   wait-row DIALOG ID "TEXT" S [REFRESH]
+//   wait-no-row DIALOG ID "TEXT" S [REFRESH]
+//                         frames pass until a row of that list is TEXT (or,
+//                         the dialog open, none is); REFRESH, a control of the
+//                         same dialog, is clicked every 2.5 s meanwhile
 //   call NAME ARGS...     calls an exported function as a session script does
 //                         and prints "NAME -> RESULT" when it has a result
 //   print WHAT            open, stack, focus, hover or reload, on stdout
 //   print ctrl DIALOG ID  the `ctrl` line of a session script
+//   print rows DIALOG ID  the `rows` lines of a session script (a list)
 //   screenshot PATH       the last frame as a PNG
 //   quit                  closes the window
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,5 +77,15 @@ class PlayEvents {
   uint32_t waitDeadline_ = 0;
   std::string waitingOpen_;    // wait-open: the dialog waited for
   std::vector<std::string> waitingCaption_;   // wait-caption: dialog, id, caption
+  struct RowWait {
+    std::string dialog, id, text;
+    bool present = true;       // wait-row; false: wait-no-row
+  };
+  std::optional<RowWait> waitingRow_;   // wait-row, wait-no-row
+  // The control clicked again and again while a wait lasts: dialog, id.
+  std::vector<std::string> retryClick_;
+  uint32_t nextRetryMs_ = 0;
+  // Clicks the retry control when its time has come.
+  void Retry(const PlayStatus& status, uint32_t nowMs);
   bool quit_ = false;
 };
