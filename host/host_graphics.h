@@ -77,6 +77,23 @@ void ShowFrameBitmap(TEXTURE texture, int x, int y, int w, int h, uint32_t argb)
 void ShowFrameBitmapTransformed(TEXTURE texture, float cx, float cy, float w, float h,
                                 float angle, uint32_t argb);
 
+// ---- Render states -------------------------------------------------------------------
+// States of the host's renderer that the 2D draws after the call keep, named and
+// valued as Direct3D names them.
+enum {
+  Y3DRS_ZWRITEENABLE = 14,      // 0 or 1: draws write the depth buffer
+  Y3DRS_ALPHATESTENABLE = 15,   // 0 or 1: pixels failing the alpha test are not drawn
+  Y3DRS_ZFUNC = 23,             // comparison of the depth test (Y3DCMP_*)
+  Y3DRS_ALPHAREF = 24,          // reference alpha of the alpha test, 0-255
+  Y3DRS_ALPHAFUNC = 25          // comparison of the alpha test (Y3DCMP_*)
+};
+enum {
+  Y3DCMP_NEVER = 1, Y3DCMP_LESS = 2, Y3DCMP_EQUAL = 3, Y3DCMP_LESSEQUAL = 4,
+  Y3DCMP_GREATER = 5, Y3DCMP_NOTEQUAL = 6, Y3DCMP_GREATEREQUAL = 7, Y3DCMP_ALWAYS = 8
+};
+// Sets one render state to value.
+void SetRenderState(int state, uint32_t value);
+
 // ---- Text ------------------------------------------------------------------------
 // 0: the system font (double-byte text and IME composition can be shown);
 // 1: a game font (single-byte text only).

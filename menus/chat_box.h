@@ -1,6 +1,6 @@
-// chat_box.h: the list of chat lines that the room and the lobby share: each
-// row is drawn in the colour it arrived with (its item data; 0 draws it in the
-// list's own colour, never in the selected look).
+// chat_box.h: the list of chat lines that the room, the lobby and the in-match
+// chat share: each row is drawn in the colour it arrived with (its item data; 0
+// draws it in the list's own colour, never in the selected look).
 #pragma once
 #include "runtime/game_list.h"
 

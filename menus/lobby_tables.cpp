@@ -123,7 +123,9 @@ void RefreshClassIcons() {
   for (int i = 0; i < kClassIcons; ++i) {
     CGUI_RotateButton* icon = s.classIcons[i];
     if (!icon) continue;
-    const PLAYER_INFO* pilot = allInView ? nullptr : PilotRecord(list->GetTopIndex() + i);
+    // Icon i stands beside visible position i; a row below the view shows none.
+    const bool beside = !allInView && i < list->GetVisibleRows();
+    const PLAYER_INFO* pilot = beside ? PilotRecord(list->GetTopIndex() + i) : nullptr;
     if (pilot) icon->SetState(pilot->grade);
     icon->Show(pilot != nullptr, true);
   }

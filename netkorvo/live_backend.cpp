@@ -13,6 +13,7 @@
 #include "korvogui/messagebox.h"
 #include "korvogui/overlays.h"
 #include "korvogui/room.h"
+#include "netkorvo/map_files.h"
 #include "netkorvo/match_backend.h"
 #include "netkorvo/rule_tables.h"
 #include "netkorvo/state_values.h"
@@ -32,6 +33,8 @@ uint64_t NowMs() {
 // after leaving ROOMMENU when it is open.
 class CModuleRoomEvents : public CRoomEvents {
  public:
+  // `noMatch` runs when the room's start gets no match.
+  explicit CModuleRoomEvents(std::function<void()> noMatch) : noMatch_(std::move(noMatch)) {}
   void RoomOpened() override {
     GUI_NextDialog("ROOMMENU");
     if (boxed_.empty() || NowMs() - boxedAtMs_ > kBoxedLineMs) return;
@@ -48,7 +51,9 @@ class CModuleRoomEvents : public CRoomEvents {
   // settings and players; a room that cannot have one says why.
   void MatchStarted() override {
     std::string error;
-    if (!StartRoomMatch(&error)) GUI_MessageBox(error.c_str(), "", GUI_MB_OK, nullptr);
+    if (StartRoomMatch(&error)) return;
+    noMatch_();
+    GUI_MessageBox(error.c_str(), "", GUI_MB_OK, nullptr);
   }
   // A screen message reaches the player in the window: in the room (and over
   // its match) as a line of the chat boxes in its colour, elsewhere in the
@@ -68,6 +73,7 @@ class CModuleRoomEvents : public CRoomEvents {
     GUI_ChatMessage(uint32_t(argb), nullptr, line.data());
   }
 
+  std::function<void()> noMatch_;
   static constexpr uint64_t kBoxedLineMs = 10000;   // a join answers well within this
   std::string boxed_;   // the last screen message the message box showed
   unsigned long boxedColour_ = 0;
@@ -101,7 +107,12 @@ uint32_t NewServerId() {
 }  // namespace
 
 CLiveBackend::CLiveBackend(const SLiveOptions& options)
-    : options_(options), moduleEvents_(std::make_unique<CModuleRoomEvents>()), stored_(options.stored) {
+    : options_(options),
+      moduleEvents_(std::make_unique<CModuleRoomEvents>([this] {
+        RoomMatchEnded();
+        NET_bInitialized = 0;   // no match began
+      })),
+      stored_(options.stored) {
   COnlineClient::SHooks hooks;
   hooks.stored = [this](const char* key) {
     auto it = stored_.find(key);
@@ -155,7 +166,13 @@ uint16_t CLiveBackend::OpenOnlineRoom(bool anyInterface, std::string* error) {
 }
 
 bool CLiveBackend::StartRoom(bool announce, bool anyInterface, std::string* error) {
-  const SGUI_ServerInfo& info = *GUI_GetServerInfo();
+  SGUI_ServerInfo& info = *GUI_GetServerInfo();
+  // The create menu sets the map only when one is clicked: a room without
+  // one (or with one of another rule) plays the first map of its rule.
+  if (!info.map[0] || !MapSuitsRule(info.map, RuleName(info.type))) {
+    const std::string map = FirstMapForRule(info.type);
+    if (!map.empty()) CopyCut(info.map, sizeof info.map, map);
+  }
   CRoomServer::SConfig config;
   config.bindAddress = anyInterface ? "0.0.0.0" : options_.announceAddress;
   config.port = options_.roomPort;
@@ -481,6 +498,10 @@ int CLiveBackend::TotalLoaders() {
 }
 
 int CLiveBackend::PendingLoaders() { return 0; }
+
+void CLiveBackend::RoomMatchEnded() {
+  if (server_) server_->EndMatch();
+}
 
 // ---- Chat, messages, stored settings ------------------------------------------------------------------
 // Chat travels with the match, which the stand-in does not carry.

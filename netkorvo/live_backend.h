@@ -59,6 +59,7 @@ class CLiveBackend : public CNetBackend {
   char* ClassName(int classIndex) override;
   int TotalLoaders() override;
   int PendingLoaders() override;
+  void RoomMatchEnded() override;
 
   void WriteChatMode(bool on) override;
   void RequestTextMsg(const char* text) override;

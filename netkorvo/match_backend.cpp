@@ -188,9 +188,11 @@ void CMatchBackend::Service() {
 
 void CMatchBackend::Leave() {
   if (!inner_) return;
+  CNetBackend* inner = inner_;
   korvohost::EndSimMatch();
   if (&Backend() == this) SetBackend(inner_);
   inner_ = nullptr;
+  if (room_) inner->RoomMatchEnded();
   players_ = 0;
   infos_ = {};
   NET_bInitialized = room_ ? roomInitialized_ : 0;

@@ -58,7 +58,8 @@ class CMatchBackend : public CNetBackend {
   // The match's records into the module's: server record, client records, team colours.
   void ShowMatch(const korvohost::SSimMatchStatus& status);
   void UpdateInfos(const korvohost::SSimMatchStatus& status);
-  // Ends the host's match and hands the exports back to the backend before.
+  // Ends the host's match and hands the exports back to the backend before,
+  // telling it when the match was its room's.
   void Leave();
 
   CNetBackend* inner_ = nullptr;

@@ -53,6 +53,9 @@ class CNetBackend {
   virtual char* ClassName(int classIndex) = 0;
   virtual int TotalLoaders() = 0;
   virtual int PendingLoaders() = 0;
+  // The room's match is over (or could not begin): the room is back and may
+  // start again.
+  virtual void RoomMatchEnded() {}
 
   // ---- Chat, messages, stored settings ----
   virtual void WriteChatMode(bool on) = 0;

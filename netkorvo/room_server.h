@@ -54,6 +54,9 @@ class CRoomServer {
   bool UpdateMenuState(int slot, int state);
   // Starts the match when the room may start.
   bool Start();
+  // The match is over and the room is back: it takes joins, bots and slot
+  // changes again and may start again.
+  void EndMatch() { started_ = false; }
 
  private:
   struct SPeer {

@@ -7,7 +7,22 @@ bool CGUI_GaugeBitmap::OnCreate() {
 }
 
 bool CGUI_GaugeBitmap::OnDraw() {
-  if (!CGUI_GameBitmap::OnDraw()) return false;
+  // The texture passes every depth test, writes depth and leaves out its
+  // nearly transparent texels; the bar after it is drawn as usual.
+  const bool textured = Texture() != nullptr;
+  if (textured) {
+    SetRenderState(Y3DRS_ZFUNC, Y3DCMP_ALWAYS);
+    SetRenderState(Y3DRS_ZWRITEENABLE, 1);
+    SetRenderState(Y3DRS_ALPHATESTENABLE, 1);
+    SetRenderState(Y3DRS_ALPHAREF, 15);
+    SetRenderState(Y3DRS_ALPHAFUNC, Y3DCMP_GREATER);
+  }
+  const bool drawn = CGUI_GameBitmap::OnDraw();
+  if (textured) {
+    SetRenderState(Y3DRS_ALPHATESTENABLE, 0);
+    SetRenderState(Y3DRS_ZWRITEENABLE, 0);
+  }
+  if (!drawn) return false;
   float corner[2];
   GetAlignedPos(corner, true);
   const float w = region_[2];

@@ -199,7 +199,8 @@ void BlinkWarning(SArmorWarning& w, int armor) {
   }
   const uint8_t* from = w.direction ? w.one : w.two;
   const uint8_t* to = w.direction ? w.two : w.one;
-  for (int i = 0; i < 4; ++i) w.current[i] = uint8_t(from[i] + int((to[i] - from[i]) * phase));
+  // The sum is truncated, not the step: 255 - 63.5 gives 191.
+  for (int i = 0; i < 4; ++i) w.current[i] = uint8_t(int(from[i] + (to[i] - from[i]) * phase));
 }
 
 template <bool Shield>

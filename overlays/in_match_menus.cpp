@@ -90,19 +90,18 @@ void ClickExitYes(CGUI_GamePushButton*) { bHalt = 1; }
 
 void ClickBackOver(CGUI_GamePushButton*) { GUI_PrevDialog(1, true); }
 
-void ClickResumeMatch(CGUI_GamePushButton*) { GUI_PrevDialog(1, false); }
-
 }  // namespace
 
 void RegisterInMatchMenus(CGUI_ClassRegistry* r) {
   RegisterIdClass<CGUI_GameLoading>(r, "GAMELOADING");
   RegisterIdClass<CGUI_MissionLoading>(r, "MISSIONLOADING");
   RegisterIdClass<CGUI_GaugeBitmap>(r, "IDC_BITMAP_LOADINGAUGE");
+  // The escape menu's buttons are the mission escape menu's: action first.
   RegisterIdClass<CGUI_ExclusiveMenuDialog>(r, "MULTIPLAYESC");
-  RegisterIdClass<TGUI_GoToButton<"OPTIONMENU", kBaseFirst>>(r, "IDC_BUTTON_MPESCOPTION");
-  RegisterIdClass<TGUI_ClickButton<&ClickResumeMatch, kBaseFirst>>(r, "IDC_BUTTON_MPESCRESUME");
-  RegisterIdClass<TGUI_GoToButton<"LEAVEGAME", kBaseFirst>>(r, "IDC_BUTTON_MPESCLEAVE");
-  RegisterIdClass<TGUI_GoToButton<"EXITGAME", kBaseFirst>>(r, "IDC_BUTTON_MPESCEXIT");
+  RegisterIdClass<TGUI_GoToButton<"OPTIONMENU">>(r, "IDC_BUTTON_MPESCOPTION");
+  RegisterIdClass<CGUI_ResumeButton>(r, "IDC_BUTTON_MPESCRESUME");
+  RegisterIdClass<TGUI_GoToButton<"LEAVEGAME">>(r, "IDC_BUTTON_MPESCLEAVE");
+  RegisterIdClass<TGUI_GoToButton<"EXITGAME">>(r, "IDC_BUTTON_MPESCEXIT");
   RegisterExitQuestions(r);
 }
 

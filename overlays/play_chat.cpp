@@ -7,6 +7,7 @@
 #include "host/netkorvo.h"
 #include "korvogui/korvogui.h"
 #include "korvogui/overlays.h"
+#include "menus/chat_box.h"
 #include "menus/line_wrapper.h"
 #include "menus/registration.h"
 #include "overlays/event_message.h"
@@ -135,7 +136,7 @@ extern "C" KORVO_API void GUI_ChatMessage(uint32_t argb, char* name, char* text)
 
 void RegisterPlayChat(CGUI_ClassRegistry* r) {
   RegisterIdClass<CGUI_PlayChat>(r, "PLAYCHAT");
-  RegisterIdClass<CGUI_GameList>(r, "IDC_LIST_PLAYCHATBOX");
+  RegisterIdClass<CGUI_ChatBox>(r, "IDC_LIST_PLAYCHATBOX");
   RegisterIdClass<CGUI_PlayChatInput>(r, "IDC_EDIT_PLAYCHATINPUT");
   for (const char* id : {"IDC_STATIC_PLAYMESSAGE1", "IDC_STATIC_PLAYMESSAGE2", "IDC_STATIC_PLAYMESSAGE3",
                          "IDC_STATIC_PLAYMESSAGE4", "IDC_STATIC_MULTIPLAYGAMEOVERMESSAGE"})

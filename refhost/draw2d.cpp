@@ -1,8 +1,12 @@
 // draw2d.cpp: the host's 2D drawing services: stretched, plain and rotated
-// bitmaps, each recorded in the draw list and drawn into the frame.
+// bitmaps, each recorded in the draw list and drawn into the frame, and the
+// render states they are drawn with.
 #include <cmath>
+#include <string>
 
 #include "host/host_graphics.h"
+#include "refhost/session_state.h"
+#include "refhost/korvohost.h"
 #include "refhost/raster.h"
 
 using namespace korvohost;
@@ -70,4 +74,17 @@ void ShowFrameBitmapTransformed(TEXTURE texture, float cx, float cy, float w, fl
   if (Rasterising())
     DrawImageRotated(image, cx, cy, w, h, angle, Unpack(argb),
                      Blender(Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA));
+}
+
+void SetRenderState(int state, uint32_t value) {
+  if (korvostate::Recording()) korvohost::RecordRenderState(state, value);
+  RenderStates& states = TheFrame().states;
+  switch (state) {
+    case Y3DRS_ZWRITEENABLE: states.zWrite = value; break;
+    case Y3DRS_ALPHATESTENABLE: states.alphaTest = value; break;
+    case Y3DRS_ZFUNC: states.zFunc = value; break;
+    case Y3DRS_ALPHAREF: states.alphaRef = value; break;
+    case Y3DRS_ALPHAFUNC: states.alphaFunc = value; break;
+    default: break;   // states the 2D renderer has no use for
+  }
 }

@@ -10,6 +10,17 @@
 
 namespace korvohost::gfx {
 
+// The render states that SetRenderState sets. The frame has no depth buffer, so
+// the depth states are kept but change nothing; the alpha test applies to the
+// bitmap draws.
+struct RenderStates {
+  uint32_t zWrite = 0;
+  uint32_t zFunc = Y3DCMP_LESSEQUAL;
+  uint32_t alphaTest = 0;
+  uint32_t alphaRef = 0;
+  uint32_t alphaFunc = Y3DCMP_ALWAYS;
+};
+
 struct Frame {
   int width = 0, height = 0;
   std::vector<uint8_t> pixels;   // RGBA, alpha always 255
@@ -22,6 +33,7 @@ struct Frame {
   std::vector<DrawRecord> records;
   size_t recordCount = 0;
   RenderMode mode = RenderMode::Raster;
+  RenderStates states;
 };
 
 extern constinit Frame gFrame;
@@ -52,6 +64,33 @@ inline void AlignRect(int align, int w, int h, int* x, int* y) {
 // A colour with straight (not premultiplied) alpha, channels 0-255.
 struct Color {
   int r, g, b, a;
+};
+
+// The alpha test of the render states, taken when a draw starts.
+class AlphaTest {
+ public:
+  AlphaTest()
+      : on_(gFrame.states.alphaTest != 0), ref_(int(gFrame.states.alphaRef)),
+        func_(int(gFrame.states.alphaFunc)) {}
+  // Whether a pixel of alpha a is drawn.
+  bool Passes(int a) const {
+    if (!on_) return true;
+    switch (func_) {
+      case Y3DCMP_NEVER: return false;
+      case Y3DCMP_LESS: return a < ref_;
+      case Y3DCMP_EQUAL: return a == ref_;
+      case Y3DCMP_LESSEQUAL: return a <= ref_;
+      case Y3DCMP_GREATER: return a > ref_;
+      case Y3DCMP_NOTEQUAL: return a != ref_;
+      case Y3DCMP_GREATEREQUAL: return a >= ref_;
+      default: return true;
+    }
+  }
+
+ private:
+  bool on_;
+  int ref_;
+  int func_;
 };
 inline Color Unpack(uint32_t argb) {
   return {int((argb >> 16) & 255), int((argb >> 8) & 255), int(argb & 255), int(argb >> 24)};

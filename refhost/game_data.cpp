@@ -205,10 +205,12 @@ void ReadMaps(SGameData* data, std::vector<std::string>* errors) {
     std::map<std::string, std::string> f;
     if (!in.Word(line, "map") || !in.Fields(line, true, {"title", "picture"}, {"title", "picture"}, &m.file, &f))
       continue;
-    const bool shaped = m.file.size() > 4 && m.file.compare(m.file.size() - 4, 4, ".gnd") == 0 &&
-                        m.file.find('/') == std::string::npos && m.file[0] != '-';
+    // The name before the first "-" is NAME.gnd: the map browser makes its picture of it.
+    const std::string name = m.file.substr(0, m.file.find('-'));
+    const bool shaped = name.size() > 4 && name.compare(name.size() - 4, 4, ".gnd") == 0 &&
+                        m.file.find('/') == std::string::npos;
     if (!shaped) {
-      in.Bad(line, "bad map file name '" + m.file + "' (NAME[-RULE...].gnd)");
+      in.Bad(line, "bad map file name '" + m.file + "' (NAME.gnd[-RULE...])");
       continue;
     }
     if (!files.insert(m.file).second) {

@@ -18,7 +18,7 @@ struct SWeaponNameRecord {
   std::string name;
 };
 
-// A map file under data/map/ ("NAME[-RULE…].gnd") with its title and picture.
+// A map file under data/map/ ("NAME.gnd[-RULE…]") with its title and picture.
 struct SMapRecord {
   std::string file;
   std::string title;

@@ -34,6 +34,7 @@ namespace {
 struct Records {
   std::vector<int> sounds;
   std::vector<std::string> commands;
+  std::vector<std::pair<int, uint32_t>> renderStates;
   std::map<int, std::string> strings;
   int mouseCursorDepth = 0;
   int ambientLight = 0;
@@ -147,6 +148,14 @@ int AmbientLight() { return R().ambientLight; }
 std::vector<int> TakeSounds() {
   std::vector<int> taken;
   taken.swap(R().sounds);
+  return taken;
+}
+
+void RecordRenderState(int state, uint32_t value) { R().renderStates.emplace_back(state, value); }
+
+std::vector<std::pair<int, uint32_t>> TakeRenderStates() {
+  std::vector<std::pair<int, uint32_t>> taken;
+  taken.swap(R().renderStates);
   return taken;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #define KORVOHOST_API __attribute__((visibility("default")))
@@ -42,6 +43,10 @@ KORVOHOST_API int AmbientLight();
 // Each Take returns what was recorded since the last Take and forgets it.
 KORVOHOST_API std::vector<int> TakeSounds();
 KORVOHOST_API std::vector<std::string> TakeCommands();
+// Render states the module set (SetRenderState), in Direct3D's numbers; a record of
+// their own, apart from the recorded service calls, as drawing is never a call.
+KORVOHOST_API std::vector<std::pair<int, uint32_t>> TakeRenderStates();
+KORVOHOST_API void RecordRenderState(int state, uint32_t value);
 // Runs after each ExecuteCommand has been recorded, as the game's console
 // would run the line (korvoui: "ui_reload" recompiles the UI script).
 KORVOHOST_API void SetCommandHandler(std::function<void(const std::string&)> handler);

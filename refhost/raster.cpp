@@ -30,8 +30,9 @@ void DrawImage(const Y3DTexture* image, int x, int y, int w, int h, float u, flo
   const int x0 = std::max(x, 0), x1 = int(std::min<long long>((long long)x + w, f.width));
   const int y0 = std::max(y, 0), y1 = int(std::min<long long>((long long)y + h, f.height));
   if (x0 >= x1 || y0 >= y1) return;
+  const AlphaTest test;
   if (!image) {
-    if (tint.a == 0 && blender.SkipsTransparent()) return;
+    if ((tint.a == 0 && blender.SkipsTransparent()) || !test.Passes(tint.a)) return;
     for (int py = y0; py < y1; ++py)
       for (int px = x0; px < x1; ++px) blender.Blend(px, py, tint);
     return;
@@ -48,7 +49,7 @@ void DrawImage(const Y3DTexture* image, int x, int y, int w, int h, float u, flo
     for (int px = x0; px < x1; ++px) {
       const Color texel = Texel(*image, columns[size_t(px - x0)], ty);
       const Color c = white ? texel : Modulate(texel, tint);
-      if (skip && c.a == 0) continue;
+      if ((skip && c.a == 0) || !test.Passes(c.a)) continue;
       blender.Blend(px, py, c);
     }
   }
@@ -68,6 +69,7 @@ void DrawImageRotated(const Y3DTexture* image, float cx, float cy, float w, floa
   const int y0 = int(std::max(0.0, std::floor(cy - ey)));
   const int y1 = int(std::min<double>(f.height, std::ceil(cy + ey)));
   const bool skip = blender.SkipsTransparent();
+  const AlphaTest test;
   for (int py = y0; py < y1; ++py) {
     for (int px = x0; px < x1; ++px) {
       const double dx = px + 0.5 - cx, dy = py + 0.5 - cy;
@@ -77,7 +79,7 @@ void DrawImageRotated(const Y3DTexture* image, float cx, float cy, float w, floa
       if (lx < 0 || ly < 0 || lx >= w || ly >= h) continue;
       Color color = tint;
       if (image) color = Modulate(Texel(*image, Wrap(lx / w, image->width), Wrap(ly / h, image->height)), tint);
-      if (skip && color.a == 0) continue;
+      if ((skip && color.a == 0) || !test.Passes(color.a)) continue;
       blender.Blend(px, py, color);
     }
   }

@@ -13,6 +13,7 @@
 #include "korvogui/korvogui.h"
 #include "korvogui/room.h"
 #include "menus/click_handlers.h"
+#include "menus/map_picture.h"
 #include "menus/menu_dialogs.h"
 #include "menus/menu_registrations.h"
 #include "menus/registration.h"
@@ -29,7 +30,6 @@ constexpr int kMapImages = 4;
 constexpr int kSoundChooseMap = 40041;
 constexpr int kMsgCreatingGame = 22;
 constexpr uint32_t kDimmedAlpha = 154;
-constexpr const char* kMissingPicture = "maplogo.tga";
 constexpr const char* kCursorPicture = "mapcursor1.tga";
 
 class CGUI_MapImage;
@@ -136,18 +136,13 @@ class CGUI_MapImage : public CGUI_GameBitmap {
 
   int Index() const { return Id().empty() ? 0 : Id().back() - '1'; }
 
-  // Shows the map file (empty: none): its picture is the name part with its
-  // last three characters replaced by "TGA", or the map logo when absent.
+  // Shows the map file (empty: none) with its picture.
   void SetMap(const std::string& file) {
     if (Browser().chosen == this) ReleaseChoice();
     map_ = file;
     ReleaseInterfaceTexture(&picture_);
-    pictureName_.clear();
-    if (file.empty()) return;
-    std::string name = file.substr(0, file.find('-'));
-    name = name.substr(0, name.size() >= 3 ? name.size() - 3 : 0) + "TGA";
-    pictureName_ = FindFilesInCFS(GUI_GetTexPath(name.c_str())) > 0 ? name : kMissingPicture;
-    LoadInterfaceTexture(&picture_, pictureName_.c_str());
+    pictureName_ = MapPictureName(file);
+    if (!pictureName_.empty()) LoadInterfaceTexture(&picture_, pictureName_.c_str());
   }
 
  private:

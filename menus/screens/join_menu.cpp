@@ -11,6 +11,7 @@
 #include "korvogui/lobby.h"
 #include "menus/click_handlers.h"
 #include "menus/lobby_state.h"
+#include "menus/map_picture.h"
 #include "menus/menu_dialogs.h"
 #include "menus/menu_registrations.h"
 #include "menus/registration.h"
@@ -24,7 +25,6 @@ namespace {
 constexpr uint32_t kRefreshInterval = 2000;
 constexpr int kMsgNoGame = 39;
 constexpr const char* kUnknownMap = "UNKNOWN.gnd";
-constexpr const char* kMissingPicture = "maplogo.tga";
 
 void RequestSessions() {
   SLobbyState& s = LobbyState();
@@ -48,14 +48,6 @@ class CGUI_JoinMenu : public CGUI_MenuDialog {
 template <size_t N>
 std::string FieldText(const char (&field)[N]) { return std::string(field, strnlen(field, N)); }
 
-// The picture of a map: its name part with the last three characters
-// replaced by "TGA", or the map logo when there is none.
-std::string MapPicture(const std::string& map) {
-  std::string name = map.substr(0, map.find('-'));
-  name = name.substr(0, name.size() >= 3 ? name.size() - 3 : 0) + "TGA";
-  return FindFilesInCFS(GUI_GetTexPath(name.c_str())) > 0 ? name : kMissingPicture;
-}
-
 void SetChildCaption(CGUI_Window* dialog, const char* id, const std::string& text) {
   if (CGUI_Window* w = dialog ? dialog->FindChild(id) : nullptr) w->SetCaption(text);
 }
@@ -74,7 +66,8 @@ class CGUI_JoinGameList : public CGUI_GameList {
     SetChildCaption(dialog, "IDC_STATIC_JOINGAMETYPE", NET_GetGameRuleInfo(game->type)->name);
     auto* image = dialog ? dynamic_cast<CGUI_GameBitmap*>(dialog->FindChild("IDC_BITMAP_JOINMAPIMAGE"))
                          : nullptr;
-    if (image && map != kUnknownMap) image->SetTexture(MapPicture(map).c_str());
+    if (image && map != kUnknownMap)
+      image->SetTexture(map.empty() ? kMissingMapPicture : MapPictureName(map).c_str());
     Clt.SendSessionInfo(name.c_str());
     return true;
   }

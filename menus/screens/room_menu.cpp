@@ -15,6 +15,7 @@
 #include "korvogui/room.h"
 #include "menus/chat_box.h"
 #include "menus/click_handlers.h"
+#include "menus/map_picture.h"
 #include "menus/menu_dialogs.h"
 #include "menus/menu_registrations.h"
 #include "menus/option_icon.h"
@@ -37,6 +38,7 @@ constexpr int kOptionBoxes = 7;
 constexpr int kSoundSlotState = 40040;
 constexpr int kMsgMapMissing = 26;
 constexpr int kMsgReady = 27;
+constexpr int kMsgCannotStart = 34;
 constexpr unsigned long kReadyMsgColor = 0xFFFF0000;
 constexpr int kBotlessGameType = 7;
 constexpr int kChatRoom = 54;
@@ -166,15 +168,21 @@ void RefreshCharacterBox() {
   if (CGUI_CharacterBox* box = Room().characterBox) box->Refresh();
 }
 
+// The host's index of the character with this id, or -1 when none has it.
+int CharacterIndex(int id) {
+  const int count = GetNumCharacters();
+  for (int i = 0; i < count; ++i)
+    if (GetCharacterID(i) == id) return i;
+  return -1;
+}
+
 // Steps the edited slot's character through the host's characters.
 template <int Step>
 void ClickCharacter(CGUI_GamePushButton*) {
   SGUI_ClientInfo* record = LocalRecord();
   const int count = GetNumCharacters();
   if (!record || count <= 0) return;
-  int index = -1;
-  for (int i = 0; i < count && index < 0; ++i)
-    if (GetCharacterID(i) == record->character) index = i;
+  int index = CharacterIndex(record->character);
   index = index < 0 ? (Step > 0 ? 0 : count - 1) : ((index + Step) % count + count) % count;
   record->character = GetCharacterID(index);
   RefreshCharacterBox();
@@ -374,7 +382,11 @@ class TGUI_SlotText : public CGUI_GameStatic {
     if (const SGUI_ClientInfo* record = GUI_GetClientInfo(slot_)) {
       std::string text;
       if (Character) {
-        if (record->character != -1) text = GetCharacterName(record->character);
+        // The record holds the character's id; the host names characters by index.
+        if (record->character != -1) {
+          if (const int index = CharacterIndex(record->character); index >= 0)
+            text = GetCharacterName(index);
+        }
       } else {
         text.assign(record->name, strnlen(record->name, sizeof record->name));
       }
@@ -615,6 +627,7 @@ class CGUI_RoomStartButton : public CGUI_GamePushButton {
     if (!CGUI_GamePushButton::OnLButtonUp()) return false;
     if (bServerSystem) {
       if (CS_Manager::CanStart()) CS_Manager::Write_Start();
+      else ShowMessage(kMsgCannotStart, GUI_MB_OK);   // never a silent refusal
       return true;
     }
     if (SGUI_ClientInfo* record = LocalRecord()) record->ready = 1;
@@ -651,19 +664,14 @@ class CGUI_RoomChatInput : public CGUI_GameEdit {
 
 // ---- Dialog -----------------------------------------------------------------------------------
 
-// The picture of the room's map: its name part with the last three characters
-// replaced by "TGA", or the map logo when there is none.
+// The picture of the room's map.
 class CGUI_RoomMapImage : public CGUI_GameBitmap {
  public:
   bool OnCreate() override {
     if (!CGUI_GameBitmap::OnCreate()) return false;
     const SGUI_ServerInfo* server = GUI_GetServerInfo();
-    std::string name(server->map, strnlen(server->map, sizeof server->map));
-    if (name.empty()) return true;
-    name = name.substr(0, name.find('-'));
-    name = name.substr(0, name.size() >= 3 ? name.size() - 3 : 0) + "TGA";
-    SetTexture(FindFilesInCFS(GUI_GetTexPath(name.c_str())) > 0 ? name.c_str()
-                                                                     : "maplogo.tga");
+    const std::string picture = MapPictureName(std::string(server->map, strnlen(server->map, sizeof server->map)));
+    if (!picture.empty()) SetTexture(picture.c_str());
     return true;
   }
 };

@@ -54,10 +54,14 @@ bool ReadLines(const char* path, std::vector<std::string>& lines) {
   if (image && size) std::memcpy(copy.data(), image, size);
   ReleaseFileImage(image);
   const std::string text = copy.data();
-  for (size_t at = 0;;) {
+  // A line break ends a line: nothing after the last one is no further line.
+  for (size_t at = 0; at < text.size();) {
     const size_t end = text.find("\r\n", at);
-    lines.push_back(text.substr(at, end == std::string::npos ? end : end - at));
-    if (end == std::string::npos) break;
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(at));
+      break;
+    }
+    lines.push_back(text.substr(at, end - at));
     at = end + 2;
   }
   return true;

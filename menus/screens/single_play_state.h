@@ -46,7 +46,8 @@ std::string OptionPartName(int value);
 // load shows nothing.
 void ShowMessageText(int n, unsigned long flags, MessageBoxCallback callback = nullptr);
 
-// The lines of a file split at "\r\n"; false when it cannot be read.
+// The lines of a file split at "\r\n" (a final line break ends the last line
+// and starts no empty one); false when it cannot be read.
 bool ReadLines(const char* path, std::vector<std::string>& lines);
 
 // Sets the caption of the control id of dialog, when both exist.

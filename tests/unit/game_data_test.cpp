@@ -118,8 +118,11 @@ TEST_F(GameData, TheShippedDataLoadsCompletely) {
                           [](const SMapRecord& m) { return m.file.find('-') == std::string::npos; }));
   EXPECT_TRUE(std::any_of(data.maps.begin(), data.maps.end(),
                           [](const SMapRecord& m) { return m.file.find("-DE") != std::string::npos; }));
+  // The picture is the name before the first "-" with its last three
+  // characters made "TGA", as the map browser, the room and the join list find it.
   for (const SMapRecord& m : data.maps) {
-    EXPECT_EQ(m.picture, m.file.substr(0, m.file.size() - 3) + "TGA");
+    const std::string name = m.file.substr(0, m.file.find('-'));
+    EXPECT_EQ(m.picture, name.substr(0, name.size() - 3) + "TGA");
     EXPECT_GT(Picture("menu/" + m.picture).first, 0) << m.picture;
     EXPECT_EQ(File("data/texture/interface/" + m.picture), File("menu/" + m.picture));
   }
@@ -127,7 +130,7 @@ TEST_F(GameData, TheShippedDataLoadsCompletely) {
   EXPECT_GT(Picture("menu/mapcursor1.tga").first, 0);
 
   // A text for every message number the screens show, in upper case.
-  for (int id : {22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 36, 39, 69}) {
+  for (int id : {22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 36, 39, 69}) {
     auto it = std::find_if(data.messages.begin(), data.messages.end(),
                            [&](const SMessageRecord& m) { return m.id == id; });
     ASSERT_NE(it, data.messages.end()) << "message " << id;
@@ -160,7 +163,7 @@ TEST_F(GameData, BadLinesNameFileAndLineAndTheRestLoads) {
               "optionpart name=BAD icon=missing.tga id=3\n"
               "weapon 1 name=Gun\nweapon 1 name=Again\n");
   OverlayFile(kMapTable, "map arena.gnd title=Arena picture=i.tga\nmap arena.txt title=X picture=i.tga\n"
-                         "map lost-DE.gnd title=Lost picture=null\n");
+                         "map lost.gnd-DE title=Lost picture=null\nmap old-DE.gnd title=Old picture=null\n");
   OverlayFile(kMessageTable, "# no messages yet\n");
   SGameData data;
   std::vector<std::string> errors;
@@ -177,8 +180,9 @@ TEST_F(GameData, BadLinesNameFileAndLineAndTheRestLoads) {
                         "data/table/optionparts.txt:3: no file 'menu/missing.tga'",
                         "data/table/optionparts.txt:5: weapon 1 defined twice",
                         "data/table/optionparts.txt:2: no weapon line for option id 2",
-                        "data/table/maps.txt:2: bad map file name 'arena.txt' (NAME[-RULE...].gnd)",
-                        "data/table/maps.txt:3: no file 'data/map/lost-DE.gnd'",
+                        "data/table/maps.txt:2: bad map file name 'arena.txt' (NAME.gnd[-RULE...])",
+                        "data/table/maps.txt:3: no file 'data/map/lost.gnd-DE'",
+                        "data/table/maps.txt:4: bad map file name 'old-DE.gnd' (NAME.gnd[-RULE...])",
                     }));
   ASSERT_EQ(data.missions.size(), 1u);
   EXPECT_EQ(data.missions[0].key, "MISSION 01");

@@ -1,8 +1,10 @@
 // Tests of the live backend's default room events through the module (the
 // shipped UI script compiled): a join that finds no room and a room that its
 // server ends are told in the module's message box; a joined room fills the
-// module's records; a room's start plays the simulated match of the room. The
-// room's server runs in this process on 127.0.0.1.
+// module's records; a room's start plays the simulated match of the room; a
+// room created without a map plays the first map of its rule; after a match
+// the room takes bots and joins and starts again. The room's server runs in
+// this process on 127.0.0.1.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -16,6 +18,7 @@
 #include "korvogui/room.h"
 #include "netkorvo/net_backend.h"
 #include "netkorvo/netkorvo.h"
+#include "netkorvo/room_client.h"
 #include "netkorvo/room_server.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
@@ -104,7 +107,7 @@ TEST_F(NetLiveModuleTest, AJoinedRoomFillsTheRecordsAndItsEndIsTold) {
   config.hostName = "HOST";
   config.timeoutMs = 300;
   config.settings.room = "HOST's ARENA";
-  config.settings.map = "canyon-DE-TE.gnd";   // a shipped map: the room finds it
+  config.settings.map = "canyon.gnd-DE-TE";   // a shipped map: the room finds it
   config.settings.type = 4;
   config.settings.frag = 25;
   std::string error;
@@ -119,7 +122,7 @@ TEST_F(NetLiveModuleTest, AJoinedRoomFillsTheRecordsAndItsEndIsTold) {
                     [&] { server.Service(); }));
   EXPECT_EQ(GUI_GetLocalClientIndex(), 1);
   EXPECT_STREQ(GUI_GetServerInfo()->room, "HOST's ARENA");
-  EXPECT_STREQ(GUI_GetServerInfo()->map, "canyon-DE-TE.gnd");
+  EXPECT_STREQ(GUI_GetServerInfo()->map, "canyon.gnd-DE-TE");
   EXPECT_EQ(GUI_GetServerInfo()->type, 4);
   EXPECT_EQ(CC_Manager::FragLimit, 25);
   EXPECT_STREQ(GUI_GetClientInfo(0)->name, "HOST");
@@ -142,7 +145,7 @@ TEST_F(NetLiveModuleTest, ARoomsStartPlaysTheRoomsMatchAndItsEndGoesBackToTheRoo
   NET_profile.WritePrevLoginID("ACE");
   SGUI_ServerInfo& info = *GUI_GetServerInfo();
   std::strcpy(info.room, "ACE's ARENA");
-  std::strcpy(info.map, "canyon-DE-TE.gnd");
+  std::strcpy(info.map, "canyon.gnd-DE-TE");
   info.type = 0;
   info.frag = 3;
   info.time = 0;
@@ -165,7 +168,7 @@ TEST_F(NetLiveModuleTest, ARoomsStartPlaysTheRoomsMatchAndItsEndGoesBackToTheRoo
   EXPECT_EQ(status.fragLimit, 3);
   EXPECT_EQ(status.timeLimitMin, 0);
   EXPECT_STREQ(GUI_GetServerInfo()->room, "ACE's ARENA") << "the room keeps its name";
-  EXPECT_STREQ(GUI_GetServerInfo()->map, "canyon-DE-TE.gnd");
+  EXPECT_STREQ(GUI_GetServerInfo()->map, "canyon.gnd-DE-TE");
   EXPECT_FALSE(GUI_IsDialogCreated("MBOX_OK"));
 
   // The match ends: the room is still there, with this side its host.
@@ -183,7 +186,7 @@ TEST_F(NetLiveModuleTest, ARoomWithoutASecondPlayerSaysWhyItHasNoMatch) {
   std::vector<std::string> errors;
   ASSERT_TRUE(korvohost::LoadGameDataIntoGame(&errors));
   UseLive(0);
-  std::strcpy(GUI_GetServerInfo()->map, "canyon-DE-TE.gnd");
+  std::strcpy(GUI_GetServerInfo()->map, "canyon.gnd-DE-TE");
   GUI_GetServerInfo()->frag = 3;
   NET_Init(1, nullptr, 1, 0);
   ASSERT_TRUE(Until([] { return GUI_IsDialogCreated("ROOMMENU"); }));
@@ -192,4 +195,76 @@ TEST_F(NetLiveModuleTest, ARoomWithoutASecondPlayerSaysWhyItHasNoMatch) {
   ASSERT_TRUE(Until([] { return GUI_IsDialogCreated("MBOX_OK"); }));
   EXPECT_NE(BoxText().find("SECOND PLAYER"), std::string::npos) << BoxText();
   EXPECT_EQ(korvohost::SimMatchStatus().phase, korvohost::EMatchPhase::kNone);
+  EXPECT_TRUE(CS_Manager::CanStart()) << "the room is not left started";
+  EXPECT_EQ(NET_bInitialized, 0) << "no match runs";
+}
+
+TEST_F(NetLiveModuleTest, ARoomCreatedWithoutAMapPlaysTheFirstMapOfItsRule) {
+  UseLive(0);
+  // Maps of this root in the host's (byte) order before the shipped ones:
+  // the first one that suits the rule wins.
+  korvohost::OverlayFile("data/map/0a.gnd-TE", "x");
+  korvohost::OverlayFile("data/map/0b.gnd-DE-TE", "x");
+  korvohost::OverlayFile("data/map/0c.gnd", "x");
+  struct SCase {
+    const char* map;   // the server record's map before the room opens
+    int type;
+    const char* plays;
+  } cases[] = {
+      {"", 0, "0b.gnd-DE-TE"},              // no map chosen
+      {"", 1, "0a.gnd-TE"},
+      {"", 2, "0c.gnd"},                    // the first that suits every rule
+      {"0a.gnd-TE", 0, "0b.gnd-DE-TE"},     // a map of another rule
+      {"0c.gnd", 1, "0c.gnd"},              // a chosen map that suits stays
+  };
+  for (const SCase& c : cases) {
+    std::strcpy(GUI_GetServerInfo()->map, c.map);
+    GUI_GetServerInfo()->type = c.type;
+    NET_Init(1, nullptr, 1, 0);
+    EXPECT_STREQ(GUI_GetServerInfo()->map, c.plays) << c.map << " " << c.type;
+    ASSERT_TRUE(Until([] { return GUI_IsDialogCreated("ROOMMENU"); }));
+    EXPECT_FALSE(GUI_IsDialogCreated("MBOX_OK")) << "the room finds its map";
+    NET_Release();
+    GUI_NextDialog("MAINMENU");
+  }
+}
+
+TEST_F(NetLiveModuleTest, AfterItsMatchTheRoomTakesBotsAndJoinsAndStartsAgain) {
+  std::vector<std::string> errors;
+  ASSERT_TRUE(korvohost::LoadGameDataIntoGame(&errors));
+  UseLive(0, 3000);
+  NET_profile.WritePrevLoginID("ACE");
+  std::strcpy(GUI_GetServerInfo()->map, "");
+  GUI_GetServerInfo()->frag = 3;
+  NET_Init(1, nullptr, 1, 0);
+  ASSERT_TRUE(Until([] { return GUI_IsDialogCreated("ROOMMENU"); }));
+  Server_AddBot(1);
+  for (int round = 1; round <= 2; ++round) {
+    ASSERT_TRUE(CS_Manager::CanStart()) << "round " << round;
+    CS_Manager::Write_Start();
+    ASSERT_TRUE(Until([] { return korvohost::SimMatchStatus().phase != korvohost::EMatchPhase::kNone; }))
+        << "round " << round;
+    EXPECT_EQ(korvohost::SimMatchStatus().players.size(), size_t(round + 1)) << "round " << round;
+    // While the match runs the room starts nothing more.
+    EXPECT_FALSE(CS_Manager::CanStart());
+    korvohost::EndSimMatch();
+    netkorvo::ServiceSimMatch();   // the room is back
+    if (round == 2) break;
+
+    // A bot and a joining player are taken again; the player must be ready.
+    Server_AddBot(2);
+    ASSERT_TRUE(Until([] { return GUI_GetClientInfo(2)->state == 1; }));
+    netkorvo::CRoomClient joiner;
+    std::string error;
+    ASSERT_TRUE(joiner.Connect("127.0.0.1", netkorvo::LiveRoomPort(), "ZED", 3000, &error)) << error;
+    ASSERT_TRUE(Until([&] { return joiner.Joined(); }, [&] { joiner.Service(); }));
+    EXPECT_EQ(joiner.MySlot(), 3);
+    EXPECT_FALSE(CS_Manager::CanStart()) << "the player is not ready";
+    netkorvo::wire::SChoice ready;
+    ready.ready = 1;
+    joiner.SendChoice(ready);
+    ASSERT_TRUE(Until([] { return CS_Manager::CanStart(); }, [&] { joiner.Service(); }));
+    joiner.Leave();
+    ASSERT_TRUE(Until([] { return CC_Manager::GetClientInfo(3) == nullptr; }));
+  }
 }

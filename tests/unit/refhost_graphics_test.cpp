@@ -142,6 +142,45 @@ TEST_F(RefhostGraphics, ZeroOneLeavesTheFrameAlone) {
   EXPECT_EQ(GetPixel(0, 0), 0xFF204060u);
 }
 
+TEST_F(RefhostGraphics, AlphaTestLeavesOutTheTexelsThatFailIt) {
+  // Texel alphas 15 and 16, white, over black: a drawn texel leaves a grey pixel.
+  TEXTURE t = LoadOverlaid("menu/edge.tga", Tga(2, 1, {0x0FFFFFFF, 0x10FFFFFF}));
+  struct Case {
+    uint32_t enable, func, ref;
+    bool first, second;   // whether each texel is drawn
+  };
+  const Case cases[] = {
+      {0, Y3DCMP_GREATER, 15, true, true},    // off: everything is drawn
+      {1, Y3DCMP_GREATER, 15, false, true},   // the gauge bitmap's test
+      {1, Y3DCMP_LESSEQUAL, 15, true, false},
+      {1, Y3DCMP_EQUAL, 16, false, true},
+      {1, Y3DCMP_NEVER, 0, false, false},
+      {1, Y3DCMP_ALWAYS, 0, true, true},
+  };
+  for (const Case& c : cases) {
+    BeginFrame(0x000000);
+    SetRenderState(Y3DRS_ALPHATESTENABLE, c.enable);
+    SetRenderState(Y3DRS_ALPHAFUNC, c.func);
+    SetRenderState(Y3DRS_ALPHAREF, c.ref);
+    DrawFrameBitmap(t, 0, 0, 0, 2, 1, 5, 6, 0xFFFFFFFF, 0, 1, 1);
+    EXPECT_EQ(GetPixel(0, 0) != 0xFF000000u, c.first) << c.enable << " " << c.func << " " << c.ref;
+    EXPECT_EQ(GetPixel(1, 0) != 0xFF000000u, c.second) << c.enable << " " << c.func << " " << c.ref;
+  }
+  // A solid rectangle is tested with its colour's alpha, and so is a rotated draw.
+  BeginFrame(0x000000);
+  SetRenderState(Y3DRS_ALPHATESTENABLE, 1);
+  SetRenderState(Y3DRS_ALPHAFUNC, Y3DCMP_GREATER);
+  SetRenderState(Y3DRS_ALPHAREF, 15);
+  DrawFrameBitmap(nullptr, 0, 0, 0, 4, 4, 5, 6, 0x0FFFFFFF, 0, 1, 1);
+  ShowFrameBitmapTransformed(t, 20, 20, 8, 8, 0, 0xFFFFFFFF);
+  EXPECT_EQ(CountNot(0xFF000000, 0, 0, 4, 4), 0);
+  EXPECT_EQ(CountNot(0xFF000000, 16, 16, 24, 24), 32);   // the right half only
+  // Switched off again, the same draws show.
+  SetRenderState(Y3DRS_ALPHATESTENABLE, 0);
+  DrawFrameBitmap(nullptr, 0, 0, 0, 4, 4, 5, 6, 0x0FFFFFFF, 0, 1, 1);
+  EXPECT_EQ(CountNot(0xFF000000, 0, 0, 4, 4), 16);
+}
+
 TEST_F(RefhostGraphics, DrawsAreClippedAtTheFrameEdges) {
   DrawFrameBitmap(nullptr, -5, -5, 0, 10, 10, 5, 6, 0xFFFFFFFF, 0, 1, 1);
   DrawFrameBitmap(nullptr, 60, 44, 0, 10, 10, 5, 6, 0xFFFFFFFF, 0, 1, 1);

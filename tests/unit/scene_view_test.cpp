@@ -100,10 +100,10 @@ TEST_F(SceneView, AGroundIsTheBackdropWithTheSceneActorsUntilReleased) {
   EXPECT_TRUE(Draws().empty());
   EXPECT_EQ(GetPixel(5, 5) & 0xFFFFFF, kClear);
   // A map path with its folder finds the same picture.
-  CLoadGround("map/canyon-DE-TE.gnd");
+  CLoadGround("map/canyon.gnd-DE-TE");
   BeginFrame(kClear);
   ASSERT_EQ(Draws().size(), 1u);
-  EXPECT_EQ(Draws()[0], "bitmap menu/canyon-DE-TE.TGA 0,0,640,480");
+  EXPECT_EQ(Draws()[0], "bitmap menu/canyon.TGA 0,0,640,480");
   ReleaseSceneAtOnce();
   BeginFrame(kClear);
   EXPECT_TRUE(Draws().empty());

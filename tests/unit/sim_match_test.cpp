@@ -258,7 +258,7 @@ TEST_F(SimMatch, TheNetworkLibraryServesItsRecordsScoreRowsAndChat) {
   EXPECT_EQ(GUI_GetServerInfo()->type, 0);
   EXPECT_EQ(GUI_GetServerInfo()->frag, 4);
   EXPECT_EQ(GUI_GetServerInfo()->time, 5);
-  EXPECT_STREQ(GUI_GetServerInfo()->map, "canyon-DE-TE.gnd");   // a map of the rule
+  EXPECT_STREQ(GUI_GetServerInfo()->map, "canyon.gnd-DE-TE");   // a map of the rule
   EXPECT_EQ(CC_Manager::FragLimit, 4);
   EXPECT_FALSE(NET_GR_client::IsTeamGame());
   EXPECT_EQ(NET_GetTotalNumLoaders(), 6);

@@ -245,14 +245,15 @@ def radar_sweep():
     return img
 
 
-# Map pictures: the map's file name with its last three characters made "TGA".
+# Map pictures: the part of the map's file name before its first "-" (NAME.gnd),
+# with its last three characters made "TGA", as the map browser looks them up.
 MAPS = [
     ("arena.TGA", 11, (60, 52, 44), (170, 150, 120), "ARENA"),
-    ("canyon-DE-TE.TGA", 12, (90, 40, 24), (220, 130, 70), "CANYON"),
-    ("harbor-DE-TE-LA.TGA", 13, (20, 40, 70), (120, 150, 160), "HARBOR"),
-    ("foundry-HE-HU.TGA", 14, (40, 36, 34), (160, 120, 90), "FOUNDRY"),
-    ("ridge-PU-KI.TGA", 15, (30, 60, 34), (150, 180, 120), "RIDGE"),
-    ("citadel-AL-SH.TGA", 16, (50, 50, 60), (180, 180, 200), "CITADEL"),
+    ("canyon.TGA", 12, (90, 40, 24), (220, 130, 70), "CANYON"),
+    ("harbor.TGA", 13, (20, 40, 70), (120, 150, 160), "HARBOR"),
+    ("foundry.TGA", 14, (40, 36, 34), (160, 120, 90), "FOUNDRY"),
+    ("ridge.TGA", 15, (30, 60, 34), (150, 180, 120), "RIDGE"),
+    ("citadel.TGA", 16, (50, 50, 60), (180, 180, 200), "CITADEL"),
 ]
 
 

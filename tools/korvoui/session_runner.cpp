@@ -148,6 +148,12 @@ void CmdSounds(const Tokens& t) {
   Print(line);
 }
 
+void CmdRenderStates(const Tokens& t) {
+  NeedArgs(t, 0, "renderstates");
+  for (const auto& [state, value] : korvohost::TakeRenderStates())
+    Print("renderstate: " + std::to_string(state) + " " + std::to_string(value));
+}
+
 void CmdCommands(const Tokens& t) {
   NeedArgs(t, 0, "commands");
   for (const std::string& c : korvohost::TakeCommands()) Print("command: " + QuoteSessionString(c));
@@ -220,6 +226,7 @@ const std::map<std::string, std::function<void(const Tokens&)>>& Commands() {
       {"ctrl", CmdCtrl},
       {"rows", CmdRows},
       {"sounds", CmdSounds},
+      {"renderstates", CmdRenderStates},
       {"commands", CmdCommands},
       {"log", CmdLog},
       {"critical", CmdCritical},
