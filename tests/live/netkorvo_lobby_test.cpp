@@ -99,7 +99,7 @@ void Click(CGUI_Window* w) {
 
 // What the module shows, one line per kind, printed when it changes.
 struct SShown {
-  std::string lines[12];
+  std::string lines[13];
   void Show(int kind, const std::string& line) {
     if (line == lines[kind]) return;
     lines[kind] = line;
@@ -149,6 +149,13 @@ void Observe(SShown& shown) {
   shown.Show(9, "start " + start);
   shown.Show(10, "roomchat " + Rows(Control("ROOMMENU", "IDC_LIST_ROOMCHATBOX"), "|"));
   shown.Show(11, "match " + std::to_string(NET_bInitialized));
+  std::string ready = "ready";
+  if (GUI_IsDialogCreated("ROOMMENU"))
+    for (int i = 0; i < 8; ++i) {
+      const SGUI_ClientInfo& r = *GUI_GetClientInfo(i);
+      if (r.state == 3 && r.ready) ready += std::string(" ") + r.name;
+    }
+  shown.Show(12, ready);
 }
 
 // As the game does: a room left (its Cancel released the network) gives way
@@ -393,6 +400,8 @@ void Start(size_t host, size_t joiner) {
   const std::string ready = WaitFor(joiner, "roomchat", "READY. WAITING FOR THE HOST TO START THE GAME.");
   Check(Has(ready, "READY. WAITING FOR THE HOST TO START THE GAME."),
         "the joiner's ready message shows in its room: " + ready);
+  const std::string seen = WaitFor(host, "ready", "BOBPILOT");
+  Check(Has(seen, "BOBPILOT"), "the creator sees the joiner ready: " + seen);
   Tell(host, "click ROOMMENU IDC_BUTTON_ROOMSTART");
   const std::string hostMatch = WaitFor(host, "match", "1"), joinerMatch = WaitFor(joiner, "match", "1");
   Check(hostMatch == "1" && joinerMatch == "1", "the creator's start runs the match on both: " + hostMatch + " / " +
