@@ -1,8 +1,10 @@
 // fuzz_net.cpp: each input is one received frame of the network stand-in's
 // protocol (a room message or a game-list datagram). The decoder must take or
 // drop it without crashing; what it takes must encode back to a frame that
-// decodes to the same message, with every text within its record's room; a
-// taken choice or slot record then goes through the room's rules.
+// decodes to the same message, with every text within its record's room and
+// every slot within the room; a taken choice or slot record then goes
+// through the room's rules, a match state's rows are distinct slots with its
+// winners among them.
 #include <cstdint>
 #include <cstdlib>
 
@@ -29,6 +31,28 @@ void CheckTexts(const wire::SMessage& message) {
   if (const auto* m = std::get_if<wire::SWelcome>(&message))
     Check(Fits(m->room, wire::kRoomTextRoom) && Fits(m->map, wire::kRoomTextRoom) &&
           Fits(m->password, wire::kPasswordRoom) && m->slot < 8);
+  if (const auto* m = std::get_if<wire::SSay>(&message)) Check(Fits(m->text, wire::kChatTextRoom));
+  if (const auto* m = std::get_if<wire::SChatLine>(&message))
+    Check(Fits(m->name, wire::kPlayerNameRoom) && Fits(m->text, wire::kChatTextRoom) && m->slot < 8);
+  if (const auto* m = std::get_if<wire::SMatchEvent>(&message)) {
+    Check(Fits(m->text, wire::kNoticeRoom));
+    const bool slots = m->slot < 8 && m->other == wire::kNoSlot;
+    switch (m->kind) {
+      case wire::EMatchEvent::kFrag: Check(m->slot < 8 && m->other < 8 && m->text.empty()); break;
+      case wire::EMatchEvent::kLead: Check(slots && m->text.empty()); break;
+      case wire::EMatchEvent::kNotice: Check(m->slot == wire::kNoSlot && m->other == wire::kNoSlot); break;
+      default: Check(false);
+    }
+  }
+  if (const auto* m = std::get_if<wire::SMatchState>(&message)) {
+    Check(m->rows.size() <= wire::kMatchRows && m->end <= 2 && (m->end || !m->winners));
+    unsigned seen = 0;
+    for (const wire::SMatchRow& row : m->rows) {
+      Check(row.slot < 8 && !(seen & (1u << row.slot)) && row.frags >= 0 && row.deaths >= 0);
+      seen |= 1u << row.slot;
+    }
+    Check((m->winners & ~seen) == 0);
+  }
 }
 
 }  // namespace

@@ -15,10 +15,20 @@ namespace {
 volatile std::sig_atomic_t g_stop = 0;
 void OnSignal(int) { g_stop = 1; }
 
-int Usage() {
-  std::fprintf(stderr,
-               "usage: korvo-lobbyd --db PATH --port N [--bind ADDRESS] [--hash-cost interactive|minimum]\n");
-  return 2;
+constexpr char kUsage[] =
+    "usage: korvo-lobbyd --db PATH --port N [--bind ADDRESS] [--hash-cost interactive|minimum]\n"
+    "  --db PATH        the SQLite database (created when missing)\n"
+    "  --port N         the TCP port; 0 picks a free one\n"
+    "  --bind ADDRESS   the address to listen on (default 127.0.0.1)\n"
+    "  --hash-cost C    Argon2id cost of passwords: interactive (default) or minimum (tests)\n"
+    "  --help           this text\n"
+    "Prints \"korvo-lobbyd listening on ADDRESS:PORT\" when ready; stops on SIGINT or SIGTERM.\n";
+
+// The usage on standard error with status 2 (wrong arguments), or on
+// standard output with status 0 (asked for).
+int Usage(std::FILE* out = stderr, int status = 2) {
+  std::fputs(kUsage, out);
+  return status;
 }
 
 }  // namespace
@@ -28,6 +38,7 @@ int main(int argc, char** argv) {
   bool havePort = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") return Usage(stdout, 0);
     if (i + 1 >= argc) return Usage();
     const char* value = argv[++i];
     if (arg == "--db") {

@@ -66,4 +66,5 @@ void RegisterMenuClasses() {
   RegisterNewIdMenu(r);
   RegisterChangePassMenu(r);
   RegisterJoinMenu(r);
+  RegisterGallery(r);
 }

@@ -39,3 +39,4 @@ void RegisterCreateChannel(CGUI_ClassRegistry* r);  // CREATECHANNEL
 void RegisterNewIdMenu(CGUI_ClassRegistry* r);      // NEWIDMENU
 void RegisterChangePassMenu(CGUI_ClassRegistry* r); // CHANGEPASSMENU
 void RegisterJoinMenu(CGUI_ClassRegistry* r);       // JOINMENU
+void RegisterGallery(CGUI_ClassRegistry* r);        // GALLERY

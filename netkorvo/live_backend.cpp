@@ -51,7 +51,7 @@ class CModuleRoomEvents : public CRoomEvents {
   // settings and players; a room that cannot have one says why.
   void MatchStarted() override {
     std::string error;
-    if (StartRoomMatch(&error)) return;
+    if (StartRoomMatch(bServerSystem != 0, &error)) return;
     noMatch_();
     GUI_MessageBox(error.c_str(), "", GUI_MB_OK, nullptr);
   }
@@ -65,6 +65,10 @@ class CModuleRoomEvents : public CRoomEvents {
     boxed_ = text;
     boxedColour_ = argb;
     boxedAtMs_ = NowMs();
+  }
+  void ChatMessage(unsigned long argb, const char* name, const char* text) override {
+    std::string n = name, t = text;   // the export takes char*
+    GUI_ChatMessage(uint32_t(argb), n.data(), t.data());
   }
 
  private:
@@ -113,6 +117,7 @@ CLiveBackend::CLiveBackend(const SLiveOptions& options)
         NET_bInitialized = 0;   // no match began
       })),
       stored_(options.stored) {
+  slotButtons_.fill(-1);
   COnlineClient::SHooks hooks;
   hooks.stored = [this](const char* key) {
     auto it = stored_.find(key);
@@ -248,6 +253,8 @@ void CLiveBackend::Release() {
   if (client_) client_->Leave();
   client_.reset();
   later_.clear();
+  slotButtons_.fill(-1);
+  stateSent_ = false;
   NET_bInitialized = 0;
   bServerSystem = 0;
   if (onlineRoom_) online_->LeaveGame();
@@ -265,18 +272,14 @@ void CLiveBackend::Service() {
   if (client_) ServiceClient();
 }
 
-void CLiveBackend::KeepLinks() {
-  online_->Service(NowMs());
-  if (server_) server_->Service();
-  if (client_) client_->Service();
-}
-
 void CLiveBackend::ServiceServer() {
   server_->Service();
   for (int i = 0; i < kSlotCount; ++i)
     if (Owned(i)) server_->SetChoice(i, ChoiceOf(*GUI_GetClientInfo(i)));
+  for (const CRoomServer::SSaid& said : server_->TakeSaid()) ServerChat(said.slot, said.text);
   if (announcer_) announcer_->Service(Announcement());
   ShowSlots();
+  ShareMatch();
 }
 
 void CLiveBackend::ServiceClient() {
@@ -305,6 +308,14 @@ void CLiveBackend::ServiceClient() {
       case CRoomClient::EEvent::kStarted:
         NET_bInitialized = 1;
         Events().MatchStarted();
+        break;
+      case CRoomClient::EEvent::kChat: {
+        const auto& line = std::get<wire::SChatLine>(event.message);
+        Events().ChatMessage(line.colour, line.name.c_str(), line.text.c_str());
+        break;
+      }
+      case CRoomClient::EEvent::kMatch:
+        FollowMatch(event.message);
         break;
       case CRoomClient::EEvent::kRefused:
       case CRoomClient::EEvent::kEnded: {
@@ -351,6 +362,22 @@ bool CLiveBackend::Owned(int slot) const {
 
 void CLiveBackend::ShowSlots() {
   for (int i = 0; i < kSlotCount; ++i) ShowSlot(i, !Owned(i));
+  ShowSlotButtons();
+}
+
+// A slot in use is enabled, its team button usable where this side makes
+// its choices; an empty slot is disabled. The room menu disables every slot
+// when it opens, so while it is not open nothing is known to be shown.
+void CLiveBackend::ShowSlotButtons() {
+  if (!GUI_IsDialogCreated("ROOMMENU")) return slotButtons_.fill(-1);
+  for (int i = 0; i < kSlotCount; ++i) {
+    const SSlot* s = RoomSlot(i);
+    const int shown = !s || !s->inUse ? 0 : Owned(i) ? 2 : 1;
+    if (shown == slotButtons_[size_t(i)]) continue;
+    slotButtons_[size_t(i)] = shown;
+    if (shown == 0) GUI_DisableRoomMenuSlot(i);
+    else GUI_EnableRoomMenuSlot(i, shown == 2);
+  }
 }
 
 // Writes the room's slot into SClientInfo and into the module's record: the
@@ -504,10 +531,117 @@ void CLiveBackend::RoomMatchEnded() {
 }
 
 // ---- Chat, messages, stored settings ------------------------------------------------------------------
-// Chat travels with the match, which the stand-in does not carry.
+// A chat line goes to the room's server, which sends it to every player in
+// the sender's colour (its team's in a team game, else the colour of no
+// team) and shows it in its own window.
 
 void CLiveBackend::WriteChatMode(bool) {}
-void CLiveBackend::RequestTextMsg(const char*) {}
+
+void CLiveBackend::RequestTextMsg(const char* text) {
+  if (!text || !*text) return;
+  if (server_) ServerChat(0, text);
+  else if (client_) client_->Say(text);
+}
+
+unsigned long CLiveBackend::ChatColour(int slot) const {
+  const SSlot* s = RoomSlot(slot);
+  const bool teams = IsTeamRule(GUI_GetServerInfo()->type);
+  return GUI_GetTeamColorByID(s && teams ? s->choice.team : 1000);
+}
+
+void CLiveBackend::ServerChat(int slot, const std::string& text) {
+  const SSlot* s = RoomSlot(slot);
+  if (!s || !s->inUse) return;
+  wire::SChatLine line;
+  line.slot = uint8_t(slot);
+  line.colour = uint32_t(ChatColour(slot));
+  line.name = s->name;
+  line.text = text.substr(0, wire::kChatTextRoom - 1);
+  server_->SendToAll(line);
+  Events().ChatMessage(line.colour, line.name.c_str(), line.text.c_str());
+}
+
+// ---- The room's match ------------------------------------------------------------------------------------
+// The server's match leads: its frag, chat, lead and notice events go to the
+// players as they happen (bots' chat as chat lines), its state (frags and
+// deaths by slot, time, end, winners) whenever it changes and once a second.
+
+void CLiveBackend::ShareMatch() {
+  const CMatchBackend* match = RoomMatch();
+  if (!match) {
+    stateSent_ = false;
+    return;
+  }
+  const korvohost::SSimMatchStatus status = korvohost::SimMatchStatus();
+  using EKind = korvohost::SSimMatchEvent::EKind;
+  const auto slotOf = [&](int player) {
+    const int slot = match->RoomSlot(player);
+    return slot >= 0 ? uint8_t(slot) : wire::kNoSlot;
+  };
+  for (const korvohost::SSimMatchEvent& e : korvohost::TakeSimMatchSharedEvents()) {
+    wire::SMatchEvent event;
+    if (e.kind == EKind::kChat) {
+      if (e.slot < 0 || e.slot >= int(status.players.size()) || slotOf(e.slot) == wire::kNoSlot) continue;
+      const korvohost::SSimMatchPlayer& p = status.players[size_t(e.slot)];
+      wire::SChatLine line;
+      line.slot = slotOf(e.slot);
+      line.colour = uint32_t(GUI_GetTeamColorByID(p.team));
+      line.name = p.name;
+      line.text = e.text;
+      server_->SendToAll(line);   // this window shows it from its own match
+      continue;
+    }
+    if (e.kind == EKind::kFrag) event.kind = wire::EMatchEvent::kFrag, event.slot = slotOf(e.slot), event.other = slotOf(e.other);
+    else if (e.kind == EKind::kLead) event.kind = wire::EMatchEvent::kLead, event.slot = slotOf(e.slot);
+    else event.kind = wire::EMatchEvent::kNotice, event.text = e.text;
+    server_->SendToAll(event);
+  }
+  wire::SMatchState state;
+  state.elapsedMs = status.elapsedMs;
+  state.end = status.phase != korvohost::EMatchPhase::kOver ? 0
+              : status.end == korvohost::EMatchEnd::kTime ? 1 : 2;
+  for (size_t i = 0; i < status.players.size() && state.rows.size() < wire::kMatchRows; ++i) {
+    const uint8_t slot = slotOf(int(i));
+    if (slot == wire::kNoSlot) continue;
+    state.rows.push_back({slot, status.players[i].frags, status.players[i].deaths});
+    if (state.end && korvohost::SimMatchWinner(int(i))) state.winners |= uint8_t(1u << slot);
+  }
+  wire::SMatchState last = sharedState_;
+  last.elapsedMs = state.elapsedMs;
+  if (stateSent_ && last == state && sharedState_.elapsedMs / 1000 == state.elapsedMs / 1000) return;
+  sharedState_ = state;
+  stateSent_ = true;
+  server_->SendToAll(state);
+}
+
+void CLiveBackend::FollowMatch(const wire::SMessage& message) {
+  const CMatchBackend* match = RoomMatch();
+  if (!match) return;
+  const auto player = [&](uint8_t slot) { return slot == wire::kNoSlot ? -1 : match->Player(slot); };
+  if (const auto* e = std::get_if<wire::SMatchEvent>(&message)) {
+    korvohost::SSimMatchEvent event;
+    using EKind = korvohost::SSimMatchEvent::EKind;
+    event.kind = e->kind == wire::EMatchEvent::kFrag ? EKind::kFrag
+                 : e->kind == wire::EMatchEvent::kLead ? EKind::kLead : EKind::kNotice;
+    event.slot = player(e->slot);
+    event.other = player(e->other);
+    event.text = e->text;
+    korvohost::FollowSimMatchEvent(event);
+    return;
+  }
+  const auto* s = std::get_if<wire::SMatchState>(&message);
+  if (!s) return;
+  std::vector<korvohost::SSimMatchScore> scores(wire::kMatchRows);
+  std::vector<int> winners;
+  for (const wire::SMatchRow& row : s->rows) {
+    const int p = player(row.slot);
+    if (p < 0) continue;
+    scores[size_t(p)] = {row.frags, row.deaths};
+    if (s->winners & (1u << row.slot)) winners.push_back(p);
+  }
+  korvohost::FollowSimMatchScores(scores, s->elapsedMs);
+  if (s->end) korvohost::FollowSimMatchEnd(s->end == 1 ? korvohost::EMatchEnd::kTime : korvohost::EMatchEnd::kFrags, winners);
+}
 
 void CLiveBackend::ScreenMessage(const char* text) { Events().ScreenMessage(text ? text : "", screenColour_); }
 void CLiveBackend::SetScreenMessageColor(unsigned long argb) { screenColour_ = argb; }
@@ -536,10 +670,9 @@ void UseLiveBackend(const SLiveOptions& options) {
   SetBackend(g_live.get());
 }
 
+// The live backend goes on under a match it serves (the room's match).
 void ServiceLive() {
-  if (!g_live) return;
-  if (&Backend() == g_live.get()) g_live->Service();
-  else g_live->KeepLinks();   // the room's match is in front: nobody times out meanwhile
+  if (g_live && (&Backend() == g_live.get() || MatchInner() == g_live.get())) g_live->Service();
 }
 
 uint16_t LiveRoomPort() { return g_live ? g_live->RoomPort() : 0; }

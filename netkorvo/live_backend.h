@@ -3,8 +3,13 @@
 // game list queries over UDP. Once per frame (ServiceLive) it handles the
 // network and keeps the module's client records and the library's
 // SClientInfo records in step with the room: the local player's choices go
-// out from the module's records, everybody else's come in. The online client
-// (online_client.h) talks to the lobby server and is serviced with it.
+// out from the module's records, everybody else's come in, and the room
+// menu's slot buttons follow the slots as they fill and empty. Chat lines go
+// through the room's server to everybody. While the room's match runs the
+// server's match is the one that counts: the server sends its frags,
+// events, time, end and winners, and the players' matches follow them. The
+// online client (online_client.h) talks to the lobby server and is serviced
+// with it.
 #pragma once
 #include <array>
 #include <functional>
@@ -29,9 +34,6 @@ class CLiveBackend : public CNetBackend {
   ~CLiveBackend() override;
 
   void Service();
-  // While a room's match is in front: the room's links and the lobby's stay
-  // up; what the room says waits for the next Service.
-  void KeepLinks();
   uint16_t RoomPort() const { return server_ ? server_->Port() : 0; }
   bool InRoom() const { return server_ || client_; }
 
@@ -86,6 +88,15 @@ class CLiveBackend : public CNetBackend {
   bool Owned(int slot) const;
   void ShowSlots();
   void ShowSlot(int slot, bool choices);
+  // GUI_EnableRoomMenuSlot / GUI_DisableRoomMenuSlot where a slot changed.
+  void ShowSlotButtons();
+  // The server's chat line of a slot: to every player and to this window.
+  void ServerChat(int slot, const std::string& text);
+  unsigned long ChatColour(int slot) const;
+  // The server sends what its room's match did since the last frame.
+  void ShareMatch();
+  // A player's match takes the server's news.
+  void FollowMatch(const wire::SMessage& message);
   void Later(std::function<void()> event) { later_.push_back(std::move(event)); }
 
   SLiveOptions options_;
@@ -99,6 +110,9 @@ class CLiveBackend : public CNetBackend {
   uint32_t serverId_ = 0;
   unsigned long screenColour_ = 0xFFFFFFFF;
   std::array<SClientInfo, 8> infos_ = {};
+  std::array<int, 8> slotButtons_;     // shown: -1 unknown, 0 disabled, 1 enabled, 2 enabled and usable
+  wire::SMatchState sharedState_;      // the match state sent last
+  bool stateSent_ = false;
   std::map<std::string, std::string> stored_;   // NET_var
   uint16_t onlineJoinPort_ = 0;                 // the room port the lobby granted
   bool onlineRoom_ = false;                     // the room is an online game's: leaving it tells the lobby

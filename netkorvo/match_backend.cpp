@@ -91,7 +91,8 @@ bool FindRule(const std::string& name, int* type) {
 
 // ---- Life ------------------------------------------------------------------------------------
 
-bool CMatchBackend::Start(const korvohost::SSimMatchRequest& request, std::string* error) {
+bool CMatchBackend::Start(const korvohost::SSimMatchRequest& request, std::string* error,
+                          std::vector<int> roomSlots) {
   int type = 0;
   if (!FindRule(request.rule, &type)) {
     if (error) {
@@ -113,6 +114,7 @@ bool CMatchBackend::Start(const korvohost::SSimMatchRequest& request, std::strin
     roomInitialized_ = NET_bInitialized;
   }
   room_ = !request.room.empty();
+  roomSlots_ = std::move(roomSlots);
   const korvohost::SSimMatchStatus status = korvohost::SimMatchStatus();
   ShowMatch(status);
   UpdateInfos(status);
@@ -131,8 +133,8 @@ void CMatchBackend::ShowMatch(const korvohost::SSimMatchStatus& status) {
   }
   NET_bInitialized = 1;
   NET_bLocalGame = 1;
-  my_client = 0;
-  GUI_SetLocalClientIndex(0);
+  my_client = status.control;
+  GUI_SetLocalClientIndex(status.control);
   CC_Manager::TimeLimit = status.timeLimitMin;
   CC_Manager::FragLimit = int16_t(status.fragLimit);
   CC_Manager::ElapsedTime = 0;
@@ -195,6 +197,7 @@ void CMatchBackend::Leave() {
   if (room_) inner->RoomMatchEnded();
   players_ = 0;
   infos_ = {};
+  roomSlots_.clear();
   NET_bInitialized = room_ ? roomInitialized_ : 0;
   if (room_) {
     my_client = roomClient_;
@@ -258,8 +261,20 @@ char* CMatchBackend::ClassName(int classIndex) {
   return className_.data();
 }
 
+// A room's chat goes through the room, whose server passes it on to everybody.
 void CMatchBackend::RequestTextMsg(const char* text) {
+  if (room_) return inner_->RequestTextMsg(text);
   if (text && *text) korvohost::SimMatchSay(my_client, text);
+}
+
+int CMatchBackend::RoomSlot(int player) const {
+  return player >= 0 && player < int(roomSlots_.size()) ? roomSlots_[size_t(player)] : -1;
+}
+
+int CMatchBackend::Player(int roomSlot) const {
+  for (size_t i = 0; i < roomSlots_.size(); ++i)
+    if (roomSlots_[i] == roomSlot) return int(i);
+  return -1;
 }
 
 // ---- Control API -------------------------------------------------------------------------------
@@ -277,7 +292,8 @@ bool StartRequested(const korvohost::SSimMatchRequest& request, std::string* err
 
 }  // namespace
 
-bool RoomMatchRequest(korvohost::SSimMatchRequest* request, std::string* error) {
+bool RoomMatchRequest(korvohost::SSimMatchRequest* request, std::vector<int>* roomSlots, bool leads,
+                      std::string* error) {
   const SGUI_ServerInfo& info = *GUI_GetServerInfo();
   korvohost::SSimMatchSetup& setup = request->setup;
   uint32_t seed = 2166136261u;
@@ -285,18 +301,25 @@ bool RoomMatchRequest(korvohost::SSimMatchRequest* request, std::string* error) 
                                   std::to_string(info.frag), std::to_string(info.time)})
     seed = Mixed(seed, text);
   const int local = GUI_GetLocalClientIndex();
-  if (local >= 0 && local < kSlotCount && InRoom(*GUI_GetClientInfo(local)))
-    setup.roster.push_back(RosterEntry(*GUI_GetClientInfo(local), local));
+  roomSlots->clear();
+  setup.control = -1;
   for (int slot = 0; slot < kSlotCount; ++slot) {
     const SGUI_ClientInfo& r = *GUI_GetClientInfo(slot);
     if (!InRoom(r)) continue;
     seed = Mixed(seed, std::to_string(slot) + r.name);
-    if (slot != local) setup.roster.push_back(RosterEntry(r, slot));
+    if (slot == local) setup.control = int(setup.roster.size());
+    setup.roster.push_back(RosterEntry(r, slot));
+    roomSlots->push_back(slot);
+  }
+  if (setup.control < 0) {
+    if (error) *error = "THE LOCAL PLAYER HAS NO SLOT IN THE ROOM";
+    return false;
   }
   if (setup.roster.size() < 2) {
     if (error) *error = "THE MATCH NEEDS A SECOND PLAYER OR A BOT";
     return false;
   }
+  setup.role = leads ? korvohost::ERoomRole::kLeads : korvohost::ERoomRole::kFollows;
   // The match wants a limit within its range: an unlimited room plays its longest time.
   setup.fragLimit = std::clamp(info.frag, 0, korvohost::kMaxMatchFragLimit);
   setup.timeLimitMin = std::clamp(info.time, 0, korvohost::kMaxMatchTimeLimit);
@@ -308,10 +331,15 @@ bool RoomMatchRequest(korvohost::SSimMatchRequest* request, std::string* error) 
   return true;
 }
 
-bool StartRoomMatch(std::string* error) {
+bool StartRoomMatch(bool leads, std::string* error) {
   korvohost::SSimMatchRequest request;
-  return RoomMatchRequest(&request, error) && Match().Start(request, error);
+  std::vector<int> slots;
+  return RoomMatchRequest(&request, &slots, leads, error) && Match().Start(request, error, std::move(slots));
 }
+
+const CMatchBackend* RoomMatch() { return Match().InRoom() ? &Match() : nullptr; }
+
+CNetBackend* MatchInner() { return Match().Inner(); }
 
 void ServeSimMatches() { korvohost::SetMatchStarter(&StartRequested); }
 

@@ -5,10 +5,13 @@
 // local player; everything else (lobby, game list, stored settings) goes on
 // to the backend that was in use before. Once per frame it writes the match clock
 // and limits into CC_Manager and the frags into the client records. The
-// match ends with NET_Release (the player leaves) or with the host's.
+// match ends with NET_Release (the player leaves) or with the host's. A
+// room's match knows the room slot of each of its players, and its chat
+// lines go through the room.
 #pragma once
 #include <array>
 #include <string>
+#include <vector>
 
 #include "netkorvo/net_backend.h"
 #include "refhost/sim_match.h"
@@ -17,8 +20,15 @@ namespace netkorvo {
 
 class CMatchBackend : public CNetBackend {
  public:
-  // Starts the host's match and serves it; false with a reason.
-  bool Start(const korvohost::SSimMatchRequest& request, std::string* error);
+  // Starts the host's match and serves it; false with a reason. A room's
+  // match gives the room slot of each player of its roster.
+  bool Start(const korvohost::SSimMatchRequest& request, std::string* error, std::vector<int> roomSlots = {});
+  // The backend it serves over, while it serves.
+  CNetBackend* Inner() const { return inner_; }
+  bool InRoom() const { return inner_ && room_; }
+  // The room slot of a player of the match, the player of a room slot; -1 for none.
+  int RoomSlot(int player) const;
+  int Player(int roomSlot) const;
   // Once per frame; leaves when the host's match is gone.
   void Service();
 
@@ -67,6 +77,7 @@ class CMatchBackend : public CNetBackend {
   // slot and network state when it ends.
   bool room_ = false;
   int roomClient_ = 0, roomInitialized_ = 0;
+  std::vector<int> roomSlots_;   // by player
   std::array<SClientInfo, 8> infos_ = {};
   int players_ = 0;
   SGameRuleInfo ruleInfo_ = {};
@@ -79,9 +90,17 @@ class CMatchBackend : public CNetBackend {
 bool FindRule(const std::string& name, int* type);
 
 // The request for the match of the open room (server record and client
-// records); false with a reason when the room cannot have one.
-bool RoomMatchRequest(korvohost::SSimMatchRequest* request, std::string* error);
-// Starts the open room's match (the room's start).
-bool StartRoomMatch(std::string* error);
+// records): its players in slot order (their room slots into `roomSlots`),
+// the local player the control character; the room's server keeps the
+// score (`leads`), the others follow it. False with a reason when the room
+// cannot have one.
+bool RoomMatchRequest(korvohost::SSimMatchRequest* request, std::vector<int>* roomSlots, bool leads,
+                      std::string* error);
+// Starts the open room's match (the room's start); `leads` on the room's server.
+bool StartRoomMatch(bool leads, std::string* error);
+// The match running for the open room, or null.
+const CMatchBackend* RoomMatch();
+// The backend a running match serves over, or null.
+CNetBackend* MatchInner();
 
 }  // namespace netkorvo

@@ -41,6 +41,8 @@ class NETKORVO_API CRoomEvents {
   virtual void MatchStarted() = 0;
   // ScreenMsg's text with the colour set last.
   virtual void ScreenMessage(const char* text, unsigned long argb) = 0;
+  // A chat line of the room (room menu or match), in the sender's colour.
+  virtual void ChatMessage(unsigned long argb, const char* name, const char* text) = 0;
 };
 
 struct SLiveOptions {

@@ -109,9 +109,22 @@ void CRoomClient::OnReceive(const ENetPacket* packet) {
     if (slot_ >= 0) events_.push_back({EEvent::kStarted, ""});
   } else if (const auto* closed = std::get_if<wire::SClosed>(&message)) {
     End(EEvent::kEnded, closed->reason);
+  } else if (std::holds_alternative<wire::SChatLine>(message)) {
+    if (slot_ < 0) return void(++dropped_);
+    events_.push_back({EEvent::kChat, "", std::move(message)});
+  } else if (std::holds_alternative<wire::SMatchEvent>(message) ||
+             std::holds_alternative<wire::SMatchState>(message)) {
+    if (slot_ < 0) return void(++dropped_);
+    events_.push_back({EEvent::kMatch, "", std::move(message)});
   } else {
     ++dropped_;
   }
+}
+
+void CRoomClient::Say(const std::string& text) {
+  if (!Joined() || over_ || text.empty()) return;
+  SendMessage(peer_, wire::SSay{text});
+  enet_host_flush(host_);
 }
 
 void CRoomClient::SendChoice(const wire::SChoice& choice) {

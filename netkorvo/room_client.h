@@ -1,7 +1,8 @@
 // room_client.h: a player's link to a room over ENet. It joins with the
 // player's name, keeps every slot of the room as the server sends them, sends
-// the choices of its own slot, and reports what happens: joined, refused (or
-// no room answered), the match started, the room ended.
+// the choices of its own slot and the player's chat lines, and reports what
+// happens: joined, refused (or no room answered), the match started, a chat
+// line or news of the room's match came, the room ended.
 #pragma once
 #include <enet/enet.h>
 
@@ -15,10 +16,11 @@ namespace netkorvo {
 
 class CRoomClient {
  public:
-  enum class EEvent { kJoined, kRefused, kStarted, kEnded };
+  enum class EEvent { kJoined, kRefused, kStarted, kEnded, kChat, kMatch };
   struct SEvent {
     EEvent kind;
-    std::string text;   // refusal or end: why
+    std::string text;       // refusal or end: why
+    wire::SMessage message{};   // kChat: the SChatLine; kMatch: the SMatchEvent or SMatchState
   };
 
   CRoomClient() = default;
@@ -43,6 +45,8 @@ class CRoomClient {
 
   // The choices of the own slot go to the server when they changed.
   void SendChoice(const wire::SChoice& choice);
+  // A chat line for the server to pass on to everybody (this player included).
+  void Say(const std::string& text);
 
  private:
   void OnReceive(const ENetPacket* packet);

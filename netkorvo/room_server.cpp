@@ -39,6 +39,7 @@ bool CRoomServer::Open(const SConfig& config, std::string* error) {
   room_ = CRoom(config.hostName);
   started_ = false;
   dropped_ = 0;
+  said_.clear();
   return true;
 }
 
@@ -118,6 +119,7 @@ void CRoomServer::OnReceive(ENetPeer* peer, const ENetPacket* packet) {
     if (room_.SetChoice(p.slot, *choice)) BroadcastSlot(p.slot);
     return;
   }
+  if (const auto* say = std::get_if<wire::SSay>(&message); say && p.slot > 0) return OnSay(p, *say);
   BadMessage(peer);   // a message a client does not send, or out of turn
 }
 
@@ -132,6 +134,27 @@ void CRoomServer::OnHello(ENetPeer* peer, const wire::SHello& hello) {
   for (int i = 0; i < kSlotCount; ++i)
     if (i != slot) SendMessage(peer, room_.Slot(i).Record(i));
   BroadcastSlot(slot);
+}
+
+// Within a second from its first line a player says at most
+// kChatLinesPerSecond lines; empty lines and lines beyond that are dropped.
+void CRoomServer::OnSay(SPeer& peer, const wire::SSay& say) {
+  if (say.text.empty()) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (peer.chatLines == 0 || now - peer.chatSince >= std::chrono::seconds(1)) peer.chatSince = now, peer.chatLines = 0;
+  if (++peer.chatLines > kChatLinesPerSecond) return void(++dropped_);
+  said_.push_back({peer.slot, say.text});
+}
+
+std::vector<CRoomServer::SSaid> CRoomServer::TakeSaid() {
+  std::vector<SSaid> out;
+  out.swap(said_);
+  return out;
+}
+
+void CRoomServer::SendToAll(const wire::SMessage& message) {
+  Broadcast(message);
+  if (host_) enet_host_flush(host_);
 }
 
 void CRoomServer::OnDisconnect(ENetPeer* peer) {

@@ -4,10 +4,13 @@
 // sends every slot change to every client, frees the slot of a client that
 // leaves or stays silent, and tells everybody when the match starts or the
 // room ends. Messages that do not decode are dropped; past kBadMessageLimit
-// of them the sender is dropped too.
+// of them the sender is dropped too. Chat lines of the players are taken
+// (at most kChatLinesPerSecond per player, the rest dropped) for the owner to
+// send back to everybody with SendToAll, as everything of the room's match.
 #pragma once
 #include <enet/enet.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,13 @@ namespace netkorvo {
 class CRoomServer {
  public:
   static constexpr int kBadMessageLimit = 8;
+  static constexpr int kChatLinesPerSecond = 4;
+
+  // A chat line a player typed: its slot and text (never empty).
+  struct SSaid {
+    int slot = 0;
+    std::string text;
+  };
 
   struct SConfig {
     std::string bindAddress = "127.0.0.1";
@@ -43,6 +53,9 @@ class CRoomServer {
   void Service();
 
   const CRoom& Room() const { return room_; }
+  std::vector<SSaid> TakeSaid();
+  // Sends a message of the room (a chat line, the match) to every player.
+  void SendToAll(const wire::SMessage& message);
   bool Started() const { return started_; }
   int DroppedMessages() const { return dropped_; }
 
@@ -62,10 +75,13 @@ class CRoomServer {
   struct SPeer {
     int slot = -1;
     int badMessages = 0;
+    std::chrono::steady_clock::time_point chatSince;   // its chat lines in the second since
+    int chatLines = 0;
   };
   SPeer& PeerOf(ENetPeer* peer) { return peers_[size_t(peer - host_->peers)]; }
   void OnReceive(ENetPeer* peer, const ENetPacket* packet);
   void OnHello(ENetPeer* peer, const wire::SHello& hello);
+  void OnSay(SPeer& peer, const wire::SSay& say);
   void OnDisconnect(ENetPeer* peer);
   void Refuse(ENetPeer* peer, const std::string& reason, uint8_t version);
   void BadMessage(ENetPeer* peer);
@@ -78,6 +94,7 @@ class CRoomServer {
   CRoom room_{""};
   bool started_ = false;
   int dropped_ = 0;
+  std::vector<SSaid> said_;
 };
 
 }  // namespace netkorvo

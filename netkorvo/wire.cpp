@@ -82,6 +82,29 @@ void WriteBody(CWriter& w, const SMessage& message) {
           WriteChoice(w, m.choice);
         } else if constexpr (std::is_same_v<T, SChoice>) {
           WriteChoice(w, m);
+        } else if constexpr (std::is_same_v<T, SSay>) {
+          w.Text(m.text, kChatTextRoom);
+        } else if constexpr (std::is_same_v<T, SChatLine>) {
+          w.U8(m.slot);
+          w.U32(m.colour);
+          w.Text(m.name, kPlayerNameRoom);
+          w.Text(m.text, kChatTextRoom);
+        } else if constexpr (std::is_same_v<T, SMatchEvent>) {
+          w.U8(uint8_t(m.kind));
+          w.U8(m.slot);
+          w.U8(m.other);
+          w.Text(m.text, kNoticeRoom);
+        } else if constexpr (std::is_same_v<T, SMatchState>) {
+          w.U32(m.elapsedMs);
+          w.U8(m.end);
+          w.U8(m.winners);
+          const size_t count = std::min(m.rows.size(), kMatchRows);
+          w.U8(uint8_t(count));
+          for (size_t i = 0; i < count; ++i) {
+            w.U8(m.rows[i].slot);
+            w.I32(m.rows[i].frags);
+            w.I32(m.rows[i].deaths);
+          }
         }
       },
       message);
@@ -131,6 +154,28 @@ class CReader {
 };
 
 bool IsFlag(uint8_t v) { return v <= 1; }
+bool IsSlot(uint8_t v) { return v < kMatchRows; }
+
+// A match event names the slots its kind needs and no others.
+bool ValidEvent(const SMatchEvent& m) {
+  switch (m.kind) {
+    case EMatchEvent::kFrag: return IsSlot(m.slot) && IsSlot(m.other) && m.text.empty();
+    case EMatchEvent::kLead: return IsSlot(m.slot) && m.other == kNoSlot && m.text.empty();
+    case EMatchEvent::kNotice: return m.slot == kNoSlot && m.other == kNoSlot;
+  }
+  return false;
+}
+
+// Rows of distinct slots, counts not negative; winners only at the end and among the rows.
+bool ValidState(const SMatchState& m) {
+  if (m.end > 2 || (m.end == 0 && m.winners != 0)) return false;
+  uint32_t seen = 0;
+  for (const SMatchRow& row : m.rows) {
+    if (!IsSlot(row.slot) || (seen & (1u << row.slot)) || row.frags < 0 || row.deaths < 0) return false;
+    seen |= 1u << row.slot;
+  }
+  return (m.winners & ~seen) == 0;
+}
 
 SChoice ReadChoice(CReader& r) {
   SChoice c;
@@ -206,6 +251,47 @@ EDecode ReadBody(CReader& r, EType type, SMessage* out) {
     case EType::kClosed:
       *out = SClosed{r.Text(kNoticeRoom)};
       break;
+    case EType::kSay:
+      *out = SSay{r.Text(kChatTextRoom)};
+      break;
+    case EType::kChatLine: {
+      SChatLine m;
+      m.slot = r.U8();
+      m.colour = r.U32();
+      m.name = r.Text(kPlayerNameRoom);
+      m.text = r.Text(kChatTextRoom);
+      if (!r.Failed() && !IsSlot(m.slot)) return EDecode::kMalformed;
+      *out = m;
+      break;
+    }
+    case EType::kMatchEvent: {
+      SMatchEvent m;
+      m.kind = EMatchEvent(r.U8());
+      m.slot = r.U8();
+      m.other = r.U8();
+      m.text = r.Text(kNoticeRoom);
+      if (!r.Failed() && !ValidEvent(m)) return EDecode::kMalformed;
+      *out = m;
+      break;
+    }
+    case EType::kMatchState: {
+      SMatchState m;
+      m.elapsedMs = r.U32();
+      m.end = r.U8();
+      m.winners = r.U8();
+      const size_t count = r.U8();
+      if (count > kMatchRows) return r.Failed() ? EDecode::kTruncated : EDecode::kMalformed;
+      for (size_t i = 0; i < count && !r.Failed(); ++i) {
+        SMatchRow row;
+        row.slot = r.U8();
+        row.frags = r.I32();
+        row.deaths = r.I32();
+        m.rows.push_back(row);
+      }
+      if (!r.Failed() && !ValidState(m)) return EDecode::kMalformed;
+      *out = m;
+      break;
+    }
     default:
       return EDecode::kUnknown;
   }

@@ -12,7 +12,8 @@
 
 namespace netkorvo::wire {
 
-constexpr uint8_t kProtocolVersion = 1;
+// 2: chat lines and the room's match (kSay, kChatLine, kMatchEvent, kMatchState).
+constexpr uint8_t kProtocolVersion = 2;
 constexpr size_t kHeaderSize = 4;     // u16 length of the rest, u8 version, u8 type
 constexpr size_t kMaxFrame = 512;
 
@@ -23,6 +24,8 @@ constexpr size_t kGameTextRoom = 17;      // CGameListItem::Text
 constexpr size_t kRoomTextRoom = 64;      // room name and map file name
 constexpr size_t kPasswordRoom = 16;
 constexpr size_t kNoticeRoom = 128;
+constexpr size_t kChatTextRoom = 128;     // a chat line's text
+constexpr size_t kMatchRows = 8;          // a match state's rows: one per slot at most
 
 enum class EType : uint8_t {
   kQuery = 1,     // game list: who runs a game? (finder to the announce address)
@@ -34,6 +37,10 @@ enum class EType : uint8_t {
   kChoice,        // client to server: the choices of its own slot
   kStart,         // server to clients: the match starts
   kClosed,        // server to clients: the room ends, and why
+  kSay,           // client to server: a chat line the player typed
+  kChatLine,      // server to clients: a chat line of a slot, in its colour
+  kMatchEvent,    // server to clients: a frag, lead or notice of the room's match
+  kMatchState,    // server to clients: the match's frags, deaths, time, end and winners
 };
 
 // A query is as long as the longest announcement (zero bytes after its
@@ -84,9 +91,41 @@ struct SClosed {
   bool operator==(const SClosed&) const = default;
 };
 
+struct SSay {
+  std::string text;
+  bool operator==(const SSay&) const = default;
+};
+struct SChatLine {
+  uint8_t slot = 0;
+  uint32_t colour = 0;          // ARGB
+  std::string name, text;
+  bool operator==(const SChatLine&) const = default;
+};
+// Slots are room slots (0-7); kNoSlot where an event names nobody.
+constexpr uint8_t kNoSlot = 0xFF;
+enum class EMatchEvent : uint8_t { kFrag = 1, kLead, kNotice };
+struct SMatchEvent {
+  EMatchEvent kind = EMatchEvent::kNotice;
+  uint8_t slot = kNoSlot, other = kNoSlot;   // frag: who destroyed whom; lead: who leads
+  std::string text;                          // notice
+  bool operator==(const SMatchEvent&) const = default;
+};
+struct SMatchRow {
+  uint8_t slot = 0;
+  int32_t frags = 0, deaths = 0;
+  bool operator==(const SMatchRow&) const = default;
+};
+struct SMatchState {
+  uint32_t elapsedMs = 0;
+  uint8_t end = 0;              // 0 running, 1 time limit, 2 frag limit
+  uint8_t winners = 0;          // bit k: slot k won (with an end)
+  std::vector<SMatchRow> rows;  // at most kMatchRows, each slot once
+  bool operator==(const SMatchState&) const = default;
+};
+
 // Alternatives in the order of EType.
 using SMessage = std::variant<SQuery, SAnnounce, SHello, SWelcome, SRefuse, SSlotRecord, SChoice,
-                              SStart, SClosed>;
+                              SStart, SClosed, SSay, SChatLine, SMatchEvent, SMatchState>;
 
 EType TypeOf(const SMessage& message);
 

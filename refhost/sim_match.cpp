@@ -76,7 +76,11 @@ struct Match {
   int leader = -1;
   bool warned = false;
   int overheats = 0;
+  int me = 0;                   // the control character's slot
   std::vector<SSimMatchEvent> events;
+  std::vector<SSimMatchEvent> shared;   // kLeads: what the room's players see too
+  uint32_t followedMs = 0;      // kFollows: the server's match time
+  std::vector<bool> winners;    // kFollows: the server's winners
 };
 
 Match& M() {
@@ -86,12 +90,39 @@ Match& M() {
 
 CHARACTER& C(Player& p) { return p.actor->actor; }
 
+bool Follows(const Match& m) { return m.setup.role == ERoomRole::kFollows; }
+
+bool Shared(SSimMatchEvent::EKind kind) {
+  using EKind = SSimMatchEvent::EKind;
+  return kind == EKind::kFrag || kind == EKind::kChat || kind == EKind::kLead || kind == EKind::kNotice;
+}
+
+// Every event goes through here: the server's match also keeps what the
+// room's players are told.
+void Emit(Match& m, SSimMatchEvent e) {
+  if (m.setup.role == ERoomRole::kLeads && Shared(e.kind)) {
+    SSimMatchEvent copy;
+    copy.kind = e.kind;
+    copy.slot = e.slot;
+    copy.other = e.other;
+    copy.text = e.text;
+    m.shared.push_back(std::move(copy));
+  }
+  m.events.push_back(std::move(e));
+}
+
 void Queue(Match& m, SSimMatchEvent::EKind kind, int slot = -1, int other = -1) {
   SSimMatchEvent e;
   e.kind = kind;
   e.slot = slot;
   e.other = other;
-  m.events.push_back(std::move(e));
+  Emit(m, std::move(e));
+}
+
+// Another player than the control character, chosen at random.
+int OtherThanMe(Match& m) {
+  const int other = sim::RandomBelow(&m.random, int(m.players.size()) - 1);
+  return other < m.me ? other : other + 1;
 }
 
 bool Enemies(const Player& a, const Player& b) { return a.info.team != b.info.team; }
@@ -121,9 +152,10 @@ void AddPlayer(Match& m, SSimMatchPlayer info) {
 
 // A room's players: the team game keeps their teams, else each is on his own.
 void AddRoster(Match& m) {
+  m.me = m.setup.control;
   for (size_t slot = 0; slot < m.setup.roster.size(); ++slot) {
     SSimMatchPlayer p = m.setup.roster[slot];
-    p.bot = slot > 0 && p.bot;
+    p.bot = int(slot) != m.me && p.bot;
     p.team = m.setup.teams ? p.team : 1000 + int(slot);
     p.frags = p.deaths = 0;
     p.alive = true;
@@ -193,25 +225,26 @@ void Move(Player& p, const Player* target, int slot) {
 void Destroyed(Match& m, int killer, int victim) {
   Player& k = m.players[size_t(killer)];
   Player& v = m.players[size_t(victim)];
-  ++k.info.frags;
-  ++v.info.deaths;
   v.info.alive = false;
   v.actor->listed = false;
   v.respawnStep = m.step + kRespawnSteps;
+  if (Follows(m)) return;   // the server counts the frags
+  ++k.info.frags;
+  ++v.info.deaths;
   Queue(m, SSimMatchEvent::EKind::kFrag, killer, victim);
   if (k.info.bot && sim::RandomBelow(&m.random, 100) < kTauntPercent) {
     SSimMatchEvent e;
     e.kind = SSimMatchEvent::EKind::kChat;
     e.slot = killer;
     e.text = kTaunts[sim::RandomBelow(&m.random, int(std::size(kTaunts)))];
-    m.events.push_back(std::move(e));
+    Emit(m, std::move(e));
   }
 }
 
 void Fire(Match& m, int slot, Player* target) {
   Player& p = m.players[size_t(slot)];
   CHARACTER& c = C(p);
-  const bool me = slot == 0;
+  const bool me = slot == m.me;
   const bool burst = ((m.step + slot * 13) / kBurstSteps) % 2 == 0;
   const bool inReach = target && sim::Distance(c, C(*target)) <= kReach;
   if (!(burst && inReach && !c.heat.overheated)) {
@@ -227,7 +260,7 @@ void Fire(Match& m, int slot, Player* target) {
   sim::UpdateHeatFlag(c);
   if (sim::RandomBelow(&m.random, 100) >= kHitPercent) return;
   const int victim = int(target - m.players.data());
-  if (victim == 0 && ItemActive(m, kItemInvincible)) return;
+  if (victim == m.me && ItemActive(m, kItemInvincible)) return;
   const int times = me && ItemActive(m, kItemDamage) ? 2 : 1;
   CHARACTER& t = C(*target);
   for (int i = 0; i < times; ++i) {
@@ -250,18 +283,19 @@ void Respawn(Match& m, Player& p) {
   p.actor->listed = true;
 }
 
+// A bot says something now and then (players of a room speak for themselves).
 void Chat(Match& m) {
-  if (m.step < m.nextChat || m.players.size() < 2) return;
+  if (Follows(m) || m.step < m.nextChat || m.players.size() < 2) return;
   m.nextChat = m.step + kChatMin + sim::RandomBelow(&m.random, kChatSpread);
   SSimMatchEvent e;
   e.kind = SSimMatchEvent::EKind::kChat;
-  e.slot = 1 + sim::RandomBelow(&m.random, int(m.players.size()) - 1);
+  e.slot = OtherThanMe(m);
   e.text = kChatLines[sim::RandomBelow(&m.random, int(std::size(kChatLines)))];
-  m.events.push_back(std::move(e));
+  if (m.players[size_t(e.slot)].info.bot) Emit(m, std::move(e));
 }
 
 void Items(Match& m) {
-  Player& me = m.players[0];
+  Player& me = m.players[size_t(m.me)];
   for (Item& i : m.items) {
     if (i.until < 0 || m.step < i.until) continue;
     i.until = -1;
@@ -307,7 +341,7 @@ void Radar(Match& m) {
     toggle(SSimMatchEvent::EKind::kHide, false, m.hidden, &C(m.players[size_t(m.hidden)]));
     m.hideUntil = -1;
   } else if (m.step >= kHideFirst && (m.step - kHideFirst) % kHideEvery == 0 && m.players.size() > 1) {
-    m.hidden = 1 + sim::RandomBelow(&m.random, int(m.players.size()) - 1);
+    m.hidden = OtherThanMe(m);
     m.hideUntil = m.step + kHideSteps;
     toggle(SSimMatchEvent::EKind::kHide, true, m.hidden, &C(m.players[size_t(m.hidden)]));
   }
@@ -323,6 +357,7 @@ int TeamFrags(const Match& m, int team) {
 int Score(const Match& m, const Player& p) { return m.setup.teams ? TeamFrags(m, p.info.team) : p.info.frags; }
 
 void Lead(Match& m) {
+  if (Follows(m)) return;   // the server tells who leads
   int best = -1;
   bool alone = false;
   for (size_t i = 0; i < m.players.size(); ++i) {
@@ -336,6 +371,7 @@ void Lead(Match& m) {
 }
 
 void CheckEnd(Match& m) {
+  if (Follows(m)) return;   // the server's match ends it
   const uint32_t limitMs = uint32_t(m.setup.timeLimitMin) * 60000u;
   const uint32_t elapsed = uint32_t(m.step) * kSimStepMs;
   if (limitMs && !m.warned && limitMs > kLastMinuteMs && elapsed >= limitMs - kLastMinuteMs) {
@@ -343,7 +379,7 @@ void CheckEnd(Match& m) {
     SSimMatchEvent e;
     e.kind = SSimMatchEvent::EKind::kNotice;
     e.text = "ONE MINUTE LEFT";
-    m.events.push_back(std::move(e));
+    Emit(m, std::move(e));
   }
   EMatchEnd end = EMatchEnd::kNone;
   if (m.setup.fragLimit)
@@ -379,7 +415,7 @@ void Step(Match& m) {
         m.step % kShieldRegenEvery == 0)
       ++c.shield;
   }
-  for (COPT_Option* option : {C(m.players[0]).leftOption, C(m.players[0]).rightOption})
+  for (COPT_Option* option : {C(m.players[size_t(m.me)]).leftOption, C(m.players[size_t(m.me)]).rightOption})
     if (option) option->charge = float((m.step % kBurstSteps) + 1) / float(kBurstSteps);
   Chat(m);
   Items(m);
@@ -416,6 +452,8 @@ bool StartSimMatch(const SSimMatchSetup& setup, std::string* error) {
   if (setup.timeLimitMin < 0 || setup.timeLimitMin > kMaxMatchTimeLimit)
     return fail("the time limit must be 0-" + std::to_string(kMaxMatchTimeLimit) + " minutes");
   if (setup.fragLimit == 0 && setup.timeLimitMin == 0) return fail("a match needs a frag or a time limit");
+  if (setup.control < 0 || setup.control >= std::max<int>(1, int(setup.roster.size())))
+    return fail("the control character must be one of the players");
   EndSimMission();
   EndSimMatch();
   Match& m = M();
@@ -424,7 +462,7 @@ bool StartSimMatch(const SSimMatchSetup& setup, std::string* error) {
   m.random = setup.seed;
   m.start = m.last = dwY3DCurrentFrameTick;
   AddPlayers(m);
-  m.setGround = sim::EnterScene(&m.players[0].actor->actor, setup.map, 200);
+  m.setGround = sim::EnterScene(&m.players[size_t(m.me)].actor->actor, setup.map, 200);
   if (setup.loadMs == 0) FinishLoading(m);
   return true;
 }
@@ -467,12 +505,14 @@ SSimMatchStatus SimMatchStatus() {
   s.script = m.setup.script;
   s.rule = m.setup.rule;
   s.teams = m.setup.teams;
+  s.role = m.setup.role;
+  s.control = m.me;
   s.fragLimit = m.setup.fragLimit;
   s.timeLimitMin = m.setup.timeLimitMin;
   s.loaders = int(m.players.size());
   if (m.phase == EMatchPhase::kLoading && m.setup.loadMs > 0)
     s.pendingLoaders = s.loaders - int(uint64_t(m.loadedMs) * uint64_t(s.loaders) / m.setup.loadMs);
-  s.elapsedMs = uint32_t(m.step) * kSimStepMs;
+  s.elapsedMs = Follows(m) ? m.followedMs : uint32_t(m.step) * kSimStepMs;
   s.overheats = m.overheats;
   for (const Player& p : m.players) s.players.push_back(p.info);
   for (const Item& i : m.items) {
@@ -521,7 +561,12 @@ bool RequestSimMatch(const SSimMatchRequest& request, std::string* error) {
   return false;
 }
 
-bool SimMatchWinner(int slot) { return M().phase == EMatchPhase::kOver && SimMatchRank(slot) == 1; }
+bool SimMatchWinner(int slot) {
+  const Match& m = M();
+  if (m.phase != EMatchPhase::kOver) return false;
+  if (Follows(m)) return slot >= 0 && slot < int(m.winners.size()) && m.winners[size_t(slot)];
+  return SimMatchRank(slot) == 1;
+}
 
 void SimMatchSay(int slot, const std::string& text) {
   Match& m = M();
@@ -530,13 +575,59 @@ void SimMatchSay(int slot, const std::string& text) {
   e.kind = SSimMatchEvent::EKind::kChat;
   e.slot = slot;
   e.text = text;
-  m.events.push_back(std::move(e));
+  Emit(m, std::move(e));
 }
 
 std::vector<SSimMatchEvent> TakeSimMatchEvents() {
   std::vector<SSimMatchEvent> out;
   out.swap(M().events);
   return out;
+}
+
+// ---- A room's match -------------------------------------------------------------------------------
+
+std::vector<SSimMatchEvent> TakeSimMatchSharedEvents() {
+  std::vector<SSimMatchEvent> out;
+  out.swap(M().shared);
+  return out;
+}
+
+void FollowSimMatchScores(const std::vector<SSimMatchScore>& scores, uint32_t elapsedMs) {
+  Match& m = M();
+  if (m.phase == EMatchPhase::kNone || !Follows(m)) return;
+  for (size_t i = 0; i < scores.size() && i < m.players.size(); ++i) {
+    m.players[i].info.frags = scores[i].frags;
+    m.players[i].info.deaths = scores[i].deaths;
+  }
+  m.followedMs = elapsedMs;
+}
+
+void FollowSimMatchEvent(const SSimMatchEvent& event) {
+  Match& m = M();
+  if (m.phase == EMatchPhase::kNone || !Follows(m) || !Shared(event.kind)) return;
+  const auto valid = [&](int slot) { return slot >= 0 && slot < int(m.players.size()); };
+  using EKind = SSimMatchEvent::EKind;
+  if (event.kind != EKind::kNotice && !valid(event.slot)) return;
+  if (event.kind == EKind::kFrag && !valid(event.other)) return;
+  SSimMatchEvent e;
+  e.kind = event.kind;
+  e.slot = event.slot;
+  e.other = event.other;
+  e.text = event.text;
+  m.events.push_back(std::move(e));
+}
+
+void FollowSimMatchEnd(EMatchEnd end, const std::vector<int>& winners) {
+  Match& m = M();
+  if (m.phase == EMatchPhase::kNone || m.phase == EMatchPhase::kOver || !Follows(m)) return;
+  if (m.phase == EMatchPhase::kLoading) FinishLoading(m);
+  m.winners.assign(m.players.size(), false);
+  for (int slot : winners)
+    if (slot >= 0 && slot < int(m.players.size())) m.winners[size_t(slot)] = true;
+  m.phase = EMatchPhase::kOver;
+  m.end = end;
+  if (m.jamUntil >= 0) Queue(m, SSimMatchEvent::EKind::kJam);
+  Queue(m, SSimMatchEvent::EKind::kOver);
 }
 
 void ForgetSimMatch() { M() = Match(); }

@@ -7,7 +7,8 @@
 // hides from it. It ends at the time or frag limit with its winners, and
 // stays over until EndSimMatch. What happens is also queued as events for
 // the game to show (TakeSimMatchEvents). The same seed and the same clock
-// give the same match however the clock is split.
+// give the same match however the clock is split. In a room one window's
+// match (the room server's) keeps the score, and the others follow it.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -35,6 +36,14 @@ struct SSimMatchPlayer {
   const CHARACTER* character = nullptr;
 };
 
+// A match of a room. kLeads: the room server's match, whose score counts;
+// what everybody sees of it (frags, chat lines, leads, notices) is also
+// queued for the room's players (TakeSimMatchSharedEvents). kFollows: a
+// player's match fights for the player's own view but counts no frags and
+// makes no chat, leads, notices or end: those come from the server
+// (FollowSimMatchScores, FollowSimMatchEvent, FollowSimMatchEnd).
+enum class ERoomRole { kAlone, kLeads, kFollows };
+
 struct SSimMatchSetup {
   std::string script;        // the host script that asked for it ("" for none)
   int rule = 0;              // game type (game-rule index), kept for the status
@@ -45,11 +54,13 @@ struct SSimMatchSetup {
   uint32_t loadMs = 3000;    // loading time before the fight
   uint32_t seed = 1;
   std::string map;           // map file shown as the ground ("": the loaded ground stays)
-  // The players of a room, by slot, the local player first (the control
-  // character), all others played by the match; empty: the current pilot
-  // and `bots` bots. Name, bot flag, character index, parts, team and class
-  // are taken.
+  // The players of a room in the room's slot order, the same on every
+  // side; entry `control` is the local player (the control character), all
+  // others are played by the match. Empty: the current pilot and `bots`
+  // bots. Name, bot flag, character index, parts, team and class are taken.
   std::vector<SSimMatchPlayer> roster;
+  int control = 0;
+  ERoomRole role = ERoomRole::kAlone;
 };
 
 enum class EMatchPhase { kNone, kLoading, kRunning, kOver };
@@ -69,9 +80,11 @@ struct SSimMatchStatus {
   std::string script;
   int rule = 0;
   bool teams = false;
+  ERoomRole role = ERoomRole::kAlone;
+  int control = 0;                       // the local player's slot
   int fragLimit = 0, timeLimitMin = 0;
   int loaders = 0, pendingLoaders = 0;   // loading progress
-  uint32_t elapsedMs = 0;                // match time, from the end of loading
+  uint32_t elapsedMs = 0;                // match time, from the end of loading (kFollows: the server's)
   int overheats = 0;                     // times the player overheated
   std::vector<SSimMatchPlayer> players;  // by slot
   std::vector<SSimMatchItem> items;      // the player's item gauges
@@ -115,11 +128,29 @@ KORVOHOST_API SSimMatchStatus SimMatchStatus();
 KORVOHOST_API std::vector<int> SimMatchStandings();
 // 1 + the number of players with more frags; 0 for a slot without a player.
 KORVOHOST_API int SimMatchRank(int slot);
-// Over: the players with the most frags (team game: the best team's players).
+// Over: the players with the most frags (team game: the best team's
+// players); kFollows: those the server named.
 KORVOHOST_API bool SimMatchWinner(int slot);
 // A player's chat line, shown to everybody as a kChat event.
 KORVOHOST_API void SimMatchSay(int slot, const std::string& text);
 KORVOHOST_API std::vector<SSimMatchEvent> TakeSimMatchEvents();
+
+// ---- A room's match: the server's side and the players' ----
+// kLeads: the frag, chat, lead and notice events since the last call (their
+// slot and other fields, and the text; no pointers).
+KORVOHOST_API std::vector<SSimMatchEvent> TakeSimMatchSharedEvents();
+struct SSimMatchScore {
+  int frags = 0, deaths = 0;
+};
+// kFollows: the server's frags and deaths by slot and its match time.
+KORVOHOST_API void FollowSimMatchScores(const std::vector<SSimMatchScore>& scores, uint32_t elapsedMs);
+// kFollows: a frag, chat, lead or notice event of the server's match, queued
+// as this match's own; events of other kinds or with slots out of range are
+// dropped.
+KORVOHOST_API void FollowSimMatchEvent(const SSimMatchEvent& event);
+// kFollows: the server's match ended, with these winners (slots); a match
+// still loading starts its fight first, so that the game sees both.
+KORVOHOST_API void FollowSimMatchEnd(EMatchEnd end, const std::vector<int>& winners);
 
 // A match asked for by its rule's name (a host script's `match` line, a
 // tool): the network library knows the rules, resolves the name and starts

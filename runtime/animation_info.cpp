@@ -6,6 +6,7 @@
 
 #include "host/host_services.h"
 #include "runtime/error_text.h"
+#include "runtime/param_shapes.h"
 
 namespace {
 
@@ -23,21 +24,17 @@ bool ReadAnimationInfo(const SParamList* list, AnimationInfo& out) {
   // The first value is checked on its own; the other eight follow as 2..9.
   const SParamValue* first = list ? list->value : nullptr;
   if (!first) {
-    SetErrorText("additional %d param(s) needed", 9);
+    SetErrorText("additional %d param(s) needed", kPulseList.required);
     return Fail();
   }
-  if (first->type != PARAM_INTEGER) {
+  if (first->type != ShapeKind(kPulseList, 0)) {
     SetErrorText("type mismatch : param %d", 1);
     return Fail();
   }
   int32_t v[7];
   float period = 0;
-  const SParamDesc desc[8] = {
-      {PARAM_INTEGER, &v[0]}, {PARAM_INTEGER, &v[1]}, {PARAM_INTEGER, &v[2]},
-      {PARAM_INTEGER, &v[3]}, {PARAM_INTEGER, &v[4]}, {PARAM_INTEGER, &v[5]},
-      {PARAM_INTEGER, &v[6]}, {PARAM_FLOAT, &period},
-  };
-  if (ReadParams(list->next, desc, 2, 9) < 9) return Fail();
+  void* const dest[8] = {&v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &period};
+  if (ReadShape(list->next, kPulseList, dest, 2) < kPulseList.required) return Fail();
   out.from[0] = uint8_t(first->i);
   for (int i = 0; i < 3; ++i) out.from[i + 1] = uint8_t(v[i]);
   for (int i = 0; i < 4; ++i) out.to[i] = uint8_t(v[i + 3]);

@@ -32,7 +32,30 @@ bool ApplyEditFlag(CGUI_Window* w, const std::string& word) {
   return false;
 }
 
+constexpr const char* kFlagWords[] = {
+    "WF_HIDE",          "WF_NOHITTEST",   "WF_FOREGROUND",   "CF_TABSTOP",
+    "CF_AUTOSIZE",      "CF_ALIGN_LEFT",  "CF_ALIGN_RIGHT",  "CF_ALIGN_HCENTER",
+    "CF_ALIGN_TOP",     "CF_ALIGN_BOTTOM", "CF_ALIGN_VCENTER", "ES_NUMBER",
+    "ES_PASSWORD",
+};
+
 }  // namespace
+
+bool FindFlagWord(const std::string& word, EFlagScope* scope) {
+  for (const char* w : kFlagWords) {
+    if (word != w) continue;
+    *scope = word.rfind("WF_", 0) == 0   ? EFlagScope::kWindow
+             : word.rfind("CF_", 0) == 0 ? EFlagScope::kControl
+                                         : EFlagScope::kEdit;
+    return true;
+  }
+  return false;
+}
+
+const char* const* FlagWords(int* count) {
+  *count = static_cast<int>(sizeof kFlagWords / sizeof kFlagWords[0]);
+  return kFlagWords;
+}
 
 bool ApplyWindowFlag(CGUI_Window* w, const std::string& word) {
   if (word == "WF_HIDE") w->Show(false, false);

@@ -13,3 +13,11 @@ bool ApplyWindowFlag(CGUI_Window* w, const std::string& word);
 // The window words, then the control words "CF_*" for controls and, for a
 // window of class "EDIT", "ES_NUMBER" and "ES_PASSWORD". True when applied.
 bool ApplyControlFlag(CGUI_Window* w, const std::string& word);
+
+// Where a flag word has an effect: on any window, on controls only, or on
+// "EDIT" controls only.
+enum class EFlagScope { kWindow, kControl, kEdit };
+// The scope of a known flag word; false for a word no window knows.
+bool FindFlagWord(const std::string& word, EFlagScope* scope);
+// Every known flag word, window words first.
+const char* const* FlagWords(int* count);

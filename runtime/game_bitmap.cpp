@@ -9,6 +9,7 @@
 #include "host/host_services.h"
 #include "korvogui/korvogui.h"
 #include "runtime/error_text.h"
+#include "runtime/param_shapes.h"
 
 namespace {
 uint32_t Pack(const int c[4]) {
@@ -34,12 +35,8 @@ bool CGUI_GameBitmap::OnCreate() {
   animated_ = false;
   const char* name = "";
   if (SParamList* list = GetParamList(0)) {
-    const SParamDesc desc[7] = {
-        {PARAM_STRING, &name},      {PARAM_INTEGER, &color_[0]}, {PARAM_INTEGER, &color_[1]},
-        {PARAM_INTEGER, &color_[2]}, {PARAM_INTEGER, &color_[3]}, {PARAM_FLOAT, &u_},
-        {PARAM_FLOAT, &v_},
-    };
-    if (ReadParams(list, desc, 1, 7) < 1 || !name) {
+    void* const dest[7] = {&name, &color_[0], &color_[1], &color_[2], &color_[3], &u_, &v_};
+    if (ReadShape(list, kBitmapList, dest) < kBitmapList.required || !name) {
       GUI_ReportError("error at BITMAP '%s' : invalid bitmap info : %s", id, GetErrorText());
       return false;
     }

@@ -1,6 +1,7 @@
 // game_edit.cpp: CGUI_GameEdit: members, layout, game-font input filter and
 // the caret.
 #include "runtime/game_edit.h"
+#include "runtime/param_shapes.h"
 
 #include "host/host_services.h"
 #include "korvogui/korvogui.h"
@@ -11,7 +12,8 @@ CGUI_GameEdit::CGUI_GameEdit()
 // ---- Creation and layout ----------------------------------------------------------------
 
 bool CGUI_GameEdit::OnCreate() {
-  const bool distributed = CreateMembers("EDIT", 2, 2, [this] {
+  const SClassParams& shapes = *FindClassParams("EDIT");
+  const bool distributed = CreateMembers("EDIT", shapes.least, shapes.most, [this] {
     textStatic_->AddParamList(GetParamList(0));
     frame_->AddParamList(GetParamList(1));
     return true;

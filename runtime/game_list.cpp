@@ -6,6 +6,7 @@
 
 #include "korvogui/korvogui.h"
 #include "runtime/error_text.h"
+#include "runtime/param_shapes.h"
 
 CGUI_GameList::CGUI_GameList()
     : frame_(Own(new CGUI_GameBitmap)), rowStatic_(Own(new CGUI_GameStatic)) {}
@@ -17,10 +18,8 @@ bool CGUI_GameList::ReadListParams() {
   const int count = GetParamListCount();
   int32_t rgba[4] = {255, 255, 255, 255};
   int32_t rows = 0;
-  const SParamDesc desc[5] = {{PARAM_INTEGER, &rgba[0]}, {PARAM_INTEGER, &rgba[1]},
-                              {PARAM_INTEGER, &rgba[2]}, {PARAM_INTEGER, &rgba[3]},
-                              {PARAM_INTEGER, &rows}};
-  if (ReadParams(GetParamList(2), desc, 1, 5) < 5) {
+  void* const dest[5] = {&rgba[0], &rgba[1], &rgba[2], &rgba[3], &rows};
+  if (ReadShape(GetParamList(2), kListRowsList, dest) < kListRowsList.required) {
     GUI_ReportError("error at LIST '%s' : invalid list parameters", id);
     return false;
   }
@@ -31,7 +30,7 @@ bool CGUI_GameList::ReadListParams() {
   std::vector<std::string> defaults;
   for (int i = 3; i < count; ++i) {
     const SParamValue* first = GetParamList(i)->value;
-    if (!first || first->type != PARAM_STRING) {
+    if (!first || first->type != ShapeKind(kDefaultRowList, 0)) {
       SetErrorText("type mismatch : param %d", 1);
       GUI_ReportError("error at LIST '%s' : invalid %dth default string", id, i);
       return false;
@@ -47,7 +46,9 @@ bool CGUI_GameList::ReadListParams() {
 }
 
 bool CGUI_GameList::OnCreate() {
-  if (!CreateMembers("LIST ", 3, INT_MAX, [this] { return ReadListParams(); })) return false;
+  const SClassParams& shapes = *FindClassParams("LIST");
+  if (!CreateMembers("LIST ", shapes.least, shapes.most, [this] { return ReadListParams(); }))
+    return false;
   rowStatic_->SetHitTest(false);
   rowStatic_->SetAlign(ALIGN_VCENTER);
   rowStatic_->SetAutoSize(true);

@@ -10,6 +10,7 @@
 #include "runtime/dialog.h"
 #include "runtime/edit.h"
 #include "runtime/error_text.h"
+#include "runtime/param_shapes.h"
 #include "runtime/sound_ids.h"
 
 namespace {
@@ -34,9 +35,8 @@ bool CGUI_GamePushButton::DistributeParams() {
   if (GetParamListCount() == 8) {
     const char* editId = nullptr;
     int32_t step = 0, limit = 0;
-    const SParamDesc desc[3] = {
-        {PARAM_STRING, &editId}, {PARAM_INTEGER, &step}, {PARAM_INTEGER, &limit}};
-    if (ReadParams(GetParamList(7), desc, 1, 3) < 3 || !editId) {
+    void* const dest[3] = {&editId, &step, &limit};
+    if (ReadShape(GetParamList(7), kArrowLinkList, dest) < kArrowLinkList.required || !editId) {
       GUI_ReportError("error at PUSHBUTTON '%s', PARAM 7: '%s'", id, GetErrorText());
       return false;
     }
@@ -63,7 +63,8 @@ bool CGUI_GamePushButton::DistributeParams() {
 }
 
 bool CGUI_GamePushButton::OnCreate() {
-  if (!CreateMembers("PUSHBUTTON ", 7, INT_MAX, [this] { return DistributeParams(); }))
+  const SClassParams& shapes = *FindClassParams("PUSHBUTTON");
+  if (!CreateMembers("PUSHBUTTON ", shapes.least, shapes.most, [this] { return DistributeParams(); }))
     return false;
   SetUpCaption(captionStatic_);
   for (CGUI_GameBitmap* b : {base_, second_, hover_, pressed_}) b->Show(false, false);

@@ -3,6 +3,7 @@
 
 #include "korvogui/korvogui.h"
 #include "runtime/error_text.h"
+#include "runtime/param_shapes.h"
 
 CGUI_GameSlider::CGUI_GameSlider() : thumb_(Own(new CGUI_GameBitmap)) {}
 
@@ -10,9 +11,8 @@ bool CGUI_GameSlider::ReadSliderParams() {
   const char* id = id_.c_str();
   int32_t horizontal = 0, min = 0, max = 0;
   float size = 0;
-  const SParamDesc desc[4] = {{PARAM_INTEGER, &horizontal}, {PARAM_INTEGER, &min},
-                              {PARAM_INTEGER, &max}, {PARAM_FLOAT, &size}};
-  if (ReadParams(GetParamList(0), desc, 1, 4) < 4) {
+  void* const dest[4] = {&horizontal, &min, &max, &size};
+  if (ReadShape(GetParamList(0), kSliderList, dest) < kSliderList.required) {
     GUI_ReportError("error at SLIDER '%s', PARAM 7: '%s'", id, GetErrorText());
     return false;
   }
@@ -29,7 +29,9 @@ bool CGUI_GameSlider::ReadSliderParams() {
 }
 
 bool CGUI_GameSlider::OnCreate() {
-  if (!CreateMembers("SLIDER", 2, 2, [this] { return ReadSliderParams(); })) return false;
+  const SClassParams& shapes = *FindClassParams("SLIDER");
+  if (!CreateMembers("SLIDER", shapes.least, shapes.most, [this] { return ReadSliderParams(); }))
+    return false;
   thumb_->SetHitTest(false);
   if (!CGUI_Slider::OnCreate()) return false;
   SetHitTest(true);

@@ -7,6 +7,7 @@
 #include "host/host_services.h"
 #include "korvogui/korvogui.h"
 #include "runtime/error_text.h"
+#include "runtime/param_shapes.h"
 #include "runtime/window_manager.h"
 
 CGUI_GameStatic::CGUI_GameStatic() = default;
@@ -35,12 +36,8 @@ bool CGUI_GameStatic::OnCreate() {
   float m1 = 0, m2 = 0;
   int32_t stroke = 4;
   int32_t rgba[4] = {255, 255, 255, 255};
-  const SParamDesc desc[8] = {
-      {PARAM_STRING, &fontName}, {PARAM_FLOAT, &m1},      {PARAM_FLOAT, &m2},
-      {PARAM_INTEGER, &stroke},  {PARAM_INTEGER, &rgba[0]}, {PARAM_INTEGER, &rgba[1]},
-      {PARAM_INTEGER, &rgba[2]}, {PARAM_INTEGER, &rgba[3]},
-  };
-  if (ReadParams(list, desc, 1, 8) < 3 || !fontName) {
+  void* const dest[8] = {&fontName, &m1, &m2, &stroke, &rgba[0], &rgba[1], &rgba[2], &rgba[3]};
+  if (ReadShape(list, kTextList, dest) < kTextList.required || !fontName) {
     GUI_ReportError("error at STATIC '%s' : %s", id, GetErrorText());
     return false;
   }

@@ -7,6 +7,7 @@
 #include "host/host_services.h"
 #include "korvogui/korvogui.h"
 #include "runtime/sound_ids.h"
+#include "runtime/param_shapes.h"
 
 namespace {
 // A chain (name, red, green, blue, alpha) for one state bitmap.
@@ -39,10 +40,8 @@ bool CGUI_RotateButton::BuildStates() {
   for (int i = 0; i < count; ++i) {
     State& s = states[size_t(i)];
     s = State{nullptr, {255, 255, 255, 255}, i + 1 < count ? i + 1 : 0};
-    const SParamDesc desc[6] = {{PARAM_STRING, &s.name},     {PARAM_INTEGER, &s.rgba[0]},
-                                {PARAM_INTEGER, &s.rgba[1]}, {PARAM_INTEGER, &s.rgba[2]},
-                                {PARAM_INTEGER, &s.rgba[3]}, {PARAM_INTEGER, &s.next}};
-    if (ReadParams(GetParamList(i), desc, 1, 6) < 1 || !s.name) {
+    void* const dest[6] = {&s.name, &s.rgba[0], &s.rgba[1], &s.rgba[2], &s.rgba[3], &s.next};
+    if (ReadShape(GetParamList(i), kRotateStateList, dest) < kRotateStateList.required || !s.name) {
       GUI_ReportError("error at ROTATEBUTTON '%s' : invalid param at paramlist%d", id, i + 1);
       return false;
     }
@@ -65,7 +64,9 @@ bool CGUI_RotateButton::BuildStates() {
 }
 
 bool CGUI_RotateButton::OnCreate() {
-  if (!CreateMembers("ROTATEBUTTON ", 1, INT_MAX, [this] { return BuildStates(); })) return false;
+  const SClassParams& shapes = *FindClassParams("ROTATEBUTTON");
+  if (!CreateMembers("ROTATEBUTTON ", shapes.least, shapes.most, [this] { return BuildStates(); }))
+    return false;
   if (!CGUI_PushButton::OnCreate()) return false;
   ShowState(0);
   return OnStateChanged();

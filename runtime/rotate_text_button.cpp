@@ -8,6 +8,7 @@
 #include "korvogui/korvogui.h"
 #include "runtime/error_text.h"
 #include "runtime/sound_ids.h"
+#include "runtime/param_shapes.h"
 
 CGUI_RotateTextButton::CGUI_RotateTextButton() : captionStatic_(Own(new CGUI_GameStatic)) {
   className_ = "ROTATETEXTBUTTON";
@@ -27,15 +28,13 @@ bool CGUI_RotateTextButton::ReadStates() {
     const char* caption = nullptr;
     int32_t rgba[4] = {255, 255, 255, 255};
     int32_t next = i < states ? i : 0;   // the following state, 0 after the last
-    const SParamDesc desc[6] = {{PARAM_STRING, &caption},  {PARAM_INTEGER, &rgba[0]},
-                                {PARAM_INTEGER, &rgba[1]}, {PARAM_INTEGER, &rgba[2]},
-                                {PARAM_INTEGER, &rgba[3]}, {PARAM_INTEGER, &next}};
-    if (!list->value || list->value->type != PARAM_STRING) {
+    void* const dest[6] = {&caption, &rgba[0], &rgba[1], &rgba[2], &rgba[3], &next};
+    if (!list->value || list->value->type != ShapeKind(kTextStateList, 0)) {
       SetErrorText("type mismatch : param %d", 1);
       GUI_ReportError("error at ROTATETEXTBUTTON '%s' : invalid param at paramlist%d", id, i);
       return false;
     }
-    if (ReadParams(list, desc, 1, 6) < 1 || !caption) {
+    if (ReadShape(list, kTextStateList, dest) < kTextStateList.required || !caption) {
       GUI_ReportError("error at ROTATETEXTBUTTON '%s' : invalid param at paramlist%d", id, i);
       return false;
     }
@@ -57,7 +56,8 @@ bool CGUI_RotateTextButton::ReadStates() {
 }
 
 bool CGUI_RotateTextButton::OnCreate() {
-  if (!CreateMembers("ROTATETEXTBUTTON ", 2, INT_MAX, [this] { return ReadStates(); }))
+  const SClassParams& shapes = *FindClassParams("ROTATETEXTBUTTON");
+  if (!CreateMembers("ROTATETEXTBUTTON ", shapes.least, shapes.most, [this] { return ReadStates(); }))
     return false;
   SetUpCaption(captionStatic_);
   if (!CGUI_Button::OnCreate()) return false;

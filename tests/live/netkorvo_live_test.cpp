@@ -9,9 +9,13 @@
 // leaving ends the room with its message; seven players fill a room and the
 // next one is refused; a killed player's slot is free again within the
 // timeout; another protocol version is refused with a message; a sender of
-// garbage is dropped; bots and closed slots reach the players. Printed, not
-// checked: discovery time, join time and the slot-update round trip over
-// 1,000 changes.
+// garbage is dropped; bots and closed slots reach the players; a team chosen
+// on either side is seen on both; chat lines go both ways in the sender's
+// team colour, and a flood is cut to the server's limit; the room's match
+// (a team match on a fast clock) ends on both sides with the same end,
+// time, winners, score table and frag events, the player's chat reaching
+// the server during it. Printed, not checked: discovery time, join time and
+// the slot-update round trip over 1,000 changes.
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -33,9 +37,14 @@
 #include "host/netkorvo.h"
 #include "korvogui/room.h"
 #include "netkorvo/enet_link.h"
+#include "netkorvo/match_backend.h"
 #include "netkorvo/netkorvo.h"
-#include "tests/live/player_processes.h"
 #include "netkorvo/room_client.h"
+#include "netkorvo/room_server.h"
+#include "refhost/game_setup.h"
+#include "refhost/korvohost.h"
+#include "refhost/sim_match.h"
+#include "tests/live/player_processes.h"
 
 
 namespace {
@@ -47,6 +56,55 @@ constexpr int kLatencyChanges = 1000;
 
 double MsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// ---- The room's match in either process ---------------------------------------------------------
+// The host clock runs kClockSpeed times as fast as the wall clock, so that a
+// match ends within seconds.
+constexpr double kClockSpeed = 8;
+const Clock::time_point g_born = Clock::now();
+int g_fragEvents = 0;
+
+void TeamColours() {
+  unsigned long colours[] = {0xFFE63C32, 0xFF3C6EF0, 0xFFAA50DC, 0xFF46C85A};
+  char* names[] = {const_cast<char*>("RED"), const_cast<char*>("BLUE"), const_cast<char*>("PURPLE"),
+                   const_cast<char*>("GREEN")};
+  GUI_InitTeamColor(4, colours, names);
+}
+
+bool LoadGame() {
+  std::string error;
+  std::vector<std::string> errors;
+  return korvohost::Mount(KORVO_ASSET_ROOT, &error) && korvohost::LoadGameDataIntoGame(&errors);
+}
+
+// One frame: the clock (always, so that a match starts at the time it is
+// started), the match's library side, the events counted.
+void MatchFrame() {
+  korvohost::SetTick(uint32_t(MsSince(g_born) * kClockSpeed));
+  if (korvohost::SimMatchStatus().phase == korvohost::EMatchPhase::kNone) return;
+  netkorvo::ServiceSimMatch();
+  for (const korvohost::SSimMatchEvent& e : korvohost::TakeSimMatchEvents())
+    g_fragEvents += e.kind == korvohost::SSimMatchEvent::EKind::kFrag;
+}
+
+// The end of the match as this side shows it: "over END SECONDS winners=..
+// table=NAME FRAGS/DEATHS,.. frag-events=N", or "" while it runs.
+std::string MatchResult() {
+  const korvohost::SSimMatchStatus status = korvohost::SimMatchStatus();
+  if (status.phase != korvohost::EMatchPhase::kOver) return "";
+  std::string line = std::string("over ") + (status.end == korvohost::EMatchEnd::kTime ? "time " : "frags ") +
+                     std::to_string(status.elapsedMs / 1000) + " winners=";
+  for (int i = 0; i < 8; ++i)
+    if (const SClientInfo* c = CC_Manager::GetClientInfo(i); c && NET_GR_client::IsWinner(i))
+      line += std::string(c->name) + ";";
+  SScoreBoard board;
+  NET_GR_client::FillScoreBoard(&board);
+  line += " table=";
+  for (int i = 0; i < board.rowCount; ++i)
+    line += std::string(board.rows[i].name) + " " + board.rows[i].frag + "/" + board.rows[i].slot + " rank " +
+            std::to_string(NET_GR_client::GetRankNumber(board.rows[i].key)) + ",";
+  return line + " frag-events=" + std::to_string(g_fragEvents);
 }
 
 // ---- Room events recorded -------------------------------------------------------------------
@@ -62,6 +120,12 @@ struct SRecordedEvents : netkorvo::CRoomEvents {
   }
   void MatchStarted() override { started = true; }
   void ScreenMessage(const char*, unsigned long) override {}
+  void ChatMessage(unsigned long argb, const char* name, const char* text) override {
+    char line[300];
+    std::snprintf(line, sizeof line, "chat %08lX %s: %s", argb, name, text);
+    chat.push_back(line);
+  }
+  std::vector<std::string> chat;   // "chat ARGB NAME: TEXT"
 };
 
 netkorvo::SLiveOptions Options(uint16_t discoveryPort, uint16_t roomPort, SRecordedEvents* events) {
@@ -101,6 +165,8 @@ int RunPlayer(char** argv) {
   netkorvo::UseLiveBackend(Options(discoveryPort, roomPort, &events));
   NET_profile.WritePrevLoginID(name.c_str());
   const auto born = Clock::now();
+  const bool gameLoaded = LoadGame();
+  TeamColours();
 
   if (roomPort == 0) {
     NET_InitGLManager();
@@ -120,10 +186,13 @@ int RunPlayer(char** argv) {
   const auto joinStart = Clock::now();
   NET_Init(0, "127.0.0.1", 1, 0);
   NET_ReleaseGLManager();
-  bool announcedJoin = false, mirror = false, seen = false;
-  std::string input, shownSlots;
+  bool announcedJoin = false, mirror = false, seen = false, play = false;
+  std::string input, shownSlots, shownTeams, result;
+  size_t chatShown = 0;
   while (MsSince(born) < kChildLifeMs) {
     netkorvo::ServiceLive();
+    MatchFrame();
+    for (; chatShown < events.chat.size(); ++chatShown) Say(events.chat[chatShown]);
     if (!events.closed.empty()) {
       Say(std::string(events.closedInRoom ? "closed " : "refused ") + events.closed);
       events.closed.clear();
@@ -131,7 +200,10 @@ int RunPlayer(char** argv) {
     if (events.started) {
       Say("started");
       events.started = false;
+      std::string error;
+      if (play && !netkorvo::StartRoomMatch(false, &error)) Say("no match: " + error);
     }
+    if (result.empty() && !(result = MatchResult()).empty()) Say(result);
     if (events.opened && !announcedJoin) {
       announcedJoin = true;
       char line[80];
@@ -157,6 +229,11 @@ int RunPlayer(char** argv) {
         view += std::string(i ? "," : " ") + std::to_string(GUI_GetClientInfo(i)->state) + ":" +
                 GUI_GetClientInfo(i)->name;
       if (view != shownSlots) Say(shownSlots = view);
+      std::string teams = "teams";
+      for (int i = 0; i < 8; ++i)
+        if (CC_Manager::GetClientInfo(i)) teams += " " + std::to_string(i) + ":" + std::to_string(GUI_GetClientInfo(i)->team);
+      if (teams != shownTeams && korvohost::SimMatchStatus().phase == korvohost::EMatchPhase::kNone)
+        Say(shownTeams = teams);
     }
     if (mirror && announcedJoin) GUI_GetClientInfo(my_client)->classIndex = GUI_GetClientInfo(0)->character;
     pollfd in = {0, POLLIN, 0};
@@ -169,6 +246,12 @@ int RunPlayer(char** argv) {
         const std::string command = input.substr(0, eol);
         if (command == "ready") GUI_GetClientInfo(my_client)->ready = 1;
         else if (command == "mirror") mirror = true;
+        else if (command == "play") play = gameLoaded;
+        else if (command.compare(0, 5, "team ") == 0) GUI_GetClientInfo(my_client)->team = std::atoi(command.c_str() + 5);
+        else if (command.compare(0, 4, "say ") == 0) Client_RequestTextMsg(command.c_str() + 4);
+        else if (command.compare(0, 6, "flood ") == 0)
+          for (int i = 0; i < std::atoi(command.c_str() + 6); ++i)
+            Client_RequestTextMsg(("FLOOD " + std::to_string(i)).c_str());
         else if (command == "quit") {
           NET_Release();
           return 0;
@@ -194,6 +277,7 @@ bool ServeUntil(Done done, double ms) {
   const auto start = Clock::now();
   while (MsSince(start) < ms) {
     netkorvo::ServiceLive();
+    MatchFrame();
     ReadPlayers();
     if (done()) return true;
     usleep(200);
@@ -261,7 +345,7 @@ uint16_t FreeUdpPort() {
 void OpenRoom(SRecordedEvents& events, const char* room) {
   SGUI_ServerInfo& info = *GUI_GetServerInfo();
   std::snprintf(info.room, sizeof info.room, "%s", room);
-  std::snprintf(info.map, sizeof info.map, "desert-DE.gnd");
+  std::snprintf(info.map, sizeof info.map, "canyon.gnd-DE-TE");   // a shipped map of the rule
   info.type = 1;
   for (int i = 0; i < 8; ++i) GUI_InitClientInfo(i, 0);
   GUI_GetClientInfo(0)->character = 3;
@@ -283,7 +367,7 @@ void FindJoinSeeStart(SRecordedEvents& events) {
   OpenRoom(events, "HOST's ARENA");
   const size_t ace = StartPlayer(0, "ACE", 5);
   const std::string found = WaitLine(ace, "found ", 2500);
-  Check(found.find("HOST's ARENA|desert-DE|1/8|TEAM DEATH MATCH|127.0.0.1") != std::string::npos,
+  Check(found.find("HOST's ARENA|canyon|1/8|TEAM DEATH MATCH|127.0.0.1") != std::string::npos,
         "the game list shows the room within 2 s: " + found);
   const std::string joined = WaitLine(ace, "joined ", 3000);
   Check(joined.compare(0, 9, "joined 1 ") == 0, "the player joins slot 1: " + joined);
@@ -433,6 +517,79 @@ void FillRefuseTimeOut(SRecordedEvents& events) {
   for (size_t i = 0; i < seven.size(); ++i) StopPlayer(seven[i], false);
 }
 
+// Team choices, chat both ways and the room's match as both sides see it.
+void TeamsChatAndMatch(SRecordedEvents& events) {
+  OpenRoom(events, "TEAM ROOM");
+  GUI_GetServerInfo()->frag = 6;
+  GUI_GetServerInfo()->time = 0;
+  const size_t ace = StartPlayer(netkorvo::LiveRoomPort(), "ACE", 5);
+  Check(WaitLine(ace, "joined 1 ", 5000) != "", "the player joins");
+  Tell(ace, "team 1");
+  Check(ServeUntil([] { return GUI_GetClientInfo(1)->team == 1 && CC_Manager::GetClientInfo(1) &&
+                               CC_Manager::GetClientInfo(1)->team == 1; }, 2000),
+        "the server sees the team the player chose");
+  GUI_GetClientInfo(0)->team = 3;
+  Check(WaitExact(ace, "teams 0:3 1:1", 2000), "the player sees the team the server chose");
+  GUI_GetClientInfo(0)->team = 0;
+  Check(WaitExact(ace, "teams 0:0 1:1", 2000), "and its change back");
+
+  // Ten lines at once: the server passes on its limit of them; watched for
+  // a whole second, which also lets the player's next line count afresh.
+  const auto floods = [&] {
+    return std::count_if(events.chat.begin(), events.chat.end(),
+                         [](const std::string& l) { return l.find(": FLOOD ") != std::string::npos; });
+  };
+  Tell(ace, "flood 10");
+  Check(ServeUntil([&] { return floods() == netkorvo::CRoomServer::kChatLinesPerSecond; }, 2000),
+        "a flood of chat lines: the first ones pass");
+  ServeUntil([] { return false; }, 1100);
+  Check(floods() == netkorvo::CRoomServer::kChatLinesPerSecond,
+        "ten lines at once: the server passes on " + std::to_string(floods()));
+  events.chat.clear();
+
+  // Chat both ways, each line in its sender's team colour, on both sides.
+  Tell(ace, "say HELLO FROM ACE");
+  const std::string fromAce = "chat FF3C6EF0 ACE: HELLO FROM ACE";
+  Check(ServeUntil([&] { return std::count(events.chat.begin(), events.chat.end(), fromAce) == 1; }, 2000),
+        "the server shows the player's line in blue");
+  Check(WaitExact(ace, fromAce, 2000), "the player's line comes back to the player");
+  Client_RequestTextMsg("HELLO FROM HOST");
+  const std::string fromHost = "chat FFE63C32 HOST: HELLO FROM HOST";
+  Check(std::count(events.chat.begin(), events.chat.end(), fromHost) == 1, "the server shows its own line in red");
+  Check(WaitExact(ace, fromHost, 2000), "the player shows the server's line");
+
+  // The match: the server's is the one that counts; the player's follows it.
+  Server_AddBot(2);
+  Tell(ace, "play");
+  Tell(ace, "ready");
+  Check(ServeUntil([] { return CS_Manager::CanStart(); }, 2000), "the player is ready");
+  CS_Manager::Write_Start();
+  Check(ServeUntil([&] { return events.started; }, 1000), "the match starts");
+  std::string error;
+  Check(netkorvo::StartRoomMatch(true, &error), "the server's match starts: " + error);
+  Check(WaitExact(ace, "started", 2000), "the player's match starts");
+  Check(ServeUntil([] { return korvohost::SimMatchStatus().phase == korvohost::EMatchPhase::kRunning; }, 5000),
+        "the fight begins");
+  Tell(ace, "say GG");
+  Check(ServeUntil([&] { return std::count(events.chat.begin(), events.chat.end(), "chat FF3C6EF0 ACE: GG") == 1; },
+                   3000),
+        "the player's chat line reaches the server during the match");
+  Check(WaitExact(ace, "chat FF3C6EF0 ACE: GG", 2000), "and comes back to the player");
+  std::string result;
+  Check(ServeUntil([&] { return !(result = MatchResult()).empty(); }, 60000), "the server's match ends");
+  const std::string seen = WaitLine(ace, "over ", 5000);
+  std::printf("server: %s\nplayer: %s\n", result.c_str(), seen.c_str());
+  Check(!result.empty() && seen == result, "the player's match ends alike: end, time, winners, table, frag events");
+  Check(result.find("over frags") == 0 && result.find("winners=;") == std::string::npos,
+        "a frag limit ends it, with winners");
+
+  korvohost::EndSimMatch();
+  netkorvo::ServiceSimMatch();
+  NET_Release();
+  Check(WaitLine(ace, "closed ", 3000) == "closed THE SERVER LEFT THE ROOM", "the player hears the room end");
+  StopPlayer(ace, false);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -442,8 +599,11 @@ int main(int argc, char** argv) {
   SRecordedEvents events;
   netkorvo::UseLiveBackend(Options(g_discoveryPort, 0, &events));
   NET_profile.WritePrevLoginID("HOST");
+  Check(LoadGame(), "the game data loads");
+  TeamColours();
   FindJoinSeeStart(events);
   FillRefuseTimeOut(events);
+  TeamsChatAndMatch(events);
   for (size_t i = 0; i < g_players.size(); ++i) StopPlayer(i, true);
   std::printf("%s\n", g_failures ? "FAILED" : "PASSED");
   return g_failures ? 1 : 0;

@@ -1,8 +1,9 @@
 #!/bin/sh
 # Two windows of `korvoui play` on this machine (loopback only, --no-lan): one
-# opens a local network room with a bot, the other finds it in the game list,
-# joins and gets ready; the host starts and both windows reach the HUD of the
-# room's match.
+# opens a local network team room with a bot, the other finds it in the game
+# list, joins, picks its team and gets ready; the host starts, a chat line
+# goes each way during the match, and both windows end it with the same
+# winners and score table (the expected files hold the same lines).
 #
 #   run_room_pair.sh KORVOUI SOURCE_DIR WORK_DIR
 # Exit 77 (skipped) without xvfb-run.

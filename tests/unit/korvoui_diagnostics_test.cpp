@@ -53,3 +53,49 @@ TEST(Diagnostics, TabsExpandToFourColumnsAndMoveTheCaretColumn) {
   EXPECT_EQ(ExpandTabs("\ta\tb", &column), "    a   b");
   EXPECT_EQ(column, 10);
 }
+
+TEST(Diagnostics, EndOfFileNamesTheDialogAndControlLeftOpen) {
+  const std::string text =
+      "DIALOG \"a\" AB 0.0, 0.0, 1.0, 1.0\nBEGIN\n  STATIC \"s\" IDC_S 0.0, 0.0, 1.0, 1.0\n    PARAM \"MENU\",";
+  const ScriptDiagnostic d = DiagnoseCompileError("Compile Error : error : Unexpected end-of-file", text);
+  ASSERT_TRUE(d.positioned);
+  ASSERT_EQ(d.notes.size(), 2u);
+  EXPECT_EQ(d.notes[0].text, "dialog 'AB' begins here and has no END");
+  EXPECT_EQ(d.notes[0].place.line, 1);
+  EXPECT_EQ(d.notes[0].place.column, 1);
+  EXPECT_EQ(d.notes[1].text, "the last control, STATIC 'IDC_S', begins here");
+  EXPECT_EQ(d.notes[1].place.line, 3);
+  EXPECT_EQ(d.notes[1].place.column, 3);
+  EXPECT_NE(FormatDiagnostic("ui.txt", "", d).find("ui.txt:3:3: note: the last control"), std::string::npos);
+}
+
+// The compiler counts a line feed inside a string as a column: after the
+// caption that lost its quote, (3, 43) is the file's line 4, column 8.
+TEST(Diagnostics, PositionsAfterAStringOverALineEndAreTheFilesAndTheStringIsNamed) {
+  const std::string text =
+      "DIALOG \"a\" AB 0.0, 0.0, 1.0, 1.0\nBEGIN\nSTATIC \"x IDC_A 0.0, 0.0, 1.0, 1.0\n"
+      "PARAM \"MENU\" 12\nEND\n";
+  const ScriptDiagnostic d =
+      DiagnoseCompileError("Compile Error : Error (3, 43) : CHARS (MENU) is not expected here.", text);
+  ASSERT_TRUE(d.positioned);
+  EXPECT_EQ(d.line, 4);
+  EXPECT_EQ(d.column, 8);
+  EXPECT_EQ(d.source, "PARAM \"MENU\" 12");
+  ASSERT_EQ(d.notes.size(), 1u);
+  EXPECT_EQ(d.notes[0].text, "this string runs past the end of its line: is a closing quote missing?");
+  EXPECT_EQ(d.notes[0].place.line, 3);
+  EXPECT_EQ(d.notes[0].place.column, 8);
+}
+
+TEST(Diagnostics, AStringOverALineEndFarBeforeTheErrorIsNotNamed) {
+  const std::string text =
+      "DIALOG \"two\nlines\" AB 0.0, 0.0, 1.0, 1.0\nBEGIN\nBUTTON \"\" IDC_A 0.0, 0.0, 1.0, 1.0\n"
+      "BUTTON \"\" IDC_B 0.0, 0.0, 1, 1.0\nEND\n";
+  // IDC_B's rectangle: the compiler's line 4 (one line feed was in the caption).
+  const ScriptDiagnostic d =
+      DiagnoseCompileError("Compile Error : Error (4, 27) : INTEGER (1) is not expected here.", text);
+  ASSERT_TRUE(d.positioned);
+  EXPECT_EQ(d.line, 5);
+  EXPECT_EQ(d.column, 27);
+  EXPECT_TRUE(d.notes.empty());
+}

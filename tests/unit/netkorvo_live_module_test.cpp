@@ -3,8 +3,9 @@
 // server ends are told in the module's message box; a joined room fills the
 // module's records; a room's start plays the simulated match of the room; a
 // room created without a map plays the first map of its rule; after a match
-// the room takes bots and joins and starts again. The room's server runs in
-// this process on 127.0.0.1.
+// the room takes bots and joins and starts again; a team room's slot buttons
+// follow its slots and its chat reaches the room's chat box and the other
+// side. The room's server runs in this process on 127.0.0.1.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -267,4 +268,77 @@ TEST_F(NetLiveModuleTest, AfterItsMatchTheRoomTakesBotsAndJoinsAndStartsAgain) {
     joiner.Leave();
     ASSERT_TRUE(Until([] { return CC_Manager::GetClientInfo(3) == nullptr; }));
   }
+}
+
+// A team room run by this side: the slot buttons follow the slots as they
+// fill and empty (the team button of a slot in use shown, usable where this
+// side makes the choices; the class icon of a connected player shown), and
+// chat lines of both sides reach the room's chat box and the other side.
+TEST_F(NetLiveModuleTest, ATeamRoomsSlotButtonsFollowItsSlotsAndItsChatReachesEverybody) {
+  UseLive(0, 3000);
+  NET_profile.WritePrevLoginID("ACE");
+  SGUI_ServerInfo& info = *GUI_GetServerInfo();
+  std::strcpy(info.room, "ACE's ARENA");
+  std::strcpy(info.map, "canyon-DE-TE.gnd");
+  info.type = 1;   // team death match
+  NET_Init(1, nullptr, 1, 0);
+  ASSERT_TRUE(Until([] { return GUI_IsDialogCreated("ROOMMENU"); }));
+  CGUI_Window* room = FindOpenDialog("ROOMMENU");
+  ASSERT_NE(room, nullptr);
+  const auto shown = [&](const char* id) {
+    CGUI_Window* w = room->FindChild(id);
+    return !w ? std::string("missing") : std::string(w->IsHidden() ? "hidden" : "shown") +
+                                              (w->IsHitTest() ? " usable" : "");
+  };
+  ASSERT_TRUE(Until([&] { return shown("IDC_BUTTON_LIST12") == "shown usable"; })) << shown("IDC_BUTTON_LIST12");
+  EXPECT_EQ(shown("IDC_BUTTON_ROOMCLASSICONS01"), "shown");
+  EXPECT_EQ(shown("IDC_BUTTON_LIST22"), "hidden");
+  EXPECT_EQ(shown("IDC_BUTTON_ROOMCLASSICONS02"), "hidden");
+
+  netkorvo::CRoomClient bob;
+  std::string error;
+  ASSERT_TRUE(bob.Connect("127.0.0.1", netkorvo::LiveRoomPort(), "BOB", 3000, &error)) << error;
+  ASSERT_TRUE(Until([&] { return bob.Joined() && shown("IDC_BUTTON_LIST22") == "shown"; }, [&] { bob.Service(); }))
+      << shown("IDC_BUTTON_LIST22");
+  EXPECT_EQ(shown("IDC_BUTTON_ROOMCLASSICONS02"), "shown") << "a connected player's class";
+  EXPECT_EQ(shown("IDC_BUTTON_LIST21"), "shown") << "a player's slot state button does nothing";
+  Server_AddBot(3);
+  ASSERT_TRUE(Until([&] { return shown("IDC_BUTTON_LIST42") == "shown usable"; })) << "this side picks the bot's team";
+  EXPECT_EQ(shown("IDC_BUTTON_LIST41"), "shown usable") << "the bot can be taken out again";
+
+  // BOB picks BLUE; his chat line comes back to him and into the room's box.
+  netkorvo::wire::SChoice blue;
+  blue.team = 1;
+  bob.SendChoice(blue);
+  ASSERT_TRUE(Until([] { return GUI_GetClientInfo(1)->team == 1; }, [&] { bob.Service(); }));
+  auto* box = dynamic_cast<CGUI_List*>(room->FindChild("IDC_LIST_ROOMCHATBOX"));
+  ASSERT_NE(box, nullptr);
+  const auto rows = [&] {
+    std::string all, row;
+    for (int i = 0; i < box->GetCount(); ++i)
+      if (box->GetText(i, row)) all += row + "|";
+    return all;
+  };
+  std::vector<netkorvo::wire::SChatLine> heard;
+  const auto listen = [&] {
+    bob.Service();
+    for (const auto& e : bob.TakeEvents())
+      if (e.kind == netkorvo::CRoomClient::EEvent::kChat) heard.push_back(std::get<netkorvo::wire::SChatLine>(e.message));
+  };
+  bob.Say("HELLO FROM BOB");
+  ASSERT_TRUE(Until([&] { return rows().find("HELLO FROM BOB") != std::string::npos && heard.size() == 1; }, listen))
+      << rows();
+  EXPECT_EQ(heard[0].name, "BOB");
+  EXPECT_EQ(heard[0].slot, 1);
+  EXPECT_EQ(heard[0].colour, GUI_GetTeamColorByID(1)) << "BOB's team colour";
+  Client_RequestTextMsg("HI FROM ACE");
+  ASSERT_TRUE(Until([&] { return heard.size() == 2; }, listen));
+  EXPECT_EQ(heard[1].text, "HI FROM ACE");
+  EXPECT_EQ(heard[1].colour, GUI_GetTeamColorByID(0));
+  EXPECT_NE(rows().find("HI FROM ACE"), std::string::npos) << rows();
+
+  // BOB leaves: his slot's buttons go.
+  bob.Leave();
+  ASSERT_TRUE(Until([&] { return shown("IDC_BUTTON_LIST22") == "hidden"; })) << shown("IDC_BUTTON_LIST22");
+  EXPECT_EQ(shown("IDC_BUTTON_ROOMCLASSICONS02"), "hidden");
 }

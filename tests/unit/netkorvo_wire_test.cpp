@@ -53,8 +53,25 @@ std::vector<wire::SMessage> AllMessages() {
   slot.state = 1;
   slot.name = "BOT 7";
   slot.choice = SomeChoice();
+  wire::SChatLine line;
+  line.slot = 3;
+  line.colour = 0xFF3C6EF0;
+  line.name = "KITE";
+  line.text = "GOOD MATCH";
+  wire::SMatchEvent frag;
+  frag.kind = wire::EMatchEvent::kFrag;
+  frag.slot = 0;
+  frag.other = 7;
+  wire::SMatchEvent notice;
+  notice.text = "ONE MINUTE LEFT";
+  wire::SMatchState state;
+  state.elapsedMs = 61234;
+  state.end = 2;
+  state.winners = 0x81;
+  state.rows = {{7, 5, 0}, {0, 5, 2}, {3, 0, 9}};
   return {wire::SQuery{}, announce, wire::SHello{"KITE"}, welcome, wire::SRefuse{"THE ROOM IS FULL"},
-          slot, SomeChoice(), wire::SStart{}, wire::SClosed{"BYE"}};
+          slot, SomeChoice(), wire::SStart{}, wire::SClosed{"BYE"}, wire::SSay{"HI"}, line, frag, notice, state,
+          wire::SMatchState{}};
 }
 
 EDecode DecodeBytes(const Bytes& bytes, wire::SMessage* out = nullptr) {
@@ -104,7 +121,7 @@ TEST(NetWire, FramesAboveTheLimitUnknownTypesAndBadValuesAreRefused) {
   EXPECT_EQ(DecodeBytes(big), EDecode::kOversized);
   Bytes claims = {0xFF, 0xFF, wire::kProtocolVersion, 3};
   EXPECT_EQ(DecodeBytes(claims), EDecode::kOversized) << "a length above the limit";
-  for (uint8_t type : {0, 10, 200, 255}) {
+  for (uint8_t type : {0, 14, 200, 255}) {
     Bytes unknown = {2, 0, wire::kProtocolVersion, type};
     EXPECT_EQ(DecodeBytes(unknown), EDecode::kUnknown) << int(type);
   }
@@ -120,6 +137,67 @@ TEST(NetWire, FramesAboveTheLimitUnknownTypesAndBadValuesAreRefused) {
   announce.maxPlayers = 8;
   EXPECT_EQ(DecodeBytes(wire::Encode(announce)), EDecode::kMalformed);
   EXPECT_EQ(wire::Decode(nullptr, 0, nullptr), EDecode::kTruncated);
+  wire::SChatLine line;
+  line.slot = 8;
+  EXPECT_EQ(DecodeBytes(wire::Encode(line)), EDecode::kMalformed) << "a chat line of slot 8";
+}
+
+// Match events name the slots their kind needs; a match state's rows are
+// distinct slots with counts not below zero, its winners among them and only
+// at an end; more than eight rows are refused.
+TEST(NetWire, MatchNewsOutOfRangeIsMalformed) {
+  const auto event = [](wire::EMatchEvent kind, uint8_t slot, uint8_t other, const char* text) {
+    wire::SMatchEvent e;
+    e.kind = kind;
+    e.slot = slot;
+    e.other = other;
+    e.text = text;
+    return DecodeBytes(wire::Encode(e));
+  };
+  using K = wire::EMatchEvent;
+  constexpr uint8_t kNone = wire::kNoSlot;
+  struct {
+    K kind;
+    uint8_t slot, other;
+    const char* text;
+    EDecode result;
+  } const events[] = {
+      {K::kFrag, 1, 2, "", EDecode::kOk},          {K::kFrag, 8, 2, "", EDecode::kMalformed},
+      {K::kFrag, 1, kNone, "", EDecode::kMalformed}, {K::kFrag, 1, 2, "X", EDecode::kMalformed},
+      {K::kLead, 7, kNone, "", EDecode::kOk},      {K::kLead, 7, 1, "", EDecode::kMalformed},
+      {K::kNotice, kNone, kNone, "T", EDecode::kOk}, {K::kNotice, 0, kNone, "T", EDecode::kMalformed},
+      {K(0), kNone, kNone, "", EDecode::kMalformed}, {K(4), 1, 2, "", EDecode::kMalformed},
+  };
+  for (const auto& e : events)
+    EXPECT_EQ(event(e.kind, e.slot, e.other, e.text), e.result) << int(e.kind) << " " << int(e.slot);
+
+  const auto state = [](uint8_t end, uint8_t winners, std::vector<wire::SMatchRow> rows) {
+    wire::SMatchState s;
+    s.end = end;
+    s.winners = winners;
+    s.rows = std::move(rows);
+    return DecodeBytes(wire::Encode(s));
+  };
+  EXPECT_EQ(state(1, 0x02, {{1, 3, 0}, {2, 1, 1}}), EDecode::kOk);
+  EXPECT_EQ(state(3, 0, {}), EDecode::kMalformed) << "an end of another kind";
+  EXPECT_EQ(state(0, 0x02, {{1, 3, 0}}), EDecode::kMalformed) << "winners before the end";
+  EXPECT_EQ(state(2, 0x04, {{1, 3, 0}}), EDecode::kMalformed) << "a winner without a row";
+  EXPECT_EQ(state(0, 0, {{1, 3, 0}, {1, 2, 0}}), EDecode::kMalformed) << "a slot twice";
+  EXPECT_EQ(state(0, 0, {{8, 3, 0}}), EDecode::kMalformed) << "slot 8";
+  EXPECT_EQ(state(0, 0, {{1, -1, 0}}), EDecode::kMalformed) << "negative frags";
+  EXPECT_EQ(state(0, 0, {{1, 0, -1}}), EDecode::kMalformed) << "negative deaths";
+  Bytes nine = wire::Encode(wire::SMatchState{});
+  nine[10] = 9;   // the row count, after time, end and winners
+  for (int i = 0; i < 9; ++i) nine.insert(nine.end(), {uint8_t(i % 8), 0, 0, 0, 0, 0, 0, 0, 0});
+  nine[0] = uint8_t(nine.size() - 2);
+  EXPECT_EQ(DecodeBytes(nine), EDecode::kMalformed) << "nine rows";
+  // An encoder keeps to eight rows.
+  wire::SMatchState many;
+  for (uint8_t i = 0; i < 12; ++i) many.rows.push_back({uint8_t(i % 8), 0, 0});
+  wire::SMessage decoded;
+  ASSERT_EQ(DecodeBytes(wire::Encode(many), &decoded), EDecode::kOk);
+  EXPECT_EQ(std::get<wire::SMatchState>(decoded).rows.size(), wire::kMatchRows);
+
   Bytes query = wire::Encode(wire::SQuery{});
   query.back() = 1;
   EXPECT_EQ(DecodeBytes(query), EDecode::kMalformed) << "a query's padding is zero";

@@ -327,6 +327,85 @@ TEST_F(SimMatch, TheNetworkLibraryServesItsRecordsScoreRowsAndChat) {
   EXPECT_EQ(NET_bInitialized, 0);
 }
 
+// A room's match: the server's leads and keeps what its players are told;
+// a player's follows, its control character any slot, and counts nothing
+// itself.
+TEST_F(SimMatch, TheRoomServersMatchLeadsAndAPlayersFollows) {
+  SSimMatchSetup setup = Setup(5, 3, 0);
+  for (const char* name : {"HOST", "ACE", "BOT 2"}) {
+    SSimMatchPlayer p;
+    p.name = name;
+    p.bot = name[0] == 'B';
+    setup.roster.push_back(p);
+  }
+  setup.role = ERoomRole::kLeads;
+  std::string error;
+  ASSERT_TRUE(StartSimMatch(setup, &error)) << error;
+  int frags = 0, sharedFrags = 0;
+  for (uint32_t t = 50; t <= 600000 && SimMatchStatus().phase != EMatchPhase::kOver; t += 50) {
+    SetTick(t);
+    for (const SSimMatchEvent& e : TakeSimMatchEvents()) frags += e.kind == SSimMatchEvent::EKind::kFrag;
+    for (const SSimMatchEvent& e : TakeSimMatchSharedEvents()) {
+      EXPECT_TRUE(e.kind == SSimMatchEvent::EKind::kFrag || e.kind == SSimMatchEvent::EKind::kChat ||
+                  e.kind == SSimMatchEvent::EKind::kLead || e.kind == SSimMatchEvent::EKind::kNotice)
+          << int(e.kind);
+      EXPECT_TRUE(e.kind != SSimMatchEvent::EKind::kChat || e.slot == 2) << "only the bot chats: " << e.slot;
+      sharedFrags += e.kind == SSimMatchEvent::EKind::kFrag;
+    }
+  }
+  ASSERT_EQ(SimMatchStatus().phase, EMatchPhase::kOver);
+  EXPECT_GT(frags, 0);
+  EXPECT_EQ(sharedFrags, frags) << "every frag is shared";
+
+  setup.control = 1;
+  setup.role = ERoomRole::kFollows;
+  setup.seed = 6;
+  ASSERT_TRUE(StartSimMatch(setup, &error)) << error;
+  SSimMatchStatus s = SimMatchStatus();
+  EXPECT_EQ(s.control, 1);
+  EXPECT_EQ(pControlCharacter, s.players[1].character) << "the control character is slot 1";
+  EXPECT_FALSE(s.players[1].bot);
+  std::string events;
+  RunUntilOver(50, 300000, &events);
+  s = SimMatchStatus();
+  EXPECT_EQ(s.phase, EMatchPhase::kRunning) << "no end of its own";
+  for (const SSimMatchPlayer& p : s.players) EXPECT_EQ(p.frags + p.deaths, 0) << p.name;
+  for (const char* kind : {"1:", "3:", "7:", "9:"})   // frag, chat, lead, over
+    EXPECT_EQ(("\n" + events).find(std::string("\n") + kind), std::string::npos) << kind << "\n" << events;
+  EXPECT_TRUE(TakeSimMatchSharedEvents().empty());
+
+  SSimMatchEvent frag;
+  frag.kind = SSimMatchEvent::EKind::kFrag;
+  frag.slot = 0;
+  frag.other = 1;
+  FollowSimMatchEvent(frag);
+  frag.other = 3;                                   // nobody
+  FollowSimMatchEvent(frag);
+  SSimMatchEvent item;
+  item.kind = SSimMatchEvent::EKind::kItem;         // not the server's to tell
+  FollowSimMatchEvent(item);
+  const std::vector<SSimMatchEvent> taken = TakeSimMatchEvents();
+  ASSERT_EQ(taken.size(), 1u);
+  EXPECT_EQ(taken[0].kind, SSimMatchEvent::EKind::kFrag);
+  EXPECT_EQ(taken[0].other, 1);
+
+  FollowSimMatchScores({{3, 0}, {1, 3}, {2, 1}}, 42000);
+  s = SimMatchStatus();
+  EXPECT_EQ(s.elapsedMs, 42000u);
+  EXPECT_EQ(s.players[0].frags, 3);
+  EXPECT_EQ(s.players[1].deaths, 3);
+  EXPECT_EQ(SimMatchStandings(), (std::vector<int>{0, 2, 1}));
+  FollowSimMatchEnd(EMatchEnd::kFrags, {2, 7});
+  s = SimMatchStatus();
+  EXPECT_EQ(s.phase, EMatchPhase::kOver);
+  EXPECT_EQ(s.end, EMatchEnd::kFrags);
+  EXPECT_TRUE(SimMatchWinner(2));
+  EXPECT_FALSE(SimMatchWinner(0)) << "the server's winners, not this side's ranks";
+  const std::vector<SSimMatchEvent> over = TakeSimMatchEvents();
+  ASSERT_FALSE(over.empty());
+  EXPECT_EQ(over.back().kind, SSimMatchEvent::EKind::kOver);
+}
+
 TEST_F(SimMatch, AHostScriptsMatchLineAsksForOne) {
   std::vector<SScriptStep> steps;
   std::vector<std::string> errors;

@@ -16,6 +16,7 @@
 #include "tools/korvoui/host_game.h"
 #include "tools/korvoui/observe.h"
 #include "tools/korvoui/options.h"
+#include "tools/korvoui/usage.h"
 #include "tools/korvoui/verbs.h"
 
 namespace {
@@ -31,7 +32,9 @@ void PrintOpenAndStack() {
 
 int RunDemo(int argc, char** argv) {
   ToolOptions options;
-  if (!ParseToolOptions(argc, argv, &options, {"--profile"}) || !PrepareHost(options)) return 2;
+  if (!ParseToolOptions(argc, argv, &options, {"--profile"}) || options.positional.size() > 1)
+    return UsageError("demo");
+  if (!PrepareHost(options)) return 2;
   if (options.profile.empty()) options.profile = korvohost::DefaultProfileDir();
   StartHostGame(options, "demo");
   // The network stand-in runs live, on this machine only.

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tools/korvoui/usage.h"
 #include "tools/korvoui/verbs.h"
 
 namespace {
@@ -9,38 +10,49 @@ namespace {
 struct Verb {
   const char* name;
   int (*run)(int argc, char** argv);
-  const char* help;
 };
 
 const Verb kVerbs[] = {
-    {"demo", RunDemo,
-     "compiles the shipped UI script, opens [DIALOG] (MAINMENU), clicks, prints: [--profile DIR]"},
-    {"check", RunCheck, "compiles the UI script: [--root DIR] [SCRIPT]"},
-    {"dump", RunDump, "prints a compiled dialog's dump: [--root DIR] DIALOG"},
-    {"run", RunSessionVerb, "runs a session script: [--root DIR] [--screen WxH] SCRIPT|-"},
-    {"render", RunRender,
-     "draws dialogs into a PNG: [--root DIR] [--screen WxH] [--profile DIR] [--tick MS] DIALOG... "
-     "-o OUT.png"},
-    {"play", RunPlay,
-     "opens a window to use the menus: [--root DIR] [--screen WxH] [--profile DIR] [--start DIALOG] [--no-lan] "
-     "[--lobby ADDRESS:PORT]"},
+    {"check", RunCheck}, {"dump", RunDump}, {"render", RunRender},
+    {"play", RunPlay},   {"run", RunSessionVerb}, {"demo", RunDemo},
 };
 
-void Usage() {
-  std::fprintf(stderr, "usage: korvoui VERB [ARGS]\n\nverbs:\n");
-  for (const Verb& v : kVerbs) std::fprintf(stderr, "  %-8s %s\n", v.name, v.help);
+// `korvoui help [VERB]`.
+int Help(int argc, char** argv) {
+  if (argc < 3) {
+    PrintToolUsage(stdout);
+    return 0;
+  }
+  if (const char* usage = VerbUsage(argv[2])) {
+    std::fputs(usage, stdout);
+    return 0;
+  }
+  std::fprintf(stderr, "korvoui: unknown verb '%s'\n", argv[2]);
+  PrintToolUsage(stderr);
+  return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help")) {
-    Usage();
-    return argc < 2 ? 2 : 0;
+  if (argc < 2) {
+    PrintToolUsage(stderr);
+    return 2;
   }
-  for (const Verb& v : kVerbs)
-    if (!std::strcmp(argv[1], v.name)) return v.run(argc - 1, argv + 1);
+  if (!std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help")) {
+    PrintToolUsage(stdout);
+    return 0;
+  }
+  if (!std::strcmp(argv[1], "help")) return Help(argc, argv);
+  for (const Verb& v : kVerbs) {
+    if (std::strcmp(argv[1], v.name)) continue;
+    if (AsksForHelp(argc - 1, argv + 1)) {
+      std::fputs(VerbUsage(v.name), stdout);
+      return 0;
+    }
+    return v.run(argc - 1, argv + 1);
+  }
   std::fprintf(stderr, "korvoui: unknown verb '%s'\n", argv[1]);
-  Usage();
+  PrintToolUsage(stderr);
   return 2;
 }

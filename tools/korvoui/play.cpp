@@ -35,6 +35,7 @@
 #include "tools/korvoui/play_events.h"
 #include "tools/korvoui/play_input.h"
 #include "tools/korvoui/play_sound.h"
+#include "tools/korvoui/usage.h"
 #include "tools/korvoui/verbs.h"
 
 namespace {
@@ -297,6 +298,10 @@ void PlaySession::DrawOverlays() {
                 ": error: " + d.message);
       panel.AddSourceLine(d.source, d.column);
       if (!d.hint.empty()) panel.Add("hint: " + d.hint, kOverlayAccent);
+      for (const ScriptNote& n : d.notes)
+        panel.Add(status_.scriptPath + ":" + std::to_string(n.place.line) + ":" +
+                      std::to_string(n.place.column) + ": note: " + n.text,
+                  kOverlayAccent);
     }
     panel.Draw(8, korvohost::FrameHeight() - 8, true);
   }
@@ -439,12 +444,7 @@ std::vector<std::pair<int, int>> DisplayModes() {
 
 int RunPlay(int argc, char** argv) {
   PlayOptions options;
-  if (!ParsePlayOptions(argc, argv, &options)) {
-    std::fprintf(stderr,
-                 "usage: korvoui play [--root DIR] [--screen WxH] [--profile DIR] [--start DIALOG] [--no-lan]\n"
-                 "                    [--lobby ADDRESS:PORT] [--match RULE [--frags N] [--time MIN] [--bots N] [--seed N]]\n");
-    return 2;
-  }
+  if (!ParsePlayOptions(argc, argv, &options)) return UsageError("play");
   if (!options.match.empty()) {
     std::vector<korvohost::SScriptStep> steps;
     std::vector<std::string> errors;

@@ -157,20 +157,15 @@ void Call(const std::vector<SessionToken>& tokens) {
 void Print(const std::vector<std::string>& args, const PlayStatus& status) {
   const std::string& what = args[1];
   std::string line;
-  if (what == "ctrl") {
-    if (args.size() != 4) throw Failure{"usage: print ctrl DIALOG ID"};
+  if (what == "ctrl" || what == "rows") {
+    if (args.size() != 4) throw Failure{"usage: print " + what + " DIALOG ID"};
     CGUI_Window* dialog = FindOpenDialog(args[2]);
     CGUI_Window* w = !dialog ? nullptr : args[2] == args[3] ? dialog : dialog->FindChild(args[3]);
-    PrintLine(w ? CtrlLine(w, w == dialog) : "ctrl: no " + args[2] + " " + args[3]);
-    return;
-  }
-  if (what == "rows") {
-    if (args.size() != 4) throw Failure{"usage: print rows DIALOG ID"};
+    if (what == "ctrl") return PrintLine(w ? CtrlLine(w, w == dialog) : "ctrl: no " + args[2] + " " + args[3]);
     std::string rows;
-    if (!RowsText(ControlOf(args[2], args[3]), &rows)) throw Failure{"print rows: no list " + args[2] + " " + args[3]};
-    if (!rows.empty() && rows.back() == '\n') rows.pop_back();
-    PrintLine(rows);
-    return;
+    if (!w || !RowsText(w, &rows)) rows = "rows: no list " + args[2] + " " + args[3] + "\n";
+    rows.pop_back();   // PrintLine ends the last line
+    return PrintLine(rows);
   }
   if (args.size() != 2) throw Failure{"print takes 1 argument"};
   if (what == "open") {
@@ -277,11 +272,12 @@ bool PlayEvents::Execute(const Command& c, const PlayStatus& status, uint32_t no
     waitDeadline_ = nowMs + uint32_t(seconds) * 1000;
     return true;
   }
-  if (name == "wait-caption") {
+  if (name == "wait-caption" || name == "wait-ctrl") {
     Need(c.args, 4);
     const int seconds = Number(c.args[4]);
-    if (seconds <= 0) throw Failure{"wait-caption wants a dialog, a control, a text and seconds"};
+    if (seconds <= 0) throw Failure{name + " wants a dialog, a control, a text and seconds"};
     waitingCaption_.assign(c.args.begin() + 1, c.args.begin() + 4);
+    waitingCtrl_ = name == "wait-ctrl";
     waitDeadline_ = nowMs + uint32_t(seconds) * 1000;
     return true;
   }
@@ -354,7 +350,14 @@ PlayEvents::Step PlayEvents::Run(const PlayStatus& status, uint32_t nowMs) {
     const std::vector<std::string>& w = waitingCaption_;
     CGUI_Window* dialog = FindOpenDialog(w[0]);
     CGUI_Window* control = !dialog ? nullptr : w[0] == w[1] ? dialog : dialog->FindChild(w[1]);
-    if (!control || control->Caption() != w[2]) {
+    std::string seen;
+    if (control && waitingCtrl_) {
+      seen = CtrlLine(control, control == dialog);
+      std::string rows;
+      if (RowsText(control, &rows)) seen += "\n" + rows;
+    }
+    const bool shows = control && (waitingCtrl_ ? seen.find(w[2]) != std::string::npos : control->Caption() == w[2]);
+    if (!shows) {
       if (int32_t(nowMs - waitDeadline_) < 0) return Step::Continue;
       std::fprintf(stderr, "korvoui play: events line %d: %s %s did not show \"%s\" in time\n",
                    commands_[next_ - 1].line, w[0].c_str(), w[1].c_str(), w[2].c_str());

@@ -21,6 +21,10 @@
 //   wait-caption DIALOG ID "TEXT" S
 //                         frames pass until that control's caption is TEXT
 //                         (S seconds at most)
+//   wait-ctrl DIALOG ID "TEXT" S
+//                         frames pass until that control's `ctrl` line (as
+//                         print ctrl shows it), or a row of a list, contains
+//                         TEXT (S seconds at most)
 //   wait-row DIALOG ID "TEXT" S [REFRESH]
 //   wait-no-row DIALOG ID "TEXT" S [REFRESH]
 //                         frames pass until a row of that list is TEXT (or,
@@ -30,7 +34,7 @@
 //                         and prints "NAME -> RESULT" when it has a result
 //   print WHAT            open, stack, focus, hover or reload, on stdout
 //   print ctrl DIALOG ID  the `ctrl` line of a session script
-//   print rows DIALOG ID  the `rows` lines of a session script (a list)
+//   print rows DIALOG ID  the rows of a list, one line each
 //   screenshot PATH       the last frame as a PNG
 //   quit                  closes the window
 #pragma once
@@ -76,7 +80,8 @@ class PlayEvents {
   int reloadsAtWait_ = 0;
   uint32_t waitDeadline_ = 0;
   std::string waitingOpen_;    // wait-open: the dialog waited for
-  std::vector<std::string> waitingCaption_;   // wait-caption: dialog, id, caption
+  std::vector<std::string> waitingCaption_;   // wait-caption, wait-ctrl: dialog, id, text
+  bool waitingCtrl_ = false;                  // wait-ctrl: the ctrl line contains the text
   struct RowWait {
     std::string dialog, id, text;
     bool present = true;       // wait-row; false: wait-no-row

@@ -13,6 +13,7 @@
 #include "tools/korvoui/host_game.h"
 #include "tools/korvoui/match_flow.h"
 #include "tools/korvoui/options.h"
+#include "tools/korvoui/usage.h"
 #include "tools/korvoui/verbs.h"
 
 namespace {
@@ -20,14 +21,7 @@ namespace {
 // A dark grey-blue, so that black art and missing textures still stand out.
 constexpr uint32_t kRenderClearRgb = 0x202028;
 
-int Usage() {
-  std::fprintf(stderr,
-               "usage: korvoui render [--root DIR] [--screen WxH] [--profile DIR] [--tick MS] DIALOG... "
-               "-o OUT.png\n"
-               "       korvoui render [options] --match RULE [--frags N] [--time MIN] [--bots N] [--seed N]\n"
-               "                      [--at MS] [DIALOG...] -o OUT.png\n");
-  return 2;
-}
+int Usage() { return UsageError("render"); }
 
 // Fails with the module's last error, released and with status 1.
 int Failed(const char* what) {

@@ -8,15 +8,13 @@
 #include "netkorvo/netkorvo.h"
 #include "tools/korvoui/options.h"
 #include "tools/korvoui/session_runner.h"
+#include "tools/korvoui/usage.h"
 #include "tools/korvoui/verbs.h"
 
 int RunSessionVerb(int argc, char** argv) {
   ToolOptions options;
-  if (!ParseToolOptions(argc, argv, &options)) return 2;
-  if (options.positional.size() != 1) {
-    std::fprintf(stderr, "usage: korvoui run [--root DIR] [--screen WxH] SCRIPT|-\n");
-    return 2;
-  }
+  if (!ParseToolOptions(argc, argv, &options) || options.positional.size() != 1)
+    return UsageError("run");
   std::string script;
   const std::string& path = options.positional[0];
   if (path == "-") {

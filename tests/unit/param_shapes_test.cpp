@@ -1,0 +1,134 @@
+// param_shapes_test.cpp: the table of PARAM list shapes says what the
+// controls read: a control given exactly its class's lists opens; one list
+// fewer, a required value left out or a value of another kind fails the
+// opening. Each case is a small script compiled and opened through the module.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "korvogui/korvogui.h"
+#include "refhost/korvohost.h"
+#include "runtime/param_shapes.h"
+#include "runtime/module_state.h"
+#include "runtime/window_manager.h"
+
+namespace {
+
+// Values that a control accepts, per shape.
+const std::map<const SListShape*, std::vector<std::string>>& Samples() {
+  static const std::map<const SListShape*, std::vector<std::string>> samples = {
+      {&kTextList, {"\"MENU\"", "16.0", "1.0", "2", "255", "255", "255", "255"}},
+      {&kBitmapList, {"\"null\"", "255", "255", "255", "255", "1.0", "1.0"}},
+      {&kPulseList, {"255", "255", "255", "255", "255", "230", "200", "200", "0.6"}},
+      {&kArrowLinkList, {"\"IDC_EDIT_SHAPE\"", "1", "99"}},
+      {&kListRowsList, {"255", "190", "90", "255", "4"}},
+      {&kDefaultRowList, {"\"ROW\""}},
+      {&kSliderList, {"1", "0", "100", "0.02"}},
+      {&kRotateStateList, {"\"null\"", "255", "255", "255", "255", "0"}},
+      {&kTextStateList, {"\"A\"", "255", "255", "255", "255", "0"}},
+  };
+  return samples;
+}
+
+using Lists = std::vector<std::vector<std::string>>;
+
+// The first `count` lists of a class, each with its sample values.
+Lists SampleLists(const SClassParams& c, int count) {
+  Lists lists;
+  for (int i = 0; i < count; ++i) {
+    const SListShape* shape = i < int(c.lists.size()) ? c.lists[size_t(i)].shape : c.rest;
+    lists.push_back(Samples().at(shape));
+  }
+  return lists;
+}
+
+// Compiles a dialog holding the control (and an edit for arrow links) and
+// opens it; the last error when it does not open, "" when it does.
+std::string OpenWith(const std::string& className, const Lists& lists) {
+  std::string script =
+      "DIALOG \"s\" SHAPES 0.0, 0.0, 1.0, 1.0\nBEGIN\n"
+      "EDIT \"\" IDC_EDIT_SHAPE ES_NUMBER 0.0, 0.0, 0.1, 0.1\n"
+      "PARAM \"SYSTEM\", 16.0, 1.0, 0\nPARAM \"null\"\n" +
+      className + " \"\" IDC_SHAPE_UNDER_TEST 0.2, 0.2, 0.1, 0.1\n";
+  for (const auto& list : lists) {
+    script += "PARAM ";
+    for (size_t k = 0; k < list.size(); ++k) script += (k ? ", " : "") + list[k];
+    script += "\n";
+  }
+  script += "END\n";
+  korvohost::OverlayFile("data/script/ui/ui_script.txt", script);
+  if (!GUI_Compile()) return std::string("compile: ") + GUI_GetLastError();
+  if (!GUI_CreateDialog("SHAPES")) return GUI_GetLastError();
+  GUI_DestroyDialog("SHAPES");
+  return "";
+}
+
+// A value of another kind than `kind`.
+std::string OtherKind(uint32_t kind) { return kind == PARAM_INTEGER ? "7.5" : "7"; }
+
+class ParamShapesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    korvohost::Reset();
+    std::string error;
+    ASSERT_TRUE(korvohost::Mount(KORVO_ASSET_ROOT, &error)) << error;
+    GUI_Initialize();
+  }
+  void TearDown() override {
+    InstallDialogTable(nullptr);
+    korvohost::Reset();
+  }
+};
+
+TEST_F(ParamShapesTest, ExactlyTheClassesListsOpen) {
+  for (const SClassParams& c : ClassParamsTable())
+    EXPECT_EQ(OpenWith(c.className, SampleLists(c, c.least)), "") << c.className;
+}
+
+TEST_F(ParamShapesTest, OneListFewerFails) {
+  for (const SClassParams& c : ClassParamsTable()) {
+    if (c.least == 0) continue;
+    EXPECT_NE(OpenWith(c.className, SampleLists(c, c.least - 1)), "") << c.className;
+  }
+}
+
+TEST_F(ParamShapesTest, EveryListTheTableNamesIsReadWhenPresent) {
+  // The lists read only in some cases, given those cases, still open.
+  const SClassParams& button = *FindClassParams("PUSHBUTTON");
+  EXPECT_EQ(OpenWith("PUSHBUTTON", SampleLists(button, 8)), "");
+  // Nine lists open too: the eighth and ninth are then not read.
+  Lists nine = SampleLists(button, 8);
+  nine[7] = {"7"};
+  nine.push_back({"7"});
+  EXPECT_EQ(OpenWith("PUSHBUTTON", nine), "");
+  Lists normal = SampleLists(*FindClassParams("STATIC"), 1);
+  normal[0][0] = "\"NORMAL\"";
+  normal.push_back(Samples().at(&kPulseList));
+  EXPECT_EQ(OpenWith("STATIC", normal), "");
+  EXPECT_EQ(OpenWith("BITMAP", SampleLists(*FindClassParams("BITMAP"), 2)), "");
+  EXPECT_EQ(OpenWith("LIST", SampleLists(*FindClassParams("LIST"), 5)), "");
+}
+
+TEST_F(ParamShapesTest, ARequiredValueLeftOutOrOfAnotherKindFails) {
+  for (const SClassParams& c : ClassParamsTable()) {
+    const int count = c.least;
+    for (int i = 0; i < count; ++i) {
+      const SListShape& shape = i < int(c.lists.size()) ? *c.lists[size_t(i)].shape : *c.rest;
+      if (i < int(c.lists.size()) && c.lists[size_t(i)].use != EListUse::kAlways) continue;
+      Lists lists = SampleLists(c, count);
+      lists[size_t(i)].resize(size_t(shape.required - 1));
+      if (!lists[size_t(i)].empty()) {   // a PARAM line holds at least one value
+        EXPECT_NE(OpenWith(c.className, lists), "") << c.className << " list " << i << " short";
+      }
+      for (int k = 0; k < shape.required; ++k) {
+        Lists changed = SampleLists(c, count);
+        changed[size_t(i)][size_t(k)] = OtherKind(ShapeKind(shape, k));
+        EXPECT_NE(OpenWith(c.className, changed), "") << c.className << " list " << i << " value " << k;
+      }
+    }
+  }
+}
+
+}  // namespace
