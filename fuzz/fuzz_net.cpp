@@ -26,11 +26,11 @@ bool Fits(const std::string& text, size_t room) {
 void CheckTexts(const wire::SMessage& message) {
   if (const auto* m = std::get_if<wire::SAnnounce>(&message))
     Check(Fits(m->name, wire::kGameNameRoom) && Fits(m->text, wire::kGameTextRoom));
-  if (const auto* m = std::get_if<wire::SHello>(&message)) Check(Fits(m->name, wire::kPlayerNameRoom));
+  if (const auto* m = std::get_if<wire::SHello>(&message))
+    Check(Fits(m->name, wire::kPlayerNameRoom) && Fits(m->password, wire::kPasswordRoom));
   if (const auto* m = std::get_if<wire::SSlotRecord>(&message)) Check(Fits(m->name, wire::kPlayerNameRoom) && m->slot < 8);
   if (const auto* m = std::get_if<wire::SWelcome>(&message))
-    Check(Fits(m->room, wire::kRoomTextRoom) && Fits(m->map, wire::kRoomTextRoom) &&
-          Fits(m->password, wire::kPasswordRoom) && m->slot < 8);
+    Check(Fits(m->room, wire::kRoomTextRoom) && Fits(m->map, wire::kRoomTextRoom) && m->slot < 8);
   if (const auto* m = std::get_if<wire::SSay>(&message)) Check(Fits(m->text, wire::kChatTextRoom));
   if (const auto* m = std::get_if<wire::SChatLine>(&message))
     Check(Fits(m->name, wire::kPlayerNameRoom) && Fits(m->text, wire::kChatTextRoom) && m->slot < 8);

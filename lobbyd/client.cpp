@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -180,9 +181,9 @@ bool CLobbyClient::Poll(int timeoutMs, std::vector<SLobbyEvent>* events) {
     return false;
   }
   if (!(waiting.revents & (POLLIN | POLLHUP | POLLERR))) return true;
-  // Drain what the socket holds now.
+  // Drain what the socket holds now, up to the bound of one call.
   uint8_t buffer[16384];
-  for (;;) {
+  for (size_t total = 0; total < kMaxReadPerPoll;) {
     const ssize_t got = recv(fd_, buffer, sizeof buffer, 0);
     if (got == 0) {
       Drop("closed by the server", events);
@@ -194,6 +195,7 @@ bool CLobbyClient::Poll(int timeoutMs, std::vector<SLobbyEvent>* events) {
       Drop(std::strerror(errno), events);
       return false;
     }
+    total += static_cast<size_t>(got);
     reader_.Feed(buffer, static_cast<size_t>(got));
     SMessage message;
     std::string error;
@@ -211,6 +213,11 @@ bool CLobbyClient::Poll(int timeoutMs, std::vector<SLobbyEvent>* events) {
 }
 
 void CLobbyClient::Dispatch(const SMessage& m, std::vector<SLobbyEvent>* events) {
+  const bool full = std::max({players_.size(), channels_.size(), sessions_.size(), sessionPlayers_.size()}) >=
+                    kMaxListEntries;
+  const bool entry = m.type == EMsg::kPlayerEntry || m.type == EMsg::kChannelEntry ||
+                     m.type == EMsg::kSessionEntry || m.type == EMsg::kSessionPlayer;
+  if (entry && full) return;   // past any list the server may send
   switch (m.type) {
     case EMsg::kPlayerEntry: players_.push_back(ToPlayer(m)); return;
     case EMsg::kChannelEntry: channels_.push_back({m.Text(0), static_cast<uint16_t>(m.Number(0))}); return;

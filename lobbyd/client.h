@@ -69,6 +69,11 @@ using SLobbyEvent = std::variant<SResultEvent, SPrivateInfoEvent, SChannelListEv
 
 class CLobbyClient {
  public:
+  // What one Poll reads at most, and the entries kept for one list (the
+  // server sends at most 100 of each); a server cannot make either grow.
+  static constexpr size_t kMaxReadPerPoll = 64 * 1024;
+  static constexpr size_t kMaxListEntries = 256;
+
   CLobbyClient() = default;
   ~CLobbyClient();
   CLobbyClient(const CLobbyClient&) = delete;
@@ -100,7 +105,8 @@ class CLobbyClient {
   // The player left the room of its game (hosted or joined).
   bool SendLeaveGame();
 
-  // Sends what is queued and reads what arrived, waiting at most timeoutMs
+  // Sends what is queued and reads what arrived (at most kMaxReadPerPoll
+  // bytes; the rest waits for the next call), waiting at most timeoutMs
   // for something to arrive (0: no wait); appends the events completed.
   // False once the connection is gone (a SDisconnectedEvent says why).
   bool Poll(int timeoutMs, std::vector<SLobbyEvent>* events);

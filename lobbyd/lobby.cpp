@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+
+#include <sodium.h>
 
 #include "lobbyd/encoder.h"
 #include "lobbyd/grade.h"
@@ -20,6 +23,18 @@ std::string Lower(const std::string& text) {
 
 uint32_t Clamp16(uint32_t value) { return std::min<uint32_t>(value, 0xffff); }
 
+// A game's password compared over the whole field: the time taken does not
+// tell where a guess differs.
+bool SamePassword(const std::string& given, const std::string& password) {
+  unsigned differ = given.size() == password.size() ? 0 : 1;
+  for (size_t i = 0; i < kGamePasswordMax; ++i) {
+    const unsigned a = i < given.size() ? static_cast<unsigned char>(given[i]) : 0;
+    const unsigned b = i < password.size() ? static_cast<unsigned char>(password[i]) : 0;
+    differ |= a ^ b;
+  }
+  return differ == 0;
+}
+
 std::string Dotted(uint32_t address) {
   return std::to_string(address >> 24) + "." + std::to_string((address >> 16) & 255) + "." +
          std::to_string((address >> 8) & 255) + "." + std::to_string(address & 255);
@@ -31,9 +46,19 @@ bool IsPrintableAscii(const std::string& text) {
 
 }  // namespace
 
-CLobby::CLobby(CStore& store, CPasswordWork& passwords, Clock clock, Sink sink)
-    : store_(store), passwords_(passwords), throttle_(std::move(clock)), sink_(std::move(sink)) {
+CLobby::CLobby(CStore& store, CPasswordWork& passwords, Clock clock, Sink sink, SLobbyLimits limits)
+    : store_(store),
+      passwords_(passwords),
+      clock_(clock),
+      limits_(limits),
+      registrations_(clock, limits.registrations),
+      pairThrottle_(clock, limits.pairLogins),
+      addressThrottle_(clock, limits.addressLogins),
+      sink_(std::move(sink)) {
   store_.AddChannel(kDefaultChannel);
+  // Channels made by players live while someone is in them: none at start.
+  for (const std::string& name : store_.Channels())
+    if (name != kDefaultChannel) store_.RemoveChannel(name);
   channelOrder_ = store_.Channels();
   for (const std::string& name : channelOrder_) channels_[name];
   passwords_.Hash("decoy password", [this](bool ok, const std::string& hash) {
@@ -102,8 +127,12 @@ void CLobby::NewId(ConnId conn, const SMessage& m) {
   if (code == ECode::kOk && verify != password) code = ECode::kVerifyMismatch;
   if (code == ECode::kOk) code = CheckBirthday(m.Text(3));
   if (code == ECode::kOk) code = CheckEmail(m.Text(4));
-  if (code == ECode::kOk && store_.FindAccount(id)) code = ECode::kIdTaken;
   if (code != ECode::kOk) return Answer(conn, m.type, code);
+  const std::string address = Dotted(members_.at(conn).address);
+  if (registrations_.Locked(address)) return Answer(conn, m.type, ECode::kThrottled);
+  registrations_.Fail(address);
+  // A taken id is found by the insert, after the hash: its answer takes as
+  // long as a new id's, so that ids cannot be listed quickly.
   SAccount account;
   account.id = id;
   account.birthday = m.Text(3);
@@ -116,40 +145,63 @@ void CLobby::NewId(ConnId conn, const SMessage& m) {
     account.passwordHash = hash;
     bool failed = false;
     const bool created = store_.CreateAccount(account, &failed);
+    if (failed)
+      std::fprintf(stderr, "korvo-lobbyd: storage error: cannot create account: %s\n", store_.LastError().c_str());
     // Committed (or refused) before the answer goes out.
     Answer(conn, EMsg::kNewIdPw, failed ? ECode::kServerError : created ? ECode::kOk : ECode::kIdTaken);
   });
 }
 
 void CLobby::CheckLogin(ConnId conn, const std::string& id, const std::string& password, LoginDone then) {
-  const std::string idKey = "id:" + Lower(id);
-  const std::string addressKey = "address:" + Dotted(members_.at(conn).address);
-  if (throttle_.Locked(idKey) || throttle_.Locked(addressKey)) return then(ECode::kThrottled, SAccount());
+  const std::string address = Dotted(members_.at(conn).address);
+  const std::string pairKey = address + "/" + Lower(id);
+  // One account's lock from one address does not reach its owner elsewhere.
+  if (pairThrottle_.Locked(pairKey) || addressThrottle_.Locked(address))
+    return then(ECode::kThrottled, SAccount());
+  // A try counts when it starts, so that tries running side by side on
+  // several connections meet the limit as tries in a row do.
+  pairThrottle_.Fail(pairKey);
+  addressThrottle_.Fail(address);
   std::optional<SAccount> found;
-  if (CheckId(id) == ECode::kOk) found = store_.FindAccount(id);
-  if (!found && decoyHash_.empty()) {
-    throttle_.Fail(idKey);
-    throttle_.Fail(addressKey);
-    return then(ECode::kWrongLogin, SAccount());
+  bool failed = false;
+  if (CheckId(id) == ECode::kOk) found = store_.FindAccount(id, &failed);
+  if (failed) {
+    // Not the player's fault: no try counted, no wrong password told.
+    std::fprintf(stderr, "korvo-lobbyd: storage error: cannot read account: %s\n", store_.LastError().c_str());
+    pairThrottle_.Refund(pairKey);
+    addressThrottle_.Refund(address);
+    return then(ECode::kServerError, SAccount());
   }
+  if (!found && decoyHash_.empty()) return then(ECode::kWrongLogin, SAccount());
   busy_.insert(conn);
   const std::string hash = found ? found->passwordHash : decoyHash_;
   const bool known = found.has_value();
   if (!found) found.emplace();
-  passwords_.Verify(hash, password, [this, conn, idKey, addressKey, known, account = std::move(*found),
+  // A hash made at an older cost is made again at the current one after a
+  // good check (the password is at hand only then).
+  std::string rehash = known && passwords_.NeedsRehash(hash) ? password : std::string();
+  passwords_.Verify(hash, password, [this, conn, pairKey, address, known, account = std::move(*found),
+                                     rehash = std::move(rehash),
                                      then = std::move(then)](bool verified, const std::string&) mutable {
     busy_.erase(conn);
     const bool ok = known && verified;
-    // A failure counts even when its connection has gone meanwhile.
-    if (!ok) {
-      throttle_.Fail(idKey);
-      throttle_.Fail(addressKey);
-    } else {
-      throttle_.Clear(idKey);
+    // The try was counted when it started; a good one is taken back.
+    if (ok) {
+      pairThrottle_.Clear(pairKey);
+      addressThrottle_.Refund(address);
+      if (!rehash.empty()) Rehash(account.id, rehash);
     }
+    sodium_memzero(rehash.data(), rehash.size());
     if (!members_.count(conn)) return;
     account.passwordHash.clear();
     then(ok ? ECode::kOk : ECode::kWrongLogin, std::move(account));
+  });
+}
+
+void CLobby::Rehash(const std::string& id, const std::string& password) {
+  passwords_.Hash(password, [this, id](bool ok, const std::string& hash) {
+    if (ok && !store_.SetPasswordHash(id, hash))
+      std::fprintf(stderr, "korvo-lobbyd: storage error: cannot store a new hash: %s\n", store_.LastError().c_str());
   });
 }
 
@@ -180,6 +232,8 @@ void CLobby::ChangePassword(ConnId conn, SMember&, const SMessage& m) {
       busy_.erase(conn);
       if (!members_.count(conn)) return;
       const bool stored = ok && store_.SetPasswordHash(id, hash);
+      if (ok && !stored)
+        std::fprintf(stderr, "korvo-lobbyd: storage error: cannot change password: %s\n", store_.LastError().c_str());
       Answer(conn, EMsg::kChgPw, stored ? ECode::kOk : ECode::kServerError);
     });
   });
@@ -188,9 +242,8 @@ void CLobby::ChangePassword(ConnId conn, SMember&, const SMessage& m) {
 void CLobby::LogOut(SMember& member, ConnId conn) {
   if (member.id.empty()) return;
   LeaveGames(conn, member);
-  if (!member.channel.empty()) channels_[member.channel].erase(conn);
+  LeaveChannel(conn, member);
   online_.erase(Lower(member.id));
-  member.channel.clear();
   member.id.clear();
   member.record = SAccount();
 }
@@ -219,10 +272,15 @@ void CLobby::ChangeChannel(ConnId conn, SMember& member, const SMessage& m) {
   const ECode code = CheckChannelName(name);
   if (code != ECode::kOk) return Answer(conn, m.type, code);
   if (!channels_.count(name)) {
-    if (channelOrder_.size() >= kMaxChannels) return Answer(conn, m.type, ECode::kChannelLimit);
+    const std::string creator = Lower(member.id);
+    const size_t made = static_cast<size_t>(std::count_if(channelCreators_.begin(), channelCreators_.end(),
+                                                          [&](const auto& c) { return c.second == creator; }));
+    if (channelOrder_.size() >= kMaxChannels || made >= limits_.channelsPerAccount)
+      return Answer(conn, m.type, ECode::kChannelLimit);
     if (!store_.AddChannel(name)) return Answer(conn, m.type, ECode::kServerError);
     channelOrder_.push_back(name);
     channels_[name];
+    channelCreators_[name] = creator;
   }
   EnterChannel(conn, member, name);
   sink_(conn, MakeMessage(EMsg::kChannelEntry, {name}, {Clamp16(static_cast<uint32_t>(channels_[name].size()))}));
@@ -230,9 +288,26 @@ void CLobby::ChangeChannel(ConnId conn, SMember& member, const SMessage& m) {
 }
 
 void CLobby::EnterChannel(ConnId conn, SMember& member, const std::string& name) {
-  if (!member.channel.empty()) channels_[member.channel].erase(conn);
-  member.channel = name;
+  if (member.channel == name) return;
+  // Entered before the old one may go, so that it is not removed under us.
   channels_[name].insert(conn);
+  LeaveChannel(conn, member);
+  member.channel = name;
+}
+
+// A channel made by a player goes when its last member leaves.
+void CLobby::LeaveChannel(ConnId conn, SMember& member) {
+  const std::string name = std::move(member.channel);
+  member.channel.clear();
+  auto it = channels_.find(name);
+  if (name.empty() || it == channels_.end()) return;
+  it->second.erase(conn);
+  if (!it->second.empty() || name == kDefaultChannel) return;
+  channels_.erase(it);
+  channelCreators_.erase(name);
+  channelOrder_.erase(std::remove(channelOrder_.begin(), channelOrder_.end(), name), channelOrder_.end());
+  if (!store_.RemoveChannel(name))
+    std::fprintf(stderr, "korvo-lobbyd: storage error: cannot remove channel: %s\n", store_.LastError().c_str());
 }
 
 void CLobby::PlayerList(ConnId conn, const SMember& member) {
@@ -247,6 +322,8 @@ void CLobby::PlayerList(ConnId conn, const SMember& member) {
 void CLobby::Chat(ConnId conn, const SMember& member, const SMessage& m) {
   const ECode code = CheckChat(m.Text(0));
   if (code != ECode::kOk) return Answer(conn, m.type, code);
+  if (!members_.at(conn).chat.Take(clock_(), limits_.chatBurst, limits_.chatIntervalMs))
+    return Answer(conn, m.type, ECode::kThrottled);
   const SMessage line = MakeMessage(EMsg::kChat, {member.id, m.Text(0)});
   for (ConnId other : channels_[member.channel]) sink_(other, line);
   Answer(conn, m.type, ECode::kOk);
@@ -254,10 +331,12 @@ void CLobby::Chat(ConnId conn, const SMember& member, const SMessage& m) {
 
 // ---- Games ---------------------------------------------------------------------------------
 
+// A locked game's address and port are told only with a granted join.
 SMessage CLobby::SessionEntry(const SGame& g) const {
+  const bool locked = !g.password.empty();
   return MakeMessage(EMsg::kSessionEntry, {g.row.name, g.row.map},
-                     {g.row.type, g.row.address, g.row.port, static_cast<uint32_t>(g.players.size()),
-                      g.row.maxPlayers, g.password.empty() ? 0u : 1u});
+                     {g.row.type, locked ? 0u : g.row.address, locked ? 0u : g.row.port,
+                      static_cast<uint32_t>(g.players.size()), g.row.maxPlayers, locked ? 1u : 0u});
 }
 
 void CLobby::SessionList(ConnId conn) {
@@ -280,9 +359,11 @@ void CLobby::SessionInfo(ConnId conn, const SMessage& m) {
 void CLobby::JoinGame(ConnId conn, SMember& member, const SMessage& m) {
   auto game = std::find_if(games_.begin(), games_.end(), [&](const SGame& g) { return g.row.name == m.Text(0); });
   // An address given must be the game's: a stale list names another host.
-  if (game == games_.end() || (!m.Text(2).empty() && m.Text(2) != Dotted(game->row.address)))
+  // A locked game is listed without one ("0.0.0.0").
+  const std::string& seen = m.Text(2);
+  if (game == games_.end() || (!seen.empty() && seen != "0.0.0.0" && seen != Dotted(game->row.address)))
     return Answer(conn, m.type, ECode::kNoSuchGame);
-  if (m.Text(1) != game->password) return Answer(conn, m.type, ECode::kWrongGamePassword);
+  if (!SamePassword(m.Text(1), game->password)) return Answer(conn, m.type, ECode::kWrongGamePassword);
   const bool inside = std::find(game->players.begin(), game->players.end(), conn) != game->players.end();
   if (!inside) {
     if (game->players.size() >= game->row.maxPlayers) return Answer(conn, m.type, ECode::kGameFull);

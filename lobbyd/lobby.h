@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "lobbyd/limits.h"
 #include "lobbyd/password_work.h"
 #include "lobbyd/protocol.h"
 #include "lobbyd/store.h"
@@ -29,7 +30,7 @@ constexpr uint32_t kMaxGamePlayers = 8;
 
 class CLobby {
  public:
-  CLobby(CStore& store, CPasswordWork& passwords, Clock clock, Sink sink);
+  CLobby(CStore& store, CPasswordWork& passwords, Clock clock, Sink sink, SLobbyLimits limits = {});
 
   // A connection from an IPv4 address (a.b.c.d as a << 24 | b << 16 | c << 8 | d).
   void Connected(ConnId conn, uint32_t address);
@@ -42,6 +43,10 @@ class CLobby {
   // (answers keep the order of the requests).
   bool Busy(ConnId conn) const { return busy_.count(conn) != 0; }
   size_t OnlineCount() const { return online_.size(); }
+  bool LoggedIn(ConnId conn) const {
+    auto it = members_.find(conn);
+    return it != members_.end() && !it->second.id.empty();
+  }
 
  private:
   struct SMember {
@@ -50,6 +55,7 @@ class CLobby {
     SAccount record;         // as read at login (no hash kept)
     std::string channel;
     std::string hostedGame, joinedGame;
+    CRateBucket chat;        // chat lines of this connection
   };
   struct SGame {
     SGameRow row;
@@ -77,7 +83,9 @@ class CLobby {
   // connection is still there).
   using LoginDone = std::function<void(ECode, SAccount)>;
   void CheckLogin(ConnId conn, const std::string& id, const std::string& password, LoginDone then);
+  void Rehash(const std::string& id, const std::string& password);
   void EnterChannel(ConnId conn, SMember& member, const std::string& name);
+  void LeaveChannel(ConnId conn, SMember& member);
   void LeaveGames(ConnId conn, SMember& member);
   void CloseGame(const std::string& name);
   SMessage PlayerEntry(const SAccount& account) const;
@@ -85,7 +93,11 @@ class CLobby {
 
   CStore& store_;
   CPasswordWork& passwords_;
-  CLoginThrottle throttle_;
+  Clock clock_;
+  SLobbyLimits limits_;
+  CLoginThrottle registrations_;      // registrations per address
+  CLoginThrottle pairThrottle_;      // failed logins per address and account
+  CLoginThrottle addressThrottle_;   // failed logins per address
   Sink sink_;
   std::unordered_map<ConnId, SMember> members_;
   std::set<ConnId> busy_;
@@ -95,6 +107,7 @@ class CLobby {
   std::unordered_map<std::string, ConnId> online_;          // lower-case id -> connection
   std::vector<std::string> channelOrder_;
   std::map<std::string, std::set<ConnId>> channels_;        // name -> members
+  std::map<std::string, std::string> channelCreators_;      // name -> lower-case id (user channels)
   std::vector<SGame> games_;                                // in creation order
 };
 

@@ -1,5 +1,7 @@
 // main.cpp: korvo-lobbyd, the online lobby server.
 //   korvo-lobbyd --db PATH --port N [--bind ADDRESS] [--hash-cost interactive|minimum]
+//                [--registrations-per-hour N] [--chat-burst N] [--address-logins-per-minute N]
+//                [--connections-per-address N] [--login-timeout-ms N] [--idle-timeout-ms N]
 // Prints "korvo-lobbyd listening on ADDRESS:PORT" once it accepts connections
 // (port 0 picks a free one), and stops on SIGINT or SIGTERM.
 #include <csignal>
@@ -20,7 +22,14 @@ constexpr char kUsage[] =
     "  --db PATH        the SQLite database (created when missing)\n"
     "  --port N         the TCP port; 0 picks a free one\n"
     "  --bind ADDRESS   the address to listen on (default 127.0.0.1)\n"
-    "  --hash-cost C    Argon2id cost of passwords: interactive (default) or minimum (tests)\n"
+    "  --hash-cost C    Argon2id cost of passwords: interactive (default) or minimum (tests,\n"
+    "                   on 127.0.0.0/8 only)\n"
+    "  --registrations-per-hour N     registrations per address (default 20)\n"
+    "  --chat-burst N                 chat lines at once per connection, then 1 a second (default 5)\n"
+    "  --address-logins-per-minute N  login tries per address (default 20)\n"
+    "  --connections-per-address N    connections per address (default 16)\n"
+    "  --login-timeout-ms N           time to log in after connecting (default 30000)\n"
+    "  --idle-timeout-ms N            silence before a connection is closed (default 1800000)\n"
     "  --help           this text\n"
     "Prints \"korvo-lobbyd listening on ADDRESS:PORT\" when ready; stops on SIGINT or SIGTERM.\n";
 
@@ -35,7 +44,7 @@ int Usage(std::FILE* out = stderr, int status = 2) {
 
 int main(int argc, char** argv) {
   lobbyd::SServerOptions options;
-  bool havePort = false;
+  bool havePort = false, minimumCost = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--help" || arg == "-h") return Usage(stdout, 0);
@@ -49,17 +58,38 @@ int main(int argc, char** argv) {
       if (*value == '\0' || *end != '\0' || port < 0 || port > 65535) return Usage();
       options.port = static_cast<uint16_t>(port);
       havePort = true;
+    } else if (arg == "--connections-per-address" || arg == "--login-timeout-ms" || arg == "--idle-timeout-ms") {
+      char* end = nullptr;
+      const long long n = std::strtoll(value, &end, 10);
+      if (*value == '\0' || *end != '\0' || n < 1 || n > 24LL * 3'600'000) return Usage();
+      if (arg == "--connections-per-address") options.connectionsPerAddress = static_cast<size_t>(n);
+      else if (arg == "--login-timeout-ms") options.loginTimeoutMs = n;
+      else options.idleTimeoutMs = n;
+    } else if (arg == "--registrations-per-hour" || arg == "--chat-burst" || arg == "--address-logins-per-minute") {
+      char* end = nullptr;
+      const long n = std::strtol(value, &end, 10);
+      if (*value == '\0' || *end != '\0' || n < 1 || n > 1'000'000) return Usage();
+      if (arg == "--chat-burst") options.limits.chatBurst = static_cast<int>(n);
+      else if (arg == "--address-logins-per-minute") options.limits.addressLogins.maxFailures = static_cast<int>(n);
+      else options.limits.registrations.maxFailures = static_cast<int>(n);
     } else if (arg == "--bind") {
       options.bind = value;
     } else if (arg == "--hash-cost") {
       if (std::strcmp(value, "interactive") == 0) options.hashCost = lobbyd::InteractiveCost();
-      else if (std::strcmp(value, "minimum") == 0) options.hashCost = lobbyd::MinimumCost();
+      else if (std::strcmp(value, "minimum") == 0) options.hashCost = lobbyd::MinimumCost(), minimumCost = true;
       else return Usage();
     } else {
       return Usage();
     }
   }
   if (options.database.empty() || !havePort) return Usage();
+  // The minimum cost makes hashes cheap to guess: tests and the load program
+  // use it, on the loopback only.
+  if (minimumCost && options.bind.rfind("127.", 0) != 0) {
+    std::fprintf(stderr, "korvo-lobbyd: --hash-cost minimum is for tests on 127.0.0.0/8, not on %s\n",
+                 options.bind.c_str());
+    return 2;
+  }
 
   std::signal(SIGPIPE, SIG_IGN);
   std::signal(SIGINT, OnSignal);

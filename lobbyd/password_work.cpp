@@ -32,7 +32,8 @@ CThreadedPasswordWork::~CThreadedPasswordWork() {
   ready_.notify_all();
   for (std::thread& thread : threads_) thread.join();
   // Passwords still queued are wiped before the memory is given back.
-  for (SJob& job : jobs_) sodium_memzero(job.password.data(), job.password.size());
+  for (std::deque<SJob>* queue : {&checks_, &hashes_})
+    for (SJob& job : *queue) sodium_memzero(job.password.data(), job.password.size());
   for (int fd : wake_)
     if (fd >= 0) close(fd);
 }
@@ -56,7 +57,7 @@ void CThreadedPasswordWork::Verify(const std::string& hash, const std::string& p
 void CThreadedPasswordWork::Submit(SJob job) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    jobs_.push_back(std::move(job));
+    (job.verify ? checks_ : hashes_).push_back(std::move(job));
   }
   ready_.notify_one();
 }
@@ -66,10 +67,11 @@ void CThreadedPasswordWork::Work() {
     SJob job;
     {
       std::unique_lock<std::mutex> lock(mutex_);
-      ready_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+      ready_.wait(lock, [this] { return stopping_ || !checks_.empty() || !hashes_.empty(); });
       if (stopping_) return;
-      job = std::move(jobs_.front());
-      jobs_.pop_front();
+      std::deque<SJob>& queue = checks_.empty() ? hashes_ : checks_;
+      job = std::move(queue.front());
+      queue.pop_front();
     }
     if (job.verify) {
       job.ok = hasher_.Verify(job.hash, job.password);

@@ -22,6 +22,8 @@ class CPasswordWork {
   virtual ~CPasswordWork() = default;
   virtual void Hash(const std::string& password, Done done) = 0;
   virtual void Verify(const std::string& hash, const std::string& password, Done done) = 0;
+  // True when a stored hash was made at another cost than the current one.
+  virtual bool NeedsRehash(const std::string& hash) const = 0;
 };
 
 // Runs each job at once, in the caller.
@@ -30,6 +32,7 @@ class CInlinePasswordWork : public CPasswordWork {
   explicit CInlinePasswordWork(CPasswordHasher hasher) : hasher_(hasher) {}
   void Hash(const std::string& password, Done done) override;
   void Verify(const std::string& hash, const std::string& password, Done done) override;
+  bool NeedsRehash(const std::string& hash) const override { return hasher_.NeedsRehash(hash); }
 
  private:
   CPasswordHasher hasher_;
@@ -37,12 +40,15 @@ class CInlinePasswordWork : public CPasswordWork {
 
 // Runs jobs on worker threads; RunCompleted, on the loop thread, calls the
 // `done` of every finished job. WakeFd becomes readable when one finished.
+// Checks (logins) go before hashes (registrations, password changes), so
+// that a burst of registrations does not hold logins back.
 class CThreadedPasswordWork : public CPasswordWork {
  public:
   CThreadedPasswordWork(CPasswordHasher hasher, int threads);
   ~CThreadedPasswordWork() override;
   void Hash(const std::string& password, Done done) override;
   void Verify(const std::string& hash, const std::string& password, Done done) override;
+  bool NeedsRehash(const std::string& hash) const override { return hasher_.NeedsRehash(hash); }
   int WakeFd() const { return wake_[0]; }
   void RunCompleted();
   bool Ok() const { return wake_[0] >= 0; }
@@ -61,7 +67,7 @@ class CThreadedPasswordWork : public CPasswordWork {
   int wake_[2] = {-1, -1};
   std::mutex mutex_;
   std::condition_variable ready_;
-  std::deque<SJob> jobs_, finished_;
+  std::deque<SJob> checks_, hashes_, finished_;
   bool stopping_ = false;
   std::vector<std::thread> threads_;
 };

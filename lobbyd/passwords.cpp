@@ -19,6 +19,10 @@ std::optional<std::string> CPasswordHasher::Hash(const std::string& password) co
   return std::string(out);
 }
 
+bool CPasswordHasher::NeedsRehash(const std::string& hash) const {
+  return crypto_pwhash_argon2id_str_needs_rehash(hash.c_str(), cost_.ops, cost_.memory) != 0;
+}
+
 bool CPasswordHasher::Verify(const std::string& hash, const std::string& password) const {
   return crypto_pwhash_argon2id_str_verify(hash.c_str(), password.data(), password.size()) == 0;
 }

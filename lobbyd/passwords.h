@@ -23,6 +23,8 @@ class CPasswordHasher {
   // The encoded hash, or nothing when hashing failed (out of memory).
   std::optional<std::string> Hash(const std::string& password) const;
   bool Verify(const std::string& hash, const std::string& password) const;
+  // True when the hash was made at another cost (or cannot be read).
+  bool NeedsRehash(const std::string& hash) const;
 
  private:
   SHashCost cost_;

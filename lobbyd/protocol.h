@@ -55,7 +55,7 @@ enum class ECode : uint8_t {
   kBadEmail = 5,
   kIdTaken = 6,
   kWrongLogin = 7,        // unknown id or wrong password (not told apart)
-  kThrottled = 8,         // too many failed logins; try again later
+  kThrottled = 8,         // too many tries (logins, registrations, chat lines); try again later
   kNotLoggedIn = 9,
   kAlreadyLoggedIn = 10,  // this connection, or the id elsewhere
   kBadChannelName = 11,

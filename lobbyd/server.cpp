@@ -20,6 +20,8 @@ namespace lobbyd {
 
 namespace {
 
+constexpr int64_t kAcceptPauseMs = 250;
+
 bool SetNonBlocking(int fd) {
   const int flags = fcntl(fd, F_GETFL, 0);
   return flags >= 0 && fcntl(fd, F_SETFL, flags | O_NONBLOCK) == 0;
@@ -35,6 +37,7 @@ CServer::~CServer() {
 std::unique_ptr<CServer> CServer::Create(const SServerOptions& options, Clock clock, std::string* error) {
   std::unique_ptr<CServer> server(new CServer());
   server->options_ = options;
+  server->clock_ = clock;
   if (!CPasswordHasher::Initialize()) {
     *error = "libsodium cannot start";
     return nullptr;
@@ -49,7 +52,8 @@ std::unique_ptr<CServer> CServer::Create(const SServerOptions& options, Clock cl
   }
   CServer* self = server.get();
   server->lobby_ = std::make_unique<CLobby>(*server->store_, *server->passwords_, std::move(clock),
-                                            [self](ConnId id, const SMessage& m) { self->Queue(id, m); });
+                                            [self](ConnId id, const SMessage& m) { self->Queue(id, m); },
+                                            options.limits);
 
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -78,7 +82,8 @@ void CServer::Run(const volatile std::sig_atomic_t* stop) {
   while (!*stop) {
     fds.clear();
     ids.clear();
-    fds.push_back({listener_, POLLIN, 0});
+    const int64_t now = clock_();
+    fds.push_back({listener_, static_cast<short>(now >= acceptPausedUntil_ ? POLLIN : 0), 0});
     fds.push_back({passwords_->WakeFd(), POLLIN, 0});
     for (auto& [id, conn] : conns_) {
       // A client whose password job runs is not read: TCP holds its next requests.
@@ -113,6 +118,22 @@ void CServer::Run(const volatile std::sig_atomic_t* stop) {
       if (conn.closing) closing.push_back(id);
     }
     for (ConnId id : closing) Close(id);
+    CloseExpired(clock_());
+  }
+}
+
+// Connections past their login or idle timeout.
+void CServer::CloseExpired(int64_t now) {
+  std::vector<ConnId> expired;
+  for (const auto& [id, conn] : conns_) {
+    const bool loginOver = !lobby_->LoggedIn(id) && now - conn.connectedAt >= options_.loginTimeoutMs;
+    const bool idle = now - conn.lastHeard >= options_.idleTimeoutMs;
+    if ((loginOver || idle) && !lobby_->Busy(id)) expired.push_back(id);
+  }
+  for (ConnId id : expired) {
+    std::fprintf(stderr, "korvo-lobbyd: connection %llu closed: %s\n", static_cast<unsigned long long>(id),
+                 lobby_->LoggedIn(id) ? "idle" : "no login in time");
+    Close(id);
   }
 }
 
@@ -121,16 +142,37 @@ void CServer::Accept() {
     sockaddr_in peer{};
     socklen_t length = sizeof peer;
     const int fd = accept4(listener_, reinterpret_cast<sockaddr*>(&peer), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
-    if (fd < 0) return;
-    if (conns_.size() >= options_.maxConnections || peer.sin_family != AF_INET) {
+    if (fd < 0) {
+      // No descriptor left: the pending connection stays queued, and polling
+      // the listener again at once would spin. Rest it a while.
+      if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+        if (clock_() >= acceptPausedUntil_)
+          std::fprintf(stderr, "korvo-lobbyd: accept: %s; pausing accepts\n", std::strerror(errno));
+        acceptPausedUntil_ = clock_() + kAcceptPauseMs;
+      }
+      return;
+    }
+    const uint32_t address = ntohl(peer.sin_addr.s_addr);
+    const size_t fromAddress = static_cast<size_t>(std::count_if(
+        conns_.begin(), conns_.end(), [address](const auto& c) { return c.second.address == address; }));
+    if (conns_.size() >= options_.maxConnections || peer.sin_family != AF_INET ||
+        fromAddress >= options_.connectionsPerAddress) {
       close(fd);
       continue;
     }
     const int yes = 1;
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+    setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &yes, sizeof yes);
+    const int probes = 3;
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &options_.keepAliveIdleS, sizeof options_.keepAliveIdleS);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &options_.keepAliveIntervalS, sizeof options_.keepAliveIntervalS);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
     const ConnId id = nextId_++;
-    conns_[id].fd = fd;
-    lobby_->Connected(id, ntohl(peer.sin_addr.s_addr));
+    SConnection& conn = conns_[id];
+    conn.fd = fd;
+    conn.address = address;
+    conn.connectedAt = conn.lastHeard = clock_();
+    lobby_->Connected(id, address);
   }
 }
 
@@ -142,6 +184,7 @@ void CServer::Read(ConnId id, SConnection& conn) {
     return;
   }
   if (got < 0) return;
+  conn.lastHeard = clock_();
   conn.reader.Feed(buffer, static_cast<size_t>(got));
   Process(id, conn);
 }

@@ -3,7 +3,11 @@
 // frame reader to the lobby; a malformed stream, an overlong frame or a
 // client that does not read its answers closes that connection only.
 // Password hashing runs on worker threads (see password_work.h); a client's
-// requests wait while its own password job runs.
+// requests wait while its own password job runs. A connection that does not
+// log in within the login timeout, or stays silent past the idle timeout, is
+// closed; TCP keepalive finds peers that vanished; one address holds a
+// bounded number of connections; when no descriptor is left, accepting
+// pauses instead of spinning.
 #pragma once
 #include <csignal>
 #include <cstdint>
@@ -25,6 +29,12 @@ struct SServerOptions {
   int hashThreads = 2;
   size_t maxConnections = 1024;
   size_t maxPendingOutput = 1 << 20; // bytes queued for one client
+  size_t connectionsPerAddress = 16;
+  int64_t loginTimeoutMs = 30'000;   // from the connection to a good login
+  int64_t idleTimeoutMs = 30 * 60'000; // nothing received for this long
+  int keepAliveIdleS = 60;           // TCP keepalive: first probe after this silence
+  int keepAliveIntervalS = 10;       // then one probe per interval, 3 unanswered: gone
+  SLobbyLimits limits;
 };
 
 class CServer {
@@ -39,6 +49,8 @@ class CServer {
  private:
   struct SConnection {
     int fd = -1;
+    uint32_t address = 0;
+    int64_t connectedAt = 0, lastHeard = 0;
     CFrameReader reader;
     std::vector<uint8_t> out;
     size_t outStart = 0;
@@ -52,6 +64,7 @@ class CServer {
   void Flush(SConnection& conn);
   void Queue(ConnId id, const SMessage& message);
   void Close(ConnId id);
+  void CloseExpired(int64_t now);
 
   SServerOptions options_;
   std::unique_ptr<CStore> store_;
@@ -60,6 +73,8 @@ class CServer {
   int listener_ = -1;
   uint16_t port_ = 0;
   ConnId nextId_ = 1;
+  Clock clock_;
+  int64_t acceptPausedUntil_ = 0;   // out of descriptors: the listener rests
   std::unordered_map<ConnId, SConnection> conns_;
 };
 

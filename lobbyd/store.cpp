@@ -1,7 +1,9 @@
 // store.cpp: schema, prepared statements and their use.
 #include "lobbyd/store.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace lobbyd {
 
@@ -40,19 +42,27 @@ struct SResetOnExit {
 }  // namespace
 
 CStore::~CStore() {
-  for (sqlite3_stmt* s : {insertAccount_, findAccount_, setHash_, insertChannel_, listChannels_, insertGame_,
-                          deleteGame_, listGames_})
+  for (sqlite3_stmt* s : {insertAccount_, findAccount_, setHash_, insertChannel_, listChannels_, deleteChannel_,
+                          insertGame_, deleteGame_, listGames_})
     sqlite3_finalize(s);
   sqlite3_close(db_);
 }
 
 std::unique_ptr<CStore> CStore::Open(const std::string& path, std::string* error) {
   std::unique_ptr<CStore> store(new CStore());
+  // Password hashes and e-mail addresses: the owner alone reads the file
+  // (SQLite gives its journal files the same mode).
+  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  if (fd < 0) {
+    if (error) *error = "cannot open the database " + path;
+    return nullptr;
+  }
+  close(fd);
   if (sqlite3_open_v2(path.c_str(), &store->db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
     if (error) *error = store->db_ ? sqlite3_errmsg(store->db_) : "cannot open the database";
     return nullptr;
   }
-  sqlite3_busy_timeout(store->db_, 2000);
+  sqlite3_busy_timeout(store->db_, kBusyWaitMs);
   // WAL with full syncs: a committed account is on disk before its answer.
   const bool ready = store->Exec("PRAGMA journal_mode=WAL;") && store->Exec("PRAGMA synchronous=FULL;") &&
                      store->Exec(kSchema) && store->Exec("DELETE FROM games;");
@@ -64,6 +74,7 @@ std::unique_ptr<CStore> CStore::Open(const std::string& path, std::string* error
   store->setHash_ = store->Prepare("UPDATE accounts SET password_hash = ?2 WHERE id = ?1;");
   store->insertChannel_ = store->Prepare("INSERT INTO channels (name) VALUES (?1) ON CONFLICT(name) DO NOTHING;");
   store->listChannels_ = store->Prepare("SELECT name FROM channels ORDER BY seq;");
+  store->deleteChannel_ = store->Prepare("DELETE FROM channels WHERE name = ?1;");
   store->insertGame_ = store->Prepare(
       "INSERT INTO games (name, host_id, map, type, address, port, max_players) "
       "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7);");
@@ -71,7 +82,7 @@ std::unique_ptr<CStore> CStore::Open(const std::string& path, std::string* error
   store->listGames_ = store->Prepare(
       "SELECT name, host_id, map, type, address, port, max_players FROM games ORDER BY rowid;");
   for (sqlite3_stmt* s : {store->insertAccount_, store->findAccount_, store->setHash_, store->insertChannel_,
-                          store->listChannels_, store->insertGame_, store->deleteGame_, store->listGames_}) {
+                          store->listChannels_, store->deleteChannel_, store->insertGame_, store->deleteGame_, store->listGames_}) {
     if (!s) {
       if (error) *error = store->lastError_;
       return nullptr;
@@ -124,10 +135,15 @@ bool CStore::CreateAccount(const SAccount& account, bool* failed) {
   return done && sqlite3_changes(db_) == 1;
 }
 
-std::optional<SAccount> CStore::FindAccount(const std::string& id) {
+std::optional<SAccount> CStore::FindAccount(const std::string& id, bool* failed) {
   SResetOnExit reset{findAccount_};
   BindText(findAccount_, 1, id);
-  if (sqlite3_step(findAccount_) != SQLITE_ROW) return std::nullopt;
+  const int rc = sqlite3_step(findAccount_);
+  if (failed) *failed = rc != SQLITE_ROW && rc != SQLITE_DONE;
+  if (rc != SQLITE_ROW) {
+    if (rc != SQLITE_DONE) lastError_ = sqlite3_errmsg(db_);
+    return std::nullopt;
+  }
   SAccount account;
   account.id = Column(findAccount_, 0);
   account.passwordHash = Column(findAccount_, 1);
@@ -153,6 +169,12 @@ bool CStore::AddChannel(const std::string& name) {
   SResetOnExit reset{insertChannel_};
   BindText(insertChannel_, 1, name);
   return Done(insertChannel_, sqlite3_step(insertChannel_));
+}
+
+bool CStore::RemoveChannel(const std::string& name) {
+  SResetOnExit reset{deleteChannel_};
+  BindText(deleteChannel_, 1, name);
+  return Done(deleteChannel_, sqlite3_step(deleteChannel_));
 }
 
 std::vector<std::string> CStore::Channels() {

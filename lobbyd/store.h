@@ -1,6 +1,8 @@
 // store.h: the lobby's SQLite database (WAL mode, prepared statements only):
 // accounts, channels and the open games. Every write is committed before the
-// call returns, so an answered request survives a killed server.
+// call returns, so an answered request survives a killed server. The file is
+// created readable by its owner only; a busy database is waited for briefly
+// (kBusyWaitMs, on the poll thread), then reported as an error.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -28,6 +30,8 @@ struct SGameRow {
 
 class CStore {
  public:
+  static constexpr int kBusyWaitMs = 50;
+
   ~CStore();
   // Opens (creating when absent) the database; null with *error on failure.
   static std::unique_ptr<CStore> Open(const std::string& path, std::string* error);
@@ -35,11 +39,13 @@ class CStore {
   // ---- Accounts (ids compare without case) ----
   // False when the id exists; throws nothing; *failed set on a database error.
   bool CreateAccount(const SAccount& account, bool* failed);
-  std::optional<SAccount> FindAccount(const std::string& id);
+  // Nothing when absent, or on a database error (then *failed is set).
+  std::optional<SAccount> FindAccount(const std::string& id, bool* failed = nullptr);
   bool SetPasswordHash(const std::string& id, const std::string& hash);
 
   // ---- Channels ----
   bool AddChannel(const std::string& name);   // true when added or already there
+  bool RemoveChannel(const std::string& name);
   std::vector<std::string> Channels();        // in creation order
 
   // ---- Open games (cleared at start: their hosts are gone) ----
@@ -62,6 +68,7 @@ class CStore {
   sqlite3_stmt* setHash_ = nullptr;
   sqlite3_stmt* insertChannel_ = nullptr;
   sqlite3_stmt* listChannels_ = nullptr;
+  sqlite3_stmt* deleteChannel_ = nullptr;
   sqlite3_stmt* insertGame_ = nullptr;
   sqlite3_stmt* deleteGame_ = nullptr;
   sqlite3_stmt* listGames_ = nullptr;

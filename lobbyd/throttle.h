@@ -1,6 +1,7 @@
-// throttle.h: login throttling. Five failed logins for one key (an id or an
-// address) within a minute lock that key for 30 seconds; the clock is
-// injected so that tests step it by hand.
+// throttle.h: login and registration throttling. A key (an address, or an
+// address with an account) counts tries within a window; reaching the rule's
+// count locks the key, for a time that doubles with each lock in a row up to
+// the rule's longest. The clock is injected so that tests step it by hand.
 #pragma once
 #include <cstdint>
 #include <deque>
@@ -14,33 +15,57 @@ namespace lobbyd {
 using Clock = std::function<int64_t()>;
 Clock SteadyClock();
 
+struct SThrottleRule {
+  int maxFailures;     // tries within the window that lock the key
+  int64_t windowMs;
+  int64_t lockMs;      // the first lock; each next one in a row doubles it
+  int64_t maxLockMs;   // the longest lock
+  int64_t forgetMs;    // quiet time after a lock before the doubling starts over
+};
+
 class CLoginThrottle {
  public:
-  static constexpr int kMaxFailures = 5;
-  static constexpr int64_t kWindowMs = 60'000;
-  static constexpr int64_t kLockMs = 30'000;
+  // Failed logins of one account from one address.
+  static constexpr SThrottleRule kPairRule{5, 60'000, 30'000, 15 * 60'000, 10 * 60'000};
+  // Failed logins from one address, whatever the account.
+  static constexpr SThrottleRule kAddressRule{20, 60'000, 30'000, 15 * 60'000, 10 * 60'000};
 
-  explicit CLoginThrottle(Clock clock) : clock_(std::move(clock)) {}
+  explicit CLoginThrottle(Clock clock, SThrottleRule rule = kPairRule) : clock_(std::move(clock)), rule_(rule) {}
 
   // True while the key is locked.
   bool Locked(const std::string& key);
-  // Records a failed login for the key; the fifth within the window locks it.
+  // Counts a try for the key; the rule's count within the window locks it.
   void Fail(const std::string& key);
-  // Forgets the key's failures (after a good login).
+  // Takes back the latest try of the key (it turned out good).
+  void Refund(const std::string& key);
+  // Forgets the key's tries and locks (after a good login).
   void Clear(const std::string& key);
-  // Keys tracked (entries expire once their window and lock are over).
+  // Keys tracked (entries expire once their window, lock and memory are over).
   size_t Tracked() const { return keys_.size(); }
 
  private:
   struct SKey {
     std::deque<int64_t> failures;   // times within the window, oldest first
     int64_t lockedUntil = 0;
+    int locks = 0;                  // locks in a row, for the doubling
   };
   void Prune(int64_t now);
 
   Clock clock_;
+  SThrottleRule rule_;
   std::unordered_map<std::string, SKey> keys_;
   int64_t lastPrune_ = 0;
+};
+
+// A token bucket: `burst` tokens, one more every `intervalMs`.
+class CRateBucket {
+ public:
+  // True (and one token taken) when a token is there at `now`.
+  bool Take(int64_t now, int burst, int64_t intervalMs);
+
+ private:
+  int64_t last_ = 0;
+  int tokens_ = -1;   // -1: not used yet (full)
 };
 
 }  // namespace lobbyd

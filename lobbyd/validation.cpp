@@ -8,15 +8,17 @@ namespace {
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Printable text in the double-byte code page: no control byte, and a byte
-// with the high bit set always has a second byte after it.
+// Printable text in the double-byte code page: no control byte; a byte with
+// the high bit set is a lead byte (0x81-0xFE) and the byte after it a trail
+// byte (0x41-0xFE, not 0x7F), so that no control byte hides inside a pair.
 bool IsDisplayText(std::string_view text) {
   for (size_t i = 0; i < text.size(); ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (c < 0x20 || c == 0x7f) return false;
     if (c & 0x80) {
-      if (i + 1 >= text.size()) return false;
-      ++i;
+      if (c == 0x80 || c == 0xff || i + 1 >= text.size()) return false;
+      const auto trail = static_cast<unsigned char>(text[++i]);
+      if (trail < 0x41 || trail == 0x7f || trail == 0xff) return false;
     }
   }
   return true;

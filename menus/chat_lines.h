@@ -16,6 +16,7 @@
 namespace lobby {
 
 constexpr int kChatPieceRoom = 500;   // a piece with its terminator
+constexpr int kChatBoxLines = 200;    // lines the lobby's chat box keeps
 
 std::vector<std::string> CutChatMessage(const char* name, const char* text, float width,
                                         const TextMeasure& measure);

@@ -150,6 +150,8 @@ extern "C" KORVO_API bool KN_AddChatListLine(char* name, char* text, int size,
   std::string line = (name && *name) ? Text(name) + " : " + Text(text) : "     " + Text(text);
   line.resize(std::min(line.size(), size_t(std::max(size, 1) - 1)));
   box->SetCurSel(-1);
+  // The oldest lines go: a busy channel does not grow the box for ever.
+  while (box->GetCount() >= lobby::kChatBoxLines) box->DeleteString(0);
   box->SetItemData(box->AddString(line), uint32_t(colour));
   box->SetCurSel(-1);   // no selection shows the last row
   return true;

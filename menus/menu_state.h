@@ -11,12 +11,11 @@ struct SMenuState final : CModulePart {
   CGUI_List* consoleList = nullptr;  // list of the console created last, kept after it closed
   int consoleLines = 0;              // number of the console's last line
 
-  // A recompile or a release forgets both: a message is then dropped as before
-  // the console was ever opened, and closing "the current box" touches nothing.
-  void OnTableReleased() override {
-    openBox = nullptr;
-    consoleList = nullptr;
-  }
+  // A recompile or a release forgets the console's list (a window): a message
+  // is then dropped as before the console was ever opened. The box's record
+  // is an id, not a window, and stays: closing "the current box" destroys a
+  // dialog of that id if one is open and answers true.
+  void OnTableReleased() override { consoleList = nullptr; }
 };
 
 // The one instance, registered with the module state on first use.

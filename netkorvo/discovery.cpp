@@ -7,8 +7,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <random>
 
 namespace netkorvo {
 
@@ -87,15 +89,18 @@ void CGameAnnouncer::Service(const wire::SAnnounce& game) {
   std::vector<uint8_t> bytes;
   uint32_t host;
   uint16_t port;
-  const std::vector<uint8_t> answer = wire::Encode(game);
   for (int n = 0; n < kDatagramsPerService && socket_.Receive(&bytes, &host, &port); ++n) {
     wire::SMessage message;
-    if (wire::Decode(bytes.data(), bytes.size(), &message) != wire::EDecode::kOk ||
-        !std::holds_alternative<wire::SQuery>(message)) {
+    const auto* query = wire::Decode(bytes.data(), bytes.size(), &message) == wire::EDecode::kOk
+                            ? std::get_if<wire::SQuery>(&message)
+                            : nullptr;
+    if (!query) {
       ++dropped_;
       continue;
     }
-    socket_.SendTo(host, port, answer);
+    wire::SAnnounce answer = game;
+    answer.nonce = query->nonce;
+    socket_.SendTo(host, port, wire::Encode(answer));
   }
 }
 
@@ -122,11 +127,13 @@ void CGameFinder::Restart() {
   found_.clear();
   fresh_.clear();
   nextQuery_ = 0;
+  std::random_device device;
+  nonce_ = (uint64_t(device()) << 32) | device();
 }
 
 void CGameFinder::Service(uint64_t nowMs) {
   if (nowMs >= nextQuery_) {
-    const std::vector<uint8_t> query = wire::Encode(wire::SQuery{});
+    const std::vector<uint8_t> query = wire::Encode(wire::SQuery{nonce_});
     for (uint32_t target : targets_) socket_.SendTo(target, config_.port, query);
     nextQuery_ = nowMs + config_.intervalMs;
   }
@@ -138,24 +145,43 @@ void CGameFinder::Service(uint64_t nowMs) {
     const auto* game = wire::Decode(bytes.data(), bytes.size(), &message) == wire::EDecode::kOk
                            ? std::get_if<wire::SAnnounce>(&message)
                            : nullptr;
-    if (!game || port != config_.port) {
+    if (!game || port != config_.port || game->nonce != nonce_) {
       ++dropped_;
       continue;
     }
     const Key key{host, game->serverId};
     auto it = found_.find(key);
-    if (it != found_.end()) continue;   // listed once per start
-    SFoundGame found;
-    found.game = *game;
-    std::memcpy(found.address, &host, 4);
-    found_[key] = found;
+    if (it != found_.end()) {   // listed once per start; heard again
+      it->second.heardMs = nowMs;
+      continue;
+    }
+    if (found_.size() >= kMaxGames) {
+      ++dropped_;
+      continue;
+    }
+    SEntry entry;
+    entry.found.game = *game;
+    entry.found.game.nonce = 0;
+    std::memcpy(entry.found.address, &host, 4);
+    entry.heardMs = nowMs;
+    found_[key] = entry;
     fresh_.push_back(key);
+  }
+  // Games not heard for a while are gone.
+  const uint64_t forget = uint64_t(config_.intervalMs) * kForgetIntervals;
+  for (auto it = found_.begin(); it != found_.end();) {
+    if (nowMs - it->second.heardMs > forget) {
+      fresh_.erase(std::remove(fresh_.begin(), fresh_.end(), it->first), fresh_.end());
+      it = found_.erase(it);
+    } else {
+      ++it;
+    }
   }
 }
 
 std::vector<SFoundGame> CGameFinder::TakeNew() {
   std::vector<SFoundGame> out;
-  for (const Key& key : fresh_) out.push_back(found_[key]);
+  for (const Key& key : fresh_) out.push_back(found_[key].found);
   fresh_.clear();
   return out;
 }

@@ -2,7 +2,10 @@
 // announce address (and, on a real local network only, to the broadcast
 // address) when it starts and then at an interval; every server that runs a
 // game answers with its announcement: server id, game name, rule, players,
-// second text and the room's port. Datagrams that do not decode are dropped.
+// second text and the room's port. Datagrams that do not decode are dropped,
+// and so are announcements that do not echo the nonce of the finder's query
+// (unsolicited or spoofed). The finder lists at most kMaxGames games and
+// forgets a game not heard for kForgetIntervals query intervals.
 #pragma once
 #include <cstdint>
 #include <map>
@@ -38,6 +41,7 @@ class CUdpSocket {
 class CGameAnnouncer {
  public:
   bool Open(const std::string& bindAddress, uint16_t port, std::string* error);
+  // Answers each query with `game`, the query's nonce echoed.
   void Service(const wire::SAnnounce& game);
   int DroppedMessages() const { return dropped_; }
 
@@ -55,6 +59,9 @@ struct SFoundGame {
 // The player's side: queries and collects the answers.
 class CGameFinder {
  public:
+  static constexpr size_t kMaxGames = 100;       // the server menu lists no more
+  static constexpr uint32_t kForgetIntervals = 5;
+
   struct SConfig {
     std::string announceAddress = "127.0.0.1";
     bool broadcast = false;          // also query 255.255.255.255 (a real local network)
@@ -69,6 +76,8 @@ class CGameFinder {
   // Games found since the last call (each once per start).
   std::vector<SFoundGame> TakeNew();
   int DroppedMessages() const { return dropped_; }
+  size_t Listed() const { return found_.size(); }   // games remembered now
+  uint16_t Port() const { return socket_.Port(); }
 
  private:
   using Key = std::pair<uint32_t, uint32_t>;   // host address, server id
@@ -76,7 +85,12 @@ class CGameFinder {
   CUdpSocket socket_;
   std::vector<uint32_t> targets_;
   uint64_t nextQuery_ = 0;
-  std::map<Key, SFoundGame> found_;
+  struct SEntry {
+    SFoundGame found;
+    uint64_t heardMs = 0;
+  };
+  uint64_t nonce_ = 0;
+  std::map<Key, SEntry> found_;
   std::vector<Key> fresh_;
   int dropped_ = 0;
 };

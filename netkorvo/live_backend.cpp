@@ -17,6 +17,7 @@
 #include "netkorvo/match_backend.h"
 #include "netkorvo/rule_tables.h"
 #include "netkorvo/state_values.h"
+#include "refhost/sim_mission.h"
 
 namespace netkorvo {
 
@@ -130,6 +131,7 @@ CLiveBackend::CLiveBackend(const SLiveOptions& options)
   hooks.roomListed = [this] { Events().RoomOpened(); };
   hooks.dropRoom = [this] { Release(); };
   hooks.joinPort = [this](uint16_t port) { onlineJoinPort_ = port; };
+  hooks.joinPassword = [this](const std::string& password) { onlineJoinPassword_ = password; };
   online_ = std::make_unique<COnlineClient>(std::move(hooks), int(options.lobbyConnectMs));
 }
 
@@ -185,8 +187,9 @@ bool CLiveBackend::StartRoom(bool announce, bool anyInterface, std::string* erro
   config.hostName = PlayerName();
   wire::SWelcome& s = config.settings;
   s.room = info.room;
-  s.password = info.password;
   s.map = info.map;
+  config.password = info.password;
+  config.choices = GameChoiceRules();
   s.type = info.type;
   s.frag = info.frag;
   s.time = info.time;
@@ -239,6 +242,9 @@ void CLiveBackend::JoinRoom(const char* address, bool online) {
   }
   onlineRoom_ = online;
   client_ = std::make_unique<CRoomClient>();
+  // The room checks the password given in the lobby; a local-network join has none.
+  joinPassword_ = online ? onlineJoinPassword_ : "";
+  client_->SetPassword(joinPassword_);
   std::string error;
   if (!client_->Connect(dotted, port, PlayerName(), options_.timeoutMs, &error)) {
     client_.reset();
@@ -290,7 +296,7 @@ void CLiveBackend::ServiceClient() {
         const wire::SWelcome& s = client_->Settings();
         SGUI_ServerInfo& info = *GUI_GetServerInfo();
         CopyCut(info.room, sizeof info.room, s.room);
-        CopyCut(info.password, sizeof info.password, s.password);
+        CopyCut(info.password, sizeof info.password, joinPassword_);
         CopyCut(info.map, sizeof info.map, s.map);
         info.type = s.type;
         info.frag = s.frag;
@@ -518,13 +524,20 @@ char* CLiveBackend::ClassName(int classIndex) {
   return copy.data();
 }
 
+// A single-player mission loading counts its own loaders (the game's loading
+// scene shows them); otherwise the room's players, all loaded.
 int CLiveBackend::TotalLoaders() {
+  const korvohost::SSimMissionStatus mission = korvohost::SimMissionStatus();
+  if (mission.loading) return mission.loaders;
   int n = 0;
   for (int i = 0; i < kSlotCount; ++i) n += RoomSlot(i) && RoomSlot(i)->inUse;
   return n;
 }
 
-int CLiveBackend::PendingLoaders() { return 0; }
+int CLiveBackend::PendingLoaders() {
+  const korvohost::SSimMissionStatus mission = korvohost::SimMissionStatus();
+  return mission.loading ? mission.pendingLoaders : 0;
+}
 
 void CLiveBackend::RoomMatchEnded() {
   if (server_) server_->EndMatch();

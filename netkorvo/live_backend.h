@@ -116,6 +116,8 @@ class CLiveBackend : public CNetBackend {
   std::map<std::string, std::string> stored_;   // NET_var
   uint16_t onlineJoinPort_ = 0;                 // the room port the lobby granted
   bool onlineRoom_ = false;                     // the room is an online game's: leaving it tells the lobby
+  std::string onlineJoinPassword_;              // the password of the game asked for
+  std::string joinPassword_;                    // the one the room was joined with
   std::unique_ptr<COnlineClient> online_;
   std::map<int, SGameRuleInfo> ruleInfos_;
   std::map<int, std::string> classNames_;

@@ -40,7 +40,7 @@ const char* RefusalText(ECode code) {
     case ECode::kBadEmail: return "THE E-MAIL ADDRESS IS NOT VALID";
     case ECode::kIdTaken: return "THIS ID IS TAKEN";
     case ECode::kWrongLogin: return "WRONG ID OR PASSWORD";
-    case ECode::kThrottled: return "TOO MANY FAILED LOGINS: TRY AGAIN LATER";
+    case ECode::kThrottled: return "TOO MANY TRIES: TRY AGAIN LATER";
     case ECode::kNotLoggedIn: return "YOU ARE NOT LOGGED IN";
     case ECode::kAlreadyLoggedIn: return "THIS ID IS ALREADY LOGGED IN";
     case ECode::kBadChannelName: return "THE CHANNEL NAME IS NOT VALID";
@@ -93,7 +93,9 @@ int COnlineClient::Send(const SLobbyRequest& r) {
     case ERequest::kPlayerList: return client_.SendPlayerList();
     case ERequest::kSessionList: return client_.SendSessionList();
     case ERequest::kSessionInfo: return client_.SendSessionInfo(text(0));
-    case ERequest::kJoinGame: return client_.SendJoinGame(text(0), text(1), text(2));
+    case ERequest::kJoinGame:
+      if (hooks_.joinPassword) hooks_.joinPassword(text(1));
+      return client_.SendJoinGame(text(0), text(1), text(2));
     case ERequest::kCreateGame: return CreateGame(r.texts[0], r.texts[1], r.number);
     // An empty line has nothing to say: the lobby would only refuse it.
     case ERequest::kChatMsg: return text(0).empty() ? 0 : client_.SendChatMsg(text(0));

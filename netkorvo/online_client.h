@@ -35,6 +35,8 @@ class COnlineClient {
     std::function<void()> dropRoom;
     // The next online join (KN_GoInGame) goes to this room port.
     std::function<void(uint16_t port)> joinPort;
+    // The password of the game asked for (the room checks it at the join).
+    std::function<void(const std::string& password)> joinPassword;
   };
 
   COnlineClient(SHooks hooks, int connectTimeoutMs);

@@ -67,7 +67,7 @@ void CRoomClient::Service() {
   for (int n = 0; n < 512 && host_ && enet_host_service(host_, &event, 0) > 0; ++n) {
     switch (event.type) {
       case ENET_EVENT_TYPE_CONNECT:
-        SendMessage(peer_, wire::SHello{name_}, version_);
+        SendMessage(peer_, wire::SHello{name_, password_}, version_);
         break;
       case ENET_EVENT_TYPE_RECEIVE:
         OnReceive(event.packet);

@@ -32,6 +32,8 @@ class CRoomClient {
   // `version` other than the current one only for tests of the refusal.
   bool Connect(const std::string& address, uint16_t port, const std::string& name, uint32_t timeoutMs,
                std::string* error, uint8_t version = wire::kProtocolVersion);
+  // The password of a locked room, sent with the hello of the next Connect.
+  void SetPassword(const std::string& password) { password_ = password; }
   // Leaves the room at once.
   void Leave();
   void Service();
@@ -54,7 +56,7 @@ class CRoomClient {
 
   ENetHost* host_ = nullptr;
   ENetPeer* peer_ = nullptr;
-  std::string name_, address_;
+  std::string name_, address_, password_;
   uint8_t version_ = wire::kProtocolVersion;
   uint32_t timeoutMs_ = 5000;
   int slot_ = -1;

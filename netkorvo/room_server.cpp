@@ -75,8 +75,7 @@ void CRoomServer::Service() {
   for (int n = 0; n < 512 && host_ && enet_host_service(host_, &event, 0) > 0; ++n) {
     switch (event.type) {
       case ENET_EVENT_TYPE_CONNECT:
-        PeerOf(event.peer) = SPeer();
-        SetPeerTimeout(event.peer, config_.timeoutMs);
+        OnConnect(event.peer);
         break;
       case ENET_EVENT_TYPE_RECEIVE:
         OnReceive(event.peer, event.packet);
@@ -89,6 +88,7 @@ void CRoomServer::Service() {
         break;
     }
   }
+  DropWaitingLinks();
   // A player silent for the timeout is gone (its process or machine stopped).
   for (size_t i = 0; host_ && i < host_->peerCount; ++i) {
     if (peers_[i].slot <= 0 || !PeerSilent(&host_->peers[i], config_.timeoutMs)) continue;
@@ -96,6 +96,45 @@ void CRoomServer::Service() {
     peers_[i] = SPeer();
     enet_peer_reset(&host_->peers[i]);
     if (room_.Leave(slot)) BroadcastSlot(slot);
+  }
+}
+
+int CRoomServer::Links() const {
+  int links = 0;
+  for (size_t i = 0; host_ && i < host_->peerCount; ++i)
+    links += host_->peers[i].state == ENET_PEER_STATE_CONNECTED;
+  return links;
+}
+
+// A new link: refused at once when its address already holds its share of
+// links that have not joined (so that a few silent hosts cannot take every
+// link of the room).
+void CRoomServer::OnConnect(ENetPeer* peer) {
+  int waiting = 0;
+  for (size_t i = 0; i < host_->peerCount; ++i) {
+    const ENetPeer& other = host_->peers[i];
+    if (&other != peer && peers_[i].slot < 0 && other.state == ENET_PEER_STATE_CONNECTED &&
+        other.address.host == peer->address.host)
+      ++waiting;
+  }
+  PeerOf(peer) = SPeer();
+  if (waiting >= config_.waitingLinksPerAddress) {
+    enet_peer_reset(peer);
+    return;
+  }
+  PeerOf(peer).connectedAt = enet_time_get();
+  SetPeerTimeout(peer, config_.timeoutMs);
+}
+
+// Links that did not join within the hello timeout are let go.
+void CRoomServer::DropWaitingLinks() {
+  const uint32_t now = enet_time_get();
+  for (size_t i = 0; host_ && i < host_->peerCount; ++i) {
+    ENetPeer& peer = host_->peers[i];
+    if (peers_[i].slot >= 0 || peer.state != ENET_PEER_STATE_CONNECTED) continue;
+    if (uint32_t(now - peers_[i].connectedAt) <= config_.helloTimeoutMs) continue;
+    peers_[i] = SPeer();
+    enet_peer_reset(&peer);
   }
 }
 
@@ -116,6 +155,8 @@ void CRoomServer::OnReceive(ENetPeer* peer, const ENetPacket* packet) {
   if (const auto* hello = std::get_if<wire::SHello>(&message); hello && p.slot < 0)
     return OnHello(peer, *hello);
   if (const auto* choice = std::get_if<wire::SChoice>(&message); choice && p.slot > 0) {
+    // Out of the game data's ranges, or after the start: not taken.
+    if (started_ || !config_.choices.Allows(*choice)) return void(++dropped_);
     if (room_.SetChoice(p.slot, *choice)) BroadcastSlot(p.slot);
     return;
   }
@@ -125,6 +166,8 @@ void CRoomServer::OnReceive(ENetPeer* peer, const ENetPacket* packet) {
 
 void CRoomServer::OnHello(ENetPeer* peer, const wire::SHello& hello) {
   if (started_) return Refuse(peer, "THE MATCH HAS STARTED", wire::kProtocolVersion);
+  if (!config_.password.empty() && !SamePassword(hello.password, config_.password))
+    return Refuse(peer, kWrongPasswordText, wire::kProtocolVersion);
   const int slot = room_.Join(hello.name.empty() ? "PLAYER" : hello.name);
   if (slot < 0) return Refuse(peer, "THE ROOM IS FULL", wire::kProtocolVersion);
   PeerOf(peer).slot = slot;
@@ -192,7 +235,7 @@ void CRoomServer::Broadcast(const wire::SMessage& message) {
 }
 
 bool CRoomServer::SetChoice(int slot, const wire::SChoice& choice) {
-  if (!room_.SetChoice(slot, choice)) return false;
+  if (started_ || !room_.SetChoice(slot, choice)) return false;
   BroadcastSlot(slot);
   return true;
 }

@@ -7,6 +7,10 @@
 // of them the sender is dropped too. Chat lines of the players are taken
 // (at most kChatLinesPerSecond per player, the rest dropped) for the owner to
 // send back to everybody with SendToAll, as everything of the room's match.
+// A locked room takes only players who give its password; links that do not
+// say hello in time are dropped, and one address holds at most a few links
+// that have not joined. Choices out of the game data's ranges, or made after
+// the start, are dropped.
 #pragma once
 #include <enet/enet.h>
 
@@ -15,6 +19,7 @@
 #include <vector>
 
 #include "netkorvo/room.h"
+#include "netkorvo/room_rules.h"
 
 namespace netkorvo {
 
@@ -35,6 +40,10 @@ class CRoomServer {
     uint32_t timeoutMs = 5000;
     std::string hostName;           // the server's player, slot 0
     wire::SWelcome settings;        // the room's settings (slot filled per client)
+    std::string password;           // "": an open room; never sent
+    SChoiceRules choices;           // what a joined player may choose
+    uint32_t helloTimeoutMs = 2000; // a link without a slot is dropped after this
+    int waitingLinksPerAddress = 4; // links without a slot from one address
   };
 
   CRoomServer() = default;
@@ -58,6 +67,8 @@ class CRoomServer {
   void SendToAll(const wire::SMessage& message);
   bool Started() const { return started_; }
   int DroppedMessages() const { return dropped_; }
+  // Links connected at the ENet level, joined or not.
+  int Links() const;
 
   // Changes made on the server; each reaches every client. False when the
   // room did not change.
@@ -75,14 +86,17 @@ class CRoomServer {
   struct SPeer {
     int slot = -1;
     int badMessages = 0;
+    uint32_t connectedAt = 0;   // ENet time of the connection
     std::chrono::steady_clock::time_point chatSince;   // its chat lines in the second since
     int chatLines = 0;
   };
   SPeer& PeerOf(ENetPeer* peer) { return peers_[size_t(peer - host_->peers)]; }
   void OnReceive(ENetPeer* peer, const ENetPacket* packet);
   void OnHello(ENetPeer* peer, const wire::SHello& hello);
+  void OnConnect(ENetPeer* peer);
   void OnSay(SPeer& peer, const wire::SSay& say);
   void OnDisconnect(ENetPeer* peer);
+  void DropWaitingLinks();
   void Refuse(ENetPeer* peer, const std::string& reason, uint8_t version);
   void BadMessage(ENetPeer* peer);
   void BroadcastSlot(int slot);

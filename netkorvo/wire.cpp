@@ -54,8 +54,12 @@ void WriteBody(CWriter& w, const SMessage& message) {
       [&w](const auto& m) {
         using T = std::decay_t<decltype(m)>;
         if constexpr (std::is_same_v<T, SQuery>) {
+          w.U32(uint32_t(m.nonce));
+          w.U32(uint32_t(m.nonce >> 32));
           for (size_t i = 0; i < kQueryPadding; ++i) w.U8(0);
         } else if constexpr (std::is_same_v<T, SAnnounce>) {
+          w.U32(uint32_t(m.nonce));
+          w.U32(uint32_t(m.nonce >> 32));
           w.U32(m.serverId);
           w.U16(m.roomPort);
           w.U8(m.type);
@@ -65,10 +69,10 @@ void WriteBody(CWriter& w, const SMessage& message) {
           w.Text(m.text, kGameTextRoom);
         } else if constexpr (std::is_same_v<T, SHello>) {
           w.Text(m.name, kPlayerNameRoom);
+          w.Text(m.password, kPasswordRoom);
         } else if constexpr (std::is_same_v<T, SWelcome>) {
           w.U8(m.slot);
           w.Text(m.room, kRoomTextRoom);
-          w.Text(m.password, kPasswordRoom);
           w.Text(m.map, kRoomTextRoom);
           for (int32_t v : {m.type, m.frag, m.time, m.parts, m.armor, m.shield}) w.I32(v);
         } else if constexpr (std::is_same_v<T, SRefuse> || std::is_same_v<T, SClosed>) {
@@ -191,13 +195,19 @@ SChoice ReadChoice(CReader& r) {
 // The body of a known type; kMalformed for values out of range.
 EDecode ReadBody(CReader& r, EType type, SMessage* out) {
   switch (type) {
-    case EType::kQuery:
+    case EType::kQuery: {
+      SQuery m;
+      m.nonce = r.U32();
+      m.nonce |= uint64_t(r.U32()) << 32;
       for (size_t i = 0; i < kQueryPadding; ++i)
         if (r.U8() != 0) return EDecode::kMalformed;
-      *out = SQuery{};
+      *out = m;
       break;
+    }
     case EType::kAnnounce: {
       SAnnounce m;
+      m.nonce = r.U32();
+      m.nonce |= uint64_t(r.U32()) << 32;
       m.serverId = r.U32();
       m.roomPort = r.U16();
       m.type = r.U8();
@@ -209,14 +219,17 @@ EDecode ReadBody(CReader& r, EType type, SMessage* out) {
       *out = m;
       break;
     }
-    case EType::kHello:
-      *out = SHello{r.Text(kPlayerNameRoom)};
+    case EType::kHello: {
+      SHello m;
+      m.name = r.Text(kPlayerNameRoom);
+      m.password = r.Text(kPasswordRoom);
+      *out = m;
       break;
+    }
     case EType::kWelcome: {
       SWelcome m;
       m.slot = r.U8();
       m.room = r.Text(kRoomTextRoom);
-      m.password = r.Text(kPasswordRoom);
       m.map = r.Text(kRoomTextRoom);
       for (int32_t* v : {&m.type, &m.frag, &m.time, &m.parts, &m.armor, &m.shield}) *v = r.I32();
       if (!r.Failed() && m.slot >= 8) return EDecode::kMalformed;

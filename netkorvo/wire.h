@@ -13,7 +13,9 @@
 namespace netkorvo::wire {
 
 // 2: chat lines and the room's match (kSay, kChatLine, kMatchEvent, kMatchState).
-constexpr uint8_t kProtocolVersion = 2;
+// 3: the hello carries the room's password and the welcome no longer does;
+//    the game list's query carries a nonce that its answer echoes.
+constexpr uint8_t kProtocolVersion = 3;
 constexpr size_t kHeaderSize = 4;     // u16 length of the rest, u8 version, u8 type
 constexpr size_t kMaxFrame = 512;
 
@@ -30,7 +32,7 @@ constexpr size_t kMatchRows = 8;          // a match state's rows: one per slot 
 enum class EType : uint8_t {
   kQuery = 1,     // game list: who runs a game? (finder to the announce address)
   kAnnounce,      // game list: a game (server to the finder)
-  kHello,         // client to server: join with this name
+  kHello,         // client to server: join with this name (and the room's password)
   kWelcome,       // server to client: your slot and the room's settings
   kRefuse,        // server to client: not taken, and why (same layout in every version)
   kSlot,          // server to clients: one slot's record
@@ -43,13 +45,17 @@ enum class EType : uint8_t {
   kMatchState,    // server to clients: the match's frags, deaths, time, end and winners
 };
 
-// A query is as long as the longest announcement (zero bytes after its
-// header), so that answering it never sends more than it received.
+// A query carries the finder's nonce, which an announcement echoes (so that
+// only answers to a query of ours are taken), and is at least as long as the
+// longest announcement (zero bytes after the nonce), so that answering it
+// never sends more than it received.
 constexpr size_t kQueryPadding = 56;
 struct SQuery {
+  uint64_t nonce = 0;
   bool operator==(const SQuery&) const = default;
 };
 struct SAnnounce {
+  uint64_t nonce = 0;     // the query's
   uint32_t serverId = 0;
   uint16_t roomPort = 0;
   uint8_t type = 0, players = 0, maxPlayers = 0;
@@ -58,11 +64,12 @@ struct SAnnounce {
 };
 struct SHello {
   std::string name;
+  std::string password = "";   // the room's, when it has one
   bool operator==(const SHello&) const = default;
 };
 struct SWelcome {
   uint8_t slot = 0;
-  std::string room, password, map;
+  std::string room, map;   // never the room's password
   int32_t type = 0, frag = 0, time = 0, parts = 0, armor = 0, shield = 0;
   bool operator==(const SWelcome&) const = default;
 };

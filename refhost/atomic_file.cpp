@@ -46,14 +46,21 @@ bool SyncFolder(const std::string& dir, std::string* error) {
 }  // namespace
 
 bool IsAtomicTempName(const std::string& name) {
-  return name.size() > 1 && name[0] == '.' && name.find(kTempMark, 1) != std::string::npos;
+  const size_t mark = name.rfind(kTempMark);
+  if (name.size() < 2 || name[0] != '.' || mark == std::string::npos || mark < 2) return false;
+  const std::string pid = name.substr(mark + sizeof kTempMark - 1);
+  return !pid.empty() && pid.size() <= 10 && pid.find_first_not_of("0123456789") == std::string::npos;
 }
 
 bool WriteFileAtomically(const std::string& dir, const std::string& name, const std::string& bytes,
                          std::string* error) {
   const std::string target = dir + "/" + name;
   const std::string temp = dir + "/." + name + kTempMark + std::to_string(::getpid());
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // Created anew: a file or link left under the name (a killed write of an
+  // earlier process with this id, or planted) is removed, never followed.
+  const int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+  int fd = ::open(temp.c_str(), flags, 0644);
+  if (fd < 0 && errno == EEXIST && ::unlink(temp.c_str()) == 0) fd = ::open(temp.c_str(), flags, 0644);
   if (fd < 0) {
     if (error) *error = Why(temp, "create");
     return false;

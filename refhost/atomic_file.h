@@ -9,12 +9,14 @@ namespace korvohost {
 
 // Writes bytes to DIR/NAME: a temporary file in DIR is written, flushed and
 // fsync'd, renamed over NAME, then DIR itself is fsync'd so the rename lasts.
+// The temporary file is created anew (never through a link, never an existing
+// file's contents).
 // False with a reason naming the file in *error.
 KORVOHOST_API bool WriteFileAtomically(const std::string& dir, const std::string& name,
                                        const std::string& bytes, std::string* error);
 
-// True for the temporary files WriteFileAtomically makes ("." NAME ".tmp." PID);
-// a write that was killed leaves one behind.
+// True for the temporary files WriteFileAtomically makes ("." NAME ".tmp." PID,
+// the PID in decimal digits); a write that was killed leaves one behind.
 KORVOHOST_API bool IsAtomicTempName(const std::string& name);
 
 }  // namespace korvohost

@@ -25,6 +25,14 @@ constexpr const char kLockFile[] = ".lock";
 constexpr const char kOptionsFile[] = "options.ini";
 constexpr const char kControlsFile[] = "controls.ini";
 
+// A temporary file of options.ini, controls.ini or a pilot file.
+bool IsOwnTempName(const std::string& name) {
+  if (!IsAtomicTempName(name)) return false;
+  const std::string own = name.substr(1, name.rfind(".tmp.") - 1);
+  const bool pilot = own.size() > 6 && own.compare(own.size() - 6, 6, ".pilot") == 0;
+  return own == kOptionsFile || own == kControlsFile || pilot;
+}
+
 // mkdir -p.
 bool MakeFolders(const std::string& dir, std::string* error) {
   std::string path;
@@ -97,8 +105,13 @@ bool CProfileStore::Open(const std::string& dir, std::string* error) {
     return true;
   }
   // Only the lock holder may clear what a killed write left behind.
-  for (const std::string& name : FolderEntries(dir_))
-    if (IsAtomicTempName(name)) ::unlink(Label(name).c_str());
+  // Only plain files named as this store names the temporary files of its
+  // own files, never what they link to.
+  for (const std::string& name : FolderEntries(dir_)) {
+    struct stat entry {};
+    if (IsOwnTempName(name) && ::lstat(Label(name).c_str(), &entry) == 0 && S_ISREG(entry.st_mode))
+      ::unlink(Label(name).c_str());
+  }
   return true;
 }
 

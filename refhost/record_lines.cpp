@@ -116,7 +116,8 @@ std::string LineError(const std::string& label, int line, const std::string& why
 std::vector<SRecordLine> SplitRecordLines(const std::string& bytes, const std::string& label,
                                           std::vector<std::string>* errors) {
   std::vector<SRecordLine> lines;
-  size_t pos = 0;
+  // A UTF-8 byte-order mark (an editor's) is no part of the first line.
+  size_t pos = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
   int number = 0;
   while (pos < bytes.size()) {
     size_t end = bytes.find('\n', pos);

@@ -42,8 +42,10 @@ bool CGUI_GameSlider::OnCreate() {
 bool CGUI_GameSlider::SetRegion(const float region[4]) {
   CGUI_Slider::SetRegion(region);
   // The value's place along the axis scales with the new size.
-  const int cells = max_ - min_ + 1;
-  thumbOffset_ = cells > 0 ? AxisSize() * ((value_ - min_) + 0.5f) / float(cells) : 0;
+  // In 64 bits: a slider over the whole int range has 2^32 cells.
+  const long long cells = static_cast<long long>(max_) - min_ + 1;
+  const long long cell = static_cast<long long>(value_) - min_;
+  thumbOffset_ = cells > 0 ? AxisSize() * (static_cast<float>(cell) + 0.5f) / static_cast<float>(cells) : 0;
   PlaceThumb();
   return true;
 }

@@ -235,7 +235,7 @@ int RunPlayer(char** argv) {
       if (teams != shownTeams && korvohost::SimMatchStatus().phase == korvohost::EMatchPhase::kNone)
         Say(shownTeams = teams);
     }
-    if (mirror && announcedJoin) GUI_GetClientInfo(my_client)->classIndex = GUI_GetClientInfo(0)->character;
+    if (mirror && announcedJoin) GUI_GetClientInfo(my_client)->character = GUI_GetClientInfo(0)->character;
     pollfd in = {0, POLLIN, 0};
     if (poll(&in, 1, 1) > 0) {
       char buffer[256];
@@ -400,14 +400,14 @@ void FindJoinSeeStart(SRecordedEvents& events) {
   CS_Manager::UpdateMenuState(3, 0);
 
   // Slot-update round trip: the server's character goes to the player, which
-  // copies it into its own class; the server waits to see it come back.
+  // copies it into its own; the server waits to see it come back.
   Tell(ace, "mirror");
   std::vector<double> trips;
   for (int i = 0; i < kLatencyChanges; ++i) {
-    const int value = 10 + i % 100;
+    const int value = 1 + i % 8;   // the character ids of the shipped game data
     const auto start = Clock::now();
     GUI_GetClientInfo(0)->character = value;
-    if (!ServeUntil([&] { return GUI_GetClientInfo(1)->classIndex == value; }, 2000)) {
+    if (!ServeUntil([&] { return GUI_GetClientInfo(1)->character == value; }, 2000)) {
       Check(false, "slot update " + std::to_string(i) + " comes back");
       break;
     }

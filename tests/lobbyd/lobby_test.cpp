@@ -71,7 +71,7 @@ TEST_F(LobbyTest, RegistrationRefusalsNameTheField) {
 TEST_F(LobbyTest, ThrottleLocksAnAddressTriedWithManyIds) {
   lobby->Connected(1, kLoopback);
   Register(1, "Falcon");
-  for (int i = 0; i < 5; ++i)
+  for (int i = 0; i < CLoginThrottle::kAddressRule.maxFailures; ++i)
     EXPECT_EQ(Ask(1, EMsg::kIdPw, {"Guess" + std::to_string(i), "whatever"}), ECode::kWrongLogin);
   // Locked by address: the right password is refused too, without a check.
   EXPECT_EQ(Ask(1, EMsg::kIdPw, {"Falcon", "secret-Falcon"}), ECode::kThrottled);
@@ -79,9 +79,30 @@ TEST_F(LobbyTest, ThrottleLocksAnAddressTriedWithManyIds) {
   lobby->Connected(2, 0x7f000002);
   EXPECT_EQ(Ask(2, EMsg::kIdPw, {"Falcon", "secret-Falcon"}), ECode::kOk);
   EXPECT_EQ(Ask(2, EMsg::kLogOut, {}), ECode::kOk);
-  now += 30'000;
+  now += CLoginThrottle::kAddressRule.lockMs;
   EXPECT_EQ(Ask(1, EMsg::kIdPw, {"Falcon", "secret-Falcon"}), ECode::kOk);
   EXPECT_EQ(Ask(1, EMsg::kIdPw, {"Falcon", "secret-Falcon"}), ECode::kAlreadyLoggedIn);
+}
+
+TEST_F(LobbyTest, AccountLocksHoldPerAddressAndDoubleInARow) {
+  lobby->Connected(1, 0x7f000002);   // the attacker
+  lobby->Connected(2, 0x7f000003);   // the owner
+  Register(2, "Falcon");
+  const auto guessUntilLocked = [&] {
+    int wrong = 0;
+    while (wrong < 10 && Ask(1, EMsg::kIdPw, {"Falcon", "guess"}) == ECode::kWrongLogin) ++wrong;
+    return wrong;
+  };
+  EXPECT_EQ(guessUntilLocked(), CLoginThrottle::kPairRule.maxFailures);
+  EXPECT_EQ(Ask(2, EMsg::kIdPw, {"Falcon", "secret-Falcon"}), ECode::kOk);
+  EXPECT_EQ(Ask(2, EMsg::kLogOut, {}), ECode::kOk);
+  // The second lock in a row lasts twice as long.
+  now += CLoginThrottle::kPairRule.lockMs;
+  EXPECT_EQ(guessUntilLocked(), CLoginThrottle::kPairRule.maxFailures);
+  now += CLoginThrottle::kPairRule.lockMs;
+  EXPECT_EQ(Ask(1, EMsg::kIdPw, {"Falcon", "secret-Falcon"}), ECode::kThrottled);
+  now += CLoginThrottle::kPairRule.lockMs;
+  EXPECT_EQ(Ask(1, EMsg::kIdPw, {"Falcon", "secret-Falcon"}), ECode::kOk);
 }
 
 TEST_F(LobbyTest, PasswordChangeNeedsTheOldOne) {
@@ -129,10 +150,11 @@ TEST_F(LobbyTest, GamesAreListedJoinedAndClosedWithTheirHost) {
   ASSERT_EQ(Texts(2, EMsg::kSessionEntry, 0), (std::vector<std::string>{"Duel"}));
   const SMessage& entry = sent[2][0];
   EXPECT_EQ(entry.Text(1), "map01.gnd");
-  EXPECT_EQ(entry.numbers, (std::vector<uint32_t>{2, 0x7f000005, 7000, 1, 2, 1}));
+  // Locked: listed without its address and port.
+  EXPECT_EQ(entry.numbers, (std::vector<uint32_t>{2, 0, 0, 1, 2, 1}));
   EXPECT_EQ(Ask(2, EMsg::kJoinGame, {"Duel", "wrong", ""}), ECode::kWrongGamePassword);
   EXPECT_EQ(Ask(2, EMsg::kJoinGame, {"Duel", "pw", "127.0.0.1"}), ECode::kNoSuchGame);   // stale address
-  EXPECT_EQ(Ask(2, EMsg::kJoinGame, {"Duel", "pw", "127.0.0.5"}), ECode::kOk);
+  EXPECT_EQ(Ask(2, EMsg::kJoinGame, {"Duel", "pw", "0.0.0.0"}), ECode::kOk);
   ASSERT_EQ(sent[2].size(), 2u);
   EXPECT_EQ(sent[2][0].type, EMsg::kJoinGranted);
   EXPECT_EQ(sent[2][0].numbers, (std::vector<uint32_t>{0x7f000005, 7000}));

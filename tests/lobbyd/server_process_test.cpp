@@ -134,10 +134,11 @@ TEST_F(LobbyServerTest, TwoPilotsMeetChatAndSeeEachOthersGame) {
   EXPECT_EQ(duel.name, "Duel");
   EXPECT_EQ(duel.map, "map01.gnd");
   EXPECT_EQ(duel.type, 2);
-  EXPECT_EQ((std::vector<int>{duel.address[0], duel.address[1], duel.address[2], duel.address[3]}),
-            (std::vector<int>{127, 0, 0, 1}));
+  // Locked: its address and port come with a granted join only.
+  EXPECT_EQ((std::vector<int>{duel.address[0], duel.address[1], duel.address[2], duel.address[3], duel.port}),
+            (std::vector<int>{0, 0, 0, 0, 0}));
   EXPECT_TRUE(duel.locked);
-  ASSERT_TRUE(raven.client.SendJoinGame("Duel", "pw", "127.0.0.1"));
+  ASSERT_TRUE(raven.client.SendJoinGame("Duel", "pw", "0.0.0.0"));
   const auto granted = raven.Await<SJoinGrantedEvent>();
   ASSERT_TRUE(granted);
   EXPECT_EQ(granted->address, "127.0.0.1");

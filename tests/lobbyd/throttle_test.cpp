@@ -29,6 +29,32 @@ TEST_F(ThrottleTest, FiveFailuresWithinAMinuteLockForThirtySeconds) {
   EXPECT_FALSE(throttle.Locked("id:falcon"));
 }
 
+TEST_F(ThrottleTest, LocksInARowDoubleUpToTheLongestAndAreForgotten) {
+  const SThrottleRule& rule = CLoginThrottle::kPairRule;
+  // Lock lengths of consecutive locks: 30 s, 60 s, 120 s ... at most the longest.
+  for (int64_t expected : {30'000, 60'000, 120'000, 240'000, 480'000, 900'000, 900'000}) {
+    for (int i = 0; i < rule.maxFailures; ++i) throttle.Fail("k");
+    now += expected - 1;
+    EXPECT_TRUE(throttle.Locked("k")) << expected;
+    now += 1;
+    EXPECT_FALSE(throttle.Locked("k")) << expected;
+  }
+  // A quiet time after the last lock starts the doubling over.
+  now += rule.forgetMs;
+  for (int i = 0; i < rule.maxFailures; ++i) throttle.Fail("k");
+  now += rule.lockMs;
+  EXPECT_FALSE(throttle.Locked("k"));
+}
+
+TEST_F(ThrottleTest, ARefundTakesBackOneTry) {
+  for (int i = 0; i < 4; ++i) throttle.Fail("k");
+  throttle.Refund("k");
+  throttle.Fail("k");
+  EXPECT_FALSE(throttle.Locked("k"));
+  throttle.Fail("k");
+  EXPECT_TRUE(throttle.Locked("k"));
+}
+
 TEST_F(ThrottleTest, FailuresOlderThanTheWindowDoNotCount) {
   for (int i = 0; i < 4; ++i) throttle.Fail("address:127.0.0.1");
   now += 60'000;

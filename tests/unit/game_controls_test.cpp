@@ -550,6 +550,17 @@ TEST_F(GameSliderTest, ParameterErrors) {
   EXPECT_EQ(LastError(), "error at SLIDER 'IDC_SL', max value must be larger than min value");
 }
 
+TEST_F(GameSliderTest, TheWholeIntRangeKeepsTheThumbInPlace) {
+  CGUI_GameSlider* s = AddSlider(1, INT32_MIN, INT32_MAX);
+  ASSERT_TRUE(Open("DLG")) << LastError();
+  s->SetValue(0);
+  const float region[4] = {0.1f, 0.1f, 0.5f, 0.1f};
+  s->SetRegion(region);   // the thumb's place is computed again from the value
+  float thumb[2];
+  s->Thumb()->GetAlignedPos(thumb, true);
+  EXPECT_NEAR(thumb[0], 0.1f + 0.25f - 0.05f, 1e-4);   // the middle value in the middle
+}
+
 TEST_F(GameSliderTest, ReleaseChoosesTheValueAndTheThumbFollows) {
   CGUI_GameSlider* s = AddSlider(1, 0, 4);
   ASSERT_TRUE(Open("DLG")) << LastError();

@@ -38,7 +38,6 @@ std::vector<wire::SMessage> AllMessages() {
   wire::SWelcome welcome;
   welcome.slot = 5;
   welcome.room = "ROOM";
-  welcome.password = "pw";
   welcome.map = "desert-DE.gnd";
   welcome.type = 1;
   welcome.frag = 20;
@@ -69,7 +68,7 @@ std::vector<wire::SMessage> AllMessages() {
   state.end = 2;
   state.winners = 0x81;
   state.rows = {{7, 5, 0}, {0, 5, 2}, {3, 0, 9}};
-  return {wire::SQuery{}, announce, wire::SHello{"KITE"}, welcome, wire::SRefuse{"THE ROOM IS FULL"},
+  return {wire::SQuery{}, announce, wire::SHello{"KITE", "pw"}, welcome, wire::SRefuse{"THE ROOM IS FULL"},
           slot, SomeChoice(), wire::SStart{}, wire::SClosed{"BYE"}, wire::SSay{"HI"}, line, frag, notice, state,
           wire::SMatchState{}};
 }
@@ -233,6 +232,7 @@ TEST(NetWire, TextsAreCutToTheRoomOfTheirRecord) {
   // A sender that does not cut is cut by the receiver.
   Bytes raw = {0, 0, wire::kProtocolVersion, uint8_t(wire::EType::kHello), 200};
   raw.insert(raw.end(), 200, 'M');
+  raw.push_back(0);   // no password
   raw[0] = uint8_t((raw.size() - 2) & 0xFF);
   raw[1] = uint8_t((raw.size() - 2) >> 8);
   ASSERT_EQ(DecodeBytes(raw, &message), EDecode::kOk);

@@ -1,0 +1,174 @@
+// room_probe_test.cpp: probes of a room's server over 127.0.0.1: a locked
+// room and its password, links that never say hello, and choices out of the
+// game data's ranges or after the start.
+#include <gtest/gtest.h>
+
+#include "netkorvo/room_client.h"
+#include "netkorvo/room_server.h"
+#include "room_probe.h"
+
+namespace netkorvo {
+namespace {
+
+using probe::CRawLinks;
+using probe::Until;
+
+constexpr const char* kSecret = "Zq7-pass";
+
+struct RoomProbe : ::testing::Test {
+  void Open(const std::string& password = "") {
+    config.hostName = "HOST";
+    config.settings.room = "LOCKED";
+    config.password = password;
+    config.choices.characters = {10, 11, 12};
+    config.choices.options = 5;
+    config.choices.teams = 4;
+    std::string error;
+    ASSERT_TRUE(server.Open(config, &error)) << error;
+  }
+  // Joins with a raw link that says hello with this password.
+  void JoinRaw(CRawLinks& link, const std::string& password) {
+    ASSERT_TRUE(link.Open("127.0.0.1", 1, server.Port()));
+    ASSERT_TRUE(Until([&] { return link.Connected() == 1; }, [&] { Step(link); }, 3000));
+    link.Send(0, wire::SHello{"PROBE", password});
+  }
+  void Step(CRawLinks& link) {
+    server.Service();
+    link.Service(2);
+  }
+  // The event a room client reports, waited on for at most waitMs.
+  std::optional<CRoomClient::SEvent> ClientEvent(CRoomClient& client, int waitMs) {
+    std::optional<CRoomClient::SEvent> got;
+    Until([&] { return got.has_value(); },
+          [&] {
+            server.Service();
+            client.Service();
+            for (const auto& e : client.TakeEvents()) got = e;
+          },
+          waitMs);
+    return got;
+  }
+
+  CRoomServer::SConfig config;
+  CRoomServer server;
+};
+
+TEST_F(RoomProbe, ALockedRoomTakesOnlyItsPasswordAndNeverSendsIt) {
+  Open(kSecret);
+  struct SCase {
+    const char* password;
+    bool joins;
+  };
+  for (const SCase& c : {SCase{"", false}, SCase{"Zq7-pasS", false}, SCase{"Zq7-pass-longer", false},
+                         SCase{kSecret, true}}) {
+    CRoomClient client;
+    client.SetPassword(c.password);
+    std::string error;
+    ASSERT_TRUE(client.Connect("127.0.0.1", server.Port(), "ACE", 3000, &error)) << error;
+    const auto event = ClientEvent(client, 3000);
+    ASSERT_TRUE(event) << c.password;
+    if (c.joins) {
+      EXPECT_EQ(event->kind, CRoomClient::EEvent::kJoined) << c.password;
+    } else {
+      EXPECT_EQ(event->kind, CRoomClient::EEvent::kRefused) << c.password;
+      EXPECT_EQ(event->text, kWrongPasswordText);
+    }
+    client.Leave();
+  }
+  std::printf("players in the locked room after 3 wrong and 1 right password: %d\n", server.Room().Players());
+  // A joiner with the password receives every message of the room: none holds it.
+  CRawLinks joiner;
+  JoinRaw(joiner, kSecret);
+  ASSERT_TRUE(Until([&] { return joiner.received.size() >= 8; }, [&] { Step(joiner); }, 3000));
+  EXPECT_FALSE(joiner.Received(kSecret));
+  std::printf("the password in the messages a joiner receives: %s\n", joiner.Received(kSecret) ? "yes" : "no");
+}
+
+TEST_F(RoomProbe, SilentLinksNeitherFillTheRoomNorStay) {
+  Open();
+  CRawLinks silent;
+  ASSERT_TRUE(silent.Open("127.0.0.2", 16, server.Port()));
+  Until([] { return false; }, [&] { Step(silent); }, 500);
+  std::printf("silent links held by the room: %d of 16\n", server.Links());
+  EXPECT_LE(server.Links(), config.waitingLinksPerAddress);
+  // A real player joins at once.
+  CRoomClient client;
+  std::string error;
+  ASSERT_TRUE(client.Connect("127.0.0.1", server.Port(), "ACE", 5000, &error)) << error;
+  const auto start = probe::Clock::now();
+  std::optional<CRoomClient::SEvent> joined;
+  Until([&] { return joined.has_value(); },
+        [&] {
+          silent.Service();
+          server.Service();
+          client.Service();
+          for (const auto& e : client.TakeEvents()) joined = e;
+        },
+        3000);
+  ASSERT_TRUE(joined);
+  EXPECT_EQ(joined->kind, CRoomClient::EEvent::kJoined);
+  std::printf("a real player joined after %.0f ms\n", probe::MsSince(start));
+  // The silent links are let go after the hello timeout; the player stays.
+  const bool dropped = Until([&] { return server.Links() == 1; },
+                             [&] {
+                               silent.Service();
+                               server.Service();
+                               client.Service();
+                             },
+                             int(config.helloTimeoutMs) + 2000);
+  EXPECT_TRUE(dropped) << server.Links();
+  EXPECT_TRUE(client.Joined());
+}
+
+TEST_F(RoomProbe, ChoicesOutOfRangeOrAfterTheStartAreNotTaken) {
+  Open();
+  CRawLinks joiner;
+  JoinRaw(joiner, "");
+  ASSERT_TRUE(Until([&] { return server.Room().Players() == 2; }, [&] { Step(joiner); }, 3000));
+  wire::SChoice good;
+  good.character = 11;
+  good.left = 5;
+  good.right = 0;
+  good.team = 3;
+  good.classIndex = kClassCount - 1;
+  good.ready = 1;
+  joiner.Send(0, good);
+  ASSERT_TRUE(Until([&] { return server.Room().Slot(1).choice == good; }, [&] { Step(joiner); }, 3000));
+  // Each field out of its range in turn.
+  std::vector<wire::SChoice> bad(7, good);
+  bad[0].character = 999999;
+  bad[1].character = 13;
+  bad[2].left = 6;
+  bad[3].right = -2;
+  bad[4].team = 4;
+  bad[5].team = -1;
+  bad[6].classIndex = kClassCount;
+  const int droppedBefore = server.DroppedMessages();
+  for (const wire::SChoice& c : bad) joiner.Send(0, c);
+  ASSERT_TRUE(Until([&] { return server.DroppedMessages() == droppedBefore + int(bad.size()); },
+                    [&] { Step(joiner); }, 3000));
+  EXPECT_EQ(server.Room().Slot(1).choice, good);
+  // After the start nothing changes.
+  ASSERT_TRUE(server.Start());
+  wire::SChoice later = good;
+  later.character = 10;
+  joiner.Send(0, later);
+  ASSERT_TRUE(Until([&] { return server.DroppedMessages() == droppedBefore + int(bad.size()) + 1; },
+                    [&] { Step(joiner); }, 3000));
+  EXPECT_EQ(server.Room().Slot(1).choice, good);
+  std::printf("out-of-range or late choices taken: %d of %zu\n", server.Room().Slot(1).choice == good ? 0 : 1,
+              bad.size() + 1);
+}
+
+TEST(RoomPasswords, CompareWholeFields) {
+  EXPECT_TRUE(SamePassword("", ""));
+  EXPECT_TRUE(SamePassword("abc", "abc"));
+  EXPECT_FALSE(SamePassword("abc", "abd"));
+  EXPECT_FALSE(SamePassword("abc", std::string("abc\0", 4)));
+  EXPECT_FALSE(SamePassword("ab", "abc"));
+  EXPECT_FALSE(SamePassword("", "abc"));
+  EXPECT_FALSE(SamePassword(std::string(30, 'a'), std::string(31, 'a')));
+}
+
+}  // namespace
+}  // namespace netkorvo
