@@ -141,6 +141,7 @@ bool CLobbyClient::SendCreateGame(const std::string& name, const std::string& pa
                           {static_cast<uint32_t>(players), static_cast<uint32_t>(type), port}));
 }
 bool CLobbyClient::SendChatMsg(const std::string& text) { return Send(MakeMessage(EMsg::kChatMsg, {text})); }
+bool CLobbyClient::SendLeaveGame() { return Send(MakeMessage(EMsg::kLeaveGame, {})); }
 
 // ---- Receiving -----------------------------------------------------------------------------
 
@@ -229,6 +230,7 @@ void CLobbyClient::Dispatch(const SMessage& m, std::vector<SLobbyEvent>* events)
     case EMsg::kJoinGranted:
       events->push_back(SJoinGrantedEvent{m.Text(0), Dotted(m.Number(0)), static_cast<uint16_t>(m.Number(1))});
       return;
+    case EMsg::kSessionClosed: events->push_back(SSessionClosedEvent{m.Text(0)}); return;
     case EMsg::kResult: break;
     default: return;   // a request type from the server: nothing to do with it
   }

@@ -60,11 +60,12 @@ struct SJoinGrantedEvent {
   std::string address;       // dotted
   uint16_t port = 0;
 };
+struct SSessionClosedEvent { std::string name; };   // the game left the lobby's list
 struct SDisconnectedEvent { std::string reason; };
 
 using SLobbyEvent = std::variant<SResultEvent, SPrivateInfoEvent, SChannelListEvent, SChannelChangedEvent,
                                  SPlayerListEvent, SSessionListEvent, SSessionInfoEvent, SGameCreatedEvent,
-                                 SChatEvent, SJoinGrantedEvent, SDisconnectedEvent>;
+                                 SChatEvent, SJoinGrantedEvent, SSessionClosedEvent, SDisconnectedEvent>;
 
 class CLobbyClient {
  public:
@@ -101,6 +102,8 @@ class CLobbyClient {
   bool SendCreateGame(const std::string& name, const std::string& password, int players, int type = 0,
                       const std::string& map = "UNKNOWN.gnd", uint16_t port = 0);
   bool SendChatMsg(const std::string& text);
+  // The player left the room of its game (hosted or joined).
+  bool SendLeaveGame();
 
   // Sends what is queued and reads what arrived (at most kMaxReadPerPoll
   // bytes; the rest waits for the next call), waiting at most timeoutMs

@@ -109,6 +109,10 @@ bool CLobby::Handle(ConnId conn, const SMessage& m) {
     case EMsg::kJoinGame: JoinGame(conn, member, m); break;
     case EMsg::kCreateGame: CreateGame(conn, member, m); break;
     case EMsg::kChatMsg: Chat(conn, member, m); break;
+    case EMsg::kLeaveGame:
+      LeaveGames(conn, member);
+      Answer(conn, m.type, ECode::kOk);
+      break;
     default: break;
   }
   return true;
@@ -410,7 +414,8 @@ void CLobby::LeaveGames(ConnId conn, SMember& member) {
   member.joinedGame.clear();
 }
 
-// The host is gone: the game leaves the list and its players are free again.
+// The host is gone: the game leaves the list and its players are free again;
+// every player logged in hears of it, so that no join list keeps it.
 void CLobby::CloseGame(const std::string& name) {
   auto game = std::find_if(games_.begin(), games_.end(), [&](const SGame& g) { return g.row.name == name; });
   if (game == games_.end()) return;
@@ -420,6 +425,9 @@ void CLobby::CloseGame(const std::string& name) {
   }
   store_.RemoveGame(name);
   games_.erase(game);
+  const SMessage closed = MakeMessage(EMsg::kSessionClosed, {name});
+  for (const auto& [conn, member] : members_)
+    if (!member.id.empty()) sink_(conn, closed);
 }
 
 }  // namespace lobbyd

@@ -33,6 +33,7 @@ const std::array<std::optional<std::vector<SFieldSpec>>, 256>& Schemas() {
     put(EMsg::kJoinGame, {T(kGameNameMax), T(kGamePasswordMax), T(kAddressMax)});
     put(EMsg::kCreateGame, {T(kGameNameMax), T(kGamePasswordMax), T(kMapMax), kU8, kU8, kU16});
     put(EMsg::kChatMsg, {T(kChatMax)});
+    put(EMsg::kLeaveGame, {});
     put(EMsg::kResult, {kU8, kU8});
     put(EMsg::kPlayerEntry, {T(kIdMax), kU16, kU16, kU32, kU16, kU8});
     put(EMsg::kChannelEntry, {T(kChannelMax), kU16});
@@ -40,6 +41,7 @@ const std::array<std::optional<std::vector<SFieldSpec>>, 256>& Schemas() {
     put(EMsg::kSessionPlayer, {T(kGameNameMax), T(kIdMax), kU16, kU16, kU16, kU8});
     put(EMsg::kChat, {T(kIdMax), T(kChatMax)});
     put(EMsg::kJoinGranted, {T(kGameNameMax), kU32, kU16});
+    put(EMsg::kSessionClosed, {T(kGameNameMax)});
     return s;
   }();
   return table;

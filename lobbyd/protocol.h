@@ -10,7 +10,9 @@
 
 namespace lobbyd {
 
-constexpr uint8_t kProtocolVersion = 1;
+// Version 2: kLeaveGame and kSessionClosed, so that a game leaves every
+// list as soon as its host leaves its room.
+constexpr uint8_t kProtocolVersion = 2;
 constexpr size_t kFrameHeader = 2;          // the payload length
 constexpr size_t kMaxPayload = 1024;        // version, type and fields
 
@@ -31,6 +33,7 @@ enum class EMsg : uint8_t {
   kJoinGame = 11,      // game name, password, dotted address seen ("" : any)
   kCreateGame = 12,    // name, password, map; players, type, port
   kChatMsg = 13,       // text
+  kLeaveGame = 14,     // the player left its game's room: a hosted game closes
   // ---- Answers and events ----
   kResult = 64,        // request type, code
   kPlayerEntry = 65,   // id; wins, losses, score, ranking, grade
@@ -39,6 +42,7 @@ enum class EMsg : uint8_t {
   kSessionPlayer = 68, // game name, id; wins, losses, ranking, slot
   kChat = 69,          // from, text
   kJoinGranted = 70,   // game name; address, port
+  kSessionClosed = 71, // game name: told to every player logged in, unasked
 };
 
 // Result codes; everything but kOk is a refusal the client can show.

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <random>
 
@@ -37,8 +36,15 @@ class CModuleRoomEvents : public CRoomEvents {
  public:
   // `noMatch` runs when the room's start gets no match.
   explicit CModuleRoomEvents(std::function<void()> noMatch) : noMatch_(std::move(noMatch)) {}
-  void RoomOpened() override { GUI_NextDialog("ROOMMENU"); }
+  void RoomOpened() override {
+    GUI_NextDialog("ROOMMENU");
+    if (boxed_.empty() || NowMs() - boxedAtMs_ > kBoxedLineMs) return;
+    GUI_CloseCurrentMessageBox();
+    TellInRoom(boxed_.c_str(), boxedColour_);
+    boxed_.clear();
+  }
   void RoomClosed(const char* why, bool inRoom) override {
+    boxed_.clear();
     if (inRoom && GUI_IsDialogCreated("ROOMMENU")) GUI_PrevDialog(1, true);
     GUI_MessageBox(why, "", GUI_MB_OK, nullptr);
   }
@@ -50,8 +56,16 @@ class CModuleRoomEvents : public CRoomEvents {
     noMatch_();
     GUI_MessageBox(error.c_str(), "", GUI_MB_OK, nullptr);
   }
+  // A screen message reaches the player in the window: in the room (and over
+  // its match) as a line of the chat boxes in its colour, elsewhere in the
+  // message box. A line boxed while a room is being joined (the join line)
+  // moves into the room's chat box when the room opens.
   void ScreenMessage(const char* text, unsigned long argb) override {
-    std::fprintf(stderr, "ScreenMsg [%08lX]: %s\n", argb, text);
+    if (GUI_IsDialogCreated("ROOMMENU") || GUI_IsDialogCreated("PLAYCHAT")) return TellInRoom(text, argb);
+    GUI_MessageBox(text, "", GUI_MB_OK, nullptr);
+    boxed_ = text;
+    boxedColour_ = argb;
+    boxedAtMs_ = NowMs();
   }
   void ChatMessage(unsigned long argb, const char* name, const char* text) override {
     std::string n = name, t = text;   // the export takes char*
@@ -59,7 +73,16 @@ class CModuleRoomEvents : public CRoomEvents {
   }
 
  private:
+  static void TellInRoom(const char* text, unsigned long argb) {
+    std::string line = text;
+    GUI_ChatMessage(uint32_t(argb), nullptr, line.data());
+  }
+
   std::function<void()> noMatch_;
+  static constexpr uint64_t kBoxedLineMs = 10000;   // a join answers well within this
+  std::string boxed_;   // the last screen message the message box showed
+  unsigned long boxedColour_ = 0;
+  uint64_t boxedAtMs_ = 0;
 };
 
 wire::SChoice ChoiceOf(const SGUI_ClientInfo& r) {
@@ -139,9 +162,14 @@ void CLiveBackend::OpenRoom(bool announce) {
   Later([this] { Events().RoomOpened(); });
 }
 
+// The creator of an online game is its room's server, as for a local game:
+// the room shows START there and the joiners are its clients.
 uint16_t CLiveBackend::OpenOnlineRoom(bool anyInterface, std::string* error) {
   Release();
-  return StartRoom(false, anyInterface || options_.lan, error) ? server_->Port() : 0;
+  if (!StartRoom(false, anyInterface || options_.lan, error)) return 0;
+  bServerSystem = 1;
+  onlineRoom_ = true;
+  return server_->Port();
 }
 
 bool CLiveBackend::StartRoom(bool announce, bool anyInterface, std::string* error) {
@@ -212,6 +240,7 @@ void CLiveBackend::JoinRoom(const char* address, bool online) {
     auto it = roomPorts_.find({host.s_addr, uint32_t(NET_ServerID)});
     if (it != roomPorts_.end()) port = it->second;
   }
+  onlineRoom_ = online;
   client_ = std::make_unique<CRoomClient>();
   // The room checks the password given in the lobby; a local-network join has none.
   joinPassword_ = online ? onlineJoinPassword_ : "";
@@ -234,6 +263,8 @@ void CLiveBackend::Release() {
   stateSent_ = false;
   NET_bInitialized = 0;
   bServerSystem = 0;
+  if (onlineRoom_) online_->LeaveGame();
+  onlineRoom_ = false;
 }
 
 // ---- Per frame -------------------------------------------------------------------------------------
@@ -297,6 +328,8 @@ void CLiveBackend::ServiceClient() {
         const bool inRoom = event.kind == CRoomClient::EEvent::kEnded;
         client_.reset();
         NET_bInitialized = 0;
+        if (onlineRoom_) online_->LeaveGame();
+        onlineRoom_ = false;
         Events().RoomClosed(event.text.c_str(), inRoom);
         return;
       }

@@ -115,6 +115,7 @@ class CLiveBackend : public CNetBackend {
   bool stateSent_ = false;
   std::map<std::string, std::string> stored_;   // NET_var
   uint16_t onlineJoinPort_ = 0;                 // the room port the lobby granted
+  bool onlineRoom_ = false;                     // the room is an online game's: leaving it tells the lobby
   std::string onlineJoinPassword_;              // the password of the game asked for
   std::string joinPassword_;                    // the one the room was joined with
   std::unique_ptr<COnlineClient> online_;

@@ -97,7 +97,8 @@ int COnlineClient::Send(const SLobbyRequest& r) {
       if (hooks_.joinPassword) hooks_.joinPassword(text(1));
       return client_.SendJoinGame(text(0), text(1), text(2));
     case ERequest::kCreateGame: return CreateGame(r.texts[0], r.texts[1], r.number);
-    case ERequest::kChatMsg: return client_.SendChatMsg(text(0));
+    // An empty line has nothing to say: the lobby would only refuse it.
+    case ERequest::kChatMsg: return text(0).empty() ? 0 : client_.SendChatMsg(text(0));
   }
   return 0;
 }
@@ -144,6 +145,10 @@ int COnlineClient::CreateGame(const char* name, const char* password, int player
     return 0;
   }
   return 1;
+}
+
+void COnlineClient::LeaveGame() {
+  if (client_.Connected()) client_.SendLeaveGame();
 }
 
 void COnlineClient::Close() {
@@ -196,6 +201,8 @@ void COnlineClient::Deliver(const lobbyd::SLobbyEvent& event) {
     hooks_.joinPort(e->port);
     std::string address = e->address;
     KN_GoInGame(Writable(address));
+  } else if (const auto* e = std::get_if<lobbyd::SSessionClosedEvent>(&event)) {
+    SessionClosed(e->name);
   } else if (const auto* e = std::get_if<lobbyd::SDisconnectedEvent>(&event)) {
     ConnectionLost(e->reason);
   }
@@ -229,6 +236,8 @@ void COnlineClient::Result(EMsg request, ECode code) {
       GUI_CloseCurrentMessageBox();
       hooks_.roomListed();
       return;
+    case EMsg::kLeaveGame:
+      return;
     case EMsg::kJoinGame:
     case EMsg::kChatMsg:
       if (!ok) Refused(code);
@@ -252,6 +261,18 @@ void COnlineClient::ShowOwnRecord(const lobbyd::SPlayer& own) {
   Clt.Class = own.grade;
   CopyCut(Clt.LoginID, sizeof Clt.LoginID, own.id);
   KN_SetPlayerInfo(Clt.LoginID, Clt.Score, Clt.Ranking, Clt.Wins, Clt.Losses, Clt.Class);
+}
+
+// A game that closed leaves the join list; when it was the chosen one, its
+// players' lines go with it.
+void COnlineClient::SessionClosed(const std::string& name) {
+  std::string text = name;
+  const int row = KN_GetSessionIndex(Writable(text));
+  if (row < 0) return;
+  const SESSION_INFO* chosen = KN_GetSessionInfo();
+  const bool wasChosen = chosen && std::strncmp(chosen->name, name.c_str(), sizeof chosen->name) == 0;
+  KN_RemoveSessionList(row);
+  if (wasChosen) KN_RemoveAllSessionInPlayerList();
 }
 
 void COnlineClient::Refused(ECode code) { GUI_MessageBox(RefusalText(code), "", GUI_MB_OK, nullptr); }

@@ -44,6 +44,9 @@ class COnlineClient {
   // A request of KORVO_CLT; non-zero when it went out.
   int Send(const SLobbyRequest& request);
   void Close();
+  // The player left the room of an online game: the lobby closes a hosted
+  // game (every join list loses it) and frees a joined player's place.
+  void LeaveGame();
   // Reads the server's answers and hands them to the module.
   void Service(uint64_t nowMs);
 
@@ -53,6 +56,7 @@ class COnlineClient {
   void Deliver(const lobbyd::SLobbyEvent& event);
   void Result(lobbyd::EMsg request, lobbyd::ECode code);
   void ShowOwnRecord(const lobbyd::SPlayer& own);
+  void SessionClosed(const std::string& name);
   // Closes the waiting box and tells the player why the server said no.
   void Refused(lobbyd::ECode code);
   void ConnectionLost(const std::string& reason);

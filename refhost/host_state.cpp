@@ -104,6 +104,8 @@ void ExecuteCommand(const char* line) {
 
 namespace korvohost {
 
+void SetSystemTime(uint32_t ms) { Game().systemTime = ms; }
+
 void SetTick(uint32_t ms) {
   dwY3DCurrentFrameTick = ms;
   StepScripts(ms);

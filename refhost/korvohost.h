@@ -27,6 +27,9 @@ KORVOHOST_API int OpenFileImages();
 
 // ---- Clock, screen, flags ----------------------------------------------------------------
 KORVOHOST_API void SetTick(uint32_t ms);
+// The system milliseconds of timeGetTime (the multimedia timer); sessions
+// script it, a tool that plays in real time sets it from the machine's clock.
+KORVOHOST_API void SetSystemTime(uint32_t ms);
 KORVOHOST_API void SetScreen(int width, int height);
 // Int host variables by name (DebugMode, bSceneActive, ViewP, ...).
 KORVOHOST_API bool SetVar(const std::string& name, int value);

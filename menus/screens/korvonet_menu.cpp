@@ -69,7 +69,7 @@ class CGUI_LobbyChatInput : public CGUI_GameEdit {
     if (ch != kEnter) return CGUI_GameEdit::OnChar(ch);
     std::string text;
     GetText(text);
-    if (!text.empty()) Clt.SendChatMsg(text.c_str());
+    Clt.SendChatMsg(text.c_str());
     return SetCaption("");
   }
 };

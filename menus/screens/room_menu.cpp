@@ -657,7 +657,7 @@ class CGUI_RoomChatInput : public CGUI_GameEdit {
     if (ch != kEnter) return CGUI_GameEdit::OnChar(ch);
     std::string text;
     GetText(text);
-    if (!text.empty()) Client_RequestTextMsg(text.c_str());
+    Client_RequestTextMsg(text.c_str());
     return SetCaption("");
   }
 };

@@ -11,9 +11,12 @@
 // screen stays; players log in and see their own record; a channel is
 // created and joined; a chat line reaches the other player once; a game
 // created online is listed with its host's address in the other's join list,
-// its players show when it is chosen, and the join through the lobby puts
-// both in the room; when the server goes away, a player in the lobby is told
-// and goes back while the room goes on.
+// and leaves that list within a second of its host leaving the room; its
+// players show when it is chosen, and the join through the lobby puts both
+// in the room, the creator as its server (START) and the joiner as a client
+// (O  K, whose ready message shows in the room's chat box); the start runs
+// the match on both; when the server goes away, a player in the lobby is
+// told and goes back while the room goes on.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -42,6 +45,7 @@
 #include "netkorvo/netkorvo.h"
 #include "tests/live/player_processes.h"
 #include "refhost/korvohost.h"
+#include "refhost/game_setup.h"
 #include "refhost/korvohost_graphics.h"
 #include "runtime/list.h"
 #include "runtime/window.h"
@@ -95,7 +99,7 @@ void Click(CGUI_Window* w) {
 
 // What the module shows, one line per kind, printed when it changes.
 struct SShown {
-  std::string lines[9];
+  std::string lines[13];
   void Show(int kind, const std::string& line) {
     if (line == lines[kind]) return;
     lines[kind] = line;
@@ -118,7 +122,7 @@ void Observe(SShown& shown) {
   std::string own;
   if (CGUI_Window* id = Control("KORVONETMENU", "IDC_STATIC_NETID")) id->GetCaption(own);
   shown.Show(5, "own " + own);
-  std::string sessions = "sessions";
+  std::string sessions = TotalSessionNum > 0 ? "sessions" : "sessions none";
   for (int i = 0; i < TotalSessionNum; ++i) {
     char name[64] = "";
     if (!KN_GetSessionString(i, name)) continue;
@@ -140,6 +144,24 @@ void Observe(SShown& shown) {
   std::string host;
   if (CGUI_Window* name = Control("JOINMENU", "IDC_STATIC_JOIN1PLAYERNAME")) name->GetCaption(host);
   shown.Show(8, "gamehost " + host);
+  std::string start;
+  if (CGUI_Window* button = Control("ROOMMENU", "IDC_BUTTON_ROOMSTART")) button->GetCaption(start);
+  shown.Show(9, "start " + start);
+  shown.Show(10, "roomchat " + Rows(Control("ROOMMENU", "IDC_LIST_ROOMCHATBOX"), "|"));
+  shown.Show(11, "match " + std::to_string(NET_bInitialized));
+  std::string ready = "ready";
+  if (GUI_IsDialogCreated("ROOMMENU"))
+    for (int i = 0; i < 8; ++i) {
+      const SGUI_ClientInfo& r = *GUI_GetClientInfo(i);
+      if (r.state == 3 && r.ready) ready += std::string(" ") + r.name;
+    }
+  shown.Show(12, ready);
+}
+
+// As the game does: a room left (its Cancel released the network) gives way
+// to the menu before it.
+void LeaveDeadRoom() {
+  if (GUI_IsDialogCreated("ROOMMENU") && !netkorvo::LiveInRoom()) GUI_PrevDialog(1, true);
 }
 
 // One command: click DIALOG ID | set DIALOG ID TEXT | enter DIALOG ID |
@@ -180,6 +202,9 @@ int RunPlayer(const char* port) {
   korvohost::SetRenderMode(korvohost::RenderMode::RecordOnly);
   std::string error;
   if (!korvohost::Mount(KORVO_ASSET_ROOT, &error)) return Say("error " + error), 1;
+  // The game data: the maps a room needs and the host's message texts.
+  std::vector<std::string> dataErrors;
+  if (!korvohost::LoadGameDataIntoGame(&dataErrors)) return Say("error " + dataErrors.front()), 1;
   GUI_Initialize();
   if (!GUI_Compile()) return Say(std::string("error ") + GUI_GetLastError()), 1;
   netkorvo::SLiveOptions options;
@@ -195,6 +220,7 @@ int RunPlayer(const char* port) {
   while (MsSince(born) < kPlayerLifeMs) {
     netkorvo::ServiceLive();
     GUI_Update();
+    LeaveDeadRoom();
     Observe(shown);
     pollfd stdinReady = {0, POLLIN, 0};
     if (poll(&stdinReady, 1, 2) <= 0) continue;
@@ -344,6 +370,44 @@ void JoinChannel(size_t p, const std::string& name) {
   Tell(p, "click CREATECHANNEL IDC_BUTTON_CHANNELCREATE");
 }
 
+// A game whose host leaves its room leaves the other's join list within a
+// second, unasked; the host is back in the lobby.
+void GameGone(size_t host, size_t other) {
+  Tell(host, "click KORVONETMENU IDC_BUTTON_NETCREATE");
+  Check(Has(WaitFor(host, "dialogs", "CREATEMENU"), "CREATEMENU"), "the create screen opens for a short game");
+  Tell(host, "click CREATEMENU IDC_BUTTON_CREATECREATE");
+  Check(Has(WaitFor(host, "dialogs", "ROOMMENU"), "ROOMMENU"), "the short game's room opens");
+  Tell(other, "click KORVONETMENU IDC_BUTTON_NETJOIN");
+  const std::string listed = WaitFor(other, "sessions", "CALPILOT's ARENA");
+  Check(listed == "CALPILOT's ARENA@127.0.0.1", "the short game is listed: " + listed);
+  Tell(host, "click ROOMMENU IDC_BUTTON_ROOMCANCEL");
+  const std::string gone = WaitExact(other, "sessions", "none", 1000);
+  Check(gone == "none", "the game leaves the join list within a second of its host leaving: " + gone);
+  Check(Has(WaitFor(host, "dialogs", "CREATEMENU"), "CREATEMENU"), "its host is back before the room");
+  Tell(host, "click CREATEMENU IDC_BUTTON_CREATECANCEL");
+  Check(Has(WaitFor(host, "dialogs", "KORVONETMENU"), "KORVONETMENU"), "and in the lobby");
+  Tell(other, "click JOINMENU IDC_BUTTON_JOINCANCEL");
+  Check(Has(WaitFor(other, "dialogs", "KORVONETMENU"), "KORVONETMENU"), "the other goes back to the lobby");
+}
+
+// The creator of an online game is its room's server: START there, O  K for
+// the joiner, whose ready message shows in its room's chat box; the creator's
+// start runs the match on both.
+void Start(size_t host, size_t joiner) {
+  Check(WaitFor(host, "start", "START") == "START", "the creator's room offers START: " + Latest(host, "start"));
+  Check(Latest(joiner, "start") == "O  K", "the joiner's room offers O  K: " + Latest(joiner, "start"));
+  Tell(joiner, "click ROOMMENU IDC_BUTTON_ROOMSTART");
+  const std::string ready = WaitFor(joiner, "roomchat", "READY. WAITING FOR THE HOST TO START THE GAME.");
+  Check(Has(ready, "READY. WAITING FOR THE HOST TO START THE GAME."),
+        "the joiner's ready message shows in its room: " + ready);
+  const std::string seen = WaitFor(host, "ready", "BOBPILOT");
+  Check(Has(seen, "BOBPILOT"), "the creator sees the joiner ready: " + seen);
+  Tell(host, "click ROOMMENU IDC_BUTTON_ROOMSTART");
+  const std::string hostMatch = WaitFor(host, "match", "1"), joinerMatch = WaitFor(joiner, "match", "1");
+  Check(hostMatch == "1" && joinerMatch == "1", "the creator's start runs the match on both: " + hostMatch + " / " +
+                                                   joinerMatch);
+}
+
 // Plays ACEPILOT and BOBPILOT to their room; CALPILOT stays in the lobby.
 // The indices of the three players.
 std::vector<size_t> Lobby(uint16_t port) {
@@ -393,11 +457,12 @@ std::vector<size_t> Lobby(uint16_t port) {
         "the chat line reaches the other player once: " + Latest(bob, "chat"));
   Check(Count(Latest(ace, "chat"), "ACEPILOT : hello bob") == 1, "and its sender once");
 
+  GameGone(cal, ace);
   Tell(ace, "click KORVONETMENU IDC_BUTTON_NETCREATE");
   Check(Has(WaitFor(ace, "dialogs", "CREATEMENU"), "CREATEMENU"), "the create screen opens");
+  Tell(ace, "click CREATEMENU IDC_BITMAP_MAPIMAGE1");   // a map of the assets: the room can start
   Tell(ace, "click CREATEMENU IDC_BUTTON_CREATECREATE");
   const std::string hosting = WaitFor(ace, "dialogs", "ROOMMENU");
-  // (Without the game's data tables the room may also say that its map is missing.)
   Check(Has(hosting, "ROOMMENU") && WaitFor(ace, "room", "ACEPILOT") == "ACEPILOT",
         "the game is listed and its room opens with its host: " + hosting);
   Tell(bob, "click KORVONETMENU IDC_BUTTON_NETJOIN");
@@ -413,6 +478,7 @@ std::vector<size_t> Lobby(uint16_t port) {
   Check(bobRoom == "ACEPILOT BOBPILOT" && aceRoom == "ACEPILOT BOBPILOT",
         "the join through the lobby puts both in the room: " + bobRoom + " / " + aceRoom);
   Check(Has(WaitFor(cal, "dialogs", "KORVONETMENU"), "KORVONETMENU"), "a third player waits in the lobby");
+  Start(ace, bob);
   return {ace, bob, cal};
 }
 

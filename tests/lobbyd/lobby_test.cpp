@@ -172,5 +172,35 @@ TEST_F(LobbyTest, GamesAreListedJoinedAndClosedWithTheirHost) {
   EXPECT_FALSE(lobby->Handle(3, MakeMessage(EMsg::kResult, {}, {1, 0})));
 }
 
+// Leaving a game's room: a joined player's place frees, the game stays; the
+// host's leave closes the game at once, and every player logged in (not the
+// ones still logging in) is told its name.
+TEST_F(LobbyTest, LeavingTheRoomFreesThePlaceOrClosesTheGame) {
+  Enter(1, "Falcon");
+  Enter(2, "Raven");
+  Enter(3, "Hawk");
+  lobby->Connected(4, kLoopback);
+  EXPECT_EQ(Ask(4, EMsg::kLeaveGame, {}), ECode::kNotLoggedIn);
+  EXPECT_EQ(Ask(2, EMsg::kLeaveGame, {}), ECode::kOk);   // in no game: nothing to leave
+  EXPECT_EQ(Ask(1, EMsg::kCreateGame, {"Duel", "", "map01.gnd"}, {2, 0, 7000}), ECode::kOk);
+  EXPECT_EQ(Ask(2, EMsg::kJoinGame, {"Duel", "", ""}), ECode::kOk);
+  EXPECT_EQ(Ask(3, EMsg::kJoinGame, {"Duel", "", ""}), ECode::kGameFull);
+  EXPECT_EQ(Ask(2, EMsg::kLeaveGame, {}), ECode::kOk);
+  EXPECT_EQ(Ask(3, EMsg::kJoinGame, {"Duel", "", ""}), ECode::kOk);
+  EXPECT_EQ(Ask(2, EMsg::kSessionList, {}), ECode::kOk);
+  EXPECT_EQ(Texts(2, EMsg::kSessionEntry, 0), (std::vector<std::string>{"Duel"}));
+
+  sent.clear();
+  EXPECT_EQ(Ask(1, EMsg::kLeaveGame, {}), ECode::kOk);
+  for (ConnId conn : {1, 2, 3})
+    EXPECT_EQ(Texts(conn, EMsg::kSessionClosed, 0), (std::vector<std::string>{"Duel"})) << "connection " << conn;
+  EXPECT_TRUE(sent[4].empty());
+  EXPECT_TRUE(store->Games().empty());
+  EXPECT_EQ(Ask(2, EMsg::kSessionList, {}), ECode::kOk);
+  EXPECT_EQ(sent[2].size(), 1u);
+  // The joined player is free again: it may host a game of the same name.
+  EXPECT_EQ(Ask(3, EMsg::kCreateGame, {"Duel", "", "map01.gnd"}, {2, 0, 7001}), ECode::kOk);
+}
+
 }  // namespace
 }  // namespace lobbyd

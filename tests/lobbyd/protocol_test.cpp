@@ -58,17 +58,20 @@ TEST(LobbyProtocol, TwoFramesInOneRead) {
 }
 
 TEST(LobbyProtocol, PayloadsThatBreakTheRules) {
+  constexpr uint8_t V = kProtocolVersion;
   EXPECT_EQ(Decode({}), "payload shorter than its header");
-  EXPECT_EQ(Decode({2, 13, 1, 'a'}), "unknown protocol version");
-  EXPECT_EQ(Decode({1, 99}), "unknown message type");
-  EXPECT_EQ(Decode({1, 0}), "unknown message type");
-  EXPECT_EQ(Decode({1, 13}), "text length missing");
-  EXPECT_EQ(Decode({1, 13, 3, 'a', 'b'}), "text cut short");
-  EXPECT_EQ(Decode({1, 13, 3, 'a', 0, 'b'}), "NUL inside a text");
-  EXPECT_EQ(Decode({1, 2, 0}), "bytes after the last field");
-  EXPECT_EQ(Decode({1, 64, 1}), "number cut short");
+  // The version before kLeaveGame and kSessionClosed is refused, as is any other.
+  EXPECT_EQ(Decode({1, 13, 1, 'a'}), "unknown protocol version");
+  EXPECT_EQ(Decode({3, 13, 1, 'a'}), "unknown protocol version");
+  EXPECT_EQ(Decode({V, 99}), "unknown message type");
+  EXPECT_EQ(Decode({V, 0}), "unknown message type");
+  EXPECT_EQ(Decode({V, 13}), "text length missing");
+  EXPECT_EQ(Decode({V, 13, 3, 'a', 'b'}), "text cut short");
+  EXPECT_EQ(Decode({V, 13, 3, 'a', 0, 'b'}), "NUL inside a text");
+  EXPECT_EQ(Decode({V, 2, 0}), "bytes after the last field");
+  EXPECT_EQ(Decode({V, 64, 1}), "number cut short");
   // A chat text of 200 bytes passes, 201 does not.
-  std::vector<uint8_t> chat{1, 13, 200};
+  std::vector<uint8_t> chat{V, 13, 200};
   chat.resize(3 + 200, 'x');
   SMessage m;
   EXPECT_EQ(Decode(chat, &m), "");
@@ -77,10 +80,27 @@ TEST(LobbyProtocol, PayloadsThatBreakTheRules) {
   chat.push_back('x');
   EXPECT_EQ(Decode(chat), "text longer than its limit");
   // An id of 22 bytes is over the limit of the pilot record.
-  std::vector<uint8_t> login{1, 1, 22};
+  std::vector<uint8_t> login{V, 1, 22};
   login.resize(3 + 22, 'a');
   login.push_back(0);
   EXPECT_EQ(Decode(login), "text longer than its limit");
+}
+
+// The messages of a game's end: the leave request has no field, the closed
+// game's notice its name within the session record's limit.
+TEST(LobbyProtocol, LeaveAndClosedGame) {
+  constexpr uint8_t V = kProtocolVersion;
+  const auto leave = static_cast<uint8_t>(EMsg::kLeaveGame), closed = static_cast<uint8_t>(EMsg::kSessionClosed);
+  SMessage m;
+  EXPECT_EQ(Decode({V, leave}, &m), "");
+  EXPECT_EQ(m.type, EMsg::kLeaveGame);
+  EXPECT_EQ(Decode({V, leave, 0}), "bytes after the last field");
+  EXPECT_EQ(Decode({V, closed, 4, 'D', 'u', 'e', 'l'}, &m), "");
+  EXPECT_EQ(m.Text(0), "Duel");
+  std::vector<uint8_t> tooLong{V, closed, 20};
+  tooLong.resize(3 + 20, 'g');
+  EXPECT_EQ(Decode(tooLong), "text longer than its limit");
+  EXPECT_EQ(Decode({V, closed}), "text length missing");
 }
 
 TEST(LobbyProtocol, FrameLengthOutOfRangeBreaksTheStream) {

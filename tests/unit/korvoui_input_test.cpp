@@ -30,6 +30,19 @@ TEST(PlayInput, LettersAndDigitsAreTheirUpperCaseCodes) {
   EXPECT_EQ(VirtualKeyOf(SDLK_LSHIFT), 0);
 }
 
+// Keys that make a character without text input give it after the key-down,
+// as a game window's message loop does; every other key gives none.
+TEST(PlayInput, KeysThatMakeACharacterWithoutText) {
+  const struct {
+    SDL_Keycode key;
+    char character;
+  } kCases[] = {{SDLK_BACKSPACE, 8}, {SDLK_TAB, 9},   {SDLK_RETURN, 13}, {SDLK_KP_ENTER, 13},
+                {SDLK_ESCAPE, 27},   {SDLK_DELETE, 0}, {SDLK_LEFT, 0},    {SDLK_HOME, 0},
+                {SDLK_a, 0},         {SDLK_SPACE, 0},  {SDLK_F12, 0}};
+  for (const auto& c : kCases)
+    EXPECT_EQ(CharacterOfKey(VirtualKeyOf(c.key)), c.character) << "key " << c.key;
+}
+
 TEST(PlayInput, Utf8BecomesCp949) {
   std::string out;
   ASSERT_TRUE(Utf8ToCodePage("ab", kHostCodePage, &out));

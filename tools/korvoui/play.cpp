@@ -126,6 +126,7 @@ class PlaySession {
   void Reload();
   void DrawFrame();
   void NoteRawKey(int scancode, bool down);
+  void PressKey(int virtualKey);
   void NoteRawButton(int button, bool down);
   void FeedRawInput();
   void DrawOverlays();
@@ -208,16 +209,16 @@ bool PlaySession::HandleEvent(const SDL_Event& e) {
         break;
       }
       const bool enter = key == SDLK_RETURN || key == SDLK_KP_ENTER;
-      // The chat line takes Enter and Escape as characters, as the game's window does.
+      // The match's chat line takes Enter and Escape itself, before the match's keys.
       if (bChatInputMode && match_.Active() && (enter || key == SDLK_ESCAPE)) {
-        GUI_Char(key == SDLK_ESCAPE ? 27 : 13);
+        PressKey(VirtualKeyOf(key));
         break;
       }
       if ((key == SDLK_ESCAPE && match_.OnEscape()) || (key == SDLK_TAB && match_.OnScoreKey(true)) ||
           (enter && match_.OnChatKey()))
         break;
       if (key == SDLK_ESCAPE && GetRootWindow()->Children().empty()) return false;
-      if (const int vk = VirtualKeyOf(key)) GUI_KeyDown(vk);
+      if (const int vk = VirtualKeyOf(key)) PressKey(vk);
       break;
     }
     case SDL_TEXTEDITING: {
@@ -241,6 +242,13 @@ bool PlaySession::HandleEvent(const SDL_Event& e) {
       break;
   }
   return true;
+}
+
+// As a game window: the key-down, then the character the key makes (Enter
+// gives 13, Escape 27, Backspace 8, Tab 9), which text input does not bring.
+void PlaySession::PressKey(int virtualKey) {
+  GUI_KeyDown(virtualKey);
+  if (const char ch = CharacterOfKey(virtualKey)) GUI_Char(ch);
 }
 
 void PlaySession::PollReload(uint32_t now) {
@@ -336,6 +344,7 @@ void PlaySession::DrawFrame() {
   // The pilot fires while Space or the left button is held and no menu is open.
   korvohost::SetSimMissionTrigger((rawKeys_[SDL_SCANCODE_SPACE] || rawButtons_[0]) && match_.MissionControls());
   korvohost::SetTick(SDL_GetTicks());
+  korvohost::SetSystemTime(SDL_GetTicks());   // timeGetTime runs in real time too
   korvohost::BeginFrame(kPlayClearRgb);
   netkorvo::ServiceLive();
   match_.Update();
@@ -376,6 +385,7 @@ int PlaySession::Run() {
   }
   Start();
   korvohost::SetTick(SDL_GetTicks());
+  korvohost::SetSystemTime(SDL_GetTicks());   // timeGetTime runs in real time too
   if (!StartMatch()) {
     GUI_Release();
     return 2;

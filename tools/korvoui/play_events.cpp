@@ -21,6 +21,7 @@
 namespace {
 
 constexpr uint32_t kReloadWaitMs = 10000;
+constexpr uint32_t kRetryMs = 2500;   // over the join list's own 2 s guard on refreshing
 
 struct Failure {
   std::string why;
@@ -103,6 +104,32 @@ void ReplaceFile(const std::string& from, const std::string& to) {
 void PrintLine(const std::string& line) {
   std::printf("%s\n", line.c_str());
   std::fflush(stdout);
+}
+
+CGUI_Window* ControlOf(const std::string& dialogId, const std::string& id) {
+  CGUI_Window* dialog = FindOpenDialog(dialogId);
+  return !dialog ? nullptr : dialogId == id ? dialog : dialog->FindChild(id);
+}
+
+// A click at the centre of a control of an open dialog.
+void ClickOn(const std::string& dialogId, const std::string& id, const PlayStatus& status) {
+  CGUI_Window* w = ControlOf(dialogId, id);
+  if (!w) throw Failure{"clickon: no " + dialogId + " " + id};
+  float r[4];
+  AbsoluteRect(w, r);
+  PushClick(int((r[0] + r[2] * 0.5f) * float(status.windowWidth)),
+            int((r[1] + r[3] * 0.5f) * float(status.windowHeight)));
+}
+
+// Whether a row of the list is `text`; false when the dialog is not open
+// (or the control is no list).
+bool HasRow(const std::string& dialogId, const std::string& id, const std::string& text, bool* open) {
+  auto* list = dynamic_cast<CGUI_List*>(ControlOf(dialogId, id));
+  *open = list != nullptr;
+  std::string row;
+  for (int i = 0; list && i < list->GetCount(); ++i)
+    if (list->GetText(i, row) && row == text) return true;
+  return false;
 }
 
 void Call(const std::vector<SessionToken>& tokens) {
@@ -262,10 +289,13 @@ bool PlayEvents::Execute(const Command& c, const PlayStatus& status, uint32_t no
     return true;
   }
   if (name == "wait-open" || name == "wait-closed") {
-    Need(c.args, 2);
+    if (c.args.size() != 3 && (name == "wait-closed" || c.args.size() != 5))
+      throw Failure{name == "wait-open" ? "wait-open takes 2 or 4 arguments" : "wait-closed takes 2 arguments"};
     const int seconds = Number(c.args[2]);
     if (seconds <= 0) throw Failure{name + " wants a dialog and seconds"};
     waitingOpen_ = c.args[1];
+    if (c.args.size() == 5) retryClick_ = {c.args[3], c.args[4]};
+    nextRetryMs_ = nowMs + kRetryMs;
     waitingClosed_ = name == "wait-closed";
     waitDeadline_ = nowMs + uint32_t(seconds) * 1000;
     return true;
@@ -277,6 +307,16 @@ bool PlayEvents::Execute(const Command& c, const PlayStatus& status, uint32_t no
     waitingCaption_.assign(c.args.begin() + 1, c.args.begin() + 4);
     captionPattern_ = name == "wait-match";
     waitingCtrl_ = name == "wait-ctrl";
+    waitDeadline_ = nowMs + uint32_t(seconds) * 1000;
+    return true;
+  }
+  if (name == "wait-row" || name == "wait-no-row") {
+    if (c.args.size() != 5 && c.args.size() != 6) throw Failure{name + " takes 4 or 5 arguments"};
+    const int seconds = Number(c.args[4]);
+    if (seconds <= 0) throw Failure{name + " wants a dialog, a list, a text and seconds"};
+    waitingRow_ = RowWait{c.args[1], c.args[2], c.args[3], name == "wait-row"};
+    if (c.args.size() == 6) retryClick_ = {c.args[1], c.args[5]};
+    nextRetryMs_ = nowMs + kRetryMs;
     waitDeadline_ = nowMs + uint32_t(seconds) * 1000;
     return true;
   }
@@ -303,6 +343,13 @@ bool PlayEvents::Execute(const Command& c, const PlayStatus& status, uint32_t no
   throw Failure{"unknown command " + name};
 }
 
+// A control that is not there (its dialog closed meanwhile) is not clicked.
+void PlayEvents::Retry(const PlayStatus& status, uint32_t nowMs) {
+  if (retryClick_.empty() || int32_t(nowMs - nextRetryMs_) < 0) return;
+  nextRetryMs_ = nowMs + kRetryMs;
+  if (ControlOf(retryClick_[0], retryClick_[1])) ClickOn(retryClick_[0], retryClick_[1], status);
+}
+
 PlayEvents::Step PlayEvents::Run(const PlayStatus& status, uint32_t nowMs) {
   if (quit_) return Step::Quit;
   if (framesLeft_ > 0) {
@@ -320,12 +367,13 @@ PlayEvents::Step PlayEvents::Run(const PlayStatus& status, uint32_t nowMs) {
   }
   if (!waitingOpen_.empty()) {
     if ((FindOpenDialog(waitingOpen_) != nullptr) == waitingClosed_) {
-      if (int32_t(nowMs - waitDeadline_) < 0) return Step::Continue;
+      if (int32_t(nowMs - waitDeadline_) < 0) return Retry(status, nowMs), Step::Continue;
       std::fprintf(stderr, "korvoui play: events line %d: %s did not %s in time\n", commands_[next_ - 1].line,
                    waitingOpen_.c_str(), waitingClosed_ ? "close" : "open");
       return Step::Fail;
     }
     waitingOpen_.clear();
+    retryClick_.clear();
   }
   if (!waitingCaption_.empty()) {
     const std::vector<std::string>& w = waitingCaption_;
@@ -348,6 +396,23 @@ PlayEvents::Step PlayEvents::Run(const PlayStatus& status, uint32_t nowMs) {
       return Step::Fail;
     }
     waitingCaption_.clear();
+  }
+  if (waitingRow_) {
+    RowWait& w = *waitingRow_;
+    bool open = false;
+    const bool has = HasRow(w.dialog, w.id, w.text, &open);
+    if (w.present ? !has : (!open || has)) {
+      if (int32_t(nowMs - waitDeadline_) >= 0) {
+        std::fprintf(stderr, "korvoui play: events line %d: %s %s %s \"%s\" in time\n", commands_[next_ - 1].line,
+                     w.dialog.c_str(), w.id.c_str(), w.present ? "did not show a row" : "still shows the row",
+                     w.text.c_str());
+        return Step::Fail;
+      }
+      Retry(status, nowMs);
+      return Step::Continue;
+    }
+    waitingRow_.reset();
+    retryClick_.clear();
   }
   while (next_ < commands_.size()) {
     const Command& c = commands_[next_++];

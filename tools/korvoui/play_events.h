@@ -17,7 +17,10 @@
 //   replace-script FILE   replaces the UI script file of the root with FILE
 //                         (relative to the events file)
 //   wait-reload           frames pass until the next reload (10 s at most)
-//   wait-open DIALOG S    frames pass until DIALOG is open (S seconds at most)
+//   wait-open DIALOG S [DIALOG2 ID2]
+//                         frames pass until DIALOG is open (S seconds at
+//                         most); ID2 of DIALOG2 is clicked every 2.5 s
+//                         meanwhile, when it is there
 //   wait-caption DIALOG ID "TEXT" S
 //                         frames pass until that control's caption is TEXT
 //                         (S seconds at most)
@@ -28,6 +31,11 @@
 //                         frames pass until that control's `ctrl` line (as
 //                         print ctrl shows it), or a row of a list, contains
 //                         TEXT (S seconds at most)
+//   wait-row DIALOG ID "TEXT" S [REFRESH]
+//   wait-no-row DIALOG ID "TEXT" S [REFRESH]
+//                         frames pass until a row of that list is TEXT (or,
+//                         the dialog open, none is); REFRESH, a control of the
+//                         same dialog, is clicked every 2.5 s meanwhile
 //   call NAME ARGS...     calls an exported function as a session script does
 //                         and prints "NAME -> RESULT" when it has a result
 //   print WHAT            open, stack, focus, hover or reload, on stdout
@@ -39,6 +47,7 @@
 //   quit                  closes the window
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,6 +92,16 @@ class PlayEvents {
   bool captionPattern_ = false;                // wait-match: the caption is a pattern
   bool waitingClosed_ = false;                 // wait-closed: waitingOpen_ is to close
   bool waitingCtrl_ = false;                  // wait-ctrl: the ctrl line contains the text
+  struct RowWait {
+    std::string dialog, id, text;
+    bool present = true;       // wait-row; false: wait-no-row
+  };
+  std::optional<RowWait> waitingRow_;   // wait-row, wait-no-row
+  // The control clicked again and again while a wait lasts: dialog, id.
+  std::vector<std::string> retryClick_;
+  uint32_t nextRetryMs_ = 0;
+  // Clicks the retry control when its time has come.
+  void Retry(const PlayStatus& status, uint32_t nowMs);
   bool quit_ = false;
   int lastMouse_[2] = {0, 0};  // where move, click and clickon left the cursor
 };

@@ -31,6 +31,16 @@ int VirtualKeyOf(SDL_Keycode key) {
   }
 }
 
+char CharacterOfKey(int virtualKey) {
+  switch (virtualKey) {
+    case VK_BACK:
+    case VK_TAB:
+    case VK_RETURN:
+    case VK_ESCAPE: return char(virtualKey);
+    default: return 0;
+  }
+}
+
 namespace {
 
 // Bytes of the UTF-8 sequence led by c (1 for a stray byte).

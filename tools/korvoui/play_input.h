@@ -10,6 +10,11 @@
 // letters and digits as their upper-case ASCII codes); 0 for other keys.
 int VirtualKeyOf(SDL_Keycode key);
 
+// The character a game window receives after the key-down of a virtual key
+// that makes one but brings no text input (Backspace 8, Tab 9, Enter 13,
+// Escape 27); 0 for every other key.
+char CharacterOfKey(int virtualKey);
+
 // UTF-8 text in the code page (an iconv name, e.g. "CP949"). A character the
 // code page lacks becomes '?'; bytes that are no UTF-8 are dropped. False only
 // when iconv knows no such conversion.
