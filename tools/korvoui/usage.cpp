@@ -36,11 +36,14 @@ const SVerbUsage kUsages[] = {
      "  milliseconds first and opens the dialogs over it.\n"},
     {"play", "open a window and use the menus as the game does",
      "usage: korvoui play [--root DIR] [--screen WxH] [--profile DIR] [--start DIALOG] [--no-lan]\n"
-     "                    [--lobby ADDRESS:PORT] [--events FILE]\n"
+     "                    [--lobby ADDRESS:PORT [--lobby-ca FILE | --lobby-pin SHA256]] [--events FILE]\n"
      "                    [--match RULE [--frags N] [--time MIN] [--bots N] [--seed N]]\n"
      "  --start DIALOG  the first screen (MAINMENU)\n"
      "  --no-lan        the local game list asks this machine only\n"
      "  --lobby A:P     the korvo-lobbyd for online play (default: one started here)\n"
+     "  --lobby-ca FILE    talk TLS to it, trusting the CA certificates in FILE (PEM)\n"
+     "  --lobby-pin SHA256 talk TLS to it, trusting only the certificate of this SHA-256\n"
+     "                     fingerprint (hex, colons allowed)\n"
      "  --events FILE   a script of input, waits, checks and screenshots (tests)\n"
      "  --match RULE    play the simulated match at once\n"
      "  F12 shows the inspector; saving the script reloads it.\n"},
