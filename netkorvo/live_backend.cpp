@@ -18,6 +18,7 @@
 #include "netkorvo/match_backend.h"
 #include "netkorvo/rule_tables.h"
 #include "netkorvo/state_values.h"
+#include "refhost/sim_mission.h"
 
 namespace netkorvo {
 
@@ -490,13 +491,20 @@ char* CLiveBackend::ClassName(int classIndex) {
   return copy.data();
 }
 
+// A single-player mission loading counts its own loaders (the game's loading
+// scene shows them); otherwise the room's players, all loaded.
 int CLiveBackend::TotalLoaders() {
+  const korvohost::SSimMissionStatus mission = korvohost::SimMissionStatus();
+  if (mission.loading) return mission.loaders;
   int n = 0;
   for (int i = 0; i < kSlotCount; ++i) n += RoomSlot(i) && RoomSlot(i)->inUse;
   return n;
 }
 
-int CLiveBackend::PendingLoaders() { return 0; }
+int CLiveBackend::PendingLoaders() {
+  const korvohost::SSimMissionStatus mission = korvohost::SimMissionStatus();
+  return mission.loading ? mission.pendingLoaders : 0;
+}
 
 void CLiveBackend::RoomMatchEnded() {
   if (server_) server_->EndMatch();

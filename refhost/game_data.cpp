@@ -135,6 +135,44 @@ void ReadMissions(SGameData* data, std::vector<std::string>* errors) {
   }
 }
 
+// Lines `open KEY after=MISSION [mission=NAME] [if=KEY] [within=S] [over=S]`
+// and `ending after=MISSION`, naming missions of the mission table.
+void ReadCampaign(SGameData* data, std::vector<std::string>* errors) {
+  TableReader in(kCampaignTable, errors);
+  std::vector<SRecordLine> lines;
+  if (!in.Lines(&lines)) return;
+  std::set<std::string> missions;
+  for (const SMissionRecord& m : data->missions) missions.insert(m.name);
+  const auto known = [&](const SRecordLine& line, const std::string& name) {
+    if (missions.count(name)) return true;
+    in.Bad(line, "no mission '" + name + "'");
+    return false;
+  };
+  for (const SRecordLine& line : lines) {
+    SCampaignRule r;
+    std::map<std::string, std::string> f;
+    const bool ending = !line.tokens[0].field && line.tokens[0].value == "ending";
+    if (ending) {
+      if (!in.Fields(line, false, {"after"}, {"after"}, &r.key, &f) || !known(line, f["after"])) continue;
+      r.ending = true;
+      r.after = f["after"];
+      data->campaign.push_back(std::move(r));
+      continue;
+    }
+    if (!in.Word(line, "open") ||
+        !in.Fields(line, true, {"after", "mission", "if", "within", "over"}, {"after"}, &r.key, &f))
+      continue;
+    r.after = f["after"];
+    r.mission = f.count("mission") ? f["mission"] : r.key;
+    r.ifKey = f["if"];
+    if (r.key.empty() || !known(line, r.after) || !known(line, r.mission)) continue;
+    if ((f.count("within") && !in.Number(line, f["within"], 0, "clear time", &r.within)) ||
+        (f.count("over") && !in.Number(line, f["over"], 0, "clear time", &r.over)))
+      continue;
+    data->campaign.push_back(std::move(r));
+  }
+}
+
 void ReadCharacters(SGameData* data, std::vector<std::string>* errors) {
   TableReader in(kCharacterTable, errors);
   std::vector<SRecordLine> lines;
@@ -262,6 +300,7 @@ bool LoadGameData(SGameData* data, std::vector<std::string>* errors) {
   *data = SGameData();
   const size_t before = errors->size();
   ReadMissions(data, errors);
+  ReadCampaign(data, errors);
   ReadCharacters(data, errors);
   ReadOptionParts(data, errors);
   ReadMaps(data, errors);

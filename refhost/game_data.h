@@ -37,6 +37,7 @@ constexpr size_t kMessageTextMax = 255;
 
 struct SGameData {
   std::vector<SMissionRecord> missions;
+  std::vector<SCampaignRule> campaign;             // file order
   std::vector<SCharacterRecord> characters;       // index order
   std::vector<SOptionPartRecord> optionParts;     // index order
   std::vector<SWeaponNameRecord> weaponNames;
@@ -50,6 +51,7 @@ constexpr const char kCharacterTable[] = "data/table/characters.txt";
 constexpr const char kOptionPartTable[] = "data/table/optionparts.txt";
 constexpr const char kMapTable[] = "data/table/maps.txt";
 constexpr const char kMessageTable[] = "data/table/messages.txt";
+constexpr const char kCampaignTable[] = "data/table/campaign.txt";
 
 // Reads every table through the game file system (mount and overlay). Each
 // problem adds "FILE:N: WHY" (or "FILE: WHY") to *errors and skips that line;

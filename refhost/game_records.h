@@ -37,6 +37,16 @@ struct SMissionRecord {
   bool initial = false;
 };
 
+// A line of the campaign table: what winning a story mission opens on the
+// mission map, or that winning it ends the story.
+struct SCampaignRule {
+  std::string after;           // the mission won
+  bool ending = false;         // winning it shows the ending; opens nothing
+  std::string key, mission;    // the achievement it opens and that box's mission
+  std::string ifKey;           // only when the pilot has this achievement ("": always)
+  int within = -1, over = -1;  // only when this clear time is <= within / > over seconds
+};
+
 struct SCharacterRecord {
   int id = 0;
   std::string name;

@@ -19,6 +19,7 @@ bool LoadGameDataIntoGame(std::vector<std::string>* errors) {
   const bool ok = LoadGameData(&data, errors);
   GameState& g = Game();
   for (const SMissionRecord& m : data.missions) PutMission(m);
+  g.campaign = data.campaign;
   g.characters = data.characters;
   g.optionParts = data.optionParts;
   g.optionNames.clear();

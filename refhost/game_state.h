@@ -73,6 +73,7 @@ struct GameState {
   std::vector<std::unique_ptr<AccountEntry>> accounts;   // in definition order
   AccountEntry* current = nullptr;
   std::vector<std::unique_ptr<MissionEntry>> missions;   // in definition order
+  std::vector<SCampaignRule> campaign;                   // what winning a mission opens
   std::vector<SCharacterRecord> characters;
   std::vector<SOptionPartRecord> optionParts;
   std::vector<std::pair<int, std::string>> optionNames;  // by increasing id

@@ -43,7 +43,7 @@ bool SplitFields(const std::string& arg, const char* kind, std::vector<std::pair
   return true;
 }
 
-// "enemies=N map=FILE seed=N", each optional; false with the reason.
+// "enemies=N map=FILE seed=N time=MIN", each optional; false with the reason.
 bool ParseMission(const std::string& arg, SScriptStep* step, std::string* why) {
   step->kind = SScriptStep::EKind::kMission;
   step->number = kScriptDefaultEnemies;
@@ -64,6 +64,12 @@ bool ParseMission(const std::string& arg, SScriptStep* step, std::string* why) {
         return false;
       }
       step->seed = uint32_t(n);
+    } else if (name == "time") {
+      if (!ParseNumber(value, 0, kMaxSimMissionTime, &n)) {
+        *why = "bad time '" + value + "' (0-" + std::to_string(kMaxSimMissionTime) + ")";
+        return false;
+      }
+      step->timeLimitMin = int(n);
     } else if (name == "map") {
       step->text = value;
     } else {

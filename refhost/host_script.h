@@ -7,8 +7,9 @@
 //   pace MS                    time from one text line to the next (400 ms)
 //   wait MS                    a pause before the next line
 //   > TEXT                     a text line: the bytes after "> " ('>' alone: empty)
-//   mission [enemies=N] [map=FILE] [seed=N]
-//                              starts the simulated mission (sim_mission.h)
+//   mission [enemies=N] [map=FILE] [seed=N] [time=MIN]
+//                              starts the simulated mission (sim_mission.h);
+//                              time: its time limit in minutes (0: none)
 //   match [rule=NAME] [bots=N] [frags=N] [time=MIN] [map=FILE] [seed=N]
 //                              asks for a simulated match (sim_match.h); the
 //                              rule by name ("deathmatch", "team-death-match")
@@ -28,6 +29,7 @@ struct SScriptStep {
   EKind kind = EKind::kText;
   uint32_t number = 0;       // colour, pace or wait in milliseconds; mission: enemies
   uint32_t seed = 1;         // mission: where the enemies start
+  int timeLimitMin = 0;      // mission: its time limit in minutes, 0 none
   std::string text;          // text line; mission: map file ("" none)
   SSimMatchRequest match;    // match: what it asks for
 };

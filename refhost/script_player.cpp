@@ -96,6 +96,7 @@ bool Advance(RunningScript& s, uint32_t now, std::vector<Line>* lines) {
         setup.map = step.text;
         setup.enemies = int(step.number);
         setup.seed = step.seed;
+        setup.timeLimitMin = step.timeLimitMin;
         std::string error;
         if (!StartSimMission(setup, &error)) P().errors.push_back(s.path + ": mission not started: " + error);
         break;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/host_services.h"
+#include "refhost/campaign.h"
 #include "refhost/game_state.h"
 #include "refhost/sim_actors.h"
 #include "refhost/sim_match.h"
@@ -24,8 +25,8 @@ constexpr float kEnemySpeed = 0.8f;       // units an enemy closes in
 constexpr float kEnemyKeepOff = 25;       // distance an enemy keeps from its target
 constexpr float kEnemyReach = 60;         // enemies hit from this close
 constexpr int kBurstSteps = 40;           // firing, then as long cooling down
-constexpr int kShotShield = 3, kShotArmor = 2;          // what a shot takes off an enemy
-constexpr int kHitEvery = 20;                            // an enemy hits once a second
+constexpr int kShotShield = 3, kShotArmor = 3;          // what a shot takes off an enemy
+constexpr int kHitEvery = 40;                            // an enemy hits every two seconds
 constexpr int kHitShield = 2, kHitArmor = 1;            // what a hit takes off the player
 constexpr int kShieldRegenEvery = 10, kShieldQuietSteps = 40;
 constexpr int kEnemyShield = 50;
@@ -35,6 +36,9 @@ using sim::Distance;
 struct Mission {
   SSimMissionSetup setup;
   ESimOutcome outcome = ESimOutcome::kNone;
+  ESimMissionEnd end = ESimMissionEnd::kNone;
+  uint32_t loadedMs = 0;               // frame time loaded; done at setup.loadMs
+  bool engaged = false;                // the pilot opened fire: the enemies fight back
   ObjectEntry* player = nullptr;
   std::vector<ObjectEntry*> enemies;
   sim::CActorSet actors;               // every object it made, to remove at the end
@@ -44,11 +48,31 @@ struct Mission {
   int lastHitStep = -1000;             // last step the player was hit
   uint32_t playTimeMs = 0;
   int overheats = 0;
+  std::vector<SSimMissionEvent> events;
 };
 
 Mission& M() {
   static Mission mission;
   return mission;
+}
+
+// What outlives one mission: the clock's speed, the trigger, the start count.
+struct Controls {
+  int speed = 1;
+  bool trigger = false;
+  uint32_t starts = 0;
+};
+
+Controls& C() {
+  static Controls controls;
+  return controls;
+}
+
+void Queue(Mission& m, SSimMissionEvent::EKind kind, int left = 0) {
+  SSimMissionEvent e;
+  e.kind = kind;
+  e.left = left;
+  m.events.push_back(e);
 }
 
 bool Live(const ObjectEntry* enemy) { return enemy->listed && enemy->actor.armor > 0; }
@@ -69,13 +93,19 @@ void FireOrCool(Mission& m) {
   ObjectEntry* target = nullptr;
   for (ObjectEntry* e : m.enemies)
     if (Live(e) && (!target || Distance(p, e->actor) < Distance(p, target->actor))) target = e;
-  if (burst && !p.heat.overheated && target) {
+  if (C().trigger && burst && !p.heat.overheated && target) {
+    m.engaged = true;
     const bool overheated = sim::HeatShot(p);
     CHARACTER& t = target->actor;
     if (t.shield > 0) t.shield = std::max(0, t.shield - kShotShield);
     else t.armor = std::max(0, t.armor - kShotArmor);
-    if (t.armor == 0) target->listed = false;   // destroyed: off the list
+    if (t.armor == 0) {
+      target->listed = false;   // destroyed: off the list
+      Queue(m, SSimMissionEvent::EKind::kDestroyed,
+            int(std::count_if(m.enemies.begin(), m.enemies.end(), Live)));
+    }
     m.overheats += overheated;
+    if (overheated) Queue(m, SSimMissionEvent::EKind::kOverheat);
   } else {
     sim::Cool(p);
   }
@@ -98,16 +128,34 @@ void TakeHits(Mission& m) {
     ++p.shield;
 }
 
+void End(Mission& m, ESimOutcome outcome, ESimMissionEnd end) {
+  m.outcome = outcome;
+  m.end = end;
+  if (outcome == ESimOutcome::kWon) RecordMissionWin(m.setup.script, m.playTimeMs / 1000);
+  Queue(m, SSimMissionEvent::EKind::kOver);
+}
+
+// Loading runs on the frame clock, whatever the mission clock's speed.
+bool Loading(Mission& m) {
+  if (m.loadedMs >= m.setup.loadMs) return false;
+  m.loadedMs += kSimStepMs;
+  if (m.loadedMs >= m.setup.loadMs) Queue(m, SSimMissionEvent::EKind::kLoaded);
+  return true;
+}
+
 void Step(Mission& m) {
   ++m.step;
   m.playTimeMs += kSimStepMs;
   MovePlayer(m);
-  for (ObjectEntry* e : m.enemies)
-    if (Live(e)) sim::MoveToward(m.player->actor, e->actor, kEnemySpeed, kEnemyKeepOff);
+  if (m.engaged)
+    for (ObjectEntry* e : m.enemies)
+      if (Live(e)) sim::MoveToward(m.player->actor, e->actor, kEnemySpeed, kEnemyKeepOff);
   FireOrCool(m);
-  TakeHits(m);
-  if (m.player->actor.armor == 0) m.outcome = ESimOutcome::kLost;
-  else if (std::none_of(m.enemies.begin(), m.enemies.end(), Live)) m.outcome = ESimOutcome::kWon;
+  if (m.engaged) TakeHits(m);
+  const uint32_t limitMs = uint32_t(m.setup.timeLimitMin) * 60000;
+  if (m.player->actor.armor == 0) End(m, ESimOutcome::kLost, ESimMissionEnd::kArmor);
+  else if (std::none_of(m.enemies.begin(), m.enemies.end(), Live)) End(m, ESimOutcome::kWon, ESimMissionEnd::kEnemies);
+  else if (limitMs && m.playTimeMs >= limitMs) End(m, ESimOutcome::kLost, ESimMissionEnd::kTime);
 }
 
 }  // namespace
@@ -123,12 +171,18 @@ bool StartSimMission(const SSimMissionSetup& setup, std::string* error) {
     if (error) *error = "enemies must be 1-" + std::to_string(kMaxSimEnemies);
     return false;
   }
+  if (setup.timeLimitMin < 0 || setup.timeLimitMin > kMaxSimMissionTime) {
+    if (error) *error = "the time limit must be 0-" + std::to_string(kMaxSimMissionTime) + " minutes";
+    return false;
+  }
   EndSimMatch();
   EndSimMission();
   Mission& m = M();
   m.setup = setup;
   m.outcome = ESimOutcome::kRunning;
   m.last = dwY3DCurrentFrameTick;
+  ++C().starts;
+  if (setup.loadMs == 0) Queue(m, SSimMissionEvent::EKind::kLoaded);
 
   // The player's character and option parts come from the current pilot.
   const auto& characters = Game().characters;
@@ -176,7 +230,8 @@ void StepSimMission(uint32_t now) {
   int steps = 0;
   while (int32_t(now - m.last) >= int32_t(kSimStepMs)) {
     m.last += kSimStepMs;
-    if (m.outcome == ESimOutcome::kRunning) Step(m);
+    if (m.outcome == ESimOutcome::kRunning && !Loading(m))
+      for (int i = 0; i < C().speed && m.outcome == ESimOutcome::kRunning; ++i) Step(m);
     if (++steps == sim::kMaxStepsPerCall) {
       m.last = now;   // behind by more than it catches up: the rest is skipped
       break;
@@ -188,13 +243,34 @@ SSimMissionStatus SimMissionStatus() {
   const Mission& m = M();
   SSimMissionStatus s;
   s.outcome = m.outcome;
+  s.end = m.end;
   s.script = m.setup.script;
+  s.starts = C().starts;
   s.playTimeMs = m.playTimeMs;
+  s.timeLimitMs = uint32_t(m.setup.timeLimitMin) * 60000;
   s.overheats = m.overheats;
+  s.enemies = int(m.enemies.size());
   for (const ObjectEntry* e : m.enemies) s.enemiesLeft += Live(e);
+  s.loading = m.outcome == ESimOutcome::kRunning && m.loadedMs < m.setup.loadMs;
+  // One loader for the pilot and one for each enemy, done in turn.
+  s.loaders = 1 + s.enemies;
+  if (s.loading)
+    s.pendingLoaders = s.loaders - int(uint64_t(m.loadedMs) * uint64_t(s.loaders) / m.setup.loadMs);
   return s;
 }
 
-void ForgetSimMission() { M() = Mission(); }
+std::vector<SSimMissionEvent> TakeSimMissionEvents() {
+  std::vector<SSimMissionEvent> out;
+  out.swap(M().events);
+  return out;
+}
+
+void SetSimMissionSpeed(int speed) { C().speed = std::clamp(speed, 1, kMaxSimMissionSpeed); }
+void SetSimMissionTrigger(bool held) { C().trigger = held; }
+
+void ForgetSimMission() {
+  M() = Mission();
+  C() = Controls();
+}
 
 }  // namespace korvohost

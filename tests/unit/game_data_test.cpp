@@ -165,15 +165,38 @@ TEST_F(GameData, BadLinesNameFileAndLineAndTheRestLoads) {
   OverlayFile(kMapTable, "map arena.gnd title=Arena picture=i.tga\nmap arena.txt title=X picture=i.tga\n"
                          "map lost.gnd-DE title=Lost picture=null\nmap old-DE.gnd title=Old picture=null\n");
   OverlayFile(kMessageTable, "# no messages yet\n");
+  OverlayFile(kCampaignTable,
+              "open \"MISSION 02\" after=\"MISSION 01\" within=60\n"
+              "open B mission=M4 after=\"MISSION 01\"\n"
+              "open C mission=\"MISSION 01\" after=\"MISSION 01\" over=x\n"
+              "open after=\"MISSION 01\"\n"
+              "ending after=M9\n"
+              "close X after=\"MISSION 01\"\n"
+              "open D after=\"MISSION 01\" mission=\"MISSION 01\" if=B over=10\n"
+              "ending after=\"MISSION 01\"\n");
   SGameData data;
   std::vector<std::string> errors;
   EXPECT_FALSE(LoadGameData(&data, &errors));
+  // Campaign lines name missions of the mission table.
+  ASSERT_EQ(data.campaign.size(), 2u);
+  EXPECT_EQ(data.campaign[0].key, "D");
+  EXPECT_EQ(data.campaign[0].mission, "MISSION 01");
+  EXPECT_EQ(data.campaign[0].ifKey, "B");
+  EXPECT_EQ(data.campaign[0].over, 10);
+  EXPECT_EQ(data.campaign[0].within, -1);
+  EXPECT_TRUE(data.campaign[1].ending);
   EXPECT_EQ(errors, (std::vector<std::string>{
                         "data/table/missions.txt:3: no 'script' field",
                         "data/table/missions.txt:4: mission 'MISSION 01' defined twice",
                         "data/table/missions.txt:5: no file 'data/none.txt'",
                         "data/table/missions.txt:6: bad initial 'yes' (true or false)",
                         "data/table/missions.txt:7: unknown line 'mision'",
+                        "data/table/campaign.txt:1: no mission 'MISSION 02'",
+                        "data/table/campaign.txt:2: no mission 'M4'",
+                        "data/table/campaign.txt:3: bad clear time 'x'",
+                        "data/table/campaign.txt:4: 'open' takes its key first",
+                        "data/table/campaign.txt:5: no mission 'M9'",
+                        "data/table/campaign.txt:6: unknown line 'close'",
                         "data/table/characters.txt:2: bad character id 'x'",
                         "data/table/characters.txt:3: character id 1 defined twice",
                         "data/table/characters.txt:4: unknown field 'colour'",

@@ -1,7 +1,10 @@
 // The simulated mission: a shipped mission script's `mission` line starts it
-// outside sessions; the frame clock moves the actors and changes armor,
-// shield and heat (overheat included) and counts play time, the same however
-// the clock is split; s_terminate, ReleaseScene and Reset end it.
+// outside sessions; after loading, the frame clock moves the actors and
+// changes armor, shield and heat (overheat included) and counts play time,
+// the same however the clock is split; the pilot fires while the trigger is
+// held and the enemies engage once fired upon; the time limit and the armor
+// lose it; s_terminate, ReleaseScene and Reset end it. Winning records the
+// clear time in the pilot's account and opens what the campaign table says.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,7 +19,7 @@
 #include "refhost/script_player.h"
 #include "refhost/session_state.h"
 #include "refhost/sim_mission.h"
-#include "tools/korvoui/game_flow.h"
+#include "refhost/campaign.h"
 
 using namespace korvohost;
 
@@ -61,11 +64,25 @@ class SimMission : public ::testing::Test {
 };
 
 TEST_F(SimMission, TheMissionScriptStartsItAndTheClockDrivesIt) {
+  SetSimMissionTrigger(true);
   SetTick(1000);
   ExecuteCommand((std::string("s_exe ") + kScript).c_str());
   SetTick(1000);
   EXPECT_TRUE(TakeScriptErrors().empty());
   ASSERT_EQ(SimMissionStatus().outcome, ESimOutcome::kRunning);
+  EXPECT_TRUE(SimMissionStatus().loading);
+  EXPECT_EQ(SimMissionStatus().loaders, 5);
+  EXPECT_EQ(SimMissionStatus().pendingLoaders, 5);
+  EXPECT_EQ(SimMissionStatus().timeLimitMs, 8u * 60000);
+  SetTick(2000);   // half loaded
+  EXPECT_EQ(SimMissionStatus().pendingLoaders, 3);
+  EXPECT_TRUE(TakeSimMissionEvents().empty());
+  SetTick(3000);   // loaded: the fight starts
+  EXPECT_FALSE(SimMissionStatus().loading);
+  std::vector<SSimMissionEvent> events = TakeSimMissionEvents();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].kind, SSimMissionEvent::EKind::kLoaded);
+  EXPECT_EQ(SimMissionStatus().playTimeMs, 0u);
   EXPECT_EQ(SimMissionStatus().script, kScript);
   EXPECT_EQ(bSceneActive, 1);
   EXPECT_TRUE(IsInGameLoop());
@@ -78,7 +95,7 @@ TEST_F(SimMission, TheMissionScriptStartsItAndTheClockDrivesIt) {
   const CHARACTER enemy = *PlayerList.At(1);
   EXPECT_NE(enemy.team, start.team);
 
-  SetTick(2000);   // one second: 20 steps of firing
+  SetTick(4000);   // one second: 20 steps of firing
   EXPECT_EQ(SimMissionStatus().playTimeMs, 1000u);
   EXPECT_NE(pControlCharacter->x, start.x);
   EXPECT_GT(pControlCharacter->heat.GetGauge(), start.heat.GetGauge());
@@ -89,12 +106,15 @@ TEST_F(SimMission, TheMissionScriptStartsItAndTheClockDrivesIt) {
 
   // The burst goes on past the heat limit: overheated, then cooling back.
   bool overheated = false;
-  for (uint32_t t = 2050; t <= 6000; t += 50) {
+  for (uint32_t t = 4050; t <= 8000; t += 50) {
     SetTick(t);
     overheated = overheated || pControlCharacter->heat.overheated;
   }
   EXPECT_TRUE(overheated);
   EXPECT_GE(SimMissionStatus().overheats, 1);
+  events = TakeSimMissionEvents();
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events[0].kind, SSimMissionEvent::EKind::kOverheat);
   EXPECT_FALSE(pControlCharacter->heat.overheated);
   EXPECT_LT(pControlCharacter->shield, 100);   // the enemies hit back
 
@@ -109,28 +129,31 @@ TEST_F(SimMission, TheMissionScriptStartsItAndTheClockDrivesIt) {
 }
 
 TEST_F(SimMission, TheSameClockGivesTheSameMissionHoweverItIsSplit) {
+  SetSimMissionTrigger(true);
   SSimMissionSetup setup;
+  setup.loadMs = 0;
   setup.enemies = 3;
   setup.seed = 42;
   std::string error;
   ASSERT_TRUE(StartSimMission(setup, &error)) << error;
-  for (uint32_t t = 0; t <= 20000; t += 17) SetTick(t);
-  SetTick(20000);
+  for (uint32_t t = 0; t <= 10000; t += 17) SetTick(t);
+  SetTick(10000);
   const std::string fine = Snapshot();
   EndSimMission();
   SetTick(0);
   ASSERT_TRUE(StartSimMission(setup, &error)) << error;
-  for (uint32_t t = 0; t <= 20000; t += 1000) SetTick(t);
+  for (uint32_t t = 0; t <= 10000; t += 1000) SetTick(t);
   EXPECT_EQ(Snapshot(), fine);
-  EXPECT_NE(fine.find("time=20000"), std::string::npos) << fine;
+  EXPECT_NE(fine.find("time=10000"), std::string::npos) << fine;
   setup.seed = 43;   // another seed starts the enemies elsewhere
   SetTick(0);
   ASSERT_TRUE(StartSimMission(setup, &error)) << error;
-  for (uint32_t t = 0; t <= 20000; t += 1000) SetTick(t);
+  for (uint32_t t = 0; t <= 10000; t += 1000) SetTick(t);
   EXPECT_NE(Snapshot(), fine);
 }
 
 TEST_F(SimMission, ItEndsWithAnOutcomeAndThePlayTimeStops) {
+  SetSimMissionTrigger(true);
   SSimMissionSetup setup;
   setup.enemies = 1;
   std::string error;
@@ -139,6 +162,7 @@ TEST_F(SimMission, ItEndsWithAnOutcomeAndThePlayTimeStops) {
   while (SimMissionStatus().outcome == ESimOutcome::kRunning && t < 600000) SetTick(t += 1000);
   const SSimMissionStatus done = SimMissionStatus();
   EXPECT_EQ(done.outcome, ESimOutcome::kWon);
+  EXPECT_EQ(done.end, ESimMissionEnd::kEnemies);
   EXPECT_EQ(done.enemiesLeft, 0);
   EXPECT_EQ(PlayerList.Count(), 1);   // destroyed enemies leave the list
   SetTick(t + 5000);
@@ -188,6 +212,11 @@ TEST_F(SimMission, ScriptLinesAndSessions) {
   EXPECT_FALSE(ParseHostScript("mission enemies=17\nmission foe=1\nmission map\n> ok\n", "m", &steps, &errors));
   EXPECT_EQ(errors, (std::vector<std::string>{"m:1: bad enemies '17' (1-16)", "m:2: unknown mission field 'foe'",
                                               "m:3: bad mission field 'map' (NAME=VALUE)"}));
+  errors.clear();
+  EXPECT_TRUE(ParseHostScript("mission time=60\n", "m", &steps, &errors));
+  EXPECT_EQ(steps[0].timeLimitMin, 60);
+  EXPECT_FALSE(ParseHostScript("mission time=61\nmission time=-1\n", "m", &steps, &errors));
+  EXPECT_EQ(errors, (std::vector<std::string>{"m:1: bad time '61' (0-60)", "m:2: bad time '-1' (0-60)"}));
   // Every shipped mission script starts a mission.
   for (int n = 1; n <= 12; ++n) {
     char path[64];
@@ -223,3 +252,183 @@ TEST_F(SimMission, TheLastStoryMissionWonEndsTheStory) {
 }
 
 }  // namespace
+
+namespace {
+
+// Runs the mission of script `n` (1-12) for the current pilot, as the
+// briefing's start does, until it ends; its status at the end.
+SSimMissionStatus PlayMission(int n, uint32_t* tick) {
+  char path[64];
+  std::snprintf(path, sizeof path, "data/script/mission/%02d/mission.txt", n);
+  ExecuteCommand((std::string("s_exe ") + path).c_str());
+  SetTick(*tick);
+  for (int i = 0; i < 40000 && SimMissionStatus().outcome == ESimOutcome::kRunning; ++i) SetTick(*tick += 1000);
+  const SSimMissionStatus end = SimMissionStatus();
+  ExecuteCommand((std::string("s_terminate ") + path).c_str());
+  return end;
+}
+
+const SAchievementRecord* Record(const std::string& key) {
+  for (const SAchievementRecord& r : Game().current->record.achievements)
+    if (r.key == key) return &r;
+  return nullptr;
+}
+
+}  // namespace
+
+// A new pilot plays the story with the trigger held: every mission is won
+// inside its time limit; each win records its time and opens what follows;
+// a fast MISSION 04 takes the northern route; the twelfth ends the story with
+// a best time for each of the twelve.
+TEST_F(SimMission, TheCampaignPlayedThroughOpensEachMissionInTurn) {
+  ASSERT_TRUE(CreateAccount("ACE"));
+  ASSERT_TRUE(SetAccount("ACE"));
+  ASSERT_EQ(Game().current->record.achievements.size(), 1u);   // MISSION 01 only
+  SetSimMissionTrigger(true);
+  uint32_t tick = 0;
+  int total = 0;
+  for (int n = 1; n <= 12; ++n) {
+    const SSimMissionStatus end = PlayMission(n, &tick);
+    ASSERT_EQ(end.outcome, ESimOutcome::kWon) << "mission " << n << " end " << int(end.end);
+    ASSERT_LT(end.playTimeMs, end.timeLimitMs) << n;
+    EXPECT_STREQ(MissionResultScreen(end), n == 12 ? "MISSIONENDINGMENU" : "STATISTICSMENU");
+    char name[32];
+    std::snprintf(name, sizeof name, "MISSION %02d", n);
+    const SMissionAchievement* a = GetCurAccount()->GetMissionAchievement(name);
+    ASSERT_NE(a, nullptr) << name;
+    EXPECT_EQ(a->count, 1);
+    EXPECT_EQ(a->latest, int(end.playTimeMs / 1000));
+    EXPECT_EQ(a->best, a->latest);
+    total += a->latest;
+    EXPECT_EQ(GetCurAccount()->GetTotalClearTime(), total);
+    if (n == 4) {
+      ASSERT_LE(a->latest, 45) << "MISSION 04 is slower than the northern route's 45 s";
+    }
+    if (n < 12) {
+      std::snprintf(name, sizeof name, "MISSION %02d", n + 1);
+      EXPECT_NE(GetCurAccount()->GetMissionAchievement(name), nullptr) << name << " not open";
+    }
+  }
+  // The northern route: boxes A and B of 05-07, never C or D; both of a
+  // mission's boxes carry its times.
+  for (const char* mission : {"05", "06", "07"}) {
+    for (const char* box : {"A", "B"}) {
+      const SAchievementRecord* r = Record(std::string("MISSION ") + mission + box);
+      ASSERT_NE(r, nullptr) << mission << box;
+      EXPECT_EQ(r->name, std::string("MISSION ") + mission);
+      EXPECT_EQ(r->count, 1);
+    }
+    for (const char* box : {"C", "D"}) EXPECT_EQ(Record(std::string("MISSION ") + mission + box), nullptr);
+  }
+  EXPECT_EQ(Game().current->record.achievements.size(), 12u + 3u);   // 05-07 twice
+  // Winning again keeps the best time and counts.
+  const int best = GetCurAccount()->GetMissionAchievement("MISSION 01")->best;
+  PlayMission(1, &tick);
+  const SMissionAchievement* again = GetCurAccount()->GetMissionAchievement("MISSION 01");
+  EXPECT_EQ(again->count, 2);
+  EXPECT_EQ(again->best, best);
+}
+
+// With the trigger never held the enemies never engage: the clock runs out
+// and the mission is lost on its time limit; nothing is recorded.
+TEST_F(SimMission, AnIdlePilotLosesOnTheTimeLimitAndNothingIsRecorded) {
+  ASSERT_TRUE(CreateAccount("IDLE"));
+  ASSERT_TRUE(SetAccount("IDLE"));
+  const SAccountRecord before = Game().current->record;
+  SetSimMissionTrigger(false);
+  uint32_t tick = 0;
+  const SSimMissionStatus end = PlayMission(1, &tick);
+  EXPECT_EQ(end.outcome, ESimOutcome::kLost);
+  EXPECT_EQ(end.end, ESimMissionEnd::kTime);
+  EXPECT_EQ(end.playTimeMs, 8u * 60000);
+  EXPECT_EQ(end.enemiesLeft, 4);
+  EXPECT_STREQ(MissionResultScreen(end), "MISSIONFAILEDMENU");
+  const SAccountRecord& after = Game().current->record;
+  EXPECT_EQ(after.total, before.total);
+  ASSERT_EQ(after.achievements.size(), 1u);
+  EXPECT_EQ(after.achievements[0].count, 0);
+  EXPECT_EQ(after.achievements[0].latest, 0);
+}
+
+// Enemies that were fired upon fight on when the pilot stops: all armor lost.
+TEST_F(SimMission, APilotWhoStopsFiringLosesAllArmor) {
+  SSimMissionSetup setup;
+  setup.enemies = 16;
+  setup.loadMs = 0;
+  std::string error;
+  ASSERT_TRUE(StartSimMission(setup, &error)) << error;
+  SetSimMissionTrigger(true);
+  SetTick(1000);
+  SetSimMissionTrigger(false);
+  uint32_t t = 1000;
+  while (SimMissionStatus().outcome == ESimOutcome::kRunning && t < 600000) SetTick(t += 1000);
+  EXPECT_EQ(SimMissionStatus().outcome, ESimOutcome::kLost);
+  EXPECT_EQ(SimMissionStatus().end, ESimMissionEnd::kArmor);
+  EXPECT_EQ(pControlCharacter->armor, 0);
+  const std::vector<SSimMissionEvent> events = TakeSimMissionEvents();
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.front().kind, SSimMissionEvent::EKind::kLoaded);
+  EXPECT_EQ(events.back().kind, SSimMissionEvent::EKind::kOver);
+}
+
+// The mission clock at a multiple of the frame clock: the same mission, sooner.
+TEST_F(SimMission, AFasterClockPlaysTheSameMission) {
+  SetSimMissionTrigger(true);
+  SSimMissionSetup setup;
+  setup.seed = 9;
+  std::string error;
+  ASSERT_TRUE(StartSimMission(setup, &error)) << error;
+  uint32_t t = 0;
+  while (SimMissionStatus().outcome == ESimOutcome::kRunning && t < 600000) SetTick(t += 50);
+  const SSimMissionStatus normal = SimMissionStatus();
+  SetSimMissionSpeed(10);
+  SetTick(t = 0);
+  ASSERT_TRUE(StartSimMission(setup, &error)) << error;
+  while (SimMissionStatus().outcome == ESimOutcome::kRunning && t < 600000) SetTick(t += 50);
+  const SSimMissionStatus fast = SimMissionStatus();
+  EXPECT_EQ(fast.outcome, normal.outcome);
+  EXPECT_EQ(fast.playTimeMs, normal.playTimeMs);
+  EXPECT_LE(t, setup.loadMs + normal.playTimeMs / 10 + 50);   // loading keeps the frame clock
+  SetSimMissionSpeed(0);   // out of range: clamped
+  SetSimMissionSpeed(1);
+}
+
+// A slow MISSION 04 opens the southern route; its boxes carry the times of
+// their mission and lead on along the route; a fast win later opens the
+// northern route too, leaving the southern one as it was.
+TEST_F(SimMission, TheBranchOfMissionsFiveToSevenFollowsTheClearTimeOfFour) {
+  ASSERT_TRUE(CreateAccount("SOUTH"));
+  ASSERT_TRUE(SetAccount("SOUTH"));
+  const auto script = [](int n) {
+    char path[64];
+    std::snprintf(path, sizeof path, "data/script/mission/%02d/mission.txt", n);
+    return std::string(path);
+  };
+  RecordMissionWin(script(4), 46);
+  EXPECT_NE(Record("MISSION 05C"), nullptr);
+  EXPECT_NE(Record("MISSION 05D"), nullptr);
+  EXPECT_EQ(Record("MISSION 05A"), nullptr);
+  RecordMissionWin(script(5), 30);
+  EXPECT_EQ(Record("MISSION 05C")->count, 1);
+  EXPECT_EQ(Record("MISSION 05D")->latest, 30);
+  EXPECT_NE(Record("MISSION 06C"), nullptr);
+  EXPECT_EQ(Record("MISSION 06A"), nullptr);
+  RecordMissionWin(script(4), 45);
+  EXPECT_NE(Record("MISSION 05A"), nullptr);
+  EXPECT_NE(Record("MISSION 05B"), nullptr);
+  EXPECT_EQ(Record("MISSION 05A")->count, 0);
+  EXPECT_EQ(Record("MISSION 05C")->count, 1);
+  const SAchievementRecord* four = Record("MISSION 04");
+  ASSERT_NE(four, nullptr);   // a mission won without a box gets one
+  EXPECT_EQ(four->count, 2);
+  EXPECT_EQ(four->latest, 45);
+  EXPECT_EQ(four->best, 45);
+  EXPECT_EQ(GetCurAccount()->GetTotalClearTime(), 46 + 30 + 45);
+  // Without a pilot, or for a script of no mission, nothing happens.
+  RecordMissionWin("data/script/ending/credit.txt", 10);
+  EXPECT_EQ(GetCurAccount()->GetTotalClearTime(), 46 + 30 + 45);
+  SetAccount(nullptr);
+  RecordMissionWin(script(1), 10);
+  EXPECT_TRUE(SetAccount("SOUTH"));
+  EXPECT_EQ(GetCurAccount()->GetTotalClearTime(), 46 + 30 + 45);
+}

@@ -1,6 +1,7 @@
 // match_flow.cpp: the game's moves around the simulated match.
 #include "tools/korvoui/match_flow.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -10,6 +11,7 @@
 #include "korvogui/overlays.h"
 #include "korvogui/room.h"
 #include "netkorvo/netkorvo.h"
+#include "refhost/campaign.h"
 #include "refhost/host_script.h"
 #include "runtime/module_state.h"
 
@@ -65,25 +67,61 @@ bool CMatchFlow::MenusClosed() const {
   return !DialogStack().empty() && DialogStack().back() == nullptr;
 }
 
-void CMatchFlow::Begin(const korvohost::SSimMatchStatus& status) {
-  fromRoom_ = GUI_IsDialogCreated("ROOMMENU");
-  GUI_NextDialog(nullptr);   // the menus leave; the marker is the game
-  // A match a mission script started shows the mission's briefing first.
-  if (!status.script.empty() && GUI_CreateDialog("MISSIONLOADING")) {
+// The menus leave (the marker on the dialog stack is the game), then the
+// mission's briefing, or at once the loading scene with its gauge.
+void CMatchFlow::EnterLoading(bool briefing) {
+  if (!MenusClosed()) GUI_NextDialog(nullptr);
+  if (briefing && GUI_CreateDialog("MISSIONLOADING")) {
     stage_ = EStage::kBriefing;
   } else {
     GUI_InitLoadingScene();
     stage_ = EStage::kLoading;
   }
   shownSecond_ = -1;
-  std::printf("match: loading %d players\n", status.loaders);
 }
 
-void CMatchFlow::Finish() {
+// The briefing gives way to the gauge once half the loaders are done.
+void CMatchFlow::AdvanceLoading(int loaders, int pending) {
+  if (stage_ != EStage::kBriefing || pending * 2 > loaders) return;
+  GUI_DestroyDialog("MISSIONLOADING");
+  GUI_InitLoadingScene();
+  stage_ = EStage::kLoading;
+}
+
+void CMatchFlow::StartPlaying() {
+  GUI_DestroyDialog("MISSIONLOADING");
+  if (GUI_IsLoadingSceneAlive()) GUI_ReleaseLoadingScene();
+  GUI_CreateDialog("PLAYINTERFACE");
+  GUI_CreateDialog("PLAYCHAT");
+  GUI_SetRadarState(2, FloatBits(0.5f));   // 200 units: the arena fills the disc
+  stage_ = EStage::kPlaying;
+}
+
+// The clock shows the time left once a second; no limit: "TIME UNLIMITED".
+void CMatchFlow::ShowClock(uint32_t elapsedMs, int limitSeconds) {
+  const int second = int(elapsedMs / 1000);
+  if (second == shownSecond_) return;
+  shownSecond_ = second;
+  if (limitSeconds == 0) GUI_TimerMessage(1, 0);
+  else GUI_TimerMessage(3, std::max(0, limitSeconds - second));
+}
+
+void CMatchFlow::CloseOverlays() {
   for (const char* id : {"MULTIPLAYGAMEOVER", "PLAYTAB", "PLAYCHAT", "PLAYINTERFACE", "MISSIONLOADING"})
     GUI_DestroyDialog(id);
   if (GUI_IsLoadingSceneAlive()) GUI_ReleaseLoadingScene();
   bChatInputMode = 0;
+}
+
+void CMatchFlow::Begin(const korvohost::SSimMatchStatus& status) {
+  fromRoom_ = GUI_IsDialogCreated("ROOMMENU");
+  // A match a mission script started shows the mission's briefing first.
+  EnterLoading(!status.script.empty());
+  std::printf("match: loading %d players\n", status.loaders);
+}
+
+void CMatchFlow::Finish() {
+  CloseOverlays();
   GUI_PumpDialog();          // an escape menu or question still open closes
   // The marker goes and the menu before the match comes back; a room that
   // was left with the match goes too.
@@ -124,6 +162,11 @@ void CMatchFlow::GameOver(const korvohost::SSimMatchStatus& status) {
 
 void CMatchFlow::Update() {
   netkorvo::ServiceSimMatch();
+  const korvohost::SSimMissionStatus mission = korvohost::SimMissionStatus();
+  if (mission_ || (stage_ == EStage::kIdle && mission.outcome == korvohost::ESimOutcome::kRunning)) {
+    UpdateMission(mission);
+    return;
+  }
   const korvohost::SSimMatchStatus status = korvohost::SimMatchStatus();
   if (status.phase == EMatchPhase::kNone) {
     if (stage_ != EStage::kIdle) Finish();
@@ -132,11 +175,7 @@ void CMatchFlow::Update() {
   }
   inRoom_ = false;
   if (stage_ == EStage::kIdle) Begin(status);
-  if (stage_ == EStage::kBriefing && status.pendingLoaders * 2 <= status.loaders) {
-    GUI_DestroyDialog("MISSIONLOADING");
-    GUI_InitLoadingScene();
-    stage_ = EStage::kLoading;
-  }
+  AdvanceLoading(status.loaders, status.pendingLoaders);
   for (const SSimMatchEvent& e : korvohost::TakeSimMatchEvents()) Show(e, status);
   if (stage_ == EStage::kPlaying) Tick(status);
 }
@@ -144,13 +183,8 @@ void CMatchFlow::Update() {
 void CMatchFlow::Show(const SSimMatchEvent& e, const korvohost::SSimMatchStatus& s) {
   switch (e.kind) {
     case EKind::kLoaded:
-      GUI_DestroyDialog("MISSIONLOADING");
-      if (GUI_IsLoadingSceneAlive()) GUI_ReleaseLoadingScene();
-      GUI_CreateDialog("PLAYINTERFACE");
-      GUI_CreateDialog("PLAYCHAT");
-      GUI_SetRadarState(2, FloatBits(0.5f));   // 200 units: the arena fills the disc
+      StartPlaying();
       Message(GUI_EventMessage1, "FIGHT", kShortMs, kGold);
-      stage_ = EStage::kPlaying;
       std::printf("match: fight\n");
       break;
     case EKind::kFrag:
@@ -201,11 +235,74 @@ void CMatchFlow::Show(const SSimMatchEvent& e, const korvohost::SSimMatchStatus&
 void CMatchFlow::Tick(const korvohost::SSimMatchStatus& s) {
   for (const korvohost::SSimMatchItem& item : s.items)
     if (item.active) GUI_SetItemState(item.item, 2, FloatBits(item.used));
-  const int second = int(s.elapsedMs / 1000);
-  if (second == shownSecond_) return;
-  shownSecond_ = second;
-  if (s.timeLimitMin == 0) GUI_TimerMessage(1, 0);
-  else GUI_TimerMessage(3, s.timeLimitMin * 60 - second);
+  ShowClock(s.elapsedMs, s.timeLimitMin * 60);
+}
+
+// ---- The mission ------------------------------------------------------------------------------
+
+void CMatchFlow::UpdateMission(const korvohost::SSimMissionStatus& s) {
+  using korvohost::ESimOutcome;
+  if (!mission_ || (s.outcome == ESimOutcome::kRunning && s.starts != missionStarts_)) {
+    // Taken up, or started again (restart): from its loading on.
+    CloseOverlays();
+    mission_ = true;
+    missionStarts_ = s.starts;
+    EnterLoading(true);
+    std::printf("mission: loading %s\n", s.script.c_str());
+  } else if (s.outcome == ESimOutcome::kNone) {
+    // Ended without an outcome: surrendered, or its scene released.
+    korvohost::TakeSimMissionEvents();
+    std::printf("mission: left\n");
+    Conclude("MISSIONFAILEDMENU");
+    return;
+  }
+  AdvanceLoading(s.loaders, s.pendingLoaders);
+  for (const korvohost::SSimMissionEvent& e : korvohost::TakeSimMissionEvents()) {
+    ShowMission(e, s);
+    if (!mission_) return;
+  }
+  if (stage_ == EStage::kPlaying) ShowClock(s.playTimeMs, int(s.timeLimitMs / 1000));
+}
+
+void CMatchFlow::ShowMission(const korvohost::SSimMissionEvent& e, const korvohost::SSimMissionStatus& s) {
+  using MKind = korvohost::SSimMissionEvent::EKind;
+  const std::string targets = " " + std::to_string(s.enemies);
+  switch (e.kind) {
+    case MKind::kLoaded:
+      StartPlaying();
+      ShowClock(0, int(s.timeLimitMs / 1000));
+      Message(GUI_EventMessage1, "MISSION START", kShortMs, kGold);
+      Message(GUI_EventMessage2, "OBJECTIVE: DESTROY" + targets + " TARGETS", kMessageMs, kCyan);
+      std::printf("mission: fight\n");
+      break;
+    case MKind::kDestroyed:
+      Message(GUI_EventMessage1, "ENEMY DESTROYED", kMessageMs, kGold);
+      Message(GUI_EventMessage2, "TARGETS DOWN " + std::to_string(s.enemies - e.left) + " /" + targets,
+              kMessageMs, e.left == 0 ? kGold : kCyan);
+      break;
+    case MKind::kOverheat:
+      Message(GUI_EventMessage3, "OVERHEAT", kShortMs, kRed);
+      break;
+    case MKind::kOver: {
+      static const char* const kEnds[] = {"", "every enemy down", "armor lost", "time limit"};
+      std::printf("mission: %s (%s) after %u s\n", s.outcome == korvohost::ESimOutcome::kWon ? "won" : "lost",
+                  kEnds[int(s.end)], s.playTimeMs / 1000);
+      Conclude(korvohost::MissionResultScreen(s));
+      break;
+    }
+  }
+}
+
+// The overlays go, an escape menu still open closes, and the result screen
+// opens in the marker's place, over the briefing: its buttons count their way
+// back down to the briefing or the mission map.
+void CMatchFlow::Conclude(const char* screen) {
+  CloseOverlays();
+  GUI_PumpDialog();
+  if (MenusClosed()) GUI_PrevDialog(1, false);
+  GUI_NextDialog(screen);
+  stage_ = EStage::kIdle;
+  mission_ = false;
 }
 
 // ---- Keys ---------------------------------------------------------------------------------------
@@ -216,6 +313,7 @@ bool CMatchFlow::OnEscape() {
     case EStage::kBriefing:
     case EStage::kLoading: return true;   // no menu while it loads
     case EStage::kOver:
+      if (mission_) return false;
       // Leaving the results leaves the match; a room's players stay in their room.
       if (fromRoom_) korvohost::EndSimMatch();
       else NET_Release();
@@ -223,21 +321,21 @@ bool CMatchFlow::OnEscape() {
     case EStage::kPlaying:
       if (!MenusClosed() || bChatInputMode) return false;
       GUI_DestroyDialog("PLAYTAB");
-      GUI_NextDialog("MULTIPLAYESC");
+      GUI_NextDialog(mission_ ? "SINGLEPLAYESC" : "MULTIPLAYESC");
       return true;
   }
   return false;
 }
 
 bool CMatchFlow::OnScoreKey(bool down) {
-  if (stage_ != EStage::kPlaying || bChatInputMode) return false;
+  if (stage_ != EStage::kPlaying || mission_ || bChatInputMode) return false;
   if (!down) return GUI_DestroyDialog("PLAYTAB"), true;
   if (MenusClosed() && !GUI_IsDialogCreated("PLAYTAB")) GUI_CreateDialog("PLAYTAB");
   return true;
 }
 
 bool CMatchFlow::OnChatKey() {
-  if (stage_ != EStage::kPlaying || bChatInputMode || !MenusClosed()) return false;
+  if (stage_ != EStage::kPlaying || mission_ || bChatInputMode || !MenusClosed()) return false;
   GUI_EnterChatMode();
   return true;
 }

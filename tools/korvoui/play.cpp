@@ -1,7 +1,7 @@
 // play.cpp: `korvoui play` opens an SDL window and drives the module as the
-// game would: mouse, keys, text and IME composition in, one GUI_Update and
-// GUI_Draw per displayed frame, the reference host's frame shown, sounds
-// played. The UI script reloads when its file changes; F12 shows the
+// game would: mouse, keys, text and IME composition in, the cursor's place
+// told every frame, one GUI_Update and GUI_Draw per displayed frame, the
+// reference host's frame shown, sounds played. The UI script reloads when its file changes; F12 shows the
 // inspector.
 #include <SDL2/SDL.h>
 #include <sys/stat.h>
@@ -24,13 +24,13 @@
 #include "runtime/window_manager.h"
 #include "script/compiler.h"
 #include "refhost/profile_store.h"
+#include "refhost/sim_mission.h"
 #include "tools/korvoui/host_game.h"
 #include "tools/korvoui/hot_reload.h"
 #include "tools/korvoui/inspector.h"
 #include "tools/korvoui/local_lobby.h"
 #include "tools/korvoui/options.h"
 #include "tools/korvoui/overlay_text.h"
-#include "tools/korvoui/game_flow.h"
 #include "tools/korvoui/match_flow.h"
 #include "tools/korvoui/play_events.h"
 #include "tools/korvoui/play_input.h"
@@ -52,12 +52,13 @@ struct PlayOptions {
   std::string match;     // a host script's match line for --match, or ""
   std::string lobbyAddress, lobbyPort;   // --lobby ADDRESS:PORT, the online lobby server
   std::string lobbyCa, lobbyPin;         // --lobby-ca FILE, --lobby-pin SHA256: TLS to it
+  int missionSpeed = 1;  // --mission-speed N: mission steps per step of the frame clock
 };
 
 bool ParsePlayOptions(int argc, char** argv, PlayOptions* options) {
   if (!ParseToolOptions(argc, argv, &options->tool,
-                        {"--start", "--events", "--profile", "--no-lan", "--lobby", "--lobby-ca", "--lobby-pin", "--match", "--frags",
-                         "--time", "--bots", "--seed"}))
+                        {"--start", "--events", "--profile", "--no-lan", "--lobby", "--lobby-ca", "--lobby-pin",
+                         "--match", "--frags", "--time", "--bots", "--seed", "--mission-speed"}))
     return false;
   if (options->tool.profile.empty()) options->tool.profile = korvohost::DefaultProfileDir();
   const std::vector<std::string>& args = options->tool.positional;
@@ -72,6 +73,11 @@ bool ParsePlayOptions(int argc, char** argv, PlayOptions* options) {
       options->start = args[++i];
     } else if (args[i] == "--events") {
       options->events = args[++i];
+    } else if (args[i] == "--mission-speed") {
+      const std::string& n = args[++i];
+      if (n.empty() || n.size() > 3 || n.find_first_not_of("0123456789") != std::string::npos) return false;
+      options->missionSpeed = std::stoi(n);
+      if (options->missionSpeed < 1 || options->missionSpeed > korvohost::kMaxSimMissionSpeed) return false;
     } else if (args[i] == "--lobby") {
       const std::string& at = args[++i];
       const size_t colon = at.rfind(':');
@@ -143,9 +149,9 @@ class PlaySession {
   bool inspector_ = false;
   bool composing_ = false;
   float mouse_[2] = {0, 0};
+  bool mouseKnown_ = false;         // a motion told where the cursor is
   SoundPlayer sound_;
   PlayEvents events_;
-  CGameFlow game_;
   CMatchFlow match_;
   bool rawKeys_[256] = {}, rawKeysSeen_[256] = {};
   bool rawButtons_[4] = {}, rawButtonsSeen_[4] = {};
@@ -184,6 +190,7 @@ bool PlaySession::HandleEvent(const SDL_Event& e) {
       SDL_GetWindowSize(window_, &w, &h);
       mouse_[0] = float(e.motion.x) / float(w);
       mouse_[1] = float(e.motion.y) / float(h);
+      mouseKnown_ = true;
       GUI_MouseMove(mouse_[0], mouse_[1]);
       break;
     }
@@ -214,10 +221,7 @@ bool PlaySession::HandleEvent(const SDL_Event& e) {
       if ((key == SDLK_ESCAPE && match_.OnEscape()) || (key == SDLK_TAB && match_.OnScoreKey(true)) ||
           (enter && match_.OnChatKey()))
         break;
-      if (key == SDLK_ESCAPE && GetRootWindow()->Children().empty()) {
-        if (game_.OnEscape()) break;   // the escape menu of a running mission
-        return false;
-      }
+      if (key == SDLK_ESCAPE && GetRootWindow()->Children().empty()) return false;
       if (const int vk = VirtualKeyOf(key)) GUI_KeyDown(vk);
       break;
     }
@@ -334,12 +338,16 @@ void PlaySession::FeedRawInput() {
 }
 
 void PlaySession::DrawFrame() {
+  // The pilot fires while Space or the left button is held and no menu is open.
+  korvohost::SetSimMissionTrigger((rawKeys_[SDL_SCANCODE_SPACE] || rawButtons_[0]) && match_.MissionControls());
   korvohost::SetTick(SDL_GetTicks());
   korvohost::BeginFrame(kPlayClearRgb);
   netkorvo::ServiceLive();
-  game_.Update();
   match_.Update();
   FeedRawInput();
+  // The cursor's place every frame, as the game tells it: a screen that
+  // opened under a still cursor finds its hover window before a click.
+  if (mouseKnown_) GUI_MouseMove(mouse_[0], mouse_[1]);
   GUI_Update();
   GUI_Draw();
   DrawOverlays();
@@ -474,6 +482,7 @@ int RunPlay(int argc, char** argv) {
     return 1;
   }
   StartHostGame(options.tool, "play", DisplayModes());
+  korvohost::SetSimMissionSpeed(options.missionSpeed);
   SDL_SetHint(SDL_HINT_IME_SHOW_UI, "1");
   SDL_Window* window = SDL_CreateWindow("korvoui play", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                         options.tool.screenX, options.tool.screenY, 0);

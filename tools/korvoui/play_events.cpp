@@ -2,6 +2,7 @@
 #include "tools/korvoui/play_events.h"
 
 #include <SDL2/SDL.h>
+#include <fnmatch.h>
 
 #include <cstdio>
 #include <cstring>
@@ -9,6 +10,7 @@
 #include <sstream>
 
 #include "refhost/korvohost_graphics.h"
+#include "runtime/list.h"
 #include "runtime/module_state.h"
 #include "runtime/routing.h"
 #include "runtime/window_manager.h"
@@ -43,8 +45,8 @@ void PushMotion(int x, int y) {
   SDL_PushEvent(&e);
 }
 
-void PushClick(int x, int y) {
-  PushMotion(x, y);
+// Left button down and up where the cursor is.
+void PushPress(int x, int y) {
   for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
     SDL_Event e{};
     e.type = type;
@@ -56,10 +58,17 @@ void PushClick(int x, int y) {
   }
 }
 
-void PushKey(const std::string& name) {
+void PushClick(int x, int y) {
+  PushMotion(x, y);
+  PushPress(x, y);
+}
+
+// A key press, or only its going down or up.
+void PushKey(const std::string& name, bool down = true, bool up = true) {
   const SDL_Keycode key = SDL_GetKeyFromName(name.c_str());
   if (key == SDLK_UNKNOWN) throw Failure{"unknown key " + name};
   for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+    if (!(type == SDL_KEYDOWN ? down : up)) continue;
     SDL_Event e{};
     e.type = type;
     e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
@@ -112,6 +121,17 @@ void Call(const std::vector<SessionToken>& tokens) {
 void Print(const std::vector<std::string>& args, const PlayStatus& status) {
   const std::string& what = args[1];
   std::string line;
+  if (what == "file") {
+    if (args.size() != 3) throw Failure{"usage: print file PATH"};
+    std::ifstream in(args[2], std::ios::binary);
+    if (!in) {
+      PrintLine("file " + args[2] + ": none");
+      return;
+    }
+    PrintLine("file " + args[2] + ":");
+    for (std::string text; std::getline(in, text);) PrintLine("  " + text);
+    return;
+  }
   if (what == "ctrl" || what == "rows") {
     if (args.size() != 4) throw Failure{"usage: print " + what + " DIALOG ID"};
     CGUI_Window* dialog = FindOpenDialog(args[2]);
@@ -136,7 +156,7 @@ void Print(const std::vector<std::string>& args, const PlayStatus& status) {
   } else if (what == "reload") {
     line = "reload: " + (status.reloadText.empty() ? std::string("none") : status.reloadText);
   } else {
-    throw Failure{"print wants open, stack, focus, hover, reload, ctrl or rows"};
+    throw Failure{"print wants open, stack, focus, hover, reload, ctrl, rows or file"};
   }
   PrintLine(line);
 }
@@ -179,8 +199,14 @@ bool PlayEvents::Execute(const Command& c, const PlayStatus& status, uint32_t no
   if (name == "move" || name == "click") {
     Need(c.args, 2);
     const int x = Number(c.args[1]), y = Number(c.args[2]);
+    lastMouse_[0] = x, lastMouse_[1] = y;
     if (name == "move") PushMotion(x, y);
     else PushClick(x, y);
+    return true;
+  }
+  if (name == "press") {
+    Need(c.args, 0);
+    PushPress(lastMouse_[0], lastMouse_[1]);
     return true;
   }
   if (name == "clickon") {
@@ -190,13 +216,30 @@ bool PlayEvents::Execute(const Command& c, const PlayStatus& status, uint32_t no
     if (!w) throw Failure{"clickon: no " + c.args[1] + " " + c.args[2]};
     float r[4];
     AbsoluteRect(w, r);
-    PushClick(int((r[0] + r[2] * 0.5f) * float(status.windowWidth)),
-              int((r[1] + r[3] * 0.5f) * float(status.windowHeight)));
+    lastMouse_[0] = int((r[0] + r[2] * 0.5f) * float(status.windowWidth));
+    lastMouse_[1] = int((r[1] + r[3] * 0.5f) * float(status.windowHeight));
+    PushClick(lastMouse_[0], lastMouse_[1]);
     return true;
   }
-  if (name == "key") {
+  if (name == "clickrow") {
+    Need(c.args, 3);
+    CGUI_Window* dialog = FindOpenDialog(c.args[1]);
+    auto* list = dynamic_cast<CGUI_List*>(dialog ? dialog->FindChild(c.args[2]) : nullptr);
+    if (!list) throw Failure{"clickrow: no list " + c.args[1] + " " + c.args[2]};
+    const int row = Number(c.args[3]) - list->GetTopIndex();
+    if (row < 0 || row >= list->GetVisibleRows()) throw Failure{"clickrow: row " + c.args[3] + " is not shown"};
+    float corner[2];
+    list->GetAlignedPos(corner, true);
+    float r[4];
+    AbsoluteRect(list, r);
+    lastMouse_[0] = int((r[0] + r[2] * 0.5f) * float(status.windowWidth));
+    lastMouse_[1] = int((corner[1] + (float(row) + 0.5f) * list->GetRowHeight()) * float(status.windowHeight));
+    PushClick(lastMouse_[0], lastMouse_[1]);
+    return true;
+  }
+  if (name == "key" || name == "keydown" || name == "keyup") {
     Need(c.args, 1);
-    PushKey(c.args[1]);
+    PushKey(c.args[1], name != "keyup", name != "keydown");
     return true;
   }
   if (name == "text" || name == "compose") {
@@ -218,19 +261,21 @@ bool PlayEvents::Execute(const Command& c, const PlayStatus& status, uint32_t no
     waitDeadline_ = nowMs + kReloadWaitMs;
     return true;
   }
-  if (name == "wait-open") {
+  if (name == "wait-open" || name == "wait-closed") {
     Need(c.args, 2);
     const int seconds = Number(c.args[2]);
-    if (seconds <= 0) throw Failure{"wait-open wants a dialog and seconds"};
+    if (seconds <= 0) throw Failure{name + " wants a dialog and seconds"};
     waitingOpen_ = c.args[1];
+    waitingClosed_ = name == "wait-closed";
     waitDeadline_ = nowMs + uint32_t(seconds) * 1000;
     return true;
   }
-  if (name == "wait-caption" || name == "wait-ctrl") {
+  if (name == "wait-caption" || name == "wait-match" || name == "wait-ctrl") {
     Need(c.args, 4);
     const int seconds = Number(c.args[4]);
     if (seconds <= 0) throw Failure{name + " wants a dialog, a control, a text and seconds"};
     waitingCaption_.assign(c.args.begin() + 1, c.args.begin() + 4);
+    captionPattern_ = name == "wait-match";
     waitingCtrl_ = name == "wait-ctrl";
     waitDeadline_ = nowMs + uint32_t(seconds) * 1000;
     return true;
@@ -274,10 +319,10 @@ PlayEvents::Step PlayEvents::Run(const PlayStatus& status, uint32_t nowMs) {
     waitingReload_ = false;
   }
   if (!waitingOpen_.empty()) {
-    if (!FindOpenDialog(waitingOpen_)) {
+    if ((FindOpenDialog(waitingOpen_) != nullptr) == waitingClosed_) {
       if (int32_t(nowMs - waitDeadline_) < 0) return Step::Continue;
-      std::fprintf(stderr, "korvoui play: events line %d: %s did not open in time\n",
-                   commands_[next_ - 1].line, waitingOpen_.c_str());
+      std::fprintf(stderr, "korvoui play: events line %d: %s did not %s in time\n", commands_[next_ - 1].line,
+                   waitingOpen_.c_str(), waitingClosed_ ? "close" : "open");
       return Step::Fail;
     }
     waitingOpen_.clear();
@@ -292,7 +337,10 @@ PlayEvents::Step PlayEvents::Run(const PlayStatus& status, uint32_t nowMs) {
       std::string rows;
       if (RowsText(control, &rows)) seen += "\n" + rows;
     }
-    const bool shows = control && (waitingCtrl_ ? seen.find(w[2]) != std::string::npos : control->Caption() == w[2]);
+    const bool shows =
+        control && (waitingCtrl_     ? seen.find(w[2]) != std::string::npos
+                    : captionPattern_ ? fnmatch(w[2].c_str(), control->Caption().c_str(), 0) == 0
+                                      : control->Caption() == w[2]);
     if (!shows) {
       if (int32_t(nowMs - waitDeadline_) < 0) return Step::Continue;
       std::fprintf(stderr, "korvoui play: events line %d: %s %s did not show \"%s\" in time\n",

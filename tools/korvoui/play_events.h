@@ -6,7 +6,12 @@
 //   move X Y              mouse motion to window pixel (X, Y)
 //   click X Y             motion there, left button down and up
 //   clickon DIALOG ID     click at the centre of a control of an open dialog
+//   clickrow DIALOG ID N  click at the middle of row N (from 0) of a list
+//   press                 left button down and up where the last move or
+//                         click left the cursor, without motion
 //   key NAME              a key press by SDL key name (Return, Escape, F12, A)
+//   keydown NAME, keyup NAME
+//                         the key only goes down (is held) or comes up
 //   text "TEXT"           text input (UTF-8)
 //   compose "TEXT"        IME pre-edit text (UTF-8); "" ends the composition
 //   replace-script FILE   replaces the UI script file of the root with FILE
@@ -16,6 +21,9 @@
 //   wait-caption DIALOG ID "TEXT" S
 //                         frames pass until that control's caption is TEXT
 //                         (S seconds at most)
+//   wait-match DIALOG ID "PATTERN" S
+//                         the same with a shell pattern ("00:0?:*", "[0-9]*")
+//   wait-closed DIALOG S  frames pass until DIALOG is not open (S seconds at most)
 //   wait-ctrl DIALOG ID "TEXT" S
 //                         frames pass until that control's `ctrl` line (as
 //                         print ctrl shows it), or a row of a list, contains
@@ -24,6 +32,8 @@
 //                         and prints "NAME -> RESULT" when it has a result
 //   print WHAT            open, stack, focus, hover or reload, on stdout
 //   print ctrl DIALOG ID  the `ctrl` line of a session script
+//   print file PATH       "file PATH:" and each line of the file indented, or
+//                         "file PATH: none" when it cannot be read
 //   print rows DIALOG ID  the rows of a list, one line each
 //   screenshot PATH       the last frame as a PNG
 //   quit                  closes the window
@@ -69,7 +79,10 @@ class PlayEvents {
   int reloadsAtWait_ = 0;
   uint32_t waitDeadline_ = 0;
   std::string waitingOpen_;    // wait-open: the dialog waited for
-  std::vector<std::string> waitingCaption_;   // wait-caption, wait-ctrl: dialog, id, text
+  std::vector<std::string> waitingCaption_;   // wait-caption, wait-match, wait-ctrl: dialog, id, text
+  bool captionPattern_ = false;                // wait-match: the caption is a pattern
+  bool waitingClosed_ = false;                 // wait-closed: waitingOpen_ is to close
   bool waitingCtrl_ = false;                  // wait-ctrl: the ctrl line contains the text
   bool quit_ = false;
+  int lastMouse_[2] = {0, 0};  // where move, click and clickon left the cursor
 };

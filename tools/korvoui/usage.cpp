@@ -38,6 +38,7 @@ const SVerbUsage kUsages[] = {
      "usage: korvoui play [--root DIR] [--screen WxH] [--profile DIR] [--start DIALOG] [--no-lan]\n"
      "                    [--lobby ADDRESS:PORT [--lobby-ca FILE | --lobby-pin SHA256]] [--events FILE]\n"
      "                    [--match RULE [--frags N] [--time MIN] [--bots N] [--seed N]]\n"
+     "                    [--mission-speed N]\n"
      "  --start DIALOG  the first screen (MAINMENU)\n"
      "  --no-lan        the local game list asks this machine only\n"
      "  --lobby A:P     the korvo-lobbyd for online play (default: one started here)\n"
@@ -46,6 +47,8 @@ const SVerbUsage kUsages[] = {
      "                     fingerprint (hex, colons allowed)\n"
      "  --events FILE   a script of input, waits, checks and screenshots (tests)\n"
      "  --match RULE    play the simulated match at once\n"
+     "  --mission-speed N  missions run N times as fast as the clock, 1-100 (tests)\n"
+     "  In a mission Space or the left button fires, Escape opens the mission menu.\n"
      "  F12 shows the inspector; saving the script reloads it.\n"},
     {"run", "run a session script (the screens' tests)",
      "usage: korvoui run [--root DIR] [--screen WxH] SCRIPT|-\n"
