@@ -2,10 +2,12 @@
 // here by the openssl command: the client logs in trusting the right CA or
 // pin and refuses a wrong one, plain TCP never stands in for TLS, the
 // password is not readable on the wire, plain TCP is refused off the
-// loopback, and a login ends at its max age.
+// loopback, a login ends at its max age, and one Poll reads a bounded
+// amount over TLS too.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -15,6 +17,7 @@
 
 #include "lobby_probe.h"
 #include "lobbyd/client.h"
+#include "lobbyd/encoder.h"
 #include "lobbyd/server.h"
 #include "lobbyd/server_process.h"
 #include "../lobbyd/lobbyd_temp.h"
@@ -153,6 +156,52 @@ class CWireTap {
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
   std::string seen_;
+  std::thread thread_;
+};
+
+// A TLS listener that, once a client has shaken hands, sends `bytes` as fast
+// as the client takes them, until it is destroyed.
+class CTlsFlood {
+ public:
+  CTlsFlood(const SCertificate& cert, std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {
+    std::string error;
+    ctx_ = NewServerContext(cert.cert, cert.key, &error);
+    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    inet_pton(AF_INET, "127.0.0.1", &at.sin_addr);
+    socklen_t length = sizeof at;
+    if (ctx_ && bind(listener_, reinterpret_cast<sockaddr*>(&at), sizeof at) == 0 && listen(listener_, 1) == 0 &&
+        getsockname(listener_, reinterpret_cast<sockaddr*>(&at), &length) == 0)
+      port_ = ntohs(at.sin_port);
+    thread_ = std::thread([this] {
+      client_ = accept(listener_, nullptr, nullptr);
+      if (client_ < 0 || !ctx_) return;
+      ssl_.reset(SSL_new(ctx_.get()));
+      SSL_set_fd(ssl_.get(), client_);
+      if (SSL_accept(ssl_.get()) != 1) return;
+      for (size_t sent = 0; sent < bytes_.size();) {
+        const int n = SSL_write(ssl_.get(), bytes_.data() + sent, static_cast<int>(bytes_.size() - sent));
+        if (n <= 0) return;
+        sent += static_cast<size_t>(n);
+      }
+    });
+  }
+  ~CTlsFlood() {
+    shutdown(listener_, SHUT_RDWR);
+    if (client_ >= 0) shutdown(client_, SHUT_RDWR);
+    thread_.join();
+    if (client_ >= 0) close(client_);
+    close(listener_);
+  }
+  uint16_t Port() const { return port_; }
+
+ private:
+  SslContext ctx_;
+  SslPtr ssl_;
+  std::vector<uint8_t> bytes_;
+  int listener_ = -1, client_ = -1;
+  uint16_t port_ = 0;
   std::thread thread_;
 };
 
@@ -323,6 +372,34 @@ TEST_F(TlsProbe, ALoginEndsAtItsMaxAge) {
   ASSERT_TRUE(client.Connect("127.0.0.1", server.Port(), 5000, &error, RightCa())) << error;
   ASSERT_TRUE(client.SendIdPw("Aging", kPassword));
   EXPECT_EQ(WaitResult(client, EMsg::kIdPw), ECode::kOk);
+}
+
+}  // namespace
+}  // namespace lobbyd
+
+namespace lobbyd {
+namespace {
+
+TEST_F(TlsProbe, OnePollReadsABoundedAmountOverTls) {
+  const SMessage line = MakeMessage(EMsg::kChat, {"x", "y"});
+  std::vector<uint8_t> one, flood;
+  EncodeFrame(line, &one);
+  for (int i = 0; i < 200'000; ++i) EncodeFrame(line, &flood);   // 1.6 MB of chat lines
+  CTlsFlood server(certs.server, flood);
+  ASSERT_NE(server.Port(), 0);
+  CLobbyClient client;
+  std::string error;
+  ASSERT_TRUE(client.Connect("127.0.0.1", server.Port(), 5000, &error, RightCa())) << error;
+  // Every Poll stays within the bound, and the flood fills it (no poll waits
+  // longer than a second, 40 of them at most).
+  size_t most = 0;
+  for (int i = 0; i < 40 && most * one.size() + 16384 < CLobbyClient::kMaxReadPerPoll; ++i) {
+    std::vector<SLobbyEvent> events;
+    ASSERT_TRUE(client.Poll(1000, &events));
+    EXPECT_LE(events.size() * one.size(), CLobbyClient::kMaxReadPerPoll);
+    most = std::max(most, events.size());
+  }
+  EXPECT_GE(most * one.size() + 16384, CLobbyClient::kMaxReadPerPoll);
 }
 
 }  // namespace
