@@ -116,6 +116,7 @@ bool CLobbyClient::Handshake(const std::string& address, const STlsTrust& trust,
   // A CA-signed certificate must name the address connected to.
   if (!trust.caFile.empty()) X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(tls_.get()), address.c_str());
   SSL_set_connect_state(tls_.get());
+  const CNoSigPipe quiet;
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
     const int ret = SSL_do_handshake(tls_.get());
@@ -145,7 +146,11 @@ bool CLobbyClient::Handshake(const std::string& address, const STlsTrust& trust,
 }
 
 void CLobbyClient::Close() {
-  if (tls_ && fd_ >= 0 && SSL_is_init_finished(tls_.get())) SSL_shutdown(tls_.get());
+  if (tls_ && fd_ >= 0 && SSL_is_init_finished(tls_.get())) {
+    const CNoSigPipe quiet;
+    SSL_shutdown(tls_.get());
+    ERR_clear_error();
+  }
   tls_.reset();
   tlsContext_.reset();
   if (fd_ >= 0) close(fd_);
@@ -154,6 +159,7 @@ void CLobbyClient::Close() {
 
 ssize_t CLobbyClient::Receive(uint8_t* buffer, size_t size) {
   if (!tls_) return recv(fd_, buffer, size, 0);
+  const CNoSigPipe quiet;   // a read may answer the server (a key update)
   const int got = SSL_read(tls_.get(), buffer, static_cast<int>(size));
   if (got > 0) return got;
   switch (Step(tls_.get(), got)) {
@@ -174,6 +180,7 @@ ssize_t CLobbyClient::Receive(uint8_t* buffer, size_t size) {
 
 ssize_t CLobbyClient::Transmit(const uint8_t* data, size_t size) {
   if (!tls_) return send(fd_, data, size, MSG_NOSIGNAL);
+  const CNoSigPipe quiet;
   const int sent = SSL_write(tls_.get(), data, static_cast<int>(std::min<size_t>(size, 1 << 30)));
   if (sent > 0) return sent;
   const ETlsStep step = Step(tls_.get(), sent);

@@ -5,7 +5,10 @@
 #include <openssl/evp.h>
 #include <openssl/x509.h>
 
+#include <pthread.h>
+
 #include <cctype>
+#include <ctime>
 
 namespace lobbyd {
 
@@ -101,6 +104,29 @@ std::string CheckPeer(SSL* ssl, const STlsTrust& trust) {
     if (hex != NormalPin(trust.pinSha256)) return "the server certificate does not match the pinned fingerprint";
   }
   return "";
+}
+
+CNoSigPipe::CNoSigPipe() {
+  sigset_t pipe, pending;
+  sigemptyset(&pipe);
+  sigaddset(&pipe, SIGPIPE);
+  sigemptyset(&pending);
+  sigpending(&pending);
+  pendingBefore_ = sigismember(&pending, SIGPIPE) == 1;
+  pthread_sigmask(SIG_BLOCK, &pipe, &old_);
+}
+
+CNoSigPipe::~CNoSigPipe() {
+  sigset_t pipe, pending;
+  sigemptyset(&pipe);
+  sigaddset(&pipe, SIGPIPE);
+  sigemptyset(&pending);
+  sigpending(&pending);
+  if (!pendingBefore_ && sigismember(&pending, SIGPIPE) == 1) {
+    const timespec now{0, 0};
+    sigtimedwait(&pipe, nullptr, &now);
+  }
+  pthread_sigmask(SIG_SETMASK, &old_, nullptr);
 }
 
 ETlsStep Step(SSL* ssl, int ret) {

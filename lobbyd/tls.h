@@ -5,6 +5,7 @@
 // plain TCP: a client with neither asks for plain TCP itself.
 #pragma once
 #include <openssl/ssl.h>
+#include <signal.h>
 
 #include <memory>
 #include <string>
@@ -35,6 +36,21 @@ SslContext NewClientContext(const STlsTrust& trust, std::string* error);
 // Checks the peer of a finished client handshake against `trust`: "" when it
 // holds, else why not.
 std::string CheckPeer(SSL* ssl, const STlsTrust& trust);
+
+// Holds SIGPIPE back on this thread while OpenSSL writes to a socket (its
+// writes cannot ask for MSG_NOSIGNAL) and drops one raised meanwhile: a peer
+// that is gone ends the connection, not the process that hosts the client.
+class CNoSigPipe {
+ public:
+  CNoSigPipe();
+  ~CNoSigPipe();
+  CNoSigPipe(const CNoSigPipe&) = delete;
+  CNoSigPipe& operator=(const CNoSigPipe&) = delete;
+
+ private:
+  sigset_t old_;
+  bool pendingBefore_ = false;   // one that was there already is not ours to drop
+};
 
 // What an SSL call that returned `ret` needs next.
 enum class ETlsStep { kDone, kWantRead, kWantWrite, kClosed, kFailed };

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <fstream>
 #include <mutex>
 #include <optional>
@@ -400,6 +401,32 @@ TEST_F(TlsProbe, OnePollReadsABoundedAmountOverTls) {
     most = std::max(most, events.size());
   }
   EXPECT_GE(most * one.size() + 16384, CLobbyClient::kMaxReadPerPoll);
+}
+
+}  // namespace
+}  // namespace lobbyd
+
+namespace lobbyd {
+namespace {
+
+// The game does not ignore SIGPIPE: writing TLS to a server that is gone
+// must end the connection, not the process.
+TEST_F(TlsProbe, AServerGoneMidSessionDoesNotKillTheClient) {
+  ASSERT_NE(std::signal(SIGPIPE, SIG_DFL), SIG_ERR);
+  Start(true);
+  CLobbyClient client;
+  Login(client, server.Port(), RightCa(), "Stayer");
+  server.Kill();
+  std::string lost;
+  for (int i = 0; i < 50 && client.Connected(); ++i) {
+    client.SendChatMsg("are you there");
+    std::vector<SLobbyEvent> events;
+    client.Poll(20, &events);
+    for (const SLobbyEvent& e : events)
+      if (const auto* d = std::get_if<SDisconnectedEvent>(&e)) lost = d->reason;
+  }
+  EXPECT_FALSE(client.Connected());
+  EXPECT_FALSE(lost.empty());
 }
 
 }  // namespace
