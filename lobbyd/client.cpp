@@ -3,6 +3,7 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <openssl/err.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 #include "lobbyd/encoder.h"
@@ -53,7 +55,8 @@ SSession ToSession(const SMessage& m) {
 
 CLobbyClient::~CLobbyClient() { Close(); }
 
-bool CLobbyClient::Connect(const std::string& address, uint16_t port, int timeoutMs, std::string* error) {
+bool CLobbyClient::Connect(const std::string& address, uint16_t port, int timeoutMs, std::string* error,
+                           const STlsTrust& trust) {
   Close();
   sockaddr_in to{};
   to.sin_family = AF_INET;
@@ -84,6 +87,10 @@ bool CLobbyClient::Connect(const std::string& address, uint16_t port, int timeou
   const int yes = 1;
   setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
   fd_ = fd;
+  if (trust.Enabled() && !Handshake(address, trust, timeoutMs, error)) {
+    Close();
+    return false;
+  }
   reader_ = CFrameReader();
   out_.clear();
   outStart_ = 0;
@@ -96,9 +103,94 @@ bool CLobbyClient::Connect(const std::string& address, uint16_t port, int timeou
   return true;
 }
 
+// The TLS handshake on the connected socket, then the check of the server.
+bool CLobbyClient::Handshake(const std::string& address, const STlsTrust& trust, int timeoutMs,
+                             std::string* error) {
+  std::string why;
+  tlsContext_ = NewClientContext(trust, &why);
+  if (tlsContext_) tls_.reset(SSL_new(tlsContext_.get()));
+  if (!tls_ || SSL_set_fd(tls_.get(), fd_) != 1) {
+    if (error) *error = why.empty() ? "TLS: " + TlsError() : why;
+    return false;
+  }
+  // A CA-signed certificate must name the address connected to.
+  if (!trust.caFile.empty()) X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(tls_.get()), address.c_str());
+  SSL_set_connect_state(tls_.get());
+  const CNoSigPipe quiet;
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    const int ret = SSL_do_handshake(tls_.get());
+    const ETlsStep step = Step(tls_.get(), ret);
+    if (step == ETlsStep::kDone) break;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+    if (step != ETlsStep::kWantRead && step != ETlsStep::kWantWrite) {
+      const long verified = SSL_get_verify_result(tls_.get());
+      if (error)
+        *error = verified != X509_V_OK ? std::string("certificate verification failed: ") +
+                                             X509_verify_cert_error_string(verified)
+                                       : "TLS handshake failed: " + TlsError();
+      return false;
+    }
+    pollfd waiting{fd_, static_cast<short>(step == ETlsStep::kWantRead ? POLLIN : POLLOUT), 0};
+    if (left.count() <= 0 || poll(&waiting, 1, static_cast<int>(left.count())) == 0) {
+      if (error) *error = "TLS handshake timed out";
+      return false;
+    }
+  }
+  const std::string refused = CheckPeer(tls_.get(), trust);
+  if (!refused.empty()) {
+    if (error) *error = refused;
+    return false;
+  }
+  return true;
+}
+
 void CLobbyClient::Close() {
+  if (tls_ && fd_ >= 0 && SSL_is_init_finished(tls_.get())) {
+    const CNoSigPipe quiet;
+    SSL_shutdown(tls_.get());
+    ERR_clear_error();
+  }
+  tls_.reset();
+  tlsContext_.reset();
   if (fd_ >= 0) close(fd_);
   fd_ = -1;
+}
+
+ssize_t CLobbyClient::Receive(uint8_t* buffer, size_t size) {
+  if (!tls_) return recv(fd_, buffer, size, 0);
+  const CNoSigPipe quiet;   // a read may answer the server (a key update)
+  const int got = SSL_read(tls_.get(), buffer, static_cast<int>(size));
+  if (got > 0) return got;
+  switch (Step(tls_.get(), got)) {
+    case ETlsStep::kWantRead:
+    case ETlsStep::kWantWrite: errno = EAGAIN; return -1;
+    case ETlsStep::kClosed: return 0;
+    default:
+      // A peer gone without a TLS goodbye reads as a close; anything else is an error.
+      if (ERR_peek_error() == 0 || ERR_GET_REASON(ERR_peek_error()) == SSL_R_UNEXPECTED_EOF_WHILE_READING) {
+        ERR_clear_error();
+        return 0;
+      }
+      TlsError();
+      errno = EPROTO;
+      return -1;
+  }
+}
+
+ssize_t CLobbyClient::Transmit(const uint8_t* data, size_t size) {
+  if (!tls_) return send(fd_, data, size, MSG_NOSIGNAL);
+  const CNoSigPipe quiet;
+  const int sent = SSL_write(tls_.get(), data, static_cast<int>(std::min<size_t>(size, 1 << 30)));
+  if (sent > 0) return sent;
+  const ETlsStep step = Step(tls_.get(), sent);
+  if (step == ETlsStep::kWantRead || step == ETlsStep::kWantWrite) {
+    errno = EAGAIN;
+  } else {
+    TlsError();
+    errno = EPIPE;
+  }
+  return -1;
 }
 
 // ---- Requests ------------------------------------------------------------------------------
@@ -147,7 +239,7 @@ bool CLobbyClient::SendLeaveGame() { return Send(MakeMessage(EMsg::kLeaveGame, {
 
 bool CLobbyClient::Flush() {
   while (fd_ >= 0 && outStart_ < out_.size()) {
-    const ssize_t sent = send(fd_, out_.data() + outStart_, out_.size() - outStart_, MSG_NOSIGNAL);
+    const ssize_t sent = Transmit(out_.data() + outStart_, out_.size() - outStart_);
     if (sent < 0) {
       if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) return true;
       dropReason_ = std::strerror(errno);
@@ -171,8 +263,10 @@ bool CLobbyClient::Poll(int timeoutMs, std::vector<SLobbyEvent>* events) {
     Drop(dropReason_, events);
     return false;
   }
+  // Bytes TLS already decrypted wait in the library, not in the socket.
+  const bool buffered = tls_ && SSL_pending(tls_.get()) > 0;
   pollfd waiting{fd_, static_cast<short>(POLLIN | (PendingOutput() ? POLLOUT : 0)), 0};
-  if (poll(&waiting, 1, timeoutMs) < 0 && errno != EINTR) {
+  if (poll(&waiting, 1, buffered ? 0 : timeoutMs) < 0 && errno != EINTR) {
     Drop(std::strerror(errno), events);
     return false;
   }
@@ -180,11 +274,11 @@ bool CLobbyClient::Poll(int timeoutMs, std::vector<SLobbyEvent>* events) {
     Drop(dropReason_, events);
     return false;
   }
-  if (!(waiting.revents & (POLLIN | POLLHUP | POLLERR))) return true;
+  if (!buffered && !(waiting.revents & (POLLIN | POLLHUP | POLLERR))) return true;
   // Drain what the socket holds now, up to the bound of one call.
   uint8_t buffer[16384];
   for (size_t total = 0; total < kMaxReadPerPoll;) {
-    const ssize_t got = recv(fd_, buffer, sizeof buffer, 0);
+    const ssize_t got = Receive(buffer, sizeof buffer);
     if (got == 0) {
       Drop("closed by the server", events);
       return false;

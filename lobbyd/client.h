@@ -3,6 +3,8 @@
 // Poll sends what is queued, reads what arrived and hands back typed events:
 // a result per request, the lists gathered from their entries, chat lines
 // and granted joins. One thread; no callback runs behind the caller's back.
+// With a trust (a CA file or a pinned certificate) the connection is TLS and
+// a server that fails the check is never talked to in plain TCP.
 #pragma once
 #include <cstdint>
 #include <deque>
@@ -12,6 +14,7 @@
 
 #include "lobbyd/decoder.h"
 #include "lobbyd/protocol.h"
+#include "lobbyd/tls.h"
 
 namespace lobbyd {
 
@@ -79,8 +82,10 @@ class CLobbyClient {
   CLobbyClient(const CLobbyClient&) = delete;
   CLobbyClient& operator=(const CLobbyClient&) = delete;
 
-  // Connects to an IPv4 address, waiting at most timeoutMs.
-  bool Connect(const std::string& address, uint16_t port, int timeoutMs, std::string* error);
+  // Connects to an IPv4 address, waiting at most timeoutMs (the TLS
+  // handshake included when `trust` is enabled).
+  bool Connect(const std::string& address, uint16_t port, int timeoutMs, std::string* error,
+               const STlsTrust& trust = {});
   void Close();
   bool Connected() const { return fd_ >= 0; }
   int Fd() const { return fd_; }   // for callers that poll many clients at once
@@ -114,12 +119,19 @@ class CLobbyClient {
   size_t PendingOutput() const { return out_.size() - outStart_; }
 
  private:
+  bool Handshake(const std::string& address, const STlsTrust& trust, int timeoutMs, std::string* error);
+  // recv/send, over TLS when it is on: bytes moved, 0 when the peer closed,
+  // -1 with errno (EAGAIN: try again later).
+  ssize_t Receive(uint8_t* buffer, size_t size);
+  ssize_t Transmit(const uint8_t* data, size_t size);
   bool Send(const SMessage& message);
   bool Flush();
   void Dispatch(const SMessage& message, std::vector<SLobbyEvent>* events);
   void Drop(const std::string& reason, std::vector<SLobbyEvent>* events);
 
   int fd_ = -1;
+  SslContext tlsContext_;
+  SslPtr tls_;
   CFrameReader reader_;
   std::vector<uint8_t> out_;
   size_t outStart_ = 0;

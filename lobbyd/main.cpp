@@ -2,6 +2,7 @@
 //   korvo-lobbyd --db PATH --port N [--bind ADDRESS] [--hash-cost interactive|minimum]
 //                [--registrations-per-hour N] [--chat-burst N] [--address-logins-per-minute N]
 //                [--connections-per-address N] [--login-timeout-ms N] [--idle-timeout-ms N]
+//                [--tls-cert FILE --tls-key FILE] [--handshake-timeout-ms N] [--login-max-age S]
 // Prints "korvo-lobbyd listening on ADDRESS:PORT" once it accepts connections
 // (port 0 picks a free one), and stops on SIGINT or SIGTERM.
 #include <csignal>
@@ -18,10 +19,14 @@ volatile std::sig_atomic_t g_stop = 0;
 void OnSignal(int) { g_stop = 1; }
 
 constexpr char kUsage[] =
-    "usage: korvo-lobbyd --db PATH --port N [--bind ADDRESS] [--hash-cost interactive|minimum]\n"
+    "usage: korvo-lobbyd --db PATH --port N [--bind ADDRESS] [--tls-cert FILE --tls-key FILE]\n"
+    "                    [--hash-cost interactive|minimum] [options below]\n"
     "  --db PATH        the SQLite database (created when missing)\n"
     "  --port N         the TCP port; 0 picks a free one\n"
-    "  --bind ADDRESS   the address to listen on (default 127.0.0.1)\n"
+    "  --bind ADDRESS   the address to listen on (default 127.0.0.1); without TLS only an\n"
+    "                   address in 127.0.0.0/8 is allowed, with a warning\n"
+    "  --tls-cert FILE  serve TLS (1.2 and up) with this PEM certificate (chain)\n"
+    "  --tls-key FILE   and this PEM private key\n"
     "  --hash-cost C    Argon2id cost of passwords: interactive (default) or minimum (tests,\n"
     "                   on 127.0.0.0/8 only)\n"
     "  --registrations-per-hour N     registrations per address (default 20)\n"
@@ -30,6 +35,9 @@ constexpr char kUsage[] =
     "  --connections-per-address N    connections per address (default 16)\n"
     "  --login-timeout-ms N           time to log in after connecting (default 30000)\n"
     "  --idle-timeout-ms N            silence before a connection is closed (default 1800000)\n"
+    "  --handshake-timeout-ms N       time to finish the TLS handshake (default 10000)\n"
+    "  --login-max-age S              seconds a login lasts; then the player is logged out\n"
+    "                                 (default 43200, 12 hours)\n"
     "  --help           this text\n"
     "Prints \"korvo-lobbyd listening on ADDRESS:PORT\" when ready; stops on SIGINT or SIGTERM.\n";
 
@@ -58,12 +66,14 @@ int main(int argc, char** argv) {
       if (*value == '\0' || *end != '\0' || port < 0 || port > 65535) return Usage();
       options.port = static_cast<uint16_t>(port);
       havePort = true;
-    } else if (arg == "--connections-per-address" || arg == "--login-timeout-ms" || arg == "--idle-timeout-ms") {
+    } else if (arg == "--connections-per-address" || arg == "--login-timeout-ms" || arg == "--idle-timeout-ms" ||
+               arg == "--handshake-timeout-ms") {
       char* end = nullptr;
       const long long n = std::strtoll(value, &end, 10);
       if (*value == '\0' || *end != '\0' || n < 1 || n > 24LL * 3'600'000) return Usage();
       if (arg == "--connections-per-address") options.connectionsPerAddress = static_cast<size_t>(n);
       else if (arg == "--login-timeout-ms") options.loginTimeoutMs = n;
+      else if (arg == "--handshake-timeout-ms") options.handshakeTimeoutMs = n;
       else options.idleTimeoutMs = n;
     } else if (arg == "--registrations-per-hour" || arg == "--chat-burst" || arg == "--address-logins-per-minute") {
       char* end = nullptr;
@@ -72,6 +82,15 @@ int main(int argc, char** argv) {
       if (arg == "--chat-burst") options.limits.chatBurst = static_cast<int>(n);
       else if (arg == "--address-logins-per-minute") options.limits.addressLogins.maxFailures = static_cast<int>(n);
       else options.limits.registrations.maxFailures = static_cast<int>(n);
+    } else if (arg == "--login-max-age") {
+      char* end = nullptr;
+      const long long n = std::strtoll(value, &end, 10);
+      if (*value == '\0' || *end != '\0' || n < 1 || n > 30LL * 24 * 3600) return Usage();
+      options.loginMaxAgeMs = n * 1000;
+    } else if (arg == "--tls-cert") {
+      options.tlsCert = value;
+    } else if (arg == "--tls-key") {
+      options.tlsKey = value;
     } else if (arg == "--bind") {
       options.bind = value;
     } else if (arg == "--hash-cost") {
@@ -100,6 +119,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "korvo-lobbyd: %s\n", error.c_str());
     return 1;
   }
+  if (!server->Tls())
+    std::fprintf(stderr, "korvo-lobbyd: warning: plain TCP without TLS: passwords cross the loopback readable "
+                         "(give --tls-cert and --tls-key to serve TLS)\n");
   std::printf("korvo-lobbyd listening on %s:%u\n", options.bind.c_str(), static_cast<unsigned>(server->Port()));
   std::fflush(stdout);
   server->Run(&g_stop);

@@ -1,10 +1,11 @@
-// server.cpp: sockets and the poll loop.
+// server.cpp: sockets, TLS and the poll loop.
 #include "lobbyd/server.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <openssl/err.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -38,6 +39,19 @@ std::unique_ptr<CServer> CServer::Create(const SServerOptions& options, Clock cl
   std::unique_ptr<CServer> server(new CServer());
   server->options_ = options;
   server->clock_ = clock;
+  const bool loopback = options.bind.rfind("127.", 0) == 0;
+  if (options.tlsCert.empty() != options.tlsKey.empty()) {
+    *error = "TLS needs both a certificate and a key";
+    return nullptr;
+  }
+  if (!options.tlsCert.empty()) {
+    server->tls_ = NewServerContext(options.tlsCert, options.tlsKey, error);
+    if (!server->tls_) return nullptr;
+  } else if (!loopback) {
+    *error = "plain TCP is served on 127.0.0.0/8 only (passwords would cross the network readable); "
+             "give --tls-cert and --tls-key to listen on " + options.bind;
+    return nullptr;
+  }
   if (!CPasswordHasher::Initialize()) {
     *error = "libsodium cannot start";
     return nullptr;
@@ -85,15 +99,14 @@ void CServer::Run(const volatile std::sig_atomic_t* stop) {
     const int64_t now = clock_();
     fds.push_back({listener_, static_cast<short>(now >= acceptPausedUntil_ ? POLLIN : 0), 0});
     fds.push_back({passwords_->WakeFd(), POLLIN, 0});
+    bool decrypted = false;   // bytes TLS holds already: no waiting
     for (auto& [id, conn] : conns_) {
-      // A client whose password job runs is not read: TCP holds its next requests.
-      const short in = lobby_->Busy(id) ? 0 : POLLIN;
-      const short events = static_cast<short>(in | (conn.out.size() > conn.outStart ? POLLOUT : 0));
-      fds.push_back({conn.fd, events, 0});
+      fds.push_back({conn.fd, Events(id, conn), 0});
       ids.push_back(id);
+      decrypted = decrypted || (conn.ssl && !conn.handshaking && !lobby_->Busy(id) && SSL_pending(conn.ssl.get()));
     }
     // A bounded wait so that a stop request is seen without a wake-up.
-    const int ready = poll(fds.data(), fds.size(), 200);
+    const int ready = poll(fds.data(), fds.size(), decrypted ? 0 : 200);
     if (ready < 0) {
       if (errno == EINTR) continue;
       std::perror("korvo-lobbyd: poll");
@@ -109,7 +122,15 @@ void CServer::Run(const volatile std::sig_atomic_t* stop) {
     for (size_t i = 2; i < fds.size(); ++i) {
       auto it = conns_.find(ids[i - 2]);
       if (it == conns_.end()) continue;
-      if (fds[i].revents & (POLLIN | POLLHUP | POLLERR)) Read(it->first, it->second);
+      SConnection& conn = it->second;
+      const short revents = fds[i].revents;
+      if (conn.handshaking) {
+        if (revents) Handshake(it->first, conn);
+        continue;
+      }
+      const bool tlsReady = conn.ssl && ((conn.tlsWants == POLLOUT && (revents & POLLOUT)) ||
+                                         (!lobby_->Busy(it->first) && SSL_pending(conn.ssl.get()) > 0));
+      if ((revents & (POLLIN | POLLHUP | POLLERR)) || tlsReady) Read(it->first, conn);
     }
     // Answers and relayed chat go out at once where the socket takes them.
     std::vector<ConnId> closing;
@@ -122,17 +143,32 @@ void CServer::Run(const volatile std::sig_atomic_t* stop) {
   }
 }
 
-// Connections past their login or idle timeout.
+// What one connection waits for in the poll.
+short CServer::Events(ConnId id, const SConnection& conn) const {
+  if (conn.handshaking) return conn.tlsWants;
+  // A client whose password job runs is not read: TCP holds its next requests.
+  const short in = lobby_->Busy(id) ? 0 : POLLIN;
+  const bool out = conn.out.size() > conn.outStart || (conn.ssl && conn.tlsWants == POLLOUT);
+  return static_cast<short>(in | (out ? POLLOUT : 0));
+}
+
+// Connections past their handshake, login or idle timeout, and logins past
+// their max age (the player is logged out with the connection).
 void CServer::CloseExpired(int64_t now) {
-  std::vector<ConnId> expired;
-  for (const auto& [id, conn] : conns_) {
-    const bool loginOver = !lobby_->LoggedIn(id) && now - conn.connectedAt >= options_.loginTimeoutMs;
-    const bool idle = now - conn.lastHeard >= options_.idleTimeoutMs;
-    if ((loginOver || idle) && !lobby_->Busy(id)) expired.push_back(id);
+  std::vector<std::pair<ConnId, const char*>> expired;
+  for (auto& [id, conn] : conns_) {
+    const bool loggedIn = lobby_->LoggedIn(id);
+    if (loggedIn && !conn.loggedIn) conn.loggedInAt = now;
+    conn.loggedIn = loggedIn;
+    const char* reason = nullptr;
+    if (conn.handshaking && now - conn.connectedAt >= options_.handshakeTimeoutMs) reason = "no TLS handshake in time";
+    else if (!loggedIn && now - conn.connectedAt >= options_.loginTimeoutMs) reason = "no login in time";
+    else if (loggedIn && now - conn.loggedInAt >= options_.loginMaxAgeMs) reason = "login expired";
+    else if (now - conn.lastHeard >= options_.idleTimeoutMs) reason = "idle";
+    if (reason && !lobby_->Busy(id)) expired.emplace_back(id, reason);
   }
-  for (ConnId id : expired) {
-    std::fprintf(stderr, "korvo-lobbyd: connection %llu closed: %s\n", static_cast<unsigned long long>(id),
-                 lobby_->LoggedIn(id) ? "idle" : "no login in time");
+  for (const auto& [id, reason] : expired) {
+    std::fprintf(stderr, "korvo-lobbyd: connection %llu closed: %s\n", static_cast<unsigned long long>(id), reason);
     Close(id);
   }
 }
@@ -167,23 +203,66 @@ void CServer::Accept() {
     setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &options_.keepAliveIdleS, sizeof options_.keepAliveIdleS);
     setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &options_.keepAliveIntervalS, sizeof options_.keepAliveIntervalS);
     setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
+    SslPtr ssl;
+    if (tls_) {
+      ssl.reset(SSL_new(tls_.get()));
+      if (!ssl || SSL_set_fd(ssl.get(), fd) != 1) {
+        std::fprintf(stderr, "korvo-lobbyd: TLS: %s\n", TlsError().c_str());
+        close(fd);
+        continue;
+      }
+      SSL_set_accept_state(ssl.get());
+    }
     const ConnId id = nextId_++;
     SConnection& conn = conns_[id];
     conn.fd = fd;
+    conn.handshaking = ssl != nullptr;
+    conn.ssl = std::move(ssl);
     conn.address = address;
     conn.connectedAt = conn.lastHeard = clock_();
     lobby_->Connected(id, address);
   }
 }
 
-void CServer::Read(ConnId id, SConnection& conn) {
-  uint8_t buffer[16384];
-  const ssize_t got = recv(conn.fd, buffer, sizeof buffer, 0);
-  if (got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+// One step of a TLS handshake; a failed one closes this connection only.
+void CServer::Handshake(ConnId id, SConnection& conn) {
+  const ETlsStep step = Step(conn.ssl.get(), SSL_do_handshake(conn.ssl.get()));
+  if (step == ETlsStep::kWantRead || step == ETlsStep::kWantWrite) {
+    conn.tlsWants = step == ETlsStep::kWantRead ? POLLIN : POLLOUT;
+    return;
+  }
+  if (step != ETlsStep::kDone) {
+    std::fprintf(stderr, "korvo-lobbyd: connection %llu closed: TLS handshake failed: %s\n",
+                 static_cast<unsigned long long>(id), TlsError().c_str());
     conn.closing = true;
     return;
   }
-  if (got < 0) return;
+  conn.handshaking = false;
+  conn.tlsWants = POLLIN;
+}
+
+void CServer::Read(ConnId id, SConnection& conn) {
+  uint8_t buffer[16384];
+  ssize_t got = 0;
+  if (conn.ssl) {
+    const int n = SSL_read(conn.ssl.get(), buffer, sizeof buffer);
+    conn.tlsWants = POLLIN;
+    if (n <= 0) {
+      const ETlsStep step = Step(conn.ssl.get(), n);
+      if (step == ETlsStep::kWantWrite) conn.tlsWants = POLLOUT;
+      else if (step != ETlsStep::kWantRead) conn.closing = true;
+      if (step == ETlsStep::kFailed) TlsError();
+      return;
+    }
+    got = n;
+  } else {
+    got = recv(conn.fd, buffer, sizeof buffer, 0);
+    if (got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+      conn.closing = true;
+      return;
+    }
+    if (got < 0) return;
+  }
   conn.lastHeard = clock_();
   conn.reader.Feed(buffer, static_cast<size_t>(got));
   Process(id, conn);
@@ -222,7 +301,20 @@ void CServer::Queue(ConnId id, const SMessage& message) {
 }
 
 void CServer::Flush(SConnection& conn) {
+  if (conn.handshaking) return;
   while (conn.outStart < conn.out.size()) {
+    if (conn.ssl) {
+      const size_t size = std::min<size_t>(conn.out.size() - conn.outStart, 1 << 30);
+      const int sent = SSL_write(conn.ssl.get(), conn.out.data() + conn.outStart, static_cast<int>(size));
+      if (sent <= 0) {
+        const ETlsStep step = Step(conn.ssl.get(), sent);
+        if (step == ETlsStep::kWantWrite) conn.tlsWants = POLLOUT;
+        else if (step != ETlsStep::kWantRead) conn.closing = true, TlsError();
+        return;
+      }
+      conn.outStart += static_cast<size_t>(sent);
+      continue;
+    }
     const ssize_t sent = send(conn.fd, conn.out.data() + conn.outStart, conn.out.size() - conn.outStart, MSG_NOSIGNAL);
     if (sent < 0) {
       if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) conn.closing = true;
@@ -237,6 +329,11 @@ void CServer::Flush(SConnection& conn) {
 void CServer::Close(ConnId id) {
   auto it = conns_.find(id);
   if (it == conns_.end()) return;
+  // A TLS goodbye, best effort: the client then reads a clean close.
+  if (it->second.ssl && !it->second.handshaking) {
+    SSL_shutdown(it->second.ssl.get());
+    ERR_clear_error();
+  }
   close(it->second.fd);
   conns_.erase(it);
   lobby_->Disconnected(id);

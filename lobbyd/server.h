@@ -7,8 +7,14 @@
 // log in within the login timeout, or stays silent past the idle timeout, is
 // closed; TCP keepalive finds peers that vanished; one address holds a
 // bounded number of connections; when no descriptor is left, accepting
-// pauses instead of spinning.
+// pauses instead of spinning. With a certificate and key the connections are
+// TLS: the handshake runs in the same loop, bounded by its own timeout, and
+// one that fails closes that connection only. Without them the server binds
+// the loopback only. A login lasts at most the login max age; then the
+// server ends the connection and the player logs in again.
 #pragma once
+#include <poll.h>
+
 #include <csignal>
 #include <cstdint>
 #include <memory>
@@ -18,6 +24,7 @@
 
 #include "lobbyd/decoder.h"
 #include "lobbyd/lobby.h"
+#include "lobbyd/tls.h"
 
 namespace lobbyd {
 
@@ -32,6 +39,9 @@ struct SServerOptions {
   size_t connectionsPerAddress = 16;
   int64_t loginTimeoutMs = 30'000;   // from the connection to a good login
   int64_t idleTimeoutMs = 30 * 60'000; // nothing received for this long
+  int64_t handshakeTimeoutMs = 10'000;     // from the connection to a finished TLS handshake
+  int64_t loginMaxAgeMs = 12 * 3'600'000;  // from a good login to its end
+  std::string tlsCert, tlsKey;       // PEM files; both empty: plain TCP on the loopback only
   int keepAliveIdleS = 60;           // TCP keepalive: first probe after this silence
   int keepAliveIntervalS = 10;       // then one probe per interval, 3 unanswered: gone
   SLobbyLimits limits;
@@ -43,6 +53,7 @@ class CServer {
   // Opens the database and binds; null with *error on failure.
   static std::unique_ptr<CServer> Create(const SServerOptions& options, Clock clock, std::string* error);
   uint16_t Port() const { return port_; }
+  bool Tls() const { return tls_ != nullptr; }
   // Serves until *stop becomes non-zero (a signal handler sets it).
   void Run(const volatile std::sig_atomic_t* stop);
 
@@ -51,6 +62,11 @@ class CServer {
     int fd = -1;
     uint32_t address = 0;
     int64_t connectedAt = 0, lastHeard = 0;
+    bool loggedIn = false;             // as last seen by CloseExpired
+    int64_t loggedInAt = 0;            // since then
+    SslPtr ssl;                        // null: plain TCP
+    bool handshaking = false;
+    short tlsWants = POLLIN;           // what the TLS layer waits for
     CFrameReader reader;
     std::vector<uint8_t> out;
     size_t outStart = 0;
@@ -62,6 +78,8 @@ class CServer {
   void Read(ConnId id, SConnection& conn);
   void Process(ConnId id, SConnection& conn);
   void Flush(SConnection& conn);
+  void Handshake(ConnId id, SConnection& conn);
+  short Events(ConnId id, const SConnection& conn) const;
   void Queue(ConnId id, const SMessage& message);
   void Close(ConnId id);
   void CloseExpired(int64_t now);
@@ -70,6 +88,7 @@ class CServer {
   std::unique_ptr<CStore> store_;
   std::unique_ptr<CThreadedPasswordWork> passwords_;
   std::unique_ptr<CLobby> lobby_;
+  SslContext tls_;
   int listener_ = -1;
   uint16_t port_ = 0;
   ConnId nextId_ = 1;

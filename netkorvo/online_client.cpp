@@ -103,7 +103,9 @@ int COnlineClient::Send(const SLobbyRequest& r) {
   return 0;
 }
 
-// Connects to the server the stored settings name (loopback by default). A
+// Connects to the server the stored settings name (loopback by default),
+// over TLS when they name a CA file ("kn_server_ca") or a pinned certificate
+// fingerprint ("kn_server_pin"). A
 // failure is told at the next service, after the menus have gone back.
 int COnlineClient::Connect() {
   hooks_.onlineChosen();
@@ -116,8 +118,11 @@ int COnlineClient::Connect() {
     Tell("THE LOBBY SERVER PORT \"" + portText + "\" IS NOT VALID");
     return 0;
   }
+  // A CA file or a pinned certificate makes the connection TLS; a server
+  // that fails the check is not reached at all.
+  lobbyd::STlsTrust trust{hooks_.stored("kn_server_ca"), hooks_.stored("kn_server_pin")};
   std::string error;
-  if (!client_.Connect(address, uint16_t(port), connectTimeoutMs_, &error)) {
+  if (!client_.Connect(address, uint16_t(port), connectTimeoutMs_, &error, trust)) {
     Tell("THE LOBBY SERVER AT " + address + ":" + std::to_string(port) + " CANNOT BE REACHED (" + error + ")");
     return 0;
   }

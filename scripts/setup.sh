@@ -10,6 +10,7 @@ PACKAGES=(
   libphysfs-dev libstb-dev libfreetype-dev libsdl2-dev
   libenet-dev                          # rooms of the network stand-in
   libsqlite3-dev libsodium-dev         # korvo-lobbyd: storage and password hashes
+  libssl-dev openssl                   # korvo-lobbyd: TLS; the tests make certificates
   fonts-dejavu-core fonts-nanum
   xvfb xauth
   pngquant                             # docs/screens: smaller pictures

@@ -16,7 +16,10 @@
 // in the room, the creator as its server (START) and the joiner as a client
 // (O  K, whose ready message shows in the room's chat box); the start runs
 // the match on both; when the server goes away, a player in the lobby is
-// told and goes back while the room goes on.
+// told and goes back while the room goes on. Over TLS (a certificate made
+// here by the openssl command, trusted by its pinned fingerprint in the
+// stored settings): a wrong pin is told as a server that cannot be reached,
+// the right one logs in, and a login past its max age is told as lost.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -196,8 +199,8 @@ bool Obey(const std::string& command) {
   return true;
 }
 
-// argv: --player LOBBY_PORT
-int RunPlayer(const char* port) {
+// argv: --player LOBBY_PORT [PINNED_SHA256]
+int RunPlayer(const char* port, const char* pin) {
   korvohost::Reset();
   korvohost::SetRenderMode(korvohost::RenderMode::RecordOnly);
   std::string error;
@@ -211,7 +214,7 @@ int RunPlayer(const char* port) {
   options.roomPort = 0;
   options.timeoutMs = 1000;
   options.lobbyConnectMs = 1000;
-  options.stored = {{"kn_server_address", "127.0.0.1"}, {"kn_server_port", port}};
+  options.stored = {{"kn_server_address", "127.0.0.1"}, {"kn_server_port", port}, {"kn_server_pin", pin}};
   netkorvo::UseLiveBackend(options);
   GUI_NextDialog("MULTIPLAYSELECTMENU");
   SShown shown;
@@ -243,7 +246,11 @@ int RunPlayer(const char* port) {
 
 // ---- The test process -----------------------------------------------------------------------------
 
-size_t StartPlayer(uint16_t lobbyPort) { return ::StartPlayer({std::to_string(lobbyPort)}); }
+size_t StartPlayer(uint16_t lobbyPort, const std::string& pin = "") {
+  std::vector<std::string> args = {std::to_string(lobbyPort)};
+  if (!pin.empty()) args.push_back(pin);
+  return ::StartPlayer(args);
+}
 
 // The player's latest line of a kind ("dialogs", "box", ...).
 std::string Latest(size_t player, const std::string& kind) {
@@ -497,10 +504,50 @@ void ServerGone(lobbyd::CServerProcess& server, const std::vector<size_t>& playe
         "the room goes on without the lobby server");
 }
 
+// A TLS server whose logins last 2 s; players that pin its certificate.
+void OverTls(const lobbyd::CTempFolder& folder) {
+  const std::string cert = folder.File("tls.pem"), key = folder.File("tls-key.pem"), print = folder.File("tls.sha256");
+  const std::string make = "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 1 "
+                           "-subj /CN=lobby -keyout " + key + " -out " + cert + " >/dev/null 2>&1 && "
+                           "openssl x509 -noout -fingerprint -sha256 -in " + cert + " >" + print;
+  if (std::system(make.c_str()) != 0) return Check(false, "a certificate is made");
+  std::string pin;
+  if (FILE* f = std::fopen(print.c_str(), "r")) {
+    char line[256] = {};
+    if (std::fgets(line, sizeof line, f) && std::strchr(line, '=')) pin = std::strtok(std::strchr(line, '=') + 1, "\n");
+    std::fclose(f);
+  }
+  lobbyd::CServerProcess server;
+  std::string error;
+  if (!server.Start(KORVO_LOBBYD, folder.File("tls.db"),
+                    {"--hash-cost", "minimum", "--tls-cert", cert, "--tls-key", key, "--login-max-age", "2"}, 10000,
+                    &error))
+    return Check(false, "the TLS lobby server starts: " + error);
+  const std::string wrongPin(64, '0');
+  const size_t doubter = StartPlayer(server.Port(), wrongPin);
+  const size_t truster = StartPlayer(server.Port(), pin);
+  Check(Has(WaitFor(doubter, "dialogs", "MULTIPLAYSELECTMENU"), "MULTIPLAYSELECTMENU") &&
+            Has(WaitFor(truster, "dialogs", "MULTIPLAYSELECTMENU"), "MULTIPLAYSELECTMENU"),
+        "two players start");
+  Tell(doubter, "click MULTIPLAYSELECTMENU IDC_BUTTON_MULTIPLAYSELECTKORVONET");
+  const std::string refused = WaitFor(doubter, "box", "CANNOT BE REACHED");
+  Check(Has(refused, "CANNOT BE REACHED") && Has(refused, "pinned fingerprint"),
+        "a server that fails the pin is told as not reached, with why: " + refused);
+  Check(Has(WaitFor(doubter, "dialogs", "MAINMENU"), "MAINMENU"), "its menus go back");
+  Register(truster, "TLSPILOT");
+  LogIn(truster, "TLSPILOT", "secret12");
+  const std::string in = WaitFor(truster, "dialogs", "KORVONETMENU");
+  Check(Has(in, "KORVONETMENU") && !Has(in, "MBOX_OK"), "the pinning player logs in over TLS: " + in);
+  const std::string lost = WaitFor(truster, "box", "LOST", 8000);
+  Check(Has(lost, "THE CONNECTION TO THE LOBBY SERVER IS LOST"), "a login past its max age is told: " + lost);
+  server.Stop(5000);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::strcmp(argv[1], "--player") == 0) return RunPlayer(argv[2]);
+  if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--player") == 0)
+    return RunPlayer(argv[2], argc == 4 ? argv[3] : "");
   signal(SIGPIPE, SIG_IGN);
   lobbyd::CTempFolder folder;
   lobbyd::CServerProcess server;
@@ -512,6 +559,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   Unreachable();
+  OverTls(folder);
   ServerGone(server, Lobby(server.Port()));
   StopPlayers();
   std::printf("%s\n", g_failures ? "FAILED" : "PASSED");

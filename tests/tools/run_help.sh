@@ -47,6 +47,12 @@ grep -qF "unknown verb 'nosuch'" "$work/err" || fail "help nosuch: $(cat "$work/
 
 helps "usage: korvo-lobbyd --db PATH --port N" "$lobbyd" --help
 helps "--hash-cost" "$lobbyd" -h
+for want in "--tls-cert FILE" "--tls-key FILE" "--login-max-age S" "--handshake-timeout-ms N"; do
+  helps "$want" "$lobbyd" --help
+done
+for want in "--lobby-ca FILE" "--lobby-pin SHA256"; do
+  helps "$want" "$korvoui" play --help
+done
 "$lobbyd" --port >"$work/out" 2>"$work/err"
 [ $? -eq 2 ] && grep -qF "usage: korvo-lobbyd" "$work/err" || fail "korvo-lobbyd --port: no usage on stderr"
 echo "help: korvoui and korvo-lobbyd"

@@ -51,13 +51,14 @@ struct PlayOptions {
   bool lan = true;       // the network stand-in plays on the real local network
   std::string match;     // a host script's match line for --match, or ""
   std::string lobbyAddress, lobbyPort;   // --lobby ADDRESS:PORT, the online lobby server
+  std::string lobbyCa, lobbyPin;         // --lobby-ca FILE, --lobby-pin SHA256: TLS to it
   int missionSpeed = 1;  // --mission-speed N: mission steps per step of the frame clock
 };
 
 bool ParsePlayOptions(int argc, char** argv, PlayOptions* options) {
   if (!ParseToolOptions(argc, argv, &options->tool,
-                        {"--start", "--events", "--profile", "--no-lan", "--lobby", "--match", "--frags",
-                         "--time", "--bots", "--seed", "--mission-speed"}))
+                        {"--start", "--events", "--profile", "--no-lan", "--lobby", "--lobby-ca", "--lobby-pin",
+                         "--match", "--frags", "--time", "--bots", "--seed", "--mission-speed"}))
     return false;
   if (options->tool.profile.empty()) options->tool.profile = korvohost::DefaultProfileDir();
   const std::vector<std::string>& args = options->tool.positional;
@@ -83,6 +84,10 @@ bool ParsePlayOptions(int argc, char** argv, PlayOptions* options) {
       if (colon == std::string::npos || colon == 0 || colon + 1 == at.size()) return false;
       options->lobbyAddress = at.substr(0, colon);
       options->lobbyPort = at.substr(colon + 1);
+    } else if (args[i] == "--lobby-ca") {
+      options->lobbyCa = args[++i];
+    } else if (args[i] == "--lobby-pin") {
+      options->lobbyPin = args[++i];
     } else {
       return false;
     }
@@ -472,6 +477,8 @@ int RunPlay(int argc, char** argv) {
   if (!options.lobbyAddress.empty()) {
     live.stored["kn_server_address"] = options.lobbyAddress;
     live.stored["kn_server_port"] = options.lobbyPort;
+    live.stored["kn_server_ca"] = options.lobbyCa;
+    live.stored["kn_server_pin"] = options.lobbyPin;
   } else {
     live.onlineChosen = [&localLobby](std::map<std::string, std::string>& stored) { localLobby.Start(stored); };
   }

@@ -38,12 +38,15 @@ const SVerbUsage kUsages[] = {
      "            window or over another text; exit status 1 when there is one (-o optional)\n"},
     {"play", "open a window and use the menus as the game does",
      "usage: korvoui play [--root DIR] [--screen WxH] [--profile DIR] [--start DIALOG] [--no-lan]\n"
-     "                    [--lobby ADDRESS:PORT] [--events FILE]\n"
+     "                    [--lobby ADDRESS:PORT [--lobby-ca FILE | --lobby-pin SHA256]] [--events FILE]\n"
      "                    [--match RULE [--frags N] [--time MIN] [--bots N] [--seed N]]\n"
      "                    [--mission-speed N]\n"
      "  --start DIALOG  the first screen (MAINMENU)\n"
      "  --no-lan        the local game list asks this machine only\n"
      "  --lobby A:P     the korvo-lobbyd for online play (default: one started here)\n"
+     "  --lobby-ca FILE    talk TLS to it, trusting the CA certificates in FILE (PEM)\n"
+     "  --lobby-pin SHA256 talk TLS to it, trusting only the certificate of this SHA-256\n"
+     "                     fingerprint (hex, colons allowed)\n"
      "  --events FILE   a script of input, waits, checks and screenshots (tests)\n"
      "  --match RULE    play the simulated match at once\n"
      "  --mission-speed N  missions run N times as fast as the clock, 1-100 (tests)\n"
