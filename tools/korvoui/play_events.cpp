@@ -121,14 +121,15 @@ void ClickOn(const std::string& dialogId, const std::string& id, const PlayStatu
             int((r[1] + r[3] * 0.5f) * float(status.windowHeight)));
 }
 
-// Whether a row of the list is `text`; false when the dialog is not open
-// (or the control is no list).
+// Whether a row of the list begins with `text` (chat boxes cut their lines to
+// the list's width, so a wait names the start of a line); false when the
+// dialog is not open (or the control is no list).
 bool HasRow(const std::string& dialogId, const std::string& id, const std::string& text, bool* open) {
   auto* list = dynamic_cast<CGUI_List*>(ControlOf(dialogId, id));
   *open = list != nullptr;
   std::string row;
   for (int i = 0; list && i < list->GetCount(); ++i)
-    if (list->GetText(i, row) && row == text) return true;
+    if (list->GetText(i, row) && row.compare(0, text.size(), text) == 0) return true;
   return false;
 }
 

@@ -33,8 +33,8 @@
 //                         TEXT (S seconds at most)
 //   wait-row DIALOG ID "TEXT" S [REFRESH]
 //   wait-no-row DIALOG ID "TEXT" S [REFRESH]
-//                         frames pass until a row of that list is TEXT (or,
-//                         the dialog open, none is); REFRESH, a control of the
+//                         frames pass until a row of that list begins with
+//                         TEXT (or, the dialog open, none does); REFRESH, a control of the
 //                         same dialog, is clicked every 2.5 s meanwhile
 //   call NAME ARGS...     calls an exported function as a session script does
 //                         and prints "NAME -> RESULT" when it has a result
