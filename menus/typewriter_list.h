@@ -19,9 +19,6 @@ class CGUI_TypewriterList : public CGUI_GameList {
     int lineSound = 62002;
   };
 
-  // The briefing list remembers itself and starts its own reveal here.
-  bool OnCreate() override;
-  bool OnDestroy() override;
   // Keeps the row being revealed the last visible one.
   bool OnUpdate() override;
   // Rows before the one being revealed whole, that one cut, later ones not at all.
@@ -44,4 +41,22 @@ class CGUI_TypewriterList : public CGUI_GameList {
   int line_ = 0;        // the row being revealed
   int chars_ = 0;       // bytes of it revealed
   uint32_t lastTick_ = 0;
+};
+
+// A typewriter list that a screen keeps in its own state: `Slot` gives the
+// screen's pointer, which holds the list while it is created. With `kReveal`
+// the list starts revealing with those settings as it is created; without,
+// it waits for the screen to give it rows.
+template <CGUI_TypewriterList*& (*Slot)(), const CGUI_TypewriterList::SReveal* kReveal = nullptr>
+class TGUI_KeptTypewriterList : public CGUI_TypewriterList {
+ public:
+  bool OnCreate() override {
+    Slot() = this;
+    if constexpr (kReveal != nullptr) Start(*kReveal);
+    return CGUI_TypewriterList::OnCreate();
+  }
+  bool OnDestroy() override {
+    if (Slot() == this) Slot() = nullptr;
+    return CGUI_TypewriterList::OnDestroy();
+  }
 };

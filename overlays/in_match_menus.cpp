@@ -14,7 +14,7 @@
 #include "menus/click_handlers.h"
 #include "menus/menu_dialogs.h"
 #include "menus/registration.h"
-#include "menus/screens/single_play_state.h"
+#include "menus/text_lines.h"
 #include "overlays/gauge_bitmap.h"
 #include "overlays/overlay_registrations.h"
 

@@ -10,7 +10,6 @@
 #include "host/host_services.h"
 #include "host/netkorvo.h"
 #include "korvogui/room.h"
-#include "menus/menu_registrations.h"
 #include "menus/option_icon.h"
 #include "menus/registration.h"
 #include "overlays/event_message.h"
@@ -180,9 +179,9 @@ class CGUI_MultiPlayGameOver : public CGUI_Dialog {
 
 }  // namespace
 
-void RegisterScoreTab(CGUI_ClassRegistry* r) {
+void RegisterScoreTab(CGUI_ClassRegistry* r, RegisterNameRow registerNameRow) {
   RegisterIdClass<CGUI_ScoreTab>(r, "PLAYTAB");
-  RegisterRoomPlayerName(r, "IDC_STATIC_1PLAYERNAME");
+  registerNameRow(r, "IDC_STATIC_1PLAYERNAME");
   RegisterIdClass<CGUI_MultiPlayGameOver>(r, "MULTIPLAYGAMEOVER");
   RegisterIdClass<CGUI_EventMessage>(r, "IDC_STATIC_MULTIPLAYGAMEOVERMESSAGE");
 }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "menus/screens/option_pages.h"
+#include "screens/option_pages.h"
 
 namespace {
 

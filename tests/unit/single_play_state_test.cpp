@@ -6,13 +6,13 @@
 #include <string>
 
 #include "korvogui/korvogui.h"
-#include "menus/screens/single_play_state.h"
 #include "menus/typewriter_list.h"
 #include "refhost/korvohost.h"
 #include "runtime/module_state.h"
 #include "runtime/registry.h"
 #include "runtime/simple_controls.h"
 #include "runtime/window_manager.h"
+#include "screens/single_play_state.h"
 
 namespace {
 

@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
   std::printf(
       "# Bound ids\n\n"
       "The ids to which the game binds a class of its own, in the order `GUI_Initialize`\n"
-      "registers them (`menus/menu_registrations.cpp` and the screen files it calls). A window\n"
+      "registers them (`startup/registration_list.cpp` and the screen files it calls). A window\n"
       "of the script gets that class only when the script declares the id with the class named\n"
       "here; `korvoui check` reports an id declared with another class. An id registered twice\n"
       "is listed once. How to bind a new id: [ui-authors.md](ui-authors.md#11-giving-a-button-an-action).\n\n"
