@@ -1,8 +1,8 @@
 // records.h: the client library's answers as the online client's lobby
-// records (PLAYER_INFO, SESSION_INFO, CHANNEL_INFO of host/netkorvo.h), the
-// form the module's lists read. Texts are cut to fit and always terminated.
+// records (PLAYER_INFO, SESSION_INFO, CHANNEL_INFO of korvogui/lobby_records.h),
+// the form the module's lists read. Texts are cut to fit and always terminated.
 #pragma once
-#include "host/netkorvo.h"
+#include "korvogui/lobby_records.h"
 #include "lobbyd/client.h"
 
 namespace lobbyd {

@@ -11,6 +11,7 @@
 
 #include "host/host_graphics.h"
 #include "host/host_services.h"
+#include "host/netkorvo.h"
 #include "korvogui/lobby.h"
 #include "menus/chat_lines.h"
 #include "menus/lobby_state.h"

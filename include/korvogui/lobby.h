@@ -1,11 +1,11 @@
 // lobby.h: the online lobby's exports: the chat box, pilot, channel and game
 // lists that the network library fills, the join dialog's player lines, and
-// the three row counters. The records are the online client's (host/netkorvo.h).
+// the three row counters. The records are the online client's (lobby_records.h).
 #pragma once
 #include <cstdint>
 
-#include "host/netkorvo.h"
 #include "korvogui/export.h"
+#include "korvogui/lobby_records.h"
 
 extern "C" {
 
