@@ -37,7 +37,6 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/korvogui DESTINATION ${KORVO_INSTA
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/host DESTINATION ${KORVO_INSTALL_HEADERS}
         COMPONENT module FILES_MATCHING PATTERN "*.h")
 install(FILES ${CMAKE_SOURCE_DIR}/refhost/korvohost.h ${CMAKE_SOURCE_DIR}/refhost/korvohost_graphics.h
-              ${CMAKE_SOURCE_DIR}/refhost/session_state.h
         DESTINATION ${KORVO_INSTALL_HEADERS}/refhost COMPONENT refhost)
 install(FILES ${CMAKE_SOURCE_DIR}/netkorvo/netkorvo.h
         DESTINATION ${KORVO_INSTALL_HEADERS}/netkorvo COMPONENT netkorvo)

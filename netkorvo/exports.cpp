@@ -8,8 +8,8 @@
 #include <string>
 
 #include "host/netkorvo.h"
+#include "host/session_state.h"
 #include "netkorvo/net_backend.h"
-#include "refhost/session_state.h"
 
 using netkorvo::Backend;
 using netkorvo::ERequest;

@@ -17,7 +17,6 @@
 #include "netkorvo/match_backend.h"
 #include "netkorvo/rule_tables.h"
 #include "netkorvo/state_values.h"
-#include "refhost/sim_mission.h"
 
 namespace netkorvo {
 
@@ -527,16 +526,16 @@ char* CLiveBackend::ClassName(int classIndex) {
 // A single-player mission loading counts its own loaders (the game's loading
 // scene shows them); otherwise the room's players, all loaded.
 int CLiveBackend::TotalLoaders() {
-  const korvohost::SSimMissionStatus mission = korvohost::SimMissionStatus();
-  if (mission.loading) return mission.loaders;
+  int loaders = 0, pending = 0;
+  if (korvohost::SimMissionLoading(&loaders, &pending)) return loaders;
   int n = 0;
   for (int i = 0; i < kSlotCount; ++i) n += RoomSlot(i) && RoomSlot(i)->inUse;
   return n;
 }
 
 int CLiveBackend::PendingLoaders() {
-  const korvohost::SSimMissionStatus mission = korvohost::SimMissionStatus();
-  return mission.loading ? mission.pendingLoaders : 0;
+  int loaders = 0, pending = 0;
+  return korvohost::SimMissionLoading(&loaders, &pending) ? pending : 0;
 }
 
 void CLiveBackend::RoomMatchEnded() {

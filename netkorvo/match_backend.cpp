@@ -11,7 +11,6 @@
 #include "netkorvo/room.h"
 #include "netkorvo/rule_tables.h"
 #include "netkorvo/state_values.h"
-#include "refhost/game_state.h"
 
 namespace netkorvo {
 
@@ -32,12 +31,12 @@ std::string Folded(const std::string& text) {
 // rule's first two letters), else the first map without rule letters.
 std::string MapFor(int type) {
   const std::string letters = std::string(RuleName(type)).substr(0, 2);
-  const auto& maps = korvohost::Game().maps;
-  for (const auto& map : maps)
-    if (map.file.find("-" + letters) != std::string::npos) return map.file;
-  for (const auto& map : maps)
-    if (map.file.find('-') == std::string::npos) return map.file;
-  return maps.empty() ? "" : maps.front().file;
+  const std::vector<std::string> maps = korvohost::MatchMapFiles();
+  for (const std::string& map : maps)
+    if (map.find("-" + letters) != std::string::npos) return map;
+  for (const std::string& map : maps)
+    if (map.find('-') == std::string::npos) return map;
+  return maps.empty() ? "" : maps.front();
 }
 
 // FNV-1a over the text: the same room gives the same seed on every side.
@@ -48,15 +47,15 @@ uint32_t Mixed(uint32_t hash, const std::string& text) {
 
 // The game data's index of a character id; the slot's own pick for none.
 int CharacterIndex(int id, int slot) {
-  const auto& characters = korvohost::Game().characters;
+  const std::vector<int> characters = korvohost::MatchCharacterIds();
   for (size_t i = 0; i < characters.size(); ++i)
-    if (characters[i].id == id) return int(i);
+    if (characters[i] == id) return int(i);
   return characters.empty() ? 0 : slot % int(characters.size());
 }
 
 // A room's part id (-1 none, 0 random, n entry n - 1) as the match's (-1 none, n part n).
 int PartOf(int id, int slot, bool left) {
-  const int parts = int(korvohost::Game().optionParts.size());
+  const int parts = korvohost::MatchOptionParts();
   if (id < 0 || parts == 0) return -1;
   if (id == 0) return 1 + (slot * 2 + (left ? 0 : 1)) % parts;
   return id <= parts ? id : -1;
@@ -126,7 +125,7 @@ void CMatchBackend::ShowMatch(const korvohost::SSimMatchStatus& status) {
   if (!room_) {   // a room's record keeps the room's own settings
     CopyCut(server.room, sizeof server.room, "SIMULATED MATCH");
     server.password[0] = 0;
-    CopyCut(server.map, sizeof server.map, korvohost::Game().scene.ground);
+    CopyCut(server.map, sizeof server.map, korvohost::SceneGround());
     server.type = status.rule;
     server.frag = status.fragLimit;
     server.time = status.timeLimitMin;

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "host/host_match.h"
 #include "netkorvo/net_backend.h"
-#include "refhost/sim_match.h"
 
 namespace netkorvo {
 

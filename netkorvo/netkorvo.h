@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "host/host_match.h"
 #include "host/netkorvo.h"
+#include "host/session_state.h"
 #include "korvogui/room.h"
-#include "refhost/session_state.h"
-#include "refhost/sim_match.h"
 
 #define NETKORVO_API __attribute__((visibility("default")))
 

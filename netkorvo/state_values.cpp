@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "refhost/state_values.h"
+#include "host/state_values.h"
 
 namespace netkorvo {
 

@@ -12,7 +12,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "refhost/session_state.h"
+#include "host/session_state.h"
 
 namespace netkorvo {
 

@@ -3,7 +3,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "refhost/session_state.h"
+#include "host/session_state.h"
 
 namespace korvohost {
 

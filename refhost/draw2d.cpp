@@ -5,7 +5,7 @@
 #include <string>
 
 #include "host/host_graphics.h"
-#include "refhost/session_state.h"
+#include "host/session_state.h"
 #include "refhost/korvohost.h"
 #include "refhost/raster.h"
 

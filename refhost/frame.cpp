@@ -8,7 +8,7 @@
 #include "host/host_graphics.h"
 #include "host/host_services.h"
 #include "refhost/scene_view.h"
-#include "refhost/session_state.h"
+#include "host/session_state.h"
 
 namespace korvohost::gfx {
 

@@ -18,7 +18,7 @@
 #include "refhost/game_data.h"
 #include "refhost/game_records.h"
 #include "refhost/korvohost.h"
-#include "refhost/session_state.h"
+#include "host/session_state.h"
 
 namespace korvohost {
 

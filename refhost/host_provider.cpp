@@ -10,7 +10,7 @@
 #include "host/host_services.h"
 #include "refhost/game_state.h"
 #include "refhost/record_fields.h"
-#include "refhost/state_values.h"
+#include "host/state_values.h"
 
 namespace korvohost {
 

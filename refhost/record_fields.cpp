@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "refhost/state_values.h"
+#include "host/state_values.h"
 
 namespace korvohost::fields {
 

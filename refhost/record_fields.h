@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "refhost/game_state.h"
-#include "refhost/session_state.h"
+#include "host/session_state.h"
 
 namespace korvohost::fields {
 

@@ -7,7 +7,7 @@
 
 #include "host/host_services.h"
 #include "refhost/host_script.h"
-#include "refhost/session_state.h"
+#include "host/session_state.h"
 #include "refhost/sim_match.h"
 #include "refhost/sim_mission.h"
 

@@ -1,6 +1,6 @@
 // session_state.cpp: the provider list, the log of recorded calls and the
 // printed forms of values shared by the stand-ins.
-#include "refhost/session_state.h"
+#include "host/session_state.h"
 
 #include <cstdio>
 

@@ -584,6 +584,24 @@ std::vector<SSimMatchEvent> TakeSimMatchEvents() {
   return out;
 }
 
+// ---- The game data a match is set up from ------------------------------------------------------
+
+std::vector<std::string> MatchMapFiles() {
+  std::vector<std::string> files;
+  for (const auto& map : Game().maps) files.push_back(map.file);
+  return files;
+}
+
+std::vector<int> MatchCharacterIds() {
+  std::vector<int> ids;
+  for (const auto& character : Game().characters) ids.push_back(character.id);
+  return ids;
+}
+
+int MatchOptionParts() { return int(Game().optionParts.size()); }
+
+std::string SceneGround() { return Game().scene.ground; }
+
 // ---- A room's match -------------------------------------------------------------------------------
 
 std::vector<SSimMatchEvent> TakeSimMatchSharedEvents() {

@@ -259,6 +259,14 @@ SSimMissionStatus SimMissionStatus() {
   return s;
 }
 
+bool SimMissionLoading(int* loaders, int* pendingLoaders) {
+  const SSimMissionStatus s = SimMissionStatus();
+  if (!s.loading) return false;
+  *loaders = s.loaders;
+  *pendingLoaders = s.pendingLoaders;
+  return true;
+}
+
 std::vector<SSimMissionEvent> TakeSimMissionEvents() {
   std::vector<SSimMissionEvent> out;
   out.swap(M().events);

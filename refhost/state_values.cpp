@@ -1,5 +1,5 @@
 // state_values.cpp: values of session set-up lines.
-#include "refhost/state_values.h"
+#include "host/state_values.h"
 
 #include <cctype>
 #include <cerrno>

@@ -22,7 +22,7 @@
 #include "refhost/korvohost.h"
 #include "refhost/profile_files.h"
 #include "refhost/profile_store.h"
-#include "refhost/session_state.h"
+#include "host/session_state.h"
 
 using namespace korvohost;
 namespace fs = std::filesystem;

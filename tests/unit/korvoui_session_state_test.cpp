@@ -13,7 +13,7 @@
 #include "refhost/game_state.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
-#include "refhost/session_state.h"
+#include "host/session_state.h"
 #include "tools/korvoui/session_script.h"
 #include "tools/korvoui/session_state_commands.h"
 

@@ -13,7 +13,7 @@
 #include "netkorvo/netkorvo.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
-#include "refhost/session_state.h"
+#include "host/session_state.h"
 #include "runtime/module_state.h"
 #include "runtime/window.h"
 #include "runtime/window_manager.h"

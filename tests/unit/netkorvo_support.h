@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "netkorvo/netkorvo.h"
-#include "refhost/session_state.h"
+#include "host/session_state.h"
 
 class NetSessionTest : public ::testing::Test {
  protected:

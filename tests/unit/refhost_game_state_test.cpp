@@ -13,7 +13,7 @@
 #include "host/host_services.h"
 #include "refhost/game_state.h"
 #include "refhost/korvohost.h"
-#include "refhost/session_state.h"
+#include "host/session_state.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "refhost/game_state.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
-#include "refhost/session_state.h"
+#include "host/session_state.h"
 
 using namespace korvohost;
 

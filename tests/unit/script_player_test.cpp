@@ -10,7 +10,7 @@
 #include "refhost/host_script.h"
 #include "refhost/korvohost.h"
 #include "refhost/script_player.h"
-#include "refhost/session_state.h"
+#include "host/session_state.h"
 
 using namespace korvohost;
 

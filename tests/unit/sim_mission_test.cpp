@@ -17,7 +17,7 @@
 #include "refhost/host_script.h"
 #include "refhost/korvohost.h"
 #include "refhost/script_player.h"
-#include "refhost/session_state.h"
+#include "host/session_state.h"
 #include "refhost/sim_mission.h"
 #include "refhost/campaign.h"
 

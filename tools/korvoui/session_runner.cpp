@@ -19,7 +19,7 @@
 #include "tools/korvoui/observe.h"
 #include "tools/korvoui/session_script.h"
 #include "tools/korvoui/session_state_commands.h"
-#include "refhost/session_state.h"
+#include "host/session_state.h"
 
 namespace {
 

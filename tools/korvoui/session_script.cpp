@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "refhost/record_lines.h"
-#include "refhost/state_values.h"
+#include "host/state_values.h"
 
 std::vector<SessionLine> SplitSessionLines(const std::string& script) {
   std::vector<SessionLine> lines;

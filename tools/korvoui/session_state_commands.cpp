@@ -7,8 +7,8 @@
 
 #include "refhost/game_state.h"
 #include "refhost/korvohost_graphics.h"
-#include "refhost/session_state.h"
-#include "refhost/state_values.h"
+#include "host/session_state.h"
+#include "host/state_values.h"
 
 namespace {
 

@@ -1,13 +1,18 @@
 // state_values.h: reading and printing the values of session set-up lines
-// (ints with bits(F), floats, bools, texts, colours, lists) for the host's
-// state provider. For the host, its tools and tests only.
+// (ints with bits(F), floats, bools, texts, colours, lists) for the state
+// providers of the reference host and the network stand-in. For the
+// stand-ins, their tools and tests only.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "refhost/korvohost.h"
-#include "refhost/session_state.h"
+#include "host/session_state.h"
+
+// Declared here, defined by the reference host (libkorvohost.so).
+#ifndef KORVOHOST_API
+#define KORVOHOST_API __attribute__((visibility("default")))
+#endif
 
 namespace korvohost::values {
 
