@@ -38,14 +38,27 @@ function(korvo_target_folders target scope)
   target_include_directories(${target} ${scope} ${dirs})
 endfunction()
 
-# korvo_module_layer(NAME FOLDERS folder... SOURCES file...): one layer of the
-# module, an object library with hidden visibility whose sources see only the
-# folders named (its own and those of the layers below it, never above or
-# beside it). Its objects go into libkorvogui.so and korvogui_core.
+# korvo_module_layer(NAME FOLDER folder [BELOW layer...] [USES folder...] SOURCES file...):
+# one layer of the module, an object library with hidden visibility. Its
+# sources see its own folder, the folders the layers BELOW it see (defined
+# before it) and the folders it USES outside the module, and nothing else:
+# never a layer above or beside it. Its objects go into libkorvogui.so and
+# korvogui_core.
 function(korvo_module_layer name)
-  cmake_parse_arguments(PARSE_ARGV 1 LAYER "" "" "FOLDERS;SOURCES")
+  cmake_parse_arguments(PARSE_ARGV 1 LAYER "" "FOLDER" "BELOW;USES;SOURCES")
+  set(folders ${LAYER_FOLDER})
+  foreach(below ${LAYER_BELOW})
+    if(NOT TARGET ${below})
+      message(FATAL_ERROR "layer ${name}: ${below} must be a layer defined before it")
+    endif()
+    get_target_property(below_folders ${below} KORVO_LAYER_FOLDERS)
+    list(APPEND folders ${below_folders})
+  endforeach()
+  list(APPEND folders ${LAYER_USES})
+  list(REMOVE_DUPLICATES folders)
   add_library(${name} OBJECT ${LAYER_SOURCES})
-  korvo_target_folders(${name} PRIVATE ${LAYER_FOLDERS})
+  set_target_properties(${name} PROPERTIES KORVO_LAYER_FOLDERS "${folders}")
+  korvo_target_folders(${name} PRIVATE ${folders})
   target_compile_options(${name} PRIVATE -fvisibility=hidden -fvisibility-inlines-hidden)
   target_link_libraries(${name} PRIVATE korvo_foundation yprofile)
   set_property(GLOBAL APPEND PROPERTY KORVO_MODULE_LAYERS ${name})
