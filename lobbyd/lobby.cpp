@@ -430,6 +430,7 @@ void CLobby::JoinGame(ConnId conn, SMember& member, const SMessage& m) {
     if (game == games_.end()) return Answer(conn, m.type, ECode::kNoSuchGame);
     game->players.push_back(conn);
     member.joinedGame = name;
+    SharePlayers(*game);
   }
   sink_(conn, MakeMessage(EMsg::kJoinGranted, {game->row.name}, {game->row.address, game->row.port}));
   Answer(conn, m.type, ECode::kOk);
@@ -473,8 +474,10 @@ void CLobby::LeaveGames(ConnId conn, SMember& member) {
   member.hostedGame.clear();
   if (!member.joinedGame.empty()) {
     for (SGame& game : games_)
-      if (game.row.name == member.joinedGame)
+      if (game.row.name == member.joinedGame) {
         game.players.erase(std::remove(game.players.begin(), game.players.end(), conn), game.players.end());
+        SharePlayers(game);
+      }
   }
   member.joinedGame.clear();
 }

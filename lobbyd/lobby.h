@@ -108,6 +108,8 @@ class CLobby {
   void Publish(const std::string& kind, const std::vector<std::string>& fields);
   void ApplyNotice(const std::string& payload);
   void ReloadRemote();
+  // The other nodes list a game of this node with its number of players.
+  void SharePlayers(const SGame& game);
   void ReclaimPlayers();
   size_t RemoteMembers(const std::string& channel) const;
   bool RemoteChannel(const std::string& name) const;

@@ -120,6 +120,13 @@ void CLobby::ReloadRemote() {
   remoteStale_ = false;
 }
 
+void CLobby::SharePlayers(const SGame& game) {
+  if (!shared_) return;
+  if (!shared_->SetGamePlayers(game.row.name, static_cast<uint32_t>(game.players.size())))
+    std::fprintf(stderr, "korvo-lobbyd: storage error: cannot count a game's players: %s\n", store_.LastError().c_str());
+  gamesChanged_ = true;
+}
+
 size_t CLobby::RemoteMembers(const std::string& channel) const {
   return static_cast<size_t>(std::count_if(remote_.players.begin(), remote_.players.end(),
                                            [&](const SOnlinePlayer& p) { return p.channel == channel; }));

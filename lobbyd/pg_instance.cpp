@@ -110,7 +110,7 @@ bool CPgInstance::Run(const std::string& program, const std::vector<std::string>
   return false;
 }
 
-bool CPgInstance::Start(std::string* error) {
+bool CPgInstance::Start(std::string* error, bool durable) {
   bin_ = FindBinaries();
   if (bin_.empty()) {
     *error = "PostgreSQL is not installed (no initdb and pg_ctl on PATH, in /usr/local/bin or /usr/lib/postgresql)";
@@ -139,7 +139,7 @@ bool CPgInstance::Start(std::string* error) {
            60000, error))
     return false;
   const std::string serverOptions = "-c listen_addresses=127.0.0.1 -p " + std::to_string(port) + " -k " + folder_ +
-                                    " -c fsync=off -c max_connections=50";
+                                    " -c max_connections=50" + (durable ? "" : " -c fsync=off");
   if (!Run("pg_ctl", {"-D", folder_ + "/data", "-l", folder_ + "/server.log", "-o", serverOptions, "-w", "-t", "30",
                       "start"},
            40000, error))

@@ -20,8 +20,9 @@ class CPgInstance {
 
   // The folder holding initdb and pg_ctl, or "" when PostgreSQL is absent.
   static std::string FindBinaries();
-  // Creates and starts the server; false with *error (says why).
-  bool Start(std::string* error);
+  // Creates and starts the server; false with *error (says why). Not
+  // durable (no fsync) unless asked: tests want speed, measurements the truth.
+  bool Start(std::string* error, bool durable = false);
   // Stops the server at once (as a crash would) and removes its folder.
   void Stop();
   // "postgresql://korvo@127.0.0.1:PORT/postgres".

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include <libpq-fe.h>
+
 #include "lobby_pilot.h"
 #include "lobbyd/pg_instance.h"
 #include "lobbyd/server_process.h"
@@ -103,6 +105,15 @@ TEST_F(TwoNodesTest, PlayersChannelsChatAndGamesCrossNodesAndOutliveADeadNode) {
                 [](const auto& l) { return l.players.size() == 2 && HasPlayer(l, "Raven"); }, kShowMs),
             0);
 
+  // Notices that are not this version's, or do not parse, are dropped.
+  PGconn* outsider = PQconnectdb(pg.Url().c_str());
+  for (const char* payload : {"garbage", "2\tchat\t999\tArena\tMallory\thi", "1\tchat\t999\tArena\tMallory",
+                              "1\tchat\t999\tArena\tMallory\thi\x01", "1\tchat\t999\tArena\tMallory\thi\textra"}) {
+    const char* values[] = {"korvo_lobby", payload};
+    PQclear(PQexecParams(outsider, "SELECT pg_notify($1, $2)", 2, nullptr, values, nullptr, nullptr, 0));
+  }
+  PQfinish(outsider);
+
   // Chat crosses both ways, once.
   ASSERT_TRUE(falcon.client.SendChatMsg("over to node two"));
   const auto heard = raven.Await<SChatEvent>([](const SChatEvent& c) { return c.text == "over to node two"; });
@@ -111,6 +122,7 @@ TEST_F(TwoNodesTest, PlayersChannelsChatAndGamesCrossNodesAndOutliveADeadNode) {
   ASSERT_TRUE(raven.client.SendChatMsg("and back"));
   ASSERT_TRUE(falcon.Await<SChatEvent>([](const SChatEvent& c) { return c.text == "and back" && c.from == "Raven"; }));
   EXPECT_EQ(raven.CountChat("over to node two", 300), 0);   // no second copy
+  EXPECT_EQ(raven.CountChat("hi", 0) + raven.CountChat("hi\x01", 0), 0);
 
   // A locked game of node 1: listed on node 2 without its address; joined with its password.
   ASSERT_TRUE(falcon.client.SendCreateGame("Duel", "pw", 8, 2, "map01.gnd", 7000));
