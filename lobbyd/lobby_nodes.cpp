@@ -64,7 +64,8 @@ void CLobby::NodesTick() {
 
 // Taken for dead after a stall, this node entered again under a new number:
 // its players are marked online afresh (a player who logged in elsewhere in
-// the meantime stays there and is logged out here).
+// the meantime stays there and is logged out here) and its games listed again
+// (one whose name was taken meanwhile is closed).
 void CLobby::ReclaimPlayers() {
   node_ = shared_->Node();
   std::vector<ConnId> lost;
@@ -73,6 +74,25 @@ void CLobby::ReclaimPlayers() {
     if (shared_->Claim(member.record, member.channel) != CPgStore::EClaim::kClaimed) lost.push_back(conn);
   }
   for (ConnId conn : lost) LogOut(members_.at(conn), conn);
+  std::vector<std::string> taken;
+  for (const SGame& game : games_) {
+    bool nameTaken = false;
+    if (!shared_->AddSharedGame(game.row, game.password.empty() ? "" : PasswordDigest(game.password), &nameTaken))
+      taken.push_back(game.row.name);
+    else
+      SharePlayers(game);
+  }
+  // Gone from this node's list only: the row of that name is another node's.
+  for (const std::string& name : taken) {
+    games_.erase(std::remove_if(games_.begin(), games_.end(), [&](const SGame& g) { return g.row.name == name; }),
+                 games_.end());
+    const SMessage closed = MakeMessage(EMsg::kSessionClosed, {name});
+    for (auto& [conn, member] : members_) {
+      if (member.hostedGame == name) member.hostedGame.clear();
+      if (member.joinedGame == name) member.joinedGame.clear();
+      if (!member.id.empty()) sink_(conn, closed);
+    }
+  }
   std::fprintf(stderr, "korvo-lobbyd: this node had been taken for dead; entered again as node %lld\n",
                static_cast<long long>(node_));
   playersChanged_ = gamesChanged_ = true;

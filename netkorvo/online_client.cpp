@@ -129,13 +129,18 @@ int COnlineClient::Connect() {
     Tell("THE LOBBY SERVER ADDRESS \"" + address + "\" IS NOT VALID (" + error + ")");
     return 0;
   }
-  if (!client_.ConnectAny(endpoints, nextEndpoint_ % endpoints.size(), connectTimeoutMs_, &error, trust,
-                          &reachedEndpoint_)) {
+  const bool reached =
+      endpoints.size() == 1
+          ? client_.Connect(endpoints[0].address, endpoints[0].port, connectTimeoutMs_, &error, trust)
+          : client_.ConnectAny(endpoints, nextEndpoint_ % endpoints.size(), connectTimeoutMs_, &error, trust,
+                               &reachedEndpoint_);
+  if (!reached) {
     const std::string named = endpoints.size() == 1 ? endpoints[0].address + ":" + std::to_string(endpoints[0].port)
                                                     : address;
     Tell("THE LOBBY SERVER AT " + named + " CANNOT BE REACHED (" + error + ")");
     return 0;
   }
+  if (endpoints.size() == 1) reachedEndpoint_ = 0;
   nextEndpoint_ = reachedEndpoint_;
   connectedNow_ = true;
   lastRefreshMs_ = 0;
