@@ -2,8 +2,7 @@
 # The lobby's load run at full size (not a test): 400 clients against one
 # korvo-lobbyd on SQLite, then against two nodes on one PostgreSQL (half the
 # clients on each, node 1 killed half-way). Needs a release build.
-#   bash bench/lobby_nodes.sh [BUILD_DIR] [extra lobbyd_load options]
+#   [BUILD=build/release] bash bench/lobby_nodes.sh [extra lobbyd_load options]
 set -euo pipefail
-build="${1:-build/release}"
-shift || true
+build="${BUILD:-build/release}"
 exec "$build/lobbyd/lobbyd_load" --clients 400 --channels 5 --lines 20 --hash-cost minimum "$@"

@@ -36,6 +36,15 @@ const char* const kMigrations[] = {
 };
 static_assert(sizeof kMigrations / sizeof kMigrations[0] == CStore::kSchemaVersion);
 
+// The session's settings. Commits wait for the disk only where an answer
+// promises a lasting write (accounts and passwords, see Durably): players
+// online, games, throttle counts and heartbeats are worth less than the
+// poll thread's time, and a database crash forgets them anyway.
+std::string Settings() {
+  return "SET statement_timeout = " + std::to_string(CPgStore::kStatementTimeoutMs) +
+         "; SET client_min_messages = warning; SET synchronous_commit = off;";
+}
+
 // Any number would do; every node takes the same lock while it migrates.
 constexpr const char* kMigrationLock = "SELECT pg_advisory_xact_lock(7427327);";
 constexpr const char* kNowMs = "(extract(epoch FROM clock_timestamp()) * 1000)::bigint";
@@ -179,8 +188,7 @@ std::unique_ptr<CStore> CPgStore::Open(const std::string& url, std::string* erro
     while (error && !error->empty() && error->back() == '\n') error->pop_back();
     return nullptr;
   }
-  const std::string settings = "SET statement_timeout = " + std::to_string(kStatementTimeoutMs) +
-                               "; SET client_min_messages = warning;";
+  const std::string settings = Settings();
   if (!store->Exec(settings.c_str()) || !store->Migrate() || !store->Prepare()) {
     if (error) *error = store->lastError_;
     return nullptr;
@@ -256,7 +264,7 @@ bool CPgStore::Reconnect() {
     lastError_ = std::string("the database connection is lost: ") + PQerrorMessage(conn_);
     return false;
   }
-  const std::string settings = "SET statement_timeout = " + std::to_string(kStatementTimeoutMs);
+  const std::string settings = Settings();
   if (!Exec(settings.c_str()) || !Prepare()) return false;
   return node_ == 0 || Exec((std::string("LISTEN ") + kNoticeChannel).c_str());
 }
@@ -281,11 +289,29 @@ bool CPgStore::Ok(const Result& result) { return result != nullptr; }
 
 // ---- Accounts ------------------------------------------------------------------------------
 
+// Runs one statement in a transaction whose commit waits for the disk: the
+// answer after it may promise that the write lasts. Rows changed, or -1.
+int CPgStore::Durably(const char* name, const std::vector<std::string>& params) {
+  if (!Exec("BEGIN")) {
+    // The connection may be gone: made again by Run, then tried once more.
+    if (PQstatus(conn_) == CONNECTION_OK || !Reconnect() || !Exec("BEGIN")) return -1;
+  }
+  Result r = Exec("SET LOCAL synchronous_commit = on") ? Run(name, params) : Result(nullptr, PQclear);
+  if (!r || !Exec("COMMIT")) {
+    const std::string failed = lastError_;
+    Exec("ROLLBACK");
+    lastError_ = failed;
+    return -1;
+  }
+  return std::atoi(PQcmdTuples(r.get()));
+}
+
 bool CPgStore::CreateAccount(const SAccount& a, bool* failed) {
-  Result r = Run("insert_account", {a.id, a.passwordHash, a.birthday, a.email, std::to_string(a.wins),
-                                    std::to_string(a.losses), std::to_string(a.score), std::to_string(a.ranking)});
-  *failed = !r;
-  return r && std::atoi(PQcmdTuples(r.get())) == 1;
+  const int rows = Durably("insert_account", {a.id, a.passwordHash, a.birthday, a.email, std::to_string(a.wins),
+                                               std::to_string(a.losses), std::to_string(a.score),
+                                               std::to_string(a.ranking)});
+  *failed = rows < 0;
+  return rows == 1;
 }
 
 std::optional<SAccount> CPgStore::FindAccount(const std::string& id, bool* failed) {
@@ -301,8 +327,7 @@ std::optional<SAccount> CPgStore::FindAccount(const std::string& id, bool* faile
 }
 
 bool CPgStore::SetPasswordHash(const std::string& id, const std::string& hash) {
-  Result r = Run("set_hash", {id, hash});
-  return r && std::atoi(PQcmdTuples(r.get())) == 1;
+  return Durably("set_hash", {id, hash}) == 1;
 }
 
 // ---- Channels ------------------------------------------------------------------------------

@@ -5,7 +5,8 @@
 // the single node it keeps what the nodes share: a heartbeat row per node,
 // the players online on each node (with their channel), each game's node,
 // the throttle counters, and a notice channel (LISTEN/NOTIFY) by which a node
-// tells the others what changed. A statement runs at most kStatementTimeoutMs;
+// tells the others what changed. Account writes are committed to disk before
+// they return; the rest is committed without waiting for the disk. A statement runs at most kStatementTimeoutMs;
 // a lost connection is made again once per call.
 #pragma once
 #include "lobbyd/store.h"
@@ -92,6 +93,7 @@ class CPgStore final : public CStore {
   bool Prepare();
   bool Migrate();
   bool Exec(const char* sql);
+  int Durably(const char* name, const std::vector<std::string>& params);
   // Runs a prepared statement; null (LastError set) on failure.
   Result Run(const char* name, const std::vector<std::string>& params);
   bool Ok(const Result& result);
