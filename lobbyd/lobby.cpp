@@ -260,7 +260,7 @@ void CLobby::LogOut(SMember& member, ConnId conn) {
   // Gone from the shared list first, so that its channel may go with it.
   if (shared_ && !shared_->Release(member.id))
     std::fprintf(stderr, "korvo-lobbyd: storage error: cannot mark a logout: %s\n", store_.LastError().c_str());
-  playersChanged_ = shared_ != nullptr;
+  if (shared_) playersChanged_ = true;
   LeaveChannel(conn, member);
   online_.erase(Lower(member.id));
   member.id.clear();

@@ -4,6 +4,7 @@
 
 #include <libpq-fe.h>
 
+#include <chrono>
 #include <cstdlib>
 
 namespace lobbyd {
@@ -88,7 +89,9 @@ std::vector<SStatement> Statements() {
            now},
       {"claim",
        "INSERT INTO presence (key, node, id, channel, wins, losses, score, ranking) "
-       "VALUES (lower($1), $2, $1, $3, $4, $5, $6, $7) ON CONFLICT (key) DO NOTHING"},
+       "VALUES (lower($1), $2, $1, $3, $4, $5, $6, $7) ON CONFLICT (key) DO UPDATE SET "
+       "id = EXCLUDED.id, channel = EXCLUDED.channel, wins = EXCLUDED.wins, losses = EXCLUDED.losses, "
+       "score = EXCLUDED.score, ranking = EXCLUDED.ranking WHERE presence.node = EXCLUDED.node"},
       {"release", "DELETE FROM presence WHERE key = lower($1) AND node = $2"},
       {"move", "UPDATE presence SET channel = $3 WHERE key = lower($1) AND node = $2"},
       {"others",
@@ -259,6 +262,16 @@ bool CPgStore::Prepare() {
 // listen again. The players of this node stay claimed while its heartbeat
 // row lives.
 bool CPgStore::Reconnect() {
+  // A database that stays away is tried again at most every kReconnectPauseMs,
+  // so that the poll thread does not wait out a connect timeout on each call.
+  const int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                          std::chrono::steady_clock::now().time_since_epoch())
+                          .count();
+  if (now < nextReconnectMs_) {
+    lastError_ = "the database connection is lost (trying again shortly)";
+    return false;
+  }
+  nextReconnectMs_ = now + kReconnectPauseMs;
   PQreset(conn_);
   if (PQstatus(conn_) != CONNECTION_OK) {
     lastError_ = std::string("the database connection is lost: ") + PQerrorMessage(conn_);

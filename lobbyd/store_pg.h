@@ -6,8 +6,9 @@
 // the players online on each node (with their channel), each game's node,
 // the throttle counters, and a notice channel (LISTEN/NOTIFY) by which a node
 // tells the others what changed. Account writes are committed to disk before
-// they return; the rest is committed without waiting for the disk. A statement runs at most kStatementTimeoutMs;
-// a lost connection is made again once per call.
+// they return; the rest is committed without waiting for the disk. A
+// statement runs at most kStatementTimeoutMs; a lost connection is made again
+// at the next call (at most every kReconnectPauseMs).
 #pragma once
 #include "lobbyd/store.h"
 
@@ -35,6 +36,7 @@ class CPgStore final : public CStore {
  public:
   static constexpr int kStatementTimeoutMs = 5000;
   static constexpr int kConnectTimeoutS = 5;
+  static constexpr int64_t kReconnectPauseMs = 5000;
   static constexpr const char* kNoticeChannel = "korvo_lobby";
 
   ~CPgStore() override;
@@ -101,6 +103,7 @@ class CPgStore final : public CStore {
 
   PGconn* conn_ = nullptr;
   int64_t node_ = 0;
+  int64_t nextReconnectMs_ = 0;   // steady-clock ms before which no reconnect is tried
 };
 
 }  // namespace lobbyd

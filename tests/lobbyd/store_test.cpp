@@ -197,6 +197,8 @@ TEST_F(NodesOnOneDatabase, OneLoginPerAccountAndADeadNodesPlayersAndGamesGo) {
   bool failed = false;
   ASSERT_TRUE(a->CreateAccount(falcon, &failed));
   EXPECT_EQ(a->Claim(falcon, "Lobby"), CPgStore::EClaim::kClaimed);
+  // A row its own node left behind (a logout it could not write) is taken over.
+  EXPECT_EQ(a->Claim(falcon, "Lobby"), CPgStore::EClaim::kClaimed);
   falcon.id = "FALCON";
   EXPECT_EQ(b->Claim(falcon, "Lobby"), CPgStore::EClaim::kElsewhere);
   ASSERT_TRUE(a->AddChannel("Arena"));
