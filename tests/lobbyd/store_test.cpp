@@ -24,6 +24,8 @@ struct SBackEnd {
   bool shared;   // throttles and players online hold across stores on one database
 };
 
+void PrintTo(const SBackEnd& backEnd, std::ostream* out) { *out << backEnd.name; }
+
 // One PostgreSQL server for the whole run, emptied before each test.
 CPgInstance* SharedPostgres(std::string* why) {
   static CPgInstance* instance = nullptr;
