@@ -144,16 +144,16 @@ bool CPgInstance::Start(std::string* error, bool durable) {
                       "start"},
            40000, error))
     return false;
-  started_ = true;
   url_ = "postgresql://korvo@127.0.0.1:" + std::to_string(port) + "/postgres";
   return true;
 }
 
 void CPgInstance::Stop() {
-  if (started_) {
+  // Also a server whose start was not waited out to the end.
+  std::error_code ec;
+  if (!folder_.empty() && fs::exists(folder_ + "/data/postmaster.pid", ec)) {
     std::string ignored;
     Run("pg_ctl", {"-D", folder_ + "/data", "-m", "immediate", "-w", "-t", "20", "stop"}, 30000, &ignored);
-    started_ = false;
   }
   if (!folder_.empty()) {
     std::error_code ignored;

@@ -34,7 +34,6 @@ class CPgInstance {
   bool Run(const std::string& program, const std::vector<std::string>& args, int timeoutMs, std::string* error);
 
   std::string bin_, folder_, url_;
-  bool started_ = false;
 };
 
 }  // namespace lobbyd

@@ -26,17 +26,17 @@ struct SBackEnd {
 
 void PrintTo(const SBackEnd& backEnd, std::ostream* out) { *out << backEnd.name; }
 
-// One PostgreSQL server for the whole run, emptied before each test.
+// One PostgreSQL server for the whole run (stopped and removed at exit),
+// emptied before each test.
 CPgInstance* SharedPostgres(std::string* why) {
-  static CPgInstance* instance = nullptr;
+  static std::unique_ptr<CPgInstance> instance;
   static std::string failure;
   if (!instance && failure.empty()) {
-    auto* started = new CPgInstance();
-    if (started->Start(&failure)) instance = started;
-    else delete started;
+    auto started = std::make_unique<CPgInstance>();
+    if (started->Start(&failure)) instance = std::move(started);
   }
   *why = failure;
-  return instance;
+  return instance.get();
 }
 
 class StoreTest : public ::testing::TestWithParam<SBackEnd> {
