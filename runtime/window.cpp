@@ -68,7 +68,6 @@ bool CGUI_Window::Destroy() {
 bool CGUI_Window::SetClassName(const std::string& name) { className_ = name; return true; }
 bool CGUI_Window::GetClassName(std::string& out) { out = className_; return true; }
 bool CGUI_Window::SetExclusive(bool exclusive) { exclusive_ = exclusive; return true; }
-bool CGUI_Window::IsExclusive() { return exclusive_; }
 bool CGUI_Window::GetId(std::string& out) { out = id_; return true; }
 bool CGUI_Window::SetId(const std::string& id) { id_ = id; return true; }
 bool CGUI_Window::GetCaptionRef(const std::string** out) { *out = &caption_; return true; }
@@ -112,8 +111,6 @@ bool CGUI_Window::GetMousePos(float out[2]) {
   return true;
 }
 
-bool CGUI_Window::IsCreated() { return created_; }
-
 bool CGUI_Window::Show(bool show, bool recursive) {
   visible_ = show;
   if (recursive)
@@ -121,17 +118,13 @@ bool CGUI_Window::Show(bool show, bool recursive) {
   return true;
 }
 
-bool CGUI_Window::IsHidden() { return !visible_; }
 bool CGUI_Window::SetHitTest(bool hitTest) { hitTest_ = hitTest; return true; }
-bool CGUI_Window::IsHitTest() { return hitTest_; }
 
 bool CGUI_Window::SetForeground(int layer) {
   foreground_ = layer;
   for (CGUI_Window* child : children_) child->SetForeground(layer);
   return true;
 }
-
-bool CGUI_Window::IsForeground() { return foreground_ != 0; }
 
 // ---- Tree --------------------------------------------------------------------------
 
