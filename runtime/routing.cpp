@@ -69,6 +69,10 @@ namespace {
 // generation moved): every window below the one visited is gone. The live
 // generation is read through a reference taken once per walk.
 int DrawSubtree(CGUI_Window* w, int layer, const uint32_t& live, uint32_t generation) {
+  // No window of the layer below: the walk would visit the subtree and draw
+  // nothing (no handler runs, so nothing changes on the way).
+  const unsigned bit = layer == 0 ? 1u : layer == 1 ? 2u : 0u;
+  if (!(w->SubtreeLayers() & bit)) return w->SubtreeSize();
   if (static_cast<int>(w->IsForeground()) == layer && !w->IsHidden())
     if (!w->OnDraw() || live != generation) return -1;
   int visited = 1;

@@ -122,8 +122,28 @@ bool CGUI_Window::SetHitTest(bool hitTest) { hitTest_ = hitTest; return true; }
 
 bool CGUI_Window::SetForeground(int layer) {
   foreground_ = layer;
+  // The children's layers change one by one: this window sums them up once
+  // after the last rather than at each.
+  settingLayers_ = true;
   for (CGUI_Window* child : children_) child->SetForeground(layer);
+  settingLayers_ = false;
+  Resummarize();
   return true;
+}
+
+void CGUI_Window::Resummarize() {
+  for (CGUI_Window* w = this; w; w = w->parent_) {
+    if (w != this && w->settingLayers_) return;
+    unsigned layers = w->foreground_ != 0 ? 2u : 1u;
+    int size = 1;
+    for (const CGUI_Window* child : w->children_) {
+      layers |= child->subtreeLayers_;
+      size += child->subtreeSize_;
+    }
+    if (layers == w->subtreeLayers_ && size == w->subtreeSize_) return;   // nothing above changes
+    w->subtreeLayers_ = layers;
+    w->subtreeSize_ = size;
+  }
 }
 
 // ---- Tree --------------------------------------------------------------------------
@@ -141,6 +161,7 @@ CGUI_Window* CGUI_Window::GetParent() { return parent_; }
 bool CGUI_Window::AddChild(CGUI_Window* child) {
   if (std::find(children_.begin(), children_.end(), child) != children_.end()) return false;
   children_.push_back(child);
+  Resummarize();
   child->SetParent(this);
   const float childOrigin[2] = {origin_[0] + region_[0], origin_[1] + region_[1]};
   child->SetOrigin(childOrigin);
@@ -151,6 +172,7 @@ bool CGUI_Window::RemoveChild(CGUI_Window* child) {
   auto it = std::find(children_.begin(), children_.end(), child);
   if (it == children_.end()) return false;
   children_.erase(it);
+  Resummarize();
   child->SetParent(nullptr);
   return true;
 }

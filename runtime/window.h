@@ -73,6 +73,12 @@ class CGUI_Window {
   const float* Region() const { return region_; }
   const float* Origin() const { return origin_; }
   int ChildCount() const { return static_cast<int>(children_.size()); }
+  // Which layers the windows of this subtree (this one included) are in: bit
+  // 0 some window of layer 0, bit 1 some foreground window; and how many
+  // windows the subtree has. Kept up to date by SetForeground, AddChild and
+  // RemoveChild, so that a draw pass skips a subtree with nothing in its layer.
+  unsigned SubtreeLayers() const { return subtreeLayers_; }
+  int SubtreeSize() const { return subtreeSize_; }
 
  protected:
   std::string className_;
@@ -88,4 +94,13 @@ class CGUI_Window {
   int foreground_ = 0;
   CGUI_Window* parent_ = nullptr;
   std::vector<CGUI_Window*> children_;   // owned
+
+ private:
+  // Recounts the layers and size of the subtree from the children's, then
+  // the ancestors' while theirs change.
+  void Resummarize();
+
+  unsigned subtreeLayers_ = 1;
+  int subtreeSize_ = 1;
+  bool settingLayers_ = false;   // inside SetForeground's walk over the children
 };
