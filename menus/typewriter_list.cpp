@@ -14,7 +14,7 @@ namespace {
 constexpr const char* kBriefingList = "IDC_LIST_OBJECTIVETEXTE";
 
 // The briefing reveals faster and does not wait between rows.
-constexpr CGUI_TypewriterList::SReveal kBriefingReveal = {50, 0, 62001, 0, 62002};
+constexpr CGUI_TypewriterList::SReveal kBriefingReveal = {50, 0, kSoundTypeChar, 0, kSoundTypeLineEnd};
 
 void Unpack(uint32_t argb, int out[4]) {
   out[0] = int(argb >> 16 & 255);

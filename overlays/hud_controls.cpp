@@ -21,6 +21,7 @@
 #include "overlays/overlay_state.h"
 #include "runtime/game_static.h"
 #include "runtime/simple_controls.h"
+#include "runtime/sound_ids.h"
 
 constexpr int kCentred = Y3DALIGN_HCENTER | Y3DALIGN_VCENTER;
 
@@ -89,11 +90,11 @@ bool CGUI_Radar::OnDraw() {
     noise_.height = region_[3];
     DrawFrameBitmap(&noise_, 0xFFFFFF, 0);
     if (noiseLength_ < 0) {
-      noiseLength_ = GetPlayTime(70040);
+      noiseLength_ = GetPlayTime(kSoundRadarNoise);
       noiseStart_ = now - uint32_t(noiseLength_) - 20;   // the last start counts as long past
     }
     if (int64_t(now) - int64_t(noiseStart_) + 20 > noiseLength_) {
-      PlaySoundA(70040);
+      PlaySoundA(kSoundRadarNoise);
       noiseStart_ = now;
     }
     return true;

@@ -22,12 +22,12 @@
 #include "runtime/game_bitmap.h"
 #include "runtime/module_state.h"
 #include "runtime/rotate_text_button.h"
+#include "runtime/sound_ids.h"
 #include "runtime/window_manager.h"
 
 namespace {
 
 constexpr int kMapImages = 4;
-constexpr int kSoundChooseMap = 40041;
 constexpr int kMsgCreatingGame = 22;
 constexpr uint32_t kDimmedAlpha = 154;
 constexpr const char* kCursorPicture = "mapcursor1.tga";

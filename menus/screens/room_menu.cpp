@@ -27,23 +27,22 @@
 #include "runtime/game_edit.h"
 #include "runtime/game_list.h"
 #include "runtime/game_static.h"
+#include "runtime/key_codes.h"
 #include "runtime/module_state.h"
 #include "runtime/rotate_button.h"
 #include "runtime/simple_controls.h"
+#include "runtime/sound_ids.h"
 
 namespace {
 
 constexpr int kSlots = room::kClientSlots;
 constexpr int kOptionBoxes = 7;
-constexpr int kSoundSlotState = 40040;
 constexpr int kMsgMapMissing = 26;
 constexpr int kMsgReady = 27;
 constexpr int kMsgCannotStart = 34;
 constexpr unsigned long kReadyMsgColor = 0xFFFF0000;
 constexpr int kBotlessGameType = 7;
 constexpr int kChatRoom = 54;
-constexpr char kEnter = 13;
-constexpr char kEscape = 27;
 constexpr const char* kTeamNames[] = {"RED", "BLUE", "PURPLE", "GREEN"};
 constexpr int kTeamNameCount = 4;
 
@@ -416,7 +415,7 @@ class CGUI_SlotStateButton : public CGUI_RotateButton {
     return CGUI_RotateButton::OnUpdate();
   }
   bool OnLButtonUp() override {
-    PlaySoundA(kSoundSlotState);
+    PlaySoundA(kSoundRotate);
     if (bServerSystem) Act();
     return CGUI_PushButton::OnLButtonUp();
   }
@@ -653,8 +652,8 @@ void ClickScrollChat(CGUI_GamePushButton* button) {
 class CGUI_RoomChatInput : public CGUI_GameEdit {
  public:
   bool OnChar(char ch) override {
-    if (ch == kEscape) return SetCaption("");
-    if (ch != kEnter) return CGUI_GameEdit::OnChar(ch);
+    if (ch == VK_ESCAPE) return SetCaption("");
+    if (ch != VK_RETURN) return CGUI_GameEdit::OnChar(ch);
     std::string text;
     GetText(text);
     Client_RequestTextMsg(text.c_str());
