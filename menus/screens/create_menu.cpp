@@ -134,8 +134,6 @@ class CGUI_MapImage : public CGUI_GameBitmap {
     return true;
   }
 
-  int Index() const { return Id().empty() ? 0 : Id().back() - '1'; }
-
   // Shows the map file (empty: none) with its picture.
   void SetMap(const std::string& file) {
     if (Browser().chosen == this) ReleaseChoice();
@@ -353,7 +351,6 @@ void RegisterCreateMenu(CGUI_ClassRegistry* r) {
   RegisterIdClass<CGUI_GameTypeButton>(r, "IDC_BUTTON_CREATEGAMETYPE");
   RegisterIdClass<CGUI_MapLeftButton>(r, "IDC_BUTTON_MAPLEFT");
   RegisterIdClass<CGUI_MapRightButton>(r, "IDC_BUTTON_MAPRIGHT");
-  for (const char* id : {"IDC_BITMAP_MAPIMAGE1", "IDC_BITMAP_MAPIMAGE2", "IDC_BITMAP_MAPIMAGE3",
-                         "IDC_BITMAP_MAPIMAGE4"})
-    RegisterIdClass<CGUI_MapImage>(r, id);
+  static constexpr SRegistrationRow kImages[] = {Family<CGUI_MapImage>("IDC_BITMAP_MAPIMAGE%d", kMapImages)};
+  RegisterRows(r, kImages);
 }
