@@ -16,8 +16,8 @@ void RegisterMultiplaySelectMenu(CGUI_ClassRegistry* r);  // MULTIPLAYSELECTMENU
 void RegisterServerMenu(CGUI_ClassRegistry* r);     // SERVERMENU
 void RegisterCreateMenu(CGUI_ClassRegistry* r);     // CREATEMENU
 void RegisterRoomMenu(CGUI_ClassRegistry* r);       // ROOMMENU
-// The room's player-name static (slot from the id's digit) under another id.
-void RegisterRoomPlayerName(CGUI_ClassRegistry* r, const char* id);
+// The room's player-name static of a slot under another id.
+void RegisterRoomPlayerName(CGUI_ClassRegistry* r, const char* id, int slot);
 void RegisterSinglePlayEscape(CGUI_ClassRegistry* r);   // SINGLEPLAYESC and its questions
 void RegisterMissionStatistics(CGUI_ClassRegistry* r);  // STATISTICSMENU
 void RegisterMissionFailed(CGUI_ClassRegistry* r);      // MISSIONFAILEDMENU

@@ -20,8 +20,6 @@ class CGUI_TypewriterList : public CGUI_GameList {
     int lineSound = kSoundTypeLineEnd;
   };
 
-  // The briefing list remembers itself and starts its own reveal here.
-  bool OnCreate() override;
   bool OnDestroy() override;
   // Keeps the row being revealed the last visible one.
   bool OnUpdate() override;

@@ -183,7 +183,7 @@ class CGUI_MultiPlayGameOver : public CGUI_Dialog {
 
 void RegisterScoreTab(CGUI_ClassRegistry* r) {
   RegisterIdClass<CGUI_ScoreTab>(r, "PLAYTAB");
-  RegisterRoomPlayerName(r, "IDC_STATIC_1PLAYERNAME");
+  RegisterRoomPlayerName(r, "IDC_STATIC_1PLAYERNAME", 0);
   RegisterIdClass<CGUI_MultiPlayGameOver>(r, "MULTIPLAYGAMEOVER");
   RegisterIdClass<CGUI_EventMessage>(r, "IDC_STATIC_MULTIPLAYGAMEOVERMESSAGE");
 }
