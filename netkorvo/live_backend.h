@@ -63,7 +63,6 @@ class CLiveBackend : public CNetBackend {
   int PendingLoaders() override;
   void RoomMatchEnded() override;
 
-  void WriteChatMode(bool on) override;
   void RequestTextMsg(const char* text) override;
   void ScreenMessage(const char* text) override;
   void SetScreenMessageColor(unsigned long argb) override;
