@@ -505,18 +505,6 @@ int CLiveBackend::RankNumber(int key) {
 bool CLiveBackend::IsWinner(int slot) { return RankNumber(slot) == 1; }
 bool CLiveBackend::IsTeamGame() { return IsTeamRule(GUI_GetServerInfo()->type); }
 
-SGameRuleInfo* CLiveBackend::GameRuleInfo(int type) {
-  SGameRuleInfo& info = ruleInfos_[type];
-  CopyCut(info.name, sizeof info.name, RuleName(type));
-  return &info;
-}
-
-char* CLiveBackend::ClassName(int classIndex) {
-  std::string& copy = classNames_[classIndex];
-  copy = netkorvo::ClassName(classIndex);
-  return copy.data();
-}
-
 // A single-player mission loading counts its own loaders (the game's loading
 // scene shows them); otherwise the room's players, all loaded.
 int CLiveBackend::TotalLoaders() {

@@ -45,8 +45,8 @@ class CMatchBackend : public CNetBackendOver {
   int RankNumber(int key) override { return korvohost::SimMatchRank(key); }
   bool IsWinner(int slot) override { return korvohost::SimMatchWinner(slot); }
   bool IsTeamGame() override { return korvohost::SimMatchStatus().teams; }
-  SGameRuleInfo* GameRuleInfo(int type) override;
-  char* ClassName(int classIndex) override;
+  SGameRuleInfo* GameRuleInfo(int type) override { return CNetBackend::GameRuleInfo(type); }
+  char* ClassName(int classIndex) override { return CNetBackend::ClassName(classIndex); }
   int TotalLoaders() override { return korvohost::SimMatchStatus().loaders; }
   int PendingLoaders() override { return korvohost::SimMatchStatus().pendingLoaders; }
 
@@ -68,8 +68,6 @@ class CMatchBackend : public CNetBackendOver {
   std::vector<int> roomSlots_;   // by player
   std::array<SClientInfo, 8> infos_ = {};
   int players_ = 0;
-  SGameRuleInfo ruleInfo_ = {};
-  std::string className_;
 };
 
 // The game type of a rule name: a name of the rule table in any case, with

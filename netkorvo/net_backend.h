@@ -4,6 +4,7 @@
 // answers, no socket, no clock) or a live one (sockets, discovery, lobby).
 #pragma once
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "host/netkorvo.h"
@@ -55,8 +56,9 @@ class CNetBackend {
   virtual int RankNumber(int key) = 0;
   virtual bool IsWinner(int slot) = 0;
   virtual bool IsTeamGame() = 0;
-  virtual SGameRuleInfo* GameRuleInfo(int type) = 0;
-  virtual char* ClassName(int classIndex) = 0;
+  // The names of the rule tables unless a backend names them otherwise.
+  virtual SGameRuleInfo* GameRuleInfo(int type);
+  virtual char* ClassName(int classIndex);
   virtual int TotalLoaders() = 0;
   virtual int PendingLoaders() = 0;
   // The room's match is over (or could not begin): the room is back and may
@@ -70,6 +72,17 @@ class CNetBackend {
   virtual void SetScreenMessageColor(unsigned long /*argb*/) {}
   virtual bool StoredValue(const char* key, const char** value) = 0;
   virtual void WritePrevLoginID(const char* /*id*/) {}
+
+ protected:
+  // The record handed out for a rule or class index, with this name: one per
+  // index, where it is until ForgetNames.
+  SGameRuleInfo* RuleInfoRecord(int type, const std::string& name);
+  char* ClassNameRecord(int classIndex, const std::string& name);
+  void ForgetNames();
+
+ private:
+  std::map<int, SGameRuleInfo> ruleInfos_;
+  std::map<int, std::string> classNames_;
 };
 
 // A backend that serves over the one in use before it: every service goes

@@ -23,8 +23,7 @@ void SetBackend(CNetBackend* backend) { g_backend = backend; }
 
 void CRecordingBackend::Reset() {
   script_ = SNetScript();
-  ruleInfos_.clear();
-  classNameCopies_.clear();
+  ForgetNames();
 }
 
 // ---- Local game list ---------------------------------------------------------------------------
@@ -104,17 +103,13 @@ bool CRecordingBackend::IsWinner(int slot) {
 bool CRecordingBackend::IsTeamGame() { return script_.teamGame; }
 
 SGameRuleInfo* CRecordingBackend::GameRuleInfo(int type) {
-  SGameRuleInfo& info = ruleInfos_[type];
   auto it = script_.gameRules.find(type);
-  CopyCut(info.name, sizeof info.name, it != script_.gameRules.end() ? it->second : std::string());
-  return &info;
+  return RuleInfoRecord(type, it != script_.gameRules.end() ? it->second : std::string());
 }
 
 char* CRecordingBackend::ClassName(int classIndex) {
-  std::string& copy = classNameCopies_[classIndex];
   auto it = script_.classNames.find(classIndex);
-  copy = it != script_.classNames.end() ? it->second : std::string();
-  return copy.data();
+  return ClassNameRecord(classIndex, it != script_.classNames.end() ? it->second : std::string());
 }
 
 int CRecordingBackend::TotalLoaders() { return script_.totalLoaders; }

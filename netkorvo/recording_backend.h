@@ -94,9 +94,6 @@ class CRecordingBackend : public CNetBackend {
 
  private:
   SNetScript script_;
-  // Records handed to the module: one per index asked, stable in memory.
-  std::map<int, SGameRuleInfo> ruleInfos_;
-  std::map<int, std::string> classNameCopies_;
 };
 
 CRecordingBackend& RecordingBackend();
