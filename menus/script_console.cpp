@@ -12,7 +12,6 @@
 #include "korvogui/console.h"
 #include "korvogui/korvogui.h"
 #include "menus/click_handlers.h"
-#include "menus/menu_registrations.h"
 #include "menus/menu_state.h"
 #include "menus/registration.h"
 #include "runtime/key_codes.h"

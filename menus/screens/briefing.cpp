@@ -16,7 +16,6 @@
 #include "menus/click_handlers.h"
 #include "menus/line_wrapper.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/option_carousel.h"
 #include "menus/registration.h"
 #include "menus/screens/single_play_state.h"

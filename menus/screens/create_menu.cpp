@@ -15,7 +15,6 @@
 #include "menus/click_handlers.h"
 #include "menus/map_picture.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/registration.h"
 #include "menus/screens/screen_messages.h"
 #include "runtime/edit.h"

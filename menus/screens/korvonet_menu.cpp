@@ -12,7 +12,6 @@
 #include "menus/lobby_state.h"
 #include "menus/lobby_tables.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/registration.h"
 #include "runtime/game_edit.h"
 #include "runtime/game_list.h"

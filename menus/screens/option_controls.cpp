@@ -11,7 +11,6 @@
 #include "host/host_services.h"
 #include "menus/click_handlers.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/registration.h"
 #include "runtime/game_slider.h"
 #include "runtime/module_state.h"

@@ -18,7 +18,6 @@
 #include "menus/click_handlers.h"
 #include "menus/map_picture.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/option_carousel.h"
 #include "menus/option_icon.h"
 #include "menus/registration.h"
