@@ -233,6 +233,10 @@ class TGUI_PointText : public CGUI_GameStatic {
   }
 };
 
+// The armor value and the shield value that follows the armor warning: one body.
+using CGUI_ArmorPoint = TGUI_PointText<false>;
+using CGUI_ShieldPoint = TGUI_PointText<true>;
+
 // ---- Weapon and option parts -----------------------------------------------------------------
 
 class CGUI_WeaponName : public CGUI_GameStatic {
@@ -357,8 +361,8 @@ void BindOption(CGUI_Window* dialog, const char* nameId, const char* iconId, COP
 void RegisterHudControls(CGUI_ClassRegistry* r) {
   RegisterIdClass<CGUI_OverheatGauge>(r, "IDC_BITMAP_OVERHEATFRONT");
   RegisterIdClass<CGUI_OverheatText>(r, "IDC_STATIC_OVERHEAT");
-  RegisterIdClass<TGUI_PointText<false>>(r, "IDC_STATIC_ARMORPOINT");
-  RegisterIdClass<TGUI_PointText<true>>(r, "IDC_STATIC_SHIELDPOINT");
+  RegisterIdClass<CGUI_ArmorPoint>(r, "IDC_STATIC_ARMORPOINT");
+  RegisterIdClass<CGUI_ShieldPoint>(r, "IDC_STATIC_SHIELDPOINT");
   RegisterIdClass<CGUI_WeaponName>(r, "IDC_STATIC_WEAPONNAME");
   RegisterIdClass<CGUI_Radar>(r, "IDC_CUSTOM_RADAR");
   RegisterIdClass<CGUI_OptionIcon>(r, "IDC_BITMAP_PLAYLOPTIONICON");
