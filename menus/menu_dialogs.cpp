@@ -34,10 +34,3 @@ bool CGUI_ExclusiveMenuDialog::OnDestroy() {
   SetExclusive(false);
   return CGUI_MenuDialog::OnDestroy();
 }
-
-// ---- Captions ----------------------------------------------------------------------------
-
-void SetControlCaption(CGUI_Window* dialog, const char* id, const std::string& caption) {
-  if (!dialog) return;
-  if (CGUI_Window* control = dialog->FindChild(id)) control->SetCaption(caption);
-}

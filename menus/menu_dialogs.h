@@ -3,8 +3,6 @@
 // cursor) while it is open and focuses its first tab stop; the exclusive one
 // is also drawn alone while open.
 #pragma once
-#include <string>
-
 #include "runtime/dialog.h"
 
 class CGUI_MenuDialog : public CGUI_Dialog {
@@ -18,6 +16,3 @@ class CGUI_ExclusiveMenuDialog : public CGUI_MenuDialog {
   bool OnCreate() override;
   bool OnDestroy() override;
 };
-
-// Sets the caption of the control id of dialog, when both exist.
-void SetControlCaption(CGUI_Window* dialog, const char* id, const std::string& caption);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "runtime/game_list.h"
+#include "runtime/sound_ids.h"
 
 class CGUI_TypewriterList : public CGUI_GameList {
  public:
@@ -14,9 +15,9 @@ class CGUI_TypewriterList : public CGUI_GameList {
   struct SReveal {
     int charsPerSecond = 25;
     uint32_t pause = 300;
-    int charSound = 62001;
+    int charSound = kSoundTypeChar;
     int blankSound = 0;
-    int lineSound = 62002;
+    int lineSound = kSoundTypeLineEnd;
   };
 
   // Keeps the row being revealed the last visible one.
@@ -41,22 +42,4 @@ class CGUI_TypewriterList : public CGUI_GameList {
   int line_ = 0;        // the row being revealed
   int chars_ = 0;       // bytes of it revealed
   uint32_t lastTick_ = 0;
-};
-
-// A typewriter list that a screen keeps in its own state: `Slot` gives the
-// screen's pointer, which holds the list while it is created. With `kReveal`
-// the list starts revealing with those settings as it is created; without,
-// it waits for the screen to give it rows.
-template <CGUI_TypewriterList*& (*Slot)(), const CGUI_TypewriterList::SReveal* kReveal = nullptr>
-class TGUI_KeptTypewriterList : public CGUI_TypewriterList {
- public:
-  bool OnCreate() override {
-    Slot() = this;
-    if constexpr (kReveal != nullptr) Start(*kReveal);
-    return CGUI_TypewriterList::OnCreate();
-  }
-  bool OnDestroy() override {
-    if (Slot() == this) Slot() = nullptr;
-    return CGUI_TypewriterList::OnDestroy();
-  }
 };

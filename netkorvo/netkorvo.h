@@ -78,7 +78,7 @@ NETKORVO_API uint16_t LiveRoomPort();
 NETKORVO_API bool LiveInRoom();
 
 // ---- Simulated match ------------------------------------------------------------------------
-// The network side of the host's simulated match (refhost/sim_match.h).
+// The network side of the host's simulated match (host/host_match.h).
 // Installs the host's match starter, so that a host script's `match` line
 // starts one.
 NETKORVO_API void ServeSimMatches();

@@ -10,5 +10,5 @@ void RegisterPlayInterface(CGUI_ClassRegistry* r);   // PLAYINTERFACE
 // PLAYTAB, MULTIPLAYGAMEOVER. The score table's first name row is the room's
 // player-name static; the registration list hands in the room screen's
 // registration of it, as overlays do not see the screens.
-using RegisterNameRow = void (*)(CGUI_ClassRegistry* r, const char* id);
+using RegisterNameRow = void (*)(CGUI_ClassRegistry* r, const char* id, int slot);
 void RegisterScoreTab(CGUI_ClassRegistry* r, RegisterNameRow registerNameRow);

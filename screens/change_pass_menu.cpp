@@ -8,7 +8,6 @@
 #include "menus/registration.h"
 #include "screens/lobby_fields.h"
 #include "screens/screen_messages.h"
-#include "screens/screen_registrations.h"
 
 namespace {
 

@@ -8,7 +8,6 @@
 #include "menus/click_handlers.h"
 #include "menus/menu_dialogs.h"
 #include "menus/registration.h"
-#include "screens/screen_registrations.h"
 
 namespace {
 

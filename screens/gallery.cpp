@@ -5,7 +5,6 @@
 #include "menus/click_handlers.h"
 #include "menus/registration.h"
 #include "runtime/module_state.h"
-#include "screens/screen_registrations.h"
 
 namespace {
 

@@ -18,7 +18,6 @@
 #include "runtime/game_list.h"
 #include "screens/lobby_fields.h"
 #include "screens/screen_messages.h"
-#include "screens/screen_registrations.h"
 
 namespace {
 

@@ -10,16 +10,15 @@
 #include "menus/registration.h"
 #include "runtime/edit.h"
 #include "runtime/game_edit.h"
+#include "runtime/key_codes.h"
 #include "screens/lobby_fields.h"
 #include "screens/screen_messages.h"
-#include "screens/screen_registrations.h"
 
 namespace {
 
 constexpr const char* kIdEdit = "IDC_EDIT_LOGINID";
 constexpr const char* kPasswordEdit = "IDC_EDIT_LOGINPASSWORD";
 constexpr int kMsgWait = 36;
-constexpr char kEnter = 13;
 
 // Creation fills the id of the last login.
 class CGUI_LoginMenu : public CGUI_MenuDialog {
@@ -55,7 +54,7 @@ void ClickCancel(CGUI_GamePushButton*) {
 class CGUI_LoginPasswordEdit : public CGUI_GameEdit {
  public:
   bool OnChar(char ch) override {
-    if (ch != kEnter) return CGUI_GameEdit::OnChar(ch);
+    if (ch != VK_RETURN) return CGUI_GameEdit::OnChar(ch);
     SendLogin(GetParent(), false);
     return true;
   }

@@ -4,7 +4,6 @@
 #include "menus/click_handlers.h"
 #include "menus/menu_dialogs.h"
 #include "menus/registration.h"
-#include "screens/screen_registrations.h"
 #include "screens/single_play_state.h"
 
 namespace {

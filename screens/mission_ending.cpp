@@ -9,7 +9,6 @@
 #include "menus/menu_dialogs.h"
 #include "menus/registration.h"
 #include "menus/typewriter_list.h"
-#include "screens/screen_registrations.h"
 #include "screens/single_play_state.h"
 
 namespace {

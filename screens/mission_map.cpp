@@ -9,7 +9,6 @@
 #include "menus/menu_dialogs.h"
 #include "menus/registration.h"
 #include "menus/typewriter_list.h"
-#include "screens/screen_registrations.h"
 #include "screens/single_play_state.h"
 
 namespace {
@@ -96,15 +95,22 @@ void CGUI_MissionBox::Choose() {
   SetControlCaption(parent_, kBestTime, played ? ClearTimeText(unsigned(achievement->best)) : kNeverPlayed);
 }
 
-// The mission's description list, kept in the single-player state while created.
-CGUI_TypewriterList*& MissionText() { return SinglePlayState().missionText; }
-using CGUI_MissionText = TGUI_KeptTypewriterList<&MissionText>;
+// The mission's description list, which the mission map remembers in the
+// single-player state; it forgets itself there when destroyed.
+class CGUI_MissionText : public CGUI_TypewriterList {
+ public:
+  bool OnDestroy() override {
+    if (SinglePlayState().missionText == this) SinglePlayState().missionText = nullptr;
+    return CGUI_TypewriterList::OnDestroy();
+  }
+};
 
 class CGUI_MissionMap : public CGUI_MenuDialog {
  public:
   bool OnCreate() override {
     if (!CGUI_MenuDialog::OnCreate()) return false;
     SSinglePlayState& state = SinglePlayState();
+    state.missionText = dynamic_cast<CGUI_TypewriterList*>(FindChild("IDC_LIST_SELECTMISSIONTEXT"));
     state.heldBox = nullptr;
     for (const char* mission : {"05", "06", "07"}) ResolveBranches(mission);
     CMissionAccount* account = GetCurAccount();

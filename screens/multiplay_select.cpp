@@ -6,7 +6,6 @@
 #include "menus/menu_dialogs.h"
 #include "menus/registration.h"
 #include "screens/screen_messages.h"
-#include "screens/screen_registrations.h"
 
 namespace {
 

@@ -9,7 +9,6 @@
 #include "runtime/edit.h"
 #include "runtime/list.h"
 #include "runtime/routing.h"
-#include "screens/screen_registrations.h"
 #include "screens/single_play_state.h"
 
 namespace {

@@ -14,7 +14,6 @@
 #include "menus/menu_dialogs.h"
 #include "menus/registration.h"
 #include "screens/option_pages.h"
-#include "screens/screen_registrations.h"
 
 namespace {
 

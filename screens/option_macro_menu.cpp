@@ -7,7 +7,6 @@
 #include "menus/registration.h"
 #include "runtime/edit.h"
 #include "screens/option_pages.h"
-#include "screens/screen_registrations.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 #include "menus/menu_dialogs.h"
 #include "menus/registration.h"
 #include "screens/option_pages.h"
-#include "screens/screen_registrations.h"
 
 namespace {
 constexpr SOptionKey kBandwidthLevel{&OptionNetworkManager, "net_bandwidth_level"};

@@ -15,7 +15,6 @@
 #include "runtime/module_state.h"
 #include "runtime/window_manager.h"
 #include "screens/screen_messages.h"
-#include "screens/screen_registrations.h"
 
 namespace {
 

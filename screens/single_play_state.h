@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "korvogui/messagebox.h"
-#include "menus/menu_dialogs.h"
-#include "menus/text_lines.h"
+#include "menus/dialog_text.h"
 #include "runtime/game_pushbutton.h"
 #include "runtime/module_state.h"
 

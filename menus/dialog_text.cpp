@@ -1,10 +1,16 @@
-// text_lines.cpp: a text file read as lines.
-#include "menus/text_lines.h"
+// dialog_text.cpp: file lines and control captions for the screens.
+#include "menus/dialog_text.h"
 
 #include <cstdint>
 #include <cstring>
 
 #include "host/host_services.h"
+#include "runtime/window.h"
+
+void SetControlCaption(CGUI_Window* dialog, const char* id, const std::string& caption) {
+  if (!dialog) return;
+  if (CGUI_Window* control = dialog->FindChild(id)) control->SetCaption(caption);
+}
 
 bool ReadLines(const char* path, std::vector<std::string>& lines) {
   void* image = nullptr;
