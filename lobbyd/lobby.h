@@ -64,7 +64,6 @@ class CLobby {
     SAccount record;         // as read at login (no hash kept)
     std::string channel;
     std::string hostedGame, joinedGame;
-    CRateBucket chat;        // chat lines of this connection
   };
   struct SGame {
     SGameRow row;
@@ -106,6 +105,7 @@ class CLobby {
     std::vector<SSharedGame> games;       // open on other nodes
   };
   void Publish(const std::string& kind, const std::vector<std::string>& fields);
+  std::string NoticeLine(const std::string& kind, const std::vector<std::string>& fields) const;
   void ApplyNotice(const std::string& payload);
   void ReloadRemote();
   // The other nodes list a game of this node with its number of players.
@@ -126,6 +126,7 @@ class CLobby {
   std::unique_ptr<IThrottle> registrations_;     // registrations per address
   std::unique_ptr<IThrottle> pairThrottle_;      // failed logins per address and account
   std::unique_ptr<IThrottle> addressThrottle_;   // failed logins per address
+  std::unique_ptr<IRateLimit> chatLimit_;        // chat lines per address and account
   Sink sink_;
   std::unordered_map<ConnId, SMember> members_;
   std::set<ConnId> busy_;
@@ -135,7 +136,6 @@ class CLobby {
   std::unordered_map<std::string, ConnId> online_;          // lower-case id -> connection
   std::vector<std::string> channelOrder_;
   std::map<std::string, std::set<ConnId>> channels_;        // name -> members
-  std::map<std::string, std::string> channelCreators_;      // name -> lower-case id (user channels)
   std::vector<SGame> games_;                                // in creation order
 
   CPgStore* shared_ = nullptr;   // the store shared with other nodes, or null

@@ -98,10 +98,14 @@ void CLobby::ReclaimPlayers() {
   playersChanged_ = gamesChanged_ = true;
 }
 
-void CLobby::Publish(const std::string& kind, const std::vector<std::string>& fields) {
+std::string CLobby::NoticeLine(const std::string& kind, const std::vector<std::string>& fields) const {
   std::string line = std::string(kNoticeVersion) + "\t" + kind + "\t" + std::to_string(node_);
   for (const std::string& f : fields) line += "\t" + f;
-  if (!shared_->Publish(line))
+  return line;
+}
+
+void CLobby::Publish(const std::string& kind, const std::vector<std::string>& fields) {
+  if (!shared_->Publish(NoticeLine(kind, fields)))
     std::fprintf(stderr, "korvo-lobbyd: storage error: cannot notify the other nodes: %s\n",
                  store_.LastError().c_str());
 }

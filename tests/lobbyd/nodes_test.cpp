@@ -1,8 +1,8 @@
 // nodes_test.cpp: two korvo-lobbyd nodes on one PostgreSQL (started by the
 // test in a temporary folder), clients on each: shared accounts, players,
-// channels, chat and games; one login per account; throttles that count on
-// either node; a killed node whose players leave the other's lists and who
-// log in again on the other node. Every wait is bounded.
+// channels, chat and games; one login per account; throttles and the chat
+// limit that count on either node; a killed node whose players leave the
+// other's lists and who log in again on the other node. Every wait is bounded.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +11,7 @@
 #include <libpq-fe.h>
 
 #include "lobby_pilot.h"
+#include "lobbyd/limits.h"
 #include "lobbyd/pg_instance.h"
 #include "lobbyd/server_process.h"
 
@@ -182,6 +183,34 @@ TEST_F(TwoNodesTest, TheLoginThrottleCountsTriesOnEitherNode) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(Login(i % 2 ? two : one, "Falcon", "wrong-pw"), ECode::kWrongLogin) << i;
   EXPECT_EQ(Login(one, "Falcon"), ECode::kThrottled);
   EXPECT_EQ(Login(two, "Falcon"), ECode::kThrottled);
+}
+
+// Chat lines of one account from one address count on whichever node they
+// land: a burst on node 1, then (logged in again) as many on node 2, pass no
+// more than one burst and the refill of the time they took.
+TEST_F(TwoNodesTest, TheChatLimitCountsLinesOnEitherNode) {
+  SPilot one, two;
+  ASSERT_TRUE(one.Connect(node1.Port()));
+  ASSERT_TRUE(two.Connect(node2.Port()));
+  Register(one, "Falcon");
+  const SLobbyLimits limits;
+  const auto start = SteadyClock::now();
+  int passed = 0;
+  for (SPilot* pilot : {&one, &two}) {
+    ASSERT_EQ(Login(*pilot, "Falcon"), ECode::kOk);
+    for (int i = 0; i < limits.chatBurst; ++i) {
+      ASSERT_TRUE(pilot->client.SendChatMsg("line " + std::to_string(i)));
+      const ECode code = pilot->Result(EMsg::kChatMsg);
+      ASSERT_TRUE(code == ECode::kOk || code == ECode::kThrottled) << static_cast<int>(code);
+      passed += code == ECode::kOk;
+    }
+    ASSERT_TRUE(pilot->client.SendLogOut());
+    ASSERT_EQ(pilot->Result(EMsg::kLogOut), ECode::kOk);
+  }
+  const int64_t tookMs = std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start).count();
+  std::printf("%d of %d chat lines passed over two nodes in %lld ms\n", passed, 2 * limits.chatBurst,
+              static_cast<long long>(tookMs));
+  EXPECT_LE(passed, limits.chatBurst + 1 + tookMs / limits.chatIntervalMs);
 }
 
 }  // namespace
