@@ -383,7 +383,8 @@ SMessage CLobby::SessionEntry(const SGame& g) const {
   const bool locked = !g.password.empty();
   return MakeMessage(EMsg::kSessionEntry, {g.row.name, g.row.map},
                      {g.row.type, locked ? 0u : g.row.address, locked ? 0u : g.row.port,
-                      static_cast<uint32_t>(g.players.size()), g.row.maxPlayers, locked ? 1u : 0u});
+                      shared_ ? g.allPlayers : static_cast<uint32_t>(g.players.size()), g.row.maxPlayers,
+                      locked ? 1u : 0u});
 }
 
 void CLobby::SessionList(ConnId conn) {
@@ -418,7 +419,7 @@ void CLobby::JoinGame(ConnId conn, SMember& member, const SMessage& m) {
   // A locked game is listed without one ("0.0.0.0").
   const std::string& seen = m.Text(2);
   if (game == games_.end()) {
-    if (const SSharedGame* remote = RemoteGame(m.Text(0))) return RemoteJoin(conn, *remote, m);
+    if (const SSharedGame* remote = RemoteGame(m.Text(0))) return RemoteJoin(conn, member, *remote, m);
   }
   if (game == games_.end() || (!seen.empty() && seen != "0.0.0.0" && seen != Dotted(game->row.address)))
     return Answer(conn, m.type, ECode::kNoSuchGame);
@@ -430,9 +431,13 @@ void CLobby::JoinGame(ConnId conn, SMember& member, const SMessage& m) {
     LeaveGames(conn, member);   // may close games: look the game up again
     game = std::find_if(games_.begin(), games_.end(), [&](const SGame& g) { return g.row.name == name; });
     if (game == games_.end()) return Answer(conn, m.type, ECode::kNoSuchGame);
+    // Players of other nodes count too: the shared row decides.
+    if (shared_) {
+      const ECode joined = JoinSharedGame(name, &game->allPlayers);
+      if (joined != ECode::kOk) return Answer(conn, m.type, joined);
+    }
     game->players.push_back(conn);
     member.joinedGame = name;
-    SharePlayers(*game);
   }
   sink_(conn, MakeMessage(EMsg::kJoinGranted, {game->row.name}, {game->row.address, game->row.port}));
   Answer(conn, m.type, ECode::kOk);
@@ -475,11 +480,14 @@ void CLobby::LeaveGames(ConnId conn, SMember& member) {
   if (!member.hostedGame.empty()) CloseGame(member.hostedGame);
   member.hostedGame.clear();
   if (!member.joinedGame.empty()) {
-    for (SGame& game : games_)
-      if (game.row.name == member.joinedGame) {
-        game.players.erase(std::remove(game.players.begin(), game.players.end(), conn), game.players.end());
-        SharePlayers(game);
-      }
+    auto game = std::find_if(games_.begin(), games_.end(),
+                             [&](const SGame& g) { return g.row.name == member.joinedGame; });
+    if (game != games_.end()) {
+      game->players.erase(std::remove(game->players.begin(), game->players.end(), conn), game->players.end());
+      game->allPlayers = std::max<uint32_t>(game->allPlayers, 2) - 1;
+    }
+    // A game of this node or of another one.
+    if (shared_) LeaveSharedGame(member.joinedGame);
   }
   member.joinedGame.clear();
 }

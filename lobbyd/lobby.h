@@ -68,7 +68,8 @@ class CLobby {
   struct SGame {
     SGameRow row;
     std::string password;    // kept in memory only
-    std::vector<ConnId> players;   // host first
+    std::vector<ConnId> players;   // host first (of this node)
+    uint32_t allPlayers = 1;       // on a shared store: players of every node, as last counted
   };
 
   void Answer(ConnId conn, EMsg request, ECode code);
@@ -109,13 +110,17 @@ class CLobby {
   void ApplyNotice(const std::string& payload);
   void ReloadRemote();
   // The other nodes list a game of this node with its number of players.
-  void SharePlayers(const SGame& game);
+  void SharePlayers(SGame& game);
+  // A player left a game of any node: one fewer in its shared count.
+  void LeaveSharedGame(const std::string& name);
+  // Counts a join in the shared row; kOk, or why the join is refused.
+  ECode JoinSharedGame(const std::string& name, uint32_t* players);
   void ReclaimPlayers();
   size_t RemoteMembers(const std::string& channel) const;
   bool RemoteChannel(const std::string& name) const;
   const SSharedGame* RemoteGame(const std::string& name) const;
   void RemoteSessionInfo(ConnId conn, const SSharedGame& game);
-  void RemoteJoin(ConnId conn, const SSharedGame& game, const SMessage& m);
+  void RemoteJoin(ConnId conn, SMember& member, const SSharedGame& game, const SMessage& m);
   std::string PasswordDigest(const std::string& password) const;
   bool SameDigest(const std::string& password, const std::string& digest) const;
 

@@ -91,6 +91,12 @@ std::vector<SStatement> Statements() {
        "VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9) ON CONFLICT (name) DO NOTHING"},
       {"delete_game", "DELETE FROM games WHERE name = $1"},
       {"game_players", "UPDATE games SET players = $2 WHERE name = $1"},
+      // A player more, unless the game is full (the row's lock orders joins
+      // from all nodes): whether the game is there, and its new count.
+      {"game_join",
+       "WITH joined AS (UPDATE games SET players = players + 1 WHERE name = $1 AND players < max_players "
+       "RETURNING players) SELECT (SELECT count(*) FROM games WHERE name = $1), (SELECT players FROM joined)"},
+      {"game_leave", "UPDATE games SET players = greatest(players - 1, 1) WHERE name = $1"},
       {"list_games",
        "SELECT name, host_id, map, type, address, port, max_players, node, players, password_digest "
        "FROM games ORDER BY seq"},
@@ -383,6 +389,17 @@ bool CPgStore::RemoveGame(const std::string& name) { return Ok(Run("delete_game"
 bool CPgStore::SetGamePlayers(const std::string& name, uint32_t players) {
   return Ok(Run("game_players", {name, std::to_string(players)}));
 }
+
+CPgStore::EJoin CPgStore::JoinSharedGame(const std::string& name, uint32_t* players) {
+  Result r = Run("game_join", {name});
+  if (!r || PQntuples(r.get()) != 1) return EJoin::kFailed;
+  if (I64(r.get(), 0, 0) == 0) return EJoin::kNoGame;
+  if (PQgetisnull(r.get(), 0, 1)) return EJoin::kFull;
+  *players = U32(r.get(), 0, 1);
+  return EJoin::kJoined;
+}
+
+bool CPgStore::LeaveSharedGame(const std::string& name) { return Ok(Run("game_leave", {name})); }
 
 std::vector<SGameRow> CPgStore::Games() {
   std::vector<SSharedGame> shared;

@@ -81,6 +81,12 @@ class CPgStore final : public CStore {
   bool AddSharedGame(const SGameRow& game, const std::string& passwordDigest, bool* taken);
   bool SetGamePlayers(const std::string& name, uint32_t players);
 
+  // ---- Players of any node's games (counted in the game's row) ----
+  enum class EJoin { kJoined, kFull, kNoGame, kFailed };
+  // One player more, unless the game is full; *players: the new count.
+  EJoin JoinSharedGame(const std::string& name, uint32_t* players);
+  bool LeaveSharedGame(const std::string& name);
+
   // ---- Notices ----
   bool Publish(const std::string& payload);
   // The socket to poll for notices (-1 when the connection is gone).
