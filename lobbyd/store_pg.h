@@ -97,9 +97,10 @@ class CPgStore final : public CStore {
   // Runs one throttle step under a row lock (see CPgThrottle).
   bool ThrottleStep(const std::string& kind, const std::string& key, const SThrottleRule& rule, char step,
                     bool* locked);
-  // Takes a token of a bucket row, sending `notice` with it (see CPgRateLimit);
-  // false when there is none. A store that cannot answer takes nothing.
-  bool RateTake(const std::string& kind, const std::string& key, const SRateRule& rule, const std::string& notice);
+  // Takes a token of a bucket row (*taken) and sends `notice` with it (see
+  // CPgRateLimit); false on a database error.
+  bool RateTake(const std::string& kind, const std::string& key, const SRateRule& rule, const std::string& notice,
+                bool* taken);
 
  private:
   using Result = std::unique_ptr<PGresult, void (*)(PGresult*)>;

@@ -340,6 +340,11 @@ TEST(LobbyStore, ALostDatabaseIsAnErrorNotAnAbsentAccount) {
   EXPECT_FALSE(a->FindAccount("raven", &failed));
   EXPECT_TRUE(failed);
   EXPECT_FALSE(a->LastError().empty());
+  // Chat lines meanwhile: the node's own buckets count them.
+  auto lines = a->NewRateLimit("chat", [] { return int64_t{5000}; }, {2, 1000});
+  EXPECT_TRUE(lines->Take("127.0.0.1/raven"));
+  EXPECT_TRUE(lines->Take("127.0.0.1/raven"));
+  EXPECT_FALSE(lines->Take("127.0.0.1/raven"));
   EXPECT_FALSE(CStore::Open(url, &error));
 }
 
