@@ -25,7 +25,7 @@ class TGUI_IndexedFactory : public CGUI_WindowFactory {
     delete prototype;
     id_ = id;
   }
-  CGUI_Window* Create() override { return new T(index_); }
+  CGUI_Window* Create() override { return NoteUpdateOf(new T(index_)); }
 
  private:
   int index_;

@@ -18,6 +18,7 @@ struct FileSystem {
   std::string mounted;
   std::map<std::string, std::string> overlay;
   std::set<void*> images;
+  uint32_t generation = 0;   // counts mounts, unmounts and overlay changes
 
   ~FileSystem() {
     for (void* image : images) std::free(image);
@@ -98,15 +99,27 @@ bool Mount(const std::string& root, std::string* error) {
 
 void Unmount() {
   FileSystem& fs = Fs();
+  ++fs.generation;
   if (!fs.mounted.empty()) PHYSFS_unmount(fs.mounted.c_str());
   fs.mounted.clear();
 }
 
-void OverlayFile(const std::string& path, const std::string& bytes) { Fs().overlay[Normalize(path)] = bytes; }
+void OverlayFile(const std::string& path, const std::string& bytes) {
+  Fs().overlay[Normalize(path)] = bytes;
+  ++Fs().generation;
+}
 
-bool RemoveOverlayFile(const std::string& path) { return Fs().overlay.erase(Normalize(path)) > 0; }
+bool RemoveOverlayFile(const std::string& path) {
+  ++Fs().generation;
+  return Fs().overlay.erase(Normalize(path)) > 0;
+}
 
-void ClearOverlay() { Fs().overlay.clear(); }
+void ClearOverlay() {
+  Fs().overlay.clear();
+  ++Fs().generation;
+}
+
+uint32_t FileSystemGeneration() { return Fs().generation; }
 
 bool ReadFile(const std::string& path, std::string* bytes) {
   const std::string p = Normalize(path);

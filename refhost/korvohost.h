@@ -24,6 +24,9 @@ KORVOHOST_API void ClearOverlay();
 KORVOHOST_API bool ReadFile(const std::string& path, std::string* bytes);
 // File images handed out and not yet released.
 KORVOHOST_API int OpenFileImages();
+// Changes with every mount, unmount and overlay change, so that what was
+// found absent can be remembered until the files may differ.
+KORVOHOST_API uint32_t FileSystemGeneration();
 
 // ---- Clock, screen, flags ----------------------------------------------------------------
 KORVOHOST_API void SetTick(uint32_t ms);

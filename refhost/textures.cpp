@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
 #include "refhost/texture_store.h"
 
@@ -26,7 +27,12 @@ struct Store {
   std::map<std::string, TEXTURE> byPath;
   std::map<std::string, TEXTURE> retired;
   std::set<TEXTURE> live;
-  std::vector<std::string> missing;
+  std::vector<std::string> missing;   // each path once, in the order of its first miss
+  std::set<std::string> listed;        // the paths of `missing`
+  // Paths whose load failed, not read again while the file system is unchanged
+  // (a dialog with a missing image is opened again and again).
+  std::set<std::string> absent;
+  uint32_t absentGeneration = 0;
   std::set<Package*> packages;
 
   ~Store() {
@@ -140,15 +146,21 @@ bool RegisterNewTexture(TEXTUREPACKAGE* package, const char* path, TEXTURE* out,
 
 bool LoadTexture(TEXTUREPACKAGE* package, int) {
   if (!package) return false;
+  Store& s = S();
+  if (s.absentGeneration != korvohost::FileSystemGeneration()) {
+    s.absent.clear();
+    s.absentGeneration = korvohost::FileSystemGeneration();
+  }
   std::vector<TEXTURE> pending;
   pending.swap(PackageOf(package)->pending);
   bool all = true;
   for (TEXTURE t : pending) {
     t->pending = nullptr;
     t->loaded = true;
-    t->missing = !Decode(t);
+    t->missing = s.absent.count(t->path) != 0 || !Decode(t);
     if (t->missing) {
-      S().missing.push_back(t->path);
+      s.absent.insert(t->path);
+      if (s.listed.insert(t->path).second) s.missing.push_back(t->path);
       all = false;
     }
   }
@@ -190,6 +202,8 @@ void ReleaseAllTextures() {
   s.retired.clear();
   s.byPath.clear();
   s.missing.clear();
+  s.listed.clear();
+  s.absent.clear();
 }
 
 }  // namespace korvohost::gfx

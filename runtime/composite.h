@@ -3,6 +3,7 @@
 // buttons): it owns the members, hands out the PARAM lists once and makes the
 // members children at every creation.
 #pragma once
+#include <typeinfo>
 #include <vector>
 
 #include "korvogui/korvogui.h"
@@ -25,6 +26,7 @@ class CGUI_Composite : public Base {
   template <class Member>
   Member* Own(Member* member) {
     members_.push_back(member);
+    if (typeid(*member) == typeid(Member)) NoteUpdateOf(member);
     return member;
   }
 

@@ -38,7 +38,7 @@ class TGUI_WindowFactory : public CGUI_WindowFactory {
     delete prototype;
     id_ = id;
   }
-  CGUI_Window* Create() override { return new T; }
+  CGUI_Window* Create() override { return NoteUpdateOf(new T); }
 };
 
 class CGUI_ClassRegistry {

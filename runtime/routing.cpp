@@ -85,8 +85,11 @@ int DrawSubtree(CGUI_Window* w, int layer, const uint32_t& live, uint32_t genera
   return visited;
 }
 
+// A subtree whose windows all keep the base OnUpdate (true, nothing else) is
+// stepped over; the others are called in the pass's order as before.
 bool UpdateSubtree(CGUI_Window* w, const uint32_t& live, uint32_t generation) {
-  if (!w->OnUpdate() || live != generation) return false;
+  if (!w->SubtreeUpdates()) return true;
+  if (w->Updates() && (!w->OnUpdate() || live != generation)) return false;
   const auto& children = w->Children();
   for (size_t i = 0; i < children.size(); ++i)
     if (!UpdateSubtree(children[i], live, generation)) return false;

@@ -131,18 +131,27 @@ bool CGUI_Window::SetForeground(int layer) {
   return true;
 }
 
+void CGUI_Window::SkipBaseUpdate() {
+  updates_ = false;
+  Resummarize();
+}
+
 void CGUI_Window::Resummarize() {
   for (CGUI_Window* w = this; w; w = w->parent_) {
     if (w != this && w->settingLayers_) return;
     unsigned layers = w->foreground_ != 0 ? 2u : 1u;
     int size = 1;
+    bool updates = w->updates_;
     for (const CGUI_Window* child : w->children_) {
       layers |= child->subtreeLayers_;
       size += child->subtreeSize_;
+      updates = updates || child->subtreeUpdates_;
     }
-    if (layers == w->subtreeLayers_ && size == w->subtreeSize_) return;   // nothing above changes
+    if (layers == w->subtreeLayers_ && size == w->subtreeSize_ && updates == w->subtreeUpdates_)
+      return;   // nothing above changes
     w->subtreeLayers_ = layers;
     w->subtreeSize_ = size;
+    w->subtreeUpdates_ = updates;
   }
 }
 

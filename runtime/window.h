@@ -7,6 +7,7 @@
 // Regions, origins and mouse points are fractions of the screen (0 to 1).
 #pragma once
 #include <string>
+#include <type_traits>
 #include <vector>
 
 class CGUI_Window {
@@ -79,6 +80,13 @@ class CGUI_Window {
   // RemoveChild, so that a draw pass skips a subtree with nothing in its layer.
   unsigned SubtreeLayers() const { return subtreeLayers_; }
   int SubtreeSize() const { return subtreeSize_; }
+  // Whether the update pass calls this window's OnUpdate, and whether some
+  // window of the subtree (this one included) needs it. Only a creator that
+  // knows the exact class clears it (SkipBaseUpdate), for a class that keeps
+  // the base OnUpdate, which does nothing but return true.
+  bool Updates() const { return updates_; }
+  bool SubtreeUpdates() const { return subtreeUpdates_; }
+  void SkipBaseUpdate();
 
  protected:
   std::string className_;
@@ -102,5 +110,20 @@ class CGUI_Window {
 
   unsigned subtreeLayers_ = 1;
   int subtreeSize_ = 1;
+  bool updates_ = true;
+  bool subtreeUpdates_ = true;
   bool settingLayers_ = false;   // inside SetForeground's walk over the children
 };
+
+// True when no class from CGUI_Window down to T declares its own OnUpdate (one
+// that cannot be named from here counts as declared).
+template <class T>
+inline constexpr bool kKeepsBaseUpdate =
+    requires { requires std::is_same_v<decltype(&T::OnUpdate), bool (CGUI_Window::*)()>; };
+
+// Marks a window just made as `new T` when T keeps the base OnUpdate.
+template <class T>
+T* NoteUpdateOf(T* w) {
+  if constexpr (kKeepsBaseUpdate<T>) w->SkipBaseUpdate();
+  return w;
+}

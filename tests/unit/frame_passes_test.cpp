@@ -108,6 +108,38 @@ TEST_F(FramePassTest, UpdateVisitsTheWholeTreeUntilAFailure) {
   EXPECT_EQ(Only(TakeLog(), "Update"), Log({"A1"}));
 }
 
+// Windows whose class keeps the base OnUpdate are stepped over, alone or as
+// a whole subtree; the others are updated in the same order, whatever joins
+// or leaves.
+TEST_F(FramePassTest, WindowsKeepingTheBaseUpdateAreSteppedOver) {
+  static_assert(kKeepsBaseUpdate<CGUI_Window> && kKeepsBaseUpdate<CGUI_Dialog>);
+  static_assert(!kKeepsBaseUpdate<RecordingWindow>);
+  NoteUpdateOf(a_);
+  NoteUpdateOf(b_);
+  EXPECT_FALSE(a_->Updates());
+  EXPECT_TRUE(a_->SubtreeUpdates());
+  EXPECT_TRUE(a1_->Updates());
+
+  ASSERT_TRUE(b_->RemoveChild(b1_));
+  EXPECT_FALSE(b_->SubtreeUpdates());
+  CGUI_Window* quiet = NoteUpdateOf(new CGUI_Window("CONTROL"));
+  EXPECT_FALSE(quiet->SubtreeUpdates());
+  ASSERT_TRUE(a2_->AddChild(quiet));
+  ASSERT_TRUE(quiet->AddChild(b1_));   // an updating window below a quiet one
+  EXPECT_TRUE(quiet->SubtreeUpdates());
+  GUI_Update();
+  EXPECT_EQ(Only(TakeLog(), "Update"), Log({"A1", "A1X", "A2", "B1"}));
+
+  ASSERT_TRUE(quiet->RemoveChild(b1_));
+  EXPECT_FALSE(quiet->SubtreeUpdates());
+  EXPECT_TRUE(a_->SubtreeUpdates());   // A1, A2 still there
+  ASSERT_TRUE(b_->AddChild(b1_));
+  EXPECT_TRUE(b_->SubtreeUpdates());
+  a2_->failUpdate = true;
+  GUI_Update();
+  EXPECT_EQ(Only(TakeLog(), "Update"), Log({"A1", "A1X", "A2"}));
+}
+
 TEST_F(FramePassTest, AFailedCreateLeavesTheDialogNotCreated) {
   ASSERT_TRUE(GUI_DestroyDialog("A"));
   a2_->failCreate = true;

@@ -77,6 +77,27 @@ TEST_F(RefhostGraphics, MissingAndBrokenTexturesDrawThePlaceholderAndAreCounted)
   EXPECT_EQ(DrawList()[0].texture, "menu/none.tga");
 }
 
+// A dialog with a missing image opened again and again: the miss is listed
+// once and not looked for again until the files change.
+TEST_F(RefhostGraphics, AMissIsRememberedUntilTheFilesChange) {
+  for (int open = 0; open < 3; ++open) {
+    TEXTURE t = nullptr;
+    RegisterNewTexture(&InterfaceTexture, "menu/later.tga", &t, 0);
+    EXPECT_FALSE(LoadTexture(&InterfaceTexture, 0)) << open;
+    ReleaseTexture(t, 0);
+  }
+  EXPECT_EQ(MissingTextures(), std::vector<std::string>{"menu/later.tga"});
+  TEXTURE t = LoadOverlaid("menu/later.tga", Tga(1, 1, {0xFF00FF00}));
+  DrawFrameBitmap(t, 0, 0, 0, 2, 2, 5, 6, 0xFFFFFFFF, 0, 1, 1);
+  EXPECT_FALSE(DrawList().back().placeholder);
+  ReleaseTexture(t, 0);
+  ASSERT_TRUE(RemoveOverlayFile("menu/later.tga"));
+  RegisterNewTexture(&InterfaceTexture, "menu/later.tga", &t, 0);
+  EXPECT_FALSE(LoadTexture(&InterfaceTexture, 0));   // gone again, still listed once
+  ReleaseTexture(t, 0);
+  EXPECT_EQ(MissingTextureCount(), 1);
+}
+
 TEST_F(RefhostGraphics, TexturesAreSharedByPathAndCounted) {
   OverlayFile("menu/a.tga", Tga(1, 1, {0xFF00FF00}));
   TEXTURE first = nullptr, second = nullptr;
