@@ -323,19 +323,6 @@ TEST_F(CompilerTest, ParamLinesReachTheControlInWrittenOrder) {
   delete table;
 }
 
-TEST_F(CompilerTest, DeepScriptsGrowTheStacksAndCompile) {
-  std::string text = "DIALOG \"deep\" DEEP 0.0, 0.0, 1.0, 1.0\nBEGIN\n";
-  for (int i = 0; i < 3000; ++i)
-    text += "BUTTON \"\" IDC_B" + std::to_string(i) + " 0.0, 0.0, 0.1, 0.1 PARAM " + std::to_string(i) + "\n";
-  text += "END\n";
-  CDialogTable* table = CompileScript(text.c_str());
-  ASSERT_NE(table, nullptr) << GetErrorText();
-  CGUI_Window* d = table->Entries().at("DEEP");
-  EXPECT_EQ(d->ChildCount(), 3000);
-  EXPECT_EQ(d->Children()[2999]->Id(), "IDC_B2999");
-  delete table;
-}
-
 // What the grammar accepts: optional flag words, controls and PARAM lines,
 // several dialogs; what it leaves out is refused at the first wrong token.
 TEST_F(CompilerTest, GrammarAcceptsAndRefuses) {
