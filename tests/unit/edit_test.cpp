@@ -2,6 +2,7 @@
 // text, composition, limits and number mode.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,8 @@ struct EditCase {
   std::string text;
   int caret;             // -1: not checked
 };
+
+void PrintTo(const EditCase& c, std::ostream* os) { *os << c.name; }
 
 class EditKeys : public ::testing::TestWithParam<EditCase> {};
 
