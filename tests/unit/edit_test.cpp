@@ -116,6 +116,8 @@ const EditCase kEditCases[] = {
     {"DeleteAtTheEndKeepsTheText", "z", -1, false, "<E><D>", "z", 1},
     {"CutNeverSplitsAWideCharacter", "a" + kWide1 + kWide2, 2, false, "", "a" + kWide1, -1},
     {"CutToOneByte", "a" + kWide1 + kWide2, 1, false, "", "a", -1},
+    {"CutAtThreeKeepsTheWholeWideCharacter", "a" + kWide1 + kWide2, 3, false, "", "a" + kWide1, -1},
+    {"CutToNothing", "a" + kWide1 + kWide2, 0, false, "", "", -1},
     {"CompositionShownAtTheCaret", "ab", -1, false, "<L><1>", "a" + kWide1 + "b", -1},
     {"CompositionReplacedNotAdded", "ab", -1, false, "<L><1><2>", "a" + kWide2 + "b", -1},
     {"CompositionDroppedOnZero", "ab", -1, false, "<L><1><2><0>", "ab", 1},
@@ -185,6 +187,16 @@ TEST(EditGetText, AfterIsCutToTheRoomLeft) {
 }
 
 // ---- Composition ----------------------------------------------------------------------------------
+
+TEST(EditComposition, ShownOnceThereIsRoom) {
+  CGUI_Edit e;
+  e.SetMaxNumChar(3);
+  e.SetCaption("ab");
+  e.OnCompositionChar(kWide1[0], kWide1[1]);
+  EXPECT_EQ(Text(e), "ab");
+  e.SetMaxNumChar(4);
+  EXPECT_EQ(Text(e), "ab" + kWide1);
+}
 
 TEST(EditComposition, SetCaptionEndsIt) {
   CGUI_Edit e;

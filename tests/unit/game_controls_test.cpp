@@ -294,6 +294,7 @@ TEST_F(PushButtonTest, ArrowButtonsStepAndClampTheLinkedNumberEdit) {
     edit->SetCaption(c.start);
     ASSERT_TRUE(Open("DLG")) << LastError();
     EXPECT_EQ(up->LinkedEdit(), edit);
+    EXPECT_EQ(edit->GetMaxNumChar(), int(std::to_string(c.max).size()));   // SetMaxValue(max)
     TakeSounds();
     std::string text;
     for (const auto& [isUp, want] : c.clicks) {

@@ -148,6 +148,12 @@ TEST(Scanner, LexicalRules) {
       {"\"a\"\"b\"", "STRING STRING"},
   };
   for (const auto& [text, names] : rows) EXPECT_EQ(Names(text), names) << text;
+  // A string holds every byte but the quote and NUL.
+  std::string every = "\"";
+  for (int b = 0x01; b <= 0xFF; b++)
+    if (b != '"') every += static_cast<char>(b);
+  every += "\"";
+  EXPECT_EQ(Names(every), "STRING");
 }
 
 // The string scanner walks its text in place; a scanner that only supplies
@@ -341,6 +347,15 @@ TEST_F(CompilerTest, GrammarAcceptsAndRefuses) {
       {head + button + "PARAM 1 : END", "Error (1, 84) : COLON (:) is not expected here."},
   };
   for (const auto& [text, error] : rows) EXPECT_EQ(CompileError(text.c_str()), error) << text;
+  // The reserved words are taken nowhere: put before any token of a good
+  // script, each fails the compile.
+  const std::string good = head + button + "PARAM 1, \"s\" END";
+  for (const char* reserved : {"MENU", "START", ":", "-"}) {
+    for (size_t at = 0; at != std::string::npos; at = good.find(' ', at + 1)) {
+      const std::string text = good.substr(0, at) + " " + reserved + " " + good.substr(at);
+      EXPECT_NE(CompileError(text.c_str()), "OK") << text;
+    }
+  }
 }
 
 TEST_F(CompilerTest, UnknownClassesFailTheCompileWithoutLeaks) {
