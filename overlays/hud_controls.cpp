@@ -21,6 +21,7 @@
 #include "overlays/overlay_state.h"
 #include "runtime/game_static.h"
 #include "runtime/simple_controls.h"
+#include "runtime/sound_ids.h"
 
 constexpr int kCentred = Y3DALIGN_HCENTER | Y3DALIGN_VCENTER;
 
@@ -89,11 +90,11 @@ bool CGUI_Radar::OnDraw() {
     noise_.height = region_[3];
     DrawFrameBitmap(&noise_, 0xFFFFFF, 0);
     if (noiseLength_ < 0) {
-      noiseLength_ = GetPlayTime(70040);
+      noiseLength_ = GetPlayTime(kSoundRadarNoise);
       noiseStart_ = now - uint32_t(noiseLength_) - 20;   // the last start counts as long past
     }
     if (int64_t(now) - int64_t(noiseStart_) + 20 > noiseLength_) {
-      PlaySoundA(70040);
+      PlaySoundA(kSoundRadarNoise);
       noiseStart_ = now;
     }
     return true;
@@ -232,6 +233,10 @@ class TGUI_PointText : public CGUI_GameStatic {
   }
 };
 
+// The armor value and the shield value that follows the armor warning: one body.
+using CGUI_ArmorPoint = TGUI_PointText<false>;
+using CGUI_ShieldPoint = TGUI_PointText<true>;
+
 // ---- Weapon and option parts -----------------------------------------------------------------
 
 class CGUI_WeaponName : public CGUI_GameStatic {
@@ -356,8 +361,8 @@ void BindOption(CGUI_Window* dialog, const char* nameId, const char* iconId, COP
 void RegisterHudControls(CGUI_ClassRegistry* r) {
   RegisterIdClass<CGUI_OverheatGauge>(r, "IDC_BITMAP_OVERHEATFRONT");
   RegisterIdClass<CGUI_OverheatText>(r, "IDC_STATIC_OVERHEAT");
-  RegisterIdClass<TGUI_PointText<false>>(r, "IDC_STATIC_ARMORPOINT");
-  RegisterIdClass<TGUI_PointText<true>>(r, "IDC_STATIC_SHIELDPOINT");
+  RegisterIdClass<CGUI_ArmorPoint>(r, "IDC_STATIC_ARMORPOINT");
+  RegisterIdClass<CGUI_ShieldPoint>(r, "IDC_STATIC_SHIELDPOINT");
   RegisterIdClass<CGUI_WeaponName>(r, "IDC_STATIC_WEAPONNAME");
   RegisterIdClass<CGUI_Radar>(r, "IDC_CUSTOM_RADAR");
   RegisterIdClass<CGUI_OptionIcon>(r, "IDC_BITMAP_PLAYLOPTIONICON");
