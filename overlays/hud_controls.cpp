@@ -5,7 +5,6 @@
 #include <strings.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -100,7 +99,8 @@ bool CGUI_Radar::OnDraw() {
     return true;
   }
   const float k = 0.4f * size / range;
-  for (int i = 0; i < PlayerList.Count(); ++i) {
+  // Drawing does not change the player list: its count is asked once.
+  for (int i = 0, count = PlayerList.Count(); i < count; ++i) {
     CHARACTER* other = PlayerList.At(i);
     if (!other || other == self || other->radarShow == 0 || other->radarHide != 0) continue;
     if (hidden[other->radarIndex & 63]) continue;
@@ -311,9 +311,12 @@ class CGUI_PlayerFragLimit : public CGUI_GameStatic {
     if (!NET_bInitialized) SetText(this, "");
     if (own) {
       char text[32];
-      if (CC_Manager::FragLimit != 0) std::snprintf(text, sizeof text, "%d/%d", own->frags, int(CC_Manager::FragLimit));
-      else std::snprintf(text, sizeof text, "%d", own->frags);
-      SetText(this, text);
+      char* end = WriteDecimal(text, own->frags);
+      if (CC_Manager::FragLimit != 0) {
+        *end++ = '/';
+        end = WriteDecimal(end, int(CC_Manager::FragLimit));
+      }
+      SetText(this, std::string(text, end));
       SetArgb(this, uint32_t(GUI_GetTeamColorByID(own->team)));
     }
     return CGUI_GameStatic::OnDraw();
@@ -340,11 +343,14 @@ void ShowClock(CGUI_GameStatic* clock, int mode, int seconds) {
     case 2: SetText(clock, "TIME OVER"); break;
     case 3: {
       if (seconds < 0) return;
-      char text[32];
-      std::snprintf(text, sizeof text, "%2d:%2d:%2d", seconds / 3600, seconds / 60 % 60, seconds % 60);
-      for (char* p = text; *p; ++p)
-        if (*p == ' ') *p = '0';
-      SetText(clock, text);
+      // hh:mm:ss, each part at least two digits.
+      char text[40];
+      char* end = WriteDecimal(text, seconds / 3600, 2);
+      *end++ = ':';
+      end = WriteDecimal(end, seconds / 60 % 60, 2);
+      *end++ = ':';
+      end = WriteDecimal(end, seconds % 60, 2);
+      SetText(clock, std::string(text, end));
       const int gb = seconds < 61 ? 30 : 255;
       clock->SetTextColor(255, gb, gb, 255);
       break;
