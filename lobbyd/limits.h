@@ -14,7 +14,7 @@ struct SLobbyLimits {
   SThrottleRule addressLogins = CLoginThrottle::kAddressRule;
   // Registrations that reach the password hash, per address.
   SThrottleRule registrations{20, 3'600'000, 3'600'000, 3'600'000, 0};
-  // Chat lines per connection: a burst, then one line per interval.
+  // Chat lines per address and account: a burst, then one line per interval.
   int chatBurst = 5;
   int64_t chatIntervalMs = 1000;
   // Channels one account has created that exist at once.

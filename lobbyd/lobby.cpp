@@ -54,6 +54,7 @@ CLobby::CLobby(CStore& store, CPasswordWork& passwords, Clock clock, Sink sink, 
       registrations_(store.NewThrottle("registration", clock, limits.registrations)),
       pairThrottle_(store.NewThrottle("login-pair", clock, limits.pairLogins)),
       addressThrottle_(store.NewThrottle("login-address", clock, limits.addressLogins)),
+      chatLimit_(store.NewRateLimit("chat", clock, {limits.chatBurst, limits.chatIntervalMs})),
       sink_(std::move(sink)),
       shared_(dynamic_cast<CPgStore*>(&store)) {
   if (shared_ && !shared_->JoinCluster())
@@ -62,8 +63,8 @@ CLobby::CLobby(CStore& store, CPasswordWork& passwords, Clock clock, Sink sink, 
   store_.AddChannel(kDefaultChannel);
   // Channels made by players live while someone is in them: none at start
   // (on a shared store, none but those players of other nodes are in).
-  for (const std::string& name : store_.Channels())
-    if (name != kDefaultChannel) store_.RemoveChannel(name);
+  if (!store_.RemoveChannelsBut(kDefaultChannel))
+    std::fprintf(stderr, "korvo-lobbyd: storage error: cannot remove old channels: %s\n", store_.LastError().c_str());
   channelOrder_ = store_.Channels();
   for (const std::string& name : channelOrder_) channels_[name];
   passwords_.Hash("decoy password", [this](bool ok, const std::string& hash) {
@@ -303,17 +304,17 @@ void CLobby::ChangeChannel(ConnId conn, SMember& member, const SMessage& m) {
     channelOrder_.push_back(name);
     channels_[name];
   } else if (!channels_.count(name)) {
-    const std::string creator = Lower(member.id);
-    const size_t made = static_cast<size_t>(std::count_if(channelCreators_.begin(), channelCreators_.end(),
-                                                          [&](const auto& c) { return c.second == creator; }));
     size_t existing = channelOrder_.size();
     for (const SOnlinePlayer& p : remote_.players) existing += channels_.count(p.channel) == 0;
-    if (existing >= kMaxChannels || made >= limits_.channelsPerAccount)
-      return Answer(conn, m.type, ECode::kChannelLimit);
-    if (!store_.AddChannel(name)) return Answer(conn, m.type, ECode::kServerError);
+    if (existing >= kMaxChannels) return Answer(conn, m.type, ECode::kChannelLimit);
+    // The channels an account has made are counted in the store: on every node alike.
+    const CStore::EAdd added = store_.AddOwnedChannel(name, Lower(member.id), limits_.channelsPerAccount);
+    if (added == CStore::EAdd::kFailed)
+      std::fprintf(stderr, "korvo-lobbyd: storage error: cannot add a channel: %s\n", store_.LastError().c_str());
+    if (added != CStore::EAdd::kAdded)
+      return Answer(conn, m.type, added == CStore::EAdd::kLimit ? ECode::kChannelLimit : ECode::kServerError);
     channelOrder_.push_back(name);
     channels_[name];
-    channelCreators_[name] = creator;
   }
   EnterChannel(conn, member, name);
   sink_(conn, MakeMessage(EMsg::kChannelEntry, {name},
@@ -343,7 +344,6 @@ void CLobby::LeaveChannel(ConnId conn, SMember& member) {
   it->second.erase(conn);
   if (!it->second.empty() || name == kDefaultChannel) return;
   channels_.erase(it);
-  channelCreators_.erase(name);
   channelOrder_.erase(std::remove(channelOrder_.begin(), channelOrder_.end(), name), channelOrder_.end());
   if (!store_.RemoveChannel(name))
     std::fprintf(stderr, "korvo-lobbyd: storage error: cannot remove channel: %s\n", store_.LastError().c_str());
@@ -366,11 +366,13 @@ void CLobby::PlayerList(ConnId conn, const SMember& member) {
 void CLobby::Chat(ConnId conn, const SMember& member, const SMessage& m) {
   const ECode code = CheckChat(m.Text(0));
   if (code != ECode::kOk) return Answer(conn, m.type, code);
-  if (!members_.at(conn).chat.Take(clock_(), limits_.chatBurst, limits_.chatIntervalMs))
+  // Lines of one account from one address, counted in the store: on every
+  // node alike. The other nodes hear a line with its token (one round trip).
+  const std::string key = Dotted(member.address) + "/" + Lower(member.id);
+  if (!chatLimit_->Take(key, shared_ ? NoticeLine("chat", {member.channel, member.id, m.Text(0)}) : std::string()))
     return Answer(conn, m.type, ECode::kThrottled);
   const SMessage line = MakeMessage(EMsg::kChat, {member.id, m.Text(0)});
   for (ConnId other : channels_[member.channel]) sink_(other, line);
-  if (shared_) Publish("chat", {member.channel, member.id, m.Text(0)});
   Answer(conn, m.type, ECode::kOk);
 }
 
@@ -381,7 +383,8 @@ SMessage CLobby::SessionEntry(const SGame& g) const {
   const bool locked = !g.password.empty();
   return MakeMessage(EMsg::kSessionEntry, {g.row.name, g.row.map},
                      {g.row.type, locked ? 0u : g.row.address, locked ? 0u : g.row.port,
-                      static_cast<uint32_t>(g.players.size()), g.row.maxPlayers, locked ? 1u : 0u});
+                      shared_ ? g.allPlayers : static_cast<uint32_t>(g.players.size()), g.row.maxPlayers,
+                      locked ? 1u : 0u});
 }
 
 void CLobby::SessionList(ConnId conn) {
@@ -416,7 +419,7 @@ void CLobby::JoinGame(ConnId conn, SMember& member, const SMessage& m) {
   // A locked game is listed without one ("0.0.0.0").
   const std::string& seen = m.Text(2);
   if (game == games_.end()) {
-    if (const SSharedGame* remote = RemoteGame(m.Text(0))) return RemoteJoin(conn, *remote, m);
+    if (const SSharedGame* remote = RemoteGame(m.Text(0))) return RemoteJoin(conn, member, *remote, m);
   }
   if (game == games_.end() || (!seen.empty() && seen != "0.0.0.0" && seen != Dotted(game->row.address)))
     return Answer(conn, m.type, ECode::kNoSuchGame);
@@ -428,9 +431,13 @@ void CLobby::JoinGame(ConnId conn, SMember& member, const SMessage& m) {
     LeaveGames(conn, member);   // may close games: look the game up again
     game = std::find_if(games_.begin(), games_.end(), [&](const SGame& g) { return g.row.name == name; });
     if (game == games_.end()) return Answer(conn, m.type, ECode::kNoSuchGame);
+    // Players of other nodes count too: the shared row decides.
+    if (shared_) {
+      const ECode joined = JoinSharedGame(name, &game->allPlayers);
+      if (joined != ECode::kOk) return Answer(conn, m.type, joined);
+    }
     game->players.push_back(conn);
     member.joinedGame = name;
-    SharePlayers(*game);
   }
   sink_(conn, MakeMessage(EMsg::kJoinGranted, {game->row.name}, {game->row.address, game->row.port}));
   Answer(conn, m.type, ECode::kOk);
@@ -473,11 +480,14 @@ void CLobby::LeaveGames(ConnId conn, SMember& member) {
   if (!member.hostedGame.empty()) CloseGame(member.hostedGame);
   member.hostedGame.clear();
   if (!member.joinedGame.empty()) {
-    for (SGame& game : games_)
-      if (game.row.name == member.joinedGame) {
-        game.players.erase(std::remove(game.players.begin(), game.players.end(), conn), game.players.end());
-        SharePlayers(game);
-      }
+    auto game = std::find_if(games_.begin(), games_.end(),
+                             [&](const SGame& g) { return g.row.name == member.joinedGame; });
+    if (game != games_.end()) {
+      game->players.erase(std::remove(game->players.begin(), game->players.end(), conn), game->players.end());
+      game->allPlayers = std::max<uint32_t>(game->allPlayers, 2) - 1;
+    }
+    // A game of this node or of another one.
+    if (shared_) LeaveSharedGame(member.joinedGame);
   }
   member.joinedGame.clear();
 }

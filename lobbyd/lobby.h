@@ -64,12 +64,12 @@ class CLobby {
     SAccount record;         // as read at login (no hash kept)
     std::string channel;
     std::string hostedGame, joinedGame;
-    CRateBucket chat;        // chat lines of this connection
   };
   struct SGame {
     SGameRow row;
     std::string password;    // kept in memory only
-    std::vector<ConnId> players;   // host first
+    std::vector<ConnId> players;   // host first (of this node)
+    uint32_t allPlayers = 1;       // on a shared store: players of every node, as last counted
   };
 
   void Answer(ConnId conn, EMsg request, ECode code);
@@ -106,16 +106,21 @@ class CLobby {
     std::vector<SSharedGame> games;       // open on other nodes
   };
   void Publish(const std::string& kind, const std::vector<std::string>& fields);
+  std::string NoticeLine(const std::string& kind, const std::vector<std::string>& fields) const;
   void ApplyNotice(const std::string& payload);
   void ReloadRemote();
   // The other nodes list a game of this node with its number of players.
-  void SharePlayers(const SGame& game);
+  void SharePlayers(SGame& game);
+  // A player left a game of any node: one fewer in its shared count.
+  void LeaveSharedGame(const std::string& name);
+  // Counts a join in the shared row; kOk, or why the join is refused.
+  ECode JoinSharedGame(const std::string& name, uint32_t* players);
   void ReclaimPlayers();
   size_t RemoteMembers(const std::string& channel) const;
   bool RemoteChannel(const std::string& name) const;
   const SSharedGame* RemoteGame(const std::string& name) const;
   void RemoteSessionInfo(ConnId conn, const SSharedGame& game);
-  void RemoteJoin(ConnId conn, const SSharedGame& game, const SMessage& m);
+  void RemoteJoin(ConnId conn, SMember& member, const SSharedGame& game, const SMessage& m);
   std::string PasswordDigest(const std::string& password) const;
   bool SameDigest(const std::string& password, const std::string& digest) const;
 
@@ -126,6 +131,7 @@ class CLobby {
   std::unique_ptr<IThrottle> registrations_;     // registrations per address
   std::unique_ptr<IThrottle> pairThrottle_;      // failed logins per address and account
   std::unique_ptr<IThrottle> addressThrottle_;   // failed logins per address
+  std::unique_ptr<IRateLimit> chatLimit_;        // chat lines per address and account
   Sink sink_;
   std::unordered_map<ConnId, SMember> members_;
   std::set<ConnId> busy_;
@@ -135,7 +141,6 @@ class CLobby {
   std::unordered_map<std::string, ConnId> online_;          // lower-case id -> connection
   std::vector<std::string> channelOrder_;
   std::map<std::string, std::set<ConnId>> channels_;        // name -> members
-  std::map<std::string, std::string> channelCreators_;      // name -> lower-case id (user channels)
   std::vector<SGame> games_;                                // in creation order
 
   CPgStore* shared_ = nullptr;   // the store shared with other nodes, or null

@@ -75,7 +75,7 @@ void CLobby::ReclaimPlayers() {
   }
   for (ConnId conn : lost) LogOut(members_.at(conn), conn);
   std::vector<std::string> taken;
-  for (const SGame& game : games_) {
+  for (SGame& game : games_) {
     bool nameTaken = false;
     if (!shared_->AddSharedGame(game.row, game.password.empty() ? "" : PasswordDigest(game.password), &nameTaken))
       taken.push_back(game.row.name);
@@ -98,10 +98,14 @@ void CLobby::ReclaimPlayers() {
   playersChanged_ = gamesChanged_ = true;
 }
 
-void CLobby::Publish(const std::string& kind, const std::vector<std::string>& fields) {
+std::string CLobby::NoticeLine(const std::string& kind, const std::vector<std::string>& fields) const {
   std::string line = std::string(kNoticeVersion) + "\t" + kind + "\t" + std::to_string(node_);
   for (const std::string& f : fields) line += "\t" + f;
-  if (!shared_->Publish(line))
+  return line;
+}
+
+void CLobby::Publish(const std::string& kind, const std::vector<std::string>& fields) {
+  if (!shared_->Publish(NoticeLine(kind, fields)))
     std::fprintf(stderr, "korvo-lobbyd: storage error: cannot notify the other nodes: %s\n",
                  store_.LastError().c_str());
 }
@@ -134,17 +138,46 @@ void CLobby::ReloadRemote() {
     std::fprintf(stderr, "korvo-lobbyd: storage error: cannot read the other nodes: %s\n", store_.LastError().c_str());
     return;
   }
-  for (SSharedGame& g : games)
-    if (g.node != node_) fresh.games.push_back(std::move(g));
+  for (SSharedGame& g : games) {
+    if (g.node != node_) {
+      fresh.games.push_back(std::move(g));
+      continue;
+    }
+    // This node's games: their counts include the players of other nodes.
+    for (SGame& own : games_)
+      if (own.row.name == g.row.name) own.allPlayers = g.players;
+  }
   remote_ = std::move(fresh);
   remoteStale_ = false;
 }
 
-void CLobby::SharePlayers(const SGame& game) {
-  if (!shared_) return;
-  if (!shared_->SetGamePlayers(game.row.name, static_cast<uint32_t>(game.players.size())))
+// Entered again after a stall: the game's row counts this node's players.
+void CLobby::SharePlayers(SGame& game) {
+  game.allPlayers = static_cast<uint32_t>(game.players.size());
+  if (!shared_->SetGamePlayers(game.row.name, game.allPlayers))
     std::fprintf(stderr, "korvo-lobbyd: storage error: cannot count a game's players: %s\n", store_.LastError().c_str());
   gamesChanged_ = true;
+}
+
+ECode CLobby::JoinSharedGame(const std::string& name, uint32_t* players) {
+  switch (shared_->JoinSharedGame(name, players)) {
+    case CPgStore::EJoin::kJoined: break;
+    case CPgStore::EJoin::kFull: return ECode::kGameFull;
+    case CPgStore::EJoin::kNoGame: return ECode::kNoSuchGame;
+    case CPgStore::EJoin::kFailed:
+      std::fprintf(stderr, "korvo-lobbyd: storage error: cannot join a game: %s\n", store_.LastError().c_str());
+      return ECode::kServerError;
+  }
+  gamesChanged_ = true;
+  remoteStale_ = true;
+  return ECode::kOk;
+}
+
+void CLobby::LeaveSharedGame(const std::string& name) {
+  if (!shared_->LeaveSharedGame(name))
+    std::fprintf(stderr, "korvo-lobbyd: storage error: cannot leave a game: %s\n", store_.LastError().c_str());
+  gamesChanged_ = true;
+  remoteStale_ = true;
 }
 
 size_t CLobby::RemoteMembers(const std::string& channel) const {
@@ -173,16 +206,26 @@ void CLobby::RemoteSessionInfo(ConnId conn, const SSharedGame& game) {
 }
 
 // A join to a game of another node: checked against the shared row (the
-// password by its digest); the room itself counts who comes.
-void CLobby::RemoteJoin(ConnId conn, const SSharedGame& game, const SMessage& m) {
+// password by its digest) and counted there, so that a full game is full on
+// every node; leaving it (LeaveGames) counts one fewer.
+void CLobby::RemoteJoin(ConnId conn, SMember& member, const SSharedGame& game, const SMessage& m) {
   const std::string& seen = m.Text(2);
   std::string dotted = std::to_string(game.row.address >> 24) + "." + std::to_string((game.row.address >> 16) & 255) +
                        "." + std::to_string((game.row.address >> 8) & 255) + "." + std::to_string(game.row.address & 255);
   if (!seen.empty() && seen != "0.0.0.0" && seen != dotted) return Answer(conn, m.type, ECode::kNoSuchGame);
   const bool open = game.passwordDigest.empty() ? m.Text(1).empty() : SameDigest(m.Text(1), game.passwordDigest);
   if (!open) return Answer(conn, m.type, ECode::kWrongGamePassword);
-  if (game.players >= game.row.maxPlayers) return Answer(conn, m.type, ECode::kGameFull);
-  sink_(conn, MakeMessage(EMsg::kJoinGranted, {game.row.name}, {game.row.address, game.row.port}));
+  const std::string name = game.row.name;
+  const uint32_t address = game.row.address, port = game.row.port;
+  if (member.joinedGame != name) {
+    if (game.players >= game.row.maxPlayers) return Answer(conn, m.type, ECode::kGameFull);
+    LeaveGames(conn, member);
+    uint32_t players = 0;
+    const ECode joined = JoinSharedGame(name, &players);
+    if (joined != ECode::kOk) return Answer(conn, m.type, joined);
+    member.joinedGame = name;
+  }
+  sink_(conn, MakeMessage(EMsg::kJoinGranted, {name}, {address, port}));
   Answer(conn, m.type, ECode::kOk);
 }
 

@@ -34,7 +34,7 @@ constexpr char kUsage[] =
     "  --hash-cost C    Argon2id cost of passwords: interactive (default) or minimum (tests,\n"
     "                   on 127.0.0.0/8 only)\n"
     "  --registrations-per-hour N     registrations per address (default 20)\n"
-    "  --chat-burst N                 chat lines at once per connection, then 1 a second (default 5)\n"
+    "  --chat-burst N                 chat lines at once per account and address, then 1 a second (default 5)\n"
     "  --address-logins-per-minute N  login tries per address (default 20)\n"
     "  --connections-per-address N    connections per address (default 16)\n"
     "  --login-timeout-ms N           time to log in after connecting (default 30000)\n"

@@ -43,6 +43,20 @@ int FreePort() {
   return port;
 }
 
+// Run by the watchdog with the folder as $1: waits until its standard input
+// ends (the test process closed it or died, however), then stops a server
+// still running from the folder and removes the folder.
+constexpr const char* kWatchdogScript =
+    "cat >/dev/null\n"
+    "pid=$(head -n 1 \"$1/data/postmaster.pid\" 2>/dev/null)\n"
+    "if [ -n \"$pid\" ] && grep -q postgres \"/proc/$pid/cmdline\" 2>/dev/null; then\n"
+    "  kill -QUIT \"$pid\"\n"
+    "  i=0\n"
+    "  while kill -0 \"$pid\" 2>/dev/null && [ $i -lt 100 ]; do sleep 0.1; i=$((i+1)); done\n"
+    "  kill -KILL \"$pid\" 2>/dev/null\n"
+    "fi\n"
+    "rm -rf \"$1\"\n";
+
 }  // namespace
 
 std::string CPgInstance::FindBinaries() {
@@ -79,6 +93,9 @@ bool CPgInstance::Run(const std::string& program, const std::vector<std::string>
     return false;
   }
   if (pid == 0) {
+    // Nothing of the test process's own input or output stays with the server.
+    const int in = open("/dev/null", O_RDONLY);
+    if (in >= 0) dup2(in, STDIN_FILENO);
     const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     if (out >= 0) {
       dup2(out, STDOUT_FILENO);
@@ -130,6 +147,10 @@ bool CPgInstance::Start(std::string* error, bool durable) {
       return false;
     }
   }
+  if (!StartWatchdog()) {
+    *error = "cannot start the server's watchdog";
+    return false;
+  }
   const int port = FreePort();
   if (port == 0) {
     *error = "no free port on 127.0.0.1";
@@ -148,6 +169,42 @@ bool CPgInstance::Start(std::string* error, bool durable) {
   return true;
 }
 
+// The watchdog is no child of this process (forked twice, in a session of
+// its own): a kill of this process and of its children (a test runner's
+// timeout) leaves it to stop the server. It holds the read end of a pipe
+// whose write end only this process has (close-on-exec): that end closes
+// when this process ends or stops the server.
+bool CPgInstance::StartWatchdog() {
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) return false;
+  std::string script = kWatchdogScript, name = "korvo-pg-watchdog", folder = folder_;
+  char* argv[] = {const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), script.data(), name.data(), folder.data(),
+                  nullptr};
+  const pid_t middle = fork();
+  if (middle < 0) {
+    close(fds[0]);
+    close(fds[1]);
+    return false;
+  }
+  if (middle == 0) {
+    setsid();
+    if (fork() != 0) _exit(0);
+    dup2(fds[0], STDIN_FILENO);
+    const int null = open("/dev/null", O_WRONLY);
+    if (null >= 0) {
+      dup2(null, STDOUT_FILENO);
+      dup2(null, STDERR_FILENO);
+    }
+    execv(argv[0], argv);
+    _exit(127);
+  }
+  close(fds[0]);
+  int status = 0;
+  waitpid(middle, &status, 0);
+  watchdog_ = fds[1];
+  return true;
+}
+
 void CPgInstance::Stop() {
   // Also a server whose start was not waited out to the end.
   std::error_code ec;
@@ -160,6 +217,9 @@ void CPgInstance::Stop() {
     fs::remove_all(folder_, ignored);
     folder_.clear();
   }
+  // Nothing left for the watchdog: it ends.
+  if (watchdog_ >= 0) close(watchdog_);
+  watchdog_ = -1;
 }
 
 }  // namespace lobbyd

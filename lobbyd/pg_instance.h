@@ -4,7 +4,8 @@
 // binaries are looked for on PATH, in /usr/local/bin and under
 // /usr/lib/postgresql/*/bin (newest first). initdb refuses to run as root:
 // then the folder is given to the user "nobody" and the binaries run as it
-// (runuser). Every wait is bounded.
+// (runuser). Every wait is bounded. A watchdog process stops the server and
+// removes the folder when this process ends without Stop (killed, crashed).
 #pragma once
 #include <string>
 #include <vector>
@@ -33,7 +34,11 @@ class CPgInstance {
   // timeoutMs; its output goes to the folder's log.
   bool Run(const std::string& program, const std::vector<std::string>& args, int timeoutMs, std::string* error);
 
+  // Starts the watchdog of the folder; false when it cannot run.
+  bool StartWatchdog();
+
   std::string bin_, folder_, url_;
+  int watchdog_ = -1;   // the write end of the watchdog's pipe
 };
 
 }  // namespace lobbyd

@@ -32,7 +32,7 @@ struct SGameRow {
 class CStore {
  public:
   // The schema version both back ends migrate to at open.
-  static constexpr int kSchemaVersion = 1;
+  static constexpr int kSchemaVersion = 2;
 
   virtual ~CStore() = default;
   // Opens the store `target` names: a "postgresql://" or "postgres://" URL,
@@ -50,9 +50,17 @@ class CStore {
 
   // ---- Channels ----
   virtual bool AddChannel(const std::string& name) = 0;   // true when added or already there
+  // A channel made by a player (`creator`, a lower-case id): added unless
+  // the channels it made that still exist are `limit` already (counted in
+  // the store, so on every node alike). kAdded also when it is there.
+  enum class EAdd { kAdded, kLimit, kFailed };
+  virtual EAdd AddOwnedChannel(const std::string& name, const std::string& creator, size_t limit) = 0;
   // Removes the channel unless a player of another node is in it.
   virtual bool RemoveChannel(const std::string& name) = 0;
   virtual std::vector<std::string> Channels() = 0;        // in creation order
+  // Removes every channel but `keep` in one statement (on a shared store,
+  // those a player of another node is in stay): the leftovers at start.
+  virtual bool RemoveChannelsBut(const std::string& keep) = 0;
 
   // ---- Open games (a single node clears them at start: their hosts are gone) ----
   virtual bool AddGame(const SGameRow& game) = 0;
@@ -64,6 +72,10 @@ class CStore {
   // "registration"): in this process for SQLite, in the database for
   // PostgreSQL, so that every node counts the same tries.
   virtual std::unique_ptr<IThrottle> NewThrottle(const std::string& kind, Clock clock, SThrottleRule rule) = 0;
+  // A token bucket per key of one kind ("chat": lines per address and
+  // account): as the throttles, in this process for SQLite and in the
+  // database (on its clock) for PostgreSQL.
+  virtual std::unique_ptr<IRateLimit> NewRateLimit(const std::string& kind, Clock clock, SRateRule rule) = 0;
 
   int SchemaVersion() const { return schemaVersion_; }
   const std::string& LastError() const { return lastError_; }

@@ -34,6 +34,13 @@ const char* const kMigrations[] = {
     "  kind text NOT NULL, key text NOT NULL, failures bigint[] NOT NULL DEFAULT '{}',"
     "  locked_until bigint NOT NULL DEFAULT 0, locks integer NOT NULL DEFAULT 0,"
     "  touched timestamptz NOT NULL DEFAULT clock_timestamp(), PRIMARY KEY (kind, key));",
+    // Who made a channel ('' for the servers' own), for the limit per
+    // account; token buckets (chat lines) on the database's clock.
+    "ALTER TABLE channels ADD COLUMN creator text NOT NULL DEFAULT '';"
+    "CREATE INDEX channels_creator ON channels (creator);"
+    "CREATE TABLE rates ("
+    "  kind text NOT NULL, key text NOT NULL, tokens double precision NOT NULL, at bigint NOT NULL,"
+    "  PRIMARY KEY (kind, key));",
 };
 static_assert(sizeof kMigrations / sizeof kMigrations[0] == CStore::kSchemaVersion);
 
@@ -70,11 +77,26 @@ std::vector<SStatement> Statements() {
       {"delete_channel",
        "DELETE FROM channels WHERE name = $1 AND NOT EXISTS (SELECT 1 FROM presence WHERE channel = $1)"},
       {"list_channels", "SELECT name FROM channels ORDER BY seq"},
+      {"channels_but",
+       "DELETE FROM channels WHERE name <> $1 AND NOT EXISTS "
+       "(SELECT 1 FROM presence WHERE presence.channel = channels.name)"},
+      // Under the creator's lock (creator_lock), so that two nodes do not both pass the count.
+      {"creator_lock", "SELECT pg_advisory_xact_lock(1, hashtext($1))"},
+      {"insert_owned_channel",
+       "INSERT INTO channels (name, creator) SELECT $1, $2 "
+       "WHERE (SELECT count(*) FROM channels WHERE creator = $2) < $3::bigint ON CONFLICT (name) DO NOTHING"},
+      {"channel_exists", "SELECT 1 FROM channels WHERE name = $1"},
       {"insert_game",
        "INSERT INTO games (name, node, host_id, map, type, address, port, max_players, password_digest) "
        "VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9) ON CONFLICT (name) DO NOTHING"},
       {"delete_game", "DELETE FROM games WHERE name = $1"},
       {"game_players", "UPDATE games SET players = $2 WHERE name = $1"},
+      // A player more, unless the game is full (the row's lock orders joins
+      // from all nodes): whether the game is there, and its new count.
+      {"game_join",
+       "WITH joined AS (UPDATE games SET players = players + 1 WHERE name = $1 AND players < max_players "
+       "RETURNING players) SELECT (SELECT count(*) FROM games WHERE name = $1), (SELECT players FROM joined)"},
+      {"game_leave", "UPDATE games SET players = greatest(players - 1, 1) WHERE name = $1"},
       {"list_games",
        "SELECT name, host_id, map, type, address, port, max_players, node, players, password_digest "
        "FROM games ORDER BY seq"},
@@ -106,6 +128,18 @@ std::vector<SStatement> Statements() {
        "UPDATE throttles SET failures = $3::bigint[], locked_until = $4, locks = $5, touched = clock_timestamp() "
        "WHERE kind = $1 AND key = $2"},
       {"throttle_clear", "DELETE FROM throttles WHERE kind = $1 AND key = $2"},
+      // A token of the bucket ($3 at once, one more every $4 ms) taken when
+      // there is one; then, with it, the notice $5 (when not empty) sent.
+      {"rate_take",
+       "WITH taken AS (INSERT INTO rates AS r (kind, key, tokens, at) VALUES ($1, $2, $3::float8 - 1, " + now + ") "
+       "ON CONFLICT (kind, key) DO UPDATE SET "
+       "tokens = least($3::float8, r.tokens + (EXCLUDED.at - r.at) / $4::float8) - 1, at = EXCLUDED.at "
+       "WHERE least($3::float8, r.tokens + (EXCLUDED.at - r.at) / $4::float8) >= 1 RETURNING 1), "
+       "t AS (SELECT count(*) > 0 AS ok FROM taken) "
+       "SELECT ok, (SELECT count(*) FROM (SELECT pg_notify('" + std::string(CPgStore::kNoticeChannel) +
+           "', $5) WHERE ok AND $5 <> '') n) FROM t"},
+      // A bucket untouched for an hour is full again.
+      {"reap_rates", "DELETE FROM rates WHERE at < " + now + " - 3600000"},
   };
 }
 
@@ -303,6 +337,29 @@ bool CPgStore::AddChannel(const std::string& name) { return Ok(Run("insert_chann
 
 bool CPgStore::RemoveChannel(const std::string& name) { return Ok(Run("delete_channel", {name})); }
 
+bool CPgStore::RemoveChannelsBut(const std::string& keep) { return Ok(Run("channels_but", {keep})); }
+
+// Counted and added under the creator's lock in one transaction: nodes
+// adding channels of one account at once meet the limit as one node does.
+CStore::EAdd CPgStore::AddOwnedChannel(const std::string& name, const std::string& creator, size_t limit) {
+  if (!Exec("BEGIN")) {
+    if (PQstatus(conn_) == CONNECTION_OK || !Reconnect() || !Exec("BEGIN")) return EAdd::kFailed;
+  }
+  Result added = Ok(Run("creator_lock", {creator}))
+                     ? Run("insert_owned_channel", {name, creator, std::to_string(limit)})
+                     : Result(nullptr, PQclear);
+  Result there = added && std::atoi(PQcmdTuples(added.get())) == 0 ? Run("channel_exists", {name})
+                                                                     : Result(nullptr, PQclear);
+  if (!added || (std::atoi(PQcmdTuples(added.get())) == 0 && !there) || !Exec("COMMIT")) {
+    const std::string failed = lastError_;
+    Exec("ROLLBACK");
+    lastError_ = failed;
+    return EAdd::kFailed;
+  }
+  if (std::atoi(PQcmdTuples(added.get())) == 1) return EAdd::kAdded;
+  return PQntuples(there.get()) == 1 ? EAdd::kAdded : EAdd::kLimit;
+}
+
 std::vector<std::string> CPgStore::Channels() {
   std::vector<std::string> names;
   Result r = Run("list_channels", {});
@@ -332,6 +389,17 @@ bool CPgStore::RemoveGame(const std::string& name) { return Ok(Run("delete_game"
 bool CPgStore::SetGamePlayers(const std::string& name, uint32_t players) {
   return Ok(Run("game_players", {name, std::to_string(players)}));
 }
+
+CPgStore::EJoin CPgStore::JoinSharedGame(const std::string& name, uint32_t* players) {
+  Result r = Run("game_join", {name});
+  if (!r || PQntuples(r.get()) != 1) return EJoin::kFailed;
+  if (I64(r.get(), 0, 0) == 0) return EJoin::kNoGame;
+  if (PQgetisnull(r.get(), 0, 1)) return EJoin::kFull;
+  *players = U32(r.get(), 0, 1);
+  return EJoin::kJoined;
+}
+
+bool CPgStore::LeaveSharedGame(const std::string& name) { return Ok(Run("game_leave", {name})); }
 
 std::vector<SGameRow> CPgStore::Games() {
   std::vector<SSharedGame> shared;
@@ -372,7 +440,8 @@ bool CPgStore::Heartbeat(int64_t expiryMs, int* reaped) {
   Result beat = Run("beat", {std::to_string(node_)});
   Result reap = beat ? Run("reap", {std::to_string(expiryMs)}) : Result(nullptr, PQclear);
   if (reap) *reaped = std::atoi(PQcmdTuples(reap.get()));
-  const bool ok = reap && Ok(Run("reap_channels", {})) && Ok(Run("reap_throttles", {})) && Exec("COMMIT");
+  const bool ok = reap && Ok(Run("reap_channels", {})) && Ok(Run("reap_throttles", {})) &&
+                  Ok(Run("reap_rates", {})) && Exec("COMMIT");
   if (!ok) {
     const std::string failed = lastError_;
     Exec("ROLLBACK");

@@ -4,7 +4,7 @@
 // race. Every multi-row change runs in one transaction. Beside the tables of
 // the single node it keeps what the nodes share: a heartbeat row per node,
 // the players online on each node (with their channel), each game's node,
-// the throttle counters, and a notice channel (LISTEN/NOTIFY) by which a node
+// the throttle counters and rate buckets, and a notice channel (LISTEN/NOTIFY) by which a node
 // tells the others what changed. Account writes are committed to disk before
 // they return; the rest is committed without waiting for the disk. A
 // statement runs at most kStatementTimeoutMs; a lost connection is made again
@@ -46,12 +46,15 @@ class CPgStore final : public CStore {
   std::optional<SAccount> FindAccount(const std::string& id, bool* failed = nullptr) override;
   bool SetPasswordHash(const std::string& id, const std::string& hash) override;
   bool AddChannel(const std::string& name) override;
+  EAdd AddOwnedChannel(const std::string& name, const std::string& creator, size_t limit) override;
   bool RemoveChannel(const std::string& name) override;
   std::vector<std::string> Channels() override;
+  bool RemoveChannelsBut(const std::string& keep) override;
   bool AddGame(const SGameRow& game) override;
   bool RemoveGame(const std::string& name) override;
   std::vector<SGameRow> Games() override;
   std::unique_ptr<IThrottle> NewThrottle(const std::string& kind, Clock clock, SThrottleRule rule) override;
+  std::unique_ptr<IRateLimit> NewRateLimit(const std::string& kind, Clock clock, SRateRule rule) override;
 
   // ---- The nodes ----
   // Enters this process as a node (a new heartbeat row) and listens for
@@ -78,6 +81,12 @@ class CPgStore final : public CStore {
   bool AddSharedGame(const SGameRow& game, const std::string& passwordDigest, bool* taken);
   bool SetGamePlayers(const std::string& name, uint32_t players);
 
+  // ---- Players of any node's games (counted in the game's row) ----
+  enum class EJoin { kJoined, kFull, kNoGame, kFailed };
+  // One player more, unless the game is full; *players: the new count.
+  EJoin JoinSharedGame(const std::string& name, uint32_t* players);
+  bool LeaveSharedGame(const std::string& name);
+
   // ---- Notices ----
   bool Publish(const std::string& payload);
   // The socket to poll for notices (-1 when the connection is gone).
@@ -88,6 +97,10 @@ class CPgStore final : public CStore {
   // Runs one throttle step under a row lock (see CPgThrottle).
   bool ThrottleStep(const std::string& kind, const std::string& key, const SThrottleRule& rule, char step,
                     bool* locked);
+  // Takes a token of a bucket row (*taken) and sends `notice` with it (see
+  // CPgRateLimit); false on a database error.
+  bool RateTake(const std::string& kind, const std::string& key, const SRateRule& rule, const std::string& notice,
+                bool* taken);
 
  private:
   using Result = std::unique_ptr<PGresult, void (*)(PGresult*)>;

@@ -1,7 +1,8 @@
-// store_pg_throttle.cpp: throttle counters as rows of the shared store, each
-// step under the row's lock and on the database's clock.
+// store_pg_throttle.cpp: throttle counters and rate buckets as rows of the
+// shared store, each step under the row's lock and on the database's clock.
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "lobbyd/store_pg.h"
@@ -56,7 +57,42 @@ class CPgThrottle final : public IThrottle {
   SThrottleRule rule_;
 };
 
+// Token buckets as rows of the shared store: a key's lines count the same on
+// whichever node they land. One statement per token, the notice included.
+// While the database cannot answer, this node's own buckets hold.
+class CPgRateLimit final : public IRateLimit {
+ public:
+  CPgRateLimit(CPgStore& store, std::string kind, Clock clock, SRateRule rule)
+      : store_(store), kind_(std::move(kind)), rule_(rule), local_(std::move(clock), rule) {}
+  bool Take(const std::string& key, const std::string& notice = {}) override {
+    bool taken = false;
+    if (store_.RateTake(kind_, key, rule_, notice, &taken)) return taken;
+    return local_.Take(key);
+  }
+
+ private:
+  CPgStore& store_;
+  std::string kind_;
+  SRateRule rule_;
+  CRateLimit local_;
+};
+
 }  // namespace
+
+// ---- Rate buckets --------------------------------------------------------------------------
+
+std::unique_ptr<IRateLimit> CPgStore::NewRateLimit(const std::string& kind, Clock clock, SRateRule rule) {
+  return std::make_unique<CPgRateLimit>(*this, kind, std::move(clock), rule);
+}
+
+bool CPgStore::RateTake(const std::string& kind, const std::string& key, const SRateRule& rule,
+                        const std::string& notice, bool* taken) {
+  Result r = Run("rate_take", {kind, key, std::to_string(rule.burst), std::to_string(std::max<int64_t>(rule.intervalMs, 1)),
+                               notice});
+  if (!r || PQntuples(r.get()) != 1) return false;
+  *taken = std::string(PQgetvalue(r.get(), 0, 0)) == "t";
+  return true;
+}
 
 // ---- Throttles -----------------------------------------------------------------------------
 

@@ -1,6 +1,8 @@
 // store_sqlite.cpp: the SQLite schema, its migrations, prepared statements and their use.
 #include "lobbyd/store_sqlite.h"
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -22,6 +24,8 @@ const char* const kMigrations[] = {
     "CREATE TABLE IF NOT EXISTS games ("
     "  name TEXT PRIMARY KEY, host_id TEXT NOT NULL, map TEXT NOT NULL, type INTEGER NOT NULL,"
     "  address INTEGER NOT NULL, port INTEGER NOT NULL, max_players INTEGER NOT NULL);",
+    // Who made a channel ('' for the server's own), for the limit per account.
+    "ALTER TABLE channels ADD COLUMN creator TEXT NOT NULL DEFAULT '';",
 };
 static_assert(sizeof kMigrations / sizeof kMigrations[0] == CStore::kSchemaVersion);
 
@@ -46,8 +50,8 @@ struct SResetOnExit {
 }  // namespace
 
 CSqliteStore::~CSqliteStore() {
-  for (sqlite3_stmt* s : {insertAccount_, findAccount_, setHash_, insertChannel_, listChannels_, deleteChannel_,
-                          insertGame_, deleteGame_, listGames_})
+  for (sqlite3_stmt* s : {insertAccount_, findAccount_, setHash_, insertChannel_, insertOwnedChannel_, listChannels_,
+                          deleteChannel_, deleteChannelsBut_, insertGame_, deleteGame_, listGames_})
     sqlite3_finalize(s);
   sqlite3_close(db_);
 }
@@ -81,7 +85,11 @@ std::unique_ptr<CStore> CSqliteStore::Open(const std::string& path, std::string*
       "SELECT id, password_hash, birthday, email, wins, losses, score, ranking FROM accounts WHERE id = ?1;");
   store->setHash_ = store->Prepare("UPDATE accounts SET password_hash = ?2 WHERE id = ?1;");
   store->insertChannel_ = store->Prepare("INSERT INTO channels (name) VALUES (?1) ON CONFLICT(name) DO NOTHING;");
+  store->insertOwnedChannel_ = store->Prepare(
+      "INSERT INTO channels (name, creator) SELECT ?1, ?2 "
+      "WHERE (SELECT count(*) FROM channels WHERE creator = ?2) < ?3 ON CONFLICT(name) DO NOTHING;");
   store->listChannels_ = store->Prepare("SELECT name FROM channels ORDER BY seq;");
+  store->deleteChannelsBut_ = store->Prepare("DELETE FROM channels WHERE name <> ?1;");
   store->deleteChannel_ = store->Prepare("DELETE FROM channels WHERE name = ?1;");
   store->insertGame_ = store->Prepare(
       "INSERT INTO games (name, host_id, map, type, address, port, max_players) "
@@ -90,7 +98,8 @@ std::unique_ptr<CStore> CSqliteStore::Open(const std::string& path, std::string*
   store->listGames_ = store->Prepare(
       "SELECT name, host_id, map, type, address, port, max_players FROM games ORDER BY rowid;");
   for (sqlite3_stmt* s : {store->insertAccount_, store->findAccount_, store->setHash_, store->insertChannel_,
-                          store->listChannels_, store->deleteChannel_, store->insertGame_, store->deleteGame_, store->listGames_}) {
+                          store->insertOwnedChannel_, store->listChannels_, store->deleteChannel_,
+                          store->deleteChannelsBut_, store->insertGame_, store->deleteGame_, store->listGames_}) {
     if (!s) {
       if (error) *error = store->lastError_;
       return nullptr;
@@ -202,6 +211,26 @@ bool CSqliteStore::AddChannel(const std::string& name) {
   return Done(insertChannel_, sqlite3_step(insertChannel_));
 }
 
+CStore::EAdd CSqliteStore::AddOwnedChannel(const std::string& name, const std::string& creator, size_t limit) {
+  {
+    SResetOnExit reset{insertOwnedChannel_};
+    BindText(insertOwnedChannel_, 1, name);
+    BindText(insertOwnedChannel_, 2, creator);
+    sqlite3_bind_int64(insertOwnedChannel_, 3, static_cast<sqlite3_int64>(limit));
+    if (!Done(insertOwnedChannel_, sqlite3_step(insertOwnedChannel_))) return EAdd::kFailed;
+    if (sqlite3_changes(db_) == 1) return EAdd::kAdded;
+  }
+  // Nothing added: the name was there already, or the creator is at its limit.
+  const std::vector<std::string> names = Channels();
+  return std::find(names.begin(), names.end(), name) != names.end() ? EAdd::kAdded : EAdd::kLimit;
+}
+
+bool CSqliteStore::RemoveChannelsBut(const std::string& keep) {
+  SResetOnExit reset{deleteChannelsBut_};
+  BindText(deleteChannelsBut_, 1, keep);
+  return Done(deleteChannelsBut_, sqlite3_step(deleteChannelsBut_));
+}
+
 bool CSqliteStore::RemoveChannel(const std::string& name) {
   SResetOnExit reset{deleteChannel_};
   BindText(deleteChannel_, 1, name);
@@ -256,6 +285,10 @@ std::vector<SGameRow> CSqliteStore::Games() {
 
 std::unique_ptr<IThrottle> CSqliteStore::NewThrottle(const std::string&, Clock clock, SThrottleRule rule) {
   return std::make_unique<CLoginThrottle>(std::move(clock), rule);
+}
+
+std::unique_ptr<IRateLimit> CSqliteStore::NewRateLimit(const std::string&, Clock clock, SRateRule rule) {
+  return std::make_unique<CRateLimit>(std::move(clock), rule);
 }
 
 }  // namespace lobbyd

@@ -1,7 +1,8 @@
 // store_sqlite.h: the store in one SQLite file (WAL mode, prepared statements
 // only), for a single node. The file is created readable by its owner only;
 // a busy database is waited for briefly (kBusyWaitMs, on the poll thread),
-// then reported as an error. Its throttles count in the process's memory.
+// then reported as an error. Its throttles and rate limits count in the
+// process's memory.
 #pragma once
 #include "lobbyd/store.h"
 
@@ -21,12 +22,15 @@ class CSqliteStore final : public CStore {
   std::optional<SAccount> FindAccount(const std::string& id, bool* failed = nullptr) override;
   bool SetPasswordHash(const std::string& id, const std::string& hash) override;
   bool AddChannel(const std::string& name) override;
+  EAdd AddOwnedChannel(const std::string& name, const std::string& creator, size_t limit) override;
   bool RemoveChannel(const std::string& name) override;
   std::vector<std::string> Channels() override;
+  bool RemoveChannelsBut(const std::string& keep) override;
   bool AddGame(const SGameRow& game) override;
   bool RemoveGame(const std::string& name) override;
   std::vector<SGameRow> Games() override;
   std::unique_ptr<IThrottle> NewThrottle(const std::string& kind, Clock clock, SThrottleRule rule) override;
+  std::unique_ptr<IRateLimit> NewRateLimit(const std::string& kind, Clock clock, SRateRule rule) override;
 
  private:
   CSqliteStore() = default;
@@ -40,7 +44,9 @@ class CSqliteStore final : public CStore {
   sqlite3_stmt* findAccount_ = nullptr;
   sqlite3_stmt* setHash_ = nullptr;
   sqlite3_stmt* insertChannel_ = nullptr;
+  sqlite3_stmt* insertOwnedChannel_ = nullptr;
   sqlite3_stmt* listChannels_ = nullptr;
+  sqlite3_stmt* deleteChannelsBut_ = nullptr;
   sqlite3_stmt* deleteChannel_ = nullptr;
   sqlite3_stmt* insertGame_ = nullptr;
   sqlite3_stmt* deleteGame_ = nullptr;

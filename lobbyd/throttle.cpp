@@ -84,4 +84,17 @@ bool CRateBucket::Take(int64_t now, int burst, int64_t intervalMs) {
   return true;
 }
 
+bool CRateLimit::Take(const std::string& key, const std::string&) {
+  const int64_t now = clock_();
+  // Full buckets hold nothing to remember: dropped at most once a second.
+  if (now - lastPrune_ >= 1000) {
+    lastPrune_ = now;
+    for (auto it = buckets_.begin(); it != buckets_.end();) {
+      if (it->second.Full(now, rule_.burst, rule_.intervalMs)) it = buckets_.erase(it);
+      else ++it;
+    }
+  }
+  return buckets_[key].Take(now, rule_.burst, rule_.intervalMs);
+}
+
 }  // namespace lobbyd

@@ -85,10 +85,43 @@ class CRateBucket {
  public:
   // True (and one token taken) when a token is there at `now`.
   bool Take(int64_t now, int burst, int64_t intervalMs);
+  // Full again at `now`: the bucket may be forgotten.
+  bool Full(int64_t now, int burst, int64_t intervalMs) const {
+    return tokens_ < 0 || intervalMs <= 0 || tokens_ + (now - last_) / intervalMs >= burst;
+  }
 
  private:
   int64_t last_ = 0;
   int tokens_ = -1;   // -1: not used yet (full)
+};
+
+struct SRateRule {
+  int burst;           // tokens at once
+  int64_t intervalMs;  // one more token every interval
+};
+
+// Token buckets per key under one rule.
+class IRateLimit {
+ public:
+  virtual ~IRateLimit() = default;
+  // True (one token taken) when the key has one. On a store shared by
+  // several nodes a non-empty `notice` goes to the other nodes with the
+  // token, in the same round trip; a single node ignores it.
+  virtual bool Take(const std::string& key, const std::string& notice = {}) = 0;
+};
+
+// The buckets of one process, in memory; full ones are forgotten.
+class CRateLimit : public IRateLimit {
+ public:
+  CRateLimit(Clock clock, SRateRule rule) : clock_(std::move(clock)), rule_(rule) {}
+  bool Take(const std::string& key, const std::string& notice = {}) override;
+  size_t Tracked() const { return buckets_.size(); }
+
+ private:
+  Clock clock_;
+  SRateRule rule_;
+  std::unordered_map<std::string, CRateBucket> buckets_;
+  int64_t lastPrune_ = 0;
 };
 
 }  // namespace lobbyd

@@ -1,8 +1,9 @@
 // nodes_test.cpp: two korvo-lobbyd nodes on one PostgreSQL (started by the
 // test in a temporary folder), clients on each: shared accounts, players,
-// channels, chat and games; one login per account; throttles that count on
-// either node; a killed node whose players leave the other's lists and who
-// log in again on the other node. Every wait is bounded.
+// channels, chat and games; one login per account; throttles and the chat
+// limit that count on either node; a game's players counted on both; a
+// killed node whose players leave the other's lists and who log in again on
+// the other node. Every wait is bounded.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <libpq-fe.h>
 
 #include "lobby_pilot.h"
+#include "lobbyd/limits.h"
 #include "lobbyd/pg_instance.h"
 #include "lobbyd/server_process.h"
 
@@ -182,6 +184,75 @@ TEST_F(TwoNodesTest, TheLoginThrottleCountsTriesOnEitherNode) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(Login(i % 2 ? two : one, "Falcon", "wrong-pw"), ECode::kWrongLogin) << i;
   EXPECT_EQ(Login(one, "Falcon"), ECode::kThrottled);
   EXPECT_EQ(Login(two, "Falcon"), ECode::kThrottled);
+}
+
+// A game's players are counted on every node: a join from the other node
+// fills a game of two for both, and leaving frees the place again.
+TEST_F(TwoNodesTest, AGamesPlayersCountOnEveryNode) {
+  SPilot host, far, near, late;
+  ASSERT_TRUE(host.Connect(node1.Port()));
+  ASSERT_TRUE(near.Connect(node1.Port()));
+  ASSERT_TRUE(far.Connect(node2.Port()));
+  ASSERT_TRUE(late.Connect(node2.Port()));
+  for (auto [pilot, id] : {std::pair{&host, "Falcon"}, {&near, "Heron"}, {&far, "Raven"}, {&late, "Crane"}}) {
+    Register(*pilot, id);
+    ASSERT_EQ(Login(*pilot, id), ECode::kOk) << id;
+  }
+  ASSERT_TRUE(host.client.SendCreateGame("Pair", "", 2));
+  ASSERT_TRUE(host.Await<SGameCreatedEvent>());
+  const auto players = [&](SPilot& pilot, int count) {
+    return Until<SSessionListEvent>(
+        pilot, [&] { return pilot.client.SendSessionList(); },
+        [&](const auto& l) { return l.sessions.size() == 1 && l.sessions[0].players == count; }, kShowMs);
+  };
+  ASSERT_GE(players(far, 1), 0);
+  ASSERT_TRUE(far.client.SendJoinGame("Pair", "", ""));
+  ASSERT_EQ(far.Result(EMsg::kJoinGame), ECode::kOk);
+  // Full wherever the next join lands, and counted so on both nodes.
+  ASSERT_TRUE(near.client.SendJoinGame("Pair", "", ""));
+  EXPECT_EQ(near.Result(EMsg::kJoinGame), ECode::kGameFull);
+  ASSERT_TRUE(late.client.SendJoinGame("Pair", "", ""));
+  EXPECT_EQ(late.Result(EMsg::kJoinGame), ECode::kGameFull);
+  EXPECT_GE(players(host, 2), 0);
+  EXPECT_GE(players(late, 2), 0);
+  // The player of node 2 leaves: a place again, on both nodes.
+  ASSERT_TRUE(far.client.SendLeaveGame());
+  ASSERT_EQ(far.Result(EMsg::kLeaveGame), ECode::kOk);
+  EXPECT_GE(players(host, 1), 0);
+  EXPECT_GE(players(late, 1), 0);
+  ASSERT_TRUE(near.client.SendJoinGame("Pair", "", ""));
+  EXPECT_EQ(near.Result(EMsg::kJoinGame), ECode::kOk);
+  EXPECT_GE(players(far, 2), 0);
+  ASSERT_TRUE(late.client.SendJoinGame("Pair", "", ""));
+  EXPECT_EQ(late.Result(EMsg::kJoinGame), ECode::kGameFull);
+}
+
+// Chat lines of one account from one address count on whichever node they
+// land: a burst on node 1, then (logged in again) as many on node 2, pass no
+// more than one burst and the refill of the time they took.
+TEST_F(TwoNodesTest, TheChatLimitCountsLinesOnEitherNode) {
+  SPilot one, two;
+  ASSERT_TRUE(one.Connect(node1.Port()));
+  ASSERT_TRUE(two.Connect(node2.Port()));
+  Register(one, "Falcon");
+  const SLobbyLimits limits;
+  const auto start = SteadyClock::now();
+  int passed = 0;
+  for (SPilot* pilot : {&one, &two}) {
+    ASSERT_EQ(Login(*pilot, "Falcon"), ECode::kOk);
+    for (int i = 0; i < limits.chatBurst; ++i) {
+      ASSERT_TRUE(pilot->client.SendChatMsg("line " + std::to_string(i)));
+      const ECode code = pilot->Result(EMsg::kChatMsg);
+      ASSERT_TRUE(code == ECode::kOk || code == ECode::kThrottled) << static_cast<int>(code);
+      passed += code == ECode::kOk;
+    }
+    ASSERT_TRUE(pilot->client.SendLogOut());
+    ASSERT_EQ(pilot->Result(EMsg::kLogOut), ECode::kOk);
+  }
+  const int64_t tookMs = std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start).count();
+  std::printf("%d of %d chat lines passed over two nodes in %lld ms\n", passed, 2 * limits.chatBurst,
+              static_cast<long long>(tookMs));
+  EXPECT_LE(passed, limits.chatBurst + 1 + tookMs / limits.chatIntervalMs);
 }
 
 }  // namespace

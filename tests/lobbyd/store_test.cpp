@@ -1,4 +1,4 @@
-// store_test.cpp: accounts, channels, games, schema versions and throttles in
+// store_test.cpp: accounts, channels, games, schema versions, throttles and rates in
 // both stores (SQLite and PostgreSQL, the latter started by the test), and
 // what several nodes share on one PostgreSQL.
 #include <gtest/gtest.h>
@@ -157,6 +157,66 @@ TEST_P(StoreTest, ThrottleCountsAddUpAcrossStoresOnlyWhenShared) {
   EXPECT_FALSE(b->Locked("127.0.0.1/falcon"));
 }
 
+// Chat lines of one key: a burst, then one per interval. On a shared
+// database the lines taken through two stores (two nodes) come out of one
+// bucket; on SQLite each process has its own.
+TEST_P(StoreTest, RateBucketsAreOneAcrossStoresOnlyWhenShared) {
+  auto first = Open(), second = Open();
+  ASSERT_TRUE(first && second);
+  const bool shared = GetParam().shared;
+  int64_t now = 1000;
+  const SRateRule rule{3, 300};
+  auto a = first->NewRateLimit("chat", [&] { return now; }, rule);
+  auto b = second->NewRateLimit("chat", [&] { return now; }, rule);
+  const std::string key = "127.0.0.1/falcon";
+  struct SStep {
+    IRateLimit* limit;
+    bool sharedTakes, ownTakes;
+  };
+  const SStep steps[] = {{a.get(), true, true},  {a.get(), true, true},  {b.get(), true, true},
+                         {b.get(), false, true}, {a.get(), false, true}, {a.get(), false, false},
+                         {b.get(), false, true}, {b.get(), false, false}};
+  for (size_t i = 0; i < std::size(steps); ++i)
+    EXPECT_EQ(steps[i].limit->Take(key), shared ? steps[i].sharedTakes : steps[i].ownTakes) << "line " << i;
+  EXPECT_TRUE(b->Take("127.0.0.1/raven"));   // another key, its own bucket
+  // One interval on: one more line (the database's clock runs by itself).
+  now += rule.intervalMs;
+  const auto start = std::chrono::steady_clock::now();
+  bool refilled = a->Take(key);
+  while (!refilled && std::chrono::steady_clock::now() - start < std::chrono::seconds(3)) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    refilled = a->Take(key);
+  }
+  EXPECT_TRUE(refilled);
+  EXPECT_FALSE(a->Take(key));
+}
+
+// The channels one account has made are counted in the store, whichever
+// store (node) adds them; the leftovers of a start go in one statement.
+TEST_P(StoreTest, ChannelsPerCreatorCountInTheStore) {
+  auto first = Open(), second = Open();
+  ASSERT_TRUE(first && second);
+  using EAdd = CStore::EAdd;
+  struct SStep {
+    CStore* store;
+    const char *name, *creator;
+    EAdd expected;
+  };
+  const SStep steps[] = {
+      {first.get(), "Arena", "falcon", EAdd::kAdded},  {second.get(), "Dock", "falcon", EAdd::kAdded},
+      {first.get(), "Third", "falcon", EAdd::kLimit},  {second.get(), "Arena", "falcon", EAdd::kAdded},
+      {second.get(), "Third", "raven", EAdd::kAdded},  {first.get(), "Fourth", "raven", EAdd::kAdded},
+      {second.get(), "Fifth", "raven", EAdd::kLimit},
+  };
+  for (const SStep& step : steps)
+    EXPECT_EQ(step.store->AddOwnedChannel(step.name, step.creator, 2), step.expected) << step.name;
+  EXPECT_TRUE(first->RemoveChannel("Arena"));
+  EXPECT_EQ(second->AddOwnedChannel("Fifth", "falcon", 2), EAdd::kAdded);
+  EXPECT_TRUE(first->AddChannel("Lobby"));
+  EXPECT_TRUE(second->RemoveChannelsBut("Lobby"));
+  EXPECT_EQ(first->Channels(), (std::vector<std::string>{"Lobby"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(BackEnds, StoreTest,
                          ::testing::Values(SBackEnd{"sqlite", false}, SBackEnd{"postgresql", true}),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -280,6 +340,11 @@ TEST(LobbyStore, ALostDatabaseIsAnErrorNotAnAbsentAccount) {
   EXPECT_FALSE(a->FindAccount("raven", &failed));
   EXPECT_TRUE(failed);
   EXPECT_FALSE(a->LastError().empty());
+  // Chat lines meanwhile: the node's own buckets count them.
+  auto lines = a->NewRateLimit("chat", [] { return int64_t{5000}; }, {2, 1000});
+  EXPECT_TRUE(lines->Take("127.0.0.1/raven"));
+  EXPECT_TRUE(lines->Take("127.0.0.1/raven"));
+  EXPECT_FALSE(lines->Take("127.0.0.1/raven"));
   EXPECT_FALSE(CStore::Open(url, &error));
 }
 

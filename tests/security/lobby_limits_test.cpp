@@ -200,6 +200,16 @@ TEST_F(LobbyLimitUnit, ChatLinesRefillAtTheRate) {
   now += 100 * limits.chatIntervalMs;   // the bucket holds no more than the burst
   for (int i = 0; i < limits.chatBurst; ++i) EXPECT_EQ(Ask(1, EMsg::kChatMsg, {"hi"}), ECode::kOk) << i;
   EXPECT_EQ(Ask(1, EMsg::kChatMsg, {"hi"}), ECode::kThrottled);
+  // The bucket is the account's at its address: a new connection from there
+  // finds it empty; the same account from another address has its own.
+  lobby->Disconnected(1);
+  lobby->Connected(9, 0x7f000002);
+  ASSERT_EQ(Ask(9, EMsg::kIdPw, {"Falcon", "secret-1"}), ECode::kOk);
+  EXPECT_EQ(Ask(9, EMsg::kChatMsg, {"hi"}), ECode::kThrottled);
+  lobby->Disconnected(9);
+  lobby->Connected(10, 0x7f000063);
+  ASSERT_EQ(Ask(10, EMsg::kIdPw, {"Falcon", "secret-1"}), ECode::kOk);
+  EXPECT_EQ(Ask(10, EMsg::kChatMsg, {"hi"}), ECode::kOk);
 }
 
 TEST(PasswordCost, AHashAtAnOlderCostIsMadeAgainAtTheNextLogin) {
