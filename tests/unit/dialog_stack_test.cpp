@@ -1,4 +1,7 @@
 // Dialogs and the dialog stack through the exported functions.
+#include <cstdlib>
+#include <sstream>
+
 #include "tests/unit/runtime_fixture.h"
 
 using Ids = std::vector<std::string>;
@@ -21,11 +24,50 @@ class DialogStackTest : public RuntimeTest {
   }
 };
 
-TEST_F(DialogStackTest, NextDialogReplacesTheTopScreen) {
-  EXPECT_TRUE(GUI_NextDialog("A"));
-  EXPECT_TRUE(GUI_NextDialog("B"));
-  EXPECT_EQ(Open(), Ids({"B"}));
-  EXPECT_EQ(Stack(), Ids({"A", "B"}));
+// Steps, blank-separated: "N<id>" GUI_NextDialog ("N-" a null marker),
+// "P<n>" GUI_PrevDialog(n, false) and "P<n>+" with create, "U" GUI_PumpDialog,
+// "C<id>" GUI_CreateDialog, "D<id>" GUI_DestroyDialog, "X" GUI_DestroyAllDialog.
+// Each call must succeed; then the stack and the open dialogs are as given.
+TEST_F(DialogStackTest, StepsLeaveTheStackAndTheOpenDialogs) {
+  struct Case {
+    const char* steps;
+    Ids stack, open;
+  };
+  const Case cases[] = {
+      {"NA NB", {"A", "B"}, {"B"}},                        // the next screen replaces the top
+      {"NA NB N- NC U", {"A", "B", "-"}, {}},              // pump stops at the marker ...
+      {"NA NB N- NC U U", {"A", "B", "-"}, {}},            // ... however often
+      {"NA NB NC P2+", {"A"}, {"A"}},
+      {"NA NB P1", {"A"}, {}},
+      {"P3+ N- NA P1+", {"-"}, {}},                        // an empty stack, then a marker on top
+      {"CA CB CA", {}, {"B", "A"}},                        // an open dialog is recreated on top
+      {"DC CA CB CC DB", {}, {"A", "C"}},                  // destroying what is not open does nothing
+      {"CA CB X", {}, {}},
+  };
+  for (const Case& c : cases) {
+    GUI_PumpDialog();
+    DialogStack().clear();
+    GUI_DestroyAllDialog();
+    std::istringstream steps(c.steps);
+    for (std::string step; steps >> step;) {
+      const std::string id = step.substr(1);
+      bool ok = false;
+      switch (step[0]) {
+        case 'N': ok = GUI_NextDialog(id == "-" ? nullptr : id.c_str()); break;
+        case 'P': ok = GUI_PrevDialog(std::atoi(id.c_str()), id.back() == '+'); break;
+        case 'U': ok = GUI_PumpDialog(); break;
+        case 'C': ok = GUI_CreateDialog(id.c_str()); break;
+        case 'D': ok = GUI_DestroyDialog(id.c_str()); break;
+        case 'X': ok = GUI_DestroyAllDialog(); break;
+      }
+      EXPECT_TRUE(ok) << c.steps << ": " << step;
+    }
+    EXPECT_EQ(Stack(), c.stack) << c.steps;
+    EXPECT_EQ(Open(), c.open) << c.steps;
+  }
+  ASSERT_TRUE(GUI_CreateDialog("A"));
+  EXPECT_TRUE(GUI_IsDialogCreated("A"));
+  EXPECT_FALSE(GUI_IsDialogCreated("B"));
 }
 
 TEST_F(DialogStackTest, NextDialogToAnUnknownIdPushesNothing) {
@@ -34,65 +76,6 @@ TEST_F(DialogStackTest, NextDialogToAnUnknownIdPushesNothing) {
   EXPECT_STREQ(GUI_GetLastError(), "Error : dlg_id'NOSUCH' not found");
   EXPECT_EQ(Stack(), Ids({"A"}));
   EXPECT_EQ(Open(), Ids());   // the top was closed before the failure
-}
-
-TEST_F(DialogStackTest, PumpStopsAtANullMarker) {
-  GUI_NextDialog("A");
-  GUI_NextDialog("B");
-  EXPECT_TRUE(GUI_NextDialog(nullptr));
-  GUI_NextDialog("C");
-  EXPECT_EQ(Stack(), Ids({"A", "B", "-", "C"}));
-  EXPECT_TRUE(GUI_PumpDialog());
-  EXPECT_EQ(Stack(), Ids({"A", "B", "-"}));
-  EXPECT_EQ(Open(), Ids());   // the dialogs below the marker stay closed
-  EXPECT_TRUE(GUI_PumpDialog());
-  EXPECT_EQ(Stack(), Ids({"A", "B", "-"}));
-}
-
-TEST_F(DialogStackTest, PrevDialogTwoWithCreateReopensTheFirst) {
-  GUI_NextDialog("A");
-  GUI_NextDialog("B");
-  GUI_NextDialog("C");
-  EXPECT_TRUE(GUI_PrevDialog(2, true));
-  EXPECT_EQ(Stack(), Ids({"A"}));
-  EXPECT_EQ(Open(), Ids({"A"}));
-}
-
-TEST_F(DialogStackTest, PrevDialogWithoutCreateOpensNothing) {
-  GUI_NextDialog("A");
-  GUI_NextDialog("B");
-  EXPECT_TRUE(GUI_PrevDialog(1, false));
-  EXPECT_EQ(Stack(), Ids({"A"}));
-  EXPECT_EQ(Open(), Ids());
-}
-
-TEST_F(DialogStackTest, PrevDialogOnAnEmptyStackOrAMarkerIsHarmless) {
-  EXPECT_TRUE(GUI_PrevDialog(3, true));
-  GUI_NextDialog(nullptr);
-  GUI_NextDialog("A");
-  EXPECT_TRUE(GUI_PrevDialog(1, true));   // the new top is a marker
-  EXPECT_EQ(Stack(), Ids({"-"}));
-  EXPECT_EQ(Open(), Ids());
-}
-
-TEST_F(DialogStackTest, CreatingAnOpenDialogRecreatesItOnTop) {
-  EXPECT_TRUE(GUI_CreateDialog("A"));
-  EXPECT_TRUE(GUI_CreateDialog("B"));
-  EXPECT_TRUE(GUI_CreateDialog("A"));
-  EXPECT_EQ(Open(), Ids({"B", "A"}));
-  EXPECT_TRUE(GUI_IsDialogCreated("A"));
-  EXPECT_FALSE(GUI_IsDialogCreated("C"));
-}
-
-TEST_F(DialogStackTest, DestroyingWorksOnOpenDialogsOnly) {
-  EXPECT_TRUE(GUI_DestroyDialog("C"));   // not open: nothing to do
-  GUI_CreateDialog("A");
-  GUI_CreateDialog("B");
-  GUI_CreateDialog("C");
-  EXPECT_TRUE(GUI_DestroyDialog("B"));
-  EXPECT_EQ(Open(), Ids({"A", "C"}));
-  EXPECT_TRUE(GUI_DestroyAllDialog());
-  EXPECT_EQ(Open(), Ids());
 }
 
 TEST_F(DialogStackTest, NullNamesAndMissingTables) {

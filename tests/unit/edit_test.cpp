@@ -2,6 +2,7 @@
 // text, composition, limits and number mode.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -40,36 +41,95 @@ class WatchedEdit : public CGUI_Edit {
 
 }  // namespace
 
-// ---- Typing and limits -------------------------------------------------------------
+// ---- Keys, typing, limits and composition ----------------------------------------------------
 
-TEST(EditTyping, MaxCharsDropsOverflow) {
-  CGUI_Edit e;
-  e.SetMaxNumChar(3);
-  Type(e, "abcd");
-  EXPECT_EQ(Text(e), "abc");
-  EXPECT_EQ(e.GetCursor(), 3);
+// Runs `ops` on an edit: bytes are typed; <L> <R> <H> <E> <B> <D> are Left,
+// Right, Home, End, Backspace and Delete; <1> <2> compose a wide character,
+// <0> ends the composition; <K> takes the focus away.
+void Press(CGUI_Edit& e, const std::string& ops) {
+  for (size_t i = 0; i < ops.size(); ++i) {
+    if (ops[i] != '<') {
+      e.OnChar(ops[i]);
+      continue;
+    }
+    const char op = ops[i + 1];
+    i += 2;
+    switch (op) {
+      case 'L': e.OnKeyDown(37); break;
+      case 'R': e.OnKeyDown(39); break;
+      case 'H': e.OnKeyDown(36); break;
+      case 'E': e.OnKeyDown(35); break;
+      case 'B': e.OnKeyDown(8); break;
+      case 'D': e.OnKeyDown(46); break;
+      case '1': e.OnCompositionChar(kWide1[0], kWide1[1]); break;
+      case '2': e.OnCompositionChar(kWide2[0], kWide2[1]); break;
+      case '0': e.OnCompositionChar(0, 0); break;
+      case 'K': e.OnKillFocus(); break;
+    }
+  }
 }
 
-TEST(EditTyping, ControlBytesAreIgnored) {
+struct EditCase {
+  const char* name;
+  std::string caption;   // set before the keys
+  int maxChars;          // -1: no limit set
+  bool number;           // number mode with the value range 1 to 8
+  std::string ops;
+  std::string text;
+  int caret;             // -1: not checked
+};
+
+void PrintTo(const EditCase& c, std::ostream* os) { *os << c.name; }
+
+class EditKeys : public ::testing::TestWithParam<EditCase> {};
+
+TEST_P(EditKeys, TextAndCaret) {
+  const EditCase& c = GetParam();
   CGUI_Edit e;
-  Type(e, "a\tb\x1F");
-  EXPECT_EQ(Text(e), "ab");
+  if (c.number) {
+    e.SetNumber(true);
+    e.SetMinValue(1);
+    e.SetMaxValue(8);
+  }
+  if (c.maxChars >= 0) e.SetMaxNumChar(c.maxChars);
+  if (!c.caption.empty()) e.SetCaption(c.caption);
+  Press(e, c.ops);
+  EXPECT_EQ(Text(e), c.text);
+  if (c.caret >= 0) {
+    EXPECT_EQ(e.GetCursor(), c.caret);
+  }
 }
 
-TEST(EditTyping, InsertsAtTheCaret) {
-  CGUI_Edit e;
-  e.SetCaption("ac");
-  e.OnKeyDown(37);   // Left
-  e.OnChar('b');
-  EXPECT_EQ(Text(e), "abc");
-  EXPECT_EQ(e.GetCursor(), 2);
-  e.OnKeyDown(36);   // Home
-  e.OnChar('>');
-  EXPECT_EQ(Text(e), ">abc");
-  e.OnKeyDown(35);   // End
-  e.OnChar('<');
-  EXPECT_EQ(Text(e), ">abc<");
-}
+const EditCase kEditCases[] = {
+    {"MaxCharsDropsOverflow", "", 3, false, "abcd", "abc", 3},
+    {"ControlBytesAreIgnored", "", -1, false, "a\tb\x1F", "ab", 2},
+    {"InsertsAtTheCaret", "ac", -1, false, "<L>b<H>[<E>]", "[abc]", 5},
+    {"CaptionPutsTheCaretAtTheEnd", "abc", -1, false, "d", "abcd", 4},
+    {"LeftStepsOverWideCharacters", "a" + kWide1 + "b", -1, false, "<L><L>", "a" + kWide1 + "b", 1},
+    {"LeftStopsAtTheStart", "a" + kWide1 + "b", -1, false, "<L><L><L><L>", "a" + kWide1 + "b", 0},
+    {"RightStepsOverWideCharacters", "a" + kWide1 + "b", -1, false, "<H><R><R>", "a" + kWide1 + "b", 3},
+    {"RightStopsAtTheEnd", "a" + kWide1 + "b", -1, false, "<H><R><R><R><R>", "a" + kWide1 + "b", 4},
+    {"BackspaceRemovesAWideCharacter", "x" + kWide1, -1, false, "<B>", "x", 1},
+    {"BackspaceOnNothingKeepsNothing", "x" + kWide1, -1, false, "<B><B><B>", "", 0},
+    {"WideCharacterTypedByteByByte", "", -1, false, "a" + kWide1 + "<B>", "a", 1},
+    {"DeleteRemovesRightOfTheCaret", kWide1 + "yz", -1, false, "<H><D><D>", "z", 0},
+    {"DeleteAtTheEndKeepsTheText", "z", -1, false, "<E><D>", "z", 1},
+    {"CutNeverSplitsAWideCharacter", "a" + kWide1 + kWide2, 2, false, "", "a" + kWide1, -1},
+    {"CutToOneByte", "a" + kWide1 + kWide2, 1, false, "", "a", -1},
+    {"CutAtThreeKeepsTheWholeWideCharacter", "a" + kWide1 + kWide2, 3, false, "", "a" + kWide1, -1},
+    {"CutToNothing", "a" + kWide1 + kWide2, 0, false, "", "", -1},
+    {"CompositionShownAtTheCaret", "ab", -1, false, "<L><1>", "a" + kWide1 + "b", -1},
+    {"CompositionReplacedNotAdded", "ab", -1, false, "<L><1><2>", "a" + kWide2 + "b", -1},
+    {"CompositionDroppedOnZero", "ab", -1, false, "<L><1><2><0>", "ab", 1},
+    {"CompositionNotKeptWhenItOverflows", "ab", 3, false, "<1>", "ab", -1},
+    {"NumberDigitsOnlyLeadingZeroDropped", "", 2, true, "a0-75", "75", 2},
+    {"NumberClampedToMaxOnKillFocus", "", 2, true, "12<K>", "8", -1},
+    {"NumberEmptyClampedToMinOnKillFocus", "", 2, true, "<K>", "1", -1},
+    {"NumberInRangeKeptOnKillFocus", "5", 2, true, "<K>", "5", -1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Edit, EditKeys, ::testing::ValuesIn(kEditCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EditTyping, EveryEditReportsTheNewText) {
   WatchedEdit e;
@@ -117,88 +177,6 @@ TEST(EditCaret, SetCursorClamps) {
   EXPECT_EQ(e.GetCursor(), 5);
 }
 
-TEST(EditCaret, SetCaptionPutsCaretAtTheEnd) {
-  CGUI_Edit e;
-  e.SetCaption("abc");
-  EXPECT_EQ(e.GetCursor(), 3);
-  e.OnChar('d');
-  EXPECT_EQ(Text(e), "abcd");
-}
-
-TEST(EditCaret, LeftAndRightStepOverTwoByteCharacters) {
-  CGUI_Edit e;
-  e.SetCaption("a" + kWide1 + "b");
-  EXPECT_EQ(e.GetCursor(), 4);
-  e.OnKeyDown(37);
-  EXPECT_EQ(e.GetCursor(), 3);
-  e.OnKeyDown(37);
-  EXPECT_EQ(e.GetCursor(), 1);
-  e.OnKeyDown(37);
-  EXPECT_EQ(e.GetCursor(), 0);
-  e.OnKeyDown(37);
-  EXPECT_EQ(e.GetCursor(), 0);
-  e.OnKeyDown(39);
-  EXPECT_EQ(e.GetCursor(), 1);
-  e.OnKeyDown(39);
-  EXPECT_EQ(e.GetCursor(), 3);
-  e.OnKeyDown(39);
-  EXPECT_EQ(e.GetCursor(), 4);
-  e.OnKeyDown(39);
-  EXPECT_EQ(e.GetCursor(), 4);
-}
-
-// ---- Deleting -------------------------------------------------------------------------------
-
-TEST(EditDelete, BackspaceRemovesATwoByteCharacter) {
-  CGUI_Edit e;
-  e.SetCaption("x" + kWide1);
-  e.OnKeyDown(8);
-  EXPECT_EQ(Text(e), "x");
-  EXPECT_EQ(e.GetCursor(), 1);
-  e.OnKeyDown(8);
-  EXPECT_EQ(Text(e), "");
-  EXPECT_EQ(e.GetCursor(), 0);
-  EXPECT_TRUE(e.OnKeyDown(8));   // nothing left
-  EXPECT_EQ(Text(e), "");
-}
-
-TEST(EditDelete, TwoByteCharacterTypedByteByByte) {
-  CGUI_Edit e;
-  Type(e, "a" + kWide1);
-  EXPECT_EQ(e.GetCursor(), 3);
-  e.OnKeyDown(8);
-  EXPECT_EQ(Text(e), "a");
-}
-
-TEST(EditDelete, DeleteRemovesRightOfTheCaret) {
-  CGUI_Edit e;
-  e.SetCaption(kWide1 + "yz");
-  e.OnKeyDown(36);
-  e.OnKeyDown(46);
-  EXPECT_EQ(Text(e), "yz");
-  EXPECT_EQ(e.GetCursor(), 0);
-  e.OnKeyDown(46);
-  EXPECT_EQ(Text(e), "z");
-  e.OnKeyDown(35);
-  EXPECT_TRUE(e.OnKeyDown(46));   // nothing right of the caret
-  EXPECT_EQ(Text(e), "z");
-}
-
-// ---- Cutting to max chars -----------------------------------------------------------------------
-
-TEST(EditGetText, CutNeverSplitsATwoByteCharacter) {
-  CGUI_Edit e;
-  e.SetCaption("a" + kWide1 + kWide2);
-  e.SetMaxNumChar(2);   // the cut at 2 would split the first wide character
-  EXPECT_EQ(Text(e), "a" + kWide1);
-  e.SetMaxNumChar(3);
-  EXPECT_EQ(Text(e), "a" + kWide1);
-  e.SetMaxNumChar(1);
-  EXPECT_EQ(Text(e), "a");
-  e.SetMaxNumChar(0);
-  EXPECT_EQ(Text(e), "");
-}
-
 TEST(EditGetText, AfterIsCutToTheRoomLeft) {
   CGUI_Edit e;
   e.SetCaption("abcdef");
@@ -210,25 +188,12 @@ TEST(EditGetText, AfterIsCutToTheRoomLeft) {
 
 // ---- Composition ----------------------------------------------------------------------------------
 
-TEST(EditComposition, ShownAtTheCaretAndDroppedOnZero) {
-  CGUI_Edit e;
-  e.SetCaption("ab");
-  e.OnKeyDown(37);
-  e.OnCompositionChar(kWide1[0], kWide1[1]);
-  EXPECT_EQ(Text(e), "a" + kWide1 + "b");
-  e.OnCompositionChar(kWide2[0], kWide2[1]);   // replaced, not added
-  EXPECT_EQ(Text(e), "a" + kWide2 + "b");
-  e.OnCompositionChar(0, 0);
-  EXPECT_EQ(Text(e), "ab");
-  EXPECT_EQ(e.GetCursor(), 1);
-}
-
-TEST(EditComposition, NotKeptWhenTheTextOverflows) {
+TEST(EditComposition, ShownOnceThereIsRoom) {
   CGUI_Edit e;
   e.SetMaxNumChar(3);
   e.SetCaption("ab");
   e.OnCompositionChar(kWide1[0], kWide1[1]);
-  EXPECT_EQ(Text(e), "ab");   // before alone when the composition does not fit
+  EXPECT_EQ(Text(e), "ab");
   e.SetMaxNumChar(4);
   EXPECT_EQ(Text(e), "ab" + kWide1);
 }
@@ -267,35 +232,6 @@ TEST(EditNumber, MaxValueSetsMaxChars) {
   EXPECT_EQ(e.GetMaxNumChar(), 2);
   e.SetMaxValue(-250);
   EXPECT_EQ(e.GetMaxNumChar(), 3);
-}
-
-TEST(EditNumber, DigitsOnlyAndLeadingZeroDropped) {
-  CGUI_Edit e;
-  e.SetNumber(true);
-  Type(e, "a0");
-  EXPECT_EQ(Text(e), "0");
-  Type(e, "-7");
-  EXPECT_EQ(Text(e), "7");
-  EXPECT_EQ(e.GetCursor(), 1);
-  Type(e, "5");
-  EXPECT_EQ(Text(e), "75");
-}
-
-TEST(EditNumber, ClampOnKillFocus) {
-  CGUI_Edit e;
-  e.SetNumber(true);
-  e.SetMinValue(1);
-  e.SetMaxValue(8);
-  e.SetMaxNumChar(2);
-  Type(e, "12");
-  e.OnKillFocus();
-  EXPECT_EQ(Text(e), "8");
-  e.SetCaption("");
-  e.OnKillFocus();
-  EXPECT_EQ(Text(e), "1");
-  e.SetCaption("5");
-  e.OnKillFocus();
-  EXPECT_EQ(Text(e), "5");
 }
 
 TEST(EditNumber, ClampValueReports) {

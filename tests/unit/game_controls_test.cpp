@@ -270,58 +270,40 @@ TEST_F(PushButtonTest, HiddenButtonDrawsNothingAndShowsItsLookAgain) {
   EXPECT_TRUE(Frame().empty());
 }
 
+// Arrow buttons step the linked number edit and clamp it to the up arrow's
+// maximum and the down arrow's minimum, also past the int range.
 TEST_F(PushButtonTest, ArrowButtonsStepAndClampTheLinkedNumberEdit) {
-  CGUI_Dialog* d = AddDialog("DLG");
-  auto* edit = Make<CGUI_GameEdit>(d, "EDIT", "IDC_E", 0.0f, 0.0f, 0.2f, 0.1f);
-  AddFont(edit);
-  AddBitmap(edit, "edit.tga");
-  edit->SetNumber(true);
-  CGUI_GamePushButton* up = AddButton(d, "IDC_UP", 0.3f, 0.0f);
-  up->AddParamList(Chain().S("IDC_E").I(1).I(5).get());
-  CGUI_GamePushButton* down = AddButton(d, "IDC_DOWN", 0.6f, 0.0f);
-  down->AddParamList(Chain().S("IDC_E").I(-2).I(1).get());
-  edit->SetCaption("4");
-  ASSERT_TRUE(Open("DLG")) << LastError();
-  EXPECT_EQ(up->LinkedEdit(), edit);
-  EXPECT_EQ(edit->GetMaxNumChar(), 1);   // SetMaxValue(5)
-  TakeSounds();
-
-  std::string text;
-  Click(0.31f, 0.01f);
-  edit->GetText(text);
-  EXPECT_EQ(text, "5");
-  EXPECT_EQ(TakeSounds(), (Sounds{40030, 40010}));
-  Click(0.31f, 0.01f);
-  edit->GetText(text);
-  EXPECT_EQ(text, "5");   // 6 clamped to the maximum
-  Click(0.61f, 0.01f);
-  Click(0.61f, 0.01f);
-  edit->GetText(text);
-  EXPECT_EQ(text, "1");   // 5 - 2 = 3, 3 - 2 = 1
-  Click(0.61f, 0.01f);
-  edit->GetText(text);
-  EXPECT_EQ(text, "1");   // -1 clamped to the minimum
-}
-
-// Steps that pass the int range clamp the edit like any other step.
-TEST_F(PushButtonTest, StepsPastTheIntRangeClampTheLinkedEdit) {
-  CGUI_Dialog* d = AddDialog("DLG");
-  auto* edit = Make<CGUI_GameEdit>(d, "EDIT", "IDC_E", 0.0f, 0.0f, 0.2f, 0.1f);
-  AddFont(edit);
-  AddBitmap(edit, "edit.tga");
-  edit->SetNumber(true);
-  CGUI_GamePushButton* up = AddButton(d, "IDC_UP", 0.3f, 0.0f);
-  up->AddParamList(Chain().S("IDC_E").I(1000000000).I(2000000000).get());
-  edit->SetCaption("1500000000");
-  ASSERT_TRUE(Open("DLG")) << LastError();
-
-  std::string text;
-  Click(0.31f, 0.01f);   // 2,500,000,000 is past the int range
-  edit->GetText(text);
-  EXPECT_EQ(text, "2000000000");
-  Click(0.31f, 0.01f);   // 3,000,000,000
-  edit->GetText(text);
-  EXPECT_EQ(text, "2000000000");
+  struct Case {
+    int upStep, max, downStep, min;
+    const char* start;
+    std::vector<std::pair<bool, const char*>> clicks;   // up?, the text after it
+  };
+  const Case cases[] = {
+      {1, 5, -2, 1, "4", {{true, "5"}, {true, "5"}, {false, "3"}, {false, "1"}, {false, "1"}}},
+      {1000000000, 2000000000, -1, 0, "1500000000", {{true, "2000000000"}, {true, "2000000000"}}},
+  };
+  for (const Case& c : cases) {
+    CGUI_Dialog* d = AddDialog("DLG");
+    auto* edit = Make<CGUI_GameEdit>(d, "EDIT", "IDC_E", 0.0f, 0.0f, 0.2f, 0.1f);
+    AddFont(edit);
+    AddBitmap(edit, "edit.tga");
+    edit->SetNumber(true);
+    CGUI_GamePushButton* up = AddButton(d, "IDC_UP", 0.3f, 0.0f);
+    up->AddParamList(Chain().S("IDC_E").I(c.upStep).I(c.max).get());
+    AddButton(d, "IDC_DOWN", 0.6f, 0.0f)->AddParamList(Chain().S("IDC_E").I(c.downStep).I(c.min).get());
+    edit->SetCaption(c.start);
+    ASSERT_TRUE(Open("DLG")) << LastError();
+    EXPECT_EQ(up->LinkedEdit(), edit);
+    EXPECT_EQ(edit->GetMaxNumChar(), int(std::to_string(c.max).size()));   // SetMaxValue(max)
+    TakeSounds();
+    std::string text;
+    for (const auto& [isUp, want] : c.clicks) {
+      Click(isUp ? 0.31f : 0.61f, 0.01f);
+      edit->GetText(text);
+      EXPECT_EQ(text, want) << "from " << c.start;
+    }
+  }
+  EXPECT_EQ(TakeSounds(), (Sounds{40030, 40010, 40010}));   // the last case: one hover, two clicks
 }
 
 // ---- Edit ---------------------------------------------------------------------------------------------

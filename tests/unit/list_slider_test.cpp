@@ -167,38 +167,36 @@ TEST(ListScroll, SelectionIsKeptVisible) {
 
 // ---- Keys ------------------------------------------------------------------------------------
 
-TEST(ListKeys, UpDownStopAtTheEnds) {
-  CGUI_List list;
-  Fill(list, 10, 4);
-  list.OnKeyDown(40);
-  EXPECT_EQ(list.GetCurSel(), -1);   // no selection: Down does nothing
-  list.SetCurSel(9);
-  list.OnKeyDown(40);
-  EXPECT_EQ(list.GetCurSel(), 9);
-  list.OnKeyDown(38);
-  EXPECT_EQ(list.GetCurSel(), 8);
-  list.SetCurSel(0);
-  list.OnKeyDown(38);
-  EXPECT_EQ(list.GetCurSel(), 0);
-}
+// A list of `rows` rows, `visible` of them shown, with the selection and top
+// row set, then the keys (PgUp 33, PgDn 34, Up 38, Down 40) pressed in turn.
+struct ListKeyCase {
+  int rows, visible, sel, top;
+  std::vector<int> keys;
+  int wantSel, wantTop;
+};
 
-TEST(ListKeys, PageUpAndPageDown) {
-  CGUI_List list;
-  Fill(list, 10, 4);
-  list.OnKeyDown(34);
-  EXPECT_EQ(list.GetTopIndex(), 4);
-  EXPECT_EQ(list.GetCurSel(), 4);
-  list.OnKeyDown(34);
-  EXPECT_EQ(list.GetTopIndex(), 6);
-  EXPECT_EQ(list.GetCurSel(), 8);
-  list.OnKeyDown(34);
-  EXPECT_EQ(list.GetCurSel(), 9);   // past the end: the last row
-  list.OnKeyDown(33);
-  EXPECT_EQ(list.GetTopIndex(), 2);
-  EXPECT_EQ(list.GetCurSel(), 2);
-  list.OnKeyDown(33);
-  EXPECT_EQ(list.GetTopIndex(), 0);
-  EXPECT_EQ(list.GetCurSel(), 0);
+TEST(ListKeys, SelectionAndTopAfterKeys) {
+  const ListKeyCase cases[] = {
+      {10, 4, -1, 0, {40}, -1, 0},                // no selection: Down does nothing
+      {10, 4, 9, 6, {40}, 9, 6},                  // Down stops at the last row
+      {10, 4, 9, 6, {38}, 8, 6},
+      {10, 4, 1, 0, {38}, 0, 0},                  // Up reaches the first row ...
+      {10, 4, 0, 0, {38}, 0, 0},                  // ... and stops there
+      {10, 4, -1, 0, {34}, 4, 4},                 // PgDn: a page down, the top row selected
+      {10, 4, -1, 0, {34, 34}, 8, 6},             // the top stops at the last page
+      {10, 4, -1, 0, {34, 34, 34}, 9, 6},         // past the end: the last row
+      {10, 4, -1, 0, {34, 34, 34, 33}, 2, 2},     // PgUp: a page up
+      {10, 4, -1, 0, {34, 34, 34, 33, 33}, 0, 0},
+  };
+  for (const ListKeyCase& c : cases) {
+    CGUI_List list;
+    Fill(list, c.rows, c.visible);
+    if (c.sel >= 0) list.SetCurSel(c.sel);
+    list.SetTopIndex(c.top);
+    for (int key : c.keys) list.OnKeyDown(key);
+    EXPECT_EQ(list.GetCurSel(), c.wantSel) << "from " << c.sel << " after " << c.keys.size() << " keys";
+    EXPECT_EQ(list.GetTopIndex(), c.wantTop) << "from " << c.sel << " after " << c.keys.size() << " keys";
+  }
 }
 
 // As many visible rows as an int holds: scrolling, paging and selecting stay

@@ -19,54 +19,36 @@ using RunList = std::vector<std::pair<int, int>>;
 
 }  // namespace
 
-TEST(StaticMarkup, ColourAndResetEscapes) {
+// A caption, the text shown and the colour runs (colour, first character).
+TEST(StaticMarkup, CaptionsAndTheirRuns) {
+  const struct {
+    const char* caption;
+    const char* shown;
+    RunList runs;
+  } cases[] = {
+      {"#c 02 Hello#r x", "Hello x", {{0, 0}, {2, 0}, {0, 5}}},
+      {"Ready", "Ready", {{0, 0}}},
+      {"", "", {{0, 0}}},
+      {"a#c 07 b#r c", "ab c", {{0, 0}, {7, 1}, {0, 2}}},   // the reset keeps its blank
+      {"#c 2 x", "#c 2 x", {{0, 0}}},                       // incomplete escapes are kept:
+      {"a#c 12x", "a#c 12x", {{0, 0}}},                     //   no blank after the digits,
+      {"#rx", "#rx", {{0, 0}}},
+      {"#c 1", "#c 1", {{0, 0}}},                           //   cut off at the end
+      {"100##", "100#", {{0, 0}}},                          // a final "##" is one hash,
+      {"a##b", "a##b", {{0, 0}}},                           //   elsewhere both stay
+      {"##", "#", {{0, 0}}},
+      {"#", "#", {{0, 0}}},
+      {"##c 03 z", "#z", {{0, 0}, {3, 1}}},                 // a kept hash, then an escape
+  };
   CGUI_Static s;
+  for (const auto& c : cases) {
+    s.SetCaption(c.caption);   // each caption starts its runs afresh
+    EXPECT_EQ(s.Caption(), c.shown) << c.caption;
+    EXPECT_EQ(Runs(s), c.runs) << c.caption;
+  }
   s.SetCaption("#c 02 Hello#r x");
-  EXPECT_EQ(s.Caption(), "Hello x");
-  EXPECT_EQ(Runs(s), (RunList{{0, 0}, {2, 0}, {0, 5}}));
   EXPECT_EQ(s.Run(3), nullptr);
   EXPECT_EQ(s.Run(-1), nullptr);
-}
-
-TEST(StaticMarkup, PlainTextHasOneRun) {
-  CGUI_Static s;
-  s.SetCaption("Ready");
-  EXPECT_EQ(s.Caption(), "Ready");
-  EXPECT_EQ(Runs(s), (RunList{{0, 0}}));
-  s.SetCaption("");   // each caption starts its runs afresh
-  EXPECT_EQ(Runs(s), (RunList{{0, 0}}));
-}
-
-TEST(StaticMarkup, IncompleteEscapesAreKept) {
-  CGUI_Static s;
-  s.SetCaption("#c 2 x");   // one digit only
-  EXPECT_EQ(s.Caption(), "#c 2 x");
-  EXPECT_EQ(s.RunCount(), 1);
-  s.SetCaption("a#c 12x");   // no blank after the digits
-  EXPECT_EQ(s.Caption(), "a#c 12x");
-  s.SetCaption("#rx");
-  EXPECT_EQ(s.Caption(), "#rx");
-  s.SetCaption("#c 1");   // cut off at the end
-  EXPECT_EQ(s.Caption(), "#c 1");
-}
-
-TEST(StaticMarkup, DoubleHash) {
-  CGUI_Static s;
-  s.SetCaption("100##");   // a final "##" is one hash
-  EXPECT_EQ(s.Caption(), "100#");
-  s.SetCaption("a##b");    // elsewhere both stay
-  EXPECT_EQ(s.Caption(), "a##b");
-  s.SetCaption("##");
-  EXPECT_EQ(s.Caption(), "#");
-  s.SetCaption("#");
-  EXPECT_EQ(s.Caption(), "#");
-}
-
-TEST(StaticMarkup, EscapeAfterAKeptHash) {
-  CGUI_Static s;
-  s.SetCaption("##c 03 z");   // the first hash is kept, the second starts an escape
-  EXPECT_EQ(s.Caption(), "#z");
-  EXPECT_EQ(Runs(s), (RunList{{0, 0}, {3, 1}}));
 }
 
 TEST(StaticMarkup, AtMostEightRuns) {
@@ -86,11 +68,4 @@ TEST(StaticMarkup, StrippedCaptionIsCutAt1023) {
   EXPECT_EQ(s.Caption().size(), 1023u);
   ASSERT_EQ(s.RunCount(), 2);
   EXPECT_EQ(s.Run(1)->start, 1023);
-}
-
-TEST(StaticMarkup, ResetKeepsItsBlank) {
-  CGUI_Static s;
-  s.SetCaption("a#c 07 b#r c");
-  EXPECT_EQ(s.Caption(), "ab c");
-  EXPECT_EQ(Runs(s), (RunList{{0, 0}, {7, 1}, {0, 2}}));
 }
