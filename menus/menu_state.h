@@ -18,5 +18,3 @@ struct SMenuState final : CModulePart {
   void OnTableReleased() override { consoleList = nullptr; }
 };
 
-// The one instance, registered with the module state on first use.
-SMenuState& MenuState();

@@ -29,14 +29,14 @@ void Unpack(uint32_t argb, int out[4]) {
 
 bool CGUI_TypewriterList::OnCreate() {
   if (id_ == kBriefingList) {
-    SinglePlayState().briefingText = this;
+    ModulePart<SSinglePlayState>().briefingText = this;
     Start(kBriefingReveal);
   }
   return CGUI_GameList::OnCreate();
 }
 
 bool CGUI_TypewriterList::OnDestroy() {
-  SSinglePlayState& state = SinglePlayState();
+  SSinglePlayState& state = ModulePart<SSinglePlayState>();
   if (state.briefingText == this) state.briefingText = nullptr;
   if (state.missionText == this) state.missionText = nullptr;
   return CGUI_GameList::OnDestroy();

@@ -41,4 +41,3 @@ struct SOverlayState final : CModulePart {
   }
 };
 
-SOverlayState& OverlayState();

@@ -8,7 +8,6 @@
 #include "foundation/string_alloc.h"
 #include "runtime/error_text.h"
 
-int32_t CParser::s_generation = 0;
 
 namespace {
 constexpr int kUnknownSymbol = -2;
@@ -38,7 +37,7 @@ void CParser::AttachTables(CParserTables* tables) {
   tables->Sizes(&stateCount_, &nonterminals_, &terminals_, &endSymbol_, &nodeWidth_);
   state_ = 0;
   status_ = 0;
-  generation_ = ++s_generation;
+  ++generation_;
   states_.Clear();
   tokenSymbols_.clear();
   nodeSize_ = static_cast<uint32_t>(sizeof(CParseNode) + nodeWidth_ * sizeof(CParseNode*));

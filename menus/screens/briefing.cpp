@@ -190,7 +190,7 @@ class CGUI_OptionBox : public CGUI_Custom {
   }
 
   bool OnDestroy() override {
-    SSinglePlayState& state = SinglePlayState();
+    SSinglePlayState& state = ModulePart<SSinglePlayState>();
     if (state.chosenLeft == this) state.chosenLeft = nullptr;
     if (state.chosenRight == this) state.chosenRight = nullptr;
     part_ = kEmpty;
@@ -230,7 +230,7 @@ class CGUI_OptionBox : public CGUI_Custom {
 
   // Highlight and marks follow the hover and the hands' choices.
   void Refresh() {
-    const SSinglePlayState& state = SinglePlayState();
+    const SSinglePlayState& state = ModulePart<SSinglePlayState>();
     const bool filled = part_ != kEmpty && created_;
     const bool left = state.chosenLeft == this, right = state.chosenRight == this;
     caption_->Show(filled, false);
@@ -316,7 +316,7 @@ int TrailingNumber(const std::string& id) {
 }
 
 CGUI_Window*& ChosenFor(EHand hand) {
-  SSinglePlayState& state = SinglePlayState();
+  SSinglePlayState& state = ModulePart<SSinglePlayState>();
   return hand == kLeft ? state.chosenLeft : state.chosenRight;
 }
 
@@ -350,8 +350,8 @@ void Choose(CGUI_OptionBox* box, EHand hand) {
 }
 
 bool CGUI_OptionBox::OnLButtonUp() {
-  if (SinglePlayState().chosenLeft == this) Release(parent_, kLeft);
-  else if (SinglePlayState().chosenRight == this) Release(parent_, kRight);
+  if (ModulePart<SSinglePlayState>().chosenLeft == this) Release(parent_, kLeft);
+  else if (ModulePart<SSinglePlayState>().chosenRight == this) Release(parent_, kRight);
   return CGUI_Custom::OnLButtonUp();
 }
 
@@ -364,7 +364,7 @@ void FillCarousel(CGUI_Window* dialog, int start) {
   } else {
     start = 0;
   }
-  SSinglePlayState& state = SinglePlayState();
+  SSinglePlayState& state = ModulePart<SSinglePlayState>();
   state.optionStart = start;
   state.chosenLeft = state.chosenRight = nullptr;
   CMissionAccount* account = GetCurAccount();
@@ -390,7 +390,7 @@ void FillCarousel(CGUI_Window* dialog, int start) {
 
 template <int Step>
 void ClickCarousel(CGUI_GamePushButton* button) {
-  FillCarousel(button->GetParent(), SinglePlayState().optionStart + Step);
+  FillCarousel(button->GetParent(), ModulePart<SSinglePlayState>().optionStart + Step);
 }
 
 // An arrow beside option box n: chooses the box for its hand and lights it
@@ -425,7 +425,7 @@ class CGUI_Briefing : public CGUI_MenuDialog {
  public:
   bool Create() override {
     if (IsCreated()) return true;
-    SSinglePlayState& state = SinglePlayState();
+    SSinglePlayState& state = ModulePart<SSinglePlayState>();
     state.chosenLeft = state.chosenRight = nullptr;
     if (!CGUI_MenuDialog::Create()) return false;
     CGUI_CharacterBox* preview = CharacterBoxOf(this);
@@ -456,7 +456,7 @@ void ClickStartMission(CGUI_GamePushButton*) {
 }
 
 void ClickReplayBriefing(CGUI_GamePushButton*) {
-  if (CGUI_TypewriterList* text = SinglePlayState().briefingText) {
+  if (CGUI_TypewriterList* text = ModulePart<SSinglePlayState>().briefingText) {
     text->ResetContent();
     text->Restart();
   }
@@ -468,7 +468,7 @@ void ClickReplayBriefing(CGUI_GamePushButton*) {
 // ---- Briefing lines from the host -----------------------------------------------------------------
 
 extern "C" KORVO_API void GUI_NextString(const char* text, unsigned long color) {
-  CGUI_TypewriterList* list = SinglePlayState().briefingText;
+  CGUI_TypewriterList* list = ModulePart<SSinglePlayState>().briefingText;
   if (list && list->IsCreated()) WrapIntoList(list, nullptr, text, uint32_t(color));
 }
 

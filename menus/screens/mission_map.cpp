@@ -72,7 +72,7 @@ class CGUI_MissionBox : public CGUI_GamePushButton {
 };
 
 void CGUI_MissionBox::Choose() {
-  SSinglePlayState& state = SinglePlayState();
+  SSinglePlayState& state = ModulePart<SSinglePlayState>();
   if (state.heldBox) state.heldBox->SetDisabled(false);
   SetDisabled(true);
   state.heldBox = this;
@@ -100,7 +100,7 @@ class CGUI_MissionMap : public CGUI_MenuDialog {
  public:
   bool OnCreate() override {
     if (!CGUI_MenuDialog::OnCreate()) return false;
-    SSinglePlayState& state = SinglePlayState();
+    SSinglePlayState& state = ModulePart<SSinglePlayState>();
     state.missionText = dynamic_cast<CGUI_TypewriterList*>(FindChild("IDC_LIST_SELECTMISSIONTEXT"));
     state.heldBox = nullptr;
     for (const char* mission : {"05", "06", "07"}) ResolveBranches(mission);
@@ -112,7 +112,7 @@ class CGUI_MissionMap : public CGUI_MenuDialog {
   }
 
   bool OnDestroy() override {
-    SinglePlayState().heldBox = nullptr;
+    ModulePart<SSinglePlayState>().heldBox = nullptr;
     return CGUI_MenuDialog::OnDestroy();
   }
 
@@ -154,7 +154,8 @@ void ClickStart(CGUI_GamePushButton*) {
 void ClickReplay(CGUI_GamePushButton*) {
   CMissionAccount* account = GetCurAccount();
   const CMission* mission = account ? account->GetCurrentMission() : nullptr;
-  if (mission && SinglePlayState().missionText) SinglePlayState().missionText->ShowTextFile(mission->desc);
+  CGUI_TypewriterList* text = ModulePart<SSinglePlayState>().missionText;
+  if (mission && text) text->ShowTextFile(mission->desc);
 }
 
 }  // namespace

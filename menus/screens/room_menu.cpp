@@ -61,15 +61,6 @@ struct SRoomState final : CModulePart {
   }
 };
 
-SRoomState& Room() {
-  static SRoomState* state = [] {
-    static SRoomState instance;
-    AddModulePart(&instance);
-    return &instance;
-  }();
-  return *state;
-}
-
 // ---- Helpers -------------------------------------------------------------------------------
 
 // The digit at `at` of an id as a slot or index: '1' is 0.
@@ -82,7 +73,7 @@ SGUI_ClientInfo* LocalRecord() { return GUI_GetClientInfo(GUI_GetLocalClientInde
 // Control `format` of slot (its digit k = slot + 1) in the live room.
 template <class T>
 T* SlotControl(const char* format, int slot) {
-  CGUI_Window* room = Room().room;
+  CGUI_Window* room = ModulePart<SRoomState>().room;
   if (!room) return nullptr;
   char id[64];
   std::snprintf(id, sizeof id, format, slot + 1);
@@ -117,12 +108,13 @@ class CGUI_CharacterBox : public CGUI_Custom {
  public:
   bool OnCreate() override {
     if (!CGUI_Custom::OnCreate()) return false;
-    Room().characterBox = this;
+    ModulePart<SRoomState>().characterBox = this;
     return true;
   }
   bool OnDestroy() override {
     Release();
-    if (Room().characterBox == this) Room().characterBox = nullptr;
+    CGUI_CharacterBox*& box = ModulePart<SRoomState>().characterBox;
+    if (box == this) box = nullptr;
     return CGUI_Custom::OnDestroy();
   }
   bool OnDraw() override {
@@ -165,7 +157,7 @@ class CGUI_CharacterBox : public CGUI_Custom {
 };
 
 void RefreshCharacterBox() {
-  if (CGUI_CharacterBox* box = Room().characterBox) box->Refresh();
+  if (CGUI_CharacterBox* box = ModulePart<SRoomState>().characterBox) box->Refresh();
 }
 
 // The host's index of the character with this id, or -1 when none has it.
@@ -194,7 +186,7 @@ void ClickCharacter(CGUI_GamePushButton*) {
 int BoxEntry(int box) {
   const int count = GUI_GetNumOptions();
   if (count <= 0) return -1;
-  const int at = Room().optionOffset + box;
+  const int at = ModulePart<SRoomState>().optionOffset + box;
   if (count > kOptionBoxes) return (at % count + count) % count;
   return at < count ? at : -1;
 }
@@ -203,7 +195,7 @@ int BoxEntry(int box) {
 // seven entries, else within 0 .. count - 7.
 void ScrollOptions(int delta) {
   const int count = GUI_GetNumOptions();
-  int& offset = Room().optionOffset;
+  int& offset = ModulePart<SRoomState>().optionOffset;
   offset += delta;
   if (count > kOptionBoxes) {
     offset = (offset % count + count) % count;
@@ -218,7 +210,8 @@ void ScrollOptions(int delta) {
 void ReleaseSide(SGUI_ClientInfo* record, bool left) {
   int& side = left ? record->left : record->right;
   const int other = left ? record->right : record->left;
-  if (side > 0 && Room().characterBox) Room().characterBox->Unmount(left);
+  CGUI_CharacterBox* box = ModulePart<SRoomState>().characterBox;
+  if (side > 0 && box) box->Unmount(left);
   side = OptionParts() != 2 && other > 0 ? -1 : 0;
 }
 
@@ -226,7 +219,7 @@ void ReleaseSide(SGUI_ClientInfo* record, bool left) {
 void ChooseSide(SGUI_ClientInfo* record, bool left, int entry) {
   int& side = left ? record->left : record->right;
   int& other = left ? record->right : record->left;
-  CGUI_CharacterBox* box = Room().characterBox;
+  CGUI_CharacterBox* box = ModulePart<SRoomState>().characterBox;
   if (side > 0 && box) box->Unmount(left);
   side = entry + 1;
   if (box) box->Mount(left, side);
@@ -321,7 +314,7 @@ class CGUI_OptionBox : public CGUI_Custom {
 };
 
 void RefreshOptionBoxes() {
-  CGUI_Window* room = Room().room;
+  CGUI_Window* room = ModulePart<SRoomState>().room;
   if (!room) return;
   for (int k = 0; k < kOptionBoxes; ++k) {
     char id[32];
@@ -692,7 +685,7 @@ std::string NumberOrUnlimited(int n) { return n ? Decimal(n) : "UNLIMITED"; }
 class CGUI_RoomMenu : public CGUI_MenuDialog {
  public:
   bool OnCreate() override {
-    SRoomState& state = Room();
+    SRoomState& state = ModulePart<SRoomState>();
     state.room = this;
     for (int slot = 0; slot < kSlots; ++slot) GUI_InitClientInfo(slot, 0);
     state.optionOffset = 0;

@@ -18,6 +18,7 @@
 #include "runtime/module_state.h"
 #include "runtime/registry.h"
 #include "runtime/window_manager.h"
+#include "tests/unit/fresh_module.h"
 
 namespace {
 
@@ -42,14 +43,11 @@ std::string Key(const Registration& r) { return r.className + " " + r.id; }
 class RegistrationTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    static bool initialized = false;
-    if (!initialized) {
-      GUI_Initialize();
-      initialized = true;
-    }
+    RestartModule();
     table_ = ReadTable();
     ASSERT_NE(GetClassRegistry(), nullptr);
   }
+  void TearDown() override { GUI_Release(); }
   std::vector<Registration> table_;
 };
 
