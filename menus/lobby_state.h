@@ -42,4 +42,3 @@ struct SLobbyState final : CModulePart {
     for (CGUI_RotateButton*& icon : classIcons) icon = nullptr;
   }
 };
-

@@ -17,4 +17,3 @@ struct SMenuState final : CModulePart {
   // dialog of that id if one is open and answers true.
   void OnTableReleased() override { consoleList = nullptr; }
 };
-

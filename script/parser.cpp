@@ -8,7 +8,6 @@
 #include "foundation/string_alloc.h"
 #include "runtime/error_text.h"
 
-
 namespace {
 constexpr int kUnknownSymbol = -2;
 constexpr size_t kRememberedTokens = 1024;   // token numbers whose symbols are remembered
