@@ -47,9 +47,12 @@ while read -r object rel; do
   # objdump -t: address, flags, section, size, name; "O" marks an object.
   while IFS=$'\t' read -r section size name; do
     name=${name#.hidden }
-    # Guards of function-local statics go with them; DW.ref.* are the
-    # compiler's own references to the exception personality routine.
-    if [[ $name =~ ^guard\ variable\ for|^DW\.ref\. ]] || [[ $name =~ $allowed ]]; then continue; fi
+    # Guards of function-local statics go with them; DW.ref.* (the exception
+    # personality routine) and the sanitizers' markers are the compiler's own.
+    if [[ $name =~ ^guard\ variable\ for|^DW\.ref\.|^__odr_asan|^__asan_|^__sancov_ ]] ||
+       [[ $name =~ $allowed ]]; then
+      continue
+    fi
     echo "$rel: $name ($section, $((16#$size)) bytes)"
     found=1
   done < <(objdump -t -C "$object" |

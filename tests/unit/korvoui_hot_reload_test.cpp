@@ -13,7 +13,6 @@
 #include "refhost/korvohost.h"
 #include "runtime/control.h"
 #include "runtime/module_state.h"
-#include "runtime/routing.h"
 #include "runtime/window_manager.h"
 #include "script/compiler.h"
 #include "tools/korvoui/hot_reload.h"
