@@ -103,6 +103,63 @@ bool CLobbyClient::Connect(const std::string& address, uint16_t port, int timeou
   return true;
 }
 
+bool CLobbyClient::ParseEndpoints(const std::string& list, uint16_t defaultPort, std::vector<SEndpoint>* out,
+                                  std::string* error) {
+  out->clear();
+  size_t start = 0;
+  while (start <= list.size()) {
+    size_t end = list.find(',', start);
+    if (end == std::string::npos) end = list.size();
+    std::string item = list.substr(start, end - start);
+    item.erase(0, item.find_first_not_of(" \t"));
+    item.erase(item.find_last_not_of(" \t") + 1);
+    start = end + 1;
+    if (item.empty()) continue;
+    if (out->size() == kMaxEndpoints) {
+      *error = "more than " + std::to_string(kMaxEndpoints) + " lobby servers";
+      return false;
+    }
+    SEndpoint endpoint{item, defaultPort};
+    const size_t colon = item.find(':');
+    if (colon != std::string::npos) {
+      endpoint.address = item.substr(0, colon);
+      const std::string port = item.substr(colon + 1);
+      char* last = nullptr;
+      const long n = std::strtol(port.c_str(), &last, 10);
+      if (port.empty() || *last || n <= 0 || n > 65535) {
+        *error = "not a port: " + item;
+        return false;
+      }
+      endpoint.port = static_cast<uint16_t>(n);
+    }
+    in_addr parsed{};
+    if (inet_pton(AF_INET, endpoint.address.c_str(), &parsed) != 1) {
+      *error = "not an IPv4 address: " + endpoint.address;
+      return false;
+    }
+    out->push_back(endpoint);
+  }
+  if (out->empty()) *error = "no lobby server named";
+  return !out->empty();
+}
+
+bool CLobbyClient::ConnectAny(const std::vector<SEndpoint>& endpoints, size_t first, int timeoutMs,
+                              std::string* error, const STlsTrust& trust, size_t* reached) {
+  std::string failures;
+  for (size_t i = 0; i < endpoints.size(); ++i) {
+    const size_t index = (first + i) % endpoints.size();
+    const SEndpoint& e = endpoints[index];
+    std::string why;
+    if (Connect(e.address, e.port, timeoutMs, &why, trust)) {
+      if (reached) *reached = index;
+      return true;
+    }
+    failures += (failures.empty() ? "" : "; ") + e.address + ":" + std::to_string(e.port) + ": " + why;
+  }
+  if (error) *error = endpoints.empty() ? "no lobby server named" : failures;
+  return false;
+}
+
 // The TLS handshake on the connected socket, then the check of the server.
 bool CLobbyClient::Handshake(const std::string& address, const STlsTrust& trust, int timeoutMs,
                              std::string* error) {

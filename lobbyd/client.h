@@ -70,8 +70,22 @@ using SLobbyEvent = std::variant<SResultEvent, SPrivateInfoEvent, SChannelListEv
                                  SPlayerListEvent, SSessionListEvent, SSessionInfoEvent, SGameCreatedEvent,
                                  SChatEvent, SJoinGrantedEvent, SSessionClosedEvent, SDisconnectedEvent>;
 
+// One lobby node: an IPv4 address and its port.
+struct SEndpoint {
+  std::string address;
+  uint16_t port = 0;
+};
+
 class CLobbyClient {
  public:
+  // Lobby nodes one address list names at most.
+  static constexpr size_t kMaxEndpoints = 8;
+  // "a.b.c.d[:port][,a.b.c.d[:port]...]", blanks around items ignored; an
+  // item without a port takes defaultPort. False with *error on a bad item,
+  // an empty list or more than kMaxEndpoints items.
+  static bool ParseEndpoints(const std::string& list, uint16_t defaultPort, std::vector<SEndpoint>* out,
+                             std::string* error);
+
   // What one Poll reads at most, and the entries kept for one list (the
   // server sends at most 100 of each); a server cannot make either grow.
   static constexpr size_t kMaxReadPerPoll = 64 * 1024;
@@ -86,6 +100,11 @@ class CLobbyClient {
   // handshake included when `trust` is enabled).
   bool Connect(const std::string& address, uint16_t port, int timeoutMs, std::string* error,
                const STlsTrust& trust = {});
+  // Tries the endpoints in turn, starting at `first` and going round once,
+  // each within timeoutMs; *reached: the index of the one connected. On
+  // failure *error names every endpoint tried and why it failed.
+  bool ConnectAny(const std::vector<SEndpoint>& endpoints, size_t first, int timeoutMs, std::string* error,
+                  const STlsTrust& trust = {}, size_t* reached = nullptr);
   void Close();
   bool Connected() const { return fd_ >= 0; }
   int Fd() const { return fd_; }   // for callers that poll many clients at once

@@ -19,6 +19,10 @@ struct SLobbyLimits {
   int64_t chatIntervalMs = 1000;
   // Channels one account has created that exist at once.
   size_t channelsPerAccount = 3;
+  // Several nodes on one PostgreSQL: each marks itself alive this often; one
+  // silent for the expiry is taken for dead and its players and games go.
+  int64_t heartbeatMs = 1000;
+  int64_t nodeExpiryMs = 5000;
 };
 
 }  // namespace lobbyd

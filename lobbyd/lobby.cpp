@@ -51,12 +51,17 @@ CLobby::CLobby(CStore& store, CPasswordWork& passwords, Clock clock, Sink sink, 
       passwords_(passwords),
       clock_(clock),
       limits_(limits),
-      registrations_(clock, limits.registrations),
-      pairThrottle_(clock, limits.pairLogins),
-      addressThrottle_(clock, limits.addressLogins),
-      sink_(std::move(sink)) {
+      registrations_(store.NewThrottle("registration", clock, limits.registrations)),
+      pairThrottle_(store.NewThrottle("login-pair", clock, limits.pairLogins)),
+      addressThrottle_(store.NewThrottle("login-address", clock, limits.addressLogins)),
+      sink_(std::move(sink)),
+      shared_(dynamic_cast<CPgStore*>(&store)) {
+  if (shared_ && !shared_->JoinCluster())
+    std::fprintf(stderr, "korvo-lobbyd: storage error: cannot join the other nodes: %s\n", store_.LastError().c_str());
+  if (shared_) node_ = shared_->Node();
   store_.AddChannel(kDefaultChannel);
-  // Channels made by players live while someone is in them: none at start.
+  // Channels made by players live while someone is in them: none at start
+  // (on a shared store, none but those players of other nodes are in).
   for (const std::string& name : store_.Channels())
     if (name != kDefaultChannel) store_.RemoveChannel(name);
   channelOrder_ = store_.Channels();
@@ -129,8 +134,8 @@ void CLobby::NewId(ConnId conn, const SMessage& m) {
   if (code == ECode::kOk) code = CheckEmail(m.Text(4));
   if (code != ECode::kOk) return Answer(conn, m.type, code);
   const std::string address = Dotted(members_.at(conn).address);
-  if (registrations_.Locked(address)) return Answer(conn, m.type, ECode::kThrottled);
-  registrations_.Fail(address);
+  if (registrations_->Locked(address)) return Answer(conn, m.type, ECode::kThrottled);
+  registrations_->Fail(address);
   // A taken id is found by the insert, after the hash: its answer takes as
   // long as a new id's, so that ids cannot be listed quickly.
   SAccount account;
@@ -156,20 +161,20 @@ void CLobby::CheckLogin(ConnId conn, const std::string& id, const std::string& p
   const std::string address = Dotted(members_.at(conn).address);
   const std::string pairKey = address + "/" + Lower(id);
   // One account's lock from one address does not reach its owner elsewhere.
-  if (pairThrottle_.Locked(pairKey) || addressThrottle_.Locked(address))
+  if (pairThrottle_->Locked(pairKey) || addressThrottle_->Locked(address))
     return then(ECode::kThrottled, SAccount());
   // A try counts when it starts, so that tries running side by side on
   // several connections meet the limit as tries in a row do.
-  pairThrottle_.Fail(pairKey);
-  addressThrottle_.Fail(address);
+  pairThrottle_->Fail(pairKey);
+  addressThrottle_->Fail(address);
   std::optional<SAccount> found;
   bool failed = false;
   if (CheckId(id) == ECode::kOk) found = store_.FindAccount(id, &failed);
   if (failed) {
     // Not the player's fault: no try counted, no wrong password told.
     std::fprintf(stderr, "korvo-lobbyd: storage error: cannot read account: %s\n", store_.LastError().c_str());
-    pairThrottle_.Refund(pairKey);
-    addressThrottle_.Refund(address);
+    pairThrottle_->Refund(pairKey);
+    addressThrottle_->Refund(address);
     return then(ECode::kServerError, SAccount());
   }
   if (!found && decoyHash_.empty()) return then(ECode::kWrongLogin, SAccount());
@@ -187,8 +192,8 @@ void CLobby::CheckLogin(ConnId conn, const std::string& id, const std::string& p
     const bool ok = known && verified;
     // The try was counted when it started; a good one is taken back.
     if (ok) {
-      pairThrottle_.Clear(pairKey);
-      addressThrottle_.Refund(address);
+      pairThrottle_->Clear(pairKey);
+      addressThrottle_->Refund(address);
       if (!rehash.empty()) Rehash(account.id, rehash);
     }
     sodium_memzero(rehash.data(), rehash.size());
@@ -212,6 +217,16 @@ void CLobby::Login(ConnId conn, SMember& member, const SMessage& m) {
     SMember& member = members_.at(conn);
     const std::string key = Lower(account.id);
     if (!member.id.empty() || online_.count(key)) return Answer(conn, EMsg::kIdPw, ECode::kAlreadyLoggedIn);
+    // Online on another node counts as online here.
+    if (shared_) {
+      const CPgStore::EClaim claim = shared_->Claim(account, kDefaultChannel);
+      if (claim == CPgStore::EClaim::kFailed)
+        std::fprintf(stderr, "korvo-lobbyd: storage error: cannot mark a login: %s\n", store_.LastError().c_str());
+      if (claim != CPgStore::EClaim::kClaimed)
+        return Answer(conn, EMsg::kIdPw,
+                      claim == CPgStore::EClaim::kElsewhere ? ECode::kAlreadyLoggedIn : ECode::kServerError);
+      playersChanged_ = true;
+    }
     member.id = account.id;
     member.record = std::move(account);
     online_[key] = conn;
@@ -242,6 +257,10 @@ void CLobby::ChangePassword(ConnId conn, SMember&, const SMessage& m) {
 void CLobby::LogOut(SMember& member, ConnId conn) {
   if (member.id.empty()) return;
   LeaveGames(conn, member);
+  // Gone from the shared list first, so that its channel may go with it.
+  if (shared_ && !shared_->Release(member.id))
+    std::fprintf(stderr, "korvo-lobbyd: storage error: cannot mark a logout: %s\n", store_.LastError().c_str());
+  if (shared_) playersChanged_ = true;
   LeaveChannel(conn, member);
   online_.erase(Lower(member.id));
   member.id.clear();
@@ -262,8 +281,16 @@ SMessage CLobby::PlayerEntry(const SAccount& a) const {
 // ---- Channels and chat ---------------------------------------------------------------------
 
 void CLobby::ChannelList(ConnId conn) {
-  for (const std::string& name : channelOrder_)
-    sink_(conn, MakeMessage(EMsg::kChannelEntry, {name}, {Clamp16(static_cast<uint32_t>(channels_[name].size()))}));
+  std::vector<std::string> names = channelOrder_;
+  // Channels in use on other nodes only.
+  for (const SOnlinePlayer& p : remote_.players)
+    if (std::find(names.begin(), names.end(), p.channel) == names.end() && names.size() < kMaxChannels)
+      names.push_back(p.channel);
+  for (const std::string& name : names) {
+    const auto local = channels_.find(name);
+    const size_t members = (local == channels_.end() ? 0 : local->second.size()) + RemoteMembers(name);
+    sink_(conn, MakeMessage(EMsg::kChannelEntry, {name}, {Clamp16(static_cast<uint32_t>(members))}));
+  }
   Answer(conn, EMsg::kChannelList, ECode::kOk);
 }
 
@@ -271,11 +298,17 @@ void CLobby::ChangeChannel(ConnId conn, SMember& member, const SMessage& m) {
   const std::string& name = m.Text(0);
   const ECode code = CheckChannelName(name);
   if (code != ECode::kOk) return Answer(conn, m.type, code);
-  if (!channels_.count(name)) {
+  if (!channels_.count(name) && RemoteChannel(name)) {
+    // Made on another node: entered here as it is.
+    channelOrder_.push_back(name);
+    channels_[name];
+  } else if (!channels_.count(name)) {
     const std::string creator = Lower(member.id);
     const size_t made = static_cast<size_t>(std::count_if(channelCreators_.begin(), channelCreators_.end(),
                                                           [&](const auto& c) { return c.second == creator; }));
-    if (channelOrder_.size() >= kMaxChannels || made >= limits_.channelsPerAccount)
+    size_t existing = channelOrder_.size();
+    for (const SOnlinePlayer& p : remote_.players) existing += channels_.count(p.channel) == 0;
+    if (existing >= kMaxChannels || made >= limits_.channelsPerAccount)
       return Answer(conn, m.type, ECode::kChannelLimit);
     if (!store_.AddChannel(name)) return Answer(conn, m.type, ECode::kServerError);
     channelOrder_.push_back(name);
@@ -283,7 +316,8 @@ void CLobby::ChangeChannel(ConnId conn, SMember& member, const SMessage& m) {
     channelCreators_[name] = creator;
   }
   EnterChannel(conn, member, name);
-  sink_(conn, MakeMessage(EMsg::kChannelEntry, {name}, {Clamp16(static_cast<uint32_t>(channels_[name].size()))}));
+  sink_(conn, MakeMessage(EMsg::kChannelEntry, {name},
+                          {Clamp16(static_cast<uint32_t>(channels_[name].size() + RemoteMembers(name)))}));
   Answer(conn, m.type, ECode::kOk);
 }
 
@@ -291,6 +325,11 @@ void CLobby::EnterChannel(ConnId conn, SMember& member, const std::string& name)
   if (member.channel == name) return;
   // Entered before the old one may go, so that it is not removed under us.
   channels_[name].insert(conn);
+  if (shared_ && !member.channel.empty()) {
+    if (!shared_->Move(member.id, name))
+      std::fprintf(stderr, "korvo-lobbyd: storage error: cannot move a player: %s\n", store_.LastError().c_str());
+    playersChanged_ = true;
+  }
   LeaveChannel(conn, member);
   member.channel = name;
 }
@@ -316,6 +355,11 @@ void CLobby::PlayerList(ConnId conn, const SMember& member) {
     if (listed++ == kMaxListedPlayers) break;
     sink_(conn, PlayerEntry(members_.at(other).record));
   }
+  for (const SOnlinePlayer& p : remote_.players) {
+    if (p.channel != member.channel) continue;
+    if (listed++ == kMaxListedPlayers) break;
+    sink_(conn, PlayerEntry(p.account));
+  }
   Answer(conn, EMsg::kPlayerList, ECode::kOk);
 }
 
@@ -326,6 +370,7 @@ void CLobby::Chat(ConnId conn, const SMember& member, const SMessage& m) {
     return Answer(conn, m.type, ECode::kThrottled);
   const SMessage line = MakeMessage(EMsg::kChat, {member.id, m.Text(0)});
   for (ConnId other : channels_[member.channel]) sink_(other, line);
+  if (shared_) Publish("chat", {member.channel, member.id, m.Text(0)});
   Answer(conn, m.type, ECode::kOk);
 }
 
@@ -341,12 +386,21 @@ SMessage CLobby::SessionEntry(const SGame& g) const {
 
 void CLobby::SessionList(ConnId conn) {
   for (const SGame& game : games_) sink_(conn, SessionEntry(game));
+  for (const SSharedGame& g : remote_.games) {
+    const bool locked = !g.passwordDigest.empty();
+    sink_(conn, MakeMessage(EMsg::kSessionEntry, {g.row.name, g.row.map},
+                            {g.row.type, locked ? 0u : g.row.address, locked ? 0u : g.row.port, g.players,
+                             g.row.maxPlayers, locked ? 1u : 0u}));
+  }
   Answer(conn, EMsg::kSessionList, ECode::kOk);
 }
 
 void CLobby::SessionInfo(ConnId conn, const SMessage& m) {
   auto game = std::find_if(games_.begin(), games_.end(), [&](const SGame& g) { return g.row.name == m.Text(0); });
-  if (game == games_.end()) return Answer(conn, m.type, ECode::kNoSuchGame);
+  if (game == games_.end()) {
+    if (const SSharedGame* remote = RemoteGame(m.Text(0))) return RemoteSessionInfo(conn, *remote);
+    return Answer(conn, m.type, ECode::kNoSuchGame);
+  }
   uint32_t slot = 1;
   for (ConnId player : game->players) {
     const SAccount& a = members_.at(player).record;
@@ -361,6 +415,9 @@ void CLobby::JoinGame(ConnId conn, SMember& member, const SMessage& m) {
   // An address given must be the game's: a stale list names another host.
   // A locked game is listed without one ("0.0.0.0").
   const std::string& seen = m.Text(2);
+  if (game == games_.end()) {
+    if (const SSharedGame* remote = RemoteGame(m.Text(0))) return RemoteJoin(conn, *remote, m);
+  }
   if (game == games_.end() || (!seen.empty() && seen != "0.0.0.0" && seen != Dotted(game->row.address)))
     return Answer(conn, m.type, ECode::kNoSuchGame);
   if (!SamePassword(m.Text(1), game->password)) return Answer(conn, m.type, ECode::kWrongGamePassword);
@@ -373,6 +430,7 @@ void CLobby::JoinGame(ConnId conn, SMember& member, const SMessage& m) {
     if (game == games_.end()) return Answer(conn, m.type, ECode::kNoSuchGame);
     game->players.push_back(conn);
     member.joinedGame = name;
+    SharePlayers(*game);
   }
   sink_(conn, MakeMessage(EMsg::kJoinGranted, {game->row.name}, {game->row.address, game->row.port}));
   Answer(conn, m.type, ECode::kOk);
@@ -388,15 +446,23 @@ void CLobby::CreateGame(ConnId conn, SMember& member, const SMessage& m) {
   const bool taken = std::any_of(games_.begin(), games_.end(), [&](const SGame& g) {
     return g.row.name == name && g.row.name != member.hostedGame;
   });
-  if (code == ECode::kOk && taken) code = ECode::kGameNameTaken;
+  if (code == ECode::kOk && (taken || RemoteGame(name))) code = ECode::kGameNameTaken;
   if (code != ECode::kOk) return Answer(conn, m.type, code);
   LeaveGames(conn, member);
-  if (games_.size() >= kMaxGames) return Answer(conn, m.type, ECode::kGameLimit);
+  if (games_.size() + remote_.games.size() >= kMaxGames) return Answer(conn, m.type, ECode::kGameLimit);
   SGame game;
   game.row = {name, member.id, map, m.Number(1), member.address, m.Number(2), players};
   game.password = password;
   game.players.push_back(conn);
-  if (!store_.AddGame(game.row)) return Answer(conn, m.type, ECode::kServerError);
+  if (shared_) {
+    // Other nodes check a join with the password's salted digest.
+    bool nameTaken = false;
+    if (!shared_->AddSharedGame(game.row, password.empty() ? "" : PasswordDigest(password), &nameTaken))
+      return Answer(conn, m.type, nameTaken ? ECode::kGameNameTaken : ECode::kServerError);
+    gamesChanged_ = true;
+  } else if (!store_.AddGame(game.row)) {
+    return Answer(conn, m.type, ECode::kServerError);
+  }
   member.hostedGame = name;
   games_.push_back(std::move(game));
   sink_(conn, SessionEntry(games_.back()));
@@ -408,8 +474,10 @@ void CLobby::LeaveGames(ConnId conn, SMember& member) {
   member.hostedGame.clear();
   if (!member.joinedGame.empty()) {
     for (SGame& game : games_)
-      if (game.row.name == member.joinedGame)
+      if (game.row.name == member.joinedGame) {
         game.players.erase(std::remove(game.players.begin(), game.players.end(), conn), game.players.end());
+        SharePlayers(game);
+      }
   }
   member.joinedGame.clear();
 }
@@ -425,6 +493,10 @@ void CLobby::CloseGame(const std::string& name) {
   }
   store_.RemoveGame(name);
   games_.erase(game);
+  if (shared_) {
+    Publish("closed", {name});
+    gamesChanged_ = true;
+  }
   const SMessage closed = MakeMessage(EMsg::kSessionClosed, {name});
   for (const auto& [conn, member] : members_)
     if (!member.id.empty()) sink_(conn, closed);

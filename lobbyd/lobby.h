@@ -15,6 +15,7 @@
 #include "lobbyd/password_work.h"
 #include "lobbyd/protocol.h"
 #include "lobbyd/store.h"
+#include "lobbyd/store_pg.h"
 #include "lobbyd/throttle.h"
 
 namespace lobbyd {
@@ -43,6 +44,14 @@ class CLobby {
   // (answers keep the order of the requests).
   bool Busy(ConnId conn) const { return busy_.count(conn) != 0; }
   size_t OnlineCount() const { return online_.size(); }
+
+  // ---- Several nodes on one shared store (lobby_nodes.cpp) ----
+  // The socket on which the other nodes' notices arrive; -1 on a single node.
+  int NoticeFd() const;
+  // Called by the server on every turn of its loop: marks the node alive
+  // when due, applies the other nodes' notices, reloads their players and
+  // games when they changed, and tells them this node's changes.
+  void NodesTick();
   bool LoggedIn(ConnId conn) const {
     auto it = members_.find(conn);
     return it != members_.end() && !it->second.id.empty();
@@ -91,13 +100,32 @@ class CLobby {
   SMessage PlayerEntry(const SAccount& account) const;
   SMessage SessionEntry(const SGame& game) const;
 
+  // ---- Several nodes (lobby_nodes.cpp) ----
+  struct SRemote {
+    std::vector<SOnlinePlayer> players;   // online on other nodes
+    std::vector<SSharedGame> games;       // open on other nodes
+  };
+  void Publish(const std::string& kind, const std::vector<std::string>& fields);
+  void ApplyNotice(const std::string& payload);
+  void ReloadRemote();
+  // The other nodes list a game of this node with its number of players.
+  void SharePlayers(const SGame& game);
+  void ReclaimPlayers();
+  size_t RemoteMembers(const std::string& channel) const;
+  bool RemoteChannel(const std::string& name) const;
+  const SSharedGame* RemoteGame(const std::string& name) const;
+  void RemoteSessionInfo(ConnId conn, const SSharedGame& game);
+  void RemoteJoin(ConnId conn, const SSharedGame& game, const SMessage& m);
+  std::string PasswordDigest(const std::string& password) const;
+  bool SameDigest(const std::string& password, const std::string& digest) const;
+
   CStore& store_;
   CPasswordWork& passwords_;
   Clock clock_;
   SLobbyLimits limits_;
-  CLoginThrottle registrations_;      // registrations per address
-  CLoginThrottle pairThrottle_;      // failed logins per address and account
-  CLoginThrottle addressThrottle_;   // failed logins per address
+  std::unique_ptr<IThrottle> registrations_;     // registrations per address
+  std::unique_ptr<IThrottle> pairThrottle_;      // failed logins per address and account
+  std::unique_ptr<IThrottle> addressThrottle_;   // failed logins per address
   Sink sink_;
   std::unordered_map<ConnId, SMember> members_;
   std::set<ConnId> busy_;
@@ -109,6 +137,13 @@ class CLobby {
   std::map<std::string, std::set<ConnId>> channels_;        // name -> members
   std::map<std::string, std::string> channelCreators_;      // name -> lower-case id (user channels)
   std::vector<SGame> games_;                                // in creation order
+
+  CPgStore* shared_ = nullptr;   // the store shared with other nodes, or null
+  SRemote remote_;
+  bool remoteStale_ = true;
+  bool playersChanged_ = false, gamesChanged_ = false;   // to tell the others
+  int64_t nextBeat_ = 0;
+  int64_t node_ = 0;
 };
 
 }  // namespace lobbyd

@@ -1,13 +1,15 @@
 // main.cpp: korvo-lobbyd, the online lobby server.
-//   korvo-lobbyd --db PATH --port N [--bind ADDRESS] [--hash-cost interactive|minimum]
+//   korvo-lobbyd --db PATH|postgresql://... --port N [--bind ADDRESS] [--hash-cost interactive|minimum]
 //                [--registrations-per-hour N] [--chat-burst N] [--address-logins-per-minute N]
 //                [--connections-per-address N] [--login-timeout-ms N] [--idle-timeout-ms N]
 //                [--tls-cert FILE --tls-key FILE] [--handshake-timeout-ms N] [--login-max-age S]
+//                [--node-expiry-ms N]
 // Prints "korvo-lobbyd listening on ADDRESS:PORT" once it accepts connections
 // (port 0 picks a free one), and stops on SIGINT or SIGTERM.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -21,7 +23,9 @@ void OnSignal(int) { g_stop = 1; }
 constexpr char kUsage[] =
     "usage: korvo-lobbyd --db PATH --port N [--bind ADDRESS] [--tls-cert FILE --tls-key FILE]\n"
     "                    [--hash-cost interactive|minimum] [options below]\n"
-    "  --db PATH        the SQLite database (created when missing)\n"
+    "  --db PATH        the SQLite database (created when missing), for a single node\n"
+    "  --db postgresql://USER@HOST:PORT/DB\n"
+    "                   a PostgreSQL database that several nodes share (libpq URL)\n"
     "  --port N         the TCP port; 0 picks a free one\n"
     "  --bind ADDRESS   the address to listen on (default 127.0.0.1); without TLS only an\n"
     "                   address in 127.0.0.0/8 is allowed, with a warning\n"
@@ -38,6 +42,8 @@ constexpr char kUsage[] =
     "  --handshake-timeout-ms N       time to finish the TLS handshake (default 10000)\n"
     "  --login-max-age S              seconds a login lasts; then the player is logged out\n"
     "                                 (default 43200, 12 hours)\n"
+    "  --node-expiry-ms N             on PostgreSQL: a node silent this long is taken for dead\n"
+    "                                 and its players leave the lists (default 5000, 1000-600000)\n"
     "  --help           this text\n"
     "Prints \"korvo-lobbyd listening on ADDRESS:PORT\" when ready; stops on SIGINT or SIGTERM.\n";
 
@@ -87,6 +93,12 @@ int main(int argc, char** argv) {
       const long long n = std::strtoll(value, &end, 10);
       if (*value == '\0' || *end != '\0' || n < 1 || n > 30LL * 24 * 3600) return Usage();
       options.loginMaxAgeMs = n * 1000;
+    } else if (arg == "--node-expiry-ms") {
+      char* end = nullptr;
+      const long long n = std::strtoll(value, &end, 10);
+      if (*value == '\0' || *end != '\0' || n < 1000 || n > 600'000) return Usage();
+      options.limits.nodeExpiryMs = n;
+      options.limits.heartbeatMs = std::min<long long>(1000, n / 3);
     } else if (arg == "--tls-cert") {
       options.tlsCert = value;
     } else if (arg == "--tls-key") {

@@ -22,6 +22,9 @@ namespace lobbyd {
 namespace {
 
 constexpr int64_t kAcceptPauseMs = 250;
+// The listener, the password workers' wake-up and the other nodes' notices
+// come before the connections in the poll set.
+constexpr size_t kFixedFds = 3;
 
 bool SetNonBlocking(int fd) {
   const int flags = fcntl(fd, F_GETFL, 0);
@@ -99,6 +102,7 @@ void CServer::Run(const volatile std::sig_atomic_t* stop) {
     const int64_t now = clock_();
     fds.push_back({listener_, static_cast<short>(now >= acceptPausedUntil_ ? POLLIN : 0), 0});
     fds.push_back({passwords_->WakeFd(), POLLIN, 0});
+    fds.push_back({lobby_->NoticeFd(), POLLIN, 0});   // -1 (ignored by poll) on a single node
     bool decrypted = false;   // bytes TLS holds already: no waiting
     for (auto& [id, conn] : conns_) {
       fds.push_back({conn.fd, Events(id, conn), 0});
@@ -119,8 +123,8 @@ void CServer::Run(const volatile std::sig_atomic_t* stop) {
       for (auto& [id, conn] : conns_)
         if (!conn.closing && conn.reader.Pending() && !lobby_->Busy(id)) Process(id, conn);
     }
-    for (size_t i = 2; i < fds.size(); ++i) {
-      auto it = conns_.find(ids[i - 2]);
+    for (size_t i = kFixedFds; i < fds.size(); ++i) {
+      auto it = conns_.find(ids[i - kFixedFds]);
       if (it == conns_.end()) continue;
       SConnection& conn = it->second;
       const short revents = fds[i].revents;
@@ -132,6 +136,8 @@ void CServer::Run(const volatile std::sig_atomic_t* stop) {
                                          (!lobby_->Busy(it->first) && SSL_pending(conn.ssl.get()) > 0));
       if ((revents & (POLLIN | POLLHUP | POLLERR)) || tlsReady) Read(it->first, conn);
     }
+    // The other nodes' notices in, this node's changes out.
+    lobby_->NodesTick();
     // Answers and relayed chat go out at once where the socket takes them.
     std::vector<ConnId> closing;
     for (auto& [id, conn] : conns_) {

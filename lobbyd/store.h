@@ -1,8 +1,10 @@
-// store.h: the lobby's SQLite database (WAL mode, prepared statements only):
-// accounts, channels and the open games. Every write is committed before the
-// call returns, so an answered request survives a killed server. The file is
-// created readable by its owner only; a busy database is waited for briefly
-// (kBusyWaitMs, on the poll thread), then reported as an error.
+// store.h: the lobby's storage, one interface over two back ends: SQLite (one
+// node, a file; the default) and PostgreSQL (several nodes sharing one
+// database; `--db postgresql://...`). Accounts, channels and the open games
+// live there; every write is committed before the call returns, so an
+// answered request survives a killed server. Statements are prepared once;
+// the schema carries a version number and is migrated at open. A storage
+// failure is reported as such (false, *failed, LastError), never as "absent".
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -10,8 +12,7 @@
 #include <string>
 #include <vector>
 
-struct sqlite3;
-struct sqlite3_stmt;
+#include "lobbyd/throttle.h"
 
 namespace lobbyd {
 
@@ -30,48 +31,46 @@ struct SGameRow {
 
 class CStore {
  public:
-  static constexpr int kBusyWaitMs = 50;
+  // The schema version both back ends migrate to at open.
+  static constexpr int kSchemaVersion = 1;
 
-  ~CStore();
-  // Opens (creating when absent) the database; null with *error on failure.
-  static std::unique_ptr<CStore> Open(const std::string& path, std::string* error);
+  virtual ~CStore() = default;
+  // Opens the store `target` names: a "postgresql://" or "postgres://" URL,
+  // or else the path of a SQLite file (created when absent). Null with
+  // *error on failure.
+  static std::unique_ptr<CStore> Open(const std::string& target, std::string* error);
+  static bool IsPostgresUrl(const std::string& target);
 
   // ---- Accounts (ids compare without case) ----
-  // False when the id exists; throws nothing; *failed set on a database error.
-  bool CreateAccount(const SAccount& account, bool* failed);
+  // False when the id exists; *failed set on a database error.
+  virtual bool CreateAccount(const SAccount& account, bool* failed) = 0;
   // Nothing when absent, or on a database error (then *failed is set).
-  std::optional<SAccount> FindAccount(const std::string& id, bool* failed = nullptr);
-  bool SetPasswordHash(const std::string& id, const std::string& hash);
+  virtual std::optional<SAccount> FindAccount(const std::string& id, bool* failed = nullptr) = 0;
+  virtual bool SetPasswordHash(const std::string& id, const std::string& hash) = 0;
 
   // ---- Channels ----
-  bool AddChannel(const std::string& name);   // true when added or already there
-  bool RemoveChannel(const std::string& name);
-  std::vector<std::string> Channels();        // in creation order
+  virtual bool AddChannel(const std::string& name) = 0;   // true when added or already there
+  // Removes the channel unless a player of another node is in it.
+  virtual bool RemoveChannel(const std::string& name) = 0;
+  virtual std::vector<std::string> Channels() = 0;        // in creation order
 
-  // ---- Open games (cleared at start: their hosts are gone) ----
-  bool AddGame(const SGameRow& game);
-  bool RemoveGame(const std::string& name);
-  std::vector<SGameRow> Games();
+  // ---- Open games (a single node clears them at start: their hosts are gone) ----
+  virtual bool AddGame(const SGameRow& game) = 0;
+  virtual bool RemoveGame(const std::string& name) = 0;
+  virtual std::vector<SGameRow> Games() = 0;
 
+  // ---- Throttles ----
+  // The counters of one kind of try ("login-pair", "login-address",
+  // "registration"): in this process for SQLite, in the database for
+  // PostgreSQL, so that every node counts the same tries.
+  virtual std::unique_ptr<IThrottle> NewThrottle(const std::string& kind, Clock clock, SThrottleRule rule) = 0;
+
+  int SchemaVersion() const { return schemaVersion_; }
   const std::string& LastError() const { return lastError_; }
 
- private:
-  CStore() = default;
-  bool Exec(const char* sql);
-  sqlite3_stmt* Prepare(const char* sql);
-  bool Done(sqlite3_stmt* statement, int rc);
-
-  sqlite3* db_ = nullptr;
+ protected:
   std::string lastError_;
-  sqlite3_stmt* insertAccount_ = nullptr;
-  sqlite3_stmt* findAccount_ = nullptr;
-  sqlite3_stmt* setHash_ = nullptr;
-  sqlite3_stmt* insertChannel_ = nullptr;
-  sqlite3_stmt* listChannels_ = nullptr;
-  sqlite3_stmt* deleteChannel_ = nullptr;
-  sqlite3_stmt* insertGame_ = nullptr;
-  sqlite3_stmt* deleteGame_ = nullptr;
-  sqlite3_stmt* listGames_ = nullptr;
+  int schemaVersion_ = 0;
 };
 
 }  // namespace lobbyd

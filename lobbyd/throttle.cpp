@@ -14,31 +14,37 @@ Clock SteadyClock() {
   };
 }
 
+void SThrottleKey::Fail(int64_t now, const SThrottleRule& rule) {
+  // A long quiet time after the last lock: the next lock is a first one again.
+  if (locks > 0 && now >= lockedUntil + rule.forgetMs) locks = 0;
+  while (!failures.empty() && now - failures.front() >= rule.windowMs) failures.pop_front();
+  failures.push_back(now);
+  if (static_cast<int>(failures.size()) >= rule.maxFailures) {
+    const int shift = std::min(locks, 20);
+    lockedUntil = now + std::min(rule.lockMs << shift, rule.maxLockMs);
+    ++locks;
+    failures.clear();
+  }
+}
+
+bool SThrottleKey::Forgettable(int64_t now, const SThrottleRule& rule) const {
+  const bool windowOver = failures.empty() || now - failures.back() >= rule.windowMs;
+  const bool lockOver = locks == 0 ? now >= lockedUntil : now >= lockedUntil + rule.forgetMs;
+  return windowOver && lockOver;
+}
+
 bool CLoginThrottle::Locked(const std::string& key) {
   const int64_t now = clock_();
   Prune(now);
   auto it = keys_.find(key);
-  return it != keys_.end() && now < it->second.lockedUntil;
+  return it != keys_.end() && it->second.Locked(now);
 }
 
-void CLoginThrottle::Fail(const std::string& key) {
-  const int64_t now = clock_();
-  SKey& entry = keys_[key];
-  // A long quiet time after the last lock: the next lock is a first one again.
-  if (entry.locks > 0 && now >= entry.lockedUntil + rule_.forgetMs) entry.locks = 0;
-  while (!entry.failures.empty() && now - entry.failures.front() >= rule_.windowMs) entry.failures.pop_front();
-  entry.failures.push_back(now);
-  if (static_cast<int>(entry.failures.size()) >= rule_.maxFailures) {
-    const int shift = std::min(entry.locks, 20);
-    entry.lockedUntil = now + std::min(rule_.lockMs << shift, rule_.maxLockMs);
-    ++entry.locks;
-    entry.failures.clear();
-  }
-}
+void CLoginThrottle::Fail(const std::string& key) { keys_[key].Fail(clock_(), rule_); }
 
 void CLoginThrottle::Refund(const std::string& key) {
   auto it = keys_.find(key);
-  if (it != keys_.end() && !it->second.failures.empty()) it->second.failures.pop_back();
+  if (it != keys_.end()) it->second.Refund();
 }
 
 void CLoginThrottle::Clear(const std::string& key) { keys_.erase(key); }
@@ -49,10 +55,7 @@ void CLoginThrottle::Prune(int64_t now) {
   if (now - lastPrune_ < 1000) return;
   lastPrune_ = now;
   for (auto it = keys_.begin(); it != keys_.end();) {
-    const SKey& entry = it->second;
-    const bool windowOver = entry.failures.empty() || now - entry.failures.back() >= rule_.windowMs;
-    const bool lockOver = entry.locks == 0 ? now >= entry.lockedUntil : now >= entry.lockedUntil + rule_.forgetMs;
-    if (windowOver && lockOver) it = keys_.erase(it);
+    if (it->second.Forgettable(now, rule_)) it = keys_.erase(it);
     else ++it;
   }
 }

@@ -23,7 +23,39 @@ struct SThrottleRule {
   int64_t forgetMs;    // quiet time after a lock before the doubling starts over
 };
 
-class CLoginThrottle {
+// The tries of one key: their times within the window (oldest first), the
+// end of its lock and the locks in a row (for the doubling). Kept in memory
+// by CLoginThrottle, in a table row by the shared store.
+struct SThrottleKey {
+  std::deque<int64_t> failures;
+  int64_t lockedUntil = 0;
+  int locks = 0;
+
+  bool Locked(int64_t now) const { return now < lockedUntil; }
+  void Fail(int64_t now, const SThrottleRule& rule);
+  void Refund() {
+    if (!failures.empty()) failures.pop_back();
+  }
+  // Nothing left to remember at `now`: the key may be dropped.
+  bool Forgettable(int64_t now, const SThrottleRule& rule) const;
+};
+
+// Counts tries per key under one rule (see SThrottleKey).
+class IThrottle {
+ public:
+  virtual ~IThrottle() = default;
+  // True while the key is locked.
+  virtual bool Locked(const std::string& key) = 0;
+  // Counts a try for the key; the rule's count within the window locks it.
+  virtual void Fail(const std::string& key) = 0;
+  // Takes back the latest try of the key (it turned out good).
+  virtual void Refund(const std::string& key) = 0;
+  // Forgets the key's tries and locks (after a good login).
+  virtual void Clear(const std::string& key) = 0;
+};
+
+// The throttle of one process: keys in memory.
+class CLoginThrottle : public IThrottle {
  public:
   // Failed logins of one account from one address.
   static constexpr SThrottleRule kPairRule{5, 60'000, 30'000, 15 * 60'000, 10 * 60'000};
@@ -32,28 +64,19 @@ class CLoginThrottle {
 
   explicit CLoginThrottle(Clock clock, SThrottleRule rule = kPairRule) : clock_(std::move(clock)), rule_(rule) {}
 
-  // True while the key is locked.
-  bool Locked(const std::string& key);
-  // Counts a try for the key; the rule's count within the window locks it.
-  void Fail(const std::string& key);
-  // Takes back the latest try of the key (it turned out good).
-  void Refund(const std::string& key);
-  // Forgets the key's tries and locks (after a good login).
-  void Clear(const std::string& key);
+  bool Locked(const std::string& key) override;
+  void Fail(const std::string& key) override;
+  void Refund(const std::string& key) override;
+  void Clear(const std::string& key) override;
   // Keys tracked (entries expire once their window, lock and memory are over).
   size_t Tracked() const { return keys_.size(); }
 
  private:
-  struct SKey {
-    std::deque<int64_t> failures;   // times within the window, oldest first
-    int64_t lockedUntil = 0;
-    int locks = 0;                  // locks in a row, for the doubling
-  };
   void Prune(int64_t now);
 
   Clock clock_;
   SThrottleRule rule_;
-  std::unordered_map<std::string, SKey> keys_;
+  std::unordered_map<std::string, SThrottleKey> keys_;
   int64_t lastPrune_ = 0;
 };
 

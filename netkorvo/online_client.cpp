@@ -105,7 +105,9 @@ int COnlineClient::Send(const SLobbyRequest& r) {
 
 // Connects to the server the stored settings name (loopback by default),
 // over TLS when they name a CA file ("kn_server_ca") or a pinned certificate
-// fingerprint ("kn_server_pin"). A
+// fingerprint ("kn_server_pin"). "kn_server_address" may list several lobby
+// nodes ("a.b.c.d[:port],..."): they are tried in turn, from the one after
+// the node whose connection was lost last. A
 // failure is told at the next service, after the menus have gone back.
 int COnlineClient::Connect() {
   hooks_.onlineChosen();
@@ -122,10 +124,24 @@ int COnlineClient::Connect() {
   // that fails the check is not reached at all.
   lobbyd::STlsTrust trust{hooks_.stored("kn_server_ca"), hooks_.stored("kn_server_pin")};
   std::string error;
-  if (!client_.Connect(address, uint16_t(port), connectTimeoutMs_, &error, trust)) {
-    Tell("THE LOBBY SERVER AT " + address + ":" + std::to_string(port) + " CANNOT BE REACHED (" + error + ")");
+  std::vector<lobbyd::SEndpoint> endpoints;
+  if (!lobbyd::CLobbyClient::ParseEndpoints(address, uint16_t(port), &endpoints, &error)) {
+    Tell("THE LOBBY SERVER ADDRESS \"" + address + "\" IS NOT VALID (" + error + ")");
     return 0;
   }
+  const bool reached =
+      endpoints.size() == 1
+          ? client_.Connect(endpoints[0].address, endpoints[0].port, connectTimeoutMs_, &error, trust)
+          : client_.ConnectAny(endpoints, nextEndpoint_ % endpoints.size(), connectTimeoutMs_, &error, trust,
+                               &reachedEndpoint_);
+  if (!reached) {
+    const std::string named = endpoints.size() == 1 ? endpoints[0].address + ":" + std::to_string(endpoints[0].port)
+                                                    : address;
+    Tell("THE LOBBY SERVER AT " + named + " CANNOT BE REACHED (" + error + ")");
+    return 0;
+  }
+  if (endpoints.size() == 1) reachedEndpoint_ = 0;
+  nextEndpoint_ = reachedEndpoint_;
   connectedNow_ = true;
   lastRefreshMs_ = 0;
   return 1;
@@ -284,6 +300,8 @@ void COnlineClient::Refused(ECode code) { GUI_MessageBox(RefusalText(code), "", 
 
 // The lobby's screens go back to the main menu; a room or a match goes on.
 void COnlineClient::ConnectionLost(const std::string& reason) {
+  // The next connection tries the other nodes first.
+  nextEndpoint_ = reachedEndpoint_ + 1;
   if (!InOnlineDialog()) return;
   GUI_NextDialog("MAINMENU");
   GUI_MessageBox(("THE CONNECTION TO THE LOBBY SERVER IS LOST (" + reason + ")").c_str(), "", GUI_MB_OK, nullptr);

@@ -68,6 +68,8 @@ class COnlineClient {
   bool connectedNow_ = false;           // the login screen opens at the next service
   std::vector<std::string> notices_;    // message-box texts for the next service
   uint64_t lastRefreshMs_ = 0;          // the lobby's lists were asked for then
+  size_t reachedEndpoint_ = 0;          // the lobby node of the current connection
+  size_t nextEndpoint_ = 0;             // the first node the next connection tries
 };
 
 }  // namespace netkorvo

@@ -11,6 +11,7 @@ PACKAGES=(
   libenet-dev                          # rooms of the network stand-in
   libsqlite3-dev libsodium-dev         # korvo-lobbyd: storage and password hashes
   libssl-dev openssl                   # korvo-lobbyd: TLS; the tests make certificates
+  libpq-dev postgresql                 # korvo-lobbyd: the shared store; the tests start a server
   fonts-dejavu-core fonts-nanum
   xvfb xauth
   pngquant                             # docs/screens: smaller pictures

@@ -7,7 +7,8 @@
 // bounded in time.
 //
 // Checked: a lobby server that cannot be reached is told and the menus go
-// back; new ids are registered; a wrong password is refused and the login
+// back; a player whose stored server address lists an unreachable server
+// first reaches the next one of the list; new ids are registered; a wrong password is refused and the login
 // screen stays; players log in and see their own record; a channel is
 // created and joined; a chat line reaches the other player once; a game
 // created online is listed with its host's address in the other's join list,
@@ -199,8 +200,8 @@ bool Obey(const std::string& command) {
   return true;
 }
 
-// argv: --player LOBBY_PORT [PINNED_SHA256]
-int RunPlayer(const char* port, const char* pin) {
+// argv: --player LOBBY_PORT [PINNED_SHA256 [SERVER_ADDRESS_LIST]]
+int RunPlayer(const char* port, const char* pin, const char* address) {
   korvohost::Reset();
   korvohost::SetRenderMode(korvohost::RenderMode::RecordOnly);
   std::string error;
@@ -214,7 +215,7 @@ int RunPlayer(const char* port, const char* pin) {
   options.roomPort = 0;
   options.timeoutMs = 1000;
   options.lobbyConnectMs = 1000;
-  options.stored = {{"kn_server_address", "127.0.0.1"}, {"kn_server_port", port}, {"kn_server_pin", pin}};
+  options.stored = {{"kn_server_address", address}, {"kn_server_port", port}, {"kn_server_pin", pin}};
   netkorvo::UseLiveBackend(options);
   GUI_NextDialog("MULTIPLAYSELECTMENU");
   SShown shown;
@@ -246,9 +247,10 @@ int RunPlayer(const char* port, const char* pin) {
 
 // ---- The test process -----------------------------------------------------------------------------
 
-size_t StartPlayer(uint16_t lobbyPort, const std::string& pin = "") {
+size_t StartPlayer(uint16_t lobbyPort, const std::string& pin = "", const std::string& addresses = "") {
   std::vector<std::string> args = {std::to_string(lobbyPort)};
-  if (!pin.empty()) args.push_back(pin);
+  if (!pin.empty() || !addresses.empty()) args.push_back(pin);
+  if (!addresses.empty()) args.push_back(addresses);
   return ::StartPlayer(args);
 }
 
@@ -420,7 +422,8 @@ void Start(size_t host, size_t joiner) {
 std::vector<size_t> Lobby(uint16_t port) {
   const size_t ace = StartPlayer(port);
   const size_t bob = StartPlayer(port);
-  const size_t cal = StartPlayer(port);
+  // CALPILOT's first lobby server does not answer: the next one of its list does.
+  const size_t cal = StartPlayer(port, "", "127.0.0.1:" + std::to_string(ClosedTcpPort()) + ", 127.0.0.1");
   Check(Has(WaitFor(ace, "dialogs", "MULTIPLAYSELECTMENU"), "MULTIPLAYSELECTMENU") &&
             Has(WaitFor(bob, "dialogs", "MULTIPLAYSELECTMENU"), "MULTIPLAYSELECTMENU") &&
             Has(WaitFor(cal, "dialogs", "MULTIPLAYSELECTMENU"), "MULTIPLAYSELECTMENU"),
@@ -546,8 +549,8 @@ void OverTls(const lobbyd::CTempFolder& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "--player") == 0)
-    return RunPlayer(argv[2], argc == 4 ? argv[3] : "");
+  if (argc >= 3 && argc <= 5 && std::strcmp(argv[1], "--player") == 0)
+    return RunPlayer(argv[2], argc >= 4 ? argv[3] : "", argc == 5 ? argv[4] : "127.0.0.1");
   signal(SIGPIPE, SIG_IGN);
   lobbyd::CTempFolder folder;
   lobbyd::CServerProcess server;

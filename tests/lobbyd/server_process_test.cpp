@@ -2,61 +2,19 @@
 // database and a free loopback port, driven through the client library.
 // Every wait is bounded in time.
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <functional>
 
-#include "lobbyd/client.h"
+#include "lobby_pilot.h"
 #include "lobbyd/server_process.h"
 #include "lobbyd_temp.h"
 
 namespace lobbyd {
 namespace {
-
-constexpr int kWaitMs = 10000;
-
-// A client with the events it has received, waited on with a deadline.
-struct SPilot {
-  CLobbyClient client;
-  std::vector<SLobbyEvent> events;
-
-  bool Connect(uint16_t port) {
-    std::string error;
-    return client.Connect("127.0.0.1", port, kWaitMs, &error);
-  }
-  // Polls until an event satisfies `match` (taken out), or the wait is over.
-  template <typename T>
-  std::optional<T> Await(const std::function<bool(const T&)>& match = [](const T&) { return true; }) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
-    bool last = false;   // the connection is gone: what it delivered is all there is
-    for (;;) {
-      for (auto it = events.begin(); it != events.end(); ++it) {
-        if (const T* event = std::get_if<T>(&*it); event && match(*event)) {
-          T found = *event;
-          events.erase(it);
-          return found;
-        }
-      }
-      if (last || std::chrono::steady_clock::now() > deadline) return std::nullopt;
-      last = !client.Poll(50, &events);
-    }
-  }
-  // The result of `request` (the next one for it).
-  ECode Result(EMsg request) {
-    auto result = Await<SResultEvent>([request](const SResultEvent& r) { return r.request == request; });
-    return result ? result->code : ECode::kServerError;
-  }
-  // Reads for a while and counts the chat lines with this text.
-  int CountChat(const std::string& text, int forMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(forMs);
-    while (std::chrono::steady_clock::now() < end && client.Poll(20, &events)) {}
-    int count = 0;
-    for (const SLobbyEvent& event : events)
-      if (const auto* chat = std::get_if<SChatEvent>(&event); chat && chat->text == text) ++count;
-    return count;
-  }
-};
 
 struct LobbyServerTest : ::testing::Test {
   void Start() {
@@ -227,6 +185,67 @@ TEST_F(LobbyServerTest, MalformedInputClosesThatConnectionOnly) {
   // The well-behaved client is still served.
   ASSERT_TRUE(good.client.SendPrivateInfo());
   EXPECT_EQ(good.Result(EMsg::kPrivateInfo), ECode::kOk);
+}
+
+// ---- The client's address list --------------------------------------------------------------
+
+TEST(LobbyAddressList, ItemsParseOrAreRefusedWithTheReason) {
+  struct SCase {
+    const char* list;
+    std::vector<std::string> parsed;   // "address:port"; empty: refused
+    const char* why;                   // part of the refusal
+  };
+  const std::vector<SCase> cases = {
+      {"127.0.0.1", {"127.0.0.1:24162"}, ""},
+      {" 10.0.0.1:7000 , 10.0.0.2 ", {"10.0.0.1:7000", "10.0.0.2:24162"}, ""},
+      {"10.0.0.1,,10.0.0.2", {"10.0.0.1:24162", "10.0.0.2:24162"}, ""},
+      {"", {}, "no lobby server"},
+      {" , ", {}, "no lobby server"},
+      {"lobby.example.org", {}, "not an IPv4 address"},
+      {"10.0.0.1:0", {}, "not a port"},
+      {"10.0.0.1:65536", {}, "not a port"},
+      {"10.0.0.1:80x", {}, "not a port"},
+      {"1.1.1.1,1.1.1.2,1.1.1.3,1.1.1.4,1.1.1.5,1.1.1.6,1.1.1.7,1.1.1.8,1.1.1.9", {}, "more than 8"},
+  };
+  for (const SCase& c : cases) {
+    std::vector<SEndpoint> endpoints;
+    std::string error;
+    const bool ok = CLobbyClient::ParseEndpoints(c.list, 24162, &endpoints, &error);
+    std::vector<std::string> got;
+    for (const SEndpoint& e : endpoints) got.push_back(e.address + ":" + std::to_string(e.port));
+    EXPECT_EQ(ok, !c.parsed.empty()) << c.list;
+    if (ok) EXPECT_EQ(got, c.parsed) << c.list;
+    else EXPECT_NE(error.find(c.why), std::string::npos) << c.list << ": " << error;
+  }
+}
+
+TEST_F(LobbyServerTest, TheClientGoesOnToTheNextAddressWhenOneFails) {
+  Start();
+  // A port nobody listens on: bound, never listened.
+  const int closed = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(bind(closed, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(getsockname(closed, reinterpret_cast<sockaddr*>(&address), &length), 0);
+  const uint16_t deadPort = ntohs(address.sin_port);
+  const std::vector<SEndpoint> nodes = {{"127.0.0.1", deadPort}, {"127.0.0.1", server.Port()}};
+  SPilot pilot;
+  std::string error;
+  size_t reached = 9;
+  ASSERT_TRUE(pilot.client.ConnectAny(nodes, 0, kWaitMs, &error, {}, &reached)) << error;
+  EXPECT_EQ(reached, 1u);
+  Register(pilot, "Falcon");
+  // Started at the live one, it stays there.
+  ASSERT_TRUE(pilot.client.ConnectAny(nodes, 1, kWaitMs, &error, {}, &reached));
+  EXPECT_EQ(reached, 1u);
+  // None answers: each is named with its reason.
+  const std::vector<SEndpoint> dead = {{"127.0.0.1", deadPort}, {"127.0.0.1", deadPort}};
+  EXPECT_FALSE(pilot.client.ConnectAny(dead, 0, kWaitMs, &error, {}, &reached));
+  const std::string named = "127.0.0.1:" + std::to_string(deadPort) + ": ";
+  EXPECT_NE(error.find(named), error.rfind(named)) << error;
+  close(closed);
 }
 
 }  // namespace

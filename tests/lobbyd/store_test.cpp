@@ -1,23 +1,89 @@
-// store_test.cpp: accounts, channels and games in the SQLite store, across reopening.
+// store_test.cpp: accounts, channels, games, schema versions and throttles in
+// both stores (SQLite and PostgreSQL, the latter started by the test), and
+// what several nodes share on one PostgreSQL.
 #include <gtest/gtest.h>
+#include <libpq-fe.h>
 #include <poll.h>
+#include <sqlite3.h>
 
+#include <chrono>
 #include <thread>
 
 #include "lobbyd/password_work.h"
+#include "lobbyd/pg_instance.h"
 #include "lobbyd/store.h"
+#include "lobbyd/store_pg.h"
 #include "lobbyd_temp.h"
 
 namespace lobbyd {
 namespace {
 
-TEST(LobbyStore, AccountsAreUniqueWithoutCaseAndSurviveReopening) {
+// Each back end, with what differs between them.
+struct SBackEnd {
+  const char* name;
+  bool shared;   // throttles and players online hold across stores on one database
+};
+
+void PrintTo(const SBackEnd& backEnd, std::ostream* out) { *out << backEnd.name; }
+
+// One PostgreSQL server for the whole run (stopped and removed at exit),
+// emptied before each test.
+CPgInstance* SharedPostgres(std::string* why) {
+  static std::unique_ptr<CPgInstance> instance;
+  static std::string failure;
+  if (!instance && failure.empty()) {
+    auto started = std::make_unique<CPgInstance>();
+    if (started->Start(&failure)) instance = std::move(started);
+  }
+  *why = failure;
+  return instance.get();
+}
+
+class StoreTest : public ::testing::TestWithParam<SBackEnd> {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(folder.Ok());
+    if (!GetParam().shared) {
+      target = folder.File("lobby.db");
+      return;
+    }
+    std::string why;
+    CPgInstance* pg = SharedPostgres(&why);
+    if (!pg) GTEST_SKIP() << "PostgreSQL tests skipped: " << why;
+    target = pg->Url();
+    ASSERT_TRUE(Sql("SET client_min_messages = warning; DROP SCHEMA public CASCADE; CREATE SCHEMA public;"));
+  }
+  std::unique_ptr<CStore> Open() {
+    std::string error;
+    auto store = CStore::Open(target, &error);
+    EXPECT_TRUE(store) << error;
+    return store;
+  }
+  // A statement run beside the store (as another program would).
+  bool Sql(const std::string& sql) {
+    if (!GetParam().shared) {
+      sqlite3* db = nullptr;
+      const bool ok = sqlite3_open(target.c_str(), &db) == SQLITE_OK &&
+                      sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+      sqlite3_close(db);
+      return ok;
+    }
+    PGconn* conn = PQconnectdb(target.c_str());
+    PGresult* result = PQexec(conn, sql.c_str());
+    const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK || PQresultStatus(result) == PGRES_TUPLES_OK;
+    PQclear(result);
+    PQfinish(conn);
+    return ok;
+  }
+
   CTempFolder folder;
-  ASSERT_TRUE(folder.Ok());
-  std::string error;
+  std::string target;
+};
+
+TEST_P(StoreTest, AccountsAreUniqueWithoutCaseAndSurviveReopening) {
   {
-    auto store = CStore::Open(folder.File("lobby.db"), &error);
-    ASSERT_TRUE(store) << error;
+    auto store = Open();
+    ASSERT_TRUE(store);
     SAccount account{"Falcon", "$argon2id$stand", "850307", "falcon@example.org", 3, 2, 450, 0};
     bool failed = true;
     EXPECT_TRUE(store->CreateAccount(account, &failed));
@@ -34,9 +100,11 @@ TEST(LobbyStore, AccountsAreUniqueWithoutCaseAndSurviveReopening) {
     EXPECT_FALSE(store->AddGame({"Duel", "Falcon", "map.gnd", 1, 0x7f000001, 7000, 8}));
     ASSERT_EQ(store->Games().size(), 1u);
     EXPECT_EQ(store->Games()[0].address, 0x7f000001u);
+    EXPECT_EQ(store->Games()[0].port, 7000u);
   }
-  auto store = CStore::Open(folder.File("lobby.db"), &error);
-  ASSERT_TRUE(store) << error;
+  auto store = Open();
+  ASSERT_TRUE(store);
+  EXPECT_EQ(store->SchemaVersion(), CStore::kSchemaVersion);
   const auto found = store->FindAccount("fAlCoN");
   ASSERT_TRUE(found);
   EXPECT_EQ(found->id, "Falcon");
@@ -46,15 +114,173 @@ TEST(LobbyStore, AccountsAreUniqueWithoutCaseAndSurviveReopening) {
   EXPECT_EQ(found->wins, 3u);
   EXPECT_EQ(found->losses, 2u);
   EXPECT_EQ(found->score, 450u);
-  EXPECT_FALSE(store->FindAccount("Nobody"));
+  bool failed = true;
+  EXPECT_FALSE(store->FindAccount("Nobody", &failed));
+  EXPECT_FALSE(failed);
   EXPECT_EQ(store->Channels(), (std::vector<std::string>{"Free", "Arena"}));
-  EXPECT_TRUE(store->Games().empty());   // their hosts left with the old server
+  EXPECT_TRUE(store->RemoveChannel("Free"));
+  EXPECT_EQ(store->Channels(), (std::vector<std::string>{"Arena"}));
+  // One node: its games left with the old server. Shared: they go with their
+  // node's heartbeat row (see NodesOnOneDatabase).
+  EXPECT_EQ(store->Games().size(), GetParam().shared ? 1u : 0u);
 }
+
+TEST_P(StoreTest, ADatabaseOfANewerSchemaIsRefusedWithItsVersion) {
+  ASSERT_TRUE(Open());
+  ASSERT_TRUE(Sql(GetParam().shared ? "UPDATE schema_version SET version = 99" : "PRAGMA user_version = 99"));
+  std::string error;
+  EXPECT_FALSE(CStore::Open(target, &error));
+  EXPECT_NE(error.find("schema version 99"), std::string::npos) << error;
+}
+
+// Five failed tries of one key lock it; on a shared database the tries of
+// two stores (two nodes) add up, on SQLite each process counts its own.
+TEST_P(StoreTest, ThrottleCountsAddUpAcrossStoresOnlyWhenShared) {
+  auto first = Open(), second = Open();
+  ASSERT_TRUE(first && second);
+  int64_t now = 1000;
+  const SThrottleRule rule{5, 60'000, 30'000, 60'000, 60'000};
+  auto a = first->NewThrottle("login-pair", [&] { return now; }, rule);
+  auto b = second->NewThrottle("login-pair", [&] { return now; }, rule);
+  for (int i = 0; i < 3; ++i) a->Fail("127.0.0.1/falcon");
+  a->Refund("127.0.0.1/falcon");   // a good try taken back
+  b->Fail("127.0.0.1/falcon");
+  b->Fail("127.0.0.1/falcon");
+  EXPECT_FALSE(a->Locked("127.0.0.1/falcon"));   // 4 tries on a shared database
+  a->Fail("127.0.0.1/falcon");
+  EXPECT_EQ(a->Locked("127.0.0.1/falcon"), GetParam().shared);
+  EXPECT_EQ(b->Locked("127.0.0.1/falcon"), GetParam().shared);
+  EXPECT_FALSE(b->Locked("127.0.0.1/raven"));
+  a->Clear("127.0.0.1/falcon");
+  b->Clear("127.0.0.1/falcon");
+  EXPECT_FALSE(a->Locked("127.0.0.1/falcon"));
+  EXPECT_FALSE(b->Locked("127.0.0.1/falcon"));
+}
+
+INSTANTIATE_TEST_SUITE_P(BackEnds, StoreTest,
+                         ::testing::Values(SBackEnd{"sqlite", false}, SBackEnd{"postgresql", true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LobbyStore, OpenFailsClearly) {
   std::string error;
   EXPECT_FALSE(CStore::Open("/nonexistent-folder/lobby.db", &error));
   EXPECT_FALSE(error.empty());
+  // Port 1 of the loopback: nobody listens there.
+  EXPECT_FALSE(CStore::Open("postgresql://korvo@127.0.0.1:1/postgres", &error));
+  EXPECT_NE(error.find("cannot connect to the database"), std::string::npos) << error;
+}
+
+// ---- Several nodes on one PostgreSQL -------------------------------------------------------
+
+class NodesOnOneDatabase : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string why;
+    pg = SharedPostgres(&why);
+    if (!pg) GTEST_SKIP() << "PostgreSQL tests skipped: " << why;
+    PGconn* conn = PQconnectdb(pg->Url().c_str());
+    PQclear(PQexec(conn, "SET client_min_messages = warning; DROP SCHEMA public CASCADE; CREATE SCHEMA public;"));
+    PQfinish(conn);
+    std::string error;
+    for (auto* node : {&a, &b}) {
+      auto store = CStore::Open(pg->Url(), &error);
+      ASSERT_TRUE(store) << error;
+      node->reset(static_cast<CPgStore*>(store.release()));
+      ASSERT_TRUE((*node)->JoinCluster()) << (*node)->LastError();
+    }
+  }
+  CPgInstance* pg = nullptr;
+  std::unique_ptr<CPgStore> a, b;
+};
+
+TEST_F(NodesOnOneDatabase, OneLoginPerAccountAndADeadNodesPlayersAndGamesGo) {
+  ASSERT_NE(a->Node(), b->Node());
+  SAccount falcon{"Falcon", "$argon2id$h", "850307", "f@example.org", 3, 2, 450, 7};
+  bool failed = false;
+  ASSERT_TRUE(a->CreateAccount(falcon, &failed));
+  EXPECT_EQ(a->Claim(falcon, "Lobby"), CPgStore::EClaim::kClaimed);
+  // A row its own node left behind (a logout it could not write) is taken over.
+  EXPECT_EQ(a->Claim(falcon, "Lobby"), CPgStore::EClaim::kClaimed);
+  falcon.id = "FALCON";
+  EXPECT_EQ(b->Claim(falcon, "Lobby"), CPgStore::EClaim::kElsewhere);
+  ASSERT_TRUE(a->AddChannel("Arena"));
+  ASSERT_TRUE(a->Move("Falcon", "Arena"));
+  EXPECT_TRUE(b->RemoveChannel("Arena"));   // refused quietly: Falcon is in it
+  EXPECT_EQ(b->Channels(), (std::vector<std::string>{"Arena"}));
+  bool taken = false;
+  ASSERT_TRUE(a->AddSharedGame({"Duel", "Falcon", "map.gnd", 1, 0x7f000001, 7000, 8}, "salt$digest", &taken));
+  EXPECT_FALSE(b->AddSharedGame({"Duel", "Raven", "map.gnd", 1, 0x7f000001, 7001, 8}, "", &taken));
+  EXPECT_TRUE(taken);
+  std::vector<SOnlinePlayer> seen;
+  ASSERT_TRUE(b->OtherPlayers(&seen));
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].account.id, "Falcon");
+  EXPECT_EQ(seen[0].channel, "Arena");
+  EXPECT_EQ(seen[0].account.score, 450u);
+  std::vector<SSharedGame> games;
+  ASSERT_TRUE(b->SharedGames(&games));
+  ASSERT_EQ(games.size(), 1u);
+  EXPECT_EQ(games[0].node, a->Node());
+  EXPECT_EQ(games[0].passwordDigest, "salt$digest");
+
+  // A notice from one node reaches the other (and the sender).
+  ASSERT_TRUE(a->Publish("1\tplayers\t1"));
+  std::vector<std::string> notices;
+  for (int i = 0; i < 100 && notices.empty(); ++i) {
+    pollfd wait{b->NoticeFd(), POLLIN, 0};
+    poll(&wait, 1, 20);
+    notices = b->TakeNotices();
+  }
+  EXPECT_EQ(notices, (std::vector<std::string>{"1\tplayers\t1"}));
+
+  // Node a stops beating; b, with a short expiry, takes it for dead.
+  int reaped = 0;
+  for (int i = 0; i < 100 && reaped == 0; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(b->Heartbeat(200, &reaped)) << b->LastError();
+  }
+  EXPECT_EQ(reaped, 1);
+  seen.clear();
+  games.clear();
+  ASSERT_TRUE(b->OtherPlayers(&seen));
+  ASSERT_TRUE(b->SharedGames(&games));
+  EXPECT_TRUE(seen.empty());
+  EXPECT_TRUE(games.empty());
+  EXPECT_TRUE(b->Channels().empty());   // nobody left in Arena
+  EXPECT_EQ(b->Claim(falcon, "Lobby"), CPgStore::EClaim::kClaimed);
+  const auto kept = b->FindAccount("falcon");   // what the dead node wrote stays
+  ASSERT_TRUE(kept);
+  EXPECT_EQ(kept->score, 450u);
+  // The dead node, beating again, enters under a new number.
+  const int64_t old = a->Node();
+  ASSERT_TRUE(a->Heartbeat(5000, &reaped)) << a->LastError();
+  EXPECT_NE(a->Node(), old);
+}
+
+// Its own server: the test stops it.
+TEST(LobbyStore, ALostDatabaseIsAnErrorNotAnAbsentAccount) {
+  CPgInstance pg;
+  std::string error;
+  if (!pg.Start(&error)) GTEST_SKIP() << "PostgreSQL tests skipped: " << error;
+  auto a = CStore::Open(pg.Url(), &error);
+  ASSERT_TRUE(a) << error;
+  SAccount raven{"Raven", "$argon2id$h", "850307", "r@example.org"};
+  bool failed = false;
+  ASSERT_TRUE(a->CreateAccount(raven, &failed));
+  // Every connection of the store's database is ended from outside.
+  PGconn* conn = PQconnectdb(pg.Url().c_str());
+  PQclear(PQexec(conn, "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE application_name = 'korvo-lobbyd'"));
+  PQfinish(conn);
+  // The next call connects again (once) and answers.
+  EXPECT_TRUE(a->FindAccount("raven", &failed));
+  EXPECT_FALSE(failed);
+  // A database that stays away: an error, never "no such account".
+  const std::string url = pg.Url();
+  pg.Stop();
+  EXPECT_FALSE(a->FindAccount("raven", &failed));
+  EXPECT_TRUE(failed);
+  EXPECT_FALSE(a->LastError().empty());
+  EXPECT_FALSE(CStore::Open(url, &error));
 }
 
 TEST(LobbyPasswords, Argon2idHashesVerifyOnlyTheirPassword) {

@@ -50,7 +50,7 @@ struct PlayOptions {
   std::string events;   // test input script, or ""
   bool lan = true;       // the network stand-in plays on the real local network
   std::string match;     // a host script's match line for --match, or ""
-  std::string lobbyAddress, lobbyPort;   // --lobby ADDRESS:PORT, the online lobby server
+  std::string lobbyAddress, lobbyPort;   // --lobby ADDRESS:PORT[,ADDRESS:PORT...], the online lobby server(s)
   std::string lobbyCa, lobbyPin;         // --lobby-ca FILE, --lobby-pin SHA256: TLS to it
   int missionSpeed = 1;  // --mission-speed N: mission steps per step of the frame clock
 };
@@ -79,6 +79,9 @@ bool ParsePlayOptions(int argc, char** argv, PlayOptions* options) {
       options->missionSpeed = std::stoi(n);
       if (options->missionSpeed < 1 || options->missionSpeed > korvohost::kMaxSimMissionSpeed) return false;
     } else if (args[i] == "--lobby") {
+      // ADDRESS:PORT, or a list of lobby nodes "A:P,B:Q": the last port is the
+      // stored default port, the rest the stored address list (the online
+      // client reads both items with their ports).
       const std::string& at = args[++i];
       const size_t colon = at.rfind(':');
       if (colon == std::string::npos || colon == 0 || colon + 1 == at.size()) return false;

@@ -38,7 +38,7 @@ const SVerbUsage kUsages[] = {
      "            window or over another text; exit status 1 when there is one (-o optional)\n"},
     {"play", "open a window and use the menus as the game does",
      "usage: korvoui play [--root DIR] [--screen WxH] [--profile DIR] [--start DIALOG] [--no-lan]\n"
-     "                    [--lobby ADDRESS:PORT [--lobby-ca FILE | --lobby-pin SHA256]] [--events FILE]\n"
+     "                    [--lobby ADDRESS:PORT[,...] [--lobby-ca FILE | --lobby-pin SHA256]] [--events FILE]\n"
      "                    [--match RULE [--frags N] [--time MIN] [--bots N] [--seed N]]\n"
      "                    [--mission-speed N]\n"
      "  --start DIALOG  the first screen (MAINMENU)\n"

@@ -1,0 +1,188 @@
+// nodes_test.cpp: two korvo-lobbyd nodes on one PostgreSQL (started by the
+// test in a temporary folder), clients on each: shared accounts, players,
+// channels, chat and games; one login per account; throttles that count on
+// either node; a killed node whose players leave the other's lists and who
+// log in again on the other node. Every wait is bounded.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+
+#include <libpq-fe.h>
+
+#include "lobby_pilot.h"
+#include "lobbyd/pg_instance.h"
+#include "lobbyd/server_process.h"
+
+namespace lobbyd {
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+// What another node's change may take to show here: a notice is applied at
+// once; a dead node is noticed after its expiry (2 s here) and a beat.
+constexpr int kShowMs = 3000;
+constexpr int kDeadNodeGoneMs = 8000;
+
+struct TwoNodesTest : ::testing::Test {
+  void SetUp() override {
+    std::string error;
+    if (!pg.Start(&error)) GTEST_SKIP() << "PostgreSQL tests skipped: " << error;
+    for (CServerProcess* node : {&node1, &node2})
+      ASSERT_TRUE(node->Start(KORVO_LOBBYD, pg.Url(), {"--hash-cost", "minimum", "--node-expiry-ms", "2000"}, kWaitMs,
+                              &error))
+          << error;
+  }
+  void Register(SPilot& pilot, const std::string& id) {
+    ASSERT_TRUE(pilot.client.SendNewIdPw(id, "secret-" + id, "secret-" + id, "850307", id + "@example.org"));
+    ASSERT_EQ(pilot.Result(EMsg::kNewIdPw), ECode::kOk) << id;
+  }
+  ECode Login(SPilot& pilot, const std::string& id, const std::string& password = "") {
+    if (!pilot.client.SendIdPw(id, password.empty() ? "secret-" + id : password)) return ECode::kServerError;
+    return pilot.Result(EMsg::kIdPw);
+  }
+  // Asks for a list again and again until `holds` is true of it, within
+  // `withinMs`; the time it took, or -1.
+  template <typename Event>
+  int64_t Until(SPilot& pilot, const std::function<bool()>& ask, const std::function<bool(const Event&)>& holds,
+                int withinMs) {
+    const auto start = SteadyClock::now();
+    while (SteadyClock::now() - start < std::chrono::milliseconds(withinMs)) {
+      if (!ask()) return -1;
+      const auto event = pilot.template Await<Event>();
+      if (event && holds(*event))
+        return std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start).count();
+      pilot.client.Poll(50, &pilot.events);
+    }
+    return -1;
+  }
+  static bool HasPlayer(const SPlayerListEvent& list, const std::string& id) {
+    return std::any_of(list.players.begin(), list.players.end(), [&](const SPlayer& p) { return p.id == id; });
+  }
+
+  CPgInstance pg;
+  CServerProcess node1, node2;
+};
+
+TEST_F(TwoNodesTest, PlayersChannelsChatAndGamesCrossNodesAndOutliveADeadNode) {
+  SPilot falcon, raven, twin;
+  ASSERT_TRUE(falcon.Connect(node1.Port()));
+  ASSERT_TRUE(raven.Connect(node2.Port()));
+  ASSERT_TRUE(twin.Connect(node2.Port()));
+  Register(falcon, "Falcon");
+  // The account made on node 1 logs in on node 2.
+  ASSERT_EQ(Login(raven, "Falcon"), ECode::kOk);
+  ASSERT_TRUE(raven.client.SendLogOut());
+  ASSERT_EQ(raven.Result(EMsg::kLogOut), ECode::kOk);
+  Register(raven, "Raven");
+  ASSERT_EQ(Login(falcon, "Falcon"), ECode::kOk);
+  ASSERT_EQ(Login(raven, "Raven"), ECode::kOk);
+  // One account, one login, whichever node the second try lands on.
+  EXPECT_EQ(Login(twin, "FALCON", "secret-Falcon"), ECode::kAlreadyLoggedIn);
+
+  // Node 2 lists the player of node 1.
+  const int64_t listed = Until<SPlayerListEvent>(
+      raven, [&] { return raven.client.SendPlayerList(); }, [](const auto& l) { return HasPlayer(l, "Falcon"); },
+      kShowMs);
+  std::printf("a player of node 1 listed on node 2 after %lld ms\n", static_cast<long long>(listed));
+  ASSERT_GE(listed, 0);
+
+  // A channel made on node 1 shows, with its member, on node 2, and can be entered there.
+  ASSERT_TRUE(falcon.client.SendChgChannel("Arena"));
+  ASSERT_EQ(falcon.Result(EMsg::kChgChannel), ECode::kOk);
+  ASSERT_GE(Until<SChannelListEvent>(
+                raven, [&] { return raven.client.SendChannelList(); },
+                [](const auto& l) {
+                  return std::any_of(l.channels.begin(), l.channels.end(),
+                                     [](const SChannel& c) { return c.name == "Arena" && c.members == 1; });
+                },
+                kShowMs),
+            0);
+  ASSERT_TRUE(raven.client.SendChgChannel("Arena"));
+  ASSERT_EQ(raven.Result(EMsg::kChgChannel), ECode::kOk);
+  ASSERT_GE(Until<SPlayerListEvent>(
+                falcon, [&] { return falcon.client.SendPlayerList(); },
+                [](const auto& l) { return l.players.size() == 2 && HasPlayer(l, "Raven"); }, kShowMs),
+            0);
+
+  // Notices that are not this version's, or do not parse, are dropped.
+  PGconn* outsider = PQconnectdb(pg.Url().c_str());
+  for (const char* payload : {"garbage", "2\tchat\t999\tArena\tMallory\thi", "1\tchat\t999\tArena\tMallory",
+                              "1\tchat\t999\tArena\tMallory\thi\x01", "1\tchat\t999\tArena\tMallory\thi\textra"}) {
+    const char* values[] = {"korvo_lobby", payload};
+    PQclear(PQexecParams(outsider, "SELECT pg_notify($1, $2)", 2, nullptr, values, nullptr, nullptr, 0));
+  }
+  PQfinish(outsider);
+
+  // Chat crosses both ways, once.
+  ASSERT_TRUE(falcon.client.SendChatMsg("over to node two"));
+  const auto heard = raven.Await<SChatEvent>([](const SChatEvent& c) { return c.text == "over to node two"; });
+  ASSERT_TRUE(heard);
+  EXPECT_EQ(heard->from, "Falcon");
+  ASSERT_TRUE(raven.client.SendChatMsg("and back"));
+  ASSERT_TRUE(falcon.Await<SChatEvent>([](const SChatEvent& c) { return c.text == "and back" && c.from == "Raven"; }));
+  EXPECT_EQ(raven.CountChat("over to node two", 300), 0);   // no second copy
+  EXPECT_EQ(raven.CountChat("hi", 0) + raven.CountChat("hi\x01", 0), 0);
+
+  // A locked game of node 1: listed on node 2 without its address; joined with its password.
+  ASSERT_TRUE(falcon.client.SendCreateGame("Duel", "pw", 8, 2, "map01.gnd", 7000));
+  ASSERT_TRUE(falcon.Await<SGameCreatedEvent>());
+  ASSERT_GE(Until<SSessionListEvent>(
+                raven, [&] { return raven.client.SendSessionList(); },
+                [](const auto& l) {
+                  return l.sessions.size() == 1 && l.sessions[0].name == "Duel" && l.sessions[0].locked &&
+                         l.sessions[0].port == 0;
+                },
+                kShowMs),
+            0);
+  ASSERT_TRUE(raven.client.SendCreateGame("Duel", "", 4));
+  EXPECT_EQ(raven.Result(EMsg::kCreateGame), ECode::kGameNameTaken);
+  ASSERT_TRUE(raven.client.SendJoinGame("Duel", "wrong", "0.0.0.0"));
+  EXPECT_EQ(raven.Result(EMsg::kJoinGame), ECode::kWrongGamePassword);
+  ASSERT_TRUE(raven.client.SendJoinGame("Duel", "pw", "0.0.0.0"));
+  const auto granted = raven.Await<SJoinGrantedEvent>();
+  ASSERT_TRUE(granted);
+  EXPECT_EQ(granted->address, "127.0.0.1");
+  EXPECT_EQ(granted->port, 7000);
+
+  // Node 1 dies: its player and game leave node 2's lists within a few seconds.
+  node1.Kill();
+  const int64_t gone = Until<SPlayerListEvent>(
+      raven, [&] { return raven.client.SendPlayerList(); }, [](const auto& l) { return !HasPlayer(l, "Falcon"); },
+      kDeadNodeGoneMs);
+  std::printf("the player of the killed node left node 2's list after %lld ms\n", static_cast<long long>(gone));
+  ASSERT_GE(gone, 0);
+  ASSERT_GE(Until<SSessionListEvent>(
+                raven, [&] { return raven.client.SendSessionList(); },
+                [](const auto& l) { return l.sessions.empty(); }, kShowMs),
+            0);
+  // Falcon's client goes on to the next address of its list, logs in with
+  // the account node 1 had written.
+  EXPECT_FALSE(falcon.client.Poll(kWaitMs, &falcon.events));
+  const std::vector<SEndpoint> nodes = {{"127.0.0.1", node1.Port()}, {"127.0.0.1", node2.Port()}};
+  std::string error;
+  size_t reached = 9;
+  falcon.events.clear();
+  ASSERT_TRUE(falcon.client.ConnectAny(nodes, 0, 2000, &error, {}, &reached)) << error;
+  EXPECT_EQ(reached, 1u);
+  ASSERT_EQ(Login(falcon, "Falcon"), ECode::kOk);
+  ASSERT_TRUE(falcon.client.SendPrivateInfo());
+  const auto own = falcon.Await<SPrivateInfoEvent>();
+  ASSERT_TRUE(own);
+  EXPECT_EQ(own->own.id, "Falcon");
+}
+
+// Failed logins of one account from one address count on whichever node
+// they land: the fifth locks it on both.
+TEST_F(TwoNodesTest, TheLoginThrottleCountsTriesOnEitherNode) {
+  SPilot one, two;
+  ASSERT_TRUE(one.Connect(node1.Port()));
+  ASSERT_TRUE(two.Connect(node2.Port()));
+  Register(one, "Falcon");
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(Login(i % 2 ? two : one, "Falcon", "wrong-pw"), ECode::kWrongLogin) << i;
+  EXPECT_EQ(Login(one, "Falcon"), ECode::kThrottled);
+  EXPECT_EQ(Login(two, "Falcon"), ECode::kThrottled);
+}
+
+}  // namespace
+}  // namespace lobbyd
