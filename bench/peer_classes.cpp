@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,10 @@ struct Lit {
   Lit(const char* v) : kind(kText), s(v) {}     // NOLINT
 };
 
-// Appends one list through the game class's own AddParamList.
-template <class Base>
-void Add(Base* c, std::initializer_list<Lit> values) {
+// A chain of literals, made once: the lists stand for lines a script would
+// hold, so only their handing out (AddParamList, which copies) belongs to a
+// creation, not the making of the literals.
+SParamList* MakeList(std::initializer_list<Lit> values) {
   SParamList* head = nullptr;
   SParamList** tail = &head;
   for (const Lit& v : values) {
@@ -38,9 +40,28 @@ void Add(Base* c, std::initializer_list<Lit> values) {
     *tail = cell;
     tail = &cell->next;
   }
-  c->Base::AddParamList(head);
-  FreeParamList(head);
+  return head;
 }
+
+// The lists of one class for each image, made at the first use of the image.
+class CExpansion {
+ public:
+  using Make = std::vector<SParamList*> (*)(const char* image);
+  explicit CExpansion(Make make) : make_(make) {}
+  ~CExpansion() {
+    for (auto& entry : lists_)
+      for (SParamList* list : entry.second) FreeParamList(list);
+  }
+  const std::vector<SParamList*>& For(const char* image) {
+    auto it = lists_.find(image);
+    if (it == lists_.end()) it = lists_.emplace(image, make_(image)).first;
+    return it->second;
+  }
+
+ private:
+  Make make_;
+  std::map<std::string, std::vector<SParamList*>, std::less<>> lists_;
+};
 
 // The image of a generic line (image, integer, float), or null when the line
 // already is one of the game's own lists.
@@ -52,75 +73,68 @@ const char* GenericImage(const SParamList* list) {
 }
 
 // At the first creation, a control holding one generic line swaps it for the
-// lists `expand` adds (so the expansion is part of showing the dialog, as the
-// game classes read their lists there, and not of loading the script).
-template <class Base, class Expand>
-bool CreateExpanded(Base* self, Expand expand) {
+// lists of its class for that image (so the handing out is part of showing the
+// dialog, as the game classes read their lists there, and not of loading the
+// script).
+template <class Base>
+bool CreateExpanded(Base* self, CExpansion& expansion) {
   if (self->GetParamListCount() == 1) {
     if (const char* generic = GenericImage(self->GetParamList(0))) {
-      const std::string image = generic;
+      const std::vector<SParamList*>& lists = expansion.For(generic);
       self->DropParamLists();
-      expand(image.c_str());
+      for (const SParamList* list : lists) self->Base::AddParamList(list);
     }
   }
   return self->Base::OnCreate();
 }
 
-class CBenchStatic : public CGUI_GameStatic {
-  using Base = CGUI_GameStatic;
+CExpansion gStaticLists([](const char*) {
+  return std::vector<SParamList*>{MakeList({"MENU", 18.0, 1.0, 0, 230, 230, 230, 255})};
+});
 
+CExpansion gButtonLists([](const char* image) {
+  return std::vector<SParamList*>{MakeList({"MENU", 18.0, 1.0, 0, 255, 255, 255, 255}),
+                                  MakeList({image, 255, 255, 255, 255, 1.0, 1.0}),
+                                  MakeList({"null"}),
+                                  MakeList({image, 255, 220, 150, 255, 1.0, 1.0}),
+                                  MakeList({255, 220, 150, 255, 255, 255, 255, 160, 0.8}),
+                                  MakeList({image, 200, 160, 90, 255, 1.0, 1.0}),
+                                  MakeList({200, 160, 90, 255, 255, 200, 120, 255, 0.5})};
+});
+
+CExpansion gEditLists([](const char* image) {
+  return std::vector<SParamList*>{MakeList({"SYSTEM", 16.0, 1.0, 0, 255, 255, 255, 255}),
+                                  MakeList({image, 255, 255, 255, 255, 1.0, 1.0})};
+});
+
+CExpansion gListLists([](const char* image) {
+  return std::vector<SParamList*>{MakeList({"SYSTEM", 14.0, 1.0, 0, 230, 230, 230, 255}),
+                                  MakeList({image, 255, 255, 255, 255, 1.0, 1.0}),
+                                  MakeList({255, 200, 0, 255, 3}),
+                                  MakeList({"Item 1"}),
+                                  MakeList({"Item 2"}),
+                                  MakeList({"Item 3"})};
+});
+
+class CBenchStatic : public CGUI_GameStatic {
  public:
-  bool OnCreate() override {
-    return CreateExpanded<Base>(this, [this](const char*) {
-      Add<Base>(this, {"MENU", 18.0, 1.0, 0, 230, 230, 230, 255});
-    });
-  }
+  bool OnCreate() override { return CreateExpanded<CGUI_GameStatic>(this, gStaticLists); }
 };
 
 class CBenchButton : public CGUI_GamePushButton {
-  using Base = CGUI_GamePushButton;
-
  public:
   CBenchButton() { SetClassName("BUTTON"); }
-  bool OnCreate() override {
-    return CreateExpanded<Base>(this, [this](const char* image) {
-      Add<Base>(this, {"MENU", 18.0, 1.0, 0, 255, 255, 255, 255});
-      Add<Base>(this, {image, 255, 255, 255, 255, 1.0, 1.0});
-      Add<Base>(this, {"null"});
-      Add<Base>(this, {image, 255, 220, 150, 255, 1.0, 1.0});
-      Add<Base>(this, {255, 220, 150, 255, 255, 255, 255, 160, 0.8});
-      Add<Base>(this, {image, 200, 160, 90, 255, 1.0, 1.0});
-      Add<Base>(this, {200, 160, 90, 255, 255, 200, 120, 255, 0.5});
-    });
-  }
+  bool OnCreate() override { return CreateExpanded<CGUI_GamePushButton>(this, gButtonLists); }
 };
 
 class CBenchEdit : public CGUI_GameEdit {
-  using Base = CGUI_GameEdit;
-
  public:
-  bool OnCreate() override {
-    return CreateExpanded<Base>(this, [this](const char* image) {
-      Add<Base>(this, {"SYSTEM", 16.0, 1.0, 0, 255, 255, 255, 255});
-      Add<Base>(this, {image, 255, 255, 255, 255, 1.0, 1.0});
-    });
-  }
+  bool OnCreate() override { return CreateExpanded<CGUI_GameEdit>(this, gEditLists); }
 };
 
 class CBenchList : public CGUI_GameList {
-  using Base = CGUI_GameList;
-
  public:
-  bool OnCreate() override {
-    return CreateExpanded<Base>(this, [this](const char* image) {
-      Add<Base>(this, {"SYSTEM", 14.0, 1.0, 0, 230, 230, 230, 255});
-      Add<Base>(this, {image, 255, 255, 255, 255, 1.0, 1.0});
-      Add<Base>(this, {255, 200, 0, 255, 3});
-      Add<Base>(this, {"Item 1"});
-      Add<Base>(this, {"Item 2"});
-      Add<Base>(this, {"Item 3"});
-    });
-  }
+  bool OnCreate() override { return CreateExpanded<CGUI_GameList>(this, gListLists); }
 };
 
 }  // namespace

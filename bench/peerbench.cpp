@@ -4,11 +4,15 @@
 //   module_layout_load  GUI_Compile of DATA_DIR/module_script.txt from memory,
 //                       warm (after a warm-up), best and median of REPS runs;
 //                       mb_per_s beside a plain memchr pass over the same bytes
-//   module_show         GUI_CreateDialog of dialog 0, then its first frame
+//   module_show         GUI_CreateDialog over OPENS different dialogs: cold (the
+//                       first creation of each), warm (each opened again after
+//                       GUI_DestroyDialog), median and best; then dialog 0's
+//                       first frame after its creation
 //   module_frame        GUI_Update + GUI_Draw of dialog 0, the reference host
 //                       recording draw calls without rasterising; heap
 //                       allocations per frame counted by operator new
-// MODULE_FRAMES sets the number of frames (20000), REPS the loads (5) and
+// MODULE_FRAMES sets the number of frames (20000), REPS the loads (5), OPENS the
+// dialogs opened (100, at most N) and
 // RENDER_MODE the host's mode: "record" (the default), "off" (the module's
 // share alone) or "raster".
 #include <malloc.h>
@@ -98,6 +102,7 @@ int main(int argc, char** argv) {
   const int windows = StatValue(stats, "layout_windows");
   const int reps = std::max(1, EnvInt("REPS", 5));
   const int frames = std::max(100, EnvInt("MODULE_FRAMES", 20000));
+  const int opens = std::max(1, EnvInt("OPENS", 100));
 
   // As the peers' harness does for CEGUI: memory freed by one load stays with
   // the allocator for the next (no trimming back to the system), so warm loads
@@ -144,21 +149,35 @@ int main(int argc, char** argv) {
               n, m, reps, best * 1e3, Median(loads) * 1e3, windows / best, mb / best,
               mb / *std::min_element(scans.begin(), scans.end()));
 
-  // ---- Show dialog 0 and its first frame ----
-  const std::string first = DialogTable()->Entries().begin()->first;
+  // ---- Opens: the first creation of each dialog (cold), then each again (warm) ----
+  std::vector<std::string> ids;
+  for (const auto& entry : DialogTable()->Entries()) {
+    if (int(ids.size()) >= opens) break;
+    ids.push_back(entry.first);
+  }
   korvohost::BeginFrame(0);
-  const auto s0 = Clock::now();
-  const bool shown = GUI_CreateDialog(first.c_str());
+  std::vector<double> cold, warm;
+  for (std::vector<double>* series : {&cold, &warm}) {
+    for (size_t i = ids.size(); i-- > 0;) {   // dialog 0 last: it stays open for the frames
+      const auto s0 = Clock::now();
+      const bool shown = GUI_CreateDialog(ids[i].c_str());
+      const auto s1 = Clock::now();
+      if (!shown) {
+        std::fprintf(stderr, "korvogui_peerbench: %s\n", GUI_GetLastError());
+        return 1;
+      }
+      series->push_back(Seconds(s0, s1) * 1e6);
+      if (series == &cold || i > 0) GUI_DestroyDialog(ids[i].c_str());
+    }
+  }
   const auto s1 = Clock::now();
   GUI_Update();
   GUI_Draw();
   const auto s2 = Clock::now();
-  if (!shown) {
-    std::fprintf(stderr, "korvogui_peerbench: %s\n", GUI_GetLastError());
-    return 1;
-  }
-  std::printf("RESULT module_show N=%d M=%d show_us=%.1f first_frame_us=%.1f\n", n, m, Seconds(s0, s1) * 1e6,
-              Seconds(s1, s2) * 1e6);
+  std::printf("RESULT module_show N=%d M=%d opens=%zu cold_median_us=%.1f cold_best_us=%.1f warm_median_us=%.1f "
+              "warm_best_us=%.1f first_frame_us=%.1f\n",
+              n, m, ids.size(), Median(cold), *std::min_element(cold.begin(), cold.end()), Median(warm),
+              *std::min_element(warm.begin(), warm.end()), Seconds(s1, s2) * 1e6);
 
   // ---- Frames: the mouse off-screen, as for the peers ----
   GUI_MouseMove(-1, -1);

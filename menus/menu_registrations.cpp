@@ -3,7 +3,6 @@
 #include "menus/menu_registrations.h"
 
 #include "menus/registration.h"
-#include "overlays/overlay_registrations.h"
 #include "runtime/dialog.h"
 #include "runtime/game_bitmap.h"
 #include "runtime/game_edit.h"
@@ -33,38 +32,47 @@ void RegisterMenuClasses() {
   RegisterGameClass<CGUI_GameSlider>(r);         // "SLIDER"
 
   // ---- Id-bound classes, screen by screen ----
-  RegisterMessageBox(r);
-  RegisterPlayChat(r);
-  RegisterScriptConsole(r);
-  RegisterMainMenu(r);
-  RegisterMultiplaySelectMenu(r);
-  RegisterServerMenu(r);
-  RegisterCreateMenu(r);
-  RegisterRoomMenu(r);
-  RegisterInMatchMenus(r);
-  RegisterSinglePlayEscape(r);
-  RegisterExitQuestions(r);
-  RegisterMissionStatistics(r);
-  RegisterMissionFailed(r);
-  RegisterMissionEnding(r);
-  RegisterPlayInterface(r);
-  RegisterScoreTab(r);
-  RegisterDemoPlay(r);
-  RegisterOptionMenu(r);
-  RegisterOptionGraphic(r);
-  RegisterOptionControls(r);
-  RegisterOptionSound(r);
-  RegisterOptionNetwork(r);
-  RegisterOptionMacroMenu(r);
-  RegisterBriefing(r);
-  RegisterMissionMap(r);
-  RegisterPilotChoice(r);
-  RegisterNewPilot(r);
-  RegisterLoginMenu(r);
-  RegisterKorvoNetMenu(r);
-  RegisterCreateChannel(r);
-  RegisterNewIdMenu(r);
-  RegisterChangePassMenu(r);
-  RegisterJoinMenu(r);
-  RegisterGallery(r);
+  // One line a screen: the Register… function its file defines, declared and
+  // called here, in the table's order.
+#define SCREEN(Register)                     \
+  do {                                       \
+    void Register(CGUI_ClassRegistry*);       \
+    Register(r);                             \
+  } while (false)
+
+  SCREEN(RegisterMessageBox);
+  SCREEN(RegisterPlayChat);
+  SCREEN(RegisterScriptConsole);
+  SCREEN(RegisterMainMenu);
+  SCREEN(RegisterMultiplaySelectMenu);
+  SCREEN(RegisterServerMenu);
+  SCREEN(RegisterCreateMenu);
+  SCREEN(RegisterRoomMenu);
+  SCREEN(RegisterInMatchMenus);
+  SCREEN(RegisterSinglePlayEscape);
+  SCREEN(RegisterExitQuestions);
+  SCREEN(RegisterMissionStatistics);
+  SCREEN(RegisterMissionFailed);
+  SCREEN(RegisterMissionEnding);
+  SCREEN(RegisterPlayInterface);
+  SCREEN(RegisterScoreTab);
+  SCREEN(RegisterDemoPlay);
+  SCREEN(RegisterOptionMenu);
+  SCREEN(RegisterOptionGraphic);
+  SCREEN(RegisterOptionControls);
+  SCREEN(RegisterOptionSound);
+  SCREEN(RegisterOptionNetwork);
+  SCREEN(RegisterOptionMacroMenu);
+  SCREEN(RegisterBriefing);
+  SCREEN(RegisterMissionMap);
+  SCREEN(RegisterPilotChoice);
+  SCREEN(RegisterNewPilot);
+  SCREEN(RegisterLoginMenu);
+  SCREEN(RegisterKorvoNetMenu);
+  SCREEN(RegisterCreateChannel);
+  SCREEN(RegisterNewIdMenu);
+  SCREEN(RegisterChangePassMenu);
+  SCREEN(RegisterJoinMenu);
+  SCREEN(RegisterGallery);
+#undef SCREEN
 }

@@ -3,7 +3,6 @@
 #include "menus/message_box.h"
 
 #include "menus/line_wrapper.h"
-#include "menus/menu_registrations.h"
 #include "menus/menu_state.h"
 #include "menus/registration.h"
 #include "runtime/window_manager.h"

@@ -12,7 +12,6 @@
 #include "korvogui/console.h"
 #include "korvogui/korvogui.h"
 #include "menus/click_handlers.h"
-#include "menus/menu_registrations.h"
 #include "menus/menu_state.h"
 #include "menus/registration.h"
 #include "runtime/key_codes.h"
@@ -23,7 +22,6 @@
 namespace {
 
 constexpr char kBackquote = '`';
-constexpr char kEnter = 13;
 
 // Formatted texts, and the numbered lines, are cut to 1023 bytes.
 constexpr size_t kMaxLine = 1023;
@@ -109,7 +107,7 @@ bool CGUI_ConsoleEdit::OnChar(char ch) {
   const bool leadByte = static_cast<unsigned char>(ch) & 0x80;
   if (!(leadByte && GetTextStatic()->FontType() == Y3DFONT_GAME) && !CGUI_GameEdit::OnChar(ch))
     return false;
-  if (ch == kEnter) RunLine();
+  if (ch == VK_RETURN) RunLine();
   return true;
 }
 

@@ -11,11 +11,6 @@
 
 namespace {
 
-constexpr const char* kBriefingList = "IDC_LIST_OBJECTIVETEXTE";
-
-// The briefing reveals faster and does not wait between rows.
-constexpr CGUI_TypewriterList::SReveal kBriefingReveal = {50, 0, 62001, 0, 62002};
-
 void Unpack(uint32_t argb, int out[4]) {
   out[0] = int(argb >> 16 & 255);
   out[1] = int(argb >> 8 & 255);
@@ -27,17 +22,8 @@ void Unpack(uint32_t argb, int out[4]) {
 
 // ---- Lifecycle ----------------------------------------------------------------------------
 
-bool CGUI_TypewriterList::OnCreate() {
-  if (id_ == kBriefingList) {
-    ModulePart<SSinglePlayState>().briefingText = this;
-    Start(kBriefingReveal);
-  }
-  return CGUI_GameList::OnCreate();
-}
-
 bool CGUI_TypewriterList::OnDestroy() {
   SSinglePlayState& state = ModulePart<SSinglePlayState>();
-  if (state.briefingText == this) state.briefingText = nullptr;
   if (state.missionText == this) state.missionText = nullptr;
   return CGUI_GameList::OnDestroy();
 }

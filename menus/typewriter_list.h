@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "runtime/game_list.h"
+#include "runtime/sound_ids.h"
 
 class CGUI_TypewriterList : public CGUI_GameList {
  public:
@@ -14,13 +15,11 @@ class CGUI_TypewriterList : public CGUI_GameList {
   struct SReveal {
     int charsPerSecond = 25;
     uint32_t pause = 300;
-    int charSound = 62001;
+    int charSound = kSoundTypeChar;
     int blankSound = 0;
-    int lineSound = 62002;
+    int lineSound = kSoundTypeLineEnd;
   };
 
-  // The briefing list remembers itself and starts its own reveal here.
-  bool OnCreate() override;
   bool OnDestroy() override;
   // Keeps the row being revealed the last visible one.
   bool OnUpdate() override;

@@ -9,6 +9,7 @@
 
 #include "host/netkorvo.h"
 #include "netkorvo/net_backend.h"
+#include "netkorvo/state_values.h"
 #include "refhost/session_state.h"
 
 using netkorvo::Backend;
@@ -100,6 +101,21 @@ CGameListItem::CGameListItem(const CGameListItem& other) { *this = other; }
 CGameListItem& CGameListItem::operator=(const CGameListItem& other) {
   if (this != &other) std::memcpy(static_cast<void*>(this), &other, sizeof *this);
   return *this;
+}
+
+void netkorvo::HandGame(NET_GLCallback callback, uint32_t serverId, const std::string& name,
+                        const uint8_t address[4], int type, int players, int maxPlayers,
+                        const std::string& text) {
+  if (!callback) return;
+  CGameListItem item;
+  item.ServerID = serverId;
+  CopyCut(item.Name, sizeof item.Name, name);
+  std::memcpy(item.Address, address, 4);
+  item.Type = uint8_t(type);
+  item.Players = uint8_t(players);
+  item.MaxPlayers = uint8_t(maxPlayers);
+  CopyCut(item.Text, sizeof item.Text, text);
+  callback(&item);
 }
 
 // ---- Online lobby client ---------------------------------------------------------------------

@@ -433,15 +433,8 @@ void CLiveBackend::UpdateGameList(NET_GLCallback callback) {
     uint32_t host;
     std::memcpy(&host, found.address, 4);
     roomPorts_[{host, found.game.serverId}] = found.game.roomPort;
-    CGameListItem item;
-    item.ServerID = found.game.serverId;
-    CopyCut(item.Name, sizeof item.Name, found.game.name);
-    std::memcpy(item.Address, found.address, 4);
-    item.Type = found.game.type;
-    item.Players = found.game.players;
-    item.MaxPlayers = found.game.maxPlayers;
-    CopyCut(item.Text, sizeof item.Text, found.game.text);
-    if (callback) callback(&item);
+    HandGame(callback, found.game.serverId, found.game.name, found.address, found.game.type,
+             found.game.players, found.game.maxPlayers, found.game.text);
   }
 }
 
@@ -512,18 +505,6 @@ int CLiveBackend::RankNumber(int key) {
 bool CLiveBackend::IsWinner(int slot) { return RankNumber(slot) == 1; }
 bool CLiveBackend::IsTeamGame() { return IsTeamRule(GUI_GetServerInfo()->type); }
 
-SGameRuleInfo* CLiveBackend::GameRuleInfo(int type) {
-  SGameRuleInfo& info = ruleInfos_[type];
-  CopyCut(info.name, sizeof info.name, RuleName(type));
-  return &info;
-}
-
-char* CLiveBackend::ClassName(int classIndex) {
-  std::string& copy = classNames_[classIndex];
-  copy = netkorvo::ClassName(classIndex);
-  return copy.data();
-}
-
 // A single-player mission loading counts its own loaders (the game's loading
 // scene shows them); otherwise the room's players, all loaded.
 int CLiveBackend::TotalLoaders() {
@@ -547,8 +528,6 @@ void CLiveBackend::RoomMatchEnded() {
 // A chat line goes to the room's server, which sends it to every player in
 // the sender's colour (its team's in a team game, else the colour of no
 // team) and shows it in its own window.
-
-void CLiveBackend::WriteChatMode(bool) {}
 
 void CLiveBackend::RequestTextMsg(const char* text) {
   if (!text || !*text) return;

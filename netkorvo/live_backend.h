@@ -57,13 +57,10 @@ class CLiveBackend : public CNetBackend {
   int RankNumber(int key) override;
   bool IsWinner(int slot) override;
   bool IsTeamGame() override;
-  SGameRuleInfo* GameRuleInfo(int type) override;
-  char* ClassName(int classIndex) override;
   int TotalLoaders() override;
   int PendingLoaders() override;
   void RoomMatchEnded() override;
 
-  void WriteChatMode(bool on) override;
   void RequestTextMsg(const char* text) override;
   void ScreenMessage(const char* text) override;
   void SetScreenMessageColor(unsigned long argb) override;
@@ -119,8 +116,6 @@ class CLiveBackend : public CNetBackend {
   std::string onlineJoinPassword_;              // the password of the game asked for
   std::string joinPassword_;                    // the one the room was joined with
   std::unique_ptr<COnlineClient> online_;
-  std::map<int, SGameRuleInfo> ruleInfos_;
-  std::map<int, std::string> classNames_;
 };
 
 }  // namespace netkorvo

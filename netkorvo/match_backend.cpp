@@ -251,17 +251,6 @@ void CMatchBackend::FillScoreBoard(SScoreBoard* board) {
   }
 }
 
-SGameRuleInfo* CMatchBackend::GameRuleInfo(int type) {
-  CopyCut(ruleInfo_.name, sizeof ruleInfo_.name, RuleName(type));
-  return &ruleInfo_;
-}
-
-char* CMatchBackend::ClassName(int classIndex) {
-  className_ = netkorvo::ClassName(classIndex);
-  return className_.data();
-}
-
-// A room's chat goes through the room, whose server passes it on to everybody.
 void CMatchBackend::RequestTextMsg(const char* text) {
   if (room_) return inner_->RequestTextMsg(text);
   if (text && *text) korvohost::SimMatchSay(my_client, text);

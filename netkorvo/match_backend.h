@@ -18,13 +18,11 @@
 
 namespace netkorvo {
 
-class CMatchBackend : public CNetBackend {
+class CMatchBackend : public CNetBackendOver {
  public:
   // Starts the host's match and serves it; false with a reason. A room's
   // match gives the room slot of each player of its roster.
   bool Start(const korvohost::SSimMatchRequest& request, std::string* error, std::vector<int> roomSlots = {});
-  // The backend it serves over, while it serves.
-  CNetBackend* Inner() const { return inner_; }
   bool InRoom() const { return inner_ && room_; }
   // The room slot of a player of the match, the player of a room slot; -1 for none.
   int RoomSlot(int player) const;
@@ -32,15 +30,10 @@ class CMatchBackend : public CNetBackend {
   // Once per frame; leaves when the host's match is gone.
   void Service();
 
+  // Leaving the match first; the lobby, the game list, the stored settings
+  // and the screen messages are the backend's below.
   void Init(int server, const char* address, int a, int b) override;
   void Release() override;
-  void StartGameList() override { inner_->StartGameList(); }
-  void UpdateGameList(NET_GLCallback callback) override { inner_->UpdateGameList(callback); }
-  void StopGameList() override { inner_->StopGameList(); }
-
-  int Send(const SLobbyRequest& request) override { return inner_->Send(request); }
-  void Close() override { inner_->Close(); }
-  int CalculateGrade(int ranking, int score) override { return inner_->CalculateGrade(ranking, score); }
 
   SClientInfo* ClientInfo(int slot) override;
   bool CanStart() override { return false; }
@@ -52,17 +45,13 @@ class CMatchBackend : public CNetBackend {
   int RankNumber(int key) override { return korvohost::SimMatchRank(key); }
   bool IsWinner(int slot) override { return korvohost::SimMatchWinner(slot); }
   bool IsTeamGame() override { return korvohost::SimMatchStatus().teams; }
-  SGameRuleInfo* GameRuleInfo(int type) override;
-  char* ClassName(int classIndex) override;
+  SGameRuleInfo* GameRuleInfo(int type) override { return CNetBackend::GameRuleInfo(type); }
+  char* ClassName(int classIndex) override { return CNetBackend::ClassName(classIndex); }
   int TotalLoaders() override { return korvohost::SimMatchStatus().loaders; }
   int PendingLoaders() override { return korvohost::SimMatchStatus().pendingLoaders; }
 
   void WriteChatMode(bool) override {}
   void RequestTextMsg(const char* text) override;
-  void ScreenMessage(const char* text) override { inner_->ScreenMessage(text); }
-  void SetScreenMessageColor(unsigned long argb) override { inner_->SetScreenMessageColor(argb); }
-  bool StoredValue(const char* key, const char** value) override { return inner_->StoredValue(key, value); }
-  void WritePrevLoginID(const char* id) override { inner_->WritePrevLoginID(id); }
 
  private:
   // The match's records into the module's: server record, client records, team colours.
@@ -72,7 +61,6 @@ class CMatchBackend : public CNetBackend {
   // telling it when the match was its room's.
   void Leave();
 
-  CNetBackend* inner_ = nullptr;
   // A room's match leaves the room's records alone and gives back its own
   // slot and network state when it ends.
   bool room_ = false;
@@ -80,8 +68,6 @@ class CMatchBackend : public CNetBackend {
   std::vector<int> roomSlots_;   // by player
   std::array<SClientInfo, 8> infos_ = {};
   int players_ = 0;
-  SGameRuleInfo ruleInfo_ = {};
-  std::string className_;
 };
 
 // The game type of a rule name: a name of the rule table in any case, with

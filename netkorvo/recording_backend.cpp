@@ -23,14 +23,10 @@ void SetBackend(CNetBackend* backend) { g_backend = backend; }
 
 void CRecordingBackend::Reset() {
   script_ = SNetScript();
-  ruleInfos_.clear();
-  classNameCopies_.clear();
+  ForgetNames();
 }
 
-// ---- Life and the local game list ---------------------------------------------------------
-
-void CRecordingBackend::Init(int, const char*, int, int) {}
-void CRecordingBackend::Release() {}
+// ---- Local game list ---------------------------------------------------------------------------
 
 void CRecordingBackend::StartGameList() {
   for (SGameRecord& game : script_.games) game.delivered = false;
@@ -43,19 +39,9 @@ void CRecordingBackend::UpdateGameList(NET_GLCallback callback) {
     if (script_.games[i].delivered) continue;
     script_.games[i].delivered = true;
     const SGameRecord& game = script_.games[i];
-    CGameListItem item;
-    item.ServerID = game.id;
-    CopyCut(item.Name, sizeof item.Name, game.name);
-    std::memcpy(item.Address, game.address, 4);
-    item.Type = game.type;
-    item.Players = game.players;
-    item.MaxPlayers = game.max;
-    CopyCut(item.Text, sizeof item.Text, game.text);
-    if (callback) callback(&item);
+    HandGame(callback, game.id, game.name, game.address, game.type, game.players, game.max, game.text);
   }
 }
-
-void CRecordingBackend::StopGameList() {}
 
 // ---- Online lobby ------------------------------------------------------------------------------
 
@@ -63,7 +49,6 @@ int CRecordingBackend::Send(const SLobbyRequest& request) {
   return script_.requestResults[static_cast<size_t>(request.kind)];
 }
 
-void CRecordingBackend::Close() {}
 int CRecordingBackend::CalculateGrade(int, int) { return script_.grade; }
 
 // ---- Room and match ------------------------------------------------------------------------------
@@ -76,10 +61,6 @@ SClientInfo* CRecordingBackend::ClientInfo(int slot) {
 }
 
 bool CRecordingBackend::CanStart() { return script_.canStart; }
-void CRecordingBackend::WriteStart() {}
-void CRecordingBackend::UpdateMenuState(int, int) {}
-void CRecordingBackend::AddBot(int) {}
-void CRecordingBackend::RemoveBot(int) {}
 
 void CRecordingBackend::FillScoreBoard(SScoreBoard* board) {
   std::memset(static_cast<void*>(board), 0, sizeof *board);
@@ -122,28 +103,19 @@ bool CRecordingBackend::IsWinner(int slot) {
 bool CRecordingBackend::IsTeamGame() { return script_.teamGame; }
 
 SGameRuleInfo* CRecordingBackend::GameRuleInfo(int type) {
-  SGameRuleInfo& info = ruleInfos_[type];
   auto it = script_.gameRules.find(type);
-  CopyCut(info.name, sizeof info.name, it != script_.gameRules.end() ? it->second : std::string());
-  return &info;
+  return RuleInfoRecord(type, it != script_.gameRules.end() ? it->second : std::string());
 }
 
 char* CRecordingBackend::ClassName(int classIndex) {
-  std::string& copy = classNameCopies_[classIndex];
   auto it = script_.classNames.find(classIndex);
-  copy = it != script_.classNames.end() ? it->second : std::string();
-  return copy.data();
+  return ClassNameRecord(classIndex, it != script_.classNames.end() ? it->second : std::string());
 }
 
 int CRecordingBackend::TotalLoaders() { return script_.totalLoaders; }
 int CRecordingBackend::PendingLoaders() { return script_.pendingLoaders; }
 
 // ---- Chat, messages, stored settings ---------------------------------------------------------------
-
-void CRecordingBackend::WriteChatMode(bool) {}
-void CRecordingBackend::RequestTextMsg(const char*) {}
-void CRecordingBackend::ScreenMessage(const char*) {}
-void CRecordingBackend::SetScreenMessageColor(unsigned long) {}
 
 bool CRecordingBackend::StoredValue(const char* key, const char** value) {
   if (!key || std::strcmp(key, "kn_prev_login_id") != 0 || !script_.prevLoginId) return false;

@@ -73,22 +73,14 @@ class CRecordingBackend : public CNetBackend {
   // Back to an empty script (records handed out before stay valid until then).
   void Reset();
 
-  void Init(int server, const char* address, int a, int b) override;
-  void Release() override;
+  // Requests have no effect beyond their scripted result (the exports record
+  // them); answers come from the script.
   void StartGameList() override;
   void UpdateGameList(NET_GLCallback callback) override;
-  void StopGameList() override;
-
   int Send(const SLobbyRequest& request) override;
-  void Close() override;
   int CalculateGrade(int ranking, int score) override;
-
   SClientInfo* ClientInfo(int slot) override;
   bool CanStart() override;
-  void WriteStart() override;
-  void UpdateMenuState(int slot, int state) override;
-  void AddBot(int slot) override;
-  void RemoveBot(int slot) override;
   void FillScoreBoard(SScoreBoard* board) override;
   int RankNumber(int key) override;
   bool IsWinner(int slot) override;
@@ -97,19 +89,11 @@ class CRecordingBackend : public CNetBackend {
   char* ClassName(int classIndex) override;
   int TotalLoaders() override;
   int PendingLoaders() override;
-
-  void WriteChatMode(bool on) override;
-  void RequestTextMsg(const char* text) override;
-  void ScreenMessage(const char* text) override;
-  void SetScreenMessageColor(unsigned long argb) override;
   bool StoredValue(const char* key, const char** value) override;
   void WritePrevLoginID(const char* id) override;
 
  private:
   SNetScript script_;
-  // Records handed to the module: one per index asked, stable in memory.
-  std::map<int, SGameRuleInfo> ruleInfos_;
-  std::map<int, std::string> classNameCopies_;
 };
 
 CRecordingBackend& RecordingBackend();

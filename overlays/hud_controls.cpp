@@ -5,7 +5,6 @@
 #include <strings.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -21,6 +20,7 @@
 #include "overlays/overlay_state.h"
 #include "runtime/game_static.h"
 #include "runtime/simple_controls.h"
+#include "runtime/sound_ids.h"
 
 constexpr int kCentred = Y3DALIGN_HCENTER | Y3DALIGN_VCENTER;
 
@@ -89,17 +89,18 @@ bool CGUI_Radar::OnDraw() {
     noise_.height = region_[3];
     DrawFrameBitmap(&noise_, 0xFFFFFF, 0);
     if (noiseLength_ < 0) {
-      noiseLength_ = GetPlayTime(70040);
+      noiseLength_ = GetPlayTime(kSoundRadarNoise);
       noiseStart_ = now - uint32_t(noiseLength_) - 20;   // the last start counts as long past
     }
     if (int64_t(now) - int64_t(noiseStart_) + 20 > noiseLength_) {
-      PlaySoundA(70040);
+      PlaySoundA(kSoundRadarNoise);
       noiseStart_ = now;
     }
     return true;
   }
   const float k = 0.4f * size / range;
-  for (int i = 0; i < PlayerList.Count(); ++i) {
+  // Drawing does not change the player list: its count is asked once.
+  for (int i = 0, count = PlayerList.Count(); i < count; ++i) {
     CHARACTER* other = PlayerList.At(i);
     if (!other || other == self || other->radarShow == 0 || other->radarHide != 0) continue;
     if (hidden[other->radarIndex & 63]) continue;
@@ -232,6 +233,10 @@ class TGUI_PointText : public CGUI_GameStatic {
   }
 };
 
+// The armor value and the shield value that follows the armor warning: one body.
+using CGUI_ArmorPoint = TGUI_PointText<false>;
+using CGUI_ShieldPoint = TGUI_PointText<true>;
+
 // ---- Weapon and option parts -----------------------------------------------------------------
 
 class CGUI_WeaponName : public CGUI_GameStatic {
@@ -306,9 +311,12 @@ class CGUI_PlayerFragLimit : public CGUI_GameStatic {
     if (!NET_bInitialized) SetText(this, "");
     if (own) {
       char text[32];
-      if (CC_Manager::FragLimit != 0) std::snprintf(text, sizeof text, "%d/%d", own->frags, int(CC_Manager::FragLimit));
-      else std::snprintf(text, sizeof text, "%d", own->frags);
-      SetText(this, text);
+      char* end = WriteDecimal(text, own->frags);
+      if (CC_Manager::FragLimit != 0) {
+        *end++ = '/';
+        end = WriteDecimal(end, int(CC_Manager::FragLimit));
+      }
+      SetText(this, std::string(text, end));
       SetArgb(this, uint32_t(GUI_GetTeamColorByID(own->team)));
     }
     return CGUI_GameStatic::OnDraw();
@@ -335,11 +343,14 @@ void ShowClock(CGUI_GameStatic* clock, int mode, int seconds) {
     case 2: SetText(clock, "TIME OVER"); break;
     case 3: {
       if (seconds < 0) return;
-      char text[32];
-      std::snprintf(text, sizeof text, "%2d:%2d:%2d", seconds / 3600, seconds / 60 % 60, seconds % 60);
-      for (char* p = text; *p; ++p)
-        if (*p == ' ') *p = '0';
-      SetText(clock, text);
+      // hh:mm:ss, each part at least two digits.
+      char text[40];
+      char* end = WriteDecimal(text, seconds / 3600, 2);
+      *end++ = ':';
+      end = WriteDecimal(end, seconds / 60 % 60, 2);
+      *end++ = ':';
+      end = WriteDecimal(end, seconds % 60, 2);
+      SetText(clock, std::string(text, end));
       const int gb = seconds < 61 ? 30 : 255;
       clock->SetTextColor(255, gb, gb, 255);
       break;
@@ -356,8 +367,8 @@ void BindOption(CGUI_Window* dialog, const char* nameId, const char* iconId, COP
 void RegisterHudControls(CGUI_ClassRegistry* r) {
   RegisterIdClass<CGUI_OverheatGauge>(r, "IDC_BITMAP_OVERHEATFRONT");
   RegisterIdClass<CGUI_OverheatText>(r, "IDC_STATIC_OVERHEAT");
-  RegisterIdClass<TGUI_PointText<false>>(r, "IDC_STATIC_ARMORPOINT");
-  RegisterIdClass<TGUI_PointText<true>>(r, "IDC_STATIC_SHIELDPOINT");
+  RegisterIdClass<CGUI_ArmorPoint>(r, "IDC_STATIC_ARMORPOINT");
+  RegisterIdClass<CGUI_ShieldPoint>(r, "IDC_STATIC_SHIELDPOINT");
   RegisterIdClass<CGUI_WeaponName>(r, "IDC_STATIC_WEAPONNAME");
   RegisterIdClass<CGUI_Radar>(r, "IDC_CUSTOM_RADAR");
   RegisterIdClass<CGUI_OptionIcon>(r, "IDC_BITMAP_PLAYLOPTIONICON");

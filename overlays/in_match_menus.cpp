@@ -2,10 +2,7 @@
 // in-match escape menu MULTIPLAYESC and its leave and exit questions, and the
 // loading-scene exports.
 #include <algorithm>
-#include <string>
-#include <vector>
 
-#include "host/host_accounts.h"
 #include "host/host_characters.h"
 #include "host/host_services.h"
 #include "host/netkorvo.h"
@@ -13,8 +10,8 @@
 #include "korvogui/overlays.h"
 #include "menus/click_handlers.h"
 #include "menus/menu_dialogs.h"
+#include "menus/mission_summary.h"
 #include "menus/registration.h"
-#include "menus/screens/single_play_state.h"
 #include "overlays/gauge_bitmap.h"
 #include "overlays/overlay_registrations.h"
 
@@ -55,27 +52,7 @@ class CGUI_GameLoading : public CGUI_Dialog {
   CGUI_GaugeBitmap* gauge_ = nullptr;
 };
 
-constexpr const char* kBriefingCaptions[] = {
-    "IDC_STATIC_MISSIONLOADINGOBJECTIVE",       "IDC_STATIC_MISSIONLOADINGOURFORCES",
-    "IDC_STATIC_MISSIONLOADINGENEMYFORCES",     "IDC_STATIC_MISSIONLOADINGMAPCONFIGURATION",
-    "IDC_STATIC_MISSIONLOADINGTIMELIMIT",
-};
-
-class CGUI_MissionLoading : public CGUI_Dialog {
- public:
-  bool OnCreate() override {
-    if (!CGUI_Dialog::OnCreate()) return false;
-    CMissionAccount* account = GetCurAccount();
-    const CMission* mission = account ? account->GetCurrentMission() : nullptr;
-    if (!mission) return true;
-    SetControlCaption(this, "IDC_STATIC_MISSIONLOADINGNAME", mission->name);
-    std::vector<std::string> lines;
-    if (!ReadLines(mission->objective, lines)) return true;
-    for (size_t i = 0; i < lines.size() && i < std::size(kBriefingCaptions); ++i)
-      SetControlCaption(this, kBriefingCaptions[i], lines[i]);
-    return true;
-  }
-};
+using CGUI_MissionLoading = TGUI_MissionSummary<CGUI_Dialog, "IDC_STATIC_MISSIONLOADING">;
 
 void ClickLeaveYes(CGUI_GamePushButton*) {
   if (NET_bInitialized) {

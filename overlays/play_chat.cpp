@@ -16,12 +16,11 @@
 #include "runtime/game_bitmap.h"
 #include "runtime/game_edit.h"
 #include "runtime/game_list.h"
+#include "runtime/key_codes.h"
 #include "runtime/routing.h"
+#include "runtime/sound_ids.h"
 
 namespace {
-
-constexpr char kEnter = 13;
-constexpr char kEscape = 27;
 
 void WriteChatMode(bool on) {
   if (CC_Message* message = Client_GetClientMsg(-1)) message->Write_ChatMode(on);
@@ -59,7 +58,7 @@ class CGUI_PlayChat : public CGUI_Dialog {
     if (box) WrapIntoList(box, name, text, argb);
     lastMessage_ = dwY3DCurrentFrameTick;
     scrolled_ = 0;
-    PlaySoundA(60010);
+    PlaySoundA(kSoundChatLine);
     if (!NET_bInitialized && frame_) {
       frame_->Show(true, false);
       frame_->RestartClock();
@@ -89,8 +88,8 @@ class CGUI_PlayChatInput : public CGUI_GameEdit {
     return CGUI_GameEdit::OnKillFocus();
   }
   bool OnChar(char ch) override {
-    if (ch == kEnter || ch == kEscape) {
-      if (ch == kEscape) SetCaption("");
+    if (ch == VK_RETURN || ch == VK_ESCAPE) {
+      if (ch == VK_ESCAPE) SetCaption("");
       GUI_LeaveChatMode();
       return true;
     }

@@ -18,6 +18,7 @@
 #include "overlays/overlay_lookup.h"
 #include "overlays/overlay_registrations.h"
 #include "overlays/overlay_state.h"
+#include "runtime/sound_ids.h"
 
 namespace {
 
@@ -95,19 +96,19 @@ float FloatBits(uintptr_t value) {
 // ---- Exports -------------------------------------------------------------------------------
 
 extern "C" KORVO_API void GUI_EventMessage1(char* text, uint32_t durationMs, uint32_t argb) {
-  EventMessage("PLAYINTERFACE", "IDC_STATIC_PLAYMESSAGE1", 63001, text, durationMs, argb);
+  EventMessage("PLAYINTERFACE", "IDC_STATIC_PLAYMESSAGE1", kSoundEventMessage1, text, durationMs, argb);
 }
 extern "C" KORVO_API void GUI_EventMessage2(char* text, uint32_t durationMs, uint32_t argb) {
-  EventMessage("PLAYINTERFACE", "IDC_STATIC_PLAYMESSAGE2", 63002, text, durationMs, argb);
+  EventMessage("PLAYINTERFACE", "IDC_STATIC_PLAYMESSAGE2", kSoundEventMessage2, text, durationMs, argb);
 }
 extern "C" KORVO_API void GUI_EventMessage3(char* text, uint32_t durationMs, uint32_t argb) {
-  EventMessage("PLAYINTERFACE", "IDC_STATIC_PLAYMESSAGE3", 63003, text, durationMs, argb);
+  EventMessage("PLAYINTERFACE", "IDC_STATIC_PLAYMESSAGE3", kSoundEventMessage3, text, durationMs, argb);
 }
 extern "C" KORVO_API void GUI_EventMessage4(char* text, uint32_t durationMs, uint32_t argb) {
-  EventMessage("PLAYCHAT", "IDC_STATIC_PLAYMESSAGE4", 63004, text, durationMs, argb);
+  EventMessage("PLAYCHAT", "IDC_STATIC_PLAYMESSAGE4", kSoundEventMessage4, text, durationMs, argb);
 }
 extern "C" KORVO_API void GUI_EventMessage5(char* text, uint32_t durationMs, uint32_t argb) {
-  EventMessage("MULTIPLAYGAMEOVER", "IDC_STATIC_MULTIPLAYGAMEOVERMESSAGE", 63005, text, durationMs, argb);
+  EventMessage("MULTIPLAYGAMEOVER", "IDC_STATIC_MULTIPLAYGAMEOVERMESSAGE", kSoundEventMessage5, text, durationMs, argb);
 }
 
 extern "C" KORVO_API void GUI_TimerMessage(int mode, int seconds) {

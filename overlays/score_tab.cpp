@@ -19,6 +19,7 @@
 #include "runtime/game_bitmap.h"
 #include "runtime/game_static.h"
 #include "runtime/rotate_button.h"
+#include "runtime/sound_ids.h"
 
 namespace {
 
@@ -119,7 +120,7 @@ class CGUI_ScoreTab : public CGUI_Dialog {
   bool OnCreate() override {
     if (!CGUI_Dialog::OnCreate()) return false;
     CScoreFiller(this).Fill();
-    PlaySoundA(60020);
+    PlaySoundA(kSoundMatchOver);
     return true;
   }
 };
@@ -148,7 +149,7 @@ class CGUI_MultiPlayGameOver : public CGUI_Dialog {
       shown_ = winners_ - 1;
       cycleStart_ = dwY3DCurrentFrameTick - 2001;   // the first update shows the next name
     }
-    PlaySoundA(60020);
+    PlaySoundA(kSoundMatchOver);
     return true;
   }
 
@@ -182,7 +183,7 @@ class CGUI_MultiPlayGameOver : public CGUI_Dialog {
 
 void RegisterScoreTab(CGUI_ClassRegistry* r) {
   RegisterIdClass<CGUI_ScoreTab>(r, "PLAYTAB");
-  RegisterRoomPlayerName(r, "IDC_STATIC_1PLAYERNAME");
+  RegisterRoomPlayerName(r, "IDC_STATIC_1PLAYERNAME", 0);
   RegisterIdClass<CGUI_MultiPlayGameOver>(r, "MULTIPLAYGAMEOVER");
   RegisterIdClass<CGUI_EventMessage>(r, "IDC_STATIC_MULTIPLAYGAMEOVERMESSAGE");
 }

@@ -73,22 +73,6 @@ bool CGUI_Control::SetAlign(int flags) {
   return true;
 }
 
-bool CGUI_Control::GetAlignedPos(float out[2], bool absolute) {
-  float left = region_[0];
-  if (align_ & ALIGN_RIGHT) left -= region_[2];
-  else if (align_ & ALIGN_HCENTER) left -= region_[2] * 0.5f;
-  float top = region_[1];
-  if (align_ & ALIGN_BOTTOM) top -= region_[3];
-  else if (align_ & ALIGN_VCENTER) top -= region_[3] * 0.5f;
-  if (absolute) {
-    left += origin_[0];
-    top += origin_[1];
-  }
-  out[0] = left;
-  out[1] = top;
-  return true;
-}
-
 bool CGUI_Control::IsNotifyParent() { return notifyParent_; }
 bool CGUI_Control::SetNotifyParent(bool on) { notifyParent_ = on; return true; }
 

@@ -45,7 +45,22 @@ class CGUI_Control : public CGUI_Window {
   // Replaces the horizontal and/or vertical anchor, whichever `flags` names.
   virtual bool SetAlign(int flags);
   // The top-left corner from the anchor; with `absolute` the origin is added.
-  virtual bool GetAlignedPos(float out[2], bool absolute);
+  // Final and read in place: every drawing control asks it in every frame.
+  virtual bool GetAlignedPos(float out[2], bool absolute) final {
+    float left = region_[0];
+    if (align_ & ALIGN_RIGHT) left -= region_[2];
+    else if (align_ & ALIGN_HCENTER) left -= region_[2] * 0.5f;
+    float top = region_[1];
+    if (align_ & ALIGN_BOTTOM) top -= region_[3];
+    else if (align_ & ALIGN_VCENTER) top -= region_[3] * 0.5f;
+    if (absolute) {
+      left += origin_[0];
+      top += origin_[1];
+    }
+    out[0] = left;
+    out[1] = top;
+    return true;
+  }
   virtual bool IsNotifyParent();
   virtual bool SetNotifyParent(bool on);
   virtual int GetParamListCount();

@@ -4,7 +4,7 @@
 
 #include <strings.h>
 
-#include <cstdio>
+#include <cstring>
 
 #include "host/host_services.h"
 #include "korvogui/korvogui.h"
@@ -62,7 +62,9 @@ void CGUI_GameBitmap::SetTexture(const char* name) {
     name_[0] = '\0';
     return;
   }
-  std::snprintf(name_, sizeof name_, "%s", name);
+  const size_t length = ::strnlen(name, kMaxName);
+  std::memcpy(name_, name, length);
+  name_[length] = '\0';
   RegisterNewTexture(&InterfaceTexture, GUI_GetTexPath(name_), &texture_, 0);
   LoadTexture(&InterfaceTexture, 0);
 }

@@ -2,6 +2,7 @@
 // stack, the frame, input, the last-error text and texture paths.
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "korvogui/korvogui.h"
@@ -174,8 +175,16 @@ extern "C" KORVO_API void GUI_ReportError(const char* format, ...) {
 
 extern "C" KORVO_API char* GUI_GetLastError() { return ModuleState().lastError; }
 
+// "menu/%s" by hand: every bitmap's creation asks for its path, and the
+// formatter costs more than the copy. A name too long is cut as the formatter
+// would cut it.
 extern "C" KORVO_API char* GUI_GetTexPath(const char* name) {
   char (&buffer)[1024] = ModuleState().texPath;
-  std::snprintf(buffer, sizeof buffer, "menu/%s", name ? name : "");
+  static constexpr char kFolder[] = "menu/";
+  constexpr size_t kFolderLength = sizeof kFolder - 1;
+  const size_t length = name ? ::strnlen(name, sizeof buffer - 1 - kFolderLength) : 0;
+  std::memcpy(buffer, kFolder, kFolderLength);
+  if (length) std::memcpy(buffer + kFolderLength, name, length);
+  buffer[kFolderLength + length] = '\0';
   return buffer;
 }

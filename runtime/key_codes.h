@@ -1,6 +1,7 @@
 // key_codes.h: the host's virtual-key codes that the module and its tools
 // name (GUI_KeyDown's key). Letters and digits are their upper-case ASCII
-// codes and have no names here.
+// codes and have no names here. GUI_Char delivers Enter and Escape with the
+// same codes, so character handlers compare with VK_RETURN and VK_ESCAPE.
 #pragma once
 
 enum : int {

@@ -68,6 +68,8 @@ std::list<CGUI_Window*>& DialogStack() { return ModuleState().dialogStack; }
 
 uint32_t TableGeneration() { return g_owner.tableGeneration; }
 
+const uint32_t& LiveTableGeneration() { return g_owner.tableGeneration; }
+
 // ---- Parts ------------------------------------------------------------------------------------
 
 CModulePart* FindModulePart(const void* key) {

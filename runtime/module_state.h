@@ -104,6 +104,9 @@ void ReleaseDialogTable();
 // The generation of the current table: a change tells code that returns from a
 // host callback that every window it knew is gone.
 uint32_t TableGeneration();
+// The counter itself, for walks that compare it at every step without a call;
+// it lives in the owner, so the reference outlasts any state.
+const uint32_t& LiveTableGeneration();
 
 std::list<CGUI_Window*>& DialogStack();
 

@@ -66,35 +66,46 @@ void TabNavigate() {
 namespace {
 
 // The walks stop when a handler's host callback freed the table (the
-// generation moved): every window below the one visited is gone.
-int DrawSubtree(CGUI_Window* w, int layer, uint32_t generation) {
+// generation moved): every window below the one visited is gone. The live
+// generation is read through a reference taken once per walk.
+int DrawSubtree(CGUI_Window* w, int layer, const uint32_t& live, uint32_t generation) {
+  // No window of the layer below: the walk would visit the subtree and draw
+  // nothing (no handler runs, so nothing changes on the way).
+  const unsigned bit = layer == 0 ? 1u : layer == 1 ? 2u : 0u;
+  if (!(w->SubtreeLayers() & bit)) return w->SubtreeSize();
   if (static_cast<int>(w->IsForeground()) == layer && !w->IsHidden())
-    if (!w->OnDraw() || TableGeneration() != generation) return -1;
+    if (!w->OnDraw() || live != generation) return -1;
   int visited = 1;
   const auto& children = w->Children();
   for (size_t i = 0; i < children.size(); ++i) {
-    const int r = DrawSubtree(children[i], layer, generation);
+    const int r = DrawSubtree(children[i], layer, live, generation);
     if (r < 0) return -1;
     visited += r;
   }
   return visited;
 }
 
-bool UpdateSubtree(CGUI_Window* w, uint32_t generation) {
-  if (!w->OnUpdate() || TableGeneration() != generation) return false;
+bool UpdateSubtree(CGUI_Window* w, const uint32_t& live, uint32_t generation) {
+  if (!w->OnUpdate() || live != generation) return false;
   const auto& children = w->Children();
   for (size_t i = 0; i < children.size(); ++i)
-    if (!UpdateSubtree(children[i], generation)) return false;
+    if (!UpdateSubtree(children[i], live, generation)) return false;
   return true;
 }
 
 }  // namespace
 
-int DrawTree(CGUI_Window* w, int layer) { return DrawSubtree(w, layer, TableGeneration()); }
+int DrawTree(CGUI_Window* w, int layer) {
+  const uint32_t& live = LiveTableGeneration();
+  return DrawSubtree(w, layer, live, live);
+}
 
 bool DrawWindowTree(CGUI_Window* w) {
   if (DrawTree(w, 0) < 0) return false;
   return DrawTree(w, 1) >= 0;
 }
 
-bool UpdateTree(CGUI_Window* w) { return UpdateSubtree(w, TableGeneration()); }
+bool UpdateTree(CGUI_Window* w) {
+  const uint32_t& live = LiveTableGeneration();
+  return UpdateSubtree(w, live, live);
+}

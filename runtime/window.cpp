@@ -68,7 +68,6 @@ bool CGUI_Window::Destroy() {
 bool CGUI_Window::SetClassName(const std::string& name) { className_ = name; return true; }
 bool CGUI_Window::GetClassName(std::string& out) { out = className_; return true; }
 bool CGUI_Window::SetExclusive(bool exclusive) { exclusive_ = exclusive; return true; }
-bool CGUI_Window::IsExclusive() { return exclusive_; }
 bool CGUI_Window::GetId(std::string& out) { out = id_; return true; }
 bool CGUI_Window::SetId(const std::string& id) { id_ = id; return true; }
 bool CGUI_Window::GetCaptionRef(const std::string** out) { *out = &caption_; return true; }
@@ -112,8 +111,6 @@ bool CGUI_Window::GetMousePos(float out[2]) {
   return true;
 }
 
-bool CGUI_Window::IsCreated() { return created_; }
-
 bool CGUI_Window::Show(bool show, bool recursive) {
   visible_ = show;
   if (recursive)
@@ -121,17 +118,33 @@ bool CGUI_Window::Show(bool show, bool recursive) {
   return true;
 }
 
-bool CGUI_Window::IsHidden() { return !visible_; }
 bool CGUI_Window::SetHitTest(bool hitTest) { hitTest_ = hitTest; return true; }
-bool CGUI_Window::IsHitTest() { return hitTest_; }
 
 bool CGUI_Window::SetForeground(int layer) {
   foreground_ = layer;
+  // The children's layers change one by one: this window sums them up once
+  // after the last rather than at each.
+  settingLayers_ = true;
   for (CGUI_Window* child : children_) child->SetForeground(layer);
+  settingLayers_ = false;
+  Resummarize();
   return true;
 }
 
-bool CGUI_Window::IsForeground() { return foreground_ != 0; }
+void CGUI_Window::Resummarize() {
+  for (CGUI_Window* w = this; w; w = w->parent_) {
+    if (w != this && w->settingLayers_) return;
+    unsigned layers = w->foreground_ != 0 ? 2u : 1u;
+    int size = 1;
+    for (const CGUI_Window* child : w->children_) {
+      layers |= child->subtreeLayers_;
+      size += child->subtreeSize_;
+    }
+    if (layers == w->subtreeLayers_ && size == w->subtreeSize_) return;   // nothing above changes
+    w->subtreeLayers_ = layers;
+    w->subtreeSize_ = size;
+  }
+}
 
 // ---- Tree --------------------------------------------------------------------------
 
@@ -148,6 +161,7 @@ CGUI_Window* CGUI_Window::GetParent() { return parent_; }
 bool CGUI_Window::AddChild(CGUI_Window* child) {
   if (std::find(children_.begin(), children_.end(), child) != children_.end()) return false;
   children_.push_back(child);
+  Resummarize();
   child->SetParent(this);
   const float childOrigin[2] = {origin_[0] + region_[0], origin_[1] + region_[1]};
   child->SetOrigin(childOrigin);
@@ -158,6 +172,7 @@ bool CGUI_Window::RemoveChild(CGUI_Window* child) {
   auto it = std::find(children_.begin(), children_.end(), child);
   if (it == children_.end()) return false;
   children_.erase(it);
+  Resummarize();
   child->SetParent(nullptr);
   return true;
 }

@@ -16,6 +16,8 @@ class CGUI_Window {
   CGUI_Window& operator=(const CGUI_Window&) = delete;
 
   // ---- Virtual operations, in their fixed order --------------------------------
+  // The state readers are final: the tree walks of every frame call them for
+  // every window, and a final reader is read in place, without a call.
   virtual ~CGUI_Window();
   virtual bool Dump(std::string& out);
   virtual bool Create();
@@ -23,7 +25,7 @@ class CGUI_Window {
   virtual bool SetClassName(const std::string& name);
   virtual bool GetClassName(std::string& out);
   virtual bool SetExclusive(bool exclusive);
-  virtual bool IsExclusive();
+  virtual bool IsExclusive() final { return exclusive_; }
   virtual bool GetId(std::string& out);
   virtual bool SetId(const std::string& id);
   virtual bool GetCaptionRef(const std::string** out);
@@ -35,13 +37,13 @@ class CGUI_Window {
   virtual bool GetOrigin(float out[2]);
   virtual bool SetOrigin(const float origin[2]);
   virtual bool GetMousePos(float out[2]);
-  virtual bool IsCreated();
+  virtual bool IsCreated() final { return created_; }
   virtual bool Show(bool show, bool recursive);
-  virtual bool IsHidden();
+  virtual bool IsHidden() final { return !visible_; }
   virtual bool SetHitTest(bool hitTest);
-  virtual bool IsHitTest();
+  virtual bool IsHitTest() final { return hitTest_; }
   virtual bool SetForeground(int layer);
-  virtual bool IsForeground();
+  virtual bool IsForeground() final { return foreground_ != 0; }
   virtual bool SetParent(CGUI_Window* parent);
   virtual CGUI_Window* GetParent();
   virtual bool AddChild(CGUI_Window* child);
@@ -71,6 +73,12 @@ class CGUI_Window {
   const float* Region() const { return region_; }
   const float* Origin() const { return origin_; }
   int ChildCount() const { return static_cast<int>(children_.size()); }
+  // Which layers the windows of this subtree (this one included) are in: bit
+  // 0 some window of layer 0, bit 1 some foreground window; and how many
+  // windows the subtree has. Kept up to date by SetForeground, AddChild and
+  // RemoveChild, so that a draw pass skips a subtree with nothing in its layer.
+  unsigned SubtreeLayers() const { return subtreeLayers_; }
+  int SubtreeSize() const { return subtreeSize_; }
 
  protected:
   std::string className_;
@@ -86,4 +94,13 @@ class CGUI_Window {
   int foreground_ = 0;
   CGUI_Window* parent_ = nullptr;
   std::vector<CGUI_Window*> children_;   // owned
+
+ private:
+  // Recounts the layers and size of the subtree from the children's, then
+  // the ancestors' while theirs change.
+  void Resummarize();
+
+  unsigned subtreeLayers_ = 1;
+  int subtreeSize_ = 1;
+  bool settingLayers_ = false;   // inside SetForeground's walk over the children
 };

@@ -11,6 +11,8 @@
 namespace {
 constexpr int kUnknownSymbol = -2;
 constexpr size_t kRememberedTokens = 1024;   // token numbers whose symbols are remembered
+constexpr uint64_t kUnknownAction = ~uint64_t{0};        // not looked up yet
+constexpr uint64_t kNoAction = ~uint64_t{0} - 1;          // the tree has none
 // The parse loop holds the string pool for this many tokens at a time, so
 // that the strings of a token do not each take the pool's mutex while other
 // threads still get their turn between batches.
@@ -39,6 +41,7 @@ void CParser::AttachTables(CParserTables* tables) {
   ++generation_;
   states_.Clear();
   tokenSymbols_.clear();
+  actionSteps_.assign(size_t(stateCount_) * (nonterminals_ + terminals_), kUnknownAction);
   nodeSize_ = static_cast<uint32_t>(sizeof(CParseNode) + nodeWidth_ * sizeof(CParseNode*));
   delete nodeAllocator_;
   nodeAllocator_ =
@@ -165,8 +168,7 @@ int CParser::Step(int symbol, const char* text, tam::CString* ownedText, uint32_
   if (symbol < 0 || static_cast<uint32_t>(symbol) >= width) return Fail();
   for (;;) {
     uint32_t kind = 0, target = 0;
-    if (!::FindAction(actions_, actionCount_, state_ * width + static_cast<uint32_t>(symbol), &kind, &target))
-      return Fail();
+    if (!Action(static_cast<uint32_t>(symbol), width, &kind, &target)) return Fail();
     switch (kind) {
       case ACTION_SHIFT: {
         CParseNode* node = NewNode();
@@ -215,11 +217,32 @@ bool CParser::Reduce(uint32_t ruleNumber, uint32_t width) {
   // nothing else, in every state a reduction can uncover.
   uint32_t kind = 0, target = 0;
   if (rule.symbols[0] >= width ||
-      !::FindAction(actions_, actionCount_, state_ * width + rule.symbols[0], &kind, &target) ||
+      !Action(rule.symbols[0], width, &kind, &target) ||
       kind != ACTION_GOTO)
     return false;
   states_.Push(state_);
   state_ = target;
+  return true;
+}
+
+bool CParser::Action(uint32_t symbol, uint32_t width, uint32_t* kind, uint32_t* target) {
+  const size_t key = size_t(state_) * width + symbol;
+  uint64_t step;
+  if (key < actionSteps_.size()) {
+    uint64_t& remembered = actionSteps_[key];
+    if (remembered == kUnknownAction) {
+      uint32_t k = 0, t = 0;
+      remembered = ::FindAction(actions_, actionCount_, uint32_t(key), &k, &t) ? uint64_t(k) << 32 | t : kNoAction;
+    }
+    step = remembered;
+  } else {
+    // A state the sizes do not count: the tree alone answers.
+    uint32_t k = 0, t = 0;
+    step = ::FindAction(actions_, actionCount_, uint32_t(key), &k, &t) ? uint64_t(k) << 32 | t : kNoAction;
+  }
+  if (step == kNoAction) return false;
+  *kind = uint32_t(step >> 32);
+  *target = uint32_t(step);
   return true;
 }
 

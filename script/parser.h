@@ -68,6 +68,9 @@ class CParser {
   // Pops the right side of rule ruleNumber into a new node and takes the goto
   // on its left side; false when the tables have no goto there.
   bool Reduce(uint32_t ruleNumber, uint32_t width);
+  // The action for (current state, symbol) from the remembered actions,
+  // filled from the action tree on first use; false when there is none.
+  bool Action(uint32_t symbol, uint32_t width, uint32_t* kind, uint32_t* target);
   // Marks the parse failed; gives -1.
   int Fail();
   // The driver step of Push; a shifted token takes the text of ownedText
@@ -93,6 +96,8 @@ class CParser {
   uint32_t nodeSize_ = 0;
 
   std::vector<int> tokenSymbols_;   // per token number: symbol, or kUnknownSymbol
+  // stateCount_ x width: kind << 32 | target, kNoAction or kUnknownAction.
+  std::vector<uint64_t> actionSteps_;
 
   TParseStack<uint32_t> states_;
   TParseStack<CParseNode*> nodes_;

@@ -12,10 +12,11 @@
 #include "host/host_services.h"
 #include "korvogui/briefing.h"
 #include "korvogui/room.h"
+#include "menus/character_box.h"
 #include "menus/click_handlers.h"
 #include "menus/line_wrapper.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
+#include "menus/option_carousel.h"
 #include "menus/registration.h"
 #include "menus/screens/single_play_state.h"
 #include "menus/typewriter_list.h"
@@ -28,11 +29,8 @@ namespace {
 
 constexpr const char* kCharacterBox = "IDC_CUSTOM_OBJECTCHARACTERBOX";
 constexpr const char* kRandomPicture = "crandom.tga";
-constexpr int kOptionBoxes = 7;
 constexpr int kIdleMotion = 0;
 constexpr int kSingleOptionPart = 1;   // server record: one part for both hands
-
-enum EHand { kLeft, kRight };
 
 CMission* CurrentMission() {
   CMissionAccount* account = GetCurAccount();
@@ -44,21 +42,16 @@ void ScriptCommand(const char* verb, const char* path) {
   ExecuteCommand((std::string(verb) + " " + (path ? path : "")).c_str());
 }
 
-// The weapon of option part `part` (0-based) for a hand.
-const char* WeaponOf(int part, EHand hand) {
-  const SGUI_OptionInfo* info = GUI_GetOptionInfo(part);
-  if (!info) return nullptr;
-  return OPT_GetNameByID(hand == kLeft ? info->left : info->right);
-}
-
 // ---- Character box ------------------------------------------------------------------------
 
-class CGUI_CharacterBox : public CGUI_Custom {
+// The pilot's character, chosen here and kept in the account; the random
+// picture where the host has no preview.
+class CGUI_BriefingCharacterBox : public CGUI_CharacterBox {
  public:
-  ~CGUI_CharacterBox() override { ReleasePicture(); }
+  ~CGUI_BriefingCharacterBox() override { ReleasePicture(); }
 
   bool OnCreate() override {
-    if (!CGUI_Custom::OnCreate()) return false;
+    if (!CGUI_CharacterBox::OnCreate()) return false;
     shown_ = kNone;
     CMissionAccount* account = GetCurAccount();
     ShowCharacter(account ? account->character : 0);
@@ -69,66 +62,41 @@ class CGUI_CharacterBox : public CGUI_Custom {
   }
 
   bool OnDestroy() override {
-    ReleasePreview();
+    SetPreview(nullptr);
     ReleasePicture();
     shown_ = kNone;
-    return CGUI_Custom::OnDestroy();
-  }
-
-  bool OnDraw() override {
-    float corner[2];
-    GetAlignedPos(corner, true);
-    const int x = int(float(SCREEN_X) * corner[0]), y = int(float(SCREEN_Y) * corner[1]);
-    const int w = int(float(SCREEN_X) * region_[2]), h = int(float(SCREEN_Y) * region_[3]);
-    if (preview_) {
-      SetRenderViewport(x, y, w, h);
-      DrawCharacter(preview_);
-    } else if (picture_) {
-      DrawFrameBitmap(picture_, x, y, 0.01f, w, h, Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA,
-                      0xFFFFFFFF, 0, 1.0f, 1.0f);
-    }
-    return true;
+    return CGUI_CharacterBox::OnDestroy();
   }
 
   // Shows character i of the host's table, wrapping at both ends.
   void ShowCharacter(int i) {
     const int count = GetNumCharacters();
     if (count <= 0) return;
-    if (i < 0) i = count - 1;
-    else if (i >= count) i = 0;
+    i = WrapIndex(i, count);
     if (i == shown_) return;
     shown_ = i;
     CMissionAccount* account = GetCurAccount();
     if (account) account->character = i;
-    ReleasePreview();
-    preview_ = NewCharacter();
-    if (preview_) {
-      LoadCharacterReference(preview_, GetCharacterID(i));
-      preview_->x = preview_->y = preview_->z = 0;
-      if (account && account->left > 0) Mount(account->left - 1, kLeft);
-      if (account && account->right > 0) Mount(account->right - 1, kRight);
-      SetCharacterMotion(preview_, kIdleMotion);
+    SetPreview(nullptr);
+    SetPreview(NewCharacter());
+    if (CHARACTER* preview = Preview()) {
+      LoadCharacterReference(preview, GetCharacterID(i));
+      preview->x = preview->y = preview->z = 0;
+      if (account) MountChoices(account->left, account->right);
+      SetCharacterMotion(preview, kIdleMotion);
     }
     if (parent_) SetControlCaption(parent_, "IDC_STATIC_OBJECTCHARACTERNAME", GetCharacterName(i));
   }
 
   int Shown() const { return shown_; }
 
-  void Mount(int part, EHand hand) {
-    const char* weapon = WeaponOf(part, hand);
-    if (preview_ && weapon) AddOptionWeapon(preview_, weapon, hand == kLeft);
-  }
-
-  void Unmount(EHand hand) {
-    if (preview_) RemoveOptionWeapon(preview_, hand == kLeft);
-  }
-
  private:
   static constexpr int kNone = -1;
 
-  void ReleasePreview() {
-    if (preview_) DeleteCharacter(preview_);
-    preview_ = nullptr;
+  void DrawEmpty(int x, int y, int w, int h) override {
+    if (picture_)
+      DrawFrameBitmap(picture_, x, y, 0.01f, w, h, Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA,
+                      0xFFFFFFFF, 0, 1.0f, 1.0f);
   }
 
   void ReleasePicture() {
@@ -136,18 +104,17 @@ class CGUI_CharacterBox : public CGUI_Custom {
     picture_ = nullptr;
   }
 
-  CHARACTER* preview_ = nullptr;
   TEXTURE picture_ = nullptr;
   int shown_ = kNone;
 };
 
-CGUI_CharacterBox* CharacterBoxOf(CGUI_Window* dialog) {
-  return dialog ? dynamic_cast<CGUI_CharacterBox*>(dialog->FindChild(kCharacterBox)) : nullptr;
+CGUI_BriefingCharacterBox* CharacterBoxOf(CGUI_Window* dialog) {
+  return dialog ? dynamic_cast<CGUI_BriefingCharacterBox*>(dialog->FindChild(kCharacterBox)) : nullptr;
 }
 
 template <int Step>
 void ClickCharacter(CGUI_GamePushButton* button) {
-  if (CGUI_CharacterBox* box = CharacterBoxOf(button->GetParent())) box->ShowCharacter(box->Shown() + Step);
+  if (CGUI_BriefingCharacterBox* box = CharacterBoxOf(button->GetParent())) box->ShowCharacter(box->Shown() + Step);
 }
 
 // ---- Option boxes -----------------------------------------------------------------------------
@@ -156,16 +123,16 @@ void ClickCharacter(CGUI_GamePushButton* button) {
 // place (x, y), 2 description text, 3 its place (x, y), 4 icon rectangle
 // (x, y, w, h), 5 highlight bitmap, 6 left-hand mark, 7 right-hand mark; the
 // places are relative to the box.
-class CGUI_OptionBox : public CGUI_Custom {
+class CGUI_BriefingOptionBox : public CGUI_OptionBoxBase {
  public:
   static constexpr int kParamLists = 8;
   static constexpr int kEmpty = -1;
 
-  CGUI_OptionBox()
-      : caption_(new CGUI_GameStatic), desc_(new CGUI_GameStatic), icon_(new CGUI_GameBitmap),
+  explicit CGUI_BriefingOptionBox(int index)
+      : CGUI_OptionBoxBase(index), caption_(new CGUI_GameStatic), desc_(new CGUI_GameStatic), icon_(new CGUI_GameBitmap),
         highlight_(new CGUI_GameBitmap), marks_{new CGUI_GameBitmap, new CGUI_GameBitmap} {}
 
-  ~CGUI_OptionBox() override {
+  ~CGUI_BriefingOptionBox() override {
     for (CGUI_Window* m : Members()) {
       m->SetParent(nullptr);
       delete m;
@@ -183,8 +150,7 @@ class CGUI_OptionBox : public CGUI_Custom {
     }
     Place();
     part_ = kEmpty;
-    hovered_ = false;
-    if (!CGUI_Custom::OnCreate()) return false;
+    if (!CGUI_OptionBoxBase::OnCreate()) return false;
     Refresh();
     return true;
   }
@@ -194,19 +160,7 @@ class CGUI_OptionBox : public CGUI_Custom {
     if (state.chosenLeft == this) state.chosenLeft = nullptr;
     if (state.chosenRight == this) state.chosenRight = nullptr;
     part_ = kEmpty;
-    return CGUI_Custom::OnDestroy();
-  }
-
-  bool OnMouseEnter() override {
-    hovered_ = true;
-    Refresh();
-    return CGUI_Custom::OnMouseEnter();
-  }
-
-  bool OnMouseLeave() override {
-    hovered_ = false;
-    Refresh();
-    return CGUI_Custom::OnMouseLeave();
+    return CGUI_OptionBoxBase::OnDestroy();
   }
 
   // A click releases a chosen box; boxes are chosen with the arrows only.
@@ -229,7 +183,7 @@ class CGUI_OptionBox : public CGUI_Custom {
   int Part() const { return part_; }
 
   // Highlight and marks follow the hover and the hands' choices.
-  void Refresh() {
+  void Refresh() override {
     const SSinglePlayState& state = ModulePart<SSinglePlayState>();
     const bool filled = part_ != kEmpty && created_;
     const bool left = state.chosenLeft == this, right = state.chosenRight == this;
@@ -237,13 +191,13 @@ class CGUI_OptionBox : public CGUI_Custom {
     desc_->Show(filled, false);
     icon_->Show(filled, false);
     highlight_->Show(filled && hovered_ && !left && !right, false);
-    marks_[kLeft]->Show(filled && left, false);
-    marks_[kRight]->Show(filled && right, false);
+    marks_[kLeftHand]->Show(filled && left, false);
+    marks_[kRightHand]->Show(filled && right, false);
   }
 
  private:
   std::array<CGUI_Window*, 6> Members() const {
-    return {highlight_, marks_[kLeft], marks_[kRight], icon_, caption_, desc_};
+    return {highlight_, marks_[kLeftHand], marks_[kRightHand], icon_, caption_, desc_};
   }
 
   // Reads a list of floats into out; reports it under the box's id.
@@ -267,15 +221,15 @@ class CGUI_OptionBox : public CGUI_Custom {
     caption_->AddParamList(GetParamList(0));
     desc_->AddParamList(GetParamList(2));
     highlight_->AddParamList(GetParamList(5));
-    marks_[kLeft]->AddParamList(GetParamList(6));
-    marks_[kRight]->AddParamList(GetParamList(7));
+    marks_[kLeftHand]->AddParamList(GetParamList(6));
+    marks_[kRightHand]->AddParamList(GetParamList(7));
     for (CGUI_Window* m : Members()) m->SetId(id_);
     return true;
   }
 
   void Place() {
     const float whole[4] = {0, 0, region_[2], region_[3]};
-    for (CGUI_GameBitmap* b : {highlight_, marks_[kLeft], marks_[kRight]}) b->SetRegion(whole);
+    for (CGUI_GameBitmap* b : {highlight_, marks_[kLeftHand], marks_[kRightHand]}) b->SetRegion(whole);
     icon_->SetRegion(iconAt_);
     caption_->SetAutoSize(true);
     desc_->SetAutoSize(true);
@@ -294,98 +248,83 @@ class CGUI_OptionBox : public CGUI_Custom {
   float descAt_[2] = {0, 0};
   float iconAt_[4] = {0, 0, 0, 0};
   bool distributed_ = false;
-  bool hovered_ = false;
   int part_ = kEmpty;
 };
 
-// The id of the control number n of a numbered family ("IDC_CUSTOM_OBJECTOPTIONBOX" 3).
-std::string NumberedId(const char* family, int n) {
-  char id[48];
-  std::snprintf(id, sizeof id, "%s%d", family, n);
-  return id;
-}
+constexpr const char* kBoxFormat = "IDC_CUSTOM_OBJECTOPTIONBOX%d";
+constexpr const char* kArrowFormats[] = {"IDC_BUTTON_OBJECTLEFTOPTIONARROW%d",
+                                         "IDC_BUTTON_OBJECTRIGHTOPTIONARROW%d"};
 
-CGUI_OptionBox* OptionBoxOf(CGUI_Window* dialog, int n) {
-  if (!dialog) return nullptr;
-  return dynamic_cast<CGUI_OptionBox*>(dialog->FindChild(NumberedId("IDC_CUSTOM_OBJECTOPTIONBOX", n)));
-}
-
-// The number a control's id ends with (1 to 7), 0 without one.
-int TrailingNumber(const std::string& id) {
-  return !id.empty() && id.back() >= '1' && id.back() <= '9' ? id.back() - '0' : 0;
+CGUI_BriefingOptionBox* BriefingBoxOf(CGUI_Window* dialog, int index) {
+  return dynamic_cast<CGUI_BriefingOptionBox*>(OptionBoxOf(dialog, kBoxFormat, index));
 }
 
 CGUI_Window*& ChosenFor(EHand hand) {
   SSinglePlayState& state = ModulePart<SSinglePlayState>();
-  return hand == kLeft ? state.chosenLeft : state.chosenRight;
+  return hand == kLeftHand ? state.chosenLeft : state.chosenRight;
 }
 
 void WriteHand(EHand hand, int value) {
-  if (CMissionAccount* account = GetCurAccount()) (hand == kLeft ? account->left : account->right) = value;
+  if (CMissionAccount* account = GetCurAccount()) (hand == kLeftHand ? account->left : account->right) = value;
 }
 
 // The hand's box lets go: the hand goes back to random and loses its weapon.
 void Release(CGUI_Window* dialog, EHand hand) {
-  auto* box = dynamic_cast<CGUI_OptionBox*>(ChosenFor(hand));
+  auto* box = dynamic_cast<CGUI_BriefingOptionBox*>(ChosenFor(hand));
   if (!box) return;
   ChosenFor(hand) = nullptr;
   WriteHand(hand, 0);
-  if (CGUI_CharacterBox* preview = CharacterBoxOf(dialog)) preview->Unmount(hand);
+  if (CGUI_BriefingCharacterBox* preview = CharacterBoxOf(dialog)) preview->Unmount(hand);
   box->Refresh();
 }
 
-void Choose(CGUI_OptionBox* box, EHand hand) {
-  if (!box || box->Part() == CGUI_OptionBox::kEmpty) return;
+void Choose(CGUI_BriefingOptionBox* box, EHand hand) {
+  if (!box || box->Part() == CGUI_BriefingOptionBox::kEmpty) return;
   CGUI_Window* dialog = box->GetParent();
   Release(dialog, hand);
   // With one part for both hands a right-hand part replaces the left one.
-  if (hand == kRight && GUI_GetServerInfo()->parts == kSingleOptionPart) {
-    if (ChosenFor(kLeft)) Release(dialog, kLeft);
-    else WriteHand(kRight, -1);
+  if (hand == kRightHand && GUI_GetServerInfo()->parts == kSingleOptionPart) {
+    if (ChosenFor(kLeftHand)) Release(dialog, kLeftHand);
+    else WriteHand(kRightHand, -1);
   }
   ChosenFor(hand) = box;
   if (box->IsCreated()) WriteHand(hand, box->Part() + 1);
-  if (CGUI_CharacterBox* preview = CharacterBoxOf(dialog)) preview->Mount(box->Part(), hand);
+  if (CGUI_BriefingCharacterBox* preview = CharacterBoxOf(dialog)) preview->Mount(box->Part(), hand);
   box->Refresh();
 }
 
-bool CGUI_OptionBox::OnLButtonUp() {
-  if (ModulePart<SSinglePlayState>().chosenLeft == this) Release(parent_, kLeft);
-  else if (ModulePart<SSinglePlayState>().chosenRight == this) Release(parent_, kRight);
-  return CGUI_Custom::OnLButtonUp();
+bool CGUI_BriefingOptionBox::OnLButtonUp() {
+  if (ModulePart<SSinglePlayState>().chosenLeft == this) Release(parent_, kLeftHand);
+  else if (ModulePart<SSinglePlayState>().chosenRight == this) Release(parent_, kRightHand);
+  return CGUI_OptionBoxBase::OnLButtonUp();
 }
 
 // Fills the seven boxes from option part `start` on and marks the hands' parts.
 void FillCarousel(CGUI_Window* dialog, int start) {
   const int count = GUI_GetNumAvailableOptions();
-  if (count > kOptionBoxes) {
-    start %= count;
-    if (start < 0) start += count;
-  } else {
-    start = 0;
-  }
+  start = CarouselStart(start, count);
   SSinglePlayState& state = ModulePart<SSinglePlayState>();
   state.optionStart = start;
   state.chosenLeft = state.chosenRight = nullptr;
   CMissionAccount* account = GetCurAccount();
-  for (int k = 1; k <= kOptionBoxes; ++k) {
-    CGUI_OptionBox* box = OptionBoxOf(dialog, k);
+  for (int k = 0; k < kOptionBoxes; ++k) {
+    CGUI_BriefingOptionBox* box = BriefingBoxOf(dialog, k);
     if (!box) continue;
-    int part = CGUI_OptionBox::kEmpty;
-    if (count > kOptionBoxes) part = (start + k - 1) % count;
-    else if (k <= count) part = k - 1;
-    if (account && part != CGUI_OptionBox::kEmpty) {
+    const int part = CarouselEntry(start, k, count);
+    if (account && part != CGUI_BriefingOptionBox::kEmpty) {
       if (part + 1 == account->left) state.chosenLeft = box;
       else if (part + 1 == account->right) state.chosenRight = box;
     }
     box->SetPart(part);
     // An arrow beside an empty box has nothing to choose.
-    for (const char* family : {"IDC_BUTTON_OBJECTLEFTOPTIONARROW", "IDC_BUTTON_OBJECTRIGHTOPTIONARROW"})
-      if (CGUI_Window* arrow = dialog->FindChild(NumberedId(family, k)))
-        arrow->SetHitTest(part != CGUI_OptionBox::kEmpty);
+    for (const char* format : kArrowFormats) {
+      char id[48];
+      std::snprintf(id, sizeof id, format, k + 1);
+      if (CGUI_Window* arrow = dialog->FindChild(id)) arrow->SetHitTest(part != CGUI_BriefingOptionBox::kEmpty);
+    }
   }
-  for (int k = 1; k <= kOptionBoxes; ++k)
-    if (CGUI_OptionBox* box = OptionBoxOf(dialog, k)) box->Refresh();
+  for (int k = 0; k < kOptionBoxes; ++k)
+    if (CGUI_BriefingOptionBox* box = BriefingBoxOf(dialog, k)) box->Refresh();
 }
 
 template <int Step>
@@ -393,30 +332,44 @@ void ClickCarousel(CGUI_GamePushButton* button) {
   FillCarousel(button->GetParent(), ModulePart<SSinglePlayState>().optionStart + Step);
 }
 
-// An arrow beside option box n: chooses the box for its hand and lights it
-// while the mouse is over the arrow.
+// An arrow beside option box n (action first): chooses the box for its hand.
 template <EHand Hand>
-class TGUI_OptionArrow : public TGUI_FreshButton<CGUI_GamePushButton> {
+class TGUI_BriefingArrow : public CGUI_OptionArrow {
  public:
-  bool OnMouseEnter() override {
-    if (CGUI_OptionBox* box = Box()) box->OnMouseEnter();
-    return CGUI_GamePushButton::OnMouseEnter();
-  }
+  explicit TGUI_BriefingArrow(int index) : CGUI_OptionArrow(index, kBoxFormat) {}
 
-  bool OnMouseLeave() override {
-    if (CGUI_OptionBox* box = Box()) box->OnMouseLeave();
-    return CGUI_GamePushButton::OnMouseLeave();
+  // Comes up with neither the hovered nor the disabled look.
+  bool OnCreate() override {
+    if (!CGUI_OptionArrow::OnCreate()) return false;
+    ClearStates();
+    return true;
   }
 
   bool OnLButtonUp() override {
     const uint32_t generation = TableGeneration();
-    Choose(Box(), Hand);
+    Choose(dynamic_cast<CGUI_BriefingOptionBox*>(Box()), Hand);
     if (TableGeneration() != generation) return true;
-    return CGUI_GamePushButton::OnLButtonUp();
+    return CGUI_OptionArrow::OnLButtonUp();
   }
+};
 
- private:
-  CGUI_OptionBox* Box() { return OptionBoxOf(parent_, TrailingNumber(id_)); }
+// ---- Briefing text --------------------------------------------------------------------------------
+
+// The briefing's text list: GUI_NextString writes into it; it reveals faster
+// than the other typewriter lists and does not wait between rows.
+class CGUI_BriefingText : public CGUI_TypewriterList {
+ public:
+  bool OnCreate() override {
+    static constexpr SReveal kBriefingReveal = {50, 0, kSoundTypeChar, 0, kSoundTypeLineEnd};
+    ModulePart<SSinglePlayState>().briefingText = this;
+    Start(kBriefingReveal);
+    return CGUI_TypewriterList::OnCreate();
+  }
+  bool OnDestroy() override {
+    CGUI_TypewriterList*& text = ModulePart<SSinglePlayState>().briefingText;
+    if (text == this) text = nullptr;
+    return CGUI_TypewriterList::OnDestroy();
+  }
 };
 
 // ---- The briefing dialog ----------------------------------------------------------------------
@@ -428,13 +381,13 @@ class CGUI_Briefing : public CGUI_MenuDialog {
     SSinglePlayState& state = ModulePart<SSinglePlayState>();
     state.chosenLeft = state.chosenRight = nullptr;
     if (!CGUI_MenuDialog::Create()) return false;
-    CGUI_CharacterBox* preview = CharacterBoxOf(this);
+    CGUI_BriefingCharacterBox* preview = CharacterBoxOf(this);
     FillCarousel(this, state.optionStart);
     CMissionAccount* account = GetCurAccount();
     if (preview && account) {
       preview->ShowCharacter(account->character);
-      if (account->left > 0) preview->Mount(account->left - 1, kLeft);
-      if (account->right > 0) preview->Mount(account->right - 1, kRight);
+      if (account->left > 0) preview->Mount(account->left - 1, kLeftHand);
+      if (account->right > 0) preview->Mount(account->right - 1, kRightHand);
     }
     if (const CMission* mission = CurrentMission()) ScriptCommand("s_exe", mission->briefing);
     return true;
@@ -475,21 +428,20 @@ extern "C" KORVO_API void GUI_NextString(const char* text, unsigned long color) 
 // ---- Registrations ------------------------------------------------------------------------------
 
 void RegisterBriefing(CGUI_ClassRegistry* r) {
-  RegisterIdClass<CGUI_Briefing>(r, "OBJECTIVE");
-  RegisterIdClass<TGUI_FreshButton<TGUI_ClickButton<&ClickStartMission, kBaseFirst>>>(
-      r, "IDC_BUTTON_OBJECTIVESTART");
-  RegisterIdClass<CGUI_BackButton>(r, "IDC_BUTTON_OBJECTIVECANCEL");
-  RegisterIdClass<CGUI_CharacterBox>(r, kCharacterBox);
-  RegisterIdClass<TGUI_ClickButton<&ClickCharacter<-1>, kActionFirst>>(r, "IDC_BUTTON_OBJECTCHARACTERUP");
-  RegisterIdClass<TGUI_ClickButton<&ClickCharacter<1>, kActionFirst>>(r, "IDC_BUTTON_OBJECTCHARACTERDOWN");
-  RegisterIdClass<TGUI_ClickButton<&ClickReplayBriefing, kBaseFirst>>(r, "IDC_BUTTON_OBJECTIVEREPLAY");
-  RegisterIdClass<TGUI_ClickButton<&ClickCarousel<-1>, kActionFirst>>(r, "IDC_BUTTON_OBJECTOPTIONUP");
-  RegisterIdClass<TGUI_ClickButton<&ClickCarousel<1>, kActionFirst>>(r, "IDC_BUTTON_OBJECTOPTIONDOWN");
-  for (int n = 1; n <= kOptionBoxes; ++n)
-    RegisterIdClass<CGUI_OptionBox>(r, NumberedId("IDC_CUSTOM_OBJECTOPTIONBOX", n).c_str());
-  for (int n = 1; n <= kOptionBoxes; ++n)
-    RegisterIdClass<TGUI_OptionArrow<kLeft>>(r, NumberedId("IDC_BUTTON_OBJECTLEFTOPTIONARROW", n).c_str());
-  for (int n = 1; n <= kOptionBoxes; ++n)
-    RegisterIdClass<TGUI_OptionArrow<kRight>>(r, NumberedId("IDC_BUTTON_OBJECTRIGHTOPTIONARROW", n).c_str());
-  RegisterIdClass<CGUI_TypewriterList>(r, "IDC_LIST_OBJECTIVETEXTE");
+  static constexpr SRegistrationRow kRows[] = {
+      Row<CGUI_Briefing>("OBJECTIVE"),
+      Row<TGUI_FreshButton<TGUI_ClickButton<&ClickStartMission, kBaseFirst>>>("IDC_BUTTON_OBJECTIVESTART"),
+      Row<CGUI_BackButton>("IDC_BUTTON_OBJECTIVECANCEL"),
+      Row<CGUI_BriefingCharacterBox>(kCharacterBox),
+      Row<TGUI_ClickButton<&ClickCharacter<-1>, kActionFirst>>("IDC_BUTTON_OBJECTCHARACTERUP"),
+      Row<TGUI_ClickButton<&ClickCharacter<1>, kActionFirst>>("IDC_BUTTON_OBJECTCHARACTERDOWN"),
+      Row<TGUI_ClickButton<&ClickReplayBriefing, kBaseFirst>>("IDC_BUTTON_OBJECTIVEREPLAY"),
+      Row<TGUI_ClickButton<&ClickCarousel<-1>, kActionFirst>>("IDC_BUTTON_OBJECTOPTIONUP"),
+      Row<TGUI_ClickButton<&ClickCarousel<1>, kActionFirst>>("IDC_BUTTON_OBJECTOPTIONDOWN"),
+      Family<CGUI_BriefingOptionBox>(kBoxFormat, kOptionBoxes),
+      Family<TGUI_BriefingArrow<kLeftHand>>(kArrowFormats[kLeftHand], kOptionBoxes),
+      Family<TGUI_BriefingArrow<kRightHand>>(kArrowFormats[kRightHand], kOptionBoxes),
+      Row<CGUI_BriefingText>("IDC_LIST_OBJECTIVETEXTE"),
+  };
+  RegisterRows(r, kRows);
 }

@@ -5,7 +5,6 @@
 #include "host/netkorvo.h"
 #include "menus/click_handlers.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/registration.h"
 #include "menus/screens/lobby_fields.h"
 #include "menus/screens/screen_messages.h"

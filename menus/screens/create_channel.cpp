@@ -5,15 +5,14 @@
 #include "host/netkorvo.h"
 #include "menus/click_handlers.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/registration.h"
 #include "menus/screens/lobby_fields.h"
 #include "runtime/game_edit.h"
+#include "runtime/key_codes.h"
 
 namespace {
 
 constexpr const char* kNameEdit = "IDC_EDIT_CHANNELNAME";
-constexpr char kEnter = 13;
 
 void ChangeToTyped(CGUI_Window* dialog) {
   if (!dialog) return;
@@ -32,7 +31,7 @@ void ClickCancel(CGUI_GamePushButton* button) {
 class CGUI_ChannelNameEdit : public CGUI_GameEdit {
  public:
   bool OnChar(char ch) override {
-    if (ch != kEnter) return CGUI_GameEdit::OnChar(ch);
+    if (ch != VK_RETURN) return CGUI_GameEdit::OnChar(ch);
     ChangeToTyped(GetParent());
     return true;
   }

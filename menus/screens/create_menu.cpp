@@ -15,19 +15,18 @@
 #include "menus/click_handlers.h"
 #include "menus/map_picture.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/registration.h"
 #include "menus/screens/screen_messages.h"
 #include "runtime/edit.h"
 #include "runtime/game_bitmap.h"
 #include "runtime/module_state.h"
 #include "runtime/rotate_text_button.h"
+#include "runtime/sound_ids.h"
 #include "runtime/window_manager.h"
 
 namespace {
 
 constexpr int kMapImages = 4;
-constexpr int kSoundChooseMap = 40041;
 constexpr int kMsgCreatingGame = 22;
 constexpr uint32_t kDimmedAlpha = 154;
 constexpr const char* kCursorPicture = "mapcursor1.tga";
@@ -124,8 +123,6 @@ class CGUI_MapImage : public CGUI_GameBitmap {
                       0xFFFFFFFFu, 0, 1.0f, 1.0f);
     return true;
   }
-
-  int Index() const { return Id().empty() ? 0 : Id().back() - '1'; }
 
   // Shows the map file (empty: none) with its picture.
   void SetMap(const std::string& file) {
@@ -344,7 +341,6 @@ void RegisterCreateMenu(CGUI_ClassRegistry* r) {
   RegisterIdClass<CGUI_GameTypeButton>(r, "IDC_BUTTON_CREATEGAMETYPE");
   RegisterIdClass<CGUI_MapLeftButton>(r, "IDC_BUTTON_MAPLEFT");
   RegisterIdClass<CGUI_MapRightButton>(r, "IDC_BUTTON_MAPRIGHT");
-  for (const char* id : {"IDC_BITMAP_MAPIMAGE1", "IDC_BITMAP_MAPIMAGE2", "IDC_BITMAP_MAPIMAGE3",
-                         "IDC_BITMAP_MAPIMAGE4"})
-    RegisterIdClass<CGUI_MapImage>(r, id);
+  static constexpr SRegistrationRow kImages[] = {Family<CGUI_MapImage>("IDC_BITMAP_MAPIMAGE%d", kMapImages)};
+  RegisterRows(r, kImages);
 }

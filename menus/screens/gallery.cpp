@@ -3,7 +3,6 @@
 // when the gallery was the first screen opened.
 #include "korvogui/korvogui.h"
 #include "menus/click_handlers.h"
-#include "menus/menu_registrations.h"
 #include "menus/registration.h"
 #include "runtime/module_state.h"
 

@@ -13,7 +13,6 @@
 #include "menus/lobby_state.h"
 #include "menus/map_picture.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/registration.h"
 #include "menus/screens/lobby_fields.h"
 #include "menus/screens/screen_messages.h"

@@ -12,15 +12,13 @@
 #include "menus/lobby_state.h"
 #include "menus/lobby_tables.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/registration.h"
 #include "runtime/game_edit.h"
 #include "runtime/game_list.h"
+#include "runtime/key_codes.h"
 #include "runtime/rotate_button.h"
 
 namespace {
-
-constexpr char kEnter = 13;
 
 class CGUI_KorvoNetMenu : public CGUI_MenuDialog {
  public:
@@ -66,7 +64,7 @@ void ClickChannelScroll(CGUI_GamePushButton*) { KN_ChannelLineControl(Delta); }
 class CGUI_LobbyChatInput : public CGUI_GameEdit {
  public:
   bool OnChar(char ch) override {
-    if (ch != kEnter) return CGUI_GameEdit::OnChar(ch);
+    if (ch != VK_RETURN) return CGUI_GameEdit::OnChar(ch);
     std::string text;
     GetText(text);
     Clt.SendChatMsg(text.c_str());

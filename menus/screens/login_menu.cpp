@@ -7,19 +7,18 @@
 #include "korvogui/korvogui.h"
 #include "menus/click_handlers.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/registration.h"
 #include "menus/screens/lobby_fields.h"
 #include "menus/screens/screen_messages.h"
 #include "runtime/edit.h"
 #include "runtime/game_edit.h"
+#include "runtime/key_codes.h"
 
 namespace {
 
 constexpr const char* kIdEdit = "IDC_EDIT_LOGINID";
 constexpr const char* kPasswordEdit = "IDC_EDIT_LOGINPASSWORD";
 constexpr int kMsgWait = 36;
-constexpr char kEnter = 13;
 
 // Creation fills the id of the last login.
 class CGUI_LoginMenu : public CGUI_MenuDialog {
@@ -55,7 +54,7 @@ void ClickCancel(CGUI_GamePushButton*) {
 class CGUI_LoginPasswordEdit : public CGUI_GameEdit {
  public:
   bool OnChar(char ch) override {
-    if (ch != kEnter) return CGUI_GameEdit::OnChar(ch);
+    if (ch != VK_RETURN) return CGUI_GameEdit::OnChar(ch);
     SendLogin(GetParent(), false);
     return true;
   }

@@ -7,7 +7,6 @@
 #include "host/host_services.h"
 #include "menus/click_handlers.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/registration.h"
 #include "menus/screens/single_play_state.h"
 #include "runtime/game_bitmap.h"

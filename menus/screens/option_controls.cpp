@@ -11,7 +11,6 @@
 #include "host/host_services.h"
 #include "menus/click_handlers.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/registration.h"
 #include "runtime/game_slider.h"
 #include "runtime/module_state.h"
@@ -27,7 +26,8 @@ constexpr int kKeyEscape = 1;
 constexpr uint8_t kPressed = 0x80;
 constexpr int kInputsPerAction = 2;
 
-// The control manager's action ("client") behind each key button.
+// The key buttons in the order of their registration, each with the control
+// manager's action ("client") it binds; CONCHATWITHTEA has none.
 struct SKeyAction {
   const char* buttonId;
   const char* action;
@@ -39,18 +39,12 @@ constexpr SKeyAction kKeyActions[] = {
     {"IDC_BUTTON_CONTURNLEFT", "TURNLEFT"},       {"IDC_BUTTON_CONTURNRIGHT", "TURNRIGHT"},
     {"IDC_BUTTON_CONPITCHUP", "PITCHUP"},         {"IDC_BUTTON_CONPITCHDOWN", "PITCHDOWN"},
     {"IDC_BUTTON_CONCENTERVIEW", "CENTERVIEW"},   {"IDC_BUTTON_CONFIRE", "FIRE"},
-    {"IDC_BUTTON_CONCHANGEWEAPON", "CHANGEWEAPON"}, {"IDC_BUTTON_CONCLOSEATTACK", "CLOSEATTACK"},
+    {"IDC_BUTTON_CONCLOSEATTACK", "CLOSEATTACK"}, {"IDC_BUTTON_CONCHANGEWEAPON", "CHANGEWEAPON"},
     {"IDC_BUTTON_CONLEFTOPTION", "LEFTOPTION"},   {"IDC_BUTTON_CONRIGHTOPTION", "RIGHTOPTION"},
     {"IDC_BUTTON_CONSHOWSCORES", "SHOWSCORE"},    {"IDC_BUTTON_CONGESTURE", "GESTURE"},
     {"IDC_BUTTON_CONCHATWITHALL", "CHATWITHALL"}, {"IDC_BUTTON_CONCHATWITHTEAM", "CHATWITHTEAM"},
+    {"IDC_BUTTON_CONCHATWITHTEA", nullptr},
 };
-
-// The action of a button id (exact comparison); null for none.
-const char* ActionOf(const std::string& id) {
-  for (const SKeyAction& k : kKeyActions)
-    if (id == k.buttonId) return k.action;
-  return nullptr;
-}
 
 class CGUI_KeyButton;
 
@@ -75,9 +69,11 @@ void RefreshControlsPage();
 
 class CGUI_KeyButton : public CGUI_GamePushButton {
  public:
+  // Made with its row of the key table.
+  explicit CGUI_KeyButton(int row) : action_(kKeyActions[row].action) {}
+
   bool OnCreate() override {
     if (!CGUI_GamePushButton::OnCreate()) return false;
-    action_ = ActionOf(id_);
     std::vector<CGUI_KeyButton*>& buttons = ModulePart<SKeyCaptureState>().keyButtons;
     if (std::find(buttons.begin(), buttons.end(), this) == buttons.end()) buttons.push_back(this);
     return true;
@@ -112,7 +108,7 @@ class CGUI_KeyButton : public CGUI_GamePushButton {
  private:
   void StartCapture();
 
-  const char* action_ = nullptr;
+  const char* action_;
 };
 
 // The end of a capture: no button waits, the guard counts from now, the
@@ -233,16 +229,8 @@ void RegisterOptionControls(CGUI_ClassRegistry* r) {
   RegisterIdClass<CGUI_BackActionFirstButton>(r, "IDC_BUTTON_CONTROLCANCEL");
   RegisterIdClass<TGUI_ClickButton<&ClickControlsDefault, kBaseFirst>>(r, "IDC_BUTTON_CONTROLDEFAULT");
   RegisterIdClass<TGUI_ClickButton<&ClickControlsOk, kBaseFirst>>(r, "IDC_BUTTON_CONTROLOK");
-  // Registered in the table's order; CONCHATWITHTEA has no action.
-  for (const char* id :
-       {"IDC_BUTTON_CONFORWARD", "IDC_BUTTON_CONBACKWARD", "IDC_BUTTON_CONLEFTSTEP",
-        "IDC_BUTTON_CONRIGHTSTEP", "IDC_BUTTON_CONJUMP", "IDC_BUTTON_CONDASH",
-        "IDC_BUTTON_CONTURNLEFT", "IDC_BUTTON_CONTURNRIGHT", "IDC_BUTTON_CONPITCHUP",
-        "IDC_BUTTON_CONPITCHDOWN", "IDC_BUTTON_CONCENTERVIEW", "IDC_BUTTON_CONFIRE",
-        "IDC_BUTTON_CONCLOSEATTACK", "IDC_BUTTON_CONCHANGEWEAPON", "IDC_BUTTON_CONLEFTOPTION",
-        "IDC_BUTTON_CONRIGHTOPTION", "IDC_BUTTON_CONSHOWSCORES", "IDC_BUTTON_CONGESTURE",
-        "IDC_BUTTON_CONCHATWITHALL", "IDC_BUTTON_CONCHATWITHTEAM", "IDC_BUTTON_CONCHATWITHTEA"})
-    RegisterIdClass<CGUI_KeyButton>(r, id);
+  for (int row = 0; row < int(std::size(kKeyActions)); ++row)
+    RegisterIdClass<CGUI_KeyButton>(r, kKeyActions[row].buttonId, row);
   RegisterIdClass<TGUI_InvertMouseButton<&bInvertMouseH>>(r, "IDC_BUTTON_CONINVERTMOUSEH");
   RegisterIdClass<TGUI_InvertMouseButton<&bInvertMouseV>>(r, "IDC_BUTTON_CONINVERTMOUSEV");
   RegisterIdClass<CGUI_MouseSpeedSlider>(r, "IDC_SLIDER_CONMOUSESPEED");

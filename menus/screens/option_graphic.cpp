@@ -12,7 +12,6 @@
 #include "host/host_services.h"
 #include "korvogui/messagebox.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/registration.h"
 #include "menus/screens/option_pages.h"
 #include "runtime/module_state.h"

@@ -4,7 +4,6 @@
 
 #include "host/host_options.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/registration.h"
 #include "menus/screens/option_pages.h"
 #include "runtime/edit.h"

@@ -3,7 +3,6 @@
 #include "host/host_options.h"
 #include "menus/click_handlers.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/registration.h"
 
 namespace {

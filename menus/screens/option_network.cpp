@@ -2,7 +2,6 @@
 // rate, one state per bandwidth level.
 #include "host/host_options.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/registration.h"
 #include "menus/screens/option_pages.h"
 

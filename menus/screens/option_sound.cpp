@@ -1,7 +1,6 @@
 // option_sound.cpp: the sound page (OPTIONSOUND): the music and effect volumes.
 #include "host/host_options.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/registration.h"
 #include "menus/screens/option_pages.h"
 

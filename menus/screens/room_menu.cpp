@@ -13,11 +13,12 @@
 #include "host/netkorvo.h"
 #include "korvogui/korvogui.h"
 #include "korvogui/room.h"
+#include "menus/character_box.h"
 #include "menus/chat_box.h"
 #include "menus/click_handlers.h"
 #include "menus/map_picture.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
+#include "menus/option_carousel.h"
 #include "menus/option_icon.h"
 #include "menus/registration.h"
 #include "menus/room_records.h"
@@ -27,32 +28,30 @@
 #include "runtime/game_edit.h"
 #include "runtime/game_list.h"
 #include "runtime/game_static.h"
+#include "runtime/key_codes.h"
 #include "runtime/module_state.h"
 #include "runtime/rotate_button.h"
 #include "runtime/simple_controls.h"
+#include "runtime/sound_ids.h"
 
 namespace {
 
 constexpr int kSlots = room::kClientSlots;
-constexpr int kOptionBoxes = 7;
-constexpr int kSoundSlotState = 40040;
 constexpr int kMsgMapMissing = 26;
 constexpr int kMsgReady = 27;
 constexpr int kMsgCannotStart = 34;
 constexpr unsigned long kReadyMsgColor = 0xFFFF0000;
 constexpr int kBotlessGameType = 7;
 constexpr int kChatRoom = 54;
-constexpr char kEnter = 13;
-constexpr char kEscape = 27;
 constexpr const char* kTeamNames[] = {"RED", "BLUE", "PURPLE", "GREEN"};
 constexpr int kTeamNameCount = 4;
 
-class CGUI_CharacterBox;
+class CGUI_RoomCharacterBox;
 
 // The live room, the option browser and the character preview.
 struct SRoomState final : CModulePart {
   CGUI_Window* room = nullptr;           // the room created last
-  CGUI_CharacterBox* characterBox = nullptr;
+  CGUI_RoomCharacterBox* characterBox = nullptr;
   int optionOffset = 0;                  // first option table entry in the boxes
 
   void OnTableReleased() override {
@@ -62,11 +61,6 @@ struct SRoomState final : CModulePart {
 };
 
 // ---- Helpers -------------------------------------------------------------------------------
-
-// The digit at `at` of an id as a slot or index: '1' is 0.
-int DigitIndex(const std::string& id, size_t at) {
-  return at < id.size() && id[at] >= '1' && id[at] <= '9' ? id[at] - '1' : 0;
-}
 
 SGUI_ClientInfo* LocalRecord() { return GUI_GetClientInfo(GUI_GetLocalClientIndex()); }
 
@@ -103,69 +97,32 @@ int OptionParts() { return GUI_GetServerInfo()->parts; }
 
 // ---- Character preview --------------------------------------------------------------------------
 
-// The edited slot's character as a 3-D preview with its option parts mounted.
-class CGUI_CharacterBox : public CGUI_Custom {
+// The edited slot's character, kept in its client record.
+class CGUI_RoomCharacterBox : public CGUI_CharacterBox {
  public:
   bool OnCreate() override {
-    if (!CGUI_Custom::OnCreate()) return false;
+    if (!CGUI_CharacterBox::OnCreate()) return false;
     ModulePart<SRoomState>().characterBox = this;
     return true;
   }
   bool OnDestroy() override {
-    Release();
-    CGUI_CharacterBox*& box = ModulePart<SRoomState>().characterBox;
+    CGUI_RoomCharacterBox*& box = ModulePart<SRoomState>().characterBox;
     if (box == this) box = nullptr;
-    return CGUI_Custom::OnDestroy();
-  }
-  bool OnDraw() override {
-    if (!preview_) return true;
-    float corner[2];
-    GetAlignedPos(corner, true);
-    SetRenderViewport(int(float(SCREEN_X) * corner[0]), int(float(SCREEN_Y) * corner[1]),
-                      int(float(SCREEN_X) * region_[2]), int(float(SCREEN_Y) * region_[3]));
-    DrawCharacter(preview_);
-    return true;
+    return CGUI_CharacterBox::OnDestroy();
   }
 
   // Rebuilds the preview from the edited slot's record.
   void Refresh() {
-    Release();
+    SetPreview(nullptr);
     const SGUI_ClientInfo* record = LocalRecord();
     if (!record || record->character < 0) return;
-    preview_ = CLoadCharacter(record->character, record->name, 0);
-    if (record->left > 0) Mount(true, record->left);
-    if (record->right > 0) Mount(false, record->right);
+    SetPreview(CLoadCharacter(record->character, record->name, 0));
+    MountChoices(record->left, record->right);
   }
-  // Puts option id (entry id - 1) into one hand; 0 or less only empties it.
-  void Mount(bool left, int optionId) {
-    if (!preview_) return;
-    const SGUI_OptionInfo* option = GUI_GetOptionInfo(optionId - 1);
-    if (!option) return;
-    AddOptionWeapon(preview_, OPT_GetNameByID(left ? option->left : option->right), left);
-  }
-  void Unmount(bool left) {
-    if (preview_) RemoveOptionWeapon(preview_, left);
-  }
-
- private:
-  void Release() {
-    if (preview_) DeleteCharacter(preview_);
-    preview_ = nullptr;
-  }
-
-  CHARACTER* preview_ = nullptr;   // owned by the host, deleted here
 };
 
 void RefreshCharacterBox() {
-  if (CGUI_CharacterBox* box = ModulePart<SRoomState>().characterBox) box->Refresh();
-}
-
-// The host's index of the character with this id, or -1 when none has it.
-int CharacterIndex(int id) {
-  const int count = GetNumCharacters();
-  for (int i = 0; i < count; ++i)
-    if (GetCharacterID(i) == id) return i;
-  return -1;
+  if (CGUI_RoomCharacterBox* box = ModulePart<SRoomState>().characterBox) box->Refresh();
 }
 
 // Steps the edited slot's character through the host's characters.
@@ -174,9 +131,8 @@ void ClickCharacter(CGUI_GamePushButton*) {
   SGUI_ClientInfo* record = LocalRecord();
   const int count = GetNumCharacters();
   if (!record || count <= 0) return;
-  int index = CharacterIndex(record->character);
-  index = index < 0 ? (Step > 0 ? 0 : count - 1) : ((index + Step) % count + count) % count;
-  record->character = GetCharacterID(index);
+  // A character the host does not know counts as the one before the first.
+  record->character = GetCharacterID(WrapIndex(CharacterIndex(record->character) + Step, count));
   RefreshCharacterBox();
 }
 
@@ -184,67 +140,57 @@ void ClickCharacter(CGUI_GamePushButton*) {
 
 // The table entry shown in box k (0-6), or -1 for an empty box.
 int BoxEntry(int box) {
-  const int count = GUI_GetNumOptions();
-  if (count <= 0) return -1;
-  const int at = ModulePart<SRoomState>().optionOffset + box;
-  if (count > kOptionBoxes) return (at % count + count) % count;
-  return at < count ? at : -1;
+  return CarouselEntry(ModulePart<SRoomState>().optionOffset, box, GUI_GetNumOptions());
 }
 
-// Moves the window of seven entries: around the table when it has more than
-// seven entries, else within 0 .. count - 7.
+// Moves the window of seven entries over the option table.
 void ScrollOptions(int delta) {
-  const int count = GUI_GetNumOptions();
   int& offset = ModulePart<SRoomState>().optionOffset;
-  offset += delta;
-  if (count > kOptionBoxes) {
-    offset = (offset % count + count) % count;
-  } else {
-    if (offset > count - kOptionBoxes) offset = count - kOptionBoxes;
-    if (offset < 0) offset = 0;
-  }
+  offset = CarouselStart(offset + delta, GUI_GetNumOptions());
 }
 
 // Releases one side's choice: -1 when only single parts are allowed and the
 // other side holds one, else 0 (random).
-void ReleaseSide(SGUI_ClientInfo* record, bool left) {
+void ReleaseSide(SGUI_ClientInfo* record, EHand hand) {
+  const bool left = hand == kLeftHand;
   int& side = left ? record->left : record->right;
   const int other = left ? record->right : record->left;
-  CGUI_CharacterBox* box = ModulePart<SRoomState>().characterBox;
-  if (side > 0 && box) box->Unmount(left);
+  CGUI_RoomCharacterBox* box = ModulePart<SRoomState>().characterBox;
+  if (side > 0 && box) box->Unmount(hand);
   side = OptionParts() != 2 && other > 0 ? -1 : 0;
 }
 
 // Chooses entry for one side; with single parts the other side is emptied.
-void ChooseSide(SGUI_ClientInfo* record, bool left, int entry) {
+void ChooseSide(SGUI_ClientInfo* record, EHand hand, int entry) {
+  const bool left = hand == kLeftHand;
   int& side = left ? record->left : record->right;
   int& other = left ? record->right : record->left;
-  CGUI_CharacterBox* box = ModulePart<SRoomState>().characterBox;
-  if (side > 0 && box) box->Unmount(left);
+  CGUI_RoomCharacterBox* box = ModulePart<SRoomState>().characterBox;
+  if (side > 0 && box) box->Unmount(hand);
   side = entry + 1;
-  if (box) box->Mount(left, side);
+  if (box) box->Mount(entry, hand);
   if (OptionParts() == 1) {
-    if (other > 0 && box) box->Unmount(!left);
+    if (other > 0 && box) box->Unmount(left ? kRightHand : kLeftHand);
     other = -1;
   }
 }
 
 // Chooses box k for a side, or releases it when it already holds that side.
-void ToggleBox(int box, bool left) {
+void ToggleBox(int box, EHand hand) {
   SGUI_ClientInfo* record = LocalRecord();
   const int entry = BoxEntry(box);
   if (!record || entry < 0 || OptionParts() <= 0) return;
-  if ((left ? record->left : record->right) == entry + 1) ReleaseSide(record, left);
-  else ChooseSide(record, left, entry);
+  if ((hand == kLeftHand ? record->left : record->right) == entry + 1) ReleaseSide(record, hand);
+  else ChooseSide(record, hand, entry);
 }
 
 void RefreshOptionBoxes();
 
 // One of the seven option boxes: the icon of its entry, tinted by the side
 // that holds it (amber left, blue right), brighter under the mouse.
-class CGUI_OptionBox : public CGUI_Custom {
+class CGUI_RoomOptionBox : public CGUI_OptionBoxBase {
  public:
-  CGUI_OptionBox() {
+  explicit CGUI_RoomOptionBox(int index) : CGUI_OptionBoxBase(index) {
     hitTest_ = true;   // unlike plain custom areas, it takes the mouse
     icon_ = new CGUI_GameBitmap;
     SParamList* list = new SParamList;
@@ -252,7 +198,7 @@ class CGUI_OptionBox : public CGUI_Custom {
     icon_->AddParamList(list);
     FreeParamList(list);
   }
-  ~CGUI_OptionBox() override {
+  ~CGUI_RoomOptionBox() override {
     icon_->SetParent(nullptr);
     delete icon_;
   }
@@ -261,27 +207,12 @@ class CGUI_OptionBox : public CGUI_Custom {
     icon_->SetId(id_);
     icon_->SetParent(this);
     icon_->SetHitTest(false);
-    hovered_ = false;
-    return CGUI_Custom::OnCreate();
-  }
-  bool OnDestroy() override {
-    hovered_ = false;
-    return CGUI_Custom::OnDestroy();
+    return CGUI_OptionBoxBase::OnCreate();
   }
   bool SetRegion(const float region[4]) override {
     const float frame[4] = {0, 0, region[2], region[3]};
     icon_->SetRegion(frame);
     return CGUI_Custom::SetRegion(region);
-  }
-  bool OnMouseEnter() override {
-    hovered_ = true;
-    Refresh();
-    return CGUI_Custom::OnMouseEnter();
-  }
-  bool OnMouseLeave() override {
-    hovered_ = false;
-    Refresh();
-    return CGUI_Custom::OnMouseLeave();
   }
   // A click releases the side the box holds, else chooses the free side.
   bool OnLButtonUp() override {
@@ -289,15 +220,14 @@ class CGUI_OptionBox : public CGUI_Custom {
     const int entry = BoxEntry(Index());
     if (record && entry >= 0) {
       const bool holdsRight = record->right == entry + 1;
-      ToggleBox(Index(), !holdsRight && (record->left == entry + 1 || record->left <= 0));
+      const bool left = !holdsRight && (record->left == entry + 1 || record->left <= 0);
+      ToggleBox(Index(), left ? kLeftHand : kRightHand);
       RefreshOptionBoxes();
     }
-    return CGUI_Custom::OnLButtonUp();
+    return CGUI_OptionBoxBase::OnLButtonUp();
   }
 
-  int Index() const { return DigitIndex(id_, id_.size() - 1); }
-
-  void Refresh() {
+  void Refresh() override {
     const int entry = BoxEntry(Index());
     SetOptionIconTexture(icon_, entry < 0 ? -1 : entry + 1);
     const SGUI_ClientInfo* record = LocalRecord();
@@ -310,17 +240,15 @@ class CGUI_OptionBox : public CGUI_Custom {
 
  private:
   CGUI_GameBitmap* icon_;   // owned member; a child once created
-  bool hovered_ = false;
 };
+
+constexpr const char* kBoxFormat = "IDC_CUSTOM_OPTIONBOX%d";
 
 void RefreshOptionBoxes() {
   CGUI_Window* room = ModulePart<SRoomState>().room;
   if (!room) return;
-  for (int k = 0; k < kOptionBoxes; ++k) {
-    char id[32];
-    std::snprintf(id, sizeof id, "IDC_CUSTOM_OPTIONBOX%d", k + 1);
-    if (auto* box = dynamic_cast<CGUI_OptionBox*>(room->FindChild(id))) box->Refresh();
-  }
+  for (int k = 0; k < kOptionBoxes; ++k)
+    if (CGUI_OptionBoxBase* box = OptionBoxOf(room, kBoxFormat, k)) box->Refresh();
 }
 
 template <int Delta>
@@ -331,46 +259,31 @@ void ClickScrollOptions(CGUI_GamePushButton*) {
 
 // The arrows beside box k choose its entry for the left or the right hand;
 // they are usable only when the game allows option parts.
-template <bool Left>
-class TGUI_OptionArrow : public CGUI_GamePushButton {
+template <EHand Hand>
+class TGUI_RoomArrow : public CGUI_OptionArrow {
  public:
+  explicit TGUI_RoomArrow(int index) : CGUI_OptionArrow(index, kBoxFormat) {}
+
   bool OnCreate() override {
-    if (!CGUI_GamePushButton::OnCreate()) return false;
+    if (!CGUI_OptionArrow::OnCreate()) return false;
     SetHitTest(OptionParts() > 0);
     return true;
   }
-  bool OnMouseEnter() override { return Highlight(true) && CGUI_GamePushButton::OnMouseEnter(); }
-  bool OnMouseLeave() override { return Highlight(false) && CGUI_GamePushButton::OnMouseLeave(); }
   bool OnLButtonUp() override {
-    if (!CGUI_GamePushButton::OnLButtonUp()) return false;
-    ToggleBox(Index(), Left);
+    if (!CGUI_OptionArrow::OnLButtonUp()) return false;
+    ToggleBox(Index(), Hand);
     RefreshOptionBoxes();
-    return true;
-  }
-
- private:
-  int Index() const { return DigitIndex(id_, id_.size() - 1); }
-  // The arrow's box shows itself hovered while the arrow is.
-  bool Highlight(bool on) {
-    char id[32];
-    std::snprintf(id, sizeof id, "IDC_CUSTOM_OPTIONBOX%d", Index() + 1);
-    CGUI_Window* parent = GetParent();
-    if (auto* box = parent ? dynamic_cast<CGUI_OptionBox*>(parent->FindChild(id)) : nullptr)
-      on ? box->OnMouseEnter() : box->OnMouseLeave();
     return true;
   }
 };
 
 // ---- Slot controls -------------------------------------------------------------------------------
 
-// Player name and character of slot k, from the id's digit after "IDC_STATIC_".
+// Player name and character of a slot.
 template <bool Character>
 class TGUI_SlotText : public CGUI_GameStatic {
  public:
-  bool OnCreate() override {
-    slot_ = DigitIndex(id_, 11);
-    return CGUI_GameStatic::OnCreate();
-  }
+  explicit TGUI_SlotText(int slot) : slot_(slot) {}
   bool OnDraw() override {
     if (const SGUI_ClientInfo* record = GUI_GetClientInfo(slot_)) {
       std::string text;
@@ -389,14 +302,14 @@ class TGUI_SlotText : public CGUI_GameStatic {
   }
 
  private:
-  int slot_ = 0;
+  int slot_;
 };
 
 // The slot state button (frame = slot state); only the server acts on a click.
 class CGUI_SlotStateButton : public CGUI_RotateButton {
  public:
+  explicit CGUI_SlotStateButton(int slot) : slot_(slot) {}
   bool OnCreate() override {
-    slot_ = DigitIndex(id_, 15);
     if (!CGUI_RotateButton::OnCreate()) return false;
     CGUI_Window* parent = GetParent();
     char id[32];
@@ -409,7 +322,7 @@ class CGUI_SlotStateButton : public CGUI_RotateButton {
     return CGUI_RotateButton::OnUpdate();
   }
   bool OnLButtonUp() override {
-    PlaySoundA(kSoundSlotState);
+    PlaySoundA(kSoundRotate);
     if (bServerSystem) Act();
     return CGUI_PushButton::OnLButtonUp();
   }
@@ -446,15 +359,15 @@ class CGUI_SlotStateButton : public CGUI_RotateButton {
     if (SGUI_ClientInfo* record = GUI_GetClientInfo(slot_)) record->state = GetState();
   }
 
-  int slot_ = 0;
+  int slot_;
   CGUI_Window* team_ = nullptr;   // the team button of the same slot
 };
 
 // The team button (frame = team id); its frames' colours are the team colours.
 class CGUI_TeamButton : public CGUI_RotateButton {
  public:
+  explicit CGUI_TeamButton(int slot) : slot_(slot) {}
   bool OnCreate() override {
-    slot_ = DigitIndex(id_, 15);
     following_ = true;
     const bool created = CGUI_RotateButton::OnCreate();
     following_ = false;
@@ -486,17 +399,14 @@ class CGUI_TeamButton : public CGUI_RotateButton {
   }
 
  private:
-  int slot_ = 0;
+  int slot_;
   bool following_ = false;
 };
 
 // The class icon (frame = class index when it is not negative).
 class CGUI_RoomClassIcon : public CGUI_RotateButton {
  public:
-  bool OnCreate() override {
-    slot_ = DigitIndex(id_, id_.size() - 1);
-    return CGUI_RotateButton::OnCreate();
-  }
+  explicit CGUI_RoomClassIcon(int slot) : slot_(slot) {}
   bool OnUpdate() override {
     const SGUI_ClientInfo* record = GUI_GetClientInfo(slot_);
     if (record && record->classIndex >= 0) FollowField(this, record->classIndex);
@@ -504,16 +414,13 @@ class CGUI_RoomClassIcon : public CGUI_RotateButton {
   }
 
  private:
-  int slot_ = 0;
+  int slot_;
 };
 
 // The ready mark: bright when the slot's player is ready.
 class CGUI_ReadyMark : public CGUI_GameBitmap {
  public:
-  bool OnCreate() override {
-    slot_ = DigitIndex(id_, id_.size() - 1);
-    return CGUI_GameBitmap::OnCreate();
-  }
+  explicit CGUI_ReadyMark(int slot) : slot_(slot) {}
   bool OnDraw() override {
     const SGUI_ClientInfo* record = GUI_GetClientInfo(slot_);
     SetAlpha(this, record && record->ready ? 200 : 51);
@@ -521,30 +428,29 @@ class CGUI_ReadyMark : public CGUI_GameBitmap {
   }
 
  private:
-  int slot_ = 0;
+  int slot_;
 };
 
-// The icon of the slot's left (IDC_BITMAP_LOPTIONk) or right option part.
-class CGUI_SlotOptionIcon : public CGUI_GameBitmap {
+// The icon of the slot's left or right option part.
+template <EHand Hand>
+class TGUI_SlotOptionIcon : public CGUI_GameBitmap {
  public:
+  explicit TGUI_SlotOptionIcon(int slot) : slot_(slot) {}
   bool OnCreate() override {
-    slot_ = DigitIndex(id_, id_.size() - 1);
-    left_ = id_.size() > 11 && id_[11] == 'L';
     if (!CGUI_GameBitmap::OnCreate()) return false;
     shown_ = -2;
     return true;
   }
   bool OnDraw() override {
     if (const SGUI_ClientInfo* record = GUI_GetClientInfo(slot_)) {
-      const int id = left_ ? record->left : record->right;
+      const int id = Hand == kLeftHand ? record->left : record->right;
       if (id != shown_) SetOptionIconTexture(this, shown_ = id);
     }
     return CGUI_GameBitmap::OnDraw();
   }
 
  private:
-  int slot_ = 0;
-  bool left_ = true;
+  int slot_;
   int shown_ = -2;   // the option id whose icon is loaded; -2 none yet
 };
 
@@ -554,9 +460,8 @@ void RefreshSlotFrames();
 // of state 1 makes that slot the one being edited.
 class CGUI_SlotFrame : public CGUI_GameBitmap {
  public:
-  CGUI_SlotFrame() { hitTest_ = true; }   // unlike plain pictures, it takes the mouse
+  explicit CGUI_SlotFrame(int slot) : slot_(slot) { hitTest_ = true; }   // unlike plain pictures, it takes the mouse
   bool OnCreate() override {
-    slot_ = DigitIndex(id_, 11);
     hovered_ = false;
     if (!CGUI_GameBitmap::OnCreate()) return false;
     Refresh();
@@ -587,7 +492,7 @@ class CGUI_SlotFrame : public CGUI_GameBitmap {
   void Refresh() { SetAlpha(this, slot_ == GUI_GetLocalClientIndex() || hovered_ ? 102 : 51); }
 
  private:
-  int slot_ = 0;
+  int slot_;
   bool hovered_ = false;
 };
 
@@ -646,8 +551,8 @@ void ClickScrollChat(CGUI_GamePushButton* button) {
 class CGUI_RoomChatInput : public CGUI_GameEdit {
  public:
   bool OnChar(char ch) override {
-    if (ch == kEscape) return SetCaption("");
-    if (ch != kEnter) return CGUI_GameEdit::OnChar(ch);
+    if (ch == VK_ESCAPE) return SetCaption("");
+    if (ch != VK_RETURN) return CGUI_GameEdit::OnChar(ch);
     std::string text;
     GetText(text);
     Client_RequestTextMsg(text.c_str());
@@ -747,69 +652,37 @@ extern "C" KORVO_API void GUI_DisableRoomMenuSlot(int slot) {
   if (CGUI_RotateButton* icon = ClassIcon(slot)) icon->Show(false, true);
 }
 
-void RegisterRoomPlayerName(CGUI_ClassRegistry* r, const char* id) {
-  RegisterIdClass<TGUI_SlotText<false>>(r, id);
+void RegisterRoomPlayerName(CGUI_ClassRegistry* r, const char* id, int slot) {
+  RegisterIdClass<TGUI_SlotText<false>>(r, id, slot);
 }
 
 void RegisterRoomMenu(CGUI_ClassRegistry* r) {
-  RegisterIdClass<CGUI_RoomMenu>(r, "ROOMMENU");
-  RegisterIdClass<CGUI_RoomStartButton>(r, "IDC_BUTTON_ROOMSTART");
-  RegisterIdClass<CGUI_RoomCancelButton>(r, "IDC_BUTTON_ROOMCANCEL");
-  RegisterIdClass<CGUI_CharacterBox>(r, "IDC_CUSTOM_CHARACTERBOX");
-  RegisterIdClass<TGUI_ClickButton<&ClickCharacter<-1>, kBaseFirst>>(r, "IDC_BUTTON_CHARACTERUP");
-  RegisterIdClass<TGUI_ClickButton<&ClickCharacter<1>, kBaseFirst>>(r, "IDC_BUTTON_CHARACTERDOWN");
-  char id[64];
-  for (int k = 1; k <= kSlots; ++k) {
-    std::snprintf(id, sizeof id, "IDC_BUTTON_LIST%d1", k);
-    RegisterIdClass<CGUI_SlotStateButton>(r, id);
-  }
-  for (int k = 1; k <= kSlots; ++k) {
-    std::snprintf(id, sizeof id, "IDC_BUTTON_LIST%d2", k);
-    RegisterIdClass<CGUI_TeamButton>(r, id);
-  }
-  RegisterIdClass<CGUI_RoomMapImage>(r, "IDC_BITMAP_MAPIMAGE");
-  for (int k = 1; k <= kSlots; ++k) {
-    std::snprintf(id, sizeof id, "IDC_STATIC_%dPLAYERNAME", k);
-    RegisterIdClass<TGUI_SlotText<false>>(r, id);
-  }
-  for (int k = 1; k <= kSlots; ++k) {
-    std::snprintf(id, sizeof id, "IDC_STATIC_%dPLAYERCHARACTER", k);
-    RegisterIdClass<TGUI_SlotText<true>>(r, id);
-  }
-  for (int k = 1; k <= kSlots; ++k) {
-    std::snprintf(id, sizeof id, "IDC_BUTTON_ROOMCLASSICONS0%d", k);
-    RegisterIdClass<CGUI_RoomClassIcon>(r, id);
-  }
-  RegisterIdClass<TGUI_ClickButton<&ClickScrollOptions<-1>, kBaseFirst>>(r, "IDC_BUTTON_OPTIONUP");
-  RegisterIdClass<TGUI_ClickButton<&ClickScrollOptions<1>, kBaseFirst>>(r, "IDC_BUTTON_OPTIONDOWN");
-  for (int k = 1; k <= kOptionBoxes; ++k) {
-    std::snprintf(id, sizeof id, "IDC_CUSTOM_OPTIONBOX%d", k);
-    RegisterIdClass<CGUI_OptionBox>(r, id);
-  }
-  for (int k = 1; k <= kOptionBoxes; ++k) {
-    std::snprintf(id, sizeof id, "IDC_BUTTON_LEFTOPTIONARROW%d", k);
-    RegisterIdClass<TGUI_OptionArrow<true>>(r, id);
-  }
-  for (int k = 1; k <= kOptionBoxes; ++k) {
-    std::snprintf(id, sizeof id, "IDC_BUTTON_RIGHTOPTIONARROW%d", k);
-    RegisterIdClass<TGUI_OptionArrow<false>>(r, id);
-  }
-  for (const char* side : {"L", "R"}) {
-    for (int k = 1; k <= kSlots; ++k) {
-      std::snprintf(id, sizeof id, "IDC_BITMAP_%sOPTION%d", side, k);
-      RegisterIdClass<CGUI_SlotOptionIcon>(r, id);
-    }
-  }
-  for (int k = 1; k <= kSlots; ++k) {
-    std::snprintf(id, sizeof id, "IDC_BITMAP_%dPLAYERNAME", k);
-    RegisterIdClass<CGUI_SlotFrame>(r, id);
-  }
-  for (int k = 1; k <= kSlots; ++k) {
-    std::snprintf(id, sizeof id, "IDC_BITMAP_OK%d", k);
-    RegisterIdClass<CGUI_ReadyMark>(r, id);
-  }
-  RegisterIdClass<TGUI_ClickButton<&ClickScrollChat<-1>, kBaseFirst>>(r, "IDC_BUTTON_ROOMCHATUP");
-  RegisterIdClass<TGUI_ClickButton<&ClickScrollChat<1>, kBaseFirst>>(r, "IDC_BUTTON_ROOMCHATDOWN");
-  RegisterIdClass<CGUI_RoomChatInput>(r, "IDC_EDIT_ROOMCHATINPUT");
-  RegisterIdClass<CGUI_ChatBox>(r, "IDC_LIST_ROOMCHATBOX");
+  static constexpr SRegistrationRow kRows[] = {
+      Row<CGUI_RoomMenu>("ROOMMENU"),
+      Row<CGUI_RoomStartButton>("IDC_BUTTON_ROOMSTART"),
+      Row<CGUI_RoomCancelButton>("IDC_BUTTON_ROOMCANCEL"),
+      Row<CGUI_RoomCharacterBox>("IDC_CUSTOM_CHARACTERBOX"),
+      Row<TGUI_ClickButton<&ClickCharacter<-1>, kBaseFirst>>("IDC_BUTTON_CHARACTERUP"),
+      Row<TGUI_ClickButton<&ClickCharacter<1>, kBaseFirst>>("IDC_BUTTON_CHARACTERDOWN"),
+      Family<CGUI_SlotStateButton>("IDC_BUTTON_LIST%d1", kSlots),
+      Family<CGUI_TeamButton>("IDC_BUTTON_LIST%d2", kSlots),
+      Row<CGUI_RoomMapImage>("IDC_BITMAP_MAPIMAGE"),
+      Family<TGUI_SlotText<false>>("IDC_STATIC_%dPLAYERNAME", kSlots),
+      Family<TGUI_SlotText<true>>("IDC_STATIC_%dPLAYERCHARACTER", kSlots),
+      Family<CGUI_RoomClassIcon>("IDC_BUTTON_ROOMCLASSICONS0%d", kSlots),
+      Row<TGUI_ClickButton<&ClickScrollOptions<-1>, kBaseFirst>>("IDC_BUTTON_OPTIONUP"),
+      Row<TGUI_ClickButton<&ClickScrollOptions<1>, kBaseFirst>>("IDC_BUTTON_OPTIONDOWN"),
+      Family<CGUI_RoomOptionBox>(kBoxFormat, kOptionBoxes),
+      Family<TGUI_RoomArrow<kLeftHand>>("IDC_BUTTON_LEFTOPTIONARROW%d", kOptionBoxes),
+      Family<TGUI_RoomArrow<kRightHand>>("IDC_BUTTON_RIGHTOPTIONARROW%d", kOptionBoxes),
+      Family<TGUI_SlotOptionIcon<kLeftHand>>("IDC_BITMAP_LOPTION%d", kSlots),
+      Family<TGUI_SlotOptionIcon<kRightHand>>("IDC_BITMAP_ROPTION%d", kSlots),
+      Family<CGUI_SlotFrame>("IDC_BITMAP_%dPLAYERNAME", kSlots),
+      Family<CGUI_ReadyMark>("IDC_BITMAP_OK%d", kSlots),
+      Row<TGUI_ClickButton<&ClickScrollChat<-1>, kBaseFirst>>("IDC_BUTTON_ROOMCHATUP"),
+      Row<TGUI_ClickButton<&ClickScrollChat<1>, kBaseFirst>>("IDC_BUTTON_ROOMCHATDOWN"),
+      Row<CGUI_RoomChatInput>("IDC_EDIT_ROOMCHATINPUT"),
+      Row<CGUI_ChatBox>("IDC_LIST_ROOMCHATBOX"),
+  };
+  RegisterRows(r, kRows);
 }

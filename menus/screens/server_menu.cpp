@@ -9,7 +9,6 @@
 #include "korvogui/korvogui.h"
 #include "menus/click_handlers.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
 #include "menus/registration.h"
 #include "menus/screens/screen_messages.h"
 #include "runtime/edit.h"

@@ -2,15 +2,13 @@
 // (SINGLEPLAYESC), its surrender and restart questions, the mission's
 // objective summary, and the exit screen's dialog. The questions and the
 // summary are pushed over the escape menu: a yes pops both, a no one.
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "host/host_accounts.h"
 #include "host/host_services.h"
 #include "menus/click_handlers.h"
 #include "menus/menu_dialogs.h"
-#include "menus/menu_registrations.h"
+#include "menus/mission_summary.h"
 #include "menus/registration.h"
 #include "menus/screens/single_play_state.h"
 
@@ -33,30 +31,8 @@ void ClickRestartYes(CGUI_GamePushButton*) {
   MissionScriptCommand("s_reset");
 }
 
-// The summary file's lines, in this order, fill these captions.
-constexpr const char* kSummaryCaptions[] = {
-    "IDC_STATIC_SINGLEPLAYMISSIONOBJECTIVEOBJECTIVE",
-    "IDC_STATIC_SINGLEPLAYMISSIONOBJECTIVEOURFORCES",
-    "IDC_STATIC_SINGLEPLAYMISSIONOBJECTIVEENEMYFORCES",
-    "IDC_STATIC_SINGLEPLAYMISSIONOBJECTIVEMAPCONFIGURATION",
-    "IDC_STATIC_SINGLEPLAYMISSIONOBJECTIVETIMELIMIT",
-};
-
-class CGUI_ObjectiveSummary : public CGUI_ExclusiveMenuDialog {
- public:
-  bool OnCreate() override {
-    if (!CGUI_ExclusiveMenuDialog::OnCreate()) return false;
-    CMissionAccount* account = GetCurAccount();
-    const CMission* mission = account ? account->GetCurrentMission() : nullptr;
-    if (!mission) return true;
-    SetControlCaption(this, "IDC_STATIC_SINGLEPLAYMISSIONOBJECTIVENAME", mission->name);
-    std::vector<std::string> lines;
-    if (!ReadLines(mission->objective, lines)) return true;
-    for (size_t i = 0; i < lines.size() && i < std::size(kSummaryCaptions); ++i)
-      SetControlCaption(this, kSummaryCaptions[i], lines[i]);
-    return true;
-  }
-};
+using CGUI_ObjectiveSummary =
+    TGUI_MissionSummary<CGUI_ExclusiveMenuDialog, "IDC_STATIC_SINGLEPLAYMISSIONOBJECTIVE">;
 
 }  // namespace
 

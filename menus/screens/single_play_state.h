@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "korvogui/messagebox.h"
+#include "menus/dialog_text.h"
 #include "runtime/game_pushbutton.h"
 #include "runtime/module_state.h"
 
@@ -42,13 +43,6 @@ std::string OptionPartName(int value);
 // Shows message text n of the host in a message box; a text that does not
 // load shows nothing.
 void ShowMessageText(int n, unsigned long flags, MessageBoxCallback callback = nullptr);
-
-// The lines of a file split at "\r\n" (a final line break ends the last line
-// and starts no empty one); false when it cannot be read.
-bool ReadLines(const char* path, std::vector<std::string>& lines);
-
-// Sets the caption of the control id of dialog, when both exist.
-void SetControlCaption(CGUI_Window* dialog, const char* id, const std::string& caption);
 
 // A button that comes up with neither the hovered nor the disabled look,
 // whatever it kept from its last visit.

@@ -18,6 +18,7 @@
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
 #include "runtime/module_state.h"
+#include "runtime/registry.h"
 #include "runtime/window_manager.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -41,19 +42,11 @@ long ResidentBytes() {
   return resident * sysconf(_SC_PAGESIZE);
 }
 
-// The dialog ids of the registration table ("DIALOG ID" lines).
+// The dialog ids of the registration table, as GUI_Initialize ran it.
 std::set<std::string> RegisteredDialogs() {
-  std::ifstream in(KORVO_TESTS_DIR "/registration_table.txt");
   std::set<std::string> ids;
-  std::string kind, id;
-  while (in >> kind) {
-    if (kind[0] == '#') {
-      std::getline(in, id);
-      continue;
-    }
-    in >> id;
-    if (kind == "DIALOG") ids.insert(id);
-  }
+  for (const CGUI_ClassRegistry::SRegistration& r : GetClassRegistry()->IdRegistrations())
+    if (r.className == "DIALOG") ids.insert(r.id);
   return ids;
 }
 

@@ -1,4 +1,6 @@
 // Draw and update passes: order, layers, exclusive dialogs, failure rules.
+#include <functional>
+
 #include "tests/unit/runtime_fixture.h"
 
 using Log = std::vector<std::string>;
@@ -54,6 +56,39 @@ TEST_F(FramePassTest, AFailedDrawEndsTheFrame) {
 TEST_F(FramePassTest, DrawTreeCountsVisitedWindows) {
   EXPECT_EQ(DrawTree(GetRootWindow(), 0), 7);   // root, A, A1, A1X, A2, B, B1
   EXPECT_EQ(DrawTree(a_, 1), 4);
+}
+
+// A layer pass skips subtrees with no window of its layer; whatever the tree
+// went through, each pass draws the windows of its layer and counts them all.
+TEST_F(FramePassTest, LayerPassesFollowEveryChangeOfLayersAndChildren) {
+  struct Case {
+    const char* what;
+    std::function<void()> change;
+    Log layer0, layer1;
+    int windows;
+  };
+  RecordingWindow* c = nullptr;
+  const Case cases[] = {
+      {"a grandchild turns foreground", [&] { a1x_->SetForeground(1); }, {"A1", "A2", "B1"}, {"A1X"}, 7},
+      {"its dialog turns foreground", [&] { a_->SetForeground(1); }, {"B1"}, {"A1", "A1X", "A2"}, 7},
+      {"the grandchild turns back", [&] { a1x_->SetForeground(0); }, {"A1X", "B1"}, {"A1", "A2"}, 7},
+      {"a background window joins a foreground one",
+       [&] { c = AddWindow(a2_, "C", 0, 0, 0.1f, 0.1f); }, {"A1X", "C", "B1"}, {"A1", "A2"}, 8},
+      {"the dialog turns background", [&] { a_->SetForeground(0); }, {"A1", "A1X", "A2", "C", "B1"}, {}, 8},
+      {"a foreground window leaves", [&] {
+         c->SetForeground(1);
+         a2_->RemoveChild(c);
+       }, {"A1", "A1X", "A2", "B1"}, {}, 7},
+      {"and joins another dialog", [&] { b1_->AddChild(c); }, {"A1", "A1X", "A2", "B1"}, {"C"}, 8},
+  };
+  for (const Case& k : cases) {
+    k.change();
+    TakeLog();
+    EXPECT_EQ(DrawTree(GetRootWindow(), 0), k.windows) << k.what;
+    EXPECT_EQ(Only(TakeLog(), "Draw"), k.layer0) << k.what;
+    EXPECT_EQ(DrawTree(GetRootWindow(), 1), k.windows) << k.what;
+    EXPECT_EQ(Only(TakeLog(), "Draw"), k.layer1) << k.what;
+  }
 }
 
 TEST_F(FramePassTest, ExclusiveDialogsAreDrawnAlone) {

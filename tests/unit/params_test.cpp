@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "korvogui/korvogui.h"
 #include "runtime/params.h"
@@ -24,6 +25,15 @@ SParamList* Chain(std::initializer_list<SParamValue*> values) {
 }  // namespace
 
 TEST(TexPath, PrefixesTheMenuFolder) { EXPECT_STREQ(GUI_GetTexPath("x.tga"), "menu/x.tga"); }
+
+// The path buffer holds 1024 bytes: a longer path is cut to 1023 and ends in NUL.
+TEST(TexPath, CutsAPathLongerThanItsBuffer) {
+  const std::string name(2000, 'n');
+  const std::string path = GUI_GetTexPath(name.c_str());
+  EXPECT_EQ(path, "menu/" + name.substr(0, 1023 - 5));
+  EXPECT_STREQ(GUI_GetTexPath(""), "menu/");
+  EXPECT_STREQ(GUI_GetTexPath(nullptr), "menu/");
+}
 
 TEST(ParamValues, StringsAreOwnedCopies) {
   char text[] = "frame.tga";
