@@ -32,12 +32,13 @@ struct SLobbyState final : CModulePart {
   uint32_t lastSessionRequest = 0;       // timeGetTime of that request
   bool selectingChannel = false;         // the network library selects a channel row
 
+  // The exported row counts (TotalChannelNum, …) count this state's rows:
+  // they go back to 0 with it.
+  ~SLobbyState() override;
+
   void OnTableReleased() override {
     lobby = join = nullptr;
     chatBox = pilotList = channelList = joinList = nullptr;
     for (CGUI_RotateButton*& icon : classIcons) icon = nullptr;
   }
 };
-
-// The one instance, registered with the module state on first use.
-SLobbyState& LobbyState();

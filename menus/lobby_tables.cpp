@@ -22,6 +22,8 @@ KORVO_API int32_t TotalChannelNum = 0;
 KORVO_API int32_t TotalPlayerNum = 0;
 KORVO_API int32_t TotalSessionNum = 0;
 
+SLobbyState::~SLobbyState() { TotalChannelNum = TotalPlayerNum = TotalSessionNum = 0; }
+
 namespace {
 
 constexpr int kChatBlankRows = 14;
@@ -95,7 +97,7 @@ std::string WinLose(long long wins, long long losses) {
 CGUI_Window* JoinLine(int slot, const char* part) {
   char id[48];
   std::snprintf(id, sizeof id, "IDC_STATIC_JOIN%dPLAYER%s", slot, part);
-  CGUI_Window* join = LobbyState().join;
+  CGUI_Window* join = ModulePart<SLobbyState>().join;
   return join ? join->FindChild(id) : nullptr;
 }
 
@@ -113,12 +115,12 @@ void SetJoinLine(int slot, const std::string& name, const std::string& wl,
 namespace lobby {
 
 PLAYER_INFO* PilotRecord(int row) {
-  const int index = RowRecord(LobbyState().pilotList, row);
+  const int index = RowRecord(ModulePart<SLobbyState>().pilotList, row);
   return index < 0 ? nullptr : &Clt.PlayerInfo[index];
 }
 
 void RefreshClassIcons() {
-  SLobbyState& s = LobbyState();
+  SLobbyState& s = ModulePart<SLobbyState>();
   CGUI_List* list = s.pilotList;
   const bool allInView = !list || list->GetCount() <= list->GetVisibleRows();
   for (int i = 0; i < kClassIcons; ++i) {
@@ -133,7 +135,7 @@ void RefreshClassIcons() {
 }
 
 void ShowPilotRecord(const PLAYER_INFO& pilot) {
-  CGUI_Window* dialog = LobbyState().lobby;
+  CGUI_Window* dialog = ModulePart<SLobbyState>().lobby;
   SetStatic(dialog, "IDC_STATIC_NETCLASS", Text(NET_GetClassName(pilot.grade)));
   SetStatic(dialog, "IDC_STATIC_NETRANKING", Decimal(pilot.ranking));
   SetStatic(dialog, "IDC_STATIC_NETWINLOSE", WinLose(pilot.wins, pilot.losses));
@@ -146,7 +148,7 @@ void ShowPilotRecord(const PLAYER_INFO& pilot) {
 
 extern "C" KORVO_API bool KN_AddChatListLine(char* name, char* text, int size,
                                              unsigned long colour) {
-  CGUI_List* box = LobbyState().chatBox;
+  CGUI_List* box = ModulePart<SLobbyState>().chatBox;
   if (!box) return true;
   std::string line = (name && *name) ? Text(name) + " : " + Text(text) : "     " + Text(text);
   line.resize(std::min(line.size(), size_t(std::max(size, 1) - 1)));
@@ -159,7 +161,7 @@ extern "C" KORVO_API bool KN_AddChatListLine(char* name, char* text, int size,
 }
 
 extern "C" KORVO_API void KN_ChatMsgCutting(char* name, char* text, unsigned long colour) {
-  CGUI_GameList* box = LobbyState().chatBox;
+  CGUI_GameList* box = ModulePart<SLobbyState>().chatBox;
   if (!box) return;
   CY3DText* font = box->RowStatic()->Text();
   const TextMeasure measure = [font](const char* s, int len) {
@@ -175,16 +177,16 @@ extern "C" KORVO_API void KN_ChatMsgCutting(char* name, char* text, unsigned lon
 }
 
 extern "C" KORVO_API bool KN_ChatLineControl(int delta) {
-  return Scroll(LobbyState().chatBox, delta);
+  return Scroll(ModulePart<SLobbyState>().chatBox, delta);
 }
 
 extern "C" KORVO_API bool KN_RemoveAllChatList() {
-  if (CGUI_List* box = LobbyState().chatBox) box->ResetContent();
+  if (CGUI_List* box = ModulePart<SLobbyState>().chatBox) box->ResetContent();
   return true;
 }
 
 extern "C" KORVO_API void InitChatListLine() {
-  CGUI_List* box = LobbyState().chatBox;
+  CGUI_List* box = ModulePart<SLobbyState>().chatBox;
   for (int i = 0; box && i < kChatBlankRows; ++i) box->SetItemData(box->AddString(""), 0);
 }
 
@@ -192,7 +194,7 @@ extern "C" KORVO_API void InitChatListLine() {
 
 extern "C" KORVO_API bool KN_AddPlayerList(char* id, unsigned short wins, unsigned short losses,
                                            int ranking, int score) {
-  CGUI_List* list = LobbyState().pilotList;
+  CGUI_List* list = ModulePart<SLobbyState>().pilotList;
   if (!list) return true;
   const int row = list->AddString(Text(id));
   const int index = KN_GetEmptyPlayerListIndex();
@@ -214,7 +216,7 @@ extern "C" KORVO_API bool KN_AddPlayerList(char* id, unsigned short wins, unsign
 
 // The player area is cleared; the records of the remaining rows are written back.
 extern "C" KORVO_API bool KN_RemovePlayerList(int row) {
-  CGUI_List* list = LobbyState().pilotList;
+  CGUI_List* list = ModulePart<SLobbyState>().pilotList;
   if (!list || !list->DeleteString(row)) return true;
   std::vector<std::pair<int, PLAYER_INFO>> kept;
   for (int i = 0; i < list->GetCount(); ++i)
@@ -228,7 +230,7 @@ extern "C" KORVO_API bool KN_RemovePlayerList(int row) {
 
 // The rows' records go with them.
 extern "C" KORVO_API bool KN_RemoveAllPlayerList() {
-  if (CGUI_List* list = LobbyState().pilotList) list->ResetContent();
+  if (CGUI_List* list = ModulePart<SLobbyState>().pilotList) list->ResetContent();
   std::memset(Clt.PlayerInfo, 0, sizeof(PLAYER_INFO) * kPlayerArea);
   TotalPlayerNum = 0;
   lobby::RefreshClassIcons();
@@ -238,26 +240,28 @@ extern "C" KORVO_API bool KN_RemoveAllPlayerList() {
 extern "C" KORVO_API int KN_GetEmptyPlayerListIndex() { return FirstFree(Clt.PlayerInfo); }
 
 extern "C" KORVO_API bool KN_GetPlayerString(int row, char* buffer) {
-  CopyRow(LobbyState().pilotList, row, buffer);
+  CopyRow(ModulePart<SLobbyState>().pilotList, row, buffer);
   return true;
 }
 
-extern "C" KORVO_API int KN_GetPlayerIndex(char* id) { return RowOf(LobbyState().pilotList, id); }
+extern "C" KORVO_API int KN_GetPlayerIndex(char* id) {
+  return RowOf(ModulePart<SLobbyState>().pilotList, id);
+}
 
 extern "C" KORVO_API PLAYER_INFO* KN_GetPlayerInfo() {
-  CGUI_List* list = LobbyState().pilotList;
+  CGUI_List* list = ModulePart<SLobbyState>().pilotList;
   return list ? lobby::PilotRecord(list->GetCurSel()) : nullptr;
 }
 
 extern "C" KORVO_API bool KN_PlayerLineControl(int delta) {
-  Scroll(LobbyState().pilotList, delta);
+  Scroll(ModulePart<SLobbyState>().pilotList, delta);
   lobby::RefreshClassIcons();
   return true;
 }
 
 extern "C" KORVO_API bool KN_SetPlayerInfo(char* const, unsigned int, unsigned int, unsigned short,
                                            unsigned short, unsigned int) {
-  CGUI_Window* dialog = LobbyState().lobby;
+  CGUI_Window* dialog = ModulePart<SLobbyState>().lobby;
   if (!dialog) return true;
   SetStatic(dialog, "IDC_STATIC_NETID", FieldText(Clt.LoginID));
   SetStatic(dialog, "IDC_STATIC_NETCLASS", Text(NET_GetClassName(int(Clt.Class))));
@@ -272,7 +276,7 @@ extern "C" KORVO_API bool KN_SetPlayerInfo(char* const, unsigned int, unsigned i
 // ---- Channel list ----------------------------------------------------------------------------
 
 extern "C" KORVO_API bool KN_AddChannelList(char* name) {
-  CGUI_List* list = LobbyState().channelList;
+  CGUI_List* list = ModulePart<SLobbyState>().channelList;
   if (!list) return true;
   const int row = list->AddString(Text(name));
   const int index = KN_GetEmptyChannelListIndex();
@@ -284,7 +288,7 @@ extern "C" KORVO_API bool KN_AddChannelList(char* name) {
 
 // The row's record goes with it.
 extern "C" KORVO_API bool KN_RemoveChannelList(int row) {
-  CGUI_List* list = LobbyState().channelList;
+  CGUI_List* list = ModulePart<SLobbyState>().channelList;
   const int index = RowRecord(list, row);
   if (!list || !list->DeleteString(row)) return true;
   if (index >= 0) std::memset(&Clt.ChannelInfo[index], 0, sizeof(CHANNEL_INFO));
@@ -293,7 +297,7 @@ extern "C" KORVO_API bool KN_RemoveChannelList(int row) {
 }
 
 extern "C" KORVO_API bool KN_RemoveAllChannelList() {
-  if (CGUI_List* list = LobbyState().channelList) list->ResetContent();
+  if (CGUI_List* list = ModulePart<SLobbyState>().channelList) list->ResetContent();
   std::memset(Clt.ChannelInfo, 0, sizeof Clt.ChannelInfo);
   TotalChannelNum = 0;
   return true;
@@ -309,22 +313,22 @@ extern "C" KORVO_API bool KN_IsExistChannel(char* name) {
 }
 
 extern "C" KORVO_API bool KN_GetChannelString(int row, char* buffer) {
-  return CopyRow(LobbyState().channelList, row, buffer);
+  return CopyRow(ModulePart<SLobbyState>().channelList, row, buffer);
 }
 
 extern "C" KORVO_API int KN_GetChannelIndex(char* name) {
-  return RowOf(LobbyState().channelList, name);
+  return RowOf(ModulePart<SLobbyState>().channelList, name);
 }
 
 extern "C" KORVO_API CHANNEL_INFO* KN_GetChannelInfo() {
-  CGUI_List* list = LobbyState().channelList;
+  CGUI_List* list = ModulePart<SLobbyState>().channelList;
   const int index = list ? RowRecord(list, list->GetCurSel()) : -1;
   return index < 0 ? nullptr : &Clt.ChannelInfo[index];
 }
 
 // Selecting for the network library asks for nothing.
 extern "C" KORVO_API bool KN_ChannelListSetCurSel(int row) {
-  SLobbyState& s = LobbyState();
+  SLobbyState& s = ModulePart<SLobbyState>();
   if (!s.channelList) return true;
   s.selectingChannel = true;
   s.channelList->SetCurSel(row);
@@ -333,11 +337,11 @@ extern "C" KORVO_API bool KN_ChannelListSetCurSel(int row) {
 }
 
 extern "C" KORVO_API bool KN_ChannelLineControl(int delta) {
-  return Scroll(LobbyState().channelList, delta);
+  return Scroll(ModulePart<SLobbyState>().channelList, delta);
 }
 
 extern "C" KORVO_API bool KN_SelChangeChannelList() {
-  CGUI_List* list = LobbyState().channelList;
+  CGUI_List* list = ModulePart<SLobbyState>().channelList;
   std::string name;
   if (!list || list->GetCurSel() < 0 || !list->GetText(list->GetCurSel(), name)) return false;
   Clt.SendChgChannel(name.c_str());
@@ -347,7 +351,7 @@ extern "C" KORVO_API bool KN_SelChangeChannelList() {
 // ---- Game list --------------------------------------------------------------------------------
 
 extern "C" KORVO_API bool KN_AddSessionList(SESSION_INFO session) {
-  CGUI_List* list = LobbyState().joinList;
+  CGUI_List* list = ModulePart<SLobbyState>().joinList;
   if (!list) return true;
   const int row = list->AddString(FieldText(session.name));
   const int index = KN_GetEmptySessionListIndex();
@@ -359,7 +363,7 @@ extern "C" KORVO_API bool KN_AddSessionList(SESSION_INFO session) {
 
 // The row's record goes with it.
 extern "C" KORVO_API bool KN_RemoveSessionList(int row) {
-  CGUI_List* list = LobbyState().joinList;
+  CGUI_List* list = ModulePart<SLobbyState>().joinList;
   const int index = RowRecord(list, row);
   if (!list || !list->DeleteString(row)) return true;
   if (index >= 0) std::memset(&Clt.SessionInfo[index], 0, sizeof(SESSION_INFO));
@@ -369,7 +373,7 @@ extern "C" KORVO_API bool KN_RemoveSessionList(int row) {
 
 // The rows' records go with them.
 extern "C" KORVO_API bool KN_RemoveAllSessionList() {
-  if (CGUI_List* list = LobbyState().joinList) list->ResetContent();
+  if (CGUI_List* list = ModulePart<SLobbyState>().joinList) list->ResetContent();
   std::memset(Clt.SessionInfo, 0, sizeof Clt.SessionInfo);
   TotalSessionNum = 0;
   return true;
@@ -378,16 +382,16 @@ extern "C" KORVO_API bool KN_RemoveAllSessionList() {
 extern "C" KORVO_API int KN_GetEmptySessionListIndex() { return FirstFree(Clt.SessionInfo); }
 
 extern "C" KORVO_API bool KN_GetSessionString(int row, char* buffer) {
-  CopyRow(LobbyState().joinList, row, buffer);
+  CopyRow(ModulePart<SLobbyState>().joinList, row, buffer);
   return true;
 }
 
 extern "C" KORVO_API int KN_GetSessionIndex(char* name) {
-  return RowOf(LobbyState().joinList, name);
+  return RowOf(ModulePart<SLobbyState>().joinList, name);
 }
 
 extern "C" KORVO_API SESSION_INFO* KN_GetSessionInfo() {
-  CGUI_List* list = LobbyState().joinList;
+  CGUI_List* list = ModulePart<SLobbyState>().joinList;
   const int index = list ? RowRecord(list, list->GetCurSel()) : -1;
   return index < 0 ? nullptr : &Clt.SessionInfo[index];
 }

@@ -17,6 +17,3 @@ struct SMenuState final : CModulePart {
   // dialog of that id if one is open and answers true.
   void OnTableReleased() override { consoleList = nullptr; }
 };
-
-// The one instance, registered with the module state on first use.
-SMenuState& MenuState();

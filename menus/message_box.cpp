@@ -23,7 +23,7 @@ extern "C" KORVO_API bool GUI_MessageBox(const char* text, const char* /*title*/
   SModuleCall call;
   GUI_CloseCurrentMessageBox();
   const char* id = (flags & GUI_MB_YESNO) ? kYesNoBox : kOkBox;
-  MenuState().openBox = id;
+  ModulePart<SMenuState>().openBox = id;
   GUI_CreateDialog(id);
   // The compiled script defines both boxes; without them nothing is shown.
   auto* box = dynamic_cast<CGUI_MessageBox*>(FindOpenDialog(id));
@@ -35,7 +35,7 @@ extern "C" KORVO_API bool GUI_MessageBox(const char* text, const char* /*title*/
 }
 
 extern "C" KORVO_API bool GUI_CloseCurrentMessageBox() {
-  SMenuState& menus = MenuState();
+  SMenuState& menus = ModulePart<SMenuState>();
   if (!menus.openBox) return false;
   const char* id = menus.openBox;
   menus.openBox = nullptr;

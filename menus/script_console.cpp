@@ -25,8 +25,6 @@ constexpr char kBackquote = '`';
 
 // Formatted texts, and the numbered lines, are cut to 1023 bytes.
 constexpr size_t kMaxLine = 1023;
-char g_message[kMaxLine + 1];
-char g_logMessage[kMaxLine + 1];
 
 }  // namespace
 
@@ -46,15 +44,16 @@ extern "C" KORVO_API void GUI_ShowScriptPanel(bool show) {
 }
 
 extern "C" KORVO_API void GUI_ScriptMessage(const char* format, ...) {
-  SMenuState& menus = MenuState();
+  SMenuState& menus = ModulePart<SMenuState>();
   if (!menus.consoleList) return;
+  char message[kMaxLine + 1];
   va_list args;
   va_start(args, format);
-  std::vsnprintf(g_message, sizeof g_message, format, args);
+  std::vsnprintf(message, sizeof message, format, args);
   va_end(args);
   char number[16];
   std::snprintf(number, sizeof number, "%4d:", ++menus.consoleLines);
-  const std::string line = (number + std::string(g_message)).substr(0, kMaxLine);
+  const std::string line = (number + std::string(message)).substr(0, kMaxLine);
   // No selection scrolls to the end; the new line then becomes the selection.
   menus.consoleList->SetCurSel(-1);
   menus.consoleList->SetCurSel(menus.consoleList->AddString(line));
@@ -63,17 +62,18 @@ extern "C" KORVO_API void GUI_ScriptMessage(const char* format, ...) {
 
 extern "C" KORVO_API void LogMessage(const char* format, ...) {
   if (!DebugMode) return;
+  char message[kMaxLine + 1];
   va_list args;
   va_start(args, format);
-  std::vsnprintf(g_logMessage, sizeof g_logMessage, format, args);
+  std::vsnprintf(message, sizeof message, format, args);
   va_end(args);
-  GUI_ScriptMessage("%s", g_logMessage);
+  GUI_ScriptMessage("%s", message);
 }
 
 // ---- Console dialog ---------------------------------------------------------------------------
 
 bool CGUI_ScriptConsole::OnCreate() {
-  SMenuState& menus = MenuState();
+  SMenuState& menus = ModulePart<SMenuState>();
   menus.consoleList = dynamic_cast<CGUI_List*>(FindChild("IDC_LIST_MESSAGE"));
   menus.consoleLines = 0;
   if (!CGUI_MenuDialog::OnCreate()) return false;

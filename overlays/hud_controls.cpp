@@ -30,7 +30,7 @@ class CGUI_Radar : public CGUI_Custom {
  public:
   ~CGUI_Radar() override { Release(); }
   bool OnCreate() override {
-    OverlayState().radar = this;
+    ModulePart<SOverlayState>().radar = this;
     Init2DAnimate(Y3DANIM_BAR, &blip_, 0, 0, 0.05f);
     Init2DAnimate(Y3DANIM_NOISE, &noise_, region_[0], region_[1], 0.05f);
     Release();
@@ -209,7 +209,7 @@ class TGUI_PointText : public CGUI_GameStatic {
  public:
   bool OnCreate() override {
     if (!CGUI_GameStatic::OnCreate()) return false;
-    SArmorWarning& w = OverlayState().warning;
+    SArmorWarning& w = ModulePart<SOverlayState>().warning;
     bool& have = Shield ? w.haveShieldColor : w.haveArmorColor;
     uint8_t* normal = Shield ? w.shieldNormal : w.armorNormal;
     if (!have) {
@@ -224,7 +224,7 @@ class TGUI_PointText : public CGUI_GameStatic {
   }
   bool OnDraw() override {
     if (const CHARACTER* c = pControlCharacter) {
-      SArmorWarning& w = OverlayState().warning;
+      SArmorWarning& w = ModulePart<SOverlayState>().warning;
       SetText(this, Decimal(Shield ? c->shield : c->armor));
       if (!Shield) BlinkWarning(w, c->armor);
       SetBytes(this, w.active ? w.current : (Shield ? w.shieldNormal : w.armorNormal));

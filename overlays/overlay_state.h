@@ -40,5 +40,3 @@ struct SOverlayState final : CModulePart {
     for (CGUI_GaugeBitmap*& item : items) item = nullptr;
   }
 };
-
-SOverlayState& OverlayState();

@@ -46,7 +46,7 @@ class CGUI_PlayInterface : public CGUI_Dialog {
     }
     if (!CGUI_Dialog::OnCreate()) return false;
     mark_ = dynamic_cast<CGUI_GameBitmap*>(FindControl("IDC_BITMAP_PLAYMARK"));
-    SOverlayState& state = OverlayState();
+    SOverlayState& state = ModulePart<SOverlayState>();
     state.playInterface = this;
     for (int i = 0; i < kItemCount; ++i) {
       state.items[i] = dynamic_cast<CGUI_GaugeBitmap*>(FindControl(kItemIds[i]));
@@ -128,7 +128,7 @@ extern "C" KORVO_API void GUI_SetItemState(COH_Item* item, uint32_t what, uintpt
     case 33: slot = kItemInvincible; break;
     default: return;
   }
-  CGUI_GaugeBitmap* gauge = OverlayState().items[slot];
+  CGUI_GaugeBitmap* gauge = ModulePart<SOverlayState>().items[slot];
   if (!gauge) return;
   switch (what) {
     case 1:
@@ -147,12 +147,13 @@ extern "C" KORVO_API void GUI_SetItemState(COH_Item* item, uint32_t what, uintpt
 }
 
 extern "C" KORVO_API void GUI_SetPlayMark(char* texture, uint32_t argb) {
-  if (auto* hud = dynamic_cast<CGUI_PlayInterface*>(OverlayState().playInterface))
+  if (auto* hud = dynamic_cast<CGUI_PlayInterface*>(ModulePart<SOverlayState>().playInterface))
     hud->SetPlayMark(texture, argb);
 }
 
 extern "C" KORVO_API void GUI_SetRadarState(uint32_t what, uintptr_t value) {
-  if (CGUI_Radar* radar = OverlayState().radar) SetRadarState(radar, what, value, FloatBits(value));
+  if (CGUI_Radar* radar = ModulePart<SOverlayState>().radar)
+    SetRadarState(radar, what, value, FloatBits(value));
 }
 
 void RegisterPlayInterface(CGUI_ClassRegistry* r) {

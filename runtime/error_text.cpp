@@ -1,18 +1,17 @@
-// error_text.cpp: the runtime error text buffer.
+// error_text.cpp: the runtime error text, kept in the module state.
 #include "runtime/error_text.h"
 
 #include <cstdarg>
 #include <cstdio>
 
-namespace {
-char g_errorText[4096];
-}  // namespace
+#include "runtime/module_state.h"
 
 void SetErrorText(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  std::vsnprintf(g_errorText, sizeof g_errorText, format, args);
+  char (&text)[4096] = ModuleState().errorText;
+  std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
 }
 
-const char* GetErrorText() { return g_errorText; }
+const char* GetErrorText() { return ModuleState().errorText; }

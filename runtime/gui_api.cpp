@@ -23,10 +23,8 @@ CGUI_Window* Top() {
 // GUI_Initialize belongs to the game's side (menus/), which runs the runtime's
 // initialisation and then its own registrations.
 
-extern "C" KORVO_API void GUI_Release() {
-  ReleaseDialogTable();
-  ReleaseRuntime();
-}
+// Ends the module state: the next GUI_Initialize starts from a fresh one.
+extern "C" KORVO_API void GUI_Release() { ReleaseModuleState(); }
 
 // ---- Dialogs --------------------------------------------------------------------------------
 

@@ -1,10 +1,6 @@
 // input_queue.cpp: the ring buffer's append, take and flush.
 #include "runtime/input_queue.h"
 
-CGUI_InputQueue::CGUI_InputQueue() : buffer_(new uint32_t[kCapacity]()) {}
-
-CGUI_InputQueue::~CGUI_InputQueue() { delete[] buffer_; }
-
 void CGUI_InputQueue::Append(uint32_t word) {
   if (write_ == read_) {
     // Full: drop every pending event, keep only this one.
@@ -25,9 +21,4 @@ bool CGUI_InputQueue::Take(uint32_t& word) {
 void CGUI_InputQueue::Flush() {
   write_ = 0;
   read_ = capacity_ - 1;
-}
-
-CGUI_InputQueue& InputQueue() {
-  static CGUI_InputQueue queue;
-  return queue;
 }

@@ -16,8 +16,7 @@ class CGUI_InputQueue {
  public:
   static constexpr int kCapacity = 1024;
 
-  CGUI_InputQueue();
-  ~CGUI_InputQueue();
+  constexpr CGUI_InputQueue() = default;
   CGUI_InputQueue(const CGUI_InputQueue&) = delete;
   CGUI_InputQueue& operator=(const CGUI_InputQueue&) = delete;
 
@@ -33,11 +32,13 @@ class CGUI_InputQueue {
 
  private:
   int capacity_ = kCapacity;
-  uint32_t* buffer_;
+  uint32_t buffer_[kCapacity] = {};
   int write_ = 0;                  // slot of the next event
   int read_ = kCapacity - 1;       // slot of the event consumed last
 };
 
+// The module's queue: it lives from load to unload, a restart of the module
+// (GUI_Release, GUI_Initialize) keeps what is pending.
 CGUI_InputQueue& InputQueue();
 
 inline uint32_t MakeCompositionWord(char lead, char trail) {

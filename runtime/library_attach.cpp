@@ -7,11 +7,8 @@
 #include "host/yprofile.h"
 
 namespace {
-bool g_attached = false;
-
+// A constructor runs once per load of the library.
 __attribute__((constructor)) void OnLibraryAttach() {
-  if (g_attached) return;
-  g_attached = true;
   QBN_Initialize(reinterpret_cast<void*>(static_cast<intptr_t>(getpid())));
 }
 }  // namespace

@@ -99,7 +99,7 @@ bool UpdateSubtree(CGUI_Window* w, const uint32_t& live, uint32_t generation) {
 }  // namespace
 
 int DrawTree(CGUI_Window* w, int layer) {
-  const uint32_t& live = ModuleState().tableGeneration;
+  const uint32_t& live = LiveTableGeneration();
   return DrawSubtree(w, layer, live, live);
 }
 
@@ -109,6 +109,6 @@ bool DrawWindowTree(CGUI_Window* w) {
 }
 
 bool UpdateTree(CGUI_Window* w) {
-  const uint32_t& live = ModuleState().tableGeneration;
+  const uint32_t& live = LiveTableGeneration();
   return UpdateSubtree(w, live, live);
 }

@@ -1,11 +1,11 @@
 // window_manager.cpp: root window, dialog table, colour table and the
-// once-per-process runtime initialisation.
+// runtime's initialisation, all kept in the module state.
 #include "runtime/window_manager.h"
 
 #include <vector>
 
+#include "runtime/module_state.h"
 #include "runtime/registry.h"
-#include "runtime/routing.h"
 #include "runtime/standard_classes.h"
 
 namespace {
@@ -14,38 +14,30 @@ namespace {
 // table), so it lets go of them instead of deleting them.
 class CGUI_RootWindow : public CGUI_Window {
  public:
-  CGUI_RootWindow() : CGUI_Window("ROOT") {}
+  CGUI_RootWindow() : CGUI_Window("ROOT") { SetHitTest(false); }
   ~CGUI_RootWindow() override {
     while (!children_.empty()) RemoveChild(children_.back());
   }
 };
 
-CGUI_RootWindow g_root;
-CGUI_ClassRegistry* g_registry = nullptr;
-bool g_runtimeInitialized = false;
-
-constexpr uint32_t kDefaultColors[16] = {
-    0xFFFFFFFF, 0xFF000000, 0xFFFF0000, 0xFFBE0000, 0xFF00FF00, 0xFF00BE00,
-    0xFFFFFF00, 0xFF00FFFF, 0xFFC8C8C8, 0xFF808080, 0xFFB94BB9, 0xFFFF8000,
-    0xFFFFC00F, 0xFF00008C, 0xFF806040, 0xFF805514};
-uint32_t g_colors[16];
-
 }  // namespace
 
 // ---- Root window and open dialogs ----------------------------------------------------
 
-CGUI_Window* GetRootWindow() { return &g_root; }
+std::unique_ptr<CGUI_Window> NewRootWindow() { return std::make_unique<CGUI_RootWindow>(); }
 
-CGUI_Window* FindOpenDialog(const std::string& id) { return g_root.FindChild(id); }
+CGUI_Window* GetRootWindow() { return ModuleState().root.get(); }
+
+CGUI_Window* FindOpenDialog(const std::string& id) { return GetRootWindow()->FindChild(id); }
 
 bool DestroyAllDialogs() {
-  const std::vector<CGUI_Window*> open = g_root.Children();
+  const std::vector<CGUI_Window*> open = GetRootWindow()->Children();
   for (CGUI_Window* dialog : open)
     if (dialog->IsCreated() && !dialog->Destroy()) return false;
   return true;
 }
 
-CGUI_ClassRegistry* GetClassRegistry() { return g_registry; }
+CGUI_ClassRegistry* GetClassRegistry() { return ModuleState().registry.get(); }
 
 // ---- Dialog table --------------------------------------------------------------------------
 
@@ -90,26 +82,18 @@ bool ReleaseTable(CDialogTable* table) {
 // ---- Colour table -------------------------------------------------------------------------------
 
 void SetColor(int index, uint32_t argb) {
-  if (index >= 0 && index < 16) g_colors[index] = argb;
+  if (index >= 0 && index < 16) ModuleState().colors[index] = argb;
 }
 
-uint32_t GetColor(int index) { return index >= 0 && index < 16 ? g_colors[index] : 0xFFFFFFFF; }
+uint32_t GetColor(int index) {
+  return index >= 0 && index < 16 ? ModuleState().colors[index] : 0xFFFFFFFF;
+}
 
 // ---- Initialisation ----------------------------------------------------------------------------------
 
 void InitializeRuntime() {
-  if (g_runtimeInitialized) return;
-  g_runtimeInitialized = true;
-  g_registry = new CGUI_ClassRegistry;
-  RegisterStandardClasses(g_registry);
-  g_root.SetHitTest(false);
-  Routing().mouse[0] = Routing().mouse[1] = 0;
-  for (int i = 0; i < 16; ++i) g_colors[i] = kDefaultColors[i];
-}
-
-// GUI_Initialize may follow: it makes a new registry.
-void ReleaseRuntime() {
-  delete g_registry;
-  g_registry = nullptr;
-  g_runtimeInitialized = false;
+  SModuleState& m = ModuleState();
+  if (m.registry) return;
+  m.registry = std::make_unique<CGUI_ClassRegistry>();
+  RegisterStandardClasses(m.registry.get());
 }

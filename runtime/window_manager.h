@@ -1,8 +1,10 @@
 // window_manager.h: the root window and the open dialogs, the compiled dialog
-// table, the colour table and runtime initialisation.
+// table, the colour table and runtime initialisation; what they keep lives
+// in the module state (runtime/module_state.h).
 #pragma once
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "runtime/error_text.h"   // FindDialog reports through it
@@ -11,6 +13,8 @@
 // ---- Root window ------------------------------------------------------------------
 // Class "ROOT"; its children are the open dialogs, which it does not own.
 CGUI_Window* GetRootWindow();
+// A new root, for a new module state.
+std::unique_ptr<CGUI_Window> NewRootWindow();
 CGUI_Window* FindOpenDialog(const std::string& id);
 // Destroys every open dialog; false when one refused.
 bool DestroyAllDialogs();
@@ -44,8 +48,5 @@ void SetColor(int index, uint32_t argb);
 uint32_t GetColor(int index);   // 0xFFFFFFFF outside 0..15
 
 // ---- Runtime initialisation ----------------------------------------------------------------
-// Once per process: the registry with the standard classes, the root window,
-// the mouse point and the colour table.
+// Once per module state: the registry with the standard classes.
 void InitializeRuntime();
-// Deletes the registry and every factory in it.
-void ReleaseRuntime();

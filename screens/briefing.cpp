@@ -156,7 +156,7 @@ class CGUI_BriefingOptionBox : public CGUI_OptionBoxBase {
   }
 
   bool OnDestroy() override {
-    SSinglePlayState& state = SinglePlayState();
+    SSinglePlayState& state = ModulePart<SSinglePlayState>();
     if (state.chosenLeft == this) state.chosenLeft = nullptr;
     if (state.chosenRight == this) state.chosenRight = nullptr;
     part_ = kEmpty;
@@ -184,7 +184,7 @@ class CGUI_BriefingOptionBox : public CGUI_OptionBoxBase {
 
   // Highlight and marks follow the hover and the hands' choices.
   void Refresh() override {
-    const SSinglePlayState& state = SinglePlayState();
+    const SSinglePlayState& state = ModulePart<SSinglePlayState>();
     const bool filled = part_ != kEmpty && created_;
     const bool left = state.chosenLeft == this, right = state.chosenRight == this;
     caption_->Show(filled, false);
@@ -260,7 +260,7 @@ CGUI_BriefingOptionBox* BriefingBoxOf(CGUI_Window* dialog, int index) {
 }
 
 CGUI_Window*& ChosenFor(EHand hand) {
-  SSinglePlayState& state = SinglePlayState();
+  SSinglePlayState& state = ModulePart<SSinglePlayState>();
   return hand == kLeftHand ? state.chosenLeft : state.chosenRight;
 }
 
@@ -294,8 +294,8 @@ void Choose(CGUI_BriefingOptionBox* box, EHand hand) {
 }
 
 bool CGUI_BriefingOptionBox::OnLButtonUp() {
-  if (SinglePlayState().chosenLeft == this) Release(parent_, kLeftHand);
-  else if (SinglePlayState().chosenRight == this) Release(parent_, kRightHand);
+  if (ModulePart<SSinglePlayState>().chosenLeft == this) Release(parent_, kLeftHand);
+  else if (ModulePart<SSinglePlayState>().chosenRight == this) Release(parent_, kRightHand);
   return CGUI_OptionBoxBase::OnLButtonUp();
 }
 
@@ -303,7 +303,7 @@ bool CGUI_BriefingOptionBox::OnLButtonUp() {
 void FillCarousel(CGUI_Window* dialog, int start) {
   const int count = GUI_GetNumAvailableOptions();
   start = CarouselStart(start, count);
-  SSinglePlayState& state = SinglePlayState();
+  SSinglePlayState& state = ModulePart<SSinglePlayState>();
   state.optionStart = start;
   state.chosenLeft = state.chosenRight = nullptr;
   CMissionAccount* account = GetCurAccount();
@@ -329,7 +329,7 @@ void FillCarousel(CGUI_Window* dialog, int start) {
 
 template <int Step>
 void ClickCarousel(CGUI_GamePushButton* button) {
-  FillCarousel(button->GetParent(), SinglePlayState().optionStart + Step);
+  FillCarousel(button->GetParent(), ModulePart<SSinglePlayState>().optionStart + Step);
 }
 
 // An arrow beside option box n (action first): chooses the box for its hand.
@@ -361,12 +361,13 @@ class CGUI_BriefingText : public CGUI_TypewriterList {
  public:
   bool OnCreate() override {
     static constexpr SReveal kBriefingReveal = {50, 0, kSoundTypeChar, 0, kSoundTypeLineEnd};
-    SinglePlayState().briefingText = this;
+    ModulePart<SSinglePlayState>().briefingText = this;
     Start(kBriefingReveal);
     return CGUI_TypewriterList::OnCreate();
   }
   bool OnDestroy() override {
-    if (SinglePlayState().briefingText == this) SinglePlayState().briefingText = nullptr;
+    CGUI_TypewriterList*& text = ModulePart<SSinglePlayState>().briefingText;
+    if (text == this) text = nullptr;
     return CGUI_TypewriterList::OnDestroy();
   }
 };
@@ -377,7 +378,7 @@ class CGUI_Briefing : public CGUI_MenuDialog {
  public:
   bool Create() override {
     if (IsCreated()) return true;
-    SSinglePlayState& state = SinglePlayState();
+    SSinglePlayState& state = ModulePart<SSinglePlayState>();
     state.chosenLeft = state.chosenRight = nullptr;
     if (!CGUI_MenuDialog::Create()) return false;
     CGUI_BriefingCharacterBox* preview = CharacterBoxOf(this);
@@ -408,7 +409,7 @@ void ClickStartMission(CGUI_GamePushButton*) {
 }
 
 void ClickReplayBriefing(CGUI_GamePushButton*) {
-  if (CGUI_TypewriterList* text = SinglePlayState().briefingText) {
+  if (CGUI_TypewriterList* text = ModulePart<SSinglePlayState>().briefingText) {
     text->ResetContent();
     text->Restart();
   }
@@ -420,7 +421,7 @@ void ClickReplayBriefing(CGUI_GamePushButton*) {
 // ---- Briefing lines from the host -----------------------------------------------------------------
 
 extern "C" KORVO_API void GUI_NextString(const char* text, unsigned long color) {
-  CGUI_TypewriterList* list = SinglePlayState().briefingText;
+  CGUI_TypewriterList* list = ModulePart<SSinglePlayState>().briefingText;
   if (list && list->IsCreated()) WrapIntoList(list, nullptr, text, uint32_t(color));
 }
 

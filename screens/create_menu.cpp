@@ -44,15 +44,6 @@ struct SMapBrowser final : CModulePart {
   void OnTableReleased() override { chosen = nullptr; }
 };
 
-SMapBrowser& Browser() {
-  static SMapBrowser* state = [] {
-    static SMapBrowser instance;
-    AddModulePart(&instance);
-    return &instance;
-  }();
-  return *state;
-}
-
 // The decimal number at the start of a caption: leading blanks and a sign,
 // up to the first non-digit; 0 without digits.
 int ReadNumber(CGUI_Window* w) {
@@ -88,7 +79,7 @@ class CGUI_MapImage : public CGUI_GameBitmap {
     return true;
   }
   bool OnDestroy() override {
-    SMapBrowser& browser = Browser();
+    SMapBrowser& browser = ModulePart<SMapBrowser>();
     if (browser.chosen == this) ReleaseChoice();
     ReleaseInterfaceTexture(&picture_);
     pictureName_.clear();
@@ -109,7 +100,7 @@ class CGUI_MapImage : public CGUI_GameBitmap {
     SGUI_ServerInfo* server = GUI_GetServerInfo();
     std::snprintf(server->map, sizeof server->map, "%s", map_.c_str());
     PlaySoundA(kSoundChooseMap);
-    SMapBrowser& browser = Browser();
+    SMapBrowser& browser = ModulePart<SMapBrowser>();
     browser.chosen = this;
     LoadInterfaceTexture(&browser.cursor, kCursorPicture);
     return true;
@@ -126,7 +117,7 @@ class CGUI_MapImage : public CGUI_GameBitmap {
     if (picture_)
       DrawFrameBitmap(picture_, x, y, 0.01f, w, h, Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA, color,
                       0, 1.0f, 1.0f);
-    const SMapBrowser& browser = Browser();
+    const SMapBrowser& browser = ModulePart<SMapBrowser>();
     if (browser.chosen == this && browser.cursor)
       DrawFrameBitmap(browser.cursor, x, y, 0.01f, w, h, Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA,
                       0xFFFFFFFFu, 0, 1.0f, 1.0f);
@@ -135,7 +126,7 @@ class CGUI_MapImage : public CGUI_GameBitmap {
 
   // Shows the map file (empty: none) with its picture.
   void SetMap(const std::string& file) {
-    if (Browser().chosen == this) ReleaseChoice();
+    if (ModulePart<SMapBrowser>().chosen == this) ReleaseChoice();
     map_ = file;
     ReleaseInterfaceTexture(&picture_);
     pictureName_ = MapPictureName(file);
@@ -144,7 +135,7 @@ class CGUI_MapImage : public CGUI_GameBitmap {
 
  private:
   static void ReleaseChoice() {
-    SMapBrowser& browser = Browser();
+    SMapBrowser& browser = ModulePart<SMapBrowser>();
     browser.chosen = nullptr;
     ReleaseInterfaceTexture(&browser.cursor);
   }
@@ -158,7 +149,7 @@ class CGUI_MapImage : public CGUI_GameBitmap {
 // Shows the page from the browser's page start in the dialog's four images.
 void ShowMapPage(CGUI_Window* dialog) {
   if (!dialog) return;
-  const SMapBrowser& browser = Browser();
+  const SMapBrowser& browser = ModulePart<SMapBrowser>();
   for (int i = 0; i < kMapImages; ++i) {
     char id[32];
     std::snprintf(id, sizeof id, "IDC_BITMAP_MAPIMAGE%d", i + 1);
@@ -184,7 +175,7 @@ bool SuitsRule(const std::string& file, const char* rule) {
 
 // Rebuilds the map list for a game rule and shows its first page.
 void BuildMapList(CGUI_Window* dialog, int rule) {
-  SMapBrowser& browser = Browser();
+  SMapBrowser& browser = ModulePart<SMapBrowser>();
   browser.maps.clear();
   browser.pageStart = 0;
   const char* ruleName = NET_GetGameRuleInfo(rule)->name;
@@ -197,14 +188,14 @@ void BuildMapList(CGUI_Window* dialog, int rule) {
 }
 
 void ClickMapLeft(CGUI_GamePushButton* button) {
-  SMapBrowser& browser = Browser();
+  SMapBrowser& browser = ModulePart<SMapBrowser>();
   if (browser.pageStart < kMapImages) return;
   browser.pageStart -= kMapImages;
   ShowMapPage(button->GetParent());
 }
 
 void ClickMapRight(CGUI_GamePushButton* button) {
-  SMapBrowser& browser = Browser();
+  SMapBrowser& browser = ModulePart<SMapBrowser>();
   if (size_t(browser.pageStart + kMapImages) >= browser.maps.size()) return;
   browser.pageStart += kMapImages;
   ShowMapPage(button->GetParent());

@@ -26,7 +26,7 @@ constexpr int kMsgNoGame = 39;
 constexpr const char* kUnknownMap = "UNKNOWN.gnd";
 
 void RequestSessions() {
-  SLobbyState& s = LobbyState();
+  SLobbyState& s = ModulePart<SLobbyState>();
   s.sessionsRequested = true;
   s.lastSessionRequest = timeGetTime();
   Clt.SendSessionList();
@@ -35,7 +35,7 @@ void RequestSessions() {
 class CGUI_JoinMenu : public CGUI_MenuDialog {
  public:
   bool OnCreate() override {
-    SLobbyState& s = LobbyState();
+    SLobbyState& s = ModulePart<SLobbyState>();
     s.join = this;
     s.joinList = dynamic_cast<CGUI_GameList*>(FindChild("IDC_LIST_JOINGAMENAMELIST"));
     if (!CGUI_MenuDialog::OnCreate()) return false;
@@ -75,7 +75,7 @@ class CGUI_JoinGameList : public CGUI_GameList {
 // ---- Buttons ----------------------------------------------------------------------------------
 
 void ClickRefresh(CGUI_GamePushButton*) {
-  const SLobbyState& s = LobbyState();
+  const SLobbyState& s = ModulePart<SLobbyState>();
   if (s.sessionsRequested && timeGetTime() - s.lastSessionRequest < kRefreshInterval) return;
   KN_RemoveAllSessionList();
   RequestSessions();

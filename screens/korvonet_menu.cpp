@@ -23,7 +23,7 @@ namespace {
 class CGUI_KorvoNetMenu : public CGUI_MenuDialog {
  public:
   bool OnCreate() override {
-    SLobbyState& s = LobbyState();
+    SLobbyState& s = ModulePart<SLobbyState>();
     s.lobby = this;
     s.chatBox = dynamic_cast<CGUI_GameList*>(FindChild("IDC_LIST_NETCHATBOX"));
     s.pilotList = dynamic_cast<CGUI_GameList*>(FindChild("IDC_LIST_NETPILOTLIST"));
@@ -76,7 +76,7 @@ class CGUI_LobbyChatInput : public CGUI_GameEdit {
 class CGUI_LobbyChannelList : public CGUI_GameList {
  public:
   bool OnSelChange() override {
-    if (!LobbyState().selectingChannel && GetCurSel() >= 0) KN_SelChangeChannelList();
+    if (!ModulePart<SLobbyState>().selectingChannel && GetCurSel() >= 0) KN_SelChangeChannelList();
     return true;
   }
 };

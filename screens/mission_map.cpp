@@ -71,7 +71,7 @@ class CGUI_MissionBox : public CGUI_GamePushButton {
 };
 
 void CGUI_MissionBox::Choose() {
-  SSinglePlayState& state = SinglePlayState();
+  SSinglePlayState& state = ModulePart<SSinglePlayState>();
   if (state.heldBox) state.heldBox->SetDisabled(false);
   SetDisabled(true);
   state.heldBox = this;
@@ -100,7 +100,7 @@ void CGUI_MissionBox::Choose() {
 class CGUI_MissionText : public CGUI_TypewriterList {
  public:
   bool OnDestroy() override {
-    if (SinglePlayState().missionText == this) SinglePlayState().missionText = nullptr;
+    if (ModulePart<SSinglePlayState>().missionText == this) ModulePart<SSinglePlayState>().missionText = nullptr;
     return CGUI_TypewriterList::OnDestroy();
   }
 };
@@ -109,7 +109,7 @@ class CGUI_MissionMap : public CGUI_MenuDialog {
  public:
   bool OnCreate() override {
     if (!CGUI_MenuDialog::OnCreate()) return false;
-    SSinglePlayState& state = SinglePlayState();
+    SSinglePlayState& state = ModulePart<SSinglePlayState>();
     state.missionText = dynamic_cast<CGUI_TypewriterList*>(FindChild("IDC_LIST_SELECTMISSIONTEXT"));
     state.heldBox = nullptr;
     for (const char* mission : {"05", "06", "07"}) ResolveBranches(mission);
@@ -121,7 +121,7 @@ class CGUI_MissionMap : public CGUI_MenuDialog {
   }
 
   bool OnDestroy() override {
-    SinglePlayState().heldBox = nullptr;
+    ModulePart<SSinglePlayState>().heldBox = nullptr;
     return CGUI_MenuDialog::OnDestroy();
   }
 
@@ -163,7 +163,8 @@ void ClickStart(CGUI_GamePushButton*) {
 void ClickReplay(CGUI_GamePushButton*) {
   CMissionAccount* account = GetCurAccount();
   const CMission* mission = account ? account->GetCurrentMission() : nullptr;
-  if (mission && SinglePlayState().missionText) SinglePlayState().missionText->ShowTextFile(mission->desc);
+  CGUI_TypewriterList* text = ModulePart<SSinglePlayState>().missionText;
+  if (mission && text) text->ShowTextFile(mission->desc);
 }
 
 }  // namespace

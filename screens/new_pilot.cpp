@@ -43,7 +43,7 @@ void ClickCreate(CGUI_GamePushButton* button) {
   if (name.empty()) {
     ShowMessageText(kMsgNameEmpty, GUI_MB_OK);
   } else {
-    CGUI_List* list = SinglePlayState().pilotList;
+    CGUI_List* list = ModulePart<SSinglePlayState>().pilotList;
     bool exists = false;
     std::string item;
     for (int i = 0; list && i < list->GetCount() && !exists; ++i)

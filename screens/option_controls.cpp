@@ -63,15 +63,6 @@ struct SKeyCaptureState final : CModulePart {
   }
 };
 
-SKeyCaptureState& CaptureState() {
-  static SKeyCaptureState* state = [] {
-    static SKeyCaptureState instance;
-    AddModulePart(&instance);
-    return &instance;
-  }();
-  return *state;
-}
-
 void RefreshControlsPage();
 
 // ---- Key buttons -----------------------------------------------------------------------------
@@ -83,7 +74,7 @@ class CGUI_KeyButton : public CGUI_GamePushButton {
 
   bool OnCreate() override {
     if (!CGUI_GamePushButton::OnCreate()) return false;
-    std::vector<CGUI_KeyButton*>& buttons = CaptureState().keyButtons;
+    std::vector<CGUI_KeyButton*>& buttons = ModulePart<SKeyCaptureState>().keyButtons;
     if (std::find(buttons.begin(), buttons.end(), this) == buttons.end()) buttons.push_back(this);
     return true;
   }
@@ -123,7 +114,7 @@ class CGUI_KeyButton : public CGUI_GamePushButton {
 // The end of a capture: no button waits, the guard counts from now, the
 // message closes; false removes the handler.
 bool EndCapture() {
-  SKeyCaptureState& state = CaptureState();
+  SKeyCaptureState& state = ModulePart<SKeyCaptureState>();
   state.waiting = nullptr;
   state.captureEnded = true;
   state.lastCaptureEnd = dwY3DCurrentFrameTick;
@@ -134,7 +125,7 @@ bool EndCapture() {
 // Raw input of the host while a capture runs: Escape cancels it, the first
 // pressed key or else mouse button is bound to the waiting button's action.
 bool CaptureInput(uint8_t* keyboard, SRawMouseState* mouse) {
-  SKeyCaptureState& state = CaptureState();
+  SKeyCaptureState& state = ModulePart<SKeyCaptureState>();
   // The capture ended already (a second handler of one capture, or a reload).
   if (!state.waiting) return false;
   if (keyboard && (keyboard[kKeyEscape] & kPressed)) {
@@ -151,7 +142,7 @@ bool CaptureInput(uint8_t* keyboard, SRawMouseState* mouse) {
 }
 
 void CGUI_KeyButton::StartCapture() {
-  SKeyCaptureState& state = CaptureState();
+  SKeyCaptureState& state = ModulePart<SKeyCaptureState>();
   if (!action_) return;
   // Guards against the click that ended a capture by a mouse button.
   if (state.captureEnded && dwY3DCurrentFrameTick - state.lastCaptureEnd <= kCaptureGuardMs)
@@ -193,7 +184,7 @@ class CGUI_MouseSpeedSlider : public CGUI_GameSlider {
 
 // Every key button shows its bindings; the open page shows the mouse settings.
 void RefreshControlsPage() {
-  for (CGUI_KeyButton* button : CaptureState().keyButtons) button->ShowBindings();
+  for (CGUI_KeyButton* button : ModulePart<SKeyCaptureState>().keyButtons) button->ShowBindings();
   CGUI_Window* page = FindOpenDialog(kPageId);
   if (!page) return;
   if (auto* h = dynamic_cast<CGUI_RotateTextButton*>(page->FindChild("IDC_BUTTON_CONINVERTMOUSEH")))

@@ -14,6 +14,7 @@
 #include "menus/menu_dialogs.h"
 #include "menus/registration.h"
 #include "screens/option_pages.h"
+#include "runtime/module_state.h"
 
 namespace {
 
@@ -35,13 +36,12 @@ constexpr int kTextSceneRestart = 24;
 constexpr int kTextRestartQuestion = 25;
 
 // The values that need a restart, as their controls showed them when the page
-// was last created.
-struct SOpenedValues {
+// was last created (a part of the module state).
+struct SOpenedValues final : CModulePart {
   uint32_t resolution = 0;
   uint32_t colorDepth = 0;
   uint32_t textureDetail = 0;
 };
-SOpenedValues g_opened;
 
 uint32_t PackResolution(int width, int height) {
   return uint32_t(width) + uint32_t(height) * 65536u;
@@ -69,7 +69,7 @@ class CGUI_VideoModeButton : public CGUI_RotateTextButton {
   bool OnCreate() override {
     if (!CGUI_RotateTextButton::OnCreate()) return false;
     const uint32_t current = OptionValue(kResolution);
-    g_opened.resolution = current;
+    ModulePart<SOpenedValues>().resolution = current;
     const int width = int(current % 65536u);
     const int height = int(current / 65536u);
 
@@ -116,7 +116,7 @@ class CGUI_ColorDepthButton : public TGUI_OptionRotateButton<kColorDepth, kMapCo
  public:
   bool OnCreate() override {
     if (!TGUI_OptionRotateButton::OnCreate()) return false;
-    g_opened.colorDepth = ValueForState(kMapColorDepth, GetState());
+    ModulePart<SOpenedValues>().colorDepth = ValueForState(kMapColorDepth, GetState());
     return true;
   }
 };
@@ -125,7 +125,7 @@ class CGUI_TextureDetailSlider : public TGUI_OptionSlider<kTextureDetail, true> 
  public:
   bool OnCreate() override {
     if (!TGUI_OptionSlider::OnCreate()) return false;
-    g_opened.textureDetail = ShownValue();
+    ModulePart<SOpenedValues>().textureDetail = ShownValue();
     return true;
   }
 };
@@ -147,9 +147,10 @@ bool AnswerRestartQuestion(unsigned long code) {
 
 void ClickGraphicsOk(CGUI_GamePushButton*) {
   WriteOptionGraphics();
-  const bool needsRestart = OptionValue(kResolution) != g_opened.resolution ||
-                            OptionValue(kColorDepth) != g_opened.colorDepth ||
-                            OptionValue(kTextureDetail) != g_opened.textureDetail;
+  const SOpenedValues& opened = ModulePart<SOpenedValues>();
+  const bool needsRestart = OptionValue(kResolution) != opened.resolution ||
+                            OptionValue(kColorDepth) != opened.colorDepth ||
+                            OptionValue(kTextureDetail) != opened.textureDetail;
   if (!needsRestart) {
     GUI_PrevDialog(1, true);
     return;

@@ -40,7 +40,7 @@ class CGUI_PilotList : public CGUI_GameList {
  public:
   bool OnCreate() override {
     if (!CGUI_GameList::OnCreate()) return false;
-    SinglePlayState().pilotList = this;
+    ModulePart<SSinglePlayState>().pilotList = this;
     char names[kAccountNamesRoom] = {};
     EnumAccount(names, sizeof names);
     names[sizeof names - 1] = '\0';
@@ -55,7 +55,8 @@ class CGUI_PilotList : public CGUI_GameList {
   }
 
   bool OnDestroy() override {
-    if (SinglePlayState().pilotList == this) SinglePlayState().pilotList = nullptr;
+    CGUI_List*& list = ModulePart<SSinglePlayState>().pilotList;
+    if (list == this) list = nullptr;
     return CGUI_GameList::OnDestroy();
   }
 
@@ -80,7 +81,7 @@ class CGUI_PilotList : public CGUI_GameList {
 // Deletes the chosen pilot when the question is answered yes.
 bool DeleteChosenPilot(unsigned long code) {
   if (!(code & 1)) return true;
-  CGUI_List* list = SinglePlayState().pilotList;
+  CGUI_List* list = ModulePart<SSinglePlayState>().pilotList;
   if (!list) return true;
   const int row = list->GetCurSel();
   std::string name;

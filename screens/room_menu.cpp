@@ -60,15 +60,6 @@ struct SRoomState final : CModulePart {
   }
 };
 
-SRoomState& Room() {
-  static SRoomState* state = [] {
-    static SRoomState instance;
-    AddModulePart(&instance);
-    return &instance;
-  }();
-  return *state;
-}
-
 // ---- Helpers -------------------------------------------------------------------------------
 
 SGUI_ClientInfo* LocalRecord() { return GUI_GetClientInfo(GUI_GetLocalClientIndex()); }
@@ -76,7 +67,7 @@ SGUI_ClientInfo* LocalRecord() { return GUI_GetClientInfo(GUI_GetLocalClientInde
 // Control `format` of slot (its digit k = slot + 1) in the live room.
 template <class T>
 T* SlotControl(const char* format, int slot) {
-  CGUI_Window* room = Room().room;
+  CGUI_Window* room = ModulePart<SRoomState>().room;
   if (!room) return nullptr;
   char id[64];
   std::snprintf(id, sizeof id, format, slot + 1);
@@ -111,11 +102,12 @@ class CGUI_RoomCharacterBox : public CGUI_CharacterBox {
  public:
   bool OnCreate() override {
     if (!CGUI_CharacterBox::OnCreate()) return false;
-    Room().characterBox = this;
+    ModulePart<SRoomState>().characterBox = this;
     return true;
   }
   bool OnDestroy() override {
-    if (Room().characterBox == this) Room().characterBox = nullptr;
+    CGUI_RoomCharacterBox*& box = ModulePart<SRoomState>().characterBox;
+    if (box == this) box = nullptr;
     return CGUI_CharacterBox::OnDestroy();
   }
 
@@ -130,7 +122,7 @@ class CGUI_RoomCharacterBox : public CGUI_CharacterBox {
 };
 
 void RefreshCharacterBox() {
-  if (CGUI_RoomCharacterBox* box = Room().characterBox) box->Refresh();
+  if (CGUI_RoomCharacterBox* box = ModulePart<SRoomState>().characterBox) box->Refresh();
 }
 
 // Steps the edited slot's character through the host's characters.
@@ -147,11 +139,13 @@ void ClickCharacter(CGUI_GamePushButton*) {
 // ---- Option browser ---------------------------------------------------------------------------
 
 // The table entry shown in box k (0-6), or -1 for an empty box.
-int BoxEntry(int box) { return CarouselEntry(Room().optionOffset, box, GUI_GetNumOptions()); }
+int BoxEntry(int box) {
+  return CarouselEntry(ModulePart<SRoomState>().optionOffset, box, GUI_GetNumOptions());
+}
 
 // Moves the window of seven entries over the option table.
 void ScrollOptions(int delta) {
-  int& offset = Room().optionOffset;
+  int& offset = ModulePart<SRoomState>().optionOffset;
   offset = CarouselStart(offset + delta, GUI_GetNumOptions());
 }
 
@@ -161,7 +155,8 @@ void ReleaseSide(SGUI_ClientInfo* record, EHand hand) {
   const bool left = hand == kLeftHand;
   int& side = left ? record->left : record->right;
   const int other = left ? record->right : record->left;
-  if (side > 0 && Room().characterBox) Room().characterBox->Unmount(hand);
+  CGUI_RoomCharacterBox* box = ModulePart<SRoomState>().characterBox;
+  if (side > 0 && box) box->Unmount(hand);
   side = OptionParts() != 2 && other > 0 ? -1 : 0;
 }
 
@@ -170,7 +165,7 @@ void ChooseSide(SGUI_ClientInfo* record, EHand hand, int entry) {
   const bool left = hand == kLeftHand;
   int& side = left ? record->left : record->right;
   int& other = left ? record->right : record->left;
-  CGUI_RoomCharacterBox* box = Room().characterBox;
+  CGUI_RoomCharacterBox* box = ModulePart<SRoomState>().characterBox;
   if (side > 0 && box) box->Unmount(hand);
   side = entry + 1;
   if (box) box->Mount(entry, hand);
@@ -250,7 +245,7 @@ class CGUI_RoomOptionBox : public CGUI_OptionBoxBase {
 constexpr const char* kBoxFormat = "IDC_CUSTOM_OPTIONBOX%d";
 
 void RefreshOptionBoxes() {
-  CGUI_Window* room = Room().room;
+  CGUI_Window* room = ModulePart<SRoomState>().room;
   if (!room) return;
   for (int k = 0; k < kOptionBoxes; ++k)
     if (CGUI_OptionBoxBase* box = OptionBoxOf(room, kBoxFormat, k)) box->Refresh();
@@ -595,7 +590,7 @@ std::string NumberOrUnlimited(int n) { return n ? Decimal(n) : "UNLIMITED"; }
 class CGUI_RoomMenu : public CGUI_MenuDialog {
  public:
   bool OnCreate() override {
-    SRoomState& state = Room();
+    SRoomState& state = ModulePart<SRoomState>();
     state.room = this;
     for (int slot = 0; slot < kSlots; ++slot) GUI_InitClientInfo(slot, 0);
     state.optionOffset = 0;

@@ -35,23 +35,14 @@ struct SGameList final : CModulePart {
   void OnTableReleased() override { dialog = nullptr; }
 };
 
-SGameList& Games() {
-  static SGameList* state = [] {
-    static SGameList instance;
-    AddModulePart(&instance);
-    return &instance;
-  }();
-  return *state;
-}
-
 CGUI_List* Column(int i) {
-  CGUI_Window* dialog = Games().dialog;
+  CGUI_Window* dialog = ModulePart<SGameList>().dialog;
   return dialog ? dynamic_cast<CGUI_List*>(dialog->FindChild(kColumns[i])) : nullptr;
 }
 
 // Receives one game of the manager: a record and one row in each column.
 void AddGame(CGameListItem* item) {
-  SGameList& list = Games();
+  SGameList& list = ModulePart<SGameList>();
   if (!item || list.count >= kMaxGames) return;
   CGameListItem& game = list.games[list.count++] = *item;
   char players[32];
@@ -80,7 +71,7 @@ class CGUI_ServerList : public CGUI_GameList {
  public:
   bool OnCreate() override {
     if (!CGUI_GameList::OnCreate()) return false;
-    SGameList& list = Games();
+    SGameList& list = ModulePart<SGameList>();
     list.dialog = GetParent();
     list.count = list.selected = 0;
     NET_InitGLManager();
@@ -88,7 +79,7 @@ class CGUI_ServerList : public CGUI_GameList {
   }
   bool OnDestroy() override {
     NET_ReleaseGLManager();
-    if (Games().dialog == GetParent()) Games().dialog = nullptr;
+    if (ModulePart<SGameList>().dialog == GetParent()) ModulePart<SGameList>().dialog = nullptr;
     return CGUI_GameList::OnDestroy();
   }
   // Games found during a frame appear from that frame's draw on.
@@ -98,7 +89,7 @@ class CGUI_ServerList : public CGUI_GameList {
   }
   bool OnSelChange() override {
     const int sel = GetCurSel();
-    if (sel >= 0 && sel < Games().count) Games().selected = sel;
+    if (sel >= 0 && sel < ModulePart<SGameList>().count) ModulePart<SGameList>().selected = sel;
     return true;
   }
 };
@@ -106,7 +97,7 @@ class CGUI_ServerList : public CGUI_GameList {
 // ---- Buttons ------------------------------------------------------------------------------
 
 void ClickRefresh(CGUI_GamePushButton*) {
-  SGameList& list = Games();
+  SGameList& list = ModulePart<SGameList>();
   list.count = list.selected = 0;
   for (int i = 0; i < 4; ++i)
     if (CGUI_List* column = Column(i)) column->ResetContent();
@@ -136,7 +127,7 @@ void ClickCreate(CGUI_GamePushButton* button) {
 
 void ClickJoin(CGUI_GamePushButton* button) {
   if (!CheckGameId(button)) return;
-  SGameList& list = Games();
+  SGameList& list = ModulePart<SGameList>();
   if (list.selected < 0 || list.selected >= list.count) return;
   const CGameListItem& game = list.games[list.selected];
   char address[32];

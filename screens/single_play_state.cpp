@@ -7,15 +7,6 @@
 #include "host/host_services.h"
 #include "korvogui/room.h"
 
-SSinglePlayState& SinglePlayState() {
-  static SSinglePlayState* state = [] {
-    static SSinglePlayState instance;
-    AddModulePart(&instance);
-    return &instance;
-  }();
-  return *state;
-}
-
 std::string ClearTimeText(unsigned int seconds) {
   char text[32];
   std::snprintf(text, sizeof text, "%2u:%2u:%2u", seconds / 3600, seconds / 60 % 60, seconds % 60);

@@ -34,9 +34,6 @@ struct SSinglePlayState final : CModulePart {
   }
 };
 
-// The one instance, registered with the module state on first use.
-SSinglePlayState& SinglePlayState();
-
 // "HH:MM:SS" of a time in seconds (hours take as many digits as they need).
 std::string ClearTimeText(unsigned int seconds);
 

@@ -16,12 +16,15 @@
 #include "script/ui_script_language.h"
 
 namespace {
-// The parser tables live from load to unload, sharing their rule table.
-CUIScriptParserTables g_parserTables;
-// The copy of the script that GUI_Compile hands to the compiler, kept from one
-// compile to the next: a script-sized block freed after every compile would
-// have the general-purpose heap sweep all its small free blocks each time.
-std::vector<char> g_scriptText;
+// The compiler's part of the module state.
+struct SCompilerState final : CModulePart {
+  // The parser tables, made once per module state.
+  CUIScriptParserTables parserTables;
+  // The copy of the script that GUI_Compile hands to the compiler, kept from
+  // one compile to the next: a script-sized block freed after every compile
+  // would have the general-purpose heap sweep all its small free blocks each time.
+  std::vector<char> scriptText;
+};
 }  // namespace
 
 CDialogTable* CompileScript(const char* text) {
@@ -29,7 +32,7 @@ CDialogTable* CompileScript(const char* text) {
   CStringScanner scanner(&lexerTables, text);
   CDialogTable* table = nullptr;
   {
-    CParser parser(&g_parserTables, &scanner);
+    CParser parser(&ModulePart<SCompilerState>().parserTables, &scanner);
     const CParseResult result = parser.Parse();
     if (result.IsValid()) table = static_cast<CDialogTable*>(parser.Evaluate(result));
     parser.Clear();
@@ -46,8 +49,9 @@ extern "C" KORVO_API bool GUI_Compile() {
     GUI_ReportError("Compile Error : %s not found", kUIScriptPath);
     return false;
   }
-  g_scriptText.resize(static_cast<size_t>(size) + 1);
-  char* text = g_scriptText.data();
+  std::vector<char>& copy = ModulePart<SCompilerState>().scriptText;
+  copy.resize(static_cast<size_t>(size) + 1);
+  char* text = copy.data();
   std::memcpy(text, image, size);
   text[size] = '\0';
   ReleaseFileImage(image);

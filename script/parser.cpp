@@ -8,8 +8,6 @@
 #include "foundation/string_alloc.h"
 #include "runtime/error_text.h"
 
-int32_t CParser::s_generation = 0;
-
 namespace {
 constexpr int kUnknownSymbol = -2;
 constexpr size_t kRememberedTokens = 1024;   // token numbers whose symbols are remembered
@@ -40,7 +38,7 @@ void CParser::AttachTables(CParserTables* tables) {
   tables->Sizes(&stateCount_, &nonterminals_, &terminals_, &endSymbol_, &nodeWidth_);
   state_ = 0;
   status_ = 0;
-  generation_ = ++s_generation;
+  ++generation_;
   states_.Clear();
   tokenSymbols_.clear();
   actionSteps_.assign(size_t(stateCount_) * (nonterminals_ + terminals_), kUnknownAction);

@@ -91,8 +91,8 @@ class CParser {
   const SActionRecord* actions_ = nullptr;
   uint32_t actionCount_ = 0;
   uint32_t stateCount_ = 0, nonterminals_ = 0, terminals_ = 0, endSymbol_ = 0, nodeWidth_ = 0;
-  static int32_t s_generation;
-  int32_t generation_ = -1;
+  int32_t generation_ = -1;          // advanced at every attach of tables; a result
+                                     // carries the one it was made in
   uint32_t nodeSize_ = 0;
 
   std::vector<int> tokenSymbols_;   // per token number: symbol, or kUnknownSymbol

@@ -67,27 +67,17 @@ void CUIScriptLexerTables::FreeValue(void* value) { FreeParam(static_cast<SParam
 
 // ---- Parser tables --------------------------------------------------------------------
 
-SRule* CUIScriptParserTables::s_rules = nullptr;
-int CUIScriptParserTables::s_instances = 0;
-
 CUIScriptParserTables::CUIScriptParserTables() {
-  if (s_instances++ == 0) {
-    s_rules = new SRule[kUiScriptRuleCount];
-    for (uint32_t r = 0; r < kUiScriptRuleCount; ++r)
-      s_rules[r] = SRule{kUiScriptRules[r], kUiScriptRuleLengths[r]};
-  }
+  rules_.reserve(kUiScriptRuleCount);
+  for (uint32_t r = 0; r < kUiScriptRuleCount; ++r)
+    rules_.push_back(SRule{kUiScriptRules[r], kUiScriptRuleLengths[r]});
 }
 
-CUIScriptParserTables::~CUIScriptParserTables() {
-  if (--s_instances == 0) {
-    delete[] s_rules;
-    s_rules = nullptr;
-  }
-}
+CUIScriptParserTables::~CUIScriptParserTables() = default;
 
 const SRule* CUIScriptParserTables::Rules(uint32_t* count) {
   *count = kUiScriptRuleCount;
-  return s_rules;
+  return rules_.data();
 }
 
 const SActionRecord* CUIScriptParserTables::Actions(uint32_t* count) {

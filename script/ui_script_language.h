@@ -2,6 +2,8 @@
 // automaton and token functions, and its parser tables with the evaluator
 // that builds the dialog table.
 #pragma once
+#include <vector>
+
 #include "script/tables.h"
 
 class CUIScriptLexerTables : public CLexerTables {
@@ -34,7 +36,5 @@ class CUIScriptParserTables : public CParserTables {
   void FreeEvalValue(uint32_t symbol, void* value) override;
 
  private:
-  // The rule table is shared by every instance and freed with the last one.
-  static SRule* s_rules;
-  static int s_instances;
+  std::vector<SRule> rules_;   // built from the generated tables
 };

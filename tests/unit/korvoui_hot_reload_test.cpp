@@ -13,11 +13,11 @@
 #include "refhost/korvohost.h"
 #include "runtime/control.h"
 #include "runtime/module_state.h"
-#include "runtime/routing.h"
 #include "runtime/window_manager.h"
 #include "script/compiler.h"
 #include "tools/korvoui/hot_reload.h"
 #include "tools/korvoui/inspector.h"
+#include "tests/unit/fresh_module.h"
 
 namespace {
 
@@ -34,18 +34,11 @@ const char* kScript =
 class HotReloadTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    static bool initialized = false;
-    if (!initialized) {
-      GUI_Initialize();
-      initialized = true;
-    }
+    RestartModule();
     Compile(kScript);
   }
   void TearDown() override {
-    DestroyAllDialogs();
-    DialogStack().clear();
-    Routing() = SGUI_Routing();
-    InstallDialogTable(nullptr);
+    GUI_Release();
     korvohost::RemoveOverlayFile(kUIScriptPath);
   }
   static void Compile(const std::string& text) {

@@ -11,12 +11,11 @@
 #include "korvogui/korvogui.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
-#include "runtime/module_state.h"
-#include "runtime/routing.h"
-#include "runtime/window_manager.h"
+#include "host/session_state.h"
 #include "script/compiler.h"
 #include "tools/korvoui/session_runner.h"
 #include "tools/korvoui/session_script.h"
+#include "tests/unit/fresh_module.h"
 
 namespace {
 
@@ -32,25 +31,18 @@ GUI_Compile
 GUI_NextDialog PANEL
 )";
 
-// Sessions run against the module initialised once for the process, as the
-// other runtime tests do; each test leaves it without dialogs.
+// Each session runs against a freshly started module.
 class SessionRunnerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    static bool initialized = false;
-    if (!initialized) {
-      GUI_Initialize();
-      initialized = true;
-    }
+    RestartModule();
     korvohost::ResetGraphics();
     previous_ = tam::SetReportHandler(nullptr);
   }
   void TearDown() override {
     tam::SetReportHandler(previous_);
-    DestroyAllDialogs();
-    DialogStack().clear();
-    Routing() = SGUI_Routing();
-    InstallDialogTable(nullptr);
+    GUI_Release();
+    korvostate::SetRecording(false);   // a session records the host's calls
     korvohost::RemoveOverlayFile(kUIScriptPath);
     korvohost::ResetGraphics();
   }

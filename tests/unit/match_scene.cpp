@@ -19,6 +19,7 @@
 #include "runtime/window_manager.h"
 #include "tools/korvoui/session_script.h"
 #include "tools/korvoui/session_state_commands.h"
+#include "tests/unit/fresh_module.h"
 
 namespace matchscene {
 namespace {
@@ -157,8 +158,7 @@ bool Open(std::string* error) {
   // a game keeps no log of service calls, so none is recorded.
   netkorvo::BeginSession();
   korvostate::SetRecording(false);
-  static const bool initialized = (GUI_Initialize(), true);
-  (void)initialized;
+  RestartModule();
   if (!RunStateLines(SceneLines() + NetworkLines(), error)) return false;
   korvohost::SetTick(kStartTick);
   if (!GUI_Compile()) {
@@ -177,8 +177,7 @@ bool Open(std::string* error) {
 }
 
 void Close() {
-  GUI_DestroyAllDialog();
-  InstallDialogTable(nullptr);
+  GUI_Release();
   netkorvo::Reset();
   korvohost::Reset();
 }

@@ -31,6 +31,7 @@
 #include "runtime/registry.h"
 #include "runtime/window.h"
 #include "runtime/window_manager.h"
+#include "tests/unit/fresh_module.h"
 
 namespace {
 
@@ -41,15 +42,14 @@ class NetLiveModuleTest : public ::testing::Test {
     korvohost::SetRenderMode(korvohost::RenderMode::RecordOnly);
     std::string error;
     ASSERT_TRUE(korvohost::Mount(KORVO_ASSET_ROOT, &error)) << error;
-    if (!GetClassRegistry()) GUI_Initialize();
+    RestartModule();
     ASSERT_TRUE(GUI_Compile()) << GUI_GetLastError();
     ASSERT_TRUE(GUI_NextDialog("MAINMENU")) << GUI_GetLastError();
   }
   void TearDown() override {
     NET_Release();
     netkorvo::SetBackend(nullptr);
-    GUI_DestroyAllDialog();
-    InstallDialogTable(nullptr);
+    GUI_Release();
     korvohost::Reset();
   }
 

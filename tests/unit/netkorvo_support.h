@@ -9,16 +9,19 @@
 
 #include "netkorvo/netkorvo.h"
 #include "host/session_state.h"
+#include "tests/unit/fresh_module.h"
 
 class NetSessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     netkorvo::Reset();
+    RestartModule();
     korvostate::SetRecording(true);
     korvostate::TakeCalls();
   }
   void TearDown() override {
     korvostate::SetRecording(false);
+    GUI_Release();
     netkorvo::Reset();
   }
 

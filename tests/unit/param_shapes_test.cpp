@@ -13,6 +13,7 @@
 #include "runtime/param_shapes.h"
 #include "runtime/module_state.h"
 #include "runtime/window_manager.h"
+#include "tests/unit/fresh_module.h"
 
 namespace {
 
@@ -74,10 +75,10 @@ class ParamShapesTest : public ::testing::Test {
     korvohost::Reset();
     std::string error;
     ASSERT_TRUE(korvohost::Mount(KORVO_ASSET_ROOT, &error)) << error;
-    GUI_Initialize();
+    RestartModule();
   }
   void TearDown() override {
-    InstallDialogTable(nullptr);
+    GUI_Release();
     korvohost::Reset();
   }
 };

@@ -17,6 +17,7 @@
 #include "runtime/module_state.h"
 #include "runtime/registry.h"
 #include "runtime/window_manager.h"
+#include "tests/unit/fresh_module.h"
 
 namespace {
 
@@ -25,13 +26,10 @@ using Registration = CGUI_ClassRegistry::SRegistration;
 class RegistrationTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    static bool initialized = false;
-    if (!initialized) {
-      GUI_Initialize();
-      initialized = true;
-    }
+    RestartModule();
     ASSERT_NE(GetClassRegistry(), nullptr);
   }
+  void TearDown() override { GUI_Release(); }
   static const std::vector<Registration>& Made() { return GetClassRegistry()->IdRegistrations(); }
 };
 

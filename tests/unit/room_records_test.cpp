@@ -26,12 +26,10 @@ korvohost::SOptionPartRecord Part(const std::string& name, int id) {
 
 class RoomRecordsTest : public ::testing::Test {
  protected:
+  void SetUp() override { GUI_Release(); }
   void TearDown() override {
     korvohost::SetOptionParts({});
-    GUI_InitOptionInfo();
-    GUI_InitTeamColor(0, nullptr, nullptr);
-    for (int slot = 0; slot < 8; ++slot) GUI_InitClientInfo(slot, 0);
-    GUI_SetLocalClientIndex(-1);
+    GUI_Release();
   }
 };
 

@@ -1,6 +1,7 @@
-// runtime_fixture.h: a fixture that gives each test an initialised runtime with
-// no open dialogs, an empty dialog stack, an empty input queue and no hover or
-// focus window, plus a window class that records the events it receives.
+// runtime_fixture.h: a fixture that gives each test a freshly started module
+// (no open dialogs, an empty dialog stack, an empty input queue, no hover or
+// focus window) with an empty table installed, plus a window class that
+// records the events it receives.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "korvogui/korvogui.h"
+#include "tests/unit/fresh_module.h"
 #include "runtime/dialog.h"
 #include "runtime/input_queue.h"
 #include "runtime/module_state.h"
@@ -59,22 +61,11 @@ inline void SetRegion(CGUI_Window* w, float x, float y, float width, float heigh
 class RuntimeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    // A test before may have released the module (GUI_Release).
-    if (!GetClassRegistry()) GUI_Initialize();
-    Reset();
+    RestartModule();
     table_ = new CDialogTable;
     InstallDialogTable(table_);
   }
-  void TearDown() override {
-    Reset();
-    InstallDialogTable(nullptr);
-  }
-  static void Reset() {
-    DestroyAllDialogs();
-    DialogStack().clear();
-    GUI_FlushInput();
-    Routing() = SGUI_Routing();
-  }
+  void TearDown() override { GUI_Release(); }
   // A dialog of the table, id `id`, covering (x, y, w, h).
   CGUI_Dialog* AddDialog(const char* id, float x = 0, float y = 0, float w = 1, float h = 1) {
     auto* d = new CGUI_Dialog;

@@ -1,31 +1,25 @@
 // runtime_support.h: shared set-up for tests that drive the module through its
-// exported input functions. The runtime initialises once per process.
+// exported input functions, each on a freshly started module.
 #pragma once
 #include "korvogui/korvogui.h"
 #include "runtime/dialog.h"
 #include "runtime/routing.h"
+#include "tests/unit/fresh_module.h"
 
-inline void EnsureRuntime() {
-  static const bool initialized = [] {
-    GUI_Initialize();
-    return true;
-  }();
-  (void)initialized;
-}
-
-// An open dialog covering the screen's top-left quarter; closing it (by
-// deleting it) drops its windows from the hover and focus state.
+// An open dialog covering the screen's top-left quarter, on a module started
+// for it; closing it (by deleting it) drops its windows from the hover and
+// focus state, then the module ends.
 class ScopedDialog {
  public:
   ScopedDialog() {
-    EnsureRuntime();
-    GUI_FlushInput();
+    RestartModule();
     const float region[4] = {0, 0, 0.5f, 0.5f};
     dialog_->SetRegion(region);
   }
   ~ScopedDialog() {
     SetFocusWindow(nullptr);
     delete dialog_;
+    GUI_Release();
   }
   ScopedDialog(const ScopedDialog&) = delete;
   ScopedDialog& operator=(const ScopedDialog&) = delete;

@@ -13,6 +13,7 @@
 #include "runtime/simple_controls.h"
 #include "runtime/window_manager.h"
 #include "screens/single_play_state.h"
+#include "tests/unit/fresh_module.h"
 
 namespace {
 
@@ -34,10 +35,10 @@ TEST(SinglePlayStateTest, FreeingTheTableForgetsEveryWindow) {
   korvohost::Reset();
   std::string error;
   ASSERT_TRUE(korvohost::Mount(KORVO_ASSET_ROOT, &error)) << error;
-  if (!GetClassRegistry()) GUI_Initialize();
+  RestartModule();
   ASSERT_TRUE(GUI_Compile()) << GUI_GetLastError();
 
-  SSinglePlayState& state = SinglePlayState();
+  SSinglePlayState& state = ModulePart<SSinglePlayState>();
   CGUI_GameList pilots;
   CGUI_TypewriterList text;
   CGUI_GamePushButton box;
@@ -58,7 +59,7 @@ TEST(SinglePlayStateTest, FreeingTheTableForgetsEveryWindow) {
   EXPECT_EQ(state.chosenRight, nullptr);
   // The carousel's start is a number, not a window: it stays.
   EXPECT_EQ(state.optionStart, 3);
-  state.optionStart = 0;
+  GUI_Release();
   korvohost::Reset();
 }
 
