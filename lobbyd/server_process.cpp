@@ -32,8 +32,9 @@ bool CServerProcess::Start(const std::string& program, const std::string& databa
   }
   if (pid == 0) {
     dup2(pipeFds[1], STDOUT_FILENO);
-    close(pipeFds[0]);
-    close(pipeFds[1]);
+    // The server starts with stdin, stdout and stderr only: descriptors the
+    // starting process inherited or opened count against its own limits.
+    close_range(3, ~0U, 0);
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
