@@ -64,14 +64,12 @@ TEST(ControlHitTest, RightAlignedSpanIncludesBothEdges) {
   CGUI_Control c;
   SetRegion(&c, 0.5f, 0.0f, 0.2f, 0.1f);
   c.SetAlign(ALIGN_RIGHT);
-  const float atLeft[2] = {0.3f, 0.05f}, atRight[2] = {0.5f, 0.05f};
-  const float beyondLeft[2] = {0.29f, 0.05f}, beyondRight[2] = {0.51f, 0.05f};
-  const float below[2] = {0.4f, 0.11f};
-  EXPECT_TRUE(c.HitTest(atLeft));
-  EXPECT_TRUE(c.HitTest(atRight));
-  EXPECT_FALSE(c.HitTest(beyondLeft));
-  EXPECT_FALSE(c.HitTest(beyondRight));
-  EXPECT_FALSE(c.HitTest(below));
+  const struct {
+    float pt[2];
+    bool hit;
+  } cases[] = {{{0.3f, 0.05f}, true},  {{0.5f, 0.05f}, true},  {{0.29f, 0.05f}, false},
+               {{0.51f, 0.05f}, false}, {{0.4f, 0.11f}, false}};
+  for (const auto& k : cases) EXPECT_EQ(c.HitTest(k.pt), k.hit) << k.pt[0] << "," << k.pt[1];
 }
 
 TEST(ControlHitTest, CentredControlIsFoundUnderTheMouse) {
@@ -189,47 +187,39 @@ TEST(ControlParamLists, StoredAsOwnCopies) {
 
 // ---- Flag words -------------------------------------------------------------------------------
 
-TEST(FlagWords, ControlWords) {
+// Alignment words replace their axis; other words set their flag; words are
+// matched exactly, dialogs take the window words only and the edit words need
+// the class name EDIT.
+TEST(FlagWords, EachWordSetsItsFlagOnTheClassesItIsFor) {
   CGUI_Control c;
-  EXPECT_TRUE(ApplyControlFlag(&c, "CF_ALIGN_RIGHT"));
-  EXPECT_TRUE(ApplyControlFlag(&c, "CF_ALIGN_VCENTER"));
-  EXPECT_EQ(c.GetAlign(), 34);
-  EXPECT_TRUE(ApplyControlFlag(&c, "CF_ALIGN_HCENTER"));
-  EXPECT_TRUE(ApplyControlFlag(&c, "CF_ALIGN_BOTTOM"));
-  EXPECT_EQ(c.GetAlign(), 20);
-  EXPECT_TRUE(ApplyControlFlag(&c, "CF_ALIGN_LEFT"));
-  EXPECT_TRUE(ApplyControlFlag(&c, "CF_ALIGN_TOP"));
-  EXPECT_EQ(c.GetAlign(), 9);
-  EXPECT_TRUE(ApplyControlFlag(&c, "CF_AUTOSIZE"));
+  const struct {
+    const char* horizontal;
+    const char* vertical;
+    int align;
+  } aligns[] = {{"CF_ALIGN_RIGHT", "CF_ALIGN_VCENTER", 34},
+                {"CF_ALIGN_HCENTER", "CF_ALIGN_BOTTOM", 20},
+                {"CF_ALIGN_LEFT", "CF_ALIGN_TOP", 9}};
+  for (const auto& a : aligns) {
+    EXPECT_TRUE(ApplyControlFlag(&c, a.horizontal));
+    EXPECT_TRUE(ApplyControlFlag(&c, a.vertical));
+    EXPECT_EQ(c.GetAlign(), a.align) << a.horizontal;
+  }
+  for (const char* word : {"CF_TABSTOPS", "CF_TABSTO", "cf_tabstop", "ES_NUMBER"})
+    EXPECT_FALSE(ApplyControlFlag(&c, word)) << word;   // ES_NUMBER: not an edit
+  EXPECT_FALSE(c.IsTabStop());
+  EXPECT_FALSE(ApplyWindowFlag(&c, "CF_AUTOSIZE"));
+  EXPECT_FALSE(c.IsAutoSize());
+  for (const char* word : {"CF_AUTOSIZE", "WF_HIDE", "WF_NOHITTEST", "WF_FOREGROUND"})
+    EXPECT_TRUE(ApplyControlFlag(&c, word)) << word;
   EXPECT_TRUE(c.IsAutoSize());
-  EXPECT_TRUE(ApplyControlFlag(&c, "WF_HIDE"));
-  EXPECT_TRUE(ApplyControlFlag(&c, "WF_NOHITTEST"));
-  EXPECT_TRUE(ApplyControlFlag(&c, "WF_FOREGROUND"));
   EXPECT_TRUE(c.IsHidden());
   EXPECT_FALSE(c.IsHitTest());
   EXPECT_TRUE(c.IsForeground());
-}
 
-TEST(FlagWords, MatchedExactly) {
-  CGUI_Control c;
-  EXPECT_FALSE(ApplyControlFlag(&c, "CF_TABSTOPS"));
-  EXPECT_FALSE(ApplyControlFlag(&c, "CF_TABSTO"));
-  EXPECT_FALSE(ApplyControlFlag(&c, "cf_tabstop"));
-  EXPECT_FALSE(c.IsTabStop());
-  EXPECT_FALSE(ApplyControlFlag(&c, "ES_NUMBER"));   // not an edit
-}
-
-TEST(FlagWords, DialogsTakeWindowWordsOnly) {
   CGUI_Dialog d;
   EXPECT_FALSE(ApplyWindowFlag(&d, "CF_TABSTOP"));
   EXPECT_TRUE(ApplyWindowFlag(&d, "WF_FOREGROUND"));
   EXPECT_TRUE(d.IsForeground());
-  CGUI_Control c;
-  EXPECT_FALSE(ApplyWindowFlag(&c, "CF_AUTOSIZE"));
-  EXPECT_FALSE(c.IsAutoSize());
-}
-
-TEST(FlagWords, EditWordsNeedTheClassNameEdit) {
   CGUI_Edit edit;
   EXPECT_TRUE(ApplyControlFlag(&edit, "ES_NUMBER"));
   EXPECT_TRUE(ApplyControlFlag(&edit, "ES_PASSWORD"));
@@ -253,9 +243,7 @@ TEST(StandardClasses, RegisteredByClassName) {
     EXPECT_EQ(w->ClassName(), name);
   }
   EXPECT_EQ(registry.CreateWindow("STATIC", ""), nullptr);
-}
-
-TEST(StandardClasses, CustomAndBitmapAreNotHitTestable) {
+  // Custom windows and bitmaps are not hit-testable.
   EXPECT_FALSE(CGUI_Custom().IsHitTest());
   EXPECT_FALSE(CGUI_Bitmap().IsHitTest());
   EXPECT_TRUE(CGUI_Button().IsHitTest());

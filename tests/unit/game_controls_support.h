@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -60,6 +62,29 @@ inline void AddBitmap(CGUI_Control* c, const char* name, uint32_t argb = 0xFFFFF
 inline void AddPulse(CGUI_Control* c) {
   c->AddParamList(
       Chain().I(255).I(0).I(0).I(255).I(0).I(0).I(255).I(255).F(1.0f).get());
+}
+
+// PARAM lists written out: lists parted by " / ", values by blanks; 'text' is a
+// string, a number with a dot a float, any other number an integer. The words
+// font, bitmap and pulse stand for AddFont(), AddBitmap("x.tga") and AddPulse().
+inline void AddLists(CGUI_Control* c, const std::string& lists) {
+  std::istringstream in(lists);
+  std::string word;
+  auto chain = std::make_unique<Chain>();
+  const auto end = [&] {
+    if (chain->get()) c->AddParamList(chain->get());
+    chain = std::make_unique<Chain>();
+  };
+  while (in >> word) {
+    if (word == "/") end();
+    else if (word == "font") AddFont(c);
+    else if (word == "bitmap") AddBitmap(c, "x.tga");
+    else if (word == "pulse") AddPulse(c);
+    else if (word[0] == '\'') chain->S(word.substr(1, word.size() - 2).c_str());
+    else if (word.find('.') != std::string::npos) chain->F(std::stof(word));
+    else chain->I(std::stoi(word));
+  }
+  end();
 }
 
 // A 32-bit top-left-origin TGA filled with one 0xAARRGGBB colour.
