@@ -30,7 +30,8 @@ class RecordingControl : public CGUI_Control {
 
 // ---- Alignment and hit test --------------------------------------------------------
 
-TEST(ControlAlign, SetAlignReplacesOnlyTheNamedAxis) {
+// SetAlign replaces only the named axis; the aligned place follows the anchor.
+TEST(ControlAlign, SetAlignReplacesOnlyTheNamedAxisAndMovesTheAnchor) {
   CGUI_Control c;
   EXPECT_EQ(c.GetAlign(), 9);
   c.SetAlign(2);
@@ -39,10 +40,7 @@ TEST(ControlAlign, SetAlignReplacesOnlyTheNamedAxis) {
   EXPECT_EQ(c.GetAlign(), 36);
   c.SetAlign(16);
   EXPECT_EQ(c.GetAlign(), 20);
-}
-
-TEST(ControlAlign, AlignedPosFromAnchor) {
-  CGUI_Control c;
+  c.SetAlign(ALIGN_LEFT | ALIGN_TOP);
   SetRegion(&c, 0.5f, 0.4f, 0.2f, 0.1f);
   const float origin[2] = {0.1f, 0.2f};
   c.SetOrigin(origin);

@@ -157,6 +157,8 @@ TEST_F(ProfileStore, AccountsOptionsAndBindingsRoundTripInCreationOrder) {
                                             "controls.ini"}));
 }
 
+// Files are readable text written without leaving temporary files; absent
+// files load nothing.
 TEST_F(ProfileStore, FilesAreReadableTextAndAbsentFilesLoadNothing) {
   CProfileStore store;
   std::string error;
@@ -176,9 +178,13 @@ TEST_F(ProfileStore, FilesAreReadableTextAndAbsentFilesLoadNothing) {
             "# korvogui pilot account\nname \"ALPHA\"\norder 1\ncharacter 0\nleft 0\nright 0\n"
             "last \"MISSION 01\"\ntotal 3725\n"
             "achievement \"MISSION 01\" name=\"MISSION 01\" latest=120 best=95 count=3\n");
-  // A store that saves before loading still puts a new pilot last.
+  for (const std::string& name : Files()) EXPECT_FALSE(IsAtomicTempName(name)) << name;
+  // Opening clears stale temporary files; a store that saves before loading
+  // still puts a new pilot last.
   store.Close();
+  Write(dir_ + "/.ALPHA.pilot.tmp.999999", "half a fi");
   ASSERT_TRUE(store.Open(dir_, &error)) << error;
+  EXPECT_EQ(Files(), (std::set<std::string>{".lock", "ALPHA.pilot"}));
   SAccountRecord beta;
   beta.name = "BETA";
   ASSERT_TRUE(store.SaveAccount(beta, &error)) << error;
@@ -191,6 +197,11 @@ TEST_F(ProfileStore, FilesAreReadableTextAndAbsentFilesLoadNothing) {
   EXPECT_EQ(Read(dir_ + "/controls.ini"),
             "# korvogui key bindings: each action's inputs in use, saved inputs and defaults\n"
             "FORWARD inputs=\"KEY17\" saved=\"KEY17\" default=\"KEY17,KEY200\"\n");
+  // A folder that cannot be made is an error.
+  Write(root_ + "/plain", "x");
+  CProfileStore bad;
+  EXPECT_FALSE(bad.Open(root_ + "/plain/profile", &error));
+  EXPECT_NE(error.find("plain"), std::string::npos) << error;
 }
 
 TEST_F(ProfileStore, BadNamesAreRefusedWithoutTouchingTheDisk) {
@@ -298,27 +309,6 @@ TEST_F(ProfileStore, DamagedFilesNameFileAndLineAndTheRestLoads) {
   // A binding list cannot hold a comma inside an input name.
   EXPECT_FALSE(store.SaveBindings({{"FIRE", {"KEY1,KEY2"}, {}, {}}}, &error));
   EXPECT_NE(error.find("cannot be kept"), std::string::npos) << error;
-}
-
-TEST_F(ProfileStore, WritesLeaveNoTemporaryFilesAndOpenClearsStaleOnes) {
-  {
-    CProfileStore store;
-    std::string error;
-    ASSERT_TRUE(store.Open(dir_, &error)) << error;
-    ASSERT_TRUE(store.SaveAccount(Pilot("ALPHA", 1), &error)) << error;
-    for (const std::string& name : Files()) EXPECT_FALSE(IsAtomicTempName(name)) << name;
-  }
-  Write(dir_ + "/.ALPHA.pilot.tmp.999999", "half a fi");
-  CProfileStore store;
-  std::string error;
-  ASSERT_TRUE(store.Open(dir_, &error)) << error;
-  EXPECT_EQ(Files(), (std::set<std::string>{".lock", "ALPHA.pilot"}));
-  EXPECT_EQ(store.LoadAccounts().size(), 1u);
-  // A folder that cannot be made is an error.
-  Write(root_ + "/plain", "x");
-  CProfileStore bad;
-  EXPECT_FALSE(bad.Open(root_ + "/plain/profile", &error));
-  EXPECT_NE(error.find("plain"), std::string::npos) << error;
 }
 
 TEST_F(ProfileStore, ASecondProcessOpensReadOnlyAndNeverWrites) {

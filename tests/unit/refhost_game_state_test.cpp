@@ -45,13 +45,11 @@ std::string Enum(int size) {
 
 TEST_F(HostGameState, EnumAccountJoinsNamesAndStopsAtTheFirstNameThatDoesNotFit) {
   for (const char* n : {"ALPHA", "BRAVO", "C"}) ASSERT_TRUE(CreateAccount(n));
-  EXPECT_EQ(Enum(1024), "ALPHA|BRAVO|C");
-  EXPECT_EQ(Enum(14), "ALPHA|BRAVO|C");   // 13 bytes and the NUL fit exactly
-  EXPECT_EQ(Enum(13), "ALPHA|BRAVO");     // "|C" and the NUL need 3 more
-  EXPECT_EQ(Enum(12), "ALPHA|BRAVO");
-  EXPECT_EQ(Enum(11), "ALPHA");
-  EXPECT_EQ(Enum(6), "ALPHA");
-  EXPECT_EQ(Enum(5), "");
+  // 13 bytes and the NUL fit in 14; "|C" and the NUL need 3 more than "ALPHA|BRAVO".
+  const std::pair<int, const char*> cases[] = {{1024, "ALPHA|BRAVO|C"}, {14, "ALPHA|BRAVO|C"}, {13, "ALPHA|BRAVO"},
+                                               {12, "ALPHA|BRAVO"},     {11, "ALPHA"},         {6, "ALPHA"},
+                                               {5, ""}};
+  for (const auto& [size, names] : cases) EXPECT_EQ(Enum(size), names) << size;
   std::vector<char> untouched(4, '#');
   EnumAccount(untouched.data(), 0);
   EXPECT_EQ(untouched[0], '#');
@@ -347,7 +345,7 @@ TEST_F(HostGameState, FindFilesMatchesUnderDataWithStarAndQuestionMark) {
   EXPECT_TRUE(korvostate::TakeCalls().empty());   // searches are not recorded
 }
 
-TEST_F(HostGameState, MathTablesAndFixedResults) {
+TEST_F(HostGameState, MathTablesFixedResultsAndRecording) {
   EXPECT_FLOAT_EQ(cos_ptr[0], 1.0f);
   EXPECT_NEAR(sin_ptr[1024], 1.0f, 1e-6);
   EXPECT_NEAR(cos_ptr[2048], -1.0f, 1e-6);
@@ -371,15 +369,13 @@ TEST_F(HostGameState, MathTablesAndFixedResults) {
   PlayMainBGM();
   Restart("option_graphic");
   EXPECT_EQ(korvostate::TakeCalls(), (std::vector<std::string>{"PlayMainBGM()", "Restart(\"option_graphic\")"}));
-}
-
-TEST_F(HostGameState, NothingIsRecordedOutsideSessions) {
+  // Outside sessions nothing is recorded; the state is kept all the same.
   korvostate::SetRecording(false);
   EXPECT_TRUE(CreateAccount("ALPHA"));
   PlayIntroMovie();
   korvostate::SetRecording(true);
   EXPECT_TRUE(korvostate::TakeCalls().empty());
-  EXPECT_NE(korvohost::FindAccount("ALPHA"), nullptr);   // the state is kept all the same
+  EXPECT_NE(korvohost::FindAccount("ALPHA"), nullptr);
 }
 
 }  // namespace
