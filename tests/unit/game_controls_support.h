@@ -15,6 +15,7 @@
 #include "runtime/control.h"
 #include "runtime/params.h"
 #include "runtime/registry.h"
+#include "tests/unit/refhost_graphics_fixture.h"
 #include "tests/unit/runtime_fixture.h"
 
 // One PARAM line, built value by value; owns its chain.
@@ -87,21 +88,9 @@ inline void AddLists(CGUI_Control* c, const std::string& lists) {
   end();
 }
 
-// A 32-bit top-left-origin TGA filled with one 0xAARRGGBB colour.
+// A TGA of w by h pixels filled with one 0xAARRGGBB colour.
 inline std::string SolidTga(int w, int h, uint32_t argb) {
-  std::string bytes(18, '\0');
-  bytes[2] = 2;
-  bytes[12] = char(w & 255), bytes[13] = char(w >> 8);
-  bytes[14] = char(h & 255), bytes[15] = char(h >> 8);
-  bytes[16] = 32;
-  bytes[17] = 0x28;
-  for (int i = 0; i < w * h; ++i) {
-    bytes += char(argb & 255);
-    bytes += char((argb >> 8) & 255);
-    bytes += char((argb >> 16) & 255);
-    bytes += char(argb >> 24);
-  }
-  return bytes;
+  return Tga(w, h, std::vector<uint32_t>(size_t(w) * size_t(h), argb));
 }
 
 // A runtime with a fresh reference host (320 x 240, draws recorded only).

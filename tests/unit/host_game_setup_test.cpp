@@ -1,7 +1,7 @@
 // The host's game outside sessions: the shipped game data in the game state;
 // pilots, options and key bindings written through the host services reach
 // the profile folder and come back after a restart; a damaged file is
-// reported with file and line; a folder in use is read-only; display modes.
+// reported with file and line; a folder in use is read-only.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -201,17 +201,6 @@ TEST_F(HostGameSetup, ProfileTroubleIsToldAndTheGameGoesOn) {
   EXPECT_FALSE(error.empty());
   EXPECT_FALSE(ProfileAttached());
   EXPECT_TRUE(CreateAccount("ECHO"));   // no hook: nothing written, no crash
-}
-
-TEST_F(HostGameSetup, DisplayModesComeFromTheWindowSystemOrTheFixedList) {
-  SetDisplayModes(FixedDisplayModes());
-  SDisplayMode modes[8];
-  ASSERT_EQ(GetDisplayModes(modes, 8), 5);
-  EXPECT_EQ(modes[0].width, 800);
-  EXPECT_EQ(modes[4].height, 1080);
-  SetDisplayModes({{640, 480}, {2560, 1440}});
-  ASSERT_EQ(GetDisplayModes(modes, 1), 2);
-  EXPECT_EQ(modes[0].width, 640);
 }
 
 }  // namespace
