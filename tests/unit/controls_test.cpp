@@ -85,7 +85,7 @@ TEST(ControlHitTest, CentredControlIsFoundUnderTheMouse) {
 
 // ---- Notify parent ---------------------------------------------------------------------
 
-TEST(ControlNotifyParent, ForwardsMouseEventsAndTheirResult) {
+TEST(ControlNotifyParent, ForwardsMouseEventsAndTheirResultAndClicksReachTheComposite) {
   RecordingControl parent;
   auto* member = new CGUI_Control;
   parent.AddChild(member);
@@ -107,13 +107,12 @@ TEST(ControlNotifyParent, ForwardsMouseEventsAndTheirResult) {
   parent.RemoveChild(member);
   EXPECT_TRUE(member->OnLButtonUp());   // no parent: handled alone
   delete member;
-}
 
-TEST(ControlNotifyParent, ClickOnMemberReachesComposite) {
+  // A click on a member reaches the composite through the dispatch.
   ScopedDialog dialog;
   auto* composite = new RecordingControl;
   SetRegion(composite, 0.1f, 0.1f, 0.2f, 0.2f);
-  auto* member = new CGUI_Control;
+  member = new CGUI_Control;
   SetRegion(member, 0.05f, 0.05f, 0.1f, 0.1f);
   member->SetNotifyParent(true);
   composite->AddChild(member);

@@ -205,15 +205,7 @@ TEST(EditComposition, ShownOnceThereIsRoomAndEndedByACaption) {
 
 // ---- Number mode ---------------------------------------------------------------------------------------
 
-TEST(EditNumber, MaxValueSetsMaxChars) {
-  CGUI_Edit e;
-  for (const auto& [max, chars] : {std::pair{9999, 4}, std::pair{0, 1}, std::pair{10, 2}, std::pair{-250, 3}}) {
-    e.SetMaxValue(max);
-    EXPECT_EQ(e.GetMaxNumChar(), chars) << max;
-  }
-}
-
-TEST(EditNumber, ClampValueReports) {
+TEST(EditNumber, ClampValueReportsAndMaxValueSetsMaxChars) {
   CGUI_Edit e;
   int v = -1;
   EXPECT_FALSE(e.ClampValue(v));   // only in number mode
@@ -232,6 +224,11 @@ TEST(EditNumber, ClampValueReports) {
   EXPECT_TRUE(e.SetValue(17));
   EXPECT_TRUE(e.ClampValue(v));
   EXPECT_EQ(v, 17);
+  // The maximum value sets the character limit.
+  for (const auto& [max, chars] : {std::pair{9999, 4}, std::pair{0, 1}, std::pair{10, 2}, std::pair{-250, 3}}) {
+    e.SetMaxValue(max);
+    EXPECT_EQ(e.GetMaxNumChar(), chars) << max;
+  }
 }
 
 TEST(EditNumber, FocusLeavingThroughAClickClamps) {

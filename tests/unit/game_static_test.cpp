@@ -64,17 +64,8 @@ TEST_F(GameStaticTest, CaptionsDrawInTheStaticsColourOrTheirMarkupRuns) {
   }
 }
 
-TEST_F(GameStaticTest, PasswordShowsOneStarPerByte) {
-  CGUI_GameStatic* s = AddStatic("secret");
-  AddFont(s);
-  s->SetPassword(true);
-  ASSERT_TRUE(Open("DLG")) << LastError();
-  EXPECT_EQ(Texts(Frame()), std::vector<std::string>{"******"});
-  s->SetPassword(false);
-  EXPECT_EQ(Texts(Frame()), std::vector<std::string>{"secret"});
-}
-
-TEST_F(GameStaticTest, EmptyCaptionDrawsNothingAndDoesNotStopTheFrame) {
+// An empty caption draws nothing and does not stop the frame.
+TEST_F(GameStaticTest, EmptyCaptionDrawsNothingAndPasswordsShowStars) {
   CGUI_Dialog* d = AddDialog("DLG");
   auto* empty = Make<CGUI_GameStatic>(d, "STATIC", "IDC_EMPTY", 0, 0, 0.1f, 0.1f);
   AddFont(empty);
@@ -82,6 +73,11 @@ TEST_F(GameStaticTest, EmptyCaptionDrawsNothingAndDoesNotStopTheFrame) {
   AddFont(after);
   after->SetCaption("after");
   ASSERT_TRUE(Open("DLG")) << LastError();
+  EXPECT_EQ(Texts(Frame()), std::vector<std::string>{"after"});
+  // A password shows one star per byte.
+  after->SetPassword(true);
+  EXPECT_EQ(Texts(Frame()), std::vector<std::string>{"*****"});
+  after->SetPassword(false);
   EXPECT_EQ(Texts(Frame()), std::vector<std::string>{"after"});
 }
 

@@ -303,7 +303,7 @@ TEST(ListDraw, OnlyRowsThatExistAreVisitedHoweverManyAreVisible) {
 
 // ---- Slider ---------------------------------------------------------------------------------------
 
-TEST(Slider, ValueIsClampedAndPlacesTheThumbAndCreationStartsAtTheMinimum) {
+TEST(Slider, ValueIsClampedPlacesTheThumbAndStartsAtTheMinimum) {
   CGUI_Slider s;
   SetRegion(&s, 0, 0, 0.5f, 0.1f);
   s.SetHorizontal(true);
@@ -324,6 +324,16 @@ TEST(Slider, ValueIsClampedAndPlacesTheThumbAndCreationStartsAtTheMinimum) {
   ASSERT_TRUE(s.Create());
   EXPECT_EQ(s.GetValue(), 3);
   s.Destroy();
+  // Vertical and bottom-aligned: the region spans 0.2 .. 0.6 down the screen.
+  CGUI_Slider v;
+  SetRegion(&v, 0.2f, 0.6f, 0.05f, 0.4f);
+  v.SetAlign(ALIGN_BOTTOM);
+  v.SetMin(10);
+  v.SetMax(13);
+  const float pt[2] = {0.21f, 0.55f};
+  v.OnMouseMove(pt);
+  v.OnLButtonUp();
+  EXPECT_EQ(v.GetValue(), 13);   // 4 * 0.35 / 0.4 + 10 = 13.5
 }
 
 // The whole int range is 2^32 cells: the thumb and the value under the mouse
@@ -365,16 +375,4 @@ TEST(Slider, TheFullIntRange) {
   s->OnMouseMove(before);
   s->OnLButtonUp();
   EXPECT_EQ(s->GetValue(), INT_MIN);
-}
-
-TEST(Slider, VerticalAndAligned) {
-  CGUI_Slider s;
-  SetRegion(&s, 0.2f, 0.6f, 0.05f, 0.4f);
-  s.SetAlign(ALIGN_BOTTOM);   // spans 0.2 .. 0.6 down the screen
-  s.SetMin(10);
-  s.SetMax(13);
-  const float pt[2] = {0.21f, 0.55f};
-  s.OnMouseMove(pt);
-  s.OnLButtonUp();
-  EXPECT_EQ(s.GetValue(), 13);   // 4 * 0.35 / 0.4 + 10 = 13.5
 }
