@@ -58,7 +58,7 @@ TEST(ControlAlign, SetAlignReplacesOnlyTheNamedAxisAndMovesTheAnchor) {
   EXPECT_FLOAT_EQ(p[1], 0.55f);   // 0.2 + 0.4 - 0.05
 }
 
-TEST(ControlHitTest, RightAlignedSpanIncludesBothEdges) {
+TEST(ControlHitTest, AlignedSpansIncludeBothEdgesAndCentredControlsAreFound) {
   CGUI_Control c;
   SetRegion(&c, 0.5f, 0.0f, 0.2f, 0.1f);
   c.SetAlign(ALIGN_RIGHT);
@@ -68,17 +68,16 @@ TEST(ControlHitTest, RightAlignedSpanIncludesBothEdges) {
   } cases[] = {{{0.3f, 0.05f}, true},  {{0.5f, 0.05f}, true},  {{0.29f, 0.05f}, false},
                {{0.51f, 0.05f}, false}, {{0.4f, 0.11f}, false}};
   for (const auto& k : cases) EXPECT_EQ(c.HitTest(k.pt), k.hit) << k.pt[0] << "," << k.pt[1];
-}
 
-TEST(ControlHitTest, CentredControlIsFoundUnderTheMouse) {
+  // A centred control is found under the mouse.
   ScopedDialog dialog;
-  auto* c = new CGUI_Button;
-  SetRegion(c, 0.25f, 0.25f, 0.1f, 0.1f);
-  c->SetAlign(ALIGN_HCENTER | ALIGN_VCENTER);
-  dialog->AddChild(c);
+  auto* centred = new CGUI_Button;
+  SetRegion(centred, 0.25f, 0.25f, 0.1f, 0.1f);
+  centred->SetAlign(ALIGN_HCENTER | ALIGN_VCENTER);
+  dialog->AddChild(centred);
   ASSERT_TRUE(dialog->Create());
   GUI_MouseMove(0.21f, 0.21f);   // inside the centred box, left of its anchor
-  EXPECT_EQ(Routing().hover, c);
+  EXPECT_EQ(Routing().hover, centred);
   GUI_MouseMove(0.31f, 0.31f);   // beyond it: the dialog itself
   EXPECT_EQ(Routing().hover, dialog.get());
 }

@@ -482,10 +482,9 @@ TEST_F(GameSliderTest, ReleaseChoosesTheValueAndTheThumbFollows) {
   s->SetRegion(region);
   s->Thumb()->GetAlignedPos(thumb, true);
   EXPECT_NEAR(thumb[0], 0.1f + 0.25f - 0.05f, 1e-4);   // the middle value in the middle
-}
 
-TEST_F(GameSliderTest, VerticalThumbIsCentredVertically) {
-  CGUI_GameSlider* s = AddSlider(0, 1, 10);
+  // A vertical thumb is centred vertically.
+  s = AddSlider(0, 1, 10);
   ASSERT_TRUE(Open("DLG")) << LastError();
   EXPECT_EQ(s->Thumb()->GetAlign(), ALIGN_LEFT | ALIGN_VCENTER);
   EXPECT_FLOAT_EQ(s->Thumb()->Region()[2], 0.5f);    // the slider's width

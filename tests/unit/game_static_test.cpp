@@ -81,7 +81,7 @@ TEST_F(GameStaticTest, EmptyCaptionDrawsNothingAndPasswordsShowStars) {
   EXPECT_EQ(Texts(Frame()), std::vector<std::string>{"after"});
 }
 
-TEST_F(GameStaticTest, GlowIsDrawnBehindTheTextOnlyWhileHovered) {
+TEST_F(GameStaticTest, GlowWhileHoveredAndAutoSize) {
   CGUI_GameStatic* s = AddStatic("Glow");
   AddFont(s, "NORMAL");
   ASSERT_TRUE(Open("DLG")) << LastError();
@@ -91,10 +91,9 @@ TEST_F(GameStaticTest, GlowIsDrawnBehindTheTextOnlyWhileHovered) {
   EXPECT_EQ(Texts(Frame()), (std::vector<std::string>{"Glow", "Glow"}));
   GUI_MouseMove(0.9f, 0.9f);
   EXPECT_EQ(Texts(Frame()).size(), 1u);
-}
 
-TEST_F(GameStaticTest, AutoSizeTakesTheMeasuredTextSize) {
-  CGUI_GameStatic* s = AddStatic("Wide text");
+  // Auto size takes the measured text size.
+  s = AddStatic("Wide text");
   AddFont(s);
   s->SetAutoSize(true);
   ASSERT_TRUE(Open("DLG")) << LastError();

@@ -23,7 +23,7 @@ class WrappersTest : public GameControlsTest {
   }
 };
 
-TEST_F(WrappersTest, IsEditableForEveryEditAndNothingElse) {
+TEST_F(WrappersTest, IsEditableForEveryEditAndEditOperationsReachTheEdit) {
   GetClassRegistry()->RegisterId(new TGUI_WindowFactory<BoundEdit>("IDC_EDIT_WRAPPED"), true);
   CGUI_Dialog* d = AddDialog("DLG");
   auto* s = Make<CGUI_GameStatic>(d, "STATIC", "IDC_S", 0, 0, 0.1f, 0.1f);
@@ -34,10 +34,9 @@ TEST_F(WrappersTest, IsEditableForEveryEditAndNothingElse) {
   EXPECT_TRUE(CGUI_Wrapper_Window(plain).IsEditable());
   EXPECT_TRUE(CGUI_Wrapper_Window(bound).IsEditable());
   EXPECT_FALSE(CGUI_Wrapper_Window(nullptr).IsEditable());
-}
 
-TEST_F(WrappersTest, EditOperationsReachTheEdit) {
-  CGUI_Dialog* d = AddDialog("DLG");
+  // Edit operations reach the edit.
+  d = AddDialog("DLG");
   CGUI_GameEdit* system = AddEdit(d, "IDC_SYS");
   CGUI_GameEdit* game = AddEdit(d, "IDC_GAME", "MENU");
   ASSERT_TRUE(Open("DLG")) << LastError();
