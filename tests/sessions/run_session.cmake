@@ -2,7 +2,8 @@
 # A line "#for NAME FIRST LAST: TEXT" (a comment to korvoui) stands for TEXT
 # once for each number from FIRST to LAST, {NAME} replaced by the number and
 # {NAME:W} by the number zero-padded to W digits; "#for NAME in A B C: TEXT"
-# takes the values A, B and C in turn. When nothing follows the colon, the
+# takes the values A, B and C in turn (a value may hold a colon, but not end
+# in one). When nothing follows the colon, the
 # lines up to the next "#end" are the text. The script korvoui runs is the
 # one with those lines written out.
 
@@ -52,17 +53,17 @@ if(text MATCHES "(^|\n)#for ")
       endif()
       continue()
     endif()
-    if(NOT line MATCHES "^#for ([A-Za-z]+) (in ([^:\n]+)|([0-9]+) ([0-9]+)):([^\n]*\n?)$")
+    if(NOT line MATCHES "^#for ([A-Za-z]+) (in(( [^ \n]*[^ :\n])+)|([0-9]+) ([0-9]+)):([^\n]*\n?)$")
       string(APPEND expanded "${line}")
       continue()
     endif()
     set(name ${CMAKE_MATCH_1})
-    set(rest "${CMAKE_MATCH_6}")
+    set(rest "${CMAKE_MATCH_7}")
     if(NOT "${CMAKE_MATCH_3}" STREQUAL "")
       string(REGEX MATCHALL "[^ \r\n]+" values "${CMAKE_MATCH_3}")
     else()
       set(values "")
-      foreach(i RANGE ${CMAKE_MATCH_4} ${CMAKE_MATCH_5})
+      foreach(i RANGE ${CMAKE_MATCH_5} ${CMAKE_MATCH_6})
         list(APPEND values ${i})
       endforeach()
     endif()
