@@ -93,7 +93,7 @@ class RefhostFiles : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(RefhostFiles, FolderAndZipRootsServeTheirFilesUnderTheOverlay) {
+TEST_F(RefhostFiles, RootsServeTheirFilesUnderTheOverlayAsCountedImages) {
   ASSERT_TRUE(korvohost::Mount((dir_ / "folder").string()));
   EXPECT_EQ(Image("data/script/a.txt"), "from the folder");
   EXPECT_EQ(Image("data\\script\\a.txt"), "from the folder");   // either separator
@@ -114,9 +114,8 @@ TEST_F(RefhostFiles, FolderAndZipRootsServeTheirFilesUnderTheOverlay) {
   EXPECT_TRUE(korvohost::RemoveOverlayFile("data/script/a.txt"));
   EXPECT_FALSE(korvohost::RemoveOverlayFile("data/script/a.txt"));
   EXPECT_EQ(Image("data/script/a.txt"), "from the zip");
-}
 
-TEST_F(RefhostFiles, ImagesAreCountedUntilReleased) {
+  // Images are counted until released.
   korvohost::OverlayFile("x.txt", "abc");
   void* first = nullptr;
   void* second = nullptr;

@@ -148,7 +148,7 @@ TEST_F(HostGameState, LoadedRecordsReplaceInPlaceAndKeepTheirOrder) {
 
 // ---- Characters and scene ------------------------------------------------------------------
 
-TEST_F(HostGameState, CharactersPartsAndSceneObjects) {
+TEST_F(HostGameState, CharactersPartsSceneObjectsAndInGameReads) {
   Record("character", {{"0"}}, {{"name", {"char1"}}});
   Record("character", {{"1"}}, {{"id", {"7"}}});
   EXPECT_EQ(GetNumCharacters(), 2);
@@ -189,9 +189,8 @@ TEST_F(HostGameState, CharactersPartsAndSceneObjects) {
   CHARACTER* third = NewCharacter();
   ASSERT_NE(korvohost::FindObject("3"), nullptr);   // numbers are never reused
   EXPECT_EQ(third, &korvohost::FindObject("3")->actor);
-}
 
-TEST_F(HostGameState, InGameReadsComeFromTheActorRecords) {
+  // In-game reads come from the actor records; a forgotten option part leaves no dangling mount.
   Record("actoroption", {{"laser"}}, {{"name", {"LASER"}}, {"color", {"0x80112233"}}});
   Record("actor", {{"me"}}, {{"heat", {"750.5"}}, {"loption", {"@laser"}}, {"weapon", {"GUN"}}});
   CHARACTER* me = &korvohost::FindObject("me")->actor;
@@ -327,7 +326,7 @@ std::vector<std::string> Found(const char* pattern) {
   return out;
 }
 
-TEST_F(HostGameState, FindFilesMatchesUnderDataWithStarAndQuestionMark) {
+TEST_F(HostGameState, FindFilesMathTablesFixedResultsAndRecording) {
   for (const char* p : {"data/map/b-dm.gnd", "data/map/a.gnd", "data/map/B.gnd", "data/map/sub/c.gnd",
                         "data/map/a.GND", "map/x.gnd", "data/map/ab.gnd"})
     korvohost::OverlayFile(p, "x");
@@ -341,9 +340,8 @@ TEST_F(HostGameState, FindFilesMatchesUnderDataWithStarAndQuestionMark) {
   EXPECT_EQ(FindFilesInCFS("map/*"), 1);
   EXPECT_EQ(FindFilesInCFS("data/map/zz.gnd"), 0);
   EXPECT_TRUE(korvostate::TakeCalls().empty());   // searches are not recorded
-}
 
-TEST_F(HostGameState, MathTablesFixedResultsAndRecording) {
+  // Math tables, fixed results and what is recorded.
   EXPECT_FLOAT_EQ(cos_ptr[0], 1.0f);
   EXPECT_NEAR(sin_ptr[1024], 1.0f, 1e-6);
   EXPECT_NEAR(cos_ptr[2048], -1.0f, 1e-6);
