@@ -35,14 +35,6 @@ struct TwoNodesTest : ::testing::Test {
                               &error))
           << error;
   }
-  void Register(SPilot& pilot, const std::string& id) {
-    ASSERT_TRUE(pilot.client.SendNewIdPw(id, "secret-" + id, "secret-" + id, "850307", id + "@example.org"));
-    ASSERT_EQ(pilot.Result(EMsg::kNewIdPw), ECode::kOk) << id;
-  }
-  ECode Login(SPilot& pilot, const std::string& id, const std::string& password = "") {
-    if (!pilot.client.SendIdPw(id, password.empty() ? "secret-" + id : password)) return ECode::kServerError;
-    return pilot.Result(EMsg::kIdPw);
-  }
   // Asks for a list again and again until `holds` is true of it, within
   // `withinMs`; the time it took, or -1.
   template <typename Event>
@@ -71,16 +63,16 @@ TEST_F(TwoNodesTest, PlayersChannelsChatAndGamesCrossNodesAndOutliveADeadNode) {
   ASSERT_TRUE(falcon.Connect(node1.Port()));
   ASSERT_TRUE(raven.Connect(node2.Port()));
   ASSERT_TRUE(twin.Connect(node2.Port()));
-  Register(falcon, "Falcon");
+  ASSERT_EQ(falcon.Register("Falcon"), ECode::kOk);
   // The account made on node 1 logs in on node 2.
-  ASSERT_EQ(Login(raven, "Falcon"), ECode::kOk);
+  ASSERT_EQ(raven.Login("Falcon"), ECode::kOk);
   ASSERT_TRUE(raven.client.SendLogOut());
   ASSERT_EQ(raven.Result(EMsg::kLogOut), ECode::kOk);
-  Register(raven, "Raven");
-  ASSERT_EQ(Login(falcon, "Falcon"), ECode::kOk);
-  ASSERT_EQ(Login(raven, "Raven"), ECode::kOk);
+  ASSERT_EQ(raven.Register("Raven"), ECode::kOk);
+  ASSERT_EQ(falcon.Login("Falcon"), ECode::kOk);
+  ASSERT_EQ(raven.Login("Raven"), ECode::kOk);
   // One account, one login, whichever node the second try lands on.
-  EXPECT_EQ(Login(twin, "FALCON", "secret-Falcon"), ECode::kAlreadyLoggedIn);
+  EXPECT_EQ(twin.Login("FALCON", "secret-Falcon"), ECode::kAlreadyLoggedIn);
 
   // Node 2 lists the player of node 1.
   const int64_t listed = Until<SPlayerListEvent>(
@@ -167,7 +159,7 @@ TEST_F(TwoNodesTest, PlayersChannelsChatAndGamesCrossNodesAndOutliveADeadNode) {
   falcon.events.clear();
   ASSERT_TRUE(falcon.client.ConnectAny(nodes, 0, 2000, &error, {}, &reached)) << error;
   EXPECT_EQ(reached, 1u);
-  ASSERT_EQ(Login(falcon, "Falcon"), ECode::kOk);
+  ASSERT_EQ(falcon.Login("Falcon"), ECode::kOk);
   ASSERT_TRUE(falcon.client.SendPrivateInfo());
   const auto own = falcon.Await<SPrivateInfoEvent>();
   ASSERT_TRUE(own);
@@ -180,10 +172,10 @@ TEST_F(TwoNodesTest, TheLoginThrottleCountsTriesOnEitherNode) {
   SPilot one, two;
   ASSERT_TRUE(one.Connect(node1.Port()));
   ASSERT_TRUE(two.Connect(node2.Port()));
-  Register(one, "Falcon");
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(Login(i % 2 ? two : one, "Falcon", "wrong-pw"), ECode::kWrongLogin) << i;
-  EXPECT_EQ(Login(one, "Falcon"), ECode::kThrottled);
-  EXPECT_EQ(Login(two, "Falcon"), ECode::kThrottled);
+  ASSERT_EQ(one.Register("Falcon"), ECode::kOk);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ((i % 2 ? two : one).Login("Falcon", "wrong-pw"), ECode::kWrongLogin) << i;
+  EXPECT_EQ(one.Login("Falcon"), ECode::kThrottled);
+  EXPECT_EQ(two.Login("Falcon"), ECode::kThrottled);
 }
 
 // A game's players are counted on every node: a join from the other node
@@ -195,8 +187,8 @@ TEST_F(TwoNodesTest, AGamesPlayersCountOnEveryNode) {
   ASSERT_TRUE(far.Connect(node2.Port()));
   ASSERT_TRUE(late.Connect(node2.Port()));
   for (auto [pilot, id] : {std::pair{&host, "Falcon"}, {&near, "Heron"}, {&far, "Raven"}, {&late, "Crane"}}) {
-    Register(*pilot, id);
-    ASSERT_EQ(Login(*pilot, id), ECode::kOk) << id;
+    ASSERT_EQ(pilot->Register(id), ECode::kOk);
+    ASSERT_EQ(pilot->Login(id), ECode::kOk) << id;
   }
   ASSERT_TRUE(host.client.SendCreateGame("Pair", "", 2));
   ASSERT_TRUE(host.Await<SGameCreatedEvent>());
@@ -234,12 +226,12 @@ TEST_F(TwoNodesTest, TheChatLimitCountsLinesOnEitherNode) {
   SPilot one, two;
   ASSERT_TRUE(one.Connect(node1.Port()));
   ASSERT_TRUE(two.Connect(node2.Port()));
-  Register(one, "Falcon");
+  ASSERT_EQ(one.Register("Falcon"), ECode::kOk);
   const SLobbyLimits limits;
   const auto start = SteadyClock::now();
   int passed = 0;
   for (SPilot* pilot : {&one, &two}) {
-    ASSERT_EQ(Login(*pilot, "Falcon"), ECode::kOk);
+    ASSERT_EQ(pilot->Login("Falcon"), ECode::kOk);
     for (int i = 0; i < limits.chatBurst; ++i) {
       ASSERT_TRUE(pilot->client.SendChatMsg("line " + std::to_string(i)));
       const ECode code = pilot->Result(EMsg::kChatMsg);
