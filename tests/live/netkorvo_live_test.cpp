@@ -28,6 +28,7 @@
 #include "refhost/korvohost.h"
 #include "refhost/sim_match.h"
 #include "tests/live/player_processes.h"
+#include "tests/security/room_probe.h"
 
 namespace {
 
@@ -416,29 +417,13 @@ void FillRefuseTimeOut(SRecordedEvents& events) {
         "the room shows the slot open");
 
   // A sender of garbage is dropped; the room goes on.
-  ENetHost* host = enet_host_create(nullptr, 1, 1, 0, 0);
-  ENetAddress to;
-  netkorvo::MakeAddress("127.0.0.1", port, &to);
-  ENetPeer* peer = host ? enet_host_connect(host, &to, 1, 0) : nullptr;
-  bool dropped = false;
-  ENetEvent event;
-  const auto start = Clock::now();
-  while (peer && !dropped && MsSince(start) < 3000) {
-    netkorvo::ServiceLive();
-    while (enet_host_service(host, &event, 1) > 0) {
-      if (event.type == ENET_EVENT_TYPE_CONNECT) {
-        for (int i = 0; i < 20; ++i) {
-          const uint8_t junk[] = {0xFF, 0x00, 0x01, uint8_t(i)};
-          enet_peer_send(peer, 0, enet_packet_create(junk, sizeof junk, ENET_PACKET_FLAG_RELIABLE));
-        }
-      } else if (event.type == ENET_EVENT_TYPE_DISCONNECT) {
-        dropped = true;
-      } else if (event.type == ENET_EVENT_TYPE_RECEIVE) {
-        enet_packet_destroy(event.packet);
-      }
-    }
-  }
-  if (host) enet_host_destroy(host);
+  netkorvo::probe::CRawLinks junk;
+  const auto linked = [&](size_t count) {
+    return ServeUntil([&] { return junk.Service(), junk.Connected() == count; }, 3000);
+  };
+  bool dropped = junk.Open("127.0.0.1", 1, port) && linked(1);
+  for (int i = 0; dropped && i < 20; ++i) junk.SendBytes(0, {0xFF, 0x00, 0x01, uint8_t(i)});
+  dropped = dropped && linked(0);
   Check(dropped, "a sender of garbage is dropped");
   Check(InUse() == 7, "the room keeps its players");
 

@@ -252,6 +252,8 @@ std::string WaitExact(size_t player, const std::string& kind, const std::string&
 }
 
 bool Has(const std::string& line, const std::string& text) { return line.find(text) != std::string::npos; }
+// Waits until the player shows this dialog open.
+bool Opens(size_t player, const std::string& dialog) { return Has(WaitFor(player, "dialogs", dialog), dialog); }
 
 size_t Count(const std::string& line, const std::string& text) {
   size_t n = 0;
@@ -264,7 +266,7 @@ size_t Count(const std::string& line, const std::string& text) {
 void Unreachable() {
   const uint16_t port = FreePort(SOCK_STREAM);
   const size_t lost = StartPlayer(port);
-  Check(Has(WaitFor(lost, "dialogs", "MULTIPLAYSELECTMENU"), "MULTIPLAYSELECTMENU"), "a player starts");
+  Check(Opens(lost, "MULTIPLAYSELECTMENU"), "a player starts");
   Tell(lost, "click MULTIPLAYSELECTMENU IDC_BUTTON_MULTIPLAYSELECTKORVONET");
   const std::string box = WaitFor(lost, "box", "CANNOT BE REACHED");
   Check(Has(box, "THE LOBBY SERVER AT 127.0.0.1:" + std::to_string(port) + " CANNOT BE REACHED"),
@@ -278,7 +280,7 @@ void Register(size_t p, const std::string& id) {
   const std::string login = WaitFor(p, "dialogs", "LOGINMENU");
   Check(Has(login, "LOGINMENU") && !Has(login, "MBOX_OK"), "the lobby server is reached: " + login);
   Tell(p, "click LOGINMENU IDC_BUTTON_LOGINNEWID");
-  Check(Has(WaitFor(p, "dialogs", "NEWIDMENU"), "NEWIDMENU"), "the new-id screen opens");
+  Check(Opens(p, "NEWIDMENU"), "the new-id screen opens");
   Tell(p, "set NEWIDMENU IDC_EDIT_NEWIDID " + id);
   Tell(p, "set NEWIDMENU IDC_EDIT_NEWIDPASSWORD secret12");
   Tell(p, "set NEWIDMENU IDC_EDIT_NEWIDVERIFY secret12");
@@ -302,7 +304,7 @@ void LogIn(size_t p, const std::string& id, const std::string& password) {
 
 void JoinChannel(size_t p, const std::string& name) {
   Tell(p, "click KORVONETMENU IDC_BUTTON_NETCREATECHANNEL");
-  Check(Has(WaitFor(p, "dialogs", "CREATECHANNEL"), "CREATECHANNEL"), "the channel screen opens");
+  Check(Opens(p, "CREATECHANNEL"), "the channel screen opens");
   Tell(p, "set CREATECHANNEL IDC_EDIT_CHANNELNAME " + name);
   Tell(p, "click CREATECHANNEL IDC_BUTTON_CHANNELCREATE");
 }
@@ -311,20 +313,20 @@ void JoinChannel(size_t p, const std::string& name) {
 // second, unasked; the host is back in the lobby.
 void GameGone(size_t host, size_t other) {
   Tell(host, "click KORVONETMENU IDC_BUTTON_NETCREATE");
-  Check(Has(WaitFor(host, "dialogs", "CREATEMENU"), "CREATEMENU"), "the create screen opens for a short game");
+  Check(Opens(host, "CREATEMENU"), "the create screen opens for a short game");
   Tell(host, "click CREATEMENU IDC_BUTTON_CREATECREATE");
-  Check(Has(WaitFor(host, "dialogs", "ROOMMENU"), "ROOMMENU"), "the short game's room opens");
+  Check(Opens(host, "ROOMMENU"), "the short game's room opens");
   Tell(other, "click KORVONETMENU IDC_BUTTON_NETJOIN");
   const std::string listed = WaitFor(other, "sessions", "CALPILOT's ARENA");
   Check(listed == "CALPILOT's ARENA@127.0.0.1", "the short game is listed: " + listed);
   Tell(host, "click ROOMMENU IDC_BUTTON_ROOMCANCEL");
   const std::string gone = WaitExact(other, "sessions", "none", 1000);
   Check(gone == "none", "the game leaves the join list within a second of its host leaving: " + gone);
-  Check(Has(WaitFor(host, "dialogs", "CREATEMENU"), "CREATEMENU"), "its host is back before the room");
+  Check(Opens(host, "CREATEMENU"), "its host is back before the room");
   Tell(host, "click CREATEMENU IDC_BUTTON_CREATECANCEL");
-  Check(Has(WaitFor(host, "dialogs", "KORVONETMENU"), "KORVONETMENU"), "and in the lobby");
+  Check(Opens(host, "KORVONETMENU"), "and in the lobby");
   Tell(other, "click JOINMENU IDC_BUTTON_JOINCANCEL");
-  Check(Has(WaitFor(other, "dialogs", "KORVONETMENU"), "KORVONETMENU"), "the other goes back to the lobby");
+  Check(Opens(other, "KORVONETMENU"), "the other goes back to the lobby");
 }
 
 // The creator of an online game is its room's server: START there, O  K for
@@ -352,9 +354,7 @@ std::vector<size_t> Lobby(uint16_t port) {
   const size_t bob = StartPlayer(port);
   // CALPILOT's first lobby server does not answer: the next one of its list does.
   const size_t cal = StartPlayer(port, "", "127.0.0.1:" + std::to_string(FreePort(SOCK_STREAM)) + ", 127.0.0.1");
-  Check(Has(WaitFor(ace, "dialogs", "MULTIPLAYSELECTMENU"), "MULTIPLAYSELECTMENU") &&
-            Has(WaitFor(bob, "dialogs", "MULTIPLAYSELECTMENU"), "MULTIPLAYSELECTMENU") &&
-            Has(WaitFor(cal, "dialogs", "MULTIPLAYSELECTMENU"), "MULTIPLAYSELECTMENU"),
+  Check(Opens(ace, "MULTIPLAYSELECTMENU") && Opens(bob, "MULTIPLAYSELECTMENU") && Opens(cal, "MULTIPLAYSELECTMENU"),
         "three players start");
   Register(ace, "ACEPILOT");
   Register(bob, "BOBPILOT");
@@ -397,7 +397,7 @@ std::vector<size_t> Lobby(uint16_t port) {
 
   GameGone(cal, ace);
   Tell(ace, "click KORVONETMENU IDC_BUTTON_NETCREATE");
-  Check(Has(WaitFor(ace, "dialogs", "CREATEMENU"), "CREATEMENU"), "the create screen opens");
+  Check(Opens(ace, "CREATEMENU"), "the create screen opens");
   Tell(ace, "click CREATEMENU IDC_BITMAP_MAPIMAGE1");   // a map of the assets: the room can start
   Tell(ace, "click CREATEMENU IDC_BUTTON_CREATECREATE");
   const std::string hosting = WaitFor(ace, "dialogs", "ROOMMENU");
@@ -415,7 +415,7 @@ std::vector<size_t> Lobby(uint16_t port) {
   const std::string aceRoom = WaitFor(ace, "room", "ACEPILOT BOBPILOT");
   Check(bobRoom == "ACEPILOT BOBPILOT" && aceRoom == "ACEPILOT BOBPILOT",
         "the join through the lobby puts both in the room: " + bobRoom + " / " + aceRoom);
-  Check(Has(WaitFor(cal, "dialogs", "KORVONETMENU"), "KORVONETMENU"), "a third player waits in the lobby");
+  Check(Opens(cal, "KORVONETMENU"), "a third player waits in the lobby");
   Start(ace, bob);
   return {ace, bob, cal};
 }
@@ -449,14 +449,12 @@ void OverTls(const lobbyd::CTempFolder& folder) {
   const std::string wrongPin(64, '0');
   const size_t doubter = StartPlayer(server.Port(), wrongPin);
   const size_t truster = StartPlayer(server.Port(), pin);
-  Check(Has(WaitFor(doubter, "dialogs", "MULTIPLAYSELECTMENU"), "MULTIPLAYSELECTMENU") &&
-            Has(WaitFor(truster, "dialogs", "MULTIPLAYSELECTMENU"), "MULTIPLAYSELECTMENU"),
-        "two players start");
+  Check(Opens(doubter, "MULTIPLAYSELECTMENU") && Opens(truster, "MULTIPLAYSELECTMENU"), "two players start");
   Tell(doubter, "click MULTIPLAYSELECTMENU IDC_BUTTON_MULTIPLAYSELECTKORVONET");
   const std::string refused = WaitFor(doubter, "box", "CANNOT BE REACHED");
   Check(Has(refused, "CANNOT BE REACHED") && Has(refused, "pinned fingerprint"),
         "a server that fails the pin is told as not reached, with why: " + refused);
-  Check(Has(WaitFor(doubter, "dialogs", "MAINMENU"), "MAINMENU"), "its menus go back");
+  Check(Opens(doubter, "MAINMENU"), "its menus go back");
   Register(truster, "TLSPILOT");
   LogIn(truster, "TLSPILOT", "secret12");
   const std::string in = WaitFor(truster, "dialogs", "KORVONETMENU");
