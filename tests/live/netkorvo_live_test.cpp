@@ -179,9 +179,7 @@ int RunPlayer(char** argv) {
     if (result.empty() && !(result = MatchResult()).empty()) Say(result);
     if (events.opened && !announcedJoin) {
       announcedJoin = true;
-      char line[80];
-      std::snprintf(line, sizeof line, "joined %d %.1f", my_client, MsSince(joinStart));
-      Say(line);
+      Say("joined " + std::to_string(my_client) + " " + std::to_string(MsSince(joinStart)));
       GUI_GetClientInfo(my_client)->character = character;
     }
     if (announcedJoin && !seen) {
@@ -190,10 +188,9 @@ int RunPlayer(char** argv) {
       if (host && me && me->character == character && host->character != 0 &&
           std::strcmp(me->name, name.c_str()) == 0) {
         seen = true;
-        char line[600];
-        std::snprintf(line, sizeof line, "sees %s %d %s %d | %s %d", host->name, host->character, me->name,
-                      me->character, GUI_GetClientInfo(0)->name, GUI_GetClientInfo(0)->character);
-        Say(line);
+        Say(std::string("sees ") + host->name + " " + std::to_string(host->character) + " " + me->name + " " +
+            std::to_string(me->character) + " | " + GUI_GetClientInfo(0)->name + " " +
+            std::to_string(GUI_GetClientInfo(0)->character));
       }
     }
     if (announcedJoin) {
@@ -204,7 +201,8 @@ int RunPlayer(char** argv) {
       if (view != shownSlots) Say(shownSlots = view);
       std::string teams = "teams";
       for (int i = 0; i < 8; ++i)
-        if (CC_Manager::GetClientInfo(i)) teams += " " + std::to_string(i) + ":" + std::to_string(GUI_GetClientInfo(i)->team);
+        if (CC_Manager::GetClientInfo(i))
+          teams += " " + std::to_string(i) + ":" + std::to_string(GUI_GetClientInfo(i)->team);
       if (teams != shownTeams && korvohost::SimMatchStatus().phase == korvohost::EMatchPhase::kNone)
         Say(shownTeams = teams);
     }
@@ -220,7 +218,8 @@ int RunPlayer(char** argv) {
         if (command == "ready") GUI_GetClientInfo(my_client)->ready = 1;
         else if (command == "mirror") mirror = true;
         else if (command == "play") play = gameLoaded;
-        else if (command.compare(0, 5, "team ") == 0) GUI_GetClientInfo(my_client)->team = std::atoi(command.c_str() + 5);
+        else if (command.compare(0, 5, "team ") == 0)
+          GUI_GetClientInfo(my_client)->team = std::atoi(command.c_str() + 5);
         else if (command.compare(0, 4, "say ") == 0) Client_RequestTextMsg(command.c_str() + 4);
         else if (command.compare(0, 6, "flood ") == 0)
           for (int i = 0; i < std::atoi(command.c_str() + 6); ++i)

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <type_traits>
 
 #include <libpq-fe.h>
 
@@ -35,14 +36,16 @@ struct TwoNodesTest : ::testing::Test {
                               &error))
           << error;
   }
-  // Asks for a list again and again until `holds` is true of it, within
-  // `withinMs`; the time it took, or -1.
+  // Asks for the list of this kind again and again until `holds` is true of
+  // it, within `withinMs`; the time it took, or -1.
   template <typename Event>
-  int64_t Until(SPilot& pilot, const std::function<bool()>& ask, const std::function<bool(const Event&)>& holds,
-                int withinMs) {
+  int64_t Until(SPilot& pilot, const std::function<bool(const Event&)>& holds, int withinMs = kShowMs) {
     const auto start = SteadyClock::now();
     while (SteadyClock::now() - start < std::chrono::milliseconds(withinMs)) {
-      if (!ask()) return -1;
+      const bool asked = std::is_same_v<Event, SPlayerListEvent>    ? pilot.client.SendPlayerList()
+                         : std::is_same_v<Event, SChannelListEvent> ? pilot.client.SendChannelList()
+                                                                    : pilot.client.SendSessionList();
+      if (!asked) return -1;
       const auto event = pilot.template Await<Event>();
       if (event && holds(*event))
         return std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start).count();
@@ -75,29 +78,25 @@ TEST_F(TwoNodesTest, PlayersChannelsChatAndGamesCrossNodesAndLeaveWithADeadNode)
   EXPECT_EQ(twin.Login("FALCON", "secret-Falcon"), ECode::kAlreadyLoggedIn);
 
   // Node 2 lists the player of node 1.
-  const int64_t listed = Until<SPlayerListEvent>(
-      raven, [&] { return raven.client.SendPlayerList(); }, [](const auto& l) { return HasPlayer(l, "Falcon"); },
-      kShowMs);
+  const int64_t listed = Until<SPlayerListEvent>(raven, [](const auto& l) { return HasPlayer(l, "Falcon"); });
   std::printf("a player of node 1 listed on node 2 after %lld ms\n", static_cast<long long>(listed));
   ASSERT_GE(listed, 0);
 
   // A channel made on node 1 shows, with its member, on node 2, and can be entered there.
   ASSERT_TRUE(falcon.client.SendChgChannel("Arena"));
   ASSERT_EQ(falcon.Result(EMsg::kChgChannel), ECode::kOk);
-  ASSERT_GE(Until<SChannelListEvent>(
-                raven, [&] { return raven.client.SendChannelList(); },
-                [](const auto& l) {
-                  return std::any_of(l.channels.begin(), l.channels.end(),
-                                     [](const SChannel& c) { return c.name == "Arena" && c.members == 1; });
-                },
-                kShowMs),
+  ASSERT_GE(Until<SChannelListEvent>(raven,
+                                     [](const auto& l) {
+                                       return std::any_of(l.channels.begin(), l.channels.end(), [](const SChannel& c) {
+                                         return c.name == "Arena" && c.members == 1;
+                                       });
+                                     }),
             0);
   ASSERT_TRUE(raven.client.SendChgChannel("Arena"));
   ASSERT_EQ(raven.Result(EMsg::kChgChannel), ECode::kOk);
-  ASSERT_GE(Until<SPlayerListEvent>(
-                falcon, [&] { return falcon.client.SendPlayerList(); },
-                [](const auto& l) { return l.players.size() == 2 && HasPlayer(l, "Raven"); }, kShowMs),
-            0);
+  ASSERT_GE(
+      Until<SPlayerListEvent>(falcon, [](const auto& l) { return l.players.size() == 2 && HasPlayer(l, "Raven"); }),
+      0);
 
   // Notices that are not this version's, or do not parse, are dropped.
   PGconn* outsider = PQconnectdb(pg.Url().c_str());
@@ -121,13 +120,11 @@ TEST_F(TwoNodesTest, PlayersChannelsChatAndGamesCrossNodesAndLeaveWithADeadNode)
   // A locked game of node 1: listed on node 2 without its address; joined with its password.
   ASSERT_TRUE(falcon.client.SendCreateGame("Duel", "pw", 8, 2, "map01.gnd", 7000));
   ASSERT_TRUE(falcon.Await<SGameCreatedEvent>());
-  ASSERT_GE(Until<SSessionListEvent>(
-                raven, [&] { return raven.client.SendSessionList(); },
-                [](const auto& l) {
-                  return l.sessions.size() == 1 && l.sessions[0].name == "Duel" && l.sessions[0].locked &&
-                         l.sessions[0].port == 0;
-                },
-                kShowMs),
+  ASSERT_GE(Until<SSessionListEvent>(raven,
+                                     [](const auto& l) {
+                                       return l.sessions.size() == 1 && l.sessions[0].name == "Duel" &&
+                                              l.sessions[0].locked && l.sessions[0].port == 0;
+                                     }),
             0);
   ASSERT_TRUE(raven.client.SendCreateGame("Duel", "", 4));
   EXPECT_EQ(raven.Result(EMsg::kCreateGame), ECode::kGameNameTaken);
@@ -141,15 +138,11 @@ TEST_F(TwoNodesTest, PlayersChannelsChatAndGamesCrossNodesAndLeaveWithADeadNode)
 
   // Node 1 dies: its player and game leave node 2's lists within a few seconds.
   node1.Kill();
-  const int64_t gone = Until<SPlayerListEvent>(
-      raven, [&] { return raven.client.SendPlayerList(); }, [](const auto& l) { return !HasPlayer(l, "Falcon"); },
-      kDeadNodeGoneMs);
+  const int64_t gone =
+      Until<SPlayerListEvent>(raven, [](const auto& l) { return !HasPlayer(l, "Falcon"); }, kDeadNodeGoneMs);
   std::printf("the player of the killed node left node 2's list after %lld ms\n", static_cast<long long>(gone));
   ASSERT_GE(gone, 0);
-  ASSERT_GE(Until<SSessionListEvent>(
-                raven, [&] { return raven.client.SendSessionList(); },
-                [](const auto& l) { return l.sessions.empty(); }, kShowMs),
-            0);
+  ASSERT_GE(Until<SSessionListEvent>(raven, [](const auto& l) { return l.sessions.empty(); }), 0);
 }
 
 // Failed logins of one account from one address count on whichever node
@@ -180,8 +173,7 @@ TEST_F(TwoNodesTest, AGamesPlayersCountOnEveryNode) {
   ASSERT_TRUE(host.Await<SGameCreatedEvent>());
   const auto players = [&](SPilot& pilot, int count) {
     return Until<SSessionListEvent>(
-        pilot, [&] { return pilot.client.SendSessionList(); },
-        [&](const auto& l) { return l.sessions.size() == 1 && l.sessions[0].players == count; }, kShowMs);
+        pilot, [&](const auto& l) { return l.sessions.size() == 1 && l.sessions[0].players == count; });
   };
   ASSERT_GE(players(far, 1), 0);
   ASSERT_TRUE(far.client.SendJoinGame("Pair", "", ""));
