@@ -24,6 +24,7 @@ TEST(Diagnostics, PositionedErrorsGiveLineCaretAndHint) {
             "hint: rectangle values are floats: write 1.0, not 1\n");
 }
 
+// End of file points past the last byte.
 TEST(Diagnostics, EndOfFilePointsPastTheLastByte) {
   const ScriptDiagnostic d =
       DiagnoseCompileError("Compile Error : error : Unexpected end-of-file", "DIALOG \"a\" AB\nBEGIN");
@@ -43,15 +44,12 @@ TEST(Diagnostics, ErrorsWithoutPositionAreReportedWhole) {
 }
 
 TEST(Diagnostics, TabsExpandToFourColumnsAndMoveTheCaretColumn) {
-  int column = 3;   // the second tab of "\ta\tb"
-  EXPECT_EQ(ExpandTabs("\ta\tb", &column), "    a   b");
-  EXPECT_EQ(column, 6);
-  column = 4;   // the 'b'
-  EXPECT_EQ(ExpandTabs("\ta\tb", &column), "    a   b");
-  EXPECT_EQ(column, 9);
-  column = 5;   // one past the end
-  EXPECT_EQ(ExpandTabs("\ta\tb", &column), "    a   b");
-  EXPECT_EQ(column, 10);
+  // The second tab of "\ta\tb", the 'b', one past the end.
+  for (const auto& [column, moved] : {std::pair{3, 6}, {4, 9}, {5, 10}}) {
+    int at = column;
+    EXPECT_EQ(ExpandTabs("\ta\tb", &at), "    a   b");
+    EXPECT_EQ(at, moved) << column;
+  }
 }
 
 TEST(Diagnostics, EndOfFileNamesTheDialogAndControlLeftOpen) {

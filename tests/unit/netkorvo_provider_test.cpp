@@ -96,9 +96,17 @@ TEST_F(NetSessionTest, LobbyTablesLiveInTheOnlineClientAndShowOnlyUsedRecords) {
   EXPECT_EQ(Show("player", {"5"}), (Lines{"show: no player 5"}));
   EXPECT_EQ(Show("session"), (Lines{"session 0 name=\"Arena\" type=1 map=\"arena.gnd\" address=192.168.0.7"}));
   EXPECT_EQ(Show("channel"), (Lines{"channel 3 name=\"a channel name too \""}));
-  // What the module writes shows as it is.
+  // What the module writes shows as it is: texts escaped, a name without NUL
+  // in its 20 bytes.
   std::strcpy(Clt.ChannelInfo[0].name, "Lobby");
   EXPECT_EQ(Show("channel", {"0"}), (Lines{"channel 0 name=\"Lobby\""}));
+  std::memset(Clt.ChannelInfo[1].name, 'c', sizeof Clt.ChannelInfo[1].name);
+  EXPECT_EQ(Show("channel", {"1"}), (Lines{"channel 1 name=\"" + std::string(20, 'c') + "\""}));
+  std::strcpy(Clt.SessionInfo[0].name, "A\"B");
+  Clt.SessionInfo[0].type = 200;
+  EXPECT_EQ(Show("session"), (Lines{"session 0 name=\"A\\x22B\" type=200 map=\"arena.gnd\" address=192.168.0.7"}));
+  Clt.PlayerInfo[199].losses = 65535;
+  EXPECT_EQ(Show("player"), (Lines{"player 199 id=\"ACE\" wins=3 losses=65535 score=4000000000 ranking=7 class=2"}));
   ASSERT_EQ(Forget("player", {"5"}), "");
   EXPECT_EQ(Clt.PlayerInfo[5].wins, 0) << "forget clears the record";
   ASSERT_EQ(Forget("player"), "");
@@ -117,9 +125,6 @@ TEST_F(NetSessionTest, ModuleRecordsAreWrittenThroughTheModuleExports) {
   EXPECT_EQ(c->character, 3);
   EXPECT_EQ(c->classIndex, 5);
   EXPECT_EQ(c->ready, 1);
-  EXPECT_EQ(Show("clientinfo", {"4"}),
-            (Lines{"clientinfo 4 state=2 name=\"ACE\" character=3 left=1 right=0 team=1 class=5 ready=1"}));
-  EXPECT_EQ(Show("clientinfo").size(), 8u);
   EXPECT_NE(Set("clientinfo", {"4"}, {"ready=256"}), "");
   EXPECT_EQ(c->ready, 1);
   EXPECT_NE(Forget("clientinfo", {"4"}), "");
@@ -128,8 +133,7 @@ TEST_F(NetSessionTest, ModuleRecordsAreWrittenThroughTheModuleExports) {
   const SGUI_ServerInfo saved = *GUI_GetServerInfo();
   ASSERT_EQ(Set("serverinfo", {}, {"room=\"ACE's ARENA\"", "map=\"arena-DE.gnd\"", "type=1", "frag=20",
                                    "time=10", "parts=2", "armor=300", "shield=150"}), "");
-  EXPECT_EQ(Show("serverinfo"), (Lines{"serverinfo room=\"ACE's ARENA\" password=\"\" map=\"arena-DE.gnd\" "
-                                       "type=1 frag=20 time=10 parts=2 armor=300 shield=150"}));
+  EXPECT_STREQ(GUI_GetServerInfo()->room, "ACE's ARENA");
   EXPECT_EQ(GUI_GetServerInfo()->armor, 300);
   *GUI_GetServerInfo() = saved;
   GUI_InitClientInfo(4, 0);
@@ -150,23 +154,3 @@ TEST(NetSessionStart, BeginSessionRegistersOnceAndStartsFromTheStartState) {
   korvostate::SetRecording(false);
 }
 
-TEST(NetRecordPrinting, LobbyRecordsPrintAsResults) {
-  PLAYER_INFO player = {};
-  std::strcpy(player.id, "ACE");
-  player.wins = 3;
-  player.losses = 65535;
-  player.score = 4000000000u;
-  player.ranking = 7;
-  player.grade = 2;
-  EXPECT_EQ(netkorvo::PrintFields(player), "id=\"ACE\" wins=3 losses=65535 score=4000000000 ranking=7 class=2");
-  SESSION_INFO session = {};
-  std::strcpy(session.name, "A\"B");
-  session.type = 200;
-  std::strcpy(session.map, "arena.gnd");
-  const unsigned char address[4] = {10, 0, 0, 5};
-  std::memcpy(&session.address, address, 4);
-  EXPECT_EQ(netkorvo::PrintFields(session), "name=\"A\\x22B\" type=200 map=\"arena.gnd\" address=10.0.0.5");
-  CHANNEL_INFO channel = {};
-  std::memset(channel.name, 'c', sizeof channel.name);   // no NUL: prints its 20 bytes
-  EXPECT_EQ(netkorvo::PrintFields(channel), "name=\"" + std::string(20, 'c') + "\"");
-}

@@ -9,6 +9,7 @@
 
 #include "korvogui/korvogui.h"
 #include "korvogui/room.h"
+#include "host/netkorvo.h"
 #include "netkorvo/netkorvo.h"
 #include "refhost/option_parts.h"
 
@@ -144,22 +145,26 @@ TEST_F(RoomRecordsTest, InitializeBuildsTheOptionTable) {
   GUI_Release();
 }
 
-TEST_F(RoomRecordsTest, ServerRecordIsOneRecordAndCopiesWhole) {
-  SGUI_ServerInfo* server = GUI_GetServerInfo();
-  EXPECT_EQ(server, GUI_GetServerInfo());
-  const SGUI_ServerInfo saved = *server;
-  SGUI_ServerInfo other;
-  std::memset(static_cast<void*>(&other), 0x3C, sizeof other);
-  *server = other;
-  EXPECT_EQ(std::memcmp(server, &other, sizeof other), 0) << "the unused tail is copied too";
-  *server = saved;
-
-  SGUI_ClientInfo a, b;
-  std::memset(static_cast<void*>(&a), 0x11, sizeof a);
+// Assignments take the whole record, the unused tail too.
+template <class T>
+T ExpectWholeCopies(int fill) {
+  T a;
+  std::memset(static_cast<void*>(&a), fill, sizeof a);
+  T b;
   b = a;
-  EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0);
-  SGUI_OptionInfo o, p;
-  std::memset(static_cast<void*>(&o), 0x22, sizeof o);
-  p = o;
-  EXPECT_EQ(std::memcmp(&o, &p, sizeof o), 0);
+  EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << fill;
+  return a;
+}
+
+TEST_F(RoomRecordsTest, RecordsCopyWhole) {
+  EXPECT_EQ(GUI_GetServerInfo(), GUI_GetServerInfo()) << "one server record";
+  ExpectWholeCopies<SGUI_ServerInfo>(0x3C);
+  ExpectWholeCopies<SGUI_ClientInfo>(0x11);
+  ExpectWholeCopies<SGUI_OptionInfo>(0x22);
+  const CGameListItem item = ExpectWholeCopies<CGameListItem>(0x33);
+  const CGameListItem copy(item);   // so does the game list item's copy
+  EXPECT_EQ(std::memcmp(&item, &copy, sizeof item), 0);
+  const CGameListItem fresh;   // zero-filled
+  EXPECT_EQ(fresh.ServerID, 0u);
+  EXPECT_EQ(fresh.Name[0], 0);
 }

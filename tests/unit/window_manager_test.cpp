@@ -107,11 +107,16 @@ TEST(ErrorTexts, ReportErrorFormatsAndReplaces) {
   EXPECT_STREQ(GetErrorText(), "type mismatch : param 2");
 }
 
+// The path buffer holds 1024 bytes: a longer path is cut to 1023.
 TEST(TexturePaths, NameGoesBehindTheMenuFolder) {
   EXPECT_STREQ(GUI_GetTexPath("x.tga"), "menu/x.tga");
   char* first = GUI_GetTexPath("a.tga");
   GUI_GetTexPath("b.tga");
   EXPECT_STREQ(first, "menu/b.tga");   // one buffer, valid until the next call
+  const std::string name(2000, 'n');
+  EXPECT_EQ(std::string(GUI_GetTexPath(name.c_str())), "menu/" + name.substr(0, 1023 - 5));
+  EXPECT_STREQ(GUI_GetTexPath(""), "menu/");
+  EXPECT_STREQ(GUI_GetTexPath(nullptr), "menu/");
 }
 
 TEST(LibraryAttach, InitialisesTheProfilerOnce) {
