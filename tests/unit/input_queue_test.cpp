@@ -123,11 +123,3 @@ TEST_F(InputQueueTest, ButtonPressFocusesTheHoverWindowThenPressesIt) {
   EXPECT_EQ(Routing().focus, target_);
 }
 
-TEST_F(InputQueueTest, EventWordsHaveTheDocumentedLayout) {
-  EXPECT_EQ(MakeKeyWord(9), 0x00090002u);
-  EXPECT_EQ(MakeCharWord('A'), 0x00410003u);
-  EXPECT_EQ(MakeCharWord(static_cast<char>(0xB0)), 0xFFB00003u);
-  EXPECT_EQ(MakeCompositionWord(static_cast<char>(0xB0), static_cast<char>(0xA1)), 0xB0A10001u);
-  EXPECT_EQ(kLButtonDownWord, 0x00010004u);
-  EXPECT_EQ(kLButtonUpWord, 0x00020004u);
-}

@@ -44,13 +44,12 @@ TEST_F(NetSessionTest, ScalarsWriteTheLibraryGlobals) {
 
 TEST_F(NetSessionTest, BadScalarValuesAreRefusedAndChangeNothing) {
   EXPECT_EQ(SetScalar("NET_ServerID", "12"), "");
-  EXPECT_NE(SetScalar("NET_ServerID", "twelve"), "");
-  EXPECT_NE(SetScalar("NET_ServerID", "0x1FFFFFFFF"), "");
-  EXPECT_NE(SetScalar("Clt.Wins", "65536"), "");
-  EXPECT_NE(SetScalar("CC_Manager::FragLimit", "-32769"), "");
-  EXPECT_NE(SetScalar("CS_Manager::CanStart", "yes"), "");
-  EXPECT_NE(SetScalar("Clt.LoginID", "null"), "") << "the login id has no null";
-  EXPECT_NE(SetScalar("NET_Nothing", "1"), "");
+  const std::pair<const char*, const char*> refused[] = {
+      {"NET_ServerID", "twelve"}, {"NET_ServerID", "0x1FFFFFFFF"}, {"Clt.Wins", "65536"},
+      {"CC_Manager::FragLimit", "-32769"}, {"CS_Manager::CanStart", "yes"},
+      {"Clt.LoginID", "null"},   // the login id has no null
+      {"NET_Nothing", "1"}};
+  for (const auto& [name, value] : refused) EXPECT_NE(SetScalar(name, value), "") << name << " " << value;
   EXPECT_EQ(Scalar("NET_Nothing"), "error: unknown network scalar NET_Nothing");
   EXPECT_FALSE(P().HasScalar("DebugMode"));
   EXPECT_EQ(Scalar("NET_ServerID"), "12");
