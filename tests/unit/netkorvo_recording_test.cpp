@@ -163,6 +163,17 @@ TEST_F(NetSessionTest, ClientSlotsAnswerFromNetclientRecords) {
   EXPECT_EQ(CC_Manager::GetClientInfo(2), nullptr);
 }
 
+// A score board row's fields in order: name key mark highlight team class
+// left right, then "frag=" and "slot=" texts where present.
+static std::string RowText(const SScoreRow& r) {
+  std::string text = std::string(r.name) + " " + std::to_string(r.key) + " " + r.mark + " " +
+                     std::to_string(r.highlight);
+  for (int32_t v : {r.team, r.classIndex, r.leftOption, r.rightOption}) text += " " + std::to_string(v);
+  if (r.hasFrag) text += std::string(" frag=") + r.frag;
+  if (r.hasSlot) text += std::string(" slot=") + r.slot;
+  return text;
+}
+
 TEST_F(NetSessionTest, ScoreBoardIsFilledFromTheScriptedHeaderAndRows) {
   ASSERT_EQ(Set("scoreboard", {}, {"rows=3", "fragtitle=FRAG"}), "");
   ASSERT_EQ(Set("scorerow", {"1"}, {"name=ACE", "key=7", "rank=1", "mark=mark1.tga", "highlight=1",
@@ -177,24 +188,9 @@ TEST_F(NetSessionTest, ScoreBoardIsFilledFromTheScriptedHeaderAndRows) {
   EXPECT_STREQ(board.fragTitle, "FRAG");
   EXPECT_EQ(board.hasSlotTitle, 0);
   EXPECT_EQ(board.slotTitle[0], 0);
-  EXPECT_STREQ(board.rows[0].name, "ACE");
-  EXPECT_EQ(board.rows[0].key, 7);
-  EXPECT_STREQ(board.rows[0].mark, "mark1.tga");
-  EXPECT_EQ(board.rows[0].highlight, 1);
-  EXPECT_EQ(board.rows[0].team, 1);
-  EXPECT_EQ(board.rows[0].classIndex, 2);
-  EXPECT_EQ(board.rows[0].leftOption, 3);
-  EXPECT_EQ(board.rows[0].rightOption, 0);
-  EXPECT_EQ(board.rows[0].hasFrag, 1);
-  EXPECT_STREQ(board.rows[0].frag, "12");
-  EXPECT_EQ(board.rows[0].hasSlot, 1);
-  EXPECT_STREQ(board.rows[0].slot, "1P");
-  EXPECT_STREQ(board.rows[2].name, "BOB");
-  EXPECT_EQ(board.rows[2].classIndex, -1);
-  EXPECT_EQ(board.rows[2].leftOption, -1);
-  EXPECT_EQ(board.rows[2].hasFrag, 0);
-  // Absent rows are zero-filled.
-  EXPECT_EQ(board.rows[3].name[0], 0);
+  EXPECT_EQ(RowText(board.rows[0]), "ACE 7 mark1.tga 1 1 2 3 0 frag=12 slot=1P");
+  EXPECT_EQ(RowText(board.rows[2]), "BOB 9  0 0 -1 -1 -1");
+  EXPECT_EQ(RowText(board.rows[3]), " 0  0 0 0 0 0") << "absent rows are zero-filled";
   EXPECT_EQ(board.rows[7].key, 0);
   // The first row with the key gives the rank.
   EXPECT_EQ(NET_GR_client::GetRankNumber(7), 1);
