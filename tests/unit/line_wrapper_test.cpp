@@ -1,10 +1,12 @@
-// Tests of the line wrapper with a fixed-width metric: every byte is 1/64 of
-// the screen wide (exact in binary), so a list 10/64 wide takes 10 bytes a row.
+// Tests of the line wrapper and of cutting lobby chat messages, with a
+// fixed-width metric: every byte is 1/64 of the screen wide (exact in binary),
+// so a list or box 10/64 wide takes 10 bytes a row or piece.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "menus/chat_lines.h"
 #include "menus/line_wrapper.h"
 #include "runtime/list.h"
 
@@ -78,4 +80,38 @@ TEST(LineWrapper, RowsGoToTheListWithTheColourAsItemData) {
   EXPECT_EQ(color, 0xFF00FF00u);
   list.GetItemData(2, color);
   EXPECT_EQ(color, 0xFF00FF00u);
+}
+
+// Pieces fill the width, a name narrows it; a piece loses one leading blank,
+// comma or full stop; double-byte pairs are never cut; a box too narrow still
+// takes one character a piece; a piece holds at most 499 bytes.
+TEST(LobbyChat, PiecesOfMessages) {
+  const std::string a498(498, 'a');
+  const struct {
+    std::string text;
+    float width;
+    const char* name;
+    Rows pieces;
+  } kCases[] = {
+      {"0123456789abc", kTen, nullptr, {"0123456789", "abc"}},
+      {"short", kTen, nullptr, {"short"}},
+      {"0123456789", kTen, "AB", {"01234567", "89"}},
+      {"0123456789", kTen, "", {"0123456789"}},
+      {"", kTen, nullptr, {}},
+      {"0123456789 next", kTen, nullptr, {"0123456789", "next"}},
+      {"0123456789,next", kTen, nullptr, {"0123456789", "next"}},
+      {"0123456789.next", kTen, nullptr, {"0123456789", "next"}},
+      {" first", kTen, nullptr, {"first"}},
+      {"0123456789  x", kTen, nullptr, {"0123456789", " x"}},
+      {"012345678\xB0\xA1z", kTen, nullptr, {"012345678\xB0\xA1", "z"}},
+      {"\xB0\xA1\xB0\xA1\xB0\xA1", 3 * kByte, nullptr, {"\xB0\xA1\xB0\xA1", "\xB0\xA1"}},
+      {"ab\xB0", kTen, nullptr, {"ab\xB0"}},
+      {"abc", 0.0f, nullptr, {"a", "b", "c"}},
+      {"a\xB0\xA1", -1.0f, nullptr, {"a", "\xB0\xA1"}},
+      {std::string(1200, 'a'), 1000.0f, nullptr, {std::string(499, 'a'), std::string(499, 'a'), std::string(202, 'a')}},
+      {a498 + "\xB0\xA1" + "b", 1000.0f, nullptr, {a498, "\xB0\xA1" "b"}},   // the pair starts the next piece
+  };
+  for (const auto& c : kCases)
+    EXPECT_EQ(lobby::CutChatMessage(c.name, c.text.c_str(), c.width, &FixedWidth), c.pieces) << c.text;
+  EXPECT_TRUE(lobby::CutChatMessage(nullptr, nullptr, kTen, &FixedWidth).empty());
 }
