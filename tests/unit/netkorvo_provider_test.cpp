@@ -1,5 +1,5 @@
-// Tests of the network stand-in's session provider beyond the net_scalars and
-// net_records sessions: the library globals the scalars write, the values and
+// Tests of the network stand-in's session provider beyond the records
+// session: the library globals the scalars write, the values and
 // record lines refused (a session stops at them), the lobby tables in the
 // online client, and the module's clientinfo and serverinfo records.
 #include <algorithm>

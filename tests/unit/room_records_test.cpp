@@ -36,7 +36,7 @@ class RoomRecordsTest : public ::testing::Test {
 
 }  // namespace
 
-// A slot is reset from whatever it held (room_records.session reads fresh
+// A slot is reset from whatever it held (records.session reads fresh
 // slots and those out of range); the local index stays as set.
 TEST_F(RoomRecordsTest, InitClientInfoResetsOneSlot) {
   EXPECT_TRUE(GUI_SetLocalClientIndex(7));
@@ -53,7 +53,7 @@ TEST_F(RoomRecordsTest, InitClientInfoResetsOneSlot) {
   EXPECT_EQ(GUI_GetLocalClientIndex(), 7);
 }
 
-// Beyond room_records.session: a null name, the eighth entry, ids below zero
+// Beyond records.session: a null name, the eighth entry, ids below zero
 // and far past the table, counts below the entries given or below zero.
 TEST_F(RoomRecordsTest, TeamColoursCopyAtMostEightEntriesWithShortNames) {
   unsigned long colours[10] = {0xFFFF0000, 0xFF0000FF, 3, 4, 5, 6, 7, 8, 9, 10};

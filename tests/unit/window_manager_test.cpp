@@ -1,4 +1,4 @@
-// Window basics, the dump text below the root (the compile sessions dump
+// Window basics, the dump text below the root (the compile session dumps
 // detached dialogs), error texts, colours, texture paths, attach.
 #include <cstring>
 
