@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <functional>
 
 #include "foundation/allocator.h"
 #include "foundation/heap.h"
@@ -208,42 +206,3 @@ TEST_F(AllocatorTest, MissingHeapAndOverlongRunsAreReported) {
 }
 
 }  // namespace
-
-// The same critical errors answered with retry (without a debugger the break
-// returns and the call goes on with its failure value) and with abort (the
-// process ends with exit code -1).
-TEST_F(AllocatorTest, CriticalErrorsAnsweredWithRetryGoOnWithTheFailure) {
-  tamtest::CReportRecorder recorder(tam::ReportAnswer::Retry);
-  tam::CAllocator<SCounted> lost("NoSuchHeap", "lost", 0x1000);
-  EXPECT_EQ(lost.Chunks(), nullptr);
-  EXPECT_EQ(lost.New(), nullptr);
-  tam::CAllocator<SCounted> allocator("AllocTest", "counted", 0x1000);
-  SCounted* run = allocator.New(2);
-  SCounted* inside = run + 1;
-  EXPECT_FALSE(allocator.Delete(inside));
-  ASSERT_EQ(recorder.Reports().size(), 3u);
-  EXPECT_EQ(recorder.Reports()[0].caption, "CAllocator::CAllocator()");
-  EXPECT_EQ(recorder.Reports()[1].caption, "CStringAlloc::Alloc()");
-  EXPECT_EQ(recorder.Reports()[2].caption, "tam::_tam_assert failed");
-  EXPECT_TRUE(allocator.Delete(run));
-}
-
-TEST_F(AllocatorTest, CriticalErrorsAnsweredWithAbortEndTheProcess) {
-  const std::function<void()> failures[] = {
-      [] {
-        tam::CAllocator<SCounted> allocator("AllocTest", "counted", 0x1000);
-        SCounted* inside = allocator.New(2) + 1;
-        allocator.Delete(inside);
-      },
-      [] { tam::CAllocator<SCounted> lost("NoSuchHeap", "lost", 0x1000); },
-  };
-  for (const auto& fail : failures) {
-    EXPECT_EXIT(
-        {
-          tamtest::CReportRecorder recorder(tam::ReportAnswer::Abort);
-          fail();
-          std::exit(0);
-        },
-        ::testing::ExitedWithCode(255), "");
-  }
-}
