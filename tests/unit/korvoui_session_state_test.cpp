@@ -242,11 +242,12 @@ TEST_F(SessionState, CommandsReachEveryProviderInOrder) {
   EXPECT_EQ(Run("GUI_Update"), "unhandled");
 }
 
-TEST_F(SessionState, DrawsPrintsEachKindOfDrawInOrder) {
+// Bitmap and transformed draws and the kind filters are printed by the
+// session walks; here what they do not meet: an alpha of 0, the caret's off
+// phase, empty texts and quotes in a text.
+TEST_F(SessionState, DrawsPrintsAnimsTextsAndRefusesUnknownKinds) {
   korvohost::SetRenderMode(korvohost::RenderMode::RecordOnly);
   korvohost::BeginFrame(0);
-  DrawFrameBitmap(nullptr, 10, 20, 0, 30, 40, Y3DBLEND_ONE, Y3DBLEND_ZERO, 0x80FF0000, 0, 1, 1);
-  ShowFrameBitmapTransformed(nullptr, 50, 50, 20, 10, 0.5f, 0xFF00FF00);
   _ANIMATEEX bar;
   Init2DAnimate(Y3DANIM_BAR, &bar, 0.5f, 0.5f, 0);
   bar.width = 0.25f;
@@ -260,14 +261,9 @@ TEST_F(SessionState, DrawsPrintsEachKindOfDrawInOrder) {
   ShowText(0, 0, 0xFFFFFFFF, "");   // empty texts are not listed
   ShowText(0, 0, 0xFF102030, "a\"b");
   EXPECT_EQ(Run("draws"),
-            "draw bitmap none x=10 y=20 w=30 h=40 argb=0x80FF0000 blend=2,1\n"
-            "draw transformed none x=40 y=45 w=20 h=10 angle=0.5 argb=0xFF00FF00\n"
             "draw anim 0 x=512 y=384 w=256 h=96 argb=0xFF112233 visible=true\n"
             "draw anim 4 x=0 y=0 w=2 h=0 argb=0xFFFFFFFF visible=false\n"
             "draw text \"a\\x22b\" argb=0xFF102030\n");
-  EXPECT_EQ(Run("draws anim"), "draw anim 0 x=512 y=384 w=256 h=96 argb=0xFF112233 visible=true\n"
-                               "draw anim 4 x=0 y=0 w=2 h=0 argb=0xFFFFFFFF visible=false\n");
-  EXPECT_EQ(Run("draws transformed"), "draw transformed none x=40 y=45 w=20 h=10 angle=0.5 argb=0xFF00FF00\n");
   EXPECT_EQ(Run("draws sprite"), "error: not a draw kind (bitmap, transformed, anim, text): sprite");
 }
 
