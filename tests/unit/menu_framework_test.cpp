@@ -194,16 +194,3 @@ TEST_F(ClickContractTest, GoToBackAndResumeMoveAlongTheDialogStack) {
   EXPECT_TRUE(DialogStack().empty());
 }
 
-// Open-over leaves the stack alone; close-parent destroys the button's dialog.
-TEST_F(ClickContractTest, OpenOverAndCloseParent) {
-  AddMenuDialog<AnsweringDialog>("OVER");
-  auto* b = OpenWith<TGUI_OpenOverButton<"OVER">>();
-  b->OnLButtonUp();
-  EXPECT_TRUE(GUI_IsDialogCreated("OVER"));
-  EXPECT_TRUE(GUI_IsDialogCreated("DLG"));
-  EXPECT_TRUE(DialogStack().empty());
-  auto* close = OpenWith<CGUI_CloseParentButton>(nullptr, "CLOSE");
-  EXPECT_TRUE(close->OnLButtonUp());
-  EXPECT_FALSE(GUI_IsDialogCreated("CLOSE"));
-  EXPECT_TRUE(GUI_IsDialogCreated("OVER"));
-}

@@ -121,13 +121,6 @@ TEST_F(RoomRecordsTest, OptionTableTakesAtMost127Descriptors) {
   EXPECT_EQ(GUI_GetOptionInfo(127), nullptr);
 }
 
-TEST_F(RoomRecordsTest, InitializeBuildsTheOptionTable) {
-  korvohost::SetOptionParts({Part("A", 1), Part("B", 2)});
-  GUI_Initialize();
-  EXPECT_EQ(GUI_GetNumOptions(), 2);
-  GUI_Release();
-}
-
 // Assignments take the whole record, the unused tail too.
 template <class T>
 T ExpectWholeCopies(int fill) {
