@@ -57,21 +57,11 @@ const char kBriefing[] =
 
 }  // namespace
 
-TEST(HostScript, ParsesStepsAndReportsEveryBadLine) {
+// The steps of a good script are seen through the player below
+// (ScriptPlayer.SendsLinesWithTheirColoursAtTheirPace); here every bad line.
+TEST(HostScript, ReportsEveryBadLine) {
   std::vector<SScriptStep> steps;
   std::vector<std::string> errors;
-  ASSERT_TRUE(ParseHostScript(kBriefing, "b.txt", &steps, &errors));
-  ASSERT_EQ(steps.size(), 8u);
-  EXPECT_EQ(steps[0].kind, SScriptStep::EKind::kColor);
-  EXPECT_EQ(steps[0].number, 0xFFFFA630u);
-  EXPECT_EQ(steps[1].text, "MISSION 01");
-  EXPECT_EQ(steps[3].kind, SScriptStep::EKind::kPace);
-  EXPECT_EQ(steps[4].text, "  indented text ");
-  EXPECT_EQ(steps[5].text, "");
-  EXPECT_EQ(steps[6].kind, SScriptStep::EKind::kWait);
-  EXPECT_EQ(steps[6].number, 1000u);
-  EXPECT_EQ(steps[7].text, "after the pause");
-
   EXPECT_FALSE(ParseHostScript("> ok\ncolor red\npace 0\nwait -1\nwait 600001\n>no blank\nsay hi\ncolor 0xFF00FF\n"
                                "pace 10\n",
                                "bad.txt", &steps, &errors));
