@@ -98,6 +98,16 @@ TEST_F(LobbyTest, RegistrationRefusalsNameTheFieldAndATakenIdCostsAHash) {
   EXPECT_EQ(Ask(1, EMsg::kPrivateInfo, {}), ECode::kNotLoggedIn);
 }
 
+TEST_F(LobbyTest, RegistrationsFromOneAddressAreThrottled) {
+  const int limit = SLobbyLimits().registrations.maxFailures;
+  lobby->Connected(1, kLoopback);
+  for (int i = 0; i < limit; ++i) EXPECT_EQ(Register(1, "Pilot" + std::to_string(i)), ECode::kOk) << i;
+  EXPECT_EQ(Register(1, "OneMore"), ECode::kThrottled);
+  // Another address registers still.
+  lobby->Connected(2, kLoopback + 1);
+  EXPECT_EQ(Register(2, "Elsewhere"), ECode::kOk);
+}
+
 TEST_F(LobbyTest, ThrottleLocksAnAddressTriedWithManyIds) {
   lobby->Connected(1, kLoopback);
   ASSERT_EQ(Register(1, "Falcon"), ECode::kOk);
