@@ -269,28 +269,6 @@ const SAchievementRecord* Record(const std::string& key) {
   return nullptr;
 }
 
-// The mission clock at a multiple of the frame clock: the same mission, sooner.
-TEST_F(SimMission, AFasterClockPlaysTheSameMission) {
-  SetSimMissionTrigger(true);
-  SSimMissionSetup setup;
-  setup.seed = 9;
-  std::string error;
-  ASSERT_TRUE(StartSimMission(setup, &error)) << error;
-  uint32_t t = 0;
-  while (SimMissionStatus().outcome == ESimOutcome::kRunning && t < 600000) SetTick(t += 50);
-  const SSimMissionStatus normal = SimMissionStatus();
-  SetSimMissionSpeed(10);
-  SetTick(t = 0);
-  ASSERT_TRUE(StartSimMission(setup, &error)) << error;
-  while (SimMissionStatus().outcome == ESimOutcome::kRunning && t < 600000) SetTick(t += 50);
-  const SSimMissionStatus fast = SimMissionStatus();
-  EXPECT_EQ(fast.outcome, normal.outcome);
-  EXPECT_EQ(fast.playTimeMs, normal.playTimeMs);
-  EXPECT_LE(t, setup.loadMs + normal.playTimeMs / 10 + 50);   // loading keeps the frame clock
-  SetSimMissionSpeed(0);   // out of range: clamped
-  SetSimMissionSpeed(1);
-}
-
 // A slow MISSION 04 opens the southern route; its boxes carry the times of
 // their mission and lead on along the route; a fast win later opens the
 // northern route too, leaving the southern one as it was.
