@@ -43,7 +43,7 @@ fi
 work=$3 tool=${4:-}
 command -v xvfb-run >/dev/null 2>&1 || { echo "SKIP: xvfb-run is not installed"; exit 77; }
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || fail "cannot make $work"
-audio=SDL_AUDIODRIVER=dummy
+audio=SDL_AUDIODRIVER=dummy profile=profile
 
 # The events file $1 with its #for blocks and #use lines written out.
 expand() {
@@ -76,7 +76,7 @@ play() {
   # so the reports cannot be told apart from ours (the unit tests check ours).
   # shellcheck disable=SC2046,SC2086
   env $audio ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" timeout 600 \
-    xvfb-run -a "$korvoui" play --no-lan --profile profile --screen 640x480 "$@" \
+    xvfb-run -a "$korvoui" play --no-lan --profile "$profile" --screen 640x480 "$@" \
     $(sed -n 's/^# play: //p' "$events") --events "$out.expanded" >"$out.out" 2>"$out.err"
   rc=$?
   [ $rc -eq 0 ] || fail "$out: play exited $rc: $(cat "$out.err")
@@ -98,19 +98,20 @@ runs() {
   diff -u "$dir/$name.expected" all.out || fail "$name: output differs"
 }
 
-# pair DIR A B [OPTION...]: A's run and B's at once, B's from A's first
-# printed line (60 s at most); each output, seconds of a match's end written
-# as N when $seconds says so, must equal its expected file.
+# pair DIR A B [OPTION...]: A's run and B's at once, each on a profile named
+# as it, B's from A's first printed line (60 s at most); each output, seconds
+# of a match's end written as N when $seconds says so, must equal its
+# expected file.
 pair() {
   dir=$1 a=$2 b=$3
   shift 3
-  (play "$dir/$a.events" "$a" "$@") &
+  (profile=$a && play "$dir/$a.events" "$a" "$@") &
   first=$!
   tries=0
   while [ ! -s "$a.out" ] && [ $tries -lt 600 ] && kill -0 $first 2>/dev/null; do
     tries=$((tries + 1)) && sleep 0.1
   done
-  (play "$dir/$b.events" "$b" "$@") || exit 1
+  (profile=$b && play "$dir/$b.events" "$b" "$@") || exit 1
   wait $first || exit 1
   for side in $a $b; do
     sed -E "${seconds:-}" "$side.out" >"$side.seen"
@@ -153,7 +154,7 @@ lobby-pair)
   trap 'kill "$server" 2>/dev/null; wait "$server" 2>/dev/null' EXIT
   port= tries=0
   while [ -z "$port" ] && [ $tries -lt 100 ] && kill -0 "$server" 2>/dev/null; do
-    port=$(sed -n 's/^korvo-lobbyd listening on 127\.0\.0\.1:\([0-9][0-9]*\).*/\1/p' lobbyd.out)
+    port=$(sed -n 's/^korvo-lobbyd listening on 127\.0\.0\.1:\([0-9][0-9]*\).*/\1/p' lobbyd.out 2>/dev/null)
     tries=$((tries + 1)) && sleep 0.1
   done
   [ -n "$port" ] || fail "korvo-lobbyd did not say where it listens: $(cat lobbyd.out lobbyd.err)"

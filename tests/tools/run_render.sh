@@ -8,36 +8,29 @@ mode=$1 korvoui=$2 probe=$3 src=$4 work=$5
 out=$work/$mode.png
 mkdir -p "$work"
 fail() { echo "FAIL: $*"; exit 1; }
-# facts EXPECTED X Y W H: the size of the frame and the pixels of that
-# rectangle that differ from the clear colour.
-facts() {
-  want=$1
-  shift
-  got=$("$probe" "$out" 202028 "$@")
-  [ "$got" = "$want" ] || fail "png facts:
-$got
-expected:
-$want"
+# frame SIZE "X Y W H" N RENDER_ARG...: render writes a SIZE frame with no
+# texture missing, and N pixels of that rectangle are not the clear colour.
+frame() {
+  size=$1 rect=$2 n=$3
+  shift 3
+  summary=$("$korvoui" render --screen "$size" "$@" -o "$out") || fail "render exited $?: $summary"
+  [ "$summary" = "wrote $out ($size), 0 missing textures" ] || fail "summary: $summary"
+  # shellcheck disable=SC2086
+  facts=$("$probe" "$out" 202028 $rect)
+  [ "$facts" = "size $size
+rect $rect: $n differ" ] || fail "png facts: $facts, expected $n of $rect differing"
 }
 
 case $mode in
 small)
-  summary=$("$korvoui" render --root "$src/small_root" --screen 320x240 --tick 500 \
-            MAINMENU MSGBOX -o "$out") || fail "render exited $?: $summary"
-  [ "$summary" = "wrote $out (320x240), 0 missing textures" ] || fail "summary: $summary"
   # The band between the edit box (to y 0.4) and the box dialog (from y 0.6)
   # is drawn by no window.
-  facts "size 320x240
-rect 0 108 320 24: 0 differ" 0 108 320 24
+  frame 320x240 "0 108 320 24" 0 --root "$src/small_root" --tick 500 MAINMENU MSGBOX
   ;;
 gallery)
-  summary=$("$korvoui" render --screen 1024x768 GALLERY -o "$out") || fail "render exited $?: $summary"
-  echo "$summary" | head -1 | grep -qx "wrote $out (1024x768), 0 missing textures" ||
-    fail "summary: $summary"
   # The gallery's backdrop covers the screen: no pixel of the centre keeps the
   # clear colour.
-  facts "size 1024x768
-rect 480 360 64 48: 3072 differ" 480 360 64 48
+  frame 1024x768 "480 360 64 48" 3072 GALLERY
   ;;
 profile)
   # The shipped game data loads without a word; the profile folder is made;
