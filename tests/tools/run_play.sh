@@ -3,21 +3,19 @@
 # server on a fresh profile ("profile" in WORK_DIR), their printed lines
 # compared with the expected ones. Exit 77 (skipped) without xvfb-run.
 #
-#   run_play.sh no-display KORVOUI
-#     without a display play exits 1 and points to `korvoui render`.
+#   run_play.sh no-display KORVOUI: without a display play exits 1 and points
+#     to `korvoui render`.
 #   run_play.sh TEST KORVOUI WORK_DIR [TOOL], TEST one of:
-#   xvfb         tools/play on a copy of a small root: input through SDL events,
-#                a broken and a fixed reload of the script, the module state
-#                printed along the way; screenshots of the error overlay and the
-#                inspector read back with TOOL, png_probe.
+#   xvfb         the runs of tools/play on a copy of a small root (SDL input,
+#                a broken and a fixed reload of the script); screenshots of the
+#                error overlay and the inspector read back with TOOL, png_probe.
 #   online       choosing online play starts play's own lobby server, whose
 #                login screen opens; it no longer listens once play has ended.
-#                With SDL's own choice of audio driver the clicks play their
-#                sound; where no sound device is found, standard error gets
-#                one line about it and no noise of the audio library.
+#                With SDL's own choice of audio driver, where no sound device
+#                is found, standard error gets one line about it and no noise
+#                of the audio library.
 #   match        the runs of tools/match (matches of `play --match`, rooms).
-#   room-pair    two windows of tools/room: one hosts a local network room,
-#                the other joins it; each output equals its expected file.
+#   room-pair    tools/room: one window hosts a local network room, one joins.
 #   journey:NAME the runs of journeys/NAME: a player's way through the game.
 #   lobby-pair   two windows of journeys/online against TOOL, a korvo-lobbyd
 #                of the test's own on 127.0.0.1 (a free port, a new database).
@@ -25,10 +23,9 @@
 # A test of several runs on one profile runs NAME.events, NAME.2.events, ... as
 # long as they exist; their outputs together must equal NAME.expected. A line
 # "# play: OPTIONS" in an events file adds options to its run. Lines from
-# "#for NAME WORD..." to "#end" stand for themselves once per WORD, with
-# {NAME} replaced by it; a line "#use FILE NAME=WORD..." for the lines of FILE
-# (beside the events file), {NAME} replaced by WORD. Every wait in an events
-# script is on a dialog or a caption, bounded in time.
+# "#for NAME WORD..." to "#end" stand for themselves once per WORD, {NAME}
+# replaced by it; "#use FILE NAME=WORD..." for the lines of FILE (beside the
+# events file), {NAME} replaced by WORD.
 set -u
 fail() { echo "FAIL: $*"; exit 1; }
 test=$1 korvoui=$2
