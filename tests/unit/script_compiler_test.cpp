@@ -160,7 +160,8 @@ TEST(Scanner, InPlaceWalkMatchesByteByByteWalk) {
 // several dialogs, comments, names that start like keywords), and the first
 // wrong token it refuses with its name and position; lexical errors are
 // refusals of the failed token, and a text cut short ends at end-of-file
-// (compile.session reports a wrong rectangle value and a cut dialog).
+// (the korvoui_check_bad_rect and korvoui_check_cut tests report a wrong rectangle
+// value and a cut dialog).
 TEST_F(CompilerTest, CompileResults) {
   const std::string head = "DIALOG \"d\" DLG 0.0, 0.0, 1.0, 1.0 BEGIN ";
   const std::string button = "BUTTON \"\" IDC_B 0.0, 0.0, 1.0, 1.0 ";
