@@ -4,6 +4,7 @@
 #include <stb_image_write.h>
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "host/host_graphics.h"
 #include "host/host_services.h"
@@ -41,13 +42,29 @@ void SettleFrame() {
   if (gFrame.clearPending) Fill(gFrame, gFrame.clearRgb);
 }
 
-DrawRecord& NewRecord(DrawKind kind) {
+namespace {
+
+// Gives a record string the interned source unless the slot holds it already.
+void CopyInterned(std::string& out, const std::string*& key, const std::string* source) {
+  if (key == source) return;
+  if (source) out = *source;
+  else out.clear();
+  key = source;
+}
+
+}  // namespace
+
+DrawRecord& NewRecord(DrawKind kind, const RecordStrings& strings) {
   Frame& f = TheFrame();
-  if (f.recordCount == f.records.size()) f.records.emplace_back();
+  if (f.recordCount == f.records.size()) {
+    f.records.emplace_back();
+    f.keys.emplace_back();
+  }
+  RecordKeys& k = f.keys[f.recordCount];
   DrawRecord& r = f.records[f.recordCount++];
-  // Field by field, as DrawRecord() would set them, but keeping the strings' storage.
+  // Field by field, as DrawRecord() would set them, but keeping the strings'
+  // storage, and their bytes when the source is the same.
   r.kind = kind;
-  r.texture.clear();
   r.placeholder = false;
   r.x = r.y = r.w = r.h = 0;
   r.argb = 0;
@@ -55,11 +72,28 @@ DrawRecord& NewRecord(DrawKind kind) {
   r.angle = 0;
   r.animKind = 0;
   r.visible = true;
-  r.font.clear();
-  r.text.clear();
+  CopyInterned(r.texture, k.texture, strings.texture);
+  CopyInterned(r.font, k.font, strings.font);
+  if (!strings.text) {
+    r.text.clear();
+    k.textVersion = 0;
+  } else if (strings.textVersion == 0 || strings.textVersion != k.textVersion) {
+    r.text.assign(strings.text, strings.textLength);
+    k.textVersion = strings.textVersion;
+  }
   return r;
 }
 
+const std::string* InternText(std::string_view text) {
+  // Node-based: an element keeps its address while others are added.
+  static std::unordered_set<std::string> texts;
+  return &*texts.emplace(text).first;
+}
+
+uint64_t NewTextVersion() {
+  static uint64_t last = 0;
+  return ++last;
+}
 
 // ---- Colours and blending ------------------------------------------------------------
 

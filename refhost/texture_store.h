@@ -10,6 +10,7 @@
 // of the same path.
 struct Y3DTexture {
   std::string path;
+  const std::string* recordedPath = nullptr;   // the path interned, for the draw list
   int refs = 0;
   bool loaded = false;
   bool missing = false;                 // the load found no file or could not decode it
@@ -23,8 +24,8 @@ namespace korvohost::gfx {
 
 // What a draw of a texture handle uses: the image it samples (the texture's own,
 // or the missing-texture checker when the handle is not live, the texture is not
-// loaded or its load failed) and the path it records ("<released>" when the
-// handle is not live).
+// loaded or its load failed) and the path it records, interned ("<released>"
+// when the handle is not live).
 struct TextureToDraw {
   const Y3DTexture* image;
   const std::string* path;

@@ -9,6 +9,7 @@
 
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
+#include "refhost/frame.h"
 #include "refhost/texture_store.h"
 
 TEXTUREPACKAGE InterfaceTexture;
@@ -23,10 +24,22 @@ struct Package {
 // opened again does not decode its images again while their files are unchanged.
 constexpr size_t kRetiredLimit = 256;
 
+// Whether a handle is live, remembered for the handles drawn lately: a frame
+// asks for the same few handles again and again. Valid while the live set has
+// the generation it was filled at.
+struct LiveCache {
+  static constexpr size_t kSlots = 256;   // a power of two
+  TEXTURE handle[kSlots] = {};
+  uint32_t generation[kSlots] = {};
+  bool live[kSlots] = {};
+};
+
 struct Store {
   std::map<std::string, TEXTURE> byPath;
   std::map<std::string, TEXTURE> retired;
   std::set<TEXTURE> live;
+  uint32_t liveGeneration = 1;   // changes with every change of `live`
+  LiveCache liveCache;
   std::vector<std::string> missing;   // each path once, in the order of its first miss
   std::set<std::string> listed;        // the paths of `missing`
   // Paths whose load failed, not read again while the file system is unchanged
@@ -131,9 +144,11 @@ bool RegisterNewTexture(TEXTUREPACKAGE* package, const char* path, TEXTURE* out,
     } else {
       t = new Y3DTexture;
       t->path = key;
+      t->recordedPath = korvohost::gfx::InternText(key);
     }
     s.byPath[key] = t;
     s.live.insert(t);
+    ++s.liveGeneration;
   }
   ++t->refs;
   if (!t->loaded && !t->pending) {
@@ -174,6 +189,7 @@ void ReleaseTexture(TEXTURE texture, int) {
   Unpend(texture);
   s.byPath.erase(texture->path);
   s.live.erase(texture);
+  ++s.liveGeneration;
   if (s.retired.size() >= kRetiredLimit) {
     delete s.retired.begin()->second;
     s.retired.erase(s.retired.begin());
@@ -185,12 +201,28 @@ void ReleaseTexture(TEXTURE texture, int) {
 
 namespace korvohost::gfx {
 
+namespace {
+
+bool IsLive(TEXTURE texture) {
+  Store& s = S();
+  LiveCache& c = s.liveCache;
+  const size_t slot = (reinterpret_cast<uintptr_t>(texture) >> 4) & (LiveCache::kSlots - 1);
+  if (c.handle[slot] != texture || c.generation[slot] != s.liveGeneration) {
+    c.handle[slot] = texture;
+    c.generation[slot] = s.liveGeneration;
+    c.live[slot] = s.live.count(texture) != 0;
+  }
+  return c.live[slot];
+}
+
+}  // namespace
+
 TextureToDraw TextureForDraw(TEXTURE texture) {
   static const Y3DTexture checker = MakePlaceholder();
-  static const std::string released = "<released>";
-  const bool live = S().live.count(texture) != 0;
+  static const std::string* const released = InternText("<released>");
+  const bool live = IsLive(texture);
   const bool usable = live && texture->loaded && !texture->missing;
-  return {usable ? texture : &checker, live ? &texture->path : &released, !usable};
+  return {usable ? texture : &checker, live ? texture->recordedPath : released, !usable};
 }
 
 void ReleaseAllTextures() {
@@ -199,6 +231,7 @@ void ReleaseAllTextures() {
   for (auto& entry : s.retired) delete entry.second;
   for (Package* p : s.packages) p->pending.clear();
   s.live.clear();
+  ++s.liveGeneration;
   s.retired.clear();
   s.byPath.clear();
   s.missing.clear();
