@@ -42,46 +42,21 @@ void SettleFrame() {
   if (gFrame.clearPending) Fill(gFrame, gFrame.clearRgb);
 }
 
-namespace {
+void GrowRecords() {
+  Frame& f = TheFrame();
+  f.records.emplace_back();
+  f.keys.emplace_back();
+}
 
-// Gives a record string the interned source unless the slot holds it already.
 void CopyInterned(std::string& out, const std::string*& key, const std::string* source) {
-  if (key == source) return;
   if (source) out = *source;
   else out.clear();
   key = source;
 }
 
-}  // namespace
-
-DrawRecord& NewRecord(DrawKind kind, const RecordStrings& strings) {
-  Frame& f = TheFrame();
-  if (f.recordCount == f.records.size()) {
-    f.records.emplace_back();
-    f.keys.emplace_back();
-  }
-  RecordKeys& k = f.keys[f.recordCount];
-  DrawRecord& r = f.records[f.recordCount++];
-  // Field by field, as DrawRecord() would set them, but keeping the strings'
-  // storage, and their bytes when the source is the same.
-  r.kind = kind;
-  r.placeholder = false;
-  r.x = r.y = r.w = r.h = 0;
-  r.argb = 0;
-  r.srcBlend = r.dstBlend = 0;
-  r.angle = 0;
-  r.animKind = 0;
-  r.visible = true;
-  CopyInterned(r.texture, k.texture, strings.texture);
-  CopyInterned(r.font, k.font, strings.font);
-  if (!strings.text) {
-    r.text.clear();
-    k.textVersion = 0;
-  } else if (strings.textVersion == 0 || strings.textVersion != k.textVersion) {
-    r.text.assign(strings.text, strings.textLength);
-    k.textVersion = strings.textVersion;
-  }
-  return r;
+void CopyText(std::string& out, uint64_t& key, const RecordStrings& strings) {
+  out.assign(strings.text, strings.textLength);
+  key = strings.textVersion;
 }
 
 const std::string* InternText(std::string_view text) {

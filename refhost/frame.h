@@ -71,9 +71,39 @@ struct RecordStrings {
   size_t textLength = 0;
   uint64_t textVersion = 0;
 };
+// Adds a record slot at the end of the kept ones.
+void GrowRecords();
+// The copies NewRecord makes when a slot's source changed.
+void CopyInterned(std::string& out, const std::string*& key, const std::string* source);
+void CopyText(std::string& out, uint64_t& key, const RecordStrings& strings);
+
 // Appends a record of the kind with these strings, every other field at its
-// default, to the draw list.
-DrawRecord& NewRecord(DrawKind kind, const RecordStrings& strings = {});
+// default, to the draw list. Field by field, as DrawRecord() would set them,
+// but keeping the strings' storage, and their bytes when the source is the
+// same as the slot's in the last frame.
+inline DrawRecord& NewRecord(DrawKind kind, const RecordStrings& strings = {}) {
+  Frame& f = gFrame;
+  if (f.recordCount == f.keys.size()) GrowRecords();
+  RecordKeys& k = f.keys[f.recordCount];
+  DrawRecord& r = f.records[f.recordCount++];
+  r.kind = kind;
+  r.placeholder = false;
+  r.x = r.y = r.w = r.h = 0;
+  r.argb = 0;
+  r.srcBlend = r.dstBlend = 0;
+  r.angle = 0;
+  r.animKind = 0;
+  r.visible = true;
+  if (k.texture != strings.texture) CopyInterned(r.texture, k.texture, strings.texture);
+  if (k.font != strings.font) CopyInterned(r.font, k.font, strings.font);
+  if (!strings.text) {
+    r.text.clear();
+    k.textVersion = 0;
+  } else if (strings.textVersion == 0 || strings.textVersion != k.textVersion) {
+    CopyText(r.text, k.textVersion, strings);
+  }
+  return r;
+}
 // The one copy of the text that lives until the process ends: equal texts
 // give the same pointer.
 const std::string* InternText(std::string_view text);

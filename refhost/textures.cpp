@@ -3,6 +3,7 @@
 #include <stb_image.h>
 
 #include <algorithm>
+#include <deque>
 #include <functional>
 #include <map>
 #include <set>
@@ -24,22 +25,15 @@ struct Package {
 // opened again does not decode its images again while their files are unchanged.
 constexpr size_t kRetiredLimit = 256;
 
-// Whether a handle is live, remembered for the handles drawn lately: a frame
-// asks for the same few handles again and again. Valid while the live set has
-// the generation it was filled at.
-struct LiveCache {
-  static constexpr size_t kSlots = 256;   // a power of two
-  TEXTURE handle[kSlots] = {};
-  uint32_t generation[kSlots] = {};
-  bool live[kSlots] = {};
-};
-
 struct Store {
+  // Every texture ever made lives here until the process ends, so that a
+  // handle kept after its release still reads as not live; a texture deleted
+  // is emptied and made again from the free list.
+  std::deque<Y3DTexture> pool;
+  std::vector<TEXTURE> unused;
   std::map<std::string, TEXTURE> byPath;
   std::map<std::string, TEXTURE> retired;
-  std::set<TEXTURE> live;
-  uint32_t liveGeneration = 1;   // changes with every change of `live`
-  LiveCache liveCache;
+  size_t liveCount = 0;
   std::vector<std::string> missing;   // each path once, in the order of its first miss
   std::set<std::string> listed;        // the paths of `missing`
   // Paths whose load failed, not read again while the file system is unchanged
@@ -48,8 +42,21 @@ struct Store {
   uint32_t absentGeneration = 0;
   std::set<Package*> packages;
 
-  ~Store() {
-    for (auto& entry : retired) delete entry.second;
+  TEXTURE Make(const std::string& path) {
+    TEXTURE t;
+    if (unused.empty()) {
+      t = &pool.emplace_back();
+    } else {
+      t = unused.back();
+      unused.pop_back();
+    }
+    t->path = path;
+    t->recordedPath = korvohost::gfx::InternText(path);
+    return t;
+  }
+  void Delete(TEXTURE t) {
+    *t = Y3DTexture();
+    unused.push_back(t);
   }
 };
 
@@ -142,13 +149,11 @@ bool RegisterNewTexture(TEXTUREPACKAGE* package, const char* path, TEXTURE* out,
       s.retired.erase(old);
       t->loaded = t->missing = false;
     } else {
-      t = new Y3DTexture;
-      t->path = key;
-      t->recordedPath = korvohost::gfx::InternText(key);
+      t = s.Make(key);
     }
     s.byPath[key] = t;
-    s.live.insert(t);
-    ++s.liveGeneration;
+    t->live = true;
+    ++s.liveCount;
   }
   ++t->refs;
   if (!t->loaded && !t->pending) {
@@ -184,14 +189,14 @@ bool LoadTexture(TEXTUREPACKAGE* package, int) {
 
 void ReleaseTexture(TEXTURE texture, int) {
   Store& s = S();
-  if (!texture || !s.live.count(texture)) return;
+  if (!texture || !texture->live) return;
   if (--texture->refs > 0) return;
   Unpend(texture);
   s.byPath.erase(texture->path);
-  s.live.erase(texture);
-  ++s.liveGeneration;
+  texture->live = false;
+  --s.liveCount;
   if (s.retired.size() >= kRetiredLimit) {
-    delete s.retired.begin()->second;
+    s.Delete(s.retired.begin()->second);
     s.retired.erase(s.retired.begin());
   }
   s.retired[texture->path] = texture;
@@ -201,37 +206,17 @@ void ReleaseTexture(TEXTURE texture, int) {
 
 namespace korvohost::gfx {
 
-namespace {
-
-bool IsLive(TEXTURE texture) {
-  Store& s = S();
-  LiveCache& c = s.liveCache;
-  const size_t slot = (reinterpret_cast<uintptr_t>(texture) >> 4) & (LiveCache::kSlots - 1);
-  if (c.handle[slot] != texture || c.generation[slot] != s.liveGeneration) {
-    c.handle[slot] = texture;
-    c.generation[slot] = s.liveGeneration;
-    c.live[slot] = s.live.count(texture) != 0;
-  }
-  return c.live[slot];
-}
-
-}  // namespace
-
-TextureToDraw TextureForDraw(TEXTURE texture) {
+const Y3DTexture* MissingImage() {
   static const Y3DTexture checker = MakePlaceholder();
-  static const std::string* const released = InternText("<released>");
-  const bool live = IsLive(texture);
-  const bool usable = live && texture->loaded && !texture->missing;
-  return {usable ? texture : &checker, live ? texture->recordedPath : released, !usable};
+  return &checker;
 }
 
 void ReleaseAllTextures() {
   Store& s = S();
-  for (TEXTURE t : s.live) delete t;
-  for (auto& entry : s.retired) delete entry.second;
+  for (Y3DTexture& t : s.pool)
+    if (t.live || !t.path.empty()) s.Delete(&t);
   for (Package* p : s.packages) p->pending.clear();
-  s.live.clear();
-  ++s.liveGeneration;
+  s.liveCount = 0;
   s.retired.clear();
   s.byPath.clear();
   s.missing.clear();
@@ -247,6 +232,6 @@ namespace korvohost {
 
 int MissingTextureCount() { return int(S().missing.size()); }
 std::vector<std::string> MissingTextures() { return S().missing; }
-int LiveTextureCount() { return int(S().live.size()); }
+int LiveTextureCount() { return int(S().liveCount); }
 
 }  // namespace korvohost

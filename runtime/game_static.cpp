@@ -19,6 +19,8 @@ void CGUI_GameStatic::ReleaseText() {
   delete glow_;
   text_ = nullptr;
   glow_ = nullptr;
+  textState_ = TextState();
+  glowState_ = TextState();
   textValid_ = false;
   slots_.clear();
 }
@@ -125,13 +127,16 @@ bool CGUI_GameStatic::DrawCaption(int slot, const std::string& caption, const fl
   CaptionSlot& s = Slot(slot, caption);
   Place(region, autoSize_ && SCREEN_X > 0 && SCREEN_Y > 0 ? s.measured : nullptr);
   SetTextColor(color[0], color[1], color[2], color[3]);
-  return DrawText(s.text.get());
+  return DrawText(s.text.get(), s.state);
 }
 
 CGUI_GameStatic::CaptionSlot& CGUI_GameStatic::Slot(int slot, const std::string& caption) {
   if (size_t(slot) >= slots_.size()) slots_.resize(size_t(slot) + 1);
   CaptionSlot& s = slots_[size_t(slot)];
-  if (!s.text) s.text = std::make_unique<CY3DText>(fontType_, font_, 0, 0, 0, metric1_, metric2_, stroke_);
+  if (!s.text) {
+    s.text = std::make_unique<CY3DText>(fontType_, font_, 0, 0, 0, metric1_, metric2_, stroke_);
+    s.state = TextState();
+  }
   if (s.filled && s.markup == caption) return s;
   // The parse leaves the stripped caption and runs in the static; its own text
   // object no longer matches them.
@@ -188,7 +193,7 @@ bool CGUI_GameStatic::SetRegion(const float region[4]) {
   if (text_) {
     float pos[2];
     TextPosition(pos);
-    text_->SetScreenPosition(pos[0], pos[1]);
+    textState_.Position(text_, pos);
   }
   return true;
 }
@@ -227,19 +232,36 @@ bool CGUI_GameStatic::OnMouseLeave() {
   return CGUI_Static::OnMouseLeave();
 }
 
-bool CGUI_GameStatic::OnDraw() { return text_ ? DrawText(text_) : true; }
+bool CGUI_GameStatic::OnDraw() { return text_ ? DrawText(text_, textState_) : true; }
 
-bool CGUI_GameStatic::DrawText(CY3DText* text) {
-  text->SetColor(color_[0], color_[1], color_[2], color_[3]);
+bool CGUI_GameStatic::DrawText(CY3DText* text, TextState& state) {
+  state.Color(text, color_);
   if (glow_) {
     PulseAnimation(glowAnim_);
     const uint8_t* c = glowAnim_.current;
-    glow_->SetColor(c[0], c[1], c[2], c[3]);
+    const int glow[4] = {c[0], c[1], c[2], c[3]};
+    glowState_.Color(glow_, glow);
   }
   float pos[2];
   TextPosition(pos);
-  text->SetScreenPosition(pos[0], pos[1]);
+  state.Position(text, pos);
   // An empty text draws nothing; that is not a failure of the frame.
   text->Draw(hovered_ ? glow_ : nullptr);
   return true;
+}
+
+void CGUI_GameStatic::TextState::Color(CY3DText* text, const int rgba[4]) {
+  if (colorGiven && color[0] == rgba[0] && color[1] == rgba[1] && color[2] == rgba[2] && color[3] == rgba[3])
+    return;
+  for (int i = 0; i < 4; ++i) color[i] = rgba[i];
+  colorGiven = true;
+  text->SetColor(rgba[0], rgba[1], rgba[2], rgba[3]);
+}
+
+void CGUI_GameStatic::TextState::Position(CY3DText* text, const float pos[2]) {
+  if (positionGiven && position[0] == pos[0] && position[1] == pos[1]) return;
+  position[0] = pos[0];
+  position[1] = pos[1];
+  positionGiven = true;
+  text->SetScreenPosition(pos[0], pos[1]);
 }

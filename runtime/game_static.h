@@ -48,9 +48,20 @@ class CGUI_GameStatic : public CGUI_Static {
   bool DrawCaption(int slot, const std::string& caption, const float region[4], const int color[4]);
 
  private:
+  // What a host text object was last given: a draw gives only what changed.
+  struct TextState {
+    int color[4] = {0, 0, 0, 0};
+    float position[2] = {0, 0};
+    bool colorGiven = false;
+    bool positionGiven = false;
+    void Color(CY3DText* text, const int rgba[4]);
+    void Position(CY3DText* text, const float pos[2]);
+  };
+
   // A caption kept in its own text object (DrawCaption).
   struct CaptionSlot {
     std::unique_ptr<CY3DText> text;
+    TextState state;
     std::string markup;        // the caption it shows, markup included
     bool filled = false;       // text shows markup
     float measured[2] = {0, 0};
@@ -64,13 +75,15 @@ class CGUI_GameStatic : public CGUI_Static {
   // Places the static at region, its size measured when auto-sized.
   void Place(const float region[4], const float measured[2]);
   // OnDraw with the given text object.
-  bool DrawText(CY3DText* text);
+  bool DrawText(CY3DText* text, TextState& state);
   CaptionSlot& Slot(int slot, const std::string& caption);
   // Gives the text object the stripped caption (or stars) and the colour runs.
   void UpdateText();
 
   CY3DText* text_ = nullptr;   // owned
   CY3DText* glow_ = nullptr;   // owned; font "NORMAL" only
+  TextState textState_;
+  TextState glowState_;
   Y3DFont* font_ = nullptr;
   int fontType_ = Y3DFONT_SYSTEM;
   float metric1_ = 0;
