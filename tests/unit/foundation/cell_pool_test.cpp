@@ -1,5 +1,5 @@
 // cell_pool_test.cpp: cells of the cell pool, alone, by the block and from
-// several threads, and the parameter cells made from them.
+// several threads.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "foundation/cell_pool.h"
-#include "runtime/params.h"
 
 namespace {
 
@@ -73,31 +72,6 @@ TEST(CellPool, ThreadsTakeAndGiveCellsAtOnce) {
     });
   for (std::thread& th : threads) th.join();
   for (int t = 0; t < kThreads; ++t) EXPECT_EQ(faults[t], 0) << "thread " << t;
-}
-
-TEST(CellPool, ParameterValuesAndListsOfEveryKindAreMadeAndFreed) {
-  SParamList* list = new SParamList;
-  list->value = NewIntParam(-5);
-  list->next = new SParamList;
-  list->next->value = NewFloatParam(2.5f);
-  list->next->next = new SParamList;
-  list->next->next->value = NewStringParam("a text longer than one cell of the pool");
-
-  SParamList* copy = CopyParamList(list);
-  FreeParamList(list);
-  ASSERT_NE(copy, nullptr);
-  EXPECT_EQ(copy->value->type, PARAM_INTEGER);
-  EXPECT_EQ(copy->value->i, -5);
-  EXPECT_EQ(copy->next->value->type, PARAM_FLOAT);
-  EXPECT_EQ(copy->next->value->f, 2.5f);
-  EXPECT_STREQ(copy->next->next->value->s, "a text longer than one cell of the pool");
-  EXPECT_EQ(copy->next->next->next, nullptr);
-
-  auto* line = new SValueList;
-  line->value = copy;
-  EXPECT_EQ(static_cast<SParamList*>(line->value)->value->i, -5);
-  FreeParamList(copy);
-  delete line;
 }
 
 }  // namespace
