@@ -11,5 +11,5 @@ bool CGUI_ChatBox::DrawItem(int index, float rect[4], bool /*selected*/, bool ho
                           rect[3]};
   const int slot = index - topIndex_;
   return RowStatic()->DrawCaption(slot < visibleRows_ ? slot : -1, rows_[size_t(index)], place,
-                                  color);
+                                  color, RowKey(index));
 }

@@ -18,19 +18,17 @@ namespace {
 // solid rectangle).
 const Y3DTexture* RecordBitmap(DrawKind kind, TEXTURE texture, uint32_t argb, int src, int dst,
                                DrawRecord** out) {
-  DrawRecord& r = NewRecord(kind);
-  const Y3DTexture* image = nullptr;
-  if (texture) {
-    const TextureToDraw t = TextureForDraw(texture);
-    image = t.image;
-    r.texture = *t.path;
-    r.placeholder = t.placeholder;
-  }
+  TextureToDraw t{nullptr, nullptr, false};
+  if (texture) t = TextureForDraw(texture);
+  RecordStrings strings;
+  strings.texture = t.path;
+  DrawRecord& r = NewRecord(kind, strings);
+  r.placeholder = t.placeholder;
   r.argb = argb;
   r.srcBlend = src;
   r.dstBlend = dst;
   *out = &r;
-  return image;
+  return t.image;
 }
 
 }  // namespace

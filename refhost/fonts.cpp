@@ -1,6 +1,7 @@
 // fonts.cpp: font files by role, FreeType faces, decoding of code-page text with
 // iconv, the glyph cache (plain, outlined and blurred glyphs) and line layout.
 #include "refhost/fonts.h"
+#include "refhost/frame.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -56,7 +57,7 @@ struct Char {
 struct RoleFace {
   bool resolved = false;
   std::string file;
-  std::string base;
+  const std::string* base = nullptr;   // interned
   FT_Face face = nullptr;
 };
 
@@ -135,7 +136,8 @@ const RoleFace& RoleOf(FontRole role) {
   r.resolved = true;
   r.file = FileOf(role);
   const size_t slash = r.file.find_last_of('/');
-  r.base = slash == std::string::npos ? r.file : r.file.substr(slash + 1);
+  r.base = InternText(slash == std::string::npos ? std::string_view(r.file)
+                                                 : std::string_view(r.file).substr(slash + 1));
   r.face = nullptr;
   if (!lib.ft && !lib.ftFailed) lib.ftFailed = FT_Init_FreeType(&lib.ft) != 0;
   if (!lib.ft) return r;
@@ -346,8 +348,8 @@ int AdvanceOf(FT_Face face, FT_UInt index, int wide, int high) {
 
 int CeilDiv(long long a, long long b) { return int((a + b - 1) / b); }
 
-const std::string& NoFont() {
-  static const std::string none;
+const std::string* NoFont() {
+  static const std::string* const none = InternText("");
   return none;
 }
 
@@ -358,7 +360,7 @@ LineBox Layout(const TextStyle& style, const char* text, size_t len, std::vector
   const FT_Face primary = primaryRole.face, fallback = fallbackRole.face;
   const FT_Face lineFace = primary ? primary : fallback;
   LineBox box;
-  box.font = lineFace ? &(primary ? primaryRole : fallbackRole).base : &NoFont();
+  box.font = lineFace ? (primary ? primaryRole : fallbackRole).base : NoFont();
   const int wide = std::max(1, style.pixelsWide), high = std::max(1, style.pixelsHigh);
   int ascent = CeilDiv(high * 8LL, 10), descent = CeilDiv(high * 2LL, 10);
   if (lineFace && lineFace->units_per_EM > 0) {

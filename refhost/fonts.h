@@ -38,7 +38,7 @@ struct PlacedGlyph {
 // The box of a line of text, whose top-left is (0, 0), and the face it is set in.
 struct LineBox {
   int width = 0, height = 0;
-  const std::string* font = nullptr;   // file name of the style's face ("" when none opens)
+  const std::string* font = nullptr;   // file name of the style's face ("" when none opens), interned
 };
 
 // A line of text laid out in its box, glyph by glyph.

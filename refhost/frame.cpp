@@ -4,6 +4,7 @@
 #include <stb_image_write.h>
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "host/host_graphics.h"
 #include "host/host_services.h"
@@ -41,25 +42,33 @@ void SettleFrame() {
   if (gFrame.clearPending) Fill(gFrame, gFrame.clearRgb);
 }
 
-DrawRecord& NewRecord(DrawKind kind) {
+void GrowRecords() {
   Frame& f = TheFrame();
-  if (f.recordCount == f.records.size()) f.records.emplace_back();
-  DrawRecord& r = f.records[f.recordCount++];
-  // Field by field, as DrawRecord() would set them, but keeping the strings' storage.
-  r.kind = kind;
-  r.texture.clear();
-  r.placeholder = false;
-  r.x = r.y = r.w = r.h = 0;
-  r.argb = 0;
-  r.srcBlend = r.dstBlend = 0;
-  r.angle = 0;
-  r.animKind = 0;
-  r.visible = true;
-  r.font.clear();
-  r.text.clear();
-  return r;
+  f.records.emplace_back();
+  f.keys.emplace_back();
 }
 
+void CopyInterned(std::string& out, const std::string*& key, const std::string* source) {
+  if (source) out = *source;
+  else out.clear();
+  key = source;
+}
+
+void CopyText(std::string& out, uint64_t& key, const RecordStrings& strings) {
+  out.assign(strings.text, strings.textLength);
+  key = strings.textVersion;
+}
+
+const std::string* InternText(std::string_view text) {
+  // Node-based: an element keeps its address while others are added.
+  static std::unordered_set<std::string> texts;
+  return &*texts.emplace(text).first;
+}
+
+uint64_t NewTextVersion() {
+  static uint64_t last = 0;
+  return ++last;
+}
 
 // ---- Colours and blending ------------------------------------------------------------
 

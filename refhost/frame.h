@@ -2,6 +2,8 @@
 // list of the current frame (internal to the host).
 #pragma once
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/host_graphics.h"
@@ -21,6 +23,14 @@ struct RenderStates {
   uint32_t alphaFunc = Y3DCMP_ALWAYS;
 };
 
+// Where the strings of a record slot were copied from. A slot given the same
+// source in the next frame keeps its copy: a steady frame copies no string.
+struct RecordKeys {
+  const std::string* texture = nullptr;   // interned (InternText); null: empty
+  const std::string* font = nullptr;      // likewise
+  uint64_t textVersion = 0;               // of the text copied; 0: unknown or empty
+};
+
 struct Frame {
   int width = 0, height = 0;
   std::vector<uint8_t> pixels;   // RGBA, alpha always 255
@@ -31,6 +41,7 @@ struct Frame {
   // The draw list is records[0 .. recordCount). The records past it are kept
   // from earlier frames so that their strings' storage is reused.
   std::vector<DrawRecord> records;
+  std::vector<RecordKeys> keys;   // one per record
   size_t recordCount = 0;
   RenderMode mode = RenderMode::Raster;
   RenderStates states;
@@ -50,8 +61,54 @@ inline void EnsureFrame() {
 }
 inline bool Recording() { return TheFrame().mode != RenderMode::Off; }
 inline bool Rasterising() { return TheFrame().mode == RenderMode::Raster; }
-// Appends a record of the kind, every other field at its default, to the draw list.
-DrawRecord& NewRecord(DrawKind kind);
+// The strings a new record gets. texture and font are interned (InternText);
+// a text version names the text's bytes exactly (NewTextVersion), 0 when the
+// caller cannot tell.
+struct RecordStrings {
+  const std::string* texture = nullptr;
+  const std::string* font = nullptr;
+  const char* text = nullptr;
+  size_t textLength = 0;
+  uint64_t textVersion = 0;
+};
+// Adds a record slot at the end of the kept ones.
+void GrowRecords();
+// The copies NewRecord makes when a slot's source changed.
+void CopyInterned(std::string& out, const std::string*& key, const std::string* source);
+void CopyText(std::string& out, uint64_t& key, const RecordStrings& strings);
+
+// Appends a record of the kind with these strings, every other field at its
+// default, to the draw list. Field by field, as DrawRecord() would set them,
+// but keeping the strings' storage, and their bytes when the source is the
+// same as the slot's in the last frame.
+inline DrawRecord& NewRecord(DrawKind kind, const RecordStrings& strings = {}) {
+  Frame& f = gFrame;
+  if (f.recordCount == f.keys.size()) GrowRecords();
+  RecordKeys& k = f.keys[f.recordCount];
+  DrawRecord& r = f.records[f.recordCount++];
+  r.kind = kind;
+  r.placeholder = false;
+  r.x = r.y = r.w = r.h = 0;
+  r.argb = 0;
+  r.srcBlend = r.dstBlend = 0;
+  r.angle = 0;
+  r.animKind = 0;
+  r.visible = true;
+  if (k.texture != strings.texture) CopyInterned(r.texture, k.texture, strings.texture);
+  if (k.font != strings.font) CopyInterned(r.font, k.font, strings.font);
+  if (!strings.text) {
+    r.text.clear();
+    k.textVersion = 0;
+  } else if (strings.textVersion == 0 || strings.textVersion != k.textVersion) {
+    CopyText(r.text, k.textVersion, strings);
+  }
+  return r;
+}
+// The one copy of the text that lives until the process ends: equal texts
+// give the same pointer.
+const std::string* InternText(std::string_view text);
+// A number no text version had before (never 0).
+uint64_t NewTextVersion();
 
 // Moves (x, y) from the point that align names to the rectangle's top-left.
 inline void AlignRect(int align, int w, int h, int* x, int* y) {

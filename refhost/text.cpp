@@ -60,10 +60,28 @@ void BlendCoverage(const Glyph& g, int ox, int oy, Color color, const Blender& b
 
 TextLayout gLayout;   // of the line being drawn, its storage kept for the next
 
+// Appends the record of the first len bytes of text set in box, its align
+// point at (*x, *y), which are moved to the box's top-left. version names the
+// text's bytes for the draw list (0: unknown).
+void RecordLine(const LineBox& box, const char* text, size_t len, uint64_t version, int* x, int* y,
+                int align, uint32_t argb, int srcBlend, int dstBlend) {
+  AlignRect(align, box.width, box.height, x, y);
+  RecordStrings strings;
+  strings.font = box.font;
+  strings.text = text;
+  strings.textLength = len;
+  strings.textVersion = version;
+  DrawRecord& r = NewRecord(DrawKind::Text, strings);
+  r.x = *x, r.y = *y, r.w = box.width, r.h = box.height;
+  r.argb = argb;
+  r.srcBlend = srcBlend;
+  r.dstBlend = dstBlend;
+}
+
 // Records and draws the first len bytes of text with its box's align point at
-// (x, y). known, when not null, is the line's box, already measured.
-bool DrawLine(const TextStyle& style, const char* text, size_t len, int x, int y, int align,
-              const Coloring& coloring, int srcBlend, int dstBlend, const LineBox* known) {
+// (x, y).
+bool DrawLine(const TextStyle& style, const char* text, size_t len, uint64_t version, int x, int y,
+              int align, const Coloring& coloring, int srcBlend, int dstBlend) {
   if (len == 0) return false;
   if (!Recording()) return true;
   EnsureFrame();
@@ -71,15 +89,8 @@ bool DrawLine(const TextStyle& style, const char* text, size_t len, int x, int y
   TextLayout& layout = gLayout;
   const bool raster = Rasterising();
   if (raster) LayoutText(style, text, len, &layout);
-  const LineBox box = raster ? layout.box : known ? *known : MeasureText(style, text, len);
-  AlignRect(align, box.width, box.height, &x, &y);
-  DrawRecord& r = NewRecord(DrawKind::Text);
-  r.x = x, r.y = y, r.w = box.width, r.h = box.height;
-  r.argb = coloring.At(0);
-  r.srcBlend = srcBlend;
-  r.dstBlend = dstBlend;
-  r.font = *box.font;
-  r.text.assign(text, len);
+  const LineBox box = raster ? layout.box : MeasureText(style, text, len);
+  RecordLine(box, text, len, version, &x, &y, align, coloring.At(0), srcBlend, dstBlend);
   if (!raster) return true;
   const Blender blender(srcBlend, dstBlend);
   // Every outline first, so that no outline covers a neighbour's glyph.
@@ -127,6 +138,7 @@ struct CY3DText::Impl {
   float x = 0, y = 0;
   int align = 0;
   std::string text;
+  uint64_t textVersion = NewTextVersion();   // changes with the text
   uint32_t argb = 0xFFFFFFFF;
   std::vector<Y3DColorRun> runs;
   // The box of the whole text in the object's own style, valid while the font
@@ -158,6 +170,7 @@ void CY3DText::SetText(const char* text) {
   if (!text) text = "";
   if (impl_->text == text) return;
   impl_->text = text;
+  impl_->textVersion = NewTextVersion();
   impl_->boxGeneration = 0;
 }
 
@@ -183,12 +196,19 @@ bool CY3DText::Draw(CY3DText* glow) {
   if (glow) {
     // The glow adds light rather than covering what lies behind it.
     const Impl& g = *glow->impl_;
-    DrawLine(g.style, m.text.data(), m.text.size(), x, y, m.align, {g.argb, nullptr},
-             Y3DBLEND_SRCALPHA, g.style.blur ? Y3DBLEND_ONE : Y3DBLEND_INVSRCALPHA, nullptr);
+    DrawLine(g.style, m.text.data(), m.text.size(), m.textVersion, x, y, m.align, {g.argb, nullptr},
+             Y3DBLEND_SRCALPHA, g.style.blur ? Y3DBLEND_ONE : Y3DBLEND_INVSRCALPHA);
   }
-  return DrawLine(m.style, m.text.data(), m.text.size(), x, y, m.align, {m.argb, &m.runs},
-                  Y3DBLEND_SRCALPHA, m.style.blur ? Y3DBLEND_ONE : Y3DBLEND_INVSRCALPHA,
-                  Recording() && !Rasterising() ? &m.Box() : nullptr);
+  const int dstBlend = m.style.blur ? Y3DBLEND_ONE : Y3DBLEND_INVSRCALPHA;
+  if (TheFrame().mode != RenderMode::RecordOnly)
+    return DrawLine(m.style, m.text.data(), m.text.size(), m.textVersion, x, y, m.align, {m.argb, &m.runs},
+                    Y3DBLEND_SRCALPHA, dstBlend);
+  // Recorded only: the box kept with the text is all the record needs.
+  EnsureFrame();
+  int left = x, top = y;
+  RecordLine(m.Box(), m.text.data(), m.text.size(), m.textVersion, &left, &top, m.align,
+             Coloring{m.argb, &m.runs}.At(0), Y3DBLEND_SRCALPHA, dstBlend);
+  return true;
 }
 
 void CY3DText::GetTextMetric(const char* text, int len, float* width, float* height) {
@@ -214,6 +234,6 @@ void CY3DText::GetTextMetric(const char* text, int len, float* width, float* hei
 
 void ShowText(int x, int y, uint32_t argb, const char* text) {
   if (!text) return;
-  DrawLine(TextStyle{}, text, std::strlen(text), x, y, 0, {argb, nullptr},
-           Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA, nullptr);
+  DrawLine(TextStyle{}, text, std::strlen(text), 0, x, y, 0, {argb, nullptr},
+           Y3DBLEND_SRCALPHA, Y3DBLEND_INVSRCALPHA);
 }

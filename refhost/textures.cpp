@@ -3,12 +3,14 @@
 #include <stb_image.h>
 
 #include <algorithm>
+#include <deque>
 #include <functional>
 #include <map>
 #include <set>
 
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
+#include "refhost/frame.h"
 #include "refhost/texture_store.h"
 
 TEXTUREPACKAGE InterfaceTexture;
@@ -24,9 +26,14 @@ struct Package {
 constexpr size_t kRetiredLimit = 256;
 
 struct Store {
+  // Every texture ever made lives here until the process ends, so that a
+  // handle kept after its release still reads as not live; a texture deleted
+  // is emptied and made again from the free list.
+  std::deque<Y3DTexture> pool;
+  std::vector<TEXTURE> unused;
   std::map<std::string, TEXTURE> byPath;
   std::map<std::string, TEXTURE> retired;
-  std::set<TEXTURE> live;
+  size_t liveCount = 0;
   std::vector<std::string> missing;   // each path once, in the order of its first miss
   std::set<std::string> listed;        // the paths of `missing`
   // Paths whose load failed, not read again while the file system is unchanged
@@ -35,8 +42,21 @@ struct Store {
   uint32_t absentGeneration = 0;
   std::set<Package*> packages;
 
-  ~Store() {
-    for (auto& entry : retired) delete entry.second;
+  TEXTURE Make(const std::string& path) {
+    TEXTURE t;
+    if (unused.empty()) {
+      t = &pool.emplace_back();
+    } else {
+      t = unused.back();
+      unused.pop_back();
+    }
+    t->path = path;
+    t->recordedPath = korvohost::gfx::InternText(path);
+    return t;
+  }
+  void Delete(TEXTURE t) {
+    *t = Y3DTexture();
+    unused.push_back(t);
   }
 };
 
@@ -129,11 +149,11 @@ bool RegisterNewTexture(TEXTUREPACKAGE* package, const char* path, TEXTURE* out,
       s.retired.erase(old);
       t->loaded = t->missing = false;
     } else {
-      t = new Y3DTexture;
-      t->path = key;
+      t = s.Make(key);
     }
     s.byPath[key] = t;
-    s.live.insert(t);
+    t->live = true;
+    ++s.liveCount;
   }
   ++t->refs;
   if (!t->loaded && !t->pending) {
@@ -169,13 +189,14 @@ bool LoadTexture(TEXTUREPACKAGE* package, int) {
 
 void ReleaseTexture(TEXTURE texture, int) {
   Store& s = S();
-  if (!texture || !s.live.count(texture)) return;
+  if (!texture || !texture->live) return;
   if (--texture->refs > 0) return;
   Unpend(texture);
   s.byPath.erase(texture->path);
-  s.live.erase(texture);
+  texture->live = false;
+  --s.liveCount;
   if (s.retired.size() >= kRetiredLimit) {
-    delete s.retired.begin()->second;
+    s.Delete(s.retired.begin()->second);
     s.retired.erase(s.retired.begin());
   }
   s.retired[texture->path] = texture;
@@ -185,20 +206,17 @@ void ReleaseTexture(TEXTURE texture, int) {
 
 namespace korvohost::gfx {
 
-TextureToDraw TextureForDraw(TEXTURE texture) {
+const Y3DTexture* MissingImage() {
   static const Y3DTexture checker = MakePlaceholder();
-  static const std::string released = "<released>";
-  const bool live = S().live.count(texture) != 0;
-  const bool usable = live && texture->loaded && !texture->missing;
-  return {usable ? texture : &checker, live ? &texture->path : &released, !usable};
+  return &checker;
 }
 
 void ReleaseAllTextures() {
   Store& s = S();
-  for (TEXTURE t : s.live) delete t;
-  for (auto& entry : s.retired) delete entry.second;
+  for (Y3DTexture& t : s.pool)
+    if (t.live || !t.path.empty()) s.Delete(&t);
   for (Package* p : s.packages) p->pending.clear();
-  s.live.clear();
+  s.liveCount = 0;
   s.retired.clear();
   s.byPath.clear();
   s.missing.clear();
@@ -214,6 +232,6 @@ namespace korvohost {
 
 int MissingTextureCount() { return int(S().missing.size()); }
 std::vector<std::string> MissingTextures() { return S().missing; }
-int LiveTextureCount() { return int(S().live.size()); }
+int LiveTextureCount() { return int(S().liveCount); }
 
 }  // namespace korvohost

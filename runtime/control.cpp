@@ -70,6 +70,7 @@ bool CGUI_Control::SetAlign(int flags) {
   if (flags & ALIGN_HMASK) align_ &= ~ALIGN_HMASK;
   if (flags & ALIGN_VMASK) align_ &= ~ALIGN_VMASK;
   align_ |= flags;
+  ++placement_;
   return true;
 }
 

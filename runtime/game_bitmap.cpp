@@ -78,16 +78,22 @@ bool CGUI_GameBitmap::OnDestroy() {
 
 bool CGUI_GameBitmap::OnDraw() {
   if (!texture_) return true;
-  float corner[2];
-  GetAlignedPos(corner, true);
-  const int x = int(float(SCREEN_X) * corner[0]);
-  const int y = int(float(SCREEN_Y) * corner[1]);
-  const int w = int(float(SCREEN_X) * region_[2]);
-  const int h = int(float(SCREEN_Y) * region_[3]);
+  if (rectPlacement_ != placement_ || rectScreen_[0] != SCREEN_X || rectScreen_[1] != SCREEN_Y) {
+    float corner[2];
+    GetAlignedPos(corner, true);
+    rect_[0] = int(float(SCREEN_X) * corner[0]);
+    rect_[1] = int(float(SCREEN_Y) * corner[1]);
+    rect_[2] = int(float(SCREEN_X) * region_[2]);
+    rect_[3] = int(float(SCREEN_Y) * region_[3]);
+    rectPlacement_ = placement_;
+    rectScreen_[0] = SCREEN_X;
+    rectScreen_[1] = SCREEN_Y;
+  }
   if (animated_) {
     PulseAnimation(anim_);
     packed_ = PackedColor(anim_);
   }
-  DrawFrameBitmap(texture_, x, y, 0.01f, w, h, srcBlend_, dstBlend_, packed_, 0, u_, v_);
+  DrawFrameBitmap(texture_, rect_[0], rect_[1], 0.01f, rect_[2], rect_[3], srcBlend_, dstBlend_, packed_, 0, u_,
+                  v_);
   return true;
 }

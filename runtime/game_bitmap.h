@@ -50,4 +50,9 @@ class CGUI_GameBitmap : public CGUI_Bitmap {
   int dstBlend_ = Y3DBLEND_INVSRCALPHA;
   bool animated_ = false;
   AnimationInfo anim_;
+  // The pixel rectangle of the last draw, and the placement and screen size
+  // it was computed from.
+  int rect_[4] = {0, 0, 0, 0};
+  uint32_t rectPlacement_ = ~0u;
+  int rectScreen_[2] = {0, 0};
 };

@@ -80,11 +80,11 @@ bool CGUI_GameList::SetAlign(int flags) {
 // ---- Rows --------------------------------------------------------------------------------------
 
 bool CGUI_GameList::DrawItem(int index, float rect[4], bool selected, bool /*hovered*/) {
-  if (index < 0 || index >= GetCount()) return true;
+  if (index < 0 || index >= static_cast<int>(rows_.size())) return true;
   const float place[4] = {rect[0] - region_[0], rect[1] - region_[1] + rect[3] * 0.5f, rect[2],
                           rect[3]};
   // Each visible row keeps its text in the row static between frames.
   const int slot = index - topIndex_;
   return rowStatic_->DrawCaption(slot < visibleRows_ ? slot : -1, rows_[size_t(index)], place,
-                                 selected ? selectedColor_ : normalColor_);
+                                 selected ? selectedColor_ : normalColor_, RowKey(index));
 }

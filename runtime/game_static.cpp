@@ -19,6 +19,8 @@ void CGUI_GameStatic::ReleaseText() {
   delete glow_;
   text_ = nullptr;
   glow_ = nullptr;
+  textState_ = TextState();
+  glowState_ = TextState();
   textValid_ = false;
   slots_.clear();
 }
@@ -113,7 +115,7 @@ bool CGUI_GameStatic::TakeCaption(const std::string& caption) {
 }
 
 bool CGUI_GameStatic::DrawCaption(int slot, const std::string& caption, const float region[4],
-                                  const int color[4]) {
+                                  const int color[4], uint64_t key) {
   if (slot < 0 || !text_) {
     // The region set next places (and with auto size measures) the new text,
     // as SetCaption would have before it.
@@ -122,36 +124,56 @@ bool CGUI_GameStatic::DrawCaption(int slot, const std::string& caption, const fl
     SetTextColor(color[0], color[1], color[2], color[3]);
     return OnDraw();
   }
-  CaptionSlot& s = Slot(slot, caption);
-  Place(region, autoSize_ && SCREEN_X > 0 && SCREEN_Y > 0 ? s.measured : nullptr);
+  CaptionSlot& s = Slot(slot, caption, key);
+  float r[4] = {region[0], region[1], region[2], region[3]};
+  if (autoSize_ && SCREEN_X > 0 && SCREEN_Y > 0) {
+    if (s.sizeScreen[0] != SCREEN_X || s.sizeScreen[1] != SCREEN_Y) {
+      s.size[0] = s.measured[0] / float(SCREEN_X);
+      s.size[1] = s.measured[1] / float(SCREEN_Y);
+      s.sizeScreen[0] = SCREEN_X;
+      s.sizeScreen[1] = SCREEN_Y;
+    }
+    r[2] = s.size[0];
+    r[3] = s.size[1];
+  }
+  CGUI_Static::SetRegion(r);
   SetTextColor(color[0], color[1], color[2], color[3]);
-  return DrawText(s.text.get());
+  return DrawText(s.text.get(), s.state);
 }
 
-CGUI_GameStatic::CaptionSlot& CGUI_GameStatic::Slot(int slot, const std::string& caption) {
+CGUI_GameStatic::CaptionSlot& CGUI_GameStatic::Slot(int slot, const std::string& caption, uint64_t key) {
   if (size_t(slot) >= slots_.size()) slots_.resize(size_t(slot) + 1);
   CaptionSlot& s = slots_[size_t(slot)];
-  if (!s.text) s.text = std::make_unique<CY3DText>(fontType_, font_, 0, 0, 0, metric1_, metric2_, stroke_);
-  if (s.filled && s.markup == caption) return s;
+  if (!s.text) {
+    s.text = std::make_unique<CY3DText>(fontType_, font_, 0, 0, 0, metric1_, metric2_, stroke_);
+    s.state = TextState();
+  }
+  if (s.filled && ((key != 0 && s.key == key) || s.markup == caption)) {
+    s.key = key;
+    return s;
+  }
   // The parse leaves the stripped caption and runs in the static; its own text
   // object no longer matches them.
   CGUI_Static::SetCaption(caption);
   textValid_ = false;
-  FillText(s.text.get());
+  FillText(s.text.get(), s.state);
   s.text->GetTextMetric(nullptr, -1, &s.measured[0], &s.measured[1]);
+  s.sizeScreen[0] = s.sizeScreen[1] = 0;
   s.markup = caption;
+  s.key = key;
   s.filled = true;
   return s;
 }
 
 void CGUI_GameStatic::UpdateText() {
   if (!text_) return;
-  FillText(text_);
+  FillText(text_, textState_);
   textValid_ = true;
   ++textGeneration_;
 }
 
-void CGUI_GameStatic::FillText(CY3DText* target) {
+void CGUI_GameStatic::FillText(CY3DText* target, TextState& state) {
+  state.blank = caption_.empty();   // as many stars as characters
   if (password_) {
     stars_.assign(caption_.size(), '*');
     target->SetText(stars_.c_str());
@@ -188,7 +210,7 @@ bool CGUI_GameStatic::SetRegion(const float region[4]) {
   if (text_) {
     float pos[2];
     TextPosition(pos);
-    text_->SetScreenPosition(pos[0], pos[1]);
+    textState_.Position(text_, pos);
   }
   return true;
 }
@@ -227,19 +249,38 @@ bool CGUI_GameStatic::OnMouseLeave() {
   return CGUI_Static::OnMouseLeave();
 }
 
-bool CGUI_GameStatic::OnDraw() { return text_ ? DrawText(text_) : true; }
+bool CGUI_GameStatic::OnDraw() { return text_ ? DrawText(text_, textState_) : true; }
 
-bool CGUI_GameStatic::DrawText(CY3DText* text) {
-  text->SetColor(color_[0], color_[1], color_[2], color_[3]);
+bool CGUI_GameStatic::DrawText(CY3DText* text, TextState& state) {
+  // The pulse runs on with every draw, shown or not.
+  if (glow_) PulseAnimation(glowAnim_);
+  // An empty text draws nothing; that is not a failure of the frame.
+  if (state.blank) return true;
+  state.Color(text, color_);
   if (glow_) {
-    PulseAnimation(glowAnim_);
     const uint8_t* c = glowAnim_.current;
-    glow_->SetColor(c[0], c[1], c[2], c[3]);
+    const int glow[4] = {c[0], c[1], c[2], c[3]};
+    glowState_.Color(glow_, glow);
   }
   float pos[2];
   TextPosition(pos);
-  text->SetScreenPosition(pos[0], pos[1]);
-  // An empty text draws nothing; that is not a failure of the frame.
+  state.Position(text, pos);
   text->Draw(hovered_ ? glow_ : nullptr);
   return true;
+}
+
+void CGUI_GameStatic::TextState::Color(CY3DText* text, const int rgba[4]) {
+  if (colorGiven && color[0] == rgba[0] && color[1] == rgba[1] && color[2] == rgba[2] && color[3] == rgba[3])
+    return;
+  for (int i = 0; i < 4; ++i) color[i] = rgba[i];
+  colorGiven = true;
+  text->SetColor(rgba[0], rgba[1], rgba[2], rgba[3]);
+}
+
+void CGUI_GameStatic::TextState::Position(CY3DText* text, const float pos[2]) {
+  if (positionGiven && position[0] == pos[0] && position[1] == pos[1]) return;
+  position[0] = pos[0];
+  position[1] = pos[1];
+  positionGiven = true;
+  text->SetScreenPosition(pos[0], pos[1]);
 }

@@ -44,33 +44,53 @@ class CGUI_GameStatic : public CGUI_Static {
   // the draws of SetCaption(caption), SetRegion(region), the colour, OnDraw.
   // Slot s (0 or more) keeps a text object of its own for the caption, so that
   // a caption drawn again in the same slot is not parsed or measured again;
-  // slot -1 goes through the static's own text object.
-  bool DrawCaption(int slot, const std::string& caption, const float region[4], const int color[4]);
+  // slot -1 goes through the static's own text object. A key other than 0
+  // names the caption's text: given again with the same key, a slot takes
+  // the caption as the same without comparing it.
+  bool DrawCaption(int slot, const std::string& caption, const float region[4], const int color[4],
+                   uint64_t key = 0);
 
  private:
+  // What a host text object was last given: a draw gives only what changed.
+  struct TextState {
+    int color[4] = {0, 0, 0, 0};
+    float position[2] = {0, 0};
+    bool colorGiven = false;
+    bool positionGiven = false;
+    bool blank = true;   // the text is empty: a draw shows nothing
+    void Color(CY3DText* text, const int rgba[4]);
+    void Position(CY3DText* text, const float pos[2]);
+  };
+
   // A caption kept in its own text object (DrawCaption).
   struct CaptionSlot {
     std::unique_ptr<CY3DText> text;
+    TextState state;
     std::string markup;        // the caption it shows, markup included
+    uint64_t key = 0;          // the caller's name for markup (0: none)
     bool filled = false;       // text shows markup
     float measured[2] = {0, 0};
+    float size[2] = {0, 0};       // measured, in screen fractions
+    int sizeScreen[2] = {0, 0};   // the screen size `size` is for
   };
 
   void ReleaseText();
   // Markup and text object for a caption; false when it is the one shown.
   bool TakeCaption(const std::string& caption);
   // Gives `target` the stripped caption (or stars) and the colour runs.
-  void FillText(CY3DText* target);
+  void FillText(CY3DText* target, TextState& state);
   // Places the static at region, its size measured when auto-sized.
   void Place(const float region[4], const float measured[2]);
   // OnDraw with the given text object.
-  bool DrawText(CY3DText* text);
-  CaptionSlot& Slot(int slot, const std::string& caption);
+  bool DrawText(CY3DText* text, TextState& state);
+  CaptionSlot& Slot(int slot, const std::string& caption, uint64_t key);
   // Gives the text object the stripped caption (or stars) and the colour runs.
   void UpdateText();
 
   CY3DText* text_ = nullptr;   // owned
   CY3DText* glow_ = nullptr;   // owned; font "NORMAL" only
+  TextState textState_;
+  TextState glowState_;
   Y3DFont* font_ = nullptr;
   int fontType_ = Y3DFONT_SYSTEM;
   float metric1_ = 0;

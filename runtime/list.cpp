@@ -44,6 +44,7 @@ bool CGUI_List::SetHover(int row) { hover_ = row; return true; }
 int CGUI_List::GetCount() { return static_cast<int>(rows_.size()); }
 
 int CGUI_List::AddString(const std::string& text) {
+  ++rowsVersion_;
   if (selection_ == -1) {
     rows_.push_back(text);
     itemData_.push_back(0);
@@ -57,6 +58,7 @@ int CGUI_List::AddString(const std::string& text) {
 
 bool CGUI_List::DeleteString(int i) {
   if (i < 0 || i >= GetCount()) return false;
+  ++rowsVersion_;
   rows_.erase(rows_.begin() + i);
   itemData_.erase(itemData_.begin() + i);
   if (selection_ != -1 && selection_ >= i) SetCurSel(i - 1);
@@ -64,6 +66,7 @@ bool CGUI_List::DeleteString(int i) {
 }
 
 bool CGUI_List::ResetContent() {
+  ++rowsVersion_;
   rows_.clear();
   itemData_.clear();
   topIndex_ = 0;

@@ -56,6 +56,9 @@ class CGUI_List : public CGUI_Control {
  protected:
   // Row i, or the last row for -1; -1 when there is no such row.
   int RowIndex(int i) const;
+  // Names row i's text as it is now (never 0): while the rows do not change,
+  // the same row gives the same key.
+  uint64_t RowKey(int i) const { return uint64_t(rowsVersion_) << 32 | uint32_t(i); }
 
   std::vector<std::string> rows_;
   std::vector<uint32_t> itemData_;
@@ -64,4 +67,5 @@ class CGUI_List : public CGUI_Control {
   float rowHeight_ = 0;
   int visibleRows_ = 0;
   int topIndex_ = 0;
+  uint32_t rowsVersion_ = 1;   // advances with every change of the rows
 };

@@ -83,6 +83,7 @@ bool CGUI_Window::GetRegion(float out[4]) {
 
 bool CGUI_Window::SetRegion(const float region[4]) {
   std::copy(region, region + 4, region_);
+  ++placement_;
   const float childOrigin[2] = {origin_[0] + region_[0], origin_[1] + region_[1]};
   for (CGUI_Window* child : children_) child->SetOrigin(childOrigin);
   return true;
@@ -102,6 +103,7 @@ bool CGUI_Window::GetOrigin(float out[2]) {
 bool CGUI_Window::SetOrigin(const float origin[2]) {
   origin_[0] = origin[0];
   origin_[1] = origin[1];
+  ++placement_;
   return true;
 }
 

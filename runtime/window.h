@@ -6,6 +6,7 @@
 // their order is fixed and derived classes append theirs after HitTest.
 // Regions, origins and mouse points are fractions of the screen (0 to 1).
 #pragma once
+#include <cstdint>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -85,6 +86,10 @@ class CGUI_Window {
   // knows the exact class clears it (SkipBaseUpdate), for a class that keeps
   // the base OnUpdate, which does nothing but return true.
   bool Updates() const { return updates_; }
+  // Changes whenever the origin or the region is stored (and, for controls,
+  // the alignment), so that a drawing class can keep what it computed from
+  // them until the next change.
+  uint32_t Placement() const { return placement_; }
   bool SubtreeUpdates() const { return subtreeUpdates_; }
   void SkipBaseUpdate();
 
@@ -102,6 +107,7 @@ class CGUI_Window {
   int foreground_ = 0;
   CGUI_Window* parent_ = nullptr;
   std::vector<CGUI_Window*> children_;   // owned
+  uint32_t placement_ = 0;
 
  private:
   // Recounts the layers and size of the subtree from the children's, then
