@@ -76,12 +76,17 @@ void CGUI_TypewriterList::Step(const std::string& text) {
 
 bool CGUI_TypewriterList::DrawItem(int index, float rect[4], bool selected, bool /*hovered*/) {
   if (!playing_ || index > line_ || index < 0 || index >= GetCount()) return true;
-  std::string text = rows_[size_t(index)];
+  // The row being typed shows its first chars_ bytes; the buffer keeps its
+  // capacity, so a frame copies without allocating.
+  const std::string* text = &rows_[size_t(index)];
   if (index == line_) {
-    Step(text);
-    if (index == line_) text.resize(size_t(chars_));
+    Step(*text);
+    if (index == line_) {
+      typed_.assign(*text, 0, size_t(chars_));
+      text = &typed_;
+    }
   }
-  if (text.empty()) return true;
+  if (text->empty()) return true;
   int color[4];
   uint32_t data = itemData_[size_t(index)];
   if (selected) std::memcpy(color, SelectedColor(), sizeof color);
@@ -90,5 +95,5 @@ bool CGUI_TypewriterList::DrawItem(int index, float rect[4], bool selected, bool
   const float place[4] = {rect[0] - region_[0], rect[1] - region_[1] + rect[3] * 0.5f, rect[2],
                           rect[3]};
   const int slot = index - topIndex_;
-  return RowStatic()->DrawCaption(slot < visibleRows_ ? slot : -1, text, place, color);
+  return RowStatic()->DrawCaption(slot < visibleRows_ ? slot : -1, *text, place, color);
 }

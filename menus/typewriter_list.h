@@ -42,4 +42,5 @@ class CGUI_TypewriterList : public CGUI_GameList {
   int line_ = 0;        // the row being revealed
   int chars_ = 0;       // bytes of it revealed
   uint32_t lastTick_ = 0;
+  std::string typed_;   // the revealed part of the row being typed
 };

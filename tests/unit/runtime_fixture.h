@@ -10,6 +10,7 @@
 
 #include "korvogui/korvogui.h"
 #include "tests/unit/fresh_module.h"
+#include "tests/unit/runtime_support.h"
 #include "runtime/dialog.h"
 #include "runtime/input_queue.h"
 #include "runtime/module_state.h"
@@ -52,11 +53,6 @@ class RecordingWindow : public CGUI_Window {
   }
   std::vector<std::string>* log_;
 };
-
-inline void SetRegion(CGUI_Window* w, float x, float y, float width, float height) {
-  const float r[4] = {x, y, width, height};
-  w->SetRegion(r);
-}
 
 class RuntimeTest : public ::testing::Test {
  protected:
