@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <cstring>
 #include <set>
+#include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "foundation/cell_pool.h"
@@ -75,6 +77,26 @@ TEST(CellPool, ThreadsTakeAndGiveCellsAtOnce) {
   for (int t = 0; t < kThreads; ++t) EXPECT_EQ(faults[t], 0) << "thread " << t;
 }
 
+TEST(CellPool, SmallBlocksOfEverySizeAreDistinctAlignedAndReused) {
+  std::vector<std::pair<void*, size_t>> blocks;
+  for (uint32_t i = 0; i < 4000; ++i) {
+    const size_t bytes = 1 + i % tam::kSmallBlockMax;
+    void* block = tam::AllocSmallBlock(bytes);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % tam::kCellSize, 0u);
+    std::memset(block, int(i & 0xFF), bytes);
+    blocks.emplace_back(block, bytes);
+  }
+  std::set<void*> distinct;
+  for (uint32_t i = 0; i < blocks.size(); ++i) {
+    const auto* bytes = static_cast<const unsigned char*>(blocks[i].first);
+    for (size_t b = 0; b < blocks[i].second; ++b) ASSERT_EQ(bytes[b], i & 0xFF) << "block " << i;
+    distinct.insert(blocks[i].first);
+  }
+  EXPECT_EQ(distinct.size(), blocks.size());
+  for (auto& [block, bytes] : blocks) tam::FreeSmallBlock(block, bytes);
+  tam::FreeSmallBlock(nullptr, 16);
+}
+
 TEST(CellPool, ParameterValuesAndListsOfEveryKindAreMadeAndFreed) {
   SParamList* list = new SParamList;
   list->value = NewIntParam(-5);
@@ -92,6 +114,12 @@ TEST(CellPool, ParameterValuesAndListsOfEveryKindAreMadeAndFreed) {
   EXPECT_EQ(copy->next->value->f, 2.5f);
   EXPECT_STREQ(copy->next->next->value->s, "a text longer than one cell of the pool");
   EXPECT_EQ(copy->next->next->next, nullptr);
+  // Texts on both sides of the largest pooled block, and one that holds a
+  // NUL: its value ends there.
+  for (size_t length : {46u, 47u, 48u, 49u}) FreeParam(NewStringParam(std::string(length, 'x').c_str()));
+  SParamValue* cut = NewStringParam("ab\0cdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ", 64);
+  EXPECT_STREQ(cut->s, "ab");
+  FreeParam(cut);
 
   auto* line = new SValueList;
   line->value = copy;
