@@ -76,6 +76,17 @@ bool operator==(const Tok& a, const Tok& b) {
   return a.name == b.name && a.text == b.text && a.line == b.line && a.column == b.column;
 }
 
+// The tokens the parser takes: NextKeptToken until the text ends.
+template <class Scanner>
+std::vector<Tok> KeptTokens(const char* text) {
+  CUIScriptLexerTables tables;
+  Scanner scanner(&tables, text);
+  std::vector<Tok> out;
+  CToken t;
+  while (scanner.NextKeptToken(t)) out.push_back({t.name.Data(), t.text.Data(), t.line + 1, t.column + 1});
+  return out;
+}
+
 // The runtime error text after compiling `text`, or "OK".
 std::string CompileError(const char* text) {
   CDialogTable* table = CompileScript(text);
@@ -174,6 +185,12 @@ TEST(Scanner, InPlaceWalkMatchesByteByByteWalk) {
                                                << inPlace[i].column << " vs " << byteByByte[i].name << " '"
                                                << byteByByte[i].text << "' " << byteByByte[i].line << ":"
                                                << byteByByte[i].column;
+    // The parser's path skips whitespace, line ends and comments in between.
+    std::vector<Tok> kept;
+    for (const Tok& t : byteByByte)
+      if (t.name.rfind("T_", 0) != 0) kept.push_back(t);
+    EXPECT_TRUE(KeptTokens<CStringScanner>(text) == kept) << text;
+    EXPECT_TRUE(KeptTokens<CByteScanner>(text) == kept) << text;
   }
   EXPECT_EQ(Scan("AB\n\n=").back().text, "=");
   EXPECT_EQ(Scan("AB\n\n=").back().line, 3u);
