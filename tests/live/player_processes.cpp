@@ -1,8 +1,14 @@
-// player_processes.cpp: starting, telling and reading the live tests' players.
+// player_processes.cpp: starting, telling, reading and stopping the live
+// tests' players.
 #include "tests/live/player_processes.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -13,10 +19,19 @@ extern char** environ;
 std::vector<SPlayer> g_players;
 int g_failures = 0;
 
+double MsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
 void Check(bool ok, const std::string& what) {
   std::printf("%s %s\n", ok ? "ok  " : "FAIL", what.c_str());
   std::fflush(stdout);
   if (!ok) ++g_failures;
+}
+
+void Say(const std::string& line) {
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
 }
 
 size_t StartPlayer(const std::vector<std::string>& args) {
@@ -58,4 +73,38 @@ void ReadPlayers() {
 void Tell(size_t player, const std::string& command) {
   const std::string line = command + "\n";
   if (write(g_players[player].in, line.data(), line.size()) < 0) Check(false, "command to a player");
+}
+
+void StopPlayer(size_t player, bool kill, const std::function<void()>& idle) {
+  SPlayer& p = g_players[player];
+  if (p.pid < 0) return;
+  if (kill) ::kill(p.pid, SIGKILL);
+  else Tell(player, "quit");
+  const auto start = Clock::now();
+  int status = 0;
+  while (waitpid(p.pid, &status, WNOHANG) == 0) {
+    if (MsSince(start) > 5000) {
+      ::kill(p.pid, SIGKILL);
+      waitpid(p.pid, &status, 0);
+      break;
+    }
+    if (idle) idle();
+    usleep(1000);
+  }
+  close(p.in);
+  close(p.out);
+  p.pid = -1;
+  p.out = -1;
+}
+
+uint16_t FreePort(int type) {
+  const int fd = socket(AF_INET, type, 0);
+  sockaddr_in at{};
+  at.sin_family = AF_INET;
+  at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof at;
+  bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at);
+  getsockname(fd, reinterpret_cast<sockaddr*>(&at), &length);
+  close(fd);
+  return ntohs(at.sin_port);
 }

@@ -1,6 +1,9 @@
-// lobby_pilot.h: a lobby client with the events it has received, waited on
-// with a deadline (the server tests).
+// lobby_pilot.h: a korvo-lobbyd process on a temporary database, and a lobby
+// client with the events it has received, waited on with a deadline (the
+// server tests and the security probes).
 #pragma once
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -8,10 +11,27 @@
 #include <vector>
 
 #include "lobbyd/client.h"
+#include "lobbyd/server_process.h"
+#include "lobbyd_temp.h"
 
 namespace lobbyd {
 
 constexpr int kWaitMs = 10000;
+
+// The server under a test: started with cheap hashes plus `extra`.
+struct SLobbyServer {
+  CTempFolder folder;
+  CServerProcess process;
+
+  ::testing::AssertionResult Start(const std::string& program, std::vector<std::string> extra = {}) {
+    extra.insert(extra.begin(), {"--hash-cost", "minimum"});
+    std::string error;
+    if (process.Start(program, folder.File("lobby.db"), extra, kWaitMs, &error))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the server does not start: " << error;
+  }
+  uint16_t Port() const { return process.Port(); }
+};
 
 // A client with the events it has received, waited on with a deadline.
 struct SPilot {
@@ -44,6 +64,17 @@ struct SPilot {
   ECode Result(EMsg request) {
     auto result = Await<SResultEvent>([request](const SResultEvent& r) { return r.request == request; });
     return result ? result->code : ECode::kServerError;
+  }
+  // Registers `id` with the password "secret-ID".
+  ECode Register(const std::string& id) {
+    if (!client.SendNewIdPw(id, "secret-" + id, "secret-" + id, "850307", id + "@example.org"))
+      return ECode::kServerError;
+    return Result(EMsg::kNewIdPw);
+  }
+  // Logs `id` in, with its password unless another is given.
+  ECode Login(const std::string& id, const std::string& password = "") {
+    if (!client.SendIdPw(id, password.empty() ? "secret-" + id : password)) return ECode::kServerError;
+    return Result(EMsg::kIdPw);
   }
   // Reads for a while and counts the chat lines with this text.
   int CountChat(const std::string& text, int forMs) {

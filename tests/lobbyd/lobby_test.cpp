@@ -1,6 +1,8 @@
 // lobby_test.cpp: the lobby's rules without sockets: a sink collects what
-// each connection is sent, and the throttle's clock is stepped by hand.
+// each connection is sent, the throttle's clock is stepped by hand, and the
+// password jobs run inline and are counted.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <map>
 
@@ -13,13 +15,34 @@ namespace {
 
 constexpr uint32_t kLoopback = 0x7f000001;
 
+// Runs jobs inline and counts the hashes.
+class CCountingWork : public CPasswordWork {
+ public:
+  explicit CCountingWork(SHashCost cost) : inner_{CPasswordHasher(cost)} {}
+  void Hash(const std::string& password, Done done) override {
+    ++hashes;
+    inner_.Hash(password, std::move(done));
+  }
+  void Verify(const std::string& hash, const std::string& password, Done done) override {
+    inner_.Verify(hash, password, std::move(done));
+  }
+  bool NeedsRehash(const std::string& hash) const override { return inner_.NeedsRehash(hash); }
+  int hashes = 0;
+
+ private:
+  CInlinePasswordWork inner_;
+};
+
 struct LobbyTest : ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(CPasswordHasher::Initialize());
     std::string error;
     store = CStore::Open(folder.File("lobby.db"), &error);
     ASSERT_TRUE(store) << error;
-    lobby = std::make_unique<CLobby>(*store, passwords, [this] { return now; },
+    MakeLobby(passwords);
+  }
+  void MakeLobby(CPasswordWork& work) {
+    lobby = std::make_unique<CLobby>(*store, work, [this] { return now; },
                                      [this](ConnId c, const SMessage& m) { sent[c].push_back(m); });
   }
 
@@ -32,13 +55,12 @@ struct LobbyTest : ::testing::Test {
       return ECode::kServerError;
     return static_cast<ECode>(got.back().Number(1));
   }
-  void Register(ConnId conn, const std::string& id) {
-    ASSERT_EQ(Ask(conn, EMsg::kNewIdPw, {id, "secret-" + id, "secret-" + id, "850307", id + "@example.org"}),
-              ECode::kOk);
+  ECode Register(ConnId conn, const std::string& id) {
+    return Ask(conn, EMsg::kNewIdPw, {id, "secret-" + id, "secret-" + id, "850307", id + "@example.org"});
   }
   void Enter(ConnId conn, const std::string& id, uint32_t address = kLoopback) {
     lobby->Connected(conn, address);
-    Register(conn, id);
+    ASSERT_EQ(Register(conn, id), ECode::kOk);
     ASSERT_EQ(Ask(conn, EMsg::kIdPw, {id, "secret-" + id}), ECode::kOk);
   }
   std::vector<std::string> Texts(ConnId conn, EMsg type, size_t field) {
@@ -47,30 +69,38 @@ struct LobbyTest : ::testing::Test {
       if (m.type == type) out.push_back(m.Text(field));
     return out;
   }
+  std::vector<std::string> Channels(ConnId conn) {
+    EXPECT_EQ(Ask(conn, EMsg::kChannelList, {}), ECode::kOk);
+    return Texts(conn, EMsg::kChannelEntry, 0);
+  }
 
   CTempFolder folder;
   std::unique_ptr<CStore> store;
-  CInlinePasswordWork passwords{CPasswordHasher(MinimumCost())};
+  CCountingWork passwords{MinimumCost()};
   int64_t now = 5'000'000;
   std::map<ConnId, std::vector<SMessage>> sent;
   std::unique_ptr<CLobby> lobby;
 };
 
-TEST_F(LobbyTest, RegistrationRefusalsNameTheField) {
+TEST_F(LobbyTest, RegistrationRefusalsNameTheFieldAndATakenIdCostsAHash) {
   lobby->Connected(1, kLoopback);
   EXPECT_EQ(Ask(1, EMsg::kNewIdPw, {"ab", "secret1", "secret1", "850307", "a@b.org"}), ECode::kBadId);
   EXPECT_EQ(Ask(1, EMsg::kNewIdPw, {"Falcon", "short", "short", "850307", "a@b.org"}), ECode::kBadPassword);
   EXPECT_EQ(Ask(1, EMsg::kNewIdPw, {"Falcon", "secret1", "secret2", "850307", "a@b.org"}), ECode::kVerifyMismatch);
   EXPECT_EQ(Ask(1, EMsg::kNewIdPw, {"Falcon", "secret1", "secret1", "851307", "a@b.org"}), ECode::kBadBirthday);
   EXPECT_EQ(Ask(1, EMsg::kNewIdPw, {"Falcon", "secret1", "secret1", "850307", "a@b"}), ECode::kBadEmail);
+  const int before = passwords.hashes;
   EXPECT_EQ(Ask(1, EMsg::kNewIdPw, {"Falcon", "secret1", "secret1", "850307", "a@b.org"}), ECode::kOk);
+  const int forNew = passwords.hashes - before;
   EXPECT_EQ(Ask(1, EMsg::kNewIdPw, {"falcon", "secret1", "secret1", "850307", "a@b.org"}), ECode::kIdTaken);
+  // A taken id is not told by a faster answer.
+  EXPECT_EQ(passwords.hashes - before - forNew, forNew);
   EXPECT_EQ(Ask(1, EMsg::kPrivateInfo, {}), ECode::kNotLoggedIn);
 }
 
 TEST_F(LobbyTest, ThrottleLocksAnAddressTriedWithManyIds) {
   lobby->Connected(1, kLoopback);
-  Register(1, "Falcon");
+  ASSERT_EQ(Register(1, "Falcon"), ECode::kOk);
   for (int i = 0; i < CLoginThrottle::kAddressRule.maxFailures; ++i)
     EXPECT_EQ(Ask(1, EMsg::kIdPw, {"Guess" + std::to_string(i), "whatever"}), ECode::kWrongLogin);
   // Locked by address: the right password is refused too, without a check.
@@ -87,7 +117,7 @@ TEST_F(LobbyTest, ThrottleLocksAnAddressTriedWithManyIds) {
 TEST_F(LobbyTest, AccountLocksHoldPerAddressAndDoubleInARow) {
   lobby->Connected(1, 0x7f000002);   // the attacker
   lobby->Connected(2, 0x7f000003);   // the owner
-  Register(2, "Falcon");
+  ASSERT_EQ(Register(2, "Falcon"), ECode::kOk);
   const auto guessUntilLocked = [&] {
     int wrong = 0;
     while (wrong < 10 && Ask(1, EMsg::kIdPw, {"Falcon", "guess"}) == ECode::kWrongLogin) ++wrong;
@@ -107,13 +137,44 @@ TEST_F(LobbyTest, AccountLocksHoldPerAddressAndDoubleInARow) {
 
 TEST_F(LobbyTest, PasswordChangeNeedsTheOldOne) {
   lobby->Connected(1, kLoopback);
-  Register(1, "Falcon");
+  ASSERT_EQ(Register(1, "Falcon"), ECode::kOk);
   EXPECT_EQ(Ask(1, EMsg::kChgPw, {"Falcon", "wrong-old", "newsecret", "newsecret"}), ECode::kWrongLogin);
   EXPECT_EQ(Ask(1, EMsg::kChgPw, {"Falcon", "secret-Falcon", "newsecret", "other"}), ECode::kVerifyMismatch);
   EXPECT_EQ(Ask(1, EMsg::kChgPw, {"Falcon", "secret-Falcon", "tiny", "tiny"}), ECode::kBadPassword);
   EXPECT_EQ(Ask(1, EMsg::kChgPw, {"Falcon", "secret-Falcon", "newsecret", "newsecret"}), ECode::kOk);
   EXPECT_EQ(Ask(1, EMsg::kIdPw, {"Falcon", "secret-Falcon"}), ECode::kWrongLogin);
   EXPECT_EQ(Ask(1, EMsg::kIdPw, {"Falcon", "newsecret"}), ECode::kOk);
+}
+
+// A hash made at an older cost is made again at the next login.
+TEST_F(LobbyTest, AHashAtAnOlderCostIsMadeAgainAtTheNextLogin) {
+  lobby->Connected(1, kLoopback);
+  ASSERT_EQ(Register(1, "Falcon"), ECode::kOk);
+  const std::string old = store->FindAccount("Falcon")->passwordHash;
+  const SHashCost current{MinimumCost().ops + 1, MinimumCost().memory};
+  CCountingWork slower(current);
+  ASSERT_TRUE(slower.NeedsRehash(old));
+  MakeLobby(slower);
+  lobby->Connected(1, kLoopback);
+  EXPECT_EQ(Ask(1, EMsg::kIdPw, {"Falcon", "secret-Falcon"}), ECode::kOk);
+  const std::string stored = store->FindAccount("Falcon")->passwordHash;
+  EXPECT_NE(stored, old);
+  EXPECT_FALSE(slower.NeedsRehash(stored));
+  EXPECT_TRUE(CPasswordHasher(current).Verify(stored, "secret-Falcon"));
+}
+
+TEST_F(LobbyTest, AnUnreadableAccountTableIsAServerErrorNotAWrongPassword) {
+  lobby->Connected(1, kLoopback);
+  ASSERT_EQ(Register(1, "Falcon"), ECode::kOk);
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(folder.File("lobby.db").c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "ALTER TABLE accounts RENAME TO gone;", nullptr, nullptr, nullptr), SQLITE_OK);
+  // More tries than the throttle allows: none is counted against the player.
+  for (int i = 0; i < CLoginThrottle::kPairRule.maxFailures + 2; ++i)
+    EXPECT_EQ(Ask(1, EMsg::kIdPw, {"Falcon", "secret-Falcon"}), ECode::kServerError) << i;
+  ASSERT_EQ(sqlite3_exec(other, "ALTER TABLE gone RENAME TO accounts;", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(other);
+  EXPECT_EQ(Ask(1, EMsg::kIdPw, {"Falcon", "secret-Falcon"}), ECode::kOk);
 }
 
 TEST_F(LobbyTest, ChannelsListMembersAndKeepChatInside) {
@@ -125,8 +186,7 @@ TEST_F(LobbyTest, ChannelsListMembersAndKeepChatInside) {
   EXPECT_EQ(Ask(3, EMsg::kChgChannel, {"Arena"}), ECode::kOk);
   EXPECT_EQ(Texts(3, EMsg::kChannelEntry, 0), (std::vector<std::string>{"Arena"}));
   EXPECT_EQ(Ask(3, EMsg::kChgChannel, {"bad\tname"}), ECode::kBadChannelName);
-  EXPECT_EQ(Ask(1, EMsg::kChannelList, {}), ECode::kOk);
-  EXPECT_EQ(Texts(1, EMsg::kChannelEntry, 0), (std::vector<std::string>{kDefaultChannel, "Arena"}));
+  EXPECT_EQ(Channels(1), (std::vector<std::string>{kDefaultChannel, "Arena"}));
   sent.clear();
   EXPECT_TRUE(lobby->Handle(1, MakeMessage(EMsg::kChatMsg, {"hello"})));
   EXPECT_EQ(Texts(2, EMsg::kChat, 1), (std::vector<std::string>{"hello"}));
@@ -137,6 +197,58 @@ TEST_F(LobbyTest, ChannelsListMembersAndKeepChatInside) {
   lobby->Disconnected(2);
   EXPECT_EQ(Ask(1, EMsg::kPlayerList, {}), ECode::kOk);
   EXPECT_EQ(Texts(1, EMsg::kPlayerEntry, 0), (std::vector<std::string>{"Falcon"}));
+}
+
+TEST_F(LobbyTest, EmptyPlayerChannelsGoAndAnAccountMakesFewAtOnce) {
+  const size_t limit = SLobbyLimits().channelsPerAccount;
+  Enter(1, "Falcon");
+  // Falcon makes channels and moves on; another player stays in each.
+  std::vector<std::string> expected = {kDefaultChannel};
+  for (size_t i = 0; i < limit; ++i) {
+    const ConnId other = 2 + i;
+    const std::string name = "Kept" + std::to_string(i);
+    Enter(other, "Other" + std::to_string(i), kLoopback + 1 + i);
+    ASSERT_EQ(Ask(1, EMsg::kChgChannel, {name}), ECode::kOk);
+    ASSERT_EQ(Ask(other, EMsg::kChgChannel, {name}), ECode::kOk);
+    expected.push_back(name);
+  }
+  // A channel Falcon leaves empty goes at once.
+  ASSERT_EQ(Ask(1, EMsg::kChgChannel, {kDefaultChannel}), ECode::kOk);
+  ASSERT_EQ(Ask(1, EMsg::kChgChannel, {"Passing"}), ECode::kChannelLimit);
+  EXPECT_EQ(Channels(1), expected);
+  // One of them empties: it goes, from the database too, and Falcon may make another.
+  lobby->Disconnected(2);
+  expected.erase(expected.begin() + 1);
+  EXPECT_EQ(Channels(1), expected);
+  EXPECT_EQ(store->Channels(), expected);
+  ASSERT_EQ(Ask(1, EMsg::kChgChannel, {"Passing"}), ECode::kOk);
+  ASSERT_EQ(Ask(1, EMsg::kChgChannel, {kDefaultChannel}), ECode::kOk);
+  EXPECT_EQ(Channels(1), expected);
+}
+
+TEST_F(LobbyTest, ChatLinesRefillAtTheRate) {
+  Enter(1, "Falcon");
+  const SLobbyLimits limits;
+  const auto burst = [&](ConnId conn) {
+    for (int i = 0; i < limits.chatBurst; ++i) EXPECT_EQ(Ask(conn, EMsg::kChatMsg, {"hi"}), ECode::kOk) << i;
+    EXPECT_EQ(Ask(conn, EMsg::kChatMsg, {"hi"}), ECode::kThrottled);
+  };
+  burst(1);
+  now += limits.chatIntervalMs;
+  EXPECT_EQ(Ask(1, EMsg::kChatMsg, {"hi"}), ECode::kOk);
+  EXPECT_EQ(Ask(1, EMsg::kChatMsg, {"hi"}), ECode::kThrottled);
+  now += 100 * limits.chatIntervalMs;   // the bucket holds no more than the burst
+  burst(1);
+  // The bucket is the account's at its address: a new connection from there
+  // finds it empty; the same account from another address has its own.
+  lobby->Disconnected(1);
+  lobby->Connected(9, kLoopback);
+  ASSERT_EQ(Ask(9, EMsg::kIdPw, {"Falcon", "secret-Falcon"}), ECode::kOk);
+  EXPECT_EQ(Ask(9, EMsg::kChatMsg, {"hi"}), ECode::kThrottled);
+  lobby->Disconnected(9);
+  lobby->Connected(10, 0x7f000063);
+  ASSERT_EQ(Ask(10, EMsg::kIdPw, {"Falcon", "secret-Falcon"}), ECode::kOk);
+  EXPECT_EQ(Ask(10, EMsg::kChatMsg, {"hi"}), ECode::kOk);
 }
 
 TEST_F(LobbyTest, GamesAreListedJoinedAndClosedWithTheirHost) {

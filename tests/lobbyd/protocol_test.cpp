@@ -16,13 +16,7 @@ std::vector<uint8_t> Frame(std::vector<uint8_t> payload) {
   return out;
 }
 
-std::string Decode(const std::vector<uint8_t>& payload, SMessage* out = nullptr) {
-  SMessage m;
-  std::string error;
-  return DecodePayload(payload.data(), payload.size(), out ? out : &m, &error) ? "" : error;
-}
-
-TEST(LobbyProtocol, RoundTripOfEveryField) {
+TEST(LobbyProtocol, FramesRoundTripByteByByteAndTwoInOneRead) {
   std::vector<uint8_t> bytes;
   const SMessage sent = MakeMessage(EMsg::kSessionEntry, {"Arena", "map01.gnd"}, {3, 0x7f000001, 7000, 2, 8, 1});
   ASSERT_TRUE(EncodeFrame(sent, &bytes));
@@ -40,67 +34,64 @@ TEST(LobbyProtocol, RoundTripOfEveryField) {
   EXPECT_EQ(got.texts, sent.texts);
   EXPECT_EQ(got.numbers, sent.numbers);
   EXPECT_EQ(reader.Pending(), 0u);
-}
-
-TEST(LobbyProtocol, TwoFramesInOneRead) {
-  std::vector<uint8_t> bytes;
+  bytes.clear();
   ASSERT_TRUE(EncodeFrame(MakeMessage(EMsg::kChatMsg, {"hello"}), &bytes));
   ASSERT_TRUE(EncodeFrame(MakeMessage(EMsg::kLogOut, {}), &bytes));
-  CFrameReader reader;
   reader.Feed(bytes.data(), bytes.size());
-  SMessage m;
-  std::string error;
-  ASSERT_EQ(reader.Next(&m, &error), CFrameReader::EStatus::kMessage);
-  EXPECT_EQ(m.Text(0), "hello");
-  ASSERT_EQ(reader.Next(&m, &error), CFrameReader::EStatus::kMessage);
-  EXPECT_EQ(m.type, EMsg::kLogOut);
-  EXPECT_EQ(reader.Next(&m, &error), CFrameReader::EStatus::kNeedMore);
+  ASSERT_EQ(reader.Next(&got, &error), CFrameReader::EStatus::kMessage);
+  EXPECT_EQ(got.Text(0), "hello");
+  ASSERT_EQ(reader.Next(&got, &error), CFrameReader::EStatus::kMessage);
+  EXPECT_EQ(got.type, EMsg::kLogOut);
+  EXPECT_EQ(reader.Next(&got, &error), CFrameReader::EStatus::kNeedMore);
+}
+
+// A payload of `head` and then `count` times `fill`.
+std::vector<uint8_t> Payload(std::vector<uint8_t> head, size_t count = 0, uint8_t fill = 'x') {
+  head.insert(head.end(), count, fill);
+  return head;
 }
 
 TEST(LobbyProtocol, PayloadsThatBreakTheRules) {
   constexpr uint8_t V = kProtocolVersion;
-  EXPECT_EQ(Decode({}), "payload shorter than its header");
-  // The version before kLeaveGame and kSessionClosed is refused, as is any other.
-  EXPECT_EQ(Decode({1, 13, 1, 'a'}), "unknown protocol version");
-  EXPECT_EQ(Decode({3, 13, 1, 'a'}), "unknown protocol version");
-  EXPECT_EQ(Decode({V, 99}), "unknown message type");
-  EXPECT_EQ(Decode({V, 0}), "unknown message type");
-  EXPECT_EQ(Decode({V, 13}), "text length missing");
-  EXPECT_EQ(Decode({V, 13, 3, 'a', 'b'}), "text cut short");
-  EXPECT_EQ(Decode({V, 13, 3, 'a', 0, 'b'}), "NUL inside a text");
-  EXPECT_EQ(Decode({V, 2, 0}), "bytes after the last field");
-  EXPECT_EQ(Decode({V, 64, 1}), "number cut short");
-  // A chat text of 200 bytes passes, 201 does not.
-  std::vector<uint8_t> chat{V, 13, 200};
-  chat.resize(3 + 200, 'x');
-  SMessage m;
-  EXPECT_EQ(Decode(chat, &m), "");
-  EXPECT_EQ(m.Text(0).size(), 200u);
-  chat[2] = 201;
-  chat.push_back('x');
-  EXPECT_EQ(Decode(chat), "text longer than its limit");
-  // An id of 22 bytes is over the limit of the pilot record.
-  std::vector<uint8_t> login{V, 1, 22};
-  login.resize(3 + 22, 'a');
-  login.push_back(0);
-  EXPECT_EQ(Decode(login), "text longer than its limit");
-}
-
-// The messages of a game's end: the leave request has no field, the closed
-// game's notice its name within the session record's limit.
-TEST(LobbyProtocol, LeaveAndClosedGame) {
-  constexpr uint8_t V = kProtocolVersion;
   const auto leave = static_cast<uint8_t>(EMsg::kLeaveGame), closed = static_cast<uint8_t>(EMsg::kSessionClosed);
-  SMessage m;
-  EXPECT_EQ(Decode({V, leave}, &m), "");
-  EXPECT_EQ(m.type, EMsg::kLeaveGame);
-  EXPECT_EQ(Decode({V, leave, 0}), "bytes after the last field");
-  EXPECT_EQ(Decode({V, closed, 4, 'D', 'u', 'e', 'l'}, &m), "");
-  EXPECT_EQ(m.Text(0), "Duel");
-  std::vector<uint8_t> tooLong{V, closed, 20};
-  tooLong.resize(3 + 20, 'g');
-  EXPECT_EQ(Decode(tooLong), "text longer than its limit");
-  EXPECT_EQ(Decode({V, closed}), "text length missing");
+  const struct {
+    const char* what;
+    std::vector<uint8_t> payload;
+    const char* error;   // "" when it decodes
+  } cases[] = {
+      {"empty", {}, "payload shorter than its header"},
+      // The version before kLeaveGame and kSessionClosed is refused, as is any other.
+      {"version 1", {1, 13, 1, 'a'}, "unknown protocol version"},
+      {"version 3", {3, 13, 1, 'a'}, "unknown protocol version"},
+      {"type 99", {V, 99}, "unknown message type"},
+      {"type 0", {V, 0}, "unknown message type"},
+      {"no length", {V, 13}, "text length missing"},
+      {"short text", {V, 13, 3, 'a', 'b'}, "text cut short"},
+      {"NUL", {V, 13, 3, 'a', 0, 'b'}, "NUL inside a text"},
+      {"extra byte", {V, 2, 0}, "bytes after the last field"},
+      {"short number", {V, 64, 1}, "number cut short"},
+      {"chat of 200", Payload({V, 13, 200}, 200), ""},
+      {"chat of 201", Payload({V, 13, 201}, 201), "text longer than its limit"},
+      // An id of 22 bytes is over the limit of the pilot record.
+      {"id of 22", Payload(Payload({V, 1, 22}, 22, 'a'), 1, 0), "text longer than its limit"},
+      // A game's end: the leave request has no field, the closed game's
+      // notice its name within the session record's limit.
+      {"leave", {V, leave}, ""},
+      {"leave with a byte", {V, leave, 0}, "bytes after the last field"},
+      {"closed", {V, closed, 4, 'D', 'u', 'e', 'l'}, ""},
+      {"closed, long name", Payload({V, closed, 20}, 20, 'g'), "text longer than its limit"},
+      {"closed, no name", {V, closed}, "text length missing"},
+  };
+  for (const auto& c : cases) {
+    SMessage m;
+    std::string error;
+    const bool ok = DecodePayload(c.payload.data(), c.payload.size(), &m, &error);
+    EXPECT_EQ(ok ? "" : error, c.error) << c.what;
+    if (!ok) continue;
+    EXPECT_EQ(m.type, static_cast<EMsg>(c.payload[1])) << c.what;
+    const std::string text = m.texts.empty() ? "" : m.Text(0);
+    EXPECT_EQ(text, m.texts.empty() ? "" : std::string(c.payload.begin() + 3, c.payload.end())) << c.what;
+  }
 }
 
 TEST(LobbyProtocol, FrameLengthOutOfRangeBreaksTheStream) {

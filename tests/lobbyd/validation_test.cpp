@@ -1,5 +1,9 @@
-// validation_test.cpp: the id, password, birthday, e-mail and name rules, and grades.
+// validation_test.cpp: the id, password, birthday, e-mail, name and chat
+// rules (the double-byte code page included: no control byte passes, not
+// even as the second byte of a pair), and grades.
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "lobbyd/grade.h"
 #include "lobbyd/validation.h"
@@ -7,85 +11,61 @@
 namespace lobbyd {
 namespace {
 
-TEST(LobbyValidation, Ids) {
-  EXPECT_EQ(CheckId("Falcon"), ECode::kOk);
-  EXPECT_EQ(CheckId("abcd"), ECode::kOk);
-  EXPECT_EQ(CheckId("a_2345678901234567890"), ECode::kOk);   // 21 bytes
-  EXPECT_EQ(CheckId("a_23456789012345678901"), ECode::kBadId);   // 22
-  EXPECT_EQ(CheckId("abc"), ECode::kBadId);
-  EXPECT_EQ(CheckId(""), ECode::kBadId);
-  EXPECT_EQ(CheckId("1abc"), ECode::kBadId);
-  EXPECT_EQ(CheckId("ab cd"), ECode::kBadId);
-  EXPECT_EQ(CheckId("ab-cd"), ECode::kBadId);
-  EXPECT_EQ(CheckId("ab\xb0\xa1"), ECode::kBadId);
+using FCheck = std::function<ECode(std::string_view)>;
+
+// Every text of `good` passes `check`; every text of `bad` gets `refusal`.
+void Expect(const char* what, const FCheck& check, ECode refusal, const std::vector<std::string>& good,
+            const std::vector<std::string>& bad) {
+  for (const std::string& text : good)
+    EXPECT_EQ(check(text), ECode::kOk) << what << " " << ::testing::PrintToString(text);
+  for (const std::string& text : bad)
+    EXPECT_EQ(check(text), refusal) << what << " " << ::testing::PrintToString(text);
 }
 
-TEST(LobbyValidation, Passwords) {
-  EXPECT_EQ(CheckPassword("secret"), ECode::kOk);
-  EXPECT_EQ(CheckPassword("with blank and !#"), ECode::kOk);
-  EXPECT_EQ(CheckPassword(std::string(64, 'p')), ECode::kOk);
-  EXPECT_EQ(CheckPassword(std::string(65, 'p')), ECode::kBadPassword);
-  EXPECT_EQ(CheckPassword("short"), ECode::kBadPassword);
-  EXPECT_EQ(CheckPassword("tab\there"), ECode::kBadPassword);
-  EXPECT_EQ(CheckPassword("high\xb0\xa1xx"), ECode::kBadPassword);
-}
-
-TEST(LobbyValidation, Birthdays) {
-  EXPECT_EQ(CheckBirthday("850307"), ECode::kOk);
-  EXPECT_EQ(CheckBirthday("000229"), ECode::kOk);
-  EXPECT_EQ(CheckBirthday("991231"), ECode::kOk);
-  EXPECT_EQ(CheckBirthday("851301"), ECode::kBadBirthday);
-  EXPECT_EQ(CheckBirthday("850001"), ECode::kBadBirthday);
-  EXPECT_EQ(CheckBirthday("850230"), ECode::kBadBirthday);
-  EXPECT_EQ(CheckBirthday("850431"), ECode::kBadBirthday);
-  EXPECT_EQ(CheckBirthday("85037"), ECode::kBadBirthday);
-  EXPECT_EQ(CheckBirthday("85-3-7"), ECode::kBadBirthday);
-}
-
-TEST(LobbyValidation, Emails) {
-  EXPECT_EQ(CheckEmail("pilot@example.org"), ECode::kOk);
-  EXPECT_EQ(CheckEmail("a.b+c_d-e@mail.example-1.net"), ECode::kOk);
-  EXPECT_EQ(CheckEmail("pilot@localhost"), ECode::kBadEmail);
-  EXPECT_EQ(CheckEmail("@example.org"), ECode::kBadEmail);
-  EXPECT_EQ(CheckEmail("pilot@"), ECode::kBadEmail);
-  EXPECT_EQ(CheckEmail("pilot@@example.org"), ECode::kBadEmail);
-  EXPECT_EQ(CheckEmail("pi@lot@example.org"), ECode::kBadEmail);
-  EXPECT_EQ(CheckEmail("pilot@example..org"), ECode::kBadEmail);
-  EXPECT_EQ(CheckEmail("pilot@.example.org"), ECode::kBadEmail);
-  EXPECT_EQ(CheckEmail("pilot@example.org."), ECode::kBadEmail);
-  EXPECT_EQ(CheckEmail("pi lot@example.org"), ECode::kBadEmail);
-  EXPECT_EQ(CheckEmail("pilot@exa_mple.org"), ECode::kBadEmail);
-  EXPECT_EQ(CheckEmail(std::string(53, 'a') + "@example.org"), ECode::kBadEmail);   // 65 bytes
-  EXPECT_EQ(CheckEmail(std::string(52, 'a') + "@example.org"), ECode::kOk);         // 64 bytes
+TEST(LobbyValidation, AccountFields) {
+  Expect("id", CheckId, ECode::kBadId, {"Falcon", "abcd", "a_2345678901234567890" /* 21 bytes */},
+         {"a_23456789012345678901", "abc", "", "1abc", "ab cd", "ab-cd", "ab\xb0\xa1"});
+  Expect("password", CheckPassword, ECode::kBadPassword, {"secret", "with blank and !#", std::string(64, 'p')},
+         {std::string(65, 'p'), "short", "tab\there", "high\xb0\xa1xx"});
+  Expect("birthday", CheckBirthday, ECode::kBadBirthday, {"850307", "000229", "991231"},
+         {"851301", "850001", "850230", "850431", "85037", "85-3-7"});
+  Expect("e-mail", CheckEmail, ECode::kBadEmail,
+         {"pilot@example.org", "a.b+c_d-e@mail.example-1.net", std::string(52, 'a') + "@example.org" /* 64 */},
+         {"pilot@localhost", "@example.org", "pilot@", "pilot@@example.org", "pi@lot@example.org",
+          "pilot@example..org", "pilot@.example.org", "pilot@example.org.", "pi lot@example.org",
+          "pilot@exa_mple.org", std::string(53, 'a') + "@example.org" /* 65 bytes */});
 }
 
 TEST(LobbyValidation, NamesAndChat) {
-  EXPECT_EQ(CheckChannelName("Free"), ECode::kOk);
-  EXPECT_EQ(CheckChannelName("\xb0\xa1\xb0\xa2 room"), ECode::kOk);       // double-byte characters
-  EXPECT_EQ(CheckChannelName("cut\xb0"), ECode::kBadChannelName);          // half a character
-  EXPECT_EQ(CheckChannelName(""), ECode::kBadChannelName);
-  EXPECT_EQ(CheckChannelName(" padded"), ECode::kBadChannelName);
-  EXPECT_EQ(CheckChannelName("bell\a"), ECode::kBadChannelName);
-  EXPECT_EQ(CheckChannelName(std::string(20, 'c')), ECode::kBadChannelName);
-  EXPECT_EQ(CheckGameName(std::string(19, 'g')), ECode::kOk);
-  EXPECT_EQ(CheckGameName(std::string(20, 'g')), ECode::kBadGameName);
-  EXPECT_EQ(CheckMapName("UNKNOWN.gnd"), ECode::kOk);
-  EXPECT_EQ(CheckMapName(std::string(23, 'm')), ECode::kBadMap);
-  EXPECT_EQ(CheckChat("  hello, all "), ECode::kOk);
-  EXPECT_EQ(CheckChat(""), ECode::kBadChat);
-  EXPECT_EQ(CheckChat("line\nbreak"), ECode::kBadChat);
-  EXPECT_EQ(CheckChat(std::string(201, 'x')), ECode::kBadChat);
+  Expect("channel", CheckChannelName, ECode::kBadChannelName, {"Free", "\xb0\xa1\xb0\xa2 room"},
+         {"cut\xb0", "", " padded", "bell\a", std::string(20, 'c')});
+  Expect("game", CheckGameName, ECode::kBadGameName, {std::string(19, 'g')}, {std::string(20, 'g')});
+  Expect("map", CheckMapName, ECode::kBadMap, {"UNKNOWN.gnd"}, {std::string(23, 'm')});
+  Expect("chat", CheckChat, ECode::kBadChat, {"  hello, all "}, {"", "line\nbreak", std::string(201, 'x')});
+  // Pairs of the double-byte code page, in every name and in chat.
+  const std::vector<std::string> pairs = {
+      "ab\xb0\xa1",   // a whole pair
+      "ab\x81\x41",   // lowest lead and trail bytes
+      "ab\xfe\xfe",   // highest
+  };
+  const std::vector<std::string> broken = {
+      "ab\xb0\n",   "ab\xb0\x1b", "ab\xb0\r",   "ab\xb0\x7f",   // control bytes behind a lead byte
+      "ab\xb0\x20", "ab\xb0\x40", "ab\xb0\xff",                 // no trail bytes (a blank neither)
+      "ab\x80\xa1", "ab\xff\xa1",                               // no lead byte
+      "ab\xb0",                                                 // half a pair
+  };
+  Expect("chat", CheckChat, ECode::kBadChat, pairs, broken);
+  Expect("channel", CheckChannelName, ECode::kBadChannelName, pairs, broken);
+  Expect("game", CheckGameName, ECode::kBadGameName, pairs, broken);
+  Expect("map", CheckMapName, ECode::kBadMap, pairs, broken);
 }
 
 TEST(LobbyValidation, Grades) {
-  EXPECT_EQ(CalculateGrade(0, 0), 0);
-  EXPECT_EQ(CalculateGrade(0, 99), 0);
-  EXPECT_EQ(CalculateGrade(0, 100), 1);
-  EXPECT_EQ(CalculateGrade(500, 1500), 5);
-  EXPECT_EQ(CalculateGrade(0, 1000000), 8);
-  EXPECT_EQ(CalculateGrade(1, 0), kTopGrade);
-  EXPECT_EQ(CalculateGrade(10, 0), kTopGrade);
-  EXPECT_EQ(CalculateGrade(11, 0), 0);
+  const struct {
+    int ranking, score, grade;
+  } cases[] = {{0, 0, 0},      {0, 99, 0},           {0, 100, 1},         {500, 1500, 5},
+               {0, 1000000, 8}, {1, 0, kTopGrade}, {10, 0, kTopGrade}, {11, 0, 0}};
+  for (const auto& c : cases) EXPECT_EQ(CalculateGrade(c.ranking, c.score), c.grade) << c.ranking << " " << c.score;
 }
 
 }  // namespace

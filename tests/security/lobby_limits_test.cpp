@@ -1,42 +1,125 @@
-// lobby_limits_test.cpp: probes of what one connection, address or account
-// may ask of the lobby: registrations, chat lines, channels, and the order of
-// the password jobs. Server probes over 127.0.0.1; units on a stepped clock.
+// lobby_limits_test.cpp: probes of korvo-lobbyd over 127.0.0.1 pushed past
+// its limits: connections per address, the login and idle timeouts, a server
+// out of file descriptors that must not spin, registrations per address, the
+// chat rate, login guesses side by side, a database another process holds
+// locked, and the starts it refuses.
 #include <gtest/gtest.h>
-
 #include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
-#include <map>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <thread>
 
 #include "lobby_probe.h"
 #include "lobbyd/lobby.h"
-#include "lobbyd/server_process.h"
-#include "../lobbyd/lobbyd_temp.h"
+#include "lobbyd/server.h"
 
 namespace lobbyd {
 namespace {
 
 using probe::CProbe;
+using Clock = std::chrono::steady_clock;
 
-struct LobbyLimitProbe : ::testing::Test {
-  void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(server.Start(probe::ServerProgram(), folder.File("lobby.db"), {"--hash-cost", "minimum"}, 10000,
-                             &error))
-        << error;
+double MsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// CPU seconds (user and system) a process has used so far.
+double CpuSeconds(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  std::istringstream rest(text.substr(text.rfind(')') + 2));
+  std::string field;
+  long long utime = 0, stime = 0;
+  for (int i = 3; i <= 15 && rest >> field; ++i) {
+    if (i == 14) utime = std::stoll(field);
+    if (i == 15) stime = std::stoll(field);
   }
-  CTempFolder folder;
-  CServerProcess server;
+  return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// `count` connections, from the sources named by `source(i)`.
+std::vector<std::unique_ptr<CProbe>> Connections(uint16_t port, int count,
+                                                 const std::function<std::string(int)>& source) {
+  std::vector<std::unique_ptr<CProbe>> probes;
+  for (int i = 0; i < count; ++i) {
+    probes.push_back(std::make_unique<CProbe>());
+    EXPECT_TRUE(probes.back()->Connect(port, source(i))) << i;
+  }
+  return probes;
+}
+
+struct LobbyProbe : ::testing::Test {
+  void Start(const std::vector<std::string>& extra = {}) { ASSERT_TRUE(server.Start(probe::ServerProgram(), extra)); }
+  SLobbyServer server;
 };
 
-TEST_F(LobbyLimitProbe, RegistrationsFromOneAddressAreThrottled) {
+TEST_F(LobbyProbe, OneAddressHoldsABoundedNumberOfConnections) {
+  Start();
+  const size_t limit = SServerOptions().connectionsPerAddress;
+  auto probes = Connections(server.Port(), int(limit) + 8, [](int) { return "127.0.0.5"; });
+  size_t closed = 0;
+  for (auto& p : probes) closed += p->ClosedWithin(100);
+  std::printf("connections held from one address: %zu of %zu\n", probes.size() - closed, probes.size());
+  EXPECT_EQ(probes.size() - closed, limit);
+  // Another address is served.
+  CProbe other;
+  ASSERT_TRUE(other.Connect(server.Port(), "127.0.0.6"));
+  EXPECT_EQ(other.Enter("Falcon", false), ECode::kOk);
+}
+
+TEST_F(LobbyProbe, NoLoginInTimeAndSilenceEndTheConnection) {
+  Start({"--login-timeout-ms", "400", "--idle-timeout-ms", "1200"});
+  CProbe idle;
+  ASSERT_TRUE(idle.Connect(server.Port()));
+  const auto start = Clock::now();
+  EXPECT_TRUE(idle.ClosedWithin(3000));
+  std::printf("a connection without a login closed after %.0f ms\n", MsSince(start));
+  // A logged-in connection that falls silent (a half-open link looks the
+  // same) does not keep its account logged in.
+  CProbe first, second, third;
+  ASSERT_TRUE(first.Connect(server.Port()));
+  ASSERT_EQ(first.Enter("Falcon"), ECode::kOk);
+  ASSERT_TRUE(second.Connect(server.Port(), "127.0.0.7"));
+  ASSERT_TRUE(second.Send(EMsg::kIdPw, {"Falcon", "secret-1"}));
+  EXPECT_EQ(second.Result(EMsg::kIdPw), ECode::kAlreadyLoggedIn);
+  EXPECT_TRUE(first.ClosedWithin(4000));
+  ASSERT_TRUE(third.Connect(server.Port(), "127.0.0.7"));
+  ASSERT_TRUE(third.Send(EMsg::kIdPw, {"Falcon", "secret-1"}));
+  EXPECT_EQ(third.Result(EMsg::kIdPw), ECode::kOk);
+}
+
+TEST_F(LobbyProbe, OutOfDescriptorsTheServerRestsAndRecovers) {
+  Start();
+  const rlimit few{24, 24};
+  ASSERT_EQ(prlimit(server.process.Pid(), RLIMIT_NOFILE, &few, nullptr), 0);
+  // More connections than descriptors, from several addresses.
+  auto probes = Connections(server.Port(), 40, [](int i) { return "127.0.1." + std::to_string(1 + i % 8); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));   // the backlog fills
+  const double before = CpuSeconds(server.process.Pid());
+  std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+  const double used = CpuSeconds(server.process.Pid()) - before;
+  std::printf("server CPU over 1 s with descriptors exhausted: %.0f%%\n", used * 100);
+  EXPECT_LT(used, 0.2);
+  // Descriptors free again: a new connection is served.
+  probes.clear();
+  CProbe late;
+  ASSERT_TRUE(late.Connect(server.Port(), "127.0.2.1"));
+  EXPECT_EQ(late.Enter("Falcon", false), ECode::kOk);
+}
+
+TEST_F(LobbyProbe, RegistrationsFromOneAddressAreThrottled) {
+  Start();
   constexpr int kTries = 25;
-  CProbe p;
+  CProbe p, other;
   ASSERT_TRUE(p.Connect(server.Port()));
   int created = 0, throttled = 0;
   for (int i = 0; i < kTries; ++i) {
-    const std::string id = "Pilot" + std::to_string(i);
-    ASSERT_TRUE(p.Send(EMsg::kNewIdPw, {id, "secret-1", "secret-1", "850307", "p@example.org"}));
-    const std::optional<ECode> code = p.Result(EMsg::kNewIdPw);
+    const std::optional<ECode> code = p.Enter("Pilot" + std::to_string(i), false);
     ASSERT_TRUE(code);
     created += *code == ECode::kOk;
     throttled += *code == ECode::kThrottled;
@@ -45,25 +128,21 @@ TEST_F(LobbyLimitProbe, RegistrationsFromOneAddressAreThrottled) {
   EXPECT_EQ(created, SLobbyLimits().registrations.maxFailures);
   EXPECT_EQ(created + throttled, kTries);
   // Another address registers still.
-  CProbe other;
   ASSERT_TRUE(other.Connect(server.Port(), "127.0.0.2"));
-  ASSERT_TRUE(other.Send(EMsg::kNewIdPw, {"Elsewhere", "secret-1", "secret-1", "850307", "p@example.org"}));
-  EXPECT_EQ(other.Result(EMsg::kNewIdPw), ECode::kOk);
+  EXPECT_EQ(other.Enter("Elsewhere", false), ECode::kOk);
 }
 
-TEST_F(LobbyLimitProbe, AChatFloodIsCutToTheRate) {
+TEST_F(LobbyProbe, AChatFloodIsCutToTheRate) {
+  Start();
   constexpr int kLines = 1000;
   CProbe p, listener;
-  for (auto [c, id, source] : {std::tuple{&p, "Falcon", "127.0.0.1"}, std::tuple{&listener, "Raven", "127.0.0.2"}}) {
-    ASSERT_TRUE(c->Connect(server.Port(), source));
-    ASSERT_TRUE(c->Send(EMsg::kNewIdPw, {id, "secret-1", "secret-1", "850307", "p@example.org"}));
-    ASSERT_EQ(c->Result(EMsg::kNewIdPw), ECode::kOk);
-    ASSERT_TRUE(c->Send(EMsg::kIdPw, {id, "secret-1"}));
-    ASSERT_EQ(c->Result(EMsg::kIdPw), ECode::kOk);
-  }
+  ASSERT_TRUE(p.Connect(server.Port()));
+  ASSERT_EQ(p.Enter("Falcon"), ECode::kOk);
+  ASSERT_TRUE(listener.Connect(server.Port(), "127.0.0.2"));
+  ASSERT_EQ(listener.Enter("Raven"), ECode::kOk);
   std::vector<uint8_t> burst;
   for (int i = 0; i < kLines; ++i) EncodeFrame(MakeMessage(EMsg::kChatMsg, {"line " + std::to_string(i)}), &burst);
-  const auto start = std::chrono::steady_clock::now();
+  const auto start = Clock::now();
   ASSERT_TRUE(p.SendBytes(burst));
   int sent = 0, throttled = 0;
   for (int i = 0; i < kLines; ++i) {
@@ -72,202 +151,101 @@ TEST_F(LobbyLimitProbe, AChatFloodIsCutToTheRate) {
     sent += *code == ECode::kOk;
     throttled += *code == ECode::kThrottled;
   }
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double ms = MsSince(start);
   const SLobbyLimits limits;
-  std::printf("chat lines relayed: %d of %d in %.2f s\n", sent, kLines, seconds);
-  EXPECT_LE(sent, limits.chatBurst + 1 + static_cast<int>(seconds * 1000 / limits.chatIntervalMs));
+  std::printf("chat lines relayed: %d of %d in %.0f ms\n", sent, kLines, ms);
+  EXPECT_LE(sent, limits.chatBurst + 1 + static_cast<int>(ms / double(limits.chatIntervalMs)));
   EXPECT_EQ(sent + throttled, kLines);
 }
 
-// ---- Units on a stepped clock -------------------------------------------------------------------
+TEST_F(LobbyProbe, GuessesOnParallelConnectionsMeetTheSameLimit) {
+  // Every guess from one address, on more connections than it may hold by default.
+  Start({"--connections-per-address", "64"});
+  CProbe owner;
+  ASSERT_TRUE(owner.Connect(server.Port()));
+  ASSERT_EQ(owner.Enter("Falcon", false), ECode::kOk);
+  constexpr int kConnections = 39;
+  auto probes = Connections(server.Port(), kConnections, [](int) { return "127.0.0.1"; });
+  // Every guess is on the wire before the first answer can come back.
+  for (int i = 0; i < kConnections; ++i)
+    ASSERT_TRUE(probes[i]->Send(EMsg::kIdPw, {"Falcon", "wrong-" + std::to_string(i)}));
+  int checked = 0, throttled = 0;
+  for (auto& p : probes) {
+    const std::optional<ECode> code = p->Result(EMsg::kIdPw);
+    ASSERT_TRUE(code);
+    checked += *code == ECode::kWrongLogin;
+    throttled += *code == ECode::kThrottled;
+  }
+  std::printf("parallel guesses checked: %d of %d\n", checked, kConnections);
+  EXPECT_LE(checked, CLoginThrottle::kPairRule.maxFailures);
+  EXPECT_EQ(checked + throttled, kConnections);
+}
 
-// Runs jobs inline and counts the hashes.
-class CCountingWork : public CPasswordWork {
- public:
-  void Hash(const std::string& password, Done done) override {
-    ++hashes;
-    inner_.Hash(password, std::move(done));
-  }
-  void Verify(const std::string& hash, const std::string& password, Done done) override {
-    inner_.Verify(hash, password, std::move(done));
-  }
-  bool NeedsRehash(const std::string& hash) const override { return inner_.NeedsRehash(hash); }
-  int hashes = 0;
+// A database another process holds locked is a server error answered soon
+// (the poll thread waits briefly); the file is readable by its owner only.
+TEST_F(LobbyProbe, ALockedDatabaseIsAServerErrorAnsweredSoonAndTheFileIsPrivate) {
+  Start();
+  const std::string database = server.folder.File("lobby.db");
+  struct stat file {};
+  ASSERT_EQ(stat(database.c_str(), &file), 0);
+  EXPECT_EQ(file.st_mode & 0777, 0600u);
+  CProbe p;
+  ASSERT_TRUE(p.Connect(server.Port()));
+  ASSERT_EQ(p.Enter("Falcon", false), ECode::kOk);
+  // Another process takes the database for writing and keeps it.
+  sqlite3* holder = nullptr;
+  ASSERT_EQ(sqlite3_open(database.c_str(), &holder), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(holder, "BEGIN IMMEDIATE; INSERT INTO channels (name) VALUES ('held');", nullptr, nullptr,
+                         nullptr),
+            SQLITE_OK)
+      << sqlite3_errmsg(holder);
+  const auto start = Clock::now();
+  const std::optional<ECode> code = p.Enter("Raven", false);
+  const double ms = MsSince(start);
+  std::printf("a registration on a locked database: %s after %.0f ms\n", code ? CodeName(*code) : "none", ms);
+  EXPECT_EQ(code, ECode::kServerError);
+  EXPECT_LT(ms, 1000);
+  // Reading goes on meanwhile: the login is checked as usual.
+  ASSERT_TRUE(p.Send(EMsg::kIdPw, {"Falcon", "secret-1"}));
+  EXPECT_EQ(p.Result(EMsg::kIdPw), ECode::kOk);
+  sqlite3_exec(holder, "ROLLBACK;", nullptr, nullptr, nullptr);
+  sqlite3_close(holder);
+  // Released: the registration goes through.
+  EXPECT_EQ(p.Enter("Raven", false), ECode::kOk);
+}
 
- private:
-  CInlinePasswordWork inner_{CPasswordHasher(MinimumCost())};
-};
-
-struct LobbyLimitUnit : ::testing::Test {
-  void SetUp() override {
-    ASSERT_TRUE(CPasswordHasher::Initialize());
-    std::string error;
-    store = CStore::Open(folder.File("lobby.db"), &error);
-    ASSERT_TRUE(store) << error;
-    lobby = std::make_unique<CLobby>(*store, work, [this] { return now; },
-                                     [this](ConnId c, const SMessage& m) { sent[c].push_back(m); });
-  }
-  ECode Ask(ConnId conn, EMsg type, std::vector<std::string> texts) {
-    sent[conn].clear();
-    EXPECT_TRUE(lobby->Handle(conn, MakeMessage(type, std::move(texts))));
-    const std::vector<SMessage>& got = sent[conn];
-    if (got.empty() || got.back().type != EMsg::kResult) return ECode::kServerError;
-    return static_cast<ECode>(got.back().Number(1));
-  }
-  void Enter(ConnId conn, const std::string& id) {
-    lobby->Connected(conn, 0x7f000001 + static_cast<uint32_t>(conn));
-    ASSERT_EQ(Ask(conn, EMsg::kNewIdPw, {id, "secret-1", "secret-1", "850307", "p@example.org"}), ECode::kOk);
-    ASSERT_EQ(Ask(conn, EMsg::kIdPw, {id, "secret-1"}), ECode::kOk);
-  }
-  std::vector<std::string> Channels(ConnId conn) {
-    EXPECT_EQ(Ask(conn, EMsg::kChannelList, {}), ECode::kOk);
-    std::vector<std::string> names;
-    for (const SMessage& m : sent[conn])
-      if (m.type == EMsg::kChannelEntry) names.push_back(m.Text(0));
-    return names;
-  }
-
+// Plain TCP and the minimum hash cost are served on the loopback only: the
+// program says why and exits non-zero (timeout 10: a server that would
+// serve stops); the server itself refuses too, and a certificate without
+// its key.
+TEST(LobbyStartProbe, WhatIsServedOnTheLoopbackOnlyIsRefusedElsewhere) {
   CTempFolder folder;
-  std::unique_ptr<CStore> store;
-  CCountingWork work;
-  int64_t now = 1'000'000;
-  std::map<ConnId, std::vector<SMessage>> sent;
-  std::unique_ptr<CLobby> lobby;
-};
-
-TEST_F(LobbyLimitUnit, ATakenIdCostsAHashAsANewOneDoes) {
-  lobby->Connected(1, 0x7f000001);
-  const int decoy = work.hashes;
-  ASSERT_EQ(Ask(1, EMsg::kNewIdPw, {"Falcon", "secret-1", "secret-1", "850307", "p@example.org"}), ECode::kOk);
-  const int forNew = work.hashes - decoy;
-  ASSERT_EQ(Ask(1, EMsg::kNewIdPw, {"falcon", "secret-2", "secret-2", "850307", "p@example.org"}), ECode::kIdTaken);
-  const int forTaken = work.hashes - decoy - forNew;
-  std::printf("hashes for a new id: %d, for a taken id: %d\n", forNew, forTaken);
-  EXPECT_EQ(forTaken, forNew);
-}
-
-TEST_F(LobbyLimitUnit, EmptyPlayerChannelsGoAndAnAccountMakesFewAtOnce) {
-  const size_t limit = SLobbyLimits().channelsPerAccount;
-  Enter(1, "Falcon");
-  // Falcon makes channels and moves on; another player stays in each.
-  std::vector<std::string> expected = {kDefaultChannel};
-  for (size_t i = 0; i < limit; ++i) {
-    const ConnId other = 2 + i;
-    const std::string name = "Kept" + std::to_string(i);
-    Enter(other, "Other" + std::to_string(i));
-    ASSERT_EQ(Ask(1, EMsg::kChgChannel, {name}), ECode::kOk);
-    ASSERT_EQ(Ask(other, EMsg::kChgChannel, {name}), ECode::kOk);
-    expected.push_back(name);
+  const struct {
+    const char* args;
+    const char* why;
+  } cases[] = {
+      {"--bind 0.0.0.0", "plain TCP is served on 127.0.0.0/8 only"},
+      {"--hash-cost minimum --bind 0.0.0.0", "--hash-cost minimum is for tests on 127.0.0.0/8"},
+  };
+  for (const auto& c : cases) {
+    const std::string log = folder.File("refused.log");
+    const int status = std::system(("timeout 10 " + probe::ServerProgram() + " --db " + folder.File("lobby.db") +
+                                    " --port 0 " + c.args + " >" + log + " 2>&1")
+                                       .c_str());
+    std::ifstream in(log);
+    const std::string said((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0 && WEXITSTATUS(status) != 124) << c.args;
+    EXPECT_NE(said.find(c.why), std::string::npos) << c.args << ": " << said;
   }
-  // A channel Falcon leaves empty goes at once.
-  ASSERT_EQ(Ask(1, EMsg::kChgChannel, {kDefaultChannel}), ECode::kOk);
-  ASSERT_EQ(Ask(1, EMsg::kChgChannel, {"Passing"}), ECode::kChannelLimit);
-  const std::vector<std::string> listed = Channels(1);
-  std::printf("channels one account holds at once: %zu\n", listed.size() - 1);
-  EXPECT_EQ(listed, expected);
-  // One of them empties: it goes, from the database too, and Falcon may make another.
-  lobby->Disconnected(2);
-  expected.erase(expected.begin() + 1);
-  EXPECT_EQ(Channels(1), expected);
-  EXPECT_EQ(store->Channels(), expected);
-  ASSERT_EQ(Ask(1, EMsg::kChgChannel, {"Passing"}), ECode::kOk);
-  ASSERT_EQ(Ask(1, EMsg::kChgChannel, {kDefaultChannel}), ECode::kOk);
-  EXPECT_EQ(Channels(1), expected);
-}
-
-TEST_F(LobbyLimitUnit, AnUnreadableAccountTableIsAServerErrorNotAWrongPassword) {
-  lobby->Connected(1, 0x7f000001);
-  ASSERT_EQ(Ask(1, EMsg::kNewIdPw, {"Falcon", "secret-1", "secret-1", "850307", "p@example.org"}), ECode::kOk);
-  sqlite3* other = nullptr;
-  ASSERT_EQ(sqlite3_open(folder.File("lobby.db").c_str(), &other), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(other, "ALTER TABLE accounts RENAME TO gone;", nullptr, nullptr, nullptr), SQLITE_OK);
-  // More tries than the throttle allows: none is counted against the player.
-  for (int i = 0; i < CLoginThrottle::kPairRule.maxFailures + 2; ++i)
-    EXPECT_EQ(Ask(1, EMsg::kIdPw, {"Falcon", "secret-1"}), ECode::kServerError) << i;
-  ASSERT_EQ(sqlite3_exec(other, "ALTER TABLE gone RENAME TO accounts;", nullptr, nullptr, nullptr), SQLITE_OK);
-  sqlite3_close(other);
-  EXPECT_EQ(Ask(1, EMsg::kIdPw, {"Falcon", "secret-1"}), ECode::kOk);
-}
-
-TEST_F(LobbyLimitUnit, ChatLinesRefillAtTheRate) {
-  Enter(1, "Falcon");
-  const SLobbyLimits limits;
-  for (int i = 0; i < limits.chatBurst; ++i) EXPECT_EQ(Ask(1, EMsg::kChatMsg, {"hi"}), ECode::kOk) << i;
-  EXPECT_EQ(Ask(1, EMsg::kChatMsg, {"hi"}), ECode::kThrottled);
-  now += limits.chatIntervalMs;
-  EXPECT_EQ(Ask(1, EMsg::kChatMsg, {"hi"}), ECode::kOk);
-  EXPECT_EQ(Ask(1, EMsg::kChatMsg, {"hi"}), ECode::kThrottled);
-  now += 100 * limits.chatIntervalMs;   // the bucket holds no more than the burst
-  for (int i = 0; i < limits.chatBurst; ++i) EXPECT_EQ(Ask(1, EMsg::kChatMsg, {"hi"}), ECode::kOk) << i;
-  EXPECT_EQ(Ask(1, EMsg::kChatMsg, {"hi"}), ECode::kThrottled);
-  // The bucket is the account's at its address: a new connection from there
-  // finds it empty; the same account from another address has its own.
-  lobby->Disconnected(1);
-  lobby->Connected(9, 0x7f000002);
-  ASSERT_EQ(Ask(9, EMsg::kIdPw, {"Falcon", "secret-1"}), ECode::kOk);
-  EXPECT_EQ(Ask(9, EMsg::kChatMsg, {"hi"}), ECode::kThrottled);
-  lobby->Disconnected(9);
-  lobby->Connected(10, 0x7f000063);
-  ASSERT_EQ(Ask(10, EMsg::kIdPw, {"Falcon", "secret-1"}), ECode::kOk);
-  EXPECT_EQ(Ask(10, EMsg::kChatMsg, {"hi"}), ECode::kOk);
-}
-
-TEST(PasswordCost, AHashAtAnOlderCostIsMadeAgainAtTheNextLogin) {
-  ASSERT_TRUE(CPasswordHasher::Initialize());
-  CTempFolder folder;
+  SServerOptions options;
+  options.database = folder.File("inproc.db");
+  options.bind = "0.0.0.0";
   std::string error;
-  auto store = CStore::Open(folder.File("lobby.db"), &error);
-  ASSERT_TRUE(store) << error;
-  SAccount account;
-  account.id = "Falcon";
-  account.passwordHash = *CPasswordHasher(MinimumCost()).Hash("secret-1");
-  bool failed = false;
-  ASSERT_TRUE(store->CreateAccount(account, &failed));
-  const SHashCost current{MinimumCost().ops + 1, MinimumCost().memory};
-  CInlinePasswordWork work{CPasswordHasher(current)};
-  ASSERT_TRUE(work.NeedsRehash(account.passwordHash));
-  std::vector<SMessage> sent;
-  CLobby lobby(*store, work, [] { return int64_t(1'000'000); }, [&](ConnId, const SMessage& m) { sent.push_back(m); });
-  lobby.Connected(1, 0x7f000001);
-  ASSERT_TRUE(lobby.Handle(1, MakeMessage(EMsg::kIdPw, {"Falcon", "secret-1"})));
-  ASSERT_FALSE(sent.empty());
-  EXPECT_EQ(sent.back().Number(1), static_cast<uint32_t>(ECode::kOk));
-  const std::string stored = store->FindAccount("Falcon")->passwordHash;
-  EXPECT_NE(stored, account.passwordHash);
-  EXPECT_FALSE(work.NeedsRehash(stored));
-  EXPECT_TRUE(CPasswordHasher(current).Verify(stored, "secret-1"));
-}
-
-TEST(PasswordCost, TheMinimumCostRunsOnTheLoopbackOnly) {
-  CTempFolder folder;
-  CServerProcess refused, loopback;
-  std::string error;
-  EXPECT_FALSE(refused.Start(probe::ServerProgram(), folder.File("a.db"),
-                             {"--hash-cost", "minimum", "--bind", "0.0.0.0"}, 5000, &error));
-  std::printf("--hash-cost minimum on 0.0.0.0: %s\n", error.empty() ? "runs" : error.c_str());
-  EXPECT_TRUE(loopback.Start(probe::ServerProgram(), folder.File("b.db"), {"--hash-cost", "minimum"}, 5000, &error))
-      << error;
-}
-
-TEST(PasswordQueue, ALoginIsCheckedBeforeQueuedRegistrations) {
-  ASSERT_TRUE(CPasswordHasher::Initialize());
-  CThreadedPasswordWork work(CPasswordHasher(MinimumCost()), 1);
-  ASSERT_TRUE(work.Ok());
-  const std::optional<std::string> hash = CPasswordHasher(MinimumCost()).Hash("secret-1");
-  ASSERT_TRUE(hash);
-  std::vector<std::string> order;
-  for (int i = 0; i < 30; ++i) work.Hash("new-" + std::to_string(i), [&](bool, const std::string&) { order.push_back("hash"); });
-  work.Verify(*hash, "secret-1", [&](bool ok, const std::string&) { order.push_back(ok ? "login" : "bad"); });
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (order.size() < 31 && std::chrono::steady_clock::now() < end) {
-    pollfd p{work.WakeFd(), POLLIN, 0};
-    poll(&p, 1, 50);
-    work.RunCompleted();
-  }
-  ASSERT_EQ(order.size(), 31u);
-  const size_t position = static_cast<size_t>(std::find(order.begin(), order.end(), "login") - order.begin());
-  std::printf("the login finished as job %zu of 31\n", position + 1);
-  EXPECT_LE(position, 1u);   // at most the job already running goes first
+  EXPECT_EQ(CServer::Create(options, SteadyClock(), &error), nullptr);
+  EXPECT_NE(error.find("--tls-cert"), std::string::npos) << error;
+  options.tlsCert = folder.File("some.pem");
+  EXPECT_EQ(CServer::Create(options, SteadyClock(), &error), nullptr);
+  EXPECT_NE(error.find("both a certificate and a key"), std::string::npos) << error;
 }
 
 }  // namespace

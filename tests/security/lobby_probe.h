@@ -1,7 +1,8 @@
 // lobby_probe.h: a bare lobby connection for probes: connects from a chosen
 // loopback source address, sends frames and reads the answers, every wait
 // bounded. The server under test is the built korvo-lobbyd, or the program
-// named by $KORVO_LOBBYD_UNDER_TEST (to measure another build).
+// named by $KORVO_LOBBYD_UNDER_TEST (to measure another build), started by
+// SLobbyServer (../lobbyd/lobby_pilot.h).
 #pragma once
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "../lobbyd/lobby_pilot.h"
 #include "lobbyd/decoder.h"
 #include "lobbyd/encoder.h"
 
@@ -89,6 +91,14 @@ class CProbe {
       }
       if (std::chrono::steady_clock::now() > end || !Pump(20)) return std::nullopt;
     }
+  }
+  // Registers `id` with the password "secret-1" and, when `login`, logs it
+  // in: the first answer that is not kOk.
+  std::optional<ECode> Enter(const std::string& id, bool login = true) {
+    if (!Send(EMsg::kNewIdPw, {id, "secret-1", "secret-1", "850307", "p@example.org"})) return std::nullopt;
+    const std::optional<ECode> made = Result(EMsg::kNewIdPw);
+    if (made != ECode::kOk || !login || !Send(EMsg::kIdPw, {id, "secret-1"})) return made;
+    return Result(EMsg::kIdPw);
   }
   // True when the server closed the connection within waitMs.
   bool ClosedWithin(int waitMs) {

@@ -76,6 +76,10 @@ class CRawLinks {
     SendMessage(peers_[link], message);
     enet_host_flush(host_);
   }
+  void SendBytes(size_t link, const std::vector<uint8_t>& bytes) {
+    enet_peer_send(peers_[link], 0, enet_packet_create(bytes.data(), bytes.size(), ENET_PACKET_FLAG_RELIABLE));
+    enet_host_flush(host_);
+  }
   // True when some received packet holds these bytes.
   bool Received(const std::string& bytes) const {
     for (const auto& packet : received)

@@ -36,17 +36,20 @@ struct RoomProbe : ::testing::Test {
     server.Service();
     link.Service(2);
   }
-  // The event a room client reports, waited on for at most waitMs.
-  std::optional<CRoomClient::SEvent> ClientEvent(CRoomClient& client, int waitMs) {
+  // The event a room client reports, waited on for at most waitMs, while
+  // the server, the client and `also` are serviced.
+  std::optional<CRoomClient::SEvent> ClientEvent(CRoomClient& client, int waitMs, CRawLinks* also = nullptr) {
     std::optional<CRoomClient::SEvent> got;
-    Until([&] { return got.has_value(); },
-          [&] {
-            server.Service();
-            client.Service();
-            for (const auto& e : client.TakeEvents()) got = e;
-          },
-          waitMs);
+    Until([&] { return got.has_value(); }, [&] { got = Serve(client, also); }, waitMs);
     return got;
+  }
+  std::optional<CRoomClient::SEvent> Serve(CRoomClient& client, CRawLinks* also) {
+    if (also) also->Service();
+    server.Service();
+    client.Service();
+    std::optional<CRoomClient::SEvent> last;
+    for (const auto& e : client.TakeEvents()) last = e;
+    return last;
   }
 
   CRoomServer::SConfig config;
@@ -96,25 +99,12 @@ TEST_F(RoomProbe, SilentLinksNeitherFillTheRoomNorStay) {
   std::string error;
   ASSERT_TRUE(client.Connect("127.0.0.1", server.Port(), "ACE", 5000, &error)) << error;
   const auto start = probe::Clock::now();
-  std::optional<CRoomClient::SEvent> joined;
-  Until([&] { return joined.has_value(); },
-        [&] {
-          silent.Service();
-          server.Service();
-          client.Service();
-          for (const auto& e : client.TakeEvents()) joined = e;
-        },
-        3000);
+  const std::optional<CRoomClient::SEvent> joined = ClientEvent(client, 3000, &silent);
   ASSERT_TRUE(joined);
   EXPECT_EQ(joined->kind, CRoomClient::EEvent::kJoined);
   std::printf("a real player joined after %.0f ms\n", probe::MsSince(start));
   // The silent links are let go after the hello timeout; the player stays.
-  const bool dropped = Until([&] { return server.Links() == 1; },
-                             [&] {
-                               silent.Service();
-                               server.Service();
-                               client.Service();
-                             },
+  const bool dropped = Until([&] { return server.Links() == 1; }, [&] { Serve(client, &silent); },
                              int(config.helloTimeoutMs) + 2000);
   EXPECT_TRUE(dropped) << server.Links();
   EXPECT_TRUE(client.Joined());
@@ -161,13 +151,11 @@ TEST_F(RoomProbe, ChoicesOutOfRangeOrAfterTheStartAreNotTaken) {
 }
 
 TEST(RoomPasswords, CompareWholeFields) {
-  EXPECT_TRUE(SamePassword("", ""));
-  EXPECT_TRUE(SamePassword("abc", "abc"));
-  EXPECT_FALSE(SamePassword("abc", "abd"));
-  EXPECT_FALSE(SamePassword("abc", std::string("abc\0", 4)));
-  EXPECT_FALSE(SamePassword("ab", "abc"));
-  EXPECT_FALSE(SamePassword("", "abc"));
-  EXPECT_FALSE(SamePassword(std::string(30, 'a'), std::string(31, 'a')));
+  EXPECT_TRUE(SamePassword("", "") && SamePassword("abc", "abc"));
+  for (const auto& [a, b] : std::vector<std::pair<std::string, std::string>>{
+           {"abc", "abd"}, {"abc", std::string("abc\0", 4)}, {"ab", "abc"}, {"", "abc"},
+           {std::string(30, 'a'), std::string(31, 'a')}})
+    EXPECT_FALSE(SamePassword(a, b)) << a << " / " << b;
 }
 
 }  // namespace

@@ -65,6 +65,8 @@ class CompositeTest : public RuntimeTest {
 
 }  // namespace
 
+// Members take the composite's id and become its children in order, once
+// however often it is created; they are deleted with it.
 TEST_F(CompositeTest, MembersTakeTheIdAndBecomeChildrenInOrderOnce) {
   TwoPart* c = AddComposite(2);
   EXPECT_TRUE(c->Children().empty());
@@ -72,41 +74,32 @@ TEST_F(CompositeTest, MembersTakeTheIdAndBecomeChildrenInOrderOnce) {
   EXPECT_EQ(c->Children(), (std::vector<CGUI_Window*>{c->first_, c->second_}));
   EXPECT_EQ(c->first_->Id(), "IDC_T");
   EXPECT_EQ(c->second_->Id(), "IDC_T");
-
   ASSERT_TRUE(GUI_DestroyDialog("DLG"));
   ASSERT_TRUE(Open());
   EXPECT_EQ(c->distributions, 1);
   EXPECT_EQ(c->Children(), (std::vector<CGUI_Window*>{c->first_, c->second_}));
+  InstallDialogTable(new CDialogTable);
+  EXPECT_EQ(deleted_, (std::vector<std::string>{"IDC_T", "IDC_T"}));
 }
 
-TEST_F(CompositeTest, ListCountOutsideTheRangeFailsWithTheLabel) {
+// A list count outside the range fails with the label and distributes
+// nothing; a failed distribution is tried again at the next creation.
+TEST_F(CompositeTest, BadListCountsAndFailedDistributions) {
   for (int lists : {0, 3}) {
     TwoPart* c = AddComposite(lists);
     EXPECT_FALSE(Open());
-    EXPECT_EQ(std::string(GUI_GetLastError()),
-              "error at TWOPART 'IDC_T' : invalid num of param lists");
+    EXPECT_EQ(std::string(GUI_GetLastError()), "error at TWOPART 'IDC_T' : invalid num of param lists");
     EXPECT_EQ(c->distributions, 0);
     EXPECT_TRUE(c->Children().empty());
   }
-}
-
-TEST_F(CompositeTest, FailedDistributionIsTriedAgainAtTheNextCreation) {
   TwoPart* c = AddComposite(1);
   c->failDistribution = true;
   EXPECT_FALSE(Open());
   EXPECT_EQ(c->first_->Id(), "");
   EXPECT_TRUE(c->Children().empty());
-
   c->failDistribution = false;
   ASSERT_TRUE(Open());
   EXPECT_EQ(c->distributions, 2);
   EXPECT_EQ(c->first_->Id(), "IDC_T");
   EXPECT_EQ(c->ChildCount(), 2);
-}
-
-TEST_F(CompositeTest, MembersAreDeletedWithTheComposite) {
-  AddComposite(1);
-  ASSERT_TRUE(Open());
-  InstallDialogTable(new CDialogTable);
-  EXPECT_EQ(deleted_, (std::vector<std::string>{"IDC_T", "IDC_T"}));
 }

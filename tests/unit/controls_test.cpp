@@ -30,7 +30,8 @@ class RecordingControl : public CGUI_Control {
 
 // ---- Alignment and hit test --------------------------------------------------------
 
-TEST(ControlAlign, SetAlignReplacesOnlyTheNamedAxis) {
+// SetAlign replaces only the named axis; the aligned place follows the anchor.
+TEST(ControlAlign, SetAlignReplacesOnlyTheNamedAxisAndMovesTheAnchor) {
   CGUI_Control c;
   EXPECT_EQ(c.GetAlign(), 9);
   c.SetAlign(2);
@@ -39,10 +40,7 @@ TEST(ControlAlign, SetAlignReplacesOnlyTheNamedAxis) {
   EXPECT_EQ(c.GetAlign(), 36);
   c.SetAlign(16);
   EXPECT_EQ(c.GetAlign(), 20);
-}
-
-TEST(ControlAlign, AlignedPosFromAnchor) {
-  CGUI_Control c;
+  c.SetAlign(ALIGN_LEFT | ALIGN_TOP);
   SetRegion(&c, 0.5f, 0.4f, 0.2f, 0.1f);
   const float origin[2] = {0.1f, 0.2f};
   c.SetOrigin(origin);
@@ -60,36 +58,33 @@ TEST(ControlAlign, AlignedPosFromAnchor) {
   EXPECT_FLOAT_EQ(p[1], 0.55f);   // 0.2 + 0.4 - 0.05
 }
 
-TEST(ControlHitTest, RightAlignedSpanIncludesBothEdges) {
+TEST(ControlHitTest, AlignedSpansIncludeBothEdgesAndCentredControlsAreFound) {
   CGUI_Control c;
   SetRegion(&c, 0.5f, 0.0f, 0.2f, 0.1f);
   c.SetAlign(ALIGN_RIGHT);
-  const float atLeft[2] = {0.3f, 0.05f}, atRight[2] = {0.5f, 0.05f};
-  const float beyondLeft[2] = {0.29f, 0.05f}, beyondRight[2] = {0.51f, 0.05f};
-  const float below[2] = {0.4f, 0.11f};
-  EXPECT_TRUE(c.HitTest(atLeft));
-  EXPECT_TRUE(c.HitTest(atRight));
-  EXPECT_FALSE(c.HitTest(beyondLeft));
-  EXPECT_FALSE(c.HitTest(beyondRight));
-  EXPECT_FALSE(c.HitTest(below));
-}
+  const struct {
+    float pt[2];
+    bool hit;
+  } cases[] = {{{0.3f, 0.05f}, true},  {{0.5f, 0.05f}, true},  {{0.29f, 0.05f}, false},
+               {{0.51f, 0.05f}, false}, {{0.4f, 0.11f}, false}};
+  for (const auto& k : cases) EXPECT_EQ(c.HitTest(k.pt), k.hit) << k.pt[0] << "," << k.pt[1];
 
-TEST(ControlHitTest, CentredControlIsFoundUnderTheMouse) {
+  // A centred control is found under the mouse.
   ScopedDialog dialog;
-  auto* c = new CGUI_Button;
-  SetRegion(c, 0.25f, 0.25f, 0.1f, 0.1f);
-  c->SetAlign(ALIGN_HCENTER | ALIGN_VCENTER);
-  dialog->AddChild(c);
+  auto* centred = new CGUI_Button;
+  SetRegion(centred, 0.25f, 0.25f, 0.1f, 0.1f);
+  centred->SetAlign(ALIGN_HCENTER | ALIGN_VCENTER);
+  dialog->AddChild(centred);
   ASSERT_TRUE(dialog->Create());
   GUI_MouseMove(0.21f, 0.21f);   // inside the centred box, left of its anchor
-  EXPECT_EQ(Routing().hover, c);
+  EXPECT_EQ(Routing().hover, centred);
   GUI_MouseMove(0.31f, 0.31f);   // beyond it: the dialog itself
   EXPECT_EQ(Routing().hover, dialog.get());
 }
 
 // ---- Notify parent ---------------------------------------------------------------------
 
-TEST(ControlNotifyParent, ForwardsMouseEventsAndTheirResult) {
+TEST(ControlNotifyParent, ForwardsMouseEventsAndTheirResultAndClicksReachTheComposite) {
   RecordingControl parent;
   auto* member = new CGUI_Control;
   parent.AddChild(member);
@@ -111,13 +106,12 @@ TEST(ControlNotifyParent, ForwardsMouseEventsAndTheirResult) {
   parent.RemoveChild(member);
   EXPECT_TRUE(member->OnLButtonUp());   // no parent: handled alone
   delete member;
-}
 
-TEST(ControlNotifyParent, ClickOnMemberReachesComposite) {
+  // A click on a member reaches the composite through the dispatch.
   ScopedDialog dialog;
   auto* composite = new RecordingControl;
   SetRegion(composite, 0.1f, 0.1f, 0.2f, 0.2f);
-  auto* member = new CGUI_Control;
+  member = new CGUI_Control;
   SetRegion(member, 0.05f, 0.05f, 0.1f, 0.1f);
   member->SetNotifyParent(true);
   composite->AddChild(member);
@@ -189,47 +183,39 @@ TEST(ControlParamLists, StoredAsOwnCopies) {
 
 // ---- Flag words -------------------------------------------------------------------------------
 
-TEST(FlagWords, ControlWords) {
+// Alignment words replace their axis; other words set their flag; words are
+// matched exactly, dialogs take the window words only and the edit words need
+// the class name EDIT.
+TEST(FlagWords, EachWordSetsItsFlagOnTheClassesItIsFor) {
   CGUI_Control c;
-  EXPECT_TRUE(ApplyControlFlag(&c, "CF_ALIGN_RIGHT"));
-  EXPECT_TRUE(ApplyControlFlag(&c, "CF_ALIGN_VCENTER"));
-  EXPECT_EQ(c.GetAlign(), 34);
-  EXPECT_TRUE(ApplyControlFlag(&c, "CF_ALIGN_HCENTER"));
-  EXPECT_TRUE(ApplyControlFlag(&c, "CF_ALIGN_BOTTOM"));
-  EXPECT_EQ(c.GetAlign(), 20);
-  EXPECT_TRUE(ApplyControlFlag(&c, "CF_ALIGN_LEFT"));
-  EXPECT_TRUE(ApplyControlFlag(&c, "CF_ALIGN_TOP"));
-  EXPECT_EQ(c.GetAlign(), 9);
-  EXPECT_TRUE(ApplyControlFlag(&c, "CF_AUTOSIZE"));
+  const struct {
+    const char* horizontal;
+    const char* vertical;
+    int align;
+  } aligns[] = {{"CF_ALIGN_RIGHT", "CF_ALIGN_VCENTER", 34},
+                {"CF_ALIGN_HCENTER", "CF_ALIGN_BOTTOM", 20},
+                {"CF_ALIGN_LEFT", "CF_ALIGN_TOP", 9}};
+  for (const auto& a : aligns) {
+    EXPECT_TRUE(ApplyControlFlag(&c, a.horizontal));
+    EXPECT_TRUE(ApplyControlFlag(&c, a.vertical));
+    EXPECT_EQ(c.GetAlign(), a.align) << a.horizontal;
+  }
+  for (const char* word : {"CF_TABSTOPS", "CF_TABSTO", "cf_tabstop", "ES_NUMBER"})
+    EXPECT_FALSE(ApplyControlFlag(&c, word)) << word;   // ES_NUMBER: not an edit
+  EXPECT_FALSE(c.IsTabStop());
+  EXPECT_FALSE(ApplyWindowFlag(&c, "CF_AUTOSIZE"));
+  EXPECT_FALSE(c.IsAutoSize());
+  for (const char* word : {"CF_AUTOSIZE", "WF_HIDE", "WF_NOHITTEST", "WF_FOREGROUND"})
+    EXPECT_TRUE(ApplyControlFlag(&c, word)) << word;
   EXPECT_TRUE(c.IsAutoSize());
-  EXPECT_TRUE(ApplyControlFlag(&c, "WF_HIDE"));
-  EXPECT_TRUE(ApplyControlFlag(&c, "WF_NOHITTEST"));
-  EXPECT_TRUE(ApplyControlFlag(&c, "WF_FOREGROUND"));
   EXPECT_TRUE(c.IsHidden());
   EXPECT_FALSE(c.IsHitTest());
   EXPECT_TRUE(c.IsForeground());
-}
 
-TEST(FlagWords, MatchedExactly) {
-  CGUI_Control c;
-  EXPECT_FALSE(ApplyControlFlag(&c, "CF_TABSTOPS"));
-  EXPECT_FALSE(ApplyControlFlag(&c, "CF_TABSTO"));
-  EXPECT_FALSE(ApplyControlFlag(&c, "cf_tabstop"));
-  EXPECT_FALSE(c.IsTabStop());
-  EXPECT_FALSE(ApplyControlFlag(&c, "ES_NUMBER"));   // not an edit
-}
-
-TEST(FlagWords, DialogsTakeWindowWordsOnly) {
   CGUI_Dialog d;
   EXPECT_FALSE(ApplyWindowFlag(&d, "CF_TABSTOP"));
   EXPECT_TRUE(ApplyWindowFlag(&d, "WF_FOREGROUND"));
   EXPECT_TRUE(d.IsForeground());
-  CGUI_Control c;
-  EXPECT_FALSE(ApplyWindowFlag(&c, "CF_AUTOSIZE"));
-  EXPECT_FALSE(c.IsAutoSize());
-}
-
-TEST(FlagWords, EditWordsNeedTheClassNameEdit) {
   CGUI_Edit edit;
   EXPECT_TRUE(ApplyControlFlag(&edit, "ES_NUMBER"));
   EXPECT_TRUE(ApplyControlFlag(&edit, "ES_PASSWORD"));
@@ -253,9 +239,7 @@ TEST(StandardClasses, RegisteredByClassName) {
     EXPECT_EQ(w->ClassName(), name);
   }
   EXPECT_EQ(registry.CreateWindow("STATIC", ""), nullptr);
-}
-
-TEST(StandardClasses, CustomAndBitmapAreNotHitTestable) {
+  // Custom windows and bitmaps are not hit-testable.
   EXPECT_FALSE(CGUI_Custom().IsHitTest());
   EXPECT_FALSE(CGUI_Bitmap().IsHitTest());
   EXPECT_TRUE(CGUI_Button().IsHitTest());

@@ -145,7 +145,8 @@ TEST(EditTyping, EveryEditReportsTheNewText) {
   EXPECT_TRUE(e.OnKeyDown(36));   // moving the caret changes no text
 }
 
-TEST(EditTyping, CharactersThroughTheInputQueue) {
+// Typed characters and compositions reach the focused edit through the queue.
+TEST(EditTyping, CharactersAndCompositionThroughTheInputQueue) {
   ScopedDialog dialog;
   auto* e = new CGUI_Edit;
   dialog->AddChild(e);
@@ -158,11 +159,18 @@ TEST(EditTyping, CharactersThroughTheInputQueue) {
   e->GetCaption(caption);
   EXPECT_EQ(caption, "pilo");
   EXPECT_EQ(e->Caption(), "pilo");   // GetCaption stored the whole text
+  GUI_Char('k');
+  GUI_CompositionChar(kWide1[0], kWide1[1]);
+  GUI_Update();
+  EXPECT_EQ(Text(*e), "pilok" + kWide1);
+  GUI_CompositionChar(0, 0);
+  GUI_Update();
+  EXPECT_EQ(Text(*e), "pilok");
 }
 
-// ---- Caret --------------------------------------------------------------------------------
+// ---- Caret and composition ------------------------------------------------------------------
 
-TEST(EditCaret, SetCursorClamps) {
+TEST(EditCaret, SetCursorClampsAndTheTextAfterItIsCutToTheRoomLeft) {
   CGUI_Edit e;
   e.SetCursor(-1);
   EXPECT_EQ(e.GetCursor(), 0);
@@ -175,10 +183,6 @@ TEST(EditCaret, SetCursorClamps) {
   EXPECT_EQ(e.GetCursor(), 2);
   e.SetCursor(-1);
   EXPECT_EQ(e.GetCursor(), 5);
-}
-
-TEST(EditGetText, AfterIsCutToTheRoomLeft) {
-  CGUI_Edit e;
   e.SetCaption("abcdef");
   e.SetCursor(2);
   e.SplitAtCaret();
@@ -186,9 +190,8 @@ TEST(EditGetText, AfterIsCutToTheRoomLeft) {
   EXPECT_EQ(Text(e), "abcd");
 }
 
-// ---- Composition ----------------------------------------------------------------------------------
-
-TEST(EditComposition, ShownOnceThereIsRoom) {
+// A composition shows once there is room for it; a new caption ends it.
+TEST(EditComposition, ShownOnceThereIsRoomAndEndedByACaption) {
   CGUI_Edit e;
   e.SetMaxNumChar(3);
   e.SetCaption("ab");
@@ -196,45 +199,13 @@ TEST(EditComposition, ShownOnceThereIsRoom) {
   EXPECT_EQ(Text(e), "ab");
   e.SetMaxNumChar(4);
   EXPECT_EQ(Text(e), "ab" + kWide1);
-}
-
-TEST(EditComposition, SetCaptionEndsIt) {
-  CGUI_Edit e;
-  e.OnCompositionChar(kWide1[0], kWide1[1]);
   e.SetCaption("new");
   EXPECT_EQ(Text(e), "new");
 }
 
-TEST(EditComposition, ThroughTheInputQueue) {
-  ScopedDialog dialog;
-  auto* e = new CGUI_Edit;
-  dialog->AddChild(e);
-  ASSERT_TRUE(dialog->Create());
-  SetFocusWindow(e);
-  GUI_Char('k');
-  GUI_CompositionChar(kWide1[0], kWide1[1]);
-  GUI_Update();
-  EXPECT_EQ(Text(*e), "k" + kWide1);
-  GUI_CompositionChar(0, 0);
-  GUI_Update();
-  EXPECT_EQ(Text(*e), "k");
-}
-
 // ---- Number mode ---------------------------------------------------------------------------------------
 
-TEST(EditNumber, MaxValueSetsMaxChars) {
-  CGUI_Edit e;
-  e.SetMaxValue(9999);
-  EXPECT_EQ(e.GetMaxNumChar(), 4);
-  e.SetMaxValue(0);
-  EXPECT_EQ(e.GetMaxNumChar(), 1);
-  e.SetMaxValue(10);
-  EXPECT_EQ(e.GetMaxNumChar(), 2);
-  e.SetMaxValue(-250);
-  EXPECT_EQ(e.GetMaxNumChar(), 3);
-}
-
-TEST(EditNumber, ClampValueReports) {
+TEST(EditNumber, ClampValueReportsAndMaxValueSetsMaxChars) {
   CGUI_Edit e;
   int v = -1;
   EXPECT_FALSE(e.ClampValue(v));   // only in number mode
@@ -253,6 +224,11 @@ TEST(EditNumber, ClampValueReports) {
   EXPECT_TRUE(e.SetValue(17));
   EXPECT_TRUE(e.ClampValue(v));
   EXPECT_EQ(v, 17);
+  // The maximum value sets the character limit.
+  for (const auto& [max, chars] : {std::pair{9999, 4}, std::pair{0, 1}, std::pair{10, 2}, std::pair{-250, 3}}) {
+    e.SetMaxValue(max);
+    EXPECT_EQ(e.GetMaxNumChar(), chars) << max;
+  }
 }
 
 TEST(EditNumber, FocusLeavingThroughAClickClamps) {

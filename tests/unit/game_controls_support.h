@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "runtime/control.h"
 #include "runtime/params.h"
 #include "runtime/registry.h"
+#include "tests/unit/refhost_graphics_fixture.h"
 #include "tests/unit/runtime_fixture.h"
 
 // One PARAM line, built value by value; owns its chain.
@@ -62,21 +65,32 @@ inline void AddPulse(CGUI_Control* c) {
       Chain().I(255).I(0).I(0).I(255).I(0).I(0).I(255).I(255).F(1.0f).get());
 }
 
-// A 32-bit top-left-origin TGA filled with one 0xAARRGGBB colour.
-inline std::string SolidTga(int w, int h, uint32_t argb) {
-  std::string bytes(18, '\0');
-  bytes[2] = 2;
-  bytes[12] = char(w & 255), bytes[13] = char(w >> 8);
-  bytes[14] = char(h & 255), bytes[15] = char(h >> 8);
-  bytes[16] = 32;
-  bytes[17] = 0x28;
-  for (int i = 0; i < w * h; ++i) {
-    bytes += char(argb & 255);
-    bytes += char((argb >> 8) & 255);
-    bytes += char((argb >> 16) & 255);
-    bytes += char(argb >> 24);
+// PARAM lists written out: lists parted by " / ", values by blanks; 'text' is a
+// string, a number with a dot a float, any other number an integer. The words
+// font, bitmap and pulse stand for AddFont(), AddBitmap("x.tga") and AddPulse().
+inline void AddLists(CGUI_Control* c, const std::string& lists) {
+  std::istringstream in(lists);
+  std::string word;
+  auto chain = std::make_unique<Chain>();
+  const auto end = [&] {
+    if (chain->get()) c->AddParamList(chain->get());
+    chain = std::make_unique<Chain>();
+  };
+  while (in >> word) {
+    if (word == "/") end();
+    else if (word == "font") AddFont(c);
+    else if (word == "bitmap") AddBitmap(c, "x.tga");
+    else if (word == "pulse") AddPulse(c);
+    else if (word[0] == '\'') chain->S(word.substr(1, word.size() - 2).c_str());
+    else if (word.find('.') != std::string::npos) chain->F(std::stof(word));
+    else chain->I(std::stoi(word));
   }
-  return bytes;
+  end();
+}
+
+// A TGA of w by h pixels filled with one 0xAARRGGBB colour.
+inline std::string SolidTga(int w, int h, uint32_t argb) {
+  return Tga(w, h, std::vector<uint32_t>(size_t(w) * size_t(h), argb));
 }
 
 // A runtime with a fresh reference host (320 x 240, draws recorded only).

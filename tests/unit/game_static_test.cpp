@@ -1,6 +1,6 @@
-// game_static_test.cpp: the game's static text (font parameters and their
-// errors, colour runs and password stars reaching the text object, the glow
-// while hovered, auto size) and the AnimationInfo colour pulse.
+// game_static_test.cpp: the game's static text (font names, colour runs and
+// password stars reaching the text object, the glow while hovered, auto size)
+// and the AnimationInfo colour pulse.
 #include <gtest/gtest.h>
 
 #include "host/host_services.h"
@@ -21,38 +21,7 @@ class GameStaticTest : public GameControlsTest {
   }
 };
 
-// ---- Parameter errors --------------------------------------------------------------------
-
-TEST_F(GameStaticTest, ParameterErrorsNameTheStatic) {
-  struct Case {
-    void (*params)(CGUI_Control*);
-    const char* message;
-  } cases[] = {
-      {[](CGUI_Control*) {}, "error at STATIC 'IDC_S' : param list not found"},
-      {[](CGUI_Control* c) { c->AddParamList(Chain().S("SYSTEM").get()); },
-       "error at STATIC 'IDC_S' : additional 7 param(s) needed"},
-      {[](CGUI_Control* c) { c->AddParamList(Chain().I(3).F(1).F(1).get()); },
-       "error at STATIC 'IDC_S' : type mismatch : param 1"},
-      {[](CGUI_Control* c) { c->AddParamList(Chain().S("SYSTEM").F(12).F(1).I(10).get()); },
-       "error at STATIC 'IDC_S' : stroke is out of range"},
-      {[](CGUI_Control* c) { c->AddParamList(Chain().S("system").F(12).F(1).I(-1).get()); },
-       "error at STATIC 'IDC_S' : stroke is out of range"},
-      {[](CGUI_Control* c) { c->AddParamList(Chain().S("FANCY").F(12).F(1).get()); },
-       "error at STATIC 'IDC_S' : unknown font type 'FANCY'"},
-      {[](CGUI_Control* c) {
-         AddFont(c, "NORMAL");
-         c->AddParamList(Chain().F(1).get());
-       },
-       "error at STATIC 'IDC_S' : invalid animation info : type mismatch : param 1"},
-  };
-  for (const Case& k : cases) {
-    DestroyAllDialogs();
-    CGUI_GameStatic* s = AddStatic();
-    k.params(s);
-    EXPECT_FALSE(Open("DLG"));
-    EXPECT_EQ(LastError(), k.message);
-  }
-}
+// ---- Fonts ----------------------------------------------------------------------------------
 
 TEST_F(GameStaticTest, FontNamesIgnoreCaseAndPickTheFontType) {
   const struct {
@@ -72,41 +41,31 @@ TEST_F(GameStaticTest, FontNamesIgnoreCaseAndPickTheFontType) {
 
 // ---- What reaches the text object ------------------------------------------------------------
 
-TEST_F(GameStaticTest, PlainCaptionDrawsInTheStaticsColour) {
+// A plain caption draws in the static's colour at its place; colour markup
+// runs reach the text object and survive reopening.
+TEST_F(GameStaticTest, CaptionsDrawInTheStaticsColourOrTheirMarkupRuns) {
   CGUI_GameStatic* s = AddStatic("Plain");
   AddFont(s, "SYSTEM", 10, 20, 30, 255);
   ASSERT_TRUE(Open("DLG")) << LastError();
-  const auto frame = Frame();
+  auto frame = Frame();
   ASSERT_EQ(Texts(frame), std::vector<std::string>{"Plain"});
   EXPECT_EQ(frame[0].argb, 0xFF0A141Eu);
   EXPECT_EQ(frame[0].x, 32);   // 0.1 of 320
   EXPECT_EQ(frame[0].y, 24);   // 0.1 of 240
-}
-
-TEST_F(GameStaticTest, ColourMarkupRunsReachTheTextObjectAndSurviveReopening) {
+  GUI_DestroyDialog("DLG");
   SetColor(2, 0xFFFF0000);
-  CGUI_GameStatic* s = AddStatic("#c 02 Red#r rest");
-  AddFont(s, "SYSTEM", 10, 20, 30, 255);
+  s->SetCaption("#c 02 Red#r rest");
   for (int round = 0; round < 2; ++round) {
     ASSERT_TRUE(Open("DLG")) << LastError();
-    const auto frame = Frame();
+    frame = Frame();
     ASSERT_EQ(Texts(frame), std::vector<std::string>{"Red rest"}) << round;
     EXPECT_EQ(frame[0].argb, 0xFFFF0000u) << "the first run is colour 2";
     GUI_DestroyDialog("DLG");
   }
 }
 
-TEST_F(GameStaticTest, PasswordShowsOneStarPerByte) {
-  CGUI_GameStatic* s = AddStatic("secret");
-  AddFont(s);
-  s->SetPassword(true);
-  ASSERT_TRUE(Open("DLG")) << LastError();
-  EXPECT_EQ(Texts(Frame()), std::vector<std::string>{"******"});
-  s->SetPassword(false);
-  EXPECT_EQ(Texts(Frame()), std::vector<std::string>{"secret"});
-}
-
-TEST_F(GameStaticTest, EmptyCaptionDrawsNothingAndDoesNotStopTheFrame) {
+// An empty caption draws nothing and does not stop the frame.
+TEST_F(GameStaticTest, EmptyCaptionDrawsNothingAndPasswordsShowStars) {
   CGUI_Dialog* d = AddDialog("DLG");
   auto* empty = Make<CGUI_GameStatic>(d, "STATIC", "IDC_EMPTY", 0, 0, 0.1f, 0.1f);
   AddFont(empty);
@@ -115,9 +74,14 @@ TEST_F(GameStaticTest, EmptyCaptionDrawsNothingAndDoesNotStopTheFrame) {
   after->SetCaption("after");
   ASSERT_TRUE(Open("DLG")) << LastError();
   EXPECT_EQ(Texts(Frame()), std::vector<std::string>{"after"});
+  // A password shows one star per byte.
+  after->SetPassword(true);
+  EXPECT_EQ(Texts(Frame()), std::vector<std::string>{"*****"});
+  after->SetPassword(false);
+  EXPECT_EQ(Texts(Frame()), std::vector<std::string>{"after"});
 }
 
-TEST_F(GameStaticTest, GlowIsDrawnBehindTheTextOnlyWhileHovered) {
+TEST_F(GameStaticTest, GlowWhileHoveredAndAutoSize) {
   CGUI_GameStatic* s = AddStatic("Glow");
   AddFont(s, "NORMAL");
   ASSERT_TRUE(Open("DLG")) << LastError();
@@ -127,10 +91,9 @@ TEST_F(GameStaticTest, GlowIsDrawnBehindTheTextOnlyWhileHovered) {
   EXPECT_EQ(Texts(Frame()), (std::vector<std::string>{"Glow", "Glow"}));
   GUI_MouseMove(0.9f, 0.9f);
   EXPECT_EQ(Texts(Frame()).size(), 1u);
-}
 
-TEST_F(GameStaticTest, AutoSizeTakesTheMeasuredTextSize) {
-  CGUI_GameStatic* s = AddStatic("Wide text");
+  // Auto size takes the measured text size.
+  s = AddStatic("Wide text");
   AddFont(s);
   s->SetAutoSize(true);
   ASSERT_TRUE(Open("DLG")) << LastError();
@@ -183,10 +146,7 @@ TEST(AnimationInfo, PulseSweepsBackAndForth) {
   EXPECT_EQ(a.current[3], 63);
   EXPECT_EQ(PackedColor(a), 0x3F32190Cu);
   dwY3DCurrentFrameTick = 0;
-}
-
-TEST(AnimationInfo, TinyPeriodFlipsEveryFrame) {
-  AnimationInfo a;
+  // A tiny period flips the direction every frame.
   a.period = 0.0f;
   const bool start = a.direction;
   PulseAnimation(a);

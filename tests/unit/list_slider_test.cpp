@@ -45,11 +45,16 @@ void Fill(CGUI_List& list, int rows, int visible) {
 
 // ---- Rows ------------------------------------------------------------------------------
 
-TEST(ListRows, AddAppendsOrInsertsBeforeSelection) {
+TEST(ListRows, AddAppendsOrInsertsBeforeSelectionAndResetClears) {
   CGUI_List list;
+  std::string s = "keep";
+  EXPECT_FALSE(list.GetText(-1, s));   // no rows: not even the last one
+  EXPECT_FALSE(list.GetText(0, s));
   Fill(list, 4, 4);
+  EXPECT_FALSE(list.GetText(4, s));
+  EXPECT_FALSE(list.GetText(-2, s));
+  EXPECT_EQ(s, "keep");
   EXPECT_EQ(list.AddString("end"), 4);
-  std::string s;
   EXPECT_TRUE(list.GetText(-1, s));
   EXPECT_EQ(s, "end");
   list.SetCurSel(2);
@@ -66,17 +71,14 @@ TEST(ListRows, AddAppendsOrInsertsBeforeSelection) {
   EXPECT_TRUE(list.GetItemData(3, data));
   EXPECT_EQ(data, 77u);
   EXPECT_EQ(list.GetCount(), 6);
-}
 
-TEST(ListRows, GetTextOutsideRowsFails) {
-  CGUI_List list;
-  std::string s = "keep";
-  EXPECT_FALSE(list.GetText(-1, s));
-  EXPECT_FALSE(list.GetText(0, s));
-  list.AddString("a");
-  EXPECT_FALSE(list.GetText(1, s));
-  EXPECT_FALSE(list.GetText(-2, s));
-  EXPECT_EQ(s, "keep");
+  list.SetTopIndex(2);
+  list.SetHover(1);
+  EXPECT_TRUE(list.ResetContent());
+  EXPECT_EQ(list.GetCount(), 0);
+  EXPECT_EQ(list.GetCurSel(), -1);
+  EXPECT_EQ(list.GetHover(), -1);
+  EXPECT_EQ(list.GetTopIndex(), 0);
 }
 
 TEST(ListRows, DeleteMovesTheSelection) {
@@ -93,27 +95,14 @@ TEST(ListRows, DeleteMovesTheSelection) {
   EXPECT_FALSE(list.DeleteString(4));
   EXPECT_FALSE(list.DeleteString(-1));
   EXPECT_EQ(list.GetCount(), 4);
-
   list.SetCurSel(0);
   EXPECT_TRUE(list.DeleteString(0));
   EXPECT_EQ(list.GetCurSel(), -1);
 }
 
-TEST(ListRows, ResetContentClearsEverything) {
-  CGUI_List list;
-  Fill(list, 10, 4);
-  list.SetCurSel(9);
-  list.SetHover(1);
-  EXPECT_TRUE(list.ResetContent());
-  EXPECT_EQ(list.GetCount(), 0);
-  EXPECT_EQ(list.GetCurSel(), -1);
-  EXPECT_EQ(list.GetHover(), -1);
-  EXPECT_EQ(list.GetTopIndex(), 0);
-}
-
 // ---- Geometry and scrolling ---------------------------------------------------------------
 
-TEST(ListScroll, RowHeightAndVisibleRowsGoTogether) {
+TEST(ListScroll, RowHeightVisibleRowsAndTheClampedTop) {
   CGUI_List list;
   SetRegion(&list, 0, 0, 0.3f, 0.4f);
   list.SetRowHeight(0.1f);
@@ -122,17 +111,12 @@ TEST(ListScroll, RowHeightAndVisibleRowsGoTogether) {
   EXPECT_EQ(list.GetVisibleRows(), 2);
   list.SetVisibleRows(8);
   EXPECT_FLOAT_EQ(list.GetRowHeight(), 0.05f);
-}
 
-TEST(ListScroll, TopIndexIsClamped) {
-  CGUI_List list;
   Fill(list, 10, 4);
-  EXPECT_TRUE(list.SetTopIndex(8));
-  EXPECT_EQ(list.GetTopIndex(), 6);
-  list.SetTopIndex(-3);
-  EXPECT_EQ(list.GetTopIndex(), 0);
-  list.SetTopIndex(5);
-  EXPECT_EQ(list.GetTopIndex(), 5);
+  for (const auto& [top, want] : {std::pair{8, 6}, std::pair{-3, 0}, std::pair{5, 5}}) {
+    EXPECT_TRUE(list.SetTopIndex(top));
+    EXPECT_EQ(list.GetTopIndex(), want) << top;
+  }
   CGUI_List shortList;
   Fill(shortList, 2, 4);
   shortList.SetTopIndex(1);
@@ -234,36 +218,32 @@ TEST(ListMouse, HoverRowAndClickSelect) {
   Fill(*list, 10, 4);   // rows 0.1 high from y 0.1
   list->SetTopIndex(3);
   ASSERT_TRUE(dialog->Create());
-
   GUI_MouseMove(0.2f, 0.35f);
   EXPECT_EQ(list->GetHover(), 2);
   GUI_LButtonDown();
   GUI_Update();
   EXPECT_EQ(list->GetCurSel(), 5);
   EXPECT_EQ(list->selChanges, 1);
-
   GUI_MouseMove(0.45f, 0.35f);   // out of the list
   EXPECT_EQ(list->GetHover(), -1);
-}
 
-TEST(ListMouse, ClickOnAMissingRowSelectsNothing) {
-  CGUI_List list;
-  Fill(list, 2, 4);
+  // A click on a row that does not exist selects nothing.
+  CGUI_List two;
+  Fill(two, 2, 4);
   const float pt[2] = {0.2f, 0.45f};
-  list.OnMouseMove(pt);
-  EXPECT_EQ(list.GetHover(), 3);
-  list.OnLButtonDown();
-  EXPECT_EQ(list.GetCurSel(), -1);
-}
+  two.OnMouseMove(pt);
+  EXPECT_EQ(two.GetHover(), 3);
+  two.OnLButtonDown();
+  EXPECT_EQ(two.GetCurSel(), -1);
 
-TEST(ListMouse, NoRowHeightNoHover) {
-  CGUI_List list;
-  SetRegion(&list, 0, 0, 0.3f, 0.4f);
-  const float pt[2] = {0.1f, 0.1f};
-  list.OnMouseMove(pt);
-  EXPECT_EQ(list.GetHover(), -1);
+  // Without a row height nothing is hovered; the mouse is kept all the same.
+  CGUI_List flat;
+  SetRegion(&flat, 0, 0, 0.3f, 0.4f);
+  const float at[2] = {0.1f, 0.1f};
+  flat.OnMouseMove(at);
+  EXPECT_EQ(flat.GetHover(), -1);
   float mouse[2];
-  list.GetMousePos(mouse);
+  flat.GetMousePos(mouse);
   EXPECT_FLOAT_EQ(mouse[1], 0.1f);
 }
 
@@ -293,13 +273,6 @@ TEST(ListDraw, VisibleRowsFromTheTop) {
   EXPECT_EQ(list.drawn.size(), 2u);
 }
 
-TEST(ListDraw, OnlyExistingRows) {
-  ProbeList list;
-  Fill(list, 2, 4);
-  EXPECT_TRUE(list.OnDraw());
-  EXPECT_EQ(list.drawn.size(), 2u);
-}
-
 // A list class that places its top row itself, past the rows the base class
 // would allow.
 class PlacedList : public ProbeList {
@@ -307,6 +280,7 @@ class PlacedList : public ProbeList {
   void PlaceTop(int top) { topIndex_ = top; }
 };
 
+// Fewer rows than visible ones: only the rows that exist are drawn.
 TEST(ListDraw, OnlyRowsThatExistAreVisitedHoweverManyAreVisible) {
   PlacedList list;
   Fill(list, 3, INT_MAX);
@@ -329,7 +303,7 @@ TEST(ListDraw, OnlyRowsThatExistAreVisitedHoweverManyAreVisible) {
 
 // ---- Slider ---------------------------------------------------------------------------------------
 
-TEST(Slider, ValueIsClampedAndPlacesTheThumb) {
+TEST(Slider, ValueIsClampedPlacesTheThumbAndStartsAtTheMinimum) {
   CGUI_Slider s;
   SetRegion(&s, 0, 0, 0.5f, 0.1f);
   s.SetHorizontal(true);
@@ -340,11 +314,26 @@ TEST(Slider, ValueIsClampedAndPlacesTheThumb) {
   s.SetValue(-4);
   EXPECT_EQ(s.GetValue(), 0);
   EXPECT_FLOAT_EQ(s.GetThumbPos(), 0.5f * 0.5f / 11);
-
   s.SetHorizontal(false);   // the offset runs along the height
   s.SetValue(10);
   EXPECT_FLOAT_EQ(s.GetThumbPos(), 0.1f * 10.5f / 11);
   EXPECT_FALSE(s.IsHorizontal());
+  s.SetMin(3);
+  s.SetMax(7);
+  s.SetValue(6);
+  ASSERT_TRUE(s.Create());
+  EXPECT_EQ(s.GetValue(), 3);
+  s.Destroy();
+  // Vertical and bottom-aligned: the region spans 0.2 .. 0.6 down the screen.
+  CGUI_Slider v;
+  SetRegion(&v, 0.2f, 0.6f, 0.05f, 0.4f);
+  v.SetAlign(ALIGN_BOTTOM);
+  v.SetMin(10);
+  v.SetMax(13);
+  const float pt[2] = {0.21f, 0.55f};
+  v.OnMouseMove(pt);
+  v.OnLButtonUp();
+  EXPECT_EQ(v.GetValue(), 13);   // 4 * 0.35 / 0.4 + 10 = 13.5
 }
 
 // The whole int range is 2^32 cells: the thumb and the value under the mouse
@@ -369,6 +358,7 @@ TEST(Slider, TheFullIntRange) {
   GUI_MouseMove(0.35f, 0.12f);   // the middle
   GUI_LButtonDown();
   GUI_Update();
+  EXPECT_EQ(s->GetValue(), INT_MIN);   // pressing changes nothing
   GUI_LButtonUp();
   GUI_Update();
   EXPECT_NEAR(double(s->GetValue()), 0.0, 1024.0);
@@ -385,46 +375,4 @@ TEST(Slider, TheFullIntRange) {
   s->OnMouseMove(before);
   s->OnLButtonUp();
   EXPECT_EQ(s->GetValue(), INT_MIN);
-}
-
-TEST(Slider, CreationStartsAtTheMinimum) {
-  CGUI_Slider s;
-  s.SetMin(3);
-  s.SetMax(7);
-  s.SetValue(6);
-  ASSERT_TRUE(s.Create());
-  EXPECT_EQ(s.GetValue(), 3);
-  s.Destroy();
-}
-
-TEST(Slider, ReleaseTakesTheValueUnderTheMouse) {
-  ScopedDialog dialog;
-  auto* s = new CGUI_Slider;
-  SetRegion(s, 0.1f, 0.1f, 0.5f, 0.05f);
-  s->SetHorizontal(true);
-  s->SetMin(0);
-  s->SetMax(4);
-  dialog->AddChild(s);
-  ASSERT_TRUE(dialog->Create());
-
-  GUI_MouseMove(0.36f, 0.12f);   // 0.26 from the left edge
-  GUI_LButtonDown();
-  GUI_Update();
-  EXPECT_EQ(s->GetValue(), 0);   // pressing changes nothing
-  GUI_LButtonUp();
-  GUI_Update();
-  EXPECT_EQ(s->GetValue(), 2);
-  EXPECT_FLOAT_EQ(s->GetThumbPos(), 0.25f);
-}
-
-TEST(Slider, VerticalAndAligned) {
-  CGUI_Slider s;
-  SetRegion(&s, 0.2f, 0.6f, 0.05f, 0.4f);
-  s.SetAlign(ALIGN_BOTTOM);   // spans 0.2 .. 0.6 down the screen
-  s.SetMin(10);
-  s.SetMax(13);
-  const float pt[2] = {0.21f, 0.55f};
-  s.OnMouseMove(pt);
-  s.OnLButtonUp();
-  EXPECT_EQ(s.GetValue(), 13);   // 4 * 0.35 / 0.4 + 10 = 13.5
 }

@@ -41,11 +41,8 @@ float LibraryFloat(const std::string& text) { return static_cast<float>(std::str
 }  // namespace
 
 TEST(NumberText, IntegersOfEveryLengthAndSign) {
-  EXPECT_EQ(IntegerTokenValue("0", 1), 0);
   EXPECT_EQ(IntegerTokenValue("-3", 2), -3);
-  EXPECT_EQ(IntegerTokenValue("+3", 2), 3);
-  EXPECT_EQ(IntegerTokenValue("007", 3), 7);
-  for (const char* text : {"2147483647", "-2147483648", "2147483648", "-2147483649", "4294967296",
+  for (const char* text : {"0", "+3", "007", "2147483647", "-2147483648", "2147483648", "-2147483649", "4294967296",
                            "4294967295", "999999999999999999", "-999999999999999999",
                            "1000000000000000000", "9223372036854775807", "9223372036854775808",
                            "-9223372036854775808", "-9223372036854775809", "123456789012345678901234567890",
@@ -58,9 +55,7 @@ TEST(NumberText, IntegersOfEveryLengthAndSign) {
     for (int d = 0; d < digits; ++d) text += static_cast<char>('0' + random() % 10);
     ASSERT_TRUE(SameInteger(text));
   }
-}
-
-TEST(NumberText, ThePrefixOfALongerTextIsRead) {
+  // Only the token's prefix of a longer text is read.
   const char text[] = "12.50, 7";
   EXPECT_EQ(FloatTokenValue(text, 5), 12.5f);
   EXPECT_EQ(IntegerTokenValue(text + 7, 1), 7);

@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(OptionStateMappingTest, OnOffItemsShowOnFirst) {
+TEST(OptionStateMappingTest, OnOffColourDepthAndStateNumbers) {
   EXPECT_EQ(StateForValue(kMapOnOff, 1), 0);
   EXPECT_EQ(StateForValue(kMapOnOff, 7), 0);            // any value but 0 is on
   EXPECT_EQ(StateForValue(kMapOnOff, 0xFFFFFFFFu), 0);
@@ -16,9 +16,8 @@ TEST(OptionStateMappingTest, OnOffItemsShowOnFirst) {
   EXPECT_EQ(ValueForState(kMapOnOff, 0), 1u);
   EXPECT_EQ(ValueForState(kMapOnOff, 1), 0u);
   EXPECT_EQ(ValueForState(kMapOnOff, 2), 0u);           // any state but the first is off
-}
 
-TEST(OptionStateMappingTest, ColourDepthIs16OnTheFirstStateAnd32Otherwise) {
+  // The colour depth is 16 on the first state and 32 otherwise.
   EXPECT_EQ(StateForValue(kMapColorDepth, 16), 0);
   EXPECT_EQ(StateForValue(kMapColorDepth, 32), 1);
   EXPECT_EQ(StateForValue(kMapColorDepth, 24), 1);
@@ -26,9 +25,8 @@ TEST(OptionStateMappingTest, ColourDepthIs16OnTheFirstStateAnd32Otherwise) {
   EXPECT_EQ(ValueForState(kMapColorDepth, 0), 16u);
   EXPECT_EQ(ValueForState(kMapColorDepth, 1), 32u);
   EXPECT_EQ(ValueForState(kMapColorDepth, 5), 32u);
-}
 
-TEST(OptionStateMappingTest, StateNumbersBothWays) {
+  // State numbers both ways.
   for (int state : {0, 1, 2, 3, 100}) {
     EXPECT_EQ(StateForValue(kMapStateNumber, uint32_t(state)), state);
     EXPECT_EQ(ValueForState(kMapStateNumber, state), uint32_t(state));

@@ -12,6 +12,8 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <tuple>
+#include <type_traits>
 #include <vector>
 
 #include "refhost/atomic_file.h"
@@ -64,23 +66,22 @@ SAccountRecord Pilot(const std::string& name, int total) {
   return a;
 }
 
-void ExpectSame(const SAccountRecord& a, const SAccountRecord& b) {
-  EXPECT_EQ(a.name, b.name);
-  EXPECT_EQ(a.character, b.character);
-  EXPECT_EQ(a.left, b.left);
-  EXPECT_EQ(a.right, b.right);
-  EXPECT_EQ(a.hasLast, b.hasLast);
-  EXPECT_EQ(a.last, b.last);
-  EXPECT_EQ(a.hasCurrent, b.hasCurrent);
-  EXPECT_EQ(a.current, b.current);
-  EXPECT_EQ(a.total, b.total);
-  ASSERT_EQ(a.achievements.size(), b.achievements.size());
-  for (size_t i = 0; i < a.achievements.size(); ++i) {
-    EXPECT_EQ(a.achievements[i].key, b.achievements[i].key);
-    EXPECT_EQ(a.achievements[i].name, b.achievements[i].name);
-    EXPECT_EQ(a.achievements[i].latest, b.achievements[i].latest);
-    EXPECT_EQ(a.achievements[i].best, b.achievements[i].best);
-    EXPECT_EQ(a.achievements[i].count, b.achievements[i].count);
+// The fields of each record kind, to compare whole records.
+auto Fields(const SAchievementRecord& r) { return std::tie(r.key, r.name, r.latest, r.best, r.count); }
+auto Fields(const SAccountRecord& a) {
+  return std::tie(a.name, a.character, a.left, a.right, a.hasLast, a.last, a.hasCurrent, a.current, a.total);
+}
+auto Fields(const SOptionItem& i) {
+  return std::tie(i.key, i.value, i.saved, i.defaultValue, i.text, i.savedText, i.defaultText);
+}
+auto Fields(const SBindingRecord& b) { return std::tie(b.action, b.inputs, b.saved, b.defaults); }
+
+template <class T>
+void ExpectSame(const std::vector<T>& got, const std::vector<T>& want) {
+  ASSERT_EQ(got.size(), want.size());
+  for (size_t i = 0; i < got.size(); ++i) {
+    EXPECT_EQ(Fields(got[i]), Fields(want[i])) << "record " << i;
+    if constexpr (std::is_same_v<T, SAccountRecord>) ExpectSame(got[i].achievements, want[i].achievements);
   }
 }
 
@@ -134,38 +135,16 @@ TEST_F(ProfileStore, AccountsOptionsAndBindingsRoundTripInCreationOrder) {
 
   CProfileStore again;
   ASSERT_TRUE(again.Open(dir_, &error)) << error;
-  const std::vector<SAccountRecord> accounts = again.LoadAccounts();
-  ASSERT_EQ(accounts.size(), 3u);
-  ExpectSame(accounts[0], zulu2);
-  ExpectSame(accounts[1], alpha);
-  ExpectSame(accounts[2], plain);
-  EXPECT_FALSE(accounts[2].hasLast);
-  EXPECT_FALSE(accounts[2].hasCurrent);
-
+  ExpectSame(again.LoadAccounts(), {zulu2, alpha, plain});
   OptionGroups loaded;
   ASSERT_TRUE(again.LoadOptions(&loaded));
   for (int g = 0; g < 4; ++g) {
-    ASSERT_EQ(loaded[g].size(), options[g].size()) << OptionGroupName(EOptionGroup(g));
-    for (size_t i = 0; i < loaded[g].size(); ++i) {
-      EXPECT_EQ(loaded[g][i].key, options[g][i].key);
-      EXPECT_EQ(loaded[g][i].value, options[g][i].value);
-      EXPECT_EQ(loaded[g][i].saved, options[g][i].saved);
-      EXPECT_EQ(loaded[g][i].defaultValue, options[g][i].defaultValue);
-      EXPECT_EQ(loaded[g][i].text, options[g][i].text);
-      EXPECT_EQ(loaded[g][i].savedText, options[g][i].savedText);
-      EXPECT_EQ(loaded[g][i].defaultText, options[g][i].defaultText);
-    }
+    SCOPED_TRACE(OptionGroupName(EOptionGroup(g)));
+    ExpectSame(loaded[g], options[g]);
   }
   std::vector<SBindingRecord> bindings;
   ASSERT_TRUE(again.LoadBindings(&bindings));
-  const std::vector<SBindingRecord> expected = SomeBindings();
-  ASSERT_EQ(bindings.size(), expected.size());
-  for (size_t i = 0; i < bindings.size(); ++i) {
-    EXPECT_EQ(bindings[i].action, expected[i].action);
-    EXPECT_EQ(bindings[i].inputs, expected[i].inputs);
-    EXPECT_EQ(bindings[i].saved, expected[i].saved);
-    EXPECT_EQ(bindings[i].defaults, expected[i].defaults);
-  }
+  ExpectSame(bindings, SomeBindings());
   EXPECT_TRUE(again.TakeMessages().empty());
 
   // Removing an account removes its file; the others stay in order.
@@ -178,6 +157,8 @@ TEST_F(ProfileStore, AccountsOptionsAndBindingsRoundTripInCreationOrder) {
                                             "controls.ini"}));
 }
 
+// Files are readable text written without leaving temporary files; absent
+// files load nothing.
 TEST_F(ProfileStore, FilesAreReadableTextAndAbsentFilesLoadNothing) {
   CProfileStore store;
   std::string error;
@@ -197,9 +178,13 @@ TEST_F(ProfileStore, FilesAreReadableTextAndAbsentFilesLoadNothing) {
             "# korvogui pilot account\nname \"ALPHA\"\norder 1\ncharacter 0\nleft 0\nright 0\n"
             "last \"MISSION 01\"\ntotal 3725\n"
             "achievement \"MISSION 01\" name=\"MISSION 01\" latest=120 best=95 count=3\n");
-  // A store that saves before loading still puts a new pilot last.
+  for (const std::string& name : Files()) EXPECT_FALSE(IsAtomicTempName(name)) << name;
+  // Opening clears stale temporary files; a store that saves before loading
+  // still puts a new pilot last.
   store.Close();
+  Write(dir_ + "/.ALPHA.pilot.tmp.999999", "half a fi");
   ASSERT_TRUE(store.Open(dir_, &error)) << error;
+  EXPECT_EQ(Files(), (std::set<std::string>{".lock", "ALPHA.pilot"}));
   SAccountRecord beta;
   beta.name = "BETA";
   ASSERT_TRUE(store.SaveAccount(beta, &error)) << error;
@@ -212,6 +197,11 @@ TEST_F(ProfileStore, FilesAreReadableTextAndAbsentFilesLoadNothing) {
   EXPECT_EQ(Read(dir_ + "/controls.ini"),
             "# korvogui key bindings: each action's inputs in use, saved inputs and defaults\n"
             "FORWARD inputs=\"KEY17\" saved=\"KEY17\" default=\"KEY17,KEY200\"\n");
+  // A folder that cannot be made is an error.
+  Write(root_ + "/plain", "x");
+  CProfileStore bad;
+  EXPECT_FALSE(bad.Open(root_ + "/plain/profile", &error));
+  EXPECT_NE(error.find("plain"), std::string::npos) << error;
 }
 
 TEST_F(ProfileStore, BadNamesAreRefusedWithoutTouchingTheDisk) {
@@ -319,27 +309,6 @@ TEST_F(ProfileStore, DamagedFilesNameFileAndLineAndTheRestLoads) {
   // A binding list cannot hold a comma inside an input name.
   EXPECT_FALSE(store.SaveBindings({{"FIRE", {"KEY1,KEY2"}, {}, {}}}, &error));
   EXPECT_NE(error.find("cannot be kept"), std::string::npos) << error;
-}
-
-TEST_F(ProfileStore, WritesLeaveNoTemporaryFilesAndOpenClearsStaleOnes) {
-  {
-    CProfileStore store;
-    std::string error;
-    ASSERT_TRUE(store.Open(dir_, &error)) << error;
-    ASSERT_TRUE(store.SaveAccount(Pilot("ALPHA", 1), &error)) << error;
-    for (const std::string& name : Files()) EXPECT_FALSE(IsAtomicTempName(name)) << name;
-  }
-  Write(dir_ + "/.ALPHA.pilot.tmp.999999", "half a fi");
-  CProfileStore store;
-  std::string error;
-  ASSERT_TRUE(store.Open(dir_, &error)) << error;
-  EXPECT_EQ(Files(), (std::set<std::string>{".lock", "ALPHA.pilot"}));
-  EXPECT_EQ(store.LoadAccounts().size(), 1u);
-  // A folder that cannot be made is an error.
-  Write(root_ + "/plain", "x");
-  CProfileStore bad;
-  EXPECT_FALSE(bad.Open(root_ + "/plain/profile", &error));
-  EXPECT_NE(error.find("plain"), std::string::npos) << error;
 }
 
 TEST_F(ProfileStore, ASecondProcessOpensReadOnlyAndNeverWrites) {

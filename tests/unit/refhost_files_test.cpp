@@ -93,7 +93,7 @@ class RefhostFiles : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(RefhostFiles, FolderAndZipRootsServeTheirFiles) {
+TEST_F(RefhostFiles, RootsServeTheirFilesUnderTheOverlayAsCountedImages) {
   ASSERT_TRUE(korvohost::Mount((dir_ / "folder").string()));
   EXPECT_EQ(Image("data/script/a.txt"), "from the folder");
   EXPECT_EQ(Image("data\\script\\a.txt"), "from the folder");   // either separator
@@ -104,9 +104,8 @@ TEST_F(RefhostFiles, FolderAndZipRootsServeTheirFiles) {
   std::string error;
   EXPECT_FALSE(korvohost::Mount((dir_ / "nothing_here").string(), &error));
   EXPECT_FALSE(error.empty());
-}
 
-TEST_F(RefhostFiles, TheOverlayLiesOverTheMountedRoot) {
+  // The overlay lies over the mounted root.
   ASSERT_TRUE(korvohost::Mount((dir_ / "root.zip").string()));
   korvohost::OverlayFile("data/script/a.txt", "from memory");
   korvohost::OverlayFile("/new/file.txt", "");
@@ -115,9 +114,8 @@ TEST_F(RefhostFiles, TheOverlayLiesOverTheMountedRoot) {
   EXPECT_TRUE(korvohost::RemoveOverlayFile("data/script/a.txt"));
   EXPECT_FALSE(korvohost::RemoveOverlayFile("data/script/a.txt"));
   EXPECT_EQ(Image("data/script/a.txt"), "from the zip");
-}
 
-TEST_F(RefhostFiles, ImagesAreCountedUntilReleased) {
+  // Images are counted until released.
   korvohost::OverlayFile("x.txt", "abc");
   void* first = nullptr;
   void* second = nullptr;

@@ -2,6 +2,7 @@
 // file search and math services, and the recorded forms of their calls.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -45,13 +46,11 @@ std::string Enum(int size) {
 
 TEST_F(HostGameState, EnumAccountJoinsNamesAndStopsAtTheFirstNameThatDoesNotFit) {
   for (const char* n : {"ALPHA", "BRAVO", "C"}) ASSERT_TRUE(CreateAccount(n));
-  EXPECT_EQ(Enum(1024), "ALPHA|BRAVO|C");
-  EXPECT_EQ(Enum(14), "ALPHA|BRAVO|C");   // 13 bytes and the NUL fit exactly
-  EXPECT_EQ(Enum(13), "ALPHA|BRAVO");     // "|C" and the NUL need 3 more
-  EXPECT_EQ(Enum(12), "ALPHA|BRAVO");
-  EXPECT_EQ(Enum(11), "ALPHA");
-  EXPECT_EQ(Enum(6), "ALPHA");
-  EXPECT_EQ(Enum(5), "");
+  // 13 bytes and the NUL fit in 14; "|C" and the NUL need 3 more than "ALPHA|BRAVO".
+  const std::pair<int, const char*> cases[] = {{1024, "ALPHA|BRAVO|C"}, {14, "ALPHA|BRAVO|C"}, {13, "ALPHA|BRAVO"},
+                                               {12, "ALPHA|BRAVO"},     {11, "ALPHA"},         {6, "ALPHA"},
+                                               {5, ""}};
+  for (const auto& [size, names] : cases) EXPECT_EQ(Enum(size), names) << size;
   std::vector<char> untouched(4, '#');
   EnumAccount(untouched.data(), 0);
   EXPECT_EQ(untouched[0], '#');
@@ -149,7 +148,7 @@ TEST_F(HostGameState, LoadedRecordsReplaceInPlaceAndKeepTheirOrder) {
 
 // ---- Characters and scene ------------------------------------------------------------------
 
-TEST_F(HostGameState, CharactersPartsAndSceneObjects) {
+TEST_F(HostGameState, CharactersPartsSceneObjectsAndInGameReads) {
   Record("character", {{"0"}}, {{"name", {"char1"}}});
   Record("character", {{"1"}}, {{"id", {"7"}}});
   EXPECT_EQ(GetNumCharacters(), 2);
@@ -190,9 +189,8 @@ TEST_F(HostGameState, CharactersPartsAndSceneObjects) {
   CHARACTER* third = NewCharacter();
   ASSERT_NE(korvohost::FindObject("3"), nullptr);   // numbers are never reused
   EXPECT_EQ(third, &korvohost::FindObject("3")->actor);
-}
 
-TEST_F(HostGameState, InGameReadsComeFromTheActorRecords) {
+  // In-game reads come from the actor records; a forgotten option part leaves no dangling mount.
   Record("actoroption", {{"laser"}}, {{"name", {"LASER"}}, {"color", {"0x80112233"}}});
   Record("actor", {{"me"}}, {{"heat", {"750.5"}}, {"loption", {"@laser"}}, {"weapon", {"GUN"}}});
   CHARACTER* me = &korvohost::FindObject("me")->actor;
@@ -281,19 +279,6 @@ TEST_F(HostGameState, AssignItemToClientMovesTheInputAndKeepsTheNewestN) {
   EXPECT_EQ(Inputs("FIRE"), std::vector<std::string>{});
 }
 
-TEST_F(HostGameState, GetFirstItemNamesTheLowestPressedInput) {
-  uint8_t keys[256] = {};
-  SRawMouseState mouse = {};
-  EXPECT_EQ(CtrlManager.GetFirstItem(keys), nullptr);
-  EXPECT_EQ(CtrlManager.GetFirstItem(&mouse), nullptr);
-  keys[200] = 0x80;
-  keys[30] = 0x81;
-  keys[5] = 0x7F;   // high bit clear: not pressed
-  mouse.buttons[3] = 0x80;
-  EXPECT_STREQ(CtrlManager.GetFirstItem(keys), "KEY30");
-  EXPECT_STREQ(CtrlManager.GetFirstItem(&mouse), "MOUSE3");
-}
-
 int g_handlerCalls = 0;
 bool ConsumeEscape(uint8_t* keys, SRawMouseState*) {
   ++g_handlerCalls;
@@ -302,7 +287,7 @@ bool ConsumeEscape(uint8_t* keys, SRawMouseState*) {
   return false;
 }
 
-TEST_F(HostGameState, InputHandlersRunInOrderAndLeaveWhenTheyReturnFalse) {
+TEST_F(HostGameState, InputHandlersRunInOrderAndTheFirstPressedInputIsNamed) {
   g_handlerCalls = 0;
   AddInputEventHandler(&ConsumeEscape);
   uint8_t keys[256] = {};
@@ -319,6 +304,16 @@ TEST_F(HostGameState, InputHandlersRunInOrderAndLeaveWhenTheyReturnFalse) {
   EXPECT_EQ(called, 0);
   EXPECT_EQ(g_handlerCalls, 2);
   EXPECT_EQ(korvostate::TakeCalls(), std::vector<std::string>{"AddInputEventHandler(callback)"});
+  // GetFirstItem names the lowest pressed input.
+  std::fill(keys, keys + 256, 0);
+  EXPECT_EQ(CtrlManager.GetFirstItem(keys), nullptr);
+  EXPECT_EQ(CtrlManager.GetFirstItem(&mouse), nullptr);
+  keys[200] = 0x80;
+  keys[30] = 0x81;
+  keys[5] = 0x7F;   // high bit clear: not pressed
+  mouse.buttons[3] = 0x80;
+  EXPECT_STREQ(CtrlManager.GetFirstItem(keys), "KEY30");
+  EXPECT_STREQ(CtrlManager.GetFirstItem(&mouse), "MOUSE3");
 }
 
 // ---- Files, math, clock ---------------------------------------------------------------------------
@@ -331,7 +326,7 @@ std::vector<std::string> Found(const char* pattern) {
   return out;
 }
 
-TEST_F(HostGameState, FindFilesMatchesUnderDataWithStarAndQuestionMark) {
+TEST_F(HostGameState, FindFilesMathTablesFixedResultsAndRecording) {
   for (const char* p : {"data/map/b-dm.gnd", "data/map/a.gnd", "data/map/B.gnd", "data/map/sub/c.gnd",
                         "data/map/a.GND", "map/x.gnd", "data/map/ab.gnd"})
     korvohost::OverlayFile(p, "x");
@@ -345,9 +340,8 @@ TEST_F(HostGameState, FindFilesMatchesUnderDataWithStarAndQuestionMark) {
   EXPECT_EQ(FindFilesInCFS("map/*"), 1);
   EXPECT_EQ(FindFilesInCFS("data/map/zz.gnd"), 0);
   EXPECT_TRUE(korvostate::TakeCalls().empty());   // searches are not recorded
-}
 
-TEST_F(HostGameState, MathTablesAndFixedResults) {
+  // Math tables, fixed results and what is recorded.
   EXPECT_FLOAT_EQ(cos_ptr[0], 1.0f);
   EXPECT_NEAR(sin_ptr[1024], 1.0f, 1e-6);
   EXPECT_NEAR(cos_ptr[2048], -1.0f, 1e-6);
@@ -371,15 +365,13 @@ TEST_F(HostGameState, MathTablesAndFixedResults) {
   PlayMainBGM();
   Restart("option_graphic");
   EXPECT_EQ(korvostate::TakeCalls(), (std::vector<std::string>{"PlayMainBGM()", "Restart(\"option_graphic\")"}));
-}
-
-TEST_F(HostGameState, NothingIsRecordedOutsideSessions) {
+  // Outside sessions nothing is recorded; the state is kept all the same.
   korvostate::SetRecording(false);
   EXPECT_TRUE(CreateAccount("ALPHA"));
   PlayIntroMovie();
   korvostate::SetRecording(true);
   EXPECT_TRUE(korvostate::TakeCalls().empty());
-  EXPECT_NE(korvohost::FindAccount("ALPHA"), nullptr);   // the state is kept all the same
+  EXPECT_NE(korvohost::FindAccount("ALPHA"), nullptr);
 }
 
 }  // namespace

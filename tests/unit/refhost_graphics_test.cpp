@@ -46,13 +46,10 @@ TEST_F(RefhostGraphics, PngTextureDrawsItsColourIntoItsRectangle) {
   EXPECT_EQ(GetPixel(10, 15), 0xFF000000u);
 }
 
-TEST_F(RefhostGraphics, ColourModulatesTheTexture) {
-  TEXTURE t = LoadOverlaid("menu/white.tga", Tga(1, 1, {0xFFFFFFFF}));
-  DrawFrameBitmap(t, 0, 0, 0.01f, 4, 4, 5, 6, 0xFF804020, 0, 1, 1);
-  EXPECT_EQ(GetPixel(2, 2), 0xFF804020u);
-}
-
-TEST_F(RefhostGraphics, UvScaleRepeatsTheTexture) {
+TEST_F(RefhostGraphics, ColourModulatesTheTextureAndUvScaleRepeatsIt) {
+  TEXTURE white = LoadOverlaid("menu/white.tga", Tga(1, 1, {0xFFFFFFFF}));
+  DrawFrameBitmap(white, 0, 2, 0.01f, 4, 4, 5, 6, 0xFF804020, 0, 1, 1);
+  EXPECT_EQ(GetPixel(2, 4), 0xFF804020u);
   TEXTURE t = LoadOverlaid("menu/rg.tga", Tga(2, 1, {0xFFFF0000, 0xFF00FF00}));
   DrawFrameBitmap(t, 0, 0, 0.01f, 8, 1, 5, 6, 0xFFFFFFFF, 0, 2.0f, 1.0f);
   const uint32_t r = 0xFFFF0000, g = 0xFF00FF00;
@@ -75,18 +72,17 @@ TEST_F(RefhostGraphics, MissingAndBrokenTexturesDrawThePlaceholderAndAreCounted)
   ASSERT_EQ(DrawList().size(), 1u);
   EXPECT_TRUE(DrawList()[0].placeholder);
   EXPECT_EQ(DrawList()[0].texture, "menu/none.tga");
-}
 
-// A dialog with a missing image opened again and again: the miss is listed
-// once and not looked for again until the files change.
-TEST_F(RefhostGraphics, AMissIsRememberedUntilTheFilesChange) {
+  // A dialog with a missing image opened again and again: the miss is listed once and not looked
+  // for again until the files change.
   for (int open = 0; open < 3; ++open) {
     TEXTURE t = nullptr;
     RegisterNewTexture(&InterfaceTexture, "menu/later.tga", &t, 0);
     EXPECT_FALSE(LoadTexture(&InterfaceTexture, 0)) << open;
     ReleaseTexture(t, 0);
   }
-  EXPECT_EQ(MissingTextures(), std::vector<std::string>{"menu/later.tga"});
+  const std::vector<std::string> missed{"menu/none.tga", "menu/broken.tga", "menu/later.tga"};
+  EXPECT_EQ(MissingTextures(), missed);
   TEXTURE t = LoadOverlaid("menu/later.tga", Tga(1, 1, {0xFF00FF00}));
   DrawFrameBitmap(t, 0, 0, 0, 2, 2, 5, 6, 0xFFFFFFFF, 0, 1, 1);
   EXPECT_FALSE(DrawList().back().placeholder);
@@ -95,7 +91,7 @@ TEST_F(RefhostGraphics, AMissIsRememberedUntilTheFilesChange) {
   RegisterNewTexture(&InterfaceTexture, "menu/later.tga", &t, 0);
   EXPECT_FALSE(LoadTexture(&InterfaceTexture, 0));   // gone again, still listed once
   ReleaseTexture(t, 0);
-  EXPECT_EQ(MissingTextureCount(), 1);
+  EXPECT_EQ(MissingTextures(), missed);
 }
 
 TEST_F(RefhostGraphics, TexturesAreSharedByPathAndCounted) {
@@ -115,52 +111,42 @@ TEST_F(RefhostGraphics, TexturesAreSharedByPathAndCounted) {
   EXPECT_EQ(GetPixel(1, 1), 0xFF00FF00u);
   ReleaseTexture(second, 0);
   EXPECT_EQ(LiveTextureCount(), 0);
-}
-
-TEST_F(RefhostGraphics, ReleaseBeforeLoadLeavesThePackageClean) {
-  TEXTURE t = nullptr;
-  RegisterNewTexture(&InterfaceTexture, "menu/gone.tga", &t, 0);
-  ReleaseTexture(t, 0);
+  // Released before the load: the package loads clean.
+  RegisterNewTexture(&InterfaceTexture, "menu/gone.tga", &first, 0);
+  ReleaseTexture(first, 0);
   EXPECT_TRUE(LoadTexture(&InterfaceTexture, 0));
   EXPECT_EQ(MissingTextureCount(), 0);
 }
 
 // ---- Blending and clipping ----------------------------------------------------------------
 
-TEST_F(RefhostGraphics, SourceAlphaOverBlendsAHalfTransparentColour) {
-  BeginFrame(0x204060);
-  DrawFrameBitmap(nullptr, 0, 0, 0, 4, 4, 5, 6, 0x80FF8010, 0, 1, 1);
-  const uint32_t p = GetPixel(1, 1);
-  EXPECT_NEAR(int(p >> 16 & 255), Over(0xFF, 0x80, 0x20), 1);
-  EXPECT_NEAR(int(p >> 8 & 255), Over(0x80, 0x80, 0x40), 1);
-  EXPECT_NEAR(int(p & 255), Over(0x10, 0x80, 0x60), 1);
-  EXPECT_EQ(p >> 24, 255u);
-}
-
-TEST_F(RefhostGraphics, HalfTransparentTexelsBlendLikeTheColour) {
-  BeginFrame(0x204060);
-  TEXTURE t = LoadOverlaid("menu/half.tga", Tga(1, 1, {0x80FFFFFF}));
-  DrawFrameBitmap(t, 0, 0, 0, 4, 4, 5, 6, 0xFFFF8010, 0, 1, 1);
-  const uint32_t p = GetPixel(3, 3);
-  EXPECT_NEAR(int(p >> 16 & 255), Over(0xFF, 0x80, 0x20), 1);
-  EXPECT_NEAR(int(p >> 8 & 255), Over(0x80, 0x80, 0x40), 1);
-  EXPECT_NEAR(int(p & 255), Over(0x10, 0x80, 0x60), 1);
-}
-
-TEST_F(RefhostGraphics, AdditiveBlendsAddAndSaturate) {
-  BeginFrame(0x204060);
-  DrawFrameBitmap(nullptr, 0, 0, 0, 2, 2, 2, 2, 0x0030F010, 0, 1, 1);   // ONE, ONE ignores alpha
-  EXPECT_EQ(GetPixel(0, 0), 0xFF50FF70u);
-  BeginFrame(0x204060);
-  DrawFrameBitmap(nullptr, 0, 0, 0, 2, 2, 5, 2, 0x80FF0000, 0, 1, 1);   // source alpha, ONE
-  EXPECT_NEAR(int(GetPixel(0, 0) >> 16 & 255), 0x20 + 128, 1);
-  EXPECT_EQ(GetPixel(0, 0) & 0xFFFF, 0x4060u);
-}
-
-TEST_F(RefhostGraphics, ZeroOneLeavesTheFrameAlone) {
-  BeginFrame(0x204060);
-  DrawFrameBitmap(nullptr, 0, 0, 0, 2, 2, 1, 2, 0xFFFFFFFF, 0, 1, 1);
-  EXPECT_EQ(GetPixel(0, 0), 0xFF204060u);
+// Each row draws over the clear colour 0x204060 with its blend factors, its
+// colour and, where given, a texture of half-transparent white texels.
+TEST_F(RefhostGraphics, BlendFactorsMixTheDrawWithTheFrame) {
+  TEXTURE half = LoadOverlaid("menu/half.tga", Tga(1, 1, {0x80FFFFFF}));
+  const int overR = Over(0xFF, 0x80, 0x20), overG = Over(0x80, 0x80, 0x40), overB = Over(0x10, 0x80, 0x60);
+  const struct {
+    TEXTURE texture;
+    int src, dst;
+    uint32_t argb;
+    int r, g, b, tolerance;
+  } cases[] = {
+      {nullptr, 5, 6, 0x80FF8010, overR, overG, overB, 1},   // source alpha over
+      {half, 5, 6, 0xFFFF8010, overR, overG, overB, 1},      // texel alpha blends alike
+      {nullptr, 2, 2, 0x0030F010, 0x50, 0xFF, 0x70, 0},      // ONE, ONE: no alpha, saturated
+      {nullptr, 5, 2, 0x80FF0000, 0x20 + 128, 0x40, 0x60, 1},   // source alpha, ONE
+      {nullptr, 1, 2, 0xFFFFFFFF, 0x20, 0x40, 0x60, 0},      // ZERO, ONE: the frame alone
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.src << "," << c.dst << " " << std::hex << c.argb);
+    BeginFrame(0x204060);
+    DrawFrameBitmap(c.texture, 0, 0, 0, 4, 4, c.src, c.dst, c.argb, 0, 1, 1);
+    const uint32_t p = GetPixel(3, 3);
+    EXPECT_NEAR(int(p >> 16 & 255), c.r, c.tolerance);
+    EXPECT_NEAR(int(p >> 8 & 255), c.g, c.tolerance);
+    EXPECT_NEAR(int(p & 255), c.b, c.tolerance);
+    EXPECT_EQ(p >> 24, 255u);
+  }
 }
 
 TEST_F(RefhostGraphics, AlphaTestLeavesOutTheTexelsThatFailIt) {
@@ -202,7 +188,7 @@ TEST_F(RefhostGraphics, AlphaTestLeavesOutTheTexelsThatFailIt) {
   EXPECT_EQ(CountNot(0xFF000000, 0, 0, 4, 4), 16);
 }
 
-TEST_F(RefhostGraphics, DrawsAreClippedAtTheFrameEdges) {
+TEST_F(RefhostGraphics, DrawsAreClippedAtTheFrameEdgesAndMovedByAlignment) {
   DrawFrameBitmap(nullptr, -5, -5, 0, 10, 10, 5, 6, 0xFFFFFFFF, 0, 1, 1);
   DrawFrameBitmap(nullptr, 60, 44, 0, 10, 10, 5, 6, 0xFFFFFFFF, 0, 1, 1);
   DrawFrameBitmap(nullptr, 100, 100, 0, 10, 10, 5, 6, 0xFFFFFFFF, 0, 1, 1);
@@ -212,9 +198,9 @@ TEST_F(RefhostGraphics, DrawsAreClippedAtTheFrameEdges) {
   EXPECT_EQ(GetPixel(5, 5), 0xFF000000u);
   EXPECT_EQ(GetPixel(63, 47), 0xFFFFFFFFu);
   EXPECT_EQ(GetPixel(64, 47), 0u);   // outside the frame
-}
 
-TEST_F(RefhostGraphics, AlignmentBitsMoveTheRectangle) {
+  // Alignment bits move the rectangle.
+  BeginFrame(0);
   DrawFrameBitmap(nullptr, 32, 24, 0, 10, 6, 5, 6, 0xFFFFFFFF, 36, 1, 1);
   DrawFrameBitmap(nullptr, 64, 48, 0, 4, 4, 5, 6, 0xFFFFFFFF, 2 | 16, 1, 1);
   ASSERT_EQ(DrawList().size(), 2u);
@@ -228,17 +214,16 @@ TEST_F(RefhostGraphics, AlignmentBitsMoveTheRectangle) {
 
 // ---- Plain and rotated bitmaps --------------------------------------------------------------
 
-TEST_F(RefhostGraphics, ShowFrameBitmapUsesTheTextureSizeUnlessGiven) {
+TEST_F(RefhostGraphics, PlainBitmapsTakeTheTextureSizeAndTransformedOnesTurn) {
   TEXTURE t = LoadOverlaid("menu/three.tga", Tga(3, 2, std::vector<uint32_t>(6, 0xFF0000FF)));
   ShowFrameBitmap(t, 5, 5, 0, 0, 0xFFFFFFFF);
   EXPECT_EQ(CountNot(0xFF000000, 0, 0, 64, 48), 6);
   EXPECT_EQ(GetPixel(7, 6), 0xFF0000FFu);
   ShowFrameBitmap(t, 20, 20, 10, 4, 0xFFFFFFFF);
   EXPECT_EQ(CountNot(0xFF000000, 0, 0, 64, 48), 6 + 40);
-}
 
-TEST_F(RefhostGraphics, TransformedBitmapTurnsClockwiseAboutItsCentre) {
-  TEXTURE t = LoadOverlaid("menu/rg.tga", Tga(2, 1, {0xFFFF0000, 0xFF00FF00}));
+  // A transformed bitmap turns clockwise about its centre.
+  t = LoadOverlaid("menu/rg.tga", Tga(2, 1, {0xFFFF0000, 0xFF00FF00}));
   ShowFrameBitmapTransformed(t, 32, 24, 20, 10, 0.0f, 0xFFFFFFFF);
   EXPECT_EQ(GetPixel(25, 24), 0xFFFF0000u);
   EXPECT_EQ(GetPixel(38, 24), 0xFF00FF00u);
@@ -280,7 +265,7 @@ TEST_F(RefhostGraphics, CaretBlinksWithTheClock) {
   }
 }
 
-TEST_F(RefhostGraphics, BarAnimationFillsItsRectangleInTheColour) {
+TEST_F(RefhostGraphics, BarAndNoiseAnimations) {
   _ANIMATEEX bar;
   Init2DAnimate(Y3DANIM_BAR, &bar, 0.25f, 0.5f, 0.01f);
   bar.width = 0.5f;
@@ -292,9 +277,8 @@ TEST_F(RefhostGraphics, BarAnimationFillsItsRectangleInTheColour) {
   BeginFrame(0);
   DrawFrameBitmap(&bar, 0x8000FF00, 0);   // a top byte is the alpha
   EXPECT_NEAR(int(GetPixel(16, 24) >> 8 & 255), 128, 1);
-}
 
-TEST_F(RefhostGraphics, NoiseAnimationChangesFrames) {
+  // A noise animation changes with its frames.
   _ANIMATEEX noise;
   noise.width = noise.height = 0.5f;
   SetTick(0);
@@ -325,13 +309,9 @@ TEST_F(RefhostGraphics, DrawListRecordsEachCall) {
   ASSERT_EQ(list.size(), 3u);
   EXPECT_EQ(list[0].kind, DrawKind::Bitmap);
   EXPECT_EQ(list[0].texture, "menu/a.tga");
-  EXPECT_EQ(list[0].x, 1);
-  EXPECT_EQ(list[0].y, 2);
-  EXPECT_EQ(list[0].w, 3);
-  EXPECT_EQ(list[0].h, 4);
+  EXPECT_EQ(std::vector<int>({list[0].x, list[0].y, list[0].w, list[0].h, list[0].srcBlend, list[0].dstBlend}),
+            std::vector<int>({1, 2, 3, 4, 5, 6}));
   EXPECT_EQ(list[0].argb, 0x11223344u);
-  EXPECT_EQ(list[0].srcBlend, 5);
-  EXPECT_EQ(list[0].dstBlend, 6);
   EXPECT_EQ(list[1].texture, "");
   EXPECT_EQ(list[1].srcBlend, 2);
   EXPECT_EQ(list[2].kind, DrawKind::Animation);
@@ -343,21 +323,12 @@ TEST_F(RefhostGraphics, DrawListRecordsEachCall) {
   EXPECT_TRUE(DrawList().empty());
 }
 
-TEST_F(RefhostGraphics, RecordOnlyAndOffModes) {
-  SetRenderMode(RenderMode::RecordOnly);
-  DrawFrameBitmap(nullptr, 0, 0, 0, 8, 8, 5, 6, 0xFFFFFFFF, 0, 1, 1);
-  EXPECT_EQ(DrawList().size(), 1u);
-  EXPECT_EQ(CountNot(0xFF000000, 0, 0, 64, 48), 0);
-  SetRenderMode(RenderMode::Off);
-  DrawFrameBitmap(nullptr, 0, 0, 0, 8, 8, 5, 6, 0xFFFFFFFF, 0, 1, 1);
-  EXPECT_EQ(DrawList().size(), 1u);
-  EXPECT_EQ(GetRenderMode(), RenderMode::Off);
-}
-
+// Recording only, draws are listed and the frame keeps its clear colour.
 TEST_F(RefhostGraphics, ClearColourHoldsInEveryModeAndUnderLaterRasterDraws) {
   SetRenderMode(RenderMode::RecordOnly);
   BeginFrame(0x204060);
   DrawFrameBitmap(nullptr, 0, 0, 0, 8, 8, 5, 6, 0xFFFFFFFF, 0, 1, 1);
+  EXPECT_EQ(DrawList().size(), 1u);
   EXPECT_EQ(GetPixel(0, 0), 0xFF204060u);
   EXPECT_EQ(CountNot(0xFF204060, 0, 0, 64, 48), 0);
   // A frame begun while recording only, then drawn into: the clear colour lies under the draw.
@@ -370,6 +341,12 @@ TEST_F(RefhostGraphics, ClearColourHoldsInEveryModeAndUnderLaterRasterDraws) {
   int stride = 0;
   const uint8_t* p = FramePixels(&stride);
   EXPECT_EQ(p[stride * 47 + 4 * 63], 0x10);
+  // Off: nothing drawn, nothing recorded.
+  SetRenderMode(RenderMode::Off);
+  DrawFrameBitmap(nullptr, 0, 0, 0, 8, 8, 5, 6, 0xFF000000, 0, 1, 1);
+  EXPECT_EQ(DrawList().size(), 1u);
+  EXPECT_EQ(GetPixel(0, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(GetRenderMode(), RenderMode::Off);
 }
 
 TEST_F(RefhostGraphics, FrameFollowsTheScreenSize) {

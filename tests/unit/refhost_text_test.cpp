@@ -60,6 +60,13 @@ TEST_F(RefhostText, DrawsInsideItsMeasuredBoxOnly) {
   EXPECT_EQ(r.x, 10);
   EXPECT_EQ(r.w, box.w);
   EXPECT_EQ(r.argb, 0xFFFFFFFFu);
+  // The glyphs are cached: a second draw adds none.
+  const int cached = CachedGlyphCount();
+  EXPECT_GT(cached, 0);
+  EXPECT_LE(cached, 10);
+  BeginFrame(0);
+  text.Draw(nullptr);
+  EXPECT_EQ(CachedGlyphCount(), cached);
 }
 
 TEST_F(RefhostText, SizeScalesWithTheScreenHeightAtCreation) {
@@ -124,6 +131,10 @@ TEST_F(RefhostText, DoubleByteCp949TextMeasuresAndDraws) {
   // A byte that starts no character shows as one replacement character.
   EXPECT_EQ(Width(text, "\x80"), Width(text, "\xFF"));
   EXPECT_GT(Width(text, "\x80"), 0);
+  // The game font takes one Latin-1 character per byte, each narrower than the syllable.
+  CY3DText game(Y3DFONT_GAME, GFontNormal, 0, 0, 0, 20, 1.0f, 0);
+  EXPECT_NE(Width(game, "\xB0\xA1"), Width(text, "\xB0\xA1"));
+  EXPECT_GT(Width(game, "\xB0"), 0);
   ASSERT_TRUE(text.Draw(nullptr));
   const int total = CountNot(0xFF000000, 0, 0, 160, 64);
   EXPECT_GT(total, 40);
@@ -136,14 +147,6 @@ TEST_F(RefhostText, DoubleByteCp949TextMeasuresAndDraws) {
   text.Draw(nullptr);
   const std::vector<uint8_t> missing(FramePixels(nullptr), FramePixels(nullptr) + 160 * 64 * 4);
   EXPECT_NE(hangul, missing);
-}
-
-TEST_F(RefhostText, GameFontTakesOneCharacterPerByte) {
-  CY3DText system(Y3DFONT_SYSTEM, nullptr, 0, 0, 0, 20, 1.0f, 0);
-  CY3DText game(Y3DFONT_GAME, GFontNormal, 0, 0, 0, 20, 1.0f, 0);
-  // In the game font these are two Latin-1 characters, each narrower than the syllable.
-  EXPECT_NE(Width(system, "\xB0\xA1"), Width(game, "\xB0\xA1"));
-  EXPECT_GT(Width(game, "\xB0"), 0);
 }
 
 TEST_F(RefhostText, ColourRunsColourFromTheirPositionOn) {
@@ -221,26 +224,6 @@ TEST_F(RefhostText, AlignmentAndPositionPlaceTheBox) {
   EXPECT_EQ(DrawList()[0].font, "DejaVuSansMono.ttf");
 }
 
-TEST_F(RefhostText, GlyphsAreCachedAcrossDraws) {
-  CY3DText text(Y3DFONT_GAME, GFontNormal, 0, 0, 0, 16, 1.0f, 0);
-  text.SetText("cache me");
-  text.Draw(nullptr);
-  const int cached = CachedGlyphCount();
-  EXPECT_GT(cached, 0);
-  EXPECT_LE(cached, 8);
-  BeginFrame(0);
-  text.Draw(nullptr);
-  EXPECT_EQ(CachedGlyphCount(), cached);
-}
-
-TEST_F(RefhostText, EmptyTextDrawsNothing) {
-  CY3DText text(Y3DFONT_GAME, GFontNormal, 0, 0, 0, 16, 1.0f, 0);
-  EXPECT_FALSE(text.Draw(nullptr));
-  text.SetText("");
-  EXPECT_FALSE(text.Draw(nullptr));
-  EXPECT_TRUE(DrawList().empty());
-}
-
 TEST_F(RefhostText, WithoutAnyFontFileTextDrawsBoxes) {
   for (FontRole role : {FontRole::Normal, FontRole::Fallback}) SetFontFile(role, "/nonexistent/font.ttf");
   CY3DText text(Y3DFONT_GAME, GFontNormal, 2, 2, 0, 16, 1.0f, 0);
@@ -254,7 +237,13 @@ TEST_F(RefhostText, WithoutAnyFontFileTextDrawsBoxes) {
   EXPECT_EQ(FontFile(FontRole::Normal), "/nonexistent/font.ttf");
 }
 
-TEST_F(RefhostText, ShowTextDrawsInTheSystemFont) {
+// ShowText draws in the system font; an empty text draws nothing.
+TEST_F(RefhostText, ShowTextDrawsInTheSystemFontAndEmptyTextNothing) {
+  CY3DText empty(Y3DFONT_GAME, GFontNormal, 0, 0, 0, 16, 1.0f, 0);
+  EXPECT_FALSE(empty.Draw(nullptr));
+  empty.SetText("");
+  EXPECT_FALSE(empty.Draw(nullptr));
+  EXPECT_TRUE(DrawList().empty());
   ShowText(5, 5, 0xFFFFFF00, "status");
   ASSERT_EQ(DrawList().size(), 1u);
   EXPECT_EQ(DrawList()[0].text, "status");

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -70,19 +71,21 @@ class SimMatch : public ::testing::Test {
                     p.character->x, p.character->z);
       out += line;
     }
+    TakeEvents(events);
+    return out;
+  }
+  // The events since the last call, as "KIND:SLOT:OTHER:ON:TEXT" lines.
+  static void TakeEvents(std::string* events) {
     for (const SSimMatchEvent& e : TakeSimMatchEvents())
       *events += std::to_string(int(e.kind)) + ":" + std::to_string(e.slot) + ":" + std::to_string(e.other) + ":" +
                  std::to_string(e.on) + ":" + e.text + "\n";
-    return out;
   }
 
   // Runs the clock in steps of `by` until the match is over or `until`.
   static void RunUntilOver(uint32_t by, uint32_t until, std::string* events) {
     for (uint32_t t = by; t <= until && SimMatchStatus().phase != EMatchPhase::kOver; t += by) {
       SetTick(t);
-      for (const SSimMatchEvent& e : TakeSimMatchEvents())
-        *events += std::to_string(int(e.kind)) + ":" + std::to_string(e.slot) + ":" +
-                   std::to_string(e.other) + ":" + e.text + "\n";
+      TakeEvents(events);
     }
   }
 };
@@ -113,25 +116,17 @@ TEST_F(SimMatch, ItLoadsThenThePlayersFightOnTheFrameClock) {
     for (size_t j = i + 1; j < s.players.size(); ++j) EXPECT_NE(s.players[i].team, s.players[j].team);
 
   const CHARACTER start = *pControlCharacter;
-  std::vector<SSimMatchEvent> events;
-  int frags = 0, overheats = 0, chats = 0, items = 0, jams = 0, hides = 0;
+  using K = SSimMatchEvent::EKind;
+  std::map<K, int> count, on;   // events of each kind; those that switch something on
   bool heated = false;
   for (uint32_t t = 1050; t <= 61000; t += 50) {
     SetTick(t);
     heated = heated || pControlCharacter->heat.GetGauge() > 0;
     for (const SSimMatchEvent& e : TakeSimMatchEvents()) {
-      frags += e.kind == SSimMatchEvent::EKind::kFrag;
-      overheats += e.kind == SSimMatchEvent::EKind::kOverheat;
-      chats += e.kind == SSimMatchEvent::EKind::kChat;
-      items += e.kind == SSimMatchEvent::EKind::kItem && e.on;
-      jams += e.kind == SSimMatchEvent::EKind::kJam && e.on;
-      hides += e.kind == SSimMatchEvent::EKind::kHide && e.on;
-      if (e.kind == SSimMatchEvent::EKind::kChat) {
-        EXPECT_FALSE(e.text.empty());
-      }
-      if (e.kind == SSimMatchEvent::EKind::kItem) {
-        ASSERT_NE(e.item, nullptr);
-      }
+      ++count[e.kind];
+      on[e.kind] += e.on;
+      EXPECT_TRUE(e.kind != K::kChat || !e.text.empty());
+      EXPECT_TRUE(e.kind != K::kItem || e.item != nullptr);
     }
   }
   s = SimMatchStatus();
@@ -140,14 +135,14 @@ TEST_F(SimMatch, ItLoadsThenThePlayersFightOnTheFrameClock) {
   EXPECT_TRUE(heated);
   int total = 0, deaths = 0;
   for (const SSimMatchPlayer& p : s.players) total += p.frags, deaths += p.deaths;
-  EXPECT_GT(frags, 0);
-  EXPECT_EQ(total, frags);   // one event per frag
-  EXPECT_EQ(deaths, frags);
-  EXPECT_EQ(overheats, s.overheats);
-  EXPECT_GE(chats, 4);
-  EXPECT_GE(items, 3);
-  EXPECT_EQ(jams, 2);   // at 20 and 45 seconds
-  EXPECT_GE(hides, 1);
+  EXPECT_GT(count[K::kFrag], 0);
+  EXPECT_EQ(total, count[K::kFrag]);   // one event per frag
+  EXPECT_EQ(deaths, count[K::kFrag]);
+  EXPECT_EQ(count[K::kOverheat], s.overheats);
+  EXPECT_GE(count[K::kChat], 4);
+  EXPECT_GE(on[K::kItem], 3);
+  EXPECT_EQ(on[K::kJam], 2);   // at 20 and 45 seconds
+  EXPECT_GE(on[K::kHide], 1);
 
   EndSimMatch();
   EXPECT_EQ(SimMatchStatus().phase, EMatchPhase::kNone);

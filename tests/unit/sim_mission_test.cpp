@@ -29,6 +29,13 @@ constexpr char kScript[] = "data/script/mission/01/mission.txt";
 
 void NoLines(char*, unsigned long) {}
 
+// The shipped script of story mission `n` (1-12).
+std::string MissionScript(int n) {
+  char path[64];
+  std::snprintf(path, sizeof path, "data/script/mission/%02d/mission.txt", n);
+  return path;
+}
+
 class SimMission : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -152,6 +159,9 @@ TEST_F(SimMission, TheSameClockGivesTheSameMissionHoweverItIsSplit) {
   EXPECT_NE(Snapshot(), fine);
 }
 
+// Won once the enemies are gone: the play time stops and the scene stays
+// until released. Enemies that were fired upon fight on when the pilot stops
+// firing: all armor lost.
 TEST_F(SimMission, ItEndsWithAnOutcomeAndThePlayTimeStops) {
   SetSimMissionTrigger(true);
   SSimMissionSetup setup;
@@ -167,10 +177,26 @@ TEST_F(SimMission, ItEndsWithAnOutcomeAndThePlayTimeStops) {
   EXPECT_EQ(PlayerList.Count(), 1);   // destroyed enemies leave the list
   SetTick(t + 5000);
   EXPECT_EQ(SimMissionStatus().playTimeMs, done.playTimeMs);
-  EXPECT_EQ(bSceneActive, 1);   // the scene stays until the mission ends
+  EXPECT_EQ(bSceneActive, 1);
   ReleaseScene();
   EXPECT_EQ(SimMissionStatus().outcome, ESimOutcome::kNone);
   EXPECT_EQ(bSceneActive, 0);
+
+  TakeSimMissionEvents();
+  setup.enemies = 16;
+  setup.loadMs = 0;
+  SetTick(0);
+  ASSERT_TRUE(StartSimMission(setup, &error)) << error;
+  SetTick(t = 1000);
+  SetSimMissionTrigger(false);
+  while (SimMissionStatus().outcome == ESimOutcome::kRunning && t < 600000) SetTick(t += 1000);
+  EXPECT_EQ(SimMissionStatus().outcome, ESimOutcome::kLost);
+  EXPECT_EQ(SimMissionStatus().end, ESimMissionEnd::kArmor);
+  EXPECT_EQ(pControlCharacter->armor, 0);
+  const std::vector<SSimMissionEvent> events = TakeSimMissionEvents();
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.front().kind, SSimMissionEvent::EKind::kLoaded);
+  EXPECT_EQ(events.back().kind, SSimMissionEvent::EKind::kOver);
 }
 
 TEST_F(SimMission, ThePilotsChoicesAndBadSetups) {
@@ -219,8 +245,7 @@ TEST_F(SimMission, ScriptLinesAndSessions) {
   EXPECT_EQ(errors, (std::vector<std::string>{"m:1: bad time '61' (0-60)", "m:2: bad time '-1' (0-60)"}));
   // Every shipped mission script starts a mission.
   for (int n = 1; n <= 12; ++n) {
-    char path[64];
-    std::snprintf(path, sizeof path, "data/script/mission/%02d/mission.txt", n);
+    const std::string path = MissionScript(n);
     std::string bytes;
     ASSERT_TRUE(ReadFile(path, &bytes)) << path;
     ASSERT_TRUE(ParseHostScript(bytes, path, &steps, &errors)) << path;
@@ -235,31 +260,10 @@ TEST_F(SimMission, ScriptLinesAndSessions) {
   EXPECT_EQ(bSceneActive, 0);
 }
 
-// The host's result screen: the failure screen for a lost mission, the
-// statistics for a won one, the final ending for the last story mission won.
-TEST_F(SimMission, TheLastStoryMissionWonEndsTheStory) {
-  SSimMissionStatus status;
-  status.outcome = ESimOutcome::kWon;
-  status.script = kScript;
-  EXPECT_STREQ(MissionResultScreen(status), "STATISTICSMENU");
-  status.script = "data/script/mission/12/mission.txt";
-  EXPECT_STREQ(MissionResultScreen(status), "MISSIONENDINGMENU");
-  status.outcome = ESimOutcome::kLost;
-  EXPECT_STREQ(MissionResultScreen(status), "MISSIONFAILEDMENU");
-  status.outcome = ESimOutcome::kWon;
-  status.script = "";   // a mission no script started
-  EXPECT_STREQ(MissionResultScreen(status), "STATISTICSMENU");
-}
-
-}  // namespace
-
-namespace {
-
 // Runs the mission of script `n` (1-12) for the current pilot, as the
 // briefing's start does, until it ends; its status at the end.
 SSimMissionStatus PlayMission(int n, uint32_t* tick) {
-  char path[64];
-  std::snprintf(path, sizeof path, "data/script/mission/%02d/mission.txt", n);
+  const std::string path = MissionScript(n);
   ExecuteCommand((std::string("s_exe ") + path).c_str());
   SetTick(*tick);
   for (int i = 0; i < 40000 && SimMissionStatus().outcome == ESimOutcome::kRunning; ++i) SetTick(*tick += 1000);
@@ -273,8 +277,6 @@ const SAchievementRecord* Record(const std::string& key) {
     if (r.key == key) return &r;
   return nullptr;
 }
-
-}  // namespace
 
 // A new pilot plays the story with the trigger held: every mission is won
 // inside its time limit; each win records its time and opens what follows;
@@ -343,32 +345,15 @@ TEST_F(SimMission, AnIdlePilotLosesOnTheTimeLimitAndNothingIsRecorded) {
   EXPECT_EQ(end.playTimeMs, 8u * 60000);
   EXPECT_EQ(end.enemiesLeft, 4);
   EXPECT_STREQ(MissionResultScreen(end), "MISSIONFAILEDMENU");
+  SSimMissionStatus won = end;
+  won.outcome = ESimOutcome::kWon;
+  won.script = "";   // a mission no script started: the statistics, never the ending
+  EXPECT_STREQ(MissionResultScreen(won), "STATISTICSMENU");
   const SAccountRecord& after = Game().current->record;
   EXPECT_EQ(after.total, before.total);
   ASSERT_EQ(after.achievements.size(), 1u);
   EXPECT_EQ(after.achievements[0].count, 0);
   EXPECT_EQ(after.achievements[0].latest, 0);
-}
-
-// Enemies that were fired upon fight on when the pilot stops: all armor lost.
-TEST_F(SimMission, APilotWhoStopsFiringLosesAllArmor) {
-  SSimMissionSetup setup;
-  setup.enemies = 16;
-  setup.loadMs = 0;
-  std::string error;
-  ASSERT_TRUE(StartSimMission(setup, &error)) << error;
-  SetSimMissionTrigger(true);
-  SetTick(1000);
-  SetSimMissionTrigger(false);
-  uint32_t t = 1000;
-  while (SimMissionStatus().outcome == ESimOutcome::kRunning && t < 600000) SetTick(t += 1000);
-  EXPECT_EQ(SimMissionStatus().outcome, ESimOutcome::kLost);
-  EXPECT_EQ(SimMissionStatus().end, ESimMissionEnd::kArmor);
-  EXPECT_EQ(pControlCharacter->armor, 0);
-  const std::vector<SSimMissionEvent> events = TakeSimMissionEvents();
-  ASSERT_FALSE(events.empty());
-  EXPECT_EQ(events.front().kind, SSimMissionEvent::EKind::kLoaded);
-  EXPECT_EQ(events.back().kind, SSimMissionEvent::EKind::kOver);
 }
 
 // The mission clock at a multiple of the frame clock: the same mission, sooner.
@@ -399,21 +384,16 @@ TEST_F(SimMission, AFasterClockPlaysTheSameMission) {
 TEST_F(SimMission, TheBranchOfMissionsFiveToSevenFollowsTheClearTimeOfFour) {
   ASSERT_TRUE(CreateAccount("SOUTH"));
   ASSERT_TRUE(SetAccount("SOUTH"));
-  const auto script = [](int n) {
-    char path[64];
-    std::snprintf(path, sizeof path, "data/script/mission/%02d/mission.txt", n);
-    return std::string(path);
-  };
-  RecordMissionWin(script(4), 46);
+  RecordMissionWin(MissionScript(4), 46);
   EXPECT_NE(Record("MISSION 05C"), nullptr);
   EXPECT_NE(Record("MISSION 05D"), nullptr);
   EXPECT_EQ(Record("MISSION 05A"), nullptr);
-  RecordMissionWin(script(5), 30);
+  RecordMissionWin(MissionScript(5), 30);
   EXPECT_EQ(Record("MISSION 05C")->count, 1);
   EXPECT_EQ(Record("MISSION 05D")->latest, 30);
   EXPECT_NE(Record("MISSION 06C"), nullptr);
   EXPECT_EQ(Record("MISSION 06A"), nullptr);
-  RecordMissionWin(script(4), 45);
+  RecordMissionWin(MissionScript(4), 45);
   EXPECT_NE(Record("MISSION 05A"), nullptr);
   EXPECT_NE(Record("MISSION 05B"), nullptr);
   EXPECT_EQ(Record("MISSION 05A")->count, 0);
@@ -428,7 +408,9 @@ TEST_F(SimMission, TheBranchOfMissionsFiveToSevenFollowsTheClearTimeOfFour) {
   RecordMissionWin("data/script/ending/credit.txt", 10);
   EXPECT_EQ(GetCurAccount()->GetTotalClearTime(), 46 + 30 + 45);
   SetAccount(nullptr);
-  RecordMissionWin(script(1), 10);
+  RecordMissionWin(MissionScript(1), 10);
   EXPECT_TRUE(SetAccount("SOUTH"));
   EXPECT_EQ(GetCurAccount()->GetTotalClearTime(), 46 + 30 + 45);
 }
+
+}  // namespace

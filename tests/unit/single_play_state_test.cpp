@@ -17,18 +17,13 @@
 
 namespace {
 
+// Hours, minutes and seconds with leading zeros; a hundred hours and more
+// keep every digit.
 TEST(ClearTimeTextTest, HoursMinutesSecondsWithLeadingZeros) {
-  EXPECT_EQ(ClearTimeText(0), "00:00:00");
-  EXPECT_EQ(ClearTimeText(59), "00:00:59");
-  EXPECT_EQ(ClearTimeText(60), "00:01:00");
-  EXPECT_EQ(ClearTimeText(3600), "01:00:00");
-  EXPECT_EQ(ClearTimeText(3725), "01:02:05");
-  EXPECT_EQ(ClearTimeText(359999), "99:59:59");
-}
-
-TEST(ClearTimeTextTest, HundredHoursAndMoreKeepEveryDigit) {
-  EXPECT_EQ(ClearTimeText(360000), "100:00:00");
-  EXPECT_EQ(ClearTimeText(UINT_MAX), "1193046:28:15");
+  const std::pair<unsigned, const char*> cases[] = {
+      {0, "00:00:00"},      {59, "00:00:59"},         {60, "00:01:00"},           {3600, "01:00:00"},
+      {3725, "01:02:05"},   {359999, "99:59:59"},     {360000, "100:00:00"},      {UINT_MAX, "1193046:28:15"}};
+  for (const auto& [seconds, text] : cases) EXPECT_EQ(ClearTimeText(seconds), text) << seconds;
 }
 
 TEST(SinglePlayStateTest, FreeingTheTableForgetsEveryWindow) {

@@ -51,7 +51,7 @@ TEST(StaticMarkup, CaptionsAndTheirRuns) {
   EXPECT_EQ(s.Run(-1), nullptr);
 }
 
-TEST(StaticMarkup, AtMostEightRuns) {
+TEST(StaticMarkup, AtMostEightRunsAnd1023Bytes) {
   CGUI_Static s;
   std::string text;
   for (int i = 1; i <= 8; ++i) text += "#c 1" + std::to_string(i) + " " + char('a' + i - 1);
@@ -60,10 +60,7 @@ TEST(StaticMarkup, AtMostEightRuns) {
   ASSERT_EQ(s.RunCount(), 8);
   EXPECT_EQ(s.Run(7)->color, 17);
   EXPECT_EQ(s.Run(7)->start, 6);
-}
-
-TEST(StaticMarkup, StrippedCaptionIsCutAt1023) {
-  CGUI_Static s;
+  // The stripped caption is cut at 1023 bytes.
   s.SetCaption(std::string(1100, 'x') + "#c 05 ");
   EXPECT_EQ(s.Caption().size(), 1023u);
   ASSERT_EQ(s.RunCount(), 2);

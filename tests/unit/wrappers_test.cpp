@@ -23,7 +23,7 @@ class WrappersTest : public GameControlsTest {
   }
 };
 
-TEST_F(WrappersTest, IsEditableForEveryEditAndNothingElse) {
+TEST_F(WrappersTest, IsEditableForEveryEditAndEditOperationsReachTheEdit) {
   GetClassRegistry()->RegisterId(new TGUI_WindowFactory<BoundEdit>("IDC_EDIT_WRAPPED"), true);
   CGUI_Dialog* d = AddDialog("DLG");
   auto* s = Make<CGUI_GameStatic>(d, "STATIC", "IDC_S", 0, 0, 0.1f, 0.1f);
@@ -34,25 +34,9 @@ TEST_F(WrappersTest, IsEditableForEveryEditAndNothingElse) {
   EXPECT_TRUE(CGUI_Wrapper_Window(plain).IsEditable());
   EXPECT_TRUE(CGUI_Wrapper_Window(bound).IsEditable());
   EXPECT_FALSE(CGUI_Wrapper_Window(nullptr).IsEditable());
-}
 
-TEST_F(WrappersTest, GetCaptionCopiesWithoutTerminator) {
-  CGUI_Dialog* d = AddDialog("DLG");
-  CGUI_GameEdit* e = AddEdit(d, "IDC_E");
-  CGUI_Wrapper_Window w(e);
-  char text[] = "abc";
-  ASSERT_TRUE(w.SetCaption(text));
-  char buffer[8];
-  std::memset(buffer, 'z', sizeof buffer);
-  ASSERT_TRUE(w.GetCaption(buffer, 8));
-  EXPECT_EQ(std::string(buffer, 8), "abczzzzz");
-  std::memset(buffer, 'z', sizeof buffer);
-  w.GetCaption(buffer, 2);
-  EXPECT_EQ(std::string(buffer, 8), "abzzzzzz");
-}
-
-TEST_F(WrappersTest, EditOperationsReachTheEdit) {
-  CGUI_Dialog* d = AddDialog("DLG");
+  // Edit operations reach the edit.
+  d = AddDialog("DLG");
   CGUI_GameEdit* system = AddEdit(d, "IDC_SYS");
   CGUI_GameEdit* game = AddEdit(d, "IDC_GAME", "MENU");
   ASSERT_TRUE(Open("DLG")) << LastError();
@@ -68,19 +52,26 @@ TEST_F(WrappersTest, EditOperationsReachTheEdit) {
   EXPECT_TRUE(w.IsCompositionAvailable());
   EXPECT_FALSE(CGUI_Wrapper_Edit(game).IsCompositionAvailable());
   EXPECT_FALSE(CGUI_Wrapper_Edit(nullptr).SetCursor(0));
-}
 
-TEST_F(WrappersTest, CopiesShareTheHandle) {
-  CGUI_Dialog* d = AddDialog("DLG");
-  CGUI_GameEdit* e = AddEdit(d, "IDC_E");
-  e->SetCaption("xyz");
-  CGUI_Wrapper_Edit a(e);
+  // GetCaption copies without a terminator, at most the size given.
+  char text[] = "abc";
+  ASSERT_TRUE(w.SetCaption(text));
+  char buffer[8];
+  std::memset(buffer, 'z', sizeof buffer);
+  ASSERT_TRUE(w.GetCaption(buffer, 8));
+  EXPECT_EQ(std::string(buffer, 8), "abczzzzz");
+  std::memset(buffer, 'z', sizeof buffer);
+  w.GetCaption(buffer, 2);
+  EXPECT_EQ(std::string(buffer, 8), "abzzzzzz");
+
+  // Copies share the handle; the edit operations follow the window's.
+  CGUI_Wrapper_Edit a(system);
   CGUI_Wrapper_Edit b(a);
   CGUI_Wrapper_Edit c(nullptr);
   c = b;
   c.SetCursor(1);
   EXPECT_EQ(a.GetCursor(), 1);
-  CGUI_Wrapper_Window* base = &c;   // the edit operations follow the window's
+  CGUI_Wrapper_Window* base = &c;
   EXPECT_TRUE(base->IsEditable());
 }
 
