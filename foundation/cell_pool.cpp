@@ -25,8 +25,8 @@ void FreeCell(void* cell) noexcept {
 
 void* AllocSmallBlock(size_t bytes) { return ::operator new(bytes, std::align_val_t{kCellSize}); }
 
-void FreeSmallBlock(void* block, size_t bytes) noexcept {
-  if (block) ::operator delete(block, bytes, std::align_val_t{kCellSize});
+void FreeSmallBlock(void* block, [[maybe_unused]] size_t bytes) noexcept {
+  if (block) ::operator delete(block, std::align_val_t{kCellSize});
 }
 
 #else

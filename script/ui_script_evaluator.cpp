@@ -94,7 +94,7 @@ CEvalNode* List(CParser* p, CParseNode* n, CEvalNode* rec, int consRule, uint32_
   Cell** tail = reinterpret_cast<Cell**>(&rec->value);
   for (;;) {
     const bool cons = n->rule == consRule;
-    const uint32_t keep = 1u << item | 1u << (n->childCount - 1);
+    const uint32_t keep = cons ? 1u << item | 1u << (n->childCount - 1) : 0;
     if (cons) {
       DropTokens(p, n, keep, 0, item);
       const CParseNode* rest = n->children[n->childCount - 1];
