@@ -16,62 +16,6 @@ struct LobbyServerTest : ::testing::Test {
   SLobbyServer server;
 };
 
-// A channel's members and a locked game over the wire (player lists, chat
-// and open games are followed through the module in netkorvo_live_lobby).
-TEST_F(LobbyServerTest, TwoPilotsShareAChannelAndALockedGame) {
-  SPilot falcon, raven;
-  ASSERT_TRUE(falcon.Connect(server.Port()));
-  ASSERT_TRUE(raven.Connect(server.Port()));
-  ASSERT_EQ(falcon.Register("Falcon"), ECode::kOk);
-  ASSERT_EQ(raven.Register("Raven"), ECode::kOk);
-  // A wrong password is refused; the right one logs in.
-  EXPECT_EQ(falcon.Login("Falcon", "not-the-password"), ECode::kWrongLogin);
-  ASSERT_EQ(falcon.Login("Falcon"), ECode::kOk);
-  ASSERT_EQ(raven.Login("Raven"), ECode::kOk);
-  for (SPilot* pilot : {&falcon, &raven}) {
-    ASSERT_TRUE(pilot->client.SendChgChannel("Arena"));
-    const auto changed = pilot->Await<SChannelChangedEvent>();
-    ASSERT_TRUE(changed);
-    EXPECT_EQ(changed->channel.name, "Arena");
-  }
-  ASSERT_TRUE(raven.client.SendChannelList());
-  const auto channels = raven.Await<SChannelListEvent>();
-  ASSERT_TRUE(channels);
-  ASSERT_EQ(channels->channels.size(), 2u);
-  EXPECT_EQ(channels->channels[1].name, "Arena");
-  EXPECT_EQ(channels->channels[1].members, 2);
-
-  // A locked game is in the other's list without its host's address and
-  // port; a wrong password learns nothing, the right one gets them.
-  ASSERT_TRUE(falcon.client.SendCreateGame("Duel", "pw", 8, 2, "map01.gnd", 7000));
-  ASSERT_TRUE(falcon.Await<SGameCreatedEvent>());
-  ASSERT_TRUE(raven.client.SendSessionList());
-  const auto sessions = raven.Await<SSessionListEvent>();
-  ASSERT_TRUE(sessions);
-  ASSERT_EQ(sessions->sessions.size(), 1u);
-  const SSession& duel = sessions->sessions[0];
-  EXPECT_EQ(duel.name + " " + duel.map, "Duel map01.gnd");
-  EXPECT_EQ(duel.type, 2);
-  EXPECT_EQ((std::vector<int>{duel.address[0], duel.address[1], duel.address[2], duel.address[3], duel.port}),
-            (std::vector<int>{0, 0, 0, 0, 0}));
-  EXPECT_TRUE(duel.locked);
-  raven.events.clear();
-  ASSERT_TRUE(raven.client.SendJoinGame("Duel", "wrong", "0.0.0.0"));
-  EXPECT_EQ(raven.Result(EMsg::kJoinGame), ECode::kWrongGamePassword);
-  EXPECT_TRUE(raven.events.empty());
-  ASSERT_TRUE(raven.client.SendJoinGame("Duel", "pw", "0.0.0.0"));
-  const auto granted = raven.Await<SJoinGrantedEvent>();
-  ASSERT_TRUE(granted);
-  EXPECT_EQ(granted->address + ":" + std::to_string(granted->port), "127.0.0.1:7000");
-  ASSERT_TRUE(falcon.client.SendSessionInfo("Duel"));
-  const auto info = falcon.Await<SSessionInfoEvent>();
-  ASSERT_TRUE(info);
-  EXPECT_EQ(info->name, "Duel");
-  ASSERT_EQ(info->players.size(), 2u);
-  EXPECT_EQ(info->players[1].id, "Raven");
-  EXPECT_EQ(info->players[1].slot, 2);
-}
-
 TEST_F(LobbyServerTest, RequestsSentBehindALoginWaitForIt) {
   SPilot falcon;
   ASSERT_TRUE(falcon.Connect(server.Port()));

@@ -1,7 +1,10 @@
 // room_probe_test.cpp: probes of a room's server over 127.0.0.1: a locked
-// room and its password, links that never say hello, and choices out of the
-// game data's ranges or after the start.
+// room and its password, links that never say hello, the room's limits
+// (full, another protocol version, garbage, a chat flood, a silent player),
+// and choices out of the game data's ranges or after the start.
 #include <gtest/gtest.h>
+
+#include <memory>
 
 #include "netkorvo/room_client.h"
 #include "netkorvo/room_server.h"
@@ -108,6 +111,61 @@ TEST_F(RoomProbe, SilentLinksNeitherFillTheRoomNorStay) {
                              int(config.helloTimeoutMs) + 2000);
   EXPECT_TRUE(dropped) << server.Links();
   EXPECT_TRUE(client.Joined());
+}
+
+// Another protocol version is refused with a text it reads; a sender of
+// garbage is dropped; seven players fill the room and the ninth is refused;
+// a player's chat lines pass kChatLinesPerSecond a second; players gone
+// silent free their slots within the timeout.
+TEST_F(RoomProbe, ARoomsLimitsHoldOverTheWire) {
+  config.timeoutMs = 1000;
+  config.waitingLinksPerAddress = 8;
+  Open();
+  std::string error;
+  CRoomClient old;
+  ASSERT_TRUE(old.Connect("127.0.0.1", server.Port(), "OLD", 3000, &error, wire::kProtocolVersion + 1)) << error;
+  const auto refusedOld = ClientEvent(old, 3000);
+  ASSERT_TRUE(refusedOld);
+  EXPECT_NE(refusedOld->text.find("PROTOCOL VERSION"), std::string::npos) << refusedOld->text;
+
+  CRawLinks junk;
+  ASSERT_TRUE(junk.Open("127.0.0.4", 1, server.Port()));
+  ASSERT_TRUE(Until([&] { return junk.Connected() == 1; }, [&] { Step(junk); }, 3000));
+  for (int i = 0; i < 20; ++i) junk.SendBytes(0, {0xFF, 0x00, 0x01, uint8_t(i)});
+  EXPECT_TRUE(Until([&] { return junk.Connected() == 0; }, [&] { Step(junk); }, 3000)) << "a sender of garbage";
+
+  auto players = std::make_unique<CRawLinks>();
+  ASSERT_TRUE(players->Open("127.0.0.3", 7, server.Port()));
+  ASSERT_TRUE(Until([&] { return players->Connected() == 7; }, [&] { Step(*players); }, 3000));
+  for (size_t i = 0; i < 7; ++i) players->Send(i, wire::SHello{"P" + std::to_string(i + 1), ""});
+  ASSERT_TRUE(Until([&] { return server.Room().Players() == 8; }, [&] { Step(*players); }, 3000));
+  CRoomClient ninth;
+  ASSERT_TRUE(ninth.Connect("127.0.0.1", server.Port(), "NINTH", 3000, &error)) << error;
+  const auto refusedNinth = ClientEvent(ninth, 3000, players.get());
+  ASSERT_TRUE(refusedNinth);
+  EXPECT_EQ(refusedNinth->kind, CRoomClient::EEvent::kRefused);
+  EXPECT_EQ(refusedNinth->text, "THE ROOM IS FULL");
+
+  const int droppedBefore = server.DroppedMessages();
+  for (int i = 0; i < 10; ++i) players->Send(0, wire::SSay{"FLOOD " + std::to_string(i)});
+  size_t said = 0;
+  ASSERT_TRUE(Until([&] { return server.DroppedMessages() == droppedBefore + 10 - CRoomServer::kChatLinesPerSecond; },
+                    [&] {
+                      Step(*players);
+                      said += server.TakeSaid().size();
+                    },
+                    3000));
+  EXPECT_EQ(said, size_t(CRoomServer::kChatLinesPerSecond));
+
+  // Gone without a word: the links are reset, the server hears nothing more.
+  players.reset();
+  const auto silent = probe::Clock::now();
+  EXPECT_TRUE(Until([&] { return server.Room().Players() == 1; }, [&] { server.Service(); },
+                    int(config.timeoutMs) + 2000));
+  std::printf("silent players' slots free after %.0f ms (timeout %u ms)\n", probe::MsSince(silent),
+              config.timeoutMs);
+  EXPECT_LE(probe::MsSince(silent), config.timeoutMs + 250);
+  EXPECT_EQ(server.Room().Slot(4).name, "");
 }
 
 TEST_F(RoomProbe, ChoicesOutOfRangeOrAfterTheStartAreNotTaken) {

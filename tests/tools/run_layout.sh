@@ -11,29 +11,27 @@ set -u
 mode=$1 korvoui=$2 src=$3 work=$4
 mkdir -p "$work"
 fail() { echo "FAIL: $*"; exit 1; }
-# Fault lines without their pixel boxes, which change with the screen.
-faults() { grep '^layout: ' | grep -v ' texts, ' | sed -E 's/ at -?[0-9]+,-?[0-9]+ [0-9]+x[0-9]+//g'; }
+# check ROOT SIZE DIALOG: the fault lines of the check, without their pixel
+# boxes, which change with the screen; fails unless the check exits 1.
+check() {
+  out=$("$korvoui" render --root "$1" --screen "$2" --check "$3" 2>/dev/null)
+  [ $? -eq 1 ] || fail "$3 at $2: exit status not 1: $out"
+  got=$(echo "$out" | grep '^layout: ' | grep -v ' texts, ' | sed -E 's/ at -?[0-9]+,-?[0-9]+ [0-9]+x[0-9]+//g')
+}
 
 case $mode in
 screens)
   bad=0
   sed -e '/^#/d' -e '/^[[:space:]]*$/d' "$src/scripts/screens.list" > "$work/screens.txt"
   while IFS= read -r line; do
-    args="${line%% | *}"
     for size in 1024x768 640x480; do
       # shellcheck disable=SC2086
-      out=$("$korvoui" render --check --screen $size $args </dev/null 2>&1)
-      rc=$?
-      if [ $rc -ne 0 ]; then
-        echo "FAIL: $args at $size (exit $rc):"
-        echo "$out" | grep -v '^wrote ' | sed 's/^/  /'
-        bad=1
-      fi
+      out=$("$korvoui" render --check --screen $size ${line%% | *} </dev/null 2>&1) ||
+        { echo "FAIL: ${line%% | *} at $size:"; echo "$out" | grep -v '^wrote ' | sed 's/^/  /'; bad=1; }
     done
   done < "$work/screens.txt"
   [ $bad -eq 0 ] || exit 1
   echo "ok: $(wc -l < "$work/screens.txt") screens at 1024x768 and 640x480"
-  exit 0
   ;;
 faults)
   expected="layout: IDC_STATIC_LONG \"MUCH TOO LONG FOR ITS BOX\" leaves IDC_STATIC_LONG
@@ -42,40 +40,32 @@ layout: IDC_BUTTON_NARROW \"A CAPTION FAR TOO WIDE\" leaves IDC_BUTTON_NARROW
 layout: IDC_STATIC_OUTSIDE \"OUTSIDE\" leaves LAYOUTMENU
 layout: IDC_STATIC_COVERED \"COVERED\" under IDC_BITMAP_COVER \"menu/cover.png\"
 layout: IDC_STATIC_SECOND \"SECOND\" over IDC_STATIC_FIRST \"FIRST\""
-  for size in 1024x768 640x480; do
-    out=$("$korvoui" render --root "$src/tests/tools/layout_root" --screen $size --check LAYOUTMENU 2>/dev/null)
-    [ $? -eq 1 ] || fail "faults at $size: exit status not 1: $out"
-    got=$(echo "$out" | faults)
-    [ "$got" = "$expected" ] || fail "faults at $size:
-$got
-expected:
-$expected"
-    echo "$out" | grep -qx "layout: 10 texts, 6 faults ($size)" || fail "summary at $size: $out"
-  done
-
-  # A copy of the shipped script passes; with the title's button narrowed and
-  # the prompt moved onto the next button it fails, naming both.
   root=$work/root
-  rm -rf "$root"
-  mkdir -p "$root/data/script/ui"
+  rm -rf "$root" && mkdir -p "$root/data/script/ui"
   script=$root/data/script/ui/ui_script.txt
   cp "$src/assets/data/script/ui/ui_script.txt" "$script"
+  # A copy of the shipped script passes; with the title's button narrowed and
+  # the prompt moved onto the next button it fails, naming both.
   out=$("$korvoui" render --root "$root" --check MAINMENU 2>/dev/null) || fail "the shipped copy: $out"
   sed -i -e 's/\(IDC_BUTTON_MAINSINGLEPLAY CF_TABSTOP\) 0.090, 0.365, 0.250,/\1 0.090, 0.365, 0.050,/' \
          -e 's/\(IDC_STATIC_MAINPROMPT *\) 0.049, 0.323,/\1 0.120, 0.460,/' "$script"
   cmp -s "$script" "$src/assets/data/script/ui/ui_script.txt" && fail "the copy was not broken"
   for size in 1024x768 640x480; do
-    out=$("$korvoui" render --root "$root" --screen $size --check MAINMENU 2>/dev/null)
-    [ $? -eq 1 ] || fail "the broken copy at $size passed: $out"
-    got=$(echo "$out" | faults)
+    check "$src/tests/tools/layout_root" $size LAYOUTMENU
+    [ "$got" = "$expected" ] || fail "faults at $size:
+$got
+expected:
+$expected"
+    echo "$out" | grep -qx "layout: 10 texts, 6 faults ($size)" || fail "summary at $size: $out"
+    check "$root" $size MAINMENU
     echo "$got" | grep -q '^layout: IDC_BUTTON_MAINSINGLEPLAY "SINGLE PLAYER" leaves IDC_BUTTON_MAINSINGLEPLAY$' ||
       fail "no fault of the narrowed button at $size: $got"
     echo "$got" | grep -q '^layout: IDC_STATIC_MAINPROMPT "SELECT OPERATION" over IDC_BUTTON_MAINMULTIPALY "MULTIPLAYER"$\|^layout: IDC_BUTTON_MAINMULTIPALY "MULTIPLAYER" over IDC_STATIC_MAINPROMPT "SELECT OPERATION"$' ||
       fail "no fault of the moved prompt at $size: $got"
   done
+  echo "ok: faults"
   ;;
 *)
   fail "unknown mode $mode"
   ;;
 esac
-echo "ok: $mode"

@@ -78,26 +78,23 @@ TEST_F(DialogStackTest, NextDialogToAnUnknownIdPushesNothing) {
   EXPECT_EQ(Open(), Ids());   // the top was closed before the failure
 }
 
-TEST_F(DialogStackTest, NullNamesAndMissingTables) {
-  EXPECT_FALSE(GUI_CreateDialog(nullptr));
-  EXPECT_FALSE(GUI_DestroyDialog(nullptr));
-  EXPECT_FALSE(GUI_IsDialogCreated(nullptr));
-  InstallDialogTable(nullptr);
-  EXPECT_FALSE(GUI_CreateDialog("A"));
-  table_ = nullptr;
-}
-
-TEST_F(DialogStackTest, FindDialogIsExactAndReportsMisses) {
+// Lookups are exact and report misses; a later dialog of the same id
+// replaces the earlier; null names and a missing table open nothing.
+TEST_F(DialogStackTest, FindDialogNullNamesAndMissingTables) {
   AddDialog("MAINMENU");
   EXPECT_NE(FindDialog(table_, "MAINMENU"), nullptr);
   EXPECT_EQ(FindDialog(table_, "MAINMENU2"), nullptr);
   EXPECT_STREQ(GetErrorText(), "dlg_id'MAINMENU2' not found");
   EXPECT_EQ(FindDialog(table_, "mainmenu"), nullptr);
   EXPECT_EQ(FindDialog(table_, "MAIN"), nullptr);
-}
-
-TEST_F(DialogStackTest, ALaterDialogOfTheSameIdReplacesTheEarlier) {
   CGUI_Dialog* later = AddDialog("A");
   EXPECT_EQ(FindDialog(table_, "A"), later);
-  EXPECT_EQ(table_->Entries().size(), 4u);
+  EXPECT_EQ(table_->Entries().size(), 5u);
+
+  EXPECT_FALSE(GUI_CreateDialog(nullptr));
+  EXPECT_FALSE(GUI_DestroyDialog(nullptr));
+  EXPECT_FALSE(GUI_IsDialogCreated(nullptr));
+  InstallDialogTable(nullptr);
+  EXPECT_FALSE(GUI_CreateDialog("A"));
+  table_ = nullptr;
 }

@@ -103,6 +103,7 @@ TEST_P(FrameAllocationTest, FramesOfAnOpenDialogDoNotAllocate) {
     EXPECT_NE(std::find(texts.begin(), texts.end(), row), texts.end()) << row;
 }
 
+// Scrolling the list back and forth settles to no allocation.
 TEST_P(FrameAllocationTest, ScrollingTheListBackAndForthSettlesToNoAllocation) {
   korvohost::SetRenderMode(GetParam());
   OpenEveryKind();

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
+#include <iterator>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -65,22 +65,6 @@ class HostGameSetup : public ::testing::Test {
 
   std::string root_, dir_;
 };
-
-TEST_F(HostGameSetup, GameDataFillsTheGameState) {
-  Start();
-  EXPECT_EQ(GetNumCharacters(), 8);
-  EXPECT_STREQ(GetCharacterName(0), "WARHOUND");
-  ASSERT_NE(MissionManager.FindMission("MISSION 12"), nullptr);
-  EXPECT_STREQ(MissionManager.FindMission("MISSION 01")->script, "data/script/mission/01/mission.txt");
-  ASSERT_NE(OPT_GetDescHead(), nullptr);
-  EXPECT_STRNE(OPT_GetNameByID(OPT_GetDescHead()->id), "");
-  EXPECT_EQ(Game().maps.size(), 6u);
-  // A new pilot gets the initial mission's achievement from the loaded missions.
-  ASSERT_TRUE(CreateAccount("ALPHA"));
-  ASSERT_TRUE(SetAccount("ALPHA"));
-  EXPECT_NE(GetCurAccount()->GetMissionAchievement("MISSION 01"), nullptr);
-  EXPECT_EQ(GetCurAccount()->GetMissionAchievement("MISSION 02"), nullptr);
-}
 
 TEST_F(HostGameSetup, MessageTextsComeFromTheTable) {
   char buffer[256];
@@ -149,25 +133,17 @@ TEST_F(HostGameSetup, PilotsOptionsAndBindingsSurviveARestart) {
   EXPECT_STREQ(forward->GetItemName(0), "KEY17");
 }
 
+// The store's name rules reach the host: a bad name makes no pilot and no
+// file; without a profile (sessions) the host takes any name.
 TEST_F(HostGameSetup, NamesThatAreNoFileNamesAreRefusedWithoutTouchingTheDisk) {
   Start();
-  const auto files = [&] {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir_)) names.push_back(entry.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-  };
-  const std::vector<std::string> before = files();
-  for (const std::string& bad : {std::string("a/b"), std::string(".."), std::string(300, 'x'),
-                                 std::string("tab\there"), std::string("\x01"), std::string("")}) {
-    EXPECT_FALSE(CreateAccount(bad.c_str())) << bad;
-    EXPECT_EQ(FindAccount(bad), nullptr) << bad;
-  }
+  const auto files = [&] { return std::distance(fs::directory_iterator(dir_), fs::directory_iterator()); };
+  const auto before = files();
+  EXPECT_FALSE(CreateAccount("a/b"));
+  EXPECT_EQ(FindAccount("a/b"), nullptr);
   EXPECT_EQ(files(), before);
-  EXPECT_TRUE(CreateAccount("\xB0\xA1" "ACE"));   // a double-byte name is a valid one
-  EXPECT_NE(files(), before);
   DetachProfile();
-  EXPECT_TRUE(CreateAccount("a/b"));   // without a profile (sessions) the host takes any name
+  EXPECT_TRUE(CreateAccount("a/b"));
 }
 
 // A damaged file is told with file and line and the rest loads; a folder in

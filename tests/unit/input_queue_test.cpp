@@ -23,23 +23,21 @@ class InputQueueTest : public RuntimeTest {
   RecordingWindow* target_ = nullptr;
 };
 
-TEST_F(InputQueueTest, HoldsAtMostCapacityMinusOneEvents) {
+// The ring holds at most its capacity less one; on overflow only the newest
+// event is kept.
+TEST_F(InputQueueTest, HoldsAtMostCapacityMinusOneEventsAndOverflowKeepsTheNewest) {
   CGUI_InputQueue& q = InputQueue();
   EXPECT_TRUE(q.IsEmpty());
   for (int i = 0; i < 1023; ++i) GUI_KeyDown(100 + i);
   EXPECT_EQ(q.PendingCount(), 1023);
   EXPECT_EQ(q.WriteIndex(), q.ReadIndex());  // full
-}
-
-TEST_F(InputQueueTest, OverflowKeepsOnlyTheNewestEvent) {
+  GUI_KeyDown(77);
+  EXPECT_EQ(q.PendingCount(), 1);
   SetFocusWindow(target_);
   TakeLog();
-  for (int i = 0; i < 1023; ++i) GUI_LButtonDown();
-  GUI_KeyDown(77);
-  EXPECT_EQ(InputQueue().PendingCount(), 1);
   GUI_Update();
   EXPECT_EQ(TakeEvents(), Log({"W:Key 77"}));
-  EXPECT_TRUE(InputQueue().IsEmpty());
+  EXPECT_TRUE(q.IsEmpty());
 }
 
 TEST_F(InputQueueTest, QueueWrapsAroundWithoutLosingEvents) {
@@ -67,18 +65,8 @@ TEST_F(InputQueueTest, FlushDiscardsEventsButUpdateStillRuns) {
   EXPECT_EQ(TakeLog(), Log({"W:Update"}));
 }
 
+// Keyboard events go to the focus window, or nowhere without one.
 TEST_F(InputQueueTest, KeysCharactersAndCompositionGoToTheFocusWindow) {
-  SetFocusWindow(target_);
-  TakeLog();
-  GUI_KeyDown(37);
-  GUI_Char(static_cast<char>(0xB0));   // high byte: sign-extended in the word
-  GUI_Char('z');
-  GUI_CompositionChar(static_cast<char>(0xB0), static_cast<char>(0xA1));
-  GUI_Update();
-  EXPECT_EQ(TakeEvents(), Log({"W:Key 37", "W:Char -80", "W:Char 122", "W:Comp 176,161"}));
-}
-
-TEST_F(InputQueueTest, WithoutFocusEveryKeyboardEventIsDropped) {
   GUI_KeyDown(13);
   GUI_Char('x');
   GUI_CompositionChar(1, 2);
@@ -86,6 +74,17 @@ TEST_F(InputQueueTest, WithoutFocusEveryKeyboardEventIsDropped) {
   GUI_Update();
   EXPECT_TRUE(TakeEvents().empty());
   EXPECT_EQ(Routing().focus, nullptr);
+
+  SetFocusWindow(target_);
+  TakeLog();
+  GUI_KeyDown(37);
+  GUI_Char(static_cast<char>(0xB0));   // high byte: sign-extended in the word
+  GUI_Char('z');
+  GUI_CompositionChar(static_cast<char>(0xB0), static_cast<char>(0xA1));
+  InputQueue().Append(0x00410009);   // words of unknown type (9, 0) are skipped
+  InputQueue().Append(0x00000000);
+  GUI_Update();
+  EXPECT_EQ(TakeEvents(), Log({"W:Key 37", "W:Char -80", "W:Char 122", "W:Comp 176,161"}));
 }
 
 TEST_F(InputQueueTest, TabIsNeverDeliveredAndMovesTheFocus) {
@@ -101,6 +100,8 @@ TEST_F(InputQueueTest, TabIsNeverDeliveredAndMovesTheFocus) {
   EXPECT_EQ(Routing().focus, second);
 }
 
+// A press focuses the hover window, then presses it; over empty space it
+// leaves the focus where it was.
 TEST_F(InputQueueTest, ButtonPressFocusesTheHoverWindowThenPressesIt) {
   GUI_MouseMove(0.2f, 0.2f);
   EXPECT_EQ(Routing().hover, target_);
@@ -110,11 +111,8 @@ TEST_F(InputQueueTest, ButtonPressFocusesTheHoverWindowThenPressesIt) {
   GUI_Update();
   EXPECT_EQ(TakeEvents(), Log({"W:SetFocus", "W:Down", "W:Up"}));
   EXPECT_EQ(Routing().focus, target_);
-}
 
-TEST_F(InputQueueTest, ButtonOverEmptySpaceLeavesTheFocus) {
   dialog_->SetHitTest(false);   // the dialog itself is not a hover target
-  SetFocusWindow(target_);
   GUI_MouseMove(0.9f, 0.9f);
   EXPECT_EQ(Routing().hover, nullptr);
   TakeLog();
@@ -125,21 +123,3 @@ TEST_F(InputQueueTest, ButtonOverEmptySpaceLeavesTheFocus) {
   EXPECT_EQ(Routing().focus, target_);
 }
 
-TEST_F(InputQueueTest, WordsOfUnknownTypeAreSkipped) {
-  SetFocusWindow(target_);
-  TakeLog();
-  InputQueue().Append(0x00410009);   // type 9
-  InputQueue().Append(0x00000000);   // type 0
-  GUI_KeyDown(5);
-  GUI_Update();
-  EXPECT_EQ(TakeEvents(), Log({"W:Key 5"}));
-}
-
-TEST_F(InputQueueTest, EventWordsHaveTheDocumentedLayout) {
-  EXPECT_EQ(MakeKeyWord(9), 0x00090002u);
-  EXPECT_EQ(MakeCharWord('A'), 0x00410003u);
-  EXPECT_EQ(MakeCharWord(static_cast<char>(0xB0)), 0xFFB00003u);
-  EXPECT_EQ(MakeCompositionWord(static_cast<char>(0xB0), static_cast<char>(0xA1)), 0xB0A10001u);
-  EXPECT_EQ(kLButtonDownWord, 0x00010004u);
-  EXPECT_EQ(kLButtonUpWord, 0x00020004u);
-}

@@ -4,43 +4,27 @@
 
 #include "tools/korvoui/play_input.h"
 
-TEST(PlayInput, EditingKeysMapToTheHostVirtualKeys) {
-  EXPECT_EQ(VirtualKeyOf(SDLK_BACKSPACE), 8);
-  EXPECT_EQ(VirtualKeyOf(SDLK_TAB), 9);
-  EXPECT_EQ(VirtualKeyOf(SDLK_RETURN), 13);
-  EXPECT_EQ(VirtualKeyOf(SDLK_KP_ENTER), 13);
-  EXPECT_EQ(VirtualKeyOf(SDLK_ESCAPE), 27);
-  EXPECT_EQ(VirtualKeyOf(SDLK_PAGEUP), 33);
-  EXPECT_EQ(VirtualKeyOf(SDLK_PAGEDOWN), 34);
-  EXPECT_EQ(VirtualKeyOf(SDLK_END), 35);
-  EXPECT_EQ(VirtualKeyOf(SDLK_HOME), 36);
-  EXPECT_EQ(VirtualKeyOf(SDLK_LEFT), 37);
-  EXPECT_EQ(VirtualKeyOf(SDLK_UP), 38);
-  EXPECT_EQ(VirtualKeyOf(SDLK_RIGHT), 39);
-  EXPECT_EQ(VirtualKeyOf(SDLK_DOWN), 40);
-  EXPECT_EQ(VirtualKeyOf(SDLK_DELETE), 46);
-}
-
-TEST(PlayInput, LettersAndDigitsAreTheirUpperCaseCodes) {
-  EXPECT_EQ(VirtualKeyOf(SDLK_a), 'A');
-  EXPECT_EQ(VirtualKeyOf(SDLK_z), 'Z');
-  EXPECT_EQ(VirtualKeyOf(SDLK_0), '0');
-  EXPECT_EQ(VirtualKeyOf(SDLK_9), '9');
-  EXPECT_EQ(VirtualKeyOf(SDLK_F12), 0);
-  EXPECT_EQ(VirtualKeyOf(SDLK_LSHIFT), 0);
-}
-
-// Keys that make a character without text input give it after the key-down,
-// as a game window's message loop does; every other key gives none.
-TEST(PlayInput, KeysThatMakeACharacterWithoutText) {
+// Editing keys map to the host's virtual keys, letters and digits to their
+// upper-case codes, other keys to none. Keys that make a character without
+// text input give it after the key-down, as a game window's message loop
+// does; every other key gives none.
+TEST(PlayInput, KeysMapToTheHostVirtualKeysAndTheirCharacters) {
   const struct {
     SDL_Keycode key;
+    int virtualKey;
     char character;
-  } kCases[] = {{SDLK_BACKSPACE, 8}, {SDLK_TAB, 9},   {SDLK_RETURN, 13}, {SDLK_KP_ENTER, 13},
-                {SDLK_ESCAPE, 27},   {SDLK_DELETE, 0}, {SDLK_LEFT, 0},    {SDLK_HOME, 0},
-                {SDLK_a, 0},         {SDLK_SPACE, 0},  {SDLK_F12, 0}};
-  for (const auto& c : kCases)
+  } kCases[] = {
+      {SDLK_BACKSPACE, 8, 8}, {SDLK_TAB, 9, 9},       {SDLK_RETURN, 13, 13}, {SDLK_KP_ENTER, 13, 13},
+      {SDLK_ESCAPE, 27, 27},  {SDLK_PAGEUP, 33, 0},   {SDLK_PAGEDOWN, 34, 0}, {SDLK_END, 35, 0},
+      {SDLK_HOME, 36, 0},     {SDLK_LEFT, 37, 0},     {SDLK_UP, 38, 0},       {SDLK_RIGHT, 39, 0},
+      {SDLK_DOWN, 40, 0},     {SDLK_DELETE, 46, 0},   {SDLK_a, 'A', 0},       {SDLK_z, 'Z', 0},
+      {SDLK_0, '0', 0},       {SDLK_9, '9', 0},       {SDLK_SPACE, ' ', 0},   {SDLK_F12, 0, 0},
+      {SDLK_LSHIFT, 0, 0},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(VirtualKeyOf(c.key), c.virtualKey) << "key " << c.key;
     EXPECT_EQ(CharacterOfKey(VirtualKeyOf(c.key)), c.character) << "key " << c.key;
+  }
 }
 
 TEST(PlayInput, Utf8BecomesCp949) {
@@ -59,20 +43,20 @@ TEST(PlayInput, Utf8BecomesCp949) {
 }
 
 TEST(PlayInput, CompositionGivesTheLastCharacterInTheCodePage) {
-  char lead = 1, trail = 1;
-  CompositionBytes("\xED\x95\x9C", kHostCodePage, &lead, &trail);   // 한
-  EXPECT_EQ(uint8_t(lead), 0xC7);
-  EXPECT_EQ(uint8_t(trail), 0xD1);
-  CompositionBytes("\xEA\xB0\x80\xED\x95\x9C", kHostCodePage, &lead, &trail);   // 가한
-  EXPECT_EQ(uint8_t(lead), 0xC7);
-  EXPECT_EQ(uint8_t(trail), 0xD1);
-  CompositionBytes("\xE3\x84\xB1", kHostCodePage, &lead, &trail);   // the jamo ㄱ
-  EXPECT_EQ(uint8_t(lead), 0xA4);
-  EXPECT_EQ(uint8_t(trail), 0xA1);
-  CompositionBytes("k", kHostCodePage, &lead, &trail);
-  EXPECT_EQ(lead, 'k');
-  EXPECT_EQ(trail, 0);
-  CompositionBytes("", kHostCodePage, &lead, &trail);
-  EXPECT_EQ(lead, 0);
-  EXPECT_EQ(trail, 0);
+  const struct {
+    const char* text;
+    uint8_t lead, trail;
+  } kCases[] = {
+      {"\xED\x95\x9C", 0xC7, 0xD1},               // 한
+      {"\xEA\xB0\x80\xED\x95\x9C", 0xC7, 0xD1},   // 가한
+      {"\xE3\x84\xB1", 0xA4, 0xA1},               // the jamo ㄱ
+      {"k", 'k', 0},
+      {"", 0, 0},
+  };
+  for (const auto& c : kCases) {
+    char lead = 1, trail = 1;
+    CompositionBytes(c.text, kHostCodePage, &lead, &trail);
+    EXPECT_EQ(uint8_t(lead), c.lead) << c.text;
+    EXPECT_EQ(uint8_t(trail), c.trail) << c.text;
+  }
 }

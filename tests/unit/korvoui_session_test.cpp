@@ -80,28 +80,21 @@ TEST_F(SessionRunnerTest, EachFrameStartsANewDrawList) {
 }
 
 TEST(SessionIntegers, TheWhole64BitRangeAndNothingBeyond) {
-  long long v = 0;
-  ASSERT_TRUE(ParseSessionInt("-9223372036854775808", &v));
-  EXPECT_EQ(v, LLONG_MIN);
-  ASSERT_TRUE(ParseSessionInt("-0x8000000000000000", &v));
-  EXPECT_EQ(v, LLONG_MIN);
-  ASSERT_TRUE(ParseSessionInt("9223372036854775807", &v));
-  EXPECT_EQ(v, LLONG_MAX);
-  ASSERT_TRUE(ParseSessionInt("+0x7FFFFFFFFFFFFFFF", &v));
-  EXPECT_EQ(v, LLONG_MAX);
-  ASSERT_TRUE(ParseSessionInt("-42", &v));
-  EXPECT_EQ(v, -42);
-  ASSERT_TRUE(ParseSessionInt("0xFF52D8DE", &v));
-  EXPECT_EQ(v, 0xFF52D8DELL);
-
-  v = 7;
-  EXPECT_FALSE(ParseSessionInt("9223372036854775808", &v));
-  EXPECT_FALSE(ParseSessionInt("0x8000000000000000", &v));
-  EXPECT_FALSE(ParseSessionInt("-9223372036854775809", &v));
-  EXPECT_FALSE(ParseSessionInt("18446744073709551615", &v));
-  EXPECT_FALSE(ParseSessionInt("-18446744073709551616", &v));
-  EXPECT_FALSE(ParseSessionInt("--1", &v));
-  EXPECT_EQ(v, 7);
+  const std::pair<const char*, long long> read[] = {
+      {"-9223372036854775808", LLONG_MIN}, {"-0x8000000000000000", LLONG_MIN}, {"9223372036854775807", LLONG_MAX},
+      {"+0x7FFFFFFFFFFFFFFF", LLONG_MAX},  {"-42", -42},                       {"0xFF52D8DE", 0xFF52D8DELL},
+  };
+  for (const auto& [text, value] : read) {
+    long long v = 0;
+    ASSERT_TRUE(ParseSessionInt(text, &v)) << text;
+    EXPECT_EQ(v, value) << text;
+  }
+  for (const char* text : {"9223372036854775808", "0x8000000000000000", "-9223372036854775809",
+                           "18446744073709551615", "-18446744073709551616", "--1"}) {
+    long long v = 7;
+    EXPECT_FALSE(ParseSessionInt(text, &v)) << text;
+    EXPECT_EQ(v, 7) << text;
+  }
 }
 
 TEST_F(SessionRunnerTest, IntegersPastTheRangeAreLinesThatCannotBeRun) {

@@ -1,10 +1,12 @@
-// Tests of the line wrapper with a fixed-width metric: every byte is 1/64 of
-// the screen wide (exact in binary), so a list 10/64 wide takes 10 bytes a row.
+// Tests of the line wrapper and of cutting lobby chat messages, with a
+// fixed-width metric: every byte is 1/64 of the screen wide (exact in binary),
+// so a list or box 10/64 wide takes 10 bytes a row or piece.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "menus/chat_lines.h"
 #include "menus/line_wrapper.h"
 #include "runtime/list.h"
 
@@ -17,68 +19,44 @@ constexpr float kTen = 10 * kByte;
 
 float FixedWidth(const char*, int len) { return kByte * float(len); }
 
-Rows Wrap(const char* text, float width = kTen, const char* name = nullptr) {
-  return WrapText(name, text, width, &FixedWidth);
-}
-
 }  // namespace
 
-// ---- Rows that fit, line ends --------------------------------------------------------------
-
-TEST(LineWrapper, TextThatFitsIsOneRow) {
-  EXPECT_EQ(Wrap("all fits"), Rows{"all fits"});
-  EXPECT_EQ(Wrap("0123456789"), Rows{"0123456789"});
-  EXPECT_EQ(Wrap(""), Rows{""});
-  EXPECT_EQ(Wrap(nullptr), Rows{""});
-}
-
-TEST(LineWrapper, LineFeedsAndCarriageReturnsStartNewRows) {
-  EXPECT_EQ(Wrap("ab\ncd"), (Rows{"ab", "cd"}));
-  EXPECT_EQ(Wrap("ab\rcd"), (Rows{"ab", "cd"}));
-  EXPECT_EQ(Wrap("ab\r\ncd"), (Rows{"ab", "cd"}));
-  EXPECT_EQ(Wrap("ab\n\ncd"), (Rows{"ab", "", "cd"}));
-  // A final line end adds no empty row.
-  EXPECT_EQ(Wrap("ab\n"), Rows{"ab"});
-}
-
-// ---- Breaking long rows ----------------------------------------------------------------------
-
-TEST(LineWrapper, BreaksAtABlankFewerThanFiveCharactersBack) {
-  // "abcdefg hi" fills 10; 'j' overflows with the blank 3 characters back.
-  EXPECT_EQ(Wrap("abcdefg hij"), (Rows{"abcdefg", "hij"}));
-  // Blank 4 characters back still breaks there.
-  EXPECT_EQ(Wrap("abcdef ghij"), (Rows{"abcdef", "ghij"}));
-  // A blank that itself overflows ends the row and is dropped.
-  EXPECT_EQ(Wrap("0123456789 next"), (Rows{"0123456789", "next"}));
-  // Control characters are break points too.
-  EXPECT_EQ(Wrap("abcdefg\thij"), (Rows{"abcdefg", "hij"}));
-}
-
-TEST(LineWrapper, CutsAtTheCharacterWhenTheBlankIsTooFarBack) {
-  // Blank 5 characters back: cut right before the overflowing 'k'.
-  EXPECT_EQ(Wrap("abcde fghijk"), (Rows{"abcde fghi", "jk"}));
-  EXPECT_EQ(Wrap("0123456789abcdefghijXY"), (Rows{"0123456789", "abcdefghij", "XY"}));
-}
-
-TEST(LineWrapper, EveryRowTakesAtLeastOneCharacter) {
-  EXPECT_EQ(Wrap("abc", kByte / 2), (Rows{"a", "b", "c"}));
-}
-
-TEST(LineWrapper, DoubleBytePairsAreNeverSplit) {
-  // Nine single bytes, then a pair that would end at byte 11: it moves whole.
-  const std::string text = "123456789\xB0\xA1z";
-  EXPECT_EQ(Wrap(text.c_str()), (Rows{"123456789", "\xB0\xA1z"}));
-  // A lead byte at the very end stands alone.
-  EXPECT_EQ(Wrap("ab\xB0"), Rows{"ab\xB0"});
-}
-
-// ---- Sender prefix -----------------------------------------------------------------------------
-
-TEST(LineWrapper, PrefixStartsTheFirstRowOnlyAndNarrowsEveryRow) {
-  // "Kim : " is 6 wide, leaving 4 per row.
-  EXPECT_EQ(Wrap("hello world", kTen, "Kim"), (Rows{"Kim : hell", "o", "worl", "d"}));
-  EXPECT_EQ(Wrap("hi", kTen, "Kim"), Rows{"Kim : hi"});
-  EXPECT_EQ(Wrap("", kTen, "Kim"), Rows{"Kim : "});
+// Rows that fit, line ends (a final one adds no row), breaks at a blank or
+// control character fewer than five characters back (a blank that itself
+// overflows ends the row and is dropped), cuts at the character otherwise,
+// double-byte pairs kept whole, and a sender prefix that starts the first row
+// only and narrows every row.
+TEST(LineWrapper, RowsOfTexts) {
+  const struct {
+    const char* text;
+    float width;
+    const char* name;
+    Rows rows;
+  } kCases[] = {
+      {"all fits", kTen, nullptr, {"all fits"}},
+      {"0123456789", kTen, nullptr, {"0123456789"}},
+      {"", kTen, nullptr, {""}},
+      {nullptr, kTen, nullptr, {""}},
+      {"ab\ncd", kTen, nullptr, {"ab", "cd"}},
+      {"ab\rcd", kTen, nullptr, {"ab", "cd"}},
+      {"ab\r\ncd", kTen, nullptr, {"ab", "cd"}},
+      {"ab\n\ncd", kTen, nullptr, {"ab", "", "cd"}},
+      {"ab\n", kTen, nullptr, {"ab"}},
+      {"abcdefg hij", kTen, nullptr, {"abcdefg", "hij"}},   // the blank 3 back
+      {"abcdef ghij", kTen, nullptr, {"abcdef", "ghij"}},   // 4 back
+      {"0123456789 next", kTen, nullptr, {"0123456789", "next"}},
+      {"abcdefg\thij", kTen, nullptr, {"abcdefg", "hij"}},
+      {"abcde fghijk", kTen, nullptr, {"abcde fghi", "jk"}},   // 5 back: cut before 'k'
+      {"0123456789abcdefghijXY", kTen, nullptr, {"0123456789", "abcdefghij", "XY"}},
+      {"abc", kByte / 2, nullptr, {"a", "b", "c"}},   // at least one character a row
+      {"123456789\xB0\xA1z", kTen, nullptr, {"123456789", "\xB0\xA1z"}},
+      {"ab\xB0", kTen, nullptr, {"ab\xB0"}},   // a lead byte at the end stands alone
+      {"hello world", kTen, "Kim", {"Kim : hell", "o", "worl", "d"}},   // "Kim : " leaves 4
+      {"hi", kTen, "Kim", {"Kim : hi"}},
+      {"", kTen, "Kim", {"Kim : "}},
+  };
+  for (const auto& c : kCases)
+    EXPECT_EQ(WrapText(c.name, c.text, c.width, &FixedWidth), c.rows) << (c.text ? c.text : "null");
 }
 
 // ---- Into a list ---------------------------------------------------------------------------------
@@ -102,4 +80,38 @@ TEST(LineWrapper, RowsGoToTheListWithTheColourAsItemData) {
   EXPECT_EQ(color, 0xFF00FF00u);
   list.GetItemData(2, color);
   EXPECT_EQ(color, 0xFF00FF00u);
+}
+
+// Pieces fill the width, a name narrows it; a piece loses one leading blank,
+// comma or full stop; double-byte pairs are never cut; a box too narrow still
+// takes one character a piece; a piece holds at most 499 bytes.
+TEST(LobbyChat, PiecesOfMessages) {
+  const std::string a498(498, 'a');
+  const struct {
+    std::string text;
+    float width;
+    const char* name;
+    Rows pieces;
+  } kCases[] = {
+      {"0123456789abc", kTen, nullptr, {"0123456789", "abc"}},
+      {"short", kTen, nullptr, {"short"}},
+      {"0123456789", kTen, "AB", {"01234567", "89"}},
+      {"0123456789", kTen, "", {"0123456789"}},
+      {"", kTen, nullptr, {}},
+      {"0123456789 next", kTen, nullptr, {"0123456789", "next"}},
+      {"0123456789,next", kTen, nullptr, {"0123456789", "next"}},
+      {"0123456789.next", kTen, nullptr, {"0123456789", "next"}},
+      {" first", kTen, nullptr, {"first"}},
+      {"0123456789  x", kTen, nullptr, {"0123456789", " x"}},
+      {"012345678\xB0\xA1z", kTen, nullptr, {"012345678\xB0\xA1", "z"}},
+      {"\xB0\xA1\xB0\xA1\xB0\xA1", 3 * kByte, nullptr, {"\xB0\xA1\xB0\xA1", "\xB0\xA1"}},
+      {"ab\xB0", kTen, nullptr, {"ab\xB0"}},
+      {"abc", 0.0f, nullptr, {"a", "b", "c"}},
+      {"a\xB0\xA1", -1.0f, nullptr, {"a", "\xB0\xA1"}},
+      {std::string(1200, 'a'), 1000.0f, nullptr, {std::string(499, 'a'), std::string(499, 'a'), std::string(202, 'a')}},
+      {a498 + "\xB0\xA1" + "b", 1000.0f, nullptr, {a498, "\xB0\xA1" "b"}},   // the pair starts the next piece
+  };
+  for (const auto& c : kCases)
+    EXPECT_EQ(lobby::CutChatMessage(c.name, c.text.c_str(), c.width, &FixedWidth), c.pieces) << c.text;
+  EXPECT_TRUE(lobby::CutChatMessage(nullptr, nullptr, kTen, &FixedWidth).empty());
 }

@@ -42,60 +42,50 @@ class MenuFrameworkTest : public GameControlsTest {
 
 // ---- Menu dialogs -----------------------------------------------------------------------------
 
-TEST_F(MenuFrameworkTest, MenuDialogTellsTheHostAMenuIsUpWhileOpen) {
+// A menu dialog tells the host a menu is up while open (an exclusive one is
+// exclusive only then).
+TEST_F(MenuFrameworkTest, MenuDialogsTellTheHostAMenuIsUpWhileOpen) {
   AddMenuDialog<CGUI_MenuDialog>("MENU");
+  CGUI_ExclusiveMenuDialog* exclusive = AddMenuDialog<CGUI_ExclusiveMenuDialog>("EXCL");
   korvohost::SetVar("bSystemMenu", 0);
   const int depth = korvohost::MouseCursorDepth();
-
-  ASSERT_TRUE(GUI_CreateDialog("MENU"));
-  EXPECT_EQ(korvohost::AmbientLight(), -1);
-  EXPECT_EQ(HostVar("bSystemMenu"), 1);
-  EXPECT_EQ(korvohost::MouseCursorDepth(), depth + 1);
-  EXPECT_FALSE(FindOpenDialog("MENU")->IsExclusive());
-
-  ASSERT_TRUE(GUI_DestroyDialog("MENU"));
-  EXPECT_EQ(HostVar("bSystemMenu"), 0);
-  EXPECT_EQ(korvohost::MouseCursorDepth(), depth);
+  for (const char* id : {"MENU", "EXCL"}) {
+    ASSERT_TRUE(GUI_CreateDialog(id));
+    EXPECT_EQ(korvohost::AmbientLight(), -1) << id;
+    EXPECT_EQ(HostVar("bSystemMenu"), 1) << id;
+    EXPECT_EQ(korvohost::MouseCursorDepth(), depth + 1) << id;
+    EXPECT_EQ(FindOpenDialog(id)->IsExclusive(), id == std::string("EXCL"));
+    ASSERT_TRUE(GUI_DestroyDialog(id));
+    EXPECT_EQ(HostVar("bSystemMenu"), 0) << id;
+    EXPECT_EQ(korvohost::MouseCursorDepth(), depth) << id;
+  }
+  EXPECT_FALSE(exclusive->IsExclusive());
 }
 
+// A menu dialog focuses its first tab stop; without tab stops it leaves the
+// focus; it fails to open when a control fails.
 TEST_F(MenuFrameworkTest, MenuDialogFocusesItsFirstTabStop) {
+  CGUI_Dialog* other = AddDialog("OTHER");
+  RecordingWindow* focused = AddWindow(other, "IDC_FOCUSED", 0, 0, 0.1f, 0.1f);
+  ASSERT_TRUE(GUI_CreateDialog("OTHER"));
+  SetFocusWindow(focused);
+  AddMenuDialog<CGUI_MenuDialog>("EMPTY");
+  ASSERT_TRUE(GUI_CreateDialog("EMPTY"));
+  EXPECT_EQ(Routing().focus, focused);
+
   CGUI_MenuDialog* d = AddMenuDialog<CGUI_MenuDialog>("MENU");
   AddWindow(d, "IDC_PLAIN", 0, 0, 0.1f, 0.1f);
   CGUI_Control* first = AddTabStop(d, "IDC_FIRST");
   AddTabStop(d, "IDC_SECOND");
   ASSERT_TRUE(GUI_CreateDialog("MENU"));
   EXPECT_EQ(Routing().focus, first);
-}
 
-TEST_F(MenuFrameworkTest, MenuDialogWithoutTabStopsLeavesTheFocus) {
-  CGUI_Dialog* other = AddDialog("OTHER");
-  RecordingWindow* focused = AddWindow(other, "IDC_FOCUSED", 0, 0, 0.1f, 0.1f);
-  ASSERT_TRUE(GUI_CreateDialog("OTHER"));
-  SetFocusWindow(focused);
-  AddMenuDialog<CGUI_MenuDialog>("MENU");
-  ASSERT_TRUE(GUI_CreateDialog("MENU"));
-  EXPECT_EQ(Routing().focus, focused);
-}
-
-TEST_F(MenuFrameworkTest, MenuDialogFailsWhenAControlFails) {
-  CGUI_MenuDialog* d = AddMenuDialog<CGUI_MenuDialog>("MENU");
-  AddWindow(d, "IDC_BAD", 0, 0, 0.1f, 0.1f)->failCreate = true;
-  AddTabStop(d, "IDC_FIRST");
-  EXPECT_FALSE(GUI_CreateDialog("MENU"));
+  SetFocusWindow(nullptr);
+  CGUI_MenuDialog* bad = AddMenuDialog<CGUI_MenuDialog>("BAD");
+  AddWindow(bad, "IDC_BAD", 0, 0, 0.1f, 0.1f)->failCreate = true;
+  AddTabStop(bad, "IDC_FIRST");
+  EXPECT_FALSE(GUI_CreateDialog("BAD"));
   EXPECT_EQ(Routing().focus, nullptr);
-}
-
-TEST_F(MenuFrameworkTest, ExclusiveMenuDialogIsExclusiveOnlyWhileOpen) {
-  CGUI_ExclusiveMenuDialog* d = AddMenuDialog<CGUI_ExclusiveMenuDialog>("EXCL");
-  const int depth = korvohost::MouseCursorDepth();
-  ASSERT_TRUE(GUI_CreateDialog("EXCL"));
-  EXPECT_TRUE(d->IsExclusive());
-  EXPECT_EQ(HostVar("bSystemMenu"), 1);
-  EXPECT_EQ(korvohost::MouseCursorDepth(), depth + 1);
-  ASSERT_TRUE(GUI_DestroyDialog("EXCL"));
-  EXPECT_FALSE(d->IsExclusive());
-  EXPECT_EQ(HostVar("bSystemMenu"), 0);
-  EXPECT_EQ(korvohost::MouseCursorDepth(), depth);
 }
 
 // ---- Click contract ---------------------------------------------------------------------------------
@@ -148,23 +138,22 @@ class ClickContractTest : public MenuFrameworkTest {
 
 }  // namespace
 
-TEST_F(ClickContractTest, BaseFirstActsOnlyAfterASuccessfulRelease) {
+// Base first acts only after a successful release; action first acts, then
+// returns the release's result.
+TEST_F(ClickContractTest, ClickFormsOrderTheActionAndTheRelease) {
   AnsweringDialog* d;
   auto* b = OpenWith<LoggingButton<kBaseFirst>>(&d);
   EXPECT_TRUE(b->OnLButtonUp());
   EXPECT_EQ(g_events, (std::vector<std::string>{"base", "action"}));
-
   g_events.clear();
   d->answer = false;
   EXPECT_FALSE(b->OnLButtonUp());
   EXPECT_EQ(g_events, std::vector<std::string>{"base"});
-}
 
-TEST_F(ClickContractTest, ActionFirstActsThenReturnsTheReleaseResult) {
-  AnsweringDialog* d;
-  auto* b = OpenWith<LoggingButton<kActionFirst>>(&d);
+  g_events.clear();
+  auto* a = OpenWith<LoggingButton<kActionFirst>>(&d, "DLG2");
   d->answer = false;
-  EXPECT_FALSE(b->OnLButtonUp());
+  EXPECT_FALSE(a->OnLButtonUp());
   EXPECT_EQ(g_events, (std::vector<std::string>{"action", "base"}));
 }
 
@@ -179,13 +168,6 @@ TEST_F(ClickContractTest, ReleaseStillPlaysTheClickOfACaptionlessButton) {
 }
 
 // ---- Shared actions ----------------------------------------------------------------------------------
-
-TEST_F(ClickContractTest, CloseParentDestroysTheButtonsDialog) {
-  auto* b = OpenWith<CGUI_CloseParentButton>();
-  ASSERT_TRUE(GUI_IsDialogCreated("DLG"));
-  EXPECT_TRUE(b->OnLButtonUp());
-  EXPECT_FALSE(GUI_IsDialogCreated("DLG"));
-}
 
 TEST_F(ClickContractTest, GoToBackAndResumeMoveAlongTheDialogStack) {
   AddMenuDialog<AnsweringDialog>("FIRST");
@@ -212,11 +194,16 @@ TEST_F(ClickContractTest, GoToBackAndResumeMoveAlongTheDialogStack) {
   EXPECT_TRUE(DialogStack().empty());
 }
 
-TEST_F(ClickContractTest, OpenOverLeavesTheStackAlone) {
+// Open-over leaves the stack alone; close-parent destroys the button's dialog.
+TEST_F(ClickContractTest, OpenOverAndCloseParent) {
   AddMenuDialog<AnsweringDialog>("OVER");
   auto* b = OpenWith<TGUI_OpenOverButton<"OVER">>();
   b->OnLButtonUp();
   EXPECT_TRUE(GUI_IsDialogCreated("OVER"));
   EXPECT_TRUE(GUI_IsDialogCreated("DLG"));
   EXPECT_TRUE(DialogStack().empty());
+  auto* close = OpenWith<CGUI_CloseParentButton>(nullptr, "CLOSE");
+  EXPECT_TRUE(close->OnLButtonUp());
+  EXPECT_FALSE(GUI_IsDialogCreated("CLOSE"));
+  EXPECT_TRUE(GUI_IsDialogCreated("OVER"));
 }

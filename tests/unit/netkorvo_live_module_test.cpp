@@ -1,9 +1,9 @@
 // Tests of the live backend's default room events through the module (the
 // shipped UI script compiled): a join that finds no room and a room that its
 // server ends are told in the module's message box; a joined room fills the
-// module's records; a room's start plays the simulated match of the room; a
-// room created without a map plays the first map of its rule; after a match
-// the room takes bots and joins and starts again; a team room's slot buttons
+// module's records; a room's start plays the simulated match of the room, and
+// after it the room takes bots and joins and starts again; a room created
+// without a map plays the first map of its rule; a team room's slot buttons
 // follow its slots and its chat reaches the room's chat box and the other
 // side. The room's server runs in this process on 127.0.0.1.
 #include <gtest/gtest.h>
@@ -139,50 +139,6 @@ TEST_F(NetLiveModuleTest, AJoinedRoomFillsTheRecordsAndItsEndIsTold) {
   EXPECT_EQ(NET_bInitialized, 0);
 }
 
-TEST_F(NetLiveModuleTest, ARoomsStartPlaysTheRoomsMatchAndItsEndGoesBackToTheRoom) {
-  std::vector<std::string> errors;
-  ASSERT_TRUE(korvohost::LoadGameDataIntoGame(&errors));
-  UseLive(0);
-  NET_profile.WritePrevLoginID("ACE");
-  SGUI_ServerInfo& info = *GUI_GetServerInfo();
-  std::strcpy(info.room, "ACE's ARENA");
-  std::strcpy(info.map, "canyon.gnd-DE-TE");
-  info.type = 0;
-  info.frag = 3;
-  info.time = 0;
-  NET_Init(1, nullptr, 1, 0);
-  ASSERT_TRUE(Until([] { return GUI_IsDialogCreated("ROOMMENU"); }));
-  EXPECT_EQ(bServerSystem, 1) << "this side hosts";
-  Server_AddBot(2);
-  ASSERT_TRUE(Until([] { return GUI_GetClientInfo(2)->state == 1; }));
-  ASSERT_TRUE(CS_Manager::CanStart());
-  CS_Manager::Write_Start();
-  ASSERT_TRUE(Until([] { return korvohost::SimMatchStatus().phase != korvohost::EMatchPhase::kNone; }));
-
-  const korvohost::SSimMatchStatus status = korvohost::SimMatchStatus();
-  ASSERT_EQ(status.players.size(), 2u) << "the host and the room's bot";
-  EXPECT_EQ(status.players[0].name, "ACE");
-  EXPECT_FALSE(status.players[0].bot);
-  EXPECT_EQ(status.players[1].name, GUI_GetClientInfo(2)->name);
-  EXPECT_TRUE(status.players[1].bot);
-  EXPECT_EQ(status.rule, 0);
-  EXPECT_EQ(status.fragLimit, 3);
-  EXPECT_EQ(status.timeLimitMin, 0);
-  EXPECT_STREQ(GUI_GetServerInfo()->room, "ACE's ARENA") << "the room keeps its name";
-  EXPECT_STREQ(GUI_GetServerInfo()->map, "canyon.gnd-DE-TE");
-  EXPECT_FALSE(GUI_IsDialogCreated("MBOX_OK"));
-
-  // The match ends: the room is still there, with this side its host.
-  korvohost::EndSimMatch();
-  netkorvo::ServiceSimMatch();
-  EXPECT_EQ(NET_bInitialized, 1);
-  EXPECT_EQ(my_client, 0);
-  EXPECT_NE(CC_Manager::GetClientInfo(0), nullptr);
-  NET_Release();
-  EXPECT_EQ(NET_bInitialized, 0);
-  EXPECT_EQ(bServerSystem, 0);
-}
-
 TEST_F(NetLiveModuleTest, ARoomWithoutASecondPlayerSaysWhyItHasNoMatch) {
   std::vector<std::string> errors;
   ASSERT_TRUE(korvohost::LoadGameDataIntoGame(&errors));
@@ -230,26 +186,47 @@ TEST_F(NetLiveModuleTest, ARoomCreatedWithoutAMapPlaysTheFirstMapOfItsRule) {
   }
 }
 
-TEST_F(NetLiveModuleTest, AfterItsMatchTheRoomTakesBotsAndJoinsAndStartsAgain) {
+// A room's start plays the room's match (its players, rule and limits); its
+// end goes back to the room, which then takes bots and joins and starts again.
+TEST_F(NetLiveModuleTest, ARoomsMatchEndsBackInTheRoomWhichStartsAgain) {
   std::vector<std::string> errors;
   ASSERT_TRUE(korvohost::LoadGameDataIntoGame(&errors));
   UseLive(0, 3000);
   NET_profile.WritePrevLoginID("ACE");
-  std::strcpy(GUI_GetServerInfo()->map, "");
-  GUI_GetServerInfo()->frag = 3;
+  SGUI_ServerInfo& info = *GUI_GetServerInfo();
+  std::strcpy(info.room, "ACE's ARENA");
+  std::strcpy(info.map, "canyon.gnd-DE-TE");
+  info.type = 0;
+  info.frag = 3;
+  info.time = 0;
   NET_Init(1, nullptr, 1, 0);
   ASSERT_TRUE(Until([] { return GUI_IsDialogCreated("ROOMMENU"); }));
+  EXPECT_EQ(bServerSystem, 1) << "this side hosts";
   Server_AddBot(1);
   for (int round = 1; round <= 2; ++round) {
     ASSERT_TRUE(CS_Manager::CanStart()) << "round " << round;
     CS_Manager::Write_Start();
     ASSERT_TRUE(Until([] { return korvohost::SimMatchStatus().phase != korvohost::EMatchPhase::kNone; }))
         << "round " << round;
-    EXPECT_EQ(korvohost::SimMatchStatus().players.size(), size_t(round + 1)) << "round " << round;
+    const korvohost::SSimMatchStatus status = korvohost::SimMatchStatus();
+    ASSERT_EQ(status.players.size(), size_t(round + 1)) << "round " << round;
+    EXPECT_EQ(status.players[0].name, "ACE");
+    EXPECT_FALSE(status.players[0].bot);
+    EXPECT_EQ(status.players[1].name, GUI_GetClientInfo(1)->name);
+    EXPECT_TRUE(status.players[1].bot);
+    EXPECT_EQ(status.rule, 0);
+    EXPECT_EQ(status.fragLimit, 3);
+    EXPECT_EQ(status.timeLimitMin, 0);
+    EXPECT_STREQ(GUI_GetServerInfo()->room, "ACE's ARENA") << "the room keeps its name";
+    EXPECT_STREQ(GUI_GetServerInfo()->map, "canyon.gnd-DE-TE");
+    EXPECT_FALSE(GUI_IsDialogCreated("MBOX_OK"));
     // While the match runs the room starts nothing more.
     EXPECT_FALSE(CS_Manager::CanStart());
     korvohost::EndSimMatch();
-    netkorvo::ServiceSimMatch();   // the room is back
+    netkorvo::ServiceSimMatch();   // the room is back, with this side its host
+    EXPECT_EQ(NET_bInitialized, 1);
+    EXPECT_EQ(my_client, 0);
+    EXPECT_NE(CC_Manager::GetClientInfo(0), nullptr);
     if (round == 2) break;
 
     // A bot and a joining player are taken again; the player must be ready.
@@ -268,6 +245,9 @@ TEST_F(NetLiveModuleTest, AfterItsMatchTheRoomTakesBotsAndJoinsAndStartsAgain) {
     joiner.Leave();
     ASSERT_TRUE(Until([] { return CC_Manager::GetClientInfo(3) == nullptr; }));
   }
+  NET_Release();
+  EXPECT_EQ(NET_bInitialized, 0);
+  EXPECT_EQ(bServerSystem, 0);
 }
 
 // A team room run by this side: the slot buttons follow the slots as they

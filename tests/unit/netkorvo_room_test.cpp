@@ -78,13 +78,7 @@ TEST(NetRoom, TheMatchStartsWhenEveryJoinedPlayerIsReady) {
 
 TEST(NetRoom, SlotRecordsCarryEveryField) {
   CRoom room("HOST");
-  wire::SChoice choice;
-  choice.character = 9;
-  choice.left = 1;
-  choice.right = 2;
-  choice.team = 3;
-  choice.classIndex = 4;
-  choice.ready = 1;
+  const wire::SChoice choice{.character = 9, .left = 1, .right = 2, .team = 3, .classIndex = 4, .ready = 1};
   const int a = room.Join("A");
   room.SetChoice(a, choice);
   const wire::SSlotRecord record = room.Slot(a).Record(a);

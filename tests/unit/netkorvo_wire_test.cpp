@@ -16,60 +16,27 @@ using Bytes = std::vector<uint8_t>;
 namespace {
 
 wire::SChoice SomeChoice() {
-  wire::SChoice c;
-  c.character = 7;
-  c.left = 2;
-  c.right = -1;
-  c.team = 1;
-  c.classIndex = 4;
-  c.ready = 1;
-  return c;
+  return {.character = 7, .left = 2, .right = -1, .team = 1, .classIndex = 4, .ready = 1};
 }
 
 std::vector<wire::SMessage> AllMessages() {
-  wire::SAnnounce announce;
-  announce.serverId = 0xDEADBEEF;
-  announce.roomPort = 24160;
-  announce.type = 3;
-  announce.players = 2;
-  announce.maxPlayers = 8;
-  announce.name = "ACE's ARENA";
-  announce.text = "desert";
-  wire::SWelcome welcome;
-  welcome.slot = 5;
-  welcome.room = "ROOM";
-  welcome.map = "desert-DE.gnd";
-  welcome.type = 1;
-  welcome.frag = 20;
-  welcome.time = -10;
-  welcome.parts = 2;
-  welcome.armor = 300;
-  welcome.shield = 150;
-  wire::SSlotRecord slot;
-  slot.slot = 7;
-  slot.inUse = 1;
-  slot.bot = 1;
-  slot.state = 1;
-  slot.name = "BOT 7";
-  slot.choice = SomeChoice();
-  wire::SChatLine line;
-  line.slot = 3;
-  line.colour = 0xFF3C6EF0;
-  line.name = "KITE";
-  line.text = "GOOD MATCH";
-  wire::SMatchEvent frag;
-  frag.kind = wire::EMatchEvent::kFrag;
-  frag.slot = 0;
-  frag.other = 7;
-  wire::SMatchEvent notice;
-  notice.text = "ONE MINUTE LEFT";
-  wire::SMatchState state;
-  state.elapsedMs = 61234;
-  state.end = 2;
-  state.winners = 0x81;
-  state.rows = {{7, 5, 0}, {0, 5, 2}, {3, 0, 9}};
-  return {wire::SQuery{}, announce, wire::SHello{"KITE", "pw"}, welcome, wire::SRefuse{"THE ROOM IS FULL"},
-          slot, SomeChoice(), wire::SStart{}, wire::SClosed{"BYE"}, wire::SSay{"HI"}, line, frag, notice, state,
+  using K = wire::EMatchEvent;
+  return {wire::SQuery{},
+          wire::SAnnounce{.serverId = 0xDEADBEEF, .roomPort = 24160, .type = 3, .players = 2, .maxPlayers = 8,
+                          .name = "ACE's ARENA", .text = "desert"},
+          wire::SHello{"KITE", "pw"},
+          wire::SWelcome{.slot = 5, .room = "ROOM", .map = "desert-DE.gnd", .type = 1, .frag = 20, .time = -10,
+                         .parts = 2, .armor = 300, .shield = 150},
+          wire::SRefuse{"THE ROOM IS FULL"},
+          wire::SSlotRecord{.slot = 7, .inUse = 1, .bot = 1, .state = 1, .name = "BOT 7", .choice = SomeChoice()},
+          SomeChoice(),
+          wire::SStart{},
+          wire::SClosed{"BYE"},
+          wire::SSay{"HI"},
+          wire::SChatLine{.slot = 3, .colour = 0xFF3C6EF0, .name = "KITE", .text = "GOOD MATCH"},
+          wire::SMatchEvent{.kind = K::kFrag, .slot = 0, .other = 7, .text = ""},
+          wire::SMatchEvent{.text = "ONE MINUTE LEFT"},
+          wire::SMatchState{.elapsedMs = 61234, .end = 2, .winners = 0x81, .rows = {{7, 5, 0}, {0, 5, 2}, {3, 0, 9}}},
           wire::SMatchState{}};
 }
 
@@ -131,28 +98,19 @@ TEST(NetWire, FramesAboveTheLimitUnknownTypesAndBadValuesAreRefused) {
   bytes = wire::Encode(SomeChoice());
   bytes.back() = 2;   // ready neither 0 nor 1
   EXPECT_EQ(DecodeBytes(bytes), EDecode::kMalformed);
-  wire::SAnnounce announce;
-  announce.players = 9;
-  announce.maxPlayers = 8;
-  EXPECT_EQ(DecodeBytes(wire::Encode(announce)), EDecode::kMalformed);
+  EXPECT_EQ(DecodeBytes(wire::Encode(wire::SAnnounce{.players = 9, .maxPlayers = 8, .name = "", .text = ""})), EDecode::kMalformed);
   EXPECT_EQ(wire::Decode(nullptr, 0, nullptr), EDecode::kTruncated);
-  wire::SChatLine line;
-  line.slot = 8;
+  const wire::SChatLine line{.slot = 8, .name = "", .text = ""};
   EXPECT_EQ(DecodeBytes(wire::Encode(line)), EDecode::kMalformed) << "a chat line of slot 8";
+  Bytes query = wire::Encode(wire::SQuery{});
+  query.back() = 1;
+  EXPECT_EQ(DecodeBytes(query), EDecode::kMalformed) << "a query's padding is zero";
 }
 
 // Match events name the slots their kind needs; a match state's rows are
 // distinct slots with counts not below zero, its winners among them and only
 // at an end; more than eight rows are refused.
 TEST(NetWire, MatchNewsOutOfRangeIsMalformed) {
-  const auto event = [](wire::EMatchEvent kind, uint8_t slot, uint8_t other, const char* text) {
-    wire::SMatchEvent e;
-    e.kind = kind;
-    e.slot = slot;
-    e.other = other;
-    e.text = text;
-    return DecodeBytes(wire::Encode(e));
-  };
   using K = wire::EMatchEvent;
   constexpr uint8_t kNone = wire::kNoSlot;
   struct {
@@ -167,15 +125,12 @@ TEST(NetWire, MatchNewsOutOfRangeIsMalformed) {
       {K::kNotice, kNone, kNone, "T", EDecode::kOk}, {K::kNotice, 0, kNone, "T", EDecode::kMalformed},
       {K(0), kNone, kNone, "", EDecode::kMalformed}, {K(4), 1, 2, "", EDecode::kMalformed},
   };
-  for (const auto& e : events)
-    EXPECT_EQ(event(e.kind, e.slot, e.other, e.text), e.result) << int(e.kind) << " " << int(e.slot);
-
+  for (const auto& e : events) {
+    const wire::SMatchEvent event{.kind = e.kind, .slot = e.slot, .other = e.other, .text = e.text};
+    EXPECT_EQ(DecodeBytes(wire::Encode(event)), e.result) << int(e.kind) << " " << int(e.slot);
+  }
   const auto state = [](uint8_t end, uint8_t winners, std::vector<wire::SMatchRow> rows) {
-    wire::SMatchState s;
-    s.end = end;
-    s.winners = winners;
-    s.rows = std::move(rows);
-    return DecodeBytes(wire::Encode(s));
+    return DecodeBytes(wire::Encode(wire::SMatchState{.end = end, .winners = winners, .rows = std::move(rows)}));
   };
   EXPECT_EQ(state(1, 0x02, {{1, 3, 0}, {2, 1, 1}}), EDecode::kOk);
   EXPECT_EQ(state(3, 0, {}), EDecode::kMalformed) << "an end of another kind";
@@ -196,18 +151,6 @@ TEST(NetWire, MatchNewsOutOfRangeIsMalformed) {
   wire::SMessage decoded;
   ASSERT_EQ(DecodeBytes(wire::Encode(many), &decoded), EDecode::kOk);
   EXPECT_EQ(std::get<wire::SMatchState>(decoded).rows.size(), wire::kMatchRows);
-
-  Bytes query = wire::Encode(wire::SQuery{});
-  query.back() = 1;
-  EXPECT_EQ(DecodeBytes(query), EDecode::kMalformed) << "a query's padding is zero";
-}
-
-TEST(NetWire, AnAnswerToAQueryIsNeverLongerThanTheQuery) {
-  wire::SAnnounce longest;
-  longest.maxPlayers = 8;
-  longest.name = std::string(100, 'N');
-  longest.text = std::string(100, 'T');
-  EXPECT_LE(wire::Encode(longest).size(), wire::Encode(wire::SQuery{}).size());
 }
 
 TEST(NetWire, OtherVersionsAreToldApartAndARefusalReadsInEveryVersion) {
@@ -240,11 +183,10 @@ TEST(NetWire, TextsAreCutToTheRoomOfTheirRecord) {
   // A NUL ends a text.
   ASSERT_EQ(DecodeBytes(wire::Encode(wire::SHello{std::string("AB\0CD", 5)}), &message), EDecode::kOk);
   EXPECT_EQ(std::get<wire::SHello>(message).name, "AB");
-  wire::SAnnounce announce;
-  announce.maxPlayers = 8;
-  announce.name = std::string(40, 'G');
-  announce.text = std::string(40, 'T');
+  const wire::SAnnounce announce{.maxPlayers = 8, .name = std::string(100, 'G'), .text = std::string(100, 'T')};
   ASSERT_EQ(DecodeBytes(wire::Encode(announce), &message), EDecode::kOk);
   EXPECT_EQ(std::get<wire::SAnnounce>(message).name.size(), 24u);
   EXPECT_EQ(std::get<wire::SAnnounce>(message).text.size(), 16u);
+  // An answer to a query is never longer than the query.
+  EXPECT_LE(wire::Encode(announce).size(), wire::Encode(wire::SQuery{}).size());
 }

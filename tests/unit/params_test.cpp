@@ -24,17 +24,8 @@ SParamList* Chain(std::initializer_list<SParamValue*> values) {
 
 }  // namespace
 
-TEST(TexPath, PrefixesTheMenuFolder) { EXPECT_STREQ(GUI_GetTexPath("x.tga"), "menu/x.tga"); }
-
-// The path buffer holds 1024 bytes: a longer path is cut to 1023 and ends in NUL.
-TEST(TexPath, CutsAPathLongerThanItsBuffer) {
-  const std::string name(2000, 'n');
-  const std::string path = GUI_GetTexPath(name.c_str());
-  EXPECT_EQ(path, "menu/" + name.substr(0, 1023 - 5));
-  EXPECT_STREQ(GUI_GetTexPath(""), "menu/");
-  EXPECT_STREQ(GUI_GetTexPath(nullptr), "menu/");
-}
-
+// Strings are owned copies, of a whole text or of a given length; a null
+// text is empty.
 TEST(ParamValues, StringsAreOwnedCopies) {
   char text[] = "frame.tga";
   SParamValue* v = NewStringParam(text);
@@ -44,8 +35,17 @@ TEST(ParamValues, StringsAreOwnedCopies) {
   SParamValue* copy = CopyParam(v);
   EXPECT_NE(copy->s, v->s);
   EXPECT_STREQ(copy->s, "frame.tga");
-  FreeParam(v);
-  FreeParam(copy);
+  SParamValue* part = NewStringParam("\"quoted\"" + 1, 6);
+  EXPECT_EQ(part->type, PARAM_STRING);
+  EXPECT_STREQ(part->s, "quoted");
+  SParamValue* none = NewStringParam(nullptr);
+  EXPECT_STREQ(none->s, "");
+  // A text holding a NUL ends there, whatever length is given.
+  SParamValue* cut = NewStringParam("ab\0cdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ", 64);
+  EXPECT_STREQ(cut->s, "ab");
+  for (SParamValue* p : {v, copy, part, none, cut}) FreeParam(p);
+  // Lengths on both sides of the largest pooled block.
+  for (size_t length : {46u, 47u, 48u, 49u}) FreeParam(NewStringParam(std::string(length, 'x').c_str()));
 }
 
 TEST(ParamValues, CopyParamListIsDeepAndKeepsOrder) {
@@ -89,11 +89,10 @@ TEST(ParamValues, PackedCopyReadsLikeTheChainAndOwnsItsTexts) {
   EXPECT_EQ(packed->next->next->next->next->next, nullptr);
   FreePackedParamList(packed);
   EXPECT_EQ(CopyParamListPacked(nullptr), nullptr);
-}
 
-TEST(ParamValues, CellsWithoutAValueStayEmptyInThePackedCopy) {
-  SParamList* list = Chain({NewIntParam(1), nullptr, NewIntParam(3)});
-  SParamList* packed = CopyParamListPacked(list);
+  // Cells without a value stay empty in the packed copy.
+  list = Chain({NewIntParam(1), nullptr, NewIntParam(3)});
+  packed = CopyParamListPacked(list);
   ASSERT_NE(packed, nullptr);
   EXPECT_EQ(packed->value->i, 1);
   EXPECT_EQ(packed->next->value, nullptr);
@@ -102,56 +101,33 @@ TEST(ParamValues, CellsWithoutAValueStayEmptyInThePackedCopy) {
   FreePackedParamList(packed);
 }
 
-TEST(ParamValues, StringValuesOfAGivenLength) {
-  SParamValue* v = NewStringParam("\"quoted\"" + 1, 6);
-  EXPECT_EQ(v->type, PARAM_STRING);
-  EXPECT_STREQ(v->s, "quoted");
-  SParamValue* copy = CopyParam(v);
-  EXPECT_STREQ(copy->s, "quoted");
-  EXPECT_NE(copy->s, v->s);
-  FreeParam(v);
-  FreeParam(copy);
-  SParamValue* none = NewStringParam(nullptr);
-  EXPECT_STREQ(none->s, "");
-  FreeParam(none);
-}
-
-TEST(ReadParams, TypeMismatchNamesTheParameterAndGivesZero) {
-  SParamList* list = Chain({NewIntParam(1), NewFloatParam(2.0f)});
-  int32_t a = 0, b = 0;
-  const SParamDesc desc[] = {{PARAM_INTEGER, &a}, {PARAM_INTEGER, &b}};
-  EXPECT_EQ(ReadParams(list, desc, 1, 2), 0);
-  EXPECT_STREQ(GetErrorText(), "type mismatch : param 2");
-  EXPECT_EQ(a, 1);   // values before the mismatch are already copied
-  EXPECT_EQ(b, 0);
-  FreeParamList(list);
-}
-
-TEST(ReadParams, ShortChainGivesTheNumberReached) {
-  SParamList* list = Chain({NewIntParam(4), NewIntParam(5)});
-  int32_t v[3] = {0, 0, 0};
-  const SParamDesc desc[] = {{PARAM_INTEGER, &v[0]}, {PARAM_INTEGER, &v[1]}, {PARAM_INTEGER, &v[2]}};
-  EXPECT_EQ(ReadParams(list, desc, 1, 3), 2);
-  EXPECT_STREQ(GetErrorText(), "additional 1 param(s) needed");
-  EXPECT_EQ(v[0], 4);
-  EXPECT_EQ(v[1], 5);
-  FreeParamList(list);
-}
-
-TEST(ReadParams, NumbersCountFromFirst) {
-  // The rest of a list read after its first value: numbered 2 on.
-  int32_t v[8];
+// A read that fails names the parameter (numbered from `first`) or the
+// count missing, gives the number of values read, and keeps the values
+// copied before the failure.
+TEST(ReadParams, FailuresNameTheParameterAndGiveTheNumberRead) {
+  int32_t v[8] = {};
   float period = 0;
   SParamDesc desc[9];
   for (int i = 0; i < 8; ++i) desc[i] = {PARAM_INTEGER, &v[i]};
   desc[8] = {PARAM_FLOAT, &period};
-  EXPECT_EQ(ReadParams(nullptr, desc, 2, 9), 1);
-  EXPECT_STREQ(GetErrorText(), "additional 8 param(s) needed");
-
-  SParamList* list = Chain({NewIntParam(1), NewStringParam("x")});
-  EXPECT_EQ(ReadParams(list, desc, 2, 9), 0);
-  EXPECT_STREQ(GetErrorText(), "type mismatch : param 3");
-  FreeParamList(list);
+  const struct {
+    SParamList* list;
+    int first, last, read;
+    const char* error;
+  } cases[] = {
+      {Chain({NewIntParam(1), NewFloatParam(2.0f)}), 1, 2, 0, "type mismatch : param 2"},
+      {Chain({NewIntParam(4), NewIntParam(5)}), 1, 3, 2, "additional 1 param(s) needed"},
+      {nullptr, 2, 9, 1, "additional 8 param(s) needed"},   // the rest of a list after its first value
+      {Chain({NewIntParam(6), NewStringParam("x")}), 2, 9, 0, "type mismatch : param 3"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReadParams(c.list, desc, c.first, c.last), c.read) << c.error;
+    EXPECT_STREQ(GetErrorText(), c.error);
+    FreeParamList(c.list);
+  }
+  EXPECT_EQ(v[0], 6);   // values before the mismatch are already copied
+  EXPECT_EQ(v[1], 5);
+  EXPECT_EQ(v[2], 0);
 }
 
 TEST(ReadParams, FullReadStopsAtLastAndLendsStrings) {

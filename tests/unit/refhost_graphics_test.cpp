@@ -28,24 +28,6 @@ int Over(int s, int a, int d) { return int(std::lround((s * a + d * (255 - a)) /
 
 // ---- Textures ---------------------------------------------------------------------------
 
-TEST_F(RefhostGraphics, PngTextureDrawsItsColourIntoItsRectangle) {
-  SetScreen(4, 4);
-  BeginFrame(0x3366CC);
-  const std::string png = EncodeFramePng();
-  ASSERT_EQ(png.substr(1, 3), "PNG");
-  SetScreen(64, 48);
-  BeginFrame(0x000000);
-  TEXTURE t = LoadOverlaid("menu/blue.png", png);
-  EXPECT_EQ(MissingTextureCount(), 0);
-  DrawFrameBitmap(t, 10, 5, 0.01f, 20, 10, 5, 6, 0xFFFFFFFF, 0, 1.0f, 1.0f);
-  EXPECT_EQ(GetPixel(10, 5), 0xFF3366CCu);
-  EXPECT_EQ(GetPixel(29, 14), 0xFF3366CCu);
-  EXPECT_EQ(CountNot(0xFF3366CC, 10, 5, 30, 15), 0);
-  EXPECT_EQ(CountNot(0xFF000000, 0, 0, 64, 48), 200);
-  EXPECT_EQ(GetPixel(30, 5), 0xFF000000u);
-  EXPECT_EQ(GetPixel(10, 15), 0xFF000000u);
-}
-
 TEST_F(RefhostGraphics, ColourModulatesTheTextureAndUvScaleRepeatsIt) {
   TEXTURE white = LoadOverlaid("menu/white.tga", Tga(1, 1, {0xFFFFFFFF}));
   DrawFrameBitmap(white, 0, 2, 0.01f, 4, 4, 5, 6, 0xFF804020, 0, 1, 1);
@@ -347,18 +329,6 @@ TEST_F(RefhostGraphics, ClearColourHoldsInEveryModeAndUnderLaterRasterDraws) {
   EXPECT_EQ(DrawList().size(), 1u);
   EXPECT_EQ(GetPixel(0, 0), 0xFFFFFFFFu);
   EXPECT_EQ(GetRenderMode(), RenderMode::Off);
-}
-
-TEST_F(RefhostGraphics, FrameFollowsTheScreenSize) {
-  SetScreen(20, 10);
-  BeginFrame(0x010203);
-  EXPECT_EQ(FrameWidth(), 20);
-  EXPECT_EQ(FrameHeight(), 10);
-  int stride = 0;
-  const uint8_t* p = FramePixels(&stride);
-  EXPECT_EQ(stride, 80);
-  EXPECT_EQ(p[9 * stride + 19 * 4 + 2], 3);
-  EXPECT_EQ(GetPixel(19, 9), 0xFF010203u);
 }
 
 TEST_F(RefhostGraphics, PngWrittenAndReadBackHasTheSamePixels) {

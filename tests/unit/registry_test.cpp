@@ -45,18 +45,33 @@ TEST(Registry, FactoryTakesItsClassNameFromAPrototype) {
   delete w;
 }
 
-TEST(Registry, RegisterWithoutReplaceRefusesAnExistingKey) {
+// Without replace an existing key is refused (the factory stays the
+// caller's); with replace the later registration wins. Keys are plain
+// concatenations of class name and id.
+TEST(Registry, RegistrationsReplaceOnlyWhenAsked) {
   CGUI_ClassRegistry r;
   EXPECT_TRUE(r.RegisterClass(new TGUI_WindowFactory<CGUI_Dialog>, false));
   auto* second = new TGUI_WindowFactory<TaggedDialog>;
   EXPECT_FALSE(r.RegisterClass(second, false));
-  delete second;   // still ours
+  delete second;
   EXPECT_EQ(CaptionOf(r.CreateWindow("DIALOG", "")), "");
   EXPECT_TRUE(r.RegisterClass(new TGUI_WindowFactory<TaggedDialog>, true));
   EXPECT_EQ(r.ByClass().size(), 1u);
   EXPECT_EQ(CaptionOf(r.CreateWindow("DIALOG", "ANY")), "tagged");
+
+  EXPECT_TRUE(r.RegisterId(new TGUI_WindowFactory<NamedWindow<kAB>>("C"), true));
+  EXPECT_TRUE(r.RegisterId(new TGUI_WindowFactory<NamedWindow<kA>>("BC"), true));
+  EXPECT_EQ(r.ById().size(), 1u);
+  CGUI_Window* w = r.CreateWindow("AB", "C");   // the later registration won
+  EXPECT_EQ(w->ClassName(), "A");
+  delete w;
+  auto* refused = new TGUI_WindowFactory<NamedWindow<kAB>>("C");
+  EXPECT_FALSE(r.RegisterId(refused, false));
+  delete refused;
 }
 
+// An id-bound class is preferred for its pair only; a BUTTON binding is not
+// used for PUSHBUTTON.
 TEST(Registry, IdBoundClassesArePreferredForTheirPairOnly) {
   CGUI_ClassRegistry r;
   r.RegisterClass(new TGUI_WindowFactory<CGUI_Dialog>, true);
@@ -70,10 +85,7 @@ TEST(Registry, IdBoundClassesArePreferredForTheirPairOnly) {
   r.RegisterId(new TGUI_WindowFactory<TaggedDialog>(longId.c_str()), true);
   EXPECT_EQ(CaptionOf(r.CreateWindow("DIALOG", longId)), "tagged");
   EXPECT_EQ(CaptionOf(r.CreateWindow("DIALOG", longId + "L")), "");
-}
 
-TEST(Registry, ButtonIdBindingIsNotUsedForPushButton) {
-  CGUI_ClassRegistry r;
   r.RegisterClass(new TGUI_WindowFactory<NamedWindow<kPushButton>>, true);
   r.RegisterId(new TGUI_WindowFactory<NamedWindow<kButton>>("X"), true);
   CGUI_Window* w = r.CreateWindow("PUSHBUTTON", "X");
@@ -84,17 +96,4 @@ TEST(Registry, ButtonIdBindingIsNotUsedForPushButton) {
   EXPECT_EQ(w->ClassName(), "BUTTON");
   delete w;
   EXPECT_EQ(r.CreateWindow("BUTTON", "Y"), nullptr);   // no class registration
-}
-
-TEST(Registry, KeysArePlainConcatenations) {
-  CGUI_ClassRegistry r;
-  EXPECT_TRUE(r.RegisterId(new TGUI_WindowFactory<NamedWindow<kAB>>("C"), true));
-  EXPECT_TRUE(r.RegisterId(new TGUI_WindowFactory<NamedWindow<kA>>("BC"), true));
-  EXPECT_EQ(r.ById().size(), 1u);
-  CGUI_Window* w = r.CreateWindow("AB", "C");   // the later registration won
-  EXPECT_EQ(w->ClassName(), "A");
-  delete w;
-  auto* refused = new TGUI_WindowFactory<NamedWindow<kAB>>("C");
-  EXPECT_FALSE(r.RegisterId(refused, false));
-  delete refused;
 }

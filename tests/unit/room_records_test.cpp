@@ -9,6 +9,7 @@
 
 #include "korvogui/korvogui.h"
 #include "korvogui/room.h"
+#include "host/netkorvo.h"
 #include "netkorvo/netkorvo.h"
 #include "refhost/option_parts.h"
 
@@ -35,38 +36,25 @@ class RoomRecordsTest : public ::testing::Test {
 
 }  // namespace
 
+// A slot is reset from whatever it held (records.session reads fresh
+// slots and those out of range); the local index stays as set.
 TEST_F(RoomRecordsTest, InitClientInfoResetsOneSlot) {
+  EXPECT_TRUE(GUI_SetLocalClientIndex(7));
   SGUI_ClientInfo* c = GUI_GetClientInfo(7);
   ASSERT_NE(c, nullptr);
   std::memset(static_cast<void*>(c), 0x5A, sizeof *c);
-  EXPECT_TRUE(GUI_InitClientInfo(7, 2));
-  EXPECT_EQ(c->state, 2);
-  EXPECT_EQ(c->name[0], 0);
-  EXPECT_EQ(c->character, -1);
-  EXPECT_EQ(c->left, -1);
-  EXPECT_EQ(c->right, -1);
-  EXPECT_EQ(c->team, 0);
-  EXPECT_EQ(c->classIndex, 0);
-  EXPECT_EQ(c->ready, 0);
-  EXPECT_EQ(netkorvo::PrintFields(*c),
-            "state=2 name=\"\" character=-1 left=-1 right=-1 team=0 class=0 ready=0");
-  // Slots outside 0-7 have no record and change nothing.
   GUI_GetClientInfo(0)->state = 4;
-  EXPECT_FALSE(GUI_InitClientInfo(8, 1));
+  EXPECT_TRUE(GUI_InitClientInfo(7, 2));
+  EXPECT_EQ(netkorvo::PrintFields(*c), "state=2 name=\"\" character=-1 left=-1 right=-1 team=0 class=0 ready=0");
   EXPECT_FALSE(GUI_InitClientInfo(-1, 1));
-  EXPECT_EQ(GUI_GetClientInfo(8), nullptr);
   EXPECT_EQ(GUI_GetClientInfo(-1), nullptr);
   EXPECT_EQ(GUI_GetClientInfo(0)->state, 4);
   EXPECT_EQ(GUI_GetClientInfo(1) - GUI_GetClientInfo(0), 1) << "one table of eight records";
+  EXPECT_EQ(GUI_GetLocalClientIndex(), 7);
 }
 
-TEST_F(RoomRecordsTest, LocalClientIndexStaysAsSet) {
-  EXPECT_TRUE(GUI_SetLocalClientIndex(5));
-  EXPECT_EQ(GUI_GetLocalClientIndex(), 5);
-  GUI_InitClientInfo(5, 0);
-  EXPECT_EQ(GUI_GetLocalClientIndex(), 5);
-}
-
+// Beyond records.session: a null name, the eighth entry, ids below zero
+// and far past the table, counts below the entries given or below zero.
 TEST_F(RoomRecordsTest, TeamColoursCopyAtMostEightEntriesWithShortNames) {
   unsigned long colours[10] = {0xFFFF0000, 0xFF0000FF, 3, 4, 5, 6, 7, 8, 9, 10};
   std::string longName = "A TEAM NAME LONGER THAN FIFTEEN";
@@ -75,16 +63,12 @@ TEST_F(RoomRecordsTest, TeamColoursCopyAtMostEightEntriesWithShortNames) {
                      const_cast<char*>("H"), const_cast<char*>("I"), const_cast<char*>("J")};
   GUI_InitTeamColor(10, colours, names);
   EXPECT_EQ(GUI_GetNumTeamColor(), 8);
-  EXPECT_EQ(GUI_GetTeamColorByID(0), 0xFFFF0000ul);
-  EXPECT_STREQ(GUI_GetTeamColorNameByID(1), "BLUE");
   EXPECT_STREQ(GUI_GetTeamColorNameByID(2), "");
   EXPECT_STREQ(GUI_GetTeamColorNameByID(3), "A TEAM NAME LON");
   EXPECT_EQ(GUI_GetTeamColorByID(7), 8ul);
   EXPECT_EQ(GUI_GetTeamColorByID(8), 0ul);
   EXPECT_STREQ(GUI_GetTeamColorNameByID(8), "");
   EXPECT_EQ(GUI_GetTeamColorByID(-1), 0ul);
-  EXPECT_EQ(GUI_GetTeamColorByID(1000), 0xFFFFBD1Eul);
-  EXPECT_STREQ(GUI_GetTeamColorNameByID(1000), "NONE");
   EXPECT_EQ(GUI_GetTeamColorByID(5000), 0xFFFFBD1Eul);
 
   GUI_InitTeamColor(2, colours, names);
@@ -144,22 +128,26 @@ TEST_F(RoomRecordsTest, InitializeBuildsTheOptionTable) {
   GUI_Release();
 }
 
-TEST_F(RoomRecordsTest, ServerRecordIsOneRecordAndCopiesWhole) {
-  SGUI_ServerInfo* server = GUI_GetServerInfo();
-  EXPECT_EQ(server, GUI_GetServerInfo());
-  const SGUI_ServerInfo saved = *server;
-  SGUI_ServerInfo other;
-  std::memset(static_cast<void*>(&other), 0x3C, sizeof other);
-  *server = other;
-  EXPECT_EQ(std::memcmp(server, &other, sizeof other), 0) << "the unused tail is copied too";
-  *server = saved;
-
-  SGUI_ClientInfo a, b;
-  std::memset(static_cast<void*>(&a), 0x11, sizeof a);
+// Assignments take the whole record, the unused tail too.
+template <class T>
+T ExpectWholeCopies(int fill) {
+  T a;
+  std::memset(static_cast<void*>(&a), fill, sizeof a);
+  T b;
   b = a;
-  EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0);
-  SGUI_OptionInfo o, p;
-  std::memset(static_cast<void*>(&o), 0x22, sizeof o);
-  p = o;
-  EXPECT_EQ(std::memcmp(&o, &p, sizeof o), 0);
+  EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << fill;
+  return a;
+}
+
+TEST_F(RoomRecordsTest, RecordsCopyWhole) {
+  EXPECT_EQ(GUI_GetServerInfo(), GUI_GetServerInfo()) << "one server record";
+  ExpectWholeCopies<SGUI_ServerInfo>(0x3C);
+  ExpectWholeCopies<SGUI_ClientInfo>(0x11);
+  ExpectWholeCopies<SGUI_OptionInfo>(0x22);
+  const CGameListItem item = ExpectWholeCopies<CGameListItem>(0x33);
+  const CGameListItem copy(item);   // so does the game list item's copy
+  EXPECT_EQ(std::memcmp(&item, &copy, sizeof item), 0);
+  const CGameListItem fresh;   // zero-filled
+  EXPECT_EQ(fresh.ServerID, 0u);
+  EXPECT_EQ(fresh.Name[0], 0);
 }

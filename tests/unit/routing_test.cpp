@@ -11,41 +11,30 @@ class RoutingTest : public RuntimeTest {
   }
 };
 
-TEST_F(RoutingTest, HitTestIncludesTheRightAndBottomEdges) {
-  CGUI_Dialog* d = AddDialog("D");
-  d->SetHitTest(false);
-  RecordingWindow* w = AddWindow(d, "W", 0.25f, 0.25f, 0.5f, 0.25f);
-  ASSERT_TRUE(GUI_CreateDialog("D"));
-  EXPECT_EQ(HoverAt(0.75f, 0.5f), w);
-  EXPECT_EQ(HoverAt(0.25f, 0.25f), w);
-  EXPECT_EQ(HoverAt(0.7501f, 0.5f), nullptr);
-  EXPECT_EQ(HoverAt(0.5f, 0.2499f), nullptr);
-}
-
-TEST_F(RoutingTest, HiddenControlsAreStillFound) {
-  CGUI_Dialog* d = AddDialog("D");
-  RecordingWindow* w = AddWindow(d, "W", 0.1f, 0.1f, 0.2f, 0.2f);
-  w->Show(false, false);
-  ASSERT_TRUE(GUI_CreateDialog("D"));
-  ASSERT_TRUE(w->IsHidden());
-  EXPECT_EQ(HoverAt(0.15f, 0.15f), w);
-}
-
-TEST_F(RoutingTest, NoHitTestParentStillLetsItsChildrenBeFound) {
+// The hit test includes the right and bottom edges and finds hidden
+// windows; a parent without hit test lets its children be found outside it
+// but is never the result itself; a hit-testable parent hides children
+// outside it.
+TEST_F(RoutingTest, HitTestSearch) {
   CGUI_Dialog* d = AddDialog("D", 0, 0, 0.5f, 0.5f);
   d->SetHitTest(false);
-  RecordingWindow* outside = AddWindow(d, "OUT", 0.6f, 0.6f, 0.2f, 0.2f);  // beyond the dialog
+  RecordingWindow* w = AddWindow(d, "W", 0.25f, 0.25f, 0.125f, 0.125f);
+  RecordingWindow* hidden = AddWindow(d, "H", 0.0f, 0.0f, 0.1f, 0.1f);
+  hidden->Show(false, false);
+  RecordingWindow* outside = AddWindow(d, "OUT", 0.6f, 0.6f, 0.2f, 0.2f);
   ASSERT_TRUE(GUI_CreateDialog("D"));
-  EXPECT_EQ(HoverAt(0.7f, 0.7f), outside);
-  EXPECT_EQ(HoverAt(0.1f, 0.1f), nullptr);  // the dialog itself is never the result
-}
-
-TEST_F(RoutingTest, AHitTestableParentHidesChildrenOutsideIt) {
-  CGUI_Dialog* d = AddDialog("D", 0, 0, 0.5f, 0.5f);
-  AddWindow(d, "OUT", 0.6f, 0.6f, 0.2f, 0.2f);
-  ASSERT_TRUE(GUI_CreateDialog("D"));
-  EXPECT_EQ(HoverAt(0.7f, 0.7f), nullptr);
-  EXPECT_EQ(HoverAt(0.1f, 0.1f), d);
+  ASSERT_TRUE(hidden->IsHidden());
+  const struct {
+    float x, y;
+    CGUI_Window* hover;
+  } points[] = {
+      {0.375f, 0.375f, w},  {0.25f, 0.25f, w},      {0.3751f, 0.3f, nullptr}, {0.3f, 0.2499f, nullptr},
+      {0.05f, 0.05f, hidden}, {0.7f, 0.7f, outside}, {0.45f, 0.45f, nullptr},
+  };
+  for (const auto& p : points) EXPECT_EQ(HoverAt(p.x, p.y), p.hover) << p.x << "," << p.y;
+  d->SetHitTest(true);
+  EXPECT_EQ(HoverAt(0.71f, 0.7f), nullptr);
+  EXPECT_EQ(HoverAt(0.45f, 0.45f), d);
 }
 
 TEST_F(RoutingTest, EarliestSiblingWinsAndForegroundIsSearchedFirst) {
@@ -99,41 +88,31 @@ TEST_F(RoutingTest, EnterLeaveAndMoveEventsFollowTheMouse) {
   EXPECT_FLOAT_EQ(Routing().mouse[0], 0.9f);
 }
 
-TEST_F(RoutingTest, DestroyingTheFocusWindowKillsItsFocus) {
-  CGUI_Dialog* d = AddDialog("D");
-  RecordingWindow* w = AddWindow(d, "W", 0.1f, 0.1f, 0.2f, 0.2f);
-  ASSERT_TRUE(GUI_CreateDialog("D"));
-  SetFocusWindow(w);
-  TakeLog();
-  ASSERT_TRUE(GUI_DestroyDialog("D"));
-  EXPECT_EQ(TakeLog(), Log({"W:KillFocus"}));
-  EXPECT_EQ(Routing().focus, nullptr);
-}
-
-TEST_F(RoutingTest, DestroyingTheHoverWindowSendsNoLeave) {
-  CGUI_Dialog* d = AddDialog("D");
-  AddWindow(d, "W", 0.1f, 0.1f, 0.2f, 0.2f);
-  ASSERT_TRUE(GUI_CreateDialog("D"));
-  GUI_MouseMove(0.2f, 0.2f);
-  TakeLog();
-  ASSERT_TRUE(GUI_DestroyDialog("D"));
-  EXPECT_EQ(Routing().hover, nullptr);
-  GUI_MouseMove(0.25f, 0.25f);   // nothing is under the mouse now
-  EXPECT_EQ(TakeLog(), Log());
-}
-
-TEST_F(RoutingTest, FocusChangesSendKillThenSet) {
+// Focus changes send kill, then set; destroying the focus window kills its
+// focus, destroying the hover window sends no leave.
+TEST_F(RoutingTest, FocusAndHoverChanges) {
   CGUI_Dialog* d = AddDialog("D");
   RecordingWindow* a = AddWindow(d, "A", 0, 0, 0.1f, 0.1f);
-  RecordingWindow* b = AddWindow(d, "B", 0, 0, 0.1f, 0.1f);
+  RecordingWindow* b = AddWindow(d, "B", 0.1f, 0.1f, 0.2f, 0.2f);
+  ASSERT_TRUE(GUI_CreateDialog("D"));
+  TakeLog();
   SetFocusWindow(a);
   SetFocusWindow(a);   // no change, no events
   SetFocusWindow(b);
   SetFocusWindow(nullptr);
   EXPECT_EQ(TakeLog(), Log({"A:SetFocus", "A:KillFocus", "B:SetFocus", "B:KillFocus"}));
+  SetFocusWindow(a);
+  GUI_MouseMove(0.2f, 0.2f);
+  TakeLog();
+  ASSERT_TRUE(GUI_DestroyDialog("D"));
+  EXPECT_EQ(TakeLog(), Log({"A:KillFocus"}));
+  EXPECT_EQ(Routing().focus, nullptr);
+  EXPECT_EQ(Routing().hover, nullptr);
+  GUI_MouseMove(0.25f, 0.25f);   // nothing is under the mouse now
+  EXPECT_EQ(TakeLog(), Log());
 }
 
-TEST_F(RoutingTest, TabActsInTheNearestDialogRelativeToItsChild) {
+TEST_F(RoutingTest, TabActsInTheNearestDialogRelativeToItsChildOnly) {
   CGUI_Dialog* d = AddDialog("D");
   RecordingWindow* a = AddWindow(d, "A", 0, 0, 0.1f, 0.1f);
   RecordingWindow* b = AddWindow(d, "B", 0, 0, 0.1f, 0.1f);
@@ -152,10 +131,7 @@ TEST_F(RoutingTest, TabActsInTheNearestDialogRelativeToItsChild) {
   GUI_KeyDown(9);
   GUI_Update();
   EXPECT_EQ(Routing().focus, a);
-}
-
-TEST_F(RoutingTest, TabOutsideAnyDialogChangesNothing) {
-  RecordingWindow loose(&log_, "LOOSE");
+  RecordingWindow loose(&log_, "LOOSE");   // outside any dialog: nothing changes
   SetFocusWindow(&loose);
   GUI_KeyDown(9);
   GUI_Update();

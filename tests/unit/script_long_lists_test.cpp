@@ -52,41 +52,34 @@ class LongListTest : public RuntimeTest {};
 
 }  // namespace
 
-TEST_F(LongListTest, DialogsInTheirThousands) {
-  std::string dialogs;
-  for (int i = 0; i < kItems; ++i)
-    dialogs += "DIALOG \"\" D" + std::to_string(i) + kRegion + " BEGIN END\n";
-  std::string error;
-  CDialogTable* table = CompileOnSmallStack(dialogs, &error);
-  ASSERT_NE(table, nullptr) << error;
-  EXPECT_EQ(table->Entries().size(), size_t(kItems));
-  EXPECT_EQ(table->Entries().count("D49999"), 1u);
-  delete table;
-}
-
-TEST_F(LongListTest, ControlsInTheirThousands) {
-  std::string controls = std::string("DIALOG \"\" MANY") + kRegion + "\nBEGIN\n";
+// One script holds a long list of each kind.
+TEST_F(LongListTest, ListsInTheirThousands) {
+  std::string text;
+  for (int i = 0; i < kItems; ++i) text += "DIALOG \"\" D" + std::to_string(i) + kRegion + " BEGIN END\n";
+  text += std::string("DIALOG \"\" MANY") + kRegion + "\nBEGIN\n";
   for (int i = 0; i < kControls; ++i)
-    controls += "BUTTON \"\" IDC_B" + std::to_string(i) + kRegion + " PARAM " + std::to_string(i) + "\n";
-  controls += "END\n";
+    text += "BUTTON \"\" IDC_B" + std::to_string(i) + kRegion + " PARAM " + std::to_string(i) + "\n";
+  text += "END\n";
+  std::string words = "WF_HIDE";
+  for (int i = 1; i < kItems; ++i) words += i == kItems - 1 ? " | WF_NOHITTEST" : " | WF_HIDE";
+  text += "DIALOG \"\" FLAGGED " + words + kRegion + "\nBEGIN\n  BUTTON \"\" IDC_F " + words + kRegion +
+          " PARAM 1\nEND\n";
+  text += std::string("DIALOG \"\" PL") + kRegion + "\nBEGIN\n  BUTTON \"\" IDC_LINES" + kRegion + "\n";
+  for (int i = 0; i < kItems; ++i) text += "    PARAM " + std::to_string(i) + "\n";
+  text += "  BUTTON \"\" IDC_ONE" + std::string(kRegion) + "\n    PARAM 0";
+  for (int i = 1; i < kItems; ++i) text += ", " + std::to_string(i);
+  text += "\nEND\n";
   std::string error;
-  CDialogTable* table = CompileOnSmallStack(controls, &error);
+  CDialogTable* table = CompileOnSmallStack(text, &error);
   ASSERT_NE(table, nullptr) << error;
+  EXPECT_EQ(table->Entries().size(), size_t(kItems + 3));
+  EXPECT_EQ(table->Entries().count("D49999"), 1u);
+
   CGUI_Window* many = table->Entries().at("MANY");
   ASSERT_EQ(many->ChildCount(), kControls);
   EXPECT_EQ(many->Children()[0]->Id(), "IDC_B0");
   EXPECT_EQ(many->Children()[kControls - 1]->Id(), "IDC_B9999");
-  delete table;
-}
 
-TEST_F(LongListTest, FlagWordsInTheirThousands) {
-  std::string words = "WF_HIDE";
-  for (int i = 1; i < kItems; ++i) words += i == kItems - 1 ? " | WF_NOHITTEST" : " | WF_HIDE";
-  const std::string text = "DIALOG \"\" FLAGGED " + words + kRegion + "\nBEGIN\n  BUTTON \"\" IDC_F " +
-                           words + kRegion + " PARAM 1\nEND\n";
-  std::string error;
-  CDialogTable* table = CompileOnSmallStack(text, &error);
-  ASSERT_NE(table, nullptr) << error;
   CGUI_Window* dialog = table->Entries().at("FLAGGED");
   EXPECT_TRUE(dialog->IsHidden());
   EXPECT_FALSE(dialog->IsHitTest());
@@ -94,26 +87,13 @@ TEST_F(LongListTest, FlagWordsInTheirThousands) {
   ASSERT_NE(button, nullptr);
   EXPECT_TRUE(button->IsHidden());
   EXPECT_FALSE(button->IsHitTest());
-  delete table;
-}
 
-TEST_F(LongListTest, ParamLinesAndParametersInTheirThousands) {
-  std::string lines = std::string("DIALOG \"\" PL") + kRegion + "\nBEGIN\n  BUTTON \"\" IDC_LINES" + kRegion + "\n";
-  for (int i = 0; i < kItems; ++i) lines += "    PARAM " + std::to_string(i) + "\n";
-  lines += "  BUTTON \"\" IDC_ONE" + std::string(kRegion) + "\n    PARAM 0";
-  for (int i = 1; i < kItems; ++i) lines += ", " + std::to_string(i);
-  lines += "\nEND\n";
-  std::string error;
-  CDialogTable* table = CompileOnSmallStack(lines, &error);
-  ASSERT_NE(table, nullptr) << error;
-  CGUI_Window* dialog = table->Entries().at("PL");
-
-  auto* many = dynamic_cast<CGUI_Control*>(dialog->FindChild("IDC_LINES"));
-  ASSERT_NE(many, nullptr);
-  ASSERT_EQ(many->GetParamListCount(), kItems);
-  EXPECT_EQ(many->GetParamList(0)->value->i, 0);
-  EXPECT_EQ(many->GetParamList(kItems - 1)->value->i, kItems - 1);
-
+  dialog = table->Entries().at("PL");
+  auto* lines = dynamic_cast<CGUI_Control*>(dialog->FindChild("IDC_LINES"));
+  ASSERT_NE(lines, nullptr);
+  ASSERT_EQ(lines->GetParamListCount(), kItems);
+  EXPECT_EQ(lines->GetParamList(0)->value->i, 0);
+  EXPECT_EQ(lines->GetParamList(kItems - 1)->value->i, kItems - 1);
   auto* one = dynamic_cast<CGUI_Control*>(dialog->FindChild("IDC_ONE"));
   ASSERT_NE(one, nullptr);
   ASSERT_EQ(one->GetParamListCount(), 1);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 
 #include "foundation/allocator.h"
 #include "foundation/heap.h"
@@ -50,10 +51,10 @@ int ChunkCount(const tam::CAllocatorBase& allocator) {
 }
 
 // ---------------------------------------------------------------------------
-// Runs and elements
+// Runs, elements and growth
 // ---------------------------------------------------------------------------
 
-TEST_F(AllocatorTest, FirstChunkCoversOneFrame) {
+TEST_F(AllocatorTest, RunsAreConstructedFirstFitInOneFrame) {
   tam::CAllocator<SCounted> allocator("AllocTest", "counted", 0x1000);
   EXPECT_STREQ(allocator.HeapName(), "AllocTest");
   EXPECT_STREQ(allocator.Name(), "counted");
@@ -61,39 +62,39 @@ TEST_F(AllocatorTest, FirstChunkCoversOneFrame) {
   EXPECT_EQ(allocator.Chunks()->capacity, 0x1000 / sizeof(SCounted));
   EXPECT_EQ(Heap()->usedPages, 1u);
   EXPECT_EQ(SCounted::constructed, 0);
-}
 
-TEST_F(AllocatorTest, NewConstructsARunAndDeleteDestroysIt) {
-  tam::CAllocator<SCounted> allocator("AllocTest", "counted", 0x1000);
   SCounted* run = allocator.New(3);
   ASSERT_NE(run, nullptr);
   EXPECT_EQ(SCounted::constructed, 3);
   EXPECT_EQ(run[2].value, 7);
   EXPECT_EQ(reinterpret_cast<uint8_t*>(run), allocator.Chunks()->base);
-  SCounted* next = allocator.New();
-  EXPECT_EQ(next, run + 3);
-
+  EXPECT_EQ(allocator.New(), run + 3);
+  EXPECT_EQ(allocator.New(0), run + 4);   // a zero count takes one element
   EXPECT_TRUE(allocator.Delete(run));
   EXPECT_EQ(run, nullptr);
   EXPECT_EQ(SCounted::destroyed, 3);
-  EXPECT_EQ(reinterpret_cast<uint8_t*>(allocator.New(2)), allocator.Chunks()->base);  // first fit
+  EXPECT_EQ(reinterpret_cast<uint8_t*>(allocator.New(2)), allocator.Chunks()->base);
+
+  tam::CAllocator<SCounted> inDefault(nullptr, "in default", 0x1000);
+  EXPECT_STREQ(inDefault.HeapName(), "default");
+  EXPECT_NE(inDefault.New(), nullptr);
+  inDefault.DeleteAll();
 }
 
-TEST_F(AllocatorTest, ZeroCountTakesOneElement) {
-  tam::CAllocator<SCounted> allocator("AllocTest", "counted", 0x1000);
-  SCounted* a = allocator.New(0);
-  SCounted* b = allocator.New(0);
-  EXPECT_EQ(b, a + 1);
-  EXPECT_EQ(SCounted::constructed, 2);
-}
-
-TEST_F(AllocatorTest, WithoutConstructMarkElementsAreRaw) {
-  tam::CAllocator<SCounted> allocator("AllocTest", "raw", 0x1000, sizeof(SCounted), true, false);
-  SCounted* run = allocator.New(4);
+// Without the construct mark elements are raw; a locked allocator runs alike.
+TEST_F(AllocatorTest, RawAndLockedAllocatorsHandOutRuns) {
+  tam::CAllocator<SCounted> raw("AllocTest", "raw", 0x1000, sizeof(SCounted), true, false);
+  SCounted* run = raw.New(4);
   ASSERT_NE(run, nullptr);
-  EXPECT_TRUE(allocator.Delete(run));
-  EXPECT_EQ(SCounted::constructed, 0);
-  EXPECT_EQ(SCounted::destroyed, 0);
+  EXPECT_TRUE(raw.Delete(run));
+  EXPECT_EQ(SCounted::constructed + SCounted::destroyed, 0);
+
+  tam::CAllocator<SCounted> locked("AllocTest", "locked", 0x1000, sizeof(SCounted), true, true, true);
+  SCounted* a = locked.New(2);
+  SCounted* b = locked.New(1);
+  EXPECT_EQ(b, a + 2);
+  EXPECT_TRUE(locked.Delete(a));
+  EXPECT_TRUE(locked.Delete(b));
 }
 
 TEST_F(AllocatorTest, ElementSizeLargerThanTheTypeHoldsTrailingSlots) {
@@ -109,14 +110,7 @@ TEST_F(AllocatorTest, ElementSizeLargerThanTheTypeHoldsTrailingSlots) {
   EXPECT_EQ(b->symbol, 0);
 }
 
-TEST_F(AllocatorTest, NullHeapNameMeansDefault) {
-  tam::CAllocator<SCounted> allocator(nullptr, "in default", 0x1000);
-  EXPECT_STREQ(allocator.HeapName(), "default");
-  EXPECT_NE(allocator.New(), nullptr);
-  allocator.DeleteAll();
-}
-
-TEST_F(AllocatorTest, GrowthChainsNewChunksInFront) {
+TEST_F(AllocatorTest, GrowthChainsNewChunksInFrontAndDeleteAllFreesThem) {
   tam::CAllocator<SCounted> allocator("AllocTest", "small", 4 * sizeof(SCounted));
   const tam::SAllocChunk* first = allocator.Chunks();
   for (int i = 0; i < 4; ++i) ASSERT_NE(allocator.New(), nullptr);
@@ -129,48 +123,16 @@ TEST_F(AllocatorTest, GrowthChainsNewChunksInFront) {
   EXPECT_EQ(reinterpret_cast<uint8_t*>(fifth), allocator.Chunks()->base);
 
   // A run larger than a frame gets a frame of its own size.
-  SCounted* large = allocator.New(10);
-  ASSERT_NE(large, nullptr);
+  ASSERT_NE(allocator.New(10), nullptr);
   EXPECT_EQ(ChunkCount(allocator), 3);
   EXPECT_EQ(allocator.Chunks()->capacity, 10u);
   EXPECT_EQ(SCounted::constructed, 15);
-}
 
-TEST_F(AllocatorTest, DeleteAllDestroysEveryRunAndFreesTheChunks) {
-  tam::CAllocator<SCounted> allocator("AllocTest", "small", 4 * sizeof(SCounted));
-  allocator.New(2);
-  allocator.New(2);
-  allocator.New(3);
   allocator.DeleteAll();
-  EXPECT_EQ(SCounted::destroyed, 7);
+  EXPECT_EQ(SCounted::destroyed, 15);
   for (const tam::SAllocChunk* chunk = allocator.Chunks(); chunk; chunk = chunk->next)
     EXPECT_EQ(chunk->list.Entry(0).length, chunk->capacity);
 }
-
-TEST_F(AllocatorTest, DeleteRefusesNullAndForeignPointers) {
-  tamtest::CReportRecorder recorder(tam::ReportAnswer::Ignore);
-  tam::CAllocator<SCounted> allocator("AllocTest", "counted", 0x1000);
-  SCounted* none = nullptr;
-  EXPECT_FALSE(allocator.Delete(none));
-  SCounted local;
-  SCounted* foreign = &local;
-  EXPECT_FALSE(allocator.Delete(foreign));
-  EXPECT_EQ(foreign, &local);
-  EXPECT_TRUE(recorder.Reports().empty());
-}
-
-TEST_F(AllocatorTest, LockedAllocatorWorksTheSame) {
-  tam::CAllocator<SCounted> allocator("AllocTest", "locked", 0x1000, sizeof(SCounted), true, true, true);
-  SCounted* a = allocator.New(2);
-  SCounted* b = allocator.New(1);
-  EXPECT_EQ(b, a + 2);
-  EXPECT_TRUE(allocator.Delete(a));
-  EXPECT_TRUE(allocator.Delete(b));
-}
-
-// ---------------------------------------------------------------------------
-// Frames handed back
-// ---------------------------------------------------------------------------
 
 TEST_F(AllocatorTest, DestructionHandsFramesBackWhenAsked) {
   {
@@ -189,9 +151,19 @@ TEST_F(AllocatorTest, DestructionHandsFramesBackWhenAsked) {
 // Critical errors
 // ---------------------------------------------------------------------------
 
-TEST_F(AllocatorTest, InteriorPointerIsAnInvalidDeletion) {
+// Null and foreign pointers are refused quietly; an interior, misaligned or
+// twice-deleted pointer is an invalid deletion and reported.
+TEST_F(AllocatorTest, InvalidDeletionsAreRefused) {
   tamtest::CReportRecorder recorder(tam::ReportAnswer::Ignore);
   tam::CAllocator<SCounted> allocator("AllocTest", "counted", 0x1000);
+  SCounted* none = nullptr;
+  EXPECT_FALSE(allocator.Delete(none));
+  SCounted local;
+  SCounted* foreign = &local;
+  EXPECT_FALSE(allocator.Delete(foreign));
+  EXPECT_EQ(foreign, &local);
+  EXPECT_TRUE(recorder.Reports().empty());
+
   SCounted* run = allocator.New(3);
   SCounted* inside = run + 1;
   EXPECT_FALSE(allocator.Delete(inside));
@@ -204,8 +176,6 @@ TEST_F(AllocatorTest, InteriorPointerIsAnInvalidDeletion) {
                                    "(\"CAllocator<_D>::Delete() : invalid deletion\", "
                                    "pList->pAlloc[dwIndex] != TAM_NULL)",
                                    false));
-
-  // A misaligned address and a run deleted twice are invalid too.
   SCounted* misaligned = reinterpret_cast<SCounted*>(reinterpret_cast<uint8_t*>(run) + 1);
   EXPECT_FALSE(allocator.Delete(misaligned));
   SCounted* copy = run;
@@ -215,29 +185,26 @@ TEST_F(AllocatorTest, InteriorPointerIsAnInvalidDeletion) {
   EXPECT_EQ(SCounted::destroyed, 3);
 }
 
-TEST_F(AllocatorTest, MissingHeapIsReportedAtConstructionAndGrowth) {
+TEST_F(AllocatorTest, MissingHeapAndOverlongRunsAreReported) {
   tamtest::CReportRecorder recorder(tam::ReportAnswer::Ignore);
   tam::CAllocator<SCounted> allocator("NoSuchHeap", "lost", 0x1000);
   ASSERT_EQ(recorder.Reports().size(), 1u);
   EXPECT_EQ(recorder.Reports()[0].caption, "CAllocator::CAllocator()");
   EXPECT_EQ(recorder.Reports()[0].message, tamtest::ReportMessage("tamAllocator", 146, kAllocatorError, true));
   EXPECT_EQ(allocator.Chunks(), nullptr);
-
   EXPECT_EQ(allocator.New(), nullptr);
   ASSERT_EQ(recorder.Reports().size(), 2u);
   EXPECT_EQ(recorder.Reports()[1].caption, "CStringAlloc::Alloc()");
   EXPECT_EQ(recorder.Reports()[1].message, tamtest::ReportMessage("tamAllocator", 284, "out of memory", true));
-}
 
-TEST_F(AllocatorTest, RunLongerThanAChunkCanIndexIsReported) {
-  tamtest::CReportRecorder recorder(tam::ReportAnswer::Ignore);
-  tam::CAllocator<uint8_t> allocator("AllocTest", "bytes", 0x1000, 1, true, false);
-  EXPECT_EQ(allocator.New(70000), nullptr);
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].caption, "CAllocator<_D>::New()");
-  EXPECT_EQ(recorder.Reports()[0].message,
+  // A run longer than a chunk can index.
+  tam::CAllocator<uint8_t> bytes("AllocTest", "bytes", 0x1000, 1, true, false);
+  EXPECT_EQ(bytes.New(70000), nullptr);
+  ASSERT_EQ(recorder.Reports().size(), 3u);
+  EXPECT_EQ(recorder.Reports()[2].caption, "CAllocator<_D>::New()");
+  EXPECT_EQ(recorder.Reports()[2].message,
             tamtest::ReportMessage("tamAllocator", 326, "critical error occured", true));
-  EXPECT_NE(allocator.New(100), nullptr);  // the allocator goes on
+  EXPECT_NE(bytes.New(100), nullptr);  // the allocator goes on
 }
 
 }  // namespace
@@ -261,25 +228,22 @@ TEST_F(AllocatorTest, CriticalErrorsAnsweredWithRetryGoOnWithTheFailure) {
   EXPECT_TRUE(allocator.Delete(run));
 }
 
-TEST_F(AllocatorTest, InvalidDeletionAnsweredWithAbortEndsTheProcess) {
-  EXPECT_EXIT(
-      {
-        tamtest::CReportRecorder recorder(tam::ReportAnswer::Abort);
+TEST_F(AllocatorTest, CriticalErrorsAnsweredWithAbortEndTheProcess) {
+  const std::function<void()> failures[] = {
+      [] {
         tam::CAllocator<SCounted> allocator("AllocTest", "counted", 0x1000);
-        SCounted* run = allocator.New(2);
-        SCounted* inside = run + 1;
+        SCounted* inside = allocator.New(2) + 1;
         allocator.Delete(inside);
-        std::exit(0);
       },
-      ::testing::ExitedWithCode(255), "");
-}
-
-TEST_F(AllocatorTest, MissingHeapAnsweredWithAbortEndsTheProcess) {
-  EXPECT_EXIT(
-      {
-        tamtest::CReportRecorder recorder(tam::ReportAnswer::Abort);
-        tam::CAllocator<SCounted> lost("NoSuchHeap", "lost", 0x1000);
-        std::exit(0);
-      },
-      ::testing::ExitedWithCode(255), "");
+      [] { tam::CAllocator<SCounted> lost("NoSuchHeap", "lost", 0x1000); },
+  };
+  for (const auto& fail : failures) {
+    EXPECT_EXIT(
+        {
+          tamtest::CReportRecorder recorder(tam::ReportAnswer::Abort);
+          fail();
+          std::exit(0);
+        },
+        ::testing::ExitedWithCode(255), "");
+  }
 }

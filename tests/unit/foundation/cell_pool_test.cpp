@@ -1,17 +1,15 @@
 // cell_pool_test.cpp: cells of the cell pool, alone, by the block and from
-// several threads, and the parameter cells made from them.
+// several threads.
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
 #include <set>
-#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
 #include "foundation/cell_pool.h"
-#include "runtime/params.h"
 
 namespace {
 
@@ -77,7 +75,7 @@ TEST(CellPool, ThreadsTakeAndGiveCellsAtOnce) {
   for (int t = 0; t < kThreads; ++t) EXPECT_EQ(faults[t], 0) << "thread " << t;
 }
 
-TEST(CellPool, SmallBlocksOfEverySizeAreDistinctAlignedAndReused) {
+TEST(CellPool, SmallBlocksOfEverySizeAreDistinctAlignedAndKeepTheirBytes) {
   std::vector<std::pair<void*, size_t>> blocks;
   for (uint32_t i = 0; i < 4000; ++i) {
     const size_t bytes = 1 + i % tam::kSmallBlockMax;
@@ -95,37 +93,6 @@ TEST(CellPool, SmallBlocksOfEverySizeAreDistinctAlignedAndReused) {
   EXPECT_EQ(distinct.size(), blocks.size());
   for (auto& [block, bytes] : blocks) tam::FreeSmallBlock(block, bytes);
   tam::FreeSmallBlock(nullptr, 16);
-}
-
-TEST(CellPool, ParameterValuesAndListsOfEveryKindAreMadeAndFreed) {
-  SParamList* list = new SParamList;
-  list->value = NewIntParam(-5);
-  list->next = new SParamList;
-  list->next->value = NewFloatParam(2.5f);
-  list->next->next = new SParamList;
-  list->next->next->value = NewStringParam("a text longer than one cell of the pool");
-
-  SParamList* copy = CopyParamList(list);
-  FreeParamList(list);
-  ASSERT_NE(copy, nullptr);
-  EXPECT_EQ(copy->value->type, PARAM_INTEGER);
-  EXPECT_EQ(copy->value->i, -5);
-  EXPECT_EQ(copy->next->value->type, PARAM_FLOAT);
-  EXPECT_EQ(copy->next->value->f, 2.5f);
-  EXPECT_STREQ(copy->next->next->value->s, "a text longer than one cell of the pool");
-  EXPECT_EQ(copy->next->next->next, nullptr);
-  // Texts on both sides of the largest pooled block, and one that holds a
-  // NUL: its value ends there.
-  for (size_t length : {46u, 47u, 48u, 49u}) FreeParam(NewStringParam(std::string(length, 'x').c_str()));
-  SParamValue* cut = NewStringParam("ab\0cdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ", 64);
-  EXPECT_STREQ(cut->s, "ab");
-  FreeParam(cut);
-
-  auto* line = new SValueList;
-  line->value = copy;
-  EXPECT_EQ(static_cast<SParamList*>(line->value)->value->i, -5);
-  FreeParamList(copy);
-  delete line;
 }
 
 }  // namespace

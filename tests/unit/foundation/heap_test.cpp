@@ -1,9 +1,11 @@
-// heap_test.cpp: named heaps, pages and frames of a memory manager.
+// heap_test.cpp: named heaps, pages and frames of a memory manager, and a
+// block of heap records on its own.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "foundation/heap.h"
+#include "foundation/heap_block.h"
 #include "foundation/mem_mgr.h"
 #include "tests/unit/foundation/report_recorder.h"
 
@@ -17,19 +19,17 @@ using Heap = tam::CMemMgr::_heap;
 // Heaps
 // ---------------------------------------------------------------------------
 
-TEST(MemMgrHeaps, NullOrDuplicateNameIsRefused) {
+// Names are required, unique and cut to 127 characters; sizes are rounded up
+// to whole pages.
+TEST(MemMgrHeaps, NamesAndSizes) {
   tam::CMemMgr mgr;
   EXPECT_FALSE(mgr.CreateHeap(nullptr, 100));
   ASSERT_TRUE(mgr.CreateHeap("H", 3 * kPageSize));
   EXPECT_FALSE(mgr.CreateHeap("H", 10 * kPageSize));
-  Heap* heap = mgr.FindHeap("H");
-  ASSERT_NE(heap, nullptr);
-  EXPECT_EQ(heap->pageCount, 3u);
-  EXPECT_EQ(heap->size, 3 * kPageSize);
-}
+  ASSERT_NE(mgr.FindHeap("H"), nullptr);
+  EXPECT_EQ(mgr.FindHeap("H")->pageCount, 3u);
+  EXPECT_EQ(mgr.FindHeap("H")->size, 3 * kPageSize);
 
-TEST(MemMgrHeaps, LongNameIsCutTo127Characters) {
-  tam::CMemMgr mgr;
   const std::string name(200, 'n');
   ASSERT_TRUE(mgr.CreateHeap(name.c_str(), 100));
   Heap* heap = mgr.FindHeap(name.c_str());
@@ -37,20 +37,19 @@ TEST(MemMgrHeaps, LongNameIsCutTo127Characters) {
   EXPECT_EQ(std::string(heap->name), name.substr(0, 127));
   EXPECT_EQ(mgr.FindHeap(name.substr(0, 127).c_str()), heap);
   EXPECT_EQ(mgr.FindHeap(name.substr(0, 126).c_str()), nullptr);
+
+  const struct {
+    const char* name;
+    uint32_t size, pages;
+  } sizes[] = {{"one", 1, 1}, {"two", kPageSize + 1, 2}, {"zero", 0, 1}};
+  for (const auto& s : sizes) {
+    ASSERT_TRUE(mgr.CreateHeap(s.name, s.size));
+    EXPECT_EQ(mgr.FindHeap(s.name)->pageCount, s.pages) << s.name;
+    EXPECT_EQ(mgr.FindHeap(s.name)->size, s.pages * kPageSize) << s.name;
+  }
 }
 
-TEST(MemMgrHeaps, SizeIsRoundedUpToWholePages) {
-  tam::CMemMgr mgr;
-  ASSERT_TRUE(mgr.CreateHeap("one", 1));
-  EXPECT_EQ(mgr.FindHeap("one")->pageCount, 1u);
-  EXPECT_EQ(mgr.FindHeap("one")->size, kPageSize);
-  ASSERT_TRUE(mgr.CreateHeap("two", kPageSize + 1));
-  EXPECT_EQ(mgr.FindHeap("two")->pageCount, 2u);
-  ASSERT_TRUE(mgr.CreateHeap("zero", 0));
-  EXPECT_EQ(mgr.FindHeap("zero")->pageCount, 1u);
-}
-
-TEST(MemMgrHeaps, DestroyFreesTheNameForReuse) {
+TEST(MemMgrHeaps, DestroyFreesTheNameAndTheRecordForReuse) {
   tam::CMemMgr mgr;
   EXPECT_FALSE(mgr.DestroyHeap("H"));
   ASSERT_TRUE(mgr.CreateHeap("H", kPageSize));
@@ -62,16 +61,36 @@ TEST(MemMgrHeaps, DestroyFreesTheNameForReuse) {
   EXPECT_TRUE(mgr.CreateHeap("H", 2 * kPageSize));
   EXPECT_EQ(mgr.FindHeap("H")->pageCount, 2u);
   EXPECT_EQ(mgr.FindHeap("H")->usedPages, 0u);
-}
 
-TEST(MemMgrHeaps, MoreThanOneBlockOfHeaps) {
-  tam::CMemMgr mgr;
+  // More than one block of heaps; a record freed in a full block is reused.
   for (int i = 0; i < 70; ++i) ASSERT_TRUE(mgr.CreateHeap(("heap" + std::to_string(i)).c_str(), 1));
   for (int i = 0; i < 70; ++i) EXPECT_NE(mgr.FindHeap(("heap" + std::to_string(i)).c_str()), nullptr);
-  // A record freed in a full block is reused.
   EXPECT_TRUE(mgr.DestroyHeap("heap5"));
   EXPECT_TRUE(mgr.CreateHeap("again", 1));
   EXPECT_NE(mgr.FindHeap("again"), nullptr);
+}
+
+// A block of 32 records fills; the memory manager never asks a full block,
+// and a block asked anyway raises the report of an impossible state.
+TEST(HeapBlock, ThirtyTwoHeapsFillTheBlockAndOneMoreIsReported) {
+  using Block = tam::CMemMgr::CHeapBlock;
+  tamtest::CReportRecorder recorder(tam::ReportAnswer::Ignore);
+  Block block(nullptr);
+  for (uint32_t i = 0; i < Block::kHeapCount; ++i)
+    ASSERT_NE(block.CreateHeap(("h" + std::to_string(i)).c_str(), 1), nullptr);
+  EXPECT_TRUE(block.IsFull());
+  EXPECT_NE(block.Find("h0"), nullptr);
+  EXPECT_NE(block.Find("h31"), nullptr);
+  EXPECT_EQ(block.CreateHeap("extra", 1), nullptr);
+  ASSERT_EQ(recorder.Reports().size(), 1u);
+  EXPECT_EQ(recorder.Reports()[0].caption, "tam::CMemMgr::CHeapBlock::CreateHeap()");
+  EXPECT_EQ(recorder.Reports()[0].text, "Unreachable code reached");
+  EXPECT_EQ(recorder.Reports()[0].message,
+            tamtest::ReportMessage("tamMemoryBlock", 89, "Unreachable code reached", true));
+  EXPECT_EQ(block.Find("extra"), nullptr);
+  block.DestroyHeap(block.Find("h7"));
+  EXPECT_FALSE(block.IsFull());
+  EXPECT_EQ(block.Find("h7"), nullptr);
 }
 
 // ---------------------------------------------------------------------------
@@ -109,7 +128,9 @@ TEST(MemMgrFrames, FramesTakePagesFirstFit) {
   EXPECT_EQ(heap->frames, nullptr);
 }
 
-TEST(MemMgrFrames, FragmentedHeapFallsBackToSystemMemory) {
+// A frame that finds no run of free pages, the heap fragmented or too small,
+// takes memory of its own from the system.
+TEST(MemMgrFrames, FramesWithoutRoomInTheHeapTakeSystemMemory) {
   tam::CMemMgr mgr;
   ASSERT_TRUE(mgr.CreateHeap("H", 4 * kPageSize));
   Heap* heap = mgr.FindHeap("H");
@@ -129,20 +150,15 @@ TEST(MemMgrFrames, FragmentedHeapFallsBackToSystemMemory) {
   EXPECT_TRUE(base < heap->memory || base >= heap->memory + heap->size);
   static_cast<char*>(base)[2 * kPageSize - 1] = 1;  // the whole frame is usable
   EXPECT_TRUE(mgr.ReleaseFrame(big));
+
+  SFrame* huge = mgr.CreateFrame("H", 0x100000);
+  ASSERT_NE(huge, nullptr);
+  EXPECT_TRUE(huge->ownMemory);
+  EXPECT_EQ(huge->pageCount, 64u);
   EXPECT_EQ(heap->usedPages, 2u);
+  EXPECT_TRUE(mgr.ReleaseFrame(huge));
   mgr.ReleaseFrame(pages[0]);
   mgr.ReleaseFrame(pages[2]);
-}
-
-TEST(MemMgrFrames, TooFullHeapFallsBackToSystemMemory) {
-  tam::CMemMgr mgr;
-  ASSERT_TRUE(mgr.CreateHeap("H", 2 * kPageSize));
-  SFrame* frame = mgr.CreateFrame("H", 0x100000);
-  ASSERT_NE(frame, nullptr);
-  EXPECT_TRUE(frame->ownMemory);
-  EXPECT_EQ(frame->pageCount, 64u);
-  EXPECT_EQ(mgr.FindHeap("H")->usedPages, 0u);
-  EXPECT_TRUE(mgr.ReleaseFrame(frame));
 }
 
 // Released system memory is kept by the heap and handed to the next
@@ -172,32 +188,19 @@ TEST(MemMgrFrames, ReleasedSystemMemoryServesTheNextFrameOfItsSize) {
   EXPECT_TRUE(mgr.DestroyHeap("H"));   // frees the kept memory
 }
 
-TEST(MemMgrFrames, MissingHeapGivesNoFrameAndNoReport) {
+// A missing heap gives no frame and a frame of another heap is refused, both
+// without a report; a frame destroyed twice is reported.
+TEST(MemMgrFrames, WrongHeapsAndDoubleDestructionAreRefused) {
   tamtest::CReportRecorder recorder(tam::ReportAnswer::Ignore);
   tam::CMemMgr mgr;
   EXPECT_EQ(mgr.CreateFrame("none", 10), nullptr);
   EXPECT_EQ(mgr.CreateFrame(nullptr, 10), nullptr);
-  EXPECT_TRUE(recorder.Reports().empty());
-}
-
-TEST(MemMgrFrames, DestroyFrameOfAnotherHeapIsRefused) {
-  tamtest::CReportRecorder recorder(tam::ReportAnswer::Ignore);
-  tam::CMemMgr mgr;
   ASSERT_TRUE(mgr.CreateHeap("A", kPageSize));
   ASSERT_TRUE(mgr.CreateHeap("B", kPageSize));
-  SFrame* frame = mgr.CreateFrame("A", 10);
-  EXPECT_FALSE(mgr.FindHeap("B")->DestroyFrame(frame));
-  EXPECT_TRUE(recorder.Reports().empty());
-  EXPECT_NE(mgr.FrameBase(frame), nullptr);
-  EXPECT_TRUE(mgr.ReleaseFrame(frame));
-}
-
-TEST(MemMgrFrames, DestroyFrameNotInTheListIsReported) {
-  tamtest::CReportRecorder recorder(tam::ReportAnswer::Ignore);
-  tam::CMemMgr mgr;
-  ASSERT_TRUE(mgr.CreateHeap("A", kPageSize));
   Heap* heap = mgr.FindHeap("A");
   SFrame* frame = mgr.CreateFrame("A", 10);
+  EXPECT_FALSE(mgr.FindHeap("B")->DestroyFrame(frame));
+  EXPECT_NE(mgr.FrameBase(frame), nullptr);
   ASSERT_TRUE(heap->DestroyFrame(frame));
   EXPECT_TRUE(frame->released);
   EXPECT_EQ(mgr.FrameBase(frame), nullptr);

@@ -23,25 +23,20 @@ Runs FreeRuns(const tam::CIndexList& list) {
   return runs;
 }
 
-TEST(IndexList, FreshListIsOneRunOwnedByTheList) {
-  tam::CIndexList list;
-  ASSERT_TRUE(list.Create(10));
-  EXPECT_EQ(FreeRuns(list), (Runs{{0, 10}}));
-  for (uint32_t i = 0; i < 10; ++i) EXPECT_EQ(list.Entry(i).owner, &list);
-  EXPECT_EQ(list.Entry(5).length, 0);
-}
-
-TEST(IndexList, CapacityMustStayBelowNoIndex) {
+// A fresh list is one free run owned by the list; capacities stay below
+// kNoIndex. A run is taken from the front and given back whole; an exact fit
+// empties the free list.
+TEST(IndexList, FreshListAllocAndFree) {
   tam::CIndexList list;
   EXPECT_FALSE(list.Create(0));
   EXPECT_FALSE(list.Create(65535));
   ASSERT_TRUE(list.Create(65534));
   EXPECT_EQ(FreeRuns(list), (Runs{{0, 65534}}));
-}
-
-TEST(IndexList, AllocTakesThreeAndReleaseRestoresTen) {
-  tam::CIndexList list;
   ASSERT_TRUE(list.Create(10));
+  EXPECT_EQ(FreeRuns(list), (Runs{{0, 10}}));
+  for (uint32_t i = 0; i < 10; ++i) EXPECT_EQ(list.Entry(i).owner, &list);
+  EXPECT_EQ(list.Entry(5).length, 0);
+
   tam::SIndexEntry* run = list.Alloc(3);
   ASSERT_NE(run, nullptr);
   EXPECT_EQ(list.IndexOf(run), 0);
@@ -49,15 +44,10 @@ TEST(IndexList, AllocTakesThreeAndReleaseRestoresTen) {
   EXPECT_EQ(run->prev, tam::kNoIndex);
   EXPECT_EQ(run->next, tam::kNoIndex);
   EXPECT_EQ(FreeRuns(list), (Runs{{3, 7}}));
-
   list.Free(run);
   EXPECT_EQ(FreeRuns(list), (Runs{{0, 10}}));
   EXPECT_EQ(list.Entry(3).length, 0);
-}
 
-TEST(IndexList, ExactFitUnlinksAndFullListRefuses) {
-  tam::CIndexList list;
-  ASSERT_TRUE(list.Create(10));
   tam::SIndexEntry* all = list.Alloc(10);
   ASSERT_NE(all, nullptr);
   EXPECT_EQ(list.Head(), tam::kNoIndex);
@@ -67,7 +57,7 @@ TEST(IndexList, ExactFitUnlinksAndFullListRefuses) {
   EXPECT_EQ(list.Alloc(11), nullptr);
 }
 
-TEST(IndexList, OutOfOrderReleasesMergeBothSides) {
+TEST(IndexList, ReleasesMergeWithTheirNeighboursInIndexOrder) {
   tam::CIndexList list;
   ASSERT_TRUE(list.Create(10));
   tam::SIndexEntry* a = list.Alloc(2);  // 0..1
@@ -76,8 +66,6 @@ TEST(IndexList, OutOfOrderReleasesMergeBothSides) {
   tam::SIndexEntry* d = list.Alloc(4);  // 6..9
   ASSERT_TRUE(a && b && c && d);
   EXPECT_EQ(list.IndexOf(d), 6);
-  EXPECT_EQ(list.Head(), tam::kNoIndex);
-
   list.Free(c);
   EXPECT_EQ(FreeRuns(list), (Runs{{5, 1}}));
   list.Free(a);  // becomes the head, before the run at 5
@@ -88,37 +76,25 @@ TEST(IndexList, OutOfOrderReleasesMergeBothSides) {
   EXPECT_EQ(list.Entry(5).length, 0);
   list.Free(d);
   EXPECT_EQ(FreeRuns(list), (Runs{{0, 10}}));
-}
 
-TEST(IndexList, ReleaseAbsorbsOnlyTheFollowingRun) {
-  tam::CIndexList list;
-  ASSERT_TRUE(list.Create(10));
-  tam::SIndexEntry* a = list.Alloc(3);
-  tam::SIndexEntry* b = list.Alloc(3);
-  ASSERT_TRUE(a && b);
+  // A release absorbs only the run that follows it.
+  a = list.Alloc(3);
+  b = list.Alloc(3);
   list.Free(b);
   EXPECT_EQ(FreeRuns(list), (Runs{{3, 7}}));
   EXPECT_EQ(list.Entry(6).length, 0);
   list.Free(a);
   EXPECT_EQ(FreeRuns(list), (Runs{{0, 10}}));
-}
 
-TEST(IndexList, ReleaseBetweenUsedRunsIsLinkedInOrder) {
-  tam::CIndexList list;
-  ASSERT_TRUE(list.Create(10));
+  // Releases between used runs are linked in order; allocation is first fit.
   tam::SIndexEntry* runs[5];
   for (auto& run : runs) run = list.Alloc(2);
   list.Free(runs[3]);
   list.Free(runs[1]);
   EXPECT_EQ(FreeRuns(list), (Runs{{2, 2}, {6, 2}}));
-
-  // First fit: a single entry comes from the lowest free run.
-  tam::SIndexEntry* one = list.Alloc(1);
-  EXPECT_EQ(list.IndexOf(one), 2);
+  EXPECT_EQ(list.IndexOf(list.Alloc(1)), 2);
   EXPECT_EQ(FreeRuns(list), (Runs{{3, 1}, {6, 2}}));
-  // A run of two skips the single free entry.
-  tam::SIndexEntry* two = list.Alloc(2);
-  EXPECT_EQ(list.IndexOf(two), 6);
+  EXPECT_EQ(list.IndexOf(list.Alloc(2)), 6);  // skips the single free entry
   EXPECT_EQ(FreeRuns(list), (Runs{{3, 1}}));
 }
 

@@ -12,54 +12,27 @@ namespace {
 
 using tam::ReportAnswer;
 
-// ---------------------------------------------------------------------------
-// Message
-// ---------------------------------------------------------------------------
-
-TEST(Report, MessageWithCaption) {
-  tamtest::CReportRecorder recorder(ReportAnswer::Ignore);
-  tam::_tam_assert("CStringAlloc::Alloc()", "out of memory", "tamString", 169);
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].caption, "CStringAlloc::Alloc()");
-  EXPECT_EQ(recorder.Reports()[0].message, "\nfile : tamString\r\nline : 169\r\nout of memory\r\n");
-}
-
-TEST(Report, MessageWithoutCaption) {
-  tamtest::CReportRecorder recorder(ReportAnswer::Ignore);
-  tam::_tam_assert(nullptr, "a != b", "tamAllocator", 365);
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].caption, "tam::_tam_assert failed");
-  EXPECT_EQ(recorder.Reports()[0].message, "\nfile : tamAllocator\r\nline : 365\r\nexpression : a != b\r\n");
-}
-
-// ---------------------------------------------------------------------------
-// Answers
-// ---------------------------------------------------------------------------
-
-TEST(Report, IgnoreGivesFalseAndRetryTrue) {
+// The message with a caption, and without one (the expression form); ignore
+// gives false, retry true (without a debugger the break returns and the
+// caller goes on).
+TEST(Report, MessagesAndAnswers) {
   {
     tamtest::CReportRecorder recorder(ReportAnswer::Ignore);
-    EXPECT_FALSE(tam::_tam_assert("c", "t", "f", 1));
+    EXPECT_FALSE(tam::_tam_assert("CStringAlloc::Alloc()", "out of memory", "tamString", 169));
+    EXPECT_FALSE(tam::_tam_assert(nullptr, "a != b", "tamAllocator", 365));
+    ASSERT_EQ(recorder.Reports().size(), 2u);
+    EXPECT_EQ(recorder.Reports()[0].caption, "CStringAlloc::Alloc()");
+    EXPECT_EQ(recorder.Reports()[0].message, "\nfile : tamString\r\nline : 169\r\nout of memory\r\n");
+    EXPECT_EQ(recorder.Reports()[1].caption, "tam::_tam_assert failed");
+    EXPECT_EQ(recorder.Reports()[1].message, "\nfile : tamAllocator\r\nline : 365\r\nexpression : a != b\r\n");
   }
   tamtest::CReportRecorder recorder(ReportAnswer::Retry);
   EXPECT_TRUE(tam::_tam_assert("c", "t", "f", 1));
-  // Without a debugger attached the break returns and the caller goes on.
   bool after = false;
   TAM_REPORT("c", "t", "f", 2);
   after = true;
   EXPECT_TRUE(after);
   EXPECT_EQ(recorder.Reports().size(), 2u);
-}
-
-TEST(ReportDeathTest, AbortEndsTheProcessWithMinusOne) {
-  EXPECT_EXIT(
-      {
-        tamtest::CReportRecorder recorder(ReportAnswer::Abort);
-        tam::_tam_assert("c", "t", "f", 1);
-        std::fprintf(stderr, "not reached\n");
-        std::exit(0);
-      },
-      ::testing::ExitedWithCode(255), "");
 }
 
 TEST(Report, SetReportHandlerGivesThePreviousAndNullRestoresTheDefault) {
@@ -73,10 +46,8 @@ TEST(Report, SetReportHandlerGivesThePreviousAndNullRestoresTheDefault) {
   EXPECT_EQ(tam::SetReportHandler(nullptr), &tam::DefaultReportHandler);
 }
 
-// ---------------------------------------------------------------------------
-// Default handler
-// ---------------------------------------------------------------------------
-
+// The default handler prints the report and takes its answer from the
+// environment.
 TEST(ReportDefault, AnswerComesFromTheEnvironment) {
   ::testing::internal::CaptureStderr();
   setenv("KORVO_ASSERT_ANSWER", "ignore", 1);
@@ -92,7 +63,15 @@ TEST(ReportDefault, AnswerComesFromTheEnvironment) {
   EXPECT_NE(printed.find("tam::_tam_assert failed"), std::string::npos);
 }
 
-TEST(ReportDeathTest, DefaultAnswerIsAbort) {
+// Abort, whether answered by a handler or by default, ends the process with -1.
+TEST(ReportDeathTest, AbortEndsTheProcessWithMinusOne) {
+  EXPECT_EXIT(
+      {
+        tamtest::CReportRecorder recorder(ReportAnswer::Abort);
+        tam::_tam_assert("c", "t", "f", 1);
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(255), "");
   EXPECT_EXIT(
       {
         unsetenv("KORVO_ASSERT_ANSWER");

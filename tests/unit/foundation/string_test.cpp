@@ -55,32 +55,24 @@ TEST(CString, StorageTakesWholeUnits) {
   EXPECT_EQ(cases[8].made[199], static_cast<char>('a' + 199 % 26));
 }
 
-TEST(CString, NullTextGivesAnEmptyString) {
+// Assignments keep storage that is large enough; copies have their own
+// storage, moves take it; a null text is an empty string.
+TEST(CString, AssignmentsCopiesAndMoves) {
   tam::CString s(nullptr);
   EXPECT_STREQ(s.c_str(), "");
   EXPECT_EQ(s.Capacity(), 64u);
-  tam::CString t("text");
-  t = static_cast<const char*>(nullptr);
-  EXPECT_STREQ(t.c_str(), "");
-}
-
-TEST(CString, SixtyThreeCharactersKeepTheStorageSixtyFourTakeTwoUnits) {
-  tam::CString s;
   const char* storage = s.Data();
   s = std::string(63, 'x').c_str();
   EXPECT_EQ(s.Data(), storage);
-  EXPECT_EQ(s.Capacity(), 64u);
   EXPECT_EQ(s.Length(), 63u);
-
   s = std::string(64, 'y').c_str();
   EXPECT_EQ(s.Capacity(), 128u);
   EXPECT_EQ(std::string(s.Data()), std::string(64, 'y'));
-}
+  s = static_cast<const char*>(nullptr);
+  EXPECT_STREQ(s.c_str(), "");
 
-TEST(CString, CopiesHaveTheirOwnStorage) {
   tam::CString a("token");
   tam::CString b(a);
-  EXPECT_STREQ(b.c_str(), "token");
   EXPECT_NE(b.Data(), a.Data());
   tam::CString c;
   c = a;
@@ -90,38 +82,31 @@ TEST(CString, CopiesHaveTheirOwnStorage) {
   const tam::CString& alias = c;
   c = alias;
   EXPECT_STREQ(c.c_str(), "token");
-}
 
-TEST(CString, MovesTakeTheStorage) {
-  tam::CString a("moved");
-  const char* storage = a.Data();
-  tam::CString b(std::move(a));
-  EXPECT_EQ(b.Data(), storage);
-  EXPECT_EQ(a.Capacity(), 0u);  // NOLINT(bugprone-use-after-move): a moved-from string is empty
-  EXPECT_STREQ(a.c_str(), "");
-  tam::CString c("other");
-  c = std::move(b);
-  EXPECT_STREQ(c.c_str(), "moved");
+  storage = b.Data();
+  tam::CString moved(std::move(b));
+  EXPECT_EQ(moved.Data(), storage);
+  EXPECT_EQ(b.Capacity(), 0u);  // NOLINT(bugprone-use-after-move): a moved-from string is empty
+  EXPECT_STREQ(b.c_str(), "");
+  c = std::move(moved);
+  EXPECT_STREQ(c.c_str(), "token");
 }
 
 // ---------------------------------------------------------------------------
 // Growth
 // ---------------------------------------------------------------------------
 
-TEST(CString, AppendPreservesTheTextAcrossReallocation) {
+TEST(CString, AppendPreservesTheTextAcrossReallocationAndTakesItsOwnText) {
+  const std::string ab = std::string(60, 'a') + std::string(10, 'b');
   tam::CString s(std::string(60, 'a').c_str());
   s.Append(std::string(10, 'b').c_str());
   EXPECT_EQ(s.Capacity(), 128u);
-  EXPECT_EQ(std::string(s.Data()), std::string(60, 'a') + std::string(10, 'b'));
+  EXPECT_EQ(std::string(s.Data()), ab);
   s.Append(nullptr);
   s.Append("");
   EXPECT_EQ(s.Length(), 70u);
-}
-
-TEST(CString, AppendOfItsOwnText) {
-  tam::CString s(std::string(40, 'q').c_str());
-  s.Append(s.Data());  // 80 characters: the storage is re-taken
-  EXPECT_EQ(std::string(s.Data()), std::string(80, 'q'));
+  s.Append(s.Data());  // 140 characters: the storage is re-taken
+  EXPECT_EQ(std::string(s.Data()), ab + ab);
   tam::CString t("ab");
   t.Append(t.Data() + 1);  // fits in place
   EXPECT_STREQ(t.c_str(), "abb");
@@ -147,12 +132,6 @@ TEST(CString, LongFormatResultsTakeTheirStorageOnce) {
   }
 }
 
-TEST(CString, FormatFillsTheArguments) {
-  tam::CString s;
-  s.Format("error (%d, %d) : token %s (%s) is not expected here\n", 3, 25, "10", "INTEGER");
-  EXPECT_STREQ(s.c_str(), "error (3, 25) : token 10 (INTEGER) is not expected here\n");
-}
-
 TEST(CString, TwoMebibyteStringComesFromTheSystem) {
   const std::string big(2 * 1024 * 1024, 'm');
   tam::CString s(big.c_str());
@@ -168,7 +147,7 @@ TEST(CString, TwoMebibyteStringComesFromTheSystem) {
 // The string allocator
 // ---------------------------------------------------------------------------
 
-TEST(CStringAlloc, UnitsAreTakenFirstFitFromTheChunk) {
+TEST(CStringAlloc, UnitsAreTakenFirstFitFromTheNewestChunkWithRoom) {
   tam::CMemMgr mgr;
   ASSERT_TRUE(mgr.CreateHeap("default", 0x80000));
   tam::CStringAlloc pool(mgr);
@@ -192,41 +171,44 @@ TEST(CStringAlloc, UnitsAreTakenFirstFitFromTheChunk) {
   EXPECT_FALSE(d.OwnsSystemMemory());
   EXPECT_EQ(pool.ChunkCount(), 2u);
   for (tam::CString* s : {&b, &c, &d}) pool.Free(*s);
-}
 
-// Full chunks are skipped, and units given back to an older chunk are found
-// again once every newer chunk is full: runs still come from the newest
-// chunk that has one.
-TEST(CStringAlloc, NewestChunkWithRoomServesFirst) {
-  tam::CMemMgr mgr;
-  ASSERT_TRUE(mgr.CreateHeap("default", 0x80000));
-  tam::CStringAlloc pool(mgr);
-  tam::CString a(tam::kNoStorage), b(tam::kNoStorage), c(tam::kNoStorage), e(tam::kNoStorage),
-      f(tam::kNoStorage), g(tam::kNoStorage), h(tam::kNoStorage);
+  // Full chunks are skipped, and units given back to an older chunk are found
+  // again once every newer chunk is full: runs still come from the newest
+  // chunk that has one.
+  tam::CStringAlloc three(mgr);
+  tam::CString e(tam::kNoStorage), f(tam::kNoStorage), g(tam::kNoStorage), h(tam::kNoStorage);
   constexpr uint32_t kChunk = 0x100000;
-  pool.Alloc(a, kChunk);           // fills the first chunk
-  pool.Alloc(b, 1);                // a second chunk
-  pool.Alloc(c, kChunk - 64);      // fills the second chunk
-  pool.Alloc(e, 1);                // a third chunk
-  EXPECT_EQ(pool.ChunkCount(), 3u);
+  three.Alloc(a, kChunk);           // fills the first chunk
+  three.Alloc(b, 1);                // a second chunk
+  three.Alloc(c, kChunk - 64);      // fills the second chunk
+  three.Alloc(e, 1);                // a third chunk
+  EXPECT_EQ(three.ChunkCount(), 3u);
   const char* firstChunk = a.Data();
   const char* secondChunk = b.Data();
-  pool.Free(a);
-  pool.Free(b);
-
-  pool.Alloc(f, kChunk - 64);      // the rest of the third chunk
-  pool.Alloc(g, 1);                // the second chunk's free unit
+  three.Free(a);
+  three.Free(b);
+  three.Alloc(f, kChunk - 64);      // the rest of the third chunk
+  three.Alloc(g, 1);                // the second chunk's free unit
   EXPECT_EQ(g.Data(), secondChunk);
-  pool.Alloc(h, 128);              // only the first chunk has room left
+  three.Alloc(h, 128);              // only the first chunk has room left
   EXPECT_EQ(h.Data(), firstChunk);
   // Units given back to the newest chunk are taken before the first's.
   const char* thirdChunkRest = f.Data();
-  pool.Free(f);
-  tam::CString i(tam::kNoStorage);
-  pool.Alloc(i, 64);
-  EXPECT_EQ(i.Data(), thirdChunkRest);
-  EXPECT_EQ(pool.ChunkCount(), 3u);
-  for (tam::CString* s : {&c, &e, &g, &h, &i}) pool.Free(*s);
+  three.Free(f);
+  three.Alloc(a, 64);
+  EXPECT_EQ(a.Data(), thirdChunkRest);
+  EXPECT_EQ(three.ChunkCount(), 3u);
+  for (tam::CString* s : {&a, &c, &e, &g, &h}) three.Free(*s);
+
+  // The module's pool keeps storage that is large enough.
+  tam::CString kept("keep");
+  const char* storage = kept.Data();
+  tam::StringAlloc().Alloc(kept, 10);
+  EXPECT_EQ(kept.Data(), storage);
+  EXPECT_STREQ(kept.c_str(), "keep");
+  tam::StringAlloc().Alloc(kept, 65);  // re-taken: the text is lost
+  EXPECT_EQ(kept.Capacity(), 128u);
+  EXPECT_STREQ(kept.c_str(), "");
 }
 
 // Strings made and dropped inside a hold work as usual (holds nest), and
@@ -254,17 +236,6 @@ TEST(CStringAlloc, HoldKeepsOtherThreadsOut) {
   }
   other.join();
   EXPECT_TRUE(sawRelease);
-}
-
-TEST(CStringAlloc, KeepsStorageThatIsLargeEnough) {
-  tam::CString s("keep");
-  const char* storage = s.Data();
-  tam::StringAlloc().Alloc(s, 10);
-  EXPECT_EQ(s.Data(), storage);
-  EXPECT_STREQ(s.c_str(), "keep");
-  tam::StringAlloc().Alloc(s, 65);  // re-taken: the text is lost
-  EXPECT_EQ(s.Capacity(), 128u);
-  EXPECT_STREQ(s.c_str(), "");
 }
 
 TEST(CStringAlloc, MissingDefaultHeapIsReported) {
