@@ -35,6 +35,7 @@ CAllocatorBase::CAllocatorBase(const char* heapName, const char* name, uint32_t 
                "tamAllocator", 146);
   }
   if (lock) m_lock = new CRecursiveLock;
+  m_plain = !m_lock && !m_construct;
 }
 
 CAllocatorBase::~CAllocatorBase() {
@@ -102,7 +103,7 @@ void CAllocatorBase::FreeRun(SAllocChunk* chunk, uint32_t index) {
   chunk->slots[index] = nullptr;
 }
 
-void* CAllocatorBase::NewElements(uint32_t count) {
+void* CAllocatorBase::NewElementsSearching(uint32_t count) {
   if (count == 0) count = 1;
   CLockGuard<CRecursiveLock> guard(m_lock);
   for (SAllocChunk* chunk = m_chunks; chunk; chunk = chunk->next)
@@ -120,7 +121,7 @@ void* CAllocatorBase::NewElements(uint32_t count) {
   return elements;
 }
 
-bool CAllocatorBase::DeleteElements(void*& pointer) {
+bool CAllocatorBase::DeleteElementsSearching(void*& pointer) {
   if (!pointer) return false;
   CLockGuard<CRecursiveLock> guard(m_lock);
   auto* address = static_cast<uint8_t*>(pointer);

@@ -47,16 +47,48 @@ class CAllocatorBase {
 
  protected:
   // count consecutive elements (0 counts as 1), or null after a report.
-  void* NewElements(uint32_t count);
+  void* NewElements(uint32_t count) {
+    // One element of an allocator without lock and construction: the
+    // newest chunk answers unless it is full.
+    if (count <= 1 && m_plain && m_chunks) {
+      SAllocChunk* chunk = m_chunks;
+      if (SIndexEntry* run = chunk->list.Alloc(1)) {
+        const uint32_t index = chunk->list.IndexOf(run);
+        chunk->slots[index] = run;
+        return chunk->base + static_cast<size_t>(index) * m_elementSize;
+      }
+    }
+    return NewElementsSearching(count);
+  }
   // False for null or a foreign address; an address that does not start a
   // run is reported as an invalid deletion.
-  bool DeleteElements(void*& pointer);
+  bool DeleteElements(void*& pointer) {
+    // A single element of the newest chunk of an allocator without lock
+    // and construction.
+    if (m_plain && m_chunks && pointer) {
+      SAllocChunk* chunk = m_chunks;
+      const auto* address = static_cast<uint8_t*>(pointer);
+      const size_t offset = address >= chunk->base ? static_cast<size_t>(address - chunk->base) : SIZE_MAX;
+      if (offset < static_cast<size_t>(chunk->capacity) * m_elementSize && offset % m_elementSize == 0) {
+        const uint32_t index = static_cast<uint32_t>(offset / m_elementSize);
+        if (SIndexEntry* run = chunk->slots[index]) {
+          chunk->list.Free(run);
+          chunk->slots[index] = nullptr;
+          pointer = nullptr;
+          return true;
+        }
+      }
+    }
+    return DeleteElementsSearching(pointer);
+  }
   void DeleteAllElements();
 
   virtual void ConstructElement(void* element) = 0;
   virtual void DestroyElement(void* element) = 0;
 
  private:
+  void* NewElementsSearching(uint32_t count);
+  bool DeleteElementsSearching(void*& pointer);
   SAllocChunk* AddChunk(uint32_t frameBytes);
   void* TakeRun(SAllocChunk* chunk, uint32_t count);
   void FreeRun(SAllocChunk* chunk, uint32_t index);
@@ -67,6 +99,7 @@ class CAllocatorBase {
   uint32_t m_elementSize;
   bool m_construct;
   bool m_returnsFrames;
+  bool m_plain = false;  // neither a lock nor construction: the inline paths apply
   SAllocChunk* m_chunks = nullptr;
   CRecursiveLock* m_lock = nullptr;
 };

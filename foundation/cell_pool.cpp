@@ -23,6 +23,12 @@ void FreeCell(void* cell) noexcept {
   if (cell) ::operator delete(cell, std::align_val_t{kCellSize});
 }
 
+void* AllocSmallBlock(size_t bytes) { return ::operator new(bytes, std::align_val_t{kCellSize}); }
+
+void FreeSmallBlock(void* block, [[maybe_unused]] size_t bytes) noexcept {
+  if (block) ::operator delete(block, std::align_val_t{kCellSize});
+}
+
 #else
 
 namespace {
@@ -38,13 +44,17 @@ struct alignas(kCellSize) SBlockHead {
 };
 constexpr size_t kCellsPerBlock = (kBlockSize - sizeof(SBlockHead)) / kCellSize;
 
+// Sizes: 16, 32, 48 and 64 bytes, one free list each.
+constexpr size_t kSizes = kSmallBlockMax / kCellSize;
+size_t SizeIndex(size_t bytes) { return bytes <= kCellSize ? 0 : (bytes - 1) / kCellSize; }
+
 struct SPool {
   std::atomic_flag busy;
-  SFreeCell* free = nullptr;      // cells given back
+  SFreeCell* free[kSizes] = {};   // cells and blocks given back, per size
   unsigned char* fresh = nullptr; // the newest block's cells never handed out
   unsigned char* end = nullptr;
   SBlockHead* blocks = nullptr;   // the newest first
-  size_t live = 0;   // cells handed out and not given back
+  size_t live = 0;   // cells and blocks handed out and not given back
 };
 
 SPool& Pool() {
@@ -85,8 +95,31 @@ void Shrink(SPool& pool) {
     kept->prev = block->prev;
     ::operator delete(block, std::align_val_t{kCellSize});
   }
-  pool.free = nullptr;
+  for (SFreeCell*& list : pool.free) list = nullptr;
   UseCellsOf(pool, kept);
+}
+
+// A cell or block of size index k (k + 1 cells) under the guard.
+void* Take(SPool& pool, size_t k) {
+  void* cell;
+  if (SFreeCell* given = pool.free[k]) {
+    pool.free[k] = given->next;
+    cell = given;
+  } else {
+    const size_t bytes = (k + 1) * kCellSize;
+    if (static_cast<size_t>(pool.end - pool.fresh) < bytes) Grow(pool);
+    cell = pool.fresh;
+    pool.fresh += bytes;
+  }
+  ++pool.live;
+  return cell;
+}
+
+void Give(SPool& pool, void* cell, size_t k) {
+  auto* freed = static_cast<SFreeCell*>(cell);
+  freed->next = pool.free[k];
+  pool.free[k] = freed;
+  if (--pool.live == 0) Shrink(pool);
 }
 
 }  // namespace
@@ -94,27 +127,27 @@ void Shrink(SPool& pool) {
 void* AllocCell() {
   SPool& pool = Pool();
   CPoolGuard guard(pool);
-  void* cell;
-  if (SFreeCell* given = pool.free) {
-    pool.free = given->next;
-    cell = given;
-  } else {
-    if (pool.fresh == pool.end) Grow(pool);
-    cell = pool.fresh;
-    pool.fresh += kCellSize;
-  }
-  ++pool.live;
-  return cell;
+  return Take(pool, 0);
 }
 
 void FreeCell(void* cell) noexcept {
   if (!cell) return;
   SPool& pool = Pool();
   CPoolGuard guard(pool);
-  auto* freed = static_cast<SFreeCell*>(cell);
-  freed->next = pool.free;
-  pool.free = freed;
-  if (--pool.live == 0) Shrink(pool);
+  Give(pool, cell, 0);
+}
+
+void* AllocSmallBlock(size_t bytes) {
+  SPool& pool = Pool();
+  CPoolGuard guard(pool);
+  return Take(pool, SizeIndex(bytes));
+}
+
+void FreeSmallBlock(void* block, size_t bytes) noexcept {
+  if (!block) return;
+  SPool& pool = Pool();
+  CPoolGuard guard(pool);
+  Give(pool, block, SizeIndex(bytes));
 }
 
 #endif

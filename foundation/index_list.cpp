@@ -34,6 +34,7 @@ void CIndexList::Destroy() {
   m_capacity = 0;
   m_freeCount = 0;
   m_head = kNoIndex;
+  m_lastFreed = kNoIndex;
   m_starts.clear();
   m_summary.clear();
 }
@@ -58,6 +59,16 @@ void CIndexList::UnmarkRunStart(uint16_t index) {
   if (word == 0) m_summary[index / 4096] &= ~(uint64_t{1} << (index / 64 % 64));
 }
 
+void CIndexList::MoveRunStart(uint16_t from, uint16_t to) {
+  // Within one word the word stays non-zero and the summary as it is.
+  if (from / 64 == to / 64) {
+    m_starts[from / 64] ^= uint64_t{1} << (from % 64) | uint64_t{1} << (to % 64);
+    return;
+  }
+  UnmarkRunStart(from);
+  MarkRunStart(to);
+}
+
 uint16_t CIndexList::RunStartBefore(uint16_t index) const {
   const auto highest = [](uint64_t bits) { return static_cast<uint32_t>(std::bit_width(bits)) - 1; };
   const uint32_t word = index / 64;
@@ -78,30 +89,30 @@ uint16_t CIndexList::RunStartBefore(uint16_t index) const {
 // Runs
 // ---------------------------------------------------------------------------
 
-SIndexEntry* CIndexList::Alloc(uint32_t count) {
+SIndexEntry* CIndexList::AllocFirstFit(uint32_t count) {
   if (count == 0) count = 1;
   for (uint16_t i = m_head; i != kNoIndex; i = m_entries[i].next) {
     SIndexEntry& run = m_entries[i];
     if (run.length < count) continue;
 
     // The rest of a longer run takes the run's place in the free list.
-    const bool split = run.length > count;
-    uint16_t replacement = run.next;
-    if (split) {
+    const uint16_t prev = run.prev, next = run.next;
+    uint16_t replacement = next;
+    if (run.length > count) {
       replacement = static_cast<uint16_t>(i + count);
       SIndexEntry& rest = m_entries[replacement];
       rest.length = static_cast<uint16_t>(run.length - count);
-      rest.prev = run.prev;
-      rest.next = run.next;
-      if (run.next != kNoIndex) m_entries[run.next].prev = replacement;
-    } else if (run.next != kNoIndex) {
-      m_entries[run.next].prev = run.prev;
+      rest.prev = prev;
+      rest.next = next;
+      if (next != kNoIndex) m_entries[next].prev = replacement;
+      MoveRunStart(i, replacement);
+    } else {
+      if (next != kNoIndex) m_entries[next].prev = prev;
+      UnmarkRunStart(i);
     }
-    if (run.prev != kNoIndex) m_entries[run.prev].next = replacement;
+    if (prev != kNoIndex) m_entries[prev].next = replacement;
     else m_head = replacement;
 
-    UnmarkRunStart(i);
-    if (split) MarkRunStart(replacement);
     run.length = static_cast<uint16_t>(count);
     run.prev = run.next = kNoIndex;
     m_freeCount -= count;
@@ -110,10 +121,12 @@ SIndexEntry* CIndexList::Alloc(uint32_t count) {
   return nullptr;
 }
 
-void CIndexList::Free(SIndexEntry* entry) {
+void CIndexList::FreeRun(SIndexEntry* entry) {
   const uint16_t index = IndexOf(entry);
   m_freeCount += entry->length;
-  const uint16_t before = RunStartBefore(index);
+  // The free runs around this one. The head is the lowest free run: a run
+  // given back below it has none before it. Other runs ask the bitmap.
+  const uint16_t before = m_head == kNoIndex || m_head > index ? kNoIndex : RunStartBefore(index);
   uint16_t after = before != kNoIndex ? m_entries[before].next : m_head;
 
   // Absorb the following free run when this run ends where it starts.
@@ -131,8 +144,10 @@ void CIndexList::Free(SIndexEntry* entry) {
     m_entries[before].next = after;
     if (after != kNoIndex) m_entries[after].prev = before;
     Clear(index);
+    m_lastFreed = before;
     return;
   }
+  m_lastFreed = index;
   MarkRunStart(index);
   entry->prev = before;
   entry->next = after;

@@ -33,7 +33,7 @@ CString::CString(CString&& other) noexcept
       m_capacity(std::exchange(other.m_capacity, 0)),
       m_length(std::exchange(other.m_length, 0)) {}
 
-CString::~CString() { StringAlloc().Free(*this); }
+void CString::ReleaseStorage() { StringAlloc().Free(*this); }
 
 CString& CString::operator=(const char* text) {
   Assign(text ? text : "", text ? static_cast<uint32_t>(std::strlen(text)) : 0);
@@ -45,15 +45,7 @@ CString& CString::operator=(const CString& other) {
   return *this;
 }
 
-CString& CString::operator=(CString&& other) noexcept {
-  std::swap(m_handle, other.m_handle);
-  std::swap(m_data, other.m_data);
-  std::swap(m_capacity, other.m_capacity);
-  std::swap(m_length, other.m_length);
-  return *this;
-}
-
-void CString::Assign(const char* text, uint32_t length) {
+void CString::AssignGrowing(const char* text, uint32_t length) {
   if (length + 1 > m_capacity) StringAlloc().Alloc(*this, length + 1);
   if (!m_data) return;
   std::memmove(m_data, text, length);
@@ -69,7 +61,7 @@ void CString::Append(const char* text) {
   if (text) Append(text, static_cast<uint32_t>(std::strlen(text)));
 }
 
-void CString::Append(const char* text, uint32_t added) {
+void CString::AppendGrowing(const char* text, uint32_t added) {
   if (!text || added == 0) return;
   const uint32_t length = m_length;
   const bool inside = m_data && text >= m_data && text < m_data + m_capacity;

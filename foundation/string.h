@@ -5,6 +5,7 @@
 // report has no storage and reads as empty.
 #pragma once
 #include <cstdint>
+#include <cstring>
 
 #include "foundation/index_list.h"
 #include "foundation/lifecycle.h"
@@ -26,17 +27,49 @@ class CString {
   CString(const char* text);  // NOLINT(google-explicit-constructor): strings convert from text
   CString(const CString& other);
   CString(CString&& other) noexcept;
-  ~CString();
+  ~CString() {
+    if (m_data) ReleaseStorage();
+  }
 
   CString& operator=(const char* text);
   CString& operator=(const CString& other);
-  CString& operator=(CString&& other) noexcept;
+  // Swaps the storage: other ends with this string's old storage.
+  CString& operator=(CString&& other) noexcept {
+    SIndexEntry* handle = m_handle;
+    char* data = m_data;
+    const uint32_t capacity = m_capacity, length = m_length;
+    m_handle = other.m_handle;
+    m_data = other.m_data;
+    m_capacity = other.m_capacity;
+    m_length = other.m_length;
+    other.m_handle = handle;
+    other.m_data = data;
+    other.m_capacity = capacity;
+    other.m_length = length;
+    return *this;
+  }
 
   // Replaces the text with length bytes of text (which hold no NUL).
-  void Assign(const char* text, uint32_t length);
+  void Assign(const char* text, uint32_t length) {
+    if (length < m_capacity) {   // fits the storage there is
+      std::memmove(m_data, text, length);
+      m_data[length] = '\0';
+      m_length = length;
+      return;
+    }
+    AssignGrowing(text, length);
+  }
   // Appends text, keeping the current text when the storage is re-taken.
   void Append(const char* text);
-  void Append(const char* text, uint32_t length);
+  void Append(const char* text, uint32_t length) {
+    if (text && length != 0 && m_length + length < m_capacity) {   // fits
+      std::memmove(m_data + m_length, text, length);
+      m_length += length;
+      m_data[m_length] = '\0';
+      return;
+    }
+    AppendGrowing(text, length);
+  }
   void Append(char c) {
     if (m_length + 2 <= m_capacity) {
       m_data[m_length++] = c;
@@ -60,6 +93,12 @@ class CString {
 
  private:
   friend class CStringAlloc;
+
+  // Gives the storage back to the string allocator.
+  void ReleaseStorage();
+  // Assign and Append when the storage may have to be re-taken.
+  void AssignGrowing(const char* text, uint32_t length);
+  void AppendGrowing(const char* text, uint32_t length);
 
   SIndexEntry* m_handle = nullptr;  // the run of pooled storage, null for system storage
   char* m_data = nullptr;

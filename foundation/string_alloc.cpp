@@ -67,7 +67,8 @@ void CStringAlloc::Alloc(CString& string, uint32_t needed) {
       return;
     }
     string.m_capacity = needed;
-    m_bytesTaken.fetch_add(needed, std::memory_order_relaxed);
+    CLockGuard<CMutex> guard(MutexToTake());
+    m_bytesTaken.store(m_bytesTaken.load(std::memory_order_relaxed) + needed, std::memory_order_relaxed);
     return;
   }
 
@@ -90,8 +91,11 @@ void CStringAlloc::Alloc(CString& string, uint32_t needed) {
   string.m_handle = run;
   string.m_data = chunk->base + static_cast<size_t>(chunk->IndexOf(run)) * kStringUnit;
   string.m_capacity = units * kStringUnit;
-  std::memset(string.m_data, 0, string.m_capacity);
-  m_bytesTaken.fetch_add(string.m_capacity, std::memory_order_relaxed);
+  if (units == 1) std::memset(string.m_data, 0, kStringUnit);   // the common case, inline
+  else std::memset(string.m_data, 0, string.m_capacity);
+  // Under the mutex (or this thread's hold): no other writer.
+  m_bytesTaken.store(m_bytesTaken.load(std::memory_order_relaxed) + string.m_capacity,
+                     std::memory_order_relaxed);
 }
 
 void CStringAlloc::Free(CString& string) {

@@ -74,7 +74,7 @@ class CStringAlloc {
   CMutex m_mutex;
   std::atomic<std::thread::id> m_holder{};   // the thread inside a hold, set under the mutex
   uint32_t m_holdDepth = 0;
-  std::atomic<uint64_t> m_bytesTaken{0};
+  std::atomic<uint64_t> m_bytesTaken{0};   // written under the mutex only
 };
 
 // Holds a pool's mutex for its scope (nested holds of one thread count).

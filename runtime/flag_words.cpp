@@ -17,7 +17,7 @@ constexpr SAlignWord kAlignWords[] = {
     {"CF_ALIGN_BOTTOM", ALIGN_BOTTOM},   {"CF_ALIGN_VCENTER", ALIGN_VCENTER},
 };
 
-bool ApplyEditFlag(CGUI_Window* w, const std::string& word) {
+bool ApplyEditFlag(CGUI_Window* w, std::string_view word) {
   if (w->ClassName() != "EDIT") return false;
   auto* edit = dynamic_cast<CGUI_Edit*>(w);
   if (!edit) return false;
@@ -41,7 +41,7 @@ constexpr const char* kFlagWords[] = {
 
 }  // namespace
 
-bool FindFlagWord(const std::string& word, EFlagScope* scope) {
+bool FindFlagWord(std::string_view word, EFlagScope* scope) {
   for (const char* w : kFlagWords) {
     if (word != w) continue;
     *scope = word.rfind("WF_", 0) == 0   ? EFlagScope::kWindow
@@ -57,7 +57,7 @@ const char* const* FlagWords(int* count) {
   return kFlagWords;
 }
 
-bool ApplyWindowFlag(CGUI_Window* w, const std::string& word) {
+bool ApplyWindowFlag(CGUI_Window* w, std::string_view word) {
   if (word == "WF_HIDE") w->Show(false, false);
   else if (word == "WF_NOHITTEST") w->SetHitTest(false);
   else if (word == "WF_FOREGROUND") w->SetForeground(1);
@@ -65,9 +65,12 @@ bool ApplyWindowFlag(CGUI_Window* w, const std::string& word) {
   return true;
 }
 
-bool ApplyControlFlag(CGUI_Window* w, const std::string& word) {
+bool ApplyControlFlag(CGUI_Window* w, std::string_view word) {
+  return ApplyControlFlag(w, dynamic_cast<CGUI_Control*>(w), word);
+}
+
+bool ApplyControlFlag(CGUI_Window* w, CGUI_Control* control, std::string_view word) {
   if (ApplyWindowFlag(w, word)) return true;
-  auto* control = dynamic_cast<CGUI_Control*>(w);
   if (!control) return false;
   if (word == "CF_TABSTOP") {
     control->SetTabStop(true);

@@ -29,8 +29,17 @@ SParamValue* NewFloatParam(float v) {
 SParamValue* NewStringParam(const char* text) { return NewStringParam(text, text ? std::strlen(text) : 0); }
 
 // A string value and its text are one block: the text right behind the value.
+// Short ones are small blocks of the cell pool, longer ones come from the heap.
+namespace {
+size_t StringBlockBytes(size_t length) { return sizeof(SParamValue) + length + 1; }
+}  // namespace
+
 SParamValue* NewStringParam(const char* text, size_t length) {
-  void* block = ::operator new(sizeof(SParamValue) + length + 1);
+  // The copy ends at a NUL inside the text, as every reader of it does: its
+  // C length then tells FreeParam the block's size.
+  length = text ? strnlen(text, length) : 0;
+  const size_t bytes = StringBlockBytes(length);
+  void* block = bytes <= tam::kSmallBlockMax ? tam::AllocSmallBlock(bytes) : ::operator new(bytes);
   SParamValue* p = new (block) SParamValue;
   p->type = PARAM_STRING;
   p->s = reinterpret_cast<char*>(p + 1);
@@ -49,9 +58,14 @@ SParamValue* CopyParam(const SParamValue* v) {
 
 void FreeParam(SParamValue* v) {
   if (!v) return;
-  const bool inCell = v->type != PARAM_STRING;
+  if (v->type != PARAM_STRING) {
+    v->~SParamValue();
+    tam::FreeCell(v);
+    return;
+  }
+  const size_t bytes = StringBlockBytes(std::strlen(v->s));
   v->~SParamValue();
-  if (inCell) tam::FreeCell(v);
+  if (bytes <= tam::kSmallBlockMax) tam::FreeSmallBlock(v, bytes);
   else ::operator delete(v);
 }
 

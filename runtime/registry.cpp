@@ -1,6 +1,8 @@
 // registry.cpp: factory maps keyed by class name and by class name + id.
 #include "runtime/registry.h"
 
+#include <cstring>
+
 bool CGUI_WindowFactory::GetClassName(std::string& out) { out = className_; return true; }
 bool CGUI_WindowFactory::GetId(std::string& out) { out = id_; return true; }
 
@@ -9,7 +11,7 @@ CGUI_ClassRegistry::~CGUI_ClassRegistry() {
   for (auto& entry : byClass_) delete entry.second;
 }
 
-bool CGUI_ClassRegistry::Register(std::map<std::string, CGUI_WindowFactory*>& map,
+bool CGUI_ClassRegistry::Register(FactoryMap& map,
                                   const std::string& key, CGUI_WindowFactory* factory,
                                   bool replace) {
   auto it = map.find(key);
@@ -33,8 +35,20 @@ bool CGUI_ClassRegistry::RegisterId(CGUI_WindowFactory* factory, bool replace) {
   return true;
 }
 
-CGUI_Window* CGUI_ClassRegistry::CreateWindow(const std::string& className, const std::string& id) {
-  auto it = byId_.find(className + id);
+CGUI_Window* CGUI_ClassRegistry::CreateWindow(std::string_view className, std::string_view id) {
+  // The id-bound key, class name then id, made on the stack when it is short.
+  char buffer[128];
+  std::string longKey;
+  std::string_view key;
+  if (className.size() + id.size() <= sizeof buffer) {
+    std::memcpy(buffer, className.data(), className.size());
+    std::memcpy(buffer + className.size(), id.data(), id.size());
+    key = std::string_view(buffer, className.size() + id.size());
+  } else {
+    longKey.append(className).append(id);
+    key = longKey;
+  }
+  auto it = byId_.find(key);
   if (it == byId_.end()) {
     it = byClass_.find(className);
     if (it == byClass_.end()) return nullptr;

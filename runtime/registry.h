@@ -3,6 +3,7 @@
 #pragma once
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/window.h"
@@ -54,10 +55,12 @@ class CGUI_ClassRegistry {
   // Key: class name immediately followed by the id.
   bool RegisterId(CGUI_WindowFactory* factory, bool replace);
   // The id-bound class first, then the class alone; null when neither exists.
-  CGUI_Window* CreateWindow(const std::string& className, const std::string& id);
+  CGUI_Window* CreateWindow(std::string_view className, std::string_view id);
 
-  const std::map<std::string, CGUI_WindowFactory*>& ByClass() const { return byClass_; }
-  const std::map<std::string, CGUI_WindowFactory*>& ById() const { return byId_; }
+  // Both maps are searched by any string-like key without making a string.
+  using FactoryMap = std::map<std::string, CGUI_WindowFactory*, std::less<>>;
+  const FactoryMap& ByClass() const { return byClass_; }
+  const FactoryMap& ById() const { return byId_; }
 
   // Every id registration that took effect, as (class name, id), in call
   // order: the registration table as it ran (tests and the inspector read it).
@@ -68,11 +71,11 @@ class CGUI_ClassRegistry {
   const std::vector<SRegistration>& IdRegistrations() const { return idOrder_; }
 
  private:
-  static bool Register(std::map<std::string, CGUI_WindowFactory*>& map, const std::string& key,
+  static bool Register(FactoryMap& map, const std::string& key,
                        CGUI_WindowFactory* factory, bool replace);
 
-  std::map<std::string, CGUI_WindowFactory*> byId_;
-  std::map<std::string, CGUI_WindowFactory*> byClass_;
+  FactoryMap byId_;
+  FactoryMap byClass_;
   std::vector<SRegistration> idOrder_;
 };
 

@@ -45,6 +45,29 @@ class TParseStack {
     return true;
   }
 
+  // n calls of Pop, storing the entries from out[n - 1] down to out[0], so
+  // that out holds them in the order they were pushed: within one chunk a
+  // block copy. An entry the stack does not have leaves its slot as it was.
+  void PopInto(uint32_t n, Entry* out) {
+    if (top_ && top_->fill > n) {
+      top_->fill -= n;
+      const Entry* from = top_->entries + top_->fill;
+      for (uint32_t i = 0; i < n; ++i) out[i] = from[i];
+      return;
+    }
+    for (uint32_t i = n; i > 0; --i) Pop(&out[i - 1]);
+  }
+
+  // n calls of Pop into *last: it ends with the deepest entry popped.
+  void PopN(uint32_t n, Entry* last) {
+    if (n != 0 && top_ && top_->fill > n) {
+      top_->fill -= n;
+      *last = top_->entries[top_->fill];
+      return;
+    }
+    for (uint32_t i = 0; i < n; ++i) Pop(last);
+  }
+
   bool Empty() const { return !top_ || top_->fill == 0; }
 
   // Drops every chunk but the first and empties it.

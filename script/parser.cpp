@@ -11,8 +11,6 @@
 namespace {
 constexpr int kUnknownSymbol = -2;
 constexpr size_t kRememberedTokens = 1024;   // token numbers whose symbols are remembered
-constexpr uint64_t kUnknownAction = ~uint64_t{0};        // not looked up yet
-constexpr uint64_t kNoAction = ~uint64_t{0} - 1;          // the tree has none
 // The parse loop holds the string pool for this many tokens at a time, so
 // that the strings of a token do not each take the pool's mutex while other
 // threads still get their turn between batches.
@@ -50,13 +48,6 @@ void CParser::AttachTables(CParserTables* tables) {
 }
 
 // ---- Nodes and evaluation records --------------------------------------------------------
-
-CParseNode* CParser::NewNode() {
-  void* memory = nodeAllocator_->New(1);
-  auto* node = new (memory) CParseNode;
-  node->children = reinterpret_cast<CParseNode**>(reinterpret_cast<char*>(memory) + sizeof(CParseNode));
-  return node;
-}
 
 void* CParser::TakeValue(CParseNode* node) {
   void* value = node->value;
@@ -167,8 +158,9 @@ int CParser::Step(int symbol, const char* text, tam::CString* ownedText, uint32_
   const uint32_t width = nonterminals_ + terminals_;
   if (symbol < 0 || static_cast<uint32_t>(symbol) >= width) return Fail();
   for (;;) {
-    uint32_t kind = 0, target = 0;
-    if (!Action(static_cast<uint32_t>(symbol), width, &kind, &target)) return Fail();
+    const uint64_t step = ActionStep(static_cast<uint32_t>(symbol), width);
+    if (step == kNoAction) return Fail();
+    const uint32_t kind = uint32_t(step >> 32), target = uint32_t(step);
     switch (kind) {
       case ACTION_SHIFT: {
         CParseNode* node = NewNode();
@@ -210,40 +202,25 @@ bool CParser::Reduce(uint32_t ruleNumber, uint32_t width) {
   node->symbol = rule.symbols[0];
   node->rule = static_cast<int32_t>(ruleNumber);
   node->childCount = n;
-  for (uint32_t i = 0; i < n; ++i) states_.Pop(&state_);
-  for (uint32_t i = n; i > 0; --i) nodes_.Pop(&node->children[i - 1]);
+  states_.PopN(n, &state_);
+  nodes_.PopInto(n, node->children);
   nodes_.Push(node);
   // The left side is a nonterminal: generated tables give it a goto, and
   // nothing else, in every state a reduction can uncover.
-  uint32_t kind = 0, target = 0;
-  if (rule.symbols[0] >= width ||
-      !Action(rule.symbols[0], width, &kind, &target) ||
-      kind != ACTION_GOTO)
-    return false;
+  if (rule.symbols[0] >= width) return false;
+  const uint64_t step = ActionStep(rule.symbols[0], width);
+  if (step == kNoAction || uint32_t(step >> 32) != ACTION_GOTO) return false;
   states_.Push(state_);
-  state_ = target;
+  state_ = uint32_t(step);
   return true;
 }
 
-bool CParser::Action(uint32_t symbol, uint32_t width, uint32_t* kind, uint32_t* target) {
-  const size_t key = size_t(state_) * width + symbol;
-  uint64_t step;
-  if (key < actionSteps_.size()) {
-    uint64_t& remembered = actionSteps_[key];
-    if (remembered == kUnknownAction) {
-      uint32_t k = 0, t = 0;
-      remembered = ::FindAction(actions_, actionCount_, uint32_t(key), &k, &t) ? uint64_t(k) << 32 | t : kNoAction;
-    }
-    step = remembered;
-  } else {
-    // A state the sizes do not count: the tree alone answers.
-    uint32_t k = 0, t = 0;
-    step = ::FindAction(actions_, actionCount_, uint32_t(key), &k, &t) ? uint64_t(k) << 32 | t : kNoAction;
-  }
-  if (step == kNoAction) return false;
-  *kind = uint32_t(step >> 32);
-  *target = uint32_t(step);
-  return true;
+uint64_t CParser::LookUpAction(size_t key) {
+  uint32_t k = 0, t = 0;
+  const uint64_t step = ::FindAction(actions_, actionCount_, uint32_t(key), &k, &t) ? uint64_t(k) << 32 | t : kNoAction;
+  // A state the sizes do not count is not remembered: the tree alone answers.
+  if (key < actionSteps_.size()) actionSteps_[key] = step;
+  return step;
 }
 
 int CParser::Fail() {
@@ -256,9 +233,8 @@ CParseResult CParser::Parse() {
   CToken token;
   while (!scanner_->AtEnd() && status_ != -1) {
     tam::CStringHold hold(tam::StringAlloc());
-    for (int n = 0; n < kTokensPerHold && !scanner_->AtEnd() && status_ != -1; ++n) {
-      scanner_->NextToken(token);
-      if (token.skipped) continue;
+    for (int n = 0; n < kTokensPerHold && status_ != -1; ++n) {
+      if (!scanner_->NextKeptToken(token)) break;   // the text ended
       const int symbol = TokenSymbol(token);
       void* value = nullptr;
       if (token.valueMaker) token.valueMaker->MakeValue(token.number, token.text.Data(), &value);

@@ -4,6 +4,7 @@
 // chunks come from named allocators of the foundation library.
 #pragma once
 #include <cstdint>
+#include <new>
 #include <vector>
 
 #include "foundation/allocator.h"
@@ -64,13 +65,28 @@ class CParser {
 
  private:
   void AttachTables(CParserTables* tables);
-  CParseNode* NewNode();
+  // A node from the parse-node allocator, its child slots right behind it.
+  CParseNode* NewNode() {
+    void* memory = nodeAllocator_->New(1);
+    auto* node = new (memory) CParseNode;
+    node->children = reinterpret_cast<CParseNode**>(static_cast<char*>(memory) + sizeof(CParseNode));
+    return node;
+  }
   // Pops the right side of rule ruleNumber into a new node and takes the goto
   // on its left side; false when the tables have no goto there.
   bool Reduce(uint32_t ruleNumber, uint32_t width);
+  // Remembered actions: kind << 32 | target, kNoAction when the tree has
+  // none, kUnknownAction when not looked up yet.
+  static constexpr uint64_t kUnknownAction = ~uint64_t{0};
+  static constexpr uint64_t kNoAction = ~uint64_t{0} - 1;
   // The action for (current state, symbol) from the remembered actions,
-  // filled from the action tree on first use; false when there is none.
-  bool Action(uint32_t symbol, uint32_t width, uint32_t* kind, uint32_t* target);
+  // filled from the action tree on first use; kNoAction when there is none.
+  uint64_t ActionStep(uint32_t symbol, uint32_t width) {
+    const size_t key = size_t(state_) * width + symbol;
+    if (key < actionSteps_.size() && actionSteps_[key] != kUnknownAction) return actionSteps_[key];
+    return LookUpAction(key);
+  }
+  uint64_t LookUpAction(size_t key);
   // Marks the parse failed; gives -1.
   int Fail();
   // The driver step of Push; a shifted token takes the text of ownedText

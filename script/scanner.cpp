@@ -2,7 +2,7 @@
 // token "failed" where the automaton stops in a non-accepting state.
 #include "script/scanner.h"
 
-#include <utility>
+#include <cstring>
 
 // ---- CScanner -------------------------------------------------------------------------
 
@@ -17,6 +17,7 @@ void CScanner::Attach(CLexerTables* tables) {
   }
   steps_.assign(static_cast<size_t>(stateCount_) * 256u, kUnknownStep);
   accepts_.assign(stateCount_, kUnknownToken);
+  tokenInfo_.clear();
   ready_ = true;
   line_ = column_ = 0;
   startLine_ = startColumn_ = 0;
@@ -31,6 +32,7 @@ void CScanner::Reset() {
   stateCount_ = 0;
   steps_.clear();
   accepts_.clear();
+  tokenInfo_.clear();
   ready_ = false;
 }
 
@@ -67,6 +69,17 @@ bool CScanner::AcceptingToken(uint32_t state, int* token) {
   return remembered >= 0;
 }
 
+CScanner::STokenInfo CScanner::AskInfo(int token) {
+  const char* name = tables_->TokenName(token);
+  STokenInfo info{name ? name : "", 0, tables_->IsSkipped(token)};
+  info.length = static_cast<uint32_t>(std::strlen(info.name));
+  if (token >= 0 && static_cast<uint32_t>(token) < kRememberedTokens) {
+    if (static_cast<size_t>(token) >= tokenInfo_.size()) tokenInfo_.resize(static_cast<size_t>(token) + 1);
+    tokenInfo_[static_cast<size_t>(token)] = info;
+  }
+  return info;
+}
+
 bool CScanner::Walk() {
   while (!atEnd_) {
     uint32_t next;
@@ -80,13 +93,23 @@ bool CScanner::Walk() {
 
 void CScanner::NextToken(CToken& token) {
   lexeme_.Assign("", 0);
-  const bool stoppedAtByte = Walk();
+  FinishToken(token, Walk(), false);
+}
 
+bool CScanner::NextKeptToken(CToken& token) {
+  while (!AtEnd()) {
+    NextToken(token);
+    if (!token.skipped) return true;
+  }
+  return false;
+}
+
+bool CScanner::FinishToken(CToken& token, bool stoppedAtByte, bool keepOnly) {
   int number;
   if (!AcceptingToken(state_, &number)) {
     if (stoppedAtByte) lexeme_.Append(static_cast<char>(current_));
     token.name = "failed";
-    token.text = std::move(lexeme_);
+    token.text.Assign(lexeme_.Data(), lexeme_.Length());
     token.number = -1;
     token.line = startLine_;
     token.column = startColumn_;
@@ -94,23 +117,29 @@ void CScanner::NextToken(CToken& token) {
     token.valueMaker = nullptr;
     if (stoppedAtByte) Advance(false);
     BeginToken();
-    return;
+    return true;
   }
   tables_->TokenAction(this, number, lexeme_);
-  // The lexeme's storage goes to the token (and on to its parse node) and
-  // the token's old storage, if it has any, holds the next lexeme: no copy.
-  token.text = std::move(lexeme_);
-  token.skipped = tables_->IsSkipped(number);
-  // A token of the same number and tables as the last one keeps its name.
-  if (token.number != number || token.valueMaker != tables_ || token.name.Capacity() == 0) {
-    const char* name = tables_->TokenName(number);
-    token.name = name ? name : "";
+  const STokenInfo info = InfoOf(number);
+  if (keepOnly && info.skipped) {
+    BeginToken();
+    return false;
   }
+  // The lexeme stays the scanner's; the token gets a copy. A token whose text
+  // went on to a parse node takes new storage here, so storage is taken in
+  // the order tokens are scanned and, as the evaluation returns it in about
+  // that order, goes back in runs.
+  token.text.Assign(lexeme_.Data(), lexeme_.Length());
+  token.skipped = info.skipped;
+  // A token of the same number and tables as the last one keeps its name.
+  if (token.number != number || token.valueMaker != tables_ || token.name.Capacity() == 0)
+    token.name.Assign(info.name, info.length);
   token.number = number;
   token.line = startLine_;
   token.column = startColumn_;
   token.valueMaker = tables_;
   BeginToken();
+  return true;
 }
 
 // ---- CStringScanner ---------------------------------------------------------------------
@@ -121,6 +150,19 @@ CStringScanner::CStringScanner(CLexerTables* tables, const char* text)
   BeginToken();
   if (length_ == 0) MarkEnd();
   else Advance(true);
+}
+
+void CStringScanner::NextToken(CToken& token) {
+  lexeme_.Assign("", 0);
+  FinishToken(token, CStringScanner::Walk(), false);
+}
+
+bool CStringScanner::NextKeptToken(CToken& token) {
+  while (!atEnd_) {
+    lexeme_.Assign("", 0);
+    if (FinishToken(token, CStringScanner::Walk(), true)) return true;
+  }
+  return false;
 }
 
 void CStringScanner::Advance(bool noCount) {
@@ -135,24 +177,45 @@ void CStringScanner::Advance(bool noCount) {
 }
 
 // The walk of CScanner over the text in place: the bytes taken are appended
-// at once and the column grows by the bytes advanced past.
+// at once and the column grows by the bytes advanced past. Next states come
+// from the transition records, so every state the walk reaches has its row
+// of remembered steps; a step not looked up yet is filled from the tree.
 bool CStringScanner::Walk() {
   if (atEnd_) return false;
   const auto* text = reinterpret_cast<const uint8_t*>(text_.Data());
   const uint32_t first = position_ - 1;   // the current byte
+  const uint32_t length = length_;
   uint32_t position = position_;
   uint32_t state = state_;
   uint8_t c = current_;
   bool stoppedAtByte = true;
-  for (;;) {
-    uint32_t next;
-    if (!Lookup(state, c, &next)) break;
-    state = next;
-    if (position == length_) {
-      stoppedAtByte = false;
-      break;
+  if (state < StateCount()) {
+    uint32_t* const steps = Steps();
+    for (;;) {
+      uint32_t step = steps[state * 256u + c];
+      if (step >= kUnknownStep) {
+        if (step == kNoRecord) break;
+        step = steps[state * 256u + c] = LookupInTree(state, c);
+        if (step == kNoRecord) break;
+      }
+      state = step;
+      if (position == length) {
+        stoppedAtByte = false;
+        break;
+      }
+      c = text[position++];
     }
-    c = text[position++];
+  } else {
+    for (;;) {
+      uint32_t next;
+      if (!Lookup(state, c, &next)) break;
+      state = next;
+      if (position == length) {
+        stoppedAtByte = false;
+        break;
+      }
+      c = text[position++];
+    }
   }
   // Bytes taken: up to the stopping byte, or every byte to the end.
   const uint32_t taken = (stoppedAtByte ? position - 1 : position) - first;

@@ -34,6 +34,12 @@ class CScanner {
   virtual void NewLine();
   virtual void NextColumn();
   virtual bool AtEnd();
+  // The next token the parser sees: tokens it never sees (skipped ones) are
+  // scanned and their token action done, so lines are counted, but they are
+  // not stored in token. False when the text ends before such a token. This
+  // one takes tokens from NextToken; a scanner over a buffer may scan them
+  // directly.
+  virtual bool NextKeptToken(CToken& token);
 
   CLexerTables* Tables() const { return tables_; }
   uint32_t Line() const { return line_; }
@@ -46,6 +52,10 @@ class CScanner {
   // reads byte by byte through Advance; a scanner over a buffer may walk it
   // directly.
   virtual bool Walk();
+  // The rest of NextToken after the walk: the error token "failed", or the
+  // token the accepting state gives. False (with token untouched) for a
+  // skipped token when keepOnly is set. Begins the next token.
+  bool FinishToken(CToken& token, bool stoppedAtByte, bool keepOnly);
 
   // The next state for (state, byte) from the remembered steps, filled from
   // the tree on first use; false when there is no transition.
@@ -61,6 +71,12 @@ class CScanner {
     return step != kNoRecord;
   }
   bool AcceptingToken(uint32_t state, int* token);
+  // The remembered steps: StateCount() rows of 256, each step a next state,
+  // kNoRecord or kUnknownStep (not looked up yet; see LookupInTree).
+  uint32_t StateCount() const { return stateCount_; }
+  uint32_t* Steps() { return steps_.data(); }
+  static constexpr uint32_t kUnknownStep = 0xFFFFFFFEu;
+  uint32_t LookupInTree(uint32_t state, uint8_t byte) const;
 
   CLexerTables* tables_ = nullptr;
   const STransitionRecord* transitions_ = nullptr;
@@ -77,14 +93,26 @@ class CScanner {
   tam::CString lexeme_;            // the bytes of the token being scanned
 
  private:
-  static constexpr uint32_t kUnknownStep = 0xFFFFFFFEu;
   static constexpr int kUnknownToken = -2;
-
-  uint32_t LookupInTree(uint32_t state, uint8_t byte) const;
 
   uint32_t stateCount_ = 0;        // states named by the transition records
   std::vector<uint32_t> steps_;    // stateCount_ x 256: next state, kNoRecord or kUnknownStep
   std::vector<int> accepts_;       // per state: token, -1 or kUnknownToken
+  // Per token number (below kRememberedTokens): its name, the name's length
+  // and whether it is skipped, asked of the tables once.
+  static constexpr uint32_t kRememberedTokens = 1024;
+  struct STokenInfo {
+    const char* name = nullptr;   // null until asked for
+    uint32_t length = 0;
+    bool skipped = false;
+  };
+  std::vector<STokenInfo> tokenInfo_;
+  STokenInfo InfoOf(int token) {
+    if (static_cast<uint32_t>(token) < tokenInfo_.size() && tokenInfo_[static_cast<uint32_t>(token)].name)
+      return tokenInfo_[static_cast<uint32_t>(token)];
+    return AskInfo(token);
+  }
+  STokenInfo AskInfo(int token);
 };
 
 class CStringScanner : public CScanner {
@@ -93,6 +121,8 @@ class CStringScanner : public CScanner {
   // counting a column); an empty text is at its end at once.
   CStringScanner(CLexerTables* tables, const char* text);
   void Advance(bool noCount) override;
+  void NextToken(CToken& token) override;
+  bool NextKeptToken(CToken& token) override;
 
  protected:
   bool Walk() override;

@@ -11,11 +11,21 @@
 
 // ---- Freeing ----------------------------------------------------------------------------
 
+static_assert(4 * sizeof(float) <= tam::kCellSize);
+
+float* NewRegion(const float (&values)[4]) {
+  auto* region = static_cast<float*>(tam::AllocCell());
+  for (int i = 0; i < 4; ++i) region[i] = values[i];
+  return region;
+}
+
+void FreeRegion(float* region) { tam::FreeCell(region); }
+
 void FreeDialogAttr(SDialogAttr* attr) {
   if (!attr) return;
   FreeParam(attr->caption);
   FreeParam(attr->id);
-  delete[] attr->region;
+  FreeRegion(attr->region);
   FreeParamList(attr->flags);
   delete attr;
 }
@@ -62,8 +72,9 @@ CGUI_Window* BuildControl(const char* className, uint32_t line, uint32_t column,
     return nullptr;
   }
   ApplyAttributes(w, attr);
-  for (const SParamList* f = attr.flags; f; f = f->next) ApplyControlFlag(w, Text(f->value));
-  if (auto* control = dynamic_cast<CGUI_Control*>(w))
+  auto* control = dynamic_cast<CGUI_Control*>(w);
+  for (const SParamList* f = attr.flags; f; f = f->next) ApplyControlFlag(w, control, Text(f->value));
+  if (control)
     for (const SValueList* p = paramLines; p; p = p->next)
       control->AddParamList(static_cast<const SParamList*>(p->value));
   return w;

@@ -7,13 +7,21 @@
 class CGUI_Window;
 class CDialogTable;
 
-// Caption, id, region and flags of a dialog or a control line.
+// Caption, id, region and flags of a dialog or a control line. One per line
+// of the script, freed again at once: a small block of the cell pool.
 struct SDialogAttr {
   SParamValue* caption = nullptr;   // the STRING
   SParamValue* id = nullptr;        // the CHARS
-  float* region = nullptr;          // four floats: x, y, width, height
+  float* region = nullptr;          // four floats: x, y, width, height (NewRegion)
   SParamList* flags = nullptr;      // flag names, or none
+  static void* operator new(size_t bytes) { return tam::AllocSmallBlock(bytes); }
+  static void operator delete(void* block, size_t bytes) noexcept { tam::FreeSmallBlock(block, bytes); }
 };
+static_assert(sizeof(SDialogAttr) <= tam::kSmallBlockMax);
+
+// A region of four floats in a cell of the cell pool; FreeRegion gives it back.
+float* NewRegion(const float (&values)[4]);
+void FreeRegion(float* region);
 
 void FreeDialogAttr(SDialogAttr* attr);
 // Frees a chain of cells whose values are windows (deleting the windows).

@@ -18,9 +18,13 @@ namespace {
 CEvalNode* Eval(CParser* p, CParseNode* n);
 
 // Frees the token children that no step takes (keywords and separators):
-// every child whose bit in `keep` is clear.
-void DropTokens(CParser* p, CParseNode* n, uint32_t keep) {
-  for (uint32_t i = 0; i < n->childCount; ++i)
+// every child from `from` up to (not including) `to` whose bit in `keep` is
+// clear. Steps drop the tokens before an item they evaluate first and those
+// after it next, so that token texts go back to the string pool in the order
+// they were scanned, each joining the free run its predecessor left.
+void DropTokens(CParser* p, CParseNode* n, uint32_t keep, uint32_t from = 0, uint32_t to = 8) {
+  if (to > n->childCount) to = n->childCount;
+  for (uint32_t i = from; i < to; ++i)
     if (!(keep >> i & 1u) && n->children[i]->terminal) p->DropToken(n->children[i]);
 }
 
@@ -90,8 +94,9 @@ CEvalNode* List(CParser* p, CParseNode* n, CEvalNode* rec, int consRule, uint32_
   Cell** tail = reinterpret_cast<Cell**>(&rec->value);
   for (;;) {
     const bool cons = n->rule == consRule;
+    const uint32_t keep = cons ? 1u << item | 1u << (n->childCount - 1) : 0;
     if (cons) {
-      DropTokens(p, n, 1u << item | 1u << (n->childCount - 1));
+      DropTokens(p, n, keep, 0, item);
       const CParseNode* rest = n->children[n->childCount - 1];
       if (rest->rule == consRule || (lastHasItem && rest->childCount > item))
         PrefetchSpan(n->children[item], rest->children[item], kItemSpan);
@@ -104,6 +109,7 @@ CEvalNode* List(CParser* p, CParseNode* n, CEvalNode* rec, int consRule, uint32_
       tail = &cell->next;
       cell->value = static_cast<decltype(cell->value)>(Take(p, c));
     }
+    if (cons) DropTokens(p, n, keep, item + 1);
     if (!cons) return rec;
     n = n->children[n->childCount - 1];
   }
@@ -111,8 +117,8 @@ CEvalNode* List(CParser* p, CParseNode* n, CEvalNode* rec, int consRule, uint32_
 
 CEvalNode* Box(CParser* p, CParseNode* n, CEvalNode* rec) {
   float values[4];
-  DropTokens(p, n, 0b1010101);
   for (int i = 0; i < 4; ++i) {
+    if (i > 0) DropTokens(p, n, 0, i * 2 - 1, i * 2);   // the COMMA before this value
     CParseNode* child = n->children[i * 2];
     SParamValue* v;
     if (child->terminal) {   // the FLOAT tokens: values taken from the nodes
@@ -131,7 +137,7 @@ CEvalNode* Box(CParser* p, CParseNode* n, CEvalNode* rec) {
     values[i] = v && v->type == PARAM_FLOAT ? v->f : 0.0f;
     FreeParam(v);
   }
-  rec->value = new float[4]{values[0], values[1], values[2], values[3]};
+  rec->value = NewRegion(values);
   return rec;
 }
 
@@ -167,13 +173,18 @@ CEvalNode* Control(CParser* p, CParseNode* n, CEvalNode* rec) {
 
 CEvalNode* Dialog(CParser* p, CParseNode* n, CEvalNode* rec) {
   PrefetchSpan(n->children[0], n, kDialogSpan);   // from the DIALOG token to this node
-  CEvalNode* c[3];
-  for (int i = 0; i < 3; ++i)
-    if (!(c[i] = Eval(p, n->children[i]))) return nullptr;
-  CGUI_Window* d = BuildDialog(c[0]->line, c[0]->column, *static_cast<SDialogAttr*>(c[1]->value),
-                               static_cast<SValueList*>(c[2]->value));
+  // The DIALOG keyword's record gives its position and goes back at once
+  // (with its text, in scanning order).
+  CEvalNode* keyword = Eval(p, n->children[0]);
+  if (!keyword) return nullptr;
+  CopyPosition(rec, keyword);
+  p->ReturnEvalNode(keyword);
+  CEvalNode* c[2];
+  for (int i = 0; i < 2; ++i)
+    if (!(c[i] = Eval(p, n->children[i + 1]))) return nullptr;
+  CGUI_Window* d = BuildDialog(rec->line, rec->column, *static_cast<SDialogAttr*>(c[0]->value),
+                               static_cast<SValueList*>(c[1]->value));
   if (!d) return nullptr;
-  CopyPosition(rec, c[0]);
   for (CEvalNode* child : c) p->ReturnEvalNode(child);
   rec->value = d;
   return rec;
@@ -213,9 +224,10 @@ CEvalNode* Eval(CParser* p, CParseNode* n) {
     case UI_SCRIPT_SYMBOL_DLG_BLK:
       return List<SValueList>(p, n, rec, 11, 0, false);
     case UI_SCRIPT_SYMBOL_DLG_BODY:
-      DropTokens(p, n, 1u << 1);
+      DropTokens(p, n, 1u << 1, 0, 1);
       if (CEvalNode* c = Eval(p, n->children[1])) {
         rec->value = Take(p, c);
+        DropTokens(p, n, 1u << 1, 2);
         return rec;
       }
       return nullptr;
@@ -267,7 +279,7 @@ void FreeUIScriptValue(uint32_t symbol, void* value) {
     case UI_SCRIPT_SYMBOL_BOX:
     case UI_SCRIPT_SYMBOL_DLG_REGION:
     case UI_SCRIPT_SYMBOL_CTRL_ATTR_REGION:
-      delete[] static_cast<float*>(value);
+      FreeRegion(static_cast<float*>(value));
       break;
     case UI_SCRIPT_SYMBOL_DLG_ATTR:
     case UI_SCRIPT_SYMBOL_CTRL_ATTR:

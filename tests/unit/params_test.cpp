@@ -40,7 +40,12 @@ TEST(ParamValues, StringsAreOwnedCopies) {
   EXPECT_STREQ(part->s, "quoted");
   SParamValue* none = NewStringParam(nullptr);
   EXPECT_STREQ(none->s, "");
-  for (SParamValue* p : {v, copy, part, none}) FreeParam(p);
+  // A text holding a NUL ends there, whatever length is given.
+  SParamValue* cut = NewStringParam("ab\0cdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ", 64);
+  EXPECT_STREQ(cut->s, "ab");
+  for (SParamValue* p : {v, copy, part, none, cut}) FreeParam(p);
+  // Lengths on both sides of the largest pooled block.
+  for (size_t length : {46u, 47u, 48u, 49u}) FreeParam(NewStringParam(std::string(length, 'x').c_str()));
 }
 
 TEST(ParamValues, CopyParamListIsDeepAndKeepsOrder) {

@@ -80,6 +80,11 @@ TEST(Registry, IdBoundClassesArePreferredForTheirPairOnly) {
   EXPECT_EQ(CaptionOf(r.CreateWindow("DIALOG", "OTHER")), "");
   EXPECT_EQ(r.CreateWindow("STATIC", "MAINMENU"), nullptr);
   EXPECT_TRUE(r.ById().count("DIALOGMAINMENU"));
+  // Keys of any length: class name and id together beyond a short buffer.
+  const std::string longId(300, 'L');
+  r.RegisterId(new TGUI_WindowFactory<TaggedDialog>(longId.c_str()), true);
+  EXPECT_EQ(CaptionOf(r.CreateWindow("DIALOG", longId)), "tagged");
+  EXPECT_EQ(CaptionOf(r.CreateWindow("DIALOG", longId + "L")), "");
 
   r.RegisterClass(new TGUI_WindowFactory<NamedWindow<kPushButton>>, true);
   r.RegisterId(new TGUI_WindowFactory<NamedWindow<kButton>>("X"), true);

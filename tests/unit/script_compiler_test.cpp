@@ -80,6 +80,17 @@ std::vector<std::string> Describe(const std::vector<Tok>& toks) {
   return out;
 }
 
+// The tokens the parser takes: NextKeptToken until the text ends.
+template <class Scanner>
+std::vector<Tok> KeptTokens(const char* text) {
+  CUIScriptLexerTables tables;
+  Scanner scanner(&tables, text);
+  std::vector<Tok> out;
+  CToken t;
+  while (scanner.NextKeptToken(t)) out.push_back({t.name.Data(), t.text.Data(), t.line + 1, t.column + 1});
+  return out;
+}
+
 // The runtime error text after compiling `text`, or "OK".
 std::string CompileError(const char* text) {
   CDialogTable* table = CompileScript(text);
@@ -151,7 +162,16 @@ TEST(Scanner, InPlaceWalkMatchesByteByByteWalk) {
       "DIALOG \"Main\" DLG_MAIN 0.0, 0.0, 1.0, 1.0\r\nBEGIN\n  BUTTON \"Ok\" IDC_OK CF_TABSTOP | "
       "WF_NOHITTEST -0.5, .5, 1, 2\n    PARAM \"a.tga\", 3, 0.25 // c\n/* x\ny */END",
       "AB = CD",  "\"open string", "12. ", "x", "=", "AB\n\n=", "1.5", "/* unterminated", "-"};
-  for (const char* text : texts) EXPECT_EQ(Describe(Scan(text)), Describe(ScanByteByByte(text))) << text;
+  for (const char* text : texts) {
+    const std::vector<Tok> byteByByte = ScanByteByByte(text);
+    EXPECT_EQ(Describe(Scan(text)), Describe(byteByByte)) << text;
+    // The parser's path skips whitespace, line ends and comments in between.
+    std::vector<Tok> kept;
+    for (const Tok& t : byteByByte)
+      if (t.name.rfind("T_", 0) != 0) kept.push_back(t);
+    EXPECT_EQ(Describe(KeptTokens<CStringScanner>(text)), Describe(kept)) << text;
+    EXPECT_EQ(Describe(KeptTokens<CByteScanner>(text)), Describe(kept)) << text;
+  }
   EXPECT_EQ(Describe(Scan("AB = CD"))[2], "failed '=' 1:4");
   EXPECT_EQ(Describe(Scan("AB\n\n=")).back(), "failed '=' 3:1");
 }

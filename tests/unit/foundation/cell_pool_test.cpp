@@ -6,6 +6,7 @@
 #include <cstring>
 #include <set>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "foundation/cell_pool.h"
@@ -72,6 +73,26 @@ TEST(CellPool, ThreadsTakeAndGiveCellsAtOnce) {
     });
   for (std::thread& th : threads) th.join();
   for (int t = 0; t < kThreads; ++t) EXPECT_EQ(faults[t], 0) << "thread " << t;
+}
+
+TEST(CellPool, SmallBlocksOfEverySizeAreDistinctAlignedAndKeepTheirBytes) {
+  std::vector<std::pair<void*, size_t>> blocks;
+  for (uint32_t i = 0; i < 4000; ++i) {
+    const size_t bytes = 1 + i % tam::kSmallBlockMax;
+    void* block = tam::AllocSmallBlock(bytes);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % tam::kCellSize, 0u);
+    std::memset(block, int(i & 0xFF), bytes);
+    blocks.emplace_back(block, bytes);
+  }
+  std::set<void*> distinct;
+  for (uint32_t i = 0; i < blocks.size(); ++i) {
+    const auto* bytes = static_cast<const unsigned char*>(blocks[i].first);
+    for (size_t b = 0; b < blocks[i].second; ++b) ASSERT_EQ(bytes[b], i & 0xFF) << "block " << i;
+    distinct.insert(blocks[i].first);
+  }
+  EXPECT_EQ(distinct.size(), blocks.size());
+  for (auto& [block, bytes] : blocks) tam::FreeSmallBlock(block, bytes);
+  tam::FreeSmallBlock(nullptr, 16);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // index_list_test.cpp: first-fit runs and merging release of the index list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -95,6 +96,28 @@ TEST(IndexList, ReleasesMergeWithTheirNeighboursInIndexOrder) {
   EXPECT_EQ(FreeRuns(list), (Runs{{3, 1}, {6, 2}}));
   EXPECT_EQ(list.IndexOf(list.Alloc(2)), 6);  // skips the single free entry
   EXPECT_EQ(FreeRuns(list), (Runs{{3, 1}}));
+}
+
+// Single entries given back in the order they were taken and in reverse:
+// each release joins the free run its predecessor left.
+TEST(IndexList, ReleasesInOrderAndInReverseJoinOneRun) {
+  for (const bool reverse : {false, true}) {
+    tam::CIndexList list;
+    ASSERT_TRUE(list.Create(200));
+    std::vector<tam::SIndexEntry*> taken;
+    for (int i = 0; i < 150; ++i) taken.push_back(list.Alloc(1));
+    EXPECT_EQ(FreeRuns(list), (Runs{{150, 50}}));
+    if (reverse) std::reverse(taken.begin(), taken.end());
+    for (size_t k = 0; k < taken.size(); ++k) {
+      const int index = list.IndexOf(taken[k]);
+      list.Free(taken[k]);
+      const Runs expected = reverse           ? Runs{{index, 200 - index}}
+                            : index + 1 < 150 ? Runs{{0, index + 1}, {150, 50}}
+                                              : Runs{{0, 200}};
+      ASSERT_EQ(FreeRuns(list), expected) << (reverse ? "reverse" : "in order") << ", release " << k;
+    }
+    EXPECT_EQ(list.FreeCount(), 200u);
+  }
 }
 
 // Many runs released in a scrambled order over a list wider than one word
