@@ -15,9 +15,9 @@ using namespace korvohost::gfx;
 namespace {
 
 // Appends the record of a bitmap draw and returns the image to draw (null: a
-// solid rectangle).
-const Y3DTexture* RecordBitmap(DrawKind kind, TEXTURE texture, uint32_t argb, int src, int dst,
-                               DrawRecord** out) {
+// solid rectangle). Inlined: every bitmap drawn passes through here.
+[[gnu::always_inline]] inline const Y3DTexture* RecordBitmap(DrawKind kind, TEXTURE texture, uint32_t argb,
+                                                             int src, int dst, DrawRecord** out) {
   TextureToDraw t{nullptr, nullptr, false};
   if (texture) t = TextureForDraw(texture);
   RecordStrings strings;

@@ -46,6 +46,7 @@ void GrowRecords() {
   Frame& f = TheFrame();
   f.records.emplace_back();
   f.keys.emplace_back();
+  ++f.slotCount;
 }
 
 void CopyInterned(std::string& out, const std::string*& key, const std::string* source) {

@@ -42,6 +42,7 @@ struct Frame {
   // from earlier frames so that their strings' storage is reused.
   std::vector<DrawRecord> records;
   std::vector<RecordKeys> keys;   // one per record
+  size_t slotCount = 0;           // records.size(), kept for the per-draw test
   size_t recordCount = 0;
   RenderMode mode = RenderMode::Raster;
   RenderStates states;
@@ -83,7 +84,7 @@ void CopyText(std::string& out, uint64_t& key, const RecordStrings& strings);
 // same as the slot's in the last frame.
 inline DrawRecord& NewRecord(DrawKind kind, const RecordStrings& strings = {}) {
   Frame& f = gFrame;
-  if (f.recordCount == f.keys.size()) GrowRecords();
+  if (f.recordCount == f.slotCount) GrowRecords();
   RecordKeys& k = f.keys[f.recordCount];
   DrawRecord& r = f.records[f.recordCount++];
   r.kind = kind;

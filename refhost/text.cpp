@@ -60,19 +60,19 @@ void BlendCoverage(const Glyph& g, int ox, int oy, Color color, const Blender& b
 
 TextLayout gLayout;   // of the line being drawn, its storage kept for the next
 
-// Appends the record of the first len bytes of text set in box, its align
-// point at (*x, *y), which are moved to the box's top-left. version names the
-// text's bytes for the draw list (0: unknown).
-void RecordLine(const LineBox& box, const char* text, size_t len, uint64_t version, int* x, int* y,
-                int align, uint32_t argb, int srcBlend, int dstBlend) {
-  AlignRect(align, box.width, box.height, x, y);
+// Appends the record of the first len bytes of text set in box, its top-left
+// at (x, y). version names the text's bytes for the draw list (0: unknown).
+// Inlined: every text drawn passes through here.
+[[gnu::always_inline]] inline void RecordLine(const LineBox& box, const char* text, size_t len,
+                                              uint64_t version, int x, int y, uint32_t argb,
+                                              int srcBlend, int dstBlend) {
   RecordStrings strings;
   strings.font = box.font;
   strings.text = text;
   strings.textLength = len;
   strings.textVersion = version;
   DrawRecord& r = NewRecord(DrawKind::Text, strings);
-  r.x = *x, r.y = *y, r.w = box.width, r.h = box.height;
+  r.x = x, r.y = y, r.w = box.width, r.h = box.height;
   r.argb = argb;
   r.srcBlend = srcBlend;
   r.dstBlend = dstBlend;
@@ -90,7 +90,8 @@ bool DrawLine(const TextStyle& style, const char* text, size_t len, uint64_t ver
   const bool raster = Rasterising();
   if (raster) LayoutText(style, text, len, &layout);
   const LineBox box = raster ? layout.box : MeasureText(style, text, len);
-  RecordLine(box, text, len, version, &x, &y, align, coloring.At(0), srcBlend, dstBlend);
+  AlignRect(align, box.width, box.height, &x, &y);
+  RecordLine(box, text, len, version, x, y, coloring.At(0), srcBlend, dstBlend);
   if (!raster) return true;
   const Blender blender(srcBlend, dstBlend);
   // Every outline first, so that no outline covers a neighbour's glyph.
@@ -145,11 +146,16 @@ struct CY3DText::Impl {
   // generation is boxGeneration (0: not measured since the text changed).
   uint32_t boxGeneration = 0;
   LineBox box;
+  // The record's top-left: the position rounded and moved by the alignment in
+  // box; valid while placed (cleared by a new position or box).
+  bool placed = false;
+  int left = 0, top = 0;
 
   const LineBox& Box() {
     if (boxGeneration != FontGeneration()) {
       box = MeasureText(style, text.data(), text.size());
       boxGeneration = FontGeneration();
+      placed = false;
     }
     return box;
   }
@@ -187,26 +193,37 @@ void CY3DText::SetColorArray(const Y3DColorRun* runs, int count) {
 void CY3DText::SetScreenPosition(float x, float y) {
   impl_->x = x;
   impl_->y = y;
+  impl_->placed = false;
 }
 
 bool CY3DText::Draw(CY3DText* glow) {
   Impl& m = *impl_;
   if (m.text.empty()) return false;
-  const int x = RoundPixel(m.x), y = RoundPixel(m.y);
-  if (glow) {
-    // The glow adds light rather than covering what lies behind it.
-    const Impl& g = *glow->impl_;
-    DrawLine(g.style, m.text.data(), m.text.size(), m.textVersion, x, y, m.align, {g.argb, nullptr},
-             Y3DBLEND_SRCALPHA, g.style.blur ? Y3DBLEND_ONE : Y3DBLEND_INVSRCALPHA);
-  }
   const int dstBlend = m.style.blur ? Y3DBLEND_ONE : Y3DBLEND_INVSRCALPHA;
-  if (TheFrame().mode != RenderMode::RecordOnly)
-    return DrawLine(m.style, m.text.data(), m.text.size(), m.textVersion, x, y, m.align, {m.argb, &m.runs},
-                    Y3DBLEND_SRCALPHA, dstBlend);
-  // Recorded only: the box kept with the text is all the record needs.
+  const bool recordOnly = TheFrame().mode == RenderMode::RecordOnly;
+  if (glow || !recordOnly) {
+    const int x = RoundPixel(m.x), y = RoundPixel(m.y);
+    if (glow) {
+      // The glow adds light rather than covering what lies behind it.
+      const Impl& g = *glow->impl_;
+      DrawLine(g.style, m.text.data(), m.text.size(), m.textVersion, x, y, m.align, {g.argb, nullptr},
+               Y3DBLEND_SRCALPHA, g.style.blur ? Y3DBLEND_ONE : Y3DBLEND_INVSRCALPHA);
+    }
+    if (!recordOnly)
+      return DrawLine(m.style, m.text.data(), m.text.size(), m.textVersion, x, y, m.align, {m.argb, &m.runs},
+                      Y3DBLEND_SRCALPHA, dstBlend);
+  }
+  // Recorded only: the box kept with the text, and the corner it puts the
+  // text at, are all the record needs.
   EnsureFrame();
-  int left = x, top = y;
-  RecordLine(m.Box(), m.text.data(), m.text.size(), m.textVersion, &left, &top, m.align,
+  const LineBox& box = m.Box();
+  if (!m.placed) {
+    m.left = RoundPixel(m.x);
+    m.top = RoundPixel(m.y);
+    AlignRect(m.align, box.width, box.height, &m.left, &m.top);
+    m.placed = true;
+  }
+  RecordLine(box, m.text.data(), m.text.size(), m.textVersion, m.left, m.top,
              Coloring{m.argb, &m.runs}.At(0), Y3DBLEND_SRCALPHA, dstBlend);
   return true;
 }

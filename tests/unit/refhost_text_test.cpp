@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <memory>
+#include <string>
 
 #include "host/host_graphics.h"
 #include "refhost_graphics_fixture.h"
@@ -222,6 +224,48 @@ TEST_F(RefhostText, AlignmentAndPositionPlaceTheBox) {
   EXPECT_EQ(DrawList()[0].x, 80 - box.w / 2);
   EXPECT_EQ(DrawList()[0].y, 32 - box.h / 2);
   EXPECT_EQ(DrawList()[0].font, "DejaVuSansMono.ttf");
+}
+
+// A text object recorded frame after frame places each record where a fresh
+// object drawn into the pixels puts it, whatever changed in between.
+TEST_F(RefhostText, RecordOnlyFramesPlaceTheTextAfterEachChange) {
+  struct Case {
+    const char* what;
+    void (*change)(CY3DText&);
+  } cases[] = {
+      {"moved", [](CY3DText& t) { t.SetScreenPosition(41.6f, 70.4f); }},
+      {"longer text", [](CY3DText& t) { t.SetText("WWWWiiii"); }},
+      {"font file", [](CY3DText&) { SetFontFile(FontRole::Digit, FontFile(FontRole::Normal)); }},
+  };
+  auto record = [](CY3DText& t, RenderMode mode) {
+    SetRenderMode(mode);
+    BeginFrame(0);
+    t.Draw(nullptr);
+    EXPECT_EQ(DrawList().size(), 1u);
+    const DrawRecord r = DrawList()[0];
+    return std::to_string(r.x) + "," + std::to_string(r.y) + "," + std::to_string(r.w) + "," +
+           std::to_string(r.h) + " '" + r.text + "' " + r.font;
+  };
+  const std::string digitFont = FontFile(FontRole::Digit);
+  for (const Case& c : cases) {
+    for (int align : {0, Y3DALIGN_RIGHT | Y3DALIGN_BOTTOM, Y3DALIGN_HCENTER | Y3DALIGN_VCENTER}) {
+      SCOPED_TRACE(std::string(c.what) + " align " + std::to_string(align));
+      SetFontFile(FontRole::Digit, digitFont);
+      auto make = [align] {
+        auto t = std::make_unique<CY3DText>(Y3DFONT_GAME, GFontDigit, 80.4f, 32.6f, align, 16, 1.0f, 0);
+        t->SetText("Wiiii");
+        return t;
+      };
+      const auto kept = make();
+      const std::string first = record(*kept, RenderMode::RecordOnly);
+      c.change(*kept);
+      const std::string second = record(*kept, RenderMode::RecordOnly);
+      EXPECT_NE(second, first);
+      const auto fresh = make();
+      c.change(*fresh);
+      EXPECT_EQ(record(*fresh, RenderMode::Raster), second);
+    }
+  }
 }
 
 TEST_F(RefhostText, WithoutAnyFontFileTextDrawsBoxes) {
