@@ -26,7 +26,8 @@ using Strings = std::vector<std::string>;
 
 // ---- Registration table ---------------------------------------------------------------------
 
-// The nine game class names make the game's classes; BUTTON and CUSTOM stay standard.
+// The nine game class names make the game's classes; BUTTON, CONTROL and CUSTOM
+// stay standard.
 TEST_F(GameControlsTest, NineClassNamesMakeTheGameClasses) {
   const std::pair<const char*, std::type_index> cases[] = {
       {"DIALOG", typeid(CGUI_Dialog)},         {"STATIC", typeid(CGUI_GameStatic)},
@@ -34,7 +35,7 @@ TEST_F(GameControlsTest, NineClassNamesMakeTheGameClasses) {
       {"LIST", typeid(CGUI_GameList)},         {"PUSHBUTTON", typeid(CGUI_GamePushButton)},
       {"ROTATEBUTTON", typeid(CGUI_RotateButton)}, {"ROTATETEXTBUTTON", typeid(CGUI_RotateTextButton)},
       {"SLIDER", typeid(CGUI_GameSlider)},     {"BUTTON", typeid(CGUI_Button)},
-      {"CUSTOM", typeid(CGUI_Custom)}};
+      {"CUSTOM", typeid(CGUI_Custom)},         {"CONTROL", typeid(CGUI_Control)}};
   for (const auto& [cls, type] : cases) {
     std::unique_ptr<CGUI_Window> w(GetClassRegistry()->CreateWindow(cls, "IDC_ANY"));
     ASSERT_NE(w, nullptr) << cls;

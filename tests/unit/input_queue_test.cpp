@@ -87,19 +87,6 @@ TEST_F(InputQueueTest, KeysCharactersAndCompositionGoToTheFocusWindow) {
   EXPECT_EQ(TakeEvents(), Log({"W:Key 37", "W:Char -80", "W:Char 122", "W:Comp 176,161"}));
 }
 
-TEST_F(InputQueueTest, TabIsNeverDeliveredAndMovesTheFocus) {
-  RecordingWindow* second = AddWindow(dialog_, "V", 0.5f, 0.5f, 0.1f, 0.1f);
-  second->Create();
-  dialog_->AddTabStop(target_);
-  dialog_->AddTabStop(second);
-  SetFocusWindow(target_);
-  TakeLog();
-  GUI_KeyDown(9);
-  GUI_Update();
-  EXPECT_EQ(TakeEvents(), Log({"W:KillFocus", "V:SetFocus"}));
-  EXPECT_EQ(Routing().focus, second);
-}
-
 // A press focuses the hover window, then presses it; over empty space it
 // leaves the focus where it was.
 TEST_F(InputQueueTest, ButtonPressFocusesTheHoverWindowThenPressesIt) {

@@ -112,6 +112,8 @@ TEST_F(RoutingTest, FocusAndHoverChanges) {
   EXPECT_EQ(TakeLog(), Log());
 }
 
+// Tab moves the focus to the next tab stop of the nearest dialog, from the
+// focused window's child of it, and is not delivered as a key.
 TEST_F(RoutingTest, TabActsInTheNearestDialogRelativeToItsChildOnly) {
   CGUI_Dialog* d = AddDialog("D");
   RecordingWindow* a = AddWindow(d, "A", 0, 0, 0.1f, 0.1f);
@@ -121,9 +123,12 @@ TEST_F(RoutingTest, TabActsInTheNearestDialogRelativeToItsChildOnly) {
   d->AddTabStop(b);
   ASSERT_TRUE(GUI_CreateDialog("D"));
   SetFocusWindow(inner);   // a member of A: Tab goes from A to B
+  TakeLog();
   GUI_KeyDown(9);
   GUI_Update();
   EXPECT_EQ(Routing().focus, b);
+  for (const std::string& line : TakeLog())   // Tab itself is never delivered
+    EXPECT_EQ(line.find(":Key"), std::string::npos) << line;
   GUI_KeyDown(9);          // wraps
   GUI_Update();
   EXPECT_EQ(Routing().focus, a);
