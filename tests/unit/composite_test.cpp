@@ -7,8 +7,7 @@
 #include <vector>
 
 #include "runtime/composite.h"
-#include "runtime/params.h"
-#include "tests/unit/runtime_fixture.h"
+#include "tests/unit/game_controls_support.h"
 
 namespace {
 
@@ -42,24 +41,15 @@ class TwoPart : public CGUI_Composite<CGUI_Control> {
   bool failDistribution = false;
 };
 
-class CompositeTest : public RuntimeTest {
+class CompositeTest : public GameControlsTest {
  protected:
   TwoPart* AddComposite(int lists) {
-    CGUI_Dialog* d = AddDialog("DLG");
     auto* c = new TwoPart(&deleted_);
     c->SetId("IDC_T");
-    SParamList* list = new SParamList;
-    list->value = NewIntParam(1);
-    for (int i = 0; i < lists; ++i) c->AddParamList(list);
-    FreeParamList(list);
-    d->AddChild(c);
+    for (int i = 0; i < lists; ++i) AddLists(c, "1");
+    AddDialog("DLG")->AddChild(c);
     return c;
   }
-  static bool Open() {
-    GUI_ReportError("%s", "");
-    return GUI_CreateDialog("DLG");
-  }
-
   std::vector<std::string> deleted_;
 };
 
@@ -70,12 +60,12 @@ class CompositeTest : public RuntimeTest {
 TEST_F(CompositeTest, MembersTakeTheIdAndBecomeChildrenInOrderOnce) {
   TwoPart* c = AddComposite(2);
   EXPECT_TRUE(c->Children().empty());
-  ASSERT_TRUE(Open()) << GUI_GetLastError();
+  ASSERT_TRUE(Open("DLG")) << LastError();
   EXPECT_EQ(c->Children(), (std::vector<CGUI_Window*>{c->first_, c->second_}));
   EXPECT_EQ(c->first_->Id(), "IDC_T");
   EXPECT_EQ(c->second_->Id(), "IDC_T");
   ASSERT_TRUE(GUI_DestroyDialog("DLG"));
-  ASSERT_TRUE(Open());
+  ASSERT_TRUE(Open("DLG"));
   EXPECT_EQ(c->distributions, 1);
   EXPECT_EQ(c->Children(), (std::vector<CGUI_Window*>{c->first_, c->second_}));
   InstallDialogTable(new CDialogTable);
@@ -87,18 +77,18 @@ TEST_F(CompositeTest, MembersTakeTheIdAndBecomeChildrenInOrderOnce) {
 TEST_F(CompositeTest, BadListCountsAndFailedDistributions) {
   for (int lists : {0, 3}) {
     TwoPart* c = AddComposite(lists);
-    EXPECT_FALSE(Open());
-    EXPECT_EQ(std::string(GUI_GetLastError()), "error at TWOPART 'IDC_T' : invalid num of param lists");
+    EXPECT_FALSE(Open("DLG"));
+    EXPECT_EQ(LastError(), "error at TWOPART 'IDC_T' : invalid num of param lists");
     EXPECT_EQ(c->distributions, 0);
     EXPECT_TRUE(c->Children().empty());
   }
   TwoPart* c = AddComposite(1);
   c->failDistribution = true;
-  EXPECT_FALSE(Open());
+  EXPECT_FALSE(Open("DLG"));
   EXPECT_EQ(c->first_->Id(), "");
   EXPECT_TRUE(c->Children().empty());
   c->failDistribution = false;
-  ASSERT_TRUE(Open());
+  ASSERT_TRUE(Open("DLG"));
   EXPECT_EQ(c->distributions, 2);
   EXPECT_EQ(c->first_->Id(), "IDC_T");
   EXPECT_EQ(c->ChildCount(), 2);
