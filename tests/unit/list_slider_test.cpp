@@ -144,36 +144,20 @@ TEST(ListScroll, RowHeightVisibleRowsClampedTopAndSelection) {
 
 // ---- Keys ------------------------------------------------------------------------------------
 
-// A list of `rows` rows, `visible` of them shown, with the selection and top
-// row set, then the keys (PgUp 33, PgDn 34, Up 38, Down 40) pressed in turn.
-struct ListKeyCase {
-  int rows, visible, sel, top;
-  std::vector<int> keys;
-  int wantSel, wantTop;
-};
-
+// Keys on ten rows, four of them shown: Down and Up move the selection and
+// stop at the ends (without a selection Down does nothing); PgDn and PgUp move
+// a page and select the top row; the top stops at the last page.
 TEST(ListKeys, SelectionAndTopAfterKeys) {
-  const ListKeyCase cases[] = {
-      {10, 4, -1, 0, {40}, -1, 0},                // no selection: Down does nothing
-      {10, 4, 9, 6, {40}, 9, 6},                  // Down stops at the last row
-      {10, 4, 9, 6, {38}, 8, 6},
-      {10, 4, 1, 0, {38}, 0, 0},                  // Up reaches the first row ...
-      {10, 4, 0, 0, {38}, 0, 0},                  // ... and stops there
-      {10, 4, -1, 0, {34}, 4, 4},                 // PgDn: a page down, the top row selected
-      {10, 4, -1, 0, {34, 34}, 8, 6},             // the top stops at the last page
-      {10, 4, -1, 0, {34, 34, 34}, 9, 6},         // past the end: the last row
-      {10, 4, -1, 0, {34, 34, 34, 33}, 2, 2},     // PgUp: a page up
-      {10, 4, -1, 0, {34, 34, 34, 33, 33}, 0, 0},
-  };
-  for (const ListKeyCase& c : cases) {
-    CGUI_List list;
-    Fill(list, c.rows, c.visible);
-    if (c.sel >= 0) list.SetCurSel(c.sel);
-    list.SetTopIndex(c.top);
-    for (int key : c.keys) list.OnKeyDown(key);
-    EXPECT_EQ(list.GetCurSel(), c.wantSel) << "from " << c.sel << " after " << c.keys.size() << " keys";
-    EXPECT_EQ(list.GetTopIndex(), c.wantTop) << "from " << c.sel << " after " << c.keys.size() << " keys";
-  }
+  ProbeList list;
+  ListWalk walk(list);
+  Fill(list, 10, 4);
+  const std::pair<const char*, int> keys[] = {{"Down", 40}, {"PgDn", 34}, {"PgDn", 34},
+                                              {"PgDn", 34}, {"Down", 40}, {"Up", 38},
+                                              {"PgUp", 33}, {"PgUp", 33}, {"Up", 38}};
+  for (const auto& [name, key] : keys) walk(name, list.OnKeyDown(key));
+  list.SetCurSel(1);
+  walk("row 1 selected, Up", list.OnKeyDown(38));
+  EXPECT_MATCHES_EXPECTED("unit/expected/list_keys.expected", walk.log());
 }
 
 // As many visible rows as an int holds: scrolling, paging and selecting stay
