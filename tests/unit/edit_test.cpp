@@ -42,7 +42,7 @@ class WatchedEdit : public CGUI_Edit {
 // Right, Home, End, Backspace and Delete; <1> <2> compose a wide character,
 // <0> ends the composition; <K> takes the focus away; <Cn> sets the caret to n,
 // <Mn> the character limit to n; <S> splits the text at the caret; <Ptext>
-// sets the caption.
+// sets the caption; <N> sets number mode with the value range 1 to 8.
 void Press(CGUI_Edit& e, const std::string& ops) {
   for (size_t i = 0; i < ops.size(); ++i) {
     if (ops[i] != '<') {
@@ -68,6 +68,11 @@ void Press(CGUI_Edit& e, const std::string& ops) {
       case 'M': e.SetMaxNumChar(std::stoi(arg)); break;
       case 'S': e.SplitAtCaret(); break;
       case 'P': e.SetCaption(arg); break;
+      case 'N':
+        e.SetNumber(true);
+        e.SetMinValue(1);
+        e.SetMaxValue(8);
+        break;
     }
   }
 }
@@ -83,66 +88,49 @@ std::string Shown(const std::string& text) {
   return out;
 }
 
-// Each row sets up an edit (a caption, a character limit if not -1, number
-// mode with the value range 1 to 8), presses its keys; the expected text gives
-// the text and the caret after them.
+// Each row's keys on a new edit; the expected text gives the text and the
+// caret after them. \xB0\xA1 and \xB0\xA2 are wide characters.
 TEST(EditKeys, TextAndCaret) {
-  const std::string ab = "a" + kWide1 + "b";
-  const std::string axy = "a" + kWide1 + kWide2;
-  const struct {
-    const char* name;
-    std::string caption;
-    int maxChars;
-    bool number;
-    std::string ops;
-  } cases[] = {
-      {"MaxCharsDropsOverflow", "", 3, false, "abcd"},
-      {"ControlBytesAreIgnored", "", -1, false, "a\tb\x1F"},
-      {"InsertsAtTheCaret", "ac", -1, false, "<L>b<H>[<E>]"},
-      {"CaptionPutsTheCaretAtTheEnd", "abc", -1, false, "d"},
-      {"LeftStepsOverWideCharacters", ab, -1, false, "<L><L>"},
-      {"LeftStopsAtTheStart", ab, -1, false, "<L><L><L><L>"},
-      {"RightStepsOverWideCharacters", ab, -1, false, "<H><R><R>"},
-      {"RightStopsAtTheEnd", ab, -1, false, "<H><R><R><R><R>"},
-      {"BackspaceRemovesAWideCharacter", "x" + kWide1, -1, false, "<B>"},
-      {"BackspaceOnNothingKeepsNothing", "x" + kWide1, -1, false, "<B><B><B>"},
-      {"WideCharacterTypedByteByByte", "", -1, false, "a" + kWide1 + "<B>"},
-      {"DeleteRemovesRightOfTheCaret", kWide1 + "yz", -1, false, "<H><D><D>"},
-      {"DeleteAtTheEndKeepsTheText", "z", -1, false, "<E><D>"},
-      {"CutNeverSplitsAWideCharacter", axy, 2, false, ""},
-      {"CutToOneByte", axy, 1, false, ""},
-      {"CutAtThreeKeepsTheWholeWideCharacter", axy, 3, false, ""},
-      {"CutToNothing", axy, 0, false, ""},
-      {"CompositionShownAtTheCaret", "ab", -1, false, "<L><1>"},
-      {"CompositionReplacedNotAdded", "ab", -1, false, "<L><1><2>"},
-      {"CompositionDroppedOnZero", "ab", -1, false, "<L><1><2><0>"},
-      {"CompositionNotKeptWhenItOverflows", "ab", 3, false, "<1>"},
-      {"CompositionShownOnceThereIsRoom", "ab", 3, false, "<1><M4>"},
-      {"CaptionEndsTheComposition", "ab", -1, false, "<L><1><Pnew>"},
-      {"CaretOnNoTextStaysAtZero", "", -1, false, "<C100>"},
-      {"CaretMinusOneOnNoTextIsZero", "", -1, false, "<C-1>"},
-      {"CaretClampedToTheEnd", "hello", -1, false, "<C100>"},
-      {"CaretMinusOneIsTheEnd", "hello", -1, false, "<C2><C-1>"},
-      {"SplitTextAfterTheCaretIsCutToTheRoomLeft", "abcdef", -1, false, "<C2><S><M4>"},
-      {"NumberDigitsOnlyLeadingZeroDropped", "", 2, true, "a0-75"},
-      {"NumberClampedToMaxOnKillFocus", "", 2, true, "12<K>"},
-      {"NumberEmptyClampedToMinOnKillFocus", "", 2, true, "<K>"},
-      {"NumberInRangeKeptOnKillFocus", "5", 2, true, "<K>"},
+  const std::pair<const char*, std::string> cases[] = {
+      {"MaxCharsDropsOverflow", "<M3>abcd"},
+      {"ControlBytesAreIgnored", "a\tb\x1F"},
+      {"InsertsAtTheCaret", "<Pac><L>b<H>[<E>]"},
+      {"CaptionPutsTheCaretAtTheEnd", "<Pabc>d"},
+      {"LeftStepsOverWideCharacters", "<Pa\xB0\xA1" "b><L><L>"},
+      {"LeftStopsAtTheStart", "<Pa\xB0\xA1" "b><L><L><L><L>"},
+      {"RightStepsOverWideCharacters", "<Pa\xB0\xA1" "b><H><R><R>"},
+      {"RightStopsAtTheEnd", "<Pa\xB0\xA1" "b><H><R><R><R><R>"},
+      {"BackspaceRemovesAWideCharacter", "<Px\xB0\xA1><B>"},
+      {"BackspaceOnNothingKeepsNothing", "<Px\xB0\xA1><B><B><B>"},
+      {"WideCharacterTypedByteByByte", "a\xB0\xA1<B>"},
+      {"DeleteRemovesRightOfTheCaret", "<P\xB0\xA1yz><H><D><D>"},
+      {"DeleteAtTheEndKeepsTheText", "<Pz><E><D>"},
+      {"CutNeverSplitsAWideCharacter", "<M2><Pa\xB0\xA1\xB0\xA2>"},
+      {"CutToOneByte", "<M1><Pa\xB0\xA1\xB0\xA2>"},
+      {"CutAtThreeKeepsTheWholeWideCharacter", "<M3><Pa\xB0\xA1\xB0\xA2>"},
+      {"CutToNothing", "<M0><Pa\xB0\xA1\xB0\xA2>"},
+      {"CompositionShownAtTheCaret", "<Pab><L><1>"},
+      {"CompositionReplacedNotAdded", "<Pab><L><1><2>"},
+      {"CompositionDroppedOnZero", "<Pab><L><1><2><0>"},
+      {"CompositionNotKeptWhenItOverflows", "<M3><Pab><1>"},
+      {"CompositionShownOnceThereIsRoom", "<M3><Pab><1><M4>"},
+      {"CaptionEndsTheComposition", "<Pab><L><1><Pnew>"},
+      {"CaretOnNoTextStaysAtZero", "<C100>"},
+      {"CaretMinusOneOnNoTextIsZero", "<C-1>"},
+      {"CaretClampedToTheEnd", "<Phello><C100>"},
+      {"CaretMinusOneIsTheEnd", "<Phello><C2><C-1>"},
+      {"SplitTextAfterTheCaretIsCutToTheRoomLeft", "<Pabcdef><C2><S><M4>"},
+      {"NumberDigitsOnlyLeadingZeroDropped", "<N><M2>a0-75"},
+      {"NumberClampedToMaxOnKillFocus", "<N><M2>12<K>"},
+      {"NumberEmptyClampedToMinOnKillFocus", "<N><M2><K>"},
+      {"NumberInRangeKeptOnKillFocus", "<N><M2><P5><K>"},
   };
   std::string out;
-  for (const auto& c : cases) {
+  for (const auto& [name, ops] : cases) {
     CGUI_Edit e;
-    if (c.number) {
-      e.SetNumber(true);
-      e.SetMinValue(1);
-      e.SetMaxValue(8);
-    }
-    if (c.maxChars >= 0) e.SetMaxNumChar(c.maxChars);
-    if (!c.caption.empty()) e.SetCaption(c.caption);
-    Press(e, c.ops);
-    out += std::string(c.name) + ": '" + Shown(c.caption) + "' max " + std::to_string(c.maxChars) +
-           (c.number ? " number" : "") + ", " + Shown(c.ops) + " -> '" + Shown(Text(e)) +
-           "' caret " + std::to_string(e.GetCursor()) + "\n";
+    Press(e, ops);
+    out += std::string(name) + ": " + Shown(ops) + " -> '" + Shown(Text(e)) + "' caret " +
+           std::to_string(e.GetCursor()) + "\n";
   }
   EXPECT_MATCHES_EXPECTED("unit/expected/edit_keys.expected", out);
 }
