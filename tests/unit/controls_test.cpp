@@ -12,6 +12,7 @@
 #include "runtime/simple_controls.h"
 #include "runtime/standard_classes.h"
 #include "runtime_support.h"
+#include "tests/expected/expected_text.h"
 
 namespace {
 
@@ -138,48 +139,46 @@ TEST(ControlParamLists, StoredAsOwnCopies) {
 
 // ---- Flag words -------------------------------------------------------------------------------
 
-// Alignment words replace their axis; other words set their flag; words are
-// matched exactly, dialogs take the window words only and the edit words need
-// the class name EDIT.
+// Each row applies its words in turn to a new window of its kind: a control, a
+// dialog (which takes the window words only), an edit, and an edit renamed
+// EDITBOX (the edit words need the class name EDIT). The expected text gives
+// what each word returned and the flags after the row. Alignment words replace
+// their axis; words are matched exactly.
 TEST(FlagWords, EachWordSetsItsFlagOnTheClassesItIsFor) {
-  CGUI_Control c;
-  const struct {
-    const char* horizontal;
-    const char* vertical;
-    int align;
-  } aligns[] = {{"CF_ALIGN_RIGHT", "CF_ALIGN_VCENTER", 34},
-                {"CF_ALIGN_HCENTER", "CF_ALIGN_BOTTOM", 20},
-                {"CF_ALIGN_LEFT", "CF_ALIGN_TOP", 9}};
-  for (const auto& a : aligns) {
-    EXPECT_TRUE(ApplyControlFlag(&c, a.horizontal));
-    EXPECT_TRUE(ApplyControlFlag(&c, a.vertical));
-    EXPECT_EQ(c.GetAlign(), a.align) << a.horizontal;
+  const std::pair<std::string, std::vector<const char*>> rows[] = {
+      {"CONTROL", {"CF_ALIGN_RIGHT", "CF_ALIGN_VCENTER"}},
+      {"CONTROL", {"CF_ALIGN_HCENTER", "CF_ALIGN_BOTTOM"}},
+      {"CONTROL", {"CF_ALIGN_RIGHT", "CF_ALIGN_VCENTER", "CF_ALIGN_LEFT", "CF_ALIGN_TOP"}},
+      {"CONTROL", {"CF_TABSTOPS", "CF_TABSTO", "cf_tabstop", "ES_NUMBER", "CF_TABSTOP"}},
+      {"CONTROL", {"CF_AUTOSIZE", "WF_HIDE", "WF_NOHITTEST", "WF_FOREGROUND"}},
+      {"DIALOG", {"CF_AUTOSIZE", "CF_TABSTOP", "WF_FOREGROUND"}},
+      {"EDIT", {"ES_NUMBER", "ES_PASSWORD"}},
+      {"EDITBOX", {"ES_NUMBER", "ES_PASSWORD"}},
+  };
+  std::string out;
+  for (const auto& [kind, words] : rows) {
+    CGUI_Dialog dialog;
+    CGUI_Control control;
+    CGUI_Edit edit;
+    edit.SetClassName(kind.c_str());
+    CGUI_Window* w = &edit;
+    if (kind == "DIALOG") w = &dialog;
+    if (kind == "CONTROL") w = &control;
+    out += kind;
+    for (const char* word : words)
+      out += std::string(" ") + word + "=" +
+             std::to_string(kind == "DIALOG" ? ApplyWindowFlag(w, word) : ApplyControlFlag(w, word));
+    out += " | hidden " + std::to_string(w->IsHidden()) + " hittest " +
+           std::to_string(w->IsHitTest()) + " foreground " + std::to_string(w->IsForeground());
+    if (auto* c = dynamic_cast<CGUI_Control*>(w))
+      out += " align " + std::to_string(c->GetAlign()) + " tabstop " +
+             std::to_string(c->IsTabStop()) + " autosize " + std::to_string(c->IsAutoSize());
+    if (w == &edit)
+      out += " number " + std::to_string(edit.IsNumber()) + " password " +
+             std::to_string(edit.IsPassword());
+    out += "\n";
   }
-  for (const char* word : {"CF_TABSTOPS", "CF_TABSTO", "cf_tabstop", "ES_NUMBER"})
-    EXPECT_FALSE(ApplyControlFlag(&c, word)) << word;   // ES_NUMBER: not an edit
-  EXPECT_FALSE(c.IsTabStop());
-  EXPECT_FALSE(ApplyWindowFlag(&c, "CF_AUTOSIZE"));
-  EXPECT_FALSE(c.IsAutoSize());
-  for (const char* word : {"CF_AUTOSIZE", "WF_HIDE", "WF_NOHITTEST", "WF_FOREGROUND"})
-    EXPECT_TRUE(ApplyControlFlag(&c, word)) << word;
-  EXPECT_TRUE(c.IsAutoSize());
-  EXPECT_TRUE(c.IsHidden());
-  EXPECT_FALSE(c.IsHitTest());
-  EXPECT_TRUE(c.IsForeground());
-
-  CGUI_Dialog d;
-  EXPECT_FALSE(ApplyWindowFlag(&d, "CF_TABSTOP"));
-  EXPECT_TRUE(ApplyWindowFlag(&d, "WF_FOREGROUND"));
-  EXPECT_TRUE(d.IsForeground());
-  CGUI_Edit edit;
-  EXPECT_TRUE(ApplyControlFlag(&edit, "ES_NUMBER"));
-  EXPECT_TRUE(ApplyControlFlag(&edit, "ES_PASSWORD"));
-  EXPECT_TRUE(edit.IsNumber());
-  EXPECT_TRUE(edit.IsPassword());
-  CGUI_Edit renamed;
-  renamed.SetClassName("EDITBOX");
-  EXPECT_FALSE(ApplyControlFlag(&renamed, "ES_NUMBER"));
-  EXPECT_FALSE(renamed.IsNumber());
+  EXPECT_MATCHES_EXPECTED("unit/expected/flag_words.expected", out);
 }
 
 // ---- Standard classes ----------------------------------------------------------------------------
