@@ -51,15 +51,9 @@ inline void AddFont(CGUI_Control* c, const char* font = "SYSTEM", int r = 255, i
                     int b = 255, int a = 255, float size = 16) {
   c->AddParamList(Chain().S(font).F(size).F(1.0f).I(0).I(r).I(g).I(b).I(a).get());
 }
-// A bitmap list: "menu/<name>" in a colour.
-inline void AddBitmap(CGUI_Control* c, const char* name, uint32_t argb = 0xFFFFFFFF) {
-  c->AddParamList(Chain()
-                      .S(name)
-                      .I(int(argb >> 16 & 255))
-                      .I(int(argb >> 8 & 255))
-                      .I(int(argb & 255))
-                      .I(int(argb >> 24))
-                      .get());
+// A bitmap list: "menu/<name>" in white.
+inline void AddBitmap(CGUI_Control* c, const char* name) {
+  c->AddParamList(Chain().S(name).I(255).I(255).I(255).I(255).get());
 }
 // A pulse list (from, to: r g b a; period).
 inline void AddPulse(CGUI_Control* c) {

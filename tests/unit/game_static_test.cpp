@@ -24,18 +24,14 @@ class GameStaticTest : public GameControlsTest {
 // ---- Fonts ----------------------------------------------------------------------------------
 
 TEST_F(GameStaticTest, FontNamesIgnoreCaseAndPickTheFontType) {
-  const struct {
-    const char* name;
-    int type;
-    bool glow;
-  } fonts[] = {{"menu", 1, false}, {"Digit", 1, false}, {"system", 0, false}, {"NORMAL", 1, true}};
-  for (const auto& f : fonts) {
+  const std::pair<const char*, int> fonts[] = {{"menu", 1}, {"Digit", 1}, {"system", 0}, {"NORMAL", 1}};
+  for (const auto& [name, type] : fonts) {
     DestroyAllDialogs();
     CGUI_GameStatic* s = AddStatic();
-    s->AddParamList(Chain().S(f.name).F(12).F(1).get());   // three values are enough
-    ASSERT_TRUE(Open("DLG")) << f.name << ": " << LastError();
+    s->AddParamList(Chain().S(name).F(12).F(1).get());   // three values are enough
+    ASSERT_TRUE(Open("DLG")) << name << ": " << LastError();
     ASSERT_NE(s->Text(), nullptr);
-    EXPECT_EQ(s->FontType(), f.type) << f.name;
+    EXPECT_EQ(s->FontType(), type) << name;
   }
 }
 

@@ -23,10 +23,15 @@ TEST_F(RuntimeTest, DumpBelowTheRootIsIndented) {
   EXPECT_MATCHES_EXPECTED("unit/expected/window_dump.expected", out);
 }
 
+// Show reaches the children on request only; creation re-applies the stored
+// state and destruction keeps it.
 TEST_F(RuntimeTest, CreationReappliesStoredStateAndDestructionKeepsIt) {
   CGUI_Dialog* d = AddDialog("D");
   RecordingWindow* w = AddWindow(d, "W", 0.1f, 0.1f, 0.2f, 0.2f);
-  w->Show(false, false);
+  d->Show(false, false);
+  EXPECT_FALSE(w->IsHidden());
+  d->Show(false, true);
+  d->Show(true, false);
   w->SetHitTest(false);
   ASSERT_TRUE(GUI_CreateDialog("D"));
   EXPECT_TRUE(w->IsCreated());
@@ -38,15 +43,6 @@ TEST_F(RuntimeTest, CreationReappliesStoredStateAndDestructionKeepsIt) {
   EXPECT_TRUE(w->IsHidden());
   EXPECT_FALSE(w->IsHitTest());
   EXPECT_TRUE(w->Destroy());   // destroying twice is harmless
-}
-
-TEST_F(RuntimeTest, ShowRecursesOnRequestOnly) {
-  CGUI_Dialog* d = AddDialog("D");
-  RecordingWindow* c = AddWindow(d, "C", 0, 0, 0.1f, 0.1f);
-  d->Show(false, false);
-  EXPECT_FALSE(c->IsHidden());
-  d->Show(false, true);
-  EXPECT_TRUE(c->IsHidden());
 }
 
 TEST_F(RuntimeTest, DeletingAWindowDetachesAndDeletesItsSubtree) {
