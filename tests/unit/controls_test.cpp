@@ -72,8 +72,6 @@ TEST(ControlHitTest, AlignedSpansIncludeBothEdges) {
 
 }
 
-// ---- Notify parent ---------------------------------------------------------------------
-
 TEST(ControlNotifyParent, ForwardsMouseEventsAndTheirResult) {
   RecordingControl parent;
   auto* member = new CGUI_Control;
@@ -95,8 +93,6 @@ TEST(ControlNotifyParent, ForwardsMouseEventsAndTheirResult) {
   EXPECT_TRUE(member->OnLButtonUp());   // no parent: handled alone
   delete member;
 }
-
-// ---- Tab stops ---------------------------------------------------------------------------
 
 TEST(ControlTabStop, RegisteredAtCreationInScriptOrder) {
   ScopedDialog dialog;
@@ -120,8 +116,6 @@ TEST(ControlTabStop, RegisteredAtCreationInScriptOrder) {
   EXPECT_EQ(dialog->TabStops(), std::vector<CGUI_Window*>{c});
 }
 
-// ---- Parameter lists -----------------------------------------------------------------------
-
 TEST(ControlParamLists, StoredAsOwnCopies) {
   CGUI_Control c;
   SParamList cell;
@@ -136,8 +130,6 @@ TEST(ControlParamLists, StoredAsOwnCopies) {
   EXPECT_EQ(c.GetParamList(-1), nullptr);
   EXPECT_EQ(c.GetParamList(2), nullptr);
 }
-
-// ---- Flag words -------------------------------------------------------------------------------
 
 // Each row applies its words in turn to a new window of its kind: a control, a
 // dialog (which takes the window words only), an edit, and an edit renamed
@@ -180,8 +172,6 @@ TEST(FlagWords, EachWordSetsItsFlagOnTheClassesItIsFor) {
   }
   EXPECT_MATCHES_EXPECTED("unit/expected/flag_words.expected", out);
 }
-
-// ---- Standard classes ----------------------------------------------------------------------------
 
 // The module's registry is these plus the game's classes
 // (GameControlsTest.NineClassNamesMakeTheGameClasses): "STATIC" is the game's

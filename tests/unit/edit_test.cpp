@@ -151,8 +151,6 @@ TEST(EditTyping, EveryEditReportsTheNewText) {
   EXPECT_TRUE(e.OnKeyDown(36));   // moving the caret changes no text
 }
 
-// ---- Number mode ---------------------------------------------------------------------------------------
-
 TEST(EditNumber, ClampValueReportsAndMaxValueSetsMaxChars) {
   CGUI_Edit e;
   int v = -1;

@@ -24,8 +24,6 @@ using korvohost::TakeSounds;
 using Sounds = std::vector<int>;
 using Strings = std::vector<std::string>;
 
-// ---- Registration table ---------------------------------------------------------------------
-
 // The nine game class names make the game's classes; BUTTON, CONTROL and CUSTOM
 // stay standard.
 TEST_F(GameControlsTest, NineClassNamesMakeTheGameClasses) {
@@ -43,8 +41,6 @@ TEST_F(GameControlsTest, NineClassNamesMakeTheGameClasses) {
     EXPECT_EQ(std::type_index(typeid(*w)), type) << cls;
   }
 }
-
-// ---- Parameter errors -------------------------------------------------------------------------
 
 // One control of each row's class with the row's PARAM lists (see AddLists)
 // fails to open; the expected text gives each row's last error and the text of
@@ -94,8 +90,6 @@ TEST_F(GameControlsTest, ParameterErrorsNameTheClassTheIdAndTheList) {
   }
   EXPECT_MATCHES_EXPECTED("unit/expected/game_control_errors.expected", out);
 }
-
-// ---- Bitmap ---------------------------------------------------------------------------------------
 
 // A bitmap draws its texture in its colour over its rectangle (a bitmap
 // without a name or named NULL draws nothing and holds no texture); texture
@@ -352,8 +346,6 @@ TEST_F(GameListTest, DefaultRowsComeBackAtEveryCreation) {
   EXPECT_TRUE(l->GetText(-1, row));
   EXPECT_EQ(row, "beta");
 }
-
-// ---- Slider ---------------------------------------------------------------------------------------------
 
 class GameSliderTest : public GameControlsTest {
  protected:

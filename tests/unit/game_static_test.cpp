@@ -21,8 +21,6 @@ class GameStaticTest : public GameControlsTest {
   }
 };
 
-// ---- Fonts ----------------------------------------------------------------------------------
-
 TEST_F(GameStaticTest, FontNamesIgnoreCaseAndPickTheFontType) {
   const std::pair<const char*, int> fonts[] = {{"menu", 1}, {"Digit", 1}, {"system", 0}, {"NORMAL", 1}};
   for (const auto& [name, type] : fonts) {

@@ -180,8 +180,6 @@ TEST(ListKeys, TheLargestVisibleRowCountScrollsAndPages) {
                           walk.log() + invertedWalk.log());
 }
 
-// ---- Mouse ------------------------------------------------------------------------------------
-
 TEST(ListMouse, HoverRowAndClickSelect) {
   ScopedDialog dialog;
   auto* list = new ProbeList;
@@ -217,8 +215,6 @@ TEST(ListMouse, HoverRowAndClickSelect) {
   flat.GetMousePos(mouse);
   EXPECT_FLOAT_EQ(mouse[1], 0.1f);
 }
-
-// ---- Drawing ------------------------------------------------------------------------------------
 
 // A list class that places its top row itself, past the rows the base class
 // would allow.

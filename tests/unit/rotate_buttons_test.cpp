@@ -43,8 +43,6 @@ class RotateButtonTest : public GameControlsTest {
   }
 };
 
-// ---- Bitmap states --------------------------------------------------------------------------
-
 // Without transitions the states cycle on clicks, each with a sound; reopening
 // starts at state 0. Transitions and colours written in a list take their place.
 // SetState shows a state's frame without a state change or sound (-1: the
