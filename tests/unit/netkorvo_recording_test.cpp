@@ -33,6 +33,9 @@ TEST_F(NetSessionTest, CallsAreRecordedWithTheirArgumentsAndScriptedResults) {
   EXPECT_TRUE(Calls().empty());
 }
 
+// The screens of the room and the match read rules, classes, loaders and
+// grades in their session walks; here the answers without records, a rule's
+// stable record and the profile's writer of the stored id.
 TEST_F(NetSessionTest, ReadsAreNotRecordedAndNothingIsRecordedOutsideSessions) {
   EXPECT_EQ(Clt.CalculateGrade(3, 100), 0);
   EXPECT_EQ(CC_Manager::GetClientInfo(0), nullptr);
@@ -44,7 +47,17 @@ TEST_F(NetSessionTest, ReadsAreNotRecordedAndNothingIsRecordedOutsideSessions) {
   NET_UpdateGLManager(&Collect);
   const char* value = nullptr;
   EXPECT_FALSE(NET_var.GetValue("kn_prev_login_id", &value));
+  ASSERT_EQ(Set("gamerule", {"1"}, {"name=\"TEAM DEATH MATCH\""}), "");
+  SGameRuleInfo* rule = NET_GetGameRuleInfo(1);
+  EXPECT_STREQ(rule->name, "TEAM DEATH MATCH");
+  EXPECT_EQ(NET_GetGameRuleInfo(1), rule) << "one stable record per rule";
   EXPECT_TRUE(Calls().empty());
+
+  NET_profile.WritePrevLoginID("ACE");
+  ASSERT_TRUE(NET_var.GetValue("kn_prev_login_id", &value));
+  EXPECT_STREQ(value, "ACE");
+  EXPECT_FALSE(NET_var.GetValue("other_key", &value));
+  EXPECT_FALSE(NET_var.GetValue(nullptr, &value));
 
   korvostate::SetRecording(false);
   NET_Release();
@@ -145,31 +158,4 @@ TEST_F(NetSessionTest, ScoreBoardIsFilledFromTheScriptedHeaderAndRows) {
   EXPECT_EQ(NET_GR_client::GetRankNumber(9), 2);
   EXPECT_EQ(NET_GR_client::GetRankNumber(8), 0);
   NET_GR_client::FillScoreBoard(nullptr);
-}
-
-// The screens of the room and the match read rules, classes, loaders and
-// grades in their session walks; here the absent ones and the record's
-// stability.
-TEST_F(NetSessionTest, RulesAndClassesAnswerEmptyWhenAbsent) {
-  ASSERT_EQ(Set("gamerule", {"1"}, {"name=\"TEAM DEATH MATCH\""}), "");
-  SGameRuleInfo* rule = NET_GetGameRuleInfo(1);
-  EXPECT_STREQ(rule->name, "TEAM DEATH MATCH");
-  EXPECT_EQ(NET_GetGameRuleInfo(1), rule) << "one stable record per rule";
-  EXPECT_STREQ(NET_GetGameRuleInfo(0)->name, "");
-  EXPECT_STREQ(NET_GetClassName(4), "");
-}
-
-// The lobby sessions write, read and clear the stored id through the
-// scalar; here the profile's writer and the keys it does not answer.
-TEST_F(NetSessionTest, StoredLoginIdIsReadAndWrittenThroughTheProfile) {
-  const char* value = nullptr;
-  EXPECT_FALSE(NET_var.GetValue("kn_prev_login_id", &value));
-  NET_profile.WritePrevLoginID("ACE");
-  ASSERT_TRUE(NET_var.GetValue("kn_prev_login_id", &value));
-  EXPECT_STREQ(value, "ACE");
-  EXPECT_FALSE(NET_var.GetValue("other_key", &value));
-  EXPECT_FALSE(NET_var.GetValue(nullptr, &value));
-  EXPECT_EQ(SetScalar("NET_var.kn_prev_login_id", "\"\""), "");
-  ASSERT_TRUE(NET_var.GetValue("kn_prev_login_id", &value));
-  EXPECT_STREQ(value, "");
 }
