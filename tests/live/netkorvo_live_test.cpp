@@ -1,13 +1,13 @@
 // netkorvo_live_test: the network stand-in's live backend between processes on
 // 127.0.0.1, one room's scene. This process runs the room's server through
 // the library's exports; it starts a copy of itself as a player (`--player`),
-// which finds the room in the local game list, joins, shows what it sees and
-// obeys commands on its standard input: both see each other's names,
-// characters and teams, the match starts and ends alike on both with chat
-// crossing in team colours, and the server leaving ends the room. The room's
-// rules and limits are checked in-process (NetLiveModuleTest, NetRoom,
-// RoomProbe). Every wait is bounded in time; what is checked is printed line
-// by line.
+// which finds the room in the local game list, joins with its choices (a
+// character, team 1, ready), plays the match it is started into, says "GG" in
+// it and prints what it sees: both see each other's names, characters and
+// teams, the match starts and ends alike on both with chat crossing in team
+// colours, and the server leaving ends the room. The room's rules and limits
+// are checked in-process (NetLiveModuleTest, NetRoom, RoomProbe). Every wait
+// is bounded in time; what is checked is printed line by line.
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
@@ -168,10 +168,12 @@ int RunPlayer(char** argv) {
   NET_ServerID = int(g_found.ServerID);
   NET_Init(0, "127.0.0.1", 1, 0);
   NET_ReleaseGLManager();
-  bool announcedJoin = false, play = false;
-  std::string input, shownRoom, result;
+  bool announcedJoin = false, saidGG = false;
+  std::string shownRoom, result;
   size_t chatShown = 0;
-  while (MsSince(born) < kChildLifeMs) {
+  pollfd in = {0, POLLIN, 0};
+  // Any line on the standard input, or its end, ends the player.
+  while (MsSince(born) < kChildLifeMs && poll(&in, 1, 1) == 0) {
     netkorvo::ServiceLive();
     MatchFrame();
     for (; chatShown < events.chat.size(); ++chatShown) Say(events.chat[chatShown]);
@@ -183,36 +185,24 @@ int RunPlayer(char** argv) {
       Say("started");
       events.started = false;
       std::string error;
-      if (play && !netkorvo::StartRoomMatch(false, &error)) Say("no match: " + error);
+      if (gameLoaded && !netkorvo::StartRoomMatch(false, &error)) Say("no match: " + error);
+    }
+    if (!saidGG && korvohost::SimMatchStatus().phase == korvohost::EMatchPhase::kRunning) {
+      Client_RequestTextMsg("GG");
+      saidGG = true;
     }
     if (result.empty() && !(result = MatchResult()).empty()) Say(result);
     if (events.opened && !announcedJoin) {
       announcedJoin = true;
       Say("joined " + std::to_string(my_client));
-      GUI_GetClientInfo(my_client)->character = character;
+      SGUI_ClientInfo& me = *GUI_GetClientInfo(my_client);
+      me.character = character;
+      me.team = 1;
+      me.ready = 1;
     }
     if (announcedJoin && korvohost::SimMatchStatus().phase == korvohost::EMatchPhase::kNone &&
         RoomLine() != shownRoom)
       Say(shownRoom = RoomLine());
-    pollfd in = {0, POLLIN, 0};
-    if (poll(&in, 1, 1) > 0) {
-      char buffer[256];
-      const ssize_t n = read(0, buffer, sizeof buffer);
-      if (n <= 0) break;   // the server process is gone
-      input.append(buffer, size_t(n));
-      for (size_t eol; (eol = input.find('\n')) != std::string::npos; input.erase(0, eol + 1)) {
-        const std::string command = input.substr(0, eol);
-        if (command == "ready") GUI_GetClientInfo(my_client)->ready = 1;
-        else if (command == "play") play = gameLoaded;
-        else if (command.compare(0, 5, "team ") == 0)
-          GUI_GetClientInfo(my_client)->team = std::atoi(command.c_str() + 5);
-        else if (command.compare(0, 4, "say ") == 0) Client_RequestTextMsg(command.c_str() + 4);
-        else if (command == "quit") {
-          NET_Release();
-          return 0;
-        }
-      }
-    }
   }
   NET_Release();
   return 0;
@@ -288,8 +278,7 @@ void Room(SRecordedEvents& events) {
   Check(found.find("HOST's ARENA|canyon|1/8|TEAM DEATH MATCH|127.0.0.1") != std::string::npos,
         "the game list shows the room within 2 s: " + found);
   Check(WaitLine(ace, "joined ", 3000) == "joined 1", "the player joins slot 1");
-  // Names and characters go both ways with the join, a team with a choice.
-  Tell(ace, "team 1");
+  // Names and characters go both ways with the join, teams with choices.
   const bool serverSees =
       ServeUntil([] { return RoomLine() == "room 0:HOST,3,0/HOST,3,0,3 1:ACE,5,1/ACE,5,1,3"; }, 2000);
   Check(serverSees, "the server sees both players and the player's choices: " + RoomLine());
@@ -299,8 +288,6 @@ void Room(SRecordedEvents& events) {
 
   // The match: the server's is the one that counts; the player's follows it.
   Server_AddBot(2);
-  Tell(ace, "play");
-  Tell(ace, "ready");
   Check(ServeUntil([] { return CS_Manager::CanStart(); }, 2000), "the start is possible once the player is ready");
   CS_Manager::Write_Start();
   Check(ServeUntil([&] { return events.started; }, 1000), "the match starts");
@@ -309,7 +296,6 @@ void Room(SRecordedEvents& events) {
   Check(WaitExact(ace, "started", 2000), "the player's match starts");
   Check(ServeUntil([] { return korvohost::SimMatchStatus().phase == korvohost::EMatchPhase::kRunning; }, 5000),
         "the fight begins");
-  Tell(ace, "say GG");
   Check(ServeUntil([&] { return std::count(events.chat.begin(), events.chat.end(), "chat FF3C6EF0 ACE: GG") == 1; },
                    3000),
         "the player's chat line reaches the server during the match, in its team's blue");

@@ -70,16 +70,11 @@ void ReadPlayers() {
   }
 }
 
-void Tell(size_t player, const std::string& command) {
-  const std::string line = command + "\n";
-  if (write(g_players[player].in, line.data(), line.size()) < 0) Check(false, "command to a player");
-}
-
 void StopPlayer(size_t player, bool kill, const std::function<void()>& idle) {
   SPlayer& p = g_players[player];
   if (p.pid < 0) return;
   if (kill) ::kill(p.pid, SIGKILL);
-  else Tell(player, "quit");
+  close(p.in);
   const auto start = Clock::now();
   int status = 0;
   while (waitpid(p.pid, &status, WNOHANG) == 0) {
@@ -91,7 +86,6 @@ void StopPlayer(size_t player, bool kill, const std::function<void()>& idle) {
     if (idle) idle();
     usleep(1000);
   }
-  close(p.in);
   close(p.out);
   p.pid = -1;
   p.out = -1;

@@ -1,6 +1,6 @@
 // player_processes.h: the live tests' player processes. The test program
-// starts copies of itself with "--player ARGS...", tells each commands on its
-// standard input and reads the lines it answers on its standard output.
+// starts copies of itself with "--player ARGS..." and reads the lines they
+// print; the end of a player's standard input tells it to quit.
 #pragma once
 #include <sys/types.h>
 
@@ -32,9 +32,7 @@ void Say(const std::string& line);
 size_t StartPlayer(const std::vector<std::string>& args);
 // Takes what every player wrote into its lines.
 void ReadPlayers();
-// Sends one command line to a player.
-void Tell(size_t player, const std::string& command);
-// Tells a player to quit (or kills it) and reaps it, running `idle` while it
+// Closes a player's input (or kills it) and reaps it, running `idle` while it
 // goes; one that takes over 5 s is killed.
 void StopPlayer(size_t player, bool kill, const std::function<void()>& idle = {});
 // A port of this socket type on 127.0.0.1 that nobody listens on.
