@@ -219,38 +219,31 @@ bool ServeUntil(Done done, double ms) {
   while (MsSince(start) < ms) {
     netkorvo::ServiceLive();
     MatchFrame();
-    ReadPlayers();
+    ReadPlayer();
     if (done()) return true;
     usleep(200);
   }
   return false;
 }
 
-// Waits for a line of a player that is exactly `text`.
-bool WaitExact(size_t player, const std::string& text, double ms) {
+// Waits for a line of the player that is exactly `text`.
+bool WaitExact(const std::string& text, double ms) {
   return ServeUntil(
-      [&] {
-        const std::vector<std::string>& lines = g_players[player].lines;
-        return std::find(lines.begin(), lines.end(), text) != lines.end();
-      },
-      ms);
+      [&] { return std::find(g_playerLines.begin(), g_playerLines.end(), text) != g_playerLines.end(); }, ms);
 }
 
-// The first line of a player beginning with `prefix`, waiting for it.
-std::string WaitLine(size_t player, const std::string& prefix, double ms) {
+// The first line of the player beginning with `prefix`, waiting for it.
+std::string WaitLine(const std::string& prefix, double ms) {
   std::string found;
   ServeUntil(
       [&] {
-        for (const std::string& line : g_players[player].lines)
+        for (const std::string& line : g_playerLines)
           if (line.compare(0, prefix.size(), prefix) == 0) return found = line, true;
         return false;
       },
       ms);
   return found;
 }
-
-// Stops a player, serving the room meanwhile.
-void Stop(size_t player, bool kill) { StopPlayer(player, kill, [] { netkorvo::ServiceLive(); }); }
 
 void OpenRoom(SRecordedEvents& events, const char* room) {
   SGUI_ServerInfo& info = *GUI_GetServerInfo();
@@ -273,17 +266,17 @@ void Room(SRecordedEvents& events) {
   OpenRoom(events, "HOST's ARENA");
   GUI_GetServerInfo()->frag = 6;
   GUI_GetServerInfo()->time = 0;
-  const size_t ace = ::StartPlayer({std::to_string(g_discoveryPort), "ACE", "5"});
-  const std::string found = WaitLine(ace, "found ", 2500);
+  StartPlayer({std::to_string(g_discoveryPort), "ACE", "5"});
+  const std::string found = WaitLine("found ", 2500);
   Check(found.find("HOST's ARENA|canyon|1/8|TEAM DEATH MATCH|127.0.0.1") != std::string::npos,
         "the game list shows the room within 2 s: " + found);
-  Check(WaitLine(ace, "joined ", 3000) == "joined 1", "the player joins slot 1");
+  Check(WaitLine("joined ", 3000) == "joined 1", "the player joins slot 1");
   // Names and characters go both ways with the join, teams with choices.
   const bool serverSees =
       ServeUntil([] { return RoomLine() == "room 0:HOST,3,0/HOST,3,0,3 1:ACE,5,1/ACE,5,1,3"; }, 2000);
   Check(serverSees, "the server sees both players and the player's choices: " + RoomLine());
   GUI_GetClientInfo(0)->team = 3;
-  Check(WaitExact(ace, "room 0:HOST,3,3/HOST,3,3,3 1:ACE,5,1/ACE,5,1,3", 2000),
+  Check(WaitExact("room 0:HOST,3,3/HOST,3,3,3 1:ACE,5,1/ACE,5,1,3", 2000),
         "the player sees both players and the server's choice");
 
   // The match: the server's is the one that counts; the player's follows it.
@@ -293,16 +286,16 @@ void Room(SRecordedEvents& events) {
   Check(ServeUntil([&] { return events.started; }, 1000), "the match starts");
   std::string error;
   Check(netkorvo::StartRoomMatch(true, &error), "the server's match starts: " + error);
-  Check(WaitExact(ace, "started", 2000), "the player's match starts");
+  Check(WaitExact("started", 2000), "the player's match starts");
   Check(ServeUntil([] { return korvohost::SimMatchStatus().phase == korvohost::EMatchPhase::kRunning; }, 5000),
         "the fight begins");
   Check(ServeUntil([&] { return std::count(events.chat.begin(), events.chat.end(), "chat FF3C6EF0 ACE: GG") == 1; },
                    3000),
         "the player's chat line reaches the server during the match, in its team's blue");
-  Check(WaitExact(ace, "chat FF3C6EF0 ACE: GG", 2000), "and comes back to the player");
+  Check(WaitExact("chat FF3C6EF0 ACE: GG", 2000), "and comes back to the player");
   std::string result;
   Check(ServeUntil([&] { return !(result = MatchResult()).empty(); }, 60000), "the server's match ends");
-  const std::string seen = WaitLine(ace, "over ", 5000);
+  const std::string seen = WaitLine("over ", 5000);
   std::printf("server: %s\nplayer: %s\n", result.c_str(), seen.c_str());
   Check(!result.empty() && seen == result, "the player's match ends alike: end, time, winners, table, frag events");
   Check(result.find("over frags") == 0 && result.find("winners=;") == std::string::npos,
@@ -311,9 +304,9 @@ void Room(SRecordedEvents& events) {
   korvohost::EndSimMatch();
   netkorvo::ServiceSimMatch();
   NET_Release();
-  const std::string closed = WaitLine(ace, "closed ", 3000);
+  const std::string closed = WaitLine("closed ", 3000);
   Check(closed == "closed THE SERVER LEFT THE ROOM", "the server leaving ends the room with a message: " + closed);
-  Stop(ace, false);
+  StopPlayer(false, [] { netkorvo::ServiceLive(); });
 }
 
 }  // namespace
@@ -328,7 +321,7 @@ int main(int argc, char** argv) {
   Check(LoadGame(), "the game data loads");
   TeamColours();
   Room(events);
-  for (size_t i = 0; i < g_players.size(); ++i) Stop(i, true);
+  StopPlayer(true, [] {});
   std::printf("%s\n", g_failures ? "FAILED" : "PASSED");
   return g_failures ? 1 : 0;
 }
