@@ -27,8 +27,6 @@
 #include "refhost/sim_match.h"
 #include "host/host_services.h"
 #include "runtime/list.h"
-#include "runtime/module_state.h"
-#include "runtime/registry.h"
 #include "runtime/window.h"
 #include "runtime/window_manager.h"
 #include "tests/expected/expected_text.h"
@@ -72,15 +70,19 @@ class NetLiveModuleTest : public ::testing::Test {
     return false;
   }
 
+  // The rows of a list, each followed by `sep`.
+  static std::string Rows(CGUI_Window* w, const char* sep = "") {
+    auto* list = dynamic_cast<CGUI_List*>(w);
+    std::string text, row;
+    for (int i = 0; list && i < list->GetCount(); ++i)
+      if (list->GetText(i, row)) text += row + sep;
+    return text;
+  }
   // The message box's text: the rows of its message list.
   static std::string BoxText() {
     CGUI_Window* box = FindOpenDialog("MBOX_OK");
-    std::string text, row;
-    for (CGUI_Window* child : box ? box->Children() : std::vector<CGUI_Window*>()) {
-      auto* list = dynamic_cast<CGUI_List*>(child);
-      for (int i = 0; list && i < list->GetCount(); ++i)
-        if (list->GetText(i, row)) text += row;
-    }
+    std::string text;
+    for (CGUI_Window* child : box ? box->Children() : std::vector<CGUI_Window*>()) text += Rows(child);
     return text;
   }
 };
@@ -294,14 +296,7 @@ TEST_F(NetLiveModuleTest, ATeamRoomsSlotButtonsFollowItsSlotsAndItsChatReachesEv
   blue.team = 1;
   bob.SendChoice(blue);
   ASSERT_TRUE(Until([] { return GUI_GetClientInfo(1)->team == 1; }, [&] { bob.Service(); }));
-  auto* box = dynamic_cast<CGUI_List*>(room->FindChild("IDC_LIST_ROOMCHATBOX"));
-  ASSERT_NE(box, nullptr);
-  const auto rows = [&] {
-    std::string all, row;
-    for (int i = 0; i < box->GetCount(); ++i)
-      if (box->GetText(i, row)) all += row + "|";
-    return all;
-  };
+  const auto rows = [&] { return Rows(room->FindChild("IDC_LIST_ROOMCHATBOX"), "|"); };
   std::vector<netkorvo::wire::SChatLine> heard;
   const auto listen = [&] {
     bob.Service();
