@@ -16,6 +16,15 @@ namespace {
 std::vector<CGameListItem> g_delivered;
 void Collect(CGameListItem* item) { g_delivered.push_back(*item); }
 
+// A delivered game: "ID NAME|TEXT|ADDRESS|type T|PLAYERS/MAX" (the header's
+// static_asserts hold the offsets the module reads them at).
+std::string ItemText(const CGameListItem& g) {
+  const uint8_t* a = g.Address;
+  return std::to_string(g.ServerID) + " " + g.Name + "|" + g.Text + "|" + std::to_string(a[0]) + "." +
+         std::to_string(a[1]) + "." + std::to_string(a[2]) + "." + std::to_string(a[3]) + "|type " +
+         std::to_string(g.Type) + "|" + std::to_string(g.Players) + "/" + std::to_string(g.MaxPlayers);
+}
+
 }  // namespace
 
 // Every request's line and its default or scripted result are printed by the
@@ -67,8 +76,8 @@ TEST_F(NetSessionTest, ReadsAreNotRecordedAndNothingIsRecordedOutsideSessions) {
 }
 
 // session_mp_select lists the games and restarts the list with its refresh;
-// here the record's bytes where the module reads them, cut texts, the
-// default size and a game added after the first delivery.
+// here every field of the record, cut texts, the default size and a game
+// added after the first delivery.
 TEST_F(NetSessionTest, GameListDeliversEachGameOnceInDefinitionOrder) {
   g_delivered.clear();
   ASSERT_EQ(Set("game", {"9"}, {"name=\"Nine's ARENA\"", "text=TDM", "address=10.0.0.5", "type=2",
@@ -78,22 +87,8 @@ TEST_F(NetSessionTest, GameListDeliversEachGameOnceInDefinitionOrder) {
   NET_InitGLManager();
   NET_UpdateGLManager(&Collect);
   ASSERT_EQ(g_delivered.size(), 2u);
-  const CGameListItem& nine = g_delivered[0];
-  EXPECT_EQ(nine.ServerID, 9u);
-  EXPECT_EQ(std::vector<int>(nine.Address, nine.Address + 4), (std::vector<int>{10, 0, 0, 5}));
-  EXPECT_EQ(nine.Players, 3);
-  // Raw offsets as the module reads them.
-  const auto* bytes = reinterpret_cast<const unsigned char*>(&nine);
-  EXPECT_EQ(bytes[30], 10);
-  EXPECT_EQ(bytes[36], 2);
-  EXPECT_EQ(bytes[38], 6);
-  EXPECT_STREQ(reinterpret_cast<const char*>(bytes + 5), "Nine's ARENA");
-  EXPECT_STREQ(reinterpret_cast<const char*>(bytes + 39), "TDM");
-  const CGameListItem& four = g_delivered[1];
-  EXPECT_EQ(four.ServerID, 4u);
-  EXPECT_EQ(std::string(four.Name), std::string("a name far longer than the room of twenty-five").substr(0, 24));
-  EXPECT_EQ(std::string(four.Text), "second text too ");
-  EXPECT_EQ(four.MaxPlayers, 8);
+  EXPECT_EQ(ItemText(g_delivered[0]), "9 Nine's ARENA|TDM|10.0.0.5|type 2|3/6");
+  EXPECT_EQ(ItemText(g_delivered[1]), "4 a name far longer than t|second text too |0.0.0.0|type 0|0/8");
 
   NET_UpdateGLManager(&Collect);
   EXPECT_EQ(g_delivered.size(), 2u) << "delivered games are not delivered again";
