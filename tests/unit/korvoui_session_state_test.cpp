@@ -63,16 +63,6 @@ TEST(SessionTokens, FieldsContinueWithAQuotedValue) {
   EXPECT_EQ(error, "quoted text without its closing quote");
 }
 
-TEST(SessionTokens, BitsGivesTheFloatPattern) {
-  long long v = 0;
-  ASSERT_TRUE(ParseSessionInt("bits(0.25)", &v));
-  EXPECT_EQ(v, 0x3E800000);
-  ASSERT_TRUE(ParseSessionInt("bits(-1.5f)", &v));
-  EXPECT_EQ(v, 0xBFC00000);
-  EXPECT_FALSE(ParseSessionInt("bits()", &v));
-  EXPECT_FALSE(ParseSessionInt("bits(x)", &v));
-}
-
 TEST_F(SessionState, ScalarsPrintByTypeAndRefuseBadOrReadOnlyValues) {
   EXPECT_EQ(Run("host KORVO_VERSION \"" + std::string(40, 'v') + "\""), "");
   EXPECT_EQ(Run("host KORVO_VERSION"), "KORVO_VERSION = \"" + std::string(31, 'v') + "\"\n");
@@ -187,59 +177,6 @@ TEST_F(SessionState, ObjectArgumentsNameActorsItemsAndOptions) {
   EXPECT_EQ(Run("show actor 1"),
             "actor 1 armor=100 shield=100 heat=0 threshold=700 overheated=false heatflag=false weapon=null "
             "x=0 z=0 team=0 radar=0 show=1 hide=0 loption=null roption=null listed=false\n");
-}
-
-// A second stand-in's state, as the network library offers it.
-class CFakeProvider : public korvostate::CStateProvider {
- public:
-  bool HasScalar(const std::string& name) const override { return name == "fake_scalar" || name == "DebugMode"; }
-  bool GetScalar(const std::string& name, std::string& printed, std::string&) const override {
-    printed = name == "DebugMode" ? "shadowed" : std::to_string(value);
-    return true;
-  }
-  bool SetScalar(const std::string&, const korvostate::SToken& v, std::string& error) override {
-    if (v.text == "bad") {
-      error = "bad fake value";
-      return false;
-    }
-    value = std::stoi(v.text);
-    return true;
-  }
-  bool HasKind(const std::string& kind) const override { return kind == "fakekind"; }
-  bool SetRecord(const std::string& kind, const std::vector<korvostate::SToken>& keys,
-                 const std::vector<korvostate::SField>& fields, std::string&) override {
-    last = kind + ":" + std::to_string(keys.size()) + ":" + std::to_string(fields.size());
-    for (const auto& f : fields) last += " " + f.name + "=" + f.value.text + (f.value.quoted ? "(q)" : "");
-    return true;
-  }
-  bool ShowRecords(const std::string&, const std::vector<korvostate::SToken>& keys,
-                   std::vector<std::string>& lines, std::string&) const override {
-    lines.push_back("fakekind " + std::to_string(keys.size()));
-    return true;
-  }
-  bool ForgetRecords(const std::string&, const std::vector<korvostate::SToken>&, std::string&) override {
-    last = "forgotten";
-    return true;
-  }
-  void ResetState() override {}
-  int value = 0;
-  std::string last;
-};
-
-TEST_F(SessionState, CommandsReachEveryProviderInOrder) {
-  static CFakeProvider fake;
-  if (korvostate::Providers().back() != &fake) korvostate::AddProvider(&fake);
-  EXPECT_EQ(korvostate::Providers().front(), korvohost::HostStateProvider());
-  EXPECT_EQ(Run("host fake_scalar 5"), "");
-  EXPECT_EQ(Run("host fake_scalar"), "fake_scalar = 5\n");
-  EXPECT_EQ(Run("host fake_scalar bad"), "error: bad fake value");
-  EXPECT_EQ(Run("host DebugMode"), "DebugMode = 0\n");   // the host answers first
-  EXPECT_EQ(Run("fakekind 3 7 name=\"a b\" n=null"), "");
-  EXPECT_EQ(fake.last, "fakekind:2:2 name=a b(q) n=null");
-  EXPECT_EQ(Run("show fakekind 1"), "fakekind 1\n");
-  EXPECT_EQ(Run("forget fakekind"), "");
-  EXPECT_EQ(fake.last, "forgotten");
-  EXPECT_EQ(Run("GUI_Update"), "unhandled");
 }
 
 // Bitmap and transformed draws and the kind filters are printed by the
