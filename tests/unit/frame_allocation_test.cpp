@@ -89,33 +89,30 @@ class FrameAllocationTest : public GameControlsTest, public ::testing::WithParam
   CGUI_GameList* list_ = nullptr;
 };
 
+// Frames of the open dialog allocate nothing; scrolling the list back and
+// forth settles to no allocation once each row has been drawn at each place.
 TEST_P(FrameAllocationTest, FramesOfAnOpenDialogDoNotAllocate) {
   korvohost::SetRenderMode(GetParam());
   OpenEveryKind();
   EXPECT_EQ(AllocationsOfLaterFrames(), 0);
-  if (GetParam() == RenderMode::Off) return;
-  // Every row was drawn, each with its own text (markup stripped).
-  std::vector<std::string> texts;
-  for (const korvohost::DrawRecord& r : korvohost::DrawList())
-    if (r.kind == korvohost::DrawKind::Text) texts.push_back(r.text);
-  for (const char* row : {"The first row of the list", "A coloured second row",
-                          "Third row, a little longer still", "4"})
-    EXPECT_NE(std::find(texts.begin(), texts.end(), row), texts.end()) << row;
-}
-
-// Scrolling the list back and forth settles to no allocation.
-TEST_P(FrameAllocationTest, ScrollingTheListBackAndForthSettlesToNoAllocation) {
-  korvohost::SetRenderMode(GetParam());
-  OpenEveryKind();
-  for (int i = 0; i < 6; ++i) list_->AddString("Row " + std::to_string(i) + " of the longer list");
-  // Each row has been drawn once at each position before counting starts.
-  for (int top = 0; top < 8; ++top) {
-    list_->SetTopIndex(top);
-    AllocationsOfLaterFrames();
+  if (GetParam() != RenderMode::Off) {
+    // Every row was drawn, each with its own text (markup stripped).
+    std::vector<std::string> texts;
+    for (const korvohost::DrawRecord& r : korvohost::DrawList())
+      if (r.kind == korvohost::DrawKind::Text) texts.push_back(r.text);
+    for (const char* row : {"The first row of the list", "A coloured second row",
+                            "Third row, a little longer still", "4"})
+      EXPECT_NE(std::find(texts.begin(), texts.end(), row), texts.end()) << row;
   }
-  for (int top = 0; top < 8; ++top) {
-    list_->SetTopIndex(top);
-    EXPECT_EQ(AllocationsOfLaterFrames(), 0) << "top " << top;
+  for (int i = 0; i < 6; ++i) list_->AddString("Row " + std::to_string(i) + " of the longer list");
+  for (int pass = 0; pass < 2; ++pass) {
+    for (int top = 0; top < 8; ++top) {
+      list_->SetTopIndex(top);
+      const int allocations = AllocationsOfLaterFrames();
+      if (pass == 1) {
+        EXPECT_EQ(allocations, 0) << "top " << top;
+      }
+    }
   }
 }
 

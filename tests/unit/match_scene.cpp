@@ -190,8 +190,6 @@ void Frame() {
   GUI_Draw();
 }
 
-uint32_t FramesRun() { return g_frames; }
-
 int OpenWindows() { return CountWindows(GetRootWindow()); }
 
 }  // namespace matchscene
