@@ -145,7 +145,6 @@ bool TakeEscape(uint8_t* keys, SRawMouseState* mouse) {
 bool Stay(uint8_t*, SRawMouseState*) { return true; }
 
 TEST_F(SessionState, RawInputCallsTheHandlersWithTheStates) {
-  EXPECT_EQ(Run("rawinput"), "rawinput: handlers=0 removed=0 keys=- mouse=-\n");
   AddInputEventHandler(&Stay);
   AddInputEventHandler(&TakeEscape);
   EXPECT_EQ(Run("rawinput keys=255,1 mouse=3"), "rawinput: handlers=2 removed=1 keys=255 mouse=3\n");
@@ -156,27 +155,19 @@ TEST_F(SessionState, RawInputCallsTheHandlersWithTheStates) {
   EXPECT_EQ(Run("rawinput pad=1"), "error: unknown field pad (keys, mouse)");
 }
 
-TEST_F(SessionState, ObjectArgumentsNameActorsItemsAndOptions) {
-  Run("actor enemy");
-  Run("item shield");
+// Named actors and items are the records sessions print; here the host's own
+// objects by number, null, and what names none.
+TEST_F(SessionState, ObjectArgumentsNameHostObjectsNullOrNothing) {
   CHARACTER* made = NewCharacter();
   void* address = nullptr;
   std::string kind, error;
-  ASSERT_TRUE(ResolveSessionObject({"@enemy"}, &address, &kind, &error));
-  EXPECT_EQ(kind, "actor");
-  EXPECT_EQ(address, &korvohost::FindObject("enemy")->actor);
   ASSERT_TRUE(ResolveSessionObject({"@1"}, &address, &kind, &error));
   EXPECT_EQ(address, made);
-  ASSERT_TRUE(ResolveSessionObject({"@shield"}, &address, &kind, &error));
-  EXPECT_EQ(kind, "item");
   ASSERT_TRUE(ResolveSessionObject({"null"}, &address, &kind, &error));
   EXPECT_EQ(address, nullptr);
   EXPECT_FALSE(ResolveSessionObject({"@ghost"}, &address, &kind, &error));
   EXPECT_EQ(error, "no object @ghost");
   EXPECT_FALSE(ResolveSessionObject({"\"null\"", true}, &address, &kind, &error));
-  EXPECT_EQ(Run("show actor 1"),
-            "actor 1 armor=100 shield=100 heat=0 threshold=700 overheated=false heatflag=false weapon=null "
-            "x=0 z=0 team=0 radar=0 show=1 hide=0 loption=null roption=null listed=false\n");
 }
 
 // Bitmap and transformed draws and the kind filters are printed by the

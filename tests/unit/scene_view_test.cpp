@@ -1,7 +1,7 @@
 // Previews and scenes in the reference host's 2D renderer outside sessions:
 // DrawCharacter draws the character's portrait in the viewport with its
 // option weapons named; a loaded ground is the frame's backdrop with the
-// scene's actors on it until ReleaseScene. Under `korvoui run` none of it draws.
+// scene's actors on it until ReleaseScene.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,7 +14,6 @@
 #include "refhost/game_state.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
-#include "host/session_state.h"
 
 using namespace korvohost;
 
@@ -32,28 +31,19 @@ class SceneView : public ::testing::Test {
     ASSERT_TRUE(LoadGameDataIntoGame(&errors));
     SetScreen(640, 480);
   }
-  void TearDown() override {
-    korvostate::SetRecording(false);
-    Reset();
-  }
+  void TearDown() override { Reset(); }
 
-  // "KIND TEXTURE-or-TEXT x,y,w,h" of each draw of the frame.
-  static std::vector<std::string> Draws() {
-    std::vector<std::string> out;
-    for (const DrawRecord& r : DrawList()) {
-      std::string line = std::string(DrawKindName(r.kind)) + " " +
-                         (r.kind == DrawKind::Text ? r.text : r.texture + (r.placeholder ? " missing" : ""));
-      if (r.kind != DrawKind::Text)
-        line += " " + std::to_string(r.x) + "," + std::to_string(r.y) + "," + std::to_string(r.w) + "," +
-                std::to_string(r.h);
-      out.push_back(line);
-    }
-    return out;
-  }
-  // "# WHAT" and the frame's draws, one per line.
+  // "# WHAT", then "KIND TEXTURE-or-TEXT x,y,w,h" of each draw of the frame.
   static std::string Printed(const char* what) {
     std::string text = std::string("# ") + what + "\n";
-    for (const std::string& line : Draws()) text += line + "\n";
+    for (const DrawRecord& r : DrawList()) {
+      text += std::string(DrawKindName(r.kind)) + " " +
+              (r.kind == DrawKind::Text ? r.text : r.texture + (r.placeholder ? " missing" : ""));
+      if (r.kind != DrawKind::Text)
+        text += " " + std::to_string(r.x) + "," + std::to_string(r.y) + "," + std::to_string(r.w) + "," +
+                std::to_string(r.h);
+      text += "\n";
+    }
     return text;
   }
 };
@@ -89,24 +79,6 @@ TEST_F(SceneView, PreviewsAndGroundsDrawUntilReleased) {
   text += Printed("released");
   EXPECT_EQ(GetPixel(5, 5) & 0xFFFFFF, kClear);
   EXPECT_MATCHES_EXPECTED("unit/expected/scene_view.expected", text);
-}
-
-TEST_F(SceneView, SessionsRecordButNeverDraw) {
-  korvostate::SetRecording(true);
-  CHARACTER* preview = NewCharacter();
-  LoadCharacterReference(preview, GetCharacterID(1));
-  CLoadGround("arena.gnd");
-  CLoadCharacter(GetCharacterID(0), "com1", 0);
-  BeginFrame(kClear);
-  SetRenderViewport(0, 0, 100, 100);
-  DrawCharacter(preview);
-  EXPECT_TRUE(Draws().empty());
-  ReleaseScene();   // a record only: the scene's actor stays
-  EXPECT_EQ(PlayerList.Count(), 1);
-  EXPECT_EQ(korvostate::TakeCalls(),
-            (std::vector<std::string>{"NewCharacter() -> @1", "LoadCharacterReference(@1, 2)",
-                                      "CLoadGround(\"arena.gnd\")", "CLoadCharacter(1, \"com1\", 0) -> @2",
-                                      "ReleaseScene()"}));
 }
 
 }  // namespace
