@@ -1,4 +1,4 @@
-// Tests of the menu-dialog bases' host calls and focus, and of the click
+// Tests of the menu-dialog bases' exclusivity and focus, and of the click
 // contract of id-bound push buttons with the shared click actions.
 #include <gtest/gtest.h>
 
@@ -36,7 +36,6 @@ class MenuFrameworkTest : public GameControlsTest {
 
 // ---- Menu dialogs -----------------------------------------------------------------------------
 
-// An exclusive menu dialog is exclusive only while open.
 TEST_F(MenuFrameworkTest, AnExclusiveMenuDialogIsExclusiveWhileOpen) {
   CGUI_ExclusiveMenuDialog* exclusive = AddMenuDialog<CGUI_ExclusiveMenuDialog>("EXCL");
   ASSERT_TRUE(GUI_CreateDialog("EXCL"));
