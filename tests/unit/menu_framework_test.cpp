@@ -105,11 +105,7 @@ class ClickContractTest : public MenuFrameworkTest {
     auto* d = AddMenuDialog<AnsweringDialog>(id);
     auto* b = new Button;
     b->SetId("IDC_BUTTON");
-    AddFont(b);
-    for (const char* t : {"base.tga", "second.tga", "hover.tga"}) AddBitmap(b, t);
-    AddPulse(b);
-    AddBitmap(b, "pressed.tga");
-    AddPulse(b);
+    AddLists(b, "font / bitmap / bitmap / bitmap / pulse / bitmap / pulse");
     b->SetNotifyParent(true);
     d->AddChild(b);
     EXPECT_TRUE(GUI_CreateDialog(id)) << GUI_GetLastError();
