@@ -99,7 +99,8 @@ TEST_F(RefhostDraws, BitmapsAreTintedBlendedAndAlphaTested) {
     Shot(c.what, {{3, 3}});
   }
 
-  // Texel alphas 15 and 16, white, over black.
+  // Texel alphas 15 and 16, white, over black; a solid rectangle is tested
+  // with its colour's alpha (15), and a turned bitmap like a plain one.
   TEXTURE edge = LoadOverlaid("menu/edge.tga", Tga(2, 1, {0x0FFFFFFF, 0x10FFFFFF}));
   const uint32_t tests[][3] = {{0, Y3DCMP_GREATER, 15}, {1, Y3DCMP_GREATER, 15},   // the gauge bitmap's test
                                {1, Y3DCMP_LESSEQUAL, 15}, {1, Y3DCMP_EQUAL, 16},
@@ -110,20 +111,11 @@ TEST_F(RefhostDraws, BitmapsAreTintedBlendedAndAlphaTested) {
     SetRenderState(Y3DRS_ALPHAFUNC, func);
     SetRenderState(Y3DRS_ALPHAREF, ref);
     DrawFrameBitmap(edge, 0, 0, 0, 2, 1, 5, 6, 0xFFFFFFFF, 0, 1, 1);
+    DrawFrameBitmap(nullptr, 0, 4, 0, 4, 4, 5, 6, 0x0FFFFFFF, 0, 1, 1);
+    ShowFrameBitmapTransformed(edge, 20, 20, 8, 8, 0, 0xFFFFFFFF);
     Shot("alpha test " + std::to_string(enable) + " func " + std::to_string(func) + " ref " + std::to_string(ref),
-         {{0, 0}, {1, 0}});
+         {{0, 0}, {1, 0}, {0, 4}, {16, 16}, {20, 16}});
   }
-  // A solid rectangle is tested with its colour's alpha, and so is a rotated draw.
-  Frame(0);
-  SetRenderState(Y3DRS_ALPHATESTENABLE, 1);
-  SetRenderState(Y3DRS_ALPHAFUNC, Y3DCMP_GREATER);
-  SetRenderState(Y3DRS_ALPHAREF, 15);
-  DrawFrameBitmap(nullptr, 0, 0, 0, 4, 4, 5, 6, 0x0FFFFFFF, 0, 1, 1);
-  ShowFrameBitmapTransformed(edge, 20, 20, 8, 8, 0, 0xFFFFFFFF);
-  Shot("alpha 15 rectangle and turned edge, greater than 15");
-  SetRenderState(Y3DRS_ALPHATESTENABLE, 0);
-  DrawFrameBitmap(nullptr, 0, 0, 0, 4, 4, 5, 6, 0x0FFFFFFF, 0, 1, 1);
-  Shot("the rectangle again, test off");
   EXPECT_MATCHES_EXPECTED("unit/expected/refhost_blend.expected", text_);
 }
 
@@ -179,13 +171,6 @@ TEST_F(RefhostDraws, AnimationsRecordsAndRenderModes) {
     Shot("bar", {{16, 24}});
   }
 
-  Frame(0);
-  TEXTURE t = LoadOverlaid("menu/a.tga", Tga(1, 1, {0xFFFFFFFF}));
-  DrawFrameBitmap(t, 1, 2, 0.01f, 3, 4, 5, 6, 0x11223344, 0, 1, 1);
-  DrawFrameBitmap(nullptr, 5, 6, 0.01f, 7, 8, 2, 2, 0xFF000000, 0, 1, 1);
-  Init2DAnimate(Y3DANIM_CARET, &caret, 0.5f, 0.5f, 0);
-  DrawFrameBitmap(&caret, 0xFFFFFF, 0);
-  Shot("each call recorded");
 
   // Recording only, draws are listed and the frame keeps its clear colour.
   SetRenderMode(RenderMode::RecordOnly);
@@ -206,23 +191,32 @@ TEST_F(RefhostDraws, AnimationsRecordsAndRenderModes) {
 
 // ---- Textures ---------------------------------------------------------------------------
 
-TEST_F(RefhostGraphics, MissingAndBrokenTexturesDrawThePlaceholderAndAreCounted) {
-  TEXTURE missing = nullptr, broken = nullptr;
+// Textures are shared by path and drawn as the placeholder until loaded; a
+// missing or broken one stays the placeholder and is listed once, and not
+// looked for again until the files change.
+TEST_F(RefhostDraws, TexturesAreSharedCountedAndMissedOnce) {
   OverlayFile("menu/broken.tga", "not an image");
+  OverlayFile("menu/a.tga", Tga(1, 1, {0xFF00FF00}));
+  TEXTURE missing = nullptr, broken = nullptr, a = nullptr, same = nullptr;
   RegisterNewTexture(&InterfaceTexture, "menu/none.tga", &missing, 0);
   RegisterNewTexture(&InterfaceTexture, "menu/broken.tga", &broken, 0);
+  RegisterNewTexture(&InterfaceTexture, "menu/a.tga", &a, 0);
+  RegisterNewTexture(&InterfaceTexture, "menu\\a.tga", &same, 0);
+  EXPECT_EQ(a, same);
+  EXPECT_EQ(LiveTextureCount(), 3);
+  DrawFrameBitmap(a, 40, 0, 0, 2, 2, 5, 6, 0xFFFFFFFF, 0, 1, 1);
+  Shot("not loaded yet", {{40, 0}});
   EXPECT_FALSE(LoadTexture(&InterfaceTexture, 0));
-  EXPECT_EQ(MissingTextureCount(), 2);
+  Frame(0);
   DrawFrameBitmap(missing, 0, 0, 0.01f, 32, 32, 5, 6, 0xFFFFFFFF, 0, 1, 1);
-  EXPECT_EQ(GetPixel(2, 5), 0xFFFF00FFu);    // a magenta square
-  EXPECT_EQ(GetPixel(10, 2), 0xFF000000u);   // a black one beside it
-  EXPECT_EQ(GetPixel(12, 12), 0xFFFFFFFFu);  // on the cross
-  EXPECT_TRUE(DrawList()[0].placeholder);
-  EXPECT_EQ(DrawList()[0].texture, "menu/none.tga");
-
-  // A dialog with a missing image opened again and again: the miss is listed once and not looked
-  // for again until the files change.
-  for (int open = 0; open < 3; ++open) {
+  ReleaseTexture(a, 0);
+  DrawFrameBitmap(same, 40, 0, 0, 2, 2, 5, 6, 0xFFFFFFFF, 0, 1, 1);
+  Shot("missing, and loaded", {{2, 5}, {10, 2}, {12, 12}, {40, 0}});   // magenta, black, the cross
+  ReleaseTexture(same, 0);
+  ReleaseTexture(missing, 0);
+  ReleaseTexture(broken, 0);
+  EXPECT_EQ(LiveTextureCount(), 0);
+  for (int open = 0; open < 3; ++open) {   // a dialog with a missing image opened again and again
     TEXTURE t = nullptr;
     RegisterNewTexture(&InterfaceTexture, "menu/later.tga", &t, 0);
     EXPECT_FALSE(LoadTexture(&InterfaceTexture, 0)) << open;
@@ -230,38 +224,22 @@ TEST_F(RefhostGraphics, MissingAndBrokenTexturesDrawThePlaceholderAndAreCounted)
   }
   const std::vector<std::string> missed{"menu/none.tga", "menu/broken.tga", "menu/later.tga"};
   EXPECT_EQ(MissingTextures(), missed);
+  Frame(0);
   TEXTURE t = LoadOverlaid("menu/later.tga", Tga(1, 1, {0xFF00FF00}));
   DrawFrameBitmap(t, 0, 0, 0, 2, 2, 5, 6, 0xFFFFFFFF, 0, 1, 1);
-  EXPECT_FALSE(DrawList().back().placeholder);
+  Shot("found once it is there", {{0, 0}});
   ReleaseTexture(t, 0);
   ASSERT_TRUE(RemoveOverlayFile("menu/later.tga"));
   RegisterNewTexture(&InterfaceTexture, "menu/later.tga", &t, 0);
   EXPECT_FALSE(LoadTexture(&InterfaceTexture, 0));   // gone again, still listed once
   ReleaseTexture(t, 0);
   EXPECT_EQ(MissingTextures(), missed);
-}
-
-TEST_F(RefhostGraphics, TexturesAreSharedByPathAndCounted) {
-  OverlayFile("menu/a.tga", Tga(1, 1, {0xFF00FF00}));
-  TEXTURE first = nullptr, second = nullptr;
-  RegisterNewTexture(&InterfaceTexture, "menu/a.tga", &first, 0);
-  RegisterNewTexture(&InterfaceTexture, "menu\\a.tga", &second, 0);
-  EXPECT_EQ(first, second);
-  EXPECT_EQ(LiveTextureCount(), 1);
-  // Not loaded yet: drawn as the placeholder.
-  DrawFrameBitmap(first, 0, 0, 0, 2, 2, 5, 6, 0xFFFFFFFF, 0, 1, 1);
-  EXPECT_TRUE(DrawList().back().placeholder);
-  EXPECT_TRUE(LoadTexture(&InterfaceTexture, 0));
-  ReleaseTexture(first, 0);
-  DrawFrameBitmap(second, 0, 0, 0, 2, 2, 5, 6, 0xFFFFFFFF, 0, 1, 1);
-  EXPECT_EQ(GetPixel(1, 1), 0xFF00FF00u);
-  ReleaseTexture(second, 0);
-  EXPECT_EQ(LiveTextureCount(), 0);
   // Released before the load: the package loads clean.
-  RegisterNewTexture(&InterfaceTexture, "menu/gone.tga", &first, 0);
-  ReleaseTexture(first, 0);
+  RegisterNewTexture(&InterfaceTexture, "menu/gone.tga", &t, 0);
+  ReleaseTexture(t, 0);
   EXPECT_TRUE(LoadTexture(&InterfaceTexture, 0));
-  EXPECT_EQ(MissingTextureCount(), 0);
+  EXPECT_EQ(MissingTextureCount(), 3);
+  EXPECT_MATCHES_EXPECTED("unit/expected/refhost_textures.expected", text_);
 }
 
 // ---- PNG ----------------------------------------------------------------------------------
