@@ -1,10 +1,13 @@
 // profile_crash_test: kills a profile writer with SIGKILL at random points and
 // checks after each kill that every profile file is exactly one complete
 // generation (the old or the new one, never a mix) and that the generations
-// never go back. Bounded by a number of kills and a time limit.
+// never go back. Bounded by a number of kills and a time limit. The writer is
+// this program started again with "write": it saves generation after
+// generation (two accounts, options.ini, controls.ini), continuing from the
+// one on disk, and after the first complete one writes a byte to READY-FD.
 //
-//   profile_crash_test WRITER DIR KILLS SECONDS
-#include <fcntl.h>
+//   profile_crash_test DIR KILLS SECONDS
+//   profile_crash_test write DIR READY-FD
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -82,29 +85,42 @@ void Check(const std::string& dir, Tally& tally) {
   }
   for (const auto& entry : fs::directory_iterator(dir))
     if (IsAtomicTempName(entry.path().filename().string())) ++tally.midWrite;
-  // The store opens, clears the leftovers and loads both accounts cleanly.
+}
+
+int Write(const char* dir, int ready) {
   CProfileStore store;
   std::string error;
-  if (!store.Open(dir, &error) || store.ReadOnly() || store.LoadAccounts().size() > 2 ||
-      !store.TakeMessages().empty()) {
-    ++tally.mixes;
-    std::fprintf(stderr, "store after kill %d: %s\n", tally.kills, error.c_str());
+  if (!store.Open(dir, &error) || store.ReadOnly()) {
+    std::fprintf(stderr, "writer: %s\n", error.empty() ? "profile is read-only" : error.c_str());
+    return 1;
   }
-  for (const auto& entry : fs::directory_iterator(dir))
-    if (IsAtomicTempName(entry.path().filename().string())) {
-      ++tally.mixes;
-      std::fprintf(stderr, "temporary file left after opening: %s\n", entry.path().c_str());
+  int generation = 0;
+  for (const SAccountRecord& a : store.LoadAccounts())
+    if (a.name == "ALPHA") generation = a.total;
+  const auto start = std::chrono::steady_clock::now();
+  // Bounded on its own too: the test kills it long before.
+  for (int round = 0; round < 100000 && std::chrono::steady_clock::now() - start < std::chrono::seconds(60); ++round) {
+    ++generation;
+    if (!store.SaveAccount(crashtest::Account("ALPHA", generation), &error) ||
+        !store.SaveAccount(crashtest::Account("BRAVO \xB0\xA1", generation), &error) ||
+        !store.SaveOptions(crashtest::Options(generation), &error) ||
+        !store.SaveBindings(crashtest::Bindings(generation), &error)) {
+      std::fprintf(stderr, "writer: %s\n", error.c_str());
+      return 1;
     }
+    if (round == 0 && (::write(ready, "r", 1) != 1 || ::close(ready) != 0)) return 1;
+  }
+  return 0;
 }
 
 // Starts the writer and waits for its first complete generation; its pid, or -1.
-pid_t StartWriter(const std::string& writer, const std::string& dir) {
+pid_t StartWriter(const std::string& dir) {
   int fds[2];
   if (pipe(fds) != 0) return -1;
   const pid_t pid = fork();
   if (pid == 0) {
     close(fds[0]);
-    execl(writer.c_str(), writer.c_str(), dir.c_str(), std::to_string(fds[1]).c_str(), nullptr);
+    execl("/proc/self/exe", "profile_crash_test", "write", dir.c_str(), std::to_string(fds[1]).c_str(), nullptr);
     _exit(127);
   }
   close(fds[1]);
@@ -123,19 +139,20 @@ pid_t StartWriter(const std::string& writer, const std::string& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 5) {
-    std::fprintf(stderr, "usage: profile_crash_test WRITER DIR KILLS SECONDS\n");
+  if (argc == 4 && std::string(argv[1]) == "write") return Write(argv[2], std::atoi(argv[3]));
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: profile_crash_test DIR KILLS SECONDS | write DIR READY-FD\n");
     return 2;
   }
-  const std::string writer = argv[1], dir = argv[2];
-  const int kills = std::atoi(argv[3]), seconds = std::atoi(argv[4]);
+  const std::string dir = argv[1];
+  const int kills = std::atoi(argv[2]), seconds = std::atoi(argv[3]);
   fs::remove_all(dir);
   std::mt19937 random(20261206);
   std::uniform_int_distribution<int> delay(0, 8000);   // microseconds after the first generation
   Tally tally;
   const auto start = std::chrono::steady_clock::now();
   while (tally.kills < kills && std::chrono::steady_clock::now() - start < std::chrono::seconds(seconds)) {
-    const pid_t pid = StartWriter(writer, dir);
+    const pid_t pid = StartWriter(dir);
     if (pid < 0) {
       std::fprintf(stderr, "the writer did not start\n");
       return 1;

@@ -47,8 +47,12 @@ class RefhostText : public RefhostGraphics {
 
 }  // namespace
 
-TEST_F(RefhostText, DrawsInsideItsMeasuredBoxOnly) {
+// A text draws inside its measured box only; its record names the text, the
+// face, the place and the colour. A glow is drawn first, added, in its own
+// colour at the text's place. A centred text is centred on its position.
+TEST_F(RefhostText, DrawsInsideItsMeasuredBoxAndRecordsGlowAndPlace) {
   CY3DText text(Y3DFONT_GAME, GFontNormal, 10, 8, 0, 16, 1.0f, 0);
+  CY3DText glow(Y3DFONT_GAME, GFontBlur, 0, 0, 0, 16, 1.0f, 0);
   text.SetText("Hello, World");
   text.SetColor(255, 255, 255, 255);
   const Box box = Measure(text, 10, 8);
@@ -59,14 +63,30 @@ TEST_F(RefhostText, DrawsInsideItsMeasuredBoxOnly) {
   const auto [all, outside] = Drawn(0xFF000000, box);
   EXPECT_GT(all, 100);
   EXPECT_EQ(outside, 0);
-  ASSERT_EQ(DrawList().size(), 1u);
-  const DrawRecord& r = DrawList()[0];
-  EXPECT_EQ(r.kind, DrawKind::Text);
-  EXPECT_EQ(r.text, "Hello, World");
-  EXPECT_EQ(r.font, "DejaVuSans.ttf");
-  EXPECT_EQ(r.x, 10);
-  EXPECT_EQ(r.w, box.w);
-  EXPECT_EQ(r.argb, 0xFFFFFFFFu);
+  glow.SetColor(255, 230, 167, 200);
+  ASSERT_TRUE(text.Draw(&glow));
+  ASSERT_EQ(DrawList().size(), 3u);
+  for (const DrawRecord& r : DrawList()) {
+    EXPECT_EQ(r.kind, DrawKind::Text);
+    EXPECT_EQ(r.text, "Hello, World");
+    EXPECT_EQ(r.x, 10);
+  }
+  EXPECT_EQ(DrawList()[0].font, "DejaVuSans.ttf");
+  EXPECT_EQ(DrawList()[0].w, box.w);
+  EXPECT_EQ(DrawList()[0].argb, 0xFFFFFFFFu);
+  EXPECT_EQ(DrawList()[1].dstBlend, Y3DBLEND_ONE);
+  EXPECT_EQ(DrawList()[1].argb, 0xC8FFE6A7u);
+  EXPECT_EQ(DrawList()[2].dstBlend, Y3DBLEND_INVSRCALPHA);
+
+  CY3DText digits(Y3DFONT_GAME, GFontDigit, 0, 0, Y3DALIGN_HCENTER | Y3DALIGN_VCENTER, 16, 1.0f, 0);
+  digits.SetText("123");
+  digits.SetScreenPosition(80, 32);
+  const Box centred = Measure(digits, 0, 0);
+  BeginFrame(0);
+  digits.Draw(nullptr);
+  EXPECT_EQ(DrawList()[0].x, 80 - centred.w / 2);
+  EXPECT_EQ(DrawList()[0].y, 32 - centred.h / 2);
+  EXPECT_EQ(DrawList()[0].font, "DejaVuSansMono.ttf");
 }
 
 TEST_F(RefhostText, WidthFollowsTheTextTheScaleAndTheScreenHeightAtCreation) {
@@ -83,6 +103,12 @@ TEST_F(RefhostText, WidthFollowsTheTextTheScaleAndTheScreenHeightAtCreation) {
   EXPECT_EQ(Width(text, nullptr, 1), a);
   CY3DText wide(Y3DFONT_GAME, GFontNormal, 0, 0, 0, 16, 2.0f, 0);
   EXPECT_NEAR(Width(wide, "abcdefgh"), 2 * Width(text, "abcdefgh"), 3);
+  // An outline of 4 widens the system font's box by 4; the game font has none.
+  CY3DText plain(Y3DFONT_SYSTEM, nullptr, 0, 0, 0, 16, 1.0f, 0);
+  CY3DText outlined(Y3DFONT_SYSTEM, nullptr, 0, 0, 0, 16, 1.0f, 4);
+  CY3DText gameOutlined(Y3DFONT_GAME, GFontNormal, 0, 0, 0, 16, 1.0f, 4);
+  EXPECT_EQ(Width(outlined, "Ab"), Width(plain, "Ab") + 4);
+  EXPECT_EQ(Width(gameOutlined, "Ab"), Width(text, "Ab"));
 
   // Sizes are taken at the screen height of the text's creation.
   CY3DText full(Y3DFONT_GAME, GFontNormal, 0, 0, 0, 32, 1.0f, 0);
@@ -148,48 +174,6 @@ TEST_F(RefhostText, ColourRunsColourFromTheirPositionOn) {
   BeginFrame(0);
   text.Draw(nullptr);
   EXPECT_EQ(DrawList()[0].argb, 0xFFFFFFFFu);
-}
-
-// The outline widens the box and stays inside it.
-TEST_F(RefhostText, StrokeWidensTheBox) {
-  BeginFrame(0x808080);
-  CY3DText plain(Y3DFONT_SYSTEM, nullptr, 10, 10, 0, 24, 1.0f, 0);
-  CY3DText outlined(Y3DFONT_SYSTEM, nullptr, 10, 10, 0, 24, 1.0f, 4);
-  EXPECT_EQ(Width(outlined, "Ab"), Width(plain, "Ab") + 4);
-  outlined.SetText("Ab");
-  outlined.SetColor(255, 255, 255, 255);
-  outlined.Draw(nullptr);
-  EXPECT_EQ(Drawn(0xFF808080, Measure(outlined, 10, 10)).second, 0);
-  // The game font has no outline.
-  CY3DText game(Y3DFONT_GAME, GFontNormal, 0, 0, 0, 24, 1.0f, 4);
-  EXPECT_EQ(Width(game, "Ab"), Width(plain, "Ab"));
-}
-
-TEST_F(RefhostText, GlowIsDrawnFirstAndSpreadsBeyondTheBox) {
-  CY3DText text(Y3DFONT_GAME, GFontNormal, 20, 20, 0, 16, 1.0f, 0);
-  CY3DText glow(Y3DFONT_GAME, GFontBlur, 0, 0, 0, 16, 1.0f, 0);
-  text.SetText("Glow");
-  glow.SetColor(255, 230, 167, 200);
-  ASSERT_TRUE(text.Draw(&glow));
-  EXPECT_GT(Drawn(0xFF000000, Measure(text, 20, 20)).second, 0);
-  ASSERT_EQ(DrawList().size(), 2u);
-  EXPECT_EQ(DrawList()[0].text, "Glow");
-  EXPECT_EQ(DrawList()[0].dstBlend, Y3DBLEND_ONE);
-  EXPECT_EQ(DrawList()[0].argb, 0xC8FFE6A7u);
-  EXPECT_EQ(DrawList()[1].dstBlend, Y3DBLEND_INVSRCALPHA);
-  EXPECT_EQ(DrawList()[0].x, DrawList()[1].x);
-}
-
-TEST_F(RefhostText, AlignmentAndPositionPlaceTheBox) {
-  CY3DText text(Y3DFONT_GAME, GFontDigit, 0, 0, Y3DALIGN_HCENTER | Y3DALIGN_VCENTER, 16, 1.0f, 0);
-  text.SetText("123");
-  text.SetScreenPosition(80, 32);
-  const Box box = Measure(text, 0, 0);
-  text.Draw(nullptr);
-  ASSERT_EQ(DrawList().size(), 1u);
-  EXPECT_EQ(DrawList()[0].x, 80 - box.w / 2);
-  EXPECT_EQ(DrawList()[0].y, 32 - box.h / 2);
-  EXPECT_EQ(DrawList()[0].font, "DejaVuSansMono.ttf");
 }
 
 // A text object recorded frame after frame places each record where a fresh
