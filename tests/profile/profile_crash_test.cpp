@@ -2,12 +2,11 @@
 // checks after each kill that every profile file is exactly one complete
 // generation (the old or the new one, never a mix) and that the generations
 // never go back. Bounded by a number of kills and a time limit. The writer is
-// this program started again with "write": it saves generation after
-// generation (two accounts, options.ini, controls.ini), continuing from the
-// one on disk, and after the first complete one writes a byte to READY-FD.
+// a forked child: it saves generation after generation (two accounts,
+// options.ini, controls.ini), continuing from the one on disk, and after the
+// first complete one writes a byte to the ready pipe.
 //
 //   profile_crash_test DIR KILLS SECONDS
-//   profile_crash_test write DIR READY-FD
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -140,8 +139,7 @@ pid_t StartWriter(const std::string& dir) {
   const pid_t pid = fork();
   if (pid == 0) {
     close(fds[0]);
-    execl("/proc/self/exe", "profile_crash_test", "write", dir.c_str(), std::to_string(fds[1]).c_str(), nullptr);
-    _exit(127);
+    _exit(Write(dir.c_str(), fds[1]));
   }
   close(fds[1]);
   pollfd p{fds[0], POLLIN, 0};
@@ -159,9 +157,8 @@ pid_t StartWriter(const std::string& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "write") return Write(argv[2], std::atoi(argv[3]));
   if (argc != 4) {
-    std::fprintf(stderr, "usage: profile_crash_test DIR KILLS SECONDS | write DIR READY-FD\n");
+    std::fprintf(stderr, "usage: profile_crash_test DIR KILLS SECONDS\n");
     return 2;
   }
   const std::string dir = argv[1];

@@ -213,9 +213,8 @@ TEST_F(RefhostText, RecordOnlyFramesPlaceTheTextAfterEachChange) {
   }
 }
 
-// Without any font file text draws boxes; ShowText draws in the system font;
-// an empty text draws nothing; recording only, no pixel changes; off, nothing
-// is recorded.
+// Without any font file text draws boxes; an empty text draws nothing;
+// recording only, no pixel changes; off, nothing is recorded.
 TEST_F(RefhostText, FontlessShownEmptyAndUndrawnText) {
   for (FontRole role : {FontRole::Normal, FontRole::Fallback}) SetFontFile(role, "/nonexistent/font.ttf");
   CY3DText text(Y3DFONT_GAME, GFontNormal, 2, 2, 0, 16, 1.0f, 0);
@@ -231,12 +230,11 @@ TEST_F(RefhostText, FontlessShownEmptyAndUndrawnText) {
   EXPECT_FALSE(empty.Draw(nullptr));
   EXPECT_EQ(DrawList().size(), 1u);
 
+  // ShowText's record: SessionState.DrawsPrintsAnimsTextsAndRefusesUnknownKinds.
   SetRenderMode(RenderMode::RecordOnly);
   BeginFrame(0);
   ShowText(5, 5, 0xFFFFFF00, "status");
-  ASSERT_EQ(DrawList().size(), 1u);
-  EXPECT_EQ(DrawList()[0].text, "status");
-  EXPECT_EQ(DrawList()[0].argb, 0xFFFFFF00u);
+  EXPECT_EQ(DrawList().size(), 1u);
   EXPECT_EQ(CountNot(0xFF000000, 0, 0, 160, 64), 0);
   SetRenderMode(RenderMode::Off);
   ShowText(5, 5, 0xFFFFFF00, "off");
