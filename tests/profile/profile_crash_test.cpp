@@ -51,8 +51,9 @@ OptionGroups Options(int generation) {
   OptionGroups groups;
   for (int g = 0; g < 4; ++g)
     for (int i = 0; i < kOptionsPerGroup; ++i)
-      groups[g].push_back({"item" + std::to_string(i), uint32_t(generation), uint32_t(generation + i), uint32_t(i),
-                           std::to_string(generation), "macro text " + std::to_string(generation * 3 + i), ""});
+      groups[g].push_back({"item" + std::to_string(i), uint32_t(generation), uint32_t(generation + i),
+                           uint32_t(i), std::to_string(generation), "macro text " + std::to_string(generation * 3 + i),
+                           ""});
   return groups;
 }
 

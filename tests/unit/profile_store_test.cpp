@@ -102,8 +102,8 @@ TEST_F(ProfileStore, AccountsOptionsAndBindingsRoundTripInCreationOrder) {
   std::string error;
   ASSERT_TRUE(store.Open(dir_, &error)) << error;
   EXPECT_FALSE(store.ReadOnly());
-  EXPECT_EQ(Loaded(store),
-            "== options.ini (absent)\n" + FormatOptions({}) + "== controls.ini (absent)\n" + FormatBindings({}));
+  EXPECT_EQ(Loaded(store), "== options.ini (absent)\n" + FormatOptions({}) + "== controls.ini (absent)\n" +
+                               FormatBindings({}));
   SAccountRecord zulu = Pilot("ZULU", 3725);
   ASSERT_TRUE(store.SaveAccount(zulu, &error)) << error;
   ASSERT_TRUE(store.SaveAccount(Pilot("alpha \xB0\xA1", 59), &error)) << error;
@@ -124,8 +124,8 @@ TEST_F(ProfileStore, AccountsOptionsAndBindingsRoundTripInCreationOrder) {
   EXPECT_EQ(Loaded(again), files);
   EXPECT_EQ(Messages(again), "");
   // No temporary file is left.
-  EXPECT_EQ(Files(), (std::set<std::string>{".lock", "ZULU.pilot", "MIKE.pilot", "NEW.pilot", "alpha%20%B0%A1.pilot",
-                                            "options.ini", "controls.ini"}));
+  EXPECT_EQ(Files(), (std::set<std::string>{".lock", "ZULU.pilot", "MIKE.pilot", "NEW.pilot",
+                                            "alpha%20%B0%A1.pilot", "options.ini", "controls.ini"}));
   // A folder that cannot be made is an error that names it.
   Write(root_ + "/plain", "x");
   CProfileStore bad;

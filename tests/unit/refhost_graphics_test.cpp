@@ -31,7 +31,8 @@ std::string Describe(const DrawRecord& r) {
                 r.dstBlend);
   std::string text = line;
   if (r.kind == DrawKind::Transformed) text += " angle=" + std::to_string(r.angle);
-  if (r.kind == DrawKind::Animation) text += " anim=" + std::to_string(r.animKind) + (r.visible ? "" : " hidden");
+  if (r.kind == DrawKind::Animation)
+    text += " anim=" + std::to_string(r.animKind) + (r.visible ? "" : " hidden");
   return text;
 }
 
@@ -111,8 +112,8 @@ TEST_F(RefhostDraws, BitmapsAreTintedBlendedAndAlphaTested) {
     DrawFrameBitmap(edge, 0, 0, 0, 2, 1, 5, 6, 0xFFFFFFFF, 0, 1, 1);
     DrawFrameBitmap(nullptr, 0, 4, 0, 4, 4, 5, 6, 0x0FFFFFFF, 0, 1, 1);
     ShowFrameBitmapTransformed(edge, 20, 20, 8, 8, 0, 0xFFFFFFFF);
-    Shot("alpha test " + std::to_string(enable) + " func " + std::to_string(func) + " ref " + std::to_string(ref),
-         {{0, 0}, {1, 0}, {0, 4}, {16, 16}, {20, 16}});
+    const std::string row = std::to_string(enable) + " func " + std::to_string(func) + " ref " + std::to_string(ref);
+    Shot("alpha test " + row, {{0, 0}, {1, 0}, {0, 4}, {16, 16}, {20, 16}});
   }
   EXPECT_MATCHES_EXPECTED("unit/expected/refhost_blend.expected", text_);
 }
