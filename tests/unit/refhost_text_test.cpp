@@ -217,4 +217,7 @@ TEST_F(RefhostText, WithoutAnyFontFileTextDrawsBoxes) {
   EXPECT_TRUE(text.Draw(nullptr));
   EXPECT_GT(CountNot(0xFF000000, 0, 0, 160, 64), 20);
   EXPECT_EQ(DrawList()[0].font, "");
+  SetRenderMode(RenderMode::Off);
+  EXPECT_TRUE(text.Draw(nullptr));
+  EXPECT_EQ(DrawList().size(), 1u);   // an off frame records nothing
 }
