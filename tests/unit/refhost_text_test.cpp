@@ -44,12 +44,17 @@ class RefhostText : public RefhostGraphics {
 
 // A text draws inside its measured box only; its record names the text, the
 // face, the place and the colour. A glow is drawn first, added, in its own
-// colour at the text's place. A centred text is centred on its position.
+// colour at the text's place. A centred text is centred on its position. An
+// empty text draws nothing.
 TEST_F(RefhostText, DrawsInsideItsMeasuredBoxAndRecordsGlowAndPlace) {
   CY3DText text(Y3DFONT_GAME, GFontNormal, 10, 8, 0, 16, 1.0f, 0);
   CY3DText glow(Y3DFONT_GAME, GFontBlur, 0, 0, 0, 16, 1.0f, 0);
   text.SetText("Hello, World");
   text.SetColor(255, 255, 255, 255);
+  CY3DText empty(Y3DFONT_GAME, GFontNormal, 0, 0, 0, 16, 1.0f, 0);
+  EXPECT_FALSE(empty.Draw(nullptr));   // no text yet, then an empty one: nothing drawn
+  empty.SetText("");
+  EXPECT_FALSE(empty.Draw(nullptr));
   const Box box = Measure(text);
   EXPECT_GT(box.w, 60);
   EXPECT_GE(box.h, 16);
