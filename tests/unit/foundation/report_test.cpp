@@ -14,10 +14,15 @@ using tam::ReportAnswer;
 
 // The message with a caption, and without one (the expression form); ignore
 // gives false, retry true (without a debugger the break returns and the
-// caller goes on).
-TEST(Report, MessagesAndAnswers) {
+// caller goes on). Setting a handler gives the previous one; null restores
+// the default.
+TEST(Report, MessagesAnswersAndHandlers) {
+  EXPECT_EQ(tam::SetReportHandler(nullptr), &tam::DefaultReportHandler);
   {
     tamtest::CReportRecorder recorder(ReportAnswer::Ignore);
+    const tam::ReportHandler recording = tam::SetReportHandler(nullptr);
+    EXPECT_NE(recording, &tam::DefaultReportHandler);
+    tam::SetReportHandler(recording);
     EXPECT_FALSE(tam::_tam_assert("CStringAlloc::Alloc()", "out of memory", "tamString", 169));
     EXPECT_FALSE(tam::_tam_assert(nullptr, "a != b", "tamAllocator", 365));
     ASSERT_EQ(recorder.Reports().size(), 2u);
@@ -26,24 +31,11 @@ TEST(Report, MessagesAndAnswers) {
     EXPECT_EQ(recorder.Reports()[1].caption, "tam::_tam_assert failed");
     EXPECT_EQ(recorder.Reports()[1].message, "\nfile : tamAllocator\r\nline : 365\r\nexpression : a != b\r\n");
   }
+  EXPECT_EQ(tam::SetReportHandler(nullptr), &tam::DefaultReportHandler);
   tamtest::CReportRecorder recorder(ReportAnswer::Retry);
   EXPECT_TRUE(tam::_tam_assert("c", "t", "f", 1));
-  bool after = false;
   TAM_REPORT("c", "t", "f", 2);
-  after = true;
-  EXPECT_TRUE(after);
   EXPECT_EQ(recorder.Reports().size(), 2u);
-}
-
-TEST(Report, SetReportHandlerGivesThePreviousAndNullRestoresTheDefault) {
-  tam::ReportHandler original = tam::SetReportHandler(nullptr);
-  EXPECT_EQ(original, &tam::DefaultReportHandler);
-  {
-    tamtest::CReportRecorder recorder(ReportAnswer::Ignore);
-    EXPECT_NE(tam::SetReportHandler(nullptr), &tam::DefaultReportHandler);
-    EXPECT_EQ(tam::SetReportHandler(nullptr), &tam::DefaultReportHandler);
-  }
-  EXPECT_EQ(tam::SetReportHandler(nullptr), &tam::DefaultReportHandler);
 }
 
 // The default handler prints the report and takes its answer from the
