@@ -245,39 +245,43 @@ TEST_F(CompilerTest, TextsEndingInsideACommentOrStringCostLinearWork) {
   }
 }
 
-TEST_F(CompilerTest, EvaluationTakesOrFreesEveryToken) {
+// A parse result belongs to its parser; evaluating it takes or frees every
+// token (separators and keywords included), and an evaluation that stops (no
+// class for the first control) leaves the tokens after it to Clear().
+TEST_F(CompilerTest, ParseResultsAndEvaluationTakeOrFreeEveryToken) {
   CUIScriptLexerTables lexer;
   CUIScriptParserTables tables;
-  const char* text =
-      "DIALOG \"Main\" MAINMENU WF_FOREGROUND | WF_HIDE 0.0, 0.0, 1.0, 1.0\n"
-      "BEGIN\n"
-      "  BUTTON \"\" IDC_BUTTON_A CF_TABSTOP | CF_ALIGN_HCENTER | CF_AUTOSIZE 0.375, 0.333, 0.25, 0.067\n"
-      "    PARAM \"menuline01.tga\", 1, 0.5\n"
-      "    PARAM -2, +3.25, NAME_NOT_A_PARAM_BUT_A_STRING\n"
-      "  EDIT \"x\" IDC_EDIT_B 0.1, 0.2, 0.3, 0.4\n"
-      "END\n"
-      "DIALOG \"Empty\" EMPTY 0.0, 0.0, 1.0, 1.0 BEGIN END\n";
-  CStringScanner scanner(&lexer, text);
-  CParser parser(&tables, &scanner);
-  const CParseResult result = parser.Parse();
-  // A bare name is no parameter: the second line stops the parse.
-  EXPECT_FALSE(result.IsValid());
-  parser.Clear();
+  CParseResult fresh;
+  EXPECT_STREQ(fresh.message.Data(), "null parsed result");
+  EXPECT_EQ(fresh.generation, -1);
+  CStringScanner bad(&lexer, "DIALOG 5");
+  CParser failing(&tables, &bad);
+  const CParseResult failed = failing.Parse();
+  EXPECT_STREQ(failed.message.Data(), "error (1, 8) : token 5 (INTEGER) is not expected here\n");
+  EXPECT_FALSE(failed.IsValid());
+  EXPECT_EQ(failing.Evaluate(failed), nullptr);
+  EXPECT_EQ(failing.Status(), -1);
 
-  CStringScanner good(&lexer, std::string(text).replace(std::string(text).find("NAME_NOT"), 29, "\"s\"").c_str());
-  CParser second(&tables, &good);
-  const CParseResult ok = second.Parse();
+  CStringScanner good(&lexer,
+                      "DIALOG \"Main\" MAINMENU WF_FOREGROUND | WF_HIDE 0.0, 0.0, 1.0, 1.0\nBEGIN\n"
+                      "  BUTTON \"\" IDC_BUTTON_A CF_TABSTOP | CF_AUTOSIZE 0.375, 0.333, 0.25, 0.067\n"
+                      "    PARAM \"menuline01.tga\", 1, 0.5\n    PARAM -2, +3.25, \"s\"\n"
+                      "  EDIT \"x\" IDC_EDIT_B 0.1, 0.2, 0.3, 0.4\nEND\n"
+                      "DIALOG \"Empty\" EMPTY 0.0, 0.0, 1.0, 1.0 BEGIN END\n");
+  CParser parser(&tables, &good);
+  const CParseResult ok = parser.Parse();
   ASSERT_TRUE(ok.IsValid()) << ok.message.Data();
-  EXPECT_GT(second.HeldTokens(), 40u);
-  auto* table = static_cast<CDialogTable*>(second.Evaluate(ok));
+  EXPECT_STREQ(ok.message.Data(), "OK");
+  EXPECT_EQ(ok.generation, parser.Generation());
+  EXPECT_EQ(failing.Evaluate(ok), nullptr);   // another parser's result
+  EXPECT_GT(parser.HeldTokens(), 40u);
+  auto* table = static_cast<CDialogTable*>(parser.Evaluate(ok));
   ASSERT_NE(table, nullptr);
-  EXPECT_EQ(second.HeldTokens(), 0u);   // separators and keywords included
+  EXPECT_EQ(parser.HeldTokens(), 0u);
   EXPECT_EQ(table->Entries().size(), 2u);
-  second.Clear();
+  parser.Clear();
   delete table;
 
-  // An evaluation that stops (no class for the first control) leaves the
-  // tokens after it to clear().
   CStringScanner unknown(&lexer, "DIALOG \"\" DLG 0.0, 0.0, 1.0, 1.0 BEGIN NOCLASS \"\" IDC_C 0.0, 0.0, 1.0, 1.0 PARAM 1 "
                                  "BUTTON \"\" IDC_D 0.0, 0.0, 1.0, 1.0 PARAM \"unread\" END");
   CParser third(&tables, &unknown);
@@ -289,32 +293,22 @@ TEST_F(CompilerTest, EvaluationTakesOrFreesEveryToken) {
   EXPECT_EQ(third.HeldTokens(), 0u);
 }
 
-TEST_F(CompilerTest, ParseResultsAndGenerations) {
-  CUIScriptLexerTables lexer;
-  CUIScriptParserTables tables;
-  CStringScanner bad(&lexer, "DIALOG 5");
-  CParser parser(&tables, &bad);
-  CParseResult fresh;
-  EXPECT_STREQ(fresh.message.Data(), "null parsed result");
-  EXPECT_EQ(fresh.generation, -1);
-  const CParseResult failed = parser.Parse();
-  EXPECT_STREQ(failed.message.Data(), "error (1, 8) : token 5 (INTEGER) is not expected here\n");
-  EXPECT_FALSE(failed.IsValid());
-  EXPECT_EQ(parser.Evaluate(failed), nullptr);
-  EXPECT_EQ(parser.Status(), -1);
+namespace {
 
-  CStringScanner good(&lexer, "");
-  CParser second(&tables, &good);
-  const CParseResult ok = second.Parse();
-  EXPECT_STREQ(ok.message.Data(), "OK");
-  ASSERT_TRUE(ok.IsValid());
-  EXPECT_EQ(ok.generation, second.Generation());
-  EXPECT_EQ(parser.Evaluate(ok), nullptr);   // another parser's result
-  void* table = second.Evaluate(ok);
-  ASSERT_NE(table, nullptr);
-  EXPECT_TRUE(static_cast<CDialogTable*>(table)->Entries().empty());
-  delete static_cast<CDialogTable*>(table);
+// "int 1, float 2.000000, string a": the values of one PARAM line.
+std::string ParamLine(const SParamList* list) {
+  std::string out;
+  for (const SParamList* p = list; p; p = p->next) {
+    const SParamValue* v = p->value;
+    out += out.empty() ? "" : ", ";
+    if (v->type == PARAM_INTEGER) out += "int " + std::to_string(v->i);
+    else if (v->type == PARAM_FLOAT) out += "float " + std::to_string(v->f);
+    else out += std::string("string ") + v->s;
+  }
+  return out;
 }
+
+}  // namespace
 
 TEST_F(CompilerTest, ParamLinesReachTheControlInWrittenOrder) {
   CDialogTable* table = CompileScript(
@@ -324,24 +318,13 @@ TEST_F(CompilerTest, ParamLinesReachTheControlInWrittenOrder) {
   ASSERT_NE(table, nullptr) << GetErrorText();
   auto* b = dynamic_cast<CGUI_Control*>(table->Entries().at("DLG")->FindChild("IDC_B"));
   ASSERT_NE(b, nullptr);
-  ASSERT_EQ(b->GetParamListCount(), 3);
-  const SParamList* l0 = b->GetParamList(0);
-  ASSERT_TRUE(l0 && l0->next && l0->next->next);
-  EXPECT_EQ(l0->value->type, PARAM_INTEGER);
-  EXPECT_EQ(l0->value->i, 1);
-  EXPECT_EQ(l0->next->value->type, PARAM_FLOAT);
-  EXPECT_FLOAT_EQ(l0->next->value->f, 2.0f);
-  EXPECT_EQ(l0->next->next->value->type, PARAM_STRING);
-  EXPECT_STREQ(l0->next->next->value->s, "a");
-  EXPECT_EQ(b->GetParamList(1)->value->i, -7);
-  const SParamList* l2 = b->GetParamList(2);
-  EXPECT_EQ(l2->value->i, 3);
-  EXPECT_FLOAT_EQ(l2->next->value->f, -2.5f);
-  EXPECT_STREQ(l2->next->next->value->s, "x\ny");
+  std::vector<std::string> lines;
+  for (int i = 0; i < b->GetParamListCount(); ++i) lines.push_back(ParamLine(b->GetParamList(i)));
+  EXPECT_EQ(lines, (std::vector<std::string>{"int 1, float 2.000000, string a", "int -7",
+                                             "int 3, float -2.500000, string x\ny"}));
   float r[4];
   b->GetRegion(r);
-  EXPECT_FLOAT_EQ(r[1], 0.25f);
-  EXPECT_FLOAT_EQ(r[3], 0.0625f);
+  EXPECT_EQ(std::vector<float>(r, r + 4), (std::vector<float>{0.5f, 0.25f, 0.125f, 0.0625f}));
   delete table;
 }
 
