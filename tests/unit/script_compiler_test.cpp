@@ -50,26 +50,19 @@ class CByteScanner : public CScanner {
   size_t position_ = 0;
 };
 
-std::vector<Tok> Tokens(CScanner& scanner) {
+// The tokens of a text, every one (NextToken until the end) or those the
+// parser takes (NextKeptToken).
+template <class Scanner = CStringScanner>
+std::vector<Tok> Scan(const char* text, bool keptOnly = false) {
+  CUIScriptLexerTables tables;
+  Scanner scanner(&tables, text);
   std::vector<Tok> out;
   CToken t;
-  while (!scanner.AtEnd()) {
-    scanner.NextToken(t);
+  while (keptOnly ? scanner.NextKeptToken(t) : !scanner.AtEnd()) {
+    if (!keptOnly) scanner.NextToken(t);
     out.push_back({t.name.Data(), t.text.Data(), t.line + 1, t.column + 1});
   }
   return out;
-}
-
-std::vector<Tok> Scan(const char* text) {
-  CUIScriptLexerTables tables;
-  CStringScanner scanner(&tables, text);
-  return Tokens(scanner);
-}
-
-std::vector<Tok> ScanByteByByte(const char* text) {
-  CUIScriptLexerTables tables;
-  CByteScanner scanner(&tables, text);
-  return Tokens(scanner);
 }
 
 // "NAME 'text' line:column" of each token, to compare whole scans.
@@ -77,17 +70,6 @@ std::vector<std::string> Describe(const std::vector<Tok>& toks) {
   std::vector<std::string> out;
   for (const Tok& t : toks)
     out.push_back(t.name + " '" + t.text + "' " + std::to_string(t.line) + ":" + std::to_string(t.column));
-  return out;
-}
-
-// The tokens the parser takes: NextKeptToken until the text ends.
-template <class Scanner>
-std::vector<Tok> KeptTokens(const char* text) {
-  CUIScriptLexerTables tables;
-  Scanner scanner(&tables, text);
-  std::vector<Tok> out;
-  CToken t;
-  while (scanner.NextKeptToken(t)) out.push_back({t.name.Data(), t.text.Data(), t.line + 1, t.column + 1});
   return out;
 }
 
@@ -163,14 +145,14 @@ TEST(Scanner, InPlaceWalkMatchesByteByByteWalk) {
       "WF_NOHITTEST -0.5, .5, 1, 2\n    PARAM \"a.tga\", 3, 0.25 // c\n/* x\ny */END",
       "AB = CD",  "\"open string", "12. ", "x", "=", "AB\n\n=", "1.5", "/* unterminated", "-"};
   for (const char* text : texts) {
-    const std::vector<Tok> byteByByte = ScanByteByByte(text);
+    const std::vector<Tok> byteByByte = Scan<CByteScanner>(text);
     EXPECT_EQ(Describe(Scan(text)), Describe(byteByByte)) << text;
     // The parser's path skips whitespace, line ends and comments in between.
     std::vector<Tok> kept;
     for (const Tok& t : byteByByte)
       if (t.name.rfind("T_", 0) != 0) kept.push_back(t);
-    EXPECT_EQ(Describe(KeptTokens<CStringScanner>(text)), Describe(kept)) << text;
-    EXPECT_EQ(Describe(KeptTokens<CByteScanner>(text)), Describe(kept)) << text;
+    EXPECT_EQ(Describe(Scan(text, true)), Describe(kept)) << text;
+    EXPECT_EQ(Describe(Scan<CByteScanner>(text, true)), Describe(kept)) << text;
   }
   EXPECT_EQ(Describe(Scan("AB = CD"))[2], "failed '=' 1:4");
   EXPECT_EQ(Describe(Scan("AB\n\n=")).back(), "failed '=' 3:1");

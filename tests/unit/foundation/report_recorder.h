@@ -14,12 +14,6 @@ struct SRecordedReport {
   std::string message;
 };
 
-// The message _tam_assert builds for file, line and text.
-inline std::string ReportMessage(const char* file, int line, const std::string& text, bool withCaption) {
-  return std::string("\nfile : ") + file + "\r\nline : " + std::to_string(line) + "\r\n" +
-         (withCaption ? "" : "expression : ") + text + "\r\n";
-}
-
 class CReportRecorder {
  public:
   explicit CReportRecorder(tam::ReportAnswer answer) : m_answer(answer) {
@@ -34,6 +28,23 @@ class CReportRecorder {
   CReportRecorder& operator=(const CReportRecorder&) = delete;
 
   const std::vector<SRecordedReport>& Reports() const { return m_reports; }
+
+  // One line per report, "CAPTION | MESSAGE", with line ends and tabs
+  // written as \r, \n and \t.
+  std::string Printed() const {
+    std::string out;
+    for (const SRecordedReport& r : m_reports) {
+      out += r.caption + " | ";
+      for (char c : r.message) {
+        if (c == '\n') out += "\\n";
+        else if (c == '\r') out += "\\r";
+        else if (c == '\t') out += "\\t";
+        else out += c;
+      }
+      out += '\n';
+    }
+    return out;
+  }
 
  private:
   static tam::ReportAnswer Record(const char* caption, const char* text, const char* message) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "expected_text.h"
 #include "foundation/mem_mgr.h"
 #include "foundation/string.h"
 #include "foundation/string_alloc.h"
@@ -185,24 +186,20 @@ TEST(CStringAlloc, HoldKeepsOtherThreadsOut) {
   EXPECT_TRUE(sawRelease);
 }
 
+// Without the heap "default" a pool has no chunk: making it and asking it
+// for storage are reported; the string asking loses its storage and later
+// grows from the module's pool again.
 TEST(CStringAlloc, MissingDefaultHeapIsReported) {
   tamtest::CReportRecorder recorder(tam::ReportAnswer::Ignore);
   tam::CMemMgr mgr;
   tam::CStringAlloc pool(mgr);
-  ASSERT_EQ(recorder.Reports().size(), 1u);
-  EXPECT_EQ(recorder.Reports()[0].caption, "CStringAlloc::CStringAlloc()");
-  EXPECT_EQ(recorder.Reports()[0].message,
-            tamtest::ReportMessage("tamString", 43, "unknown error occured (overflow?)", true));
-
   tam::CString s("lost");
-  pool.Alloc(s, 100);  // the old storage goes back, no new one comes
-  ASSERT_EQ(recorder.Reports().size(), 2u);
-  EXPECT_EQ(recorder.Reports()[1].caption, "CStringAlloc::Alloc()");
-  EXPECT_EQ(recorder.Reports()[1].message, tamtest::ReportMessage("tamString", 169, "out of memory", true));
+  pool.Alloc(s, 100);
   EXPECT_EQ(s.Capacity(), 0u);
   EXPECT_STREQ(s.c_str(), "");
-  s.Append("back");  // grows from the module's pool again
+  s.Append("back");
   EXPECT_STREQ(s.c_str(), "back");
+  EXPECT_MATCHES_EXPECTED("unit/foundation/expected/string_reports.expected", recorder.Printed());
 }
 
 }  // namespace
