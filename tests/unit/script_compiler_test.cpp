@@ -233,9 +233,6 @@ TEST_F(CompilerTest, TextsEndingInsideACommentOrStringCostLinearWork) {
 TEST_F(CompilerTest, ParseResultsAndEvaluationTakeOrFreeEveryToken) {
   CUIScriptLexerTables lexer;
   CUIScriptParserTables tables;
-  CParseResult fresh;
-  EXPECT_STREQ(fresh.message.Data(), "null parsed result");
-  EXPECT_EQ(fresh.generation, -1);
   CStringScanner bad(&lexer, "DIALOG 5");
   CParser failing(&tables, &bad);
   const CParseResult failed = failing.Parse();

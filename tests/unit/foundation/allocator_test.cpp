@@ -85,10 +85,6 @@ TEST_F(AllocatorTest, RunsGrowthAndRelease) {
   EXPECT_EQ(Heap()->usedPages, 1u);               // the raw allocator's, until the heap goes
 }
 
-// ---------------------------------------------------------------------------
-// Critical errors
-// ---------------------------------------------------------------------------
-
 // Null and foreign pointers are refused quietly; an interior, misaligned or
 // twice-deleted pointer is an invalid deletion and reported, and so are a
 // missing heap and a run too long for a chunk.
