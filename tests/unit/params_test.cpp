@@ -22,49 +22,42 @@ SParamList* Chain(std::initializer_list<SParamValue*> values) {
   return head;
 }
 
+// "int 7, float 0.500000, string a, none": the values of a chain.
+std::string Values(const SParamList* list) {
+  std::string out;
+  for (const SParamList* p = list; p; p = p->next) {
+    const SParamValue* v = p->value;
+    out += out.empty() ? "" : ", ";
+    if (!v) out += "none";
+    else if (v->type == PARAM_INTEGER) out += "int " + std::to_string(v->i);
+    else if (v->type == PARAM_FLOAT) out += "float " + std::to_string(v->f);
+    else out += std::string("string ") + v->s;
+  }
+  return out;
+}
+
 }  // namespace
 
 // Strings are owned copies, of a whole text or of a given length (a NUL
-// inside ends them); a null text is empty. A copied chain is deep and keeps
-// its order.
-TEST(ParamValues, StringsAndChainsAreOwnedCopies) {
-  char text[] = "frame.tga";
-  SParamList* list = Chain({NewStringParam(text), NewIntParam(7), NewFloatParam(0.5f),
-                            NewStringParam("\"quoted\"" + 1, 6), NewStringParam(nullptr),
-                            NewStringParam("ab\0cdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ", 64)});
-  text[0] = 'X';
-  SParamList* copy = CopyParamList(list);
-  FreeParamList(list);
-  ASSERT_NE(copy, nullptr);
-  const char *frame = nullptr, *quoted = nullptr, *none = nullptr, *cut = nullptr;
-  int32_t i = 0;
-  float f = 0;
-  const SParamDesc desc[6] = {{PARAM_STRING, &frame}, {PARAM_INTEGER, &i}, {PARAM_FLOAT, &f},
-                              {PARAM_STRING, &quoted}, {PARAM_STRING, &none}, {PARAM_STRING, &cut}};
-  EXPECT_EQ(ReadParams(copy, desc, 1, 6), 6);
-  EXPECT_STREQ(frame, "frame.tga");
-  EXPECT_EQ(i, 7);
-  EXPECT_FLOAT_EQ(f, 0.5f);
-  EXPECT_STREQ(quoted, "quoted");
-  EXPECT_STREQ(none, "");
-  EXPECT_STREQ(cut, "ab");
-  FreeParamList(copy);
-  EXPECT_EQ(CopyParamList(nullptr), nullptr);
-  // Lengths on both sides of the largest pooled block.
-  for (size_t length : {46u, 47u, 48u, 49u}) FreeParam(NewStringParam(std::string(length, 'x').c_str()));
-}
-
-// The packed copy (what a control keeps) reads like the chain and owns its
-// texts; cells without a value stay empty. A full read stops at `last`,
-// leaves the error text alone and lends the stored strings.
-TEST(ParamValues, PackedCopyReadsLikeTheChainAndOwnsItsTexts) {
+// inside ends them); a null text is empty. The deep copy and the packed copy
+// (what a control keeps) keep the order, cells without a value and nothing
+// of the source. A full read stops at `last`, leaves the error text alone and
+// lends the stored strings.
+TEST(ParamValues, CopiesKeepTheValuesAndOwnTheirTexts) {
   char text[] = "button01.tga";
   SParamList* list = Chain({NewStringParam(text), NewIntParam(-3), NewFloatParam(0.25f), nullptr,
+                            NewStringParam("\"quoted\"" + 1, 6), NewStringParam(nullptr),
+                            NewStringParam("ab\0cdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ", 64),
                             NewStringParam("long enough to need more than one small block of text")});
-  SParamList* packed = CopyParamListPacked(list);
-  FreeParamList(list);   // the copy depends on nothing of the source
   text[0] = 'X';
-  ASSERT_NE(packed, nullptr);
+  SParamList* copy = CopyParamList(list);
+  SParamList* packed = CopyParamListPacked(list);
+  FreeParamList(list);
+  const std::string values = "string button01.tga, int -3, float 0.250000, none, string quoted, string , "
+                             "string ab, string long enough to need more than one small block of text";
+  EXPECT_EQ(Values(copy), values);
+  EXPECT_EQ(Values(packed), values);
+
   int32_t i = 0;
   float f = 0;
   const char* first = nullptr;
@@ -73,15 +66,12 @@ TEST(ParamValues, PackedCopyReadsLikeTheChainAndOwnsItsTexts) {
   EXPECT_EQ(ReadParams(packed, desc, 1, 3), 3);
   EXPECT_STREQ(GetErrorText(), "untouched");
   EXPECT_EQ(first, packed->value->s);
-  EXPECT_STREQ(first, "button01.tga");
-  EXPECT_EQ(i, -3);
-  EXPECT_FLOAT_EQ(f, 0.25f);
-  const SParamList* fourth = packed->next->next->next;
-  EXPECT_EQ(fourth->value, nullptr);
-  EXPECT_STREQ(fourth->next->value->s, "long enough to need more than one small block of text");
-  EXPECT_EQ(fourth->next->next, nullptr);
+  FreeParamList(copy);
   FreePackedParamList(packed);
+  EXPECT_EQ(CopyParamList(nullptr), nullptr);
   EXPECT_EQ(CopyParamListPacked(nullptr), nullptr);
+  // Lengths on both sides of the largest pooled block.
+  for (size_t length : {46u, 47u, 48u, 49u}) FreeParam(NewStringParam(std::string(length, 'x').c_str()));
 }
 
 // A read that fails names the parameter (numbered from `first`) or the

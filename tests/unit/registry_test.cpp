@@ -1,10 +1,17 @@
-// Class registry: keys, replacement, id-bound preference; factories.
+// registry_test.cpp: the class registry (keys, replacement, id-bound
+// preference, factories) and the game's registration table, which
+// GUI_Initialize registers once per start. (That the shipped script declares
+// every bound id with its class is checked by korvoui_check_shipped_and_copy
+// and bound_ids_doc_current.)
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "korvogui/korvogui.h"
 #include "runtime/dialog.h"
+#include "runtime/module_state.h"
 #include "runtime/registry.h"
+#include "tests/unit/fresh_module.h"
 
 namespace {
 
@@ -38,22 +45,10 @@ std::string Made(CGUI_ClassRegistry& r, const std::string& className, const std:
 
 }  // namespace
 
-TEST(Registry, FactoryTakesItsClassNameFromAPrototype) {
-  TGUI_WindowFactory<CGUI_Dialog> f("MAINMENU");
-  std::string name, id;
-  f.GetClassName(name);
-  f.GetId(id);
-  EXPECT_EQ(name, "DIALOG");
-  EXPECT_EQ(id, "MAINMENU");
-  CGUI_Window* w = f.Create();
-  EXPECT_EQ(w->ClassName(), "DIALOG");
-  EXPECT_EQ(w->Id(), "");   // nothing but the class name is set
-  delete w;
-}
-
 // Without replace an existing key is refused (the factory stays the
 // caller's); with replace the later registration wins. Keys are plain
-// concatenations of class name and id.
+// concatenations of the class name a factory takes from its prototype and
+// the id.
 TEST(Registry, RegistrationsReplaceOnlyWhenAsked) {
   CGUI_ClassRegistry r;
   EXPECT_TRUE(r.RegisterClass(new TGUI_WindowFactory<CGUI_Dialog>, false));
@@ -90,4 +85,19 @@ TEST(Registry, IdBoundClassesArePreferredForTheirPairOnly) {
   EXPECT_EQ(Made(r, "PUSHBUTTON", "X"), "PUSHBUTTON");
   EXPECT_EQ(Made(r, "BUTTON", "X"), "BUTTON");
   EXPECT_EQ(Made(r, "BUTTON", "Y"), "none");   // no class registration
+}
+
+// A second initialize registers nothing again (a restart's fresh table is
+// checked by the module restart test).
+TEST(RegistrationTable, InitializeRegistersTheTableOncePerStart) {
+  RestartModule();
+  CGUI_ClassRegistry* registry = GetClassRegistry();
+  ASSERT_NE(registry, nullptr);
+  const size_t before = registry->IdRegistrations().size();
+  const CGUI_WindowFactory* mainMenu = registry->ById().at("DIALOGMAINMENU");
+  GUI_Initialize();
+  GUI_Initialize();
+  EXPECT_EQ(registry->IdRegistrations().size(), before);
+  EXPECT_EQ(registry->ById().at("DIALOGMAINMENU"), mainMenu);
+  GUI_Release();
 }

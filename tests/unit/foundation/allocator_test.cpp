@@ -96,19 +96,19 @@ TEST_F(AllocatorTest, CriticalErrorsAreReported) {
   SCounted local;
   SCounted* foreign = &local;
   EXPECT_FALSE(allocator.Delete(foreign));
-  EXPECT_TRUE(recorder.Reports().empty());
+  EXPECT_EQ(recorder.Count(), 0u);
 
   SCounted* run = allocator.New(3);
   SCounted* inside = run + 1;
   EXPECT_FALSE(allocator.Delete(inside));
   EXPECT_EQ(inside, run + 1);
-  EXPECT_EQ(recorder.Reports().size(), 1u);
+  EXPECT_EQ(recorder.Count(), 1u);
   SCounted* misaligned = reinterpret_cast<SCounted*>(reinterpret_cast<uint8_t*>(run) + 1);
   EXPECT_FALSE(allocator.Delete(misaligned));
   SCounted* copy = run;
   EXPECT_TRUE(allocator.Delete(run));
   EXPECT_FALSE(allocator.Delete(copy));
-  EXPECT_EQ(recorder.Reports().size(), 3u);
+  EXPECT_EQ(recorder.Count(), 3u);
   EXPECT_EQ(SCounted::destroyed, 3);
 
   // A missing heap, and a run longer than a chunk can index.

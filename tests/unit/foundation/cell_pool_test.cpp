@@ -1,12 +1,11 @@
-// cell_pool_test.cpp: cells and small blocks of the cell pool, alone, by the
-// pool block and from several threads.
+// cell_pool_test.cpp: cells and small blocks of the cell pool, alone and by
+// the pool block.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <set>
-#include <thread>
 #include <vector>
 
 #include "foundation/cell_pool.h"
@@ -65,24 +64,6 @@ TEST(CellPool, CellsAndSmallBlocksAreDistinctAlignedAndKeepTheirBytes) {
   Mark(again, 7);
   EXPECT_TRUE(HasMark(again, 7));
   Give(again);
-}
-
-TEST(CellPool, ThreadsTakeAndGiveCellsAtOnce) {
-  constexpr int kThreads = 4, kRounds = 200, kBatch = 300;
-  std::vector<std::thread> threads;
-  std::vector<int> faults(kThreads, 0);
-  for (int t = 0; t < kThreads; ++t)
-    threads.emplace_back([t, &faults] {
-      std::vector<SBlock> blocks(kBatch);
-      for (int round = 0; round < kRounds; ++round) {
-        for (int i = 0; i < kBatch; ++i) Mark(blocks[i] = Take(uint32_t(i)), uint32_t(t * kBatch + i));
-        for (int i = 0; i < kBatch; ++i)
-          if (!HasMark(blocks[i], uint32_t(t * kBatch + i))) ++faults[t];
-        for (const SBlock& block : blocks) Give(block);
-      }
-    });
-  for (std::thread& th : threads) th.join();
-  for (int t = 0; t < kThreads; ++t) EXPECT_EQ(faults[t], 0) << "thread " << t;
 }
 
 }  // namespace

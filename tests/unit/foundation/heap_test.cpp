@@ -95,7 +95,7 @@ TEST(MemMgr, WrongHeapsAndImpossibleStates) {
   EXPECT_FALSE(mgr.FindHeap("B")->DestroyFrame(frame));
   ASSERT_TRUE(heap->DestroyFrame(frame));
   EXPECT_EQ(mgr.FrameBase(frame), nullptr);
-  EXPECT_TRUE(recorder.Reports().empty());
+  EXPECT_EQ(recorder.Count(), 0u);
   EXPECT_FALSE(heap->DestroyFrame(frame));
   delete frame;
 

@@ -2,17 +2,10 @@
 // lives, every critical-error report is recorded and answered with its answer.
 #pragma once
 #include <string>
-#include <vector>
 
 #include "foundation/report.h"
 
 namespace tamtest {
-
-struct SRecordedReport {
-  std::string caption;
-  std::string text;
-  std::string message;
-};
 
 class CReportRecorder {
  public:
@@ -27,35 +20,31 @@ class CReportRecorder {
   CReportRecorder(const CReportRecorder&) = delete;
   CReportRecorder& operator=(const CReportRecorder&) = delete;
 
-  const std::vector<SRecordedReport>& Reports() const { return m_reports; }
-
+  size_t Count() const { return m_count; }
   // One line per report, "CAPTION | MESSAGE", with line ends and tabs
   // written as \r, \n and \t.
-  std::string Printed() const {
-    std::string out;
-    for (const SRecordedReport& r : m_reports) {
-      out += r.caption + " | ";
-      for (char c : r.message) {
-        if (c == '\n') out += "\\n";
-        else if (c == '\r') out += "\\r";
-        else if (c == '\t') out += "\\t";
-        else out += c;
-      }
-      out += '\n';
-    }
-    return out;
-  }
+  const std::string& Printed() const { return m_printed; }
 
  private:
-  static tam::ReportAnswer Record(const char* caption, const char* text, const char* message) {
-    s_current->m_reports.push_back({caption, text, message});
+  static tam::ReportAnswer Record(const char* caption, const char*, const char* message) {
+    std::string& out = s_current->m_printed;
+    out += std::string(caption) + " | ";
+    for (const char* c = message; *c; ++c) {
+      if (*c == '\n') out += "\\n";
+      else if (*c == '\r') out += "\\r";
+      else if (*c == '\t') out += "\\t";
+      else out += *c;
+    }
+    out += '\n';
+    ++s_current->m_count;
     return s_current->m_answer;
   }
 
   static inline CReportRecorder* s_current = nullptr;
   tam::ReportAnswer m_answer;
   tam::ReportHandler m_previous = nullptr;
-  std::vector<SRecordedReport> m_reports;
+  size_t m_count = 0;
+  std::string m_printed;
 };
 
 }  // namespace tamtest
