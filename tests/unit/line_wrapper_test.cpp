@@ -42,7 +42,6 @@ TEST(LineWrapper, RowsOfTexts) {
       {"ab\r\ncd", kTen, nullptr, {"ab", "cd"}},
       {"ab\n\ncd", kTen, nullptr, {"ab", "", "cd"}},
       {"ab\n", kTen, nullptr, {"ab"}},
-      {"abcdefg hij", kTen, nullptr, {"abcdefg", "hij"}},   // the blank 3 back
       {"abcdef ghij", kTen, nullptr, {"abcdef", "ghij"}},   // 4 back
       {"0123456789 next", kTen, nullptr, {"0123456789", "next"}},
       {"abcdefg\thij", kTen, nullptr, {"abcdefg", "hij"}},

@@ -175,10 +175,7 @@ TEST_F(CompilerTest, CompileResults) {
       {head + "END " + "DIALOG \"e\" DLG2 0.0, 0.0, 1.0, 1.0 BEGIN END", "OK"},
       {"DIALOG \"d\" DLG WF_HIDE | WF_FOREGROUND 0.0, 0.0, 1.0, 1.0 BEGIN END", "OK"},
       {head + button + "PARAM 1 PARAM 2.0, \"s\" " + button + "PARAM \"t\" END", "OK"},
-      {"MENU", "Error (1, 1) : MENU (MENU) is not expected here."},
       {"\n\n  START", "Error (3, 3) : START (START) is not expected here."},
-      {"DIALOG \"a\" AB : 0.0", "Error (1, 15) : COLON (:) is not expected here."},
-      {"DIALOG \"a\" AB - 3", "Error (1, 15) : MINUS (-) is not expected here."},
       {param + "END", "Error (1, 74) : END (END) is not expected here."},
       {param + "name END", "Error (1, 74) : CHARS (name) is not expected here."},
       {"DIALOG \"d\" DLG 0, 0.0, 1.0, 1.0 BEGIN END", "Error (1, 16) : INTEGER (0) is not expected here."},
@@ -186,13 +183,8 @@ TEST_F(CompilerTest, CompileResults) {
       {"DIALOG DLG \"d\" 0.0, 0.0, 1.0, 1.0 BEGIN END", "Error (1, 8) : CHARS (DLG) is not expected here."},
       {"DIALOG \"d\" DLG WF_HIDE | 0.0, 0.0, 1.0, 1.0 BEGIN END",
        "Error (1, 26) : FLOAT (0.0) is not expected here."},
-      {head + "START END", "Error (1, 41) : START (START) is not expected here."},
-      {head + button + "PARAM 1 : END", "Error (1, 84) : COLON (:) is not expected here."},
       {"DIALOG \"a\" x", "Error (1, 12) : failed (x) is not expected here."},
       {"// comment without a line end", "Error (1, 1) : failed (// comment without a line end) is not expected here."},
-      {"\r ", "Error (1, 1) : failed (\r ) is not expected here."},
-      {"/* /* */", "Error (1, 1) : failed (/* /*) is not expected here."},
-      {"DIALOG \"a\" AB .5", "Error (1, 15) : failed (.) is not expected here."},
       {"DIALOG", "error : Unexpected end-of-file"},
       // An unknown class fails the compile without leaks.
       {"DIALOG \"a\" AB 0.0, 0.0, 1.0, 1.0\nBEGIN\n BUTTON \"\" IDC_OK 0.0, 0.0, 1.0, 1.0 PARAM \"p\"\n"
@@ -201,7 +193,8 @@ TEST_F(CompilerTest, CompileResults) {
   };
   for (const auto& [text, error] : rows) EXPECT_EQ(CompileError(text.c_str()), error) << text;
   // The reserved words are taken nowhere: put before any token of a good
-  // script, each fails the compile.
+  // script, each fails the compile (the exact message is START's row above;
+  // the failed tokens' own texts are Scanner.LexicalRules').
   const std::string good = head + button + "PARAM 1, \"s\" END";
   for (const char* reserved : {"MENU", "START", ":", "-"}) {
     for (size_t at = 0; at != std::string::npos; at = good.find(' ', at + 1)) {
