@@ -7,7 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/string_alloc.h"
 #include "korvogui/korvogui.h"
 #include "refhost/korvohost.h"
 #include "runtime/control.h"
@@ -201,22 +200,6 @@ TEST_F(CompilerTest, CompileResults) {
       const std::string text = good.substr(0, at) + " " + reserved + " " + good.substr(at);
       EXPECT_NE(CompileError(text.c_str()), "OK") << text;
     }
-  }
-}
-
-// A text that ends inside a comment or a string is one failed token holding
-// the rest of the text; its messages cost work in proportion to it (counted
-// as string storage taken), not to its square.
-TEST_F(CompilerTest, TextsEndingInsideACommentOrStringCostLinearWork) {
-  constexpr size_t kLength = 128 * 1024;
-  for (const char* opening : {"/*", "\""}) {
-    const std::string text = "DIALOG \"a\" AB 0.0, 0.0, 1.0, 1.0\n" + std::string(opening) +
-                             std::string(kLength, 'x');
-    const uint64_t before = tam::StringAlloc().BytesTaken();
-    const std::string start = "Error (2, 1) : failed (" + std::string(opening) + "xxxx";
-    EXPECT_EQ(CompileError(text.c_str()).substr(0, start.size()), start);
-    const uint64_t taken = tam::StringAlloc().BytesTaken() - before;
-    EXPECT_LT(taken, 8 * kLength) << "string storage taken for a text of " << kLength << " bytes";
   }
 }
 
