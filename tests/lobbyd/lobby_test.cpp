@@ -38,19 +38,18 @@ class CCountingWork : public CPasswordWork {
 };
 
 // "ChatMsg "hello"", "Result ChatMsg: too many tries", "SessionEntry "Duel" "map01.gnd" 2 0 0 1 2 1".
+std::string Name(uint32_t type) {
+  static const char* const requests[] = {"", "IdPw", "LogOut", "PrivateInfo", "NewIdPw", "ChgPw", "ChannelList",
+                                         "ChgChannel", "PlayerList", "SessionList", "SessionInfo", "JoinGame",
+                                         "CreateGame", "ChatMsg", "LeaveGame"};
+  static const char* const answers[] = {"Result", "PlayerEntry", "ChannelEntry", "SessionEntry", "SessionPlayer",
+                                        "Chat", "JoinGranted", "SessionClosed"};
+  if (type < std::size(requests)) return requests[type];
+  return type >= 64 && type - 64 < std::size(answers) ? answers[type - 64] : "type " + std::to_string(type);
+}
 std::string Print(const SMessage& m) {
-  static const std::map<EMsg, const char*> names = {
-      {EMsg::kIdPw, "IdPw"}, {EMsg::kLogOut, "LogOut"}, {EMsg::kPrivateInfo, "PrivateInfo"},
-      {EMsg::kNewIdPw, "NewIdPw"}, {EMsg::kChgPw, "ChgPw"}, {EMsg::kChannelList, "ChannelList"},
-      {EMsg::kChgChannel, "ChgChannel"}, {EMsg::kPlayerList, "PlayerList"}, {EMsg::kSessionList, "SessionList"},
-      {EMsg::kSessionInfo, "SessionInfo"}, {EMsg::kJoinGame, "JoinGame"}, {EMsg::kCreateGame, "CreateGame"},
-      {EMsg::kChatMsg, "ChatMsg"}, {EMsg::kLeaveGame, "LeaveGame"}, {EMsg::kResult, "Result"},
-      {EMsg::kPlayerEntry, "PlayerEntry"}, {EMsg::kChannelEntry, "ChannelEntry"},
-      {EMsg::kSessionEntry, "SessionEntry"}, {EMsg::kSessionPlayer, "SessionPlayer"}, {EMsg::kChat, "Chat"},
-      {EMsg::kJoinGranted, "JoinGranted"}, {EMsg::kSessionClosed, "SessionClosed"}};
-  std::string out = names.count(m.type) ? names.at(m.type) : "type " + std::to_string(int(m.type));
-  if (m.type == EMsg::kResult && names.count(EMsg(m.Number(0))))
-    return out + " " + names.at(EMsg(m.Number(0))) + ": " + CodeName(ECode(m.Number(1)));
+  std::string out = Name(uint32_t(m.type));
+  if (m.type == EMsg::kResult) return out + " " + Name(m.Number(0)) + ": " + CodeName(ECode(m.Number(1)));
   for (const std::string& text : m.texts) out += " " + ::testing::PrintToString(text);
   for (uint32_t number : m.numbers) out += " " + std::to_string(number);
   return out;
@@ -88,8 +87,7 @@ struct LobbyTest : ::testing::Test {
     sent.clear();
   }
   void Connect(ConnId conn, uint32_t address = kLoopback) {
-    log << conn << " connects from " << (address >> 24) << "." << (address >> 16 & 255) << "." << (address >> 8 & 255)
-        << "." << (address & 255) << "\n";
+    log << conn << " connects from 127.0.0." << (address & 255) << "\n";
     lobby->Connected(conn, address);
   }
   void Disconnect(ConnId conn) {
