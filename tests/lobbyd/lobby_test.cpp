@@ -1,17 +1,14 @@
 // lobby_test.cpp: the lobby's rules without sockets: a sink collects what
 // each connection is sent, the throttle's clock is stepped by hand, and the
-// password jobs run inline and are counted. Each test writes every request
-// and every message it brought to any connection to a log, compared whole
-// with lobbyd/expected/lobby_NAME.expected.
+// password jobs run inline and are counted. Each test's log (lobby_log.h) is
+// compared whole with lobbyd/expected/lobby_NAME.expected.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <map>
 #include <sstream>
 
 #include "expected_text.h"
-#include "lobbyd/encoder.h"
-#include "lobbyd/lobby.h"
+#include "lobby_log.h"
 #include "lobbyd_temp.h"
 
 namespace lobbyd {
@@ -37,75 +34,23 @@ class CCountingWork : public CPasswordWork {
   CInlinePasswordWork inner_;
 };
 
-// "ChatMsg "hello"", "Result ChatMsg: too many tries", "SessionEntry "Duel" "map01.gnd" 2 0 0 1 2 1".
-std::string Name(uint32_t type) {
-  static const char* const requests[] = {"", "IdPw", "LogOut", "PrivateInfo", "NewIdPw", "ChgPw", "ChannelList",
-                                         "ChgChannel", "PlayerList", "SessionList", "SessionInfo", "JoinGame",
-                                         "CreateGame", "ChatMsg", "LeaveGame"};
-  static const char* const answers[] = {"Result", "PlayerEntry", "ChannelEntry", "SessionEntry", "SessionPlayer",
-                                        "Chat", "JoinGranted", "SessionClosed"};
-  if (type < std::size(requests)) return requests[type];
-  return type >= 64 && type - 64 < std::size(answers) ? answers[type - 64] : "type " + std::to_string(type);
-}
-std::string Print(const SMessage& m) {
-  std::string out = Name(uint32_t(m.type));
-  if (m.type == EMsg::kResult) return out + " " + Name(m.Number(0)) + ": " + CodeName(ECode(m.Number(1)));
-  for (const std::string& text : m.texts) out += " " + ::testing::PrintToString(text);
-  for (uint32_t number : m.numbers) out += " " + std::to_string(number);
-  return out;
-}
-
-struct LobbyTest : ::testing::Test {
+struct LobbyTest : ::testing::Test, SLoggedLobby {
   void SetUp() override {
     ASSERT_TRUE(CPasswordHasher::Initialize());
     std::string error;
     store = CStore::Open(folder.File("lobby.db"), &error);
     ASSERT_TRUE(store) << error;
-    MakeLobby(passwords);
+    Make(*store, passwords, &now, &out);
   }
   void TearDown() override {
-    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    lobby.reset();   // before the store it uses
+    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     if (!HasFatalFailure()) {
-      EXPECT_MATCHES_EXPECTED("lobbyd/expected/lobby_" + name + ".expected", log.str());
+      EXPECT_MATCHES_EXPECTED("lobbyd/expected/lobby_" + test + ".expected", out.str());
     }
   }
-  void MakeLobby(CPasswordWork& work) {
-    lobby = std::make_unique<CLobby>(*store, work, [this] { return now; },
-                                     [this](ConnId c, const SMessage& m) { sent[c].push_back(m); });
-  }
-
-  // Sends a request; logs it and what every connection was sent.
-  void Ask(ConnId conn, EMsg type, std::vector<std::string> texts, std::vector<uint32_t> numbers = {}) {
-    const SMessage request = MakeMessage(type, std::move(texts), std::move(numbers));
-    log << conn << " asks " << Print(request) << "\n";
-    EXPECT_TRUE(lobby->Handle(conn, request));
-    Sent();
-  }
-  void Sent() {
-    for (const auto& [conn, messages] : sent)
-      for (const SMessage& m : messages) log << "  " << conn << " gets " << Print(m) << "\n";
-    sent.clear();
-  }
-  void Connect(ConnId conn, uint32_t address = kLoopback) {
-    log << conn << " connects from 127.0.0." << (address & 255) << "\n";
-    lobby->Connected(conn, address);
-  }
-  void Disconnect(ConnId conn) {
-    log << conn << " leaves\n";
-    lobby->Disconnected(conn);
-    Sent();
-  }
-  void Register(ConnId conn, const std::string& id) {
-    Ask(conn, EMsg::kNewIdPw, {id, "secret-" + id, "secret-" + id, "850307", id + "@example.org"});
-  }
-  void Login(ConnId conn, const std::string& id) { Ask(conn, EMsg::kIdPw, {id, "secret-" + id}); }
-  void Enter(ConnId conn, const std::string& id, uint32_t address = kLoopback) {
-    Connect(conn, address);
-    Register(conn, id);
-    Login(conn, id);
-  }
   void Later(int64_t ms) {
-    log << ms << " ms later\n";
+    out << ms << " ms later\n";
     now += ms;
   }
 
@@ -113,9 +58,7 @@ struct LobbyTest : ::testing::Test {
   std::unique_ptr<CStore> store;
   CCountingWork passwords{MinimumCost()};
   int64_t now = 5'000'000;
-  std::map<ConnId, std::vector<SMessage>> sent;
-  std::unique_ptr<CLobby> lobby;
-  std::ostringstream log;
+  std::ostringstream out;
 };
 
 TEST_F(LobbyTest, RegistrationRefusalsNameTheFieldAndATakenIdCostsAHash) {
@@ -187,7 +130,7 @@ TEST_F(LobbyTest, AHashAtAnOlderCostIsMadeAgainAtTheNextLogin) {
   const SHashCost current{MinimumCost().ops + 1, MinimumCost().memory};
   CCountingWork slower(current);
   ASSERT_TRUE(slower.NeedsRehash(old));
-  MakeLobby(slower);
+  Make(*store, slower, &now, &out);
   Connect(1);
   Login(1, "Falcon");
   const std::string stored = store->FindAccount("Falcon")->passwordHash;
