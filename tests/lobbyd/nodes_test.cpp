@@ -1,8 +1,8 @@
 // nodes_test.cpp: two lobbies (nodes) on one PostgreSQL (started by the test
 // in a temporary folder), driven without sockets as LobbyTest drives one:
 // players, channels, chat and a game's players crossing nodes, one login per
-// account, notices that break the rules, and a node that stops whose players
-// and games leave the other's lists. The log of both is compared with
+// account, notices that break the rules, a node that stops whose players and
+// games leave the other's lists, and that node going on under a new number. The log of both is compared with
 // lobbyd/expected/two_nodes.expected. Two korvo-lobbyd processes, one killed
 // half-way, are lobbyd_load_short's; what the stores share (throttles, chat
 // buckets) is StoreTest's. Every wait is bounded.
@@ -80,6 +80,13 @@ TEST_F(TwoNodesTest, PlayersChannelsChatAndGamesCrossNodesAndLeaveWithAStoppedNo
   // A channel made on A shows, with its member, on B, and is entered there.
   one.Ask(1, EMsg::kChgChannel, {"Arena"});
   Settle();
+  // A's claim of its own player's row holds (a row a logout could not clear);
+  // B refuses quietly to remove a channel a player of A is in.
+  CPgStore* a = static_cast<CPgStore*>(stores[0].get());
+  CPgStore* b = static_cast<CPgStore*>(stores[1].get());
+  EXPECT_EQ(a->Claim(*a->FindAccount("Falcon"), "Arena"), CPgStore::EClaim::kClaimed);
+  EXPECT_TRUE(b->RemoveChannel("Arena"));
+  EXPECT_EQ(b->Channels(), (std::vector<std::string>{kDefaultChannel, "Arena"}));
   two.Ask(2, EMsg::kChannelList, {});
   two.Ask(2, EMsg::kChgChannel, {"Arena"});
   Settle();
@@ -125,18 +132,23 @@ TEST_F(TwoNodesTest, PlayersChannelsChatAndGamesCrossNodesAndLeaveWithAStoppedNo
   // Node A stops: B, beating, takes it for dead after the expiry, and its
   // player and game leave B's lists.
   out << "(node A stops)\n";
-  auto* store = static_cast<CPgStore*>(stores[1].get());
+  const int64_t oldNumber = a->Node();
   std::vector<SOnlinePlayer> others = {{}};
   for (int i = 0; i < 100 && !others.empty(); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     now += SLobbyLimits().heartbeatMs;
     two.lobby->NodesTick();
     others.clear();
-    ASSERT_TRUE(store->OtherPlayers(&others));
+    ASSERT_TRUE(b->OtherPlayers(&others));
   }
   two.Sent();
   two.Ask(2, EMsg::kPlayerList, {});
   two.Ask(2, EMsg::kSessionList, {});
+  // Beating again, A enters under a new number and claims its player again.
+  out << "(node A goes on)\n";
+  Settle();
+  EXPECT_NE(a->Node(), oldNumber);
+  two.Ask(2, EMsg::kPlayerList, {});
   EXPECT_MATCHES_EXPECTED("lobbyd/expected/two_nodes.expected", out.str());
 }
 

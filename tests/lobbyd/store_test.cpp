@@ -1,6 +1,6 @@
 // store_test.cpp: accounts, channels, games, schema versions, throttles and rates in
-// both stores (SQLite and PostgreSQL, the latter started by the test), and
-// what several nodes share on one PostgreSQL.
+// both stores (SQLite and PostgreSQL, the latter started by the test), a lost
+// database, and the password hashes and their worker.
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
 #include <poll.h>
@@ -14,7 +14,6 @@
 #include "lobbyd/password_work.h"
 #include "lobbyd/pg_instance.h"
 #include "lobbyd/store.h"
-#include "lobbyd/store_pg.h"
 #include "lobbyd_temp.h"
 
 namespace lobbyd {
@@ -119,7 +118,7 @@ TEST_P(StoreTest, AccountsAreUniqueWithoutCaseAndSurviveReopeningANewerSchemaIsR
   EXPECT_TRUE(store->RemoveChannel("Free"));
   EXPECT_EQ(store->Channels(), (std::vector<std::string>{"Arena"}));
   // One node: its games left with the old server. Shared: they go with their
-  // node's heartbeat row (see NodesOnOneDatabase).
+  // node's heartbeat row (see TwoNodesTest).
   EXPECT_EQ(store->Games().size(), GetParam().shared ? 1u : 0u);
   store.reset();
   ASSERT_TRUE(Sql(GetParam().shared ? "UPDATE schema_version SET version = 99" : "PRAGMA user_version = 99"));
@@ -210,63 +209,6 @@ TEST(LobbyStore, OpenFailsClearly) {
   // Port 1 of the loopback: nobody listens there.
   EXPECT_FALSE(CStore::Open("postgresql://korvo@127.0.0.1:1/postgres", &error));
   EXPECT_NE(error.find("cannot connect to the database"), std::string::npos) << error;
-}
-
-// ---- Several nodes on one PostgreSQL -------------------------------------------------------
-
-class NodesOnOneDatabase : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string why;
-    pg = SharedPostgres(&why);
-    if (!pg) GTEST_SKIP() << "PostgreSQL tests skipped: " << why;
-    PGconn* conn = PQconnectdb(pg->Url().c_str());
-    PQclear(PQexec(conn, "SET client_min_messages = warning; DROP SCHEMA public CASCADE; CREATE SCHEMA public;"));
-    PQfinish(conn);
-    std::string error;
-    for (auto* node : {&a, &b}) {
-      auto store = CStore::Open(pg->Url(), &error);
-      ASSERT_TRUE(store) << error;
-      node->reset(static_cast<CPgStore*>(store.release()));
-      ASSERT_TRUE((*node)->JoinCluster()) << (*node)->LastError();
-    }
-  }
-  CPgInstance* pg = nullptr;
-  std::unique_ptr<CPgStore> a, b;
-};
-
-// What crosses nodes through a running server (players, channels, chat,
-// games, a killed node's lists) is TwoNodesTest's; here what it cannot see.
-TEST_F(NodesOnOneDatabase, ClaimsChannelsInUseAndADeadNodesLeftovers) {
-  ASSERT_NE(a->Node(), b->Node());
-  SAccount falcon{"Falcon", "$argon2id$h", "850307", "f@example.org", 3, 2, 450, 7};
-  bool failed = false;
-  ASSERT_TRUE(a->CreateAccount(falcon, &failed));
-  EXPECT_EQ(a->Claim(falcon, "Lobby"), CPgStore::EClaim::kClaimed);
-  // A row its own node left behind (a logout it could not write) is taken over.
-  EXPECT_EQ(a->Claim(falcon, "Lobby"), CPgStore::EClaim::kClaimed);
-  EXPECT_EQ(b->Claim(falcon, "Lobby"), CPgStore::EClaim::kElsewhere);
-  ASSERT_TRUE(a->AddChannel("Arena"));
-  ASSERT_TRUE(a->Move("Falcon", "Arena"));
-  EXPECT_TRUE(b->RemoveChannel("Arena"));   // refused quietly: Falcon is in it
-  EXPECT_EQ(b->Channels(), (std::vector<std::string>{"Arena"}));
-
-  // Node a stops beating; b, with a short expiry, takes it for dead.
-  int reaped = 0;
-  for (int i = 0; i < 100 && reaped == 0; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    ASSERT_TRUE(b->Heartbeat(200, &reaped)) << b->LastError();
-  }
-  EXPECT_EQ(reaped, 1);
-  EXPECT_TRUE(b->Channels().empty());   // nobody left in Arena
-  EXPECT_EQ(b->Claim(falcon, "Lobby"), CPgStore::EClaim::kClaimed);
-  const auto kept = b->FindAccount("falcon");   // what the dead node wrote stays
-  ASSERT_TRUE(kept);
-  EXPECT_EQ(kept->score, 450u);
-  // The dead node, beating again, enters under a new number.
-  const int64_t old = a->Node();
-  ASSERT_TRUE(a->Heartbeat(5000, &reaped)) << a->LastError();
-  EXPECT_NE(a->Node(), old);
 }
 
 // Its own server: the test stops it.
