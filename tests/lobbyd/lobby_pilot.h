@@ -75,15 +75,6 @@ struct SPilot {
   ECode Login(const std::string& id, const std::string& password = "") {
     return Ask(client.SendIdPw(id, password.empty() ? "secret-" + id : password), EMsg::kIdPw);
   }
-  // Reads for a while and counts the chat lines with this text.
-  int CountChat(const std::string& text, int forMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(forMs);
-    while (std::chrono::steady_clock::now() < end && client.Poll(20, &events)) {}
-    int count = 0;
-    for (const SLobbyEvent& event : events)
-      if (const auto* chat = std::get_if<SChatEvent>(&event); chat && chat->text == text) ++count;
-    return count;
-  }
 };
 
 }  // namespace lobbyd
