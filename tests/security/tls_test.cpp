@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "lobby_probe.h"
+#include "lobbyd/encoder.h"
 #include "lobbyd/tls.h"
 #include "tests/security/certificate.h"
 
