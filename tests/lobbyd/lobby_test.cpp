@@ -61,7 +61,10 @@ struct LobbyTest : ::testing::Test, SLoggedLobby {
   std::ostringstream out;
 };
 
-TEST_F(LobbyTest, RegistrationRefusalsNameTheFieldAndATakenIdCostsAHash) {
+// Registration refusals name the field, and a taken id costs a hash like a
+// new one; a password change needs the old password; registrations from one
+// address are throttled, another address registers still.
+TEST_F(LobbyTest, AccountsRegisterAndChangeTheirPasswordWithinTheirRules) {
   Connect(1);
   Ask(1, EMsg::kNewIdPw, {"ab", "secret1", "secret1", "850307", "a@b.org"});
   Ask(1, EMsg::kNewIdPw, {"Falcon", "short", "short", "850307", "a@b.org"});
@@ -72,17 +75,19 @@ TEST_F(LobbyTest, RegistrationRefusalsNameTheFieldAndATakenIdCostsAHash) {
   Ask(1, EMsg::kNewIdPw, {"Falcon", "secret1", "secret1", "850307", "a@b.org"});
   const int forNew = passwords.hashes - before;
   Ask(1, EMsg::kNewIdPw, {"falcon", "secret1", "secret1", "850307", "a@b.org"});
-  // A taken id is not told by a faster answer.
   EXPECT_EQ(passwords.hashes - before - forNew, forNew);
   Ask(1, EMsg::kPrivateInfo, {});
-}
+  Ask(1, EMsg::kChgPw, {"Falcon", "wrong-old", "newsecret", "newsecret"});
+  Ask(1, EMsg::kChgPw, {"Falcon", "secret1", "newsecret", "other"});
+  Ask(1, EMsg::kChgPw, {"Falcon", "secret1", "tiny", "tiny"});
+  Ask(1, EMsg::kChgPw, {"Falcon", "secret1", "newsecret", "newsecret"});
+  Ask(1, EMsg::kIdPw, {"Falcon", "secret1"});
+  Ask(1, EMsg::kIdPw, {"Falcon", "newsecret"});
 
-// Registrations from one address are throttled; another address registers still.
-TEST_F(LobbyTest, RegistrationsFromOneAddressAreThrottled) {
-  Connect(1);
-  for (int i = 0; i <= SLobbyLimits().registrations.maxFailures; ++i) Register(1, "Pilot" + std::to_string(i));
   Connect(2, kLoopback + 1);
-  Register(2, "Elsewhere");
+  for (int i = 0; i <= SLobbyLimits().registrations.maxFailures; ++i) Register(2, "Pilot" + std::to_string(i));
+  Connect(3, kLoopback + 2);
+  Register(3, "Elsewhere");
 }
 
 // Wrong logins with many ids lock the address (the right password is refused
@@ -110,17 +115,6 @@ TEST_F(LobbyTest, ThrottlesLockAnAddressAndAnAccountAtAnAddress) {
   Login(2, "Falcon");
   Later(CLoginThrottle::kPairRule.lockMs);
   Login(2, "Falcon");
-}
-
-TEST_F(LobbyTest, PasswordChangeNeedsTheOldOne) {
-  Connect(1);
-  Register(1, "Falcon");
-  Ask(1, EMsg::kChgPw, {"Falcon", "wrong-old", "newsecret", "newsecret"});
-  Ask(1, EMsg::kChgPw, {"Falcon", "secret-Falcon", "newsecret", "other"});
-  Ask(1, EMsg::kChgPw, {"Falcon", "secret-Falcon", "tiny", "tiny"});
-  Ask(1, EMsg::kChgPw, {"Falcon", "secret-Falcon", "newsecret", "newsecret"});
-  Login(1, "Falcon");
-  Ask(1, EMsg::kIdPw, {"Falcon", "newsecret"});
 }
 
 TEST_F(LobbyTest, AHashAtAnOlderCostIsMadeAgainAtTheNextLogin) {
