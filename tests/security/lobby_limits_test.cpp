@@ -10,7 +10,6 @@
 #include <sys/wait.h>
 
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <thread>
 
@@ -40,17 +39,6 @@ double CpuSeconds(pid_t pid) {
   return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
-// `count` connections, from the sources named by `source(i)`.
-std::vector<std::unique_ptr<CProbe>> Connections(uint16_t port, int count,
-                                                 const std::function<std::string(int)>& source) {
-  std::vector<std::unique_ptr<CProbe>> probes;
-  for (int i = 0; i < count; ++i) {
-    probes.push_back(std::make_unique<CProbe>());
-    EXPECT_TRUE(probes.back()->Connect(port, source(i))) << i;
-  }
-  return probes;
-}
-
 struct LobbyProbe : ::testing::Test {
   void Start(const std::vector<std::string>& extra = {}) { ASSERT_TRUE(server.Start(probe::ServerProgram(), extra)); }
   SLobbyServer server;
@@ -59,9 +47,10 @@ struct LobbyProbe : ::testing::Test {
 TEST_F(LobbyProbe, OneAddressHoldsABoundedNumberOfConnections) {
   Start();
   const size_t limit = SServerOptions().connectionsPerAddress;
-  auto probes = Connections(server.Port(), int(limit) + 8, [](int) { return "127.0.0.5"; });
+  std::vector<CProbe> probes(limit + 8);
+  for (CProbe& p : probes) EXPECT_TRUE(p.Connect(server.Port(), "127.0.0.5"));
   size_t closed = 0;
-  for (auto& p : probes) closed += p->ClosedWithin(100);
+  for (CProbe& p : probes) closed += p.ClosedWithin(100);
   EXPECT_EQ(probes.size() - closed, limit);
   // Another address is served.
   SPilot other;
@@ -93,7 +82,9 @@ TEST_F(LobbyProbe, OutOfDescriptorsTheServerRestsAndRecovers) {
   const rlimit few{24, 24};
   ASSERT_EQ(prlimit(server.process.Pid(), RLIMIT_NOFILE, &few, nullptr), 0);
   // More connections than descriptors, from several addresses.
-  auto probes = Connections(server.Port(), 40, [](int i) { return "127.0.1." + std::to_string(1 + i % 8); });
+  std::vector<CProbe> probes(40);
+  for (size_t i = 0; i < probes.size(); ++i)
+    EXPECT_TRUE(probes[i].Connect(server.Port(), "127.0.1." + std::to_string(1 + i % 8))) << i;
   std::this_thread::sleep_for(std::chrono::milliseconds(200));   // the backlog fills
   const double before = CpuSeconds(server.process.Pid());
   std::this_thread::sleep_for(std::chrono::milliseconds(1000));
