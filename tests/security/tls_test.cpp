@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <atomic>
 #include <csignal>
-#include <mutex>
 #include <thread>
 
 #include "lobby_probe.h"
@@ -66,16 +65,14 @@ class CListener {
   std::thread thread_;
 };
 
-// Relays one connection to the server and keeps what the client sent, as
-// the network between them would see it.
+// Relays one connection to the server and appends what the client sent to
+// `seen`, as the network between them would see it (read it once the tap is
+// gone: its thread has ended then).
 class CWireTap {
  public:
-  explicit CWireTap(uint16_t serverPort) : listener_([this, serverPort](int client) { Relay(client, serverPort); }) {}
+  CWireTap(uint16_t serverPort, std::string* seen)
+      : seen_(seen), listener_([this, serverPort](int client) { Relay(client, serverPort); }) {}
   uint16_t Port() const { return listener_.Port(); }
-  std::string Seen() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return seen_;
-  }
 
  private:
   void Relay(int client, uint16_t serverPort) {
@@ -89,17 +86,13 @@ class CWireTap {
         if (!both[side].revents) continue;
         const ssize_t got = recv(both[side].fd, buffer, sizeof buffer, 0);
         if (got <= 0) return;
-        if (side == 0) {
-          std::lock_guard<std::mutex> lock(mutex_);
-          seen_.append(buffer, static_cast<size_t>(got));
-        }
+        if (side == 0) seen_->append(buffer, static_cast<size_t>(got));
         send(both[1 - side].fd, buffer, static_cast<size_t>(got), MSG_NOSIGNAL);
       }
     }
   }
 
-  std::mutex mutex_;
-  std::string seen_;
+  std::string* seen_;
   CListener listener_;   // last: its thread ends before the members it uses go
 };
 
@@ -224,13 +217,12 @@ TEST_F(TlsProbe, ThePasswordIsNotReadableOnTheWire) {
     const std::string id = tls ? "WiredTls" : "WiredPlain";
     std::string seen;
     {
-      CWireTap tap(server.Port());
+      CWireTap tap(server.Port(), &seen);
       ASSERT_NE(tap.Port(), 0);
       SPilot pilot;
       Enter(pilot, tap.Port(), tls ? RightCa() : STlsTrust{}, id);
       const bool sent = pilot.client.SendChgPw(id, "secret-" + id, "New-Secret-99", "New-Secret-99");
       EXPECT_EQ(pilot.Ask(sent, EMsg::kChgPw), ECode::kOk);
-      seen = tap.Seen();
     }
     EXPECT_GT(seen.size(), 100u);
     EXPECT_EQ(seen.find("secret-" + id) != std::string::npos, !tls);
