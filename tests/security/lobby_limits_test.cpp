@@ -106,7 +106,8 @@ TEST_F(LobbyProbe, GuessesOnParallelConnectionsMeetTheSameLimit) {
   ASSERT_EQ(pilots[0].Register("Falcon"), ECode::kOk);
   // Every guess is on the wire before the first answer can come back.
   constexpr int kConnections = 39;
-  for (int i = 1; i <= kConnections; ++i) ASSERT_TRUE(pilots[i].client.SendIdPw("Falcon", "wrong-" + std::to_string(i)));
+  for (int i = 1; i <= kConnections; ++i)
+    ASSERT_TRUE(pilots[i].client.SendIdPw("Falcon", "wrong-" + std::to_string(i)));
   int checked = 0, throttled = 0;
   for (int i = 1; i <= kConnections; ++i) {
     const ECode code = pilots[i].Result(EMsg::kIdPw);
