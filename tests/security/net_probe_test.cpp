@@ -1,16 +1,20 @@
-// room_probe_test.cpp: probes of a room's server over 127.0.0.1, with raw ENet
+// net_probe_test.cpp: probes of a room's server over 127.0.0.1, with raw ENet
 // links from chosen loopback source addresses that say hello (or nothing) and
 // keep what they receive: a locked room and its password, links that never
 // say hello, the room's limits (full, another protocol version, garbage, a
 // chat flood, a silent player), and choices out of the game data's ranges or
-// after the start. Every wait is bounded.
-#include <gtest/gtest.h>
+// after the start; and of the local game list: answers nobody asked for, a
+// flood of games, and games that go quiet. Every wait is bounded.
+#include <arpa/inet.h>
 #include <enet/enet.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <functional>
 #include <memory>
 
+#include "netkorvo/discovery.h"
 #include "netkorvo/enet_link.h"
 #include "netkorvo/room_client.h"
 #include "netkorvo/room_server.h"
@@ -261,6 +265,75 @@ TEST_F(RoomProbe, ChoicesOutOfRangeOrAfterTheStartAreNotTaken) {
         << i;
     EXPECT_EQ(server.Room().Slot(1).choice, good) << i;
   }
+}
+
+// ---- The local game list ----------------------------------------------------------------------
+
+struct GameListProbe : ::testing::Test {
+  void SetUp() override {
+    std::string error;
+    // The spoofer sits where announcements come from: the discovery port.
+    ASSERT_TRUE(spoofer.Open("127.0.0.1", 0, false, &error)) << error;
+    CGameFinder::SConfig config;
+    config.port = spoofer.Port();
+    config.intervalMs = 100;
+    ASSERT_TRUE(finder.Open(config, &error)) << error;
+    host = htonl(INADDR_LOOPBACK);
+  }
+  // Sends `count` announcements of distinct games with this nonce to the finder.
+  void Flood(int count, uint64_t nonce) {
+    for (int i = 0; i < count; ++i) {
+      wire::SAnnounce game;
+      game.nonce = nonce;
+      game.serverId = uint32_t(1000 + i);
+      game.maxPlayers = 8;
+      game.name = "FAKE " + std::to_string(i);
+      spoofer.SendTo(host, finder.Port(), wire::Encode(game));
+    }
+  }
+  // The nonce of the finder's query, as the spoofer receives it.
+  uint64_t QueryNonce(uint64_t nowMs) {
+    finder.Service(nowMs);
+    std::vector<uint8_t> bytes;
+    uint32_t from;
+    uint16_t port;
+    for (int i = 0; i < 200; ++i) {
+      if (spoofer.Receive(&bytes, &from, &port)) {
+        wire::SMessage message;
+        if (wire::Decode(bytes.data(), bytes.size(), &message) == wire::EDecode::kOk)
+          if (const auto* q = std::get_if<wire::SQuery>(&message)) return q->nonce;
+      }
+      usleep(1000);
+    }
+    return 0;
+  }
+  size_t Collect(uint64_t nowMs) {
+    size_t taken = 0;
+    for (int i = 0; i < 50; ++i) {
+      finder.Service(nowMs);
+      taken += finder.TakeNew().size();
+      usleep(1000);
+    }
+    return taken;
+  }
+
+  CUdpSocket spoofer;
+  CGameFinder finder;
+  uint32_t host = 0;
+};
+
+TEST_F(GameListProbe, OnlyAnswersToOurQueryCountAndTheListIsBounded) {
+  const uint64_t nonce = QueryNonce(1);
+  ASSERT_NE(nonce, 0u);
+  // Unsolicited: a nonce of nobody's query.
+  Flood(300, nonce + 1);
+  EXPECT_EQ(Collect(2), 0u);
+  // With the right nonce (a sender that saw the query): never more than the bound.
+  Flood(300, nonce);
+  EXPECT_EQ(Collect(3), CGameFinder::kMaxGames);
+  // Nobody answers any more: the games are forgotten.
+  finder.Service(3 + 100 * CGameFinder::kForgetIntervals + 1);
+  EXPECT_EQ(finder.Listed(), 0u);
 }
 
 }  // namespace
