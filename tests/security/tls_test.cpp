@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <csignal>
+#include <functional>
 #include <thread>
 
 #include "lobby_probe.h"
