@@ -83,23 +83,33 @@ const char kBriefing[] =
 
 }  // namespace
 
-// The steps of a good script are seen through the player below
-// (ScriptPlayer.SendsLinesWithTheirColoursAtTheirPace); here every bad line.
-TEST(HostScript, ReportsEveryBadLine) {
+// Every bad line of each kind, told with its line; then what mission and
+// match lines carry. Text, colour, pace and wait steps are seen through the
+// player below (ScriptPlayer.SendsLinesWithTheirColoursAtTheirPace).
+TEST(HostScript, ReportsEveryBadLineAndReadsMissionAndMatchLines) {
   std::vector<SScriptStep> steps;
   std::vector<std::string> errors;
   EXPECT_FALSE(ParseHostScript("> ok\ncolor red\npace 0\nwait -1\nwait 600001\n>no blank\nsay hi\ncolor 0xFF00FF\n"
-                               "pace 10\n",
+                               "pace 10\nmission enemies=17\nmission foe=1\nmission map\nmission time=61\n"
+                               "mission time=-1\nmatch bots=8\nmatch frags=0 time=0\nmatch rule\nmatch team=1\n",
                                "bad.txt", &steps, &errors));
-  EXPECT_EQ(errors, (std::vector<std::string>{
-                        "bad.txt:2: bad colour 'red' (0xAARRGGBB)",
-                        "bad.txt:3: bad pace '0' (milliseconds up to 600000)",
-                        "bad.txt:4: bad wait '-1' (milliseconds up to 600000)",
-                        "bad.txt:5: bad wait '600001' (milliseconds up to 600000)",
-                        "bad.txt:6: a text line starts with \"> \"",
-                        "bad.txt:7: unknown line 'say'",
-                        "bad.txt:8: bad colour '0xFF00FF' (0xAARRGGBB)",
-                    }));
+  std::string text;
+  for (const std::string& e : errors) text += e + "\n";
+  errors.clear();
+  EXPECT_TRUE(ParseHostScript("mission\nmission enemies=16 map=arena.gnd seed=7 time=60\nmatch\n"
+                              "match rule=team-death-match bots=7 frags=0 time=2 seed=9 map=arena.gnd\n",
+                              "good.txt", &steps, &errors));
+  for (const SScriptStep& step : steps) {
+    const SSimMatchSetup& m = step.match.setup;
+    if (step.kind == SScriptStep::EKind::kMission)
+      text += "mission enemies " + std::to_string(step.number) + " seed " + std::to_string(step.seed) + " time " +
+              std::to_string(step.timeLimitMin) + " map " + step.text + "\n";
+    else
+      text += "match " + step.match.rule + " bots " + std::to_string(m.bots) + " frags " +
+              std::to_string(m.fragLimit) + " time " + std::to_string(m.timeLimitMin) + " seed " +
+              std::to_string(m.seed) + " map " + m.map + "\n";
+  }
+  EXPECT_MATCHES_EXPECTED("unit/expected/host_script_lines.expected", text);
 }
 
 // Nothing before the next frame; the default pace is 400 ms, then the

@@ -199,11 +199,9 @@ TEST_F(SimMatch, TheNetworkLibraryServesItsRecordsAndScoreRows) {
     const SSimMatchPlayer& p = s.players[size_t(row.key)];
     text += std::string("  ") + row.name + " " + row.frag + " " + row.slot + " team " + std::to_string(row.team) +
             " rank " + std::to_string(NET_GR_client::GetRankNumber(row.key)) +
-            (NET_GR_client::IsWinner(row.key) ? " winner" : "") + (row.highlight ? " highlight" : "") + "\n";
-    EXPECT_EQ(row.name, p.name);
-    EXPECT_EQ(std::atoi(row.frag), p.frags);
-    EXPECT_EQ(std::atoi(row.slot), p.deaths);
-    EXPECT_EQ(CC_Manager::GetClientInfo(row.key)->frags, p.frags);
+            (NET_GR_client::IsWinner(row.key) ? " winner" : "") + (row.highlight ? " highlight" : "") +
+            ", client " + std::to_string(CC_Manager::GetClientInfo(row.key)->frags) + ", match " + p.name + " " +
+            std::to_string(p.frags) + "/" + std::to_string(p.deaths) + "\n";
   }
   EXPECT_MATCHES_EXPECTED("unit/expected/sim_match_library.expected", text);
 
@@ -289,23 +287,10 @@ TEST_F(SimMatch, TheRoomServersMatchLeadsAndAPlayersFollows) {
   EXPECT_EQ(Events(TakeSimMatchEvents()), "  over -1>-1\n");
 }
 
+// Its fields and errors: HostScript.ReportsEveryBadLineAndReadsMissionAndMatchLines.
 TEST_F(SimMatch, AHostScriptsMatchLineAsksForOne) {
   std::vector<SScriptStep> steps;
   std::vector<std::string> errors;
-  ASSERT_TRUE(ParseHostScript("match\nmatch rule=team-death-match bots=7 frags=0 time=2 seed=9 map=arena.gnd\n",
-                              "s", &steps, &errors));
-  ASSERT_EQ(steps.size(), 2u);
-  EXPECT_EQ(steps[0].kind, SScriptStep::EKind::kMatch);
-  EXPECT_EQ(steps[0].match.rule, "deathmatch");
-  const SSimMatchSetup& m = steps[1].match.setup;
-  EXPECT_EQ(steps[1].match.rule + " bots " + std::to_string(m.bots) + " frags " + std::to_string(m.fragLimit) +
-                " time " + std::to_string(m.timeLimitMin) + " seed " + std::to_string(m.seed) + " " + m.map,
-            "team-death-match bots 7 frags 0 time 2 seed 9 arena.gnd");
-  EXPECT_FALSE(ParseHostScript("match bots=8\nmatch frags=0 time=0\nmatch rule\nmatch team=1\n", "s", &steps, &errors));
-  EXPECT_EQ(errors, (std::vector<std::string>{"s:1: bad bots '8' (1-7)", "s:2: a match needs a frag or a time limit",
-                                              "s:3: bad match field 'rule' (NAME=VALUE)",
-                                              "s:4: unknown match field 'team'"}));
-
   // The shipped match script asks for one.
   std::string bytes;
   ASSERT_TRUE(ReadFile("data/script/match/deathmatch.txt", &bytes));

@@ -178,31 +178,6 @@ TEST_F(SimMission, ThePilotsChoicesAndBadSetups) {
   EXPECT_EQ(error, "no characters in the game data");
 }
 
-TEST_F(SimMission, ScriptLinesAndSessions) {
-  std::vector<SScriptStep> steps;
-  std::vector<std::string> errors;
-  EXPECT_TRUE(ParseHostScript("mission\nmission enemies=16 map=arena.gnd seed=7 time=60\n", "m", &steps, &errors));
-  ASSERT_EQ(steps.size(), 2u);
-  EXPECT_EQ(steps[0].kind, SScriptStep::EKind::kMission);
-  EXPECT_EQ(steps[0].number, kScriptDefaultEnemies);
-  EXPECT_EQ(steps[1].number, 16u);
-  EXPECT_EQ(steps[1].seed, 7u);
-  EXPECT_EQ(steps[1].text, "arena.gnd");
-  EXPECT_EQ(steps[1].timeLimitMin, 60);
-  EXPECT_FALSE(ParseHostScript("mission enemies=17\nmission foe=1\nmission map\n> ok\nmission time=61\n"
-                               "mission time=-1\n",
-                               "m", &steps, &errors));
-  EXPECT_EQ(errors, (std::vector<std::string>{"m:1: bad enemies '17' (1-16)", "m:2: unknown mission field 'foe'",
-                                              "m:3: bad mission field 'map' (NAME=VALUE)",
-                                              "m:5: bad time '61' (0-60)", "m:6: bad time '-1' (0-60)"}));
-
-  korvostate::SetRecording(true);   // under `korvoui run` s_exe stays a record
-  ExecuteCommand((std::string("s_exe ") + kScript).c_str());
-  SetTick(100);
-  EXPECT_EQ(SimMissionStatus().outcome, ESimOutcome::kNone);
-  EXPECT_EQ(bSceneActive, 0);
-}
-
 // The pilot's achievement boxes and total clear time, as the records screen
 // lists them.
 std::string Records() {
