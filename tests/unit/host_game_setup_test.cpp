@@ -78,12 +78,6 @@ TEST_F(HostGameSetup, MessageTextsComeFromTheTable) {
   EXPECT_EQ(Res_LoadString(27, buffer, sizeof buffer), 255);   // the longest text fits whole
   EXPECT_EQ(std::string(buffer), std::string(255, 'R'));
   EXPECT_EQ(Res_LoadString(40, buffer, sizeof buffer), 4);
-  // The shipped table.
-  RemoveOverlayFile("data/table/messages.txt");
-  Restart();
-  EXPECT_GT(Res_LoadString(26, buffer, sizeof buffer), 0);
-  EXPECT_NE(std::string(buffer).find("MAP"), std::string::npos) << buffer;
-  EXPECT_GT(Res_LoadString(36, buffer, sizeof buffer), 0);
 }
 
 TEST_F(HostGameSetup, PilotsOptionsAndBindingsSurviveARestart) {
