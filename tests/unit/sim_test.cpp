@@ -192,7 +192,9 @@ TEST_F(SimMatch, MatchesLoadRunAndEndAtTheirLimit) {
   EXPECT_TRUE(Game().objects.empty());
 }
 
-TEST_F(SimMatch, BadSetupsAreRefused) {
+// Bad match and mission setups; a match ends the mission that runs, and
+// the other way round.
+TEST_F(SimMatch, BadSetupsAreRefusedAndOneRunsAtATime) {
   std::string error;
   SSimMatchSetup setup = Setup(1, 0, 0);
   EXPECT_FALSE(StartSimMatch(setup, &error));
@@ -202,13 +204,20 @@ TEST_F(SimMatch, BadSetupsAreRefused) {
   EXPECT_FALSE(StartSimMatch(setup, &error));
   EXPECT_EQ(error, "bots must be 1-7");
   EXPECT_EQ(SimMatchStatus().phase, EMatchPhase::kNone);
-  // A match ends the mission that runs, and the other way round.
   SSimMissionSetup mission;
   ASSERT_TRUE(StartSimMission(mission, &error)) << error;
   ASSERT_TRUE(StartSimMatch(Setup(1, 5, 0), &error)) << error;
   EXPECT_EQ(SimMissionStatus().outcome, ESimOutcome::kNone);
   ASSERT_TRUE(StartSimMission(mission, &error)) << error;
   EXPECT_EQ(SimMatchStatus().phase, EMatchPhase::kNone);
+  mission.enemies = 0;
+  EXPECT_FALSE(StartSimMission(mission, &error));
+  EXPECT_EQ(error, "enemies must be 1-16");
+  EXPECT_EQ(SimMissionStatus().outcome, ESimOutcome::kRunning);   // the running one stays
+  Game().characters.clear();
+  mission.enemies = 2;
+  EXPECT_FALSE(StartSimMission(mission, &error));
+  EXPECT_EQ(error, "no characters in the game data");
   EndSimMission();
   EXPECT_TRUE(Game().objects.empty());
 }
@@ -440,7 +449,7 @@ TEST_F(SimMission, ItEndsWithAnOutcomeAndThePlayTimeStops) {
   EXPECT_STREQ(MissionResultScreen(end), "STATISTICSMENU");
 }
 
-TEST_F(SimMission, ThePilotsChoicesAndBadSetups) {
+TEST_F(SimMission, ThePilotsCharacterAndOptionPartGoIntoIt) {
   ASSERT_TRUE(CreateAccount("ALPHA"));
   ASSERT_TRUE(SetAccount("ALPHA"));
   GetCurAccount()->character = 5;
@@ -455,15 +464,6 @@ TEST_F(SimMission, ThePilotsChoicesAndBadSetups) {
   ASSERT_NE(left, nullptr);
   EXPECT_STREQ(left->name, Game().optionParts[0].name.c_str());
   EXPECT_EQ(GetOptionWeapon(pControlCharacter, false), nullptr);
-
-  setup.enemies = 0;
-  EXPECT_FALSE(StartSimMission(setup, &error));
-  EXPECT_EQ(error, "enemies must be 1-16");
-  EXPECT_EQ(SimMissionStatus().outcome, ESimOutcome::kRunning);   // the running one stays
-  Game().characters.clear();
-  setup.enemies = 2;
-  EXPECT_FALSE(StartSimMission(setup, &error));
-  EXPECT_EQ(error, "no characters in the game data");
 }
 
 // The pilot's achievement boxes and total clear time, as the records screen
