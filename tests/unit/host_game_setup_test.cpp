@@ -3,17 +3,15 @@
 // the profile folder and come back after a restart; a damaged file is
 // reported with file and line; a folder in use is read-only.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <iterator>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "host/host_accounts.h"
-#include "host/host_characters.h"
 #include "host/host_options.h"
 #include "host/host_services.h"
 #include "refhost/game_setup.h"
@@ -21,7 +19,6 @@
 #include "refhost/korvohost.h"
 #include "refhost/profile_files.h"
 #include "refhost/profile_store.h"
-#include "host/session_state.h"
 
 using namespace korvohost;
 namespace fs = std::filesystem;

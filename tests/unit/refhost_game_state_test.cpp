@@ -1,5 +1,5 @@
-// Reference host game state: the account, mission, character, option, binding,
-// file search and math services, and the recorded forms of their calls.
+// Reference host game state: the account, mission, character, option, binding
+// and file search services, and the recorded forms of their calls.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -228,7 +228,7 @@ TEST_F(HostGameState, AssignItemToClientKeepsAtLeastOneAndCreatesTheBinding) {
   EXPECT_TRUE(korvohost::FindBinding("FIRE")->saved.empty());
 }
 
-// ---- Files, math, clock ---------------------------------------------------------------------------
+// ---- Files and recording ---------------------------------------------------------------------
 
 std::vector<std::string> Found(const char* pattern) {
   char** names = nullptr;
@@ -238,7 +238,7 @@ std::vector<std::string> Found(const char* pattern) {
   return out;
 }
 
-TEST_F(HostGameState, FindFilesMathTablesAndRecording) {
+TEST_F(HostGameState, FindFilesAndRecording) {
   for (const char* p : {"data/map/b-dm.gnd", "data/map/a.gnd", "data/map/B.gnd", "data/map/sub/c.gnd",
                         "data/map/a.GND", "map/x.gnd", "data/map/ab.gnd"})
     korvohost::OverlayFile(p, "x");
@@ -253,12 +253,6 @@ TEST_F(HostGameState, FindFilesMathTablesAndRecording) {
   EXPECT_EQ(FindFilesInCFS("data/map/zz.gnd"), 0);
   EXPECT_TRUE(korvostate::TakeCalls().empty());   // searches are not recorded
 
-  // Math tables.
-  EXPECT_FLOAT_EQ(cos_ptr[0], 1.0f);
-  EXPECT_NEAR(sin_ptr[1024], 1.0f, 1e-6);
-  EXPECT_NEAR(cos_ptr[2048], -1.0f, 1e-6);
-  EXPECT_NEAR(GetY3DDegree(180), 3.14159265f, 1e-6);
-  EXPECT_FLOAT_EQ(fastsqrt(2.25f), 1.5f);
   // Outside sessions nothing is recorded; the state is kept all the same.
   korvostate::SetRecording(false);
   EXPECT_TRUE(CreateAccount("ALPHA"));

@@ -18,7 +18,6 @@
 #include "host/host_characters.h"
 #include "host/host_services.h"
 #include "host/netkorvo.h"
-#include "korvogui/room.h"
 #include "netkorvo/netkorvo.h"
 #include "refhost/campaign.h"
 #include "refhost/game_setup.h"
