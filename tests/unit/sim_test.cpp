@@ -1,14 +1,8 @@
-// The simulated match and mission of the reference host.
-// A match loads, then the frame clock runs it to its frag or time limit with
-// its winners, the same however the clock is split; the network library
-// serves it (client records, score rows, ranks, winners) until NET_Release; a
-// room's server leads it and a player follows; a host script's match line
-// asks for one.
-// A mission is started by a shipped mission script's `mission` line outside
-// sessions and runs the same way; the pilot fires while the trigger is held
-// and the enemies engage once fired upon; the enemies or the armor end it,
-// and s_terminate and ReleaseScene clear it. Winning records the clear time
-// in the pilot's account and opens what the campaign table says.
+// The reference host's simulated match and mission: a script line or the
+// network library starts them; they load and run on the frame clock the same
+// however it is split, and end at their limits: the match with its winners
+// and score rows, served to a room's players; the mission with an outcome, a
+// result screen and the clear time recorded in the pilot's campaign.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -67,7 +61,6 @@ class Sim : public ::testing::Test {
     netkorvo::Reset();
   }
 
-  // The match.
   static SSimMatchSetup Setup(uint32_t seed, int frags, int minutes) {
     SSimMatchSetup setup;
     setup.seed = seed;
@@ -113,7 +106,6 @@ class Sim : public ::testing::Test {
     return events;
   }
 
-  // The mission.
   // What the loading screen and the HUD read of the mission, and its events.
   static std::string MissionStatus() {
     static const char* const kEvents[] = {"loaded", "destroyed", "overheat", "over"};
