@@ -33,28 +33,30 @@ class GameData : public ::testing::Test {
     return bytes;
   }
 
-  // Loads a picture the way the screens do; its size, or 0 x 0 when it fails.
-  static std::pair<int, int> Picture(const std::string& path) {
+  // Loads a picture the way the screens do; "WIDTHxHEIGHT", or "0x0" when it fails.
+  static std::string Picture(const std::string& path) {
     TEXTURE texture = nullptr;
-    if (!RegisterNewTexture(&InterfaceTexture, path.c_str(), &texture, 0)) return {0, 0};
+    if (!RegisterNewTexture(&InterfaceTexture, path.c_str(), &texture, 0)) return "0x0";
     LoadTexture(&InterfaceTexture, 0);
-    const std::pair<int, int> size =
-        texture->loaded && !texture->missing ? std::make_pair(texture->width, texture->height) : std::make_pair(0, 0);
+    const bool loaded = texture->loaded && !texture->missing;
+    const std::string size = std::to_string(loaded ? texture->width : 0) + "x" +
+                             std::to_string(loaded ? texture->height : 0);
     ReleaseTexture(texture, 0);
     return size;
   }
-
-  // "script ok" when the host script parses and has text lines; else why not.
+  // The text lines of a host script and the mission or match it starts.
   static std::string Script(const std::string& path) {
     std::vector<SScriptStep> steps;
     std::vector<std::string> errors;
     if (!ParseHostScript(File(path), path, &steps, &errors)) return "script errors " + errors[0];
-    const bool text = std::any_of(steps.begin(), steps.end(),
-                                  [](const SScriptStep& s) { return s.kind == SScriptStep::EKind::kText; });
-    return text ? "script ok" : "script without text";
-  }
-  static std::string Size(const std::pair<int, int>& size) {
-    return std::to_string(size.first) + "x" + std::to_string(size.second);
+    int texts = 0;
+    std::string starts;
+    for (const SScriptStep& step : steps) {
+      texts += step.kind == SScriptStep::EKind::kText;
+      if (step.kind == SScriptStep::EKind::kMission || step.kind == SScriptStep::EKind::kMatch)
+        starts += step.kind == SScriptStep::EKind::kMission ? " + mission" : " + match";
+    }
+    return "script of " + std::to_string(texts) + " text lines" + starts;
   }
   // "N lines" when every line is non-empty and ends with CR LF; else "bad".
   static std::string CrLfLines(const std::string& text) {
@@ -83,31 +85,31 @@ TEST_F(GameData, TheShippedDataLoadsCompletely) {
     text += m.name + " key " + m.key + (m.initial ? " initial" : "") + ", desc " + std::to_string(desc.size()) +
             (desc.find('\r') == std::string::npos ? " bytes" : " bytes with CR") + ", objective " +
             CrLfLines(File(m.objective)) + ", briefing " + Script(m.briefing) + ", " + Script(m.script) +
-            ", picture " + Size(Picture("menu/" + m.name + ".tga")) + "\n";
+            ", picture " + Picture("menu/" + m.name + ".tga") + "\n";
   }
+  text += "match " + Script("data/script/match/deathmatch.txt") + "\n";
   text += "credits " + Script("data/script/ending/credit.txt") + ", ending " +
           std::to_string(File("data/script/ending/ending.txt").size()) + " bytes\n";
   for (const SCharacterRecord& c : data.characters)
-    text += "character " + std::to_string(c.id) + " " + c.name + " portrait " + Size(Picture(c.portrait)) +
-            " loading " + Size(Picture("menu/loading_char" + std::to_string(c.id) + ".tga")) + "\n";
-  text += "random character " + Size(Picture("menu/crandom.tga")) + "\n";
+    text += "character " + std::to_string(c.id) + " " + c.name + " portrait " + Picture(c.portrait) +
+            " loading " + Picture("menu/loading_char" + std::to_string(c.id) + ".tga") + "\n";
+  text += "random character " + Picture("menu/crandom.tga") + "\n";
   for (const SOptionPartRecord& o : data.optionParts) {
     auto weapon = std::find_if(data.weaponNames.begin(), data.weaponNames.end(),
                                [&](const SWeaponNameRecord& w) { return w.id == o.id; });
     text += "option " + std::to_string(o.id) + " " + o.name + " | " + o.text2 + " | " + o.text4 + " icon " +
-            Size(Picture("menu/" + o.icon)) + " weapon " + (weapon == data.weaponNames.end() ? "-" : weapon->name) +
-            "\n";
+            Picture("menu/" + o.icon) + " weapon " + (weapon == data.weaponNames.end() ? "-" : weapon->name) + "\n";
   }
-  text += "random option " + Size(Picture("menu/icon_random_s.tga")) + "\n";
+  text += "random option " + Picture("menu/icon_random_s.tga") + "\n";
   // The picture is the name before the first "-" with its last three
   // characters made "TGA", as the map browser, the room and the join list find it.
   for (const SMapRecord& m : data.maps) {
     const std::string name = m.file.substr(0, m.file.find('-'));
     EXPECT_EQ(m.picture, name.substr(0, name.size() - 3) + "TGA");
     EXPECT_EQ(File("data/texture/interface/" + m.picture), File("menu/" + m.picture));
-    text += "map " + m.file + " " + m.title + " picture " + Size(Picture("menu/" + m.picture)) + "\n";
+    text += "map " + m.file + " " + m.title + " picture " + Picture("menu/" + m.picture) + "\n";
   }
-  text += "map logo " + Size(Picture("menu/maplogo.tga")) + ", cursor " + Size(Picture("menu/mapcursor1.tga")) + "\n";
+  text += "map logo " + Picture("menu/maplogo.tga") + ", cursor " + Picture("menu/mapcursor1.tga") + "\n";
   // The message numbers the screens show.
   for (int id : {22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 36, 39, 69}) {
     auto it = std::find_if(data.messages.begin(), data.messages.end(),

@@ -322,17 +322,9 @@ TEST_F(SimMatch, TheRoomServersMatchLeadsAndAPlayersFollows) {
   EXPECT_MATCHES_EXPECTED("unit/expected/sim_match_room.expected", text);
 }
 
-// Its fields and errors: HostScript.ReportsEveryBadLineAndReadsMissionAndMatchLines.
+// Its fields and errors: HostScript.ReportsEveryBadLineAndReadsMissionAndMatchLines;
+// the shipped match script: GameData.TheShippedDataLoadsCompletely.
 TEST_F(SimMatch, AHostScriptsMatchLineAsksForOne) {
-  std::vector<SScriptStep> steps;
-  std::vector<std::string> errors;
-  // The shipped match script asks for one.
-  std::string bytes;
-  ASSERT_TRUE(ReadFile("data/script/match/deathmatch.txt", &bytes));
-  ASSERT_TRUE(ParseHostScript(bytes, "deathmatch", &steps, &errors));
-  ASSERT_EQ(steps.size(), 1u);
-  EXPECT_EQ(steps[0].kind, SScriptStep::EKind::kMatch);
-
   OverlayFile("data/script/match.txt", "match rule=deathmatch frags=2 seed=3\n");
   ExecuteCommand("s_exe data/script/match.txt");
   SetTick(50);
