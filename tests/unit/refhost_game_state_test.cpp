@@ -53,6 +53,7 @@ TEST_F(HostGameState, EnumAccountJoinsNamesAndStopsAtTheFirstNameThatDoesNotFit)
   EXPECT_EQ(untouched[0], '#');
 }
 
+// Their recorded calls: session_sp_pilot_choice.
 TEST_F(HostGameState, CreateDestroyAndSetAccountFollowTheirRules) {
   Record("mission", {{"MISSION 01", true}}, {{"initial", {"true"}}, {"key", {"M01"}}});
   Record("mission", {{"MISSION 02", true}});
@@ -78,13 +79,6 @@ TEST_F(HostGameState, CreateDestroyAndSetAccountFollowTheirRules) {
   EXPECT_EQ(GetCurAccount(), nullptr);
   EXPECT_FALSE(DestroyAccount("ALPHA"));
   EXPECT_TRUE(SetAccount(nullptr));
-  EXPECT_EQ(korvostate::TakeCalls(),
-            (std::vector<std::string>{
-                "CreateAccount(\"ALPHA\") -> true", "CreateAccount(\"ALPHA\") -> false",
-                "CreateAccount(\"alpha\") -> true", "SetAccount(\"ALPHA\") -> true",
-                "SetAccount(\"NOBODY\") -> false", "SetAccount(\"ALPHA\") -> true",
-                "DestroyAccount(\"ALPHA\") -> true", "DestroyAccount(\"ALPHA\") -> false",
-                "SetAccount(null) -> true"}));
 }
 
 // Account fields are the record: what the module sets is what a session shows
@@ -229,19 +223,17 @@ std::vector<std::string> Found(const char* pattern) {
   return out;
 }
 
+// The create menu lists "*.*" and the map pictures are looked up by name
+// (session_mp_create_game, session_mp_map_pictures); here a star stops at a
+// folder, a question mark takes one character, and the order is byte order.
 TEST_F(HostGameState, FindFilesAndRecording) {
   for (const char* p : {"data/map/b-dm.gnd", "data/map/a.gnd", "data/map/B.gnd", "data/map/sub/c.gnd",
-                        "data/map/a.GND", "map/x.gnd", "data/map/ab.gnd"})
+                        "data/map/a.GND", "data/map/ab.gnd"})
     korvohost::OverlayFile(p, "x");
-  EXPECT_EQ(Found(GetGNDPath("*.gnd")),
-            (std::vector<std::string>{"B.gnd", "a.gnd", "ab.gnd", "b-dm.gnd"}));   // byte order, no folders
+  EXPECT_EQ(Found("map/*.gnd"), (std::vector<std::string>{"B.gnd", "a.gnd", "ab.gnd", "b-dm.gnd"}));
   EXPECT_EQ(Found("map/?.gnd"), (std::vector<std::string>{"B.gnd", "a.gnd"}));
-  EXPECT_EQ(Found("map/*/*.gnd"), std::vector<std::string>{"c.gnd"});
   EXPECT_EQ(Found("nothing*"), std::vector<std::string>{});
-  EXPECT_STREQ(GetGNDPath("arena.gnd"), "map/arena.gnd");
   EXPECT_EQ(FindFilesInCFS("data/map/a.*"), 2);
-  EXPECT_EQ(FindFilesInCFS("map/*"), 1);
-  EXPECT_EQ(FindFilesInCFS("data/map/zz.gnd"), 0);
   EXPECT_TRUE(korvostate::TakeCalls().empty());   // searches are not recorded
 
   // Outside sessions nothing is recorded; the state is kept all the same.
