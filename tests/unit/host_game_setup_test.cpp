@@ -63,7 +63,7 @@ class HostGameSetup : public ::testing::Test {
   std::string root_, dir_;
 };
 
-TEST_F(HostGameSetup, MessageTextsComeFromTheTable) {
+TEST_F(HostGameSetup, PilotsOptionsAndBindingsSurviveARestart) {
   char buffer[256];
   EXPECT_EQ(Res_LoadString(26, buffer, sizeof buffer), 0);
   SetString(40, "KEPT");
@@ -75,10 +75,7 @@ TEST_F(HostGameSetup, MessageTextsComeFromTheTable) {
   EXPECT_EQ(Res_LoadString(27, buffer, sizeof buffer), 255);   // the longest text fits whole
   EXPECT_EQ(std::string(buffer), std::string(255, 'R'));
   EXPECT_EQ(Res_LoadString(40, buffer, sizeof buffer), 4);
-}
 
-TEST_F(HostGameSetup, PilotsOptionsAndBindingsSurviveARestart) {
-  Start();
   ASSERT_TRUE(CreateAccount("ALPHA"));
   ASSERT_TRUE(CreateAccount("BRAVO ONE"));
   EXPECT_FALSE(CreateAccount("a/b"));   // the store's name rules: no pilot, no file
