@@ -189,13 +189,3 @@ TEST_F(RoutingTest, TreeOperationsKeepOneEntryPerChild) {
   EXPECT_EQ(e->FindChild("C"), c);
   EXPECT_EQ(c->GetParent(), e);
 }
-
-TEST_F(RoutingTest, ForegroundLayerIsWrittenOverTheWholeTreeAtCreation) {
-  CGUI_Dialog* d = AddDialog("D");
-  RecordingWindow* c = AddWindow(d, "C", 0, 0, 0.1f, 0.1f);
-  c->SetForeground(1);
-  ASSERT_TRUE(GUI_CreateDialog("D"));
-  EXPECT_FALSE(c->IsForeground());   // the dialog's layer 0 wins
-  d->SetForeground(1);
-  EXPECT_TRUE(c->IsForeground());
-}
