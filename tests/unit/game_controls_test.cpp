@@ -135,11 +135,7 @@ class PushButtonTest : public GameControlsTest {
   CGUI_GamePushButton* AddButton(CGUI_Window* d, const char* id, float x = 0.2f,
                                  float y = 0.2f) {
     auto* b = Make<CGUI_GamePushButton>(d, "PUSHBUTTON", id, x, y, 0.2f, 0.1f);
-    AddFont(b);
-    for (const char* name : {"base.tga", "second.tga", "hover.tga"}) AddBitmap(b, name);
-    AddPulse(b);
-    AddBitmap(b, "pressed.tga");
-    AddPulse(b);
+    AddLists(b, "font / base.tga / second.tga / hover.tga / pulse / pressed.tga / pulse");
     return b;
   }
 };
@@ -204,8 +200,7 @@ TEST_F(PushButtonTest, LooksAndSoundsFollowTheMouse) {
 TEST_F(PushButtonTest, ArrowButtonsStepAndClampTheLinkedNumberEdit) {
   CGUI_Dialog* d = AddDialog("DLG");
   auto* edit = Make<CGUI_GameEdit>(d, "EDIT", "IDC_E", 0.0f, 0.0f, 0.2f, 0.1f);
-  AddFont(edit);
-  AddBitmap(edit, "edit.tga");
+  AddLists(edit, "font / edit.tga");
   edit->SetNumber(true);
   CGUI_GamePushButton* up = AddButton(d, "IDC_UP", 0.3f, 0.0f);
   up->AddParamList(Chain().S("IDC_E").I(1000000000).I(2000000000).get());
@@ -227,20 +222,10 @@ TEST_F(PushButtonTest, ArrowButtonsStepAndClampTheLinkedNumberEdit) {
 
 // ---- Edit ---------------------------------------------------------------------------------------------
 
-class GameEditTest : public GameControlsTest {
- protected:
-  CGUI_GameEdit* AddEdit(const char* font) {
-    auto* e = Make<CGUI_GameEdit>(AddDialog("DLG"), "EDIT", "IDC_E", 0.1f, 0.1f, 0.4f, 0.1f);
-    AddFont(e, font);
-    AddBitmap(e, "edit.tga");
-    return e;
-  }
-};
-
 // Typed text shows through the static; the caret is drawn only with the focus,
 // right of the text at the static's top.
-TEST_F(GameEditTest, TypedTextShowsThroughTheStaticAndTheCaretOnlyWithFocus) {
-  CGUI_GameEdit* e = AddEdit("SYSTEM");
+TEST_F(GameControlsTest, TypedTextShowsThroughTheStaticAndTheCaretOnlyWithFocus) {
+  auto* e = AddControl<CGUI_GameEdit>("EDIT", 0.4f, 0.1f, "font / edit.tga");
   ASSERT_TRUE(Open("DLG")) << LastError();
   std::string log;
   Step(log, "open");
@@ -261,8 +246,9 @@ TEST_F(GameEditTest, TypedTextShowsThroughTheStaticAndTheCaretOnlyWithFocus) {
 
 // A game font takes single bytes only (a system font's double bytes are
 // MessageConsoleTest.ConsoleLineFiltersByFont..., through the same edit code).
-TEST_F(GameEditTest, GameFontsTakeSingleByteTextAndPasswordsShowStars) {
-  CGUI_GameEdit* game = AddEdit("MENU");
+TEST_F(GameControlsTest, GameFontsTakeSingleByteTextAndPasswordsShowStars) {
+  const char* lists = "'MENU' 16.0 1.0 0 255 255 255 255 / edit.tga";
+  auto* game = AddControl<CGUI_GameEdit>("EDIT", 0.4f, 0.1f, lists);
   ASSERT_TRUE(Open("DLG")) << LastError();
   game->OnChar(char(0xB0));
   game->OnChar(char(0xA1));
@@ -282,22 +268,13 @@ TEST_F(GameEditTest, GameFontsTakeSingleByteTextAndPasswordsShowStars) {
 // ---- List -------------------------------------------------------------------------------------------
 
 // A list of three visible rows; rows are drawn in blue, the selection in red.
-class GameListTest : public GameControlsTest {
- protected:
-  CGUI_GameList* AddList() {
-    auto* l = Make<CGUI_GameList>(AddDialog("DLG"), "LIST", "IDC_L", 0.1f, 0.1f, 0.5f, 0.3f);
-    AddFont(l, "SYSTEM", 0, 0, 255, 255);
-    AddBitmap(l, "list.tga");
-    l->AddParamList(Chain().I(255).I(0).I(0).I(255).I(3).get());
-    return l;
-  }
-};
+const char kListLists[] = "'SYSTEM' 16.0 1.0 0 0 0 255 255 / list.tga / 255 0 0 255 3";
 
 // Only the visible rows are drawn, one row height (24 pixels) apart whatever
 // their text, each measured for its own text and coloured by the selection or
 // its own markup; rows kept between frames follow scrolling and changes.
-TEST_F(GameListTest, DrawsTheVisibleRowsInTheirColoursAndFollowsChanges) {
-  CGUI_GameList* l = AddList();
+TEST_F(GameControlsTest, ListDrawsTheVisibleRowsInTheirColoursAndFollowsChanges) {
+  auto* l = AddControl<CGUI_GameList>("LIST", 0.5f, 0.3f, kListLists);
   ASSERT_TRUE(Open("DLG")) << LastError();
   EXPECT_EQ(l->GetVisibleRows(), 3);
   EXPECT_FLOAT_EQ(l->GetRowHeight(), 0.1f);
@@ -326,10 +303,9 @@ TEST_F(GameListTest, DrawsTheVisibleRowsInTheirColoursAndFollowsChanges) {
   EXPECT_MATCHES_EXPECTED("unit/expected/game_list.expected", log);
 }
 
-TEST_F(GameListTest, DefaultRowsComeBackAtEveryCreation) {
-  CGUI_GameList* l = AddList();
-  l->AddParamList(Chain().S("alpha").get());
-  l->AddParamList(Chain().S("beta").I(3).get());
+TEST_F(GameControlsTest, ListDefaultRowsComeBackAtEveryCreation) {
+  const std::string lists = kListLists + std::string(" / 'alpha' / 'beta' 3");
+  auto* l = AddControl<CGUI_GameList>("LIST", 0.5f, 0.3f, lists);
   ASSERT_TRUE(Open("DLG")) << LastError();
   l->AddString("extra");
   EXPECT_EQ(l->GetCount(), 3);
@@ -341,21 +317,14 @@ TEST_F(GameListTest, DefaultRowsComeBackAtEveryCreation) {
   EXPECT_EQ(row, "beta");
 }
 
-class GameSliderTest : public GameControlsTest {
- protected:
-  CGUI_GameSlider* AddSlider(int horizontal, int min, int max) {
-    auto* s = Make<CGUI_GameSlider>(AddDialog("DLG"), "SLIDER", "IDC_SL", 0.1f, 0.1f, 0.5f, 0.1f);
-    s->AddParamList(Chain().I(horizontal).I(min).I(max).F(0.1f).get());
-    AddBitmap(s, "thumb.tga");
-    return s;
-  }
-};
-
 // Release chooses the value (clamping is Slider.ValueIsClamped...) and the
 // thumb is centred on its cell; over the whole int range a new region places
 // the thumb from the value again; a vertical thumb is centred vertically.
-TEST_F(GameSliderTest, ReleaseChoosesTheValueAndTheThumbFollows) {
-  CGUI_GameSlider* s = AddSlider(1, 0, 4);
+TEST_F(GameControlsTest, SliderReleaseChoosesTheValueAndTheThumbFollows) {
+  const auto add = [this](const std::string& range) {
+    return AddControl<CGUI_GameSlider>("SLIDER", 0.5f, 0.1f, range + " 0.1 / thumb.tga");
+  };
+  auto* s = add("1 0 4");
   ASSERT_TRUE(Open("DLG")) << LastError();
   EXPECT_EQ(s->Thumb()->GetAlign(), ALIGN_HCENTER | ALIGN_TOP);
   std::string log;
@@ -366,7 +335,7 @@ TEST_F(GameSliderTest, ReleaseChoosesTheValueAndTheThumbFollows) {
                  "released in the middle cell, value 2\n"
                  "  bitmap menu/thumb.tga 96,24 32x24 blend 5,6 argb FFFFFFFF\n");
 
-  s = AddSlider(1, INT32_MIN, INT32_MAX);
+  s = add("1 -2147483648 2147483647");
   ASSERT_TRUE(Open("DLG")) << LastError();
   s->SetValue(0);
   const float region[4] = {0.1f, 0.1f, 0.5f, 0.1f};
@@ -375,7 +344,7 @@ TEST_F(GameSliderTest, ReleaseChoosesTheValueAndTheThumbFollows) {
   s->Thumb()->GetAlignedPos(thumb, true);
   EXPECT_NEAR(thumb[0], 0.1f + 0.25f - 0.05f, 1e-4);   // the middle value in the middle
 
-  s = AddSlider(0, 1, 10);
+  s = add("0 1 10");
   ASSERT_TRUE(Open("DLG")) << LastError();
   EXPECT_EQ(s->Thumb()->GetAlign(), ALIGN_LEFT | ALIGN_VCENTER);
   EXPECT_FLOAT_EQ(s->Thumb()->Region()[2], 0.5f);    // the slider's width
