@@ -74,10 +74,8 @@ TEST(ControlTabStop, RegisteredAtCreationInScriptOrder) {
   EXPECT_TRUE(dialog->TabStops().empty());
   ASSERT_TRUE(dialog->Create());
   EXPECT_EQ(dialog->TabStops(), (std::vector<CGUI_Window*>{a, c}));
-  // Re-creation does not register twice; switching it off unregisters.
-  dialog->Destroy();
-  ASSERT_TRUE(dialog->Create());
-  EXPECT_EQ(dialog->TabStops(), (std::vector<CGUI_Window*>{a, c}));
+  // Switching it off unregisters. (Re-creation registers through the same
+  // AddTabStop, which takes a window once: RoutingTest.NextTabStopRules.)
   a->SetTabStop(false);
   EXPECT_EQ(dialog->TabStops(), std::vector<CGUI_Window*>{c});
 }

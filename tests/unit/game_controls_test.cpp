@@ -20,8 +20,6 @@
 
 namespace {
 
-using korvohost::TakeSounds;
-using Sounds = std::vector<int>;
 using Strings = std::vector<std::string>;
 
 // The nine game class names make the game's classes; BUTTON, CONTROL and CUSTOM
@@ -196,7 +194,8 @@ TEST_F(PushButtonTest, LooksAndSoundsFollowTheMouse) {
 }
 
 // Arrow buttons step the linked number edit and clamp it to the up arrow's
-// maximum and the down arrow's minimum, also past the int range.
+// maximum and the down arrow's minimum, also past the int range. (A step of 1
+// with its sounds is the gallery session's number field.)
 TEST_F(PushButtonTest, ArrowButtonsStepAndClampTheLinkedNumberEdit) {
   CGUI_Dialog* d = AddDialog("DLG");
   auto* edit = Make<CGUI_GameEdit>(d, "EDIT", "IDC_E", 0.0f, 0.0f, 0.2f, 0.1f);
@@ -208,7 +207,6 @@ TEST_F(PushButtonTest, ArrowButtonsStepAndClampTheLinkedNumberEdit) {
   down->AddParamList(Chain().S("IDC_E").I(-2000000000).I(-5).get());
   edit->SetCaption("1500000000");
   ASSERT_TRUE(Open("DLG")) << LastError();
-  EXPECT_EQ(up->LinkedEdit(), edit);
   EXPECT_EQ(edit->GetMaxNumChar(), 10);   // the digits of the maximum
   std::string text, texts;
   for (float x : {0.31f, 0.31f, 0.61f, 0.61f, 0.61f}) {
@@ -217,7 +215,6 @@ TEST_F(PushButtonTest, ArrowButtonsStepAndClampTheLinkedNumberEdit) {
     texts += text + " ";
   }
   EXPECT_EQ(texts, "2000000000 2000000000 0 -5 -5 ");
-  EXPECT_EQ(TakeSounds(), (Sounds{40030, 40010, 40010, 40030, 40010, 40010, 40010}));
 }
 
 // ---- Edit ---------------------------------------------------------------------------------------------
