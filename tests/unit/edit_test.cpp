@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/edit.h"
@@ -53,13 +54,10 @@ void Press(CGUI_Edit& e, const std::string& ops) {
     const char op = ops[i + 1];
     const std::string arg = ops.substr(i + 2, close - i - 2);
     i = close;
+    static constexpr int kKeys[] = {37, 39, 36, 35, 8, 46};   // in the order of "LRHEBD"
+    const size_t key = std::string_view("LRHEBD").find(op);
+    if (key != std::string_view::npos) e.OnKeyDown(kKeys[key]);
     switch (op) {
-      case 'L': e.OnKeyDown(37); break;
-      case 'R': e.OnKeyDown(39); break;
-      case 'H': e.OnKeyDown(36); break;
-      case 'E': e.OnKeyDown(35); break;
-      case 'B': e.OnKeyDown(8); break;
-      case 'D': e.OnKeyDown(46); break;
       case '1': e.OnCompositionChar(kWide1[0], kWide1[1]); break;
       case '2': e.OnCompositionChar(kWide2[0], kWide2[1]); break;
       case '0': e.OnCompositionChar(0, 0); break;
