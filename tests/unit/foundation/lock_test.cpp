@@ -1,4 +1,4 @@
-// lifecycle_test.cpp: the recursive lock.
+// lock_test.cpp: the recursive lock.
 #include <gtest/gtest.h>
 
 #include <thread>
