@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "host/host_services.h"
 #include "menus/click_handlers.h"
 #include "menus/menu_dialogs.h"
 #include "tests/unit/game_controls_support.h"
@@ -21,14 +20,6 @@ class MenuFrameworkTest : public GameControlsTest {
     ::SetRegion(d, 0, 0, 1, 1);
     table_->Insert(id, d);
     return d;
-  }
-  // A control that registers as a tab stop when created.
-  CGUI_Control* AddTabStop(CGUI_Window* d, const char* id) {
-    auto* c = new CGUI_Control;
-    c->SetId(id);
-    c->SetTabStop(true);
-    d->AddChild(c);
-    return c;
   }
 };
 
@@ -56,7 +47,10 @@ TEST_F(MenuFrameworkTest, MenuDialogWithoutTabStopsOrFailingLeavesTheFocus) {
   SetFocusWindow(nullptr);
   CGUI_MenuDialog* bad = AddMenuDialog<CGUI_MenuDialog>("BAD");
   AddWindow(bad, "IDC_BAD", 0, 0, 0.1f, 0.1f)->failCreate = true;
-  AddTabStop(bad, "IDC_FIRST");
+  auto* tabStop = new CGUI_Control;
+  tabStop->SetId("IDC_FIRST");
+  tabStop->SetTabStop(true);
+  bad->AddChild(tabStop);
   EXPECT_FALSE(GUI_CreateDialog("BAD"));
   EXPECT_EQ(Routing().focus, nullptr);
 }
