@@ -1,4 +1,4 @@
-// player_processes.h: the live tests' checks, printed line by line, their
+// live_checks.h: the live lobby test's checks, printed line by line, its
 // clock, and a free port on 127.0.0.1.
 #pragma once
 #include <chrono>

@@ -1,5 +1,5 @@
-// player_processes.cpp: the live tests' checks, clock and free ports.
-#include "tests/live/player_processes.h"
+// live_checks.cpp: the live lobby test's checks, clock and free ports.
+#include "tests/live/live_checks.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
