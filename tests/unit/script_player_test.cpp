@@ -121,23 +121,19 @@ TEST_F(ScriptPlayer, SendsLinesWithTheirColoursAtTheirPace) {
                                 "@5665", "@5666", "@6915", "@6916", "running", "@20000"}));
 }
 
-TEST_F(ScriptPlayer, ResetRestartsTerminateStopsAndScriptsRunSideBySide) {
+// Reset restarts a script, terminate stops it, scripts run side by side; a
+// bad script, a missing one and a missing name are told and not run; other
+// commands are recorded only.
+TEST_F(ScriptPlayer, ScriptsRunSideBySideAndBadOnesAreReportedAndNotRun) {
   OverlayFile("data/a.txt", "pace 100\n> a1\n> a2\n> a3\n");
   OverlayFile("data/b.txt", "pace 100\n> b1\n> b2\n");
+  OverlayFile("data/bad.txt", "> fine\nsay hi\n");
   EXPECT_MATCHES_EXPECTED("unit/expected/script_player_side_by_side.expected",
                           Walk({"@0", "s_exe data/a.txt", "@10", "s_exe   data/b.txt  ", "@110", "s_reset data/a.txt",
                                 "@111", "s_terminate data/b.txt", "running", "@1000", "s_terminate data/a.txt",
-                                "s_terminate data/never.txt", "@2000", "running", "errors", "commands"}));
-}
-
-// A bad script, a missing one and a missing name are told and not run; other
-// commands are recorded only.
-TEST_F(ScriptPlayer, BadScriptsAreReportedAndNotRun) {
-  OverlayFile("data/bad.txt", "> fine\nsay hi\n");
-  EXPECT_MATCHES_EXPECTED(
-      "unit/expected/script_player_bad.expected",
-      Walk({"s_exe data/bad.txt", "s_exe data/none.txt", "s_exe", "map data/bad.txt", "@100", "running", "errors",
-            "commands"}));
+                                "s_terminate data/never.txt", "@2000", "running", "s_exe data/bad.txt",
+                                "s_exe data/none.txt", "s_exe", "map data/bad.txt", "@2100", "running", "errors",
+                                "commands"}));
 }
 
 // Under a session and switched off the player only records; switched on

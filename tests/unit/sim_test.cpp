@@ -29,8 +29,6 @@ namespace {
 
 using K = SSimMatchEvent::EKind;
 
-constexpr char kScript[] = "data/script/mission/01/mission.txt";
-
 void NoLines(char*, unsigned long) {}
 
 // The shipped script of story mission `n` (1-12).
@@ -333,35 +331,6 @@ TEST_F(SimMatch, AHostScriptsMatchLineAsksForOne) {
 }
 
 // ---- The mission ----------------------------------------------------------------------------
-
-// Loading for two seconds, then the pilot fires a burst past the heat limit;
-// every second of it is logged. Terminating the script ends it.
-TEST_F(SimMission, TheMissionScriptStartsItAndTheClockRunsIt) {
-  SetSimMissionTrigger(true);
-  SetTick(1000);
-  ExecuteCommand((std::string("s_exe ") + kScript).c_str());
-  SetTick(1000);
-  EXPECT_TRUE(TakeScriptErrors().empty());
-  EXPECT_EQ(SimMissionStatus().timeLimitMs, 8u * 60000);
-  std::string text = MissionStatus();
-  for (uint32_t t = 2000; t <= 8000; t += 1000) {
-    SetTick(t);
-    text += "at " + std::to_string(t) + ": " + MissionStatus();
-  }
-  EXPECT_MATCHES_EXPECTED("unit/expected/sim_mission_start.expected", text);
-  EXPECT_EQ(SimMissionStatus().script, kScript);
-  EXPECT_EQ(Game().scene.ground, "arena.gnd");
-  ASSERT_NE(pControlCharacter, nullptr);
-  EXPECT_EQ(PlayerList.At(0), pControlCharacter);
-  EXPECT_NE(pControlCharacter->weapon, nullptr);
-  EXPECT_NE(PlayerList.At(1)->team, pControlCharacter->team);
-
-  ExecuteCommand((std::string("s_terminate ") + kScript).c_str());
-  EXPECT_EQ(MissionStatus(), "outcome 0 end 0 time 0 left 0 on the field 0 scene 0 loop 0\n");
-  EXPECT_EQ(pControlCharacter, nullptr);
-  EXPECT_TRUE(Game().scene.ground.empty());
-  EXPECT_TRUE(Game().objects.empty());
-}
 
 // Won once the enemies are gone: the play time stops and the scene stays
 // until released. Enemies that were fired upon fight on when the pilot stops
