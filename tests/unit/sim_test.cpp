@@ -1,8 +1,8 @@
 // The reference host's simulated match and mission: a script line or the
-// network library starts them; they load and run on the frame clock the same
-// however it is split, and end at their limits: the match with its winners
-// and score rows, served to a room's players; the mission with an outcome, a
-// result screen and the clear time recorded in the pilot's campaign.
+// network library starts them; they run on the frame clock and end at their
+// limits: the match with its winners and score rows, served to a room's
+// players; the mission with an outcome and the clear time recorded in the
+// pilot's campaign.
 #include <gtest/gtest.h>
 
 #include <cstdio>
