@@ -141,7 +141,7 @@ TEST_F(GameData, BadLinesNameFileAndLineAndTheRestLoads) {
               "optionpart name=BAD icon=missing.tga id=3\n"
               "weapon 1 name=Gun\nweapon 1 name=Again\n");
   OverlayFile(kMapTable, "map arena.gnd title=Arena picture=i.tga\nmap arena.txt title=X picture=i.tga\n"
-                         "map lost.gnd-DE title=Lost picture=null\nmap old-DE.gnd title=Old picture=null\n");
+                         "map lost.gnd-DE title=Lost picture=null\n");
   const std::string longest(kMessageTextMax, 'X');
   OverlayFile(kMessageTable,
               "# messages\n"
@@ -152,7 +152,6 @@ TEST_F(GameData, BadLinesNameFileAndLineAndTheRestLoads) {
               "x1 \"WORD FIRST\"\n"
               "0 \"ZERO\"\n"
               "29\n"
-              "30 \"ONE\" \"TWO\"\n"
               "31 text=\"FIELD\"\n"
               "32 \"\"\n"
               "\"33\" \"QUOTED NUMBER\"\n"
