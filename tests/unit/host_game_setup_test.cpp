@@ -109,6 +109,7 @@ TEST_F(HostGameSetup, PilotsOptionsAndBindingsSurviveARestart) {
   ReadOptionSound();
   EXPECT_EQ(OptionSoundManager.FindItem("VOLUME")->GetValue(), 0u);
   ReadOptionControlINI();
+  CtrlManager.AssignItemToClient("FORWARD", "KEY17", 2);   // pressed again: kept once
   CCtrlClient* forward = CtrlManager.FindClient("FORWARD");
   ASSERT_EQ(forward->GetNumItems(), 1);
   EXPECT_STREQ(forward->GetItemName(0), "KEY17");

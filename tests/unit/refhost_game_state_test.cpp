@@ -169,24 +169,6 @@ TEST_F(HostGameState, OptionItemsConvertBetweenNumbersAndTexts) {
   EXPECT_EQ(OptionSoundManager.FindItem("effect_volume")->GetValue(), 0u);
 }
 
-// ---- Key bindings and raw input -----------------------------------------------------------------
-
-std::vector<std::string> Inputs(const char* action) {
-  std::vector<std::string> out;
-  CCtrlClient* c = CtrlManager.FindClient(action);
-  for (int i = 0; i < c->GetNumItems(); ++i) out.emplace_back(c->GetItemName(i));
-  return out;
-}
-
-// The controls session walks moving an input between actions, keeping the
-// newest two, creating a binding, reading back and the defaults, and the raw
-// input handlers; here pressing an input the action already has.
-TEST_F(HostGameState, AssignItemToClientLeavesAnInputTheActionHas) {
-  Record("binding", {{"JUMP"}}, {{"inputs", {"KEY57,KEY17"}}});
-  CtrlManager.AssignItemToClient("JUMP", "KEY17", 2);
-  EXPECT_EQ(Inputs("JUMP"), (std::vector<std::string>{"KEY57", "KEY17"}));
-}
-
 // ---- Files and recording ---------------------------------------------------------------------
 
 std::vector<std::string> Found(const char* pattern) {
