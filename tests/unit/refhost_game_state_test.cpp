@@ -39,8 +39,6 @@ std::string Enum(int size) {
   return buffer.data();
 }
 
-// ---- Accounts and missions ---------------------------------------------------------------
-
 TEST_F(HostGameState, EnumAccountJoinsNamesAndStopsAtTheFirstNameThatDoesNotFit) {
   for (const char* n : {"ALPHA", "BRAVO", "C"}) ASSERT_TRUE(CreateAccount(n));
   // 13 bytes and the NUL fit in 14; "|C" and the NUL need 3 more than "ALPHA|BRAVO".
@@ -116,8 +114,6 @@ TEST_F(HostGameState, AccountsAndMissionsAreTheirRecordsReplacedInPlace) {
   EXPECT_EQ(korvohost::Game().missions.size(), 2u);
 }
 
-// ---- Characters and scene ------------------------------------------------------------------
-
 TEST_F(HostGameState, CharactersPartsSceneObjectsAndInGameReads) {
   // Outside the tables (the pilot screens read the rows inside them).
   EXPECT_EQ(GetCharacterID(0), -1);
@@ -155,8 +151,6 @@ TEST_F(HostGameState, CharactersPartsSceneObjectsAndInGameReads) {
   EXPECT_EQ(GetOptionWeapon(me, true), nullptr);   // no dangling mount
 }
 
-// ---- Options -----------------------------------------------------------------------------------
-
 // The module writes numbers to number items and texts to the macros, and
 // reads items nothing set yet as 0 or "" (the options sessions); the other
 // way round a number becomes its decimal text and a text its leading number.
@@ -168,8 +162,6 @@ TEST_F(HostGameState, OptionItemsConvertBetweenNumbersAndTexts) {
   OptionSoundManager.SetValue("effect_volume", "none");
   EXPECT_EQ(OptionSoundManager.FindItem("effect_volume")->GetValue(), 0u);
 }
-
-// ---- Files and recording ---------------------------------------------------------------------
 
 std::vector<std::string> Found(const char* pattern) {
   char** names = nullptr;
