@@ -48,14 +48,6 @@ SParamValue* NewStringParam(const char* text, size_t length) {
   return p;
 }
 
-SParamValue* CopyParam(const SParamValue* v) {
-  switch (v->type) {
-    case PARAM_FLOAT: return NewFloatParam(v->f);
-    case PARAM_STRING: return NewStringParam(v->s);
-    default: return NewIntParam(v->i);
-  }
-}
-
 void FreeParam(SParamValue* v) {
   if (!v) return;
   if (v->type != PARAM_STRING) {
@@ -70,18 +62,6 @@ void FreeParam(SParamValue* v) {
 }
 
 // ---- Chains --------------------------------------------------------------------------
-
-SParamList* CopyParamList(const SParamList* list) {
-  SParamList* head = nullptr;
-  SParamList** tail = &head;
-  for (const SParamList* cell = list; cell; cell = cell->next) {
-    SParamList* copy = new SParamList;
-    copy->value = cell->value ? CopyParam(cell->value) : nullptr;
-    *tail = copy;
-    tail = &copy->next;
-  }
-  return head;
-}
 
 void FreeParamList(SParamList* list) {
   while (list) {

@@ -43,11 +43,8 @@ SParamValue* NewIntParam(int32_t v);
 SParamValue* NewFloatParam(float v);
 SParamValue* NewStringParam(const char* text);   // copies the text
 SParamValue* NewStringParam(const char* text, size_t length);   // copies length bytes
-SParamValue* CopyParam(const SParamValue* v);    // strings duplicated
 void FreeParam(SParamValue* v);                  // frees a string's copy too
 
-// A deep copy of a chain (values and strings duplicated).
-SParamList* CopyParamList(const SParamList* list);
 // Frees the cells and their values.
 void FreeParamList(SParamList* list);
 // A deep copy of a chain in one block: the cells, then the values, then the

@@ -1,13 +1,13 @@
 // netkorvo_live_test: the network stand-in's live backend between processes on
 // 127.0.0.1, one room's scene. This process runs the room's server through
 // the library's exports; it starts a copy of itself as a player (`--player`),
-// which finds the room in the local game list, joins, shows what it sees and
-// obeys commands on its standard input: both see each other's names,
-// characters and teams, the match starts and ends alike on both with chat
-// crossing in team colours, and the server leaving ends the room. The room's
-// rules and limits are checked in-process (NetLiveModuleTest, NetRoom,
-// RoomProbe). Every wait is bounded in time; what is checked is printed line
-// by line.
+// which finds the room in the local game list, joins with its choices (a
+// character, team 1, ready), plays the match it is started into, says "GG" in
+// it and prints what it sees: both see each other's names, characters and
+// teams, the match starts and ends alike on both with chat crossing in team
+// colours, and the server leaving ends the room. The room's rules and limits
+// are checked in-process (NetLiveModuleTest, NetRoom, RoomProbe). Every wait
+// is bounded in time; what is checked is printed line by line.
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
@@ -83,6 +83,21 @@ std::string MatchResult() {
   return line + " frag-events=" + std::to_string(g_fragEvents);
 }
 
+// The room as this side's records hold it: "room SLOT:NAME,CHARACTER,TEAM"
+// from the library's client records, then "/NAME,CHARACTER,TEAM,STATE" from
+// the module's, for every slot in use.
+std::string RoomLine() {
+  std::string line = "room";
+  for (int i = 0; i < 8; ++i)
+    if (const SClientInfo* c = CC_Manager::GetClientInfo(i)) {
+      const SGUI_ClientInfo& g = *GUI_GetClientInfo(i);
+      line += " " + std::to_string(i) + ":" + c->name + "," + std::to_string(c->character) + "," +
+              std::to_string(c->team) + "/" + g.name + "," + std::to_string(g.character) + "," +
+              std::to_string(g.team) + "," + std::to_string(g.state);
+    }
+  return line;
+}
+
 // ---- Room events recorded -------------------------------------------------------------------
 
 struct SRecordedEvents : netkorvo::CRoomEvents {
@@ -153,10 +168,12 @@ int RunPlayer(char** argv) {
   NET_ServerID = int(g_found.ServerID);
   NET_Init(0, "127.0.0.1", 1, 0);
   NET_ReleaseGLManager();
-  bool announcedJoin = false, seen = false, play = false;
-  std::string input, shownTeams, result;
+  bool announcedJoin = false, saidGG = false;
+  std::string shownRoom, result;
   size_t chatShown = 0;
-  while (MsSince(born) < kChildLifeMs) {
+  pollfd in = {0, POLLIN, 0};
+  // Any line on the standard input, or its end, ends the player.
+  while (MsSince(born) < kChildLifeMs && poll(&in, 1, 1) == 0) {
     netkorvo::ServiceLive();
     MatchFrame();
     for (; chatShown < events.chat.size(); ++chatShown) Say(events.chat[chatShown]);
@@ -168,52 +185,24 @@ int RunPlayer(char** argv) {
       Say("started");
       events.started = false;
       std::string error;
-      if (play && !netkorvo::StartRoomMatch(false, &error)) Say("no match: " + error);
+      if (gameLoaded && !netkorvo::StartRoomMatch(false, &error)) Say("no match: " + error);
+    }
+    if (!saidGG && korvohost::SimMatchStatus().phase == korvohost::EMatchPhase::kRunning) {
+      Client_RequestTextMsg("GG");
+      saidGG = true;
     }
     if (result.empty() && !(result = MatchResult()).empty()) Say(result);
     if (events.opened && !announcedJoin) {
       announcedJoin = true;
       Say("joined " + std::to_string(my_client));
-      GUI_GetClientInfo(my_client)->character = character;
+      SGUI_ClientInfo& me = *GUI_GetClientInfo(my_client);
+      me.character = character;
+      me.team = 1;
+      me.ready = 1;
     }
-    if (announcedJoin && !seen) {
-      const SClientInfo* host = CC_Manager::GetClientInfo(0);
-      const SClientInfo* me = CC_Manager::GetClientInfo(my_client);
-      if (host && me && me->character == character && host->character != 0 &&
-          std::strcmp(me->name, name.c_str()) == 0) {
-        seen = true;
-        Say(std::string("sees ") + host->name + " " + std::to_string(host->character) + " " + me->name + " " +
-            std::to_string(me->character) + " | " + GUI_GetClientInfo(0)->name + " " +
-            std::to_string(GUI_GetClientInfo(0)->character));
-      }
-    }
-    if (announcedJoin) {
-      std::string teams = "teams";
-      for (int i = 0; i < 8; ++i)
-        if (CC_Manager::GetClientInfo(i))
-          teams += " " + std::to_string(i) + ":" + std::to_string(GUI_GetClientInfo(i)->team);
-      if (teams != shownTeams && korvohost::SimMatchStatus().phase == korvohost::EMatchPhase::kNone)
-        Say(shownTeams = teams);
-    }
-    pollfd in = {0, POLLIN, 0};
-    if (poll(&in, 1, 1) > 0) {
-      char buffer[256];
-      const ssize_t n = read(0, buffer, sizeof buffer);
-      if (n <= 0) break;   // the server process is gone
-      input.append(buffer, size_t(n));
-      for (size_t eol; (eol = input.find('\n')) != std::string::npos; input.erase(0, eol + 1)) {
-        const std::string command = input.substr(0, eol);
-        if (command == "ready") GUI_GetClientInfo(my_client)->ready = 1;
-        else if (command == "play") play = gameLoaded;
-        else if (command.compare(0, 5, "team ") == 0)
-          GUI_GetClientInfo(my_client)->team = std::atoi(command.c_str() + 5);
-        else if (command.compare(0, 4, "say ") == 0) Client_RequestTextMsg(command.c_str() + 4);
-        else if (command == "quit") {
-          NET_Release();
-          return 0;
-        }
-      }
-    }
+    if (announcedJoin && korvohost::SimMatchStatus().phase == korvohost::EMatchPhase::kNone &&
+        RoomLine() != shownRoom)
+      Say(shownRoom = RoomLine());
   }
   NET_Release();
   return 0;
@@ -230,38 +219,31 @@ bool ServeUntil(Done done, double ms) {
   while (MsSince(start) < ms) {
     netkorvo::ServiceLive();
     MatchFrame();
-    ReadPlayers();
+    ReadPlayer();
     if (done()) return true;
     usleep(200);
   }
   return false;
 }
 
-// Waits for a line of a player that is exactly `text`.
-bool WaitExact(size_t player, const std::string& text, double ms) {
+// Waits for a line of the player that is exactly `text`.
+bool WaitExact(const std::string& text, double ms) {
   return ServeUntil(
-      [&] {
-        const std::vector<std::string>& lines = g_players[player].lines;
-        return std::find(lines.begin(), lines.end(), text) != lines.end();
-      },
-      ms);
+      [&] { return std::find(g_playerLines.begin(), g_playerLines.end(), text) != g_playerLines.end(); }, ms);
 }
 
-// The first line of a player beginning with `prefix`, waiting for it.
-std::string WaitLine(size_t player, const std::string& prefix, double ms) {
+// The first line of the player beginning with `prefix`, waiting for it.
+std::string WaitLine(const std::string& prefix, double ms) {
   std::string found;
   ServeUntil(
       [&] {
-        for (const std::string& line : g_players[player].lines)
+        for (const std::string& line : g_playerLines)
           if (line.compare(0, prefix.size(), prefix) == 0) return found = line, true;
         return false;
       },
       ms);
   return found;
 }
-
-// Stops a player, serving the room meanwhile.
-void Stop(size_t player, bool kill) { StopPlayer(player, kill, [] { netkorvo::ServiceLive(); }); }
 
 void OpenRoom(SRecordedEvents& events, const char* room) {
   SGUI_ServerInfo& info = *GUI_GetServerInfo();
@@ -284,51 +266,36 @@ void Room(SRecordedEvents& events) {
   OpenRoom(events, "HOST's ARENA");
   GUI_GetServerInfo()->frag = 6;
   GUI_GetServerInfo()->time = 0;
-  const size_t ace = ::StartPlayer({std::to_string(g_discoveryPort), "ACE", "5"});
-  const std::string found = WaitLine(ace, "found ", 2500);
+  StartPlayer({std::to_string(g_discoveryPort), "ACE", "5"});
+  const std::string found = WaitLine("found ", 2500);
   Check(found.find("HOST's ARENA|canyon|1/8|TEAM DEATH MATCH|127.0.0.1") != std::string::npos,
         "the game list shows the room within 2 s: " + found);
-  Check(WaitLine(ace, "joined ", 3000) == "joined 1", "the player joins slot 1");
-  const std::string sees = WaitLine(ace, "sees ", 2000);
-  Check(sees == "sees HOST 3 ACE 5 | HOST 3", "the player sees both names and characters: " + sees);
-  const bool serverSees = ServeUntil(
-      [] {
-        const SClientInfo* c = CC_Manager::GetClientInfo(1);
-        return c && std::strcmp(c->name, "ACE") == 0 && c->character == 5 &&
-               std::strcmp(GUI_GetClientInfo(1)->name, "ACE") == 0 && GUI_GetClientInfo(1)->character == 5 &&
-               GUI_GetClientInfo(1)->state == 3;
-      },
-      2000);
-  Check(serverSees && std::strcmp(CC_Manager::GetClientInfo(0)->name, "HOST") == 0,
-        "the server sees both names and characters");
-  Tell(ace, "team 1");
-  Check(ServeUntil([] { return GUI_GetClientInfo(1)->team == 1 && CC_Manager::GetClientInfo(1) &&
-                               CC_Manager::GetClientInfo(1)->team == 1; }, 2000),
-        "the server sees the team the player chose");
+  Check(WaitLine("joined ", 3000) == "joined 1", "the player joins slot 1");
+  // Names and characters go both ways with the join, teams with choices.
+  const bool serverSees =
+      ServeUntil([] { return RoomLine() == "room 0:HOST,3,0/HOST,3,0,3 1:ACE,5,1/ACE,5,1,3"; }, 2000);
+  Check(serverSees, "the server sees both players and the player's choices: " + RoomLine());
   GUI_GetClientInfo(0)->team = 3;
-  Check(WaitExact(ace, "teams 0:3 1:1", 2000), "the player sees the team the server chose");
+  Check(WaitExact("room 0:HOST,3,3/HOST,3,3,3 1:ACE,5,1/ACE,5,1,3", 2000),
+        "the player sees both players and the server's choice");
 
   // The match: the server's is the one that counts; the player's follows it.
   Server_AddBot(2);
-  Tell(ace, "play");
-  Check(!CS_Manager::CanStart(), "no start before the player is ready");
-  Tell(ace, "ready");
   Check(ServeUntil([] { return CS_Manager::CanStart(); }, 2000), "the start is possible once the player is ready");
   CS_Manager::Write_Start();
   Check(ServeUntil([&] { return events.started; }, 1000), "the match starts");
   std::string error;
   Check(netkorvo::StartRoomMatch(true, &error), "the server's match starts: " + error);
-  Check(WaitExact(ace, "started", 2000), "the player's match starts");
+  Check(WaitExact("started", 2000), "the player's match starts");
   Check(ServeUntil([] { return korvohost::SimMatchStatus().phase == korvohost::EMatchPhase::kRunning; }, 5000),
         "the fight begins");
-  Tell(ace, "say GG");
   Check(ServeUntil([&] { return std::count(events.chat.begin(), events.chat.end(), "chat FF3C6EF0 ACE: GG") == 1; },
                    3000),
         "the player's chat line reaches the server during the match, in its team's blue");
-  Check(WaitExact(ace, "chat FF3C6EF0 ACE: GG", 2000), "and comes back to the player");
+  Check(WaitExact("chat FF3C6EF0 ACE: GG", 2000), "and comes back to the player");
   std::string result;
   Check(ServeUntil([&] { return !(result = MatchResult()).empty(); }, 60000), "the server's match ends");
-  const std::string seen = WaitLine(ace, "over ", 5000);
+  const std::string seen = WaitLine("over ", 5000);
   std::printf("server: %s\nplayer: %s\n", result.c_str(), seen.c_str());
   Check(!result.empty() && seen == result, "the player's match ends alike: end, time, winners, table, frag events");
   Check(result.find("over frags") == 0 && result.find("winners=;") == std::string::npos,
@@ -337,9 +304,9 @@ void Room(SRecordedEvents& events) {
   korvohost::EndSimMatch();
   netkorvo::ServiceSimMatch();
   NET_Release();
-  const std::string closed = WaitLine(ace, "closed ", 3000);
+  const std::string closed = WaitLine("closed ", 3000);
   Check(closed == "closed THE SERVER LEFT THE ROOM", "the server leaving ends the room with a message: " + closed);
-  Stop(ace, false);
+  StopPlayer(false, [] { netkorvo::ServiceLive(); });
 }
 
 }  // namespace
@@ -354,7 +321,7 @@ int main(int argc, char** argv) {
   Check(LoadGame(), "the game data loads");
   TeamColours();
   Room(events);
-  for (size_t i = 0; i < g_players.size(); ++i) Stop(i, true);
+  StopPlayer(true, [] {});
   std::printf("%s\n", g_failures ? "FAILED" : "PASSED");
   return g_failures ? 1 : 0;
 }

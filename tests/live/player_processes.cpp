@@ -1,5 +1,5 @@
-// player_processes.cpp: starting, telling, reading and stopping the live
-// tests' players.
+// player_processes.cpp: checks, and starting, reading and stopping the live
+// tests' player.
 #include "tests/live/player_processes.h"
 
 #include <arpa/inet.h>
@@ -16,8 +16,14 @@
 
 extern char** environ;
 
-std::vector<SPlayer> g_players;
 int g_failures = 0;
+std::vector<std::string> g_playerLines;
+
+namespace {
+pid_t g_pid = -1;
+int g_in = -1, g_out = -1;   // the player's standard input and output
+std::string g_buffered;
+}  // namespace
 
 double MsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -34,7 +40,7 @@ void Say(const std::string& line) {
   std::fflush(stdout);
 }
 
-size_t StartPlayer(const std::vector<std::string>& args) {
+void StartPlayer(const std::vector<std::string>& args) {
   int in[2], out[2];
   if (pipe(in) != 0 || pipe(out) != 0) std::abort();
   posix_spawn_file_actions_t actions;
@@ -48,53 +54,40 @@ size_t StartPlayer(const std::vector<std::string>& args) {
   std::vector<char*> argv;
   for (std::string& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);
-  SPlayer player;
-  if (posix_spawn(&player.pid, "/proc/self/exe", &actions, nullptr, argv.data(), environ) != 0) std::abort();
+  if (posix_spawn(&g_pid, "/proc/self/exe", &actions, nullptr, argv.data(), environ) != 0) std::abort();
   posix_spawn_file_actions_destroy(&actions);
   close(in[0]);
   close(out[1]);
-  player.in = in[1];
-  player.out = out[0];
-  fcntl(player.out, F_SETFL, O_NONBLOCK);
-  g_players.push_back(player);
-  return g_players.size() - 1;
+  g_in = in[1];
+  g_out = out[0];
+  fcntl(g_out, F_SETFL, O_NONBLOCK);
 }
 
-void ReadPlayers() {
-  for (SPlayer& p : g_players) {
-    char buffer[1024];
-    ssize_t n;
-    while (p.out >= 0 && (n = read(p.out, buffer, sizeof buffer)) > 0) p.buffered.append(buffer, size_t(n));
-    for (size_t eol; (eol = p.buffered.find('\n')) != std::string::npos; p.buffered.erase(0, eol + 1))
-      p.lines.push_back(p.buffered.substr(0, eol));
-  }
+void ReadPlayer() {
+  char buffer[1024];
+  ssize_t n;
+  while (g_out >= 0 && (n = read(g_out, buffer, sizeof buffer)) > 0) g_buffered.append(buffer, size_t(n));
+  for (size_t eol; (eol = g_buffered.find('\n')) != std::string::npos; g_buffered.erase(0, eol + 1))
+    g_playerLines.push_back(g_buffered.substr(0, eol));
 }
 
-void Tell(size_t player, const std::string& command) {
-  const std::string line = command + "\n";
-  if (write(g_players[player].in, line.data(), line.size()) < 0) Check(false, "command to a player");
-}
-
-void StopPlayer(size_t player, bool kill, const std::function<void()>& idle) {
-  SPlayer& p = g_players[player];
-  if (p.pid < 0) return;
-  if (kill) ::kill(p.pid, SIGKILL);
-  else Tell(player, "quit");
+void StopPlayer(bool kill, const std::function<void()>& idle) {
+  if (g_pid < 0) return;
+  if (kill) ::kill(g_pid, SIGKILL);
+  close(g_in);
   const auto start = Clock::now();
   int status = 0;
-  while (waitpid(p.pid, &status, WNOHANG) == 0) {
+  while (waitpid(g_pid, &status, WNOHANG) == 0) {
     if (MsSince(start) > 5000) {
-      ::kill(p.pid, SIGKILL);
-      waitpid(p.pid, &status, 0);
+      ::kill(g_pid, SIGKILL);
+      waitpid(g_pid, &status, 0);
       break;
     }
-    if (idle) idle();
+    idle();
     usleep(1000);
   }
-  close(p.in);
-  close(p.out);
-  p.pid = -1;
-  p.out = -1;
+  close(g_out);
+  g_pid = g_out = -1;
 }
 
 uint16_t FreePort(int type) {

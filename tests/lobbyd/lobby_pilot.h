@@ -37,11 +37,11 @@ struct SLobbyServer {
 struct SPilot {
   CLobbyClient client;
   std::vector<SLobbyEvent> events;
+  std::string error;   // why the last Connect failed
 
-  bool Connect(uint16_t port) {
-    std::string error;
+  bool Connect(uint16_t port, const STlsTrust& trust = {}) {
     events.clear();
-    return client.Connect("127.0.0.1", port, kWaitMs, &error);
+    return client.Connect("127.0.0.1", port, kWaitMs, &error, trust);
   }
   // Polls until an event satisfies `match` (taken out), or the wait is over.
   template <typename T>
@@ -65,25 +65,15 @@ struct SPilot {
     auto result = Await<SResultEvent>([request](const SResultEvent& r) { return r.request == request; });
     return result ? result->code : ECode::kServerError;
   }
+  // The result of a request just given to the client (`sent`: whether it took it).
+  ECode Ask(bool sent, EMsg request) { return sent ? Result(request) : ECode::kServerError; }
   // Registers `id` with the password "secret-ID".
   ECode Register(const std::string& id) {
-    if (!client.SendNewIdPw(id, "secret-" + id, "secret-" + id, "850307", id + "@example.org"))
-      return ECode::kServerError;
-    return Result(EMsg::kNewIdPw);
+    return Ask(client.SendNewIdPw(id, "secret-" + id, "secret-" + id, "850307", id + "@example.org"), EMsg::kNewIdPw);
   }
   // Logs `id` in, with its password unless another is given.
   ECode Login(const std::string& id, const std::string& password = "") {
-    if (!client.SendIdPw(id, password.empty() ? "secret-" + id : password)) return ECode::kServerError;
-    return Result(EMsg::kIdPw);
-  }
-  // Reads for a while and counts the chat lines with this text.
-  int CountChat(const std::string& text, int forMs) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(forMs);
-    while (std::chrono::steady_clock::now() < end && client.Poll(20, &events)) {}
-    int count = 0;
-    for (const SLobbyEvent& event : events)
-      if (const auto* chat = std::get_if<SChatEvent>(&event); chat && chat->text == text) ++count;
-    return count;
+    return Ask(client.SendIdPw(id, password.empty() ? "secret-" + id : password), EMsg::kIdPw);
   }
 };
 

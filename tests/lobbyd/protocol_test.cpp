@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "lobbyd/decoder.h"
 #include "lobbyd/encoder.h"
@@ -16,33 +17,27 @@ std::vector<uint8_t> Frame(std::vector<uint8_t> payload) {
   return out;
 }
 
+// A frame is complete only with its last byte; two frames in one read are two messages.
 TEST(LobbyProtocol, FramesRoundTripByteByByteAndTwoInOneRead) {
   std::vector<uint8_t> bytes;
   const SMessage sent = MakeMessage(EMsg::kSessionEntry, {"Arena", "map01.gnd"}, {3, 0x7f000001, 7000, 2, 8, 1});
   ASSERT_TRUE(EncodeFrame(sent, &bytes));
+  const size_t first = bytes.size();
+  ASSERT_TRUE(EncodeFrame(MakeMessage(EMsg::kLogOut, {}), &bytes));
   CFrameReader reader;
   SMessage got;
   std::string error;
-  // Byte by byte: a frame is only complete with its last byte.
-  for (size_t i = 0; i + 1 < bytes.size(); ++i) {
+  for (size_t i = 0; i + 1 < first; ++i) {
     reader.Feed(&bytes[i], 1);
     ASSERT_EQ(reader.Next(&got, &error), CFrameReader::EStatus::kNeedMore) << i;
   }
-  reader.Feed(&bytes.back(), 1);
+  reader.Feed(&bytes[first - 1], bytes.size() - first + 1);
   ASSERT_EQ(reader.Next(&got, &error), CFrameReader::EStatus::kMessage);
-  EXPECT_EQ(got.type, EMsg::kSessionEntry);
-  EXPECT_EQ(got.texts, sent.texts);
-  EXPECT_EQ(got.numbers, sent.numbers);
-  EXPECT_EQ(reader.Pending(), 0u);
-  bytes.clear();
-  ASSERT_TRUE(EncodeFrame(MakeMessage(EMsg::kChatMsg, {"hello"}), &bytes));
-  ASSERT_TRUE(EncodeFrame(MakeMessage(EMsg::kLogOut, {}), &bytes));
-  reader.Feed(bytes.data(), bytes.size());
-  ASSERT_EQ(reader.Next(&got, &error), CFrameReader::EStatus::kMessage);
-  EXPECT_EQ(got.Text(0), "hello");
+  EXPECT_EQ(std::tie(got.type, got.texts, got.numbers), std::tie(sent.type, sent.texts, sent.numbers));
   ASSERT_EQ(reader.Next(&got, &error), CFrameReader::EStatus::kMessage);
   EXPECT_EQ(got.type, EMsg::kLogOut);
   EXPECT_EQ(reader.Next(&got, &error), CFrameReader::EStatus::kNeedMore);
+  EXPECT_EQ(reader.Pending(), 0u);
 }
 
 // A payload of `head` and then `count` times `fill`.
@@ -62,9 +57,7 @@ TEST(LobbyProtocol, PayloadsThatBreakTheRules) {
       {"empty", {}, "payload shorter than its header"},
       // The version before kLeaveGame and kSessionClosed is refused, as is any other.
       {"version 1", {1, 13, 1, 'a'}, "unknown protocol version"},
-      {"version 3", {3, 13, 1, 'a'}, "unknown protocol version"},
       {"type 99", {V, 99}, "unknown message type"},
-      {"type 0", {V, 0}, "unknown message type"},
       {"no length", {V, 13}, "text length missing"},
       {"short text", {V, 13, 3, 'a', 'b'}, "text cut short"},
       {"NUL", {V, 13, 3, 'a', 0, 'b'}, "NUL inside a text"},
@@ -72,8 +65,6 @@ TEST(LobbyProtocol, PayloadsThatBreakTheRules) {
       {"short number", {V, 64, 1}, "number cut short"},
       {"chat of 200", Payload({V, 13, 200}, 200), ""},
       {"chat of 201", Payload({V, 13, 201}, 201), "text longer than its limit"},
-      // An id of 22 bytes is over the limit of the pilot record.
-      {"id of 22", Payload(Payload({V, 1, 22}, 22, 'a'), 1, 0), "text longer than its limit"},
       // A game's end: the leave request has no field, the closed game's
       // notice its name within the session record's limit.
       {"leave", {V, leave}, ""},
@@ -136,14 +127,9 @@ TEST(LobbyProtocol, EncoderRefusesWhatTheDecoderWould) {
 }
 
 TEST(LobbyRecords, AnswersFillTheOnlineClientsRecords) {
-  SPlayer player{"Falcon", 3, 2, 7, 450, 1};
-  const PLAYER_INFO p = ToRecord(player);
-  EXPECT_STREQ(p.id, "Falcon");
-  EXPECT_EQ(p.wins, 3);
-  EXPECT_EQ(p.losses, 2);
-  EXPECT_EQ(p.ranking, 7);
-  EXPECT_EQ(p.score, 450u);
-  EXPECT_EQ(p.grade, 1);
+  const PLAYER_INFO p = ToRecord(SPlayer{"Falcon", 3, 2, 7, 450, 1});
+  EXPECT_EQ(std::make_tuple(std::string(p.id), p.wins, p.losses, p.ranking, p.score, p.grade),
+            std::make_tuple(std::string("Falcon"), 3, 2, 7, 450u, 1));
   SSession session;
   session.name = std::string(25, 'n');   // longer than the record: cut, terminated
   session.map = "map01.gnd";
@@ -151,12 +137,10 @@ TEST(LobbyRecords, AnswersFillTheOnlineClientsRecords) {
   const uint8_t address[4] = {127, 0, 0, 9};
   std::memcpy(session.address, address, 4);
   const SESSION_INFO s = ToRecord(session);
-  EXPECT_EQ(std::string(s.name), std::string(19, 'n'));
-  EXPECT_STREQ(s.map, "map01.gnd");
-  EXPECT_EQ(s.type, 4);
+  EXPECT_EQ(std::make_tuple(std::string(s.name), std::string(s.map), int(s.type)),
+            std::make_tuple(std::string(19, 'n'), std::string("map01.gnd"), 4));
   EXPECT_EQ(std::memcmp(&s.address, address, 4), 0);
-  const CHANNEL_INFO c = ToRecord(SChannel{"Arena", 2});
-  EXPECT_STREQ(c.name, "Arena");
+  EXPECT_STREQ(ToRecord(SChannel{"Arena", 2}).name, "Arena");
 }
 
 }  // namespace

@@ -2,9 +2,7 @@
 // database and a free loopback port, driven through the client library.
 // Every wait is bounded in time.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include "lobby_pilot.h"
 
@@ -47,8 +45,7 @@ TEST_F(LobbyServerTest, KilledServerKeepsEveryAnsweredAccount) {
   ASSERT_TRUE(pilot.Connect(server.Port()));
   for (int i = 0; i < 10; ++i) {
     ASSERT_EQ(pilot.Login("Pilot" + std::to_string(i)), ECode::kOk) << i;
-    ASSERT_TRUE(pilot.client.SendLogOut());
-    ASSERT_EQ(pilot.Result(EMsg::kLogOut), ECode::kOk);
+    ASSERT_EQ(pilot.Ask(pilot.client.SendLogOut(), EMsg::kLogOut), ECode::kOk);
   }
   EXPECT_EQ(pilot.Register("Pilot3"), ECode::kIdTaken);
 }
@@ -61,7 +58,6 @@ TEST_F(LobbyServerTest, MalformedInputClosesThatConnectionOnly) {
   const std::vector<std::vector<uint8_t>> attacks = {
       {0xff, 0xff, 1, 1},          // frame longer than allowed
       {0x00, 0x03, 9, 13, 0},      // unknown version
-      {0x00, 0x04, 1, 13, 1, 0},   // NUL in a text
       {0x00, 0x04, 1, 64, 0, 0},   // an answer sent as a request
   };
   for (const auto& bytes : attacks) {
@@ -71,8 +67,7 @@ TEST_F(LobbyServerTest, MalformedInputClosesThatConnectionOnly) {
     EXPECT_TRUE(bad.Await<SDisconnectedEvent>());
   }
   // The well-behaved client is still served.
-  ASSERT_TRUE(good.client.SendPrivateInfo());
-  EXPECT_EQ(good.Result(EMsg::kPrivateInfo), ECode::kOk);
+  EXPECT_EQ(good.Ask(good.client.SendPrivateInfo(), EMsg::kPrivateInfo), ECode::kOk);
 }
 
 // ---- The client's address list --------------------------------------------------------------
@@ -107,17 +102,9 @@ TEST(LobbyAddressList, ItemsParseOrAreRefusedWithTheReason) {
   }
 }
 
+// Port 1 of the loopback: nobody listens there (it takes root to).
 TEST_F(LobbyServerTest, TheClientGoesOnToTheNextAddressWhenOneFails) {
-  // A port nobody listens on: bound, never listened.
-  const int closed = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  ASSERT_EQ(bind(closed, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  ASSERT_EQ(getsockname(closed, reinterpret_cast<sockaddr*>(&address), &length), 0);
-  const uint16_t deadPort = ntohs(address.sin_port);
-  const std::vector<SEndpoint> nodes = {{"127.0.0.1", deadPort}, {"127.0.0.1", server.Port()}};
+  const std::vector<SEndpoint> nodes = {{"127.0.0.1", 1}, {"127.0.0.1", server.Port()}};
   SPilot pilot;
   std::string error;
   size_t reached = 9;
@@ -128,11 +115,8 @@ TEST_F(LobbyServerTest, TheClientGoesOnToTheNextAddressWhenOneFails) {
   ASSERT_TRUE(pilot.client.ConnectAny(nodes, 1, kWaitMs, &error, {}, &reached));
   EXPECT_EQ(reached, 1u);
   // None answers: each is named with its reason.
-  const std::vector<SEndpoint> dead = {{"127.0.0.1", deadPort}, {"127.0.0.1", deadPort}};
-  EXPECT_FALSE(pilot.client.ConnectAny(dead, 0, kWaitMs, &error, {}, &reached));
-  const std::string named = "127.0.0.1:" + std::to_string(deadPort) + ": ";
-  EXPECT_NE(error.find(named), error.rfind(named)) << error;
-  close(closed);
+  EXPECT_FALSE(pilot.client.ConnectAny({nodes[0], nodes[0]}, 0, kWaitMs, &error, {}, &reached));
+  EXPECT_NE(error.find("127.0.0.1:1: "), error.rfind("127.0.0.1:1: ")) << error;
 }
 
 }  // namespace

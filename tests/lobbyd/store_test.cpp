@@ -1,6 +1,6 @@
 // store_test.cpp: accounts, channels, games, schema versions, throttles and rates in
-// both stores (SQLite and PostgreSQL, the latter started by the test), and
-// what several nodes share on one PostgreSQL.
+// both stores (SQLite and PostgreSQL, the latter started by the test), a lost
+// database, and the password hashes and their worker.
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
 #include <poll.h>
@@ -14,7 +14,6 @@
 #include "lobbyd/password_work.h"
 #include "lobbyd/pg_instance.h"
 #include "lobbyd/store.h"
-#include "lobbyd/store_pg.h"
 #include "lobbyd_temp.h"
 
 namespace lobbyd {
@@ -82,7 +81,8 @@ class StoreTest : public ::testing::TestWithParam<SBackEnd> {
   std::string target;
 };
 
-TEST_P(StoreTest, AccountsAreUniqueWithoutCaseAndSurviveReopening) {
+// One table of store operations run on both back ends.
+TEST_P(StoreTest, AccountsChannelsGamesThrottlesChatAndTheSchemaVersion) {
   {
     auto store = Open();
     ASSERT_TRUE(store);
@@ -119,23 +119,18 @@ TEST_P(StoreTest, AccountsAreUniqueWithoutCaseAndSurviveReopening) {
   EXPECT_TRUE(store->RemoveChannel("Free"));
   EXPECT_EQ(store->Channels(), (std::vector<std::string>{"Arena"}));
   // One node: its games left with the old server. Shared: they go with their
-  // node's heartbeat row (see NodesOnOneDatabase).
+  // node's heartbeat row (see TwoNodesTest).
   EXPECT_EQ(store->Games().size(), GetParam().shared ? 1u : 0u);
-}
 
-TEST_P(StoreTest, ADatabaseOfANewerSchemaIsRefusedWithItsVersion) {
-  ASSERT_TRUE(Open());
-  ASSERT_TRUE(Sql(GetParam().shared ? "UPDATE schema_version SET version = 99" : "PRAGMA user_version = 99"));
-  std::string error;
-  EXPECT_FALSE(CStore::Open(target, &error));
-  EXPECT_NE(error.find("schema version 99"), std::string::npos) << error;
-}
-
-// Five failed tries of one key lock it; on a shared database the tries of
-// two stores (two nodes) add up, on SQLite each process counts its own.
-TEST_P(StoreTest, ThrottleCountsAddUpAcrossStoresOnlyWhenShared) {
-  auto first = Open(), second = Open();
-  ASSERT_TRUE(first && second);
+  // Two stores (two nodes) on one database: five failed tries of one key lock
+  // it, chat lines come out of one bucket (a burst, then one per interval), on
+  // a shared database whichever store counts them; on SQLite each process
+  // counts its own. The channels one account has made count in the store on
+  // both; the leftovers of a start go in one statement.
+  auto first = std::move(store), second = Open();
+  ASSERT_TRUE(second);
+  ASSERT_TRUE(first->RemoveChannel("Arena"));
+  const bool shared = GetParam().shared;
   int64_t now = 1000;
   const SThrottleRule rule{5, 60'000, 30'000, 60'000, 60'000};
   auto a = first->NewThrottle("login-pair", [&] { return now; }, rule);
@@ -146,73 +141,62 @@ TEST_P(StoreTest, ThrottleCountsAddUpAcrossStoresOnlyWhenShared) {
   b->Fail("127.0.0.1/falcon");
   EXPECT_FALSE(a->Locked("127.0.0.1/falcon"));   // 4 tries on a shared database
   a->Fail("127.0.0.1/falcon");
-  EXPECT_EQ(a->Locked("127.0.0.1/falcon"), GetParam().shared);
-  EXPECT_EQ(b->Locked("127.0.0.1/falcon"), GetParam().shared);
+  EXPECT_EQ(a->Locked("127.0.0.1/falcon"), shared);
+  EXPECT_EQ(b->Locked("127.0.0.1/falcon"), shared);
   EXPECT_FALSE(b->Locked("127.0.0.1/raven"));
   a->Clear("127.0.0.1/falcon");
   b->Clear("127.0.0.1/falcon");
   EXPECT_FALSE(a->Locked("127.0.0.1/falcon"));
   EXPECT_FALSE(b->Locked("127.0.0.1/falcon"));
-}
 
-// Chat lines of one key: a burst, then one per interval. On a shared
-// database the lines taken through two stores (two nodes) come out of one
-// bucket; on SQLite each process has its own.
-TEST_P(StoreTest, RateBucketsAreOneAcrossStoresOnlyWhenShared) {
-  auto first = Open(), second = Open();
-  ASSERT_TRUE(first && second);
-  const bool shared = GetParam().shared;
-  int64_t now = 1000;
-  const SRateRule rule{3, 300};
-  auto a = first->NewRateLimit("chat", [&] { return now; }, rule);
-  auto b = second->NewRateLimit("chat", [&] { return now; }, rule);
+  const SRateRule chat{3, 300};
+  auto ra = first->NewRateLimit("chat", [&] { return now; }, chat);
+  auto rb = second->NewRateLimit("chat", [&] { return now; }, chat);
   const std::string key = "127.0.0.1/falcon";
-  struct SStep {
+  const struct {
     IRateLimit* limit;
     bool sharedTakes, ownTakes;
-  };
-  const SStep steps[] = {{a.get(), true, true},  {a.get(), true, true},  {b.get(), true, true},
-                         {b.get(), false, true}, {a.get(), false, true}, {a.get(), false, false},
-                         {b.get(), false, true}, {b.get(), false, false}};
-  for (size_t i = 0; i < std::size(steps); ++i)
-    EXPECT_EQ(steps[i].limit->Take(key), shared ? steps[i].sharedTakes : steps[i].ownTakes) << "line " << i;
-  EXPECT_TRUE(b->Take("127.0.0.1/raven"));   // another key, its own bucket
+  } lines[] = {{ra.get(), true, true},   {ra.get(), true, true},  {rb.get(), true, true},
+               {rb.get(), false, true},  {ra.get(), false, true}, {ra.get(), false, false},
+               {rb.get(), false, true},  {rb.get(), false, false}};
+  for (size_t i = 0; i < std::size(lines); ++i)
+    EXPECT_EQ(lines[i].limit->Take(key), shared ? lines[i].sharedTakes : lines[i].ownTakes) << "line " << i;
+  EXPECT_TRUE(rb->Take("127.0.0.1/raven"));   // another key, its own bucket
   // One interval on: one more line (the database's clock runs by itself).
-  now += rule.intervalMs;
+  now += chat.intervalMs;
   const auto start = std::chrono::steady_clock::now();
-  bool refilled = a->Take(key);
+  bool refilled = ra->Take(key);
   while (!refilled && std::chrono::steady_clock::now() - start < std::chrono::seconds(3)) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    refilled = a->Take(key);
+    refilled = ra->Take(key);
   }
   EXPECT_TRUE(refilled);
-  EXPECT_FALSE(a->Take(key));
-}
+  EXPECT_FALSE(ra->Take(key));
 
-// The channels one account has made are counted in the store, whichever
-// store (node) adds them; the leftovers of a start go in one statement.
-TEST_P(StoreTest, ChannelsPerCreatorCountInTheStore) {
-  auto first = Open(), second = Open();
-  ASSERT_TRUE(first && second);
   using EAdd = CStore::EAdd;
-  struct SStep {
+  const struct {
     CStore* store;
     const char *name, *creator;
     EAdd expected;
-  };
-  const SStep steps[] = {
+  } adds[] = {
       {first.get(), "Arena", "falcon", EAdd::kAdded},  {second.get(), "Dock", "falcon", EAdd::kAdded},
       {first.get(), "Third", "falcon", EAdd::kLimit},  {second.get(), "Arena", "falcon", EAdd::kAdded},
       {second.get(), "Third", "raven", EAdd::kAdded},  {first.get(), "Fourth", "raven", EAdd::kAdded},
       {second.get(), "Fifth", "raven", EAdd::kLimit},
   };
-  for (const SStep& step : steps)
-    EXPECT_EQ(step.store->AddOwnedChannel(step.name, step.creator, 2), step.expected) << step.name;
+  for (const auto& add : adds)
+    EXPECT_EQ(add.store->AddOwnedChannel(add.name, add.creator, 2), add.expected) << add.name;
   EXPECT_TRUE(first->RemoveChannel("Arena"));
   EXPECT_EQ(second->AddOwnedChannel("Fifth", "falcon", 2), EAdd::kAdded);
   EXPECT_TRUE(first->AddChannel("Lobby"));
   EXPECT_TRUE(second->RemoveChannelsBut("Lobby"));
   EXPECT_EQ(first->Channels(), (std::vector<std::string>{"Lobby"}));
+  first.reset();
+  second.reset();
+  ASSERT_TRUE(Sql(GetParam().shared ? "UPDATE schema_version SET version = 99" : "PRAGMA user_version = 99"));
+  std::string error;
+  EXPECT_FALSE(CStore::Open(target, &error));
+  EXPECT_NE(error.find("schema version 99"), std::string::npos) << error;
 }
 
 INSTANTIATE_TEST_SUITE_P(BackEnds, StoreTest,
@@ -226,93 +210,6 @@ TEST(LobbyStore, OpenFailsClearly) {
   // Port 1 of the loopback: nobody listens there.
   EXPECT_FALSE(CStore::Open("postgresql://korvo@127.0.0.1:1/postgres", &error));
   EXPECT_NE(error.find("cannot connect to the database"), std::string::npos) << error;
-}
-
-// ---- Several nodes on one PostgreSQL -------------------------------------------------------
-
-class NodesOnOneDatabase : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string why;
-    pg = SharedPostgres(&why);
-    if (!pg) GTEST_SKIP() << "PostgreSQL tests skipped: " << why;
-    PGconn* conn = PQconnectdb(pg->Url().c_str());
-    PQclear(PQexec(conn, "SET client_min_messages = warning; DROP SCHEMA public CASCADE; CREATE SCHEMA public;"));
-    PQfinish(conn);
-    std::string error;
-    for (auto* node : {&a, &b}) {
-      auto store = CStore::Open(pg->Url(), &error);
-      ASSERT_TRUE(store) << error;
-      node->reset(static_cast<CPgStore*>(store.release()));
-      ASSERT_TRUE((*node)->JoinCluster()) << (*node)->LastError();
-    }
-  }
-  CPgInstance* pg = nullptr;
-  std::unique_ptr<CPgStore> a, b;
-};
-
-TEST_F(NodesOnOneDatabase, OneLoginPerAccountAndADeadNodesPlayersAndGamesGo) {
-  ASSERT_NE(a->Node(), b->Node());
-  SAccount falcon{"Falcon", "$argon2id$h", "850307", "f@example.org", 3, 2, 450, 7};
-  bool failed = false;
-  ASSERT_TRUE(a->CreateAccount(falcon, &failed));
-  EXPECT_EQ(a->Claim(falcon, "Lobby"), CPgStore::EClaim::kClaimed);
-  // A row its own node left behind (a logout it could not write) is taken over.
-  EXPECT_EQ(a->Claim(falcon, "Lobby"), CPgStore::EClaim::kClaimed);
-  falcon.id = "FALCON";
-  EXPECT_EQ(b->Claim(falcon, "Lobby"), CPgStore::EClaim::kElsewhere);
-  ASSERT_TRUE(a->AddChannel("Arena"));
-  ASSERT_TRUE(a->Move("Falcon", "Arena"));
-  EXPECT_TRUE(b->RemoveChannel("Arena"));   // refused quietly: Falcon is in it
-  EXPECT_EQ(b->Channels(), (std::vector<std::string>{"Arena"}));
-  bool taken = false;
-  ASSERT_TRUE(a->AddSharedGame({"Duel", "Falcon", "map.gnd", 1, 0x7f000001, 7000, 8}, "salt$digest", &taken));
-  EXPECT_FALSE(b->AddSharedGame({"Duel", "Raven", "map.gnd", 1, 0x7f000001, 7001, 8}, "", &taken));
-  EXPECT_TRUE(taken);
-  std::vector<SOnlinePlayer> seen;
-  ASSERT_TRUE(b->OtherPlayers(&seen));
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].account.id, "Falcon");
-  EXPECT_EQ(seen[0].channel, "Arena");
-  EXPECT_EQ(seen[0].account.score, 450u);
-  std::vector<SSharedGame> games;
-  ASSERT_TRUE(b->SharedGames(&games));
-  ASSERT_EQ(games.size(), 1u);
-  EXPECT_EQ(games[0].node, a->Node());
-  EXPECT_EQ(games[0].passwordDigest, "salt$digest");
-
-  // A notice from one node reaches the other (and the sender).
-  ASSERT_TRUE(a->Publish("1\tplayers\t1"));
-  std::vector<std::string> notices;
-  for (int i = 0; i < 100 && notices.empty(); ++i) {
-    pollfd wait{b->NoticeFd(), POLLIN, 0};
-    poll(&wait, 1, 20);
-    notices = b->TakeNotices();
-  }
-  EXPECT_EQ(notices, (std::vector<std::string>{"1\tplayers\t1"}));
-
-  // Node a stops beating; b, with a short expiry, takes it for dead.
-  int reaped = 0;
-  for (int i = 0; i < 100 && reaped == 0; ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    ASSERT_TRUE(b->Heartbeat(200, &reaped)) << b->LastError();
-  }
-  EXPECT_EQ(reaped, 1);
-  seen.clear();
-  games.clear();
-  ASSERT_TRUE(b->OtherPlayers(&seen));
-  ASSERT_TRUE(b->SharedGames(&games));
-  EXPECT_TRUE(seen.empty());
-  EXPECT_TRUE(games.empty());
-  EXPECT_TRUE(b->Channels().empty());   // nobody left in Arena
-  EXPECT_EQ(b->Claim(falcon, "Lobby"), CPgStore::EClaim::kClaimed);
-  const auto kept = b->FindAccount("falcon");   // what the dead node wrote stays
-  ASSERT_TRUE(kept);
-  EXPECT_EQ(kept->score, 450u);
-  // The dead node, beating again, enters under a new number.
-  const int64_t old = a->Node();
-  ASSERT_TRUE(a->Heartbeat(5000, &reaped)) << a->LastError();
-  EXPECT_NE(a->Node(), old);
 }
 
 // Its own server: the test stops it.

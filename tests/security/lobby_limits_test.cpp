@@ -10,7 +10,6 @@
 #include <sys/wait.h>
 
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <thread>
 
@@ -31,26 +30,13 @@ double MsSince(Clock::time_point start) {
 // CPU seconds (user and system) a process has used so far.
 double CpuSeconds(pid_t pid) {
   std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-  std::istringstream rest(text.substr(text.rfind(')') + 2));
-  std::string field;
+  const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  std::istringstream fields(text.substr(text.rfind(')') + 2));   // from the third field on
+  std::string skipped;
+  for (int i = 3; i < 14; ++i) fields >> skipped;
   long long utime = 0, stime = 0;
-  for (int i = 3; i <= 15 && rest >> field; ++i) {
-    if (i == 14) utime = std::stoll(field);
-    if (i == 15) stime = std::stoll(field);
-  }
+  fields >> utime >> stime;
   return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
-
-// `count` connections, from the sources named by `source(i)`.
-std::vector<std::unique_ptr<CProbe>> Connections(uint16_t port, int count,
-                                                 const std::function<std::string(int)>& source) {
-  std::vector<std::unique_ptr<CProbe>> probes;
-  for (int i = 0; i < count; ++i) {
-    probes.push_back(std::make_unique<CProbe>());
-    EXPECT_TRUE(probes.back()->Connect(port, source(i))) << i;
-  }
-  return probes;
 }
 
 struct LobbyProbe : ::testing::Test {
@@ -61,15 +47,15 @@ struct LobbyProbe : ::testing::Test {
 TEST_F(LobbyProbe, OneAddressHoldsABoundedNumberOfConnections) {
   Start();
   const size_t limit = SServerOptions().connectionsPerAddress;
-  auto probes = Connections(server.Port(), int(limit) + 8, [](int) { return "127.0.0.5"; });
+  std::vector<CProbe> probes(limit + 8);
+  for (CProbe& p : probes) EXPECT_TRUE(p.Connect(server.Port(), "127.0.0.5"));
   size_t closed = 0;
-  for (auto& p : probes) closed += p->ClosedWithin(100);
-  std::printf("connections held from one address: %zu of %zu\n", probes.size() - closed, probes.size());
+  for (CProbe& p : probes) closed += p.ClosedWithin(100);
   EXPECT_EQ(probes.size() - closed, limit);
   // Another address is served.
-  CProbe other;
-  ASSERT_TRUE(other.Connect(server.Port(), "127.0.0.6"));
-  EXPECT_EQ(other.Enter("Falcon", false), ECode::kOk);
+  SPilot other;
+  ASSERT_TRUE(other.Connect(server.Port()));
+  EXPECT_EQ(other.Register("Falcon"), ECode::kOk);
 }
 
 TEST_F(LobbyProbe, NoLoginInTimeAndSilenceEndTheConnection) {
@@ -81,16 +67,14 @@ TEST_F(LobbyProbe, NoLoginInTimeAndSilenceEndTheConnection) {
   std::printf("a connection without a login closed after %.0f ms\n", MsSince(start));
   // A logged-in connection that falls silent (a half-open link looks the
   // same) does not keep its account logged in.
-  CProbe first, second, third;
-  ASSERT_TRUE(first.Connect(server.Port()));
-  ASSERT_EQ(first.Enter("Falcon"), ECode::kOk);
-  ASSERT_TRUE(second.Connect(server.Port(), "127.0.0.7"));
-  ASSERT_TRUE(second.Send(EMsg::kIdPw, {"Falcon", "secret-1"}));
-  EXPECT_EQ(second.Result(EMsg::kIdPw), ECode::kAlreadyLoggedIn);
-  EXPECT_TRUE(first.ClosedWithin(4000));
-  ASSERT_TRUE(third.Connect(server.Port(), "127.0.0.7"));
-  ASSERT_TRUE(third.Send(EMsg::kIdPw, {"Falcon", "secret-1"}));
-  EXPECT_EQ(third.Result(EMsg::kIdPw), ECode::kOk);
+  SPilot first, second, third;
+  ASSERT_TRUE(first.Connect(server.Port()) && second.Connect(server.Port()));
+  ASSERT_EQ(first.Register("Falcon"), ECode::kOk);
+  ASSERT_EQ(first.Login("Falcon"), ECode::kOk);
+  EXPECT_EQ(second.Login("Falcon"), ECode::kAlreadyLoggedIn);
+  EXPECT_TRUE(first.Await<SDisconnectedEvent>());
+  ASSERT_TRUE(third.Connect(server.Port()));
+  EXPECT_EQ(third.Login("Falcon"), ECode::kOk);
 }
 
 TEST_F(LobbyProbe, OutOfDescriptorsTheServerRestsAndRecovers) {
@@ -98,7 +82,9 @@ TEST_F(LobbyProbe, OutOfDescriptorsTheServerRestsAndRecovers) {
   const rlimit few{24, 24};
   ASSERT_EQ(prlimit(server.process.Pid(), RLIMIT_NOFILE, &few, nullptr), 0);
   // More connections than descriptors, from several addresses.
-  auto probes = Connections(server.Port(), 40, [](int i) { return "127.0.1." + std::to_string(1 + i % 8); });
+  std::vector<CProbe> probes(40);
+  for (size_t i = 0; i < probes.size(); ++i)
+    EXPECT_TRUE(probes[i].Connect(server.Port(), "127.0.1." + std::to_string(1 + i % 8))) << i;
   std::this_thread::sleep_for(std::chrono::milliseconds(200));   // the backlog fills
   const double before = CpuSeconds(server.process.Pid());
   std::this_thread::sleep_for(std::chrono::milliseconds(1000));
@@ -107,30 +93,27 @@ TEST_F(LobbyProbe, OutOfDescriptorsTheServerRestsAndRecovers) {
   EXPECT_LT(used, 0.2);
   // Descriptors free again: a new connection is served.
   probes.clear();
-  CProbe late;
-  ASSERT_TRUE(late.Connect(server.Port(), "127.0.2.1"));
-  EXPECT_EQ(late.Enter("Falcon", false), ECode::kOk);
+  SPilot late;
+  ASSERT_TRUE(late.Connect(server.Port()));
+  EXPECT_EQ(late.Register("Falcon"), ECode::kOk);
 }
 
 TEST_F(LobbyProbe, GuessesOnParallelConnectionsMeetTheSameLimit) {
   // Every guess from one address, on more connections than it may hold by default.
   Start({"--connections-per-address", "64"});
-  CProbe owner;
-  ASSERT_TRUE(owner.Connect(server.Port()));
-  ASSERT_EQ(owner.Enter("Falcon", false), ECode::kOk);
-  constexpr int kConnections = 39;
-  auto probes = Connections(server.Port(), kConnections, [](int) { return "127.0.0.1"; });
+  std::vector<SPilot> pilots(40);
+  for (SPilot& pilot : pilots) ASSERT_TRUE(pilot.Connect(server.Port()));
+  ASSERT_EQ(pilots[0].Register("Falcon"), ECode::kOk);
   // Every guess is on the wire before the first answer can come back.
-  for (int i = 0; i < kConnections; ++i)
-    ASSERT_TRUE(probes[i]->Send(EMsg::kIdPw, {"Falcon", "wrong-" + std::to_string(i)}));
+  constexpr int kConnections = 39;
+  for (int i = 1; i <= kConnections; ++i)
+    ASSERT_TRUE(pilots[i].client.SendIdPw("Falcon", "wrong-" + std::to_string(i)));
   int checked = 0, throttled = 0;
-  for (auto& p : probes) {
-    const std::optional<ECode> code = p->Result(EMsg::kIdPw);
-    ASSERT_TRUE(code);
-    checked += *code == ECode::kWrongLogin;
-    throttled += *code == ECode::kThrottled;
+  for (int i = 1; i <= kConnections; ++i) {
+    const ECode code = pilots[i].Result(EMsg::kIdPw);
+    checked += code == ECode::kWrongLogin;
+    throttled += code == ECode::kThrottled;
   }
-  std::printf("parallel guesses checked: %d of %d\n", checked, kConnections);
   EXPECT_LE(checked, CLoginThrottle::kPairRule.maxFailures);
   EXPECT_EQ(checked + throttled, kConnections);
 }
@@ -143,9 +126,9 @@ TEST_F(LobbyProbe, ALockedDatabaseIsAServerErrorAnsweredSoonAndTheFileIsPrivate)
   struct stat file {};
   ASSERT_EQ(stat(database.c_str(), &file), 0);
   EXPECT_EQ(file.st_mode & 0777, 0600u);
-  CProbe p;
+  SPilot p;
   ASSERT_TRUE(p.Connect(server.Port()));
-  ASSERT_EQ(p.Enter("Falcon", false), ECode::kOk);
+  ASSERT_EQ(p.Register("Falcon"), ECode::kOk);
   // Another process takes the database for writing and keeps it.
   sqlite3* holder = nullptr;
   ASSERT_EQ(sqlite3_open(database.c_str(), &holder), SQLITE_OK);
@@ -154,32 +137,31 @@ TEST_F(LobbyProbe, ALockedDatabaseIsAServerErrorAnsweredSoonAndTheFileIsPrivate)
             SQLITE_OK)
       << sqlite3_errmsg(holder);
   const auto start = Clock::now();
-  const std::optional<ECode> code = p.Enter("Raven", false);
+  const ECode code = p.Register("Raven");
   const double ms = MsSince(start);
-  std::printf("a registration on a locked database: %s after %.0f ms\n", code ? CodeName(*code) : "none", ms);
+  std::printf("a registration on a locked database: %s after %.0f ms\n", CodeName(code), ms);
   EXPECT_EQ(code, ECode::kServerError);
-  EXPECT_LT(ms, 1000);
+  EXPECT_LT(ms, 1000);   // an answer, not the pilot's wait running out
   // Reading goes on meanwhile: the login is checked as usual.
-  ASSERT_TRUE(p.Send(EMsg::kIdPw, {"Falcon", "secret-1"}));
-  EXPECT_EQ(p.Result(EMsg::kIdPw), ECode::kOk);
+  EXPECT_EQ(p.Login("Falcon"), ECode::kOk);
   sqlite3_exec(holder, "ROLLBACK;", nullptr, nullptr, nullptr);
   sqlite3_close(holder);
   // Released: the registration goes through.
-  EXPECT_EQ(p.Enter("Raven", false), ECode::kOk);
+  EXPECT_EQ(p.Register("Raven"), ECode::kOk);
 }
 
-// Plain TCP and the minimum hash cost are served on the loopback only: the
-// program says why and exits non-zero (timeout 10: a server that would
-// serve stops); the server itself refuses too, and a certificate without
-// its key.
+// Plain TCP and the minimum hash cost are served on the loopback only, and a
+// certificate needs its key: the program says why and exits non-zero
+// (timeout 10: a server that would serve stops).
 TEST(LobbyStartProbe, WhatIsServedOnTheLoopbackOnlyIsRefusedElsewhere) {
   CTempFolder folder;
   const struct {
-    const char* args;
+    std::string args;
     const char* why;
   } cases[] = {
       {"--bind 0.0.0.0", "plain TCP is served on 127.0.0.0/8 only"},
       {"--hash-cost minimum --bind 0.0.0.0", "--hash-cost minimum is for tests on 127.0.0.0/8"},
+      {"--tls-cert " + folder.File("some.pem"), "both a certificate and a key"},
   };
   for (const auto& c : cases) {
     const std::string log = folder.File("refused.log");
@@ -191,15 +173,6 @@ TEST(LobbyStartProbe, WhatIsServedOnTheLoopbackOnlyIsRefusedElsewhere) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0 && WEXITSTATUS(status) != 124) << c.args;
     EXPECT_NE(said.find(c.why), std::string::npos) << c.args << ": " << said;
   }
-  SServerOptions options;
-  options.database = folder.File("inproc.db");
-  options.bind = "0.0.0.0";
-  std::string error;
-  EXPECT_EQ(CServer::Create(options, SteadyClock(), &error), nullptr);
-  EXPECT_NE(error.find("--tls-cert"), std::string::npos) << error;
-  options.tlsCert = folder.File("some.pem");
-  EXPECT_EQ(CServer::Create(options, SteadyClock(), &error), nullptr);
-  EXPECT_NE(error.find("both a certificate and a key"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -16,6 +17,7 @@
 #include "runtime/params.h"
 #include "runtime/registry.h"
 #include "tests/unit/refhost_graphics_fixture.h"
+#include "tests/expected/expected_text.h"
 #include "tests/unit/runtime_fixture.h"
 
 // One PARAM line, built value by value; owns its chain.
@@ -49,15 +51,9 @@ inline void AddFont(CGUI_Control* c, const char* font = "SYSTEM", int r = 255, i
                     int b = 255, int a = 255, float size = 16) {
   c->AddParamList(Chain().S(font).F(size).F(1.0f).I(0).I(r).I(g).I(b).I(a).get());
 }
-// A bitmap list: "menu/<name>" in a colour.
-inline void AddBitmap(CGUI_Control* c, const char* name, uint32_t argb = 0xFFFFFFFF) {
-  c->AddParamList(Chain()
-                      .S(name)
-                      .I(int(argb >> 16 & 255))
-                      .I(int(argb >> 8 & 255))
-                      .I(int(argb & 255))
-                      .I(int(argb >> 24))
-                      .get());
+// A bitmap list: "menu/<name>" in white.
+inline void AddBitmap(CGUI_Control* c, const char* name) {
+  c->AddParamList(Chain().S(name).I(255).I(255).I(255).I(255).get());
 }
 // A pulse list (from, to: r g b a; period).
 inline void AddPulse(CGUI_Control* c) {
@@ -149,6 +145,30 @@ class GameControlsTest : public RuntimeTest {
     for (const auto& r : list)
       if (r.kind == korvohost::DrawKind::Text) out.push_back(r.text);
     return out;
+  }
+  // One draw as a line: kind, texture and pixel rectangle (bitmaps) or text,
+  // colour. Text places depend on the font's measures and are left out.
+  static std::string Printed(const korvohost::DrawRecord& r) {
+    char colour[16];
+    std::snprintf(colour, sizeof colour, "%08X", r.argb);
+    std::string line = korvohost::DrawKindName(r.kind);
+    if (r.kind == korvohost::DrawKind::Text) line += " '" + r.text + "'";
+    if (r.kind == korvohost::DrawKind::Bitmap)
+      line += " " + r.texture + " " + std::to_string(r.x) + "," + std::to_string(r.y) + " " +
+              std::to_string(r.w) + "x" + std::to_string(r.h) + " blend " +
+              std::to_string(r.srcBlend) + "," + std::to_string(r.dstBlend);
+    return line + " argb " + colour;
+  }
+  // One step of a walk for an expected text: its label, the draws of the frame
+  // after it and the sounds played since the step before.
+  static void Step(std::string& log, const std::string& label) {
+    log += label + "\n";
+    for (const auto& r : Frame()) log += "  " + Printed(r) + "\n";
+    const std::vector<int> sounds = korvohost::TakeSounds();
+    if (sounds.empty()) return;
+    log += "  sounds";
+    for (int s : sounds) log += " " + std::to_string(s);
+    log += "\n";
   }
   // Moves the mouse there, then presses and releases with an update between.
   static void Click(float x, float y) {

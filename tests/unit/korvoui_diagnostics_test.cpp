@@ -7,18 +7,6 @@
 #include "tools/korvoui/diagnostics.h"
 #include "tools/korvoui/overlay_text.h"
 
-// End of file points past the last byte.
-TEST(Diagnostics, EndOfFilePointsPastTheLastByte) {
-  const ScriptDiagnostic d =
-      DiagnoseCompileError("Compile Error : error : Unexpected end-of-file", "DIALOG \"a\" AB\nBEGIN");
-  ASSERT_TRUE(d.positioned);
-  EXPECT_EQ(d.line, 2);
-  EXPECT_EQ(d.column, 6);
-  EXPECT_EQ(d.source, "BEGIN");
-  EXPECT_EQ(d.caret, "     ^");
-  EXPECT_EQ(d.hint, "");
-}
-
 TEST(Diagnostics, ErrorsWithoutPositionAreReportedWhole) {
   const std::string error = "Compile Error : data/script/ui/ui_script.txt not found";
   const ScriptDiagnostic d = DiagnoseCompileError(error, "");

@@ -1,7 +1,6 @@
 // korvoui_hot_reload_test.cpp: the screens `korvoui play` reopens after a
 // recompile (dialog stack with markers, overlapping dialogs in their order,
-// dialogs the new script dropped), a broken script that keeps them, the file
-// watch, and the inspector's view of windows.
+// dialogs the new script dropped) and the file watch.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -11,22 +10,16 @@
 
 #include "korvogui/korvogui.h"
 #include "refhost/korvohost.h"
-#include "runtime/control.h"
 #include "runtime/module_state.h"
 #include "runtime/window_manager.h"
 #include "script/compiler.h"
 #include "tools/korvoui/hot_reload.h"
-#include "tools/korvoui/inspector.h"
 #include "tests/unit/fresh_module.h"
 
 namespace {
 
 const char* kScript =
-    "DIALOG \"a\" MAINMENU 0.0, 0.0, 1.0, 1.0\nBEGIN\n"
-    "    BUTTON \"Go\" IDC_GO 0.1, 0.1, 0.3, 0.1\n"
-    "        PARAM \"go.png\", 7, 0.5\n"
-    "        PARAM 1\n"
-    "END\n"
+    "DIALOG \"a\" MAINMENU 0.0, 0.0, 1.0, 1.0 BEGIN END\n"
     "DIALOG \"b\" OPTIONMENU 0.0, 0.0, 1.0, 1.0 BEGIN END\n"
     "DIALOG \"c\" MSGBOX 0.6, 0.6, 0.3, 0.3 BEGIN END\n"
     "DIALOG \"d\" HUD 0.0, 0.0, 0.2, 0.2 BEGIN END\n";
@@ -99,27 +92,6 @@ TEST_F(HotReloadTest, DialogsTheNewScriptDroppedAreReportedOnce) {
   EXPECT_EQ(Stack(), " OPTIONMENU");
 }
 
-TEST_F(HotReloadTest, ReloadKeepsTheScreensOfABrokenScript) {
-  ASSERT_TRUE(GUI_NextDialog("MAINMENU"));
-  CGUI_Window* before = FindOpenDialog("MAINMENU");
-  korvohost::OverlayFile(kUIScriptPath, "DIALOG \"a\" MAINMENU 0.0, 0.0, 1.0, 1\nBEGIN\nEND\n");
-  ReloadError error;
-  std::vector<std::string> lost;
-  EXPECT_FALSE(ReloadScript(&error, &lost));
-  EXPECT_EQ(error.error, "Compile Error : Error (1, 36) : INTEGER (1) is not expected here.");
-  EXPECT_EQ(error.diagnostic.line, 1);
-  EXPECT_EQ(error.diagnostic.column, 36);
-  EXPECT_EQ(FindOpenDialog("MAINMENU"), before);
-  EXPECT_EQ(Stack(), " MAINMENU");
-
-  korvohost::OverlayFile(kUIScriptPath, std::string(kScript) + "DIALOG \"e\" NEW 0.0, 0.0, 1.0, 1.0 BEGIN END\n");
-  EXPECT_TRUE(ReloadScript(&error, &lost));
-  EXPECT_TRUE(lost.empty());
-  EXPECT_EQ(Open(), " MAINMENU");
-  EXPECT_EQ(Stack(), " MAINMENU");
-  EXPECT_TRUE(DialogTable()->Entries().count("NEW"));
-}
-
 TEST(FileWatch, SeesChangesOfSizeAndExistenceOnce) {
   const std::string path = ::testing::TempDir() + "korvoui_watch_" + std::to_string(getpid());
   std::remove(path.c_str());
@@ -133,27 +105,6 @@ TEST(FileWatch, SeesChangesOfSizeAndExistenceOnce) {
   std::remove(path.c_str());
   EXPECT_TRUE(watch.Changed());
   EXPECT_FALSE(watch.Changed());
-}
-
-TEST_F(HotReloadTest, InspectorFindsWindowsAndPrintsTheirParameters) {
-  ASSERT_TRUE(GUI_NextDialog("MAINMENU"));
-  ASSERT_TRUE(GUI_CreateDialog("MSGBOX"));
-  const float onButton[2] = {0.2f, 0.15f}, onBox[2] = {0.7f, 0.7f}, elsewhere[2] = {0.5f, 0.5f};
-  CGUI_Window* button = WindowAt(onButton);
-  ASSERT_NE(button, nullptr);
-  EXPECT_EQ(button->Id(), "IDC_GO");
-  EXPECT_EQ(WindowAt(onBox)->Id(), "MSGBOX");
-  EXPECT_EQ(WindowAt(elsewhere)->Id(), "MAINMENU");
-  auto* control = dynamic_cast<CGUI_Control*>(button);
-  ASSERT_NE(control, nullptr);
-  ASSERT_EQ(control->GetParamListCount(), 2);
-  EXPECT_EQ(ParamListText(control->GetParamList(0)), "\"go.png\", 7, 0.5");
-  EXPECT_EQ(ParamListText(control->GetParamList(1)), "1");
-  const std::vector<std::string> lines = InspectorLines(onButton);
-  ASSERT_GE(lines.size(), 4u);
-  EXPECT_EQ(lines[1], "ctrl IDC_GO class=BUTTON caption=\"Go\"");
-  EXPECT_EQ(lines[lines.size() - 2], "open: MAINMENU MSGBOX");
-  EXPECT_EQ(lines.back(), "stack: MAINMENU");
 }
 
 }  // namespace

@@ -1,35 +1,21 @@
-// korvoui_session_test.cpp: `korvoui run` itself: each frame of a session
-// starts a new draw list, and integer arguments are read without overflow,
-// the ones past the 64-bit range refused as lines that cannot be run.
+// korvoui_session_test.cpp: `korvoui run` itself: integer arguments are read
+// without overflow, the ones past the 64-bit range refused as lines that
+// cannot be run.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <string>
-#include <vector>
 
 #include "foundation/report.h"
 #include "korvogui/korvogui.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
 #include "host/session_state.h"
-#include "script/compiler.h"
 #include "tools/korvoui/session_runner.h"
 #include "tools/korvoui/session_script.h"
 #include "tests/unit/fresh_module.h"
 
 namespace {
-
-// A dialog whose static draws its caption every frame.
-const std::string kOpenPanel = R"(file data/script/ui/ui_script.txt END_OF_SCRIPT
-DIALOG "Panel" PANEL 0.0, 0.0, 1.0, 1.0
-BEGIN
-    STATIC "Hello" IDC_STATIC_HELLO 0.0, 0.0, 0.5, 0.125
-        PARAM "MENU", 16.0, 1.0, 0,   255, 255, 255, 255
-END
-END_OF_SCRIPT
-GUI_Compile
-GUI_NextDialog PANEL
-)";
 
 // Each session runs against a freshly started module.
 class SessionRunnerTest : public ::testing::Test {
@@ -43,7 +29,6 @@ class SessionRunnerTest : public ::testing::Test {
     tam::SetReportHandler(previous_);
     GUI_Release();
     korvostate::SetRecording(false);   // a session records the host's calls
-    korvohost::RemoveOverlayFile(kUIScriptPath);
     korvohost::ResetGraphics();
   }
 
@@ -55,34 +40,17 @@ class SessionRunnerTest : public ::testing::Test {
     return status;
   }
 
-  // The draw list as "KIND TEXT" lines.
-  static std::vector<std::string> Draws() {
-    std::vector<std::string> out;
-    for (const korvohost::DrawRecord& r : korvohost::DrawList())
-      out.push_back(std::string(korvohost::DrawKindName(r.kind)) + " " + r.text);
-    return out;
-  }
-
  private:
   tam::ReportHandler previous_ = nullptr;
 };
 
 }  // namespace
 
-TEST_F(SessionRunnerTest, EachFrameStartsANewDrawList) {
-  ASSERT_EQ(RunSession(kOpenPanel + "frame\n"), 0);
-  const std::vector<std::string> one = Draws();
-  ASSERT_EQ(one, std::vector<std::string>{"text Hello"});
-  ASSERT_EQ(RunSession("frame\nframe\nframe\n"), 0);
-  EXPECT_EQ(Draws(), one);
-  ASSERT_EQ(RunSession("GUI_Draw\nGUI_Draw\n"), 0);
-  EXPECT_EQ(Draws(), one);
-}
-
 TEST(SessionIntegers, TheWhole64BitRangeAndNothingBeyond) {
   const std::pair<const char*, long long> read[] = {
       {"-9223372036854775808", LLONG_MIN}, {"-0x8000000000000000", LLONG_MIN}, {"9223372036854775807", LLONG_MAX},
       {"+0x7FFFFFFFFFFFFFFF", LLONG_MAX},  {"-42", -42},                       {"0xFF52D8DE", 0xFF52D8DELL},
+      {"bits(0.25)", 0x3E800000},          {"bits(-1.5f)", 0xBFC00000},   // a float's bit pattern
   };
   for (const auto& [text, value] : read) {
     long long v = 0;
@@ -90,7 +58,8 @@ TEST(SessionIntegers, TheWhole64BitRangeAndNothingBeyond) {
     EXPECT_EQ(v, value) << text;
   }
   for (const char* text : {"9223372036854775808", "0x8000000000000000", "-9223372036854775809",
-                           "18446744073709551615", "-18446744073709551616", "--1"}) {
+                           "18446744073709551615", "-18446744073709551616", "--1", "bits()",
+                           "bits(x)"}) {
     long long v = 7;
     EXPECT_FALSE(ParseSessionInt(text, &v)) << text;
     EXPECT_EQ(v, 7) << text;

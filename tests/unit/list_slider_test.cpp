@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "runtime/list.h"
 #include "runtime/slider.h"
 #include "runtime_support.h"
+#include "tests/expected/expected_text.h"
 
 namespace {
 
@@ -23,14 +25,28 @@ class ProbeList : public CGUI_List {
     drawn.push_back({index, rect[1], selected, hovered});
     return index != failAt;
   }
+  // The rows drawn since the last call: index, top edge, selected or hovered.
+  std::string Drawn() {
+    std::string out;
+    for (const Row& r : drawn) {
+      char line[64];
+      std::snprintf(line, sizeof line, "%s%d at %.3g%s%s", out.empty() ? "" : ", ", r.index,
+                    r.y, r.selected ? " selected" : "", r.hovered ? " hovered" : "");
+      out += line;
+    }
+    drawn.clear();
+    return out;
+  }
+  int selChanges = 0;
+  int failAt = -2;
+
+ private:
   struct Row {
     int index;
     float y;
     bool selected;
     bool hovered;
   };
-  int selChanges = 0;
-  int failAt = -2;
   std::vector<Row> drawn;
 };
 
@@ -41,69 +57,67 @@ void Fill(CGUI_List& list, int rows, int visible) {
   for (int i = 0; i < rows; ++i) list.AddString("row " + std::to_string(i));
 }
 
+// A walk over a list for an expected text: each line is a call, what it
+// returned and the list afterwards (selection, top, hover, selection changes,
+// rows with their item data).
+class ListWalk {
+ public:
+  explicit ListWalk(ProbeList& list) : list_(list) {}
+  void operator()(const std::string& call, long long result) {
+    log_ += call + " -> " + std::to_string(result) + ": sel " + std::to_string(list_.GetCurSel()) +
+            " top " + std::to_string(list_.GetTopIndex()) + " hover " +
+            std::to_string(list_.GetHover()) + " changes " + std::to_string(list_.selChanges);
+    std::string text;
+    uint32_t data = 0;
+    for (int i = 0; i < list_.GetCount() && list_.GetText(i, text) && list_.GetItemData(i, data); ++i)
+      log_ += (i ? ", " : " | ") + text + (data ? " [" + std::to_string(data) + "]" : "");
+    log_ += "\n";
+  }
+  const std::string& log() const { return log_; }
+
+ private:
+  ProbeList& list_;
+  std::string log_;
+};
+
 }  // namespace
 
-// ---- Rows ------------------------------------------------------------------------------
+// ---- Rows and scrolling ----------------------------------------------------------------
 
-TEST(ListRows, AddAppendsOrInsertsBeforeSelectionAndResetClears) {
-  CGUI_List list;
-  std::string s = "keep";
-  EXPECT_FALSE(list.GetText(-1, s));   // no rows: not even the last one
-  EXPECT_FALSE(list.GetText(0, s));
-  Fill(list, 4, 4);
-  EXPECT_FALSE(list.GetText(4, s));
-  EXPECT_FALSE(list.GetText(-2, s));
-  EXPECT_EQ(s, "keep");
-  EXPECT_EQ(list.AddString("end"), 4);
-  EXPECT_TRUE(list.GetText(-1, s));
-  EXPECT_EQ(s, "end");
-  list.SetCurSel(2);
-  list.SetItemData(2, 77);
-  EXPECT_EQ(list.AddString("new"), 2);
-  EXPECT_EQ(list.GetCurSel(), 2);   // the number stays, the row moved down
-  list.GetText(2, s);
-  EXPECT_EQ(s, "new");
-  list.GetText(3, s);
-  EXPECT_EQ(s, "row 2");
-  uint32_t data = 1;
-  EXPECT_TRUE(list.GetItemData(2, data));
-  EXPECT_EQ(data, 0u);
-  EXPECT_TRUE(list.GetItemData(3, data));
-  EXPECT_EQ(data, 77u);
-  EXPECT_EQ(list.GetCount(), 6);
-
-  list.SetTopIndex(2);
-  list.SetHover(1);
-  EXPECT_TRUE(list.ResetContent());
-  EXPECT_EQ(list.GetCount(), 0);
-  EXPECT_EQ(list.GetCurSel(), -1);
-  EXPECT_EQ(list.GetHover(), -1);
-  EXPECT_EQ(list.GetTopIndex(), 0);
-}
-
-TEST(ListRows, DeleteMovesTheSelection) {
+// Adding appends, or inserts at the selection number (the selected row moves
+// down); deleting at or above the selection moves it up; reset clears it all.
+// Text and data lookups take -1 for the last row and fail outside the rows.
+TEST(ListRows, AddDeleteResetAndLookups) {
   ProbeList list;
-  Fill(list, 6, 4);
-  list.SetCurSel(3);
-  EXPECT_TRUE(list.DeleteString(3));
-  EXPECT_EQ(list.GetCurSel(), 2);
-  std::string s;
-  list.GetText(3, s);
-  EXPECT_EQ(s, "row 4");
-  EXPECT_TRUE(list.DeleteString(4));   // below the selection: it stays
-  EXPECT_EQ(list.GetCurSel(), 2);
-  EXPECT_FALSE(list.DeleteString(4));
-  EXPECT_FALSE(list.DeleteString(-1));
-  EXPECT_EQ(list.GetCount(), 4);
-  list.SetCurSel(0);
-  EXPECT_TRUE(list.DeleteString(0));
-  EXPECT_EQ(list.GetCurSel(), -1);
+  ListWalk walk(list);
+  std::string s = "kept";
+  walk("GetText(-1) of no rows", list.GetText(-1, s));
+  Fill(list, 4, 4);
+  walk("GetText(4)", list.GetText(4, s));
+  walk("GetText(-2)", list.GetText(-2, s));
+  walk("text still " + s + ", AddString(end)", list.AddString("end"));
+  walk("GetText(-1)", list.GetText(-1, s));
+  walk("got " + s + ", SetCurSel(2)", list.SetCurSel(2));
+  walk("SetItemData(2, 77)", list.SetItemData(2, 77));
+  walk("AddString(new)", list.AddString("new"));
+  walk("DeleteString(2), the selected row", list.DeleteString(2));
+  walk("DeleteString(3), below the selection", list.DeleteString(3));
+  walk("DeleteString(4)", list.DeleteString(4));
+  walk("DeleteString(-1)", list.DeleteString(-1));
+  walk("SetVisibleRows(2)", list.SetVisibleRows(2));
+  walk("SetTopIndex(2)", list.SetTopIndex(2));
+  walk("SetHover(1)", list.SetHover(1));
+  walk("ResetContent()", list.ResetContent());
+  Fill(list, 2, 4);
+  walk("SetCurSel(0)", list.SetCurSel(0));
+  walk("DeleteString(0)", list.DeleteString(0));
+  EXPECT_MATCHES_EXPECTED("unit/expected/list_rows.expected", walk.log());
 }
 
-// ---- Geometry and scrolling ---------------------------------------------------------------
-
-TEST(ListScroll, RowHeightVisibleRowsAndTheClampedTop) {
-  CGUI_List list;
+// The top row is clamped to the last page; a selection is scrolled into view
+// (no selection shows the end) and only a change is told.
+TEST(ListScroll, RowHeightVisibleRowsClampedTopAndSelection) {
+  ProbeList list;
   SetRegion(&list, 0, 0, 0.3f, 0.4f);
   list.SetRowHeight(0.1f);
   EXPECT_EQ(list.GetVisibleRows(), 4);
@@ -112,104 +126,59 @@ TEST(ListScroll, RowHeightVisibleRowsAndTheClampedTop) {
   list.SetVisibleRows(8);
   EXPECT_FLOAT_EQ(list.GetRowHeight(), 0.05f);
 
+  ListWalk walk(list);
+  Fill(list, 2, 4);
+  walk("2 rows of 4, SetTopIndex(1)", list.SetTopIndex(1));
+  list.ResetContent();
   Fill(list, 10, 4);
-  for (const auto& [top, want] : {std::pair{8, 6}, std::pair{-3, 0}, std::pair{5, 5}}) {
-    EXPECT_TRUE(list.SetTopIndex(top));
-    EXPECT_EQ(list.GetTopIndex(), want) << top;
+  for (int top : {8, -3, 5}) walk("SetTopIndex(" + std::to_string(top) + ")", list.SetTopIndex(top));
+  const std::pair<int, int> tops_and_selections[] = {{5, -1}, {0, 5},  {6, 2}, {1, 3},
+                                                     {1, 3},  {1, 10}, {1, -2}};
+  for (const auto& [top, sel] : tops_and_selections) {
+    list.SetTopIndex(top);
+    walk("top " + std::to_string(top) + ", SetCurSel(" + std::to_string(sel) + ")",
+         list.SetCurSel(sel));
   }
-  CGUI_List shortList;
-  Fill(shortList, 2, 4);
-  shortList.SetTopIndex(1);
-  EXPECT_EQ(shortList.GetTopIndex(), 0);
-}
-
-TEST(ListScroll, SelectionIsKeptVisible) {
-  ProbeList list;
-  Fill(list, 10, 4);
-  EXPECT_TRUE(list.SetCurSel(-1));
-  EXPECT_EQ(list.GetTopIndex(), 6);
-  EXPECT_EQ(list.selChanges, 0);   // it was -1 already
-
-  list.SetTopIndex(0);
-  EXPECT_TRUE(list.SetCurSel(5));
-  EXPECT_EQ(list.GetTopIndex(), 5);
-  EXPECT_EQ(list.selChanges, 1);
-  list.SetTopIndex(6);
-  EXPECT_TRUE(list.SetCurSel(2));
-  EXPECT_EQ(list.GetTopIndex(), 0);
-  list.SetTopIndex(1);
-  list.SetCurSel(3);   // visible already: no scrolling
-  EXPECT_EQ(list.GetTopIndex(), 1);
-  EXPECT_EQ(list.selChanges, 3);
-  list.SetCurSel(3);
-  EXPECT_EQ(list.selChanges, 3);
-
-  EXPECT_FALSE(list.SetCurSel(10));
-  EXPECT_FALSE(list.SetCurSel(-2));
-  EXPECT_EQ(list.GetCurSel(), 3);
+  EXPECT_MATCHES_EXPECTED("unit/expected/list_scroll.expected", walk.log());
 }
 
 // ---- Keys ------------------------------------------------------------------------------------
 
-// A list of `rows` rows, `visible` of them shown, with the selection and top
-// row set, then the keys (PgUp 33, PgDn 34, Up 38, Down 40) pressed in turn.
-struct ListKeyCase {
-  int rows, visible, sel, top;
-  std::vector<int> keys;
-  int wantSel, wantTop;
-};
-
+// Keys on ten rows, four of them shown: Down and Up move the selection and
+// stop at the ends (without a selection Down does nothing); PgDn and PgUp move
+// a page and select the top row; the top stops at the last page.
 TEST(ListKeys, SelectionAndTopAfterKeys) {
-  const ListKeyCase cases[] = {
-      {10, 4, -1, 0, {40}, -1, 0},                // no selection: Down does nothing
-      {10, 4, 9, 6, {40}, 9, 6},                  // Down stops at the last row
-      {10, 4, 9, 6, {38}, 8, 6},
-      {10, 4, 1, 0, {38}, 0, 0},                  // Up reaches the first row ...
-      {10, 4, 0, 0, {38}, 0, 0},                  // ... and stops there
-      {10, 4, -1, 0, {34}, 4, 4},                 // PgDn: a page down, the top row selected
-      {10, 4, -1, 0, {34, 34}, 8, 6},             // the top stops at the last page
-      {10, 4, -1, 0, {34, 34, 34}, 9, 6},         // past the end: the last row
-      {10, 4, -1, 0, {34, 34, 34, 33}, 2, 2},     // PgUp: a page up
-      {10, 4, -1, 0, {34, 34, 34, 33, 33}, 0, 0},
-  };
-  for (const ListKeyCase& c : cases) {
-    CGUI_List list;
-    Fill(list, c.rows, c.visible);
-    if (c.sel >= 0) list.SetCurSel(c.sel);
-    list.SetTopIndex(c.top);
-    for (int key : c.keys) list.OnKeyDown(key);
-    EXPECT_EQ(list.GetCurSel(), c.wantSel) << "from " << c.sel << " after " << c.keys.size() << " keys";
-    EXPECT_EQ(list.GetTopIndex(), c.wantTop) << "from " << c.sel << " after " << c.keys.size() << " keys";
-  }
+  ProbeList list;
+  ListWalk walk(list);
+  Fill(list, 10, 4);
+  const std::pair<const char*, int> keys[] = {{"Down", 40}, {"PgDn", 34}, {"PgDn", 34},
+                                              {"PgDn", 34}, {"Down", 40}, {"Up", 38},
+                                              {"PgUp", 33}, {"PgUp", 33}, {"Up", 38}};
+  for (const auto& [name, key] : keys) walk(name, list.OnKeyDown(key));
+  list.SetCurSel(1);
+  walk("row 1 selected, Up", list.OnKeyDown(38));
+  EXPECT_MATCHES_EXPECTED("unit/expected/list_keys.expected", walk.log());
 }
 
 // As many visible rows as an int holds: scrolling, paging and selecting stay
-// in range, and the rows shown are the rows that exist.
+// in range; a negative count pages the other way.
 TEST(ListKeys, TheLargestVisibleRowCountScrollsAndPages) {
-  CGUI_List list;
+  ProbeList list;
+  ListWalk walk(list);
   Fill(list, 10, INT_MAX);
-  list.SetTopIndex(5);
-  EXPECT_EQ(list.GetTopIndex(), 0);   // every row fits
-  list.SetTopIndex(INT_MAX);
-  EXPECT_EQ(list.GetTopIndex(), 0);
-  list.OnKeyDown(34);
-  EXPECT_EQ(list.GetTopIndex(), 0);
-  EXPECT_EQ(list.GetCurSel(), 9);
-  list.OnKeyDown(33);
-  EXPECT_EQ(list.GetTopIndex(), 0);
-  EXPECT_EQ(list.GetCurSel(), 0);
-  EXPECT_TRUE(list.SetCurSel(7));
-  EXPECT_EQ(list.GetTopIndex(), 0);
-
-  CGUI_List inverted;   // a negative count pages the other way
+  walk("SetTopIndex(5), every row fits", list.SetTopIndex(5));
+  walk("SetTopIndex(INT_MAX)", list.SetTopIndex(INT_MAX));
+  walk("PgDn", list.OnKeyDown(34));
+  walk("PgUp", list.OnKeyDown(33));
+  walk("SetCurSel(7)", list.SetCurSel(7));
+  ProbeList inverted;
+  ListWalk invertedWalk(inverted);
   Fill(inverted, 10, INT_MIN);
-  inverted.OnKeyDown(33);
-  EXPECT_EQ(inverted.GetTopIndex(), INT_MAX);
-  EXPECT_TRUE(inverted.SetCurSel(3));
-  EXPECT_EQ(inverted.GetTopIndex(), INT_MAX);
+  invertedWalk("INT_MIN visible rows, PgUp", inverted.OnKeyDown(33));
+  invertedWalk("SetCurSel(3)", inverted.SetCurSel(3));
+  EXPECT_MATCHES_EXPECTED("unit/expected/list_largest_counts.expected",
+                          walk.log() + invertedWalk.log());
 }
-
-// ---- Mouse ------------------------------------------------------------------------------------
 
 TEST(ListMouse, HoverRowAndClickSelect) {
   ScopedDialog dialog;
@@ -247,32 +216,6 @@ TEST(ListMouse, HoverRowAndClickSelect) {
   EXPECT_FLOAT_EQ(mouse[1], 0.1f);
 }
 
-// ---- Drawing ------------------------------------------------------------------------------------
-
-TEST(ListDraw, VisibleRowsFromTheTop) {
-  ProbeList list;
-  Fill(list, 10, 4);
-  const float origin[2] = {0.5f, 0.5f};
-  list.SetOrigin(origin);   // not part of the row rectangles
-  list.SetTopIndex(3);
-  list.SetCurSel(4);
-  list.SetHover(2);
-  EXPECT_TRUE(list.OnDraw());
-  ASSERT_EQ(list.drawn.size(), 4u);   // rows 3 to 6
-  EXPECT_EQ(list.drawn[0].index, 3);
-  EXPECT_EQ(list.drawn[3].index, 6);
-  EXPECT_FLOAT_EQ(list.drawn[0].y, 0.1f);
-  EXPECT_FLOAT_EQ(list.drawn[1].y, 0.2f);
-  EXPECT_TRUE(list.drawn[1].selected);
-  EXPECT_TRUE(list.drawn[2].hovered);
-  EXPECT_FALSE(list.drawn[0].selected || list.drawn[0].hovered);
-
-  list.drawn.clear();
-  list.failAt = 4;
-  EXPECT_FALSE(list.OnDraw());
-  EXPECT_EQ(list.drawn.size(), 2u);
-}
-
 // A list class that places its top row itself, past the rows the base class
 // would allow.
 class PlacedList : public ProbeList {
@@ -280,29 +223,48 @@ class PlacedList : public ProbeList {
   void PlaceTop(int top) { topIndex_ = top; }
 };
 
-// Fewer rows than visible ones: only the rows that exist are drawn.
-TEST(ListDraw, OnlyRowsThatExistAreVisitedHoweverManyAreVisible) {
-  PlacedList list;
-  Fill(list, 3, INT_MAX);
-  list.PlaceTop(2);   // the window runs past the end of the int range
-  list.SetHover(0);
+// The visible rows are drawn from the top (the origin is not part of their
+// rectangles) until one fails; with fewer rows than visible ones, only the
+// rows that exist, however far the window runs past the int range.
+TEST(ListDraw, VisibleRowsFromTheTop) {
+  ProbeList list;
+  Fill(list, 10, 4);
+  const float origin[2] = {0.5f, 0.5f};
+  list.SetOrigin(origin);
+  list.SetTopIndex(3);
+  list.SetCurSel(4);
+  list.SetHover(2);
   EXPECT_TRUE(list.OnDraw());
-  ASSERT_EQ(list.drawn.size(), 1u);
-  EXPECT_EQ(list.drawn[0].index, 2);
-  EXPECT_TRUE(list.drawn[0].hovered);
-  EXPECT_FLOAT_EQ(list.drawn[0].y, 0.1f);
+  EXPECT_EQ(list.Drawn(), "3 at 0.1, 4 at 0.2 selected, 5 at 0.3 hovered, 6 at 0.4");
+  list.failAt = 4;
+  EXPECT_FALSE(list.OnDraw());
+  EXPECT_EQ(list.Drawn(), "3 at 0.1, 4 at 0.2 selected");
 
-  list.drawn.clear();
-  list.PlaceTop(0);
-  list.SetHover(1);
-  EXPECT_TRUE(list.OnDraw());
-  ASSERT_EQ(list.drawn.size(), 3u);
-  EXPECT_TRUE(list.drawn[1].hovered);
-  EXPECT_FLOAT_EQ(list.drawn[2].y, 0.1f + 2 * list.GetRowHeight());
+  PlacedList few;
+  Fill(few, 3, INT_MAX);
+  few.PlaceTop(2);
+  few.SetHover(0);
+  EXPECT_TRUE(few.OnDraw());
+  EXPECT_EQ(few.Drawn(), "2 at 0.1 hovered");
+  few.PlaceTop(0);
+  few.SetHover(1);
+  EXPECT_TRUE(few.OnDraw());
+  EXPECT_EQ(few.Drawn(), "0 at 0.1, 1 at 0.1 hovered, 2 at 0.1");
 }
 
 // ---- Slider ---------------------------------------------------------------------------------------
 
+// The slider's value and thumb offset after a step, as a line.
+std::string SliderLine(CGUI_Slider& s, const std::string& step) {
+  char values[64];
+  std::snprintf(values, sizeof values, ": value %d thumb %.6f\n", s.GetValue(), s.GetThumbPos());
+  return step + values;
+}
+
+// The value is clamped to the range and starts at the minimum at creation; the
+// thumb offset runs along the width or the height (half a cell into the
+// value's cell); a bottom-aligned vertical slider reads the value under the
+// mouse from its bottom.
 TEST(Slider, ValueIsClampedPlacesTheThumbAndStartsAtTheMinimum) {
   CGUI_Slider s;
   SetRegion(&s, 0, 0, 0.5f, 0.1f);
@@ -310,19 +272,17 @@ TEST(Slider, ValueIsClampedPlacesTheThumbAndStartsAtTheMinimum) {
   s.SetMin(0);
   s.SetMax(10);
   s.SetValue(99);
-  EXPECT_EQ(s.GetValue(), 10);
+  std::string log = SliderLine(s, "horizontal 0..10 0.5 wide, SetValue(99)");
   s.SetValue(-4);
-  EXPECT_EQ(s.GetValue(), 0);
-  EXPECT_FLOAT_EQ(s.GetThumbPos(), 0.5f * 0.5f / 11);
-  s.SetHorizontal(false);   // the offset runs along the height
+  log += SliderLine(s, "SetValue(-4)");
+  s.SetHorizontal(false);
   s.SetValue(10);
-  EXPECT_FLOAT_EQ(s.GetThumbPos(), 0.1f * 10.5f / 11);
-  EXPECT_FALSE(s.IsHorizontal());
+  log += SliderLine(s, "vertical 0.1 high, SetValue(10)");
   s.SetMin(3);
   s.SetMax(7);
   s.SetValue(6);
-  ASSERT_TRUE(s.Create());
-  EXPECT_EQ(s.GetValue(), 3);
+  EXPECT_TRUE(s.Create());
+  log += SliderLine(s, "3..7 at 6, created");
   s.Destroy();
   // Vertical and bottom-aligned: the region spans 0.2 .. 0.6 down the screen.
   CGUI_Slider v;
@@ -333,11 +293,12 @@ TEST(Slider, ValueIsClampedPlacesTheThumbAndStartsAtTheMinimum) {
   const float pt[2] = {0.21f, 0.55f};
   v.OnMouseMove(pt);
   v.OnLButtonUp();
-  EXPECT_EQ(v.GetValue(), 13);   // 4 * 0.35 / 0.4 + 10 = 13.5
+  log += SliderLine(v, "10..13 bottom-aligned, released 0.35 above the bottom");
+  EXPECT_MATCHES_EXPECTED("unit/expected/slider.expected", log);
 }
 
 // The whole int range is 2^32 cells: the thumb and the value under the mouse
-// come out of it without overflow.
+// come out of it without overflow; pressing changes nothing, releasing does.
 TEST(Slider, TheFullIntRange) {
   ScopedDialog dialog;
   auto* s = new CGUI_Slider;
@@ -347,32 +308,23 @@ TEST(Slider, TheFullIntRange) {
   s->SetMax(INT_MAX);
   dialog->AddChild(s);
   ASSERT_TRUE(dialog->Create());
-  EXPECT_EQ(s->GetValue(), INT_MIN);
-  EXPECT_NEAR(s->GetThumbPos(), 0.0f, 1e-6f);
-  s->SetValue(INT_MAX);
-  EXPECT_NEAR(s->GetThumbPos(), 0.5f, 1e-6f);
-  s->SetValue(0);
-  EXPECT_NEAR(s->GetThumbPos(), 0.25f, 1e-6f);
-
-  s->SetValue(INT_MIN);
-  GUI_MouseMove(0.35f, 0.12f);   // the middle
+  std::string log = SliderLine(*s, "created");
+  for (int value : {INT_MAX, 0, INT_MIN}) {
+    s->SetValue(value);
+    log += SliderLine(*s, "SetValue(" + std::to_string(value) + ")");
+  }
+  GUI_MouseMove(0.35f, 0.12f);
   GUI_LButtonDown();
   GUI_Update();
-  EXPECT_EQ(s->GetValue(), INT_MIN);   // pressing changes nothing
+  log += SliderLine(*s, "pressed in the middle");
   GUI_LButtonUp();
   GUI_Update();
-  EXPECT_NEAR(double(s->GetValue()), 0.0, 1024.0);
-  const float end[2] = {0.5999f, 0.12f};   // the far end
-  s->OnMouseMove(end);
-  s->OnLButtonUp();
-  EXPECT_GT(s->GetValue(), 2140000000);
-
-  const float beyond[2] = {0.7f, 0.12f};   // past the far end: beyond the int range
-  s->OnMouseMove(beyond);
-  s->OnLButtonUp();
-  EXPECT_EQ(s->GetValue(), INT_MAX);
-  const float before[2] = {0.0f, 0.12f};
-  s->OnMouseMove(before);
-  s->OnLButtonUp();
-  EXPECT_EQ(s->GetValue(), INT_MIN);
+  log += SliderLine(*s, "released");
+  for (float x : {0.5999f, 0.7f, 0.0f}) {   // the far end, past it, before the start
+    const float at[2] = {x, 0.12f};
+    s->OnMouseMove(at);
+    s->OnLButtonUp();
+    log += SliderLine(*s, "released at " + std::to_string(x));
+  }
+  EXPECT_MATCHES_EXPECTED("unit/expected/slider_int_range.expected", log);
 }

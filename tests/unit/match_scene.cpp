@@ -4,12 +4,9 @@
 #include "tests/unit/match_scene.h"
 
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "korvogui/korvogui.h"
-#include "korvogui/overlays.h"
-#include "korvogui/room.h"
 #include "netkorvo/netkorvo.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
@@ -17,6 +14,7 @@
 #include "runtime/module_state.h"
 #include "runtime/window.h"
 #include "runtime/window_manager.h"
+#include "tools/korvoui/export_calls.h"
 #include "tools/korvoui/session_script.h"
 #include "tools/korvoui/session_state_commands.h"
 #include "tests/unit/fresh_module.h"
@@ -35,18 +33,22 @@ constexpr int kChatLines = 12;
 
 uint32_t g_frames = 0;
 
-// Runs set-up lines of the session format through the stand-ins' providers.
-bool RunStateLines(const std::string& text, std::string* error) {
+// Runs lines of the session format: state lines through the stand-ins'
+// providers, the others as calls of the module's exports.
+bool RunLines(const std::string& text, std::string* error) {
   for (const SessionLine& line : SplitSessionLines(text)) {
     if (line.body.empty()) continue;
     std::vector<SessionToken> tokens;
     bool handled = false;
-    if (!TokenizeSessionLine(line.body, &tokens, error) || !RunStateCommand(tokens, &handled, error)) {
-      *error = line.body + ": " + *error;
-      return false;
+    std::string result;
+    bool ok = TokenizeSessionLine(line.body, &tokens, error) && RunStateCommand(tokens, &handled, error);
+    if (ok && !handled) {
+      const auto call = SessionCalls().find(tokens[0].text);
+      ok = call != SessionCalls().end() &&
+           call->second.invoke({tokens.begin() + 1, tokens.end()}, &result, error);
     }
-    if (!handled) {
-      *error = line.body + ": not a state line";
+    if (!ok) {
+      *error = line.body + ": " + *error;
       return false;
     }
   }
@@ -104,41 +106,29 @@ std::string NetworkLines() {
 }
 
 // What the game pushes into the open overlays: team colours, the clock, the
-// play mark, two item gauges, four timed messages and twelve chat lines.
-void PushEvents() {
-  unsigned long colours[2] = {0xFFFF4040, 0xFF4080FF};
-  char red[] = "RED", blue[] = "BLUE";
-  char* names[2] = {red, blue};
-  GUI_InitTeamColor(2, colours, names);
-  GUI_TimerMessage(3, 775);
-  char mark[] = "crandom.tga";
-  GUI_SetPlayMark(mark, 0xC0FFFFFF);
-  // The items are the host's objects of the scene, found by their session names.
-  for (const char* name : {"@invincible", "@cooling"}) {
-    void* item = nullptr;
-    std::string kind, error;
-    if (!ResolveSessionObject(SessionToken{name, false, false}, &item, &kind, &error)) continue;
-    GUI_SetItemState(static_cast<COH_Item*>(item), 1, 1);
-    const float fill = 0.4f;
-    uint32_t bits;
-    static_assert(sizeof bits == sizeof fill);
-    std::memcpy(&bits, &fill, sizeof bits);
-    GUI_SetItemState(static_cast<COH_Item*>(item), 2, bits);
-    GUI_SetItemState(static_cast<COH_Item*>(item), 3, 0xFF30FF30);
-  }
-  const uint32_t ten_minutes = 600000;
-  char m1[] = "PILOT-3 DESTROYED PILOT-6", m2[] = "RED TEAM LEADS BY 4", m3[] = "ARMOR RESTORED",
-       m4[] = "PILOT-1: regroup at the north gate";
-  GUI_EventMessage1(m1, ten_minutes, 0xFFFFFFFF);
-  GUI_EventMessage2(m2, ten_minutes, 0xFFFF4040);
-  GUI_EventMessage3(m3, ten_minutes, 0xFF30FF30);
-  GUI_EventMessage4(m4, ten_minutes, 0xFFFFFA9D);
-  char name[32], text[96];
+// play mark, two item gauges, four timed messages (ten minutes each) and twelve
+// chat lines.
+std::string EventLines() {
+  std::string s =
+      "GUI_InitTeamColor 2 0xFFFF4040,0xFF4080FF RED,BLUE\n"
+      "GUI_TimerMessage 3 775\n"
+      "GUI_SetPlayMark \"crandom.tga\" 0xC0FFFFFF\n"
+      "GUI_EventMessage1 \"PILOT-3 DESTROYED PILOT-6\" 600000 0xFFFFFFFF\n"
+      "GUI_EventMessage2 \"RED TEAM LEADS BY 4\" 600000 0xFFFF4040\n"
+      "GUI_EventMessage3 \"ARMOR RESTORED\" 600000 0xFF30FF30\n"
+      "GUI_EventMessage4 \"PILOT-1: regroup at the north gate\" 600000 0xFFFFFA9D\n";
+  for (const char* item : {"@invincible", "@cooling"})
+    s += std::string("GUI_SetItemState ") + item + " 1 1\nGUI_SetItemState " + item +
+         " 2 bits(0.4)\nGUI_SetItemState " + item + " 3 0xFF30FF30\n";
+  char line[160];
   for (int i = 0; i < kChatLines; ++i) {
-    std::snprintf(name, sizeof name, "PILOT-%d", i % kScoreRows);
-    std::snprintf(text, sizeof text, "message %d of the match chat, a line of ordinary length", i + 1);
-    GUI_ChatMessage(i % 2 ? 0xFFFF4040 : 0xFF4080FF, name, text);
+    std::snprintf(line, sizeof line,
+                  "GUI_ChatMessage 0x%X \"PILOT-%d\" \"message %d of the match chat, a line of ordinary "
+                  "length\"\n",
+                  i % 2 ? 0xFFFF4040 : 0xFF4080FF, i % kScoreRows, i + 1);
+    s += line;
   }
+  return s;
 }
 
 int CountWindows(CGUI_Window* w) {
@@ -159,7 +149,7 @@ bool Open(std::string* error) {
   netkorvo::BeginSession();
   korvostate::SetRecording(false);
   RestartModule();
-  if (!RunStateLines(SceneLines() + NetworkLines(), error)) return false;
+  if (!RunLines(SceneLines() + NetworkLines(), error)) return false;
   korvohost::SetTick(kStartTick);
   if (!GUI_Compile()) {
     *error = GUI_GetLastError();
@@ -171,9 +161,8 @@ bool Open(std::string* error) {
       return false;
     }
   }
-  PushEvents();
   g_frames = 0;
-  return true;
+  return RunLines(EventLines(), error);
 }
 
 void Close() {
@@ -189,8 +178,6 @@ void Frame() {
   GUI_Update();
   GUI_Draw();
 }
-
-uint32_t FramesRun() { return g_frames; }
 
 int OpenWindows() { return CountWindows(GetRootWindow()); }
 

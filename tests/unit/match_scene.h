@@ -5,7 +5,6 @@
 // the stand-ins' session records (host actors, the network library's clients
 // and score board), the overlays' data through the module's exports.
 #pragma once
-#include <cstdint>
 #include <string>
 
 namespace matchscene {
@@ -22,9 +21,6 @@ void Close();
 // One frame of the host: the clock advanced (kept within the chat's quiet
 // time, so nothing scrolls out), then GUI_Update and GUI_Draw.
 void Frame();
-
-// The frames run since Open.
-uint32_t FramesRun();
 
 // Windows of the open dialogs (dialogs and every control below them).
 int OpenWindows();

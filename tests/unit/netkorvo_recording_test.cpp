@@ -16,6 +16,15 @@ namespace {
 std::vector<CGameListItem> g_delivered;
 void Collect(CGameListItem* item) { g_delivered.push_back(*item); }
 
+// A delivered game: "ID NAME|TEXT|ADDRESS|type T|PLAYERS/MAX" (the header's
+// static_asserts hold the offsets the module reads them at).
+std::string ItemText(const CGameListItem& g) {
+  const uint8_t* a = g.Address;
+  return std::to_string(g.ServerID) + " " + g.Name + "|" + g.Text + "|" + std::to_string(a[0]) + "." +
+         std::to_string(a[1]) + "." + std::to_string(a[2]) + "." + std::to_string(a[3]) + "|type " +
+         std::to_string(g.Type) + "|" + std::to_string(g.Players) + "/" + std::to_string(g.MaxPlayers);
+}
+
 }  // namespace
 
 // Every request's line and its default or scripted result are printed by the
@@ -33,6 +42,9 @@ TEST_F(NetSessionTest, CallsAreRecordedWithTheirArgumentsAndScriptedResults) {
   EXPECT_TRUE(Calls().empty());
 }
 
+// The screens of the room and the match read rules, classes, loaders and
+// grades in their session walks; here the answers without records, a rule's
+// stable record and the profile's writer of the stored id.
 TEST_F(NetSessionTest, ReadsAreNotRecordedAndNothingIsRecordedOutsideSessions) {
   EXPECT_EQ(Clt.CalculateGrade(3, 100), 0);
   EXPECT_EQ(CC_Manager::GetClientInfo(0), nullptr);
@@ -44,7 +56,17 @@ TEST_F(NetSessionTest, ReadsAreNotRecordedAndNothingIsRecordedOutsideSessions) {
   NET_UpdateGLManager(&Collect);
   const char* value = nullptr;
   EXPECT_FALSE(NET_var.GetValue("kn_prev_login_id", &value));
+  ASSERT_EQ(Set("gamerule", {"1"}, {"name=\"TEAM DEATH MATCH\""}), "");
+  SGameRuleInfo* rule = NET_GetGameRuleInfo(1);
+  EXPECT_STREQ(rule->name, "TEAM DEATH MATCH");
+  EXPECT_EQ(NET_GetGameRuleInfo(1), rule) << "one stable record per rule";
   EXPECT_TRUE(Calls().empty());
+
+  NET_profile.WritePrevLoginID("ACE");
+  ASSERT_TRUE(NET_var.GetValue("kn_prev_login_id", &value));
+  EXPECT_STREQ(value, "ACE");
+  EXPECT_FALSE(NET_var.GetValue("other_key", &value));
+  EXPECT_FALSE(NET_var.GetValue(nullptr, &value));
 
   korvostate::SetRecording(false);
   NET_Release();
@@ -54,8 +76,8 @@ TEST_F(NetSessionTest, ReadsAreNotRecordedAndNothingIsRecordedOutsideSessions) {
 }
 
 // session_mp_select lists the games and restarts the list with its refresh;
-// here the record's bytes where the module reads them, cut texts, the
-// default size and a game added after the first delivery.
+// here every field of the record, cut texts, the default size and a game
+// added after the first delivery.
 TEST_F(NetSessionTest, GameListDeliversEachGameOnceInDefinitionOrder) {
   g_delivered.clear();
   ASSERT_EQ(Set("game", {"9"}, {"name=\"Nine's ARENA\"", "text=TDM", "address=10.0.0.5", "type=2",
@@ -65,22 +87,8 @@ TEST_F(NetSessionTest, GameListDeliversEachGameOnceInDefinitionOrder) {
   NET_InitGLManager();
   NET_UpdateGLManager(&Collect);
   ASSERT_EQ(g_delivered.size(), 2u);
-  const CGameListItem& nine = g_delivered[0];
-  EXPECT_EQ(nine.ServerID, 9u);
-  EXPECT_EQ(std::vector<int>(nine.Address, nine.Address + 4), (std::vector<int>{10, 0, 0, 5}));
-  EXPECT_EQ(nine.Players, 3);
-  // Raw offsets as the module reads them.
-  const auto* bytes = reinterpret_cast<const unsigned char*>(&nine);
-  EXPECT_EQ(bytes[30], 10);
-  EXPECT_EQ(bytes[36], 2);
-  EXPECT_EQ(bytes[38], 6);
-  EXPECT_STREQ(reinterpret_cast<const char*>(bytes + 5), "Nine's ARENA");
-  EXPECT_STREQ(reinterpret_cast<const char*>(bytes + 39), "TDM");
-  const CGameListItem& four = g_delivered[1];
-  EXPECT_EQ(four.ServerID, 4u);
-  EXPECT_EQ(std::string(four.Name), std::string("a name far longer than the room of twenty-five").substr(0, 24));
-  EXPECT_EQ(std::string(four.Text), "second text too ");
-  EXPECT_EQ(four.MaxPlayers, 8);
+  EXPECT_EQ(ItemText(g_delivered[0]), "9 Nine's ARENA|TDM|10.0.0.5|type 2|3/6");
+  EXPECT_EQ(ItemText(g_delivered[1]), "4 a name far longer than t|second text too |0.0.0.0|type 0|0/8");
 
   NET_UpdateGLManager(&Collect);
   EXPECT_EQ(g_delivered.size(), 2u) << "delivered games are not delivered again";
@@ -145,31 +153,4 @@ TEST_F(NetSessionTest, ScoreBoardIsFilledFromTheScriptedHeaderAndRows) {
   EXPECT_EQ(NET_GR_client::GetRankNumber(9), 2);
   EXPECT_EQ(NET_GR_client::GetRankNumber(8), 0);
   NET_GR_client::FillScoreBoard(nullptr);
-}
-
-// The screens of the room and the match read rules, classes, loaders and
-// grades in their session walks; here the absent ones and the record's
-// stability.
-TEST_F(NetSessionTest, RulesAndClassesAnswerEmptyWhenAbsent) {
-  ASSERT_EQ(Set("gamerule", {"1"}, {"name=\"TEAM DEATH MATCH\""}), "");
-  SGameRuleInfo* rule = NET_GetGameRuleInfo(1);
-  EXPECT_STREQ(rule->name, "TEAM DEATH MATCH");
-  EXPECT_EQ(NET_GetGameRuleInfo(1), rule) << "one stable record per rule";
-  EXPECT_STREQ(NET_GetGameRuleInfo(0)->name, "");
-  EXPECT_STREQ(NET_GetClassName(4), "");
-}
-
-// The lobby sessions write, read and clear the stored id through the
-// scalar; here the profile's writer and the keys it does not answer.
-TEST_F(NetSessionTest, StoredLoginIdIsReadAndWrittenThroughTheProfile) {
-  const char* value = nullptr;
-  EXPECT_FALSE(NET_var.GetValue("kn_prev_login_id", &value));
-  NET_profile.WritePrevLoginID("ACE");
-  ASSERT_TRUE(NET_var.GetValue("kn_prev_login_id", &value));
-  EXPECT_STREQ(value, "ACE");
-  EXPECT_FALSE(NET_var.GetValue("other_key", &value));
-  EXPECT_FALSE(NET_var.GetValue(nullptr, &value));
-  EXPECT_EQ(SetScalar("NET_var.kn_prev_login_id", "\"\""), "");
-  ASSERT_TRUE(NET_var.GetValue("kn_prev_login_id", &value));
-  EXPECT_STREQ(value, "");
 }

@@ -108,10 +108,5 @@ TEST_F(NetLiveTables, RulesAndClassesComeFromTheTables) {
   EXPECT_EQ(Clt.CalculateGrade(500, 999999), 8);
   EXPECT_EQ(CC_Manager::GetClientInfo(0), nullptr) << "no room";
   EXPECT_FALSE(CS_Manager::CanStart());
-  const char* id = nullptr;
-  EXPECT_FALSE(NET_var.GetValue("kn_prev_login_id", &id));
-  NET_profile.WritePrevLoginID("ACE");
-  ASSERT_TRUE(NET_var.GetValue("kn_prev_login_id", &id));
-  EXPECT_STREQ(id, "ACE");
   EXPECT_EQ(Clt.SendConnect(0), 0) << "no online lobby behind the live backend";
 }

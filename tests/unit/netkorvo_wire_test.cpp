@@ -47,6 +47,8 @@ EDecode DecodeBytes(const Bytes& bytes, wire::SMessage* out = nullptr) {
 
 }  // namespace
 
+// Every message round-trips; every shorter prefix of its frame is truncated
+// and a byte more is oversized.
 TEST(NetWire, EveryMessageRoundTripsWithItsType) {
   for (const wire::SMessage& message : AllMessages()) {
     const Bytes bytes = wire::Encode(message);
@@ -57,12 +59,6 @@ TEST(NetWire, EveryMessageRoundTripsWithItsType) {
     wire::SMessage decoded;
     ASSERT_EQ(DecodeBytes(bytes, &decoded), EDecode::kOk) << int(wire::TypeOf(message));
     EXPECT_TRUE(decoded == message) << int(wire::TypeOf(message));
-  }
-}
-
-TEST(NetWire, EveryShorterPrefixIsTruncatedAndLongerFramesOversized) {
-  for (const wire::SMessage& message : AllMessages()) {
-    const Bytes bytes = wire::Encode(message);
     for (size_t n = 0; n < bytes.size(); ++n)
       EXPECT_EQ(DecodeBytes(Bytes(bytes.begin(), bytes.begin() + long(n))), EDecode::kTruncated)
           << int(wire::TypeOf(message)) << " cut to " << n;
@@ -70,6 +66,9 @@ TEST(NetWire, EveryShorterPrefixIsTruncatedAndLongerFramesOversized) {
     longer.push_back(0);
     EXPECT_EQ(DecodeBytes(longer), EDecode::kOversized) << "a byte past the frame";
   }
+}
+
+TEST(NetWire, FramesAboveTheLimitUnknownTypesAndBadValuesAreRefused) {
   // The length counts the byte of a text that is missing.
   Bytes hello = wire::Encode(wire::SHello{"ACE"});
   hello.pop_back();
@@ -80,19 +79,11 @@ TEST(NetWire, EveryShorterPrefixIsTruncatedAndLongerFramesOversized) {
   start.push_back(1);
   start[0] = uint8_t(start.size() - 2);
   EXPECT_EQ(DecodeBytes(start), EDecode::kOversized);
-}
-
-TEST(NetWire, FramesAboveTheLimitUnknownTypesAndBadValuesAreRefused) {
-  Bytes big(wire::kMaxFrame + 1, 0);
-  EXPECT_EQ(DecodeBytes(big), EDecode::kOversized);
-  Bytes claims = {0xFF, 0xFF, wire::kProtocolVersion, 3};
-  EXPECT_EQ(DecodeBytes(claims), EDecode::kOversized) << "a length above the limit";
-  for (uint8_t type : {0, 14, 200, 255}) {
-    Bytes unknown = {2, 0, wire::kProtocolVersion, type};
-    EXPECT_EQ(DecodeBytes(unknown), EDecode::kUnknown) << int(type);
-  }
-  wire::SSlotRecord slot;
-  Bytes bytes = wire::Encode(slot);
+  EXPECT_EQ(DecodeBytes(Bytes(wire::kMaxFrame + 1, 0)), EDecode::kOversized);
+  EXPECT_EQ(DecodeBytes({0xFF, 0xFF, wire::kProtocolVersion, 3}), EDecode::kOversized) << "a length above the limit";
+  for (uint8_t type : {0, 14, 200, 255})
+    EXPECT_EQ(DecodeBytes({2, 0, wire::kProtocolVersion, type}), EDecode::kUnknown) << int(type);
+  Bytes bytes = wire::Encode(wire::SSlotRecord{});
   bytes[4] = 8;   // slot 8
   EXPECT_EQ(DecodeBytes(bytes), EDecode::kMalformed);
   bytes = wire::Encode(SomeChoice());
@@ -100,8 +91,8 @@ TEST(NetWire, FramesAboveTheLimitUnknownTypesAndBadValuesAreRefused) {
   EXPECT_EQ(DecodeBytes(bytes), EDecode::kMalformed);
   EXPECT_EQ(DecodeBytes(wire::Encode(wire::SAnnounce{.players = 9, .maxPlayers = 8, .name = "", .text = ""})), EDecode::kMalformed);
   EXPECT_EQ(wire::Decode(nullptr, 0, nullptr), EDecode::kTruncated);
-  const wire::SChatLine line{.slot = 8, .name = "", .text = ""};
-  EXPECT_EQ(DecodeBytes(wire::Encode(line)), EDecode::kMalformed) << "a chat line of slot 8";
+  EXPECT_EQ(DecodeBytes(wire::Encode(wire::SChatLine{.slot = 8, .name = "", .text = ""})), EDecode::kMalformed)
+      << "a chat line of slot 8";
   Bytes query = wire::Encode(wire::SQuery{});
   query.back() = 1;
   EXPECT_EQ(DecodeBytes(query), EDecode::kMalformed) << "a query's padding is zero";

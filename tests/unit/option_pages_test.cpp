@@ -3,38 +3,30 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 
 #include "screens/option_pages.h"
+#include "tests/expected/expected_text.h"
 
 namespace {
 
+// Each mapping, one line from values to states and one from states to
+// values. Past the int range a state number has no state (below 0: the button
+// keeps the state it shows).
 TEST(OptionStateMappingTest, OnOffColourDepthAndStateNumbers) {
-  EXPECT_EQ(StateForValue(kMapOnOff, 1), 0);
-  EXPECT_EQ(StateForValue(kMapOnOff, 7), 0);            // any value but 0 is on
-  EXPECT_EQ(StateForValue(kMapOnOff, 0xFFFFFFFFu), 0);
-  EXPECT_EQ(StateForValue(kMapOnOff, 0), 1);
-  EXPECT_EQ(ValueForState(kMapOnOff, 0), 1u);
-  EXPECT_EQ(ValueForState(kMapOnOff, 1), 0u);
-  EXPECT_EQ(ValueForState(kMapOnOff, 2), 0u);           // any state but the first is off
-
-  // The colour depth is 16 on the first state and 32 otherwise.
-  EXPECT_EQ(StateForValue(kMapColorDepth, 16), 0);
-  EXPECT_EQ(StateForValue(kMapColorDepth, 32), 1);
-  EXPECT_EQ(StateForValue(kMapColorDepth, 24), 1);
-  EXPECT_EQ(StateForValue(kMapColorDepth, 0), 1);
-  EXPECT_EQ(ValueForState(kMapColorDepth, 0), 16u);
-  EXPECT_EQ(ValueForState(kMapColorDepth, 1), 32u);
-  EXPECT_EQ(ValueForState(kMapColorDepth, 5), 32u);
-
-  // State numbers both ways.
-  for (int state : {0, 1, 2, 3, 100}) {
-    EXPECT_EQ(StateForValue(kMapStateNumber, uint32_t(state)), state);
-    EXPECT_EQ(ValueForState(kMapStateNumber, state), uint32_t(state));
+  const std::pair<const char*, EStateMapping> mappings[] = {
+      {"on/off", kMapOnOff}, {"colour depth", kMapColorDepth}, {"state number", kMapStateNumber}};
+  std::string out;
+  for (const auto& [name, mapping] : mappings) {
+    out += std::string(name) + ", value -> state:";
+    for (uint32_t v : {0u, 1u, 2u, 7u, 16u, 24u, 32u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu})
+      out += " " + std::to_string(v) + "->" + std::to_string(StateForValue(mapping, v));
+    out += "\n" + std::string(name) + ", state -> value:";
+    for (int state : {0, 1, 2, 3, 5, 100})
+      out += " " + std::to_string(state) + "->" + std::to_string(ValueForState(mapping, state));
+    out += "\n";
   }
-  // Past the int range there is no state (the button keeps the one it shows).
-  EXPECT_LT(StateForValue(kMapStateNumber, 0x80000000u), 0);
-  EXPECT_LT(StateForValue(kMapStateNumber, 0xFFFFFFFFu), 0);
-  EXPECT_EQ(StateForValue(kMapStateNumber, 0x7FFFFFFFu), 0x7FFFFFFF);
+  EXPECT_MATCHES_EXPECTED("unit/expected/option_state_mappings.expected", out);
 }
 
 }  // namespace

@@ -22,83 +22,51 @@ SParamList* Chain(std::initializer_list<SParamValue*> values) {
   return head;
 }
 
+// "int 7, float 0.500000, string a, none": the values of a chain.
+std::string Values(const SParamList* list) {
+  std::string out;
+  for (const SParamList* p = list; p; p = p->next) {
+    const SParamValue* v = p->value;
+    out += out.empty() ? "" : ", ";
+    if (!v) out += "none";
+    else if (v->type == PARAM_INTEGER) out += "int " + std::to_string(v->i);
+    else if (v->type == PARAM_FLOAT) out += "float " + std::to_string(v->f);
+    else out += std::string("string ") + v->s;
+  }
+  return out;
+}
+
 }  // namespace
 
-// Strings are owned copies, of a whole text or of a given length; a null
-// text is empty.
-TEST(ParamValues, StringsAreOwnedCopies) {
-  char text[] = "frame.tga";
-  SParamValue* v = NewStringParam(text);
-  text[0] = 'X';
-  EXPECT_EQ(v->type, PARAM_STRING);
-  EXPECT_STREQ(v->s, "frame.tga");
-  SParamValue* copy = CopyParam(v);
-  EXPECT_NE(copy->s, v->s);
-  EXPECT_STREQ(copy->s, "frame.tga");
-  SParamValue* part = NewStringParam("\"quoted\"" + 1, 6);
-  EXPECT_EQ(part->type, PARAM_STRING);
-  EXPECT_STREQ(part->s, "quoted");
-  SParamValue* none = NewStringParam(nullptr);
-  EXPECT_STREQ(none->s, "");
-  // A text holding a NUL ends there, whatever length is given.
-  SParamValue* cut = NewStringParam("ab\0cdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ", 64);
-  EXPECT_STREQ(cut->s, "ab");
-  for (SParamValue* p : {v, copy, part, none, cut}) FreeParam(p);
-  // Lengths on both sides of the largest pooled block.
-  for (size_t length : {46u, 47u, 48u, 49u}) FreeParam(NewStringParam(std::string(length, 'x').c_str()));
-}
-
-TEST(ParamValues, CopyParamListIsDeepAndKeepsOrder) {
-  SParamList* list = Chain({NewIntParam(7), NewFloatParam(0.5f), NewStringParam("NORMAL")});
-  SParamList* copy = CopyParamList(list);
-  ASSERT_NE(copy, nullptr);
-  EXPECT_NE(copy, list);
-  EXPECT_EQ(copy->value->type, PARAM_INTEGER);
-  EXPECT_EQ(copy->value->i, 7);
-  EXPECT_EQ(copy->next->value->type, PARAM_FLOAT);
-  EXPECT_FLOAT_EQ(copy->next->value->f, 0.5f);
-  SParamValue* s = copy->next->next->value;
-  EXPECT_EQ(s->type, PARAM_STRING);
-  EXPECT_NE(s->s, list->next->next->value->s);
-  EXPECT_STREQ(s->s, "NORMAL");
-  EXPECT_EQ(copy->next->next->next, nullptr);
-  FreeParamList(list);
-  FreeParamList(copy);
-  EXPECT_EQ(CopyParamList(nullptr), nullptr);
-}
-
-TEST(ParamValues, PackedCopyReadsLikeTheChainAndOwnsItsTexts) {
+// Strings are owned copies, of a whole text or of a given length (a NUL
+// inside ends them); a null text is empty. The packed copy (what a control
+// keeps) keeps the order, cells without a value and nothing of the source. A full read stops at `last`, leaves the error text alone and
+// lends the stored strings.
+TEST(ParamValues, CopiesKeepTheValuesAndOwnTheirTexts) {
   char text[] = "button01.tga";
-  SParamList* list = Chain({NewStringParam(text), NewIntParam(-3), NewFloatParam(0.25f), NewStringParam(""),
+  SParamList* list = Chain({NewStringParam(text), NewIntParam(-3), NewFloatParam(0.25f), nullptr,
+                            NewStringParam("\"quoted\"" + 1, 6), NewStringParam(nullptr),
+                            NewStringParam("ab\0cdefghijklmnopqrstuvwxyz0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ", 64),
                             NewStringParam("long enough to need more than one small block of text")});
-  SParamList* packed = CopyParamListPacked(list);
-  FreeParamList(list);   // the copy depends on nothing of the source
   text[0] = 'X';
-  ASSERT_NE(packed, nullptr);
+  SParamList* packed = CopyParamListPacked(list);
+  FreeParamList(list);
+  const std::string values = "string button01.tga, int -3, float 0.250000, none, string quoted, string , "
+                             "string ab, string long enough to need more than one small block of text";
+  EXPECT_EQ(Values(packed), values);
+
   int32_t i = 0;
   float f = 0;
-  const char *first = nullptr, *empty = nullptr, *last = nullptr;
-  const SParamDesc desc[5] = {{PARAM_STRING, &first}, {PARAM_INTEGER, &i}, {PARAM_FLOAT, &f},
-                              {PARAM_STRING, &empty}, {PARAM_STRING, &last}};
-  EXPECT_EQ(ReadParams(packed, desc, 1, 5), 5);
-  EXPECT_STREQ(first, "button01.tga");
-  EXPECT_EQ(i, -3);
-  EXPECT_FLOAT_EQ(f, 0.25f);
-  EXPECT_STREQ(empty, "");
-  EXPECT_STREQ(last, "long enough to need more than one small block of text");
-  EXPECT_EQ(packed->next->next->next->next->next, nullptr);
+  const char* first = nullptr;
+  const SParamDesc desc[3] = {{PARAM_STRING, &first}, {PARAM_INTEGER, &i}, {PARAM_FLOAT, &f}};
+  SetErrorText("untouched");
+  EXPECT_EQ(ReadParams(packed, desc, 1, 3), 3);
+  EXPECT_STREQ(GetErrorText(), "untouched");
+  EXPECT_EQ(first, packed->value->s);
   FreePackedParamList(packed);
   EXPECT_EQ(CopyParamListPacked(nullptr), nullptr);
-
-  // Cells without a value stay empty in the packed copy.
-  list = Chain({NewIntParam(1), nullptr, NewIntParam(3)});
-  packed = CopyParamListPacked(list);
-  ASSERT_NE(packed, nullptr);
-  EXPECT_EQ(packed->value->i, 1);
-  EXPECT_EQ(packed->next->value, nullptr);
-  EXPECT_EQ(packed->next->next->value->i, 3);
-  FreeParamList(list);
-  FreePackedParamList(packed);
+  // Lengths on both sides of the largest pooled block.
+  for (size_t length : {46u, 47u, 48u, 49u}) FreeParam(NewStringParam(std::string(length, 'x').c_str()));
 }
 
 // A read that fails names the parameter (numbered from `first`) or the
@@ -128,20 +96,4 @@ TEST(ReadParams, FailuresNameTheParameterAndGiveTheNumberRead) {
   EXPECT_EQ(v[0], 6);   // values before the mismatch are already copied
   EXPECT_EQ(v[1], 5);
   EXPECT_EQ(v[2], 0);
-}
-
-TEST(ReadParams, FullReadStopsAtLastAndLendsStrings) {
-  SParamList* list =
-      Chain({NewStringParam("MENU"), NewFloatParam(12.5f), NewIntParam(3), NewIntParam(99)});
-  const char* font = nullptr;
-  float metric = 0;
-  int32_t stroke = 0;
-  const SParamDesc desc[] = {{PARAM_STRING, &font}, {PARAM_FLOAT, &metric}, {PARAM_INTEGER, &stroke}};
-  SetErrorText("untouched");
-  EXPECT_EQ(ReadParams(list, desc, 1, 3), 3);   // the fourth value is not read
-  EXPECT_STREQ(GetErrorText(), "untouched");
-  EXPECT_EQ(font, list->value->s);             // points into the list, not a copy
-  EXPECT_FLOAT_EQ(metric, 12.5f);
-  EXPECT_EQ(stroke, 3);
-  FreeParamList(list);
 }

@@ -84,11 +84,6 @@ TEST_F(RoomRecordsTest, OptionTableIsBuiltFromTheHostDescriptors) {
   GUI_InitOptionInfo();
   ASSERT_EQ(GUI_GetNumOptions(), 3);
   EXPECT_EQ(GUI_GetNumAvailableOptions(), 3);
-  const SGUI_OptionInfo* first = GUI_GetOptionInfo(0);
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(netkorvo::PrintFields(*first),
-            "valid=1 index=0 name=\"MISSILE\" text2=\"MISSILE 2\" icon=\"MISSILE.tga\" "
-            "text4=\"MISSILE 4\" left=101 right=101");
   const SGUI_OptionInfo* second = GUI_GetAvailableOptionInfo(1);
   ASSERT_NE(second, nullptr);
   EXPECT_EQ(second->index, 1);

@@ -1,19 +1,19 @@
 // Previews and scenes in the reference host's 2D renderer outside sessions:
 // DrawCharacter draws the character's portrait in the viewport with its
 // option weapons named; a loaded ground is the frame's backdrop with the
-// scene's actors on it until ReleaseScene. Under `korvoui run` none of it draws.
+// scene's actors on it until ReleaseScene.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "expected_text.h"
 #include "host/host_characters.h"
 #include "host/host_services.h"
 #include "refhost/game_setup.h"
 #include "refhost/game_state.h"
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
-#include "host/session_state.h"
 
 using namespace korvohost;
 
@@ -31,27 +31,26 @@ class SceneView : public ::testing::Test {
     ASSERT_TRUE(LoadGameDataIntoGame(&errors));
     SetScreen(640, 480);
   }
-  void TearDown() override {
-    korvostate::SetRecording(false);
-    Reset();
-  }
+  void TearDown() override { Reset(); }
 
-  // "KIND TEXTURE-or-TEXT x,y,w,h" of each draw of the frame.
-  static std::vector<std::string> Draws() {
-    std::vector<std::string> out;
+  // "# WHAT", then "KIND TEXTURE-or-TEXT x,y,w,h" of each draw of the frame.
+  static std::string Printed(const char* what) {
+    std::string text = std::string("# ") + what + "\n";
     for (const DrawRecord& r : DrawList()) {
-      std::string line = std::string(DrawKindName(r.kind)) + " " +
-                         (r.kind == DrawKind::Text ? r.text : r.texture + (r.placeholder ? " missing" : ""));
+      text += std::string(DrawKindName(r.kind)) + " " +
+              (r.kind == DrawKind::Text ? r.text : r.texture + (r.placeholder ? " missing" : ""));
       if (r.kind != DrawKind::Text)
-        line += " " + std::to_string(r.x) + "," + std::to_string(r.y) + "," + std::to_string(r.w) + "," +
+        text += " " + std::to_string(r.x) + "," + std::to_string(r.y) + "," + std::to_string(r.w) + "," +
                 std::to_string(r.h);
-      out.push_back(line);
+      text += "\n";
     }
-    return out;
+    return text;
   }
 };
 
-TEST_F(SceneView, APreviewDrawsThePortraitWithItsWeaponsInTheViewport) {
+// A preview draws the portrait in the viewport with its option weapons named;
+// a ground is the backdrop with the scene's actors on it until released.
+TEST_F(SceneView, PreviewsAndGroundsDrawUntilReleased) {
   CHARACTER* preview = NewCharacter();
   LoadCharacterReference(preview, GetCharacterID(2));
   AddOptionWeapon(preview, "VULCAN", false);
@@ -59,74 +58,27 @@ TEST_F(SceneView, APreviewDrawsThePortraitWithItsWeaponsInTheViewport) {
   BeginFrame(kClear);
   SetRenderViewport(40, 60, 200, 300);
   DrawCharacter(preview);
-  EXPECT_EQ(Draws(), (std::vector<std::string>{"bitmap menu/portrait_char3.png 40,60,200,300",
-                                               "text L: ROCKETS", "text R: VULCAN"}));
+  std::string text = Printed("character 3 with two weapons in a viewport");
   EXPECT_NE(GetPixel(140, 150) & 0xFFFFFF, kClear);   // the portrait is in the frame
   EXPECT_EQ(GetPixel(300, 150) & 0xFFFFFF, kClear);   // and only in the viewport
 
-  RemoveOptionWeapon(preview, true);
-  LoadCharacterReference(preview, GetCharacterID(0));
-  BeginFrame(kClear);
-  DrawCharacter(preview);
-  EXPECT_EQ(Draws(), (std::vector<std::string>{"bitmap menu/portrait_char1.png 40,60,200,300",
-                                               "text R: VULCAN"}));
-  // A character the table does not know: a plain panel, never a crash.
-  LoadCharacterReference(preview, 999);
-  BeginFrame(kClear);
-  DrawCharacter(preview);
-  EXPECT_EQ(Draws(), (std::vector<std::string>{"bitmap  40,60,200,300", "text R: VULCAN"}));
-  DeleteCharacter(preview);
-  DrawCharacter(preview);   // gone: nothing
-  EXPECT_EQ(Draws().size(), 2u);
-}
-
-TEST_F(SceneView, AGroundIsTheBackdropWithTheSceneActorsUntilReleased) {
   CLoadGround("arena.gnd");
   SetCamera(0, 50, -50, GetY3DDegree(-30));
   CHARACTER* com1 = CLoadCharacter(GetCharacterID(0), "com1", 0);
   com1->x = 20;
   com1->z = -50;
   BeginFrame(kClear);
-  const std::vector<std::string> draws = Draws();
-  ASSERT_EQ(draws.size(), 2u);
   // The picture's inner part covers the screen: its corner brackets and its
-  // name line (18 of 128 columns left, 6 of 96 rows above) fall outside.
-  EXPECT_EQ(draws[0], "bitmap menu/arena.TGA -125,-41,890,667");
-  // 240 units across 640 pixels: 20 units right of the camera.
-  EXPECT_EQ(draws[1], "bitmap menu/portrait_char1.png 360,227,26,26");
+  // name line (18 of 128 columns left, 6 of 96 rows above) fall outside; 240
+  // units across 640 pixels put the actor 20 units right of the camera.
+  text += Printed("a ground with an actor");
   EXPECT_NE(GetPixel(5, 5) & 0xFFFFFF, kClear);
-
   ReleaseScene();
   EXPECT_EQ(PlayerList.Count(), 0);
   BeginFrame(kClear);
-  EXPECT_TRUE(Draws().empty());
+  text += Printed("released");
   EXPECT_EQ(GetPixel(5, 5) & 0xFFFFFF, kClear);
-  // A map path with its folder finds the same picture.
-  CLoadGround("map/canyon.gnd-DE-TE");
-  BeginFrame(kClear);
-  ASSERT_EQ(Draws().size(), 1u);
-  EXPECT_EQ(Draws()[0], "bitmap menu/canyon.TGA -125,-41,890,667");
-  ReleaseSceneAtOnce();
-  BeginFrame(kClear);
-  EXPECT_TRUE(Draws().empty());
-}
-
-TEST_F(SceneView, SessionsRecordButNeverDraw) {
-  korvostate::SetRecording(true);
-  CHARACTER* preview = NewCharacter();
-  LoadCharacterReference(preview, GetCharacterID(1));
-  CLoadGround("arena.gnd");
-  CLoadCharacter(GetCharacterID(0), "com1", 0);
-  BeginFrame(kClear);
-  SetRenderViewport(0, 0, 100, 100);
-  DrawCharacter(preview);
-  EXPECT_TRUE(Draws().empty());
-  ReleaseScene();   // a record only: the scene's actor stays
-  EXPECT_EQ(PlayerList.Count(), 1);
-  EXPECT_EQ(korvostate::TakeCalls(),
-            (std::vector<std::string>{"NewCharacter() -> @1", "LoadCharacterReference(@1, 2)",
-                                      "CLoadGround(\"arena.gnd\")", "CLoadCharacter(1, \"com1\", 0) -> @2",
-                                      "ReleaseScene()"}));
+  EXPECT_MATCHES_EXPECTED("unit/expected/scene_view.expected", text);
 }
 
 }  // namespace

@@ -46,12 +46,9 @@ TEST(SinglePlayStateTest, FreeingTheTableForgetsEveryWindow) {
   state.chosenRight = &option;
   state.optionStart = 3;
   InstallDialogTable(nullptr);
-  EXPECT_EQ(state.pilotList, nullptr);
-  EXPECT_EQ(state.missionText, nullptr);
-  EXPECT_EQ(state.heldBox, nullptr);
-  EXPECT_EQ(state.briefingText, nullptr);
-  EXPECT_EQ(state.chosenLeft, nullptr);
-  EXPECT_EQ(state.chosenRight, nullptr);
+  const void* const kept[] = {state.pilotList,    state.missionText, state.heldBox,
+                              state.briefingText, state.chosenLeft,  state.chosenRight};
+  for (const void* window : kept) EXPECT_EQ(window, nullptr) << &window - kept;
   // The carousel's start is a number, not a window: it stays.
   EXPECT_EQ(state.optionStart, 3);
   GUI_Release();

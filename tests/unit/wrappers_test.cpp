@@ -56,23 +56,16 @@ TEST_F(WrappersTest, IsEditableForEveryEditAndEditOperationsReachTheEdit) {
   // GetCaption copies without a terminator, at most the size given.
   char text[] = "abc";
   ASSERT_TRUE(w.SetCaption(text));
-  char buffer[8];
-  std::memset(buffer, 'z', sizeof buffer);
-  ASSERT_TRUE(w.GetCaption(buffer, 8));
-  EXPECT_EQ(std::string(buffer, 8), "abczzzzz");
-  std::memset(buffer, 'z', sizeof buffer);
-  w.GetCaption(buffer, 2);
-  EXPECT_EQ(std::string(buffer, 8), "abzzzzzz");
-
-  // Copies share the handle; the edit operations follow the window's.
-  CGUI_Wrapper_Edit a(system);
-  CGUI_Wrapper_Edit b(a);
-  CGUI_Wrapper_Edit c(nullptr);
-  c = b;
-  c.SetCursor(1);
-  EXPECT_EQ(a.GetCursor(), 1);
-  CGUI_Wrapper_Window* base = &c;
-  EXPECT_TRUE(base->IsEditable());
+  for (const auto& [size, copied] : {std::pair<int, const char*>{8, "abczzzzz"}, {2, "abzzzzzz"}}) {
+    char buffer[8];
+    std::memset(buffer, 'z', sizeof buffer);
+    EXPECT_TRUE(w.GetCaption(buffer, size));
+    EXPECT_EQ(std::string(buffer, 8), copied);
+  }
+  CGUI_Wrapper_Edit copy(w), assigned(nullptr);
+  assigned = copy;
+  assigned.SetCursor(1);
+  EXPECT_EQ(w.GetCursor(), 1);   // copies share the edit
 }
 
 }  // namespace

@@ -1,98 +1,69 @@
-// cell_pool_test.cpp: cells of the cell pool, alone, by the block and from
-// several threads.
+// cell_pool_test.cpp: cells and small blocks of the cell pool, alone and by
+// the pool block.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <set>
-#include <thread>
-#include <utility>
 #include <vector>
 
 #include "foundation/cell_pool.h"
 
 namespace {
 
-// Fills a cell with a pattern of its own index.
-void Mark(void* cell, uint32_t index) {
-  uint32_t words[tam::kCellSize / 4];
-  for (uint32_t& w : words) w = index;
-  std::memcpy(cell, words, sizeof words);
+// Every other one a cell, the others small blocks of every size.
+struct SBlock {
+  void* at;
+  size_t bytes;
+  bool cell;
+};
+SBlock Take(uint32_t i) {
+  if (i % 2) return {tam::AllocCell(), tam::kCellSize, true};
+  const size_t bytes = 1 + i / 2 % tam::kSmallBlockMax;
+  return {tam::AllocSmallBlock(bytes), bytes, false};
+}
+void Give(const SBlock& block) {
+  if (block.cell) tam::FreeCell(block.at);
+  else tam::FreeSmallBlock(block.at, block.bytes);
 }
 
-bool HasMark(const void* cell, uint32_t index) {
-  uint32_t words[tam::kCellSize / 4];
-  std::memcpy(words, cell, sizeof words);
-  for (uint32_t w : words)
-    if (w != index) return false;
-  return true;
+// Fills a block with a byte of its index, and checks it.
+void Mark(const SBlock& block, uint32_t index) { std::memset(block.at, int(index & 0xFF), block.bytes); }
+bool HasMark(const SBlock& block, uint32_t index) {
+  const auto* bytes = static_cast<const unsigned char*>(block.at);
+  return std::all_of(bytes, bytes + block.bytes, [index](unsigned char b) { return b == (index & 0xFF); });
 }
 
-TEST(CellPool, CellsAreDistinctAlignedAndKeepTheirBytesAcrossBlocks) {
-  constexpr uint32_t kCount = 20000;   // several blocks
-  std::vector<void*> cells;
+// Cells and small blocks are distinct, aligned and keep their bytes across
+// the pool's blocks; every other one given back and taken again leaves the
+// others untouched; after the last went back, new ones are usable again.
+TEST(CellPool, CellsAndSmallBlocksAreDistinctAlignedAndKeepTheirBytes) {
+  constexpr uint32_t kCount = 20000;   // several blocks of the pool
+  std::vector<SBlock> blocks;
   for (uint32_t i = 0; i < kCount; ++i) {
-    void* cell = tam::AllocCell();
-    ASSERT_NE(cell, nullptr);
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(cell) % tam::kCellSize, 0u) << "cell " << i;
-    Mark(cell, i);
-    cells.push_back(cell);
+    blocks.push_back(Take(i));
+    ASSERT_EQ(reinterpret_cast<uintptr_t>(blocks[i].at) % tam::kCellSize, 0u) << "block " << i;
+    Mark(blocks[i], i);
   }
-  EXPECT_EQ(std::set<void*>(cells.begin(), cells.end()).size(), kCount);
-  for (uint32_t i = 0; i < kCount; ++i) EXPECT_TRUE(HasMark(cells[i], i)) << "cell " << i;
+  for (int pass = 0; pass < 2; ++pass) {
+    std::set<void*> distinct;
+    for (uint32_t i = 0; i < kCount; ++i) {
+      ASSERT_TRUE(HasMark(blocks[i], i)) << "pass " << pass << ", block " << i;
+      distinct.insert(blocks[i].at);
+    }
+    EXPECT_EQ(distinct.size(), kCount);
+    for (uint32_t i = 0; i < kCount; i += 3) Give(blocks[i]);
+    for (uint32_t i = 0; i < kCount; i += 3) Mark(blocks[i] = Take(i), i);
+  }
+  for (const SBlock& block : blocks) Give(block);
+  Give({nullptr, tam::kCellSize, true});
+  Give({nullptr, 8, false});
 
-  // Every other cell given back and taken again: the others stay untouched.
-  for (uint32_t i = 0; i < kCount; i += 2) tam::FreeCell(cells[i]);
-  for (uint32_t i = 0; i < kCount; i += 2) Mark(cells[i] = tam::AllocCell(), i);
-  for (uint32_t i = 0; i < kCount; ++i) EXPECT_TRUE(HasMark(cells[i], i)) << "cell " << i;
-  EXPECT_EQ(std::set<void*>(cells.begin(), cells.end()).size(), kCount);
-
-  for (void* cell : cells) tam::FreeCell(cell);
-  tam::FreeCell(nullptr);
-
-  // After the last cell went back, new cells are usable again.
-  void* again = tam::AllocCell();
+  const SBlock again = Take(1);
   Mark(again, 7);
   EXPECT_TRUE(HasMark(again, 7));
-  tam::FreeCell(again);
-}
-
-TEST(CellPool, ThreadsTakeAndGiveCellsAtOnce) {
-  constexpr int kThreads = 4, kRounds = 200, kBatch = 300;
-  std::vector<std::thread> threads;
-  std::vector<int> faults(kThreads, 0);
-  for (int t = 0; t < kThreads; ++t)
-    threads.emplace_back([t, &faults] {
-      std::vector<void*> cells(kBatch);
-      for (int round = 0; round < kRounds; ++round) {
-        for (int i = 0; i < kBatch; ++i) Mark(cells[i] = tam::AllocCell(), uint32_t(t * kBatch + i));
-        for (int i = 0; i < kBatch; ++i)
-          if (!HasMark(cells[i], uint32_t(t * kBatch + i))) ++faults[t];
-        for (void* cell : cells) tam::FreeCell(cell);
-      }
-    });
-  for (std::thread& th : threads) th.join();
-  for (int t = 0; t < kThreads; ++t) EXPECT_EQ(faults[t], 0) << "thread " << t;
-}
-
-TEST(CellPool, SmallBlocksOfEverySizeAreDistinctAlignedAndKeepTheirBytes) {
-  std::vector<std::pair<void*, size_t>> blocks;
-  for (uint32_t i = 0; i < 4000; ++i) {
-    const size_t bytes = 1 + i % tam::kSmallBlockMax;
-    void* block = tam::AllocSmallBlock(bytes);
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % tam::kCellSize, 0u);
-    std::memset(block, int(i & 0xFF), bytes);
-    blocks.emplace_back(block, bytes);
-  }
-  std::set<void*> distinct;
-  for (uint32_t i = 0; i < blocks.size(); ++i) {
-    const auto* bytes = static_cast<const unsigned char*>(blocks[i].first);
-    for (size_t b = 0; b < blocks[i].second; ++b) ASSERT_EQ(bytes[b], i & 0xFF) << "block " << i;
-    distinct.insert(blocks[i].first);
-  }
-  EXPECT_EQ(distinct.size(), blocks.size());
-  for (auto& [block, bytes] : blocks) tam::FreeSmallBlock(block, bytes);
-  tam::FreeSmallBlock(nullptr, 16);
+  Give(again);
 }
 
 }  // namespace

@@ -2,23 +2,10 @@
 // lives, every critical-error report is recorded and answered with its answer.
 #pragma once
 #include <string>
-#include <vector>
 
 #include "foundation/report.h"
 
 namespace tamtest {
-
-struct SRecordedReport {
-  std::string caption;
-  std::string text;
-  std::string message;
-};
-
-// The message _tam_assert builds for file, line and text.
-inline std::string ReportMessage(const char* file, int line, const std::string& text, bool withCaption) {
-  return std::string("\nfile : ") + file + "\r\nline : " + std::to_string(line) + "\r\n" +
-         (withCaption ? "" : "expression : ") + text + "\r\n";
-}
 
 class CReportRecorder {
  public:
@@ -33,18 +20,31 @@ class CReportRecorder {
   CReportRecorder(const CReportRecorder&) = delete;
   CReportRecorder& operator=(const CReportRecorder&) = delete;
 
-  const std::vector<SRecordedReport>& Reports() const { return m_reports; }
+  size_t Count() const { return m_count; }
+  // One line per report, "CAPTION | MESSAGE", with line ends and tabs
+  // written as \r, \n and \t.
+  const std::string& Printed() const { return m_printed; }
 
  private:
-  static tam::ReportAnswer Record(const char* caption, const char* text, const char* message) {
-    s_current->m_reports.push_back({caption, text, message});
+  static tam::ReportAnswer Record(const char* caption, const char*, const char* message) {
+    std::string& out = s_current->m_printed;
+    out += std::string(caption) + " | ";
+    for (const char* c = message; *c; ++c) {
+      if (*c == '\n') out += "\\n";
+      else if (*c == '\r') out += "\\r";
+      else if (*c == '\t') out += "\\t";
+      else out += *c;
+    }
+    out += '\n';
+    ++s_current->m_count;
     return s_current->m_answer;
   }
 
   static inline CReportRecorder* s_current = nullptr;
   tam::ReportAnswer m_answer;
   tam::ReportHandler m_previous = nullptr;
-  std::vector<SRecordedReport> m_reports;
+  size_t m_count = 0;
+  std::string m_printed;
 };
 
 }  // namespace tamtest
