@@ -230,7 +230,6 @@ TEST(LobbyStore, ALostDatabaseIsAnErrorNotAnAbsentAccount) {
   EXPECT_TRUE(a->FindAccount("raven", &failed));
   EXPECT_FALSE(failed);
   // A database that stays away: an error, never "no such account".
-  const std::string url = pg.Url();
   pg.Stop();
   EXPECT_FALSE(a->FindAccount("raven", &failed));
   EXPECT_TRUE(failed);
@@ -240,18 +239,16 @@ TEST(LobbyStore, ALostDatabaseIsAnErrorNotAnAbsentAccount) {
   EXPECT_TRUE(lines->Take("127.0.0.1/raven"));
   EXPECT_TRUE(lines->Take("127.0.0.1/raven"));
   EXPECT_FALSE(lines->Take("127.0.0.1/raven"));
-  EXPECT_FALSE(CStore::Open(url, &error));
 }
 
-TEST(LobbyPasswords, Argon2idHashesVerifyOnlyTheirPassword) {
+// Right and wrong passwords against a hash are LobbyTest's logins.
+TEST(LobbyPasswords, Argon2idHashesAreSaltedAndHideThePassword) {
   ASSERT_TRUE(CPasswordHasher::Initialize());
   CPasswordHasher hasher(MinimumCost());
   const auto hash = hasher.Hash("secret-pw");
   ASSERT_TRUE(hash);
   EXPECT_EQ(hash->rfind("$argon2id$", 0), 0u);
   EXPECT_EQ(hash->find("secret-pw"), std::string::npos);
-  EXPECT_TRUE(hasher.Verify(*hash, "secret-pw"));
-  EXPECT_FALSE(hasher.Verify(*hash, "secret-pX"));
   EXPECT_FALSE(hasher.Verify("not a hash", "secret-pw"));
   EXPECT_NE(*hasher.Hash("secret-pw"), *hash);   // salted
 }

@@ -3,8 +3,6 @@
 // bad ones never reach the disk; a second opener gets the folder read-only.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +14,7 @@
 #include "expected_text.h"
 #include "refhost/profile_files.h"
 #include "refhost/profile_store.h"
+#include "tests/lobbyd/lobbyd_temp.h"
 
 using namespace korvohost;
 namespace fs = std::filesystem;
@@ -24,14 +23,6 @@ namespace {
 
 class ProfileStore : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/korvo_profile_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    root_ = pattern;
-    dir_ = root_ + "/profile";
-  }
-  void TearDown() override { fs::remove_all(root_); }
-
   static std::string Read(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -51,7 +42,8 @@ class ProfileStore : public ::testing::Test {
     return text;
   }
 
-  std::string root_, dir_;
+  lobbyd::CTempFolder temp_;
+  const std::string dir_ = temp_.File("profile");
 };
 
 SAccountRecord Named(const std::string& name) {
@@ -126,9 +118,9 @@ TEST_F(ProfileStore, AccountsOptionsAndBindingsRoundTripInCreationOrder) {
   EXPECT_EQ(Files(), (std::set<std::string>{".lock", "ZULU.pilot", "MIKE.pilot", "NEW.pilot",
                                             "alpha%20%B0%A1.pilot", "options.ini", "controls.ini"}));
   // A folder that cannot be made is an error that names it.
-  Write(root_ + "/plain", "x");
+  Write(temp_.File("plain"), "x");
   CProfileStore bad;
-  EXPECT_FALSE(bad.Open(root_ + "/plain/profile", &error));
+  EXPECT_FALSE(bad.Open(temp_.File("plain/profile"), &error));
   EXPECT_NE(error.find("plain"), std::string::npos) << error;
 }
 
