@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "refhost/korvohost.h"
 #include "refhost/korvohost_graphics.h"
 #include "refhost/texture_store.h"
+#include "tests/expected/expected_text.h"
 
 using namespace korvohost;
 
@@ -33,29 +33,44 @@ class GameData : public ::testing::Test {
     return bytes;
   }
 
-  // Loads a picture the way the screens do; its size, or 0 x 0 when it fails.
-  static std::pair<int, int> Picture(const std::string& path) {
+  // Loads a picture the way the screens do; "WIDTHxHEIGHT", or "0x0" when it fails.
+  static std::string Picture(const std::string& path) {
     TEXTURE texture = nullptr;
-    if (!RegisterNewTexture(&InterfaceTexture, path.c_str(), &texture, 0)) return {0, 0};
+    if (!RegisterNewTexture(&InterfaceTexture, path.c_str(), &texture, 0)) return "0x0";
     LoadTexture(&InterfaceTexture, 0);
-    const std::pair<int, int> size =
-        texture->loaded && !texture->missing ? std::make_pair(texture->width, texture->height) : std::make_pair(0, 0);
+    const bool loaded = texture->loaded && !texture->missing;
+    const std::string size = std::to_string(loaded ? texture->width : 0) + "x" +
+                             std::to_string(loaded ? texture->height : 0);
     ReleaseTexture(texture, 0);
     return size;
   }
-
-  static void ExpectScript(const std::string& path) {
+  // The text lines of a host script and the mission or match it starts.
+  static std::string Script(const std::string& path) {
     std::vector<SScriptStep> steps;
     std::vector<std::string> errors;
-    EXPECT_TRUE(ParseHostScript(File(path), path, &steps, &errors)) << path << ": " << testing::PrintToString(errors);
-    EXPECT_TRUE(std::any_of(steps.begin(), steps.end(),
-                            [](const SScriptStep& s) { return s.kind == SScriptStep::EKind::kText; }))
-        << path;
+    if (!ParseHostScript(File(path), path, &steps, &errors)) return "script errors " + errors[0];
+    int texts = 0;
+    std::string starts;
+    for (const SScriptStep& step : steps) {
+      texts += step.kind == SScriptStep::EKind::kText;
+      if (step.kind == SScriptStep::EKind::kMission || step.kind == SScriptStep::EKind::kMatch)
+        starts += step.kind == SScriptStep::EKind::kMission ? " + mission" : " + match";
+    }
+    return "script of " + std::to_string(texts) + " text lines" + starts;
+  }
+  // "N lines" when every line is non-empty and ends with CR LF; else "bad".
+  static std::string CrLfLines(const std::string& text) {
+    size_t lines = 0, pos = 0;
+    for (size_t end; (end = text.find("\r\n", pos)) != std::string::npos; pos = end + 2, ++lines)
+      if (end == pos) return "bad";
+    return pos == text.size() ? std::to_string(lines) + " lines" : "bad";
   }
 };
 
 }  // namespace
 
+// What the screens find of every table, one line per record, with the sizes
+// of the pictures they load.
 TEST_F(GameData, TheShippedDataLoadsCompletely) {
   std::string error;
   ASSERT_TRUE(Mount(KORVO_ASSET_ROOT, &error)) << error;
@@ -64,82 +79,44 @@ TEST_F(GameData, TheShippedDataLoadsCompletely) {
   EXPECT_TRUE(LoadGameData(&data, &errors));
   EXPECT_TRUE(errors.empty()) << testing::PrintToString(errors);
 
-  // Twelve story missions, keyed by their titles, the first one initial.
-  ASSERT_EQ(data.missions.size(), 12u);
-  for (size_t i = 0; i < 12; ++i) {
-    char title[16];
-    std::snprintf(title, sizeof title, "MISSION %02zu", i + 1);
-    const SMissionRecord& m = data.missions[i];
-    EXPECT_EQ(m.name, title);
-    EXPECT_EQ(m.key, title);
-    EXPECT_EQ(m.initial, i == 0) << title;
-    EXPECT_FALSE(File(m.desc).empty()) << m.desc;
-    EXPECT_EQ(File(m.desc).find('\r'), std::string::npos) << m.desc;
-    ExpectScript(m.briefing);
-    ExpectScript(m.script);
-    // Five lines, each ended by CR LF, none empty.
-    const std::string objective = File(m.objective);
-    size_t lines = 0, pos = 0;
-    for (size_t end; (end = objective.find("\r\n", pos)) != std::string::npos; pos = end + 2, ++lines)
-      EXPECT_GT(end, pos) << m.objective;
-    EXPECT_EQ(lines, 5u) << m.objective;
-    EXPECT_EQ(pos, objective.size()) << m.objective;
-    EXPECT_GT(Picture(std::string("menu/") + title + ".tga").first, 0) << title;
+  std::string text;
+  for (const SMissionRecord& m : data.missions) {
+    const std::string desc = File(m.desc);
+    text += m.name + " key " + m.key + (m.initial ? " initial" : "") + ", desc " + std::to_string(desc.size()) +
+            (desc.find('\r') == std::string::npos ? " bytes" : " bytes with CR") + ", objective " +
+            CrLfLines(File(m.objective)) + ", briefing " + Script(m.briefing) + ", " + Script(m.script) +
+            ", picture " + Picture("menu/" + m.name + ".tga") + "\n";
   }
-  ExpectScript("data/script/ending/credit.txt");
-  EXPECT_FALSE(File("data/script/ending/ending.txt").empty());
-
-  // Eight named characters with portraits and loading pictures.
-  const char* const names[] = {"WARHOUND", "STRIDER", "BULWARK", "SPECTER", "LANCER", "GOLIATH", "VESPER", "RAPTOR"};
-  ASSERT_EQ(data.characters.size(), 8u);
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_EQ(data.characters[i].id, i + 1);
-    EXPECT_EQ(data.characters[i].name, names[i]);
-    EXPECT_GT(Picture(data.characters[i].portrait).first, 0) << data.characters[i].portrait;
-    EXPECT_EQ(Picture("menu/loading_char" + std::to_string(i + 1) + ".tga"), std::make_pair(256, 256));
-  }
-  EXPECT_GT(Picture("menu/crandom.tga").first, 0);
-
-  // More option parts than the carousel's seven boxes, each with its icon and weapon.
-  ASSERT_GT(data.optionParts.size(), 7u);
+  text += "match " + Script("data/script/match/deathmatch.txt") + "\n";
+  text += "credits " + Script("data/script/ending/credit.txt") + ", ending " +
+          std::to_string(File("data/script/ending/ending.txt").size()) + " bytes\n";
+  for (const SCharacterRecord& c : data.characters)
+    text += "character " + std::to_string(c.id) + " " + c.name + " portrait " + Picture(c.portrait) +
+            " loading " + Picture("menu/loading_char" + std::to_string(c.id) + ".tga") + "\n";
+  text += "random character " + Picture("menu/crandom.tga") + "\n";
   for (const SOptionPartRecord& o : data.optionParts) {
-    EXPECT_LT(o.name.size(), 50u);
-    EXPECT_LT(o.text2.size(), 50u);
-    EXPECT_LT(o.text4.size(), 50u);
-    EXPECT_EQ(Picture("menu/" + o.icon), std::make_pair(32, 32)) << o.icon;
-    EXPECT_TRUE(std::any_of(data.weaponNames.begin(), data.weaponNames.end(),
-                            [&](const SWeaponNameRecord& w) { return w.id == o.id && !w.name.empty(); }))
-        << o.name;
+    auto weapon = std::find_if(data.weaponNames.begin(), data.weaponNames.end(),
+                               [&](const SWeaponNameRecord& w) { return w.id == o.id; });
+    text += "option " + std::to_string(o.id) + " " + o.name + " | " + o.text2 + " | " + o.text4 + " icon " +
+            Picture("menu/" + o.icon) + " weapon " + (weapon == data.weaponNames.end() ? "-" : weapon->name) + "\n";
   }
-  EXPECT_GT(Picture("menu/icon_random_s.tga").first, 0);
-
-  // Maps: one for every rule and ones with rule suffixes, each with its picture.
-  ASSERT_GE(data.maps.size(), 4u);
-  EXPECT_TRUE(std::any_of(data.maps.begin(), data.maps.end(),
-                          [](const SMapRecord& m) { return m.file.find('-') == std::string::npos; }));
-  EXPECT_TRUE(std::any_of(data.maps.begin(), data.maps.end(),
-                          [](const SMapRecord& m) { return m.file.find("-DE") != std::string::npos; }));
+  text += "random option " + Picture("menu/icon_random_s.tga") + "\n";
   // The picture is the name before the first "-" with its last three
   // characters made "TGA", as the map browser, the room and the join list find it.
   for (const SMapRecord& m : data.maps) {
     const std::string name = m.file.substr(0, m.file.find('-'));
     EXPECT_EQ(m.picture, name.substr(0, name.size() - 3) + "TGA");
-    EXPECT_GT(Picture("menu/" + m.picture).first, 0) << m.picture;
     EXPECT_EQ(File("data/texture/interface/" + m.picture), File("menu/" + m.picture));
+    text += "map " + m.file + " " + m.title + " picture " + Picture("menu/" + m.picture) + "\n";
   }
-  EXPECT_GT(Picture("menu/maplogo.tga").first, 0);
-  EXPECT_GT(Picture("menu/mapcursor1.tga").first, 0);
-
-  // A text for every message number the screens show, in upper case.
+  text += "map logo " + Picture("menu/maplogo.tga") + ", cursor " + Picture("menu/mapcursor1.tga") + "\n";
+  // The message numbers the screens show.
   for (int id : {22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 36, 39, 69}) {
     auto it = std::find_if(data.messages.begin(), data.messages.end(),
                            [&](const SMessageRecord& m) { return m.id == id; });
-    ASSERT_NE(it, data.messages.end()) << "message " << id;
-    EXPECT_FALSE(it->text.empty()) << id;
-    EXPECT_LE(it->text.size(), kMessageTextMax) << id;
-    EXPECT_TRUE(std::none_of(it->text.begin(), it->text.end(), [](char c) { return c >= 'a' && c <= 'z'; }))
-        << it->text;
+    text += "message " + std::to_string(id) + " " + (it == data.messages.end() ? "missing" : it->text) + "\n";
   }
+  EXPECT_MATCHES_EXPECTED("unit/expected/game_data_shipped.expected", text);
 }
 
 TEST_F(GameData, BadLinesNameFileAndLineAndTheRestLoads) {
@@ -165,69 +142,6 @@ TEST_F(GameData, BadLinesNameFileAndLineAndTheRestLoads) {
               "weapon 1 name=Gun\nweapon 1 name=Again\n");
   OverlayFile(kMapTable, "map arena.gnd title=Arena picture=i.tga\nmap arena.txt title=X picture=i.tga\n"
                          "map lost.gnd-DE title=Lost picture=null\nmap old-DE.gnd title=Old picture=null\n");
-  OverlayFile(kMessageTable, "# no messages yet\n");
-  OverlayFile(kCampaignTable,
-              "open \"MISSION 02\" after=\"MISSION 01\" within=60\n"
-              "open B mission=M4 after=\"MISSION 01\"\n"
-              "open C mission=\"MISSION 01\" after=\"MISSION 01\" over=x\n"
-              "open after=\"MISSION 01\"\n"
-              "ending after=M9\n"
-              "close X after=\"MISSION 01\"\n"
-              "open D after=\"MISSION 01\" mission=\"MISSION 01\" if=B over=10\n"
-              "ending after=\"MISSION 01\"\n");
-  SGameData data;
-  std::vector<std::string> errors;
-  EXPECT_FALSE(LoadGameData(&data, &errors));
-  // Campaign lines name missions of the mission table.
-  ASSERT_EQ(data.campaign.size(), 2u);
-  EXPECT_EQ(data.campaign[0].key, "D");
-  EXPECT_EQ(data.campaign[0].mission, "MISSION 01");
-  EXPECT_EQ(data.campaign[0].ifKey, "B");
-  EXPECT_EQ(data.campaign[0].over, 10);
-  EXPECT_EQ(data.campaign[0].within, -1);
-  EXPECT_TRUE(data.campaign[1].ending);
-  EXPECT_EQ(errors, (std::vector<std::string>{
-                        "data/table/missions.txt:3: no 'script' field",
-                        "data/table/missions.txt:4: mission 'MISSION 01' defined twice",
-                        "data/table/missions.txt:5: no file 'data/none.txt'",
-                        "data/table/missions.txt:6: bad initial 'yes' (true or false)",
-                        "data/table/missions.txt:7: unknown line 'mision'",
-                        "data/table/campaign.txt:1: no mission 'MISSION 02'",
-                        "data/table/campaign.txt:2: no mission 'M4'",
-                        "data/table/campaign.txt:3: bad clear time 'x'",
-                        "data/table/campaign.txt:4: 'open' takes its key first",
-                        "data/table/campaign.txt:5: no mission 'M9'",
-                        "data/table/campaign.txt:6: unknown line 'close'",
-                        "data/table/characters.txt:2: bad character id 'x'",
-                        "data/table/characters.txt:3: character id 1 defined twice",
-                        "data/table/characters.txt:4: unknown field 'colour'",
-                        "data/table/optionparts.txt:3: no file 'menu/missing.tga'",
-                        "data/table/optionparts.txt:5: weapon 1 defined twice",
-                        "data/table/optionparts.txt:2: no weapon line for option id 2",
-                        "data/table/maps.txt:2: bad map file name 'arena.txt' (NAME.gnd[-RULE...])",
-                        "data/table/maps.txt:3: no file 'data/map/lost.gnd-DE'",
-                        "data/table/maps.txt:4: bad map file name 'old-DE.gnd' (NAME.gnd[-RULE...])",
-                    }));
-  ASSERT_EQ(data.missions.size(), 1u);
-  EXPECT_EQ(data.missions[0].key, "MISSION 01");
-  EXPECT_TRUE(data.missions[0].initial);
-  ASSERT_EQ(data.characters.size(), 1u);
-  EXPECT_EQ(data.characters[0].name, "char1");
-  ASSERT_EQ(data.optionParts.size(), 2u);
-  EXPECT_EQ(data.optionParts[0].text2, "A gun");
-  EXPECT_EQ(data.optionParts[1].icon, "null");
-  ASSERT_EQ(data.weaponNames.size(), 1u);
-  ASSERT_EQ(data.maps.size(), 1u);
-  EXPECT_EQ(data.maps[0].title, "Arena");
-
-  // A root without tables says so for each.
-  RemoveOverlayFile(kMapTable);
-  errors.clear();
-  EXPECT_FALSE(LoadGameData(&data, &errors));
-  EXPECT_EQ(errors.back(), "data/table/maps.txt: missing table");
-}
-
-TEST_F(GameData, MessageLinesAreCheckedOneByOne) {
   const std::string longest(kMessageTextMax, 'X');
   OverlayFile(kMessageTable,
               "# messages\n"
@@ -245,31 +159,35 @@ TEST_F(GameData, MessageLinesAreCheckedOneByOne) {
               "34 \"" + longest + "\"\n"
               "35 \"" + longest + "X\"\n"
               "36 \"WAIT\\x21\"\r\n");
+  OverlayFile(kCampaignTable,
+              "open \"MISSION 02\" after=\"MISSION 01\" within=60\n"
+              "open B mission=M4 after=\"MISSION 01\"\n"
+              "open C mission=\"MISSION 01\" after=\"MISSION 01\" over=x\n"
+              "open after=\"MISSION 01\"\n"
+              "ending after=M9\n"
+              "close X after=\"MISSION 01\"\n"
+              "open D after=\"MISSION 01\" mission=\"MISSION 01\" if=B over=10\n"
+              "ending after=\"MISSION 01\"\n");
   SGameData data;
   std::vector<std::string> errors;
-  LoadGameData(&data, &errors);
-  std::vector<std::string> messageErrors;
-  for (const std::string& e : errors)
-    if (e.rfind(kMessageTable, 0) == 0) messageErrors.push_back(e);
-  EXPECT_EQ(messageErrors, (std::vector<std::string>{
-                               "data/table/messages.txt:4: quoted text without its closing quote",
-                               "data/table/messages.txt:5: message 26 defined twice",
-                               "data/table/messages.txt:6: bad message number 'x1'",
-                               "data/table/messages.txt:7: bad message number '0'",
-                               "data/table/messages.txt:8: not a message line (NUMBER \"TEXT\")",
-                               "data/table/messages.txt:9: not a message line (NUMBER \"TEXT\")",
-                               "data/table/messages.txt:10: not a message line (NUMBER \"TEXT\")",
-                               "data/table/messages.txt:11: empty text for message 32",
-                               "data/table/messages.txt:12: not a message line (NUMBER \"TEXT\")",
-                               "data/table/messages.txt:14: text of message 35 is 256 bytes; at most 255 fit",
-                           }));
-  ASSERT_EQ(data.messages.size(), 4u);
-  EXPECT_EQ(data.messages[0].id, 26);
-  EXPECT_EQ(data.messages[0].text, "THE MAP IS MISSING.");
-  EXPECT_EQ(data.messages[1].id, 27);
-  EXPECT_EQ(data.messages[1].text, "READY");
-  EXPECT_EQ(data.messages[2].id, 34);
-  EXPECT_EQ(data.messages[2].text, longest);
-  EXPECT_EQ(data.messages[3].id, 36);
-  EXPECT_EQ(data.messages[3].text, "WAIT!");
+  EXPECT_FALSE(LoadGameData(&data, &errors));
+  // Then what loads: campaign lines name missions of the mission table.
+  std::string text;
+  for (const std::string& e : errors) text += e + "\n";
+  for (const SMissionRecord& m : data.missions) text += "mission " + m.key + (m.initial ? " initial\n" : "\n");
+  for (const SCampaignRule& c : data.campaign)
+    text += "campaign " + c.key + " " + c.mission + " if " + c.ifKey + " over " + std::to_string(c.over) +
+            " within " + std::to_string(c.within) + (c.ending ? " ending\n" : "\n");
+  for (const SCharacterRecord& c : data.characters) text += "character " + c.name + "\n";
+  for (const SOptionPartRecord& o : data.optionParts) text += "option " + o.text2 + " icon " + o.icon + "\n";
+  for (const SWeaponNameRecord& w : data.weaponNames) text += "weapon " + w.name + "\n";
+  for (const SMapRecord& m : data.maps) text += "map " + m.title + "\n";
+  for (const SMessageRecord& m : data.messages) text += "message " + std::to_string(m.id) + " " + m.text + "\n";
+  EXPECT_MATCHES_EXPECTED("unit/expected/game_data_bad_lines.expected", text);
+
+  // A root without tables says so for each.
+  RemoveOverlayFile(kMapTable);
+  errors.clear();
+  EXPECT_FALSE(LoadGameData(&data, &errors));
+  EXPECT_NE(std::find(errors.begin(), errors.end(), "data/table/maps.txt: missing table"), errors.end());
 }

@@ -11,6 +11,7 @@
 #include "refhost/korvohost.h"
 #include "refhost/script_player.h"
 #include "host/session_state.h"
+#include "tests/expected/expected_text.h"
 
 using namespace korvohost;
 
@@ -42,6 +43,31 @@ class ScriptPlayer : public ::testing::Test {
     out.swap(g_lines);
     return out;
   }
+  // Walks steps: "@T" moves the frame clock to T, "running", "errors" and
+  // "commands" print the running scripts, the script errors and the recorded
+  // commands, anything else is executed as a command. One line per step,
+  // with the text lines sent meanwhile.
+  static std::string Walk(const std::vector<std::string>& steps) {
+    std::string out;
+    for (const std::string& step : steps) {
+      std::vector<std::string> shown;
+      if (step[0] == '@')
+        SetTick(uint32_t(std::stoul(step.substr(1))));
+      else if (step == "running")
+        shown = RunningScripts();
+      else if (step == "errors")
+        shown = TakeScriptErrors();
+      else if (step == "commands")
+        shown = TakeCommands();
+      else
+        ExecuteCommand(step.c_str());
+      out += step;
+      for (const std::string& line : shown) out += " {" + line + "}";
+      for (const std::string& line : Take()) out += " [" + line + "]";
+      out += "\n";
+    }
+    return out;
+  }
 };
 
 const char kBriefing[] =
@@ -57,117 +83,76 @@ const char kBriefing[] =
 
 }  // namespace
 
-// The steps of a good script are seen through the player below
-// (ScriptPlayer.SendsLinesWithTheirColoursAtTheirPace); here every bad line.
-TEST(HostScript, ReportsEveryBadLine) {
+// Every bad line of each kind, told with its line; then what mission and
+// match lines carry. Text, colour, pace and wait steps are seen through the
+// player below (ScriptPlayer.SendsLinesWithTheirColoursAtTheirPace).
+TEST(HostScript, ReportsEveryBadLineAndReadsMissionAndMatchLines) {
   std::vector<SScriptStep> steps;
   std::vector<std::string> errors;
   EXPECT_FALSE(ParseHostScript("> ok\ncolor red\npace 0\nwait -1\nwait 600001\n>no blank\nsay hi\ncolor 0xFF00FF\n"
-                               "pace 10\n",
+                               "pace 10\nmission enemies=17\nmission foe=1\nmission map\nmission time=61\n"
+                               "mission time=-1\nmatch bots=8\nmatch frags=0 time=0\nmatch rule\nmatch team=1\n",
                                "bad.txt", &steps, &errors));
-  EXPECT_EQ(errors, (std::vector<std::string>{
-                        "bad.txt:2: bad colour 'red' (0xAARRGGBB)",
-                        "bad.txt:3: bad pace '0' (milliseconds up to 600000)",
-                        "bad.txt:4: bad wait '-1' (milliseconds up to 600000)",
-                        "bad.txt:5: bad wait '600001' (milliseconds up to 600000)",
-                        "bad.txt:6: a text line starts with \"> \"",
-                        "bad.txt:7: unknown line 'say'",
-                        "bad.txt:8: bad colour '0xFF00FF' (0xAARRGGBB)",
-                    }));
+  std::string text;
+  for (const std::string& e : errors) text += e + "\n";
+  errors.clear();
+  EXPECT_TRUE(ParseHostScript("mission\nmission enemies=16 map=arena.gnd seed=7 time=60\nmatch\n"
+                              "match rule=team-death-match bots=7 frags=0 time=2 seed=9 map=arena.gnd\n",
+                              "good.txt", &steps, &errors));
+  for (const SScriptStep& step : steps) {
+    const SSimMatchSetup& m = step.match.setup;
+    if (step.kind == SScriptStep::EKind::kMission)
+      text += "mission enemies " + std::to_string(step.number) + " seed " + std::to_string(step.seed) + " time " +
+              std::to_string(step.timeLimitMin) + " map " + step.text + "\n";
+    else
+      text += "match " + step.match.rule + " bots " + std::to_string(m.bots) + " frags " +
+              std::to_string(m.fragLimit) + " time " + std::to_string(m.timeLimitMin) + " seed " +
+              std::to_string(m.seed) + " map " + m.map + "\n";
+  }
+  EXPECT_MATCHES_EXPECTED("unit/expected/host_script_lines.expected", text);
 }
 
+// Nothing before the next frame; the default pace is 400 ms, then the
+// script's 250 and its wait of 1000.
 TEST_F(ScriptPlayer, SendsLinesWithTheirColoursAtTheirPace) {
   OverlayFile("data/b.txt", kBriefing);
-  SetTick(5000);
-  ExecuteCommand("s_exe data/b.txt");
-  EXPECT_EQ(TakeCommands(), std::vector<std::string>{"s_exe data/b.txt"});
-  EXPECT_EQ(RunningScripts(), std::vector<std::string>{"data/b.txt"});
-  EXPECT_TRUE(Take().empty());   // nothing before the next frame
-
-  SetTick(5016);
-  EXPECT_EQ(Take(), std::vector<std::string>{"FFFFA630 MISSION 01"});
-  SetTick(5400);   // the default pace: 400 ms
-  EXPECT_TRUE(Take().empty());
-  SetTick(5416);
-  EXPECT_EQ(Take(), std::vector<std::string>{"FFF0F4F8   indented text "});
-  SetTick(5665);
-  EXPECT_TRUE(Take().empty());
-  SetTick(5666);   // pace 250
-  EXPECT_EQ(Take(), std::vector<std::string>{"FFF0F4F8 "});
-  SetTick(5916 + 999);   // pace, then the wait of 1000
-  EXPECT_TRUE(Take().empty());
-  SetTick(5916 + 1000);
-  EXPECT_EQ(Take(), std::vector<std::string>{"FFF0F4F8 after the pause"});
-  EXPECT_TRUE(RunningScripts().empty());   // ended
-  SetTick(20000);
-  EXPECT_TRUE(Take().empty());
+  EXPECT_MATCHES_EXPECTED("unit/expected/script_player_pace.expected",
+                          Walk({"@5000", "s_exe data/b.txt", "commands", "running", "@5016", "@5400", "@5416",
+                                "@5665", "@5666", "@6915", "@6916", "running", "@20000"}));
 }
 
 TEST_F(ScriptPlayer, ResetRestartsTerminateStopsAndScriptsRunSideBySide) {
   OverlayFile("data/a.txt", "pace 100\n> a1\n> a2\n> a3\n");
   OverlayFile("data/b.txt", "pace 100\n> b1\n> b2\n");
-  SetTick(0);
-  ExecuteCommand("s_exe data/a.txt");
-  SetTick(10);
-  ExecuteCommand("s_exe   data/b.txt  ");
-  EXPECT_EQ(Take(), std::vector<std::string>{"FFFFFFFF a1"});
-  SetTick(110);
-  EXPECT_EQ(Take(), (std::vector<std::string>{"FFFFFFFF a2", "FFFFFFFF b1"}));
-  ExecuteCommand("s_reset data/a.txt");
-  SetTick(111);
-  EXPECT_EQ(Take(), std::vector<std::string>{"FFFFFFFF a1"});
-  ExecuteCommand("s_terminate data/b.txt");
-  EXPECT_EQ(RunningScripts(), std::vector<std::string>{"data/a.txt"});
-  SetTick(1000);
-  EXPECT_EQ(Take(), std::vector<std::string>{"FFFFFFFF a2"});
-  ExecuteCommand("s_terminate data/a.txt");
-  ExecuteCommand("s_terminate data/never.txt");
-  SetTick(2000);
-  EXPECT_TRUE(Take().empty());
-  EXPECT_TRUE(RunningScripts().empty());
-  EXPECT_TRUE(TakeScriptErrors().empty());
-  EXPECT_EQ(TakeCommands().size(), 6u);   // every line is still recorded
+  EXPECT_MATCHES_EXPECTED("unit/expected/script_player_side_by_side.expected",
+                          Walk({"@0", "s_exe data/a.txt", "@10", "s_exe   data/b.txt  ", "@110", "s_reset data/a.txt",
+                                "@111", "s_terminate data/b.txt", "running", "@1000", "s_terminate data/a.txt",
+                                "s_terminate data/never.txt", "@2000", "running", "errors", "commands"}));
 }
 
+// A bad script, a missing one and a missing name are told and not run; other
+// commands are recorded only.
 TEST_F(ScriptPlayer, BadScriptsAreReportedAndNotRun) {
   OverlayFile("data/bad.txt", "> fine\nsay hi\n");
-  ExecuteCommand("s_exe data/bad.txt");
-  ExecuteCommand("s_exe data/none.txt");
-  ExecuteCommand("s_exe");
-  ExecuteCommand("map data/bad.txt");   // not a script command: recorded only
-  SetTick(100);
-  EXPECT_TRUE(Take().empty());
-  EXPECT_TRUE(RunningScripts().empty());
-  EXPECT_EQ(TakeScriptErrors(), (std::vector<std::string>{"data/bad.txt:2: unknown line 'say'",
-                                                          "data/none.txt: no such script", "s_exe: no script named"}));
-  EXPECT_EQ(TakeCommands().size(), 4u);
+  EXPECT_MATCHES_EXPECTED(
+      "unit/expected/script_player_bad.expected",
+      Walk({"s_exe data/bad.txt", "s_exe data/none.txt", "s_exe", "map data/bad.txt", "@100", "running", "errors",
+            "commands"}));
 }
 
+// Under a session and switched off the player only records; switched on
+// again it runs; Reset switches it off and forgets the sink.
 TEST_F(ScriptPlayer, SessionsAndTheSwitchedOffPlayerOnlyRecord) {
   OverlayFile("data/a.txt", "> a1\n");
   korvostate::SetRecording(true);
-  ExecuteCommand("s_exe data/a.txt");
-  SetTick(100);
-  EXPECT_TRUE(RunningScripts().empty());
+  std::string text = Walk({"s_exe data/a.txt", "@100", "running"});
   korvostate::SetRecording(false);
-
   EnableScriptPlayer(false);
-  ExecuteCommand("s_exe data/a.txt");
-  SetTick(200);
-  EXPECT_TRUE(RunningScripts().empty());
-  EXPECT_TRUE(Take().empty());
-  EXPECT_EQ(TakeCommands(), (std::vector<std::string>{"s_exe data/a.txt", "s_exe data/a.txt"}));
-
-  // Switched on again; Reset switches it off and forgets the sink.
+  text += Walk({"s_exe data/a.txt", "@200", "running", "commands"});
   EnableScriptPlayer(true);
-  ExecuteCommand("s_exe data/a.txt");
-  SetTick(300);
-  EXPECT_EQ(Take(), std::vector<std::string>{"FFFFFFFF a1"});
-  ExecuteCommand("s_exe data/a.txt");
+  text += Walk({"s_exe data/a.txt", "@300", "s_exe data/a.txt"});
   Reset();
   OverlayFile("data/a.txt", "> a1\n");
-  ExecuteCommand("s_exe data/a.txt");
-  SetTick(400);
-  EXPECT_TRUE(RunningScripts().empty());
-  EXPECT_TRUE(Take().empty());
+  text += Walk({"s_exe data/a.txt", "@400", "running"});
+  EXPECT_MATCHES_EXPECTED("unit/expected/script_player_off.expected", text);
 }
