@@ -1,6 +1,7 @@
 // Reference host text: measuring (scale, screen height, outline, code-page
-// text), drawing inside the measured box, the records of text and glow, colour
-// runs, record-only frames, and text without a font file.
+// text), drawing inside the measured box, the records of text and glow,
+// record-only frames, and text without a font file. A coloured text's record
+// is GameStaticTest.CaptionsDrawInTheStaticsColourOrTheirMarkupRuns's.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -140,22 +141,6 @@ TEST_F(RefhostText, DoubleByteCp949TextMeasures) {
   // The game font takes one Latin-1 character per byte.
   CY3DText game(Y3DFONT_GAME, GFontNormal, 0, 0, 0, 20, 1.0f, 0);
   EXPECT_GT(Width(game, "\xB0"), 0);
-}
-
-// A coloured text is recorded in its first colour; count 0 goes back to the
-// one colour.
-TEST_F(RefhostText, ColourRunsAreRecordedInTheirFirstColour) {
-  CY3DText text(Y3DFONT_GAME, GFontNormal, 0, 0, 0, 40, 1.0f, 0);
-  text.SetText("II");
-  text.SetColor(255, 255, 255, 255);
-  const Y3DColorRun runs[2] = {{0xFFFF0000, 0}, {0xFF00FF00, 1}};
-  text.SetColorArray(runs, 2);
-  text.Draw(nullptr);
-  EXPECT_EQ(DrawList()[0].argb, 0xFFFF0000u);
-  text.SetColorArray(nullptr, 0);
-  BeginFrame(0);
-  text.Draw(nullptr);
-  EXPECT_EQ(DrawList()[0].argb, 0xFFFFFFFFu);
 }
 
 // A text object recorded frame after frame places each record where a fresh
