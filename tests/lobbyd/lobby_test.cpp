@@ -76,7 +76,6 @@ TEST_F(LobbyTest, AccountsRegisterAndChangeTheirPasswordWithinTheirRules) {
   const int forNew = passwords.hashes - before;
   Ask(1, EMsg::kNewIdPw, {"falcon", "secret1", "secret1", "850307", "a@b.org"});
   EXPECT_EQ(passwords.hashes - before - forNew, forNew);
-  Ask(1, EMsg::kPrivateInfo, {});
   Ask(1, EMsg::kChgPw, {"Falcon", "wrong-old", "newsecret", "newsecret"});
   Ask(1, EMsg::kChgPw, {"Falcon", "secret1", "newsecret", "other"});
   Ask(1, EMsg::kChgPw, {"Falcon", "secret1", "tiny", "tiny"});
