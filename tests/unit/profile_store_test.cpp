@@ -215,6 +215,7 @@ TEST_F(ProfileStore, DefaultFolderFollowsXdgDataHome) {
   setenv("HOME", "/home/pilot", 1);
   EXPECT_EQ(DefaultProfileDir(), "/home/pilot/.local/share/korvogui/profile");
   if (oldXdg) setenv("XDG_DATA_HOME", savedXdg.c_str(), 1);
+  else unsetenv("XDG_DATA_HOME");   // not left behind for the tests after this one
   if (oldHome) setenv("HOME", savedHome.c_str(), 1);
   else unsetenv("HOME");
 }
