@@ -63,7 +63,8 @@ inline void AddPulse(CGUI_Control* c) {
 
 // PARAM lists written out: lists parted by " / ", values by blanks; 'text' is a
 // string, a number with a dot a float, any other number an integer. The words
-// font, bitmap and pulse stand for AddFont(), AddBitmap("x.tga") and AddPulse().
+// font, bitmap and pulse stand for AddFont(), AddBitmap("x.tga") and AddPulse(),
+// a bare NAME.tga for AddBitmap(NAME.tga).
 inline void AddLists(CGUI_Control* c, const std::string& lists) {
   std::istringstream in(lists);
   std::string word;
@@ -78,6 +79,7 @@ inline void AddLists(CGUI_Control* c, const std::string& lists) {
     else if (word == "bitmap") AddBitmap(c, "x.tga");
     else if (word == "pulse") AddPulse(c);
     else if (word[0] == '\'') chain->S(word.substr(1, word.size() - 2).c_str());
+    else if (word.ends_with(".tga")) AddBitmap(c, word.c_str());
     else if (word.find('.') != std::string::npos) chain->F(std::stof(word));
     else chain->I(std::stoi(word));
   }
@@ -118,6 +120,15 @@ class GameControlsTest : public RuntimeTest {
     T* typed = dynamic_cast<T*>(made);
     EXPECT_NE(typed, nullptr) << cls;
     return typed;
+  }
+
+  // A control of class `cls` with `lists` (see AddLists) in a new dialog "DLG",
+  // over (0.1, 0.1, w, h).
+  template <class T>
+  T* AddControl(const char* cls, float w, float h, const std::string& lists) {
+    T* c = Make<T>(AddDialog("DLG"), cls, "IDC_C", 0.1f, 0.1f, w, h);
+    AddLists(c, lists);
+    return c;
   }
 
   // Opens the dialog; on failure the last error tells why.

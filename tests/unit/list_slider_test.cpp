@@ -180,21 +180,20 @@ TEST(ListKeys, TheLargestVisibleRowCountScrollsAndPages) {
                           walk.log() + invertedWalk.log());
 }
 
+// The row under the mouse counts from the top row; a click selects it, leaving
+// clears the hover. (A click routed to a list is the gallery session's list.)
 TEST(ListMouse, HoverRowAndClickSelect) {
-  ScopedDialog dialog;
-  auto* list = new ProbeList;
-  dialog->AddChild(list);
-  Fill(*list, 10, 4);   // rows 0.1 high from y 0.1
-  list->SetTopIndex(3);
-  ASSERT_TRUE(dialog->Create());
-  GUI_MouseMove(0.2f, 0.35f);
-  EXPECT_EQ(list->GetHover(), 2);
-  GUI_LButtonDown();
-  GUI_Update();
-  EXPECT_EQ(list->GetCurSel(), 5);
-  EXPECT_EQ(list->selChanges, 1);
-  GUI_MouseMove(0.45f, 0.35f);   // out of the list
-  EXPECT_EQ(list->GetHover(), -1);
+  ProbeList list;
+  Fill(list, 10, 4);   // rows 0.1 high from y 0.1
+  list.SetTopIndex(3);
+  const float at[2] = {0.2f, 0.35f};
+  list.OnMouseMove(at);
+  EXPECT_EQ(list.GetHover(), 2);
+  list.OnLButtonDown();
+  EXPECT_EQ(list.GetCurSel(), 5);
+  EXPECT_EQ(list.selChanges, 1);
+  list.OnMouseLeave();
+  EXPECT_EQ(list.GetHover(), -1);
 
   // A click on a row that does not exist selects nothing.
   CGUI_List two;
@@ -208,12 +207,11 @@ TEST(ListMouse, HoverRowAndClickSelect) {
   // Without a row height nothing is hovered; the mouse is kept all the same.
   CGUI_List flat;
   SetRegion(&flat, 0, 0, 0.3f, 0.4f);
-  const float at[2] = {0.1f, 0.1f};
   flat.OnMouseMove(at);
   EXPECT_EQ(flat.GetHover(), -1);
   float mouse[2];
   flat.GetMousePos(mouse);
-  EXPECT_FLOAT_EQ(mouse[1], 0.1f);
+  EXPECT_FLOAT_EQ(mouse[1], 0.35f);
 }
 
 // A list class that places its top row itself, past the rows the base class

@@ -1,4 +1,4 @@
-// lifecycle_test.cpp: the recursive lock.
+// lock_test.cpp: the recursive lock.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -7,26 +7,16 @@
 
 namespace {
 
-// The owner takes the lock again and the last release frees it; two threads
-// taking it (twice each) take turns.
+// Two threads take the lock twice each, in turns (a lock that does not count
+// its owner's depth would hang here); the last release frees it.
 TEST(RecursiveLock, OwnerTakesItAgainAndThreadsTakeTurns) {
   tam::CRecursiveLock lock;
-  EXPECT_EQ(lock.Owner(), 0u);
-  lock.Lock();
-  lock.Lock();
-  EXPECT_NE(lock.Owner(), 0u);
-  EXPECT_EQ(lock.Depth(), 2u);
-  lock.Unlock();
-  EXPECT_EQ(lock.Depth(), 1u);
-  lock.Unlock();
-  EXPECT_EQ(lock.Owner(), 0u);
-
   int counter = 0;
   auto work = [&] {
     for (int i = 0; i < 10000; ++i) {
       tam::CLockGuard<tam::CRecursiveLock> outer(&lock);
       tam::CLockGuard<tam::CRecursiveLock> inner(&lock);
-      ++counter;
+      if (lock.Depth() == 2) ++counter;
     }
   };
   std::thread a(work), b(work);
