@@ -86,7 +86,8 @@ TEST(LobbyProtocol, PayloadsThatBreakTheRules) {
 
 TEST(LobbyProtocol, FrameLengthOutOfRangeBreaksTheStream) {
   // Just over the largest payload, and under the smallest.
-  for (const std::vector<uint8_t>& bytes : {std::vector<uint8_t>{0x04, 0x01}, std::vector<uint8_t>{0, 1, 1}}) {
+  using Bytes = std::vector<uint8_t>;
+  for (const Bytes& bytes : {Bytes{0x04, 0x01}, Bytes{0, 1, 1}}) {
     CFrameReader reader;
     reader.Feed(bytes.data(), bytes.size());
     SMessage m;

@@ -193,9 +193,9 @@ TEST_P(StoreTest, AccountsChannelsGamesThrottlesChatAndTheSchemaVersion) {
   EXPECT_NE(error.find("schema version 99"), std::string::npos) << error;
 }
 
-INSTANTIATE_TEST_SUITE_P(BackEnds, StoreTest,
-                         ::testing::Bool(),
-                         [](const auto& info) { return std::string(info.param ? "postgresql" : "sqlite"); });
+INSTANTIATE_TEST_SUITE_P(BackEnds, StoreTest, ::testing::Bool(), [](const auto& info) {
+  return std::string(info.param ? "postgresql" : "sqlite");
+});
 
 TEST(LobbyStore, OpenFailsClearly) {
   std::string error;

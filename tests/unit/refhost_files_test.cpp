@@ -36,8 +36,8 @@ class RefhostFiles : public ::testing::Test {
     fs::create_directories(dir_ / "zipped/menu");
     std::ofstream(dir_ / "zipped/data/script/a.txt", std::ios::binary) << "from the zip";
     std::ofstream(dir_ / "zipped/menu/b.tga", std::ios::binary) << std::string("\0\x01z", 3);
-    const std::string zip =
-        "cd '" + (dir_ / "zipped").string() + "' && cmake -E tar cf ../root.zip --format=zip data menu";
+    const std::string zip = "cd '" + (dir_ / "zipped").string() +
+                            "' && cmake -E tar cf ../root.zip --format=zip data menu";
     ASSERT_EQ(std::system(zip.c_str()), 0) << zip;
   }
   void TearDown() override {

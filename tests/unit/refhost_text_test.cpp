@@ -64,7 +64,8 @@ TEST_F(RefhostText, DrawsInsideItsMeasuredBoxAndRecordsGlowAndPlace) {
   glow.SetColor(255, 230, 167, 200);
   ASSERT_TRUE(text.Draw(&glow));
   ASSERT_EQ(DrawList().size(), 3u);
-  for (const DrawRecord& r : DrawList()) EXPECT_EQ(r.text + " " + std::to_string(r.x), "Hello, World 10");
+  for (const DrawRecord& r : DrawList())
+    EXPECT_EQ(r.text + " " + std::to_string(r.x), "Hello, World 10");
   EXPECT_EQ(DrawList()[0].font, "DejaVuSans.ttf");
   EXPECT_EQ(DrawList()[0].w, box.w);
   EXPECT_EQ(DrawList()[0].argb, 0xFFFFFFFFu);
