@@ -29,7 +29,7 @@
 #include "runtime/list.h"
 #include "runtime/window.h"
 #include "runtime/window_manager.h"
-#include "tests/live/player_processes.h"
+#include "tests/live/live_checks.h"
 #include "tests/lobbyd/lobbyd_temp.h"
 #include "tests/security/certificate.h"
 #include "tools/korvoui/observe.h"

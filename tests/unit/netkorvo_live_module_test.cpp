@@ -5,7 +5,8 @@
 // after it the room takes bots and joins and starts again; a room created
 // without a map plays the first map of its rule; a team room's slot buttons
 // follow its slots and its chat reaches the room's chat box and the other
-// side. The room's server runs in this process on 127.0.0.1.
+// side, and its end reaches them. The room's server runs in this process on
+// 127.0.0.1.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -319,4 +320,18 @@ TEST_F(NetLiveModuleTest, ATeamRoomsSlotButtonsFollowItsSlotsAndItsChatReachesEv
   ASSERT_TRUE(Until([&] { return shown("IDC_BUTTON_LIST22") == "hidden"; })) << shown("IDC_BUTTON_LIST22");
   print("BOB left");
   EXPECT_MATCHES_EXPECTED("unit/expected/net_live_team_room_buttons.expected", buttons);
+
+  // This side leaving ends the room for whoever is in it, with the reason.
+  netkorvo::CRoomClient zed;
+  ASSERT_TRUE(zed.Connect("127.0.0.1", netkorvo::LiveRoomPort(), "ZED", 3000, &error)) << error;
+  ASSERT_TRUE(Until([&] { return zed.Joined(); }, [&] { zed.Service(); }));
+  NET_Release();
+  std::string why;
+  const auto ended = [&] {
+    for (const auto& e : zed.TakeEvents())
+      if (e.kind == netkorvo::CRoomClient::EEvent::kEnded) why = e.text;
+    return !why.empty();
+  };
+  EXPECT_TRUE(Until(ended, [&] { zed.Service(); }));
+  EXPECT_EQ(why, "THE SERVER LEFT THE ROOM");
 }
