@@ -106,12 +106,14 @@ TEST_F(ProfileStore, AccountsOptionsAndBindingsRoundTripInCreationOrder) {
   {
     // The folder is locked for the first opener; a second one (as another
     // process) never writes: the files below are the first one's. Its message
-    // and reads are HostGameSetup.ProfileTroubleIsToldAndTheGameGoesOn's.
+    // and reads are HostGameSetup.ProfileTroubleIsToldAndTheGameGoesOn's (and
+    // the message's whole text korvoui_render_profile's).
     CProfileStore second;
     ASSERT_TRUE(second.Open(dir_, &error)) << error;
     EXPECT_FALSE(second.SaveAccount(Pilot("ZULU", 1), &error));
     EXPECT_NE(error.find("read-only"), std::string::npos) << error;
     EXPECT_FALSE(second.SaveOptions({}, &error));
+    EXPECT_FALSE(second.SaveBindings({}, &error));
     EXPECT_FALSE(second.RemoveAccount("MIKE", &error));
   }
   store.Close();   // the lock goes with it
