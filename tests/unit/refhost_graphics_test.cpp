@@ -90,6 +90,10 @@ TEST_F(RefhostDraws, BitmapsAreTintedBlendedAndAlphaTested) {
       {"texel alpha blends alike", half, 5, 6, 0xFFFF8010},
       {"source alpha, one", nullptr, 5, 2, 0x80FF0000},
       {"zero, one: the frame alone", nullptr, 1, 2, 0xFFFFFFFF},
+      {"source colour, inverse source colour", nullptr, 3, 4, 0xFF8040C0},
+      {"destination alpha, inverse destination alpha", nullptr, 7, 8, 0xFF8040C0},
+      {"destination colour, inverse destination colour", nullptr, 9, 10, 0xFF8040C0},
+      {"unknown factors: source one, destination zero", nullptr, 0, 0, 0xFF8040C0},
   };
   for (const auto& c : blends) {
     Frame(0x204060);

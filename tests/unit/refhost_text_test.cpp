@@ -101,6 +101,15 @@ TEST_F(RefhostText, WidthFollowsTheTextTheScaleAndTheScreenHeightAtCreation) {
   CY3DText gameOutlined(Y3DFONT_GAME, GFontNormal, 0, 0, 0, 16, 1.0f, 4);
   EXPECT_EQ(Width(outlined, "Ab"), Width(plain, "Ab") + 4);
   EXPECT_EQ(Width(gameOutlined, "Ab"), Width(text, "Ab"));
+  // Drawn, the (black) outline strokes around the glyphs: more pixels change.
+  int pixels[2];
+  for (CY3DText* t : {&plain, &outlined}) {
+    t->SetText("Ab");
+    BeginFrame(0x204060);
+    ASSERT_TRUE(t->Draw(nullptr));
+    pixels[t == &outlined] = CountNot(0xFF204060, 0, 0, 160, 64);
+  }
+  EXPECT_GT(pixels[1], pixels[0] + 10);
 
   // Sizes are taken at the screen height of the text's creation.
   CY3DText full(Y3DFONT_GAME, GFontNormal, 0, 0, 0, 32, 1.0f, 0);
