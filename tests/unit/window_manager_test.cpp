@@ -73,7 +73,6 @@ TEST(ErrorTexts, ALongReportIsCutAndStillTerminated) {
 
 // The path buffer holds 1024 bytes: a longer path is cut to 1023.
 TEST(TexturePaths, NameGoesBehindTheMenuFolder) {
-  EXPECT_STREQ(GUI_GetTexPath("x.tga"), "menu/x.tga");
   char* first = GUI_GetTexPath("a.tga");
   GUI_GetTexPath("b.tga");
   EXPECT_STREQ(first, "menu/b.tga");   // one buffer, valid until the next call
