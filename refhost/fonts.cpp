@@ -76,7 +76,6 @@ struct Library {
   FT_Library ft = nullptr;
   bool ftFailed = false;
   std::string files[kRoles];                  // chosen through the control API
-  std::string codePage;                       // likewise
   RoleFace roles[kRoles];                     // resolved for the current generation
   bool converterResolved = false;
   iconv_t converter = iconv_t(-1);            // of the current code page
@@ -157,11 +156,8 @@ const RoleFace& RoleOf(FontRole role) {
 iconv_t Converter() {
   Library& lib = L();
   if (lib.converterResolved) return lib.converter;
-  std::string codePage = lib.codePage;
-  if (codePage.empty()) {
-    const char* env = std::getenv("KORVOHOST_CODEPAGE");
-    codePage = env && *env ? env : "CP949";
-  }
+  const char* env = std::getenv("KORVOHOST_CODEPAGE");
+  const std::string codePage = env && *env ? env : "CP949";
   auto it = lib.converters.find(codePage);
   if (it == lib.converters.end()) it = lib.converters.emplace(codePage, iconv_open("UTF-32LE", codePage.c_str())).first;
   lib.converter = it->second;
@@ -426,7 +422,6 @@ void ResetFonts() {
   Library& lib = L();
   lib.Clear();
   for (std::string& file : lib.files) file.clear();
-  lib.codePage.clear();
 }
 
 }  // namespace korvohost::gfx
@@ -441,12 +436,5 @@ void SetFontFile(FontRole role, const std::string& path) {
 }
 
 std::string FontFile(FontRole role) { return gfx::FileOf(role); }
-
-void SetCodePage(const std::string& name) {
-  gfx::L().codePage = name;
-  gfx::L().Invalidate();
-}
-
-int CachedGlyphCount() { return int(gfx::L().glyphs.size()); }
 
 }  // namespace korvohost

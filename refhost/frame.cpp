@@ -152,19 +152,6 @@ const uint8_t* FramePixels(int* stride) {
   return TheFrame().pixels.data();
 }
 
-static void AppendBytes(void* context, void* data, int size) {
-  static_cast<std::string*>(context)->append(static_cast<const char*>(data), size_t(size));
-}
-
-std::string EncodeFramePng() {
-  gfx::SettleFrame();
-  const gfx::Frame& f = TheFrame();
-  std::string bytes;
-  if (f.width > 0 && f.height > 0)
-    stbi_write_png_to_func(AppendBytes, &bytes, f.width, f.height, 4, f.pixels.data(), f.width * 4);
-  return bytes;
-}
-
 bool WriteFramePng(const std::string& path, std::string* error) {
   gfx::SettleFrame();
   const gfx::Frame& f = TheFrame();

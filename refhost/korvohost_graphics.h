@@ -30,7 +30,6 @@ KORVOHOST_API uint32_t GetPixel(int x, int y);
 KORVOHOST_API const uint8_t* FramePixels(int* stride);
 // The frame as a PNG file (RGBA). False with a reason in *error on failure.
 KORVOHOST_API bool WriteFramePng(const std::string& path, std::string* error = nullptr);
-KORVOHOST_API std::string EncodeFramePng();
 
 // ---- Draw list -----------------------------------------------------------------------
 enum class DrawKind {
@@ -74,10 +73,8 @@ KORVOHOST_API int LiveTextureCount();
 enum class FontRole { System, Normal, Digit, Blur, Fallback };
 KORVOHOST_API void SetFontFile(FontRole role, const std::string& path);
 KORVOHOST_API std::string FontFile(FontRole role);
-// Code page of system-font text (an iconv name; KORVOHOST_CODEPAGE, else "CP949").
-KORVOHOST_API void SetCodePage(const std::string& name);
-// Glyph bitmaps rasterised and kept since the last ResetGraphics.
-KORVOHOST_API int CachedGlyphCount();
+// System-font text is read in the code page KORVOHOST_CODEPAGE names (an iconv
+// name), else "CP949".
 
 // Frees every texture and cached glyph, forgets the missing list, the font and
 // code-page choices (back to the defaults) and the frame; mode back to Raster.

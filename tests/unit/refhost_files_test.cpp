@@ -4,11 +4,10 @@
 
 #include <unistd.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <vector>
 
 #include "host/host_services.h"
 #include "refhost/korvohost.h"
@@ -16,54 +15,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-uint32_t Crc32(const std::string& data) {
-  uint32_t crc = 0xFFFFFFFF;
-  for (unsigned char c : data) {
-    crc ^= c;
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-  }
-  return ~crc;
-}
-
-void Put16(std::string& out, uint32_t v) { out += char(v & 0xFF), out += char((v >> 8) & 0xFF); }
-void Put32(std::string& out, uint32_t v) { Put16(out, v & 0xFFFF), Put16(out, v >> 16); }
-
-// A .zip archive with the files stored uncompressed.
-std::string MakeZip(const std::vector<std::pair<std::string, std::string>>& files) {
-  std::string zip, central;
-  for (const auto& [name, data] : files) {
-    const uint32_t offset = uint32_t(zip.size()), crc = Crc32(data);
-    for (std::string* part : {&zip, &central}) {
-      const bool isCentral = part == &central;
-      Put32(*part, isCentral ? 0x02014b50 : 0x04034b50);
-      if (isCentral) Put16(*part, 20);   // made by
-      Put16(*part, 20);                  // needed to extract
-      Put16(*part, 0);                   // flags
-      Put16(*part, 0);                   // stored
-      Put32(*part, 0);                   // time and date
-      Put32(*part, crc);
-      Put32(*part, uint32_t(data.size()));
-      Put32(*part, uint32_t(data.size()));
-      Put16(*part, uint32_t(name.size()));
-      Put16(*part, 0);                   // extra
-      if (isCentral) {
-        Put16(*part, 0), Put16(*part, 0), Put16(*part, 0);   // comment, disk, internal attributes
-        Put32(*part, 0), Put32(*part, offset);               // external attributes, offset
-      }
-      *part += name;
-      if (!isCentral) *part += data;
-    }
-  }
-  const uint32_t centralOffset = uint32_t(zip.size());
-  zip += central;
-  Put32(zip, 0x06054b50);
-  Put16(zip, 0), Put16(zip, 0);
-  Put16(zip, uint32_t(files.size())), Put16(zip, uint32_t(files.size()));
-  Put32(zip, uint32_t(central.size())), Put32(zip, centralOffset);
-  Put16(zip, 0);
-  return zip;
-}
 
 std::string Image(const char* path) {
   void* image = nullptr;
@@ -80,8 +31,14 @@ class RefhostFiles : public ::testing::Test {
     dir_ = fs::temp_directory_path() / ("korvo_files_" + std::to_string(::getpid()));
     fs::create_directories(dir_ / "folder/data/script");
     std::ofstream(dir_ / "folder/data/script/a.txt", std::ios::binary) << "from the folder";
-    std::ofstream(dir_ / "root.zip", std::ios::binary)
-        << MakeZip({{"data/script/a.txt", "from the zip"}, {"menu/b.tga", std::string("\0\x01z", 3)}});
+    // The archive is made by CMake's archiver (deflated, as tools write them).
+    fs::create_directories(dir_ / "zipped/data/script");
+    fs::create_directories(dir_ / "zipped/menu");
+    std::ofstream(dir_ / "zipped/data/script/a.txt", std::ios::binary) << "from the zip";
+    std::ofstream(dir_ / "zipped/menu/b.tga", std::ios::binary) << std::string("\0\x01z", 3);
+    const std::string zip = "cd '" + (dir_ / "zipped").string() +
+                            "' && cmake -E tar cf ../root.zip --format=zip data menu";
+    ASSERT_EQ(std::system(zip.c_str()), 0) << zip;
   }
   void TearDown() override {
     korvohost::Unmount();
