@@ -69,6 +69,13 @@ print(path)
 PY
 }
 
+# A fault counts as caught by a failing build only when the build passes without it.
+if ! { cmake --preset "$preset" && cmake --build --preset "$preset"; } >"$work/build.log" 2>&1; then
+  echo "planted_faults: the build fails without any fault planted:" >&2
+  tail -20 "$work/build.log" >&2
+  exit 2
+fi
+
 missed=0
 printf '%-28s %-10s %s\n' FAULT RESULT "CATCHING TESTS"
 for fault in "${faults[@]}"; do

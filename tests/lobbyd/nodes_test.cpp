@@ -1,11 +1,10 @@
-// nodes_test.cpp: two lobbies (nodes) on one PostgreSQL (started by the test
-// in a temporary folder), driven without sockets as LobbyTest drives one:
-// players, channels, chat and a game's players crossing nodes, one login per
-// account, notices that break the rules, a node that stops whose players and
-// games leave the other's lists, and that node going on under a new number. The log of both is compared with
-// lobbyd/expected/two_nodes.expected. Two korvo-lobbyd processes, one killed
-// half-way, are lobbyd_load_short's; what the stores share (throttles, chat
-// buckets) is StoreTest's. Every wait is bounded.
+// nodes_test.cpp: two lobbies (nodes) on one PostgreSQL started by the test,
+// driven without sockets as LobbyTest drives one: players, channels, chat and
+// games crossing nodes, one login per account, notices that break the rules,
+// and a node that stops (its players and games leave the other's lists) and
+// goes on under a new number, logged against lobbyd/expected/two_nodes.expected.
+// Two processes, one killed, are lobbyd_load_short's; what the stores share
+// (throttles, chat buckets) is StoreTest's. Every wait is bounded.
 #include <gtest/gtest.h>
 #include <libpq-fe.h>
 #include <poll.h>

@@ -8,9 +8,9 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <time.h>
 
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "lobby_probe.h"
@@ -29,14 +29,11 @@ double MsSince(Clock::time_point start) {
 
 // CPU seconds (user and system) a process has used so far.
 double CpuSeconds(pid_t pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  const std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-  std::istringstream fields(text.substr(text.rfind(')') + 2));   // from the third field on
-  std::string skipped;
-  for (int i = 3; i < 14; ++i) fields >> skipped;
-  long long utime = 0, stime = 0;
-  fields >> utime >> stime;
-  return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+  clockid_t clock{};
+  timespec used{};
+  EXPECT_EQ(clock_getcpuclockid(pid, &clock), 0);
+  EXPECT_EQ(clock_gettime(clock, &used), 0);
+  return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
 }
 
 struct LobbyProbe : ::testing::Test {
