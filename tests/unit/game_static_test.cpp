@@ -1,6 +1,6 @@
-// game_static_test.cpp: the game's static text (font names, colour runs and
-// password stars reaching the text object, the glow while hovered, auto size)
-// and the AnimationInfo colour pulse.
+// game_static_test.cpp: the game's static text (font names, colour runs
+// reaching the text object, the glow while hovered, auto size) and the
+// AnimationInfo colour pulse.
 #include <gtest/gtest.h>
 
 #include "host/host_services.h"
@@ -58,17 +58,16 @@ TEST_F(GameStaticTest, CaptionsDrawInTheStaticsColourOrTheirMarkupRuns) {
   }
 }
 
-// An empty caption draws nothing and does not stop the frame; a password shows
-// one star per byte (and through an edit, GameEditTest.GameFontsTake...).
-TEST_F(GameStaticTest, EmptyCaptionDrawsNothingAndPasswordsShowStars) {
+// An empty caption draws nothing and does not stop the frame (password stars:
+// GameControlsTest.GameFontsTakeSingleByteTextAndPasswordsShowStars).
+TEST_F(GameStaticTest, EmptyCaptionDrawsNothing) {
   CGUI_Dialog* d = AddDialog("DLG");
   AddFont(Make<CGUI_GameStatic>(d, "STATIC", "IDC_EMPTY", 0, 0, 0.1f, 0.1f));
   auto* after = Make<CGUI_GameStatic>(d, "STATIC", "IDC_AFTER", 0, 0.5f, 0.1f, 0.1f);
   AddFont(after);
   after->SetCaption("after");
-  after->SetPassword(true);
   ASSERT_TRUE(Open("DLG")) << LastError();
-  EXPECT_EQ(Texts(Frame()), std::vector<std::string>{"*****"});
+  EXPECT_EQ(Texts(Frame()), std::vector<std::string>{"after"});
 }
 
 TEST_F(GameStaticTest, GlowWhileHoveredAndAutoSize) {
@@ -97,15 +96,6 @@ TEST_F(GameStaticTest, GlowWhileHoveredAndAutoSize) {
 }
 
 // ---- AnimationInfo --------------------------------------------------------------------------------
-
-// The reading errors of the first values are rows of the game controls' error
-// table; the period must be a float.
-TEST(AnimationInfo, ReadingNeedsEightIntegersAndAFloatPeriod) {
-  AnimationInfo a;
-  EXPECT_FALSE(
-      ReadAnimationInfo(Chain().I(1).I(2).I(3).I(4).I(5).I(6).I(7).I(8).I(9).get(), a));
-  EXPECT_STREQ(GetErrorText(), "invalid animation info : type mismatch : param 9");
-}
 
 // A pulse sweeps from `to` back to `from`, then starts a new sweep from `from`;
 // a tiny period flips the direction every frame.

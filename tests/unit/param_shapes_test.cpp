@@ -2,18 +2,13 @@
 // controls read: a control given exactly its class's lists opens; one list
 // fewer, a required value left out or a value of another kind fails the
 // opening. Each case is a small script compiled and opened through the module.
-#include <gtest/gtest.h>
-
 #include <map>
 #include <string>
 #include <vector>
 
-#include "korvogui/korvogui.h"
-#include "refhost/korvohost.h"
 #include "runtime/param_shapes.h"
-#include "runtime/module_state.h"
-#include "runtime/window_manager.h"
-#include "tests/unit/fresh_module.h"
+#include "script/compiler.h"
+#include "tests/unit/runtime_fixture.h"
 
 namespace {
 
@@ -55,8 +50,9 @@ std::string OpenWith(const std::string& className, const Lists& lists) {
     script += "\n";
   }
   script += "END\n";
-  korvohost::OverlayFile("data/script/ui/ui_script.txt", script);
-  if (!GUI_Compile()) return std::string("compile: ") + GUI_GetLastError();
+  CDialogTable* table = CompileScript(script.c_str());
+  if (!table) return std::string("compile: ") + GetErrorText();
+  InstallDialogTable(table);
   if (!GUI_CreateDialog("SHAPES")) return GUI_GetLastError();
   GUI_DestroyDialog("SHAPES");
   return "";
@@ -65,19 +61,7 @@ std::string OpenWith(const std::string& className, const Lists& lists) {
 // A value of another kind than `kind`.
 std::string OtherKind(uint32_t kind) { return kind == PARAM_INTEGER ? "7.5" : "7"; }
 
-class ParamShapesTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    korvohost::Reset();
-    std::string error;
-    ASSERT_TRUE(korvohost::Mount(KORVO_ASSET_ROOT, &error)) << error;
-    RestartModule();
-  }
-  void TearDown() override {
-    GUI_Release();
-    korvohost::Reset();
-  }
-};
+using ParamShapesTest = RuntimeTest;
 
 // Exactly the class's lists open; one list fewer, a required value left out
 // of a list read at every creation, or a value of another kind fails.

@@ -1,19 +1,12 @@
 // Tests of what the single-player screens share: the clear-time text and the
 // windows they remember, which a freed table must take with it.
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <string>
 
-#include "korvogui/korvogui.h"
 #include "menus/typewriter_list.h"
-#include "refhost/korvohost.h"
-#include "runtime/module_state.h"
-#include "runtime/registry.h"
 #include "runtime/simple_controls.h"
-#include "runtime/window_manager.h"
 #include "screens/single_play_state.h"
-#include "tests/unit/fresh_module.h"
+#include "tests/unit/runtime_fixture.h"
 
 namespace {
 
@@ -26,13 +19,7 @@ TEST(ClearTimeTextTest, HoursMinutesSecondsWithLeadingZeros) {
   for (const auto& [seconds, text] : cases) EXPECT_EQ(ClearTimeText(seconds), text) << seconds;
 }
 
-TEST(SinglePlayStateTest, FreeingTheTableForgetsEveryWindow) {
-  korvohost::Reset();
-  std::string error;
-  ASSERT_TRUE(korvohost::Mount(KORVO_ASSET_ROOT, &error)) << error;
-  RestartModule();
-  ASSERT_TRUE(GUI_Compile()) << GUI_GetLastError();
-
+TEST_F(RuntimeTest, SinglePlayStateForgetsEveryWindowWithTheTable) {
   SSinglePlayState& state = ModulePart<SSinglePlayState>();
   CGUI_GameList pilots;
   CGUI_TypewriterList text;
@@ -51,8 +38,6 @@ TEST(SinglePlayStateTest, FreeingTheTableForgetsEveryWindow) {
   for (const void* window : kept) EXPECT_EQ(window, nullptr) << &window - kept;
   // The carousel's start is a number, not a window: it stays.
   EXPECT_EQ(state.optionStart, 3);
-  GUI_Release();
-  korvohost::Reset();
 }
 
 }  // namespace
