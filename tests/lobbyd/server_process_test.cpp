@@ -58,7 +58,7 @@ TEST_F(LobbyServerTest, MalformedInputClosesThatConnectionOnly) {
   ASSERT_EQ(good.Login("Falcon"), ECode::kOk);
   const std::vector<std::vector<uint8_t>> attacks = {
       {0xff, 0xff, 1, 1},          // frame longer than allowed
-      {0x00, 0x04, 1, 64, 0, 0},   // an answer sent as a request
+      {0x00, 0x04, kProtocolVersion, 64, 0, 0},   // an answer sent as a request
   };
   for (const auto& bytes : attacks) {
     SPilot bad;
